@@ -1,0 +1,61 @@
+#include "matrika/matrika.h"
+
+namespace matrika_detail {
+[[noreturn]] void IndexError(const char* message, long line, long index, long limit)
+{
+    matrikaError(message, "matrika/matrika", line, index, limit);
+}
+}
+
+template class matrika<long double>;
+template class matrika<std::string>;
+template class matrika<long>;
+template class matrika<int>;
+template class matrika<unsigned short>;
+
+matrika<long double> operator-(const matrika<long double>& A, const matrika<long double>& B)
+{
+    if (A.nrow() != B.nrow() || A.ncol() != B.ncol())
+        matrikaError("Operator:   -\nDimenziji matrik napacni: ", "matrika/matrika", __LINE__,
+                     (long)A.nrow(), (long)A.ncol(), (long)B.nrow(), (long)B.ncol());
+    if (A.nrow() == 0 || A.ncol() == 0)
+        matrikaError("Operator:   -\nMatrika A ni definirana: ", "matrika/matrika", __LINE__);
+    if (B.nrow() == 0 || B.ncol() == 0)
+        matrikaError("Operator:   -\nMatrika B ni definirana: ", "matrika/matrika", __LINE__);
+    matrika<long double> C(A);
+    C -= B;
+    return C;
+}
+
+matrika<long double> operator*(const matrika<long double>& A, const matrika<long double>& B)
+{
+    if (A.ncol() != B.nrow())
+        matrikaError("Operator:   *\nDimenziji matrik napacni: ", "matrika/matrika", __LINE__,
+                     (long)A.nrow(), (long)A.ncol(), (long)B.nrow(), (long)B.ncol());
+    if (A.nrow() == 0 || A.ncol() == 0)
+        matrikaError("Operator:   *\nMatrika A ni definirana: ", "matrika/matrika", __LINE__);
+    if (B.nrow() == 0 || B.ncol() == 0)
+        matrikaError("Operator:   *\nMatrika B ni definirana: ", "matrika/matrika", __LINE__);
+    const unsigned long n = A.nrow(), m = A.ncol(), p = B.ncol();
+    matrika<long double> C(n, p, 0.0L);
+    const long double* a = A.data();
+    const long double* b = B.data();
+    long double* c = C.data();
+    // i-k-j order walks B and C row by row; every element still sums its
+    // products for k = 0, 1, ... in order, starting from 0.
+    for (unsigned long i = 0; i < n; ++i)
+        for (unsigned long k = 0; k < m; ++k) {
+            const long double aik = a[i * m + k];
+            const long double* brow = b + k * p;
+            long double* crow = c + i * p;
+            for (unsigned long j = 0; j < p; ++j) crow[j] += aik * brow[j];
+        }
+    return C;
+}
+
+matrika<long double> I(unsigned long n, long double value)
+{
+    matrika<long double> A(n, n, 0.0L);
+    for (unsigned long i = 0; i < n; ++i) A(i, i) = value;
+    return A;
+}

@@ -1,0 +1,29 @@
+#include "matrika/matrikaAux.h"
+
+[[noreturn]] void KonecMatrika() { KonecFunkcije(); }
+
+[[noreturn]] void matrikaError(const std::string& message, const std::string& file, long line)
+{
+    NapakaOkvir("\n" + message + "\n\n", file, line);
+    KonecMatrika();
+}
+
+[[noreturn]] void matrikaError(const std::string& message, const std::string& file, long line,
+                               long index, long limit)
+{
+    std::ostringstream s;
+    s << "\n" << message << std::setw(5) << index << " -> ind = [ 0 , " << limit << " ]" << "\n\n";
+    NapakaOkvir(s.str(), file, line);
+    KonecMatrika();
+}
+
+[[noreturn]] void matrikaError(const std::string& message, const std::string& file, long line,
+                               long rowsA, long colsA, long rowsB, long colsB)
+{
+    std::ostringstream s;
+    s << "\n" << message << "A [ " << std::setw(5) << rowsA << " , " << std::setw(5) << colsA << " ]"
+      << "\n" << std::string(26, ' ') << "B [ " << std::setw(5) << rowsB << " , " << std::setw(5) << colsB
+      << " ]" << "\n\n";
+    NapakaOkvir(s.str(), file, line);
+    KonecMatrika();
+}

@@ -1,0 +1,8 @@
+// norm: the Euclidean norm of a vector (0 for a true matrix).
+#ifndef NIVEX_MATRIKA_NORMM_H
+#define NIVEX_MATRIKA_NORMM_H
+#include "matrika/matrika.h"
+
+// Sum of squares in extended precision, square root in double precision.
+long double norm(const matrika<long double>& A);
+#endif

@@ -1,0 +1,5 @@
+#include "matrika/summ.h"
+
+template int sum(const matrika<int>&);
+template long sum(const matrika<long>&);
+template long double sum(const matrika<long double>&);

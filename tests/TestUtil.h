@@ -1,0 +1,34 @@
+// Helpers for tests that must watch a fatal end: run a piece of code in a
+// child process, or the built program itself, and collect its exit status
+// and everything it wrote to the console.
+#ifndef NIVEX_TESTS_TESTUTIL_H
+#define NIVEX_TESTS_TESTUTIL_H
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct Izid {
+    int status = -1;   // exit status, or -1 when the child did not exit normally
+    std::string out;   // standard output and standard error, in order written
+};
+
+// Runs f in a forked child with standard input from /dev/null.
+Izid RunChild(const std::function<void()>& f);
+
+// Runs the built nivex executable with the given arguments in workdir,
+// feeding stdinText on its standard input.
+Izid RunNivex(const std::vector<std::string>& args, const std::string& workdir,
+              const std::string& stdinText = "");
+
+// A fresh empty directory under the system's temporary directory.
+std::string TempDir(const std::string& tag);
+
+// Whole file as bytes ("" when it cannot be read).
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& text);
+
+// Lines of a text (without their line breaks).
+std::vector<std::string> Lines(const std::string& text);
+
+#endif
