@@ -1,0 +1,49 @@
+#include "src/FBranje.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+bool BeriBesedo(std::istream& in, std::string& word)
+{
+    word.clear();
+    return static_cast<bool>(in >> word);
+}
+
+void PreskociVrstico(std::istream& in)
+{
+    in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+}
+
+bool BesedaVStevilo(const std::string& word, long double& x)
+{
+    if (word.empty()) return false;
+    // Only the characters of decimal notation: strtold alone would also take
+    // hexadecimal numbers, "inf" and "nan".
+    for (const char c : word)
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E')) return false;
+    const char* s = word.c_str();
+    char* konec = nullptr;
+    errno = 0;
+    const long double v = std::strtold(s, &konec);
+    if (konec == s || *konec != '\0' || !std::isfinite(v)) return false;
+    if (errno == ERANGE && std::fabs(v) > 1.0L) return false;
+    x = v;
+    return true;
+}
+
+bool BesedaVCelo(const std::string& word, long& x, long lo, long hi)
+{
+    std::size_t k = 0;
+    if (k < word.size() && (word[k] == '+' || word[k] == '-')) ++k;
+    if (k == word.size()) return false;
+    for (std::size_t j = k; j < word.size(); ++j)
+        if (word[j] < '0' || word[j] > '9') return false;
+    errno = 0;
+    char* konec = nullptr;
+    const long v = std::strtol(word.c_str(), &konec, 10);
+    if (errno == ERANGE || v < lo || v > hi) return false;
+    x = v;
+    return true;
+}

@@ -1,0 +1,25 @@
+// FBranje: reading the data file as a stream of whitespace-separated words.
+//
+// Every pass over the data file (settings, datum, records) reads the first
+// word of a line, acts on it and skips the rest of the line, whatever its
+// length.  Numbers are read from whole words: a word that is not entirely a
+// number in decimal notation (point as separator, optional exponent) is
+// refused, never half-read.
+#ifndef NIVEX_SRC_FBRANJE_H
+#define NIVEX_SRC_FBRANJE_H
+
+#include <istream>
+#include <string>
+
+// Next whitespace-separated word of any length; false at the end of input.
+bool BeriBesedo(std::istream& in, std::string& word);
+// Skips what is left of the current line, however long.
+void PreskociVrstico(std::istream& in);
+
+// Whole word as a number; false when any character is left over, the word is
+// empty, or the value is not finite.
+bool BesedaVStevilo(const std::string& word, long double& x);
+// Whole word as a signed integer (optional sign, digits only) within [lo, hi].
+bool BesedaVCelo(const std::string& word, long& x, long lo, long hi);
+
+#endif
