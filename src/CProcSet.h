@@ -1,0 +1,140 @@
+// CProcSet: every processing setting of one run and the number of records of
+// each kind in the data file.
+//
+// ReadProcSet fills the object from the data file before anything else is
+// read; afterwards the object is only read (through the getters, or the
+// public fields that have no getter).  Facts a caller must know:
+// - Settings may stand anywhere before "*K"; a later keyword overrides an
+//   earlier one.  A keyword's value stands on the keyword's own line; a value
+//   that is missing or cannot be read as a number of the keyword's type ends
+//   the run with a message naming the keyword, the word and the line.
+// - Records are counted one by one, field by field, with the final settings
+//   (dimension, angle unit, velocity options), exactly as the reading pass
+//   will take them: a record may continue onto following lines, and what
+//   follows its last field on that line is a remark.  A record that ends
+//   before all its fields (a numeric field that is not a number, or a "*"
+//   word where a field should stand) is refused with its line number.
+// - "X" records are filed under the dimension known at the moment they are
+//   read ("*DIM" must stand before the first "X" record).  When that filing
+//   disagrees with the final dimension the run ends with a clear message.
+// - Text settings (AngUnit, NumSolve, RobSolve, kRefType) are std::string; a
+//   word of any length is held, and a word that is not one of the accepted
+//   values is refused by the checks after the scan.
+// - The refraction estimate (IfEstkRef) follows from "*KTYP" in ReadProcSet,
+//   whatever the print switches say; PrintProcSet only reports it.
+#ifndef NIVEX_SRC_CPROCSET_H
+#define NIVEX_SRC_CPROCSET_H
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+class CProcSet {
+public:
+    CProcSet();
+
+    // Reads the settings and counts the records of the data file, checks them
+    // and resolves the option conflicts (warnings on the console).  Fatal
+    // errors go to the console and to the report.
+    void ReadProcSet(const std::string& dataFile, std::ostream& izhod);
+    // Settings section of the report; nothing when izpisSet is 0.  Leaves the
+    // report stream in fixed notation.
+    void PrintProcSet(std::ostream& izhod);
+
+    unsigned short GetDim() const { return Dim; }
+    unsigned short GetIfVarApriori() const { return IfVarApriori; }
+    unsigned short GetXVel() const { return XVel; }
+    double GetT0() const { return T0; }
+    unsigned short GetifVA() const { return ifVA; }
+    long double Getgtestp() const { return gtestp; }
+    long double Getdatasp() const { return datasp; }
+    long double Getizaupp() const { return izaupp; }
+    long double Gethipelp() const { return hipelp; }
+    long double Getskladp() const { return skladp; }
+    unsigned short GetifIter() const { return ifIter; }
+    unsigned short GetNIter() const { return NIter; }
+    long double GetIterThres() const { return IterThres; }
+    unsigned short GetizrisGMT() const { return izrisGMT; }
+    unsigned short GetizrisSTR() const { return izrisSTR; }
+    unsigned short GetizrisOPT2() const { return izrisOPT2; }
+    unsigned short GetizpisSet() const { return izpisSet; }
+    unsigned short GetizpisPod() const { return izpisPod; }
+    unsigned short GetizpisEnPop() const { return izpisEnPop; }
+    unsigned short GetizpisRez() const { return izpisRez; }
+    unsigned short GetizpisCorrUnk() const { return izpisCorrUnk; }
+    unsigned short GetizpisLMer() const { return izpisLMer; }
+    unsigned short GetCorAng() const { return CorAng; }
+    unsigned short GetContPrint() const { return ContPrint; }
+    unsigned short GetMatFull() const { return MatFull; }
+
+    unsigned long GetNDir() const { return ndir; }
+    unsigned long GetNZen() const { return nzen; }
+    unsigned long GetNDist2() const { return ndist2; }
+    unsigned long GetNDist3() const { return ndist3; }
+    unsigned long GetNHdif() const { return ndh; }
+    unsigned long GetNCrd() const { return ncrd; }
+    unsigned long GetNVec() const { return nvec; }
+    unsigned long GetNH() const { return nh; }
+    unsigned long GetNCrdA() const { return ncrd0; }
+    unsigned long GetNHA() const { return nh0; }
+    unsigned long GetNAzi() const { return nazi; }
+    unsigned long GetNPara() const { return npara; }
+
+    // Angle unit ("DMS", "GON" or "DEG") and solution method.  The string
+    // forms are preferred.  The char* forms copy into out and return it; they
+    // copy at most 3 (AngUnit) or 9 (NumSolve) characters and the terminator,
+    // so out needs 4 or 10 characters (the checked values are never longer).
+    const std::string& GetAngUnit() const { return AngUnit; }
+    const std::string& GetNumSolve() const { return NumSolve; }
+    std::string& GetAngUnit(std::string& out) const { out = AngUnit; return out; }
+    std::string& GetNumSolve(std::string& out) const { out = NumSolve; return out; }
+    char* GetAngUnit(char* out) const;
+    char* GetNumSolve(char* out) const;
+
+    // Read directly by the modules that use them.
+    std::string RobSolve;      // "*ROBSOLV": "MNK" or a robust estimator
+    long double lpnorm;        // exponent p of the Lp-norm estimator (LPN)
+    long double SVDthres;      // singularity threshold of the SVD solution
+    bool IfUkrZ;               // zenith distances corrected for earth curvature
+    bool IfkRef;               // refraction taken into account ("*KTYP")
+    bool IfEstkRef;            // a correction of the refraction coefficient is estimated
+    long double R_Z;           // earth radius [m] of the curvature correction
+    long double kRef;          // approximate refraction coefficient
+    std::string kRefType;      // "SINGLE", "STAT" or "NONE"
+    bool ifObsResiduals;       // influence of observation errors on the unknowns
+
+private:
+    // Record counts of the counting pass.
+    unsigned long ndir, nzen, ndist2, ndist3, ndh, ncrd, nvec, nh, ncrd0, nh0, nazi, npara;
+
+    unsigned short Dim;
+    std::string NumSolve;
+    unsigned short IfVarApriori;
+    unsigned short XVel;
+    double T0;
+    unsigned short ifVA;
+    long double gtestp, datasp, izaupp, hipelp, skladp;
+    unsigned short izrisGMT, izrisSTR, izrisOPT2;
+    unsigned short izpisSet, izpisPod, izpisEnPop, izpisRez, izpisCorrUnk, izpisLMer;
+    std::string AngUnit;
+    unsigned short CorAng;
+    unsigned short ContPrint;
+    unsigned short ifIter;
+    unsigned short NIter;
+    unsigned short MatFull;
+    long double IterThres;
+
+    // Line of the first "X" record filed as a coordinate point (ncrd0) and as
+    // a height point (nh0), for the message when the filing disagrees with
+    // the final dimension; 0 when there is none.
+    long vrsticaXCrd;
+    long vrsticaXH;
+
+    void ReadSettings(std::istream& in, std::ostream& izhod);
+    void CountRecords(std::istream& in, std::ostream& izhod);
+    void CheckSettings(std::ostream& izhod);
+    void CheckCounts(std::ostream& izhod);
+    void ResolveConflicts();
+};
+
+#endif
