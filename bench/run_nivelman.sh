@@ -21,7 +21,7 @@ for n in "${sizes[@]}"; do
     else python3 "$here/gen_nivelman.py" "$n" "$s" > "$work/m.dat"; fi
     /usr/bin/time -f '%e %M' -o "$work/t" "$exe" "$work/m.dat" > /dev/null </dev/null || true
     read -r sec kb < "$work/t"
-    printf '%-8s %-8s %10s %12.1f\n' "$n" "$s" "$sec" "$(echo "$kb/1024" | bc -l)"
+    awk -v n="$n" -v s="$s" -v t="$sec" -v k="$kb" 'BEGIN{printf "%-8s %-8s %10s %12.1f\n", n, s, t, k/1024}'
   done
 done
 rm -rf "$work"
