@@ -1,0 +1,169 @@
+#include "src/CTerObs.h"
+
+#include <iomanip>
+#include <iostream>
+#include <unordered_set>
+
+#include "funkcije/funkcijeAux.h"
+#include "src/FBranje.h"
+#include "src/NivexAux.h"
+
+std::string TerObsOpis(char letter, unsigned short dim)
+{
+    switch (letter) {
+    case 'X': return dim == 1 ? "X (priblizna visina tocke)" : "X (priblizne koordinate tocke)";
+    case 'H': return "H (merjena visina)";
+    case 'C': return "C (merjene koordinate)";
+    case 'S': return "S (horizontalna smer)";
+    case 'Z': return "Z (zenitna razdalja)";
+    case 'A': return "A (azimut/smerni kot)";
+    case 'P': return "P (kot med smermi)";
+    case 'V': return "V (vektor)";
+    case 'D': return "D (horizontalna dolzina)";
+    case 'L': return "L (prostorska dolzina)";
+    case 'h': return "h (visinska razlika)";
+    default: return std::string(1, letter);
+    }
+}
+
+void TerObsNum(std::ostream& out, long double v, int width, int decimals)
+{
+    out << std::right << std::fixed << std::setprecision(decimals) << std::setw(width) << v;
+}
+
+void TerObsTxt(std::ostream& out, const std::string& s, int width) { out << std::right << std::setw(width) << s; }
+
+void CTerObs::ReadObsLine_PT(std::istream&, long) {}
+void CTerObs::ReadObsLine_OBS(std::istream&, long) {}
+
+void CTerObs::SetPrintQuant(const std::string& what)
+{
+    if (what != "LINE" && what != "ALL")
+        NivexError(" **** Nastavitev za izpis kolicine opazovanj NAPACNO [ALL, LINE]!!     *** ");
+    PrintQuant = what;
+}
+
+void CTerObs::SetPrintWhat(const std::string& what)
+{
+    if (what != "OBS" && what != "PT" && what != "ALL")
+        NivexError(" **** Nastavitev za izpis dela opazovanj NAPACNO [OBS, PT, ALL]!!     *** ");
+    PrintWhat = what;
+}
+
+void CTerObs::CalcRefStDApr()
+{
+    if (nobs == 0 || SIG.nrow() == 0) return;
+    const long double* s = SIG.data();
+    for (unsigned long k = 0; k < SIG.size(); ++k) So += dabs(s[k]);
+    So /= static_cast<long double>(SIG.nrow() * SIG.ncol());
+}
+
+void CTerObs::ReadObs(std::istream& in, long i)
+{
+    ReadObsLine_PT(in, i);
+    ReadObsLine_OBS(in, i);
+}
+
+void CTerObs::PrintObs(std::ostream& out, long i)
+{
+    if (PrintQuant == "ALL")
+        PrintObsAll(out);
+    else
+        PrintObsLine(out, i);
+}
+
+void CTerObs::PrintObsLine(std::ostream& out, long i)
+{
+    if (PrintWhat == "PT" || PrintWhat == "ALL") PrintObsLine_PT(out, i);
+    if (PrintWhat == "OBS" || PrintWhat == "ALL") PrintObsLine_OBS(out, i);
+}
+
+void CTerObs::PrintObsAll(std::ostream& out)
+{
+    SetPrintQuant("LINE");
+    out << "\n";
+    PrintAllHead(out);
+    const long n = static_cast<long>(nobs);
+    for (long i = 0; i < n; ++i) {
+        SetPrintWhat("ALL");
+        out << std::setw(3) << i + 1 << "   ";
+        PrintObsLine(out, i);
+        out << "\n";
+        // Observations are grouped by station: a new first point opens a block.
+        if (PTS.ncol() > 1 && i + 1 < n && PTS(i + 1, 0) != PTS(i, 0)) out << "\n";
+    }
+    PrintAllEnd(out);
+    out << "\n\n";
+}
+
+void CTerObs::TestStDev(std::int32_t i, const char* label, long double sd, long double eps) const
+{
+    if (static_cast<long double>(dabs(sd)) > eps) return;
+    std::cout << "\n\n";
+    std::cout << "  *****  NAPAKA" << std::string(74, ' ') << "*****" << "\n";
+    std::cout << "\n";
+    std::cout << "  *****  OPAZOVANJE: " << std::setw(5) << i << ".  " << std::setw(15) << label << ":"
+              << "  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****";
+    std::cout << "\n\n";
+    std::cout.flush();
+    KonecFunkcije();
+}
+
+void CTerObs::TestRepeatedPTS() const
+{
+    if (PTS.ncol() == 0) return;
+    std::unordered_set<std::string> videne, javljene;
+    videne.reserve(PTS.nrow());
+    for (unsigned long i = 0; i < PTS.nrow(); ++i) {
+        const std::string& ime = PTS(static_cast<long>(i), 0);
+        if (!videne.insert(ime).second && javljene.insert(ime).second)
+            NivexWarning(" #### Tocka " + ime +
+                         " je v seznamu tock navedena veckrat - upostevana je prva navedba      #### ");
+    }
+}
+
+namespace {
+// A word quoted in a message is cut short so that a runaway word cannot
+// flood the console.
+std::string Citat(const std::string& w)
+{
+    constexpr std::size_t maks = 60;
+    return "\"" + (w.size() > maks ? w.substr(0, maks) + "..." : w) + "\"";
+}
+
+[[noreturn]] void NepopolnZapis(const std::string& vrsta, long i)
+{
+    NivexError(" **** Zapis " + vrsta + " st. " + std::to_string(i + 1) +
+               " je nepopoln (konec datoteke ali *K pred zadnjim podatkom)!!     *** ");
+}
+
+// Next field of record i; the end of the file or "*K" cut the record short.
+std::string PoljeZapisa(std::istream& in, const std::string& vrsta, long i)
+{
+    std::string w;
+    if (!BeriBesedo(in, w) || w == "*K") NepopolnZapis(vrsta, i);
+    return w;
+}
+}  // namespace
+
+std::string CTerObs::ReadPT(std::istream& in, long i) const { return PoljeZapisa(in, Vrsta, i); }
+
+long double CTerObs::ReadNum(std::istream& in, long i) const
+{
+    const std::string w = PoljeZapisa(in, Vrsta, i);
+    long double x = 0.0L;
+    if (!BesedaVStevilo(w, x))
+        NivexError(" **** Zapis " + Vrsta + " st. " + std::to_string(i + 1) + ": beseda " + Citat(w) +
+                   " ni stevilo!!     *** ");
+    return x;
+}
+
+long CTerObs::ReadInt(std::istream& in, long i, long lo, long hi) const
+{
+    const std::string w = PoljeZapisa(in, Vrsta, i);
+    long x = 0;
+    if (!BesedaVCelo(w, x, lo, hi))
+        NivexError(" **** Zapis " + Vrsta + " st. " + std::to_string(i + 1) + ": beseda " + Citat(w) +
+                   " ni celo stevilo [" + std::to_string(lo) + ", " + std::to_string(hi) + "]!!     *** ");
+    return x;
+}
