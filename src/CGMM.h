@@ -1,0 +1,127 @@
+// CGMM: the Gauss-Markov model of the adjustment.
+//
+// Holds the counts of points, unknowns and observations, the numbering of the
+// unknowns, the coefficient matrix `Bmat`, the misclosures `fvec`, the
+// cofactors `Qll` (a three-column band) and the weights `Pll`, and the datum
+// matrices `Hdat`, `Hred`, `Ddat`.  The equation builders (CGMMEq*) append
+// their rows at `iRowBin`, the datum builders fill the datum matrices, the
+// solution reads everything; all members are public for them.
+//
+// Facts a caller must know:
+// - Every observation row reads v + B*delta = f: B is the negative derivative
+//   of the computed observation, f = computed - observed (metres, radians),
+//   and its cofactor is sigma^2 / So^2.
+// - Unknown order: coordinate unknowns of the points that have them, in
+//   point-list order, Dim per point (one height in a levelling network); then
+//   velocity unknowns of the points whose velocity flag is set; then the
+//   refraction coefficients.  `iDeltaB(p)` / `iDeltaBV(p)` give a point's
+//   first column, -1 when it has none.  Indices count from 0.
+// - `Qll` row r: column 1 the variance factor, column 0 the covariance with
+//   row r-1, column 2 with row r+1.  `Pll` is a column of weights when
+//   `Qlldiag`, otherwise the full inverse of the band.
+// - DataSum / DataSet run once after reading; they refuse a data file without
+//   observations, a network without unknowns and datum points that are not
+//   in the point list, each with a framed message and exit status 1.
+#ifndef NIVEX_SRC_CGMM_H
+#define NIVEX_SRC_CGMM_H
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "matrika/matrika.h"
+
+class CProcSet;
+class CGDatum;
+class CTerObsAngl;
+class CTerObsDir;
+class CTerObsCrd;
+class CTerObsCrdA;
+class CTerObsDist;
+class CTerObsH;
+class CTerObsHA;
+class CTerObsHdif;
+class CTerObsVec;
+class CTerObsPara;
+
+class CGMM {
+public:
+    CGMM(CProcSet& procset, CGDatum& gdatum, CTerObsAngl& TOAngl, CTerObsDir& TOZen, CTerObsCrd& TOCrd,
+         CTerObsCrdA& TOCrdA, CTerObsDist& TODist2, CTerObsDist& TODist3, CTerObsH& TOH, CTerObsHA& TOHA,
+         CTerObsHdif& TOHdif, CTerObsVec& TOVec, CTerObsDir& TOAzi, CTerObsPara& TOPara);
+    ~CGMM() = default;
+    CGMM(const CGMM&) = delete;
+    CGMM& operator=(const CGMM&) = delete;
+
+    // Row counters of writing and printing back to 0; start of every iteration.
+    void GMMResetIndex();
+    // Counts, sigma0 and the data summary (once, after the input report).
+    void DataSum(std::ostream& izhod);
+    // Numbering of the unknowns and sizes of all model matrices (once, after DataSum).
+    void DataSet();
+    // Memory report, non-zero percentages and the weight matrix `Pll` (every iteration).
+    void GMMEqPrint(std::ostream& izhod);
+
+    // Steps of DataSum and DataSet.
+    void SetRoSec();
+    void SetMmFact();
+    void GetDataSum();
+    void PrintDataSumSum(std::ostream& izhod);
+    void PrintDataSumRefSD(std::ostream& izhod);
+    void SetiDeltaB();
+    void CountHDatSize();
+    void SetHDatSize();
+    void SetGMMSize();
+    // Percentage of elements whose |value| (in double) exceeds 1e-12; 0 for an empty matrix.
+    double GetMatrixFullProc(const matrika<long double>& A) const;
+
+    // Every name of the datum lists of the chosen kind must be a point of the
+    // point list; the first one that is not ends the run (GMMPointError).
+    void CheckGDatumPoints() const;
+    // The names of the point list: `TOHA` in a levelling network, else `TOCrdA`.
+    const matrika<std::string>& PointNames() const;
+
+    long double roSec = 0.0L;     // radians -> arc seconds (DMS, DEG) or milligon (GON)
+    long double mmFact = 0.0L;    // metres -> millimetres
+    std::int32_t iRowBin = 0;     // next row to write
+    std::int32_t iRowBout = 0;    // next row to print
+    bool Qlldiag = true;          // no composed-angle correlations
+    long double So = 0.0L;        // a-priori sigma0 of the whole model
+
+    matrika<long double> Qll;     // rows x 3 band of cofactors
+    matrika<long double> Pll;     // rows x 1 (Qlldiag) or rows x rows
+    matrika<long double> Bmat;    // rows x nunk
+    matrika<long double> fvec;    // rows x 1
+    matrika<std::int32_t> iDeltaB;   // npts x 1, first coordinate unknown or -1
+    matrika<std::int32_t> iDeltaBV;  // npts x 1, first velocity unknown or -1 (velocity estimation only)
+    matrika<std::int32_t> iDeltaBk;  // nunkkref x 1, column of each refraction coefficient
+    matrika<long double> kRefEst;    // nunkkref x 1, current refraction coefficients
+    matrika<std::string> PTSk;       // stations with a coefficient of their own ("STAT")
+    matrika<long double> Hdat;    // nHdat x nunk, inner constraints
+    matrika<long double> Ddat;    // nD x nunk, minimal constraints
+    matrika<long double> Hred;    // nHdat x nunk, reduced inner constraints
+
+    // Datum defects of the free network, 1 while the defect remains.
+    std::uint16_t tx = 1, ty = 1, tz = 1, wx = 1, wy = 1, wz = 1, m2 = 1, m3 = 1;
+    std::uint16_t nHdat = 0;
+
+    std::int32_t npts = 0, nptsunk = 0, nobs = 0, nunk = 0, nunkvel = 0, nunkcrd = 0, nunkkref = 0,
+                 nredund = 0;
+
+    CProcSet& procset;
+    CGDatum& gdatum;
+    CTerObsAngl& TOAngl;
+    CTerObsDir& TOZen;
+    CTerObsCrd& TOCrd;
+    CTerObsCrdA& TOCrdA;
+    CTerObsDist& TODist2;
+    CTerObsDist& TODist3;
+    CTerObsH& TOH;
+    CTerObsHA& TOHA;
+    CTerObsHdif& TOHdif;
+    CTerObsVec& TOVec;
+    CTerObsDir& TOAzi;
+    CTerObsPara& TOPara;
+};
+
+#endif
