@@ -1,6 +1,154 @@
 #include "src/CProcSet.h"
 
+#include <cfloat>
+#include <climits>
+#include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <sstream>
+#include <vector>
+
+#include "src/FBranje.h"
+#include "src/NivexAux.h"
+
+namespace {
+
+// Line-aware word reading: every message about the data file names the line,
+// so the passes count the line ends they step over.
+struct Citalec {
+    std::istream& in;
+    long vrstica = 1;
+
+    // Next word (any length); false at the end of the input.
+    bool Beseda(std::string& w)
+    {
+        for (;;) {
+            const int c = in.peek();
+            if (c == std::char_traits<char>::eof()) break;
+            if (!std::isspace(static_cast<unsigned char>(c))) break;
+            if (c == '\n') ++vrstica;
+            in.get();
+        }
+        return BeriBesedo(in, w);
+    }
+    // Rest of the current line (any length) is passed over.
+    void Preskoci()
+    {
+        if (!in.good()) return;
+        PreskociVrstico(in);
+        ++vrstica;
+    }
+    // Words of the rest of the current line; the line is consumed.
+    std::vector<std::string> Ostanek()
+    {
+        std::string vrsta;
+        std::getline(in, vrsta);
+        ++vrstica;
+        std::istringstream s(vrsta);
+        std::vector<std::string> besede;
+        std::string w;
+        while (BeriBesedo(s, w)) besede.push_back(w);
+        return besede;
+    }
+};
+
+const char* const kKljucneBesede[] = {
+    "*AU",     "*EK",      "*CORKOT", "*CONTPRINT", "*DIM",    "*ITER",     "*ITERMAX", "*RESSIS",  "*NUMSOLV",
+    "*MATFULL", "*SVDTHRES", "*ITERTHRES", "*ROBSOLV", "*GMT",  "*STR",      "*OPT2",    "*XVT",     "*XV0",
+    "*S02",    "*PGTEST",  "*PDATAS", "*PIZAUP",    "*PHIPEL", "*PSKLAD",   "*IZPSET",  "*IZPPOD",  "*IZPENP",
+    "*IZPREZ", "*ICORRUNK", "*IZPLMR", "*R_UKRZ",   "*K_REF",  "*KTYP",     "*UKRZ",    "*OBSRES"};
+
+bool JeKljucnaBeseda(const std::string& w)
+{
+    for (const char* k : kKljucneBesede)
+        if (w == k) return true;
+    return false;
+}
+
+bool JeEnaOd(const std::string& w, std::initializer_list<const char*> mozne)
+{
+    for (const char* m : mozne)
+        if (w == m) return true;
+    return false;
+}
+
+std::string Okvir(const std::string& text) { return " **** " + text + "      *** "; }
+
+std::string Vrstica(long v) { return "(vrstica " + std::to_string(v) + ")"; }
+
+// Value words of one keyword line, with the messages that name the keyword.
+class VrednostiKljuca {
+public:
+    VrednostiKljuca(const std::string& kljuc, std::vector<std::string> besede, long vrstica, std::ostream& izhod)
+        : kljuc_(kljuc), besede_(std::move(besede)), vrstica_(vrstica), izhod_(izhod)
+    {
+    }
+
+    bool Ima(std::size_t k) const { return k < besede_.size(); }
+    const std::string& Beseda(std::size_t k, const std::string& opis) const
+    {
+        if (!Ima(k))
+            NivexError(izhod_, Okvir("Manjka vrednost parametra obdelave:    " + opis + "  " + Vrstica(vrstica_)));
+        return besede_[k];
+    }
+    const std::string& Beseda(std::size_t k) const { return Beseda(k, kljuc_); }
+
+    unsigned short Celo(std::size_t k = 0) const
+    {
+        const std::string& w = Beseda(k);
+        long x = 0;
+        if (!BesedaVCelo(w, x, 0, USHRT_MAX))
+            NivexError(izhod_, Okvir("Vrednost parametra obdelave ni celo stevilo [0 - 65535]:    " + kljuc_ + " " + w +
+                                     "  " + Vrstica(vrstica_)));
+        return static_cast<unsigned short>(x);
+    }
+
+    long double Stevilo(std::size_t k = 0, const std::string& opis = "") const
+    {
+        const std::string ime = opis.empty() ? kljuc_ : opis;
+        const std::string& w = Beseda(k, ime);
+        long double x = 0.0L;
+        if (!BesedaVStevilo(w, x))
+            NivexError(izhod_, Okvir("Vrednost parametra obdelave ni stevilo:    " + ime + " " + w + "  " +
+                                     Vrstica(vrstica_)));
+        return x;
+    }
+
+private:
+    std::string kljuc_;
+    std::vector<std::string> besede_;
+    long vrstica_;
+    std::ostream& izhod_;
+};
+
+void OdpriDatoteko(std::ifstream& in, const std::string& dataFile, std::ostream& izhod)
+{
+    in.open(dataFile);
+    if (!in.is_open())
+        NivexError(izhod, Okvir("Datoteke s podatki ni mogoce odpreti:    " + dataFile));
+}
+
+const char* ImeVrste(char c)
+{
+    switch (c) {
+    case 'X': return "X (priblizne vrednosti)";
+    case 'H': return "H (merjene visine)";
+    case 'C': return "C (merjene koordinate)";
+    case 'S': return "S (smeri)";
+    case 'Z': return "Z (zenitne razdalje)";
+    case 'A': return "A (azimuti)";
+    case 'P': return "P (koti med smermi)";
+    case 'V': return "V (vektorji)";
+    case 'D': return "D (horizontalne dolzine)";
+    case 'L': return "L (posevne dolzine)";
+    case 'h': return "h (visinske razlike)";
+    default: return "?";
+    }
+}
+
+}  // namespace
 
 CProcSet::CProcSet()
     : RobSolve("MNK"), lpnorm(1.0), SVDthres(1e-12), IfUkrZ(false), IfkRef(false), IfEstkRef(false),
@@ -10,7 +158,7 @@ CProcSet::CProcSet()
       datasp(0.99), izaupp(0.95), hipelp(0.95), skladp(0.95), izrisGMT(0), izrisSTR(0), izrisOPT2(0),
       izpisSet(1), izpisPod(1), izpisEnPop(1), izpisRez(1), izpisCorrUnk(1), izpisLMer(1), AngUnit("DMS"),
       CorAng(1), ContPrint(0), ifIter(0), NIter(25), MatFull(1), IterThres(1e-5), vrsticaXCrd(0),
-      vrsticaXH(0)
+      vrsticaXH(0), prvaVrstica{}
 {
 }
 
@@ -30,10 +178,341 @@ char* CProcSet::GetNumSolve(char* out) const
     return out;
 }
 
-void CProcSet::ReadProcSet(const std::string&, std::ostream&) {}
-void CProcSet::PrintProcSet(std::ostream&) {}
-void CProcSet::ReadSettings(std::istream&, std::ostream&) {}
-void CProcSet::CountRecords(std::istream&, std::ostream&) {}
-void CProcSet::CheckSettings(std::ostream&) {}
-void CProcSet::CheckCounts(std::ostream&) {}
-void CProcSet::ResolveConflicts() {}
+void CProcSet::ReadProcSet(const std::string& dataFile, std::ostream& izhod)
+{
+    {
+        std::ifstream in;
+        OdpriDatoteko(in, dataFile, izhod);
+        ReadSettings(in, izhod);
+    }
+    CheckSettings(izhod);
+    {
+        // The records are counted with the final settings, which may stand
+        // anywhere before "*K": hence a second pass over the file.
+        std::ifstream in;
+        OdpriDatoteko(in, dataFile, izhod);
+        CountRecords(in, izhod);
+    }
+    CheckCounts(izhod);
+    ResolveConflicts();
+}
+
+void CProcSet::ReadSettings(std::istream& vhod, std::ostream& izhod)
+{
+    Citalec in{vhod};
+    std::string w;
+    while (in.Beseda(w)) {
+        if (w == "*K") break;
+        if (!JeKljucnaBeseda(w)) {
+            in.Preskoci();
+            continue;
+        }
+        const long vrstica = in.vrstica;
+        // A value stands on its keyword's line: the reading pass passes over
+        // keyword lines whole, so a value on the next line would disagree.
+        const VrednostiKljuca v(w, in.Ostanek(), vrstica, izhod);
+        if (w == "*AU" || w == "*EK") AngUnit = v.Beseda(0);
+        else if (w == "*CORKOT") CorAng = v.Celo();
+        else if (w == "*CONTPRINT") ContPrint = v.Celo();
+        else if (w == "*DIM") Dim = v.Celo();
+        else if (w == "*ITER") ifIter = v.Celo();
+        else if (w == "*ITERMAX") NIter = v.Celo();
+        else if (w == "*RESSIS" || w == "*NUMSOLV") NumSolve = v.Beseda(0);
+        else if (w == "*MATFULL") MatFull = v.Celo();
+        else if (w == "*SVDTHRES") SVDthres = v.Stevilo();
+        else if (w == "*ITERTHRES") IterThres = v.Stevilo();
+        else if (w == "*ROBSOLV") {
+            RobSolve = v.Beseda(0);
+            if (RobSolve == "LPN") lpnorm = v.Stevilo(1, "*ROBSOLV LPN");
+        } else if (w == "*GMT") izrisGMT = 1;
+        else if (w == "*STR") izrisSTR = 1;
+        else if (w == "*OPT2") izrisOPT2 = 1;
+        else if (w == "*XVT") {
+            const long double t = v.Stevilo();
+            if (std::fabs(t) > DBL_MAX)
+                NivexError(izhod, Okvir("Vrednost parametra obdelave ni stevilo:    *XVT " + v.Beseda(0) + "  " +
+                                        Vrstica(vrstica)));
+            XVel = 1;
+            T0 = static_cast<double>(t);
+        } else if (w == "*XV0") ifVA = 1;
+        else if (w == "*S02") {
+            const std::string s = v.Ima(0) ? v.Beseda(0) : std::string();
+            if (s == "APRIORI") IfVarApriori = 1;
+            else if (s == "APOSTERIORI") IfVarApriori = 0;
+            else NivexError(izhod, " **** Ni pravi podatek:    Uporaba referencne variance (*S02)      *** ");
+        } else if (w == "*PGTEST") gtestp = v.Stevilo();
+        else if (w == "*PDATAS") datasp = v.Stevilo();
+        else if (w == "*PIZAUP") izaupp = v.Stevilo();
+        else if (w == "*PHIPEL") hipelp = v.Stevilo();
+        else if (w == "*PSKLAD") skladp = v.Stevilo();
+        else if (w == "*IZPSET") izpisSet = v.Celo();
+        else if (w == "*IZPPOD") izpisPod = v.Celo();
+        else if (w == "*IZPENP") izpisEnPop = v.Celo();
+        else if (w == "*IZPREZ") izpisRez = v.Celo();
+        else if (w == "*ICORRUNK") izpisCorrUnk = v.Celo();
+        else if (w == "*IZPLMR") izpisLMer = v.Celo();
+        else if (w == "*R_UKRZ") R_Z = v.Stevilo();
+        else if (w == "*K_REF") kRef = v.Stevilo();
+        else if (w == "*KTYP") {
+            kRefType = v.Beseda(0);
+            IfkRef = true;
+        } else if (w == "*UKRZ") IfUkrZ = true;
+        else if (w == "*OBSRES") ifObsResiduals = true;
+    }
+}
+
+void CProcSet::CheckSettings(std::ostream& izhod)
+{
+    if (!JeEnaOd(AngUnit, {"DMS", "GON", "DEG"}))
+        NivexError(izhod, " **** Ni pravi podatek:    Enote Kotov (*EK, *AU)      **** ");
+    if (!JeEnaOd(NumSolve, {"NS", "LU", "CH", "QR", "QRHOUS", "QRMGS", "QRGIV", "SVD"}))
+        NivexError(izhod, " **** Ni pravi podatek:    Resitev sistema (*RESSIS, *NUMSOLV)      **** ");
+    if (!JeEnaOd(RobSolve,
+                 {"MNK", "L1N", "LPN", "HUB", "MHUB", "HAMP", "BIWEIG", "FAIR", "LOGIST", "TALW", "WELS", "DAN"}))
+        NivexError(izhod, " **** Ni pravi podatek:    Resitev sistema (*ROBSOLV)      **** ");
+    if (Dim == 0 || Dim > 3)
+        NivexError(izhod, " **** Ni pravi podatek:    Dimenzija mre\x9E"
+                          "e (*DIM [1,2,3])      **** ");
+    // A-priori velocities are read and used only with the velocity estimate.
+    if (ifVA != 0 && XVel == 0)
+        NivexError(izhod, " **** Ni pravi podatek:    A-priori hitrosti (*XV0) brez ocene hitrosti (*XVT epoha)      *** ");
+    // The quantiles of the tests are defined for probabilities inside (0, 1)
+    // only; a percentage (95 for 0.95) is the usual slip.
+    const struct {
+        const char* kljuc;
+        long double p;
+    } verjetnosti[] = {{"*PGTEST", gtestp}, {"*PDATAS", datasp}, {"*PIZAUP", izaupp}, {"*PHIPEL", hipelp},
+                       {"*PSKLAD", skladp}};
+    for (const auto& v : verjetnosti)
+        if (!(v.p > 0.0L && v.p < 1.0L))
+            NivexError(izhod, Okvir(std::string("Ni pravi podatek:    Verjetnost ") + v.kljuc +
+                                    " mora lezati med 0 in 1 (izkljucno)"));
+}
+
+void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
+{
+    Citalec in{vhod};
+    std::string w, polje;
+    unsigned short dimSedaj = 0;   // dimension known at this point of the file
+    const unsigned kotPolj = AngUnit == "DMS" ? 3u : 1u;
+    const unsigned epoha = XVel != 0 ? 1u : 0u;
+
+    while (in.Beseda(w)) {
+        if (w == "*K") break;
+        const long vrstica = in.vrstica;
+        if (w[0] == '#' || w.compare(0, 2, "**") == 0 || w == "*D") {
+            in.Preskoci();
+            continue;
+        }
+        if (w == "*DIM") {
+            const std::vector<std::string> v = in.Ostanek();
+            long x = 0;
+            if (!v.empty() && BesedaVCelo(v[0], x, 0, USHRT_MAX)) dimSedaj = static_cast<unsigned short>(x);
+            continue;
+        }
+        if (JeKljucnaBeseda(w)) {
+            in.Preskoci();
+            continue;
+        }
+
+        // Fields after the leading word: names, then numbers (the first two
+        // numbers of a DMS angle are whole degrees and minutes).
+        unsigned imen = 0, stevil = 0, celihNaZacetku = 0;
+        unsigned long* stevec = nullptr;
+        const char c = w[0];
+        switch (c) {
+        case 'X':
+            imen = 1;
+            stevil = Dim + (ifVA != 0 ? Dim : 0u) + epoha;
+            stevec = dimSedaj == 1 ? &nh0 : &ncrd0;
+            break;
+        case 'H': imen = 1; stevil = 2 + epoha; stevec = &nh; break;
+        case 'C': imen = 1; stevil = 2u * Dim + epoha; stevec = &ncrd; break;
+        case 'S': imen = 2; stevil = kotPolj + 1 + epoha; stevec = &ndir; break;
+        case 'Z': imen = 2; stevil = kotPolj + 1 + epoha; stevec = &nzen; break;
+        case 'A': imen = 2; stevil = kotPolj + 1 + epoha; stevec = &nazi; break;
+        case 'P': imen = 4; stevil = kotPolj + 1 + epoha; stevec = &npara; break;
+        case 'V': imen = 2; stevil = 2u * Dim + epoha; stevec = &nvec; break;
+        case 'D': imen = 2; stevil = 2 + epoha; stevec = &ndist2; break;
+        case 'L': imen = 2; stevil = 2 + epoha; stevec = &ndist3; break;
+        case 'h': imen = 2; stevil = 2 + epoha; stevec = &ndh; break;
+        default:
+            std::cout << ">>>> NEPOZNAN PARAMETER OBDELAVE -> " << w << "  <<<<" << "\n\n\n";
+            in.Preskoci();
+            continue;
+        }
+        if (c == 'S' || c == 'Z' || c == 'A' || c == 'P') celihNaZacetku = kotPolj == 3 ? 2 : 0;
+        // The velocity flag, the last field of an X record with *XVT, is whole.
+        const unsigned zadnjeCelo = c == 'X' && XVel != 0 ? stevil : 0;
+
+        const std::string zapis = std::string("Zapis ") + ImeVrste(c) + " " + Vrstica(vrstica);
+        for (unsigned k = 0; k < imen + stevil; ++k) {
+            if (!in.Beseda(polje))
+                NivexError(izhod, Okvir(zapis + " je nepopoln: datoteka se konca pred zadnjim poljem"));
+            if (polje[0] == '*')
+                NivexError(izhod, Okvir(zapis + " je nepopoln: namesto polja stoji " + polje + " " +
+                                        Vrstica(in.vrstica)));
+            if (k < imen) continue;
+            const unsigned j = k - imen + 1;   // 1-based position among the numbers
+            bool dobro;
+            if (j <= celihNaZacetku) {
+                long x = 0;
+                dobro = BesedaVCelo(polje, x, SHRT_MIN, SHRT_MAX);
+            } else if (j == zadnjeCelo) {
+                long x = 0;
+                dobro = BesedaVCelo(polje, x, LONG_MIN, LONG_MAX);
+            } else {
+                long double x = 0.0L;
+                dobro = BesedaVStevilo(polje, x);
+            }
+            if (!dobro)
+                NivexError(izhod, Okvir(zapis + ": polje " + std::to_string(j) + ". stevila ni pravo stevilo -> " +
+                                        polje + " " + Vrstica(in.vrstica)));
+        }
+        ++*stevec;
+        const unsigned char ic = static_cast<unsigned char>(c);
+        if (prvaVrstica[ic] == 0) prvaVrstica[ic] = vrstica;
+        if (c == 'X') {
+            long& prva = dimSedaj == 1 ? vrsticaXH : vrsticaXCrd;
+            if (prva == 0) prva = vrstica;
+        }
+        in.Preskoci();
+    }
+}
+
+void CProcSet::CheckCounts(std::ostream& izhod)
+{
+    if ((Dim > 1 && ncrd0 == 0) || (Dim == 1 && nh0 == 0))
+        NivexError(izhod, " **** Ni podatka o pribliznih vrednostih neznank (X ...)      **** ");
+    // X records are filed under the dimension known where they stand; the
+    // reading pass files them under the final one.
+    if ((Dim == 1 && ncrd0 != 0) || (Dim > 1 && nh0 != 0)) {
+        const long v = Dim == 1 ? vrsticaXCrd : vrsticaXH;
+        NivexError(izhod, Okvir("Zapis X " + Vrstica(v) +
+                                " stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim zapisom X"));
+    }
+    if (Dim == 1) {
+        for (const char c : {'C', 'V', 'S', 'Z', 'A', 'P', 'D', 'L'}) {
+            const long v = prvaVrstica[static_cast<unsigned char>(c)];
+            if (v != 0)
+                NivexError(izhod, Okvir(std::string("Zapis ") + ImeVrste(c) + " " + Vrstica(v) +
+                                        " ne sodi v visinsko mrezo (*DIM 1: samo X, H, h)"));
+        }
+    }
+    if (nzen > 0 && !JeEnaOd(kRefType, {"SINGLE", "STAT", "NONE"}))
+        NivexError(izhod, " **** Ni pravi podatek:    Nacin ocene refrakcijskega koeficienta (*KTYP)      **** ");
+}
+
+void CProcSet::ResolveConflicts()
+{
+    if (XVel == 1 && IfkRef) {
+        IfkRef = false;
+        NivexWarning(" #### Ocena koeficienta refrakcije ni mozna ob oceni vektorjev hitrosti      #### ");
+    }
+    if (ifObsResiduals && ifIter != 0) {
+        ifIter = 0;
+        NivexWarning(" #### Nastavljena analiza vpliva popravkov na neznanke - iteracijski postopek izkljucen      #### ");
+    }
+    if (XVel == 1 && izrisSTR != 0) {
+        izrisSTR = 0;
+        NivexWarning(" #### Izpisa za S-transformacijo (SE) ni mozno narediti ob oceni vektorjev hitrosti      #### ");
+    }
+    if (XVel == 1 && izrisOPT2 != 0) {
+        izrisOPT2 = 0;
+        NivexWarning(" #### Izpisa za optimizacijo 2. reda (SE) ni mozno narediti ob oceni vektorjev hitrosti      #### ");
+    }
+    // The estimate of the refraction correction is part of the model, not of
+    // the print: it follows from *KTYP whatever the print switches say.
+    IfEstkRef = IfkRef && (kRefType == "SINGLE" || kRefType == "STAT");
+}
+
+void CProcSet::PrintProcSet(std::ostream& izhod)
+{
+    if (izpisSet == 0) return;
+
+    PodNaslov(izhod, "DIMENZIJA GEODETSKE MREZE:", 1);
+    izhod << "Mreza je " << Dim << " razsezna ";
+    if (Dim == 1) izhod << "[VISINSKA]";
+    else if (Dim == 2) izhod << "[RAVNINSKA]";
+    else if (Dim == 3) izhod << "[PROSTORSKA]";
+    izhod << "\n\n";
+
+    PodNaslov(izhod, "NUMERICNA RESITEV SISTEMA:", 1);
+    izhod << "Resitev sistema je dolocena kot: " << "\n\n";
+    izhod << "  ";
+    if (NumSolve == "NS") izhod << "Resitev sistema normalnih enacb (Gaussova elim. z delnim pivotiranjem)";
+    else if (NumSolve == "LU") izhod << "Razcep matrike sistema normalnih enacb z LU razcepom";
+    else if (NumSolve == "CH") izhod << "Razcep matrike sistema normalnih enacb z razcepom Choleskega";
+    else if (NumSolve == "QR" || NumSolve == "QRHOUS")
+        izhod << "Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)";
+    else if (NumSolve == "QRMGS") izhod << "Razcep matrike koeficientov s QR razcepom (modificiran Gramm-Schmidt)";
+    else if (NumSolve == "QRGIV") izhod << "Razcep matrike koeficientov s QR razcepom (Givensove rotacije)";
+    else if (NumSolve == "SVD") {
+        izhod << "Razcep matrike koeficientov s SVD razcepom (postopek NR3 (2007))" << "\n";
+        izhod << std::defaultfloat << "  Nastavljen prag singularnosti: " << SVDthres;
+    }
+    izhod << "\n\n";
+
+    izhod << "V obdelavi bodo uporabljene: " << (MatFull != 0 ? " CELE MATRIKE!" : " OPTIMALNO HRANJENE MATRIKE!")
+          << "\n\n\n";
+
+    PodNaslov(izhod, "NACIN OCENE NEZNANK:", 1);
+    izhod << "Nacin ocene neznank je: " << "\n\n" << "  ";
+    if (RobSolve == "MNK") izhod << "Metoda najmanjsih kvadratov ([p*v*v])";
+    else izhod << "Robustna ocena neznank ([ro(v)] -> ro = " << RobSolve << ")";
+    izhod << "\n\n\n";
+
+    PodNaslov(izhod, "PODANE VERJETNOSTI STATISTIK:", 1);
+    IzpisNastavitve(izhod, 3);
+    izhod << "Stopnja zaupanja glob. testa (hi2) : " << std::setw(9) << gtestp << "\n";
+    izhod << "Stopnja zaupanja pregleda opazovanj: " << std::setw(9) << datasp << "\n";
+    izhod << "Stopnja zaupanja skladnosti neznank: " << std::setw(9) << skladp << "\n";
+    izhod << "Stopnja zaupanja intervalov (zaup.): " << std::setw(9) << izaupp << "\n";
+    izhod << "Stopnja zaupanja polosi h.elipsoida: " << std::setw(9) << hipelp << "\n";
+    izhod << "\n\n";
+
+    if (XVel != 0) {
+        PodNaslov(izhod, "OCENA VEKTORJEV HITROSTI:", 1);
+        izhod << "A-priori vrednosti hitrosti " << (ifVA != 0 ? "SO " : "NISO ") << "podane!" << "\n";
+        IzpisNastavitve(izhod, 2);
+        izhod << "Referen\xE8na epoha koordinat         : " << std::setw(9) << T0 << "\n\n\n";
+    }
+
+    if (IfkRef) {
+        PodNaslov(izhod, "KOEFICIENT REFRAKCIJE:", 1);
+        izhod << "Upostevanje vpliva refrakcije: DA" << "\n";
+        IzpisNastavitve(izhod, 3);
+        izhod << "Priblizni koeficient refrakcije: " << std::setw(8) << kRef << "\n";
+        izhod << "Ocena popravka koeficienta refrakcije: " << kRefType << "\n";
+        if (kRefType == "SINGLE") izhod << " -> Ena vrednost koeficienta za celo mrezo";
+        else if (kRefType == "STAT") izhod << " -> Ena vrednost koeficienta za vsako stojiscno tocko zenitnih razdalj";
+        else if (kRefType == "NONE") izhod << " -> Brez ocene popravka koeficienta refrakcije";
+        izhod << "\n\n\n";
+    }
+
+    if (IfUkrZ) {
+        PodNaslov(izhod, "VPLIV UKRIVLJENOSTI ZEMLJE - ZENITNE RAZDALJE:", 1);
+        IzpisNastavitve(izhod, 3);
+        izhod << "Vpliv ukrivljenosti Zemlje se odpravi: R = " << std::setw(15) << R_Z << "\n\n\n";
+    }
+
+    if (ndir != 0 || nzen != 0) {
+        PodNaslov(izhod, "KOTNA OPAZOVANJA:", 1);
+        izhod << "Enote kotnih opazovanj: " << AngUnit << "\n\n\n";
+    }
+    if (ndir != 0)
+        izhod << "Pri sestavljenih kotih se korelacije " << (CorAng == 0 ? "NE " : "") << "UPOSTEVAJO!" << "\n\n\n";
+
+    if (ifObsResiduals) {
+        PodNaslov(izhod, "ANALIZA VPLIVA POGRESKOV V OPAZOVANJIH NA NEZNANKE", 1);
+        izhod << "Numericne vrednosti opazovanj so podane samo s pogreski! " << "UPOSTEVAJO!" << "\n\n\n";
+    }
+
+    PodNaslov(izhod, "IZPIS PODATKOV S-TRANSFORMACIJE:", 1);
+    izhod << "Izhodna datoteka za S-transformacijo " << (izrisSTR != 0 ? "SE JE " : "SE NI ") << "izdelala!"
+          << "\n\n\n";
+
+    PodNaslov(izhod, "IZRIS PODATKOV IN REZULTATOV:", 1);
+    izhod << "Datoteke za izris z orodjem GMT " << (izrisGMT != 0 ? "SO SE " : "SE NISO ") << "izdelale!"
+          << "\n\n\n";
+}

@@ -25,6 +25,7 @@
 #ifndef NIVEX_SRC_CPROCSET_H
 #define NIVEX_SRC_CPROCSET_H
 
+#include <array>
 #include <istream>
 #include <ostream>
 #include <string>
@@ -129,6 +130,8 @@ private:
     // the final dimension; 0 when there is none.
     long vrsticaXCrd;
     long vrsticaXH;
+    // Line of the first record of each leading letter (0: none).
+    std::array<long, 256> prvaVrstica;
 
     void ReadSettings(std::istream& in, std::ostream& izhod);
     void CountRecords(std::istream& in, std::ostream& izhod);
