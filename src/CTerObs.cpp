@@ -4,6 +4,7 @@
 #include <iostream>
 #include <unordered_set>
 
+#include "funkcije/KotnePretvorbe.h"
 #include "funkcije/funkcijeAux.h"
 #include "src/FBranje.h"
 #include "src/NivexAux.h"
@@ -32,6 +33,26 @@ void TerObsNum(std::ostream& out, long double v, int width, int decimals)
 }
 
 void TerObsTxt(std::ostream& out, const std::string& s, int width) { out << std::right << std::setw(width) << s; }
+
+bool TerObsAngUnitOK(const std::string& unit) { return unit == "DMS" || unit == "GON" || unit == "DEG"; }
+
+void TerObsAngle(std::ostream& out, const std::string& unit, long double rad)
+{
+    if (unit == "DMS")
+        TerObsTxt(out, dms2dms(rad2dms(rad)), 15);
+    else if (unit == "GON")
+        TerObsNum(out, rad2gon(rad), 15, 6);
+    else
+        TerObsNum(out, rad2deg(rad), 15, 6);
+}
+
+void TerObsSmallAngle(std::ostream& out, const std::string& unit, long double rad)
+{
+    if (unit == "GON")
+        TerObsNum(out, rad2gon(rad) * 1000.0L, 7, 2);
+    else
+        TerObsNum(out, rad2deg(rad) * 3600.0L, 7, 2);
+}
 
 void CTerObs::ReadObsLine_PT(std::istream&, long) {}
 void CTerObs::ReadObsLine_OBS(std::istream&, long) {}
@@ -166,4 +187,29 @@ long CTerObs::ReadInt(std::istream& in, long i, long lo, long hi) const
         NivexError(" **** Zapis " + Vrsta + " st. " + std::to_string(i + 1) + ": beseda " + Citat(w) +
                    " ni celo stevilo [" + std::to_string(lo) + ", " + std::to_string(hi) + "]!!     *** ");
     return x;
+}
+
+void CTerObs::ReadAngle(std::istream& in, long i, const std::string& unit, long double& rad, long double& sd) const
+{
+    if (unit == "DMS") {
+        // The sign of the degrees is not carried to minutes and seconds.
+        const long double st = static_cast<long double>(ReadInt(in, i, -32768, 32767));
+        const long double mi = static_cast<long double>(ReadInt(in, i, -32768, 32767));
+        const long double se = ReadNum(in, i);
+        sd = ReadNum(in, i);
+        rad = deg2rad(se / 3600.0L + mi / 60.0L + st);
+    } else if (unit == "GON") {
+        const long double a = ReadNum(in, i);
+        sd = ReadNum(in, i);
+        rad = gon2rad(a);
+    } else {
+        const long double a = ReadNum(in, i);
+        sd = ReadNum(in, i);
+        rad = deg2rad(a);
+    }
+}
+
+long double CTerObs::AngleSigRad(const std::string& unit, long double sd)
+{
+    return unit == "GON" ? gon2rad(sd / 1000.0L) : deg2rad(sd / 3600.0L);
 }

@@ -32,6 +32,14 @@ std::string TerObsOpis(char letter, unsigned short dim);
 void TerObsNum(std::ostream& out, long double v, int width, int decimals);
 void TerObsTxt(std::ostream& out, const std::string& s, int width);
 
+// Angles in the report, by angle unit ("DMS", "GON", "DEG"): an angle in 15
+// columns (DMS as degrees, minutes and seconds; GON and DEG with 6 decimals)
+// and a small angle (a standard deviation) 7/2 in arc seconds or milligon.
+void TerObsAngle(std::ostream& out, const std::string& unit, long double rad);
+void TerObsSmallAngle(std::ostream& out, const std::string& unit, long double rad);
+// True for the three accepted angle units.
+bool TerObsAngUnitOK(const std::string& unit);
+
 class CTerObs {
 public:
     CTerObs() = default;
@@ -97,6 +105,13 @@ protected:
     std::string ReadPT(std::istream& in, long i) const;
     long double ReadNum(std::istream& in, long i) const;
     long ReadInt(std::istream& in, long i, long lo, long hi) const;
+    // Angle field and its standard deviation in the file's unit (DMS: three
+    // words, whole degrees and minutes as 16-bit integers).  `rad` gets the
+    // angle in radians, `sd` the deviation as written (arc seconds or
+    // milligon), so that it can be checked before it is converted.
+    void ReadAngle(std::istream& in, long i, const std::string& unit, long double& rad, long double& sd) const;
+    // A deviation in arc seconds (DMS, DEG) or milligon (GON) in radians.
+    static long double AngleSigRad(const std::string& unit, long double sd);
 
     std::string Vrsta;
 };

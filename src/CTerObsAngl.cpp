@@ -1,0 +1,135 @@
+#include "src/CTerObsAngl.h"
+
+#include "funkcije/funkcijeAux.h"
+#include "src/NivexAux.h"
+
+CTerObsAngl::CTerObsAngl(CTerObsDir& smer) : SMER(smer) { Vrsta = TerObsOpis('S', 2); }
+
+unsigned long CTerObsAngl::CountAngle(const CTerObsDir& smer)
+{
+    unsigned long n = 0;
+    for (unsigned long j = 1; j < smer.nobs; ++j)
+        if (smer.PTS(static_cast<long>(j), 0) == smer.PTS(static_cast<long>(j) - 1, 0)) ++n;
+    return n;
+}
+
+void CTerObsAngl::SetPar(unsigned short corr)
+{
+    nobs = static_cast<std::uint32_t>(CountAngle(SMER));
+    XVel = SMER.XVel;
+    AngUnit = SMER.AngUnit;
+    So = 0.0L;
+    CorrAng = corr;
+    NumCorr = 0;
+    // Every direction has its entry, also when no angle could be formed.
+    if (SMER.nobs != 0) IndAng.resize(SMER.nobs, 1, -1);
+    if (nobs == 0) return;
+    PTS.resize(nobs, 3);
+    OBS.resize(nobs, 1, 0.0L);
+    SIG.resize(nobs, 2, 0.0L);
+    if (XVel != 0) T.resize(nobs, 2);
+    CalcAngle(SMER);
+}
+
+void CTerObsAngl::CalcAngle(const CTerObsDir& smer)
+{
+    const long nsmer = static_cast<long>(smer.nobs);
+    if (nsmer == 0) return;
+    IndAng(0) = -1;
+    long k = 0;
+    for (long j = 1; j < nsmer; ++j) {
+        if (smer.PTS(j, 0) != smer.PTS(j - 1, 0)) {
+            IndAng(j) = -1;
+            continue;
+        }
+        OBS(k, 0) = smer.OBS(j, 0) - smer.OBS(j - 1, 0);
+        PTS(k, 0) = smer.PTS(j, 0);
+        PTS(k, 1) = smer.PTS(j - 1, 1);
+        PTS(k, 2) = smer.PTS(j, 1);
+        const long double s1 = smer.SIG(j - 1, 0), s2 = smer.SIG(j, 0);
+        SIG(k, 0) = dsqrt(s1 * s1 + s2 * s2);
+        if (XVel != 0) {
+            T(k, 0) = smer.T(j - 1, 0);
+            T(k, 1) = smer.T(j, 0);
+        }
+        // Angles k-1 and k are correlated only when they really share
+        // direction j-1 (angle k-1 ends with it), not merely when their
+        // stations have the same name: a station may reappear later in the
+        // file with directions of its own.
+        if (k > 0 && IndAng(j - 1) == k - 1) {
+            if (CorrAng != 0) {
+                SIG(k - 1, 1) = s1;
+                ++NumCorr;
+            }
+        } else {
+            SIG(k, 1) = 0.0L;
+        }
+        IndAng(j) = static_cast<std::int32_t>(k);
+        ++k;
+    }
+}
+
+void CTerObsAngl::SetPrintAngQuant(const std::string& what)
+{
+    if (what != "ANG" && what != "ALL")
+        NivexError(" **** Nastavitev za izpis kolicine opazovanj NAPACNO [ANG, ALL]!!     *** ");
+    PrintAngQuant = what;
+}
+
+void CTerObsAngl::PrintObs(std::ostream& out, long i)
+{
+    if (PrintQuant != "ALL") {
+        PrintObsLine(out, i);
+        return;
+    }
+    if (PrintAngQuant == "ALL" && SMER.nobs != 0) {
+        SMER.SetPrintQuant("ALL");
+        SMER.PrintObs(out, 0);
+    }
+    PrintObsAll(out);
+}
+
+void CTerObsAngl::PrintObsLine_PT(std::ostream& out, long i)
+{
+    for (long c = 0; c < 3; ++c) TerObsTxt(out, PTS(i, c), 6);
+}
+
+void CTerObsAngl::PrintObsLine_OBS(std::ostream& out, long i)
+{
+    TerObsAngle(out, AngUnit, OBS(i, 0));
+    TerObsSmallAngle(out, AngUnit, SIG(i, 0));
+    if (dabs(SIG(i, 1)) > 1e-10) {
+        TerObsSmallAngle(out, AngUnit, SIG(i, 1));
+        out << " ";
+    } else {
+        out << "        ";
+    }
+    if (XVel != 0) {
+        TerObsNum(out, T(i, 0), 9, 2);
+        TerObsNum(out, T(i, 1), 9, 2);
+    }
+}
+
+std::string CTerObsAngl::Crta() const
+{
+    std::string s = "-------------------------------------------------------";
+    if (XVel != 0) s += "------------------";
+    return s;
+}
+
+void CTerObsAngl::PrintAllHead(std::ostream& out)
+{
+    out << "SESTAVLJENI KOTI:" << "\n" << "-----------------" << "\n\n";
+    out << "        TCZ   TS1   TS2        ANG        sANG  sroANG";
+    if (XVel != 0) out << "     T1       T2 ";
+    out << "\n";
+    if (AngUnit == "DMS")
+        out << "                              [dms]        ['']  ['']";
+    else if (AngUnit == "GON")
+        out << "                              [gon]        [mg]  [mg]";
+    else
+        out << "                              [deg]        ['']  ['']";
+    out << "\n" << Crta() << "\n";
+}
+
+void CTerObsAngl::PrintAllEnd(std::ostream& out) { out << Crta(); }

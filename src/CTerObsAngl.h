@@ -1,0 +1,56 @@
+// CTerObsAngl: horizontal angles composed from neighbouring directions of one
+// station; the model adjusts these angles, never the directions themselves.
+//
+// A station with n consecutive directions gives n - 1 angles, each from one
+// direction to the next (later minus earlier, not reduced to a range).
+// SIG column 0 is the angle's deviation, column 1 the deviation of the
+// direction it shares with the next angle of the station (0 when none, or
+// when correlations are switched off); neighbouring angles are negatively
+// correlated through it.  IndAng(j) is the angle that ends with direction j,
+// -1 for the first direction of a station.  Built once by SetPar after the
+// directions are read; read-only afterwards.
+#ifndef NIVEX_SRC_CTEROBSANGL_H
+#define NIVEX_SRC_CTEROBSANGL_H
+
+#include <cstdint>
+
+#include "src/CTerObs.h"
+#include "src/CTerObsDir.h"
+
+class CTerObsAngl : public CTerObs {
+public:
+    explicit CTerObsAngl(CTerObsDir& smer);
+    ~CTerObsAngl() override = default;
+
+    using CTerObs::SetPar;
+    // Builds the angles from the directions; corr: form the correlations.
+    void SetPar(unsigned short corr);
+    // Number of directions whose station equals that of the direction before.
+    static unsigned long CountAngle(const CTerObsDir& smer);
+    void CalcAngle(const CTerObsDir& smer);
+    // "ANG": the table of composed angles; "ALL": directions, then angles.
+    void SetPrintAngQuant(const std::string& what);
+    void PrintObs(std::ostream& out, long i);
+
+    void PrintObsLine_PT(std::ostream& out, long i) override;
+    void PrintObsLine_OBS(std::ostream& out, long i) override;
+    void PrintAllHead(std::ostream& out) override;
+    void PrintAllEnd(std::ostream& out) override;
+
+    long GetIndAng(long j) const { return IndAng(j); }
+    unsigned long GetNumCorr() const { return NumCorr; }
+    unsigned short GetCorrAng() const { return CorrAng; }
+    const std::string& GetAngUnit() const { return AngUnit; }
+
+    std::string AngUnit = "DMS";
+    std::string PrintAngQuant = "ANG";
+    std::uint16_t CorrAng = 1;
+    std::uint32_t NumCorr = 0;
+    CTerObsDir& SMER;
+    matrika<std::int32_t> IndAng;
+
+private:
+    std::string Crta() const;
+};
+
+#endif
