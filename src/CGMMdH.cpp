@@ -1,0 +1,241 @@
+#include "src/CGMMdH.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iomanip>
+#include <iostream>
+#include <unordered_set>
+
+#include "src/CGDatum.h"
+#include "src/CGMM.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsCrdA.h"
+#include "src/CTerObsHA.h"
+#include "src/FGMM.h"
+#include "src/NivexAux.h"
+
+namespace {
+
+[[noreturn]] void NoDatumPoints(const std::string& ime)
+{
+    NivexError(" **** Ni pravi podatek:    Matrika " + ime +
+               " nima nobene datumske tocke (vse tocke izvzete z **H)      *** ");
+}
+
+[[noreturn]] void DegenerateRow(const std::string& ime, const char* kaj)
+{
+    NivexError(" **** Ni pravi podatek:    Datumske tocke matrike " + ime + " ne dolocajo " + kaj +
+               " (tocke sovpadajo ali lezijo na osi rotacije)      *** ");
+}
+
+// Divides row r by the square root of its sum of squares `vsota`.
+void NormRow(matrika<long double>& H, long r, long double vsota, const std::string& ime, const char* kaj)
+{
+    if (!(vsota > 0.0L)) DegenerateRow(ime, kaj);
+    const long double dolzina = std::sqrt(vsota);
+    long double* h = H.data() + static_cast<std::size_t>(r) * H.ncol();
+    for (unsigned long c = 0; c < H.ncol(); ++c) h[c] /= dolzina;
+}
+
+}  // namespace
+
+std::unordered_map<std::string, long> GMMdPointIndex(const matrika<std::string>& PTS)
+{
+    std::unordered_map<std::string, long> index;
+    index.reserve(PTS.size());
+    const std::string* p = PTS.data();
+    for (unsigned long k = 0; k < PTS.size(); ++k) index.emplace(p[k], static_cast<long>(k));
+    return index;
+}
+
+long GMMdFindPoint(const std::unordered_map<std::string, long>& index, const std::string& name)
+{
+    const auto it = index.find(name);
+    const long pos = it == index.end() ? -1 : it->second;
+    GMMPointError(pos, name);
+    return pos;
+}
+
+void GMMdHSetH(matrika<long double>& H, const CGMM& GMM, unsigned short Dim, const matrika<long double>& X,
+               const std::vector<bool>& datumska, const std::string& ime)
+{
+    std::fill(H.data(), H.data() + H.size(), 0.0L);
+    const long n = static_cast<long>(datumska.size());
+    const long m = static_cast<long>(std::count(datumska.begin(), datumska.end(), true));
+    if (m == 0) NoDatumPoints(ime);
+    const long double t = 1.0L / std::sqrt(static_cast<long double>(m));
+
+    if (Dim == 1) {
+        for (long p = 0; p < n; ++p) {
+            const long b = GMM.iDeltaB(p);
+            if (datumska[static_cast<std::size_t>(p)] && b >= 0) H(0, b) = t;
+        }
+        return;
+    }
+
+    // Row of every remaining defect, -1 for a defect that is fixed.
+    const bool d3 = Dim == 3;
+    long r = 0;
+    const long rtx = GMM.tx ? r++ : -1;
+    const long rty = GMM.ty ? r++ : -1;
+    const long rtz = d3 && GMM.tz ? r++ : -1;
+    const long rwx = d3 && GMM.wx ? r++ : -1;
+    const long rwy = d3 && GMM.wy ? r++ : -1;
+    const long rwz = GMM.wz ? r++ : -1;
+    const bool m3 = d3 && GMM.m3;
+    const long rm = (GMM.m2 || m3) ? r++ : -1;
+
+    // Rotations and scale act about the centroid of the taking points, so
+    // that they stay orthogonal to the translations.
+    long double xs = 0.0L, ys = 0.0L, zs = 0.0L;
+    if (rwx >= 0 || rwy >= 0 || rwz >= 0 || rm >= 0) {
+        for (long p = 0; p < n; ++p) {
+            if (!datumska[static_cast<std::size_t>(p)]) continue;
+            xs += X(p, 0);
+            ys += X(p, 1);
+            if (d3) zs += X(p, 2);
+        }
+        xs /= m;
+        ys /= m;
+        zs /= m;
+    }
+
+    long double swx = 0.0L, swy = 0.0L, swz = 0.0L, sm = 0.0L;
+    for (long p = 0; p < n; ++p) {
+        const long b = GMM.iDeltaB(p);
+        if (!datumska[static_cast<std::size_t>(p)] || b < 0) continue;
+        const long double dx = X(p, 0) - xs;
+        const long double dy = X(p, 1) - ys;
+        const long double dz = d3 ? X(p, 2) - zs : 0.0L;
+        if (rtx >= 0) H(rtx, b) = t;
+        if (rty >= 0) H(rty, b + 1) = t;
+        if (rtz >= 0) H(rtz, b + 2) = t;
+        if (rwx >= 0) {
+            H(rwx, b + 1) = -dz;
+            H(rwx, b + 2) = dy;
+            swx += dz * dz + dy * dy;
+        }
+        if (rwy >= 0) {
+            H(rwy, b) = dz;
+            H(rwy, b + 2) = -dx;
+            swy += dz * dz + dx * dx;
+        }
+        if (rwz >= 0) {
+            H(rwz, b) = -dy;
+            H(rwz, b + 1) = dx;
+            swz += dx * dx + dy * dy;
+        }
+        if (rm >= 0) {
+            if (GMM.m2) {
+                H(rm, b) = dx;
+                H(rm, b + 1) = dy;
+                sm += dx * dx + dy * dy;
+            }
+            if (m3) {
+                H(rm, b + 2) = dz;
+                sm += dz * dz;
+            }
+        }
+    }
+    if (rwx >= 0) NormRow(H, rwx, swx, ime, "rotacije okoli osi X");
+    if (rwy >= 0) NormRow(H, rwy, swy, ime, "rotacije okoli osi Y");
+    if (rwz >= 0) NormRow(H, rwz, swz, ime, "rotacije okoli osi Z");
+    if (rm >= 0) NormRow(H, rm, sm, ime, "merila");
+}
+
+void GMMdAppendRows(CGMM& GMM, const matrika<long double>& C, const std::string& trace)
+{
+    if (!trace.empty()) std::cout << trace;
+    // A datum without constraint rows (every defect fixed by the observations)
+    // adds nothing; the container would refuse a put of no rows below Bmat.
+    if (C.nrow() > 0) {
+        GMM.Bmat(C, GMM.nobs, 0);
+        for (unsigned long i = 0; i < C.nrow(); ++i) {
+            const long r = GMM.nobs + static_cast<long>(i);
+            GMM.fvec(r, 0) = 0.0L;
+            GMM.Qll(r, 0) = 0.0L;
+            GMM.Qll(r, 1) = 1.0L;
+            GMM.Qll(r, 2) = 0.0L;
+            if (!trace.empty()) std::cout << std::setw(7) << i + 1 << "\b\b\b\b\b\b\b";
+        }
+    }
+    if (!trace.empty()) std::cout << "\n\n";
+}
+
+// ---------------------------------------------------------------------------
+
+CGMMdH::CGMMdH(CProcSet& procset_, CGDatum& gdatum_, CTerObsHA& TOHA_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
+    : procset(procset_), gdatum(gdatum_), TOHA(TOHA_), TOCrdA(TOCrdA_), GMM(GMM_)
+{
+}
+
+void CGMMdH::SetGMMdH()
+{
+    if (gdatum.Datum != 'H' || procset.GetNumSolve() == "SVD") return;
+    const bool trace = procset.GetContPrint() != 0;
+    if (trace) std::cout << "C: CGMMdH:\n";
+    switch (procset.GetDim()) {
+    case 1:
+        if (trace) std::cout << " F: SetGMMdH -> SetHdat1() [1R H !=SVD]\n";
+        SetHdat1();
+        if (trace) std::cout << " F: SetGMMdH -> SetHred1() [1R H !=SVD]\n";
+        SetHred1();
+        break;
+    case 2:
+        if (trace) std::cout << " F: SetGMMdH -> SetHdat2() [2R H !=SVD]\n";
+        SetHdat2();
+        if (trace) std::cout << " F: SetGMMdH -> SetHred2() [2R H !=SVD]\n";
+        SetHred2();
+        break;
+    default:
+        if (trace) std::cout << " F: SetGMMdH -> SetHdat3() [3R H !=SVD]\n";
+        SetHdat3();
+        if (trace) std::cout << " F: SetGMMdH -> SetHred3() [3R H !=SVD]\n";
+        SetHred3();
+        break;
+    }
+    if (trace) std::cout << " F: SetGMMdH -> GMM.Bmat(GMM.Hred,GMM.nobs,0)\n";
+    GMMdAppendRows(GMM, GMM.Hred, trace ? " F: SetGMMdH -> GMM.Qll(GMM.nobs+i,GMM.nobs+i) = 1.0 -> " : "");
+}
+
+void CGMMdH::SetHdat1()
+{
+    GMMdHSetH(GMM.Hdat, GMM, 1, TOHA.OBS, std::vector<bool>(TOHA.nobs, true), "H");
+}
+
+void CGMMdH::SetHdat2()
+{
+    GMMdHSetH(GMM.Hdat, GMM, 2, TOCrdA.OBS, std::vector<bool>(TOCrdA.nobs, true), "H");
+}
+
+void CGMMdH::SetHdat3()
+{
+    GMMdHSetH(GMM.Hdat, GMM, 3, TOCrdA.OBS, std::vector<bool>(TOCrdA.nobs, true), "H");
+}
+
+void CGMMdH::SetHred1() { SetHred(1); }
+void CGMMdH::SetHred2() { SetHred(2); }
+void CGMMdH::SetHred3() { SetHred(3); }
+
+void CGMMdH::SetHred(unsigned short Dim)
+{
+    const CTerObs& tocke = Dim == 1 ? static_cast<const CTerObs&>(TOHA) : static_cast<const CTerObs&>(TOCrdA);
+    const matrika<std::string>& izvzete = gdatum.PTDH;
+    if (izvzete.size() == 0) {
+        GMM.Hred = GMM.Hdat;
+        return;
+    }
+    // Every excluded name must be a point: a misspelt one would otherwise
+    // leave the point silently in the datum.
+    const std::unordered_map<std::string, long> index = GMMdPointIndex(tocke.PTS);
+    std::unordered_set<std::string> imena;
+    for (unsigned long k = 0; k < izvzete.size(); ++k) {
+        GMMdFindPoint(index, izvzete(static_cast<long>(k)));
+        imena.insert(izvzete(static_cast<long>(k)));
+    }
+    // A repeated name in the point list is excluded at every occurrence.
+    std::vector<bool> datumska(tocke.nobs, true);
+    for (unsigned long p = 0; p < tocke.nobs; ++p)
+        if (imena.count(tocke.PTS(static_cast<long>(p), 0)) != 0) datumska[p] = false;
+    GMMdHSetH(GMM.Hred, GMM, Dim, tocke.OBS, datumska, "H(red)");
+}
