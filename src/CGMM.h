@@ -28,6 +28,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <unordered_map>
 
 #include "matrika/matrika.h"
 
@@ -80,6 +81,10 @@ public:
     void CheckGDatumPoints() const;
     // The names of the point list: `TOHA` in a levelling network, else `TOCrdA`.
     const matrika<std::string>& PointNames() const;
+    // Position of `name` in the point list (its first occurrence) or -1: the
+    // answer of najdiA, from a hash index that SetiDeltaB builds (a linear
+    // search before that).
+    long FindPoint(const std::string& name) const;
 
     long double roSec = 0.0L;     // radians -> arc seconds (DMS, DEG) or milligon (GON)
     long double mmFact = 0.0L;    // metres -> millimetres
@@ -122,6 +127,9 @@ public:
     CTerObsVec& TOVec;
     CTerObsDir& TOAzi;
     CTerObsPara& TOPara;
+
+private:
+    std::unordered_map<std::string, long> iPoint;
 };
 
 #endif

@@ -1,0 +1,409 @@
+#include "src/CGMM.h"
+
+#include <iomanip>
+#include <iostream>
+#include <numbers>
+#include <unordered_set>
+
+#include "funkcije/funkcijeAux.h"
+#include "matrika/invtrid.h"
+#include "matrika/najdim.h"
+#include "matrika/seznamm.h"
+#include "src/CGDatum.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsAngl.h"
+#include "src/CTerObsCrd.h"
+#include "src/CTerObsCrdA.h"
+#include "src/CTerObsDir.h"
+#include "src/CTerObsDist.h"
+#include "src/CTerObsH.h"
+#include "src/CTerObsHA.h"
+#include "src/CTerObsHdif.h"
+#include "src/CTerObsPara.h"
+#include "src/CTerObsVec.h"
+#include "src/FGMM.h"
+#include "src/NivexAux.h"
+
+CGMM::CGMM(CProcSet& procset_, CGDatum& gdatum_, CTerObsAngl& TOAngl_, CTerObsDir& TOZen_, CTerObsCrd& TOCrd_,
+           CTerObsCrdA& TOCrdA_, CTerObsDist& TODist2_, CTerObsDist& TODist3_, CTerObsH& TOH_, CTerObsHA& TOHA_,
+           CTerObsHdif& TOHdif_, CTerObsVec& TOVec_, CTerObsDir& TOAzi_, CTerObsPara& TOPara_)
+    : procset(procset_), gdatum(gdatum_), TOAngl(TOAngl_), TOZen(TOZen_), TOCrd(TOCrd_), TOCrdA(TOCrdA_),
+      TODist2(TODist2_), TODist3(TODist3_), TOH(TOH_), TOHA(TOHA_), TOHdif(TOHdif_), TOVec(TOVec_), TOAzi(TOAzi_),
+      TOPara(TOPara_)
+{
+}
+
+void CGMM::GMMResetIndex()
+{
+    iRowBin = 0;
+    iRowBout = 0;
+}
+
+const matrika<std::string>& CGMM::PointNames() const { return procset.GetDim() == 1 ? TOHA.PTS : TOCrdA.PTS; }
+
+long CGMM::FindPoint(const std::string& name) const
+{
+    if (iPoint.empty()) return najdiA(PointNames(), name);
+    const auto it = iPoint.find(name);
+    return it == iPoint.end() ? -1L : it->second;
+}
+
+namespace {
+// Names of all datum lists that the chosen kind uses.
+std::vector<const matrika<std::string>*> DatumLists(const CGDatum& gd)
+{
+    switch (gd.Datum) {
+    case 'V': return {&gd.PTDV};
+    case 'H': return {&gd.PTDH};
+    case 'D':
+        return {&gd.PTX, &gd.PTY, &gd.PTZ, &gd.PTdX, &gd.PTdY, &gd.PTdZ, &gd.PTDist, &gd.PTDir, &gd.PTZen, &gd.PTH};
+    default: return {};
+    }
+}
+
+// Points of the list that are fixed given points ("**V", datum kind V).
+std::vector<bool> FixedPoints(const matrika<std::string>& names, const CGDatum& gd)
+{
+    std::vector<bool> fiksna(names.nrow(), false);
+    if (gd.Datum != 'V') return fiksna;
+    std::unordered_set<std::string> v;
+    for (unsigned long k = 0; k < gd.PTDV.size(); ++k) v.insert(gd.PTDV(static_cast<long>(k)));
+    for (unsigned long p = 0; p < names.nrow(); ++p) fiksna[p] = v.count(names(static_cast<long>(p), 0)) != 0;
+    return fiksna;
+}
+
+const char* const kTracDataSum = " F: DataSum(ofstream & izhod) -> ";
+}  // namespace
+
+void CGMM::CheckGDatumPoints() const
+{
+    const matrika<std::string>& names = PointNames();
+    std::unordered_set<std::string> seznamTock;
+    for (unsigned long p = 0; p < names.nrow(); ++p) seznamTock.insert(names(static_cast<long>(p), 0));
+    for (const matrika<std::string>* L : DatumLists(gdatum))
+        for (unsigned long k = 0; k < L->size(); ++k) {
+            const std::string& ime = (*L)(static_cast<long>(k));
+            if (seznamTock.count(ime) == 0) GMMPointError(-1, ime);
+        }
+}
+
+void CGMM::DataSum(std::ostream& izhod)
+{
+    const unsigned short trace = procset.GetContPrint();
+    if (trace) std::cout << "C: CGMM:\n";
+    // Refusals that the counts below would otherwise hide.
+    if (procset.GetDim() == 2 && (TOH.NObs() > 0 || TOHdif.NObs() > 0))
+        NivexError(izhod, " **** Visine (H) in visinske razlike (h) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
+    CheckGDatumPoints();
+    if (trace) std::cout << kTracDataSum << "SetRoSec()\n";
+    SetRoSec();
+    if (trace) std::cout << kTracDataSum << "SetMmFact()\n";
+    SetMmFact();
+    if (trace) std::cout << kTracDataSum << "GetDataSum()\n";
+    GetDataSum();
+    if (trace) std::cout << kTracDataSum << "PrintDataSumSum(ofstream & izhod)\n";
+    PrintDataSumSum(izhod);
+    if (trace) std::cout << kTracDataSum << "PrintDataSumRefSD(ofstream & izhod)\n";
+    PrintDataSumRefSD(izhod);
+}
+
+void CGMM::SetRoSec()
+{
+    constexpr long double pi = std::numbers::pi_v<long double>;
+    roSec = procset.GetAngUnit() == "GON" ? 200000.0L / pi : 180.0L * 3600.0L / pi;
+}
+
+void CGMM::SetMmFact() { mmFact = 1000.0L; }
+
+void CGMM::GetDataSum()
+{
+    const std::int32_t Dim = procset.GetDim();
+    const auto N = [](const CTerObs& t) { return static_cast<std::int32_t>(t.NObs()); };
+    npts = Dim == 1 ? N(TOHA) : N(TOCrdA);
+    nobs = N(TOAngl) + N(TOZen) + Dim * N(TOCrd) + N(TODist2) + N(TODist3) + N(TOH) + N(TOHdif) + Dim * N(TOVec) +
+           N(TOAzi) + N(TOPara);
+
+    // A fixed point takes its Dim unknowns away; counted over the point list
+    // with the same test that SetiDeltaB numbers by, so counts and numbering agree.
+    const std::vector<bool> fiksna = FixedPoints(PointNames(), gdatum);
+    nunkcrd = 0;
+    for (bool f : fiksna)
+        if (!f) nunkcrd += Dim;
+    nptsunk = nunkcrd / Dim;
+
+    nunkvel = 0;
+    if (procset.GetXVel())
+        for (std::int32_t p = 0; p < npts; ++p) {
+            const unsigned short flag = Dim == 1 ? TOHA.GetIfVel(p) : TOCrdA.GetIfVel(p);
+            if (flag != 0) nunkvel += Dim;
+        }
+
+    // A refraction coefficient is estimated only where zenith distances can determine it.
+    nunkkref = 0;
+    PTSk = matrika<std::string>();
+    if (procset.IfEstkRef && TOZen.NObs() > 0) {
+        if (procset.kRefType == "SINGLE") {
+            nunkkref = 1;
+        } else if (procset.kRefType == "STAT") {
+            const long n = static_cast<long>(TOZen.NObs());
+            PTSk = seznam(TOZen.PTS(0, n - 1, 0, 0));
+            nunkkref = static_cast<std::int32_t>(PTSk.nrow());
+        }
+    }
+
+    nunk = nunkcrd + nunkvel + nunkkref;
+    nredund = nobs - nunk;
+}
+
+void CGMM::PrintDataSumSum(std::ostream& izhod)
+{
+    const unsigned short izpis = procset.GetizpisSet();
+    if (!izpis) return;
+    const std::int32_t Dim = procset.GetDim();
+    const auto vrsta = [&izhod](const char* label, long n) {
+        izhod << label << std::right << std::setw(9) << n << "\n";
+    };
+    PodNaslov(izhod, "STEVILO NEZNANK IN OPAZOVANJ:", 1);
+    vrsta("Stevilo tock v mrezi               : ", npts);
+    vrsta("      # danih tock                 : ", npts - nptsunk);
+    vrsta("      # novih tock                 : ", nptsunk);
+    izhod << "\n";
+    vrsta("Stevilo vseh neznank v mrezi       : ", nunk);
+    vrsta("      # koordinatnih neznank       : ", nunkcrd);
+    vrsta("      # neznank hitrosti           : ", nunkvel);
+    vrsta("      # koeficientov refrakcije    : ", nunkkref);
+    izhod << "\n";
+    vrsta("Stevilo vseh opazovanj v mrezi     : ", nobs);
+    vrsta("      # opazovanih koordinat       : ", Dim * static_cast<long>(TOCrd.NObs()));
+    vrsta("      # opazovanih visin           : ", static_cast<long>(TOH.NObs()));
+    vrsta("      # opazovanih komp. vektorjev : ", Dim * static_cast<long>(TOVec.NObs()));
+    vrsta("      # opazovanih 2R dolzin       : ", static_cast<long>(TODist2.NObs()));
+    vrsta("      # opazovanih 3R dolzin       : ", static_cast<long>(TODist3.NObs()));
+    vrsta("      # sestavljenih kotov         : ", static_cast<long>(TOAngl.NObs()));
+    vrsta("      # azimutov / smernih kotov   : ", static_cast<long>(TOAzi.NObs()));
+    vrsta("      # zenitnih razdalj           : ", static_cast<long>(TOZen.NObs()));
+    vrsta("      # opazovanih visinskih razlik: ", static_cast<long>(TOHdif.NObs()));
+    izhod << "\n";
+    vrsta("Stevilo nadstevilnih opazovanj     : ", nredund);
+    izhod << "\n";
+}
+
+void CGMM::PrintDataSumRefSD(std::ostream& izhod)
+{
+    const long double Dim = procset.GetDim();
+    struct Skupina {
+        const char* label;
+        const CTerObs* set;
+        long double n;       // records, times Dim for coordinates and vectors
+        bool kotna;          // angular set: printed in arc seconds or milligon
+    };
+    const auto N = [](const CTerObs& t) { return static_cast<long double>(t.NObs()); };
+    const Skupina sk[] = {
+        {"      # opazovanih koordinat       : ", &TOCrd, Dim * N(TOCrd), false},
+        {"      # opazovanih visin           : ", &TOH, N(TOH), false},
+        {"      # opazovanih komp. vektorjev : ", &TOVec, Dim * N(TOVec), false},
+        {"      # opazovanih 2R dolzin       : ", &TODist2, N(TODist2), false},
+        {"      # opazovanih 3R dolzin       : ", &TODist3, N(TODist3), false},
+        {"      # sestavljenih kotov         : ", &TOAngl, N(TOAngl), true},
+        {"      # azimutov / smernih kotov   : ", &TOAzi, N(TOAzi), true},
+        {"      # kotov med smermi           : ", &TOPara, N(TOPara), true},
+        {"      # zenitnih razdalj           : ", &TOZen, N(TOZen), true},
+        {"      # opazovanih visinskih razlik: ", &TOHdif, N(TOHdif), false},
+    };
+
+    // sigma0: the mean of the sets' mean deviations, weighted by their counts
+    // (linear and angular sets alike in metres and radians).
+    long double vsota = 0.0L, stevilo = 0.0L;
+    for (const Skupina& s : sk) {
+        vsota += s.set->GetSo() * s.n;
+        stevilo += s.n;
+    }
+    // Every cofactor divides by sigma0^2: without observations, or with all
+    // deviations zero, there is nothing to adjust.
+    if (stevilo == 0.0L)
+        NivexError(izhod, " **** V podatkih ni nobenega opazovanja - referencni standardni odklon apriori ni "
+                          "dolocen      *** ");
+    So = vsota / stevilo;
+    if (!(So > 0.0L))
+        NivexError(izhod, " **** Referencni standardni odklon apriori je nic (vsi standardni odkloni opazovanj "
+                          "so nic)      *** ");
+
+    if (!procset.GetizpisSet()) return;
+    const char* kotEnota = procset.GetAngUnit() == "GON" ? " mg" : " ''";
+    IzpisNastavitve(izhod, 1);
+    PodNaslov(izhod, "REFERENCNI STANDARDNI ODKLONI:", 1);
+    for (const Skupina& s : sk) {
+        izhod << s.label << std::right << std::setw(11);
+        if (s.n > 0.0L)
+            izhod << (s.kotna ? roSec : mmFact) * s.set->GetSo();
+        else
+            izhod << "-.-";
+        izhod << (s.kotna ? kotEnota : " mm") << "\n";
+    }
+    izhod << "\n";
+    izhod << "Referencni standardni odklon apriori:" << std::setw(11) << mmFact * So << "\n\n\n";
+}
+
+void CGMM::DataSet()
+{
+    const unsigned short trace = procset.GetContPrint();
+    const char D = gdatum.Datum;
+    const bool svd = procset.GetNumSolve() == "SVD";
+    if (trace) std::cout << " F: DataSet() -> SetiDeltaB()\n";
+    SetiDeltaB();
+    if (nunk <= 0)
+        NivexError(" **** V mrezi ni nobene neznanke - vse tocke so dane (**V)      *** ");
+    if (D == 'D') {
+        Ddat.resize(gdatum.nD, static_cast<unsigned long>(nunk));
+        if (trace) std::cout << " F: DataSet() -> CountHDatSize() [D]\n";
+        CountHDatSize();
+        if (trace) std::cout << " F: DataSet() -> SetHDatSize() [D]\n";
+        SetHDatSize();
+    }
+    if (D == 'H') {
+        if (trace) std::cout << " F: DataSet() -> SetHDatSize() [H]\n";
+        CountHDatSize();
+        if (!svd) {
+            if (trace) std::cout << " F: DataSet() -> SetHDatSize() [!=SVD]\n";
+            SetHDatSize();
+        }
+    }
+    if (trace) std::cout << " F: DataSet() -> SetGMMSize()\n";
+    SetGMMSize();
+    Qlldiag = TOAngl.NumCorr == 0;
+    if (trace) std::cout << " F: DataSet() -> Qll diagonal: " << Qlldiag << "\n\n";
+}
+
+void CGMM::SetiDeltaB()
+{
+    const std::int32_t Dim = procset.GetDim();
+    const matrika<std::string>& names = PointNames();
+    const std::vector<bool> fiksna = FixedPoints(names, gdatum);
+    const unsigned long n = static_cast<unsigned long>(npts);
+    iDeltaB.resize(n, 1, -1);
+    const bool vel = procset.GetXVel() != 0;
+    if (vel) iDeltaBV.resize(n, 1, -1);
+
+    iPoint.clear();
+    iPoint.reserve(n);
+    for (unsigned long p = 0; p < n; ++p) iPoint.emplace(names(static_cast<long>(p), 0), static_cast<long>(p));
+
+    std::int32_t k = 0;
+    for (unsigned long p = 0; p < n; ++p)
+        if (!fiksna[p]) {
+            iDeltaB(static_cast<long>(p)) = k;
+            k += Dim;
+        }
+    if (vel)
+        for (unsigned long p = 0; p < n; ++p) {
+            const long ip = static_cast<long>(p);
+            const unsigned short flag = Dim == 1 ? TOHA.GetIfVel(ip) : TOCrdA.GetIfVel(ip);
+            if (flag != 0) {
+                iDeltaBV(ip) = k;
+                k += Dim;
+            }
+        }
+    if (nunkkref > 0) {
+        iDeltaBk.resize(static_cast<unsigned long>(nunkkref), 1);
+        kRefEst.resize(static_cast<unsigned long>(nunkkref), 1);
+        for (std::int32_t i = 0; i < nunkkref; ++i) {
+            iDeltaBk(i) = k++;
+            kRefEst(i) = procset.kRef;
+        }
+    }
+}
+
+void CGMM::CountHDatSize()
+{
+    const unsigned short Dim = procset.GetDim();
+    if (Dim == 1) {
+        nHdat = 1;
+        return;
+    }
+    const unsigned long ncrd = procset.GetNCrd(), nh = procset.GetNH(), ndh = procset.GetNHdif(),
+                        nvec = procset.GetNVec(), nazi = procset.GetNAzi(),
+                        ndist = procset.GetNDist2() + procset.GetNDist3(), nzen = procset.GetNZen();
+    if (ncrd >= 1) tx = ty = tz = 0;
+    if (ncrd > 1) wx = wy = wz = m2 = m3 = 0;
+    if (nh >= 1) tz = 0;
+    if (nh > 1) m3 = 0;
+    if (nh > 2) wx = wy = 0;
+    if (ndh >= 1) m3 = 0;
+    if (ndh > 1) wx = wy = 0;
+    if (nvec >= 1) wx = wy = wz = m2 = m3 = 0;
+    if (nazi >= 1) wz = 0;
+    if (ndist >= 1) m2 = m3 = 0;
+    if (nzen > 1) wx = wy = 0;
+    if (Dim == 2)
+        nHdat = static_cast<std::uint16_t>(tx + ty + wz + m2);
+    else
+        nHdat = static_cast<std::uint16_t>(tx + ty + tz + wx + wy + wz + ((m2 || m3) ? 1 : 0));
+}
+
+void CGMM::SetHDatSize()
+{
+    const unsigned long u = static_cast<unsigned long>(nunk);
+    Hdat.resize(nHdat, u);
+    if (gdatum.Datum == 'H') Hred.resize(nHdat, u);
+}
+
+void CGMM::SetGMMSize()
+{
+    unsigned long rows = static_cast<unsigned long>(nobs);
+    if (gdatum.Datum == 'D') rows += Ddat.nrow();
+    if (gdatum.Datum == 'H' && procset.GetNumSolve() != "SVD") rows += Hdat.nrow();
+    Bmat.resize(rows, static_cast<unsigned long>(nunk));
+    fvec.resize(rows, 1);
+    Qll.resize(rows, 3);
+}
+
+double CGMM::GetMatrixFullProc(const matrika<long double>& A) const
+{
+    const double n = static_cast<double>(A.nrow()) * static_cast<double>(A.ncol());
+    if (n == 0.0) return 0.0;
+    const long double* a = A.data();
+    double nenic = 0.0;
+    for (unsigned long k = 0; k < A.size(); ++k)
+        if (dabs(a[k]) > 1e-12) nenic += 1.0;
+    return 100.0 * nenic / n;
+}
+
+void CGMM::GMMEqPrint(std::ostream& izhod)
+{
+    if (procset.GetContPrint()) std::cout << "C: CGMM:\n F: CGMM -> GMMEqPrint(ofstream& izhod)\n";
+    struct Vrsta {
+        const char* label;
+        const matrika<long double>* A;
+    };
+    std::vector<Vrsta> vrste = {{"Matrika koeficientov enacb popravkov B: ", &Bmat},
+                                {"Vektor odstopanj enacb popravkov f    : ", &fvec},
+                                {"Kovariancna matrika opazovanj Sll     : ", &Qll}};
+    if (gdatum.Datum == 'D') {
+        vrste.push_back({"Datumska matrika min. stevila vezi D  : ", &Ddat});
+        vrste.push_back({"Datumska matrika notranjih vezi H     : ", &Hdat});
+    }
+    if (gdatum.Datum == 'H' && procset.GetNumSolve() != "SVD") {
+        vrste.push_back({"Datumska matrika notranjih vezi H     : ", &Hdat});
+        vrste.push_back({"Datumska matrika notranjih vezi H(red): ", &Hred});
+    }
+
+    PodNaslov(izhod, "OBREMENITEV POMNILNIKA:", 1);
+    for (const Vrsta& v : vrste) {
+        // The storage of the H(red) line is that of Hdat, which Hred shares.
+        const matrika<long double>& M = v.A == &Hred ? Hdat : *v.A;
+        const unsigned long long bajti = static_cast<unsigned long long>(M.nrow()) * M.ncol() * 12ULL + 8ULL;
+        izhod << v.label << std::right << std::setw(15) << bajti << " b\n";
+    }
+    izhod << "\n\n";
+    PodNaslov(izhod, "ODSTOTEK NENICELNIH ELEMENTOV:", 1);
+    IzpisNastavitve(izhod, 2);
+    for (const Vrsta& v : vrste)
+        izhod << v.label << std::right << std::setw(15) << GetMatrixFullProc(*v.A) << " %\n";
+    izhod << "\n\n";
+
+    // Weights: a column of reciprocal cofactors unless composed angles are correlated.
+    if (Qlldiag)
+        Pll = invdiagR3(Qll);
+    else
+        Pll = invtridV(Qll);
+}

@@ -1,0 +1,39 @@
+#include "src/CGMMEqH.h"
+
+#include "src/CGMM.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsCrdA.h"
+#include "src/CTerObsH.h"
+#include "src/CTerObsHA.h"
+#include "src/FGMM.h"
+#include "src/NivexAux.h"
+
+CGMMEqH::CGMMEqH(CProcSet& procset_, CTerObsH& TOH_, CTerObsHA& TOHA_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
+    : procset(procset_), TOH(TOH_), TOHA(TOHA_), TOCrdA(TOCrdA_), GMM(GMM_)
+{
+}
+
+GMMEqLinKind CGMMEqH::Kind() const
+{
+    const bool v = procset.GetXVel() != 0;
+    // The height is the last coordinate of a point: column Dim - 1.
+    return {"C: CGMMEqH:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "VISINE TOCK", 1, 1,
+            static_cast<long>(procset.GetDim()) - 1,
+            {std::string("         TC          CH") + (v ? "      VH" : "") + "        f   "},
+            {8, 0}, {8, 0}, 8, 11, 2};
+}
+
+void CGMMEqH::SetGMMEq()
+{
+    if (TOH.NObs() == 0) return;
+    if (procset.GetDim() == 2) NivexError(" **** Visine (H) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
+    if (procset.GetDim() == 1)
+        GMMEqSetLin(GMM, procset, TOH, TOHA.PTS, TOHA.OBS, TOHA.VELA, Kind());
+    else
+        GMMEqSetLin(GMM, procset, TOH, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, Kind());
+}
+
+void CGMMEqH::PrintGMMEq(std::ostream& izhod)
+{
+    GMMEqPrintLin(izhod, GMM, procset, TOH, procset.GetDim() == 1 ? TOHA.PTS : TOCrdA.PTS, Kind());
+}

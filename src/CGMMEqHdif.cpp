@@ -1,0 +1,41 @@
+#include "src/CGMMEqHdif.h"
+
+#include "src/CGMM.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsCrdA.h"
+#include "src/CTerObsHA.h"
+#include "src/CTerObsHdif.h"
+#include "src/FGMM.h"
+#include "src/NivexAux.h"
+
+CGMMEqHdif::CGMMEqHdif(CProcSet& procset_, CTerObsHdif& TOHdif_, CTerObsHA& TOHA_, CTerObsCrdA& TOCrdA_,
+                       CGMM& GMM_)
+    : procset(procset_), TOHdif(TOHdif_), TOHA(TOHA_), TOCrdA(TOCrdA_), GMM(GMM_)
+{
+}
+
+GMMEqLinKind CGMMEqHdif::Kind() const
+{
+    const bool v = procset.GetXVel() != 0;
+    return {"C: CGMMEqHdif:", " F: SetGMMEq -> Eq#:", " F: PrintGMMEq -> Eq#:", "VISINSKE RAZLIKE", 2, 1,
+            static_cast<long>(procset.GetDim()) - 1,
+            {std::string("          Z    S           CS      CZ") + (v ? "        VS      VZ" : "") +
+             "        f   "},
+            {8, 8}, {10, 8}, 8, 11, 3};
+}
+
+void CGMMEqHdif::SetGMMEq()
+{
+    if (TOHdif.NObs() == 0) return;
+    if (procset.GetDim() == 2)
+        NivexError(" **** Visinske razlike (h) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
+    if (procset.GetDim() == 1)
+        GMMEqSetLin(GMM, procset, TOHdif, TOHA.PTS, TOHA.OBS, TOHA.VELA, Kind());
+    else
+        GMMEqSetLin(GMM, procset, TOHdif, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, Kind());
+}
+
+void CGMMEqHdif::PrintGMMEq(std::ostream& izhod)
+{
+    GMMEqPrintLin(izhod, GMM, procset, TOHdif, procset.GetDim() == 1 ? TOHA.PTS : TOCrdA.PTS, Kind());
+}
