@@ -1,0 +1,91 @@
+#include "matrika/inv.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+const char* const F = "matrika/inv";
+const double TOL = 1e-15;
+
+[[noreturn]] void Singularna(long double pivot, unsigned long k, long line)
+{
+    matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: ", F, line,
+                 pivot / static_cast<long double>(TOL), (long)k);
+}
+}  // namespace
+
+matrika<long double> inv(const matrika<long double>& Ain)
+{
+    using T = long double;
+    if (Ain.nrow() != Ain.ncol())
+        matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika mora biti kvadratna: ", F, __LINE__);
+    if (Ain.empty())
+        matrikaError("Funkcija:   invgj() - Gauss Jacobi\nDimenzija matrike ni definirana: ", F, __LINE__);
+    const unsigned long n = Ain.nrow();
+    if (n == 1) {
+        // A zero element would give an infinite inverse silently.
+        if (dabs(Ain(0)) < TOL) Singularna(Ain(0), 0, __LINE__);
+        return matrika<T>(1, 1, T(1) / Ain(0));
+    }
+    matrika<T> A(Ain);
+    matrika<T> B = I(n, T(1));
+    T* a = A.data();
+    T* b = B.data();
+
+    // The rows of B are only non-zero in the columns of the rows that have
+    // been pivots so far (and their own); adding a multiple of an exact zero
+    // changes nothing, so the forward sweep of B visits those columns only.
+    std::vector<unsigned long> izvor(n);   // column of B's 1 in each row
+    for (unsigned long i = 0; i < n; ++i) izvor[i] = i;
+    std::vector<unsigned long> stolpci;    // columns touched so far
+    stolpci.reserve(n);
+
+    for (unsigned long k = 0; k + 1 < n; ++k) {
+        unsigned long piv = k;
+        T big = std::fabs(a[k * n + k]);
+        for (unsigned long i = k + 1; i < n; ++i)
+            if (std::fabs(a[i * n + k]) > big) { big = std::fabs(a[i * n + k]); piv = i; }
+        if (piv != k) {
+            for (unsigned long j = 0; j < n; ++j) {
+                std::swap(a[piv * n + j], a[k * n + j]);
+                std::swap(b[piv * n + j], b[k * n + j]);
+            }
+            std::swap(izvor[piv], izvor[k]);
+        }
+        stolpci.push_back(izvor[k]);
+        const T* Ak = a + k * n;
+        const T* Bk = b + k * n;
+        for (unsigned long i = k + 1; i < n; ++i) {
+            T* Ai = a + i * n;
+            if (dabs(Ai[k]) > TOL) {
+                if (dabs(Ak[k]) < TOL) Singularna(Ak[k], k, __LINE__);
+                const T f = -Ai[k] / Ak[k];
+                for (unsigned long j = 0; j < n; ++j) Ai[j] += f * Ak[j];
+                T* Bi = b + i * n;
+                for (const unsigned long j : stolpci) Bi[j] += f * Bk[j];
+            }
+        }
+        if (dabs(Ak[k]) < TOL) Singularna(Ak[k], k, __LINE__);
+    }
+    if (dabs(a[(n - 1) * n + n - 1]) < TOL) Singularna(a[(n - 1) * n + n - 1], n - 1, __LINE__);
+
+    for (unsigned long k = n - 1; k >= 1; --k) {
+        const T* Ak = a + k * n;
+        const T* Bk = b + k * n;
+        for (unsigned long i = k; i-- > 0;) {
+            T* Ai = a + i * n;
+            if (dabs(Ai[k]) > TOL) {
+                const T f = -Ai[k] / Ak[k];
+                for (unsigned long j = 0; j < n; ++j) Ai[j] += f * Ak[j];
+                T* Bi = b + i * n;
+                for (unsigned long j = 0; j < n; ++j) Bi[j] += f * Bk[j];
+            }
+        }
+    }
+    for (unsigned long i = 0; i < n; ++i) {
+        const T d = a[i * n + i];
+        T* Bi = b + i * n;
+        for (unsigned long j = 0; j < n; ++j) Bi[j] /= d;
+    }
+    return B;
+}

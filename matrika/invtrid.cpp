@@ -1,0 +1,72 @@
+#include "matrika/invtrid.h"
+
+namespace {
+const char* const F = "matrika/invtrid";
+const double TOL = 1e-14;
+
+[[noreturn]] void Singularna(const char* message, long double pivot, unsigned long i, long line)
+{
+    matrikaError(message, F, line, pivot / static_cast<long double>(TOL), (long)i);
+}
+const char* const SINGV = "Funkcija:   invtridV() - Gauss-Jordan\nMatrika je singularna: ";
+}  // namespace
+
+matrika<long double> invtridV(const matrika<long double>& Tin)
+{
+    using R = long double;
+    if (Tin.ncol() != 3)
+        matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nMatrika mora imeti 3 stolpce: ", F, __LINE__);
+    if (Tin.nrow() == 0)
+        matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nDimenzija matrike ni definirana: ", F, __LINE__);
+    const unsigned long n = Tin.nrow();
+    matrika<R> T(Tin);
+    matrika<R> B = I(n, R(1));
+    R* t = T.data();
+    R* b = B.data();
+
+    // Forward: row i - 1 is subtracted from row i.  Row i - 1 of B is only
+    // non-zero in columns 0 .. i - 1 (it is a combination of the rows above).
+    for (unsigned long i = 1; i < n; ++i) {
+        if (dabs(t[i * 3 + 0]) > TOL) {
+            const R piv = t[(i - 1) * 3 + 1];
+            if (dabs(piv) < TOL) Singularna(SINGV, piv, i - 1, __LINE__);
+            const R f = -t[i * 3 + 0] / piv;
+            t[i * 3 + 0] += f * piv;
+            t[i * 3 + 1] += f * t[(i - 1) * 3 + 2];
+            for (unsigned long j = 0; j < i; ++j) b[i * n + j] += f * b[(i - 1) * n + j];
+        }
+    }
+    // Backward: row i + 1, now without its left element, is subtracted from row i.
+    for (unsigned long i = n - 1; i-- > 0;) {
+        if (dabs(t[i * 3 + 2]) > TOL) {
+            const R piv = t[(i + 1) * 3 + 1];
+            if (dabs(piv) < TOL) Singularna(SINGV, piv, i + 1, __LINE__);
+            const R f = -t[i * 3 + 2] / piv;
+            t[i * 3 + 2] += f * piv;
+            for (unsigned long j = 0; j < n; ++j) b[i * n + j] += f * b[(i + 1) * n + j];
+        }
+    }
+    for (unsigned long i = 0; i < n; ++i) {
+        const R d = t[i * 3 + 1];
+        if (dabs(d) < TOL) Singularna(SINGV, d, i, __LINE__);
+        for (unsigned long j = 0; j < n; ++j) b[i * n + j] /= d;
+    }
+    return B;
+}
+
+matrika<long double> invdiagR3(const matrika<long double>& T)
+{
+    if (T.empty())
+        matrikaError("Funkcija:   invtridR3() - Gauss-Jordan\nDimenzija matrike ni definirana: ", F, __LINE__);
+    // The diagonal is the middle column of the band.
+    if (T.ncol() < 2)
+        matrikaError("Funkcija:   invtridR3() - Gauss-Jordan\nMatrika mora imeti 3 stolpce: ", F, __LINE__);
+    const unsigned long n = T.nrow();
+    matrika<long double> D(n, 1);
+    for (unsigned long i = 0; i < n; ++i) {
+        if (dabs(T(i, 1)) < TOL)
+            Singularna("Funkcija:   invdiag() - Gauss-Jordan\nMatrika je singularna: ", T(i, 1), i, __LINE__);
+        D(i) = 1.0L / T(i, 1);
+    }
+    return D;
+}

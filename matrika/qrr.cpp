@@ -1,0 +1,237 @@
+#include "matrika/qrr.h"
+
+#include <vector>
+
+#include "matrika/trikotni.h"
+
+namespace {
+const char* const F = "matrika/qrr";
+}
+
+template <typename T>
+matrika<T> qrr<T>::razcep(const matrika<T>& A, const matrika<T>& f, const std::string& method)
+{
+    if (method == "QRMGS") return qrmgs(A, f);
+    if (method == "QRGIV") return qrgiv(A, f);
+    if (method == "QRHOUS" || method == "QR") return qrhous(A, f);
+    return matrika<T>();
+}
+
+template <typename T>
+matrika<T> qrr<T>::qrhous(const matrika<T>& A, const matrika<T>& f)
+{
+    if (A.empty())
+        matrikaError("Funkcija:   qrr::qr - housholdnerjeva zrcaljenja\nDimenzija matrike ni definirana: ", F,
+                     __LINE__);
+    if (A.nrow() < A.ncol())
+        matrikaError("Funkcija: qrr::qr - housholdnerjeva zrcaljenja\n"
+                     "Matrika mora opisovati dolocen ali predolocen sistem: ", F, __LINE__);
+    if (f.nrow() != A.nrow())
+        matrikaError("Funkcija:   qrr::qr - housholdnerjeva zrcaljenja\n"
+                     "Matrika in vektor morata imeti enako stevilo vrstic: ", F, __LINE__);
+    const unsigned long m = A.nrow(), n = A.ncol(), nb = f.ncol();
+    Q = matrika<T>();
+    R = A;
+    b = f;
+    T* r = R.data();
+    T* bb = b.data();
+    std::vector<T> v(m), w(n > nb ? n : nb);
+    for (unsigned long k = 0; k < n; ++k) {
+        T s = 0;
+        for (unsigned long i = k; i < m; ++i) s += r[i * n + k] * r[i * n + k];
+        const T alfa = dsqrt(s);
+        const T rkk = r[k * n + k];
+        const T u = rkk > 0 ? rkk + alfa : rkk - alfa;
+        // A column that is zero from row k down needs no reflection (and has
+        // none: v would be 0/0).
+        if (u == 0) continue;
+        const unsigned long mk = m - k;
+        v[0] = 1;
+        for (unsigned long j = 1; j < mk; ++j) v[j] = r[(k + j) * n + k] / u;
+        T vv = 0;
+        for (unsigned long j = 0; j < mk; ++j) vv += v[j] * v[j];
+        const T tau = T(-2) / vv;
+        // H X = X + tau v (v'X), for the block of R and for b.
+        auto zrcali = [&](T* X, unsigned long ld, unsigned long c0) {
+            for (unsigned long c = c0; c < ld; ++c) w[c] = 0;
+            for (unsigned long i = 0; i < mk; ++i) {
+                const T vi = v[i];
+                const T* Xi = X + (k + i) * ld;
+                for (unsigned long c = c0; c < ld; ++c) w[c] += vi * Xi[c];
+            }
+            for (unsigned long i = 0; i < mk; ++i) {
+                const T tv = tau * v[i];
+                T* Xi = X + (k + i) * ld;
+                for (unsigned long c = c0; c < ld; ++c) Xi[c] += tv * w[c];
+            }
+        };
+        zrcali(r, n, k);
+        zrcali(bb, nb, 0);
+    }
+    return NazajR();
+}
+
+template <typename T>
+matrika<T> qrr<T>::qrmgs(const matrika<T>& A, const matrika<T>& f)
+{
+    if (A.empty())
+        matrikaError("Funkcija:   qrr::qr - modificirani gram-schmidt\nDimenzija matrike ni definirana: ", F,
+                     __LINE__);
+    if (A.nrow() <= A.ncol())
+        matrikaError("Funkcija: qrr::qr - modificirani gram-schmidt\nMatrika mora opisovati predolocen sistem: ",
+                     F, __LINE__);
+    if (f.nrow() != A.nrow())
+        matrikaError("Funkcija:   qrr::qr - modificirani gram-schmidt\n"
+                     "Matrika in vektor morata imeti enako stevilo vrstic: ", F, __LINE__);
+    const unsigned long m = A.nrow(), n = A.ncol(), nb = f.ncol();
+    // The columns of Q are kept as rows of Qt, so that every dot product and
+    // update runs over contiguous storage.
+    std::vector<T> Qt(n * m);
+    R.resize(n, n, T(0));
+    const T* a = A.data();
+    for (unsigned long k = 0; k < n; ++k) {
+        T* qk = Qt.data() + k * m;
+        for (unsigned long i = 0; i < m; ++i) qk[i] = a[i * n + k];
+        for (unsigned long j = 0; j < k; ++j) {
+            const T* qj = Qt.data() + j * m;
+            T s = 0;
+            for (unsigned long i = 0; i < m; ++i) s += qj[i] * qk[i];
+            R(j, k) = s;
+            for (unsigned long i = 0; i < m; ++i) qk[i] -= s * qj[i];
+        }
+        T s = 0;
+        for (unsigned long i = 0; i < m; ++i) s += qk[i] * qk[i];
+        const T rkk = dsqrt(s);
+        R(k, k) = rkk;
+        // A column dependent on the ones before it stays zero (R(k, k) = 0).
+        if (rkk != 0)
+            for (unsigned long i = 0; i < m; ++i) qk[i] /= rkk;
+    }
+    b.resize(n, nb);
+    std::vector<T> rr(m);
+    for (unsigned long c = 0; c < nb; ++c) {
+        for (unsigned long i = 0; i < m; ++i) rr[i] = f(i, c);
+        for (unsigned long j = 0; j < n; ++j) {
+            const T* qj = Qt.data() + j * m;
+            T s = 0;
+            for (unsigned long i = 0; i < m; ++i) s += qj[i] * rr[i];
+            b(j, c) = s;
+            for (unsigned long i = 0; i < m; ++i) rr[i] -= s * qj[i];
+        }
+    }
+    Q.resize(m, n);
+    T* q = Q.data();
+    for (unsigned long k = 0; k < n; ++k)
+        for (unsigned long i = 0; i < m; ++i) q[i * n + k] = Qt[k * m + i];
+    return NazajR();
+}
+
+template <typename T>
+matrika<T> qrr<T>::qrgiv(const matrika<T>& A, const matrika<T>& f)
+{
+    if (A.empty())
+        matrikaError("Funkcija:   qrr::qr - givensove rotacije\nDimenzija matrike ni definirana: ", F, __LINE__);
+    if (A.nrow() < A.ncol())
+        matrikaError("Funkcija:   qrr::qr - givensove rotacije\n"
+                     "Matrika mora opisovati dolocen ali predolocen sistem: ", F, __LINE__);
+    if (f.nrow() != A.nrow())
+        matrikaError("Funkcija:   qrr::qr - givensove rotacije\n"
+                     "Matrika in vektor morata imeti enako stevilo vrstic: ", F, __LINE__);
+    const unsigned long m = A.nrow(), n = A.ncol(), nb = f.ncol();
+    Q = matrika<T>();
+    R = A;
+    b = f;
+    T* r = R.data();
+    T* bb = b.data();
+    for (unsigned long k = 0; k < n; ++k) {
+        T* Rk = r + k * n;
+        for (unsigned long i = k + 1; i < m; ++i) {
+            T* Ri = r + i * n;
+            if (!(dabs(Ri[k]) > 1e-15)) continue;
+            T c, s;
+            if (std::fabs(Ri[k]) > std::fabs(Rk[k])) {
+                const T t = -Rk[k] / Ri[k];
+                s = T(1) / dsqrt(T(1) + t * t);
+                c = s * t;
+            } else {
+                const T t = -Ri[k] / Rk[k];
+                c = T(1) / dsqrt(T(1) + t * t);
+                s = c * t;
+            }
+            // Columns left of k hold only what earlier rotations left below the
+            // diagonal; no later step reads them, so the rotation starts at k.
+            for (unsigned long j = k; j < n; ++j) {
+                const T rk = Rk[j], ri = Ri[j];
+                Rk[j] = c * rk - s * ri;
+                Ri[j] = s * rk + c * ri;
+            }
+            for (unsigned long j = 0; j < nb; ++j) {
+                const T bk = bb[k * nb + j], bi = bb[i * nb + j];
+                bb[k * nb + j] = c * bk - s * bi;
+                bb[i * nb + j] = s * bk + c * bi;
+            }
+        }
+    }
+    return NazajR();
+}
+
+template <typename T>
+matrika<T> qrr<T>::NazajR() const
+{
+    const unsigned long n = R.ncol(), nb = b.ncol();
+    matrika<T> x(n, nb);
+    for (unsigned long c = 0; c < nb; ++c)
+        for (unsigned long j = n; j-- > 0;) {
+            T s = b(j, c);
+            for (unsigned long k = j + 1; k < n; ++k) s -= R(j, k) * x(k, c);
+            x(j, c) = s / R(j, j);
+        }
+    return x;
+}
+
+template <typename T>
+matrika<T> qrr<T>::resivi(const matrika<T>& e) const
+{
+    if (R.empty())
+        matrikaError("Funkcija:   qrr::resivi\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", F, __LINE__);
+    const unsigned long n = R.ncol();
+    if (e.nrow() != n || e.ncol() != 1)
+        matrikaError("Funkcija:   qrr::resivi\nVektor e mora imeti toliko vrstic kot ima R stolpcev: ", F, __LINE__,
+                     (long)R.nrow(), (long)R.ncol(), (long)e.nrow(), (long)e.ncol());
+    matrika<T> x(e);
+    for (unsigned long j = 0; j < n; ++j) {
+        T s = x(j);
+        for (unsigned long k = 0; k < j; ++k) s -= R(k, j) * x(k);
+        x(j) = s / R(j, j);
+    }
+    for (unsigned long j = n; j-- > 0;) {
+        T s = x(j);
+        for (unsigned long k = j + 1; k < n; ++k) s -= R(j, k) * x(k);
+        x(j) = s / R(j, j);
+    }
+    return x;
+}
+
+template <typename T>
+matrika<T> qrr<T>::inv()
+{
+    if (R.empty())
+        matrikaError("Funkcija:   qrr::inv\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", F, __LINE__);
+    const unsigned long n = R.ncol();
+    // A zero diagonal element (a column dependent on the others) would give
+    // infinite or undefined cofactors silently.
+    for (unsigned long i = 0; i < n; ++i)
+        if (dabs(R(i, i)) < 1e-15)
+            matrikaError("Funkcija:   qrr::inv\nMatrika je singularna: ", F, __LINE__, R(i, i) / T(1e-15), (long)i);
+    if (n == 1) return matrika<T>(1, 1, T(1) / (R(0) * R(0)));
+    // (R'R)^-1 = (L L')^-1 with L = R' (the first n rows of R).
+    std::vector<T> L(n * n);
+    const T* r = R.data();
+    for (unsigned long i = 0; i < n; ++i)
+        for (unsigned long j = 0; j < n; ++j) L[j * n + i] = r[i * n + j];
+    matrika<T> X(n, n);
+    trikotni::invLLt(L.data(), n, X.data());
+    return X;
+}
+
+template class qrr<long double>;

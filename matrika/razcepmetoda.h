@@ -1,0 +1,43 @@
+// razcepMetoda: the one contract of the four decompositions that solve the
+// least-squares system (chr, lur, qrr, svdr), so that the solution code picks
+// a method from a table instead of repeating each algorithm.
+//
+//   razcep (M, f)  decomposes M and keeps what solving needs of f;
+//   resi ()        the solution x of the decomposed system;
+//   inv ()         the cofactor matrix of x.
+//
+// What M and f are depends on the method, told by normalna():
+//   true  (chr "CH", lur "LU"): M is the normal matrix N = A'PA and f the
+//         vector n = A'Pf; inv() is N^-1.
+//   false (qrr "QR", "QRHOUS", "QRMGS", "QRGIV"; svdr "SVD"): M is the
+//         whitened design matrix A and f the whitened observations; inv() is
+//         (A'A)^-1, for the SVD the pseudo-inverse of A'A over the singular
+//         values above the threshold.
+// Each class also keeps its own operations (chr::resi (F), svdr::resi (f,
+// threshold), qrr::razcep (A, f, method), ...), which these calls are built on.
+#ifndef NIVEX_MATRIKA_RAZCEPMETODA_H
+#define NIVEX_MATRIKA_RAZCEPMETODA_H
+
+#include <memory>
+#include <string>
+
+#include "matrika/matrika.h"
+
+template <typename T>
+class razcepMetoda {
+public:
+    virtual ~razcepMetoda() = default;
+    virtual bool normalna() const = 0;
+    virtual void razcep(const matrika<T>& M, const matrika<T>& f) = 0;
+    virtual matrika<T> resi() = 0;
+    virtual matrika<T> inv() = 0;
+};
+
+// The decomposition for a solution-method name of the settings: "CH", "LU",
+// "QR", "QRHOUS", "QRMGS", "QRGIV" or "SVD" (SVD with the singularity
+// threshold SVDthres).  Any other name ("NS", the Gauss-Jordan inverse of the
+// normal matrix, is no decomposition) gives nullptr.
+std::unique_ptr<razcepMetoda<long double>> razcepZaMetodo(const std::string& NumSolve,
+                                                          long double SVDthres = 1e-15);
+
+#endif

@@ -1,0 +1,28 @@
+// trikotni: triangular kernels shared by the Cholesky and QR inverses.
+//
+// Internal to the matrix library.  The loops work on raw row-major storage
+// whose bounds the caller has checked, and keep, for every element, the
+// operations and their order of the column-by-column substitutions of the
+// solvers (forward: s = e(j), s -= L(j,k) y(k) for k ascending, y(j) =
+// s / L(j,j); back: s = y(j), s -= L(k,j) x(k) for k ascending, x(j) = s /
+// L(j,j)), so an inverse agrees bit for bit with solving the unit vectors one
+// by one, in its lower triangle.
+#ifndef NIVEX_MATRIKA_TRIKOTNI_H
+#define NIVEX_MATRIKA_TRIKOTNI_H
+
+#include <cstddef>
+
+namespace trikotni {
+
+// X = (L L')^-1 for a lower-triangular n x n L with a non-zero diagonal.
+// The lower triangle is computed (the terms of the unit vectors' leading zeros
+// are exact zeros and are skipped) and mirrored into the upper one, so X is
+// exactly symmetric.  X has room for n * n elements and may not alias L.
+void invLLt(const long double* L, std::size_t n, long double* X);
+
+// Solves L L' x = f in place of f (f has n elements).
+void resiLLt(const long double* L, std::size_t n, long double* f);
+
+}  // namespace trikotni
+
+#endif
