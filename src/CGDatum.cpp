@@ -61,6 +61,7 @@ struct Vrstice {
             ++vrstica;
             std::istringstream s(vrsta);
             if (BeriBesedo(s, w)) {
+                ostanek.clear();
                 std::getline(s, ostanek);
                 return true;
             }
@@ -76,6 +77,14 @@ struct Vrstice {
     }
     std::string ostanek;   // the line after its first word
 };
+
+// A name right-aligned in its columns; a name that fills them gets one blank
+// before it, so that it never runs into the number or name on its left.
+void Ime(std::ostream& izhod, const std::string& ime, int sirina)
+{
+    if (ime.size() >= static_cast<std::size_t>(sirina)) izhod << ' ' << ime;
+    else izhod << std::setw(sirina) << ime;
+}
 
 const char* Oznaka(char d)
 {
@@ -186,8 +195,11 @@ void CGDatum::PrintGDatum(std::ostream& izhod, unsigned short ContPrint)
     izhod << "Geodetski datum zagotovljen kot: " << Oznaka(Datum) << "\n";
 
     const auto tocke = [&izhod](const matrika<std::string>& seznam) {
-        for (unsigned long i = 0; i < seznam.nrow(); ++i)
-            izhod << std::setw(3) << i + 1 << std::setw(9) << seznam(i, 0) << "\n";
+        for (unsigned long i = 0; i < seznam.nrow(); ++i) {
+            izhod << std::setw(3) << i + 1;
+            Ime(izhod, seznam(i, 0), 9);
+            izhod << "\n";
+        }
     };
 
     if (Datum == 'D') {
@@ -204,7 +216,7 @@ void CGDatum::PrintGDatum(std::ostream& izhod, unsigned short ContPrint)
             for (unsigned long i = 0; i < m.nrow(); ++i) {
                 if (i == 0) izhod << s.oznaka << std::setw(6) << m(i, 0);
                 else izhod << std::setw(20) << m(i, 0);
-                if (m.ncol() > 1) izhod << std::setw(6) << m(i, 1);
+                if (m.ncol() > 1) Ime(izhod, m(i, 1), 6);
                 izhod << "\n";
             }
         }

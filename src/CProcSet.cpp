@@ -123,6 +123,12 @@ private:
     std::ostream& izhod_;
 };
 
+[[noreturn]] void NepravaDimenzija(std::ostream& izhod, long vrstica)
+{
+    NivexError(izhod, Okvir("Zapis X " + Vrstica(vrstica) +
+                            " stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim zapisom X"));
+}
+
 void OdpriDatoteko(std::ifstream& in, const std::string& dataFile, std::ostream& izhod)
 {
     in.open(dataFile);
@@ -322,6 +328,9 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         const char c = w[0];
         switch (c) {
         case 'X':
+            // Written under another dimension than the final one: its fields
+            // and its list would both disagree with the reading pass.
+            if (dimSedaj != 0 && dimSedaj != Dim) NepravaDimenzija(izhod, vrstica);
             imen = 1;
             stevil = Dim + (ifVA != 0 ? Dim : 0u) + epoha;
             stevec = dimSedaj == 1 ? &nh0 : &ncrd0;
@@ -349,7 +358,7 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         for (unsigned k = 0; k < imen + stevil; ++k) {
             if (!in.Beseda(polje))
                 NivexError(izhod, Okvir(zapis + " je nepopoln: datoteka se konca pred zadnjim poljem"));
-            if (polje[0] == '*')
+            if (polje == "*K" || polje == "*D" || polje.compare(0, 2, "**") == 0 || JeKljucnaBeseda(polje))
                 NivexError(izhod, Okvir(zapis + " je nepopoln: namesto polja stoji " + polje + " " +
                                         Vrstica(in.vrstica)));
             if (k < imen) continue;
@@ -360,7 +369,7 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
                 dobro = BesedaVCelo(polje, x, SHRT_MIN, SHRT_MAX);
             } else if (j == zadnjeCelo) {
                 long x = 0;
-                dobro = BesedaVCelo(polje, x, LONG_MIN, LONG_MAX);
+                dobro = BesedaVCelo(polje, x, 0, USHRT_MAX);
             } else {
                 long double x = 0.0L;
                 dobro = BesedaVStevilo(polje, x);
@@ -386,11 +395,8 @@ void CProcSet::CheckCounts(std::ostream& izhod)
         NivexError(izhod, " **** Ni podatka o pribliznih vrednostih neznank (X ...)      **** ");
     // X records are filed under the dimension known where they stand; the
     // reading pass files them under the final one.
-    if ((Dim == 1 && ncrd0 != 0) || (Dim > 1 && nh0 != 0)) {
-        const long v = Dim == 1 ? vrsticaXCrd : vrsticaXH;
-        NivexError(izhod, Okvir("Zapis X " + Vrstica(v) +
-                                " stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim zapisom X"));
-    }
+    if ((Dim == 1 && ncrd0 != 0) || (Dim > 1 && nh0 != 0))
+        NepravaDimenzija(izhod, Dim == 1 ? vrsticaXCrd : vrsticaXH);
     if (Dim == 1) {
         for (const char c : {'C', 'V', 'S', 'Z', 'A', 'P', 'D', 'L'}) {
             const long v = prvaVrstica[static_cast<unsigned char>(c)];

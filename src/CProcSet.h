@@ -12,8 +12,11 @@
 //   (dimension, angle unit, velocity options), exactly as the reading pass
 //   will take them: a record may continue onto following lines, and what
 //   follows its last field on that line is a remark.  A record that ends
-//   before all its fields (a numeric field that is not a number, or a "*"
-//   word where a field should stand) is refused with its line number.
+//   before all its fields (a numeric field that is not a number; "*K", "*D",
+//   a settings keyword or a datum word where a field should stand; the end
+//   of the file) is refused with its line number.
+// - A levelling network (*DIM 1) takes X, H and h records only; any other
+//   record is refused with its line number.
 // - "X" records are filed under the dimension known at the moment they are
 //   read ("*DIM" must stand before the first "X" record).  When that filing
 //   disagrees with the final dimension the run ends with a clear message.
