@@ -1,0 +1,406 @@
+#include "src/CGMMSol.h"
+
+#include <cmath>
+#include <iomanip>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "funkcije/Hi2Por.h"
+#include "matrika/chr.h"
+#include "matrika/inv.h"
+#include "matrika/lur.h"
+#include "matrika/normm.h"
+#include "matrika/razcepmetoda.h"
+#include "src/CGDatum.h"
+#include "src/CGMM.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsCrdA.h"
+#include "src/CTerObsHA.h"
+#include "src/FGMMSol.h"
+#include "src/FGMMSolMat.h"
+#include "src/NivexAux.h"
+
+namespace {
+// The eight solution methods.  What differs between them is only the
+// decomposition (razcepZaMetodo; none for "NS", which inverts the normal
+// matrix by Gauss-Jordan), the inverse of the small datum matrix M of the
+// same family, and the method's word in the trace and the messages.
+struct MetodaResitve {
+    const char* ime;     // NumSolve
+    const char* oznaka;  // trace word, "Ressist:" of the messages
+    char inverzM;        // inverse of M: 'G' Gauss-Jordan, 'L' LU, 'C' Cholesky
+};
+
+constexpr MetodaResitve kMetode[] = {
+    {"NS", "NS", 'G'},       {"LU", "LU", 'L'},       {"CH", "CH", 'C'},       {"QR", "QR*", 'C'},
+    {"QRHOUS", "QR*", 'C'},  {"QRMGS", "QR*", 'C'},   {"QRGIV", "QR*", 'C'},   {"SVD", "SVD", 'C'},
+};
+
+const MetodaResitve* NajdiMetodo(const std::string& ime)
+{
+    for (const auto& m : kMetode)
+        if (ime == m.ime) return &m;
+    return nullptr;
+}
+
+// An unknown whose variance is inflated more than this by its dependence on
+// the others (N(k,k) * Q(k,k), the variance inflation factor) is not
+// determined by the observations and the datum: in extended precision a
+// singular system leaves pivots of round-off size, whose inflation is 1e16
+// or more, while a determined network stays many orders below.
+constexpr long double kMejaVIF = 1e14L;
+
+bool Singularna(const matrika<long double>& diagN, const matrika<long double>& Q)
+{
+    for (unsigned long k = 0; k < diagN.nrow(); ++k) {
+        const long double nkk = diagN(static_cast<long>(k));
+        const long double vif = nkk * Q(static_cast<long>(k), static_cast<long>(k));
+        if (nkk == 0.0L || std::fabs(vif) > kMejaVIF) return true;
+    }
+    return false;
+}
+
+bool Koncna(const matrika<long double>& A)
+{
+    const long double* a = A.data();
+    for (unsigned long k = 0; k < A.size(); ++k)
+        if (!std::isfinite(a[k])) return false;
+    return true;
+}
+
+std::string SporociloGMM(const char* napaka, const char* datum, const char* metoda)
+{
+    return std::string(" **** ") + napaka + ":    RESITEV GMM (Datum: " + datum + "   Ressist: " + metoda +
+           ")      *** ";
+}
+}  // namespace
+
+CGMMSol::CGMMSol(CProcSet& procset_, CGDatum& gdatum_, CTerObsHA& TOHA_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
+    : procset(procset_), gdatum(gdatum_), TOHA(TOHA_), TOCrdA(TOCrdA_), GMM(GMM_)
+{
+}
+
+void CGMMSol::SetPar()
+{
+    const bool sled = procset.GetContPrint() != 0;
+    if (sled) std::cout << "C: CGMMSol:" << "\n" << " F: SetPar(): " << " CHOL";
+    // Pll = L L'; with diagonal weights L is the column of their square roots.
+    chr<long double> ch;
+    ch.razcep(GMM.Pll, GMM.Qlldiag ? 1 : 0);
+    if (sled) std::cout << ". Bf";
+    Bp.resize(GMM.Bmat.nrow(), GMM.Bmat.ncol(), 0.0L);
+    fp.resize(GMM.Bmat.nrow(), 1, 0.0L);
+    if (sled) std::cout << ". Bp";
+    VtBprod(ch.L, GMM.Bmat, Bp, GMM.Qlldiag);
+    if (sled) std::cout << ". fp";
+    VtBprod(ch.L, GMM.fvec, fp, GMM.Qlldiag);
+    if (sled) std::cout << "." << "\n";
+    xunk.resize(Bp.ncol(), 1, 0.0L);
+    nIter = 0;
+}
+
+void CGMMSol::SolveFuncModel()
+{
+    const bool sled = procset.GetContPrint() != 0;
+    switch (gdatum.Datum) {
+        case 'P':
+        case 'V':
+            if (sled) std::cout << " F: SolveFuncModel() -> SolveFuncModelPV() [P V] -> ";
+            SolveFuncModelPV();
+            break;
+        case 'D':
+            if (sled) std::cout << " F: SolveFuncModel() -> SolveFuncModelD() [D] -> ";
+            SolveFuncModelD();
+            break;
+        case 'H':
+            if (sled) std::cout << " F: SolveFuncModel() -> SolveFuncModelH() [H] -> ";
+            SolveFuncModelH();
+            break;
+        default:
+            break;
+    }
+    normX = xunk.empty() ? 0.0L : norm(xunk);
+}
+
+void CGMMSol::SolveFuncModelPV() { SolveInnerLoop(DatumKorekcija::brez, "P ali V"); }
+void CGMMSol::SolveFuncModelH() { SolveInnerLoop(DatumKorekcija::H, "H"); }
+void CGMMSol::SolveFuncModelD() { SolveInnerLoop(DatumKorekcija::D, "D"); }
+
+void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
+{
+    const MetodaResitve* metoda = NajdiMetodo(procset.GetNumSolve());
+    if (metoda == nullptr) return;
+    if (procset.GetContPrint()) std::cout << metoda->oznaka << "\n";
+
+    const bool mnk = (procset.RobSolve == "MNK");
+    std::unique_ptr<razcepMetoda<long double>> razcep = razcepZaMetodo(metoda->ime, procset.SVDthres);
+    const bool normalna = !razcep || razcep->normalna();
+
+    // Robust weight memory: current and previous row factor of every row.
+    matrika<long double> W(Bp.nrow(), 2, 1.0L);
+    matrika<long double> N, n, x, diagN(Bp.ncol(), 1, 0.0L);
+
+    for (;;) {
+        // 1. Form and solve.  N and n follow the current (possibly re-weighted) Bp, fp.
+        if (normalna) {
+            N.resize(0, 0);
+            n.resize(0, 0);
+            AtBprod(Bp, Bp, N);
+            AtBprod(Bp, fp, n);
+        }
+        for (unsigned long k = 0; k < Bp.ncol(); ++k) {
+            long double s = 0.0L;
+            for (unsigned long i = 0; i < Bp.nrow(); ++i) s += Bp(i, k) * Bp(i, k);
+            diagN(static_cast<long>(k)) = s;
+        }
+        if (!razcep) {
+            Qdd = inv(N);
+        } else if (normalna) {
+            razcep->razcep(N, n);
+            x = razcep->resi();
+            Qdd = razcep->inv();
+        } else {
+            razcep->razcep(Bp, fp);
+            x = razcep->resi();
+            Qdd = razcep->inv();
+        }
+        // The pseudo-inverse of the SVD is bounded by its threshold; every other
+        // method must have met a regular system.
+        if (std::string(metoda->ime) != "SVD" && (!Koncna(Qdd) || Singularna(diagN, Qdd)))
+            NivexError(SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
+
+        // 2. Datum.
+        if (korekcija == DatumKorekcija::H && GMM.Hred.nrow() > 0) CorrectQdd(GMM.Hred, metoda->inverzM);
+        if (korekcija == DatumKorekcija::D && GMM.Hdat.nrow() > 0) CorrectQdd(GMM.Ddat, metoda->inverzM);
+        if (!razcep) x = Qdd * n;
+        if (!Koncna(x) || !Koncna(Qdd))
+            NivexError(SporociloGMM("NEKONCNA RESITEV", datumOznaka, metoda->oznaka));
+
+        // 3.-5. Change of the solution, residuals of the unweighted model.
+        const long double d = norm(x - xunk);
+        xunk = x;
+        vvec = GMM.fvec;
+        VvecCalc(vvec, GMM.Bmat, xunk);
+
+        if (d < thres) break;
+        ++nIter;
+        if (mnk) break;
+        if (nIter > 100) NivexError(SporociloGMM("PREVEC ITERACIJ", datumOznaka, metoda->oznaka));
+
+        // ---- Robust re-weighting ------------------------------------------
+        // Here the robust weight function rescales the rows of Bp and fp in
+        // place for the next pass:
+        //     WeighRobust(Bp, fp, vvec, W, GMM.So, procset.RobSolve, 1.0L, nIter);
+        // Until it is available a robust estimator is refused rather than
+        // answered with the least-squares solution under its name.
+        NivexError(" **** Robustna ocena neznank (*ROBSOLV " + procset.RobSolve +
+                   ") v tej razlicici programa se ni na voljo      *** ");
+    }
+}
+
+void CGMMSol::CorrectQdd(const matrika<long double>& C, char inverzM)
+{
+    const matrika<long double>& H = GMM.Hdat;
+    // M = Hdat C'C Hdat' = K K' with K = Hdat C' (nHdat x rows of C).
+    matrika<long double> K, M;
+    ABtprod(H, C, K);
+    ABtprod(K, K, M);
+    matrika<long double> Mi;
+    if (inverzM == 'G') {
+        Mi = inv(M);
+    } else if (inverzM == 'L') {
+        lur<long double> lu;
+        lu.razcep(M);
+        Mi = lu.inv();
+    } else {
+        chr<long double> ch;
+        ch.razcep(M, 0);
+        Mi = ch.inv();
+    }
+    // Qdd -= Hdat' Mi Hdat
+    const matrika<long double> T = Mi * H;
+    const unsigned long u = Qdd.ncol(), h = H.nrow();
+    long double* q = Qdd.data();
+    const long double* hd = H.data();
+    const long double* t = T.data();
+    for (unsigned long i = 0; i < u; ++i)
+        for (unsigned long j = 0; j < u; ++j) {
+            long double s = 0.0L;
+            for (unsigned long a = 0; a < h; ++a) s += hd[a * u + i] * t[a * u + j];
+            q[i * u + j] -= s;
+        }
+}
+
+long CGMMSol::ProstostneStopnje() const
+{
+    switch (gdatum.Datum) {
+        case 'D': return static_cast<long>(GMM.nredund) + gdatum.nD;
+        case 'H': return static_cast<long>(GMM.nredund) + GMM.nHdat;
+        default: return GMM.nredund;
+    }
+}
+
+void CGMMSol::SolveStohModel()
+{
+    const bool sled = procset.GetContPrint() != 0;
+    const bool polne = procset.GetMatFull() != 0;
+    if (sled) std::cout << " F: SolveStohModel() -> Qvv";
+    // Qvv = Qll - B Qdd B' on its diagonal: the same sums, in the same order,
+    // as the full product, without the rows x rows matrix.
+    QvvDiag(GMM.Qll, GMM.Bmat, Qdd, Qvv);
+    if (sled && polne) std::cout << "....";
+    if (sled) std::cout << "." << " R";
+
+    const unsigned long n = GMM.Bmat.nrow();
+    R.resize(n, 1, 0.0L);
+    rsum = 0.0L;
+    if (polne) {
+        if (GMM.Pll.ncol() == 1) {
+            for (unsigned long i = 0; i < n; ++i) R(i) = Qvv(i) * GMM.Pll(i);
+        } else {
+            QvvPDiag(GMM.Qll, GMM.Bmat, Qdd, GMM.Pll, R);
+        }
+        const unsigned long nobs = static_cast<unsigned long>(GMM.nobs > 0 ? GMM.nobs : 0);
+        for (unsigned long i = 0; i < nobs && i < n; ++i) rsum += R(i);
+    }
+    rpovp = GMM.nobs > 0 ? rsum / GMM.nobs : 0.0L;
+
+    if (sled) std::cout << "." << " SoI";
+    SoI = vTPv(vvec, GMM.Pll, GMM.Qlldiag);
+    if (sled) std::cout << ".";
+
+    const long f = ProstostneStopnje();
+    if (f < 0)
+        NivexWarning(" #### Stevilo nadstevilnih opazovanj je negativno - globalnega testa ni mogoce izvesti      #### ");
+    if (f <= 0) SoI = 0.0L;
+    else SoI = SoI / std::sqrt(static_cast<long double>(f));
+
+    if (sled) std::cout << " gtest";
+    gtest = GMM.So != 0.0L ? (SoI * SoI) / (GMM.So * GMM.So) : 0.0L;
+    gtestA = gtestB = 0.0L;
+    if (f > 0) {
+        const long double alfa = procset.Getgtestp();
+        const long double ff = static_cast<long double>(f);
+        gtestA = Hi2PorInvF((1.0L - alfa) / 2.0L, ff) / ff;
+        gtestB = Hi2PorInvF(alfa + (1.0L - alfa) / 2.0L, ff) / ff;
+    }
+    if (sled) std::cout << " SoIIzracun" << "\n";
+    SoIIzracun = procset.GetIfVarApriori() == 0 ? SoI * SoI : GMM.So * GMM.So;
+}
+
+void CGMMSol::PrintResultsSummary(std::ostream& izhod)
+{
+    if (procset.GetContPrint()) std::cout << " F: PrintResultsSummary(ostream & izhod)" << "\n";
+    izhod << std::right;
+    IzpisNastavitve(izhod, 4);
+    izhod << "# ITERACIJ:" << std::setw(38) << nIter + 1 << "\n";
+    izhod << "\n" << "GLOBALNI TEST MODELA:" << "\n";
+    izhod << "Referencni stand. odklon a-priori:     " << std::setw(10) << 1000.0L * GMM.So << "\n";
+    izhod << "Referencni stand. odklon a-posteriori: " << std::setw(10) << 1000.0L * SoI << "\n";
+    izhod << "Verjetnost globalnega testa:           " << std::setw(10) << procset.Getgtestp() << "\n";
+    izhod << "Globalni test:                         " << std::setw(10) << gtest;
+    IzpisNastavitve(izhod, 2);
+    izhod << "  (" << std::setw(5) << gtestA << " - " << std::setw(5) << gtestB << ")" << "\n";
+    IzpisNastavitve(izhod, 4);
+    izhod << "Globalni test [SQRT]:                  " << std::setw(10) << std::sqrt(gtest);
+    IzpisNastavitve(izhod, 2);
+    izhod << "  (" << std::setw(5) << std::sqrt(gtestA) << " - " << std::setw(5) << std::sqrt(gtestB) << ")"
+          << "\n";
+    IzpisNastavitve(izhod, 4);
+    izhod << "Matrika nadstevilnosti [riri]:         " << std::setw(10) << rsum << "\n";
+    izhod << "Povprecna nadstevilnost:               " << std::setw(10) << rpovp << "\n";
+    izhod << "Uporabljena ref. varianca v modelu: " << std::setw(13)
+          << (procset.GetIfVarApriori() == 0 ? "APOSTERIORI" : "APRIORI") << "\n\n\n";
+}
+
+void CGMMSol::PrintResults(std::ostream& izhod)
+{
+    const unsigned short Dim = procset.GetDim();
+    const unsigned short XVel = procset.GetXVel();
+    const bool sled = procset.GetContPrint() != 0;
+    const std::string naslov =
+        std::string(Dim < 2 ? "OCENJENE VISINE " : "OCENJENE KOORDINATE ") + (XVel ? "IN HITROSTI" : "") + " TOCK";
+    PodNaslov(izhod, naslov.c_str(), 1);
+    izhod << "\n";
+    const std::size_t L = GMMSolResHeadPrint(izhod, Dim, XVel);
+    if (Dim == 1) {
+        if (sled) std::cout << " F: PrintResults(ostream & izhod) -> GMMSolResBodyPrint1(...)" << "\n";
+        GMMSolResBodyPrint1(izhod, TOHA.PTS, TOHA.OBS, TOHA.VELA, GMM.iDeltaB, GMM.iDeltaBV, XVel, xunk, Qdd,
+                            SoIIzracun);
+    } else if (Dim == 2) {
+        if (sled) std::cout << " F: PrintResults(ostream & izhod) -> GMMSolResBodyPrint2(...)" << "\n";
+        GMMSolResBodyPrint2(izhod, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, GMM.iDeltaB, GMM.iDeltaBV, XVel, xunk, Qdd,
+                            SoIIzracun);
+    } else {
+        if (sled) std::cout << " F: PrintResults(ostream & izhod) -> GMMSolResBodyPrint3(...)" << "\n";
+        GMMSolResBodyPrint3(izhod, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, GMM.iDeltaB, GMM.iDeltaBV, XVel, xunk, Qdd,
+                            SoIIzracun);
+    }
+    izhod << std::string(L, '-') << "\n\n\n";
+    if (procset.IfEstkRef)
+        GMMSolPrintRefKoeficient(izhod, GMM.nunkkref, procset.kRefType, xunk, Qdd, GMM.iDeltaBk, GMM.kRefEst,
+                                 GMM.PTSk, SoIIzracun);
+}
+
+void CGMMSol::PrintCorrUnknown(std::ostream& izhod)
+{
+    if (!procset.GetizpisCorrUnk()) return;
+    if (procset.GetContPrint()) std::cout << " F: PrintCorrUnknown(ostream & izhod)" << "\n";
+    static const char* const kOs[3] = {"X", "Y", "Z"};
+    const unsigned short Dim = procset.GetDim();
+    const long dim = Dim < 1 ? 1 : (Dim > 3 ? 3 : Dim);
+    const matrika<std::string>& PTS = Dim == 1 ? TOHA.PTS : TOCrdA.PTS;
+
+    PodNaslov(izhod, "KORELACIJE MED NEZNANKAMI", 1);
+    izhod << "\n" << std::right;
+    IzpisNastavitve(izhod, 2);
+
+    std::vector<long> tocke;  // list positions of the points with unknowns
+    for (long p = 0; p < static_cast<long>(PTS.nrow()); ++p)
+        if (GMM.iDeltaB(p) >= 0) tocke.push_back(p);
+
+    izhod << std::setw(12) << " ";
+    for (std::size_t k = 0; k < tocke.size(); ++k) {
+        izhod << "  ";
+        for (long d = 0; d < dim; ++d) {
+            izhod << std::setw(4) << k + 1;
+            if (Dim == 1) izhod << "  ";
+            else izhod << kOs[d] << " ";
+        }
+    }
+    izhod << "\n";
+    const std::size_t W = 12 + tocke.size() * static_cast<std::size_t>(2 + 6 * dim);
+    izhod << std::string(12, '-');
+    for (std::size_t k = 0; k < tocke.size(); ++k) izhod << "--" << std::string(static_cast<std::size_t>(6 * dim), '-');
+    izhod << "\n";
+
+    // Magnitudes compared with the tolerance in double precision; the square
+    // roots of the magnitudes keep a round-off negative variance from
+    // printing as "nan".
+    auto korelacija = [&](long i, long j) -> long double {
+        const double qii = dabs(Qdd(i, i));
+        if (i == j) return qii > 1e-12 ? 1.0L : 0.0L;
+        const double qjj = dabs(Qdd(j, j));
+        if (qii <= 1e-12 || qjj <= 1e-12) return 0.0L;
+        return Qdd(i, j) / (std::sqrt(std::fabs(Qdd(j, j))) * std::sqrt(std::fabs(Qdd(i, i))));
+    };
+
+    for (std::size_t a = 0; a < tocke.size(); ++a) {
+        const long i0 = GMM.iDeltaB(tocke[a]);
+        for (long d = 0; d < dim; ++d) {
+            const char* oznaka = Dim == 1 ? "H" : kOs[d];
+            if (d == 0) izhod << std::setw(3) << a + 1 << std::setw(6) << PTS(tocke[a]) << std::setw(3) << oznaka;
+            else izhod << std::setw(12) << oznaka;
+            for (std::size_t b = 0; b < tocke.size(); ++b) {
+                const long j0 = GMM.iDeltaB(tocke[b]);
+                izhod << "  ";
+                for (long e = 0; e < dim; ++e) izhod << std::setw(6) << korelacija(i0 + d, j0 + e);
+            }
+            izhod << "\n";
+        }
+        if (Dim > 1 && a + 1 < tocke.size()) izhod << "\n";
+    }
+    izhod << std::string(W, '-') << "\n\n\n";
+}

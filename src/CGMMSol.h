@@ -1,0 +1,108 @@
+// CGMMSol: solution of the linearised Gauss-Markov model, its stochastic
+// model with the global test, and the results report of one iteration.
+//
+// Every outer iteration the driver calls, in this order: SetPar (whitening of
+// the model's Bmat and fvec with the Cholesky factor of Pll), SolveFuncModel
+// (solution by the method NumSolve of the settings, datum correction of Qdd,
+// residuals), SolveStohModel (Qvv, redundancy numbers, sigma0 a-posteriori,
+// chi-square global test), PrintResultsSummary (report, then console),
+// PrintResults (report) and PrintCorrUnknown (report); then it compares
+// GetNormX() with the iteration threshold.
+//
+// Facts a caller must know:
+// - PrintResults writes the adjusted values back: it adds xunk to OBS (and
+//   VELA) of the point list and to the model's kRefEst, so it must run exactly
+//   once per iteration, before the equations are built again.  xunk is the
+//   correction of the last linearisation only.
+// - Qvv and R are always columns (rows x 1) holding the diagonals: the
+//   residual cofactors q_vv,ii, and the redundancy numbers r_ii = (Qvv P)_ii
+//   with full matrices (MatFull) or zeros without.  The rows x rows matrices
+//   are never formed; everything that reads them needs only the diagonal.
+// - A system that the datum does not fix ends the run with the message of
+//   the decomposition or inverse that meets the singular pivot, or with
+//   " **** SINGULAREN SISTEM: ..." (QR methods); a solution that is not
+//   finite ends it with " **** NEKONCNA RESITEV: ..." before anything of it
+//   is printed.
+// - With no degrees of freedom (f <= 0) sigma0 a-posteriori, the test
+//   statistic and its bounds are 0; nothing is divided by zero.
+// - Robust estimation (RobSolve other than "MNK") is refused with a message
+//   until the robust weight functions are built.
+#ifndef NIVEX_SRC_CGMMSOL_H
+#define NIVEX_SRC_CGMMSOL_H
+
+#include <cstdint>
+#include <ostream>
+
+#include "matrika/matrika.h"
+
+class CProcSet;
+class CGDatum;
+class CTerObsHA;
+class CTerObsCrdA;
+class CGMM;
+
+class CGMMSol {
+public:
+    CGMMSol(CProcSet& procset, CGDatum& gdatum, CTerObsHA& TOHA, CTerObsCrdA& TOCrdA, CGMM& GMM);
+    CGMMSol(const CGMMSol&) = delete;
+    CGMMSol& operator=(const CGMMSol&) = delete;
+
+    // Whitened system Bp = L'Bmat, fp = L'fvec (Pll = LL'); xunk = 0, nIter = 0.
+    void SetPar();
+    // Solution of the current linearisation by datum kind and method; normX = |xunk|.
+    void SolveFuncModel();
+    // 2-norm of the last solution vector (1.0 before the first one).
+    long double GetNormX() const { return normX; }
+    // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.
+    void SolveStohModel();
+
+    // Iteration summary with the global test.
+    void PrintResultsSummary(std::ostream& izhod);
+    // Adjusted heights or coordinates (and velocities, refraction
+    // coefficients); writes the adjusted values back (see above).
+    void PrintResults(std::ostream& izhod);
+    // Correlation matrix of the coordinate unknowns (only with izpisCorrUnk).
+    void PrintCorrUnknown(std::ostream& izhod);
+
+    CProcSet& procset;
+    CGDatum& gdatum;
+    CTerObsHA& TOHA;
+    CTerObsCrdA& TOCrdA;
+    CGMM& GMM;
+
+    long double thres = 1e-8L;   // convergence of the inner (robust) loop
+    long double normX = 1.0L;    // |xunk|, 1.0 until the first solution
+    std::uint16_t nIter = 0;     // inner iterations of the last solution
+
+    matrika<long double> xunk;   // u x 1 corrections of the unknowns
+    matrika<long double> Bp;     // n x u whitened design matrix
+    matrika<long double> fp;     // n x 1 whitened misclosures
+    matrika<long double> vvec;   // n x 1 residuals fvec - Bmat*xunk
+    matrika<long double> Qdd;    // u x u cofactors of the unknowns, datum applied
+
+    matrika<long double> Qvv;    // n x 1 diagonal of the residual cofactors
+    matrika<long double> R;      // n x 1 redundancy numbers (zeros without MatFull)
+    long double rsum = 0.0L;     // sum of r_ii over the nobs observations
+    long double rpovp = 0.0L;    // rsum / nobs
+    long double SoI = 0.0L;      // sigma0 a-posteriori
+    long double SoIIzracun = 0.0L;  // reference variance of all accuracy measures
+    long double gtest = 0.0L;    // SoI^2 / So^2
+    long double gtestA = 0.0L;   // acceptance interval of gtest
+    long double gtestB = 0.0L;
+
+private:
+    // The three datum variants share one inner loop; they differ in the
+    // correction of Qdd and in the messages.
+    void SolveFuncModelPV();
+    void SolveFuncModelH();
+    void SolveFuncModelD();
+
+    enum class DatumKorekcija { brez, H, D };
+    void SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka);
+    // Qdd -= Hdat' (Hdat C'C Hdat')^-1 Hdat, C = Hred (H) or Ddat (D).
+    void CorrectQdd(const matrika<long double>& C, char inverzM);
+    // Degrees of freedom of the global test by datum kind.
+    long ProstostneStopnje() const;
+};
+
+#endif

@@ -1,0 +1,53 @@
+// FGMMSol: the print helpers of the results report of one iteration - the
+// table header, the bodies of adjusted heights (1D) and coordinates (2D, 3D)
+// with their standard deviations and absolute error ellipses or ellipsoids,
+// and the refraction coefficients.
+//
+// Facts a caller must know:
+// - The bodies write back: for every point with unknowns the adjusted value
+//   a-priori + xunk replaces OBS (and, with velocity estimation, VELA); the
+//   refraction print adds xunk to kRefEst.  Call each once per iteration.
+// - A point without unknowns (iDeltaB < 0) prints zero corrections and
+//   standard deviations and its a-priori values, and is left unchanged.
+// - Standard deviations are sqrt(SoIIzracun * |Qdd(k,k)|) in metres (the
+//   magnitude keeps a round-off negative cofactor from printing as "nan").
+#ifndef NIVEX_SRC_FGMMSOL_H
+#define NIVEX_SRC_FGMMSOL_H
+
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "matrika/matrika.h"
+
+// Column header of the results table for Dim (1, 2, otherwise 3) and the
+// velocity switch; returns the length of the last header line (61, 67, 99).
+std::size_t GMMSolResHeadPrint(std::ostream& izhod, unsigned short Dim, unsigned short XVel);
+
+// ix = iDeltaB(i); ixv = iDeltaBV(i) when XVel, else -1.
+void GMMSolSetIndex(long i, const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
+                    unsigned short XVel, long& ix, long& ixv);
+
+// Bodies for 1D (heights, OBS n x 1), 2D and 3D (coordinates, OBS n x Dim).
+void GMMSolResBodyPrint1(std::ostream& izhod, const matrika<std::string>& PTS, matrika<long double>& OBS,
+                         matrika<long double>& VELA, const matrika<std::int32_t>& iDeltaB,
+                         const matrika<std::int32_t>& iDeltaBV, unsigned short XVel, const matrika<long double>& xunk,
+                         const matrika<long double>& Qdd, long double SoIIzracun);
+void GMMSolResBodyPrint2(std::ostream& izhod, const matrika<std::string>& PTS, matrika<long double>& OBS,
+                         matrika<long double>& VELA, const matrika<std::int32_t>& iDeltaB,
+                         const matrika<std::int32_t>& iDeltaBV, unsigned short XVel, const matrika<long double>& xunk,
+                         const matrika<long double>& Qdd, long double SoIIzracun);
+void GMMSolResBodyPrint3(std::ostream& izhod, const matrika<std::string>& PTS, matrika<long double>& OBS,
+                         matrika<long double>& VELA, const matrika<std::int32_t>& iDeltaB,
+                         const matrika<std::int32_t>& iDeltaBV, unsigned short XVel, const matrika<long double>& xunk,
+                         const matrika<long double>& Qdd, long double SoIIzracun);
+
+// Estimated refraction coefficients ("SINGLE": one for the network, "STAT":
+// one per station of PTSk); adds their corrections to kRefEst.
+void GMMSolPrintRefKoeficient(std::ostream& izhod, std::int32_t nunkkref, const std::string& kRefType,
+                              const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                              const matrika<std::int32_t>& iDeltaBk, matrika<long double>& kRefEst,
+                              const matrika<std::string>& PTSk, long double SoIIzracun);
+
+#endif

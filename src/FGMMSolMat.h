@@ -1,0 +1,50 @@
+// FGMMSolMat: the matrix products of the solution of the Gauss-Markov model
+// (whitening, normal matrix, residuals, residual cofactors, v'Pv).
+//
+// Facts a caller must know:
+// - All arguments are matrika<long double>, indices from 0.  An output that
+//   has no rows is sized by the function; an output of the wrong size, or
+//   operands that do not fit, end the run through matrikaError (module
+//   src/FGMMSolMat).
+// - Every element of a product is summed over its inner index in ascending
+//   order starting from 0, so a product is the same to the last bit whether
+//   it is formed here or by the container's general product; zero factors
+//   (the sparse rows of the design matrix) are skipped, which changes no sum.
+// - The normal matrix A'A (same object passed twice to AtBprod) is formed
+//   as its upper triangle and mirrored: its two halves are equal anyway.
+#ifndef NIVEX_SRC_FGMMSOLMAT_H
+#define NIVEX_SRC_FGMMSOLMAT_H
+
+#include "matrika/matrika.h"
+
+// Residuals: v(i) -= sum_j B(i,j) * x(j) for every row i of B; v holds f on entry.
+void VvecCalc(matrika<long double>& v, const matrika<long double>& B, const matrika<long double>& x);
+
+// Square root of v'Pv.  diag: P holds one weight per row, sum v(i)*P(i)*v(i);
+// otherwise P is full and the sum is sum_i v(i) * sum_j P(j,i)*v(j).
+long double vTPv(const matrika<long double>& v, const matrika<long double>& P, bool diag);
+
+// Y = V'B for a lower-triangular V (the Cholesky factor of the weights):
+// Y(i,j) = sum_{k=i..n-1} V(k,i)*B(k,j) for i < columns of V.  diag: V is a
+// column of row factors and Y(i,j) = V(i)*B(i,j) (a row scaling).
+void VtBprod(const matrika<long double>& V, const matrika<long double>& B, matrika<long double>& Y, bool diag);
+
+// Y = A'B; (columns of A) x (columns of B).
+void AtBprod(const matrika<long double>& A, const matrika<long double>& B, matrika<long double>& Y);
+
+// Y = AB'; (rows of A) x (rows of B).
+void ABtprod(const matrika<long double>& A, const matrika<long double>& B, matrika<long double>& Y);
+
+// Diagonal of the residual cofactors: out(i) = q_ii - b_i * Qxx * b_i', with
+// q_ii the middle column of the band Qll and b_i row i of B.  out is sized
+// (rows of Qll) x 1.
+void QvvDiag(const matrika<long double>& Qll, const matrika<long double>& B, const matrika<long double>& Qxx,
+             matrika<long double>& out);
+
+// Diagonal of Qvv * P for a full weight matrix P, with Qvv = Qll - B*Qxx*B'
+// (Qll the three-column band): out(i) = sum_k Qvv(i,k) * P(k,i), one row of
+// Qvv at a time, so the rows x rows matrix Qvv is never held.
+void QvvPDiag(const matrika<long double>& Qll, const matrika<long double>& B, const matrika<long double>& Qxx,
+              const matrika<long double>& P, matrika<long double>& out);
+
+#endif
