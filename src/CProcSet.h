@@ -19,7 +19,12 @@
 //   record is refused with its line number.
 // - "X" records are filed under the dimension known at the moment they are
 //   read ("*DIM" must stand before the first "X" record).  When that filing
-//   disagrees with the final dimension the run ends with a clear message.
+//   disagrees with the final dimension (an "X" record before a "*DIM 1", or
+//   one written under another "*DIM" than the last) the run ends with a
+//   message naming the record's line.
+// - Besides the checks of the settings, "*XV0" without "*XVT" and a
+//   probability outside (0, 1) are refused.  Unknown words draw a console
+//   notice only.
 // - Text settings (AngUnit, NumSolve, RobSolve, kRefType) are std::string; a
 //   word of any length is held, and a word that is not one of the accepted
 //   values is refused by the checks after the scan.
