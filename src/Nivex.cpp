@@ -5,8 +5,31 @@
 #include <iomanip>
 #include <iostream>
 
+#include <cstdio>
+
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
+#include "src/CGDatum.h"
+#include "src/CGMM.h"
+#include "src/CGMMEqCrd.h"
+#include "src/CGMMEqH.h"
+#include "src/CGMMEqHdif.h"
+#include "src/CGMMEqVec.h"
+#include "src/CGMMSol.h"
+#include "src/CGMMdD.h"
+#include "src/CGMMdH.h"
+#include "src/CGetObs.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsAngl.h"
+#include "src/CTerObsCrd.h"
+#include "src/CTerObsCrdA.h"
+#include "src/CTerObsDir.h"
+#include "src/CTerObsDist.h"
+#include "src/CTerObsH.h"
+#include "src/CTerObsHA.h"
+#include "src/CTerObsHdif.h"
+#include "src/CTerObsPara.h"
+#include "src/CTerObsVec.h"
 #include "src/NivexAux.h"
 
 void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::string& baseName)
@@ -78,14 +101,52 @@ void KonecPrograma(int argc, double seconds)
     }
 }
 
+namespace {
+// Title of one pass of the iteration loop, with the correction norm of the
+// previous pass (1.0 before the first solution).
+std::string NaslovIteracije(int k, long double normX)
+{
+    char b[96];
+    std::snprintf(b, sizeof b, "ITERACIJA OBDELAVE OPAZOVANJ: %15d  [%9.2e]", k, static_cast<double>(normX));
+    return b;
+}
+}  // namespace
+
 int NivexMain(int argc, const char** argv)
 {
     // The report has static storage so that a fatal end (std::exit) still
     // flushes and closes it with everything written before the error.
     static std::ofstream report;
-    CppCas cas;
-    std::string dataFile, reportFile, baseName;
 
+    // Every object of the run, created once before anything is read.
+    CppCas cas;
+    CProcSet procset;
+    CGDatum gdatum;
+    CTerObsCrdA TOCrdA;
+    CTerObsH TOH;
+    CTerObsCrd TOCrd;
+    CTerObsDir TODir;
+    CTerObsAngl TOAngl(TODir);
+    CTerObsDist TODist2;
+    CTerObsDir TOAzi;
+    CTerObsPara TOPara;
+    CTerObsDir TOZen;
+    CTerObsDist TODist3;
+    CTerObsVec TOVec;
+    CTerObsHA TOHA;
+    CTerObsHdif TOHdif;
+    CGetObs getobs;
+    CGMM GMM(procset, gdatum, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
+             TOPara);
+    CGMMSol GMMS(procset, gdatum, TOHA, TOCrdA, GMM);
+    CGMMEqH GMMEqH(procset, TOH, TOHA, TOCrdA, GMM);
+    CGMMEqHdif GMMEqHdif(procset, TOHdif, TOHA, TOCrdA, GMM);
+    CGMMEqCrd GMMEqCrd(procset, TOCrd, TOCrdA, GMM);
+    CGMMEqVec GMMEqVec(procset, TOVec, TOCrdA, GMM);
+    CGMMdH GMMdH(procset, gdatum, TOHA, TOCrdA, GMM);
+    CGMMdD GMMdD(procset, gdatum, TOHA, TOCrdA, GMM);
+
+    std::string dataFile, reportFile, baseName;
     DobiPodatke(argc, argv, dataFile, reportFile, baseName);
     cas.Start();
 
@@ -96,9 +157,68 @@ int NivexMain(int argc, const char** argv)
     report << "Datoteka s podatki       -> " << std::setw(20) << dataFile << "\n";
     report << "Datoteka z rezultati     -> " << std::setw(20) << reportFile << "\n\n\n";
 
-    // Settings, datum and observations are read here, each printed into the
-    // report under its title; then the data summary, the iteration loop,
-    // the adjusted observations with their reliability and the export files.
+    // Settings, datum and observations, each printed under its title.
+    procset.ReadProcSet(dataFile, report);
+    Naslov(report, "NASTAVITVE OBDELAVE OPAZOVANJ GEODETSKE MREZE:", procset.GetizpisSet());
+    procset.PrintProcSet(report);
+    Naslov(report, "ZAGOTOVITEV GEODETSKEGA DATUMA MREZE:", procset.GetizpisSet());
+    gdatum.ReadGDatum(dataFile, report, procset.GetContPrint());
+    gdatum.PrintGDatum(report, procset.GetContPrint());
+    Naslov(report, "GEODETSKA OPAZOVANJA IN NEZNANKE:", procset.GetizpisPod());
+    getobs.SetCTerObs(procset, TODir, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
+                      TOPara);
+    getobs.ReadCTerObs(procset, TODir, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec,
+                       TOAzi, TOPara, dataFile);
+    getobs.PrintCTerObs(procset, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
+                        TOPara, report);
+
+    Naslov(report, "POVZETEK PODATKOV GEODETSKE MREZE:", procset.GetizpisSet());
+    GMM.DataSum(report);
+    GMM.DataSet();
+
+    // The linearisation loop: equations at the current approximate values,
+    // solution, results (which move the approximate values to the adjusted
+    // ones), until the corrections fall below the threshold.
+    for (int k = 1;; ++k) {
+        if (procset.GetifIter() != 0) {
+            const std::string t = NaslovIteracije(k, GMMS.GetNormX());
+            Naslov(report, t.c_str(), 1);
+            Naslov(std::cout, t.c_str(), 1);
+        }
+        Naslov(report, "ENACBE POPRAVKOV:", procset.GetizpisEnPop());
+        GMM.GMMResetIndex();
+        GMMEqH.SetGMMEq();
+        GMMEqH.PrintGMMEq(report);
+        GMMEqHdif.SetGMMEq();
+        GMMEqHdif.PrintGMMEq(report);
+        GMMEqCrd.SetGMMEq();
+        GMMEqCrd.PrintGMMEq(report);
+        GMMEqVec.SetGMMEq();
+        GMMEqVec.PrintGMMEq(report);
+        // Horizontal and spatial distances, composed angles, azimuths, angles
+        // between directions and zenith distances follow here, in this order.
+        GMMdH.SetGMMdH();
+        GMMdD.SetGMMdD();
+        GMM.GMMEqPrint(report);
+
+        Naslov(report, "REZULTATI OBDELAVE GEODETSKE MREZE:", 1);
+        GMMS.SetPar();
+        GMMS.SolveFuncModel();
+        GMMS.SolveStohModel();
+        GMMS.PrintResultsSummary(report);
+        GMMS.PrintResultsSummary(std::cout);
+        GMMS.PrintResults(report);
+        GMMS.PrintCorrUnknown(report);
+        // Relative error ellipses of connected point pairs follow here.
+
+        if (procset.GetifIter() == 0) break;
+        if (static_cast<int>(procset.GetNIter()) < k) break;
+        if (GMMS.GetNormX() < procset.GetIterThres()) break;
+    }
+
+    // Adjusted observations with their reliability, kind by kind, and the
+    // optional export files (GMT, S-transformation, second-order design)
+    // follow here.
 
     report.close();
     KonecPrograma(argc, cas.Stop());
