@@ -371,6 +371,11 @@ TEST(CGMM, RefusesBadNetworksWithAFramedMessage)
         EXPECT_EQ(o.izid.status, 1);
         EXPECT_NE(o.izid.out.find(TockaNapaka("XX")), std::string::npos) << o.izid.out;
     }
+    {   // A minimal-constraint pair naming an unknown point.
+        const Otrok o = ModelVOtroku("*DIM 2\n*D D\n**DX A\n**DY A\n**DS A Q\nX A 0 0\nX B 100 0\nD A B 100 1\n");
+        EXPECT_EQ(o.izid.status, 1);
+        EXPECT_NE(o.izid.out.find(TockaNapaka("Q")), std::string::npos) << o.izid.out;
+    }
     {   // An observation to a point that is not in the point list.
         const Otrok o = ModelVOtroku("*DIM 1\n*D V\n**V A\nX A 100\nX B 101\nh A B 1.0 1\nh B Z7 1.0 1\n");
         EXPECT_EQ(o.izid.status, 1);
