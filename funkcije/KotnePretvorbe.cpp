@@ -48,7 +48,11 @@ template <typename T> std::string dms2dms(T p)
     const double Df = std::floor(static_cast<double>(a));
     const T fr = a - static_cast<T>(Df);
     const double Mf = std::floor(static_cast<double>(T(100) * fr));
-    const T S = T(100) * (T(100) * fr - static_cast<T>(Mf));
+    T S = T(100) * (T(100) * fr - static_cast<T>(Mf));
+    // The floor in double precision can round 100 * fraction up to the whole
+    // minute it lies just under; the seconds are then a rounding error below
+    // zero and would print as "-0.00".
+    if (S < 0) S = 0;
     const double Dz = p < 0 ? -Df : Df;
     if (!VCelo(Dz) || !VCelo(Mf)) {
         // Out of range of the integer fields: same layout, whole numbers as floating values.
