@@ -4,32 +4,10 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
-
 #include <cstdio>
 
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
-#include "src/CGDatum.h"
-#include "src/CGMM.h"
-#include "src/CGMMEqCrd.h"
-#include "src/CGMMEqH.h"
-#include "src/CGMMEqHdif.h"
-#include "src/CGMMEqVec.h"
-#include "src/CGMMSol.h"
-#include "src/CGMMdD.h"
-#include "src/CGMMdH.h"
-#include "src/CGetObs.h"
-#include "src/CProcSet.h"
-#include "src/CTerObsAngl.h"
-#include "src/CTerObsCrd.h"
-#include "src/CTerObsCrdA.h"
-#include "src/CTerObsDir.h"
-#include "src/CTerObsDist.h"
-#include "src/CTerObsH.h"
-#include "src/CTerObsHA.h"
-#include "src/CTerObsHdif.h"
-#include "src/CTerObsPara.h"
-#include "src/CTerObsVec.h"
 #include "src/NivexAux.h"
 
 void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::string& baseName)
@@ -112,51 +90,22 @@ std::string NaslovIteracije(int k, long double normX)
 }
 }  // namespace
 
-int NivexMain(int argc, const char** argv)
+CNivex::CNivex()
+    : TOAngl(TODir),
+      GMM(procset, gdatum, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
+          TOPara),
+      GMMS(procset, gdatum, TOHA, TOCrdA, GMM),
+      GMMEqH(procset, TOH, TOHA, TOCrdA, GMM),
+      GMMEqHdif(procset, TOHdif, TOHA, TOCrdA, GMM),
+      GMMEqCrd(procset, TOCrd, TOCrdA, GMM),
+      GMMEqVec(procset, TOVec, TOCrdA, GMM),
+      GMMdH(procset, gdatum, TOHA, TOCrdA, GMM),
+      GMMdD(procset, gdatum, TOHA, TOCrdA, GMM)
 {
-    // The report has static storage so that a fatal end (std::exit) still
-    // flushes and closes it with everything written before the error.
-    static std::ofstream report;
+}
 
-    // Every object of the run, created once before anything is read.
-    CppCas cas;
-    CProcSet procset;
-    CGDatum gdatum;
-    CTerObsCrdA TOCrdA;
-    CTerObsH TOH;
-    CTerObsCrd TOCrd;
-    CTerObsDir TODir;
-    CTerObsAngl TOAngl(TODir);
-    CTerObsDist TODist2;
-    CTerObsDir TOAzi;
-    CTerObsPara TOPara;
-    CTerObsDir TOZen;
-    CTerObsDist TODist3;
-    CTerObsVec TOVec;
-    CTerObsHA TOHA;
-    CTerObsHdif TOHdif;
-    CGetObs getobs;
-    CGMM GMM(procset, gdatum, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
-             TOPara);
-    CGMMSol GMMS(procset, gdatum, TOHA, TOCrdA, GMM);
-    CGMMEqH GMMEqH(procset, TOH, TOHA, TOCrdA, GMM);
-    CGMMEqHdif GMMEqHdif(procset, TOHdif, TOHA, TOCrdA, GMM);
-    CGMMEqCrd GMMEqCrd(procset, TOCrd, TOCrdA, GMM);
-    CGMMEqVec GMMEqVec(procset, TOVec, TOCrdA, GMM);
-    CGMMdH GMMdH(procset, gdatum, TOHA, TOCrdA, GMM);
-    CGMMdD GMMdD(procset, gdatum, TOHA, TOCrdA, GMM);
-
-    std::string dataFile, reportFile, baseName;
-    DobiPodatke(argc, argv, dataFile, reportFile, baseName);
-    cas.Start();
-
-    report.open(reportFile, std::ios::out | std::ios::trunc);
-    if (!report.is_open())
-        NivexError(" **** Datoteke z rezultati ni mogoce odpreti za pisanje!!      *** ");
-    NaslovNivex(report);
-    report << "Datoteka s podatki       -> " << std::setw(20) << dataFile << "\n";
-    report << "Datoteka z rezultati     -> " << std::setw(20) << reportFile << "\n\n\n";
-
+void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
+{
     // Settings, datum and observations, each printed under its title.
     procset.ReadProcSet(dataFile, report);
     Naslov(report, "NASTAVITVE OBDELAVE OPAZOVANJ GEODETSKE MREZE:", procset.GetizpisSet());
@@ -210,6 +159,7 @@ int NivexMain(int argc, const char** argv)
         GMMS.PrintResults(report);
         GMMS.PrintCorrUnknown(report);
         // Relative error ellipses of connected point pairs follow here.
+        nPasses = k;
 
         if (procset.GetifIter() == 0) break;
         if (static_cast<int>(procset.GetNIter()) < k) break;
@@ -219,8 +169,29 @@ int NivexMain(int argc, const char** argv)
     // Adjusted observations with their reliability, kind by kind, and the
     // optional export files (GMT, S-transformation, second-order design)
     // follow here.
+}
+
+int NivexMain(int argc, const char** argv)
+{
+    // The report has static storage so that a fatal end (std::exit) still
+    // flushes and closes it with everything written before the error.
+    static std::ofstream report;
+    CNivex nivex;
+
+    std::string dataFile, reportFile, baseName;
+    DobiPodatke(argc, argv, dataFile, reportFile, baseName);
+    nivex.cas.Start();
+
+    report.open(reportFile, std::ios::out | std::ios::trunc);
+    if (!report.is_open())
+        NivexError(" **** Datoteke z rezultati ni mogoce odpreti za pisanje!!      *** ");
+    NaslovNivex(report);
+    report << "Datoteka s podatki       -> " << std::setw(20) << dataFile << "\n";
+    report << "Datoteka z rezultati     -> " << std::setw(20) << reportFile << "\n\n\n";
+
+    nivex.Izracun(dataFile, report);
 
     report.close();
-    KonecPrograma(argc, cas.Stop());
+    KonecPrograma(argc, nivex.cas.Stop());
     return 0;
 }

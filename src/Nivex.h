@@ -9,6 +9,29 @@
 #include <ostream>
 #include <string>
 
+#include "funkcije/CppCas.h"
+#include "src/CGDatum.h"
+#include "src/CGMM.h"
+#include "src/CGMMEqCrd.h"
+#include "src/CGMMEqH.h"
+#include "src/CGMMEqHdif.h"
+#include "src/CGMMEqVec.h"
+#include "src/CGMMSol.h"
+#include "src/CGMMdD.h"
+#include "src/CGMMdH.h"
+#include "src/CGetObs.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsAngl.h"
+#include "src/CTerObsCrd.h"
+#include "src/CTerObsCrdA.h"
+#include "src/CTerObsDir.h"
+#include "src/CTerObsDist.h"
+#include "src/CTerObsH.h"
+#include "src/CTerObsHA.h"
+#include "src/CTerObsHdif.h"
+#include "src/CTerObsPara.h"
+#include "src/CTerObsVec.h"
+
 // Longest data-file name accepted (the report and export names derive from it).
 inline constexpr std::size_t NivexMaxImeDatoteke = 255;
 
@@ -25,6 +48,48 @@ bool FileExists(const std::string& name);
 void NaslovNivex(std::ostream& out);
 // Closing lines with the elapsed seconds; waits for Enter when argc == 1.
 void KonecPrograma(int argc, double seconds);
+
+// Every object of one run, created once before anything is read and living
+// to its end; each worker holds references to the objects it reads.
+class CNivex {
+public:
+    CNivex();
+    CNivex(const CNivex&) = delete;
+    CNivex& operator=(const CNivex&) = delete;
+
+    // Reads the data file, adjusts the network and writes the report from the
+    // settings section on (the banner and file names are the caller's).
+    void Izracun(const std::string& dataFile, std::ostream& report);
+
+    CppCas cas;
+    CProcSet procset;
+    CGDatum gdatum;
+    CTerObsCrdA TOCrdA;
+    CTerObsH TOH;
+    CTerObsCrd TOCrd;
+    CTerObsDir TODir;
+    CTerObsAngl TOAngl;
+    CTerObsDist TODist2;
+    CTerObsDir TOAzi;
+    CTerObsPara TOPara;
+    CTerObsDir TOZen;
+    CTerObsDist TODist3;
+    CTerObsVec TOVec;
+    CTerObsHA TOHA;
+    CTerObsHdif TOHdif;
+    CGetObs getobs;
+    CGMM GMM;
+    CGMMSol GMMS;
+    CGMMEqH GMMEqH;
+    CGMMEqHdif GMMEqHdif;
+    CGMMEqCrd GMMEqCrd;
+    CGMMEqVec GMMEqVec;
+    CGMMdH GMMdH;
+    CGMMdD GMMdD;
+
+    // Passes of the iteration loop run by Izracun.
+    int nPasses = 0;
+};
 
 int NivexMain(int argc, const char** argv);
 
