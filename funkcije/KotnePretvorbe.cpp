@@ -47,12 +47,19 @@ template <typename T> std::string dms2dms(T p)
     const T a = p < 0 ? -p : p;
     const double Df = std::floor(static_cast<double>(a));
     const T fr = a - static_cast<T>(Df);
-    const double Mf = std::floor(static_cast<double>(T(100) * fr));
+    double Mf = std::floor(static_cast<double>(T(100) * fr));
     T S = T(100) * (T(100) * fr - static_cast<T>(Mf));
-    // The floor in double precision can round 100 * fraction up to the whole
-    // minute it lies just under; the seconds are then a rounding error below
-    // zero and would print as "-0.00".
+    // A packed number holds whole minutes only to its rounding error.  The
+    // floor in double precision may round 100 * fraction up to the whole
+    // minute it lies just under, leaving seconds a hair below zero ("-0.00");
+    // or, for larger degrees, the fraction lies more than that under the
+    // minute and the floor gives the minute before it with seconds 99.99...
+    // ("100.00").  Both are the whole minute with no seconds.
     if (S < 0) S = 0;
+    if (S >= T(99.995L)) {
+        Mf += 1;
+        S = 0;
+    }
     const double Dz = p < 0 ? -Df : Df;
     if (!VCelo(Dz) || !VCelo(Mf)) {
         // Out of range of the integer fields: same layout, whole numbers as floating values.
