@@ -150,10 +150,14 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
             AtBprod(Bp, Bp, N);
             AtBprod(Bp, fp, n);
         }
-        for (unsigned long k = 0; k < Bp.ncol(); ++k) {
-            long double s = 0.0L;
-            for (unsigned long i = 0; i < Bp.nrow(); ++i) s += Bp(i, k) * Bp(i, k);
-            diagN(static_cast<long>(k)) = s;
+        {
+            // Diagonal of the normal matrix, the column norms of Bp squared.
+            const unsigned long u = Bp.ncol();
+            const long double* b = Bp.data();
+            long double* dn = diagN.data();
+            for (unsigned long k = 0; k < u; ++k) dn[k] = 0.0L;
+            for (unsigned long i = 0; i < Bp.nrow(); ++i)
+                for (unsigned long k = 0; k < u; ++k) dn[k] += b[i * u + k] * b[i * u + k];
         }
         if (!razcep) {
             Qdd = inv(N);
