@@ -1,0 +1,37 @@
+// Running the whole adjustment in-process on a data text, and reading the
+// adjusted values back from the run's objects.
+#ifndef NIVEX_TESTS_IZRAVNAVAUTIL_H
+#define NIVEX_TESTS_IZRAVNAVAUTIL_H
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "src/Nivex.h"
+
+struct Izravnava {
+    std::unique_ptr<CNivex> run;
+    std::string report;                                       // the whole report text
+    std::map<std::string, std::vector<long double>> tocke;    // adjusted heights / coordinates
+};
+
+// Writes the text to a data file in a fresh directory and runs the pipeline
+// on it (console output is swallowed).  The data must be valid: a fatal
+// error ends the test process.
+Izravnava Izravnaj(const std::string& data);
+
+// The data text with every line whose first word is `keyword` removed and
+// "keyword value" put first (a settings keyword; later lines override earlier).
+std::string ZNastavitvijo(const std::string& data, const std::string& keyword, const std::string& value);
+// The data text with its datum lines ("*D" and all "**" lines) replaced.
+std::string ZDatumom(const std::string& data, const std::string& datumLines);
+
+// Example data file shipped in examples/.
+std::string Primer(const std::string& name);
+
+// Values of the independent adjustment of an example (name -> coordinates),
+// read from tests/data/examples_gen/<name>_adjusted.txt.
+std::map<std::string, std::vector<long double>> NeodvisnaIzravnava(const std::string& name, int dim);
+
+#endif
