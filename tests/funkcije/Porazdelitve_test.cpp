@@ -205,6 +205,9 @@ TEST(Hi2Por, QuantileMatchesPublishedTable)
         {100, {74.2219, 77.9295, 124.342, 129.561, 135.807}},
         {1000, {914.257, 927.594, 1074.68, 1089.53, 1106.97}},
     };
+    EXPECT_NEAR(static_cast<double>(Hi2PorInvF(0.95L, 1)), 3.841459, 5e-7);
+    EXPECT_NEAR(static_cast<double>(Hi2PorInvF(0.95L, 10)), 18.307038, 5e-7);
+    EXPECT_NEAR(static_cast<double>(NormPorInvF(0.975L)), 1.959964, 5e-7);
     for (const auto& [k, vrednosti] : tabela)
         for (int i = 0; i < 5; ++i)
             ExpectSixDigits(Hi2PorInvF(ps[i], k), vrednosti[static_cast<std::size_t>(i)],
