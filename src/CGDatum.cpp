@@ -153,7 +153,8 @@ void CGDatum::SetGData()
     if (Datum == 'D') {
         const unsigned long vsota = static_cast<unsigned long>(nDX) + nDY + nDZ + nDDir + nDDist + nDZen + nDdX +
                                     nDdY + nDdZ + nDH;
-        nD = static_cast<unsigned short>(vsota > USHRT_MAX ? USHRT_MAX : vsota);
+        if (vsota > USHRT_MAX) NivexError(Okvir("Prevec datumskih parametrov (najvec 65535)"));
+        nD = static_cast<unsigned short>(vsota);
     }
 }
 
