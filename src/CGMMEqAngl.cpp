@@ -1,0 +1,60 @@
+#include "src/CGMMEqAngl.h"
+
+#include "funkcije/KotnePretvorbe.h"
+#include "src/CGMM.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsAngl.h"
+#include "src/CTerObsCrdA.h"
+#include "src/FGMMEqNelin.h"
+
+CGMMEqAngl::CGMMEqAngl(CProcSet& procset_, CTerObsAngl& TOAngl_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
+    : procset(procset_), TOAngl(TOAngl_), TOCrdA(TOCrdA_), GMM(GMM_)
+{
+}
+
+GMMEqNelinKind CGMMEqAngl::Kind() const
+{
+    return {"C: CGMMEqAngl:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "SESTAVLJENI HZ KOTI",
+            "S (sestavljeni kot)", 3, 2, true, true, 28,
+            GMMEqNelinGlava(
+                "          S    Z1    Z2           CSX       CSY      CZ1X      CZ1Y      CZ2X      CZ2Y",
+                "                                  VSX       VSY      VZ1X      VZ1Y      VZ2X      VZ2Y",
+                "       f  ", procset.GetXVel() != 0)};
+}
+
+void CGMMEqAngl::SetGMMEq()
+{
+    const long n = static_cast<long>(TOAngl.NObs());
+    const bool korelacije = TOAngl.GetCorrAng() != 0;
+    const long double So2 = GMM.So * GMM.So;
+    // Covariance factor of two neighbouring angles: minus the variance of
+    // their shared direction (0 when they share none).
+    const auto kovarianca = [&](long i) {
+        const long double s = TOAngl.GetSIG(i, 1);
+        return s != 0.0L ? -(s * s) / So2 : 0.0L;
+    };
+    GMMEqSetNelin(GMM, procset, TOAngl, TOCrdA, Kind(), [&](GMMEqNelinVrstica& v) {
+        const GMMEqNelinRazlika d1 = v.Razlika(0, 1, false);
+        const GMMEqNelinRazlika d2 = v.Razlika(0, 2, false);
+        const long double nu1 = GMMEqSmer(d1);
+        long double nu2 = GMMEqSmer(d2);
+        if (nu2 < nu1) nu2 += 2.0L * static_cast<long double>(kotne::PI);
+        v.F0 = nu2 - nu1;
+        long double c1x, c1y, c2x, c2y;
+        GMMEqSmerOdvod(d1, c1x, c1y);
+        GMMEqSmerOdvod(d2, c2x, c2y);
+        // Z1: +d nu1, Z2: -d nu2, S: minus their sum.
+        v.B[1][0] = c1x;
+        v.B[1][1] = c1y;
+        v.B[2][0] = -c2x;
+        v.B[2][1] = -c2y;
+        v.B[0][0] = -(v.B[1][0] + v.B[2][0]);
+        v.B[0][1] = -(v.B[1][1] + v.B[2][1]);
+        if (korelacije) {
+            v.q0 = v.i > 0 ? kovarianca(v.i - 1) : 0.0L;
+            v.q2 = v.i + 1 < n ? kovarianca(v.i) : 0.0L;
+        }
+    });
+}
+
+void CGMMEqAngl::PrintGMMEq(std::ostream& izhod) { GMMEqPrintNelin(izhod, GMM, procset, TOAngl, TOCrdA, Kind()); }

@@ -1,0 +1,37 @@
+#include "src/CGMMEqAzi.h"
+
+#include "src/CGMM.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsCrdA.h"
+#include "src/CTerObsDir.h"
+#include "src/FGMMEqNelin.h"
+
+CGMMEqAzi::CGMMEqAzi(CProcSet& procset_, CTerObsDir& TOAzi_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
+    : procset(procset_), TOAzi(TOAzi_), TOCrdA(TOCrdA_), GMM(GMM_)
+{
+}
+
+GMMEqNelinKind CGMMEqAzi::Kind() const
+{
+    return {"C: CGMMEqAzi:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "AZIMUTI / SMERNI KOTI",
+            "A (azimut/smerni kot)", 2, 2, true, true, -1,
+            GMMEqNelinGlava("          S     Z           CSX       CSY       CZX       CZY",
+                            "                            VSX       VSY       VZX       VZY", "       f  ",
+                            procset.GetXVel() != 0)};
+}
+
+void CGMMEqAzi::SetGMMEq()
+{
+    GMMEqSetNelin(GMM, procset, TOAzi, TOCrdA, Kind(), [](GMMEqNelinVrstica& v) {
+        const GMMEqNelinRazlika d = v.Razlika(0, 1, false);
+        v.F0 = GMMEqSmer(d);
+        long double cx, cy;
+        GMMEqSmerOdvod(d, cx, cy);
+        v.B[0][0] = cx;
+        v.B[0][1] = cy;
+        v.B[1][0] = -cx;
+        v.B[1][1] = -cy;
+    });
+}
+
+void CGMMEqAzi::PrintGMMEq(std::ostream& izhod) { GMMEqPrintNelin(izhod, GMM, procset, TOAzi, TOCrdA, Kind()); }

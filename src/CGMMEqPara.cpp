@@ -1,0 +1,45 @@
+#include "src/CGMMEqPara.h"
+
+#include "src/CGMM.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsCrdA.h"
+#include "src/CTerObsPara.h"
+#include "src/FGMMEqNelin.h"
+
+CGMMEqPara::CGMMEqPara(CProcSet& procset_, CTerObsPara& TOPara_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
+    : procset(procset_), TOPara(TOPara_), TOCrdA(TOCrdA_), GMM(GMM_)
+{
+}
+
+GMMEqNelinKind CGMMEqPara::Kind() const
+{
+    return {"C: CGMMEqPara:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "KOTI MED SMERMI",
+            "P (kot med smermi)", 4, 2, true, true, -1,
+            GMMEqNelinGlava("          S1    Z1    S2    Z2          CS1X      CS1Y      CZ1X      CZ1Y      CS2X"
+                            "      CS2Y      CZ2X      CZ2Y",
+                            "                                        VS1X      VS1Y      VZ1X      VZ1Y      VS2X"
+                            "      VS2Y      VZ2X      VZ2Y",
+                            "       f  ", procset.GetXVel() != 0)};
+}
+
+void CGMMEqPara::SetGMMEq()
+{
+    GMMEqSetNelin(GMM, procset, TOPara, TOCrdA, Kind(), [](GMMEqNelinVrstica& v) {
+        const GMMEqNelinRazlika d1 = v.Razlika(0, 1, false);
+        const GMMEqNelinRazlika d2 = v.Razlika(2, 3, false);
+        v.F0 = GMMEqSmer(d2) - GMMEqSmer(d1);
+        long double c1x, c1y, c2x, c2y;
+        GMMEqSmerOdvod(d1, c1x, c1y);
+        GMMEqSmerOdvod(d2, c2x, c2y);
+        v.B[1][0] = c1x;
+        v.B[1][1] = c1y;
+        v.B[0][0] = -c1x;
+        v.B[0][1] = -c1y;
+        v.B[3][0] = -c2x;
+        v.B[3][1] = -c2y;
+        v.B[2][0] = c2x;
+        v.B[2][1] = c2y;
+    });
+}
+
+void CGMMEqPara::PrintGMMEq(std::ostream& izhod) { GMMEqPrintNelin(izhod, GMM, procset, TOPara, TOCrdA, Kind()); }
