@@ -8,6 +8,11 @@
 
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
+#include "src/CGMMEqAngl.h"
+#include "src/CGMMEqAzi.h"
+#include "src/CGMMEqDist.h"
+#include "src/CGMMEqPara.h"
+#include "src/CGMMEqZen.h"
 #include "src/NivexAux.h"
 
 void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::string& baseName)
@@ -106,6 +111,15 @@ CNivex::CNivex()
 
 void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 {
+    // Equation builders of the non-linear kinds, created before anything is
+    // read and living to the end of the run (after the vector equations).
+    CGMMEqDist GMMEqDist2(procset, TODist2, TOCrdA, GMM);
+    CGMMEqDist GMMEqDist3(procset, TODist3, TOCrdA, GMM);
+    CGMMEqAngl GMMEqAngl(procset, TOAngl, TOCrdA, GMM);
+    CGMMEqZen GMMEqZen(procset, TOZen, TOCrdA, GMM);
+    CGMMEqAzi GMMEqAzi(procset, TOAzi, TOCrdA, GMM);
+    CGMMEqPara GMMEqPara(procset, TOPara, TOCrdA, GMM);
+
     // Settings, datum and observations, each printed under its title.
     procset.ReadProcSet(dataFile, report);
     Naslov(report, "NASTAVITVE OBDELAVE OPAZOVANJ GEODETSKE MREZE:", procset.GetizpisSet());
@@ -144,8 +158,18 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         GMMEqCrd.PrintGMMEq(report);
         GMMEqVec.SetGMMEq();
         GMMEqVec.PrintGMMEq(report);
-        // Horizontal and spatial distances, composed angles, azimuths, angles
-        // between directions and zenith distances follow here, in this order.
+        GMMEqDist2.SetGMMEq();
+        GMMEqDist2.PrintGMMEq(report);
+        GMMEqDist3.SetGMMEq();
+        GMMEqDist3.PrintGMMEq(report);
+        GMMEqAngl.SetGMMEq();
+        GMMEqAngl.PrintGMMEq(report);
+        GMMEqAzi.SetGMMEq();
+        GMMEqAzi.PrintGMMEq(report);
+        GMMEqPara.SetGMMEq();
+        GMMEqPara.PrintGMMEq(report);
+        GMMEqZen.SetGMMEq();
+        GMMEqZen.PrintGMMEq(report);
         GMMdH.SetGMMdH();
         GMMdD.SetGMMdD();
         GMM.GMMEqPrint(report);
