@@ -6,7 +6,10 @@
 #ifndef NIVEX_TESTS_SRC_GMMDTESTMREZA_H
 #define NIVEX_TESTS_SRC_GMMDTESTMREZA_H
 
+#include <gtest/gtest.h>
+
 #include <cmath>
+#include <functional>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -144,5 +147,62 @@ public:
     CGMMdD dD;
     unsigned short Dim;
 };
+
+// Observation function of the coordinate vector u (point p from u[Dim*p]).
+using GMMdFunkcija = std::function<long double(const std::vector<long double>&)>;
+
+// Gradient by central differences; h = 1e-3 keeps the rounding of values
+// of some 1e3 m near 1e-16 / h, the truncation far below it.
+inline std::vector<long double> GMMdGradient(const GMMdFunkcija& f, std::vector<long double> u)
+{
+    const long double h = 1e-3L;
+    std::vector<long double> g(u.size());
+    for (std::size_t c = 0; c < u.size(); ++c) {
+        const long double u0 = u[c];
+        u[c] = u0 + h;
+        const long double fp = f(u);
+        u[c] = u0 - h;
+        const long double fm = f(u);
+        u[c] = u0;
+        g[c] = (fp - fm) / (2 * h);
+    }
+    return g;
+}
+
+inline void GMMdExpectRow(const matrika<long double>& H, long r, const std::vector<long double>& v, double tol)
+{
+    ASSERT_EQ(H.ncol(), v.size());
+    for (std::size_t c = 0; c < v.size(); ++c)
+        EXPECT_NEAR(static_cast<double>(H(r, static_cast<long>(c))), static_cast<double>(v[c]), tol)
+            << "row " << r << " column " << c;
+}
+
+// The datum rows C stand below the untouched observation rows, with f = 0
+// and a unit cofactor without correlation.
+inline void GMMdExpectAppended(const CGMM& GMM, const matrika<long double>& C)
+{
+    for (long r = 0; r < GMM.nobs; ++r) {
+        for (long c = 0; c < GMM.nunk; ++c) EXPECT_EQ(GMM.Bmat(r, c), kSentinelB);
+        EXPECT_EQ(GMM.fvec(r, 0), kSentinelF);
+        EXPECT_EQ(GMM.Qll(r, 1), 2.0L);
+    }
+    ASSERT_EQ(GMM.Bmat.nrow(), GMM.nobs + C.nrow());
+    for (unsigned long i = 0; i < C.nrow(); ++i) {
+        const long r = GMM.nobs + static_cast<long>(i);
+        for (long c = 0; c < GMM.nunk; ++c) EXPECT_EQ(GMM.Bmat(r, c), C(static_cast<long>(i), c));
+        EXPECT_EQ(GMM.fvec(r, 0), 0.0L);
+        EXPECT_EQ(GMM.Qll(r, 0), 0.0L);
+        EXPECT_EQ(GMM.Qll(r, 1), 1.0L);
+        EXPECT_EQ(GMM.Qll(r, 2), 0.0L);
+    }
+}
+
+// A fatal end with the message among the console output.
+inline void GMMdExpectFatal(const std::function<void()>& f, const std::string& sporocilo)
+{
+    const Izid r = RunChild(f);
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find(sporocilo), std::string::npos) << r.out;
+}
 
 #endif
