@@ -20,13 +20,14 @@ const long double kDvaPi = 2.0L * static_cast<long double>(kotne::PI);
 // every component two points coincide for the equations too.
 constexpr double kSovpad = 1e-14;
 
-[[noreturn]] void SovpadajoceTocke(const GMMEqNelinVrstica& v, int a, int b)
+[[noreturn]] void SovpadajoceTocke(const GMMEqNelinVrstica& v, int a, int b, bool navpicnica)
 {
     std::string imena;
     for (int p = 0; p < v.kind.nPts; ++p) imena += (p ? " " : "") + v.TO.GetPTS(v.i, p);
+    const std::string kaj = navpicnica ? " lezita na isti navpicnici" : " sovpadata";
     NivexError(" **** Opazovanje " + std::string(v.kind.opis) + " st. " + std::to_string(v.i + 1) + " [" + imena +
-               "]: tocki " + v.TO.GetPTS(v.i, a) + " in " + v.TO.GetPTS(v.i, b) +
-               " sovpadata, enacba popravka ni dolocena!!      *** ");
+               "]: tocki " + v.TO.GetPTS(v.i, a) + " in " + v.TO.GetPTS(v.i, b) + kaj +
+               ", enacba popravka ni dolocena!!      *** ");
 }
 
 }  // namespace
@@ -45,7 +46,8 @@ GMMEqNelinRazlika GMMEqNelinVrstica::Razlika(int a, int b, bool prostorska) cons
         if (tri) d.dz += dT * (TOCrdA.VELA(pb, 2) - TOCrdA.VELA(pa, 2));
     }
     const bool vodoravno = dabs(d.dx) < kSovpad && dabs(d.dy) < kSovpad;
-    if (vodoravno && (!prostorska || dabs(d.dz) < kSovpad)) SovpadajoceTocke(*this, a, b);
+    const bool visina = dabs(d.dz) < kSovpad;
+    if (vodoravno && (!prostorska || visina)) SovpadajoceTocke(*this, a, b, !visina);
     d.s2 = d.dx * d.dx + d.dy * d.dy;
     d.s = std::sqrt(d.s2);
     d.d2 = d.s2 + d.dz * d.dz;
