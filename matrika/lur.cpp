@@ -99,37 +99,53 @@ matrika<T> lur<T>::inv()
     if (n == 1) return matrika<T>(1, 1, T(1) / LU(0));
 
     // Column c of A^-1 solves L U x = P e_c, and P e_c is the unit vector at
-    // r, the row with perm_[r] = c.  Taken in the order of r the forward
-    // solutions form the lower triangle Z = L^-1 (the leading zeros of each
-    // right-hand side stay exact zeros and are skipped); then U^-1 Z row by
-    // row, every element summed in the order of the one-column solve.
+    // r, the row with perm_[r] = c.  Four right-hand sides r at a time, each
+    // sum with its own accumulator and in the order of the one-column solve;
+    // the leading zeros of a unit vector contribute exact zeros.
     const T* a = LU.data();
-    std::vector<T> Z(n * n, T(0));
-    std::vector<T> acc(n);
-    for (unsigned long j = 0; j < n; ++j) {
-        for (unsigned long c = 0; c <= j; ++c) acc[c] = (c == j) ? T(1) : T(0);
-        for (unsigned long k = 0; k < j; ++k) {
-            const T l = a[j * n + k];
-            const T* Zk = Z.data() + k * n;
-            for (unsigned long c = 0; c <= k; ++c) acc[c] -= l * Zk[c];
-        }
-        for (unsigned long c = 0; c <= j; ++c) Z[j * n + c] = acc[c];
-    }
-    for (unsigned long j = n; j-- > 0;) {
-        T* Zj = Z.data() + j * n;
-        for (unsigned long c = 0; c < n; ++c) acc[c] = Zj[c];
-        for (unsigned long k = j + 1; k < n; ++k) {
-            const T u = a[j * n + k];
-            const T* Zk = Z.data() + k * n;
-            for (unsigned long c = 0; c < n; ++c) acc[c] -= u * Zk[c];
-        }
-        const T d = a[j * n + j];
-        for (unsigned long c = 0; c < n; ++c) Zj[c] = acc[c] / d;
-    }
     matrika<T> X(n, n);
     T* x = X.data();
-    for (unsigned long j = 0; j < n; ++j)
-        for (unsigned long r = 0; r < n; ++r) x[j * n + perm_[r]] = Z[j * n + r];
+    std::vector<T> buf(4 * n, T(0));
+    T* y[4] = {buf.data(), buf.data() + n, buf.data() + 2 * n, buf.data() + 3 * n};
+    for (unsigned long r0 = 0; r0 < n; r0 += 4) {
+        const unsigned long g = n - r0 < 4 ? n - r0 : 4;
+        for (unsigned long k = 0; k < n; ++k) y[0][k] = y[1][k] = y[2][k] = y[3][k] = 0;
+        for (unsigned long j = r0; j < n; ++j) {
+            const T* Lj = a + j * n;
+            T s0 = j == r0 ? 1 : 0, s1 = j == r0 + 1 ? 1 : 0, s2 = j == r0 + 2 ? 1 : 0, s3 = j == r0 + 3 ? 1 : 0;
+            for (unsigned long k = r0; k < j; ++k) {
+                const T l = Lj[k];
+                s0 -= l * y[0][k];
+                s1 -= l * y[1][k];
+                s2 -= l * y[2][k];
+                s3 -= l * y[3][k];
+            }
+            y[0][j] = s0;
+            y[1][j] = s1;
+            y[2][j] = s2;
+            y[3][j] = s3;
+        }
+        for (unsigned long j = n; j-- > 0;) {
+            const T* Uj = a + j * n;
+            T s0 = y[0][j], s1 = y[1][j], s2 = y[2][j], s3 = y[3][j];
+            for (unsigned long k = j + 1; k < n; ++k) {
+                const T u = Uj[k];
+                s0 -= u * y[0][k];
+                s1 -= u * y[1][k];
+                s2 -= u * y[2][k];
+                s3 -= u * y[3][k];
+            }
+            const T d = Uj[j];
+            y[0][j] = s0 / d;
+            y[1][j] = s1 / d;
+            y[2][j] = s2 / d;
+            y[3][j] = s3 / d;
+        }
+        for (unsigned long t = 0; t < g; ++t) {
+            const unsigned long c = perm_[r0 + t];
+            for (unsigned long j = 0; j < n; ++j) x[j * n + c] = y[t][j];
+        }
+    }
     return X;
 }
 

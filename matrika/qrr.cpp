@@ -31,43 +31,50 @@ matrika<T> qrr<T>::qrhous(const matrika<T>& A, const matrika<T>& f)
                      "Matrika in vektor morata imeti enako stevilo vrstic: ", F, __LINE__);
     const unsigned long m = A.nrow(), n = A.ncol(), nb = f.ncol();
     Q = matrika<T>();
-    R = A;
     b = f;
-    T* r = R.data();
+    // The columns of R are kept as rows of Rt while the reflections run, so
+    // that each column's product with v is a sum in a register over
+    // contiguous storage.
+    std::vector<T> Rt(n * m);
+    const T* a = A.data();
+    for (unsigned long i = 0; i < m; ++i)
+        for (unsigned long c = 0; c < n; ++c) Rt[c * m + i] = a[i * n + c];
     T* bb = b.data();
-    std::vector<T> v(m), w(n > nb ? n : nb);
+    std::vector<T> v(m);
     for (unsigned long k = 0; k < n; ++k) {
+        const T* Rk = Rt.data() + k * m;
         T s = 0;
-        for (unsigned long i = k; i < m; ++i) s += r[i * n + k] * r[i * n + k];
+        for (unsigned long i = k; i < m; ++i) s += Rk[i] * Rk[i];
         const T alfa = dsqrt(s);
-        const T rkk = r[k * n + k];
+        const T rkk = Rk[k];
         const T u = rkk > 0 ? rkk + alfa : rkk - alfa;
         // A column that is zero from row k down needs no reflection (and has
         // none: v would be 0/0).
         if (u == 0) continue;
         const unsigned long mk = m - k;
         v[0] = 1;
-        for (unsigned long j = 1; j < mk; ++j) v[j] = r[(k + j) * n + k] / u;
+        for (unsigned long j = 1; j < mk; ++j) v[j] = Rk[k + j] / u;
         T vv = 0;
         for (unsigned long j = 0; j < mk; ++j) vv += v[j] * v[j];
         const T tau = T(-2) / vv;
-        // H X = X + tau v (v'X), for the block of R and for b.
-        auto zrcali = [&](T* X, unsigned long ld, unsigned long c0) {
-            for (unsigned long c = c0; c < ld; ++c) w[c] = 0;
-            for (unsigned long i = 0; i < mk; ++i) {
-                const T vi = v[i];
-                const T* Xi = X + (k + i) * ld;
-                for (unsigned long c = c0; c < ld; ++c) w[c] += vi * Xi[c];
-            }
-            for (unsigned long i = 0; i < mk; ++i) {
-                const T tv = tau * v[i];
-                T* Xi = X + (k + i) * ld;
-                for (unsigned long c = c0; c < ld; ++c) Xi[c] += tv * w[c];
-            }
-        };
-        zrcali(r, n, k);
-        zrcali(bb, nb, 0);
+        // H x = x + tau v (v'x) for every column x of the block of R and of b.
+        for (unsigned long c = k; c < n; ++c) {
+            T* x = Rt.data() + c * m + k;
+            T w = 0;
+            for (unsigned long i = 0; i < mk; ++i) w += v[i] * x[i];
+            for (unsigned long i = 0; i < mk; ++i) x[i] += tau * v[i] * w;
+        }
+        for (unsigned long c = 0; c < nb; ++c) {
+            T* x = bb + k * nb + c;
+            T w = 0;
+            for (unsigned long i = 0; i < mk; ++i) w += v[i] * x[i * nb];
+            for (unsigned long i = 0; i < mk; ++i) x[i * nb] += tau * v[i] * w;
+        }
     }
+    R.resize(m, n);
+    T* r = R.data();
+    for (unsigned long i = 0; i < m; ++i)
+        for (unsigned long c = 0; c < n; ++c) r[i * n + c] = Rt[c * m + i];
     return NazajR();
 }
 

@@ -15,9 +15,9 @@
 namespace trikotni {
 
 // X = (L L')^-1 for a lower-triangular n x n L with a non-zero diagonal.
-// The lower triangle is computed (the terms of the unit vectors' leading zeros
-// are exact zeros and are skipped) and mirrored into the upper one, so X is
-// exactly symmetric.  X has room for n * n elements and may not alias L.
+// The lower triangle is computed (column c from row c on: the unit vector's
+// leading zeros contribute exact zeros) and mirrored into the upper one, so X
+// is exactly symmetric.  X has room for n * n elements and may not alias L.
 void invLLt(const long double* L, std::size_t n, long double* X);
 
 // Solves L L' x = f in place of f (f has n elements).
