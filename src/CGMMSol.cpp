@@ -175,9 +175,12 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
         if (std::string(metoda->ime) != "SVD" && (!Koncna(Qdd) || Singularna(diagN, Qdd)))
             NivexError(SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
 
-        // 2. Datum.
-        if (korekcija == DatumKorekcija::H && GMM.Hred.nrow() > 0) CorrectQdd(GMM.Hred, metoda->inverzM);
-        if (korekcija == DatumKorekcija::D && GMM.Hdat.nrow() > 0) CorrectQdd(GMM.Ddat, metoda->inverzM);
+        // 2. Datum: a constraint matrix that does not cover every defect of
+        // the free network leaves M singular.
+        bool regularna = true;
+        if (korekcija == DatumKorekcija::H && GMM.Hred.nrow() > 0) regularna = CorrectQdd(GMM.Hred, metoda->inverzM);
+        if (korekcija == DatumKorekcija::D && GMM.Hdat.nrow() > 0) regularna = CorrectQdd(GMM.Ddat, metoda->inverzM);
+        if (!regularna) NivexError(SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
         if (!razcep) x = Qdd * n;
         if (!Koncna(x) || !Koncna(Qdd))
             NivexError(SporociloGMM("NEKONCNA RESITEV", datumOznaka, metoda->oznaka));
@@ -204,7 +207,7 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
     }
 }
 
-void CGMMSol::CorrectQdd(const matrika<long double>& C, char inverzM)
+bool CGMMSol::CorrectQdd(const matrika<long double>& C, char inverzM)
 {
     const matrika<long double>& H = GMM.Hdat;
     // M = Hdat C'C Hdat' = K K' with K = Hdat C' (nHdat x rows of C).
@@ -223,6 +226,9 @@ void CGMMSol::CorrectQdd(const matrika<long double>& C, char inverzM)
         ch.razcep(M, 0);
         Mi = ch.inv();
     }
+    matrika<long double> diagM(M.nrow(), 1, 0.0L);
+    for (unsigned long a = 0; a < M.nrow(); ++a) diagM(static_cast<long>(a)) = M(a, a);
+    if (!Koncna(Mi) || Singularna(diagM, Mi)) return false;
     // Qdd -= Hdat' Mi Hdat
     const matrika<long double> T = Mi * H;
     const unsigned long u = Qdd.ncol(), h = H.nrow();
@@ -235,6 +241,7 @@ void CGMMSol::CorrectQdd(const matrika<long double>& C, char inverzM)
             for (unsigned long a = 0; a < h; ++a) s += hd[a * u + i] * t[a * u + j];
             q[i * u + j] -= s;
         }
+    return true;
 }
 
 long CGMMSol::ProstostneStopnje() const

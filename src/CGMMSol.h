@@ -99,8 +99,9 @@ private:
 
     enum class DatumKorekcija { brez, H, D };
     void SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka);
-    // Qdd -= Hdat' (Hdat C'C Hdat')^-1 Hdat, C = Hred (H) or Ddat (D).
-    void CorrectQdd(const matrika<long double>& C, char inverzM);
+    // Qdd -= Hdat' (Hdat C'C Hdat')^-1 Hdat, C = Hred (H) or Ddat (D); false
+    // (Qdd unchanged) when that matrix is singular.
+    bool CorrectQdd(const matrika<long double>& C, char inverzM);
     // Degrees of freedom of the global test by datum kind.
     long ProstostneStopnje() const;
 };

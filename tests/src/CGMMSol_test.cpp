@@ -351,6 +351,32 @@ TEST(CGMMSolNapake, SingularenSistem)
     }
 }
 
+// Minimal constraints that fix no height (a height difference A-B given):
+// the SVD copes with the singular normal matrix, but the inverse of the
+// datum correction does not, and the run ends instead of printing an unfixed
+// network.
+TEST(CGMMSolNapake, NezadostniDatum)
+{
+    const Izid r = RunChild([&] {
+        Mreza mr(Nastavitve("SVD"), kImena3);
+        mr.Nivelman('D', kImena3, kH3, {0, 1, 2}, kZanka, 0.001L, Mat{{1.0L, -1.0L, 0.0L}});
+        mr.gdatum.nD = 1;
+        mr.GMM->nHdat = 1;
+        mr.GMM->Hdat.resize(1, 3, 1.0L / std::sqrt(3.0L));
+        mr.GMM->Ddat.resize(1, 3, 0.0L);
+        mr.GMM->Ddat(0, 0) = 1.0L;
+        mr.GMM->Ddat(0, 1) = -1.0L;
+        mr.Resi();
+        mr.sol->PrintResults(std::cout);
+    });
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_TRUE(r.out.find("Matrika je singularna") != std::string::npos ||
+                r.out.find(" **** SINGULAREN SISTEM:    RESITEV GMM (Datum: D   Ressist: SVD)      *** ") !=
+                    std::string::npos)
+        << r.out;
+    EXPECT_EQ(r.out.find("OCENJENE VISINE"), std::string::npos) << r.out;
+}
+
 // A nearly singular system (two unknowns whose columns differ by 5e-8): every
 // factor keeps its pivots above the 1e-15 tolerance of the decompositions,
 // so the solution itself refuses unknowns that the observations do not
