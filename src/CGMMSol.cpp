@@ -137,6 +137,9 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
     const bool mnk = (procset.RobSolve == "MNK");
     std::unique_ptr<razcepMetoda<long double>> razcep = razcepZaMetodo(metoda->ime, procset.SVDthres);
     const bool normalna = !razcep || razcep->normalna();
+    // The pseudo-inverse of the SVD is bounded by its threshold; every other
+    // method must meet a regular system.
+    const bool preveriRegularnost = std::string(metoda->ime) != "SVD";
 
     // Robust weight memory: current and previous row factor of every row.
     matrika<long double> W(Bp.nrow(), 2, 1.0L);
@@ -150,7 +153,7 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
             AtBprod(Bp, Bp, N);
             AtBprod(Bp, fp, n);
         }
-        {
+        if (preveriRegularnost) {
             // Diagonal of the normal matrix, the column norms of Bp squared.
             const unsigned long u = Bp.ncol();
             const long double* b = Bp.data();
@@ -170,9 +173,7 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
             x = razcep->resi();
             Qdd = razcep->inv();
         }
-        // The pseudo-inverse of the SVD is bounded by its threshold; every other
-        // method must have met a regular system.
-        if (std::string(metoda->ime) != "SVD" && (!Koncna(Qdd) || Singularna(diagN, Qdd)))
+        if (preveriRegularnost && (!Koncna(Qdd) || Singularna(diagN, Qdd)))
             NivexError(SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
 
         // 2. Datum: a constraint matrix that does not cover every defect of
