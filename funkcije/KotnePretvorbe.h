@@ -43,6 +43,9 @@ template <typename T> T rad2dms(T x);
 // not lost.
 template <typename T> std::string dms2dms(T p);
 
+// The grid bearing SmerniKot belongs to the same family.
+#include "funkcije/SmerniKot.h"
+
 extern template double rad2dms<double>(double);
 extern template long double rad2dms<long double>(long double);
 extern template std::string dms2dms<double>(double);

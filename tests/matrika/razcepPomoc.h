@@ -11,6 +11,7 @@
 
 #include "TestUtil.h"
 #include "matrika/matrika.h"
+#include "matrika/transpon.h"
 
 namespace razceptest {
 
@@ -28,30 +29,9 @@ inline M Nakljucna(unsigned long m, unsigned long n, unsigned seed, bool cela = 
     return A;
 }
 
-// A'B by plain loops, independent of the library's products.
-inline M AtB(const M& A, const M& B)
-{
-    M C(A.ncol(), B.ncol(), 0.0L);
-    for (unsigned long i = 0; i < A.ncol(); ++i)
-        for (unsigned long j = 0; j < B.ncol(); ++j) {
-            long double s = 0;
-            for (unsigned long k = 0; k < A.nrow(); ++k) s += A(k, i) * B(k, j);
-            C(i, j) = s;
-        }
-    return C;
-}
-
-inline M AB(const M& A, const M& B)
-{
-    M C(A.nrow(), B.ncol(), 0.0L);
-    for (unsigned long i = 0; i < A.nrow(); ++i)
-        for (unsigned long j = 0; j < B.ncol(); ++j) {
-            long double s = 0;
-            for (unsigned long k = 0; k < A.ncol(); ++k) s += A(i, k) * B(k, j);
-            C(i, j) = s;
-        }
-    return C;
-}
+// Products by the container's own operators (checked separately).
+inline M AtB(const M& A, const M& B) { return transpon(A) * B; }
+inline M AB(const M& A, const M& B) { return A * B; }
 
 inline long double NajvecjaRazlika(const M& A, const M& B)
 {
@@ -69,12 +49,7 @@ inline long double NajvecjiElement(const M& A)
     return d;
 }
 
-inline M Iden(unsigned long n)
-{
-    M E(n, n, 0.0L);
-    for (unsigned long i = 0; i < n; ++i) E(i, i) = 1;
-    return E;
-}
+inline M Iden(unsigned long n) { return I(n, 1.0L); }
 
 inline M Iz(std::initializer_list<std::initializer_list<long double>> v)
 {
