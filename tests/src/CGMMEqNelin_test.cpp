@@ -522,67 +522,71 @@ TEST(CGMMEqNelin, EquationPrintLinesAndHeaders)
                      "\nZ A B 99 2" + t + "\nZ A C 101 2" + t + "\n");
         n.Enacbe();
         const std::vector<std::string> l = Lines(n.Izpis());
-        const std::vector<std::pair<std::string, std::vector<std::string>>> bloki = {
+        // Title, header lines, names and coefficients per equation, and the
+        // indent of a velocity line of its own (-1: velocities on the same line).
+        struct Blok {
+            std::string naslov;
+            std::vector<std::string> glava;
+            std::size_t nImen, nKoef, nEq;
+            int zamik;
+        };
+        const std::vector<Blok> bloki = {
             {"HORIZONTALNE DOLZINE",
              Glava("         Z    S           CSX         CSY         CZX         CZY",
-                   "                          VSX         VSY         VZX         VZY", "           f    ", v)},
+                   "                          VSX         VSY         VZX         VZY", "           f    ", v),
+             2, 4, 1, 22},
             {"PROSTORSKE DOLZINE",
              Glava("         Z    S           CSX         CSY         CSZ         CZX         CZY         CZZ",
                    "                          VSX         VSY         VSZ         VZX         VZY         VZZ",
-                   "           f    ", v)},
+                   "           f    ", v),
+             2, 6, 1, 22},
             {"SESTAVLJENI HZ KOTI",
              Glava("          S    Z1    Z2           CSX       CSY      CZ1X      CZ1Y      CZ2X      CZ2Y",
                    "                                  VSX       VSY      VZ1X      VZ1Y      VZ2X      VZ2Y",
-                   "       f  ", v)},
+                   "       f  ", v),
+             3, 6, 1, 28},
             {"AZIMUTI / SMERNI KOTI",
              Glava("          S     Z           CSX       CSY       CZX       CZY",
-                   "                            VSX       VSY       VZX       VZY", "       f  ", v)},
+                   "                            VSX       VSY       VZX       VZY", "       f  ", v),
+             2, 4, 1, -1},
             {"KOTI MED SMERMI",
              Glava("          S1    Z1    S2    Z2          CS1X      CS1Y      CZ1X      CZ1Y      CS2X      CS2Y      "
                    "CZ2X      CZ2Y",
                    "                                        VS1X      VS1Y      VZ1X      VZ1Y      VS2X      VS2Y      "
                    "VZ2X      VZ2Y",
-                   "       f  ", v)},
+                   "       f  ", v),
+             4, 8, 1, -1},
             {"ZENITNE RAZDALJE",
              Glava("          S    Z           CSX       CSY       CSZ       CZX       CZY       CZZ",
-                   "                           VSX       VSY       VSZ       VZX       VZY       VZZ", "       f  ",
-                   v)}};
+                   "                           VSX       VSY       VSZ       VZX       VZY       VZZ", "       f  ", v),
+             2, 6, 2, -1}};
         std::size_t i = 0;
-        for (const auto& [naslov, glava] : bloki) {
-            SCOPED_TRACE(naslov);
-            const std::size_t nEq = naslov == "ZENITNE RAZDALJE" ? 2 : 1;
-            ASSERT_LT(i + 5 + glava.size() + 2 * nEq, l.size());
-            EXPECT_EQ(l[i], naslov);
-            EXPECT_EQ(l[i + 1], std::string(naslov.size(), '-'));
-            EXPECT_EQ(l[i + 2], "# enacb popravkov:" + std::string(14, ' ') + std::to_string(nEq));
+        for (const Blok& k : bloki) {
+            SCOPED_TRACE(k.naslov);
+            ASSERT_LT(i + 5 + k.glava.size() + 2 * k.nEq, l.size());
+            EXPECT_EQ(l[i], k.naslov);
+            EXPECT_EQ(l[i + 1], std::string(k.naslov.size(), '-'));
+            EXPECT_EQ(l[i + 2], "# enacb popravkov:" + std::string(14, ' ') + std::to_string(k.nEq));
             EXPECT_EQ(l[i + 3], "");
             i += 4;
-            for (const std::string& g : glava) EXPECT_EQ(l[i++], g);
-            const std::string crta(glava.back().size(), '-');
+            for (const std::string& g : k.glava) EXPECT_EQ(l[i++], g);
+            const std::string crta(k.glava.back().size(), '-');
             EXPECT_EQ(l[i++], crta);
-            const bool dolzina = naslov.find("DOLZINE") != std::string::npos;
-            for (std::size_t e = 0; e < nEq; ++e) {
-                // Distances and composed angles put the velocity
-                // coefficients on a line of their own, indented by 22 and
-                // 28 blanks; the other kinds keep one line per equation.
+            // Distances: coefficients 12 wide, f 11; angular kinds 10 and 9.
+            const bool dolzina = k.zamik == 22;
+            const std::size_t w = dolzina ? 12 : 10, wf = dolzina ? 11 : 9;
+            const bool svojaVrsta = v && k.zamik >= 0;
+            for (std::size_t e = 0; e < k.nEq; ++e) {
                 const std::string& vr = l[i++];
                 EXPECT_EQ(vr.substr(0, 3), "  " + std::to_string(e + 1));
-                if (v && (dolzina || naslov == "SESTAVLJENI HZ KOTI")) {
-                    const std::size_t zamik = dolzina ? 22 : 28;
-                    EXPECT_EQ(l[i].substr(0, zamik), std::string(zamik, ' '));
-                    EXPECT_EQ(l[i].size(), zamik + (dolzina ? 12u * (naslov[0] == 'P' ? 6u : 4u) + 11u : 10u * 6u + 9u));
+                EXPECT_NE(vr.find(dolzina ? "  .........." : "      ...."), std::string::npos);   // fixed A
+                EXPECT_EQ(vr.size(), 10 + 6 * k.nImen + w * k.nKoef * (v && !svojaVrsta ? 2 : 1) + (svojaVrsta ? 0 : wf));
+                if (svojaVrsta) {
+                    const std::size_t z = static_cast<std::size_t>(k.zamik);
+                    EXPECT_EQ(l[i].substr(0, z), std::string(z, ' '));
+                    EXPECT_EQ(l[i].size(), z + w * k.nKoef + wf);
                     ++i;
                 }
-                // Names, coefficients (6, 4 or 8 per point set, fixed A as dots) and f.
-                const std::size_t imena = 9 + 6 * (naslov == "KOTI MED SMERMI" ? 4 : naslov[0] == 'S' ? 3 : 2);
-                const std::size_t koef = naslov == "PROSTORSKE DOLZINE" || naslov == "ZENITNE RAZDALJE" ? 6
-                                         : naslov == "SESTAVLJENI HZ KOTI"                             ? 6
-                                         : naslov == "KOTI MED SMERMI"                                  ? 8
-                                                                                                       : 4;
-                const std::size_t hitr = v && !dolzina && naslov != "SESTAVLJENI HZ KOTI" ? koef : 0;
-                EXPECT_EQ(vr.size(), imena + 1 + (dolzina ? 12 : 10) * (koef + hitr) + (dolzina ? 11 : 9) -
-                                         ((v && (dolzina || naslov == "SESTAVLJENI HZ KOTI")) ? (dolzina ? 11 : 9) : 0));
-                EXPECT_NE(vr.find(dolzina ? "  .........." : "      ...."), std::string::npos);
             }
             EXPECT_EQ(l[i++], crta);
             EXPECT_EQ(l[i++], "");
