@@ -11,7 +11,7 @@ const double TOL = 1e-14;
 const char* const SINGV = "Funkcija:   invtridV() - Gauss-Jordan\nMatrika je singularna: ";
 }  // namespace
 
-matrika<long double> invtridV(const matrika<long double>& Tin)
+matrika<long double> invtridV(const matrika<long double>& Tin, long zamik)
 {
     using R = long double;
     if (Tin.ncol() != 3)
@@ -29,7 +29,7 @@ matrika<long double> invtridV(const matrika<long double>& Tin)
     for (unsigned long i = 1; i < n; ++i) {
         if (dabs(t[i * 3 + 0]) > TOL) {
             const R piv = t[(i - 1) * 3 + 1];
-            if (dabs(piv) < TOL) Singularna(SINGV, piv, i - 1, __LINE__);
+            if (dabs(piv) < TOL) Singularna(SINGV, piv, zamik + i - 1, __LINE__);
             const R f = -t[i * 3 + 0] / piv;
             t[i * 3 + 0] += f * piv;
             t[i * 3 + 1] += f * t[(i - 1) * 3 + 2];
@@ -40,7 +40,7 @@ matrika<long double> invtridV(const matrika<long double>& Tin)
     for (unsigned long i = n - 1; i-- > 0;) {
         if (dabs(t[i * 3 + 2]) > TOL) {
             const R piv = t[(i + 1) * 3 + 1];
-            if (dabs(piv) < TOL) Singularna(SINGV, piv, i + 1, __LINE__);
+            if (dabs(piv) < TOL) Singularna(SINGV, piv, zamik + i + 1, __LINE__);
             const R f = -t[i * 3 + 2] / piv;
             t[i * 3 + 2] += f * piv;
             for (unsigned long j = 0; j < n; ++j) b[i * n + j] += f * b[(i + 1) * n + j];
@@ -48,7 +48,7 @@ matrika<long double> invtridV(const matrika<long double>& Tin)
     }
     for (unsigned long i = 0; i < n; ++i) {
         const R d = t[i * 3 + 1];
-        if (dabs(d) < TOL) Singularna(SINGV, d, i, __LINE__);
+        if (dabs(d) < TOL) Singularna(SINGV, d, zamik + i, __LINE__);
         for (unsigned long j = 0; j < n; ++j) b[i * n + j] /= d;
     }
     return B;

@@ -402,8 +402,11 @@ void CGMM::GMMEqPrint(std::ostream& izhod)
     izhod << "\n\n";
 
     // Weights: a column of reciprocal cofactors unless composed angles are correlated.
-    if (Qlldiag)
+    if (Qlldiag) {
         Pll = invdiagR3(Qll);
-    else
-        Pll = invtridV(Qll);
+        PllB.clear();
+    } else {
+        Pll = matrika<long double>();
+        PllB = invtridB(Qll);
+    }
 }

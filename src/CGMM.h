@@ -18,7 +18,9 @@
 //   first column, -1 when it has none.  Indices count from 0.
 // - `Qll` row r: column 1 the variance factor, column 0 the covariance with
 //   row r-1, column 2 with row r+1.  `Pll` is a column of weights when
-//   `Qlldiag`, otherwise the full inverse of the band.
+//   `Qlldiag`; otherwise the inverse of the band is held by its diagonal
+//   blocks in `PllB` (one small block per station's chain of correlated
+//   angles) and `Pll` stays empty.
 // - DataSum / DataSet run once after reading; they refuse a data file without
 //   observations, a network without unknowns and datum points that are not
 //   in the point list, each with a framed message and exit status 1.
@@ -30,6 +32,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "matrika/bdmatrika.h"
 #include "matrika/matrika.h"
 
 class CProcSet;
@@ -94,7 +97,8 @@ public:
     long double So = 0.0L;        // a-priori sigma0 of the whole model
 
     matrika<long double> Qll;     // rows x 3 band of cofactors
-    matrika<long double> Pll;     // rows x 1 (Qlldiag) or rows x rows
+    matrika<long double> Pll;     // rows x 1 weights (Qlldiag), else empty
+    bdmatrika PllB;               // block-diagonal weights (correlated angles), else empty
     matrika<long double> Bmat;    // rows x nunk
     matrika<long double> fvec;    // rows x 1
     matrika<std::int32_t> iDeltaB;   // npts x 1, first coordinate unknown or -1

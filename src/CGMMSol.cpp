@@ -87,15 +87,26 @@ void CGMMSol::SetPar()
     const bool sled = procset.GetContPrint() != 0;
     if (sled) std::cout << "C: CGMMSol:" << "\n" << " F: SetPar(): " << " CHOL";
     // Pll = L L'; with diagonal weights L is the column of their square roots.
+    // Correlated angles: L block by block, as the whole factor would hold it.
     chr<long double> ch;
-    ch.razcep(GMM.Pll, GMM.Qlldiag ? 1 : 0);
+    bdmatrika LB;
+    if (GMM.Qlldiag)
+        ch.razcep(GMM.Pll, 1);
+    else
+        LB = chrB(GMM.PllB);
     if (sled) std::cout << ". Bf";
     Bp.resize(GMM.Bmat.nrow(), GMM.Bmat.ncol(), 0.0L);
     fp.resize(GMM.Bmat.nrow(), 1, 0.0L);
     if (sled) std::cout << ". Bp";
-    VtBprod(ch.L, GMM.Bmat, Bp, GMM.Qlldiag);
+    if (GMM.Qlldiag)
+        VtBprod(ch.L, GMM.Bmat, Bp, true);
+    else
+        VtBprod(LB, GMM.Bmat, Bp);
     if (sled) std::cout << ". fp";
-    VtBprod(ch.L, GMM.fvec, fp, GMM.Qlldiag);
+    if (GMM.Qlldiag)
+        VtBprod(ch.L, GMM.fvec, fp, true);
+    else
+        VtBprod(LB, GMM.fvec, fp);
     if (sled) std::cout << "." << "\n";
     xunk.resize(Bp.ncol(), 1, 0.0L);
     nIter = 0;
@@ -269,10 +280,10 @@ void CGMMSol::SolveStohModel()
     R.resize(n, 1, 0.0L);
     rsum = 0.0L;
     if (polne) {
-        if (GMM.Pll.ncol() == 1) {
+        if (GMM.Qlldiag) {
             for (unsigned long i = 0; i < n; ++i) R(i) = Qvv(i) * GMM.Pll(i);
         } else {
-            QvvPDiag(GMM.Qll, GMM.Bmat, Qdd, GMM.Pll, R);
+            QvvPDiag(GMM.Qll, GMM.Bmat, Qdd, GMM.PllB, R);
         }
         const unsigned long nobs = static_cast<unsigned long>(GMM.nobs > 0 ? GMM.nobs : 0);
         for (unsigned long i = 0; i < nobs && i < n; ++i) rsum += R(i);
@@ -280,7 +291,7 @@ void CGMMSol::SolveStohModel()
     rpovp = GMM.nobs > 0 ? rsum / GMM.nobs : 0.0L;
 
     if (sled) std::cout << "." << " SoI";
-    SoI = vTPv(vvec, GMM.Pll, GMM.Qlldiag);
+    SoI = GMM.Qlldiag ? vTPv(vvec, GMM.Pll, true) : vTPv(vvec, GMM.PllB);
     if (sled) std::cout << ".";
 
     const long f = ProstostneStopnje();

@@ -216,15 +216,16 @@ void QvvDiag(const matrika<long double>& Qll, const matrika<long double>& B, con
 }
 
 void QvvPDiag(const matrika<long double>& Qll, const matrika<long double>& B, const matrika<long double>& Qxx,
-              const matrika<long double>& P, matrika<long double>& out)
+              const bdmatrika& P, matrika<long double>& out)
 {
     PreveriQvv("QvvPDiag", __LINE__, Qll, B, Qxx);
     const unsigned long n = B.nrow(), u = B.ncol();
-    if (P.nrow() != n || P.ncol() != n) Neskladni("QvvPDiag", __LINE__, B, P);
+    if (P.nrow() != n)
+        matrikaError("Funkcija:   QvvPDiag\nDimenziji matrik napacni: ", kModul, __LINE__, static_cast<long>(n),
+                     static_cast<long>(u), static_cast<long>(P.nrow()), static_cast<long>(P.nrow()));
     const VrsticeB nz = NenicelniStolpci(B);
     const long double* b = B.data();
     const long double* q = Qxx.data();
-    const long double* p = P.data();
     const long double* band = Qll.data();
     out.resize(n, 1, 0.0L);
     std::vector<long double> t(u);
@@ -238,8 +239,13 @@ void QvvPDiag(const matrika<long double>& Qll, const matrika<long double>& B, co
             const long double* qk = q + k * u;
             for (unsigned long j = 0; j < u; ++j) t[j] += bik * qk[j];
         }
+        // Only the rows k of i's block have P(k, i) != 0; the other terms of
+        // the sum over all k are zero and are left out.
+        const unsigned long blk = P.blokVrstice(i);
+        const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+        const matrika<long double>& Pb = P.blok(blk);
         long double r = 0.0L;
-        for (unsigned long k = 0; k < n; ++k) {
+        for (unsigned long k = z; k < z + m; ++k) {
             long double s = 0.0L;
             const long double* bk = b + k * u;
             for (unsigned long jj = nz.zacetek[k]; jj < nz.zacetek[k + 1]; ++jj) {
@@ -250,8 +256,54 @@ void QvvPDiag(const matrika<long double>& Qll, const matrika<long double>& B, co
             if (k == i) qvv += band[i * 3 + 1];
             else if (k + 1 == i) qvv += band[i * 3 + 0];
             else if (k == i + 1) qvv += band[i * 3 + 2];
-            r += qvv * p[k * n + i];
+            r += qvv * Pb(k - z, i - z);
         }
         out(static_cast<long>(i)) = r;
+    }
+}
+
+long double vTPv(const matrika<long double>& v, const bdmatrika& P)
+{
+    NiDefinirana("vTPv", __LINE__, v);
+    const unsigned long n = v.nrow();
+    if (P.nrow() != n || v.ncol() != 1)
+        matrikaError("Funkcija:   vTPv\nDimenziji matrik napacni: ", kModul, __LINE__, static_cast<long>(n),
+                     static_cast<long>(v.ncol()), static_cast<long>(P.nrow()), static_cast<long>(P.nrow()));
+    const long double* vv = v.data();
+    long double vpv = 0.0L;
+    for (unsigned long i = 0; i < n; ++i) {
+        const unsigned long blk = P.blokVrstice(i);
+        const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+        const matrika<long double>& Pb = P.blok(blk);
+        long double s = 0.0L;
+        for (unsigned long j = z; j < z + m; ++j) s += Pb(j - z, i - z) * vv[j];
+        vpv += vv[i] * s;
+    }
+    return std::sqrt(vpv);
+}
+
+void VtBprod(const bdmatrika& L, const matrika<long double>& B, matrika<long double>& Y)
+{
+    NiDefinirana("VtBprod", __LINE__, B);
+    const unsigned long n = B.nrow(), c = B.ncol();
+    if (L.nrow() != n)
+        matrikaError("Funkcija:   VtBprod\nDimenziji matrik napacni: ", kModul, __LINE__, static_cast<long>(L.nrow()),
+                     static_cast<long>(L.nrow()), static_cast<long>(n), static_cast<long>(c));
+    PripraviIzhod("VtBprod", __LINE__, Y, n, c);
+    const long double* b = B.data();
+    long double* y = Y.data();
+    // Within each block as in the full product: row k of B feeds rows z..k of Y.
+    for (unsigned long blk = 0; blk < L.nblok(); ++blk) {
+        const unsigned long z = L.zacetek(blk), m = L.velikost(blk);
+        const matrika<long double>& Lb = L.blok(blk);
+        for (unsigned long k = z; k < z + m; ++k) {
+            const long double* bk = b + k * c;
+            for (unsigned long i = z; i <= k; ++i) {
+                const long double vki = Lb(k - z, i - z);
+                if (vki == 0.0L) continue;
+                long double* yi = y + i * c;
+                for (unsigned long j = 0; j < c; ++j) yi[j] += vki * bk[j];
+            }
+        }
     }
 }

@@ -15,6 +15,7 @@
 #ifndef NIVEX_SRC_FGMMSOLMAT_H
 #define NIVEX_SRC_FGMMSOLMAT_H
 
+#include "matrika/bdmatrika.h"
 #include "matrika/matrika.h"
 
 // Residuals: v(i) -= sum_j B(i,j) * x(j) for every row i of B; v holds f on entry.
@@ -41,10 +42,18 @@ void ABtprod(const matrika<long double>& A, const matrika<long double>& B, matri
 void QvvDiag(const matrika<long double>& Qll, const matrika<long double>& B, const matrika<long double>& Qxx,
              matrika<long double>& out);
 
-// Diagonal of Qvv * P for a full weight matrix P, with Qvv = Qll - B*Qxx*B'
-// (Qll the three-column band): out(i) = sum_k Qvv(i,k) * P(k,i), one row of
-// Qvv at a time, so the rows x rows matrix Qvv is never held.
+// Diagonal of Qvv * P for the block-diagonal weights of correlated angles,
+// with Qvv = Qll - B*Qxx*B' (Qll the three-column band): out(i) = sum_k
+// Qvv(i,k) * P(k,i) over the rows k of i's block, where P(k,i) can be non-zero;
+// the rows x rows matrix Qvv is never held.
 void QvvPDiag(const matrika<long double>& Qll, const matrika<long double>& B, const matrika<long double>& Qxx,
-              const matrika<long double>& P, matrika<long double>& out);
+              const bdmatrika& P, matrika<long double>& out);
+
+// Square root of v'Pv for block-diagonal weights: sum_i v(i) * sum_j P(j,i)*v(j)
+// over the rows j of i's block.
+long double vTPv(const matrika<long double>& v, const bdmatrika& P);
+
+// Y = L'B for the block-diagonal Cholesky factor L of the weights.
+void VtBprod(const bdmatrika& L, const matrika<long double>& B, matrika<long double>& Y);
 
 #endif

@@ -329,14 +329,17 @@ TEST(CGMM, CorrelatedAnglesGiveTheFullInverseOfTheBand)
     m.GMM.Qll(2, 1) = 4.0L;
     std::ostringstream s;
     m.GMM.GMMEqPrint(s);
-    ASSERT_EQ(m.GMM.Pll.nrow(), 3u);
-    ASSERT_EQ(m.GMM.Pll.ncol(), 3u);
+    // Held by its blocks: the correlated pair and the single row.
+    EXPECT_EQ(m.GMM.Pll.nrow(), 0u);
+    ASSERT_EQ(m.GMM.PllB.nrow(), 3u);
+    ASSERT_EQ(m.GMM.PllB.nblok(), 2u);
+    EXPECT_EQ(m.GMM.PllB.velikost(0), 2u);
     // inverse of [[2,-1],[-1,2]] is [[2,1],[1,2]]/3
-    EXPECT_NEAR(m.GMM.Pll(0, 0), 2.0L / 3.0L, kTol);
-    EXPECT_NEAR(m.GMM.Pll(0, 1), 1.0L / 3.0L, kTol);
-    EXPECT_NEAR(m.GMM.Pll(1, 1), 2.0L / 3.0L, kTol);
-    EXPECT_NEAR(m.GMM.Pll(2, 2), 0.25L, kTol);
-    EXPECT_NEAR(m.GMM.Pll(0, 2), 0.0L, kTol);
+    EXPECT_NEAR(m.GMM.PllB(0, 0), 2.0L / 3.0L, kTol);
+    EXPECT_NEAR(m.GMM.PllB(0, 1), 1.0L / 3.0L, kTol);
+    EXPECT_NEAR(m.GMM.PllB(1, 1), 2.0L / 3.0L, kTol);
+    EXPECT_NEAR(m.GMM.PllB(2, 2), 0.25L, kTol);
+    EXPECT_NEAR(m.GMM.PllB(0, 2), 0.0L, kTol);
 }
 
 TEST(CGMM, TraceOfDataSumAndDataSet)

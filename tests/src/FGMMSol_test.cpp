@@ -77,7 +77,7 @@ TEST(FGMMSolMat, ProduktiNaRoko)
     const matrika<long double> Qb = M({{0, 1, 0.5}, {0.5, 2, 0}});
     const matrika<long double> P = M({{3, 1}, {1, 2}});
     matrika<long double> r;
-    QvvPDiag(Qb, B, Qxx, P, r);
+    QvvPDiag(Qb, B, Qxx, bdmatrika::IzPolne(P), r);
     EXPECT_EQ(r(0), -1.0L * 3 + -2.0L * 1);
     EXPECT_EQ(r(1), -2.0L * 1 + -2.0L * 2);
 

@@ -215,9 +215,11 @@ struct Mreza {
             G.Pll.resize(n, 1, 0.0L);
             for (std::size_t i = 0; i < n; ++i) G.Pll(i) = P[i][i];
         } else {
-            G.Pll.resize(n, n, 0.0L);
+            matrika<long double> Pf(n, n, 0.0L);
             for (std::size_t i = 0; i < n; ++i)
-                for (std::size_t j = 0; j < n; ++j) G.Pll(i, j) = P[i][j];
+                for (std::size_t j = 0; j < n; ++j) Pf(i, j) = P[i][j];
+            G.Pll = matrika<long double>();
+            G.PllB = bdmatrika::IzPolne(Pf);
         }
     }
 

@@ -1,0 +1,92 @@
+#include "matrika/bdmatrika.h"
+
+#include "funkcije/funkcijeAux.h"
+#include "matrika/chr.h"
+#include "matrika/invtrid.h"
+
+namespace {
+// Couplings at or below this magnitude are not eliminated by the band inverse.
+constexpr double kTolPas = 1e-14;
+}
+
+long double bdmatrika::operator()(long i, long j) const
+{
+    const long n = static_cast<long>(nrow());
+    if (i < 0 || i >= n) matrikaError("Operator:   ()\nNepravilen indeks vrstice: ", "matrika/bdmatrika", __LINE__, i, n - 1);
+    if (j < 0 || j >= n) matrikaError("Operator:   ()\nNepravilen indeks stolpca: ", "matrika/bdmatrika", __LINE__, j, n - 1);
+    const unsigned long b = vrsticaBlok[i];
+    if (vrsticaBlok[j] != b) return 0.0L;
+    const long z = static_cast<long>(zacetki[b]);
+    return bloki[b](i - z, j - z);
+}
+
+void bdmatrika::dodaj(const matrika<long double>& B)
+{
+    if (B.nrow() != B.ncol() || B.nrow() == 0)
+        matrikaError("Funkcija:   bdmatrika::dodaj\nBlok mora biti kvadratna matrika: ", "matrika/bdmatrika", __LINE__);
+    const unsigned long z = nrow();
+    zacetki.push_back(z);
+    for (unsigned long i = 0; i < B.nrow(); ++i) vrsticaBlok.push_back(bloki.size());
+    bloki.push_back(B);
+}
+
+void bdmatrika::clear()
+{
+    zacetki.clear();
+    vrsticaBlok.clear();
+    bloki.clear();
+}
+
+bdmatrika bdmatrika::IzPolne(const matrika<long double>& A)
+{
+    if (A.nrow() != A.ncol() || A.nrow() == 0)
+        matrikaError("Funkcija:   bdmatrika::IzPolne\nMatrika mora biti kvadratna: ", "matrika/bdmatrika", __LINE__);
+    const unsigned long n = A.nrow();
+    bdmatrika P;
+    unsigned long z = 0;
+    unsigned long doseg = 0;  // last row coupled to the rows of the open block
+    for (unsigned long i = 0; i < n; ++i) {
+        for (unsigned long j = 0; j < n; ++j)
+            if (A(i, j) != 0.0L || A(j, i) != 0.0L) {
+                if (j > doseg) doseg = j;
+            }
+        if (doseg <= i) {
+            P.dodaj(A(z, i, z, i));
+            z = i + 1;
+            doseg = i + 1;
+        }
+    }
+    return P;
+}
+
+bdmatrika invtridB(const matrika<long double>& T)
+{
+    if (T.ncol() != 3)
+        matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nMatrika mora imeti 3 stolpce: ", "matrika/bdmatrika", __LINE__);
+    if (T.nrow() == 0)
+        matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nDimenzija matrike ni definirana: ", "matrika/bdmatrika",
+                     __LINE__);
+    const unsigned long n = T.nrow();
+    bdmatrika P;
+    unsigned long z = 0;
+    for (unsigned long i = 1; i <= n; ++i) {
+        // Rows i-1 and i are eliminated against each other only when one of
+        // their couplings exceeds the tolerance; otherwise a chain ends.
+        const bool vezana = i < n && (dabs(T(i, 0)) > kTolPas || dabs(T(i - 1, 2)) > kTolPas);
+        if (vezana) continue;
+        P.dodaj(invtridV(T(z, i - 1, 0, 2), static_cast<long>(z)));
+        z = i;
+    }
+    return P;
+}
+
+bdmatrika chrB(const bdmatrika& P)
+{
+    bdmatrika L;
+    for (unsigned long b = 0; b < P.nblok(); ++b) {
+        chr<long double> ch;
+        ch.razcep(P.blok(b), 0);
+        L.dodaj(ch.L);
+    }
+    return L;
+}
