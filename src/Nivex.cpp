@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
+#include <cmath>
 #include <cstdio>
 
 #include "funkcije/CppCas.h"
@@ -85,6 +86,32 @@ void KonecPrograma(int argc, double seconds)
 }
 
 namespace {
+// A linearisation that runs away: with iteration on, corrections that are
+// not a number, or that grew in two passes in a row while still above the
+// threshold, end the run before coordinates from them are printed.  A single
+// larger step is allowed: the first passes from poor approximate values may
+// overshoot once and still converge.
+void PreveriKonvergenco(std::ostream& report, int k, long double& normPrej, int& rast, long double normX,
+                        long double prag)
+{
+    if (!std::isfinite(static_cast<double>(normX))) {
+        char b[160];
+        std::snprintf(b, sizeof b, " **** Iteracija %d: popravki neznank niso stevila - izravnava se razhaja      *** ",
+                      k);
+        NivexError(report, b);
+    }
+    rast = (k > 1 && normX > normPrej && normX >= prag) ? rast + 1 : 0;
+    if (rast >= 2) {
+        char b[200];
+        std::snprintf(b, sizeof b,
+                      " **** Iteracija %d: popravki neznank rastejo (%9.2e > %9.2e) - izravnava se razhaja, "
+                      "preveri priblizne koordinate in opazovanja      *** ",
+                      k, static_cast<double>(normX), static_cast<double>(normPrej));
+        NivexError(report, b);
+    }
+    normPrej = normX;
+}
+
 // Title of one pass of the iteration loop, with the correction norm of the
 // previous pass (1.0 before the first solution).
 std::string NaslovIteracije(int k, long double normX)
@@ -142,6 +169,8 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     // The linearisation loop: equations at the current approximate values,
     // solution, results (which move the approximate values to the adjusted
     // ones), until the corrections fall below the threshold.
+    long double normPrej = 0.0L;  // correction norm of the previous pass
+    int rast = 0;                 // passes in a row whose corrections grew
     for (int k = 1;; ++k) {
         if (procset.GetifIter() != 0) {
             const std::string t = NaslovIteracije(k, GMMS.GetNormX());
@@ -177,6 +206,8 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         Naslov(report, "REZULTATI OBDELAVE GEODETSKE MREZE:", 1);
         GMMS.SetPar();
         GMMS.SolveFuncModel();
+        if (procset.GetifIter() != 0)
+            PreveriKonvergenco(report, k, normPrej, rast, GMMS.GetNormX(), procset.GetIterThres());
         GMMS.SolveStohModel();
         GMMS.PrintResultsSummary(report);
         GMMS.PrintResultsSummary(std::cout);
@@ -186,7 +217,20 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         nPasses = k;
 
         if (procset.GetifIter() == 0) break;
-        if (static_cast<int>(procset.GetNIter()) < k) break;
+        if (static_cast<int>(procset.GetNIter()) < k) {
+            // The limit ends the loop; say so when the corrections were still
+            // above the threshold, so unconverged values are not taken as final.
+            if (!(GMMS.GetNormX() < procset.GetIterThres())) {
+                char b[200];
+                std::snprintf(b, sizeof b,
+                              " #### Iteracija ni skonvergirala v %d korakih (|dx| = %9.2e >= %9.2e) - rezultati "
+                              "niso zanesljivi #### ",
+                              k, static_cast<double>(GMMS.GetNormX()), static_cast<double>(procset.GetIterThres()));
+                NivexWarning(b);
+                report << "\n" << b << "\n\n";
+            }
+            break;
+        }
         if (GMMS.GetNormX() < procset.GetIterThres()) break;
     }
 

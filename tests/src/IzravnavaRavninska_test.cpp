@@ -232,3 +232,26 @@ TEST(IzravnavaRavninska, IterationStopsWithCorrectionsBelowTheThreshold)
     EXPECT_GE(iz.run->nPasses, 2);
     EXPECT_LT(iz.run->GMMS.GetNormX(), 1e-5L);
 }
+
+TEST(IzravnavaRavninska, DivergingIterationIsRefusedAndTheLimitIsReported)
+{
+    const std::string dir = TempDir("razhaja");
+    std::string data = Primer("ravninska_dms.dat");
+    const std::string staro = "X  101      519960.5120   122310.7920";
+    ASSERT_NE(data.find(staro), std::string::npos);
+    // Point 101 three kilometres off: the corrections grow from pass to pass.
+    WriteFile(dir + "/a.dat", std::string(data).replace(data.find(staro), staro.size(),
+                                                        "X  101      522960.5120   122310.7920"));
+    Izid r = RunNivex({"a.dat"}, dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("popravki neznank rastejo"), std::string::npos) << r.out;
+    EXPECT_NE(ReadFile(dir + "/a.NVX").find("izravnava se razhaja"), std::string::npos);
+    EXPECT_EQ(r.out.find("KONCAL Z IZRACUNI"), std::string::npos);
+
+    // Converging, but stopped by the limit before the threshold: a warning.
+    WriteFile(dir + "/b.dat", ZNastavitvijo(ZNastavitvijo(data, "*ITERMAX", "0"), "*ITERTHRES", "1e-30"));
+    r = RunNivex({"b.dat"}, dir);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find(" #### Iteracija ni skonvergirala v 1 korakih"), std::string::npos) << r.out;
+    EXPECT_NE(ReadFile(dir + "/b.NVX").find("Iteracija ni skonvergirala"), std::string::npos);
+}
