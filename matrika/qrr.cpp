@@ -1,5 +1,7 @@
 #include "matrika/qrr.h"
 
+#include <algorithm>
+
 #include <vector>
 
 #include "matrika/trikotni.h"
@@ -150,6 +152,18 @@ matrika<T> qrr<T>::qrgiv(const matrika<T>& A, const matrika<T>& f)
     b = f;
     T* r = R.data();
     T* bb = b.data();
+    // konec[i]: one past the last column of row i that may be non-zero.  The
+    // rows of a design matrix touch the unknowns of two to four points, and a
+    // rotation can only spread a row over the other row's columns, so each
+    // rotation runs over the union of the two rows' ranges; beyond it both
+    // rows hold zeros, which a rotation would leave zero.
+    std::vector<unsigned long> konec(m, 0);
+    for (unsigned long i = 0; i < m; ++i)
+        for (unsigned long j = n; j-- > 0;)
+            if (r[i * n + j] != T(0)) {
+                konec[i] = j + 1;
+                break;
+            }
     for (unsigned long k = 0; k < n; ++k) {
         T* Rk = r + k * n;
         for (unsigned long i = k + 1; i < m; ++i) {
@@ -167,7 +181,9 @@ matrika<T> qrr<T>::qrgiv(const matrika<T>& A, const matrika<T>& f)
             }
             // Columns left of k hold only what earlier rotations left below the
             // diagonal; no later step reads them, so the rotation starts at k.
-            for (unsigned long j = k; j < n; ++j) {
+            const unsigned long jk = std::max(konec[k], konec[i]);
+            konec[k] = konec[i] = jk;
+            for (unsigned long j = k; j < jk; ++j) {
                 const T rk = Rk[j], ri = Ri[j];
                 Rk[j] = c * rk - s * ri;
                 Ri[j] = s * rk + c * ri;
