@@ -9,11 +9,6 @@
 
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
-#include "src/CGMMEqAngl.h"
-#include "src/CGMMEqAzi.h"
-#include "src/CGMMEqDist.h"
-#include "src/CGMMEqPara.h"
-#include "src/CGMMEqZen.h"
 #include "src/NivexAux.h"
 
 void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::string& baseName)
@@ -131,6 +126,12 @@ CNivex::CNivex()
       GMMEqHdif(procset, TOHdif, TOHA, TOCrdA, GMM),
       GMMEqCrd(procset, TOCrd, TOCrdA, GMM),
       GMMEqVec(procset, TOVec, TOCrdA, GMM),
+      GMMEqDist2(procset, TODist2, TOCrdA, GMM),
+      GMMEqDist3(procset, TODist3, TOCrdA, GMM),
+      GMMEqAngl(procset, TOAngl, TOCrdA, GMM),
+      GMMEqZen(procset, TOZen, TOCrdA, GMM),
+      GMMEqAzi(procset, TOAzi, TOCrdA, GMM),
+      GMMEqPara(procset, TOPara, TOCrdA, GMM),
       GMMdH(procset, gdatum, TOHA, TOCrdA, GMM),
       GMMdD(procset, gdatum, TOHA, TOCrdA, GMM)
 {
@@ -138,15 +139,6 @@ CNivex::CNivex()
 
 void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 {
-    // Equation builders of the non-linear kinds, created before anything is
-    // read and living to the end of the run (after the vector equations).
-    CGMMEqDist GMMEqDist2(procset, TODist2, TOCrdA, GMM);
-    CGMMEqDist GMMEqDist3(procset, TODist3, TOCrdA, GMM);
-    CGMMEqAngl GMMEqAngl(procset, TOAngl, TOCrdA, GMM);
-    CGMMEqZen GMMEqZen(procset, TOZen, TOCrdA, GMM);
-    CGMMEqAzi GMMEqAzi(procset, TOAzi, TOCrdA, GMM);
-    CGMMEqPara GMMEqPara(procset, TOPara, TOCrdA, GMM);
-
     // Settings, datum and observations, each printed under its title.
     procset.ReadProcSet(dataFile, report);
     Naslov(report, "NASTAVITVE OBDELAVE OPAZOVANJ GEODETSKE MREZE:", procset.GetizpisSet());

@@ -12,10 +12,15 @@
 #include "funkcije/CppCas.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
+#include "src/CGMMEqAngl.h"
+#include "src/CGMMEqAzi.h"
 #include "src/CGMMEqCrd.h"
+#include "src/CGMMEqDist.h"
 #include "src/CGMMEqH.h"
 #include "src/CGMMEqHdif.h"
+#include "src/CGMMEqPara.h"
 #include "src/CGMMEqVec.h"
+#include "src/CGMMEqZen.h"
 #include "src/CGMMSol.h"
 #include "src/CGMMdD.h"
 #include "src/CGMMdH.h"
@@ -84,6 +89,12 @@ public:
     CGMMEqHdif GMMEqHdif;
     CGMMEqCrd GMMEqCrd;
     CGMMEqVec GMMEqVec;
+    CGMMEqDist GMMEqDist2;
+    CGMMEqDist GMMEqDist3;
+    CGMMEqAngl GMMEqAngl;
+    CGMMEqZen GMMEqZen;
+    CGMMEqAzi GMMEqAzi;
+    CGMMEqPara GMMEqPara;
     CGMMdH GMMdH;
     CGMMdD GMMdD;
 
