@@ -1,8 +1,8 @@
 // Every refusal of the decompositions, solvers and inverses: the message and
 // the module it names, each from a child process.
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "matrika/chr.h"
@@ -16,88 +16,68 @@
 
 using namespace razceptest;
 
-namespace {
-struct Primer {
-    std::function<void()> koda;
-    std::string sporocilo;
-    std::string vir;
-};
-
-M Kv() { return Iz({{4, 1}, {1, 3}}); }
-M Pravok() { return Nakljucna(4, 2, 1); }
-M Vek(unsigned long n) { return M(n, 1, 1.0L); }
-}  // namespace
-
 TEST(RazcepNapake, MessagesOfEveryCheck)
 {
-    const std::string ch = "matrika/chr", lu = "matrika/lur", qr = "matrika/qrr", sv = "matrika/svdr";
-    const std::string hs = "Funkcija:   qrr::qr - housholdnerjeva zrcaljenja\n";
-    const std::string gs = "Funkcija:   qrr::qr - modificirani gram-schmidt\n";
-    const std::string gv = "Funkcija:   qrr::qr - givensove rotacije\n";
-    const std::vector<Primer> primeri = {
-        {[] { chr<long double>().razcep(M()); }, "Funkcija:   chr::razcep\nDimenzija matrike ni definirana: ", ch},
-        {[] { chr<long double>().razcep(Pravok()); }, "Funkcija:   chr::razcep\nMatrika mora biti kvadratna: ", ch},
-        {[] { chr<long double>().resi(M()); }, "Funkcija:   chr::resi\nDimenzija vektorja/matrike ni definirana: ", ch},
-        {[] { chr<long double>().resiv(Vek(2)); }, "Funkcija:   chr::resi\nDimenzija matrike L ni definirana: ", ch},
-        {[] { chr<long double> c; c.razcep(Kv()); c.resiv(M()); },
-         "Funkcija:   chr::resi\nDimenzija vektorja f ni definirana: ", ch},
-        {[] { chr<long double> c; c.razcep(Kv()); c.resiv(Kv()); },
-         "Funkcija:   chr::resi\nVektorja f mora biti vektor ne matrika: ", ch},
-        {[] { chr<long double> c; c.razcep(Kv()); c.resiv(Vek(3)); },
-         "Funkcija:   chr::resi\nMatrika L in vektor morata imeti enako stevilo vrstic: ", ch},
-        {[] { chr<long double> c; c.razcep(Kv()); c.resi(M(3, 2, 1.0L)); },
-         "Funkcija:   chr::resi\nMatrika L in vektor morata imeti enako stevilo vrstic: ", ch},
-        {[] { chr<long double>().inv(); }, "Funkcija:   chr::inv\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", ch},
-        {[] { chr<long double> c; c.razcep(Iz({{0}})); c.inv(); }, "Funkcija:   chr::inv\nMatrika je singularna: ", ch},
-        {[] { lur<long double>().razcep(M()); }, "Funkcija:   lur::razcep\nDimenzija matrike ni definirana: ", lu},
-        {[] { lur<long double>().razcep(Pravok()); }, "Funkcija:   lur::razcep\nMatrika mora biti kvadratna: ", lu},
-        {[] { lur<long double>().resi(M()); }, "Funkcija:   lur::resi\nDimenzija vektorja/matrike f ni definirana: ", lu},
+    using C = chr<long double>;
+    using L = lur<long double>;
+    using Q = qrr<long double>;
+    using S = svdr<long double>;
+    static const M Kv = Iz({{4, 1}, {1, 3}}), Pravok = Nakljucna(4, 2, 1), V2(2, 1, 1.0L), V3(3, 1, 1.0L);
+    const std::string F = "Funkcija:   ", cr = F + "chr::resi\n", sr = F + "svdr::resi\n",
+                      hs = "qrr::qr - housholdnerjeva zrcaljenja\n", gs = "qrr::qr - modificirani gram-schmidt\n",
+                      gv = F + "qrr::qr - givensove rotacije\n", gj = F + "invgj() - Gauss Jacobi\n",
+                      td = F + "invtridV() - Gauss-Jordan\n", nd = "Dimenzija matrike ni definirana: ",
+                      prvo = "Dimenzija matrike ni definirana - Izvedi razcep prvo: ", sing = "Matrika je singularna: ",
+                      usv = "Dimenzija matrik U,S,V ni definirana - Izvedi razcep prvo: ", nk = "mora biti kvadratna: ",
+                      vrstic = " morata imeti enako stevilo vrstic: ", pred = "Matrika mora opisovati ";
+    const std::string ch = "matrika/chr", lu = "matrika/lur", qr = "matrika/qrr", sv = "matrika/svdr",
+                      it = "matrika/invtrid";
+    const std::vector<std::tuple<std::function<void()>, std::string, std::string>> primeri = {
+        {[] { C().razcep(M()); }, F + "chr::razcep\n" + nd, ch},
+        {[] { C().razcep(Pravok); }, F + "chr::razcep\nMatrika mora biti kvadratna: ", ch},
+        {[] { C().resi(M()); }, cr + "Dimenzija vektorja/matrike ni definirana: ", ch},
+        {[] { C().resiv(V2); }, cr + "Dimenzija matrike L ni definirana: ", ch},
+        {[] { C c; c.razcep(Kv); c.resiv(M()); }, cr + "Dimenzija vektorja f ni definirana: ", ch},
+        {[] { C c; c.razcep(Kv); c.resiv(Kv); }, cr + "Vektorja f mora biti vektor ne matrika: ", ch},
+        {[] { C c; c.razcep(Kv); c.resi(M(3, 2, 1.0L)); }, cr + "Matrika L in vektor" + vrstic, ch},
+        {[] { C().inv(); }, F + "chr::inv\n" + prvo, ch},
+        {[] { C c; c.razcep(Iz({{0}})); c.inv(); }, F + "chr::inv\n" + sing, ch},
+        {[] { L().razcep(M()); }, F + "lur::razcep\n" + nd, lu},
+        {[] { L().razcep(Pravok); }, F + "lur::razcep\nMatrika mora biti kvadratna: ", lu},
+        {[] { L().resi(M()); }, F + "lur::resi\nDimenzija vektorja/matrike f ni definirana: ", lu},
         // P f is formed first, so an undecomposed LU fails in the product.
-        {[] { lur<long double>().resiv(Vek(2)); }, "Operator:   *\nDimenziji matrik napacni: ", "matrika/matrika"},
-        {[] { lur<long double> l; l.razcep(Kv()); l.resiv(Vek(3)); }, "Operator:   *\nDimenziji matrik napacni: ",
-         "matrika/matrika"},
-        {[] { lur<long double>().inv(); }, "Funkcija:   lur::inv\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", lu},
-        {[] { lur<long double> l; l.razcep(Iz({{1, 2}, {2, 4}})); l.inv(); },
-         "Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: 0 * 10^-15 (3) [  1]", lu},
-        {[] { qrr<long double>().qrhous(M(), Vek(1)); }, hs + "Dimenzija matrike ni definirana: ", qr},
-        {[] { qrr<long double>().qrhous(M(2, 3, 1.0L), Vek(2)); },
-         "Funkcija: qrr::qr - housholdnerjeva zrcaljenja\nMatrika mora opisovati dolocen ali predolocen sistem: ", qr},
-        {[] { qrr<long double>().qrhous(Pravok(), Vek(3)); }, hs + "Matrika in vektor morata imeti enako stevilo vrstic: ", qr},
-        {[] { qrr<long double>().qrmgs(M(), Vek(1)); }, gs + "Dimenzija matrike ni definirana: ", qr},
-        {[] { qrr<long double>().qrmgs(Kv(), Vek(2)); },
-         "Funkcija: qrr::qr - modificirani gram-schmidt\nMatrika mora opisovati predolocen sistem: ", qr},
-        {[] { qrr<long double>().qrmgs(Pravok(), Vek(3)); }, gs + "Matrika in vektor morata imeti enako stevilo vrstic: ", qr},
-        {[] { qrr<long double>().qrgiv(M(), Vek(1)); }, gv + "Dimenzija matrike ni definirana: ", qr},
-        {[] { qrr<long double>().qrgiv(M(2, 3, 1.0L), Vek(2)); }, gv + "Matrika mora opisovati dolocen ali predolocen sistem: ", qr},
-        {[] { qrr<long double>().qrgiv(Pravok(), M()); }, gv + "Matrika in vektor morata imeti enako stevilo vrstic: ", qr},
-        {[] { qrr<long double>().inv(); }, "Funkcija:   qrr::inv\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", qr},
-        {[] { svdr<long double>().razcep(M()); }, "Funkcija:   svdr::razcep\nDimenzija matrike ni definirana: ", sv},
-        {[] { svdr<long double>().razcep(M(0, 3)); }, "Funkcija:   svdr::razcep\nDimenzija matrike ni definirana: ", sv},
-        {[] { svdr<long double>().resi(Vek(2), 1e-12L); },
-         "Funkcija:   svdr::resi\nDimenzija matrik U,S,V ni definirana - Izvedi razcep prvo: ", sv},
-        {[] { svdr<long double> s; s.razcep(Pravok()); s.resi(M(), 1e-12L); },
-         "Funkcija:   svdr::resi\nDimenzija vektorja f ni definirana: ", sv},
-        {[] { svdr<long double> s; s.razcep(Pravok()); s.resi(Vek(3), 1e-12L); },
-         "Funkcija:   svdr::resi\nVektor f mora imeti enako stevilo vrstic kot matrika A (U): ", sv},
-        {[] { svdr<long double>().pinvAtA(1e-12L); },
-         "Funkcija:   svdr::pinvAtA\nDimenzija matrik U,S,V ni definirana - Izvedi razcep prvo: ", sv},
-        {[] { inv(Pravok()); }, "Funkcija:   invgj() - Gauss Jacobi\nMatrika mora biti kvadratna: ", "matrika/inv"},
-        {[] { inv(M()); }, "Funkcija:   invgj() - Gauss Jacobi\nDimenzija matrike ni definirana: ", "matrika/inv"},
-        {[] { invtridV(M(3, 2, 1.0L)); }, "Funkcija:   invtridV() - Gauss-Jordan\nMatrika mora imeti 3 stolpce: ",
-         "matrika/invtrid"},
-        {[] { invtridV(M(0, 3)); }, "Funkcija:   invtridV() - Gauss-Jordan\nDimenzija matrike ni definirana: ",
-         "matrika/invtrid"},
-        {[] { invtridV(Iz({{0, 1, 1}, {1, 1, 0}})); },
-         "Funkcija:   invtridV() - Gauss-Jordan\nMatrika je singularna: 0 * 10^-15 (3) [  1]", "matrika/invtrid"},
-        {[] { invdiagR3(M()); }, "Funkcija:   invtridR3() - Gauss-Jordan\nDimenzija matrike ni definirana: ",
-         "matrika/invtrid"},
+        {[] { L().resiv(V2); }, "Operator:   *\nDimenziji matrik napacni: ", "matrika/matrika"},
+        {[] { L().inv(); }, F + "lur::inv\n" + prvo, lu},
+        {[] { L l; l.razcep(Iz({{1, 2}, {2, 4}})); l.inv(); }, gj + sing + "0 * 10^-15 (3) [  1]", lu},
+        {[] { Q().qrhous(M(), V2); }, F + hs + nd, qr},
+        {[] { Q().qrhous(M(2, 3, 1.0L), V2); }, "Funkcija: " + hs + pred + "dolocen ali predolocen sistem: ", qr},
+        {[] { Q().qrhous(Pravok, V3); }, F + hs + "Matrika in vektor" + vrstic, qr},
+        {[] { Q().qrmgs(M(), V2); }, F + gs + nd, qr},
+        {[] { Q().qrmgs(Kv, V2); }, "Funkcija: " + gs + pred + "predolocen sistem: ", qr},
+        {[] { Q().qrmgs(Pravok, V3); }, F + gs + "Matrika in vektor" + vrstic, qr},
+        {[] { Q().qrgiv(M(), V2); }, gv + nd, qr},
+        {[] { Q().qrgiv(M(2, 3, 1.0L), V2); }, gv + pred + "dolocen ali predolocen sistem: ", qr},
+        {[] { Q().qrgiv(Pravok, M()); }, gv + "Matrika in vektor" + vrstic, qr},
+        {[] { Q().inv(); }, F + "qrr::inv\n" + prvo, qr},
+        {[] { S().razcep(M(0, 3)); }, F + "svdr::razcep\n" + nd, sv},
+        {[] { S().resi(V2, 1e-12L); }, sr + usv, sv},
+        {[] { S s; s.razcep(Pravok); s.resi(M(), 1e-12L); }, sr + "Dimenzija vektorja f ni definirana: ", sv},
+        {[] { S s; s.razcep(Pravok); s.resi(V3, 1e-12L); },
+         sr + "Vektor f mora imeti enako stevilo vrstic kot matrika A (U): ", sv},
+        {[] { S().pinvAtA(1e-12L); }, F + "svdr::pinvAtA\n" + usv, sv},
+        {[] { inv(Pravok); }, gj + "Matrika " + nk, "matrika/inv"},
+        {[] { inv(M()); }, gj + nd, "matrika/inv"},
+        {[] { invtridV(M(3, 2, 1.0L)); }, td + "Matrika mora imeti 3 stolpce: ", it},
+        {[] { invtridV(M(0, 3)); }, td + nd, it},
+        {[] { invtridV(Iz({{0, 1, 1}, {1, 1, 0}})); }, td + sing + "0 * 10^-15 (3) [  1]", it},
+        {[] { invdiagR3(M()); }, F + "invtridR3() - Gauss-Jordan\n" + nd, it},
         {[] { invdiagR3(Iz({{0, 2, 0}, {0, 1e-15L, 0}})); },
-         "Funkcija:   invdiag() - Gauss-Jordan\nMatrika je singularna: 0.1 * 10^-15 (3) [  1]", "matrika/invtrid"},
-        {[] { M S, A; elipsoidpog(Kv(), S, A); }, "Funkcija:   elipsoidpog\nMatrika mora biti velikosti 3 x 3: ",
+         F + "invdiag() - Gauss-Jordan\n" + sing + "0.1 * 10^-15 (3) [  1]", it},
+        {[] { M s, a; elipsoidpog(Kv, s, a); }, F + "elipsoidpog\nMatrika mora biti velikosti 3 x 3: ",
          "matrika/elipsoidpog"},
     };
-    for (const Primer& p : primeri) {
-        SCOPED_TRACE(p.sporocilo);
-        PricakujNapako(RunChild(p.koda), p.sporocilo, p.vir);
+    for (const auto& [koda, sporocilo, vir] : primeri) {
+        SCOPED_TRACE(sporocilo);
+        PricakujNapako(RunChild(koda), sporocilo, vir);
     }
 }
