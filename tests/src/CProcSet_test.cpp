@@ -11,543 +11,321 @@
 
 namespace {
 
-std::string Datoteka(const std::string& tag, const std::string& text)
+std::string Datoteka(const std::string& text)
 {
-    const std::string pot = TempDir("procset_" + tag) + "/mreza.dat";
+    const std::string pot = TempDir("procset") + "/mreza.dat";
     WriteFile(pot, text);
     return pot;
 }
 
-// Reads the settings in this process (the file must pass every check).
-CProcSet Preberi(const std::string& tag, const std::string& text)
+// Reads the settings in this process (the file must pass every check);
+// konzola receives what went to the console.
+CProcSet Preberi(const std::string& pot, std::string* konzola = nullptr)
 {
     CProcSet p;
-    std::ostringstream report;
-    p.ReadProcSet(Datoteka(tag, text), report);
+    std::ostringstream report, k;
+    std::streambuf* const cout = std::cout.rdbuf(k.rdbuf());
+    p.ReadProcSet(pot, report);
+    std::cout.rdbuf(cout);
+    if (konzola != nullptr) *konzola = k.str();
     return p;
 }
 
-struct Konec {
-    Izid izid;
-    std::string report;
-};
-
-// Reads the settings in a child process; the report goes to a file.
-Konec PreberiVOtroku(const std::string& tag, const std::string& text)
+std::string Izpis(const std::string& text)
 {
-    const std::string pot = Datoteka(tag, text);
-    const std::string rep = pot + ".NVX";
-    Izid r = RunChild([&] {
+    CProcSet p = Preberi(Datoteka(text));
+    std::ostringstream s;
+    p.PrintProcSet(s);
+    return s.str();
+}
+
+// Whole-number and flag settings, labelled by their keywords.
+std::string Cela(const CProcSet& p)
+{
+    std::ostringstream s;
+    s << "DIM " << p.GetDim() << " S02 " << p.GetIfVarApriori() << " XVT " << p.GetXVel() << " XV0 " << p.GetifVA()
+      << " GMT/STR/OPT2 " << p.GetizrisGMT() << p.GetizrisSTR() << p.GetizrisOPT2() << " IZP " << p.GetizpisSet()
+      << p.GetizpisPod() << p.GetizpisEnPop() << p.GetizpisRez() << p.GetizpisCorrUnk() << p.GetizpisLMer()
+      << " CORKOT " << p.GetCorAng() << " CONTPRINT " << p.GetContPrint() << " ITER " << p.GetifIter() << " ITERMAX "
+      << p.GetNIter() << " MATFULL " << p.GetMatFull() << " UKRZ/KREF/ESTK/OBSRES " << p.IfUkrZ << p.IfkRef
+      << p.IfEstkRef << p.ifObsResiduals;
+    return s.str();
+}
+
+// gtestp, datasp, izaupp, hipelp, skladp, lpnorm, SVDthres, IterThres, R_Z, kRef.
+std::vector<long double> Realna(const CProcSet& p)
+{
+    return {p.Getgtestp(), p.Getdatasp(), p.Getizaupp(), p.Gethipelp(), p.Getskladp(),
+            p.lpnorm,      p.SVDthres,    p.GetIterThres(), p.R_Z,      p.kRef};
+}
+
+std::vector<std::string> Besede(const CProcSet& p) { return {p.GetAngUnit(), p.GetNumSolve(), p.RobSolve, p.kRefType}; }
+
+// Record counts by the record's letter ("XH": X records filed as heights).
+std::string Stevila(const CProcSet& p)
+{
+    std::ostringstream s;
+    s << "X " << p.GetNCrdA() << " XH " << p.GetNHA() << " H " << p.GetNH() << " C " << p.GetNCrd() << " S "
+      << p.GetNDir() << " A " << p.GetNAzi() << " P " << p.GetNPara() << " Z " << p.GetNZen() << " V " << p.GetNVec()
+      << " D " << p.GetNDist2() << " L " << p.GetNDist3() << " h " << p.GetNHdif();
+    return s.str();
+}
+
+// A fatal end in a child: status 1, the framed message on the console and in the report.
+void PricakujNapako(const std::string& pot, const std::string& message)
+{
+    const std::string rep = TempDir("procset") + "/mreza.NVX";
+    const Izid r = RunChild([&] {
         std::ofstream report(rep);
         CProcSet p;
         p.ReadProcSet(pot, report);
     });
-    return {r, ReadFile(rep)};
+    EXPECT_EQ(r.status, 1) << message << "\n" << r.out;
+    EXPECT_NE(r.out.find("\n\n" + message + "\n\n\tKoncujem program ... "), std::string::npos) << r.out;
+    EXPECT_NE(ReadFile(rep).find(message), std::string::npos) << message;
 }
 
-// A fatal end: status 1, the framed message on the console and in the report.
-void PricakujNapako(const std::string& tag, const std::string& text, const std::string& message)
-{
-    const Konec k = PreberiVOtroku(tag, text);
-    EXPECT_EQ(k.izid.status, 1) << tag << "\n" << k.izid.out;
-    EXPECT_NE(k.izid.out.find("\n\n" + message + "\n\n\tKoncujem program ... "), std::string::npos)
-        << tag << "\n" << k.izid.out;
-    EXPECT_NE(k.report.find(message), std::string::npos) << tag;
-}
-
-const std::string kTocke2D = "X T1 100.0 200.0\nX T2 150.0 250.0\n";
+const std::string T = "X T1 100.0 200.0\nX T2 150.0 250.0\n";   // two plane points
 
 }  // namespace
 
-TEST(CProcSet, DefaultsOfTheConstructor)
+TEST(CProcSet, DefaultsAndKeywords)
 {
-    const CProcSet p;
-    EXPECT_EQ(p.GetDim(), 0);
-    EXPECT_EQ(p.GetNumSolve(), "QRGIV");
-    EXPECT_EQ(p.RobSolve, "MNK");
-    EXPECT_EQ(p.GetIfVarApriori(), 0);
-    EXPECT_EQ(p.GetXVel(), 0);
-    EXPECT_EQ(p.GetifVA(), 0);
-    EXPECT_EQ(p.Getgtestp(), static_cast<long double>(0.95));
-    EXPECT_EQ(p.Getdatasp(), static_cast<long double>(0.99));
-    EXPECT_EQ(p.Getizaupp(), static_cast<long double>(0.95));
-    EXPECT_EQ(p.Gethipelp(), static_cast<long double>(0.95));
-    EXPECT_EQ(p.Getskladp(), static_cast<long double>(0.95));
-    EXPECT_EQ(p.lpnorm, 1.0L);
-    EXPECT_EQ(p.GetizrisGMT() + p.GetizrisSTR() + p.GetizrisOPT2(), 0);
-    EXPECT_EQ(p.GetizpisSet() + p.GetizpisPod() + p.GetizpisEnPop() + p.GetizpisRez() + p.GetizpisCorrUnk() +
-                  p.GetizpisLMer(),
-              6);
-    EXPECT_EQ(p.GetAngUnit(), "DMS");
-    EXPECT_EQ(p.GetCorAng(), 1);
-    EXPECT_EQ(p.GetContPrint(), 0);
-    EXPECT_EQ(p.GetifIter(), 0);
-    EXPECT_EQ(p.GetNIter(), 25);
-    EXPECT_EQ(p.GetMatFull(), 1);
-    EXPECT_EQ(p.SVDthres, static_cast<long double>(1e-12));
-    EXPECT_EQ(p.GetIterThres(), static_cast<long double>(1e-5));
-    EXPECT_FALSE(p.IfUkrZ || p.IfkRef || p.IfEstkRef || p.ifObsResiduals);
-    EXPECT_EQ(p.R_Z, 6371000.0L);
-    EXPECT_EQ(p.kRef, static_cast<long double>(0.13));
-    EXPECT_EQ(p.kRefType, "NONE");
-    EXPECT_EQ(p.GetNDir() + p.GetNZen() + p.GetNDist2() + p.GetNDist3() + p.GetNHdif() + p.GetNCrd() +
-                  p.GetNVec() + p.GetNH() + p.GetNCrdA() + p.GetNHA() + p.GetNAzi() + p.GetNPara(),
-              0u);
-    char au[4], ns[10];
-    EXPECT_STREQ(p.GetAngUnit(au), "DMS");
-    EXPECT_STREQ(p.GetNumSolve(ns), "QRGIV");
-}
+    const CProcSet d;
+    // The long-double defaults are double constants widened, not long-double literals.
+    const auto W = [](double x) { return static_cast<long double>(x); };
+    EXPECT_EQ(Cela(d), "DIM 0 S02 0 XVT 0 XV0 0 GMT/STR/OPT2 000 IZP 111111 CORKOT 1 CONTPRINT 0 ITER 0 ITERMAX 25 "
+                       "MATFULL 1 UKRZ/KREF/ESTK/OBSRES 0000");
+    EXPECT_EQ(Realna(d), (std::vector<long double>{W(0.95), W(0.99), W(0.95), W(0.95), W(0.95), W(1.0), W(1e-12),
+                                                   W(1e-5), W(6371000.0), W(0.13)}));
+    EXPECT_EQ(Besede(d), (std::vector<std::string>{"DMS", "QRGIV", "MNK", "NONE"}));
+    EXPECT_EQ(Stevila(d), "X 0 XH 0 H 0 C 0 S 0 A 0 P 0 Z 0 V 0 D 0 L 0 h 0");
 
-TEST(CProcSet, KeywordsAndTheirValues)
-{
-    const std::string pot = std::string(NIVEX_TEST_DATA) + "/procset/vse_nastavitve.dat";
-    CProcSet p;
-    std::ostringstream report;
-    p.ReadProcSet(pot, report);
-    EXPECT_EQ(p.GetDim(), 3);
-    EXPECT_EQ(p.GetAngUnit(), "GON");        // *EK after *AU DEG overrides it
-    EXPECT_EQ(p.GetNumSolve(), "QRMGS");     // *NUMSOLV after *RESSIS SVD
-    EXPECT_EQ(p.RobSolve, "LPN");
-    EXPECT_EQ(p.lpnorm, 1.5L);
-    EXPECT_EQ(p.GetCorAng(), 0);
-    EXPECT_EQ(p.GetContPrint(), 0);
-    EXPECT_EQ(p.GetifIter(), 1);
-    EXPECT_EQ(p.GetNIter(), 7);
-    EXPECT_EQ(p.GetMatFull(), 0);
-    EXPECT_EQ(p.SVDthres, 1e-9L);
-    EXPECT_EQ(p.GetIterThres(), 2.5e-4L);
-    EXPECT_EQ(p.GetizrisGMT(), 1);
-    EXPECT_EQ(p.GetizrisSTR(), 1);
-    EXPECT_EQ(p.GetizrisOPT2(), 1);
-    EXPECT_EQ(p.GetIfVarApriori(), 1);
-    EXPECT_EQ(p.Getgtestp(), 0.9L);
-    EXPECT_EQ(p.Getdatasp(), 0.999L);
-    EXPECT_EQ(p.Getizaupp(), 0.8L);
-    EXPECT_EQ(p.Gethipelp(), 0.39L);
-    EXPECT_EQ(p.Getskladp(), 0.5L);
-    EXPECT_EQ(p.GetizpisSet(), 0);
-    EXPECT_EQ(p.GetizpisPod(), 0);
-    EXPECT_EQ(p.GetizpisEnPop(), 0);
-    EXPECT_EQ(p.GetizpisRez(), 2);
-    EXPECT_EQ(p.GetizpisCorrUnk(), 0);
-    EXPECT_EQ(p.GetizpisLMer(), 0);
-    EXPECT_EQ(p.R_Z, 6379000.0L);
-    EXPECT_EQ(p.kRef, 0.14L);
-    EXPECT_EQ(p.kRefType, "STAT");
-    EXPECT_TRUE(p.IfkRef);
-    // Chosen by *KTYP, not by the print switch *IZPSET 0.
-    EXPECT_TRUE(p.IfEstkRef);
-    EXPECT_TRUE(p.IfUkrZ);
-    EXPECT_FALSE(p.ifObsResiduals);   // *OBSRES stands after *K
-    EXPECT_EQ(p.GetXVel(), 0);
-    EXPECT_EQ(p.GetNCrdA(), 2u);
-    EXPECT_EQ(p.GetNZen(), 1u);
+    // Every keyword; later ones override (*EK over *AU, *NUMSOLV over *RESSIS);
+    // *KTYP STAT estimates the refraction correction whatever *IZPSET says;
+    // *OBSRES and *DIM after *K are not read.
+    const CProcSet p = Preberi(std::string(NIVEX_TEST_DATA) + "/procset/vse_nastavitve.dat");
+    EXPECT_EQ(Cela(p), "DIM 3 S02 1 XVT 0 XV0 0 GMT/STR/OPT2 111 IZP 000200 CORKOT 0 CONTPRINT 0 ITER 1 ITERMAX 7 "
+                       "MATFULL 0 UKRZ/KREF/ESTK/OBSRES 1110");
+    EXPECT_EQ(Realna(p), (std::vector<long double>{0.9L, 0.999L, 0.8L, 0.39L, 0.5L, 1.5L, 1e-9L, 2.5e-4L, 6379000.0L,
+                                                   0.14L}));
+    EXPECT_EQ(Besede(p), (std::vector<std::string>{"GON", "QRMGS", "LPN", "STAT"}));
+    EXPECT_EQ(Stevila(p), "X 2 XH 0 H 0 C 0 S 0 A 0 P 0 Z 1 V 0 D 0 L 0 h 0");
     char au[4], ns[10];
     EXPECT_STREQ(p.GetAngUnit(au), "GON");
     EXPECT_STREQ(p.GetNumSolve(ns), "QRMGS");
 
     // A word other than LPN leaves the exponent; the rest of its line is a remark.
-    const CProcSet h = Preberi("hub", "*DIM 2\n*ROBSOLV HUB 1.5\n*S02 APOSTERIORI\n" + kTocke2D);
+    const CProcSet h = Preberi(Datoteka("*DIM 2\n*ROBSOLV HUB 1.5\n*S02 APRIORI\n*S02 APOSTERIORI\n" + T));
     EXPECT_EQ(h.RobSolve, "HUB");
     EXPECT_EQ(h.lpnorm, 1.0L);
     EXPECT_EQ(h.GetIfVarApriori(), 0);
-
-    // Velocities: epoch and a-priori velocities; X records carry them.
-    const CProcSet v = Preberi("xvt", "*DIM 2\n*XVT 2014.5\n*XV0\nX T1 1 2 0.001 0.002 1\nX T2 3 4 0 0 0\n"
-                                      "D T1 T2 2.8 1.0 2013.25\n");
-    EXPECT_EQ(v.GetXVel(), 1);
+    // Velocities: X records carry a-priori velocities and a flag, observations an epoch.
+    const CProcSet v = Preberi(Datoteka("*DIM 2\n*XVT 2014.5\n*XV0\nX T1 1 2 0.001 0.002 1\nX T2 3 4 0 0 0\n"
+                                               "D T1 T2 2.8 1.0 2013.25\n"));
     EXPECT_EQ(v.GetT0(), 2014.5);
-    EXPECT_EQ(v.GetifVA(), 1);
-    EXPECT_EQ(v.GetNCrdA(), 2u);
-    EXPECT_EQ(v.GetNDist2(), 1u);
+    EXPECT_EQ(Cela(v), "DIM 2 S02 0 XVT 1 XV0 1 GMT/STR/OPT2 000 IZP 111111 CORKOT 1 CONTPRINT 0 ITER 0 ITERMAX 25 "
+                       "MATFULL 1 UKRZ/KREF/ESTK/OBSRES 0000");
+    EXPECT_EQ(Stevila(v), "X 2 XH 0 H 0 C 0 S 0 A 0 P 0 Z 0 V 0 D 1 L 0 h 0");
+    // Without zenith distances the refraction type is neither checked nor estimated.
+    const CProcSet k = Preberi(Datoteka("*DIM 2\n*KTYP DOUBLE\n" + T));
+    EXPECT_TRUE(k.IfkRef && !k.IfEstkRef);
+    // Lines far longer than any buffer are passed over whole; the scan goes on.
+    const std::string x(100000, 'x');
+    const CProcSet l = Preberi(Datoteka("# " + x + "\n*DIM 2 " + x + "\n*ITERMAX 3   " + x + "\nX T1 1 2 " +
+                                                     x + "\nX T2 3 4\n*GMT " + x + "\nD T1 T2 2.8 1.0 " + x +
+                                                     "\n*NUMSOLV SVD\n"));
+    EXPECT_EQ(Cela(l), "DIM 2 S02 0 XVT 0 XV0 0 GMT/STR/OPT2 100 IZP 111111 CORKOT 1 CONTPRINT 0 ITER 0 ITERMAX 3 "
+                       "MATFULL 1 UKRZ/KREF/ESTK/OBSRES 0000");
+    EXPECT_EQ(l.GetNumSolve(), "SVD");
+    EXPECT_EQ(Stevila(l), "X 2 XH 0 H 0 C 0 S 0 A 0 P 0 Z 0 V 0 D 1 L 0 h 0");
 }
 
-TEST(CProcSet, LongLinesAreSkippedWhole)
+TEST(CProcSet, FatalPathsEndTheRunWithTheirMessages)
 {
-    // A comment and remarks far longer than any buffer must not end the scan:
-    // the settings and records after them still count.
-    const std::string dolgo(100000, 'x');
-    const CProcSet p = Preberi("dolge", "# " + dolgo + "\n*DIM 2 " + dolgo + "\n*ITERMAX 3   " + dolgo +
-                                            "\nX T1 1 2 " + dolgo + "\n" + "X T2 3 4\n*GMT " + dolgo +
-                                            "\nD T1 T2 2.8 1.0 " + dolgo + "\n*NUMSOLV SVD\n");
-    EXPECT_EQ(p.GetDim(), 2);
-    EXPECT_EQ(p.GetNIter(), 3);
-    EXPECT_EQ(p.GetNCrdA(), 2u);
-    EXPECT_EQ(p.GetNDist2(), 1u);
-    EXPECT_EQ(p.GetizrisGMT(), 1);
-    EXPECT_EQ(p.GetNumSolve(), "SVD");
-}
-
-TEST(CProcSet, ChecksEndTheRunWithTheirMessages)
-{
-    PricakujNapako("au", "*DIM 2\n*AU RAD\n" + kTocke2D, " **** Ni pravi podatek:    Enote Kotov (*EK, *AU)      **** ");
-    // A word longer than the unit's field is simply a wrong unit.
-    PricakujNapako("au_dolg", "*DIM 2\n*EK DMSDMSDMSDMSDMSDMS\n" + kTocke2D,
-                   " **** Ni pravi podatek:    Enote Kotov (*EK, *AU)      **** ");
-    PricakujNapako("mgs", "*DIM 2\n*NUMSOLV MGS\n" + kTocke2D,
-                   " **** Ni pravi podatek:    Resitev sistema (*RESSIS, *NUMSOLV)      **** ");
-    PricakujNapako("ns_dolg", "*DIM 2\n*RESSIS QRGIVQRGIVQRGIVQRGIVQRGIV\n" + kTocke2D,
-                   " **** Ni pravi podatek:    Resitev sistema (*RESSIS, *NUMSOLV)      **** ");
-    PricakujNapako("rob", "*DIM 2\n*ROBSOLV L2N\n" + kTocke2D,
-                   " **** Ni pravi podatek:    Resitev sistema (*ROBSOLV)      **** ");
-    const std::string dim = " **** Ni pravi podatek:    Dimenzija mre\x9E"
+    const std::string dim = " **** Ni pravi podatek:    Dimenzija mre\x9E"   // Windows-1250 byte of "ž"
                             "e (*DIM [1,2,3])      **** ";
-    PricakujNapako("brez_dim", "*NUMSOLV CH\n" + kTocke2D, dim);
-    PricakujNapako("dim4", "*DIM 4\n" + kTocke2D, dim);
-    PricakujNapako("dim0", "*DIM 0\n" + kTocke2D, dim);
     const std::string brezX = " **** Ni podatka o pribliznih vrednostih neznank (X ...)      **** ";
-    PricakujNapako("brez_x", "*DIM 2\nD T1 T2 2.8 1.0\n", brezX);
-    // *DIM 1 after all the points: they were filed as coordinate points.
-    PricakujNapako("dim_za_x", "X T1 100.0\nX T2 101.0\n*DIM 1\n", brezX);
-    PricakujNapako("ktyp", "*DIM 2\n*KTYP DOUBLE\n" + kTocke2D + "Z T1 T2 90 0 0 2.0\n",
-                   " **** Ni pravi podatek:    Nacin ocene refrakcijskega koeficienta (*KTYP)      **** ");
-    PricakujNapako("ktyp_dolg", "*DIM 2\n*KTYP SINGLESINGLESINGLE\n" + kTocke2D + "Z T1 T2 90 0 0 2.0\n",
-                   " **** Ni pravi podatek:    Nacin ocene refrakcijskega koeficienta (*KTYP)      **** ");
-    PricakujNapako("s02", "*DIM 2\n*S02 NEKAJ\n" + kTocke2D,
-                   " **** Ni pravi podatek:    Uporaba referencne variance (*S02)      *** ");
-
-    // The checks run in their order: the unit before the dimension.
-    const Konec k = PreberiVOtroku("vrstni_red", "*AU RAD\n*DIM 7\n");
-    EXPECT_NE(k.izid.out.find("Enote Kotov"), std::string::npos);
-    EXPECT_EQ(k.izid.out.find("Dimenzija"), std::string::npos);
-    // The dimension message carries the single Windows-1250 byte of "ž".
-    const Konec d = PreberiVOtroku("bajt", "*NUMSOLV CH\n");
-    EXPECT_NE(d.report.find("mre\x9E" "e (*DIM"), std::string::npos);
-    EXPECT_EQ(d.report.find("\xC5\xBE"), std::string::npos);
-
-    // Without zenith distances the refraction type is not checked.
-    const CProcSet p = Preberi("ktyp_brez_z", "*DIM 2\n*KTYP DOUBLE\n" + kTocke2D);
-    EXPECT_TRUE(p.IfkRef);
-    EXPECT_FALSE(p.IfEstkRef);
-}
-
-TEST(CProcSet, UnreadableValuesAreRefusedByName)
-{
-    PricakujNapako("itermax", "*DIM 2\n*ITERMAX 1O\n" + kTocke2D,
-                   " **** Vrednost parametra obdelave ni celo stevilo [0 - 65535]:    *ITERMAX 1O  (vrstica 2)      *** ");
-    PricakujNapako("dim_neg", "*DIM -2\n" + kTocke2D,
-                   " **** Vrednost parametra obdelave ni celo stevilo [0 - 65535]:    *DIM -2  (vrstica 1)      *** ");
-    PricakujNapako("pgtest", "*DIM 2\n\n*PGTEST 0,95\n" + kTocke2D,
-                   " **** Vrednost parametra obdelave ni stevilo:    *PGTEST 0,95  (vrstica 3)      *** ");
-    PricakujNapako("lpn", "*DIM 2\n*ROBSOLV LPN p\n" + kTocke2D,
-                   " **** Vrednost parametra obdelave ni stevilo:    *ROBSOLV LPN p  (vrstica 2)      *** ");
-    PricakujNapako("xvt", "*DIM 2\n*XVT 1e999999\n" + kTocke2D,
-                   " **** Vrednost parametra obdelave ni stevilo:    *XVT 1e999999  (vrstica 2)      *** ");
-    // The value stands on the keyword's line.
-    PricakujNapako("manjka", "*DIM\n2\n" + kTocke2D,
-                   " **** Manjka vrednost parametra obdelave:    *DIM  (vrstica 1)      *** ");
-    PricakujNapako("manjka_lpn", "*DIM 2\n*ROBSOLV LPN\n" + kTocke2D,
-                   " **** Manjka vrednost parametra obdelave:    *ROBSOLV LPN  (vrstica 2)      *** ");
-    PricakujNapako("xv0", "*DIM 2\n*XV0\n" + kTocke2D,
-                   " **** Ni pravi podatek:    A-priori hitrosti (*XV0) brez ocene hitrosti (*XVT epoha)      *** ");
-    PricakujNapako("procent", "*DIM 2\n*PHIPEL 95\n" + kTocke2D,
-                   " **** Ni pravi podatek:    Verjetnost *PHIPEL mora lezati med 0 in 1 (izkljucno)      *** ");
-
-    Izid r = RunChild([] {
-        CProcSet p;
-        std::ostringstream report;
-        p.ReadProcSet("/nonexistent/mreza.dat", report);
-    });
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find(" **** Datoteke s podatki ni mogoce odpreti:    /nonexistent/mreza.dat      *** "),
-              std::string::npos);
+    const std::string zapisX = " stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim zapisom X      *** ";
+    const std::string celo = " **** Vrednost parametra obdelave ni celo stevilo [0 - 65535]:    ";
+    const std::string stevilo = " **** Vrednost parametra obdelave ni stevilo:    ";
+    const std::string manjka = " **** Manjka vrednost parametra obdelave:    ";
+    const std::string D4 = " **** Zapis D (horizontalne dolzine) (vrstica 4)", konec = "      *** ";
+    const struct {
+        std::string vhod, sporocilo;
+    } primeri[] = {
+        // The first four checks run in order: each of these cases also fails
+        // the checks after its own.  A word longer than the unit's field is a
+        // wrong unit, not a cut-down DMS.
+        {"*DIM 7\n*ROBSOLV L2N\n*NUMSOLV MGS\n*EK DMSDMSDMSDMS\n" + T,
+         " **** Ni pravi podatek:    Enote Kotov (*EK, *AU)      **** "},
+        {"*DIM 7\n*ROBSOLV L2N\n*NUMSOLV MGS\n" + T, " **** Ni pravi podatek:    Resitev sistema (*RESSIS, *NUMSOLV)      **** "},
+        {"*DIM 7\n*ROBSOLV L2N\n" + T, " **** Ni pravi podatek:    Resitev sistema (*ROBSOLV)      **** "},
+        {"*NUMSOLV CH\n" + T, dim},
+        {"*DIM 4\n" + T, dim},
+        {"*DIM 2\nD T1 T2 2.8 1.0\n", brezX},
+        {"X T1 100.0\nX T2 101.0\n*DIM 1\n", brezX},   // filed as coordinate points before *DIM 1
+        {"*DIM 2\n*KTYP DOUBLE\n" + T + "Z T1 T2 90 0 0 2.0\n",
+         " **** Ni pravi podatek:    Nacin ocene refrakcijskega koeficienta (*KTYP)      **** "},
+        {"*DIM 2\n*S02 NEKAJ\n" + T, " **** Ni pravi podatek:    Uporaba referencne variance (*S02)      *** "},
+        {"*DIM 2\n*ITERMAX 1O\n" + T, celo + "*ITERMAX 1O  (vrstica 2)" + konec},
+        {"*DIM -2\n" + T, celo + "*DIM -2  (vrstica 1)" + konec},
+        {"*DIM 2\n\n*PGTEST 0,95\n" + T, stevilo + "*PGTEST 0,95  (vrstica 3)" + konec},
+        {"*DIM 2\n*ROBSOLV LPN p\n" + T, stevilo + "*ROBSOLV LPN p  (vrstica 2)" + konec},
+        {"*DIM 2\n*XVT 1e999999\n" + T, stevilo + "*XVT 1e999999  (vrstica 2)" + konec},
+        {"*DIM\n2\n" + T, manjka + "*DIM  (vrstica 1)" + konec},   // the value stands on the keyword's line
+        {"*DIM 2\n*ROBSOLV LPN\n" + T, manjka + "*ROBSOLV LPN  (vrstica 2)" + konec},
+        {"*DIM 2\n*XV0\n" + T,
+         " **** Ni pravi podatek:    A-priori hitrosti (*XV0) brez ocene hitrosti (*XVT epoha)      *** "},
+        {"*DIM 2\n*PHIPEL 95\n" + T,
+         " **** Ni pravi podatek:    Verjetnost *PHIPEL mora lezati med 0 in 1 (izkljucno)      *** "},
+        // X records filed under another dimension than the final one.
+        {"X T0 99.0\n*DIM 1\nX T1 100.0\nX T2 101.0\n", " **** Zapis X (vrstica 1)" + zapisX},
+        {"*DIM 1\nX T1 100.0\n*DIM 2\nX T2 1 2\n", " **** Zapis X (vrstica 2)" + zapisX},
+        {"*DIM 1\nX T1 100.0\nX T2 101.0\n\nD T1 T2 12.0 1.0\n",
+         " **** Zapis D (horizontalne dolzine) (vrstica 5) ne sodi v visinsko mrezo (*DIM 1: samo X, H, h)      *** "},
+        {"*DIM 2\n" + T + "D T1 T2 12.0 1,0\n",
+         D4 + ": polje 2. stevila ni pravo stevilo -> 1,0 (vrstica 4)" + konec},
+        // A DMS angle takes whole degrees and minutes.
+        {"*DIM 2\n" + T + "S T1 T2 10.5 20 30 1.0\n",
+         " **** Zapis S (smeri) (vrstica 4): polje 1. stevila ni pravo stevilo -> 10.5 (vrstica 4)      *** "},
+        // A record cut short by the next record, by *K and by the end of the file.
+        {"*DIM 2\n" + T + "D T1 T2 12.0\nD T1 T2 12.0 1.0\n",
+         D4 + ": polje 2. stevila ni pravo stevilo -> D (vrstica 5)" + konec},
+        {"*DIM 2\n" + T + "D T1 T2\n*K\n",
+         D4 + " je nepopoln: namesto polja stoji *K (vrstica 5)" + konec},
+        {"*DIM 2\n" + T + "D T1 T2 12.0",
+         D4 + " je nepopoln: datoteka se konca pred zadnjim poljem" + konec},
+        {"*DIM 2\n*XVT 2000\nX T1 1 2 0.5\nX T2 3 4 0\n",   // the velocity flag is whole
+         " **** Zapis X (priblizne vrednosti) (vrstica 3): polje 3. stevila ni pravo stevilo -> 0.5 (vrstica 3)      *** "},
+    };
+    for (const auto& p : primeri) PricakujNapako(Datoteka(p.vhod), p.sporocilo);
+    PricakujNapako("/nonexistent/mreza.dat",
+                   " **** Datoteke s podatki ni mogoce odpreti:    /nonexistent/mreza.dat      *** ");
 }
 
 TEST(CProcSet, OptionConflictsAreResolvedWithWarnings)
 {
-    const std::string pot =
-        Datoteka("konflikti", "*DIM 2\n*XVT 2010.0\n*STR\n*OPT2\n*KTYP SINGLE\n*OBSRES\n*ITER 1\n"
-                              "X T1 1 2 1\nX T2 3 4 0\n");
-    Izid r = RunChild([&] {
-        CProcSet p;
-        std::ostringstream report;
-        p.ReadProcSet(pot, report);
-        std::cout << "STANJE " << p.IfkRef << p.IfEstkRef << p.GetifIter() << p.GetizrisSTR() << p.GetizrisOPT2()
-                  << "\n";
-    });
-    ASSERT_EQ(r.status, 0) << r.out;
-    const std::string w1 = " #### Ocena koeficienta refrakcije ni mozna ob oceni vektorjev hitrosti      #### ";
-    const std::string w2 =
-        " #### Nastavljena analiza vpliva popravkov na neznanke - iteracijski postopek izkljucen      #### ";
-    const std::string w3 =
-        " #### Izpisa za S-transformacijo (SE) ni mozno narediti ob oceni vektorjev hitrosti      #### ";
-    const std::string w4 =
-        " #### Izpisa za optimizacijo 2. reda (SE) ni mozno narediti ob oceni vektorjev hitrosti      #### ";
-    EXPECT_NE(r.out.find("\n\n" + w1 + "\n\n\n\n" + w2 + "\n\n\n\n" + w3 + "\n\n\n\n" + w4 + "\n\n"),
-              std::string::npos)
-        << r.out;
-    EXPECT_NE(r.out.find("STANJE 00000"), std::string::npos);
-
-    // Without velocities nothing is switched off and nothing is said.
-    const std::string pot2 = Datoteka("brez_konflikta", "*DIM 2\n*STR\n*OPT2\n*KTYP SINGLE\n*ITER 1\n" + kTocke2D);
-    Izid q = RunChild([&] {
-        CProcSet p;
-        std::ostringstream report;
-        p.ReadProcSet(pot2, report);
-        std::cout << "STANJE " << p.IfkRef << p.IfEstkRef << p.GetifIter() << p.GetizrisSTR() << p.GetizrisOPT2()
-                  << "\n";
-    });
-    EXPECT_EQ(q.out.find("####"), std::string::npos);
-    EXPECT_NE(q.out.find("STANJE 11111"), std::string::npos);
+    std::string konzola;
+    const CProcSet p = Preberi(Datoteka("*DIM 2\n*XVT 2010.0\n*STR\n*OPT2\n*KTYP SINGLE\n*OBSRES\n*ITER 1\n"
+                                        "X T1 1 2 1\nX T2 3 4 0\n"),
+                               &konzola);
+    EXPECT_EQ(konzola, "\n\n #### Ocena koeficienta refrakcije ni mozna ob oceni vektorjev hitrosti      #### \n\n"
+                       "\n\n #### Nastavljena analiza vpliva popravkov na neznanke - iteracijski postopek izkljucen"
+                       "      #### \n\n\n\n #### Izpisa za S-transformacijo (SE) ni mozno narediti ob oceni "
+                       "vektorjev hitrosti      #### \n\n\n\n #### Izpisa za optimizacijo 2. reda (SE) ni mozno "
+                       "narediti ob oceni vektorjev hitrosti      #### \n\n");
+    EXPECT_EQ(Cela(p), "DIM 2 S02 0 XVT 1 XV0 0 GMT/STR/OPT2 000 IZP 111111 CORKOT 1 CONTPRINT 0 ITER 0 ITERMAX 25 "
+                       "MATFULL 1 UKRZ/KREF/ESTK/OBSRES 0001");
+    // Without velocities and *OBSRES nothing is switched off and nothing is said.
+    const CProcSet q = Preberi(Datoteka("*DIM 2\n*STR\n*OPT2\n*KTYP SINGLE\n*ITER 1\n" + T), &konzola);
+    EXPECT_EQ(konzola, "");
+    EXPECT_EQ(Cela(q), "DIM 2 S02 0 XVT 0 XV0 0 GMT/STR/OPT2 011 IZP 111111 CORKOT 1 CONTPRINT 0 ITER 1 ITERMAX 25 "
+                       "MATFULL 1 UKRZ/KREF/ESTK/OBSRES 0110");
 }
 
 TEST(CProcSet, RecordCounts)
 {
-    const std::string pot = std::string(NIVEX_TEST_DATA) + "/procset/zapisi.dat";
-    CProcSet p;
-    std::ostringstream report;
-    Izid r = RunChild([&] {
-        p.ReadProcSet(pot, report);
-        std::cout << "STEVILA " << p.GetNCrdA() << " " << p.GetNHA() << " " << p.GetNH() << " " << p.GetNCrd()
-                  << " " << p.GetNDir() << " " << p.GetNAzi() << " " << p.GetNPara() << " " << p.GetNZen() << " "
-                  << p.GetNVec() << " " << p.GetNDist2() << " " << p.GetNDist3() << " " << p.GetNHdif() << "\n";
-    });
-    ASSERT_EQ(r.status, 0) << r.out;
-    // X 4 (one Xabc), H 1, C 2 (one continued), S 3 (one continued with a
-    // name-led line), A 1, P 1, Z 2, V 1, D 2, L 1, h 2; nothing after *K,
-    // no comment, no continuation line counted.
-    EXPECT_NE(r.out.find("STEVILA 4 0 1 2 3 1 1 2 1 2 1 2\n"), std::string::npos) << r.out;
-    // Only the unknown word Q draws the notice; continuation lines do not.
-    EXPECT_NE(r.out.find(">>>> NEPOZNAN PARAMETER OBDELAVE -> Q  <<<<\n\n\n"), std::string::npos);
-    EXPECT_NE(r.out.find(">>>> NEPOZNAN PARAMETER OBDELAVE -> *NEKAJ  <<<<\n\n\n"), std::string::npos);
-    EXPECT_EQ(r.out.find("NEPOZNAN PARAMETER OBDELAVE -> 1"), std::string::npos);
-    EXPECT_EQ(r.out.find("NEPOZNAN PARAMETER OBDELAVE -> T"), std::string::npos);
-    EXPECT_EQ(r.out.find("NEPOZNAN PARAMETER OBDELAVE -> #"), std::string::npos);
-    EXPECT_EQ(r.out.find("NEPOZNAN PARAMETER OBDELAVE -> **"), std::string::npos);
+    // Every kind, records continued on following lines, comments, remarks,
+    // unknown words and records after *K.  Only the unknown words Q and
+    // *NEKAJ draw the notice; continuation lines, comments and datum words do not.
+    std::string konzola;
+    const CProcSet p = Preberi(std::string(NIVEX_TEST_DATA) + "/procset/zapisi.dat", &konzola);
+    EXPECT_EQ(Stevila(p), "X 4 XH 0 H 1 C 2 S 3 A 1 P 1 Z 2 V 1 D 2 L 1 h 2");
+    EXPECT_EQ(konzola, ">>>> NEPOZNAN PARAMETER OBDELAVE -> Q  <<<<\n\n\n>>>> NEPOZNAN PARAMETER OBDELAVE -> *NEKAJ  <<<<\n\n\n");
 
-    // Levelling: X counted as heights when *DIM 1 stands first; GON angles
-    // take one word, so the same words give other records.
-    const CProcSet n = Preberi("nivelman", "*DIM 1\nX A 1.0\nX B 2.0\nX C 3.0\nh A B 1.0 0.5\nh B C\n 1.0 0.5\n"
-                                           "H A 1.0 2.0\n");
-    EXPECT_EQ(n.GetNHA(), 3u);
-    EXPECT_EQ(n.GetNCrdA(), 0u);
-    EXPECT_EQ(n.GetNHdif(), 2u);
-    EXPECT_EQ(n.GetNH(), 1u);
-    const CProcSet g = Preberi("gon", "*DIM 2\n*AU GON\n" + kTocke2D + "S T1 T2 100.0 0.3 A1 remark\n"
-                                                                       "A T1 T2 50.0 1.0\n");
-    EXPECT_EQ(g.GetNDir(), 1u);
-    EXPECT_EQ(g.GetNAzi(), 1u);
-    // X records before *DIM 2 are filed as coordinate points, which is right.
-    const CProcSet x = Preberi("x_pred_dim2", kTocke2D + "*DIM 2\n");
-    EXPECT_EQ(x.GetNCrdA(), 2u);
+    // Levelling: X are heights when *DIM 1 stands first.  GON angles take one
+    // word, so "A1 remark" is a remark.  X before *DIM 2 are coordinate points.
+    const struct {
+        std::string vhod, stevila;
+    } primeri[] = {
+        {"*DIM 1\nX A 1.0\nX B 2.0\nX C 3.0\nh A B 1.0 0.5\nh B C\n 1.0 0.5\nH A 1.0 2.0\n",
+         "X 0 XH 3 H 1 C 0 S 0 A 0 P 0 Z 0 V 0 D 0 L 0 h 2"},
+        {"*DIM 2\n*AU GON\n" + T + "S T1 T2 100.0 0.3 A1 remark\nA T1 T2 50.0 1.0\n",
+         "X 2 XH 0 H 0 C 0 S 1 A 1 P 0 Z 0 V 0 D 0 L 0 h 0"},
+        {T + "*DIM 2\n", "X 2 XH 0 H 0 C 0 S 0 A 0 P 0 Z 0 V 0 D 0 L 0 h 0"},
+    };
+    for (const auto& p : primeri) EXPECT_EQ(Stevila(Preberi(Datoteka(p.vhod))), p.stevila);
 }
-
-TEST(CProcSet, MalformedRecordsAndMisfiledPointsAreRefused)
-{
-    // Some X records before *DIM 1, some after: the reading pass would file
-    // them all as heights.
-    PricakujNapako("x_pred_dim1", "X T0 99.0\n*DIM 1\nX T1 100.0\nX T2 101.0\n",
-                   " **** Zapis X (vrstica 1) stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim "
-                   "zapisom X      *** ");
-    PricakujNapako("dim_preklop", "*DIM 1\nX T1 100.0\n*DIM 2\nX T2 1 2\n",
-                   " **** Zapis X (vrstica 2) stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim "
-                   "zapisom X      *** ");
-    PricakujNapako("dim_2_3", "*DIM 2\nX T1 1 2\nX T2 3 4\n*DIM 3\n",
-                   " **** Zapis X (vrstica 2) stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim "
-                   "zapisom X      *** ");
-    PricakujNapako("s_v_1d", "*DIM 1\nX T1 100.0\nX T2 101.0\n\nD T1 T2 12.0 1.0\n",
-                   " **** Zapis D (horizontalne dolzine) (vrstica 5) ne sodi v visinsko mrezo (*DIM 1: samo X, H, "
-                   "h)      *** ");
-    PricakujNapako("ni_stevilo", "*DIM 2\n" + kTocke2D + "D T1 T2 12.0 1,0\n",
-                   " **** Zapis D (horizontalne dolzine) (vrstica 4): polje 2. stevila ni pravo stevilo -> 1,0 "
-                   "(vrstica 4)      *** ");
-    // A DMS angle takes whole degrees and minutes.
-    PricakujNapako("dms", "*DIM 2\n" + kTocke2D + "S T1 T2 10.5 20 30 1.0\n",
-                   " **** Zapis S (smeri) (vrstica 4): polje 1. stevila ni pravo stevilo -> 10.5 (vrstica 4)      *** ");
-    // A record cut short by the next record, by *K and by the end of the file.
-    PricakujNapako("kratek", "*DIM 2\n" + kTocke2D + "D T1 T2 12.0\nD T1 T2 12.0 1.0\n",
-                   " **** Zapis D (horizontalne dolzine) (vrstica 4): polje 2. stevila ni pravo stevilo -> D "
-                   "(vrstica 5)      *** ");
-    PricakujNapako("kratek_k", "*DIM 2\n" + kTocke2D + "D T1 T2\n*K\n",
-                   " **** Zapis D (horizontalne dolzine) (vrstica 4) je nepopoln: namesto polja stoji *K (vrstica "
-                   "5)      *** ");
-    PricakujNapako("kratek_eof", "*DIM 2\n" + kTocke2D + "D T1 T2 12.0",
-                   " **** Zapis D (horizontalne dolzine) (vrstica 4) je nepopoln: datoteka se konca pred zadnjim "
-                   "poljem      *** ");
-    PricakujNapako("zastavica", "*DIM 2\n*XVT 2000\nX T1 1 2 0.5\nX T2 3 4 0\n",
-                   " **** Zapis X (priblizne vrednosti) (vrstica 3): polje 3. stevila ni pravo stevilo -> 0.5 "
-                   "(vrstica 3)      *** ");
-}
-
-namespace {
-std::string Izpis(const std::string& tag, const std::string& text)
-{
-    CProcSet p = Preberi(tag, text);
-    std::ostringstream s;
-    p.PrintProcSet(s);
-    return s.str();
-}
-}  // namespace
 
 TEST(CProcSet, SettingsReport)
 {
-    const std::vector<std::string> pricakovano = {
-        "DIMENZIJA GEODETSKE MREZE:",
-        "--------------------------",
-        "Mreza je 2 razsezna [RAVNINSKA]",
-        "",
-        "NUMERICNA RESITEV SISTEMA:",
-        "--------------------------",
-        "Resitev sistema je dolocena kot: ",
-        "",
-        "  Razcep matrike koeficientov s QR razcepom (Givensove rotacije)",
-        "",
-        "V obdelavi bodo uporabljene:  CELE MATRIKE!",
-        "",
-        "",
-        "NACIN OCENE NEZNANK:",
-        "--------------------",
-        "Nacin ocene neznank je: ",
-        "",
-        "  Metoda najmanjsih kvadratov ([p*v*v])",
-        "",
-        "",
-        "PODANE VERJETNOSTI STATISTIK:",
-        "-----------------------------",
-        "Stopnja zaupanja glob. testa (hi2) :     0.950",
-        "Stopnja zaupanja pregleda opazovanj:     0.990",
-        "Stopnja zaupanja skladnosti neznank:     0.950",
-        "Stopnja zaupanja intervalov (zaup.):     0.950",
-        "Stopnja zaupanja polosi h.elipsoida:     0.950",
-        "",
-        "",
-        "IZPIS PODATKOV S-TRANSFORMACIJE:",
-        "--------------------------------",
-        "Izhodna datoteka za S-transformacijo SE NI izdelala!",
-        "",
-        "",
-        "IZRIS PODATKOV IN REZULTATOV:",
-        "-----------------------------",
-        "Datoteke za izris z orodjem GMT SE NISO izdelale!",
-        "",
-        ""};
-    EXPECT_EQ(Lines(Izpis("izpis_privzeto", "*DIM 2\n" + kTocke2D)), pricakovano);
+    EXPECT_EQ(Izpis("*DIM 2\n" + T),
+              "DIMENZIJA GEODETSKE MREZE:\n--------------------------\nMreza je 2 razsezna [RAVNINSKA]\n\n"
+              "NUMERICNA RESITEV SISTEMA:\n--------------------------\nResitev sistema je dolocena kot: \n\n"
+              "  Razcep matrike koeficientov s QR razcepom (Givensove rotacije)\n\n"
+              "V obdelavi bodo uporabljene:  CELE MATRIKE!\n\n\n"
+              "NACIN OCENE NEZNANK:\n--------------------\nNacin ocene neznank je: \n\n"
+              "  Metoda najmanjsih kvadratov ([p*v*v])\n\n\n"
+              "PODANE VERJETNOSTI STATISTIK:\n-----------------------------\n"
+              "Stopnja zaupanja glob. testa (hi2) :     0.950\nStopnja zaupanja pregleda opazovanj:     0.990\n"
+              "Stopnja zaupanja skladnosti neznank:     0.950\nStopnja zaupanja intervalov (zaup.):     0.950\n"
+              "Stopnja zaupanja polosi h.elipsoida:     0.950\n\n\n"
+              "IZPIS PODATKOV S-TRANSFORMACIJE:\n--------------------------------\n"
+              "Izhodna datoteka za S-transformacijo SE NI izdelala!\n\n\n"
+              "IZRIS PODATKOV IN REZULTATOV:\n-----------------------------\n"
+              "Datoteke za izris z orodjem GMT SE NISO izdelale!\n\n\n");
 
-    // Every optional section, in its place.
-    const std::string vse = Izpis("izpis_vse", "*DIM 3\n*NUMSOLV SVD\n*SVDTHRES 1e-10\n*MATFULL 0\n*ROBSOLV DAN\n"
-                                               "*PSKLAD 0.9\n*XVT 2014.25\n*XV0\n*KTYP SINGLE\n*UKRZ\n*R_UKRZ 6379000\n"
-                                               "*CORKOT 0\n*OBSRES\n*STR\n*GMT\n*AU DEG\n"
-                                               "X T1 1 2 3 0 0 0 1\nX T2 4 5 6 0 0 0 0\n"
-                                               "S T1 T2 10.0 1.0 2014.0\n");
-    const std::vector<std::string> l = Lines(vse);
-    const std::vector<std::string> del = {
-        "Mreza je 3 razsezna [PROSTORSKA]",
-        "",
-        "NUMERICNA RESITEV SISTEMA:",
-        "--------------------------",
-        "Resitev sistema je dolocena kot: ",
-        "",
-        "  Razcep matrike koeficientov s SVD razcepom (postopek NR3 (2007))",
-        "  Nastavljen prag singularnosti: 1e-10",
-        "",
-        "V obdelavi bodo uporabljene:  OPTIMALNO HRANJENE MATRIKE!",
-        "",
-        "",
-        "NACIN OCENE NEZNANK:",
-        "--------------------",
-        "Nacin ocene neznank je: ",
-        "",
-        "  Robustna ocena neznank ([ro(v)] -> ro = DAN)",
-        "",
-        "",
-        "PODANE VERJETNOSTI STATISTIK:",
-        "-----------------------------",
-        "Stopnja zaupanja glob. testa (hi2) :     0.950",
-        "Stopnja zaupanja pregleda opazovanj:     0.990",
-        "Stopnja zaupanja skladnosti neznank:     0.900",
-        "Stopnja zaupanja intervalov (zaup.):     0.950",
-        "Stopnja zaupanja polosi h.elipsoida:     0.950",
-        "",
-        "",
-        "OCENA VEKTORJEV HITROSTI:",
-        "-------------------------",
-        "A-priori vrednosti hitrosti SO podane!",
-        "Referen\xE8na epoha koordinat         :   2014.25",
-        "",
-        "",
-        "VPLIV UKRIVLJENOSTI ZEMLJE - ZENITNE RAZDALJE:",
-        "----------------------------------------------",
-        "Vpliv ukrivljenosti Zemlje se odpravi: R =     6379000.000",
-        "",
-        "",
-        "KOTNA OPAZOVANJA:",
-        "-----------------",
-        "Enote kotnih opazovanj: DEG",
-        "",
-        "",
-        "Pri sestavljenih kotih se korelacije NE UPOSTEVAJO!",
-        "",
-        "",
-        "ANALIZA VPLIVA POGRESKOV V OPAZOVANJIH NA NEZNANKE",
-        "--------------------------------------------------",
-        "Numericne vrednosti opazovanj so podane samo s pogreski! UPOSTEVAJO!",
-        "",
-        "",
-        "IZPIS PODATKOV S-TRANSFORMACIJE:",
-        "--------------------------------",
-        "Izhodna datoteka za S-transformacijo SE NI izdelala!",   // switched off by the velocities
-        "",
-        "",
-        "IZRIS PODATKOV IN REZULTATOV:",
-        "-----------------------------",
-        "Datoteke za izris z orodjem GMT SO SE izdelale!",
-        "",
-        ""};
-    ASSERT_GE(l.size(), del.size() + 2);
-    EXPECT_EQ(std::vector<std::string>(l.begin() + 2, l.end()), del);
-    EXPECT_EQ(vse.find("KOEFICIENT REFRAKCIJE"), std::string::npos);   // off with the velocities
+    // Every optional section in its place; the velocities switch off the
+    // refraction section and the S-transformation file.
+    EXPECT_EQ(Izpis("*DIM 3\n*NUMSOLV SVD\n*SVDTHRES 1e-10\n*MATFULL 0\n*ROBSOLV DAN\n*PSKLAD 0.9\n*XVT 2014.25\n"
+                           "*XV0\n*KTYP SINGLE\n*UKRZ\n*R_UKRZ 6379000\n*CORKOT 0\n*OBSRES\n*STR\n*GMT\n*AU DEG\n"
+                           "X T1 1 2 3 0 0 0 1\nX T2 4 5 6 0 0 0 0\nS T1 T2 10.0 1.0 2014.0\n"),
+              "DIMENZIJA GEODETSKE MREZE:\n--------------------------\nMreza je 3 razsezna [PROSTORSKA]\n\n"
+              "NUMERICNA RESITEV SISTEMA:\n--------------------------\nResitev sistema je dolocena kot: \n\n"
+              "  Razcep matrike koeficientov s SVD razcepom (postopek NR3 (2007))\n"
+              "  Nastavljen prag singularnosti: 1e-10\n\n"
+              "V obdelavi bodo uporabljene:  OPTIMALNO HRANJENE MATRIKE!\n\n\n"
+              "NACIN OCENE NEZNANK:\n--------------------\nNacin ocene neznank je: \n\n"
+              "  Robustna ocena neznank ([ro(v)] -> ro = DAN)\n\n\n"
+              "PODANE VERJETNOSTI STATISTIK:\n-----------------------------\n"
+              "Stopnja zaupanja glob. testa (hi2) :     0.950\nStopnja zaupanja pregleda opazovanj:     0.990\n"
+              "Stopnja zaupanja skladnosti neznank:     0.900\nStopnja zaupanja intervalov (zaup.):     0.950\n"
+              "Stopnja zaupanja polosi h.elipsoida:     0.950\n\n\n"
+              "OCENA VEKTORJEV HITROSTI:\n-------------------------\nA-priori vrednosti hitrosti SO podane!\n"
+              "Referen\xE8na epoha koordinat         :   2014.25\n\n\n"
+              "VPLIV UKRIVLJENOSTI ZEMLJE - ZENITNE RAZDALJE:\n----------------------------------------------\n"
+              "Vpliv ukrivljenosti Zemlje se odpravi: R =     6379000.000\n\n\n"
+              "KOTNA OPAZOVANJA:\n-----------------\nEnote kotnih opazovanj: DEG\n\n\n"
+              "Pri sestavljenih kotih se korelacije NE UPOSTEVAJO!\n\n\n"
+              "ANALIZA VPLIVA POGRESKOV V OPAZOVANJIH NA NEZNANKE\n--------------------------------------------------\n"
+              "Numericne vrednosti opazovanj so podane samo s pogreski! UPOSTEVAJO!\n\n\n"
+              "IZPIS PODATKOV S-TRANSFORMACIJE:\n--------------------------------\n"
+              "Izhodna datoteka za S-transformacijo SE NI izdelala!\n\n\n"
+              "IZRIS PODATKOV IN REZULTATOV:\n-----------------------------\n"
+              "Datoteke za izris z orodjem GMT SO SE izdelale!\n\n\n");
 
-    // Refraction section with each estimate type; STR switched on.
-    const std::string r = Izpis("izpis_ref", "*DIM 2\n*KTYP STAT\n*K_REF 0.2\n*STR\n" + kTocke2D +
-                                                 "Z T1 T2 90 0 0 2.0\n");
-    EXPECT_NE(r.find("KOEFICIENT REFRAKCIJE:\n----------------------\nUpostevanje vpliva refrakcije: DA\n"
-                     "Priblizni koeficient refrakcije:    0.200\nOcena popravka koeficienta refrakcije: STAT\n"
-                     " -> Ena vrednost koeficienta za vsako stojiscno tocko zenitnih razdalj\n\n\n"
-                     "KOTNA OPAZOVANJA:\n-----------------\nEnote kotnih opazovanj: DMS\n\n\n"
-                     "IZPIS PODATKOV S-TRANSFORMACIJE:\n--------------------------------\n"
-                     "Izhodna datoteka za S-transformacijo SE JE izdelala!\n"),
-              std::string::npos)
-        << r;
-    EXPECT_NE(Izpis("izpis_single", "*DIM 2\n*KTYP SINGLE\n" + kTocke2D)
-                  .find("SINGLE\n -> Ena vrednost koeficienta za celo mrezo\n\n\n"),
-              std::string::npos);
-    EXPECT_NE(Izpis("izpis_none", "*DIM 1\n*KTYP NONE\n*NUMSOLV NS\nX A 1\n")
-                  .find("Mreza je 1 razsezna [VISINSKA]\n\nNUMERICNA RESITEV SISTEMA:\n--------------------------\n"
-                        "Resitev sistema je dolocena kot: \n\n  Resitev sistema normalnih enacb (Gaussova elim. z "
-                        "delnim pivotiranjem)\n"),
-              std::string::npos);
-    const std::string nr = Izpis("izpis_none2", "*DIM 2\n*KTYP NONE\n" + kTocke2D);
-    EXPECT_NE(nr.find("NONE\n -> Brez ocene popravka koeficienta refrakcije\n\n\n"), std::string::npos);
-    // The method lines of the other methods.
-    EXPECT_NE(Izpis("lu", "*DIM 2\n*NUMSOLV LU\n" + kTocke2D)
-                  .find("  Razcep matrike sistema normalnih enacb z LU razcepom\n\n"),
-              std::string::npos);
-    EXPECT_NE(Izpis("ch", "*DIM 2\n*NUMSOLV CH\n" + kTocke2D)
-                  .find("  Razcep matrike sistema normalnih enacb z razcepom Choleskega\n\n"),
-              std::string::npos);
-    EXPECT_NE(Izpis("qr", "*DIM 2\n*NUMSOLV QR\n" + kTocke2D)
-                  .find("  Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)\n\n"),
-              std::string::npos);
-    EXPECT_NE(Izpis("qrmgs", "*DIM 2\n*NUMSOLV QRMGS\n" + kTocke2D)
-                  .find("  Razcep matrike koeficientov s QR razcepom (modificiran Gramm-Schmidt)\n\n"),
-              std::string::npos);
-    // Zenith distances alone give the angle unit, not the correlation line.
-    const std::string z = Izpis("izpis_zen", "*DIM 2\n" + kTocke2D + "Z T1 T2 90 0 0 2.0\n");
-    EXPECT_NE(z.find("Enote kotnih opazovanj: DMS\n\n\n"), std::string::npos);
-    EXPECT_EQ(z.find("korelacije"), std::string::npos);
-    EXPECT_NE(Izpis("izpis_s", "*DIM 2\n" + kTocke2D + "S T1 T2 0 0 0 1.0\n")
-                  .find("Pri sestavljenih kotih se korelacije UPOSTEVAJO!\n\n\n"),
-              std::string::npos);
-    // Velocities without a-priori values.
-    EXPECT_NE(Izpis("izpis_niso", "*DIM 2\n*XVT 1999\nX T1 1 2 1\nX T2 3 4 1\n")
-                  .find("A-priori vrednosti hitrosti NISO podane!\nReferen\xE8na epoha koordinat         :   1999.00\n"),
-              std::string::npos);
+    const std::string Z = "Z T1 T2 90 0 0 2.0\n";
+    const struct {
+        std::string vhod, del;
+    } deli[] = {
+        {"*DIM 1\n*NUMSOLV NS\nX A 1\n",
+         "Mreza je 1 razsezna [VISINSKA]\n\nNUMERICNA RESITEV SISTEMA:\n--------------------------\n"
+         "Resitev sistema je dolocena kot: \n\n  Resitev sistema normalnih enacb (Gaussova elim. z delnim pivotiranjem)\n\n"},
+        {"*DIM 2\n*NUMSOLV LU\n" + T, "\n  Razcep matrike sistema normalnih enacb z LU razcepom\n\n"},
+        {"*DIM 2\n*NUMSOLV CH\n" + T, "\n  Razcep matrike sistema normalnih enacb z razcepom Choleskega\n\n"},
+        {"*DIM 2\n*NUMSOLV QR\n" + T, "\n  Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)\n\n"},
+        {"*DIM 2\n*NUMSOLV QRHOUS\n" + T,
+         "\n  Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)\n\n"},
+        {"*DIM 2\n*NUMSOLV QRMGS\n" + T, "\n  Razcep matrike koeficientov s QR razcepom (modificiran Gramm-Schmidt)\n\n"},
+        // Zenith distances give the angle unit and the refraction section, not the correlation line.
+        {"*DIM 2\n*KTYP STAT\n*K_REF 0.2\n*STR\n" + T + Z,
+         "KOEFICIENT REFRAKCIJE:\n----------------------\nUpostevanje vpliva refrakcije: DA\n"
+         "Priblizni koeficient refrakcije:    0.200\nOcena popravka koeficienta refrakcije: STAT\n"
+         " -> Ena vrednost koeficienta za vsako stojiscno tocko zenitnih razdalj\n\n\n"
+         "KOTNA OPAZOVANJA:\n-----------------\nEnote kotnih opazovanj: DMS\n\n\n"
+         "IZPIS PODATKOV S-TRANSFORMACIJE:\n--------------------------------\n"
+         "Izhodna datoteka za S-transformacijo SE JE izdelala!\n"},
+        {"*DIM 2\n*KTYP SINGLE\n" + T, "SINGLE\n -> Ena vrednost koeficienta za celo mrezo\n\n\n"},
+        {"*DIM 2\n*KTYP NONE\n" + T, "NONE\n -> Brez ocene popravka koeficienta refrakcije\n\n\n"},
+        {"*DIM 2\n" + T + "S T1 T2 0 0 0 1.0\n", "Pri sestavljenih kotih se korelacije UPOSTEVAJO!\n\n\n"},
+        {"*DIM 2\n*XVT 1999\nX T1 1 2 1\nX T2 3 4 1\n",
+         "A-priori vrednosti hitrosti NISO podane!\nReferen\xE8na epoha koordinat         :   1999.00\n"},
+    };
+    for (const auto& d : deli) {
+        const std::string izpis = Izpis(d.vhod);
+        EXPECT_NE(izpis.find(d.del), std::string::npos) << d.vhod << "\n" << izpis;
+    }
 
-    // With *IZPSET 0 nothing is written; the refraction estimate still stands.
-    CProcSet tiho = Preberi("izpis_tiho", "*DIM 2\n*IZPSET 0\n*KTYP SINGLE\n" + kTocke2D);
-    std::ostringstream s;
-    tiho.PrintProcSet(s);
-    EXPECT_EQ(s.str(), "");
-    EXPECT_TRUE(tiho.IfkRef);
-    EXPECT_TRUE(tiho.IfEstkRef);
+    EXPECT_EQ(Izpis("*DIM 2\n*IZPSET 0\n*KTYP SINGLE\n" + T), "");   // the estimate stands: see vse_nastavitve.dat
 }
