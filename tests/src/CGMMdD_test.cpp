@@ -12,8 +12,8 @@ long double Dx(const U& u, int i, int j, int k) { return u[3 * j + k] - u[3 * i 
 
 // Expected pair row: sign * gradient, with the listed given coordinates
 // (point, coordinate) set to 0, scaled to unit length, padded with zeros to n columns.
-U Pricakovana(const std::function<long double(const U&)>& f, long double sign, const std::vector<std::pair<int, int>>& dane,
-              const U& u, std::size_t n)
+U Pricakovana(const std::function<long double(const U&)>& f, long double sign,
+              const std::vector<std::pair<int, int>>& dane, const U& u, std::size_t n)
 {
     U g = GMMdGradient(f, u);
     for (auto [p, k] : dane) g[3 * p + k] = 0.0L;
@@ -57,7 +57,9 @@ TEST(CGMMdD, SpatialRowsOfEveryKind)
     const auto dolzina = [](int i, int j) {
         return [i, j](const U& u) { return std::hypot(Dx(u, i, j, 0), Dx(u, i, j, 1), Dx(u, i, j, 2)); };
     };
-    const auto zenitna = [](const U& u) { return std::atan2(std::hypot(Dx(u, 1, 2, 0), Dx(u, 1, 2, 1)), Dx(u, 1, 2, 2)); };
+    const auto zenitna = [](const U& u) {
+        return std::atan2(std::hypot(Dx(u, 1, 2, 0), Dx(u, 1, 2, 1)), Dx(u, 1, 2, 2));
+    };
     // Bearing and distance rows carry the derivative, the zenith row its
     // negative (the coefficients of the zenith-distance equation).
     const U u = GMMdKoordinate(*m);
@@ -113,8 +115,8 @@ TEST(CGMMdD, ConsoleTrace)
     const char* h[] = {"", "SetHdat1() [1R H]", "SetHdat2() [2R H]", "SetDdat3() [3R H]"};
     for (int dim : {1, 2, 3}) {
         std::unique_ptr<GMMEqTestMreza> m;
-        GMMEqTestMreza::Konzola(
-            [&] { m = GMMMreza(GMMdBesedilo(dim, std::string("*CONTPRINT 1\n*D D\n") + kraj[dim], t, opazovanja[dim])); });
+        const std::string b = GMMdBesedilo(dim, std::string("*CONTPRINT 1\n*D D\n") + kraj[dim], t, opazovanja[dim]);
+        GMMEqTestMreza::Konzola([&] { m = GMMMreza(b); });
         const std::string n = std::to_string(dim);
         std::string pricakovano = std::string("C: SetGMMdD:\n F: SetGMMdD -> ") + h[dim] + "\n" +
                                   " F: SetGMMdD -> SetDdat" + n + "() [" + n + "R D]\n" +

@@ -20,11 +20,19 @@ long double Dolzina(const U& u, int dim, int i, int j)
     return std::sqrt(s);
 }
 
-// Composed angle at s from j to k; bearings from the second axis towards the first.
+// Bearing from s to t, from the second axis towards the first.
+long double Smer(const U& u, int s, int t) { return std::atan2(D(u, 2, s, t, 0), D(u, 2, s, t, 1)); }
+
+// Composed angle at s from j to k.
 long double Kot(const U& u, int s, int j, int k)
 {
-    const long double a = std::atan2(D(u, 2, s, k, 0), D(u, 2, s, k, 1)) - std::atan2(D(u, 2, s, j, 0), D(u, 2, s, j, 1));
+    const long double a = Smer(u, s, k) - Smer(u, s, j);
     return a < 0 ? a + 2 * std::numbers::pi_v<long double> : a;
+}
+
+long double Zenitna(const U& u, int i, int j)
+{
+    return std::atan2(std::hypot(D(u, 3, i, j, 0), D(u, 3, i, j, 1)), D(u, 3, i, j, 2));
 }
 
 double Produkt(const U& g, const matrika<long double>& H, long r)
@@ -80,7 +88,8 @@ TEST(CGMMdH, PlaneAndSpatialNetworksByHand)
                                   -h * k, -h * k, 3 * h * k}, kE);
     const auto z = Dat(GMMdBesedilo(3, "*D H\n", tet, "Z A B 90 0 0 3\nh A B 0 1\n"));
     ASSERT_EQ(z->GMM.Hdat.nrow(), 7u);
-    GMMdExpectRow(z->GMM.Hdat, 6, {-h * r, -h * r, 0, 3 * h * r, -h * r, 0, -h * r, 3 * h * r, 0, -h * r, -h * r, 0}, kE);
+    GMMdExpectRow(z->GMM.Hdat, 6, {-h * r, -h * r, 0, 3 * h * r, -h * r, 0, -h * r, 3 * h * r, 0, -h * r, -h * r, 0},
+                  kE);
     GMMdExpectAppended(z->GMM, z->GMM.Hred);
 }
 
@@ -112,9 +121,7 @@ TEST(CGMMdH, ConstraintsSpanTheDefectOfDistancesAndAngles)
     for (int i = 0; i < 5; ++i)
         for (int j = i + 1; j < 5; ++j) {
             const U g = GMMdGradient([i, j](const U& x) { return Dolzina(x, 3, i, j); }, w);
-            const U z = GMMdGradient(
-                [i, j](const U& x) { return std::atan2(std::hypot(D(x, 3, i, j, 0), D(x, 3, i, j, 1)), D(x, 3, i, j, 2)); },
-                w);
+            const U z = GMMdGradient([i, j](const U& x) { return Zenitna(x, i, j); }, w);
             for (long r = 0; r < 6; ++r) EXPECT_NEAR(Produkt(g, s->GMM.Hdat, r), 0.0, 1e-12);
             for (long r : {0L, 1L, 2L, 5L}) EXPECT_NEAR(Produkt(z, s->GMM.Hdat, r), 0.0, 1e-12);
             EXPECT_GT(std::fabs(Produkt(z, s->GMM.Hdat, 3)) + std::fabs(Produkt(z, s->GMM.Hdat, 4)), 1e-6);
@@ -165,7 +172,8 @@ TEST(CGMMdH, ConsoleTrace)
     const char* opazovanja[] = {"", "h A B 6 1\n", "D A B 6 1\n", "L A B 6 1\n"};
     for (int dim : {1, 2, 3}) {
         std::unique_ptr<GMMEqTestMreza> m;
-        GMMEqTestMreza::Konzola([&] { m = GMMMreza(GMMdBesedilo(dim, "*CONTPRINT 1\n*D H\n", kTrikotnik, opazovanja[dim])); });
+        const std::string b = GMMdBesedilo(dim, "*CONTPRINT 1\n*D H\n", kTrikotnik, opazovanja[dim]);
+        GMMEqTestMreza::Konzola([&] { m = GMMMreza(b); });
         const std::string n = std::to_string(dim);
         std::string pricakovano = "C: CGMMdH:\n F: SetGMMdH -> SetHdat" + n + "() [" + n + "R H !=SVD]\n" +
                                   " F: SetGMMdH -> SetHred" + n + "() [" + n + "R H !=SVD]\n" +
