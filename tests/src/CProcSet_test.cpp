@@ -159,7 +159,8 @@ TEST(CProcSet, FatalPathsEndTheRunWithTheirMessages)
         // wrong unit, not a cut-down DMS.
         {"*DIM 7\n*ROBSOLV L2N\n*NUMSOLV MGS\n*EK DMSDMSDMSDMS\n" + T,
          " **** Ni pravi podatek:    Enote Kotov (*EK, *AU)      **** "},
-        {"*DIM 7\n*ROBSOLV L2N\n*NUMSOLV MGS\n" + T, " **** Ni pravi podatek:    Resitev sistema (*RESSIS, *NUMSOLV)      **** "},
+        {"*DIM 7\n*ROBSOLV L2N\n*NUMSOLV MGS\n" + T,
+         " **** Ni pravi podatek:    Resitev sistema (*RESSIS, *NUMSOLV)      **** "},
         {"*DIM 7\n*ROBSOLV L2N\n" + T, " **** Ni pravi podatek:    Resitev sistema (*ROBSOLV)      **** "},
         {"*NUMSOLV CH\n" + T, dim},
         {"*DIM 4\n" + T, dim},
@@ -184,18 +185,15 @@ TEST(CProcSet, FatalPathsEndTheRunWithTheirMessages)
         {"*DIM 1\nX T1 100.0\n*DIM 2\nX T2 1 2\n", " **** Zapis X (vrstica 2)" + zapisX},
         {"*DIM 1\nX T1 100.0\nX T2 101.0\n\nD T1 T2 12.0 1.0\n",
          " **** Zapis D (horizontalne dolzine) (vrstica 5) ne sodi v visinsko mrezo (*DIM 1: samo X, H, h)      *** "},
-        {"*DIM 2\n" + T + "D T1 T2 12.0 1,0\n",
-         D4 + ": polje 2. stevila ni pravo stevilo -> 1,0 (vrstica 4)" + konec},
+        {"*DIM 2\n" + T + "D T1 T2 12.0 1,0\n", D4 + ": polje 2. stevila ni pravo stevilo -> 1,0 (vrstica 4)" + konec},
         // A DMS angle takes whole degrees and minutes.
         {"*DIM 2\n" + T + "S T1 T2 10.5 20 30 1.0\n",
          " **** Zapis S (smeri) (vrstica 4): polje 1. stevila ni pravo stevilo -> 10.5 (vrstica 4)      *** "},
         // A record cut short by the next record, by *K and by the end of the file.
         {"*DIM 2\n" + T + "D T1 T2 12.0\nD T1 T2 12.0 1.0\n",
          D4 + ": polje 2. stevila ni pravo stevilo -> D (vrstica 5)" + konec},
-        {"*DIM 2\n" + T + "D T1 T2\n*K\n",
-         D4 + " je nepopoln: namesto polja stoji *K (vrstica 5)" + konec},
-        {"*DIM 2\n" + T + "D T1 T2 12.0",
-         D4 + " je nepopoln: datoteka se konca pred zadnjim poljem" + konec},
+        {"*DIM 2\n" + T + "D T1 T2\n*K\n", D4 + " je nepopoln: namesto polja stoji *K (vrstica 5)" + konec},
+        {"*DIM 2\n" + T + "D T1 T2 12.0", D4 + " je nepopoln: datoteka se konca pred zadnjim poljem" + konec},
         {"*DIM 2\n*XVT 2000\nX T1 1 2 0.5\nX T2 3 4 0\n",   // the velocity flag is whole
          " **** Zapis X (priblizne vrednosti) (vrstica 3): polje 3. stevila ni pravo stevilo -> 0.5 (vrstica 3)      *** "},
     };
@@ -232,7 +230,8 @@ TEST(CProcSet, RecordCounts)
     std::string konzola;
     const CProcSet p = Preberi(std::string(NIVEX_TEST_DATA) + "/procset/zapisi.dat", &konzola);
     EXPECT_EQ(Stevila(p), "X 4 XH 0 H 1 C 2 S 3 A 1 P 1 Z 2 V 1 D 2 L 1 h 2");
-    EXPECT_EQ(konzola, ">>>> NEPOZNAN PARAMETER OBDELAVE -> Q  <<<<\n\n\n>>>> NEPOZNAN PARAMETER OBDELAVE -> *NEKAJ  <<<<\n\n\n");
+    EXPECT_EQ(konzola,
+              ">>>> NEPOZNAN PARAMETER OBDELAVE -> Q  <<<<\n\n\n>>>> NEPOZNAN PARAMETER OBDELAVE -> *NEKAJ  <<<<\n\n\n");
 
     // Levelling: X are heights when *DIM 1 stands first.  GON angles take one
     // word, so "A1 remark" is a remark.  X before *DIM 2 are coordinate points.
@@ -245,7 +244,7 @@ TEST(CProcSet, RecordCounts)
          "X 2 XH 0 H 0 C 0 S 1 A 1 P 0 Z 0 V 0 D 0 L 0 h 0"},
         {T + "*DIM 2\n", "X 2 XH 0 H 0 C 0 S 0 A 0 P 0 Z 0 V 0 D 0 L 0 h 0"},
     };
-    for (const auto& p : primeri) EXPECT_EQ(Stevila(Preberi(Datoteka(p.vhod))), p.stevila);
+    for (const auto& z : primeri) EXPECT_EQ(Stevila(Preberi(Datoteka(z.vhod))), z.stevila);
 }
 
 TEST(CProcSet, SettingsReport)
