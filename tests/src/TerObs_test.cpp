@@ -1,261 +1,138 @@
-// Record sets read one record kind at a time from text, as the reader feeds
-// them: values converted to metres and radians, deviations converted, the
-// three angle units, the zero-deviation thresholds and the refused fields.
+// Record sets fed one record at a time as the reader feeds them: values in
+// metres and radians, the three angle units, So, the zero-deviation
+// thresholds and the refused fields.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 #include <iostream>
-#include <sstream>
-#include <string>
+#include <vector>
 
-#include "TestUtil.h"
-#include "src/CTerObsCrd.h"
-#include "src/CTerObsCrdA.h"
-#include "src/CTerObsDir.h"
-#include "src/CTerObsDist.h"
-#include "src/CTerObsH.h"
-#include "src/CTerObsHA.h"
-#include "src/CTerObsHdif.h"
-#include "src/CTerObsPara.h"
-#include "src/CTerObsVec.h"
-#include "src/FBranje.h"
+#include "TerObsTestUtil.h"
 
 namespace {
-// Arc seconds per radian (180 * 3600 / pi) and pi, as tabulated.
-constexpr long double RO = 206264.80624709636L;
-constexpr long double PI = 3.14159265358979323846L;
-
-// Feeds the records of `text` to the set as the reading pass does: the
-// leading word, the record's fields, the rest of the line.
-void Beri(CTerObs& s, const std::string& text)
+void Blizu(long double a, long double b)
 {
-    std::istringstream in(text);
-    std::string w;
-    for (long i = 0; i < static_cast<long>(s.NObs()); ++i) {
-        ASSERT_TRUE(BeriBesedo(in, w));
-        s.ReadObs(in, i);
-        PreskociVrstico(in);
-    }
-}
-
-void Blizu(long double a, long double b, long double rel = 1e-15L)
-{
-    EXPECT_LE(std::fabs(a - b), rel * std::fmax(1.0L, std::fabs(b))) << static_cast<double>(a) << " vs "
-                                                                      << static_cast<double>(b);
+    EXPECT_LE(std::fabs(a - b), 1e-15L * std::fmax(1.0L, std::fabs(b))) << static_cast<double>(a) << " vs "
+                                                                         << static_cast<double>(b);
 }
 }  // namespace
 
-TEST(TerObsRead, PointListsWithAndWithoutVelocities)
+TEST(TerObsRead, EveryKindConverted)
 {
-    CTerObsCrdA a2;
-    a2.SetPar(2, 1, 2, 1);
-    Beri(a2, "X A 100.5 200.25 0.001 -0.002 1\nXb B 5 6 0 0 0 remark\n");
-    EXPECT_EQ(a2.GetPTS(0, 0), "A");
-    EXPECT_EQ(a2.GetPTS(1, 0), "B");
-    Blizu(a2.GetOBS(0, 0), 100.5L);
-    Blizu(a2.GetOBS(0, 1), 200.25L);
-    Blizu(a2.GetVELA(0, 1), -0.002L);
-    EXPECT_EQ(a2.GetIfVel(0), 1);
-    EXPECT_EQ(a2.GetIfVel(1), 0);
-    EXPECT_EQ(a2.GetSo(), 0.0L);
+    // mm / 1000; 10d 20' 30.5" = 37230.5"; -10d + 20' + 30" = -34770" (the
+    // sign of the degrees is not carried); 200 gon = pi, 1 mgon = pi / 200000;
+    // 45.5 deg = 163800".  The names are the words after the leading one.
+    struct Primer {
+        std::shared_ptr<CTerObs> s;
+        std::string zapis;
+        std::vector<long double> obs, sig;
+        long double t;
+    };
+    const Primer primeri[] = {
+        {Nov<CTerObsCrdA>(1, 0, 3, 0), "X T1 1 2 3.5", {1, 2, 3.5}, {}, 0},
+        {Nov<CTerObsHA>(1, 0, 0), "X R2 1e2", {100}, {}, 0},
+        {Nov<CTerObsCrd>(1, 1, 3), "C A 10 20 30 2.0 3.0 4.0 2014.5", {10, 20, 30}, {0.002, 0.003, 0.004}, 2014.5},
+        {Nov<CTerObsH>(1, 0), "H A 312.5 2", {312.5}, {0.002}, 0},
+        {Nov<CTerObsDist>(1, 0, 3), "L A B 125.4321 2.5", {125.4321L}, {0.0025L}, 0},
+        {Nov<CTerObsHdif>(1, 1), "h A B -1.2345 0.5 2015", {-1.2345L}, {0.0005L}, 2015},
+        {Nov<CTerObsVec>(1, 0, 3), "V A B 1.5 -2.5 3.5 1 2 3", {1.5, -2.5, 3.5}, {0.001L, 0.002L, 0.003L}, 0},
+        {Nov<CTerObsVec>(1, 0, 2), "V A B 1.5 -2.5 1 2", {1.5, -2.5}, {0.001L, 0.002L}, 0},
+        {Nov<CTerObsDir>(1, 0, "DMS", "DIR"), "S A B 10 20 30.5 1.0", {37230.5L / RO}, {1 / RO}, 0},
+        {Nov<CTerObsDir>(1, 0, "DMS", "DIR"), "S A C -10 20 30 2", {-34770 / RO}, {2 / RO}, 0},
+        {Nov<CTerObsDir>(1, 1, "GON", "ZEN"), "Z A B 200 1 2010.25", {PI}, {PI / 200000}, 2010.25L},
+        {Nov<CTerObsDir>(1, 0, "DEG", "AZI"), "A A B 45.5 2", {163800 / RO}, {2 / RO}, 0},
+        {Nov<CTerObsPara>(1, 0, "DMS"), "P A B C D 90 0 0 0", {PI / 2}, {0}, 0},   // zero deviation accepted
+    };
+    for (const Primer& p : primeri) {
+        SCOPED_TRACE(p.zapis);
+        Beri(*p.s, p.zapis + "\n");
+        std::istringstream besede(p.zapis);
+        std::string w;
+        besede >> w;
+        for (long k = 0; k < static_cast<long>(p.s->PTS.ncol()); ++k) EXPECT_EQ(p.s->GetPTS(0, k), (besede >> w, w));
+        ASSERT_EQ(p.s->OBS.ncol(), p.obs.size());
+        ASSERT_EQ(p.s->SIG.ncol(), p.sig.size());
+        for (std::size_t k = 0; k < p.obs.size(); ++k) Blizu(p.s->GetOBS(0, static_cast<long>(k)), p.obs[k]);
+        for (std::size_t k = 0; k < p.sig.size(); ++k) Blizu(p.s->GetSIG(0, static_cast<long>(k)), p.sig[k]);
+        EXPECT_EQ(p.s->T.nrow(), p.t != 0 ? 1u : 0u);
+        if (p.t != 0) {
+            EXPECT_EQ(p.s->GetT(0, 0), p.t);
+        }
+    }
 
-    CTerObsCrdA a3;
-    a3.SetPar(1, 0, 3, 0);
-    Beri(a3, "X T1 1 2 3.5\n");
-    Blizu(a3.GetOBS(0, 2), 3.5L);
-    EXPECT_EQ(a3.OBS.ncol(), 3u);
-    EXPECT_EQ(a3.VELA.nrow(), 0u);
+    // Point lists with a-priori velocities and flags.
+    const auto a = Nov<CTerObsCrdA>(1, 1, 2, 1);
+    const auto h = Nov<CTerObsHA>(1, 1, 1);
+    Beri(*a, "X A 100.5 200.25 0.001 -0.002 1\n");
+    Beri(*h, "X R1 312.12345 0.0005 0\n");
+    Blizu(a->GetVELA(0, 1), -0.002L);
+    Blizu(h->GetVELA(0, 0), 0.0005L);
+    EXPECT_EQ(a->GetIfVel(0), 1);
+    EXPECT_EQ(h->GetIfVel(0), 0);
 
-    CTerObsHA h;
-    h.SetPar(2, 1, 1);
-    Beri(h, "X R1 312.12345 0.0005 1\nX R2 1e2 0 0\n");
-    Blizu(h.GetOBS(0, 0), 312.12345L);
-    Blizu(h.GetVELA(0, 0), 0.0005L);
-    Blizu(h.GetOBS(1, 0), 100.0L);
-    EXPECT_EQ(h.GetIfVel(0), 1);
-}
-
-TEST(TerObsRead, PointObservationsAndLinearObservations)
-{
-    CTerObsCrd c;
-    c.SetPar(1, 1, 3);
-    Beri(c, "C A 10 20 30 2.0 3.0 4.0 2014.5\n");
-    Blizu(c.GetOBS(0, 2), 30.0L);
-    Blizu(c.GetSIG(0, 0), 0.002L);
-    Blizu(c.GetSIG(0, 2), 0.004L);
-    Blizu(c.GetT(0, 0), 2014.5L);
-
-    CTerObsH h;
-    h.SetPar(1, 0);
-    Beri(h, "H A 312.5 2\n");
-    Blizu(h.GetOBS(0, 0), 312.5L);
-    Blizu(h.GetSIG(0, 0), 0.002L);
-
-    CTerObsDist d;
-    d.SetPar(1, 0, 3);
-    Beri(d, "L A B 125.4321 2.5\n");
-    EXPECT_EQ(d.GetPTS(0, 1), "B");
-    Blizu(d.GetOBS(0, 0), 125.4321L);
-    Blizu(d.GetSIG(0, 0), 0.0025L);
-    EXPECT_EQ(d.GetDim(), 3);
-
-    CTerObsHdif dh;
-    dh.SetPar(1, 1);
-    Beri(dh, "h A B -1.2345 0.5 2015\n");
-    Blizu(dh.GetOBS(0, 0), -1.2345L);
-    Blizu(dh.GetSIG(0, 0), 0.0005L);
-    Blizu(dh.GetT(0, 0), 2015.0L);
-
-    // Three components, then three deviations; two of each in a plane.
-    CTerObsVec v3;
-    v3.SetPar(1, 0, 3);
-    Beri(v3, "V A B 1.5 -2.5 3.5 1 2 3\n");
-    Blizu(v3.GetOBS(0, 1), -2.5L);
-    Blizu(v3.GetOBS(0, 2), 3.5L);
-    Blizu(v3.GetSIG(0, 0), 0.001L);
-    Blizu(v3.GetSIG(0, 2), 0.003L);
-    CTerObsVec v2;
-    v2.SetPar(1, 0, 2);
-    Beri(v2, "V A B 1.5 -2.5 1 2 99\n");
-    Blizu(v2.GetSIG(0, 1), 0.002L);
-    EXPECT_EQ(v2.SIG.ncol(), 2u);
-}
-
-TEST(TerObsRead, AnglesInEachUnit)
-{
-    // 10 deg 20' 30.5" = 37230.5"; 1" deviation.
-    CTerObsDir dms;
-    dms.SetPar(2, 0, "DMS", "DIR");
-    Beri(dms, "S A B 10 20 30.5 1.0\nS A C -10 20 30 2\n");
-    Blizu(dms.GetOBS(0, 0), 37230.5L / RO);
-    Blizu(dms.GetSIG(0, 0), 1.0L / RO);
-    // The sign of the degrees is not carried: -10 + 20/60 + 30/3600 deg = -34770".
-    Blizu(dms.GetOBS(1, 0), -34770.0L / RO);
-
-    // 200 gon is pi; 1 mgon is pi / 200000.
-    CTerObsDir gon;
-    gon.SetPar(1, 1, "GON", "ZEN");
-    Beri(gon, "Z A B 200 1 2010.25\n");
-    Blizu(gon.GetOBS(0, 0), PI);
-    Blizu(gon.GetSIG(0, 0), PI / 200000.0L);
-    Blizu(gon.GetT(0, 0), 2010.25L);
-    EXPECT_EQ(gon.GetAngTyp(), "ZEN");
-
-    // 45.5 deg = 163800"; 2" deviation.
-    CTerObsDir deg;
-    deg.SetPar(1, 0, "DEG", "AZI");
-    Beri(deg, "A A B 45.5 2\n");
-    Blizu(deg.GetOBS(0, 0), 163800.0L / RO);
-    Blizu(deg.GetSIG(0, 0), 2.0L / RO);
-
-    // Four names in file order; a zero deviation is accepted here.
-    CTerObsPara p;
-    p.SetPar(1, 0, "DMS");
-    Beri(p, "P A B C D 90 0 0 0\n");
-    EXPECT_EQ(p.GetPTS(0, 2), "C");
-    EXPECT_EQ(p.GetPTS(0, 3), "D");
-    Blizu(p.GetOBS(0, 0), PI / 2);
-    EXPECT_EQ(p.GetSIG(0, 0), 0.0L);
-}
-
-TEST(TerObsRead, MeanDeviationOfASet)
-{
-    CTerObsVec v;
-    v.SetPar(2, 0, 2);
-    Beri(v, "V A B 1 1 1 2\nV A C 1 1 -3 4\n");
-    v.CalcRefStDApr();
-    Blizu(v.GetSo(), 0.0025L, 1e-15L);   // (1 + 2 + 3 + 4) mm / 4
-    EXPECT_EQ(v.GetRefStDApr(), v.GetSo());
+    // So: mean |SIG| over every element, (1 + 2 + 3 + 4) mm / 4.
+    const auto v = Nov<CTerObsVec>(2, 0, 2);
+    Beri(*v, "V A B 1 1 1 2\nV A C 1 1 -3 4\n");
+    v->CalcRefStDApr();
+    Blizu(v->GetSo(), 0.0025L);
     CTerObsDist prazna;
     prazna.CalcRefStDApr();
     EXPECT_EQ(prazna.GetSo(), 0.0L);
 }
 
-namespace {
-struct Prag {
-    const char* vrsta;
-    const char* label;
-    std::string na;     // record whose deviation is exactly at the threshold
-    std::string nad;    // the same just above it
-};
-
-void Preberi(const std::string& vrsta, const std::string& text)
-{
-    if (vrsta == "C") { CTerObsCrd s; s.SetPar(1, 0, 2); Beri(s, text); }
-    else if (vrsta == "H") { CTerObsH s; s.SetPar(1, 0); Beri(s, text); }
-    else if (vrsta == "D") { CTerObsDist s; s.SetPar(1, 0, 2); Beri(s, text); }
-    else if (vrsta == "V") { CTerObsVec s; s.SetPar(1, 0, 3); Beri(s, text); }
-    else if (vrsta == "h") { CTerObsHdif s; s.SetPar(1, 0); Beri(s, text); }
-    else if (vrsta == "S") { CTerObsDir s; s.SetPar(1, 0, "DMS", "DIR"); Beri(s, text); }
-    else if (vrsta == "Z") { CTerObsDir s; s.SetPar(1, 0, "GON", "ZEN"); Beri(s, text); }
-    else if (vrsta == "A") { CTerObsDir s; s.SetPar(1, 0, "DEG", "AZI"); Beri(s, text); }
-}
-}  // namespace
-
 TEST(TerObsZeroDeviation, ThresholdPerKind)
 {
+    struct Prag {
+        std::shared_ptr<CTerObs> s;
+        std::string label, na, nad;   // a deviation just at the threshold, and just above it
+    };
     const Prag pragovi[] = {
-        {"C", "KOORDINATE", "C A 1 2 3.0 0.0001\n", "C A 1 2 3.0 0.0002\n"},
-        {"H", "MERJEN H", "H A 1 0.000001\n", "H A 1 0.000002\n"},
-        {"D", "DOLZINA", "D A B 10 -0.00001\n", "D A B 10 0.00002\n"},
-        {"V", "VEKTOR", "V A B 1 2 3 1 0.00001 1\n", "V A B 1 2 3 1 0.00002 1\n"},
-        {"h", "DELTA H", "h A B 1 0.000001\n", "h A B 1 -0.000002\n"},
-        {"S", "HZ SMER", "S A B 1 2 3 0.0001\n", "S A B 1 2 3 0.0002\n"},
-        {"Z", "HZ SMER", "Z A B 100 0.0001\n", "Z A B 100 0.0002\n"},
-        {"A", "HZ SMER", "A A B 10 0\n", "A A B 10 0.0002\n"},
+        {Nov<CTerObsCrd>(1, 0, 2), "KOORDINATE", "C A 1 2 3.0 0.0001", "C A 1 2 3.0 0.0002"},
+        {Nov<CTerObsH>(1, 0), "MERJEN H", "H A 1 0.000001", "H A 1 0.000002"},
+        {Nov<CTerObsDist>(1, 0, 2), "DOLZINA", "D A B 10 -0.00001", "D A B 10 0.00002"},
+        {Nov<CTerObsVec>(1, 0, 3), "VEKTOR", "V A B 1 2 3 1 0.00001 1", "V A B 1 2 3 1 0.00002 1"},
+        {Nov<CTerObsHdif>(1, 0), "DELTA H", "h A B 1 0.000001", "h A B 1 -0.000002"},
+        {Nov<CTerObsDir>(1, 0, "DMS", "DIR"), "HZ SMER", "S A B 1 2 3 0.0001", "S A B 1 2 3 0.0002"},
+        {Nov<CTerObsDir>(1, 0, "GON", "ZEN"), "HZ SMER", "Z A B 100 0.0001", "Z A B 100 0.0002"},
+        {Nov<CTerObsDir>(1, 0, "DEG", "AZI"), "HZ SMER", "A A B 10 0.0001", "A A B 10 0.0002"},
     };
     for (const Prag& p : pragovi) {
-        SCOPED_TRACE(p.vrsta);
-        const Izid na = RunChild([&] { Preberi(p.vrsta, p.na); std::cout << "PREBRANO"; });
+        SCOPED_TRACE(p.na);
+        const Izid na = RunChild([&] { Beri(*p.s, p.na + "\n"); std::cout << "PREBRANO"; });
         EXPECT_EQ(na.status, 1);
-        EXPECT_EQ(na.out.find("PREBRANO"), std::string::npos);
-        std::string label(15, ' ');
-        label.replace(15 - std::string(p.label).size(), std::string::npos, p.label);
-        const std::string pricakovano = "\n\n  *****  NAPAKA" + std::string(74, ' ') + "*****\n\n" +
-                                        "  *****  OPAZOVANJE:     0.  " + label +
-                                        ":  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****\n\nPritisni ENTER ... ";
-        EXPECT_EQ(na.out, pricakovano);
-
-        const Izid nad = RunChild([&] { Preberi(p.vrsta, p.nad); std::cout << "PREBRANO"; });
+        EXPECT_EQ(na.out, "\n\n  *****  NAPAKA" + std::string(74, ' ') + "*****\n\n  *****  OPAZOVANJE:     0.  " +
+                              std::string(15 - p.label.size(), ' ') + p.label +
+                              ":  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****\n\nPritisni ENTER ... ");
+        const Izid nad = RunChild([&] { Beri(*p.s, p.nad + "\n"); std::cout << "PREBRANO"; });
         EXPECT_EQ(nad.status, 0);
         EXPECT_EQ(nad.out, "PREBRANO");
     }
 }
 
-TEST(TerObsRefusal, FieldsThatAreNotNumbersOrMissing)
+TEST(TerObsRefusal, FieldsThatAreNotNumbersOrMissingAndBadSettings)
 {
-    struct Primer {
-        std::function<void()> f;
-        std::string sporocilo;
+    const std::string nepopoln = " je nepopoln (konec datoteke ali *K pred zadnjim podatkom)";
+    const std::pair<std::function<void()>, std::string> primeri[] = {
+        {[] { Beri(*Nov<CTerObsDist>(2, 0, 2), "D A B 10 1\nD A C 12,5 1\n"); },
+         "Zapis D (horizontalna dolzina) st. 2: beseda \"12,5\" ni stevilo"},
+        {[] { Beri(*Nov<CTerObsDir>(1, 0, "DMS", "DIR"), "S A B 10.5 20 30 1\n"); },
+         "Zapis S (horizontalna smer) st. 1: beseda \"10.5\" ni celo stevilo [-32768, 32767]"},
+        {[] { Beri(*Nov<CTerObsCrdA>(1, 1, 2, 0), "X A 1 2 -1\n"); },
+         "Zapis X (priblizne koordinate tocke) st. 1: beseda \"-1\" ni celo stevilo [0, 65535]"},
+        {[] { Beri(*Nov<CTerObsHdif>(1, 0), "h A B 1.5"); }, "Zapis h (visinska razlika) st. 1" + nepopoln},
+        {[] { Beri(*Nov<CTerObsVec>(1, 0, 3), "V A B 1 2 3 1 1\n*K\n"); }, "Zapis V (vektor) st. 1" + nepopoln},
+        {[] { Nov<CTerObsCrdA>(3, 0, 2, 1); }, "A-priori hitrosti tock (*XV0) so mozne le ob oceni hitrosti (*XVT)"},
+        {[] { Nov<CTerObsPara>(1, 0, "RAD"); }, "Nastavitev enote opazovanj NAPACNO [DMS, GON, DEG]"},
+        {[] { Nov<CTerObsDir>(1, 0, "GON", "HZ"); }, "Nastavitev vrste opazovanj NAPACNO [DIR, ZEN, AZI]"},
+        {[] { CTerObsDist().SetPrintQuant("VSE"); }, "Nastavitev za izpis kolicine opazovanj NAPACNO [ALL, LINE]"},
+        {[] { CTerObsDist().SetPrintWhat("X"); }, "Nastavitev za izpis dela opazovanj NAPACNO [OBS, PT, ALL]"},
+        {[] { CTerObsDir d; CTerObsAngl(d).SetPrintAngQuant("DIR"); },
+         "Nastavitev za izpis kolicine opazovanj NAPACNO [ANG, ALL]"},
     };
-    const Primer primeri[] = {
-        {[] { CTerObsDist d; d.SetPar(2, 0, 2); Beri(d, "D A B 10 1\nD A C 12,5 1\n"); },
-         " **** Zapis D (horizontalna dolzina) st. 2: beseda \"12,5\" ni stevilo!!     *** "},
-        {[] { CTerObsHA h; h.SetPar(1, 0, 0); Beri(h, "X A 1O0.0\n"); },
-         " **** Zapis X (priblizna visina tocke) st. 1: beseda \"1O0.0\" ni stevilo!!     *** "},
-        {[] { CTerObsDir s; s.SetPar(1, 0, "DMS", "DIR"); Beri(s, "S A B 10.5 20 30 1\n"); },
-         " **** Zapis S (horizontalna smer) st. 1: beseda \"10.5\" ni celo stevilo [-32768, 32767]!!     *** "},
-        {[] { CTerObsCrdA a; a.SetPar(1, 1, 2, 0); Beri(a, "X A 1 2 -1\n"); },
-         " **** Zapis X (priblizne koordinate tocke) st. 1: beseda \"-1\" ni celo stevilo [0, 65535]!!     *** "},
-        {[] { CTerObsHdif h; h.SetPar(1, 0); Beri(h, "h A B 1.5"); },
-         " **** Zapis h (visinska razlika) st. 1 je nepopoln (konec datoteke ali *K pred zadnjim podatkom)!!     *** "},
-        {[] { CTerObsVec v; v.SetPar(1, 0, 3); Beri(v, "V A B 1 2 3 1 1\n*K\n"); },
-         " **** Zapis V (vektor) st. 1 je nepopoln (konec datoteke ali *K pred zadnjim podatkom)!!     *** "},
-        {[] { CTerObsCrdA a; a.SetPar(3, 0, 2, 1); },
-         " **** A-priori hitrosti tock (*XV0) so mozne le ob oceni hitrosti (*XVT)!!     *** "},
-        {[] { CTerObsDir s; s.SetPar(1, 0, "RAD", "DIR"); },
-         " **** Nastavitev enote opazovanj NAPACNO [DMS, GON, DEG]!!     *** "},
-        {[] { CTerObsDir s; s.SetPar(1, 0, "GON", "HZ"); },
-         " **** Nastavitev vrste opazovanj NAPACNO [DIR, ZEN, AZI]!!     *** "},
-        {[] { CTerObsDist d; d.SetPrintQuant("VSE"); },
-         " **** Nastavitev za izpis kolicine opazovanj NAPACNO [ALL, LINE]!!     *** "},
-        {[] { CTerObsDist d; d.SetPrintWhat("X"); },
-         " **** Nastavitev za izpis dela opazovanj NAPACNO [OBS, PT, ALL]!!     *** "},
-    };
-    for (const Primer& p : primeri) {
-        const Izid r = RunChild([&] { p.f(); std::cout << "PREBRANO"; });
-        EXPECT_EQ(r.status, 1) << p.sporocilo;
-        EXPECT_EQ(r.out, "\n\n" + p.sporocilo + "\n\n\tKoncujem program ... Pritisni ENTER ... ");
+    for (const auto& [f, sporocilo] : primeri) {
+        const Izid r = RunChild([&] { f(); std::cout << "PREBRANO"; });
+        EXPECT_EQ(r.status, 1) << sporocilo;
+        EXPECT_EQ(r.out, Konec(sporocilo));
     }
 }
