@@ -62,8 +62,10 @@ TEST(Elipse, ErrorEllipsoid)
     // major axis is (1, 1, 0) / sqrt 2, at bearing 45.
     const long double r = 1 / std::sqrt(2.0L);
     const M R = Iz({{r, -r, 0}, {r, r, 0}, {0, 0, 1}});
-    for (const auto& [Q, s0, smer, tol] : {std::tuple{Iz({{9, 0, 0}, {0, 1, 0}, {0, 0, 4}}), 9.0L, 90.0, 1e-13L},
-                                          std::tuple{R * Iz({{16, 0, 0}, {0, 1, 0}, {0, 0, 4}}) * transpon(R), 16.0L, 45.0, 1e-12L}}) {
+    const M D = Iz({{16, 0, 0}, {0, 1, 0}, {0, 0, 4}});
+    const std::tuple<M, long double, double, long double> primeri[] = {
+        {Iz({{9, 0, 0}, {0, 1, 0}, {0, 0, 4}}), 9, 90, 1e-13L}, {R * D * transpon(R), 16, 45, 1e-12L}};
+    for (const auto& [Q, s0, smer, tol] : primeri) {
         elipsoidpog(Q, S, A);
         EXPECT_LT(Razlika(S, Iz({{s0}, {4}, {1}})), tol);
         EXPECT_NEAR(std::fabs(static_cast<double>(A(0))), 90.0, 1e-9);
