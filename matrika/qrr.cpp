@@ -164,11 +164,29 @@ matrika<T> qrr<T>::qrgiv(const matrika<T>& A, const matrika<T>& f)
                 konec[i] = j + 1;
                 break;
             }
+    // naslednji[k]: the rows whose element in column k may be non-zero.  A
+    // row enters the list of its first non-zero column and moves on one
+    // column each time it is looked at; every other row holds an exact zero
+    // in column k and would be passed over, so visiting only these rows, in
+    // ascending order, does exactly what a scan of all rows does.
+    std::vector<std::vector<unsigned long>> naslednji(n);
+    for (unsigned long i = 0; i < m; ++i)
+        for (unsigned long j = 0; j < konec[i]; ++j)
+            if (r[i * n + j] != T(0)) {
+                naslednji[j].push_back(i);
+                break;
+            }
     for (unsigned long k = 0; k < n; ++k) {
         T* Rk = r + k * n;
-        for (unsigned long i = k + 1; i < m; ++i) {
+        std::vector<unsigned long>& vrste = naslednji[k];
+        std::sort(vrste.begin(), vrste.end());
+        for (const unsigned long i : vrste) {
+            if (i <= k) continue;
             T* Ri = r + i * n;
-            if (!(dabs(Ri[k]) > 1e-15)) continue;
+            if (!(dabs(Ri[k]) > 1e-15)) {
+                if (k + 1 < konec[i]) naslednji[k + 1].push_back(i);
+                continue;
+            }
             T c, s;
             if (std::fabs(Ri[k]) > std::fabs(Rk[k])) {
                 const T t = -Rk[k] / Ri[k];
@@ -193,7 +211,9 @@ matrika<T> qrr<T>::qrgiv(const matrika<T>& A, const matrika<T>& f)
                 bb[k * nb + j] = c * bk - s * bi;
                 bb[i * nb + j] = s * bk + c * bi;
             }
+            if (k + 1 < konec[i]) naslednji[k + 1].push_back(i);
         }
+        std::vector<unsigned long>().swap(vrste);
     }
     return NazajR();
 }
