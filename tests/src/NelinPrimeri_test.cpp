@@ -9,7 +9,8 @@
 
 TEST(NelinPrimeri, AdjustedCoordinatesAgreeWithTheIndependentAdjustment)
 {
-    const std::pair<std::string, int> primeri[] = {{"ravninska_dms", 2}, {"ravninska_gon", 2}, {"prostorska", 3}, {"mesana", 2}};
+    const std::pair<std::string, int> primeri[] = {
+        {"ravninska_dms", 2}, {"ravninska_gon", 2}, {"prostorska", 3}, {"mesana", 2}};
     for (const auto& [primer, dim] : primeri) {
         SCOPED_TRACE(primer);
         const auto ref = NeodvisnaIzravnava(primer, dim);
@@ -19,7 +20,8 @@ TEST(NelinPrimeri, AdjustedCoordinatesAgreeWithTheIndependentAdjustment)
             ASSERT_TRUE(iz.tocke.count(ime)) << ime;
             ASSERT_EQ(iz.tocke.at(ime).size(), x.size());
             // The reference is rounded to 0.01 mm; the two adjustments agree to that.
-            for (std::size_t k = 0; k < x.size(); ++k) EXPECT_NEAR(iz.tocke.at(ime)[k], x[k], 1e-5L) << ime << " " << k;
+            for (std::size_t k = 0; k < x.size(); ++k)
+                EXPECT_NEAR(iz.tocke.at(ime)[k], x[k], 1e-5L) << ime << " " << k;
         }
     }
 }
