@@ -66,7 +66,7 @@ TEST(KotnePretvorbe, PackedDmsAndItsText)
     for (int deg : {0, 7, 123, 359})
         for (int m = 0; m < 60; ++m) {
             const std::string t = dms2dms(rad2dms(deg2rad(deg + m / 60.0L)));
-            char nic[16], sest[16];
+            char nic[48], sest[48];
             std::snprintf(nic, sizeof nic, "%3d%3d  0.00", deg, m);
             std::snprintf(sest, sizeof sest, "%3d%3d 60.00", deg, m - 1);
             EXPECT_TRUE(t == nic || (m > 0 && t == sest)) << deg << " " << m << ": " << t;
