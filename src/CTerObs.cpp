@@ -213,3 +213,20 @@ long double CTerObs::AngleSigRad(const std::string& unit, long double sd)
 {
     return unit == "GON" ? gon2rad(sd / 1000.0L) : deg2rad(sd / 3600.0L);
 }
+
+void CTerObs::ReadAngleRecord(std::istream& in, long i, const std::string& unit, const char* label, long double eps)
+{
+    long double kot = 0.0L, sd = 0.0L;
+    ReadAngle(in, i, unit, kot, sd);
+    if (label != nullptr) TestStDev(static_cast<std::int32_t>(i), label, sd, eps);
+    OBS(i, 0) = kot;
+    SIG(i, 0) = AngleSigRad(unit, sd);
+    if (XVel != 0) T(i, 0) = ReadNum(in, i);
+}
+
+void CTerObs::PrintAngleRecord(std::ostream& out, long i, const std::string& unit) const
+{
+    TerObsAngle(out, unit, OBS(i, 0));
+    TerObsSmallAngle(out, unit, SIG(i, 0));
+    if (XVel != 0) TerObsNum(out, T(i, 0), 9, 2);
+}

@@ -112,6 +112,11 @@ protected:
     void ReadAngle(std::istream& in, long i, const std::string& unit, long double& rad, long double& sd) const;
     // A deviation in arc seconds (DMS, DEG) or milligon (GON) in radians.
     static long double AngleSigRad(const std::string& unit, long double sd);
+    // The values of an angle record i (angle, deviation, [epoch]) into OBS,
+    // SIG and T; with a label the deviation is checked against eps first.
+    void ReadAngleRecord(std::istream& in, long i, const std::string& unit, const char* label, long double eps);
+    // Angle, deviation and [epoch] columns of angle record i.
+    void PrintAngleRecord(std::ostream& out, long i, const std::string& unit) const;
 
     std::string Vrsta;
 };

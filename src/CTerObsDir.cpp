@@ -31,12 +31,7 @@ void CTerObsDir::ReadObsLine_PT(std::istream& in, long i)
 
 void CTerObsDir::ReadObsLine_OBS(std::istream& in, long i)
 {
-    long double kot = 0.0L, sd = 0.0L;
-    ReadAngle(in, i, AngUnit, kot, sd);
-    TestStDev(static_cast<std::int32_t>(i), "HZ SMER", sd, 1e-4);
-    OBS(i, 0) = kot;
-    SIG(i, 0) = AngleSigRad(AngUnit, sd);
-    if (XVel != 0) T(i, 0) = ReadNum(in, i);
+    ReadAngleRecord(in, i, AngUnit, "HZ SMER", 1e-4);
 }
 
 void CTerObsDir::PrintObsLine_PT(std::ostream& out, long i)
@@ -47,9 +42,7 @@ void CTerObsDir::PrintObsLine_PT(std::ostream& out, long i)
 
 void CTerObsDir::PrintObsLine_OBS(std::ostream& out, long i)
 {
-    TerObsAngle(out, AngUnit, OBS(i, 0));
-    TerObsSmallAngle(out, AngUnit, SIG(i, 0));
-    if (XVel != 0) TerObsNum(out, T(i, 0), 9, 2);
+    PrintAngleRecord(out, i, AngUnit);
 }
 
 std::string CTerObsDir::Crta() const

@@ -26,11 +26,7 @@ void CTerObsPara::ReadObsLine_PT(std::istream& in, long i)
 
 void CTerObsPara::ReadObsLine_OBS(std::istream& in, long i)
 {
-    long double kot = 0.0L, sd = 0.0L;
-    ReadAngle(in, i, AngUnit, kot, sd);
-    OBS(i, 0) = kot;
-    SIG(i, 0) = AngleSigRad(AngUnit, sd);
-    if (XVel != 0) T(i, 0) = ReadNum(in, i);
+    ReadAngleRecord(in, i, AngUnit, nullptr, 0.0L);
 }
 
 void CTerObsPara::PrintObsLine_PT(std::ostream& out, long i)
@@ -43,9 +39,7 @@ void CTerObsPara::PrintObsLine_PT(std::ostream& out, long i)
 
 void CTerObsPara::PrintObsLine_OBS(std::ostream& out, long i)
 {
-    TerObsAngle(out, AngUnit, OBS(i, 0));
-    TerObsSmallAngle(out, AngUnit, SIG(i, 0));
-    if (XVel != 0) TerObsNum(out, T(i, 0), 9, 2);
+    PrintAngleRecord(out, i, AngUnit);
 }
 
 std::string CTerObsPara::Crta() const
