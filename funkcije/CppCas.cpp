@@ -33,13 +33,6 @@ std::string CppCas::Ascii()
     return ascii;
 }
 
-int CppCas::LetoDt() { Update(); return timeinfo.tm_year + 1900; }
-int CppCas::MesecDt() { Update(); return timeinfo.tm_mon; }
-int CppCas::DanDt() { Update(); return timeinfo.tm_mday; }
-int CppCas::Ura() { Update(); return timeinfo.tm_hour; }
-int CppCas::Min() { Update(); return timeinfo.tm_min; }
-int CppCas::Sec() { Update(); return timeinfo.tm_sec; }
-
 void CppCas::Start()
 {
     casTece = true;
@@ -52,11 +45,4 @@ double CppCas::Stop()
     casTece = false;
     stopUra = Ticks();
     return static_cast<double>(stopUra - startUra) / 1000.0;
-}
-
-void CppCas::Pocakaj(int seconds)
-{
-    const long long konec = Ticks() + 1000LL * seconds;
-    while (Ticks() < konec) {
-    }
 }

@@ -17,17 +17,9 @@ public:
     void Update();
     // "YYYY-MM-DD  hh:mm:ss" of the current local time.
     std::string Ascii();
-    int LetoDt();   // calendar year
-    int MesecDt();  // month counted from 0
-    int DanDt();
-    int Ura();
-    int Min();
-    int Sec();
     void Start();
     // Elapsed seconds since Start; 0.0 when no measurement runs.
     double Stop();
-    // Waits until the clock has advanced by the given seconds.
-    void Pocakaj(int seconds);
 
 private:
     // Milliseconds of a monotonic clock.

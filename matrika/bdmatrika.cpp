@@ -37,28 +37,6 @@ void bdmatrika::clear()
     bloki.clear();
 }
 
-bdmatrika bdmatrika::IzPolne(const matrika<long double>& A)
-{
-    if (A.nrow() != A.ncol() || A.nrow() == 0)
-        matrikaError("Funkcija:   bdmatrika::IzPolne\nMatrika mora biti kvadratna: ", "matrika/bdmatrika", __LINE__);
-    const unsigned long n = A.nrow();
-    bdmatrika P;
-    unsigned long z = 0;
-    unsigned long doseg = 0;  // last row coupled to the rows of the open block
-    for (unsigned long i = 0; i < n; ++i) {
-        for (unsigned long j = 0; j < n; ++j)
-            if (A(i, j) != 0.0L || A(j, i) != 0.0L) {
-                if (j > doseg) doseg = j;
-            }
-        if (doseg <= i) {
-            P.dodaj(A(z, i, z, i));
-            z = i + 1;
-            doseg = i + 1;
-        }
-    }
-    return P;
-}
-
 bdmatrika invtridB(const matrika<long double>& T)
 {
     if (T.ncol() != 3)

@@ -34,10 +34,6 @@ public:
     void dodaj(const matrika<long double>& B);
     void clear();
 
-    // The blocks of a full square matrix: each block ends where no element
-    // couples its rows with a later row (exact zeros only).
-    static bdmatrika IzPolne(const matrika<long double>& A);
-
 private:
     std::vector<unsigned long> zacetki;
     std::vector<unsigned long> vrsticaBlok;

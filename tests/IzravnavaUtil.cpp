@@ -9,9 +9,8 @@
 namespace {
 std::string PrvaBeseda(const std::string& line)
 {
-    std::istringstream s(line);
     std::string w;
-    s >> w;
+    std::istringstream(line) >> w;
     return w;
 }
 }  // namespace
@@ -31,17 +30,11 @@ Izravnava Izravnaj(const std::string& data)
         std::cout.rdbuf(stari);
     }
     iz.report = ReadFile(nvx);
-    CNivex& n = *iz.run;
+    const CNivex& n = *iz.run;
     const int dim = n.procset.GetDim();
-    if (dim == 1) {
-        for (unsigned long i = 0; i < n.TOHA.NObs(); ++i) iz.tocke[n.TOHA.GetPTS(i, 0)] = {n.TOHA.GetOBS(i, 0)};
-    } else {
-        for (unsigned long i = 0; i < n.TOCrdA.NObs(); ++i) {
-            std::vector<long double> x;
-            for (int k = 0; k < dim; ++k) x.push_back(n.TOCrdA.GetOBS(i, k));
-            iz.tocke[n.TOCrdA.GetPTS(i, 0)] = x;
-        }
-    }
+    const CTerObs& lista = dim == 1 ? static_cast<const CTerObs&>(n.TOHA) : n.TOCrdA;
+    for (unsigned long i = 0; i < lista.NObs(); ++i)
+        for (int k = 0; k < dim; ++k) iz.tocke[lista.GetPTS(i, 0)].push_back(lista.GetOBS(i, k));
     return iz;
 }
 
@@ -51,6 +44,11 @@ std::string ZNastavitvijo(const std::string& data, const std::string& keyword, c
     for (const std::string& l : Lines(data))
         if (PrvaBeseda(l) != keyword) out += l + "\n";
     return out;
+}
+
+std::string Iteriraj(const std::string& data, const char* thres, const char* max)
+{
+    return ZNastavitvijo(ZNastavitvijo(ZNastavitvijo(data, "*ITER", "1"), "*ITERMAX", max), "*ITERTHRES", thres);
 }
 
 std::string ZDatumom(const std::string& data, const std::string& datumLines)
@@ -66,20 +64,3 @@ std::string ZDatumom(const std::string& data, const std::string& datumLines)
 }
 
 std::string Primer(const std::string& name) { return ReadFile(std::string(NIVEX_SOURCE_DIR) + "/examples/" + name); }
-
-std::map<std::string, std::vector<long double>> NeodvisnaIzravnava(const std::string& name, int dim)
-{
-    std::map<std::string, std::vector<long double>> m;
-    std::istringstream s(ReadFile(std::string(NIVEX_TEST_DATA) + "/examples_gen/" + name + "_adjusted.txt"));
-    std::string line;
-    while (std::getline(s, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream l(line);
-        std::string ime;
-        l >> ime;
-        std::vector<long double> x(dim);
-        for (int k = 0; k < dim; ++k) l >> x[k];
-        m[ime] = x;
-    }
-    return m;
-}

@@ -24,14 +24,13 @@ Izravnava Izravnaj(const std::string& data);
 // The data text with every line whose first word is `keyword` removed and
 // "keyword value" put first (a settings keyword; later lines override earlier).
 std::string ZNastavitvijo(const std::string& data, const std::string& keyword, const std::string& value);
+// The data text iterated until the corrections fall below thres, at most
+// max + 1 passes.
+std::string Iteriraj(const std::string& data, const char* thres = "1e-9", const char* max = "20");
 // The data text with its datum lines ("*D" and all "**" lines) replaced.
 std::string ZDatumom(const std::string& data, const std::string& datumLines);
 
 // Example data file shipped in examples/.
 std::string Primer(const std::string& name);
-
-// Values of the independent adjustment of an example (name -> coordinates),
-// read from tests/data/examples_gen/<name>_adjusted.txt.
-std::map<std::string, std::vector<long double>> NeodvisnaIzravnava(const std::string& name, int dim);
 
 #endif
