@@ -18,19 +18,14 @@ TEST(Elipse, ErrorEllipseCases)
     };
     const long double w = std::sqrt(4.5L);
     const Primer primeri[] = {
-        {{4, 1, 0}, {2, 1, 0}, 0, 0},
-        {{1, 4, 0}, {2, 1, 90}, 0, 1e-12L},
-        {{2, 2, 1}, {dsqrt(3.0L), 1, 45}, 0, 1e-12L},
+        {{4, 1, 0}, {2, 1, 0}, 0, 0}, {{1, 4, 0}, {2, 1, 90}, 0, 1e-12L}, {{2, 2, 1}, {dsqrt(3.0L), 1, 45}, 0, 1e-12L},
         {{2, 2, -1}, {dsqrt(3.0L), 1, 135}, 0, 1e-12L},
         {{5, 2, 1.5L}, {std::sqrt(3.5L + w), std::sqrt(3.5L - w), 22.5L}, 2e-13L, 1e-12L},  // tan 2t = 3 / 3
         // One variance only: the major axis carries it. None, or negative ones: zeros.
-        {{9, 0, 0}, {3, 0, 0}, 0, 0},
-        {{0, 9, 0}, {3, 0, 90}, 0, 0},
-        {{0, 0, 0}, {0, 0, 0}, 0, 0},
+        {{9, 0, 0}, {3, 0, 0}, 0, 0}, {{0, 9, 0}, {3, 0, 90}, 0, 0}, {{0, 0, 0}, {0, 0, 0}, 0, 0},
         {{-4, -1, 0}, {0, 0, 0}, 0, 0},
         // The border value 1e-14 counts as 0 (and is written back as 0).
-        {{1e-14, 4, 5e-15L}, {2, 0, 90}, 0, 0},
-        {{4, 1e-14, 0}, {2, 0, 0}, 0, 0},
+        {{1e-14, 4, 5e-15L}, {2, 0, 90}, 0, 0}, {{4, 1e-14, 0}, {2, 0, 0}, 0, 0},
     };
     // The double and the long double version are the same algorithm.
     auto preveri = [&]<typename T>(T) {
