@@ -53,6 +53,10 @@ public:
     void SolveFuncModel();
     // 2-norm of the last solution vector (1.0 before the first one).
     long double GetNormX() const { return normX; }
+    // Cofactor of the unknowns i and j, datum applied.  The quality analyses
+    // read only point and pair blocks through this, never Qdd itself, so the
+    // way the cofactors are kept may change without touching them.
+    long double Qxx(long i, long j) const { return Qdd(i, j); }
     // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.
     void SolveStohModel();
 

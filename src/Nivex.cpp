@@ -133,7 +133,9 @@ CNivex::CNivex()
       GMMEqAzi(procset, TOAzi, TOCrdA, GMM),
       GMMEqPara(procset, TOPara, TOCrdA, GMM),
       GMMdH(procset, gdatum, TOHA, TOCrdA, GMM),
-      GMMdD(procset, gdatum, TOHA, TOCrdA, GMM)
+      GMMdD(procset, gdatum, TOHA, TOCrdA, GMM),
+      RelEll(procset, TOCrdA, TODir, TOAzi, TODist2, TODist3, TOHdif, TOVec, TOZen, GMM, GMMS),
+      TOEst(procset, TOH, TOCrd, TOAngl, TODist2, TOAzi, TOPara, TOZen, TODist3, TOVec, TOHdif, GMM, GMMS)
 {
 }
 
@@ -205,7 +207,8 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         GMMS.PrintResultsSummary(std::cout);
         GMMS.PrintResults(report);
         GMMS.PrintCorrUnknown(report);
-        // Relative error ellipses of connected point pairs follow here.
+        RelEll.SetRelEll();
+        RelEll.PrintRelEll(report);
         nPasses = k;
 
         if (procset.GetifIter() == 0) break;
@@ -226,9 +229,18 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         if (GMMS.GetNormX() < procset.GetIterThres()) break;
     }
 
-    // Adjusted observations with their reliability, kind by kind, and the
-    // optional export files (GMT, S-transformation, second-order design)
-    // follow here.
+    // Adjusted observations with their reliability, kind by kind in the
+    // order of their model rows.
+    Naslov(report, "IZRAVNANA OPAZOVANJA IN LOKALNE MERE NATANCNOSTI:", procset.GetizpisRez());
+    TOEst.SetDimensions();
+    for (const char tip : {'H', 'h', 'C', 'V', 'D', 'L', 'S', 'A', 'P', 'Z'}) {
+        TOEst.SetPar(tip);
+        TOEst.SetReliab();
+        TOEst.PrintReliab(report);
+    }
+
+    // The optional export files (GMT, S-transformation, second-order
+    // design) follow here.
 }
 
 int NivexMain(int argc, const char** argv)

@@ -26,11 +26,13 @@
 #include "src/CGMMdH.h"
 #include "src/CGetObs.h"
 #include "src/CProcSet.h"
+#include "src/CRelEll.h"
 #include "src/CTerObsAngl.h"
 #include "src/CTerObsCrd.h"
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsDir.h"
 #include "src/CTerObsDist.h"
+#include "src/CTerObsEst.h"
 #include "src/CTerObsH.h"
 #include "src/CTerObsHA.h"
 #include "src/CTerObsHdif.h"
@@ -97,6 +99,8 @@ public:
     CGMMEqPara GMMEqPara;
     CGMMdH GMMdH;
     CGMMdD GMMdD;
+    CRelEll RelEll;
+    CTerObsEst TOEst;
 
     // Passes of the iteration loop run by Izracun.
     int nPasses = 0;

@@ -1,0 +1,162 @@
+#include "src/CRelEll.h"
+
+#include <cmath>
+#include <iomanip>
+#include <iostream>
+
+#include "matrika/elipsoidpog.h"
+#include "matrika/elipspog.h"
+#include "matrika/seznamm.h"
+#include "src/CGMM.h"
+#include "src/CGMMSol.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsCrdA.h"
+#include "src/CTerObsDir.h"
+#include "src/CTerObsDist.h"
+#include "src/CTerObsHdif.h"
+#include "src/CTerObsVec.h"
+#include "src/FGMM.h"
+#include "src/NivexAux.h"
+
+namespace {
+// A semi-axis from a variance that round-off may leave a hair below zero.
+long double Polos(long double s, long double lambda) { return lambda > 0.0L ? std::sqrt(s * lambda) : 0.0L; }
+}  // namespace
+
+CRelEll::CRelEll(CProcSet& procset_, CTerObsCrdA& TOCrdA_, CTerObsDir& TODir_, CTerObsDir& TOAzi_,
+                 CTerObsDist& TODist2_, CTerObsDist& TODist3_, CTerObsHdif& TOHdif_, CTerObsVec& TOVec_,
+                 CTerObsDir& TOZen_, CGMM& GMM_, CGMMSol& GMMS_)
+    : procset(procset_), TOCrdA(TOCrdA_), TODir(TODir_), TOAzi(TOAzi_), TODist2(TODist2_), TODist3(TODist3_),
+      TOHdif(TOHdif_), TOVec(TOVec_), TOZen(TOZen_), GMM(GMM_), GMMS(GMMS_)
+{
+}
+
+std::vector<const CTerObs*> CRelEll::Povezave() const
+{
+    return {&TODir, &TOAzi, &TODist2, &TODist3, &TOHdif, &TOVec, &TOZen};
+}
+
+void CRelEll::SetRelEll()
+{
+    Dim = procset.GetDim();
+    if (Dim < 2) return;
+    const bool sled = procset.GetContPrint() != 0;
+    if (sled) std::cout << "\n" << "C: CRelEll:" << "\n" << " F: SetRelEll() -> SetDimensions() [2R 3R] -> ";
+    SetDimensions();
+    if (sled) std::cout << " F: SetRelEll() -> CalcRelEll() [2R 3R]" << "\n";
+    CalcRelEll();
+}
+
+void CRelEll::SetPTS(matrika<std::string>& P, long i1, long i2, long row) const
+{
+    P(row, 0) = TOCrdA.PTS(i1 < i2 ? i1 : i2);
+    P(row, 1) = TOCrdA.PTS(i1 < i2 ? i2 : i1);
+}
+
+void CRelEll::SetDimensions()
+{
+    const bool sled = procset.GetContPrint() != 0;
+    const std::vector<const CTerObs*> zbirke = Povezave();
+    nobs = 0;
+    for (const CTerObs* z : zbirke) nobs += z->NObs();
+    if (nobs == 0) {
+        if (sled) std::cout << " #RelEll = 0" << "\n";
+        PTS.resize(0, 0);
+        OBS.resize(0, 0);
+        SIG.resize(0, 0);
+        return;
+    }
+    matrika<std::string> vsi(nobs, 2);
+    long row = 0;
+    for (const CTerObs* z : zbirke)
+        for (unsigned long i = 0; i < z->NObs(); ++i, ++row) {
+            const GMMEqTocka t1 = GMMEqPoint(GMM, TOCrdA.PTS, z->GetPTS(i, 0), 0);
+            const GMMEqTocka t2 = GMMEqPoint(GMM, TOCrdA.PTS, z->GetPTS(i, 1), 0);
+            SetPTS(vsi, t1.ind, t2.ind, row);
+        }
+    if (sled) std::cout << " PTS";
+    PTS = seznamVr(vsi);
+    if (sled) std::cout << " OBS";
+    OBS.resize(PTS.nrow(), Dim, 0.0L);
+    SIG.resize(PTS.nrow(), Dim == 2 ? 3 : 9, 0.0L);
+    if (sled) std::cout << " OK" << "\n";
+}
+
+void CRelEll::CalcRelEll()
+{
+    nobs = static_cast<std::uint32_t>(PTS.nrow());
+    const long s = Dim == 2 ? 0 : 6;  // first column of the horizontal ellipse
+    const long double so2 = GMMS.SoIIzracun, so = std::sqrt(so2);
+    for (long d = 0; d < static_cast<long>(nobs); ++d) {
+        const GMMEqTocka t1 = GMMEqPoint(GMM, TOCrdA.PTS, PTS(d, 0), 0);
+        const GMMEqTocka t2 = GMMEqPoint(GMM, TOCrdA.PTS, PTS(d, 1), 0);
+        // Cofactors of the difference of the two points' coordinates.
+        matrika<long double> Q(Dim, Dim, 0.0L);
+        for (long a = 0; a < Dim; ++a)
+            for (long b = 0; b < Dim; ++b) {
+                long double q = 0.0L;
+                if (t1.iB >= 0) q += GMMS.Qxx(t1.iB + a, t1.iB + b);
+                if (t2.iB >= 0) q += GMMS.Qxx(t2.iB + a, t2.iB + b);
+                if (t1.iB >= 0 && t2.iB >= 0) q -= GMMS.Qxx(t1.iB + a, t2.iB + b) + GMMS.Qxx(t2.iB + a, t1.iB + b);
+                Q(a, b) = q;
+            }
+        long double qxx = Q(0, 0), qyy = Q(1, 1), qxy = Q(1, 0), A = 0.0L, B = 0.0L, theta = 0.0L;
+        elipspog(qxx, qyy, qxy, A, B, theta);
+        for (long c = 0; c < Dim; ++c) OBS(d, c) = (TOCrdA.OBS(t1.ind, c) + TOCrdA.OBS(t2.ind, c)) / 2.0L;
+        if (Dim == 3) {
+            matrika<long double> L(3, 1, 0.0L), alfa(3, 1, 0.0L);
+            elipsoidpog(Q, L, alfa);
+            for (long k = 0; k < 3; ++k) {
+                SIG(d, k) = Polos(so2, L(k));
+                SIG(d, 3 + k) = alfa(k);
+            }
+        }
+        SIG(d, s) = A * so;
+        SIG(d, s + 1) = B * so;
+        SIG(d, s + 2) = theta;
+    }
+}
+
+void CRelEll::PrintRelEll(std::ostream& izhod)
+{
+    if (Dim < 2 || nobs == 0) return;
+    const bool sled = procset.GetContPrint() != 0;
+    if (sled) std::cout << " F: PrintRelEll(ofstream& izhod) -> PrintHead(ofstream& izhod) [2R 3R]" << "\n";
+    PrintHead(izhod);
+    if (sled) std::cout << " F: PrintRelEll(ofstream& izhod) -> PrintEll(ofstream& izhod) [2R 3R]" << "\n";
+    PrintEll(izhod);
+}
+
+void CRelEll::PrintHead(std::ostream& izhod)
+{
+    PodNaslov(izhod, Dim == 2 ? "RELATIVNE ELIPSE POGRESKOV" : "RELATIVNE ELIPSE IN ELIPSOIDI POGRESKOV", 1);
+    izhod << "\n";
+    const std::string glava =
+        Dim == 2 ? "      TC1   TC2        Ar          Br       THr  "
+                 : "      TC1   TC2     |     3R ELIPSOID POGRESKOV      |              2R ELIPSA     |";
+    izhod << glava << "\n";
+    nline = static_cast<std::int32_t>(glava.size());
+    izhod << std::string(glava.size(), '-') << "\n";
+}
+
+void CRelEll::PrintEll(std::ostream& izhod)
+{
+    izhod << std::right;
+    for (long d = 0; d < static_cast<long>(nobs); ++d) {
+        izhod << std::setw(3) << d + 1 << std::setw(6) << PTS(d, 0) << std::setw(6) << PTS(d, 1);
+        IzpisNastavitve(izhod, 4);
+        if (Dim == 2) {
+            izhod << std::setw(12) << SIG(d, 0) << std::setw(12) << SIG(d, 1);
+            IzpisNastavitve(izhod, 2);
+            izhod << std::setw(10) << SIG(d, 2) << "\n";
+            continue;
+        }
+        izhod << std::setw(15) << SIG(d, 0) << std::setw(12) << SIG(d, 1) << std::setw(12) << SIG(d, 2)
+              << std::setw(17) << SIG(d, 6) << std::setw(12) << SIG(d, 7) << "\n";
+        IzpisNastavitve(izhod, 2);
+        izhod << std::setw(30) << SIG(d, 3) << std::setw(12) << SIG(d, 4) << std::setw(12) << SIG(d, 5)
+              << std::setw(17) << SIG(d, 8) << "\n";
+        if (d + 1 < static_cast<long>(nobs)) izhod << "\n";
+    }
+    izhod << std::string(static_cast<std::size_t>(nline), '-') << "\n\n\n";
+}

@@ -1,0 +1,310 @@
+#include "src/CTerObsEst.h"
+
+#include <cmath>
+#include <cstring>
+#include <iomanip>
+#include <iostream>
+
+#include "funkcije/KotnePretvorbe.h"
+#include "funkcije/NormPor.h"
+#include "src/CGMM.h"
+#include "src/CGMMSol.h"
+#include "src/CProcSet.h"
+#include "src/CTerObs.h"
+#include "src/CTerObsAngl.h"
+#include "src/CTerObsCrd.h"
+#include "src/CTerObsDir.h"
+#include "src/CTerObsDist.h"
+#include "src/CTerObsH.h"
+#include "src/CTerObsHdif.h"
+#include "src/CTerObsPara.h"
+#include "src/CTerObsVec.h"
+#include "src/NivexAux.h"
+
+namespace {
+// The kinds in the order of their model rows.
+constexpr const char* kRedVrst = "HhCVDLSAPZ";
+
+// Below this a redundancy number, or a residual cofactor relative to the
+// observation's own, is zero: what is left is round-off of a row that no
+// other observation checks.
+constexpr long double kNic = 1e-14L;
+
+struct VrstaOpazovanj {
+    char crka;
+    const char* naslov;
+    const char* glava;
+    int nImen;              // names printed before the values
+    const char* povpNAB;    // labels of the two average lines
+    const char* povpV;
+};
+
+constexpr VrstaOpazovanj kVrste[] = {
+    {'H', "IZRAVNANE VISINE TOCK:",
+     "      TC       H0           VH     SVH       H            SH    Rii      W     NAB     LAM  ", 1,
+     "Povprecna notranja zanesljivost H:", "Povprecna vrednost popravka H    :"},
+    {'h', "IZRAVNANE VISINSKE RAZLIKE:",
+     "       S     Z       DH0         VDH     SVDH       DH         SDH    Rii      W     NAB     LAM  ", 2,
+     "Povprecna notranja zanesljivost dh:", "Povprecna vrednost popravka dh    :"},
+    {'C', "IZRAVNANE KOORDINATE TOCK:",
+     "      TC           CRD0       VCRD   SVCRD       CRD        SCRD   Rii      W     NAB     LAM  ", 1,
+     "Povprecna notranja zanesljivost CRD:   ", "Povprecna vrednost popravka CRD    :   "},
+    {'V', "IZRAVNANI VEKTORJI:",
+     "       S     Z           VEC0      VVEC    SVVEC       VEC        SVEC   Rii      W     NAB     LAM  ", 2,
+     "Povprecna notranja zanesljivost VEC:   ", "Povprecna vrednost popravka VEC    :   "},
+    {'D', "IZRAVNANE HZ DOLZINE:",
+     "       S     Z        D0          VD      SVD        D          SD    Rii      W     NAB     LAM  ", 2,
+     "Povprecna notranja zanesljivost DOL2:", "Povprecna vrednost popravka DOL2    :"},
+    {'L', "IZRAVNANE PROSTORSKE DOLZINE:",
+     "       S     Z        L0          VL      SVL        L          SL    Rii      W     NAB     LAM  ", 2,
+     "Povprecna notranja zanesljivost DOL3:", "Povprecna vrednost popravka DOL3    :"},
+    {'S', "IZRAVNANI KOTI:",
+     "       S    Z1    Z2         K0          VK      SVK        K           SK    Rii      W     NAB     LAM  ", 3,
+     "Povprecna notranja zanesljivost KOT:", "Povprecna vrednost popravka KOT    :"},
+    {'A', "IZRAVNANI AZIMUTI:",
+     "       S     Z         A0          VA      SVA        A           SA    Rii      W     NAB     LAM  ", 2,
+     "Povprecna notranja zanesljivost AZIM:", "Povprecna vrednost popravka AZIM    :"},
+    {'P', "IZRAVNANI KOTI MED SMERMI:",
+     "       S1    Z1    S2     Z2       P0          VP      SVP        P           SP    Rii      W     NAB     LAM  ",
+     4, "Povprecna notranja zanesljivost PARA:", "Povprecna vrednost popravka PARA    :"},
+    {'Z', "IZRAVNANE ZENITNE RAZDALJE:",
+     "       S     Z         Z0          VZ      SVZ        Z           SZ    Rii      W     NAB     LAM  ", 2,
+     "Povprecna notranja zanesljivost ZEN:", "Povprecna vrednost popravka ZEN    :"},
+};
+
+const VrstaOpazovanj& NajdiVrsto(char tip)
+{
+    for (const VrstaOpazovanj& v : kVrste)
+        if (v.crka == tip) return v;
+    return kVrste[0];  // SetPar admits only the letters of the table
+}
+
+const char* const kOs[3] = {"X", "Y", "Z"};
+
+void Num(std::ostream& out, long double v, int width, int decimals)
+{
+    out << std::fixed << std::setprecision(decimals) << std::setw(width) << v;
+}
+}  // namespace
+
+CTerObsEst::CTerObsEst(CProcSet& procset_, CTerObsH& TOH_, CTerObsCrd& TOCrd_, CTerObsAngl& TOAngl_,
+                       CTerObsDist& TODist2_, CTerObsDir& TOAzi_, CTerObsPara& TOPara_, CTerObsDir& TOZen_,
+                       CTerObsDist& TODist3_, CTerObsVec& TOVec_, CTerObsHdif& TOHdif_, CGMM& GMM_, CGMMSol& GMMS_)
+    : procset(procset_), TOH(TOH_), TOCrd(TOCrd_), TOAngl(TOAngl_), TODist2(TODist2_), TOAzi(TOAzi_),
+      TOPara(TOPara_), TOZen(TOZen_), TODist3(TODist3_), TOVec(TOVec_), TOHdif(TOHdif_), GMM(GMM_), GMMS(GMMS_)
+{
+}
+
+const CTerObs& CTerObsEst::Zbirka(char tip) const
+{
+    switch (tip) {
+        case 'H': return TOH;
+        case 'h': return TOHdif;
+        case 'C': return TOCrd;
+        case 'V': return TOVec;
+        case 'D': return TODist2;
+        case 'L': return TODist3;
+        case 'S': return TOAngl;
+        case 'A': return TOAzi;
+        case 'P': return TOPara;
+        default: return TOZen;
+    }
+}
+
+const std::string& CTerObsEst::KotnaEnota(char tip) const
+{
+    static const std::string linearna;
+    switch (tip) {
+        case 'S': return TOAngl.AngUnit;
+        case 'A': return TOAzi.AngUnit;
+        case 'P': return TOPara.AngUnit;
+        case 'Z': return TOZen.AngUnit;
+        default: return linearna;
+    }
+}
+
+unsigned long CTerObsEst::Komponent(char tip) const
+{
+    return (tip == 'C' || tip == 'V') ? procset.GetDim() : 1UL;
+}
+
+long double CTerObsEst::Mala(long double x) const
+{
+    const std::string& enota = KotnaEnota(obsTyp);
+    if (enota.empty()) return 1000.0L * x;
+    return enota == "GON" ? 1000.0L * rad2gon(x) : rad2sec(x);
+}
+
+void CTerObsEst::SetDimensions()
+{
+    if (!procset.GetizpisRez()) return;
+    unsigned long n = 0;
+    for (const char* c = kRedVrst; *c; ++c) n += Zbirka(*c).NObs() * Komponent(*c);
+    if (procset.GetContPrint())
+        std::cout << "C: CTerObsEst:" << "\n" << " F: SetDimensions() -> " << n << " #obs" << "\n";
+    NAB.resize(n, 1, 0.0L);
+    LAM.resize(n, 1, 0.0L);
+    N = NormPorInvF(procset.Getdatasp() / 2.0L + 0.5L);
+}
+
+void CTerObsEst::SetPar(char tip)
+{
+    if (!procset.GetizpisRez()) return;
+    if (tip == '\0' || std::strchr("HCSZAPVDLh", tip) == nullptr)
+        NivexError(" **** CTerObsEst::SetPar() -> Napacen tip opazovanja [HCSZAPVDLh]  *** ");
+    obsTyp = tip;
+    for (int k = 0; k < 3; ++k) nabavg[k] = vavg[k] = sigv[k] = 0.0L;
+    if (procset.GetContPrint()) std::cout << " F: SetPar(" << tip << ") -> CalcIndex()" << "\n";
+    CalcIndex();
+}
+
+void CTerObsEst::CalcIndex()
+{
+    start = 0;
+    for (const char* c = kRedVrst; *c != obsTyp; ++c) start += Zbirka(*c).NObs() * Komponent(*c);
+    end = start + Zbirka(obsTyp).NObs() * Komponent(obsTyp);
+}
+
+long double CTerObsEst::Redundanca(unsigned long i) const
+{
+    const matrika<long double>& R = GMMS.R;
+    const long double r = R.ncol() == 1 ? R(i) : R(i, i);
+    return r >= kNic ? r : 0.0L;
+}
+
+void CTerObsEst::CalcReliab(long double sig, unsigned long i, short k)
+{
+    const long double r = Redundanca(i);
+    const long double nab = r > 0.0L ? sig * del0 / std::sqrt(r) : 0.0L;
+    const long double lam = r > 0.0L ? (1.0L / r - 1.0L) * del0 * del0 : 0.0L;
+    NAB(i) = nab;
+    LAM(i) = lam;
+    nabavg[k] += nab;
+    vavg[k] += GMMS.vvec(i);
+}
+
+void CTerObsEst::SetReliab()
+{
+    if (end == start) return;
+    if (procset.GetContPrint()) std::cout << " F: SetReliab() -> SetReliab" << obsTyp << "()";
+    const CTerObs& z = Zbirka(obsTyp);
+    const unsigned long komp = Komponent(obsTyp), n = z.NObs();
+    for (unsigned long p = 0; p < n; ++p)
+        for (unsigned long k = 0; k < komp; ++k)
+            CalcReliab(z.GetSIG(p, k), start + komp * p + k, static_cast<short>(k));
+    for (unsigned long k = 0; k < komp; ++k) {
+        nabavg[k] /= n;
+        vavg[k] /= n;
+        long double s = 0.0L;
+        for (unsigned long p = 0; p < n; ++p) {
+            const long double d = GMMS.vvec(start + komp * p + k) - vavg[k];
+            s += d * d;
+        }
+        sigv[k] = n < 2 ? 0.0L : s / (n - 1);
+    }
+}
+
+CTerObsEst::Vrstica CTerObsEst::GetVrstica(unsigned long i) const
+{
+    Vrstica x;
+    const long double s2 = GMMS.SoIIzracun;
+    const long double qll = GMM.Qll(i, 1);
+    const long double qvv = GMMS.Qvv.ncol() == 1 ? GMMS.Qvv(i) : GMMS.Qvv(i, i);
+    x.v = GMMS.vvec(i);
+    x.r = Redundanca(i);
+    // A residual that nothing checks is zero up to round-off, and so is its
+    // deviation: their ratio would be 0/0.
+    if (qvv > kNic * qll && s2 > 0.0L) {
+        x.sv = std::sqrt(s2 * qvv);
+        x.w = x.v / x.sv;
+    }
+    if (qll - qvv > 0.0L) x.sig = std::sqrt(s2 * (qll - qvv));
+    x.napaka = std::fabs(x.w) > N;
+    x.ocena = x.napaka && x.r > 0.0L;
+    if (x.ocena) x.groba = -x.v / x.r;
+    return x;
+}
+
+void CTerObsEst::PrintReliab(std::ostream& izhod)
+{
+    if (end == start) return;
+    if (procset.GetContPrint())
+        std::cout << " F: PrintReliab() -> PrintReliab" << obsTyp << "(ofstream & izhod)" << "\n\n";
+    const VrstaOpazovanj& vr = NajdiVrsto(obsTyp);
+    const CTerObs& z = Zbirka(obsTyp);
+    const std::string& enota = KotnaEnota(obsTyp);
+    const unsigned long komp = Komponent(obsTyp);
+    const bool komponente = obsTyp == 'C' || obsTyp == 'V';
+    auto vrednost = [&](long double l) {
+        if (enota.empty()) Num(izhod, l, 14, 6);
+        else TerObsAngle(izhod, enota, l);
+    };
+
+    izhod << std::right;
+    PodNaslov(izhod, vr.naslov, 1);
+    izhod << "Statistika pregleda opazovanj:";
+    Num(izhod, N, 15, 3);
+    izhod << "\n\n";
+    PodNaslov(izhod, vr.glava, 1);
+    for (unsigned long p = 0; p < z.NObs(); ++p) {
+        if (komponente && p > 0) izhod << "\n";
+        for (unsigned long k = 0; k < komp; ++k) {
+            if (k == 0) {
+                izhod << std::setw(3) << p + 1;
+                for (int j = 0; j < vr.nImen; ++j) izhod << std::setw(6) << z.GetPTS(p, j);
+                if (komponente) izhod << std::setw(3) << kOs[k];
+            } else {
+                izhod << std::setw(6 * vr.nImen + 6) << kOs[k];
+            }
+            const unsigned long i = start + komp * p + k;
+            const Vrstica x = GetVrstica(i);
+            const long double l = z.GetOBS(p, k);
+            vrednost(l);
+            Num(izhod, Mala(x.v), 8, 2);
+            Num(izhod, Mala(x.sv), 8, 2);
+            vrednost(l + x.v);
+            Num(izhod, Mala(x.sig), 8, 2);
+            Num(izhod, x.r, 7, 3);
+            Num(izhod, x.w, 8, 3);
+            Num(izhod, Mala(NAB(i)), 8, 2);
+            Num(izhod, LAM(i), 8, 3);
+            if (x.napaka) {
+                izhod << "  *** ";
+                if (x.ocena) Num(izhod, Mala(x.groba), 8, 2);
+            }
+            izhod << "\n";
+        }
+    }
+    izhod << std::string(std::strlen(vr.glava), '-') << "\n";
+
+    const char* mera = enota.empty() ? " mm" : (enota == "GON" ? " mg" : " ''");
+    if (komponente) {
+        izhod << vr.povpNAB;
+        for (unsigned long k = 0; k < komp; ++k) {
+            izhod << kOs[k] << ": ";
+            Num(izhod, Mala(nabavg[k]), 7, 2);
+            izhod << " mm    ";
+        }
+        izhod << "\n" << vr.povpV;
+        for (unsigned long k = 0; k < komp; ++k) {
+            izhod << kOs[k] << ": ";
+            Num(izhod, Mala(vavg[k]), 7, 2);
+            izhod << " mm    ";
+        }
+        izhod << "\n" << std::string(39, ' ');
+        for (unsigned long k = 0; k < komp; ++k) {
+            izhod << "+-";
+            Num(izhod, Mala(std::sqrt(sigv[k])), 8, 2);
+            izhod << " mm    ";
+        }
+        izhod << "\n\n\n";
+        return;
+    }
+    izhod << vr.povpNAB;
+    Num(izhod, Mala(nabavg[0]), 10, 2);
+    izhod << mera << "\n" << vr.povpV;
+    Num(izhod, Mala(vavg[0]), 10, 2);
+    izhod << " +- ";
+    Num(izhod, Mala(std::sqrt(sigv[0])), 7, 2);
+    izhod << mera << "\n\n\n";
+}

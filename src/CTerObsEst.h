@@ -1,0 +1,117 @@
+// CTerObsEst: adjusted observations and their reliability, printed once
+// after the last iteration, kind by kind (H, h, C, V, D, L, S, A, P, Z).
+//
+// For every observation row: observed and adjusted value, residual v and its
+// standard deviation, standard deviation of the adjusted value, redundancy
+// number r, standardised residual w = v / sigma_v, marginal detectable error
+// NAB = sigma * del0 / sqrt(r) and external reliability LAM = (1/r - 1) *
+// del0^2; an observation with |w| > N (the normal quantile of the screening
+// confidence *PDATAS, strict) is flagged with its estimated gross error -v/r.
+//
+// Facts a caller must know:
+// - The driver calls SetDimensions once, then SetPar, SetReliab, PrintReliab
+//   for each kind letter; with *IZPREZ 0 all of them do nothing.  The model
+//   rows of the kinds follow each other in that order.
+// - Only the diagonals of the residual cofactors (Qvv), of the redundancy
+//   matrix (R) and of the observation cofactors (Qll) are read; nothing of
+//   size rows x rows or unknowns x unknowns is formed.
+// - Without full matrices (*MATFULL 0) the solution leaves R zero: r, NAB,
+//   LAM print 0 and no gross error is estimated; w and the flags still work.
+// - An observation that no other one checks (residual cofactor zero or a
+//   round-off negative, r = 0) has no test: w, NAB and LAM print 0 and it is
+//   never flagged.  With no degrees of freedom the a-posteriori variance is
+//   0, and so are every sigma_v, w and standard deviation.  A variance that
+//   round-off leaves below zero prints as 0; no "nan" or "inf" is printed.
+#ifndef NIVEX_SRC_CTEROBSEST_H
+#define NIVEX_SRC_CTEROBSEST_H
+
+#include <ostream>
+#include <string>
+
+#include "matrika/matrika.h"
+
+class CProcSet;
+class CTerObs;
+class CTerObsH;
+class CTerObsCrd;
+class CTerObsAngl;
+class CTerObsDist;
+class CTerObsDir;
+class CTerObsPara;
+class CTerObsVec;
+class CTerObsHdif;
+class CGMM;
+class CGMMSol;
+
+class CTerObsEst {
+public:
+    CTerObsEst(CProcSet& procset, CTerObsH& TOH, CTerObsCrd& TOCrd, CTerObsAngl& TOAngl, CTerObsDist& TODist2,
+               CTerObsDir& TOAzi, CTerObsPara& TOPara, CTerObsDir& TOZen, CTerObsDist& TODist3, CTerObsVec& TOVec,
+               CTerObsHdif& TOHdif, CGMM& GMM, CGMMSol& GMMS);
+    CTerObsEst(const CTerObsEst&) = delete;
+    CTerObsEst& operator=(const CTerObsEst&) = delete;
+
+    // NAB, LAM for all observation rows; N from the screening confidence.
+    void SetDimensions();
+    // Kind letter of "HCSZAPVDLh" (any other ends the run) and its row range.
+    void SetPar(char tip);
+    // NAB, LAM and the means of the current kind.
+    void SetReliab();
+    // Row i with a-priori deviation sig, accumulated into component k.
+    void CalcReliab(long double sig, unsigned long i, short k);
+    // The table of the current kind.
+    void PrintReliab(std::ostream& izhod);
+
+    // Everything printed of model row i, in metres or radians.
+    struct Vrstica {
+        long double v = 0.0L;      // residual
+        long double sv = 0.0L;     // its standard deviation
+        long double w = 0.0L;      // standardised residual
+        long double sig = 0.0L;    // standard deviation of the adjusted value
+        long double r = 0.0L;      // redundancy number
+        bool napaka = false;       // |w| > N
+        bool ocena = false;        // flagged with r > 0: gross error estimated
+        long double groba = 0.0L;  // -v / r
+    };
+    Vrstica GetVrstica(unsigned long i) const;
+
+    matrika<long double> NAB;  // rows x 1 marginal detectable errors
+    matrika<long double> LAM;  // rows x 1 external reliability
+
+    char obsTyp = 0;
+    unsigned long start = 0, end = 0;  // model rows [start, end) of the kind
+    long double del0 = 3.24L;          // bound of the non-centrality
+    long double N = 0.0L;              // critical value of the screening
+    long double nabavg[3] = {0.0L, 0.0L, 0.0L};
+    long double vavg[3] = {0.0L, 0.0L, 0.0L};
+    long double sigv[3] = {0.0L, 0.0L, 0.0L};
+
+private:
+    void CalcIndex();
+    // Redundancy number of row i, 0 where it is zero within round-off.
+    long double Redundanca(unsigned long i) const;
+    // Rows per observation of a kind (Dim for C and V, else 1).
+    unsigned long Komponent(char tip) const;
+    // Record set of a kind, and the angle unit of an angular one ("" for
+    // the linear kinds).
+    const CTerObs& Zbirka(char tip) const;
+    const std::string& KotnaEnota(char tip) const;
+    // A residual-sized value in its printed unit: mm, arc seconds or milligon.
+    long double Mala(long double x) const;
+
+    CProcSet& procset;
+    CTerObsH& TOH;
+    CTerObsCrd& TOCrd;
+    CTerObsAngl& TOAngl;
+    CTerObsDist& TODist2;
+    CTerObsDir& TOAzi;
+    CTerObsPara& TOPara;
+    CTerObsDir& TOZen;
+    CTerObsDist& TODist3;
+    CTerObsVec& TOVec;
+    CTerObsHdif& TOHdif;
+    CGMM& GMM;
+    CGMMSol& GMMS;
+};
+
+#endif
