@@ -159,8 +159,8 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     GMM.DataSet();
 
     // The linearisation loop: equations at the current approximate values,
-    // solution, results (which move the approximate values to the adjusted
-    // ones), until the corrections fall below the threshold.
+    // solution, results, then the approximate values move to the adjusted
+    // ones, until the corrections fall below the threshold.
     long double normPrej = 0.0L;  // correction norm of the previous pass
     int rast = 0;                 // passes in a row whose corrections grew
     for (int k = 1;; ++k) {
@@ -204,6 +204,7 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         GMMS.PrintResultsSummary(report);
         GMMS.PrintResultsSummary(std::cout);
         GMMS.PrintResults(report);
+        GMMS.SetResults();
         GMMS.PrintCorrUnknown(report);
         // Relative error ellipses of connected point pairs follow here.
         nPasses = k;

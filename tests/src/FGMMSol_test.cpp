@@ -85,7 +85,7 @@ TEST(FGMMSol, GlaveInTelesa2D3D)
 
     const auto PTS = M<std::string>({{"A"}, {"P"}});
     const auto iDeltaB = M<std::int32_t>({{-1}, {0}});
-    matrika<long double> OBS = M({{1000, 2000}, {100, 200}}), OBS3 = M({{1000, 2000, 300}, {10, 20, 30}}), VELA;
+    const matrika<long double> OBS = M({{1000, 2000}, {100, 200}}), OBS3 = M({{1000, 2000, 300}, {10, 20, 30}}), VELA;
     matrika<std::int32_t> iDeltaBV;
     std::ostringstream s2, s3;
     GMMSolResBodyPrint2(s2, PTS, OBS, VELA, iDeltaB, iDeltaBV, 0, M({{0.01}, {-0.02}}), M({{4e-6, 0}, {0, 1e-6}}),
@@ -98,7 +98,6 @@ TEST(FGMMSol, GlaveInTelesa2D3D)
                                         "  2     P      100.0000      200.0000",
                                         "                 0.0100       -0.0200    0.0020    0.0010",
                                         "               100.0100      199.9800    0.0020    0.0010      0.00"}));
-    EXPECT_EQ(V(OBS), (Mat{{1000, 2000}, {100.0L + 0.01, 200.0L - 0.02}}));
     const auto l3 = Lines(s3.str());
     ASSERT_EQ(l3.size(), 7u);
     const Vrstice p3 = {
@@ -113,14 +112,14 @@ TEST(FGMMSol, GlaveInTelesa2D3D)
     EXPECT_EQ(l3[5].substr(l3[5].size() - 19, 12), "      0.0020");
 }
 
-// "SINGLE": one coefficient for the network; "STAT": one per station.  The
-// corrections are added to the coefficients.
+// "SINGLE": one coefficient for the network; "STAT": one per station, each
+// printed with its correction added.
 TEST(FGMMSol, KoeficientRefrakcije)
 {
     const auto x = M({{0.5}, {0.01}, {-0.02}}), Q = M({{1, 0, 0}, {0, 1e-4, 0}, {0, 0, 4e-4}});
     const auto iDeltaBk = M<std::int32_t>({{1}, {2}});
     const auto PTSk = M<std::string>({{"S1"}, {"S2"}});
-    matrika<long double> k1(1, 1, 0.13L), k2(2, 1, 0.13L);
+    const matrika<long double> k1(1, 1, 0.13L), k2(2, 1, 0.13L);
     std::ostringstream s1, s2;
     GMMSolPrintRefKoeficient(s1, 1, "SINGLE", x, Q, iDeltaBk, k1, PTSk, 1.0L);
     GMMSolPrintRefKoeficient(s2, 2, "STAT", x, Q, iDeltaBk, k2, PTSk, 1.0L);
@@ -130,6 +129,4 @@ TEST(FGMMSol, KoeficientRefrakcije)
     EXPECT_EQ(Lines(s2.str()), (Vrstice{naslov, std::string(41, '-'), "", "      TC Koeficient refrakcije",
                                         std::string(30, '-'), "  1    S1   0.140  +-    0.010",
                                         "  2    S2   0.110  +-    0.020", std::string(30, '-'), "", ""}));
-    EXPECT_EQ(V(k1), (Mat{{0.13L + 0.01}}));
-    EXPECT_EQ(V(k2), (Mat{{0.13L + 0.01}, {0.13L - 0.02}}));
 }
