@@ -4,6 +4,36 @@
 #include <iostream>
 #include <unistd.h>
 #include <termios.h>
+#include <utility>
+
+namespace {
+void NaKonzolo(const std::string& text)
+{
+    std::cout << text;
+    std::cout.flush();
+}
+
+NapakaSink& Sink()
+{
+    static NapakaSink sink = NaKonzolo;
+    return sink;
+}
+}  // namespace
+
+NapakaSink NastaviNapakaSink(NapakaSink sink)
+{
+    NapakaSink prej = std::move(Sink());
+    Sink() = sink ? std::move(sink) : NapakaSink(NaKonzolo);
+    return prej;
+}
+
+[[noreturn]] void KoncnaNapaka(const std::string& text)
+{
+    // A copy: a sink that installs another must not destroy itself mid-call.
+    const NapakaSink sink = Sink();
+    sink(text);
+    KonecFunkcije();
+}
 
 void PocakajEnter()
 {
@@ -22,17 +52,14 @@ void PocakajEnter()
     std::exit(1);
 }
 
-void NapakaOkvir(const std::string& middle, const std::string& file, long line)
+std::string NapakaOkvir(const std::string& middle, const std::string& file, long line)
 {
     const std::string zvezde(60, '*');
-    std::cout << "\n\n\n" << zvezde << "\n" << "NAPAKA:" << "\n";
-    std::cout << middle;
-    std::cout << file << " -> " << line << "\n";
-    std::cout << zvezde << "\n\n";
+    return "\n\n\n" + zvezde + "\nNAPAKA:\n" + middle + file + " -> " + std::to_string(line) + "\n" + zvezde +
+           "\n\n";
 }
 
 [[noreturn]] void funkcijeError(const std::string& message, const std::string& file, long line)
 {
-    NapakaOkvir("\n" + message + "\n\n", file, line);
-    KonecFunkcije();
+    KoncnaNapaka(NapakaOkvir("\n" + message + "\n\n", file, line));
 }

@@ -1,11 +1,8 @@
 #include "matrika/matrikaAux.h"
 
-[[noreturn]] void KonecMatrika() { KonecFunkcije(); }
-
 [[noreturn]] void matrikaError(const std::string& message, const std::string& file, long line)
 {
-    NapakaOkvir("\n" + message + "\n\n", file, line);
-    KonecMatrika();
+    KoncnaNapaka(NapakaOkvir("\n" + message + "\n\n", file, line));
 }
 
 [[noreturn]] void matrikaError(const std::string& message, const std::string& file, long line,
@@ -13,8 +10,7 @@
 {
     std::ostringstream s;
     s << "\n" << message << std::setw(5) << index << " -> ind = [ 0 , " << limit << " ]" << "\n\n";
-    NapakaOkvir(s.str(), file, line);
-    KonecMatrika();
+    KoncnaNapaka(NapakaOkvir(s.str(), file, line));
 }
 
 [[noreturn]] void matrikaError(const std::string& message, const std::string& file, long line,
@@ -24,6 +20,5 @@
     s << "\n" << message << "A [ " << std::setw(5) << rowsA << " , " << std::setw(5) << colsA << " ]"
       << "\n" << std::string(26, ' ') << "B [ " << std::setw(5) << rowsB << " , " << std::setw(5) << colsB
       << " ]" << "\n\n";
-    NapakaOkvir(s.str(), file, line);
-    KonecMatrika();
+    KoncnaNapaka(NapakaOkvir(s.str(), file, line));
 }

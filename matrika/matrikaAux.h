@@ -1,7 +1,8 @@
 // matrikaAux: fatal-error routines of the matrix library.
 //
-// Each writes the framed "NAPAKA:" block to the console (the middle part in
-// one of four forms) and ends the process through KonecMatrika with status 1.
+// Each formats the framed "NAPAKA:" block (the middle part in one of four
+// forms) and hands it to KoncnaNapaka, which writes it where the program wants
+// it and ends the run with status 1.
 #ifndef NIVEX_MATRIKA_MATRIKAAUX_H
 #define NIVEX_MATRIKA_MATRIKAAUX_H
 
@@ -11,8 +12,6 @@
 #include <string>
 
 #include "funkcije/funkcijeAux.h"
-
-[[noreturn]] void KonecMatrika();
 
 // Message alone.
 [[noreturn]] void matrikaError(const std::string& message, const std::string& file, long line);
@@ -32,8 +31,7 @@ template <typename T>
     s.flags(std::cout.flags());
     s.precision(std::cout.precision());
     s << "\n" << message << value << " * 10^-15 (3) [" << std::setw(3) << position << "]" << "\n\n";
-    NapakaOkvir(s.str(), file, line);
-    KonecMatrika();
+    KoncnaNapaka(NapakaOkvir(s.str(), file, line));
 }
 
 #endif

@@ -313,7 +313,32 @@ void CGMMSol::SolveStohModel()
     SoIIzracun = procset.GetIfVarApriori() == 0 ? SoI * SoI : GMM.So * GMM.So;
 }
 
-void CGMMSol::PrintResultsSummary(std::ostream& izhod)
+void CGMMSol::SetResults()
+{
+    const unsigned short Dim = procset.GetDim();
+    const unsigned short XVel = procset.GetXVel();
+    CTerObs& tocke = Dim == 1 ? static_cast<CTerObs&>(TOHA) : static_cast<CTerObs&>(TOCrdA);
+    matrika<long double>& VELA = Dim == 1 ? TOHA.VELA : TOCrdA.VELA;
+    const long dim = Dim == 1 ? 1 : (Dim == 2 ? 2 : 3);
+    // A point without unknowns (negative index) keeps its values.
+    auto popravi = [&](matrika<long double>& M, long i, long ix) {
+        for (long d = 0; ix >= 0 && d < dim; ++d) M(i, d) += xunk(ix + d);
+    };
+    for (long i = 0; i < static_cast<long>(tocke.PTS.nrow()); ++i) {
+        long ix = -1, ixv = -1;
+        GMMSolSetIndex(i, GMM.iDeltaB, GMM.iDeltaBV, XVel, ix, ixv);
+        popravi(tocke.OBS, i, ix);
+        if (XVel) popravi(VELA, i, ixv);
+    }
+    if (!procset.IfEstkRef) return;
+    // As printed: one coefficient for the network, or one per station.
+    long nk = 0;
+    if (procset.kRefType.find("SINGLE") != std::string::npos) nk = GMM.nunkkref > 0 ? 1 : 0;
+    else if (procset.kRefType.find("STAT") != std::string::npos) nk = GMM.nunkkref;
+    for (long t = 0; t < nk; ++t) GMM.kRefEst(t) += xunk(GMM.iDeltaBk(t));
+}
+
+void CGMMSol::PrintResultsSummary(std::ostream& izhod) const
 {
     if (procset.GetContPrint()) std::cout << " F: PrintResultsSummary(ostream & izhod)" << "\n";
     izhod << std::right;
@@ -338,7 +363,7 @@ void CGMMSol::PrintResultsSummary(std::ostream& izhod)
           << (procset.GetIfVarApriori() == 0 ? "APOSTERIORI" : "APRIORI") << "\n\n\n";
 }
 
-void CGMMSol::PrintResults(std::ostream& izhod)
+void CGMMSol::PrintResults(std::ostream& izhod) const
 {
     const unsigned short Dim = procset.GetDim();
     const unsigned short XVel = procset.GetXVel();
@@ -367,7 +392,7 @@ void CGMMSol::PrintResults(std::ostream& izhod)
                                  GMM.PTSk, SoIIzracun);
 }
 
-void CGMMSol::PrintCorrUnknown(std::ostream& izhod)
+void CGMMSol::PrintCorrUnknown(std::ostream& izhod) const
 {
     if (!procset.GetizpisCorrUnk()) return;
     if (procset.GetContPrint()) std::cout << " F: PrintCorrUnknown(ostream & izhod)" << "\n";

@@ -6,14 +6,16 @@
 // (solution by the method NumSolve of the settings, datum correction of Qdd,
 // residuals), SolveStohModel (Qvv, redundancy numbers, sigma0 a-posteriori,
 // chi-square global test), PrintResultsSummary (report, then console),
-// PrintResults (report) and PrintCorrUnknown (report); then it compares
-// GetNormX() with the iteration threshold.
+// PrintResults (report), SetResults and PrintCorrUnknown (report); then it
+// compares GetNormX() with the iteration threshold.
 //
 // Facts a caller must know:
-// - PrintResults writes the adjusted values back: it adds xunk to OBS (and
-//   VELA) of the point list and to the model's kRefEst, so it must run exactly
-//   once per iteration, before the equations are built again.  xunk is the
-//   correction of the last linearisation only.
+// - SetResults alone moves the approximate values to the adjusted ones: it
+//   adds xunk to OBS (and VELA) of the point list and to the model's kRefEst,
+//   so it must run exactly once per iteration, before the equations are built
+//   again.  The prints only read; PrintResults shows the values of the pass
+//   (a-priori, correction, adjusted), so it runs before SetResults.  xunk is
+//   the correction of the last linearisation only.
 // - Qvv and R are always columns (rows x 1) holding the diagonals: the
 //   residual cofactors q_vv,ii, and the redundancy numbers r_ii = (Qvv P)_ii
 //   with full matrices (MatFull) or zeros without.  The rows x rows matrices
@@ -60,13 +62,18 @@ public:
     // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.
     void SolveStohModel();
 
+    // Adds the corrections xunk to the approximate values of the points (and
+    // velocities) and to the estimated refraction coefficients, so the next
+    // pass linearises at the adjusted values.
+    void SetResults();
+
     // Iteration summary with the global test.
-    void PrintResultsSummary(std::ostream& izhod);
+    void PrintResultsSummary(std::ostream& izhod) const;
     // Adjusted heights or coordinates (and velocities, refraction
-    // coefficients); writes the adjusted values back (see above).
-    void PrintResults(std::ostream& izhod);
+    // coefficients) of the pass: a-priori values plus xunk.
+    void PrintResults(std::ostream& izhod) const;
     // Correlation matrix of the coordinate unknowns (only with izpisCorrUnk).
-    void PrintCorrUnknown(std::ostream& izhod);
+    void PrintCorrUnknown(std::ostream& izhod) const;
 
     CProcSet& procset;
     CGDatum& gdatum;

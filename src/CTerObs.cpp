@@ -2,6 +2,7 @@
 
 #include <iomanip>
 #include <iostream>
+#include <sstream>
 #include <unordered_set>
 
 #include "funkcije/KotnePretvorbe.h"
@@ -120,14 +121,14 @@ void CTerObs::PrintObsAll(std::ostream& out)
 void CTerObs::TestStDev(std::int32_t i, const char* label, long double sd, long double eps) const
 {
     if (static_cast<long double>(dabs(sd)) > eps) return;
-    std::cout << "\n\n";
-    std::cout << "  *****  NAPAKA" << std::string(74, ' ') << "*****" << "\n";
-    std::cout << "\n";
-    std::cout << "  *****  OPAZOVANJE: " << std::setw(5) << i << ".  " << std::setw(15) << label << ":"
-              << "  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****";
-    std::cout << "\n\n";
-    std::cout.flush();
-    KonecFunkcije();
+    std::ostringstream s;
+    s << "\n\n";
+    s << "  *****  NAPAKA" << std::string(74, ' ') << "*****" << "\n";
+    s << "\n";
+    s << "  *****  OPAZOVANJE: " << std::setw(5) << i << ".  " << std::setw(15) << label << ":"
+      << "  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****";
+    s << "\n\n";
+    KoncnaNapaka(s.str());
 }
 
 void CTerObs::TestRepeatedPTS() const

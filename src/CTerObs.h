@@ -10,7 +10,7 @@
 // Reading is strict: a field that is not a number, a record cut short by the
 // end of the file or by "*K", and a standard deviation that is numerically
 // zero all end the run with a framed message and exit status 1.  The data
-// members are public because the model reads them and the results print
+// members are public because the model reads them and the solution
 // writes the adjusted values back into the point lists.
 #ifndef NIVEX_SRC_CTEROBS_H
 #define NIVEX_SRC_CTEROBS_H

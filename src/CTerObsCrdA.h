@@ -4,7 +4,7 @@
 // A point's position in this list (from 0, file order) is its number in the
 // whole model.  With velocity estimation (*XVT) every point carries a
 // velocity flag; with a-priori velocities (*XV0, only together with *XVT) it
-// carries Dim velocity components.  The results print overwrites OBS (and
+// carries Dim velocity components.  The solution (CGMMSol::SetResults) overwrites OBS (and
 // VELA) with the adjusted values in every iteration.
 #ifndef NIVEX_SRC_CTEROBSCRDA_H
 #define NIVEX_SRC_CTEROBSCRDA_H

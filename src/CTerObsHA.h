@@ -3,7 +3,7 @@
 //
 // A point's position in this list (from 0, file order) is its number in the
 // whole model.  Velocity flag and a-priori velocity as in CTerObsCrdA, one
-// value per point.  The results print overwrites OBS (and VELA) with the
+// value per point.  The solution (CGMMSol::SetResults) overwrites OBS (and VELA) with the
 // adjusted heights in every iteration.
 #ifndef NIVEX_SRC_CTEROBSHA_H
 #define NIVEX_SRC_CTEROBSHA_H

@@ -2,6 +2,7 @@
 
 #include <iomanip>
 #include <iostream>
+#include <sstream>
 
 #include "funkcije/funkcijeAux.h"
 #include "matrika/najdim.h"
@@ -24,12 +25,12 @@ matrika<std::int32_t> Ip(std::int32_t m, std::int32_t n)
 void GMMPointError(long ind, const std::string& name)
 {
     if (ind >= 0) return;
-    std::cout << "\n\n";
-    std::cout << "  *****  NAPAKA" << std::string(42, ' ') << "*****" << "\n";
-    std::cout << "  *****  TOCKA:" << std::right << std::setw(10) << name << "  NE OBSTAJA V SEZNAMU TOCK!!!! *****";
-    std::cout << "\n\n";
-    std::cout.flush();
-    KonecFunkcije();
+    std::ostringstream s;
+    s << "\n\n";
+    s << "  *****  NAPAKA" << std::string(42, ' ') << "*****" << "\n";
+    s << "  *****  TOCKA:" << std::right << std::setw(10) << name << "  NE OBSTAJA V SEZNAMU TOCK!!!! *****";
+    s << "\n\n";
+    KoncnaNapaka(s.str());
 }
 
 void GMMEqSetIndex(const matrika<std::string>& PTS, const std::string& name, const matrika<std::int32_t>& iDeltaB,

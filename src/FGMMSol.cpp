@@ -15,7 +15,7 @@ long double Sigma(long double SoIIzracun, long double q) { return std::sqrt(SoII
 
 // One point's block of dim values of the list M (coordinates or velocities)
 // whose unknowns start at ix: a-priori, correction, adjusted value, standard
-// deviation.  The adjusted values are written back into M.
+// deviation.
 struct Blok {
     long double apr[3] = {0, 0, 0};
     long double pop[3] = {0, 0, 0};
@@ -25,7 +25,7 @@ struct Blok {
     long double Q[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};
 };
 
-Blok IzravnajBlok(matrika<long double>& M, long i, long ix, int dim, const matrika<long double>& xunk,
+Blok IzravnajBlok(const matrika<long double>& M, long i, long ix, int dim, const matrika<long double>& xunk,
                   const matrika<long double>& Qdd, long double SoIIzracun)
 {
     Blok b;
@@ -39,7 +39,6 @@ Blok IzravnajBlok(matrika<long double>& M, long i, long ix, int dim, const matri
         b.izr[d] = b.apr[d] + b.pop[d];
         b.sig[d] = Sigma(SoIIzracun, Qdd(ix + d, ix + d));
         for (int e = 0; e < dim; ++e) b.Q[d][e] = Qdd(ix + d, ix + e);
-        M(i, d) = b.izr[d];
     }
     return b;
 }
@@ -137,10 +136,11 @@ void GMMSolSetIndex(long i, const matrika<std::int32_t>& iDeltaB, const matrika<
     ixv = XVel ? static_cast<long>(iDeltaBV(i)) : -1L;
 }
 
-void GMMSolResBodyPrint1(std::ostream& izhod, const matrika<std::string>& PTS, matrika<long double>& OBS,
-                         matrika<long double>& VELA, const matrika<std::int32_t>& iDeltaB,
-                         const matrika<std::int32_t>& iDeltaBV, unsigned short XVel, const matrika<long double>& xunk,
-                         const matrika<long double>& Qdd, long double SoIIzracun)
+void GMMSolResBodyPrint1(std::ostream& izhod, const matrika<std::string>& PTS,
+                         const matrika<long double>& OBS, const matrika<long double>& VELA,
+                         const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
+                         unsigned short XVel, const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                         long double SoIIzracun)
 {
     IzpisNastavitve(izhod, 6);
     izhod << std::right;
@@ -161,10 +161,11 @@ void GMMSolResBodyPrint1(std::ostream& izhod, const matrika<std::string>& PTS, m
     if (n > 0) izhod << "\n";
 }
 
-void GMMSolResBodyPrint2(std::ostream& izhod, const matrika<std::string>& PTS, matrika<long double>& OBS,
-                         matrika<long double>& VELA, const matrika<std::int32_t>& iDeltaB,
-                         const matrika<std::int32_t>& iDeltaBV, unsigned short XVel, const matrika<long double>& xunk,
-                         const matrika<long double>& Qdd, long double SoIIzracun)
+void GMMSolResBodyPrint2(std::ostream& izhod, const matrika<std::string>& PTS,
+                         const matrika<long double>& OBS, const matrika<long double>& VELA,
+                         const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
+                         unsigned short XVel, const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                         long double SoIIzracun)
 {
     izhod << std::right;
     const long n = static_cast<long>(PTS.nrow());
@@ -185,10 +186,11 @@ void GMMSolResBodyPrint2(std::ostream& izhod, const matrika<std::string>& PTS, m
     if (n > 0) izhod << "\n";
 }
 
-void GMMSolResBodyPrint3(std::ostream& izhod, const matrika<std::string>& PTS, matrika<long double>& OBS,
-                         matrika<long double>& VELA, const matrika<std::int32_t>& iDeltaB,
-                         const matrika<std::int32_t>& iDeltaBV, unsigned short XVel, const matrika<long double>& xunk,
-                         const matrika<long double>& Qdd, long double SoIIzracun)
+void GMMSolResBodyPrint3(std::ostream& izhod, const matrika<std::string>& PTS,
+                         const matrika<long double>& OBS, const matrika<long double>& VELA,
+                         const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
+                         unsigned short XVel, const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                         long double SoIIzracun)
 {
     static const char* const kOs[3] = {"X", "Y", "Z"};
     static const char* const kHitrost[3] = {"VX", "VY", "VZ"};
@@ -226,15 +228,14 @@ void GMMSolResBodyPrint3(std::ostream& izhod, const matrika<std::string>& PTS, m
 
 void GMMSolPrintRefKoeficient(std::ostream& izhod, std::int32_t nunkkref, const std::string& kRefType,
                               const matrika<long double>& xunk, const matrika<long double>& Qdd,
-                              const matrika<std::int32_t>& iDeltaBk, matrika<long double>& kRefEst,
+                              const matrika<std::int32_t>& iDeltaBk, const matrika<long double>& kRefEst,
                               const matrika<std::string>& PTSk, long double SoIIzracun)
 {
     PodNaslov(izhod, "OCENJENE VREDNOSTI KOEFICIENTA REFRAKCIJE", 1);
     izhod << "\n" << std::right;
     auto izravnaj = [&](long t) {
         const long k = iDeltaBk(t);
-        kRefEst(t) += xunk(k);
-        izhod << std::setw(8) << kRefEst(t) << "  +- " << std::setw(8) << Sigma(SoIIzracun, Qdd(k, k));
+        izhod << std::setw(8) << kRefEst(t) + xunk(k) << "  +- " << std::setw(8) << Sigma(SoIIzracun, Qdd(k, k));
     };
     if (kRefType.find("SINGLE") != std::string::npos) {
         izhod << "Koeficient refrakcije: ";

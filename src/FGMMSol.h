@@ -4,9 +4,9 @@
 // and the refraction coefficients.
 //
 // Facts a caller must know:
-// - The bodies write back: for every point with unknowns the adjusted value
-//   a-priori + xunk replaces OBS (and, with velocity estimation, VELA); the
-//   refraction print adds xunk to kRefEst.  Call each once per iteration.
+// - They only read: the adjusted value printed is the a-priori value of the
+//   list (OBS, VELA, kRefEst) plus xunk; CGMMSol::SetResults moves the list to
+//   it afterwards.
 // - A point without unknowns (iDeltaB < 0) prints zero corrections and
 //   standard deviations and its a-priori values, and is left unchanged.
 // - Standard deviations are sqrt(SoIIzracun * |Qdd(k,k)|) in metres (the
@@ -30,24 +30,27 @@ void GMMSolSetIndex(long i, const matrika<std::int32_t>& iDeltaB, const matrika<
                     unsigned short XVel, long& ix, long& ixv);
 
 // Bodies for 1D (heights, OBS n x 1), 2D and 3D (coordinates, OBS n x Dim).
-void GMMSolResBodyPrint1(std::ostream& izhod, const matrika<std::string>& PTS, matrika<long double>& OBS,
-                         matrika<long double>& VELA, const matrika<std::int32_t>& iDeltaB,
-                         const matrika<std::int32_t>& iDeltaBV, unsigned short XVel, const matrika<long double>& xunk,
-                         const matrika<long double>& Qdd, long double SoIIzracun);
-void GMMSolResBodyPrint2(std::ostream& izhod, const matrika<std::string>& PTS, matrika<long double>& OBS,
-                         matrika<long double>& VELA, const matrika<std::int32_t>& iDeltaB,
-                         const matrika<std::int32_t>& iDeltaBV, unsigned short XVel, const matrika<long double>& xunk,
-                         const matrika<long double>& Qdd, long double SoIIzracun);
-void GMMSolResBodyPrint3(std::ostream& izhod, const matrika<std::string>& PTS, matrika<long double>& OBS,
-                         matrika<long double>& VELA, const matrika<std::int32_t>& iDeltaB,
-                         const matrika<std::int32_t>& iDeltaBV, unsigned short XVel, const matrika<long double>& xunk,
-                         const matrika<long double>& Qdd, long double SoIIzracun);
+void GMMSolResBodyPrint1(std::ostream& izhod, const matrika<std::string>& PTS,
+                         const matrika<long double>& OBS, const matrika<long double>& VELA,
+                         const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
+                         unsigned short XVel, const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                         long double SoIIzracun);
+void GMMSolResBodyPrint2(std::ostream& izhod, const matrika<std::string>& PTS,
+                         const matrika<long double>& OBS, const matrika<long double>& VELA,
+                         const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
+                         unsigned short XVel, const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                         long double SoIIzracun);
+void GMMSolResBodyPrint3(std::ostream& izhod, const matrika<std::string>& PTS,
+                         const matrika<long double>& OBS, const matrika<long double>& VELA,
+                         const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
+                         unsigned short XVel, const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                         long double SoIIzracun);
 
 // Estimated refraction coefficients ("SINGLE": one for the network, "STAT":
-// one per station of PTSk); adds their corrections to kRefEst.
+// one per station of PTSk): kRefEst plus their corrections.
 void GMMSolPrintRefKoeficient(std::ostream& izhod, std::int32_t nunkkref, const std::string& kRefType,
                               const matrika<long double>& xunk, const matrika<long double>& Qdd,
-                              const matrika<std::int32_t>& iDeltaBk, matrika<long double>& kRefEst,
+                              const matrika<std::int32_t>& iDeltaBk, const matrika<long double>& kRefEst,
                               const matrika<std::string>& PTSk, long double SoIIzracun);
 
 #endif

@@ -13,8 +13,12 @@
 
 void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::string& baseName)
 {
+    // Only a dot of the file's own name starts the extension: a dot in a
+    // folder name must not move the report out of that folder.
+    const std::size_t poz = dataFile.rfind('/');
+    const std::size_t zacetek = poz == std::string::npos ? 0 : poz + 1;
     const std::size_t pika = dataFile.rfind('.');
-    baseName = pika == std::string::npos ? dataFile : dataFile.substr(0, pika);
+    baseName = pika == std::string::npos || pika < zacetek ? dataFile : dataFile.substr(0, pika);
     reportFile = baseName + ".NVX";
 }
 
@@ -45,10 +49,7 @@ void DobiPodatke(int argc, const char** argv, std::string& dataFile, std::string
                  std::string& baseName)
 {
     NaslovNivex(std::cout);
-    if (argc > 2) {
-        std::cout.flush();
-        std::exit(1);
-    }
+    if (argc > 2) NivexError(" **** Uporaba: nivex [datoteka s podatki]      *** ");
     if (argc == 2) {
         dataFile = argv[1];
     } else {
@@ -161,8 +162,8 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     GMM.DataSet();
 
     // The linearisation loop: equations at the current approximate values,
-    // solution, results (which move the approximate values to the adjusted
-    // ones), until the corrections fall below the threshold.
+    // solution, results, then the approximate values move to the adjusted
+    // ones, until the corrections fall below the threshold.
     long double normPrej = 0.0L;  // correction norm of the previous pass
     int rast = 0;                 // passes in a row whose corrections grew
     for (int k = 1;; ++k) {
@@ -206,6 +207,7 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         GMMS.PrintResultsSummary(report);
         GMMS.PrintResultsSummary(std::cout);
         GMMS.PrintResults(report);
+        GMMS.SetResults();
         GMMS.PrintCorrUnknown(report);
         RelEll.SetRelEll();
         RelEll.PrintRelEll(report);
@@ -245,9 +247,7 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 
 int NivexMain(int argc, const char** argv)
 {
-    // The report has static storage so that a fatal end (std::exit) still
-    // flushes and closes it with everything written before the error.
-    static std::ofstream report;
+    std::ofstream report;
     CNivex nivex;
 
     std::string dataFile, reportFile, baseName;
@@ -257,12 +257,15 @@ int NivexMain(int argc, const char** argv)
     report.open(reportFile, std::ios::out | std::ios::trunc);
     if (!report.is_open())
         NivexError(" **** Datoteke z rezultati ni mogoce odpreti za pisanje!!      *** ");
+    // From here on a fatal message of any layer ends up in the report as well.
+    NivexPorocilo(&report);
     NaslovNivex(report);
     report << "Datoteka s podatki       -> " << std::setw(20) << dataFile << "\n";
     report << "Datoteka z rezultati     -> " << std::setw(20) << reportFile << "\n\n\n";
 
     nivex.Izracun(dataFile, report);
 
+    NivexPorocilo(nullptr);
     report.close();
     KonecPrograma(argc, nivex.cas.Stop());
     return 0;

@@ -2,7 +2,8 @@
 //
 // NivexMain runs one adjustment from the data file named on the command line
 // (or at the prompt) and returns the exit status; fatal errors end the process
-// with status 1 from inside the called modules.
+// with status 1 from inside the called modules, their message written to the
+// console and, once it is open, to the report.
 #ifndef NIVEX_SRC_NIVEX_H
 #define NIVEX_SRC_NIVEX_H
 
@@ -42,12 +43,14 @@
 // Longest data-file name accepted (the report and export names derive from it).
 inline constexpr std::size_t NivexMaxImeDatoteke = 255;
 
-// Base name (up to the last "." anywhere in the name, or the whole name) and
-// report name (base name + ".NVX") of a data-file name.
+// Base name (up to the last "." of the file's own name, after the last "/";
+// the whole name when it has none) and report name (base name + ".NVX") of a
+// data-file name, so the report stays beside the data file.
 void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::string& baseName);
 
-// Banner to the console, the command-line rule, the data-file name (argument
-// or prompt), the existence check and the derived names with their echo.
+// Banner to the console, the command-line rule (more than one argument: the
+// usage and status 1), the data-file name (argument or prompt), the existence
+// check and the derived names with their echo.
 void DobiPodatke(int argc, const char** argv, std::string& dataFile, std::string& reportFile,
                  std::string& baseName);
 // True when a file of that name can be opened for reading (a directory cannot).

@@ -20,12 +20,30 @@ void PodNaslovBlok(std::ostream& out, const char* title, unsigned short flag)
     out << t << "\n" << std::string(t.size(), '-') << "\n";
 }
 
-void SporociloNapake(std::ostream& out, const char* message)
+std::string SporociloNapake(const char* message)
 {
-    out << "\n\n" << message << "\n\n" << "\tKoncujem program ... ";
-    out.flush();
+    return std::string("\n\n") + message + "\n\n" + "\tKoncujem program ... ";
+}
+
+std::ofstream* porocilo = nullptr;  // the open report of the run
+
+void NaKonzoloInVPorocilo(const std::string& text)
+{
+    std::cout << text;
+    std::cout.flush();
+    if (porocilo == nullptr) return;
+    // The run ends after this: what the report holds must reach the disk.
+    *porocilo << text;
+    porocilo->close();
+    porocilo = nullptr;
 }
 }  // namespace
+
+void NivexPorocilo(std::ofstream* report)
+{
+    porocilo = report;
+    NastaviNapakaSink(report != nullptr ? NapakaSink(NaKonzoloInVPorocilo) : NapakaSink());
+}
 
 void Naslov(std::ofstream& out, const char* title, unsigned short flag) { NaslovBlok(out, title, flag); }
 void Naslov(std::ostream& out, const char* title, unsigned short flag) { NaslovBlok(out, title, flag); }
@@ -40,19 +58,18 @@ void IzpisNastavitve(std::ostream& out, int decimals)
 
 void IzpisNastavitve(int decimals) { IzpisNastavitve(std::cout, decimals); }
 
-[[noreturn]] void NivexError(const char* message)
-{
-    SporociloNapake(std::cout, message);
-    KonecFunkcije();
-}
+[[noreturn]] void NivexError(const char* message) { KoncnaNapaka(SporociloNapake(message)); }
 
 [[noreturn]] void NivexError(const std::string& message) { NivexError(message.c_str()); }
 
 [[noreturn]] void NivexError(std::ostream& report, const char* message)
 {
-    SporociloNapake(std::cout, message);
-    SporociloNapake(report, message);
-    KonecFunkcije();
+    const std::string text = SporociloNapake(message);
+    if (&report != porocilo) {
+        report << text;
+        report.flush();
+    }
+    KoncnaNapaka(text);
 }
 
 [[noreturn]] void NivexError(std::ostream& report, const std::string& message)

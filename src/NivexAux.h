@@ -1,9 +1,13 @@
-// NivexAux: report titles, fixed-point output, and the program's fatal-error
-// and warning routines.
+// NivexAux: report titles, fixed-point output, the program's fatal-error and
+// warning routines, and the open report that every fatal message reaches.
 //
 // Messages are complete lines made by the caller: " **** " ... " *** " for
 // errors, " #### " ... " #### " for warnings.  NivexError never returns: it
-// ends the run with exit status 1 after the pause for Enter.
+// hands the framed message to KoncnaNapaka, which ends the run with exit
+// status 1 after the pause for Enter.  Once the driver has registered the
+// open report, every fatal message of any layer (the program's own, a missing
+// point, the matrix and function libraries) is written to the console and to
+// the report, and the report is flushed and closed before the run ends.
 #ifndef NIVEX_SRC_NIVEXAUX_H
 #define NIVEX_SRC_NIVEXAUX_H
 
@@ -21,10 +25,13 @@ void PodNaslov(std::ostream& out, const char* title, unsigned short flag);
 void IzpisNastavitve(std::ostream& out, int decimals);
 void IzpisNastavitve(int decimals);
 
-// Fatal: message to the console, then KonecFunkcije.
+// Registers the report open for this run (nullptr once it is closed).
+void NivexPorocilo(std::ofstream* report);
+
+// Fatal: message to the console (and the open report).
 [[noreturn]] void NivexError(const char* message);
 [[noreturn]] void NivexError(const std::string& message);
-// Fatal: message to the console and then to the report, then KonecFunkcije.
+// Fatal: the same, and to the given stream when it is not the open report.
 [[noreturn]] void NivexError(std::ostream& report, const char* message);
 [[noreturn]] void NivexError(std::ostream& report, const std::string& message);
 // Not fatal: message to the console.

@@ -2,32 +2,48 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-std::string ReadAll(int fd)
-{
-    std::string s;
-    char buf[4096];
-    for (;;) {
-        const ssize_t n = read(fd, buf, sizeof buf);
-        if (n <= 0) break;
-        s.append(buf, static_cast<std::size_t>(n));
-    }
-    return s;
-}
+#include "funkcije/funkcijeAux.h"
 
-Izid Wait(pid_t pid, int fd)
+namespace {
+struct KoncnaNapakaIzjema {
+    std::string text;
+};
+
+// Forks; the child writes standard output and error into one pipe, reads
+// stdinText from another and runs v_otroku, which must not return.
+Izid Otrok(const std::function<void()>& v_otroku, const std::string& stdinText)
 {
+    std::cout.flush();
+    std::fflush(nullptr);
+    int out[2], in[2];
+    if (pipe(out) != 0 || pipe(in) != 0) return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out[1], 1);
+        dup2(out[1], 2);
+        dup2(in[0], 0);
+        close(out[0]);
+        close(in[1]);
+        std::cin.clear();
+        v_otroku();
+        _exit(127);
+    }
+    close(out[1]);
+    close(in[0]);
+    [[maybe_unused]] const ssize_t w = write(in[1], stdinText.data(), stdinText.size());
+    close(in[1]);
     Izid r;
-    r.out = ReadAll(fd);
-    close(fd);
+    char buf[4096];
+    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) r.out.append(buf, static_cast<std::size_t>(n));
+    close(out[0]);
     int st = 0;
     waitpid(pid, &st, 0);
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
@@ -35,88 +51,52 @@ Izid Wait(pid_t pid, int fd)
 }
 }  // namespace
 
+Izid Zavrni(const std::function<void()>& f)
+{
+    NapakaSink prej = NastaviNapakaSink([](const std::string& text) { throw KoncnaNapakaIzjema{text}; });
+    Izid r{0, ""};
+    try {
+        f();
+    } catch (const KoncnaNapakaIzjema& e) {
+        r = {1, e.text};
+    }
+    NastaviNapakaSink(std::move(prej));
+    return r;
+}
+
 Izid RunChild(const std::function<void()>& f)
 {
-    std::cout.flush();
-    std::fflush(nullptr);
-    int p[2];
-    if (pipe(p) != 0) return {};
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(p[0]);
-        dup2(p[1], 1);
-        dup2(p[1], 2);
-        const int nul = open("/dev/null", O_RDONLY);
-        dup2(nul, 0);
-        std::cin.clear();
-        f();
-        std::cout.flush();
-        std::fflush(nullptr);
-        _exit(0);
-    }
-    close(p[1]);
-    return Wait(pid, p[0]);
+    return Otrok([&f] { f(); std::cout.flush(); std::fflush(nullptr); _exit(0); }, "");
 }
 
 Izid RunNivex(const std::vector<std::string>& args, const std::string& workdir, const std::string& stdinText)
 {
-    std::fflush(nullptr);
-    int out[2], in[2];
-    if (pipe(out) != 0 || pipe(in) != 0) return {};
-    const pid_t pid = fork();
-    if (pid == 0) {
-        close(out[0]);
-        close(in[1]);
-        dup2(out[1], 1);
-        dup2(out[1], 2);
-        dup2(in[0], 0);
-        if (chdir(workdir.c_str()) != 0) _exit(127);
-        std::vector<char*> argv;
-        std::string exe = NIVEX_EXE;
-        argv.push_back(exe.data());
-        std::vector<std::string> a(args);
-        for (auto& s : a) argv.push_back(s.data());
-        argv.push_back(nullptr);
-        execv(exe.c_str(), argv.data());
-        _exit(127);
-    }
-    close(out[1]);
-    close(in[0]);
-    if (!stdinText.empty()) {
-        const ssize_t w = write(in[1], stdinText.data(), stdinText.size());
-        (void)w;
-    }
-    close(in[1]);
-    return Wait(pid, out[0]);
+    std::vector<std::string> a(args);
+    a.insert(a.begin(), NIVEX_EXE);
+    std::vector<char*> argv;
+    for (auto& s : a) argv.push_back(s.data());
+    argv.push_back(nullptr);
+    return Otrok([&] { if (chdir(workdir.c_str()) == 0) execv(argv[0], argv.data()); }, stdinText);
 }
 
 std::string TempDir(const std::string& tag)
 {
-    namespace fs = std::filesystem;
-    std::string templ = (fs::temp_directory_path() / ("nivex_" + tag + "_XXXXXX")).string();
-    if (mkdtemp(templ.data()) == nullptr) return "/tmp";
-    return templ;
+    std::string templ = (std::filesystem::temp_directory_path() / ("nivex_" + tag + "_XXXXXX")).string();
+    return mkdtemp(templ.data()) == nullptr ? "/tmp" : templ;
 }
 
 std::string ReadFile(const std::string& path)
 {
     std::ifstream f(path, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-void WriteFile(const std::string& path, const std::string& text)
-{
-    std::ofstream f(path, std::ios::binary);
-    f << text;
-}
+void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> v;
     std::istringstream s(text);
-    std::string l;
-    while (std::getline(s, l)) v.push_back(l);
+    for (std::string l; std::getline(s, l);) v.push_back(l);
     return v;
 }

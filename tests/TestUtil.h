@@ -1,6 +1,6 @@
-// Helpers for tests that must watch a fatal end: run a piece of code in a
-// child process, or the built program itself, and collect its exit status
-// and everything it wrote to the console.
+// Helpers for tests that must watch a fatal end: catch the fatal message
+// in-process, or run a piece of code in a child process, or the built program
+// itself, and collect its exit status and everything it wrote to the console.
 #ifndef NIVEX_TESTS_TESTUTIL_H
 #define NIVEX_TESTS_TESTUTIL_H
 
@@ -13,7 +13,12 @@ struct Izid {
     std::string out;   // standard output and standard error, in order written
 };
 
-// Runs f in a forked child with standard input from /dev/null.
+// Runs f in this process with a sink that turns a fatal message into an
+// exception: status 1 and the message's whole text when f ends the run,
+// status 0 and no text when it returns.
+Izid Zavrni(const std::function<void()>& f);
+
+// Runs f in a forked child with an empty standard input.
 Izid RunChild(const std::function<void()>& f);
 
 // Runs the built nivex executable with the given arguments in workdir,
