@@ -9,8 +9,7 @@
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
-#include "src/CTerObsCrdA.h"
-#include "src/CTerObsHA.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FGMM.h"
 #include "src/NivexAux.h"
 
@@ -39,21 +38,9 @@ void NormRow(matrika<long double>& H, long r, long double vsota, const std::stri
 
 }  // namespace
 
-std::unordered_map<std::string, long> GMMdPointIndex(const matrika<std::string>& PTS)
+void GMMdSetHdat(CGMM& GMM, const CTerObsTocke& tocke, unsigned short Dim)
 {
-    std::unordered_map<std::string, long> index;
-    index.reserve(PTS.size());
-    const std::string* p = PTS.data();
-    for (unsigned long k = 0; k < PTS.size(); ++k) index.emplace(p[k], static_cast<long>(k));
-    return index;
-}
-
-long GMMdFindPoint(const std::unordered_map<std::string, long>& index, const std::string& name)
-{
-    const auto it = index.find(name);
-    const long pos = it == index.end() ? -1 : it->second;
-    GMMPointError(pos, name);
-    return pos;
+    GMMdHSetH(GMM.Hdat, GMM, Dim, tocke.OBS, std::vector<bool>(tocke.nobs, true), "H");
 }
 
 void GMMdHSetH(matrika<long double>& H, const CGMM& GMM, unsigned short Dim, const matrika<long double>& X,
@@ -164,8 +151,8 @@ void GMMdAppendRows(CGMM& GMM, const matrika<long double>& C, const std::string&
 
 // ---------------------------------------------------------------------------
 
-CGMMdH::CGMMdH(CProcSet& procset_, CGDatum& gdatum_, CTerObsHA& TOHA_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
-    : procset(procset_), gdatum(gdatum_), TOHA(TOHA_), TOCrdA(TOCrdA_), GMM(GMM_)
+CGMMdH::CGMMdH(CProcSet& procset_, CGDatum& gdatum_, CTerObsZbirka& TO_, CGMM& GMM_)
+    : procset(procset_), gdatum(gdatum_), TO(TO_), GMM(GMM_)
 {
 }
 
@@ -198,20 +185,11 @@ void CGMMdH::SetGMMdH()
     GMMdAppendRows(GMM, GMM.Hred, trace ? " F: SetGMMdH -> GMM.Qll(GMM.nobs+i,GMM.nobs+i) = 1.0 -> " : "");
 }
 
-void CGMMdH::SetHdat1()
-{
-    GMMdHSetH(GMM.Hdat, GMM, 1, TOHA.OBS, std::vector<bool>(TOHA.nobs, true), "H");
-}
+void CGMMdH::SetHdat1() { GMMdSetHdat(GMM, TO.Tocke(1), 1); }
 
-void CGMMdH::SetHdat2()
-{
-    GMMdHSetH(GMM.Hdat, GMM, 2, TOCrdA.OBS, std::vector<bool>(TOCrdA.nobs, true), "H");
-}
+void CGMMdH::SetHdat2() { GMMdSetHdat(GMM, TO.Tocke(2), 2); }
 
-void CGMMdH::SetHdat3()
-{
-    GMMdHSetH(GMM.Hdat, GMM, 3, TOCrdA.OBS, std::vector<bool>(TOCrdA.nobs, true), "H");
-}
+void CGMMdH::SetHdat3() { GMMdSetHdat(GMM, TO.Tocke(3), 3); }
 
 void CGMMdH::SetHred1() { SetHred(1); }
 void CGMMdH::SetHred2() { SetHred(2); }
@@ -219,7 +197,7 @@ void CGMMdH::SetHred3() { SetHred(3); }
 
 void CGMMdH::SetHred(unsigned short Dim)
 {
-    const CTerObs& tocke = Dim == 1 ? static_cast<const CTerObs&>(TOHA) : static_cast<const CTerObs&>(TOCrdA);
+    const CTerObsTocke& tocke = TO.Tocke(Dim);
     const matrika<std::string>& izvzete = gdatum.PTDH;
     if (izvzete.size() == 0) {
         GMM.Hred = GMM.Hdat;
@@ -227,10 +205,9 @@ void CGMMdH::SetHred(unsigned short Dim)
     }
     // Every excluded name must be a point: a misspelt one would otherwise
     // leave the point silently in the datum.
-    const std::unordered_map<std::string, long> index = GMMdPointIndex(tocke.PTS);
     std::unordered_set<std::string> imena;
     for (unsigned long k = 0; k < izvzete.size(); ++k) {
-        GMMdFindPoint(index, izvzete(static_cast<long>(k)));
+        tocke.PointIndex(izvzete(static_cast<long>(k)));
         imena.insert(izvzete(static_cast<long>(k)));
     }
     // A repeated name in the point list is excluded at every occurrence.

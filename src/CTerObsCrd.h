@@ -2,7 +2,8 @@
 // point with their standard deviations.
 //
 // Coordinates in metres; deviations are given in millimetres and held in
-// metres.  A deviation of 1e-4 mm or less ends the run ("KOORDINATE").
+// metres.  Reading, the zero-deviation check ("KOORDINATE", 1e-4 mm) and the
+// record print follow the table of record kinds (CTerObs).
 #ifndef NIVEX_SRC_CTEROBSCRD_H
 #define NIVEX_SRC_CTEROBSCRD_H
 
@@ -12,25 +13,23 @@
 
 class CTerObsCrd : public CTerObs {
 public:
-    CTerObsCrd();
-    ~CTerObsCrd() override = default;
+    CTerObsCrd() : CTerObs(kTOCrd) {}
 
     using CTerObs::SetPar;
-    void SetPar(unsigned long n, unsigned short xvel, unsigned short dim);
-
-    void ReadObsLine_PT(std::istream& in, long i) override;
-    void ReadObsLine_OBS(std::istream& in, long i) override;
-    void PrintObsLine_PT(std::ostream& out, long i) override;
-    void PrintObsLine_OBS(std::ostream& out, long i) override;
-    void PrintAllHead(std::ostream& out) override;
-    void PrintAllEnd(std::ostream& out) override;
+    void SetPar(unsigned long n, unsigned short xvel, unsigned short dim)
+    {
+        Dim = dim;
+        Velikost(n, xvel, dim, true);
+    }
 
     unsigned short GetDim() const { return Dim; }
 
     std::uint16_t Dim = 2;
 
-private:
-    std::string Crta() const;
+protected:
+    std::string Stolpci() const override;
+    std::string Enote() const override;
+    std::string Crta() const override;
 };
 
 #endif

@@ -118,22 +118,20 @@ std::string NaslovIteracije(int k, long double normX)
 }  // namespace
 
 CNivex::CNivex()
-    : TOAngl(TODir),
-      GMM(procset, gdatum, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
-          TOPara),
-      GMMS(procset, gdatum, TOHA, TOCrdA, GMM),
-      GMMEqH(procset, TOH, TOHA, TOCrdA, GMM),
-      GMMEqHdif(procset, TOHdif, TOHA, TOCrdA, GMM),
-      GMMEqCrd(procset, TOCrd, TOCrdA, GMM),
-      GMMEqVec(procset, TOVec, TOCrdA, GMM),
-      GMMEqDist2(procset, TODist2, TOCrdA, GMM),
-      GMMEqDist3(procset, TODist3, TOCrdA, GMM),
-      GMMEqAngl(procset, TOAngl, TOCrdA, GMM),
-      GMMEqZen(procset, TOZen, TOCrdA, GMM),
-      GMMEqAzi(procset, TOAzi, TOCrdA, GMM),
-      GMMEqPara(procset, TOPara, TOCrdA, GMM),
-      GMMdH(procset, gdatum, TOHA, TOCrdA, GMM),
-      GMMdD(procset, gdatum, TOHA, TOCrdA, GMM)
+    : GMM(procset, gdatum, TO),
+      GMMS(procset, gdatum, TO.TOHA, TO.TOCrdA, GMM),
+      GMMEqH(procset, TO.TOH, TO.TOHA, TO.TOCrdA, GMM),
+      GMMEqHdif(procset, TO.TOHdif, TO.TOHA, TO.TOCrdA, GMM),
+      GMMEqCrd(procset, TO.TOCrd, TO.TOCrdA, GMM),
+      GMMEqVec(procset, TO.TOVec, TO.TOCrdA, GMM),
+      GMMEqDist2(procset, TO.TODist2, TO.TOCrdA, GMM),
+      GMMEqDist3(procset, TO.TODist3, TO.TOCrdA, GMM),
+      GMMEqAngl(procset, TO.TOAngl, TO.TOCrdA, GMM),
+      GMMEqZen(procset, TO.TOZen, TO.TOCrdA, GMM),
+      GMMEqAzi(procset, TO.TOAzi, TO.TOCrdA, GMM),
+      GMMEqPara(procset, TO.TOPara, TO.TOCrdA, GMM),
+      GMMdH(procset, gdatum, TO, GMM),
+      GMMdD(procset, gdatum, TO, GMM)
 {
 }
 
@@ -147,12 +145,9 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     gdatum.ReadGDatum(dataFile, report, procset.GetContPrint());
     gdatum.PrintGDatum(report, procset.GetContPrint());
     Naslov(report, "GEODETSKA OPAZOVANJA IN NEZNANKE:", procset.GetizpisPod());
-    getobs.SetCTerObs(procset, TODir, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
-                      TOPara);
-    getobs.ReadCTerObs(procset, TODir, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec,
-                       TOAzi, TOPara, dataFile);
-    getobs.PrintCTerObs(procset, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
-                        TOPara, report);
+    getobs.SetCTerObs(procset, TO);
+    getobs.ReadCTerObs(procset, TO, dataFile);
+    getobs.PrintCTerObs(procset, TO, report);
 
     Naslov(report, "POVZETEK PODATKOV GEODETSKE MREZE:", procset.GetizpisSet());
     GMM.DataSum(report);

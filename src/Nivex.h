@@ -26,16 +26,7 @@
 #include "src/CGMMdH.h"
 #include "src/CGetObs.h"
 #include "src/CProcSet.h"
-#include "src/CTerObsAngl.h"
-#include "src/CTerObsCrd.h"
-#include "src/CTerObsCrdA.h"
-#include "src/CTerObsDir.h"
-#include "src/CTerObsDist.h"
-#include "src/CTerObsH.h"
-#include "src/CTerObsHA.h"
-#include "src/CTerObsHdif.h"
-#include "src/CTerObsPara.h"
-#include "src/CTerObsVec.h"
+#include "src/CTerObsZbirka.h"
 
 // Longest data-file name accepted (the report and export names derive from it).
 inline constexpr std::size_t NivexMaxImeDatoteke = 255;
@@ -69,19 +60,7 @@ public:
     CppCas cas;
     CProcSet procset;
     CGDatum gdatum;
-    CTerObsCrdA TOCrdA;
-    CTerObsH TOH;
-    CTerObsCrd TOCrd;
-    CTerObsDir TODir;
-    CTerObsAngl TOAngl;
-    CTerObsDist TODist2;
-    CTerObsDir TOAzi;
-    CTerObsPara TOPara;
-    CTerObsDir TOZen;
-    CTerObsDist TODist3;
-    CTerObsVec TOVec;
-    CTerObsHA TOHA;
-    CTerObsHdif TOHdif;
+    CTerObsZbirka TO;
     CGetObs getobs;
     CGMM GMM;
     CGMMSol GMMS;

@@ -34,12 +34,12 @@ Izravnava Izravnaj(const std::string& data)
     CNivex& n = *iz.run;
     const int dim = n.procset.GetDim();
     if (dim == 1) {
-        for (unsigned long i = 0; i < n.TOHA.NObs(); ++i) iz.tocke[n.TOHA.GetPTS(i, 0)] = {n.TOHA.GetOBS(i, 0)};
+        for (unsigned long i = 0; i < n.TO.TOHA.NObs(); ++i) iz.tocke[n.TO.TOHA.GetPTS(i, 0)] = {n.TO.TOHA.GetOBS(i, 0)};
     } else {
-        for (unsigned long i = 0; i < n.TOCrdA.NObs(); ++i) {
+        for (unsigned long i = 0; i < n.TO.TOCrdA.NObs(); ++i) {
             std::vector<long double> x;
-            for (int k = 0; k < dim; ++k) x.push_back(n.TOCrdA.GetOBS(i, k));
-            iz.tocke[n.TOCrdA.GetPTS(i, 0)] = x;
+            for (int k = 0; k < dim; ++k) x.push_back(n.TO.TOCrdA.GetOBS(i, k));
+            iz.tocke[n.TO.TOCrdA.GetPTS(i, 0)] = x;
         }
     }
     return iz;

@@ -30,9 +30,9 @@ constexpr LD kPi = std::numbers::pi_v<LD>, kSt = kPi / 180.0L;
 // in the program's kind order.
 struct NelinMreza {
     explicit NelinMreza(const std::string& besedilo)
-        : m(besedilo), D2(m.procset, m.TODist2, m.TOCrdA, m.GMM), D3(m.procset, m.TODist3, m.TOCrdA, m.GMM),
-          S(m.procset, m.TOAngl, m.TOCrdA, m.GMM), Z(m.procset, m.TOZen, m.TOCrdA, m.GMM),
-          A(m.procset, m.TOAzi, m.TOCrdA, m.GMM), P(m.procset, m.TOPara, m.TOCrdA, m.GMM)
+        : m(besedilo), D2(m.procset, m.TO.TODist2, m.TO.TOCrdA, m.GMM), D3(m.procset, m.TO.TODist3, m.TO.TOCrdA, m.GMM),
+          S(m.procset, m.TO.TOAngl, m.TO.TOCrdA, m.GMM), Z(m.procset, m.TO.TOZen, m.TO.TOCrdA, m.GMM),
+          A(m.procset, m.TO.TOAzi, m.TO.TOCrdA, m.GMM), P(m.procset, m.TO.TOPara, m.TO.TOCrdA, m.GMM)
     {
         m.Model();
     }
@@ -58,10 +58,10 @@ std::size_t PricakujOdvode(NelinMreza& n, bool hitrosti, LD h, LD tol)
 {
     const CGMM& G = n.m.GMM;
     std::size_t stolpcev = 0;
-    for (long p = 0; p < static_cast<long>(n.m.TOCrdA.NObs()); ++p) {
+    for (long p = 0; p < static_cast<long>(n.m.TO.TOCrdA.NObs()); ++p) {
         const long b = hitrosti ? G.iDeltaBV(p) : G.iDeltaB(p);
         for (long k = 0; b >= 0 && k < n.m.procset.GetDim(); ++k, ++stolpcev) {
-            LD& x = hitrosti ? n.m.TOCrdA.VELA(p, k) : n.m.TOCrdA.OBS(p, k);
+            LD& x = hitrosti ? n.m.TO.TOCrdA.VELA(p, k) : n.m.TO.TOCrdA.OBS(p, k);
             const LD x0 = x;
             std::vector<LD> f[2];
             for (int s : {0, 1}) {

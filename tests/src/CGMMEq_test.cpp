@@ -179,17 +179,14 @@ TEST(FGMM, UnitMatricesAndPointLookup)
         for (long j = 0; j < 3; ++j) EXPECT_EQ(p(i, j), i == j ? 1 : 0);
 
     // Position, coordinate and velocity columns; velocities only when switched on.
-    matrika<std::string> tocke(3, 1);
-    tocke(0) = "A"; tocke(1) = "B"; tocke(2) = "A";
-    matrika<std::int32_t> iB(3, 1), iBV(3, 1);
-    iB(0) = -1; iB(1) = 0; iB(2) = 2;
-    iBV(0) = 4; iBV(1) = -1; iBV(2) = 5;
-    long ind = 9, b = 9, bv = 9;
-    GMMEqSetIndex(tocke, "A", iB, iBV, 1, ind, b, bv);
-    EXPECT_EQ(std::vector<long>({ind, b, bv}), std::vector<long>({0, -1, 4}));   // the first occurrence
-    GMMEqSetIndex(tocke, "B", iB, matrika<std::int32_t>(), 0, ind, b, bv);
-    EXPECT_EQ(std::vector<long>({ind, b, bv}), std::vector<long>({1, 0, -1}));
-    GMMdExpectFatal([&] { GMMEqSetIndex(tocke, "TOCKA12", iB, iBV, 0, ind, b, bv); },
+    const auto m = GMMMreza("*DIM 2\n*D V\n**V A\n*XVT 2000\nX A 0 0 1\nX B 1 0 0\nX A 5 5 1\nD A B 1 1 2001\n");
+    const auto t = [&](const std::string& ime, unsigned short v) {
+        const GMMEqTocka x = GMMEqSetIndex(m->GMM, m->TO.TOCrdA, ime, v);
+        return std::vector<long>({x.ind, x.iB, x.iBV});
+    };
+    EXPECT_EQ(t("A", 1), std::vector<long>({0, -1, 2}));   // the first occurrence
+    EXPECT_EQ(t("B", 0), std::vector<long>({1, 0, -1}));
+    GMMdExpectFatal([&] { t("TOCKA12", 0); },
                     "\n\n  *****  NAPAKA                                          *****\n"
                     "  *****  TOCKA:   TOCKA12  NE OBSTAJA V SEZNAMU TOCK!!!! *****\n\n");
 }

@@ -45,10 +45,10 @@ TEST(CGMMSolPrimeri, NatancnostNeodvisneIzravnave)
         const CNivex& n = *iz.run;
         EXPECT_NEAR(n.GMMS.SoI / n.GMM.So, s0, 1e-6);
         EXPECT_NEAR(n.GMMS.rsum, f, 1e-9);
-        const std::size_t np = p.dim == 1 ? n.TOHA.NObs() : n.TOCrdA.NObs();
+        const std::size_t np = p.dim == 1 ? n.TO.TOHA.NObs() : n.TO.TOCrdA.NObs();
         ASSERT_EQ(np, sig.size());
         for (std::size_t i = 0; i < np; ++i) {
-            const std::string tocka = p.dim == 1 ? n.TOHA.GetPTS(i, 0) : n.TOCrdA.GetPTS(i, 0);
+            const std::string tocka = p.dim == 1 ? n.TO.TOHA.GetPTS(i, 0) : n.TO.TOCrdA.GetPTS(i, 0);
             ASSERT_TRUE(sig.count(tocka)) << tocka;
             for (int d = 0; d < p.dim; ++d) {
                 const long k = n.GMM.iDeltaB(i) + d;

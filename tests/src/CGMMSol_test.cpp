@@ -53,11 +53,11 @@ struct Mreza {
         n.gdatum.Datum = datum;
         const std::size_t nobs = obs.size(), m = nobs + datumske.size(), np = iDeltaB.size();
         const std::size_t u = np - std::count(iDeltaB.begin(), iDeltaB.end(), -1);
-        n.TOHA.SetPar(np, 0, 0);
+        n.TO.TOHA.SetPar(np, 0, 0);
         G.iDeltaB.resize(np, 1);
         for (std::size_t p = 0; p < np; ++p) {
-            n.TOHA.PTS(p) = std::string(1, static_cast<char>('A' + p));
-            n.TOHA.OBS(p) = 100.0L + p;
+            n.TO.TOHA.PTS(p) = std::string(1, static_cast<char>('A' + p));
+            n.TO.TOHA.OBS(p) = 100.0L + p;
             G.iDeltaB(p) = iDeltaB[p];
         }
         G.So = So;
@@ -261,9 +261,9 @@ TEST(CGMMSol, IzpisNivelmanskeZanke)
         "  1     B  H    1.00    0.20",
         "  2     C  H    0.20    1.00", std::string(28, '-'), "", ""};
     EXPECT_EQ(Lines(izhod.str()), pricakovano);
-    EXPECT_EQ(mr.n.TOHA.OBS(0), 100.0L);
-    EXPECT_NEAR(mr.n.TOHA.OBS(1), 101.001L, 1e-12L);
-    EXPECT_NEAR(mr.n.TOHA.OBS(2), 101.992L, 1e-12L);
+    EXPECT_EQ(mr.n.TO.TOHA.OBS(0), 100.0L);
+    EXPECT_NEAR(mr.n.TO.TOHA.OBS(1), 101.001L, 1e-12L);
+    EXPECT_NEAR(mr.n.TO.TOHA.OBS(2), 101.992L, 1e-12L);
 
 }
 

@@ -69,7 +69,7 @@ TEST(CGMMdH, PlaneAndSpatialNetworksByHand)
     GMMdExpectAppended(m->GMM, m->GMM.Hred);
     // The next iteration follows the new coordinates: B at (12, 0) gives the
     // centroid (4, 2) and the sum of squares 120.
-    m->TOCrdA.OBS(1, 0) = 12;
+    m->TO.TOCrdA.OBS(1, 0) = 12;
     m->Datum();
     const long double q2 = 1 / std::sqrt(120.0L);
     GMMdExpectRow(m->GMM.Hdat, 2, {2 * q2, -4 * q2, 2 * q2, 8 * q2, -4 * q2, -4 * q2}, kE);

@@ -150,7 +150,7 @@ TEST(CProcSet, FatalPathsEndTheRunWithTheirMessages)
     const std::string celo = " **** Vrednost parametra obdelave ni celo stevilo [0 - 65535]:    ";
     const std::string stevilo = " **** Vrednost parametra obdelave ni stevilo:    ";
     const std::string manjka = " **** Manjka vrednost parametra obdelave:    ";
-    const std::string D4 = " **** Zapis D (horizontalne dolzine) (vrstica 4)", konec = "      *** ";
+    const std::string D4 = " **** Zapis D (horizontalna dolzina) (vrstica 4)", konec = "      *** ";
     const struct {
         std::string vhod, sporocilo;
     } primeri[] = {
@@ -184,18 +184,18 @@ TEST(CProcSet, FatalPathsEndTheRunWithTheirMessages)
         {"X T0 99.0\n*DIM 1\nX T1 100.0\nX T2 101.0\n", " **** Zapis X (vrstica 1)" + zapisX},
         {"*DIM 1\nX T1 100.0\n*DIM 2\nX T2 1 2\n", " **** Zapis X (vrstica 2)" + zapisX},
         {"*DIM 1\nX T1 100.0\nX T2 101.0\n\nD T1 T2 12.0 1.0\n",
-         " **** Zapis D (horizontalne dolzine) (vrstica 5) ne sodi v visinsko mrezo (*DIM 1: samo X, H, h)      *** "},
+         " **** Zapis D (horizontalna dolzina) (vrstica 5) ne sodi v visinsko mrezo (*DIM 1: samo X, H, h)      *** "},
         {"*DIM 2\n" + T + "D T1 T2 12.0 1,0\n", D4 + ": polje 2. stevila ni pravo stevilo -> 1,0 (vrstica 4)" + konec},
         // A DMS angle takes whole degrees and minutes.
         {"*DIM 2\n" + T + "S T1 T2 10.5 20 30 1.0\n",
-         " **** Zapis S (smeri) (vrstica 4): polje 1. stevila ni pravo stevilo -> 10.5 (vrstica 4)      *** "},
+         " **** Zapis S (horizontalna smer) (vrstica 4): polje 1. stevila ni pravo stevilo -> 10.5 (vrstica 4)      *** "},
         // A record cut short by the next record, by *K and by the end of the file.
         {"*DIM 2\n" + T + "D T1 T2 12.0\nD T1 T2 12.0 1.0\n",
          D4 + ": polje 2. stevila ni pravo stevilo -> D (vrstica 5)" + konec},
         {"*DIM 2\n" + T + "D T1 T2\n*K\n", D4 + " je nepopoln: namesto polja stoji *K (vrstica 5)" + konec},
         {"*DIM 2\n" + T + "D T1 T2 12.0", D4 + " je nepopoln: datoteka se konca pred zadnjim poljem" + konec},
         {"*DIM 2\n*XVT 2000\nX T1 1 2 0.5\nX T2 3 4 0\n",   // the velocity flag is whole
-         " **** Zapis X (priblizne vrednosti) (vrstica 3): polje 3. stevila ni pravo stevilo -> 0.5 (vrstica 3)      *** "},
+         " **** Zapis X (priblizne koordinate tocke) (vrstica 3): polje 3. stevila ni pravo stevilo -> 0.5 (vrstica 3)      *** "},
     };
     for (const auto& p : primeri) PricakujNapako(Datoteka(p.vhod), p.sporocilo);
     PricakujNapako("/nonexistent/mreza.dat",
@@ -292,7 +292,7 @@ TEST(CProcSet, SettingsReport)
               "IZPIS PODATKOV S-TRANSFORMACIJE:\n--------------------------------\n"
               "Izhodna datoteka za S-transformacijo SE NI izdelala!\n\n\n"
               "IZRIS PODATKOV IN REZULTATOV:\n-----------------------------\n"
-              "Datoteke za izris z orodjem GMT SO SE izdelale!\n\n\n");
+              "Datoteke za izris z orodjem GMT SE NISO izdelale!\n\n\n");
 
     const std::string Z = "Z T1 T2 90 0 0 2.0\n";
     const struct {
@@ -314,7 +314,7 @@ TEST(CProcSet, SettingsReport)
          " -> Ena vrednost koeficienta za vsako stojiscno tocko zenitnih razdalj\n\n\n"
          "KOTNA OPAZOVANJA:\n-----------------\nEnote kotnih opazovanj: DMS\n\n\n"
          "IZPIS PODATKOV S-TRANSFORMACIJE:\n--------------------------------\n"
-         "Izhodna datoteka za S-transformacijo SE JE izdelala!\n"},
+         "Izhodna datoteka za S-transformacijo SE NI izdelala!\n"},
         {"*DIM 2\n*KTYP SINGLE\n" + T, "SINGLE\n -> Ena vrednost koeficienta za celo mrezo\n\n\n"},
         {"*DIM 2\n*KTYP NONE\n" + T, "NONE\n -> Brez ocene popravka koeficienta refrakcije\n\n\n"},
         {"*DIM 2\n" + T + "S T1 T2 0 0 0 1.0\n", "Pri sestavljenih kotih se korelacije UPOSTEVAJO!\n\n\n"},

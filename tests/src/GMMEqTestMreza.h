@@ -27,16 +27,7 @@
 #include "src/CGMMdH.h"
 #include "src/CGetObs.h"
 #include "src/CProcSet.h"
-#include "src/CTerObsAngl.h"
-#include "src/CTerObsCrd.h"
-#include "src/CTerObsCrdA.h"
-#include "src/CTerObsDir.h"
-#include "src/CTerObsDist.h"
-#include "src/CTerObsH.h"
-#include "src/CTerObsHA.h"
-#include "src/CTerObsHdif.h"
-#include "src/CTerObsPara.h"
-#include "src/CTerObsVec.h"
+#include "src/CTerObsZbirka.h"
 
 // Marks in the observation rows, which no datum builder may touch.
 constexpr long double kGMMdOznakaB = 7.0L, kGMMdOznakaF = 5.0L, kGMMdOznakaQ = 2.0L;
@@ -45,15 +36,13 @@ class GMMEqTestMreza {
 public:
     // `besedilo`: the data file without its "*K" line.
     explicit GMMEqTestMreza(const std::string& besedilo)
-        : TOAngl(TODir),
-          GMM(procset, gdatum, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
-              TOPara),
-          EqH(procset, TOH, TOHA, TOCrdA, GMM),
-          EqHdif(procset, TOHdif, TOHA, TOCrdA, GMM),
-          EqCrd(procset, TOCrd, TOCrdA, GMM),
-          EqVec(procset, TOVec, TOCrdA, GMM),
-          dH(procset, gdatum, TOHA, TOCrdA, GMM),
-          dD(procset, gdatum, TOHA, TOCrdA, GMM)
+        : GMM(procset, gdatum, TO),
+          EqH(procset, TO.TOH, TO.TOHA, TO.TOCrdA, GMM),
+          EqHdif(procset, TO.TOHdif, TO.TOHA, TO.TOCrdA, GMM),
+          EqCrd(procset, TO.TOCrd, TO.TOCrdA, GMM),
+          EqVec(procset, TO.TOVec, TO.TOCrdA, GMM),
+          dH(procset, gdatum, TO, GMM),
+          dD(procset, gdatum, TO, GMM)
     {
         pot = TempDir("gmmeq") + "/mreza.dat";
         WriteFile(pot, besedilo + "\n*K\n");
@@ -61,10 +50,8 @@ public:
         procset.ReadProcSet(pot, vhod);
         gdatum.ReadGDatum(pot, vhod, 0);
         CGetObs bralec;
-        bralec.SetCTerObs(procset, TODir, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
-                          TOPara);
-        bralec.ReadCTerObs(procset, TODir, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif,
-                           TOVec, TOAzi, TOPara, pot);
+        bralec.SetCTerObs(procset, TO);
+        bralec.ReadCTerObs(procset, TO, pot);
     }
 
     // Counts, sigma0, numbering and sizes; the data summary goes to `povzetek`.
@@ -123,16 +110,7 @@ public:
     std::ostringstream povzetek;
     CProcSet procset;
     CGDatum gdatum;
-    CTerObsDir TODir, TOZen, TOAzi;
-    CTerObsAngl TOAngl;
-    CTerObsCrd TOCrd;
-    CTerObsCrdA TOCrdA;
-    CTerObsDist TODist2, TODist3;
-    CTerObsH TOH;
-    CTerObsHA TOHA;
-    CTerObsHdif TOHdif;
-    CTerObsVec TOVec;
-    CTerObsPara TOPara;
+    CTerObsZbirka TO;
     CGMM GMM;
     CGMMEqH EqH;
     CGMMEqHdif EqHdif;
@@ -178,8 +156,8 @@ inline std::string GMMdBesedilo(int dim, const std::string& glava, const std::ve
 inline std::vector<long double> GMMdKoordinate(const GMMEqTestMreza& m)
 {
     std::vector<long double> u;
-    for (unsigned long p = 0; p < m.TOCrdA.NObs(); ++p)
-        for (long k = 0; k < m.procset.GetDim(); ++k) u.push_back(m.TOCrdA.GetOBS(static_cast<long>(p), k));
+    for (unsigned long p = 0; p < m.TO.TOCrdA.NObs(); ++p)
+        for (long k = 0; k < m.procset.GetDim(); ++k) u.push_back(m.TO.TOCrdA.GetOBS(static_cast<long>(p), k));
     return u;
 }
 

@@ -15,6 +15,7 @@
 #include "matrika/najdim.h"
 #include "src/CGetObs.h"
 #include "src/CProcSet.h"
+#include "src/CTerObsZbirka.h"
 
 namespace {
 std::string Pot(const std::string& ime) { return std::string(NIVEX_TEST_DATA) + "/reader/" + ime; }
@@ -22,16 +23,17 @@ std::string Pot(const std::string& ime) { return std::string(NIVEX_TEST_DATA) + 
 // Every object the reader works with, as the program owns them.
 struct Mreza {
     CProcSet ps;
-    CTerObsDir dir, zen, azi;
-    CTerObsAngl angl{dir};
-    CTerObsCrd crd;
-    CTerObsCrdA crdA;
-    CTerObsDist d2, d3;
-    CTerObsH h;
-    CTerObsHA hA;
-    CTerObsHdif hdif;
-    CTerObsVec vec;
-    CTerObsPara para;
+    CTerObsZbirka TO;
+    CTerObsDir &dir = TO.TODir, &zen = TO.TOZen, &azi = TO.TOAzi;
+    CTerObsAngl& angl = TO.TOAngl;
+    CTerObsCrd& crd = TO.TOCrd;
+    CTerObsCrdA& crdA = TO.TOCrdA;
+    CTerObsDist &d2 = TO.TODist2, &d3 = TO.TODist3;
+    CTerObsH& h = TO.TOH;
+    CTerObsHA& hA = TO.TOHA;
+    CTerObsHdif& hdif = TO.TOHdif;
+    CTerObsVec& vec = TO.TOVec;
+    CTerObsPara& para = TO.TOPara;
     CGetObs get;
     std::ostringstream report;
 
@@ -40,15 +42,15 @@ struct Mreza {
     Mreza(const std::string& nastavitve, const std::string& podatki, const std::function<void(Mreza&)>& vmes = {})
     {
         ps.ReadProcSet(nastavitve, report);
-        get.SetCTerObs(ps, dir, zen, crd, crdA, d2, d3, h, hA, hdif, vec, azi, para);
+        get.SetCTerObs(ps, TO);
         if (vmes) vmes(*this);
-        get.ReadCTerObs(ps, dir, angl, zen, crd, crdA, d2, d3, h, hA, hdif, vec, azi, para, podatki);
+        get.ReadCTerObs(ps, TO, podatki);
     }
     // Table titles of the input report: underlined lines that are not rules.
     std::vector<std::string> Naslovi()
     {
         std::ostringstream o;
-        get.PrintCTerObs(ps, angl, zen, crd, crdA, d2, d3, h, hA, hdif, vec, azi, para, o);
+        get.PrintCTerObs(ps, TO, o);
         const std::vector<std::string> l = Lines(o.str());
         std::vector<std::string> t;
         for (std::size_t k = 0; k + 1 < l.size(); ++k)

@@ -26,9 +26,9 @@ std::map<std::string, std::vector<LD>> SmeriZOrientacijami(const CNivex& n, std:
     for (const auto& [ime, _] : x)
         if (!dana[ime]) { stolpec[ime] = u; u += 2; }
     // One orientation per run of directions from the same station.
-    std::vector<long> niz(n.TODir.NObs());
-    for (unsigned long i = 0; i < n.TODir.NObs(); ++i) {
-        if (i == 0 || n.TODir.GetPTS(i, 0) != n.TODir.GetPTS(i - 1, 0)) ++u;
+    std::vector<long> niz(n.TO.TODir.NObs());
+    for (unsigned long i = 0; i < n.TO.TODir.NObs(); ++i) {
+        if (i == 0 || n.TO.TODir.GetPTS(i, 0) != n.TO.TODir.GetPTS(i - 1, 0)) ++u;
         niz[i] = u - 1;
     }
     for (int it = 0; it < 8; ++it) {
@@ -39,8 +39,8 @@ std::map<std::string, std::vector<LD>> SmeriZOrientacijami(const CNivex& n, std:
         auto smer = [&](const std::string& a, const std::string& t) {
             return std::atan2(x[t][0] - x[a][0], x[t][1] - x[a][1]);
         };
-        for (unsigned long i = 0; i < n.TODir.NObs(); ++i) {
-            LD d = smer(n.TODir.GetPTS(i, 0), n.TODir.GetPTS(i, 1)) - n.TODir.GetOBS(i, 0);
+        for (unsigned long i = 0; i < n.TO.TODir.NObs(); ++i) {
+            LD d = smer(n.TO.TODir.GetPTS(i, 0), n.TO.TODir.GetPTS(i, 1)) - n.TO.TODir.GetOBS(i, 0);
             d = std::remainder(d, 2.0L * M_PIl);
             if (cnt[niz[i]] > 0) d = om[niz[i]] / cnt[niz[i]] + std::remainder(d - om[niz[i]] / cnt[niz[i]], 2.0L * M_PIl);
             om[niz[i]] += d;
@@ -56,12 +56,12 @@ std::map<std::string, std::vector<LD>> SmeriZOrientacijami(const CNivex& n, std:
                 }
         };
         auto col = [&](const std::string& ime) { return dana[ime] ? -1L : stolpec[ime]; };
-        for (unsigned long i = 0; i < n.TODir.NObs(); ++i) {
-            const std::string& a = n.TODir.GetPTS(i, 0);
-            const std::string& t = n.TODir.GetPTS(i, 1);
+        for (unsigned long i = 0; i < n.TO.TODir.NObs(); ++i) {
+            const std::string& a = n.TO.TODir.GetPTS(i, 0);
+            const std::string& t = n.TO.TODir.GetPTS(i, 1);
             const LD de = x[t][0] - x[a][0], dn = x[t][1] - x[a][1], s2 = de * de + dn * dn;
             const LD o = om[niz[i]] / cnt[niz[i]];
-            const LD f = std::remainder(n.TODir.GetOBS(i, 0) - (smer(a, t) - o), 2.0L * M_PIl);
+            const LD f = std::remainder(n.TO.TODir.GetOBS(i, 0) - (smer(a, t) - o), 2.0L * M_PIl);
             std::vector<std::pair<long, LD>> r;
             const long ca = col(a), ct = col(t);
             r.push_back({ca < 0 ? -1 : ca, -dn / s2});
@@ -69,16 +69,16 @@ std::map<std::string, std::vector<LD>> SmeriZOrientacijami(const CNivex& n, std:
             r.push_back({ct < 0 ? -1 : ct, dn / s2});
             r.push_back({ct < 0 ? -1 : ct + 1, -de / s2});
             r.push_back({niz[i], -1.0L});
-            vrstica(r, f, n.TODir.GetSIG(i, 0));
+            vrstica(r, f, n.TO.TODir.GetSIG(i, 0));
         }
-        for (unsigned long i = 0; i < n.TODist2.NObs(); ++i) {
-            const std::string& a = n.TODist2.GetPTS(i, 0);
-            const std::string& t = n.TODist2.GetPTS(i, 1);
+        for (unsigned long i = 0; i < n.TO.TODist2.NObs(); ++i) {
+            const std::string& a = n.TO.TODist2.GetPTS(i, 0);
+            const std::string& t = n.TO.TODist2.GetPTS(i, 1);
             const LD de = x[t][0] - x[a][0], dn = x[t][1] - x[a][1], d = std::sqrt(de * de + dn * dn);
             const long ca = col(a), ct = col(t);
             std::vector<std::pair<long, LD>> r = {{ca < 0 ? -1 : ca, -de / d}, {ca < 0 ? -1 : ca + 1, -dn / d},
                                                   {ct < 0 ? -1 : ct, de / d}, {ct < 0 ? -1 : ct + 1, dn / d}};
-            vrstica(r, n.TODist2.GetOBS(i, 0) - d, n.TODist2.GetSIG(i, 0));
+            vrstica(r, n.TO.TODist2.GetOBS(i, 0) - d, n.TO.TODist2.GetSIG(i, 0));
         }
         // Cholesky solve N dx = b.
         std::vector<LD> L(u * u, 0.0L);

@@ -94,15 +94,15 @@ TEST(TerObsZeroDeviation, ThresholdPerKind)
         {Nov<CTerObsVec>(1, 0, 3), "VEKTOR", "V A B 1 2 3 1 0.00001 1", "V A B 1 2 3 1 0.00002 1"},
         {Nov<CTerObsHdif>(1, 0), "DELTA H", "h A B 1 0.000001", "h A B 1 -0.000002"},
         {Nov<CTerObsDir>(1, 0, "DMS", "DIR"), "HZ SMER", "S A B 1 2 3 0.0001", "S A B 1 2 3 0.0002"},
-        {Nov<CTerObsDir>(1, 0, "GON", "ZEN"), "HZ SMER", "Z A B 100 0.0001", "Z A B 100 0.0002"},
-        {Nov<CTerObsDir>(1, 0, "DEG", "AZI"), "HZ SMER", "A A B 10 0.0001", "A A B 10 0.0002"},
+        {Nov<CTerObsDir>(1, 0, "GON", "ZEN"), "ZENITNA RAZDALJA", "Z A B 100 0.0001", "Z A B 100 0.0002"},
+        {Nov<CTerObsDir>(1, 0, "DEG", "AZI"), "AZIMUT", "A A B 10 0.0001", "A A B 10 0.0002"},
     };
     for (const Prag& p : pragovi) {
         SCOPED_TRACE(p.na);
         const Izid na = RunChild([&] { Beri(*p.s, p.na + "\n"); std::cout << "PREBRANO"; });
         EXPECT_EQ(na.status, 1);
-        EXPECT_EQ(na.out, "\n\n  *****  NAPAKA" + std::string(74, ' ') + "*****\n\n  *****  OPAZOVANJE:     0.  " +
-                              std::string(15 - p.label.size(), ' ') + p.label +
+        EXPECT_EQ(na.out, "\n\n  *****  NAPAKA" + std::string(74, ' ') + "*****\n\n  *****  OPAZOVANJE:     1.  " +
+                              std::string(15 - std::min<std::size_t>(15, p.label.size()), ' ') + p.label +
                               ":  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****\n\nPritisni ENTER ... ");
         const Izid nad = RunChild([&] { Beri(*p.s, p.nad + "\n"); std::cout << "PREBRANO"; });
         EXPECT_EQ(nad.status, 0);
