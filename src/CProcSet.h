@@ -78,8 +78,7 @@ public:
     unsigned short GetContPrint() const { return ContPrint; }
     unsigned short GetMatFull() const { return MatFull; }
 
-    // Record counts of the counting pass, by record set (TerObsVrste).
-    unsigned long GetNZapisov(TerObsSet s) const { return nZapisov[s]; }
+    // Record counts of the counting pass.
     unsigned long GetNDir() const { return nZapisov[kTODir]; }
     unsigned long GetNZen() const { return nZapisov[kTOZen]; }
     unsigned long GetNDist2() const { return nZapisov[kTODist2]; }

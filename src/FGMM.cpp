@@ -9,17 +9,6 @@
 #include "src/CTerObsTocke.h"
 #include "src/NivexAux.h"
 
-matrika<std::int32_t> I(std::int32_t n) { return Ip(n, n); }
-
-matrika<std::int32_t> Ip(std::int32_t m, std::int32_t n)
-{
-    if (m < 0 || n < 0)
-        matrikaError("Funkcija:   Ip()\nNegativna dimenzija matrike: ", "src/FGMM", __LINE__);
-    matrika<std::int32_t> A(static_cast<unsigned long>(m), static_cast<unsigned long>(n));
-    for (std::int32_t i = 0; i < m && i < n; ++i) A(i, i) = 1;
-    return A;
-}
-
 void GMMPointError(long ind, const std::string& name)
 {
     if (ind >= 0) return;

@@ -28,10 +28,6 @@ class CProcSet;
 class CTerObs;
 class CTerObsTocke;
 
-// n x n identity of signed integers; Ip(m, n): m x n with 1 where row == column.
-matrika<std::int32_t> I(std::int32_t n);
-matrika<std::int32_t> Ip(std::int32_t m, std::int32_t n);
-
 // Nothing for ind >= 0; for a negative ind the framed point message and the end of the run.
 void GMMPointError(long ind, const std::string& name);
 

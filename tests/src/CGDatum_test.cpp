@@ -95,14 +95,6 @@ TEST(CGDatum, KindsListsAndReport)
     }
 }
 
-TEST(CGDatum, Trace)
-{
-    const Branje b = Preberi("*D V\n**V T1\n", 1);
-    const std::string f = " F: ReadGDatum(" + b.pot + ", ofstream & izhod1) -> ";
-    EXPECT_EQ(b.konzola, "C: CGDatum:\n" + f + "ReadGDatumScan(" + b.pot + ",ofstream & izhod)\n" + f + "SetGData()\n" +
-                             f + "ReadGDatumRead(" + b.pot + ",ofstream & izhod)\n F: PrintGDatum(ofstream & izhod1)\n");
-}
-
 TEST(CGDatum, RefusedKindsAndLines)
 {
     const std::string datum = " **** Ni pravi podatek:    Geodetski datum (*D)       *** ";

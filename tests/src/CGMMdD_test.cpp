@@ -105,30 +105,6 @@ TEST(CGMMdD, PlaneAndLevellingByHand)
     GMMdExpectAppended(h->GMM, h->GMM.Ddat);
 }
 
-TEST(CGMMdD, ConsoleTrace)
-{
-    // The spatial H step has always been announced under the name of SetDdat3.
-    const std::string bs(7, '\b');
-    const std::vector<GMMdTocka> t = {{"A", 0, 0, 0}, {"B", 3, 4, 0}, {"C", 3, 0, 1}};
-    const char* kraj[] = {"", "**DH A\n", "**DX A\n**DY A\n**DS A B\n", "**DZ A\n"};
-    const char* opazovanja[] = {"", "h A B 3 1\n", "D A B 5 1\n", "L A B 5 1\n"};
-    const char* h[] = {"", "SetHdat1() [1R H]", "SetHdat2() [2R H]", "SetDdat3() [3R H]"};
-    for (int dim : {1, 2, 3}) {
-        std::unique_ptr<GMMEqTestMreza> m;
-        const std::string b = GMMdBesedilo(dim, std::string("*CONTPRINT 1\n*D D\n") + kraj[dim], t, opazovanja[dim]);
-        GMMEqTestMreza::Konzola([&] { m = GMMMreza(b); });
-        const std::string n = std::to_string(dim);
-        std::string pricakovano = std::string("C: SetGMMdD:\n F: SetGMMdD -> ") + h[dim] + "\n" +
-                                  " F: SetGMMdD -> SetDdat" + n + "() [" + n + "R D]\n" +
-                                  " F: SetGMMdD -> GMM.Bmat(GMM.Ddat,GMM.nobs,0)\n" +
-                                  " F: SetGMMdH -> GMM.Qll(GMM.nobs+i,GMM.nobs+i)=1.0 -> ";
-        for (int i = 1; i <= m->gdatum.nD; ++i) pricakovano += "      " + std::to_string(i) + bs;
-        EXPECT_EQ(GMMEqTestMreza::Konzola([&] { m->Datum(); }), pricakovano + "\n\n");
-    }
-    const auto q = GMMMreza(GMMdBesedilo(2, "*D D\n**DX A\n", t, "D A B 5 1\n"));
-    EXPECT_EQ(GMMEqTestMreza::Konzola([&] { q->Datum(); }), "");
-}
-
 TEST(CGMMdD, Refusals)
 {
     const std::vector<GMMdTocka> t = {{"A", 0, 0, 0}, {"B", 3, 4, 0}, {"C", 0, 0, 5}, {"E", 0, 0, 0}};

@@ -166,26 +166,6 @@ TEST(CGMMdH, ExcludedPointsVelocitiesAndNetworksWithoutRows)
     }
 }
 
-TEST(CGMMdH, ConsoleTrace)
-{
-    const std::string bs(7, '\b');
-    const char* opazovanja[] = {"", "h A B 6 1\n", "D A B 6 1\n", "L A B 6 1\n"};
-    for (int dim : {1, 2, 3}) {
-        std::unique_ptr<GMMEqTestMreza> m;
-        const std::string b = GMMdBesedilo(dim, "*CONTPRINT 1\n*D H\n", kTrikotnik, opazovanja[dim]);
-        GMMEqTestMreza::Konzola([&] { m = GMMMreza(b); });
-        const std::string n = std::to_string(dim);
-        std::string pricakovano = "C: CGMMdH:\n F: SetGMMdH -> SetHdat" + n + "() [" + n + "R H !=SVD]\n" +
-                                  " F: SetGMMdH -> SetHred" + n + "() [" + n + "R H !=SVD]\n" +
-                                  " F: SetGMMdH -> GMM.Bmat(GMM.Hred,GMM.nobs,0)\n" +
-                                  " F: SetGMMdH -> GMM.Qll(GMM.nobs+i,GMM.nobs+i) = 1.0 -> ";
-        for (int i = 1; i <= m->GMM.nHdat; ++i) pricakovano += "      " + std::to_string(i) + bs;
-        EXPECT_EQ(GMMEqTestMreza::Konzola([&] { m->Datum(); }), pricakovano + "\n\n");
-    }
-    const auto q = GMMMreza(GMMdBesedilo(2, "*D H\n", kTrikotnik, kSmeri));
-    EXPECT_EQ(GMMEqTestMreza::Konzola([&] { q->Datum(); }), "");
-}
-
 TEST(CGMMdH, Refusals)
 {
     const std::string np = "\n\n **** Ni pravi podatek:    ";

@@ -31,14 +31,6 @@ CProcSet Preberi(const std::string& pot, std::string* konzola = nullptr)
     return p;
 }
 
-std::string Izpis(const std::string& text)
-{
-    CProcSet p = Preberi(Datoteka(text));
-    std::ostringstream s;
-    p.PrintProcSet(s);
-    return s.str();
-}
-
 // Whole-number and flag settings, labelled by their keywords.
 std::string Cela(const CProcSet& p)
 {
@@ -247,84 +239,42 @@ TEST(CProcSet, RecordCounts)
     for (const auto& z : primeri) EXPECT_EQ(Stevila(Preberi(Datoteka(z.vhod))), z.stevila);
 }
 
-TEST(CProcSet, SettingsReport)
+TEST(CProcSet, SettingsReportSections)
 {
-    EXPECT_EQ(Izpis("*DIM 2\n" + T),
-              "DIMENZIJA GEODETSKE MREZE:\n--------------------------\nMreza je 2 razsezna [RAVNINSKA]\n\n"
-              "NUMERICNA RESITEV SISTEMA:\n--------------------------\nResitev sistema je dolocena kot: \n\n"
-              "  Razcep matrike koeficientov s QR razcepom (Givensove rotacije)\n\n"
-              "V obdelavi bodo uporabljene:  CELE MATRIKE!\n\n\n"
-              "NACIN OCENE NEZNANK:\n--------------------\nNacin ocene neznank je: \n\n"
-              "  Metoda najmanjsih kvadratov ([p*v*v])\n\n\n"
-              "PODANE VERJETNOSTI STATISTIK:\n-----------------------------\n"
-              "Stopnja zaupanja glob. testa (hi2) :     0.950\nStopnja zaupanja pregleda opazovanj:     0.990\n"
-              "Stopnja zaupanja skladnosti neznank:     0.950\nStopnja zaupanja intervalov (zaup.):     0.950\n"
-              "Stopnja zaupanja polosi h.elipsoida:     0.950\n\n\n"
-              "IZPIS PODATKOV S-TRANSFORMACIJE:\n--------------------------------\n"
-              "Izhodna datoteka za S-transformacijo SE NI izdelala!\n\n\n"
-              "IZRIS PODATKOV IN REZULTATOV:\n-----------------------------\n"
-              "Datoteke za izris z orodjem GMT SE NISO izdelale!\n\n\n");
-
-    // Every optional section in its place; the velocities switch off the
-    // refraction section and the S-transformation file.
-    EXPECT_EQ(Izpis("*DIM 3\n*NUMSOLV SVD\n*SVDTHRES 1e-10\n*MATFULL 0\n*ROBSOLV DAN\n*PSKLAD 0.9\n*XVT 2014.25\n"
-                           "*XV0\n*KTYP SINGLE\n*UKRZ\n*R_UKRZ 6379000\n*CORKOT 0\n*OBSRES\n*STR\n*GMT\n*AU DEG\n"
-                           "X T1 1 2 3 0 0 0 1\nX T2 4 5 6 0 0 0 0\nS T1 T2 10.0 1.0 2014.0\n"),
-              "DIMENZIJA GEODETSKE MREZE:\n--------------------------\nMreza je 3 razsezna [PROSTORSKA]\n\n"
-              "NUMERICNA RESITEV SISTEMA:\n--------------------------\nResitev sistema je dolocena kot: \n\n"
-              "  Razcep matrike koeficientov s SVD razcepom (postopek NR3 (2007))\n"
-              "  Nastavljen prag singularnosti: 1e-10\n\n"
-              "V obdelavi bodo uporabljene:  OPTIMALNO HRANJENE MATRIKE!\n\n\n"
-              "NACIN OCENE NEZNANK:\n--------------------\nNacin ocene neznank je: \n\n"
-              "  Robustna ocena neznank ([ro(v)] -> ro = DAN)\n\n\n"
-              "PODANE VERJETNOSTI STATISTIK:\n-----------------------------\n"
-              "Stopnja zaupanja glob. testa (hi2) :     0.950\nStopnja zaupanja pregleda opazovanj:     0.990\n"
-              "Stopnja zaupanja skladnosti neznank:     0.900\nStopnja zaupanja intervalov (zaup.):     0.950\n"
-              "Stopnja zaupanja polosi h.elipsoida:     0.950\n\n\n"
-              "OCENA VEKTORJEV HITROSTI:\n-------------------------\nA-priori vrednosti hitrosti SO podane!\n"
-              "Referen\xE8na epoha koordinat         :   2014.25\n\n\n"
-              "VPLIV UKRIVLJENOSTI ZEMLJE - ZENITNE RAZDALJE:\n----------------------------------------------\n"
-              "Vpliv ukrivljenosti Zemlje se odpravi: R =     6379000.000\n\n\n"
-              "KOTNA OPAZOVANJA:\n-----------------\nEnote kotnih opazovanj: DEG\n\n\n"
-              "Pri sestavljenih kotih se korelacije NE UPOSTEVAJO!\n\n\n"
-              "ANALIZA VPLIVA POGRESKOV V OPAZOVANJIH NA NEZNANKE\n--------------------------------------------------\n"
-              "Numericne vrednosti opazovanj so podane samo s pogreski! UPOSTEVAJO!\n\n\n"
-              "IZPIS PODATKOV S-TRANSFORMACIJE:\n--------------------------------\n"
-              "Izhodna datoteka za S-transformacijo SE NI izdelala!\n\n\n"
-              "IZRIS PODATKOV IN REZULTATOV:\n-----------------------------\n"
-              "Datoteke za izris z orodjem GMT SE NISO izdelale!\n\n\n");
-
+    // Sections the shipped examples do not show (their reports are golden).
     const std::string Z = "Z T1 T2 90 0 0 2.0\n";
     const struct {
         std::string vhod, del;
     } deli[] = {
-        {"*DIM 1\n*NUMSOLV NS\nX A 1\n",
-         "Mreza je 1 razsezna [VISINSKA]\n\nNUMERICNA RESITEV SISTEMA:\n--------------------------\n"
-         "Resitev sistema je dolocena kot: \n\n  Resitev sistema normalnih enacb (Gaussova elim. z delnim pivotiranjem)\n\n"},
-        {"*DIM 2\n*NUMSOLV LU\n" + T, "\n  Razcep matrike sistema normalnih enacb z LU razcepom\n\n"},
-        {"*DIM 2\n*NUMSOLV CH\n" + T, "\n  Razcep matrike sistema normalnih enacb z razcepom Choleskega\n\n"},
         {"*DIM 2\n*NUMSOLV QR\n" + T, "\n  Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)\n\n"},
-        {"*DIM 2\n*NUMSOLV QRHOUS\n" + T,
-         "\n  Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)\n\n"},
-        {"*DIM 2\n*NUMSOLV QRMGS\n" + T, "\n  Razcep matrike koeficientov s QR razcepom (modificiran Gramm-Schmidt)\n\n"},
-        // Zenith distances give the angle unit and the refraction section, not the correlation line.
-        {"*DIM 2\n*KTYP STAT\n*K_REF 0.2\n*STR\n" + T + Z,
-         "KOEFICIENT REFRAKCIJE:\n----------------------\nUpostevanje vpliva refrakcije: DA\n"
+        {"*DIM 2\n*NUMSOLV SVD\n*SVDTHRES 1e-10\n*MATFULL 0\n*ROBSOLV DAN\n" + T,
+         "  Nastavljen prag singularnosti: 1e-10\n\nV obdelavi bodo uporabljene:  OPTIMALNO HRANJENE MATRIKE!\n\n\n"
+         "NACIN OCENE NEZNANK:\n--------------------\nNacin ocene neznank je: \n\n"
+         "  Robustna ocena neznank ([ro(v)] -> ro = DAN)\n\n\n"},
+        {"*DIM 2\n*CORKOT 0\n*OBSRES\n" + T + "S T1 T2 0 0 0 1.0\n",
+         "Pri sestavljenih kotih se korelacije NE UPOSTEVAJO!\n\n\n"
+         "ANALIZA VPLIVA POGRESKOV V OPAZOVANJIH NA NEZNANKE\n--------------------------------------------------\n"
+         "Numericne vrednosti opazovanj so podane samo s pogreski! UPOSTEVAJO!\n\n\n"},
+        {"*DIM 2\n*KTYP STAT\n*K_REF 0.2\n" + T + Z,
          "Priblizni koeficient refrakcije:    0.200\nOcena popravka koeficienta refrakcije: STAT\n"
-         " -> Ena vrednost koeficienta za vsako stojiscno tocko zenitnih razdalj\n\n\n"
-         "KOTNA OPAZOVANJA:\n-----------------\nEnote kotnih opazovanj: DMS\n\n\n"
-         "IZPIS PODATKOV S-TRANSFORMACIJE:\n--------------------------------\n"
-         "Izhodna datoteka za S-transformacijo SE NI izdelala!\n"},
-        {"*DIM 2\n*KTYP SINGLE\n" + T, "SINGLE\n -> Ena vrednost koeficienta za celo mrezo\n\n\n"},
+         " -> Ena vrednost koeficienta za vsako stojiscno tocko zenitnih razdalj\n\n\n"},
         {"*DIM 2\n*KTYP NONE\n" + T, "NONE\n -> Brez ocene popravka koeficienta refrakcije\n\n\n"},
-        {"*DIM 2\n" + T + "S T1 T2 0 0 0 1.0\n", "Pri sestavljenih kotih se korelacije UPOSTEVAJO!\n\n\n"},
         {"*DIM 2\n*XVT 1999\nX T1 1 2 1\nX T2 3 4 1\n",
          "A-priori vrednosti hitrosti NISO podane!\nReferen\xE8na epoha koordinat         :   1999.00\n"},
+        // No export file is written, so none is claimed.
+        {"*DIM 2\n*GMT\n*STR\n" + T,
+         "Izhodna datoteka za S-transformacijo SE NI izdelala!\n\n\nIZRIS PODATKOV IN REZULTATOV:\n"
+         "-----------------------------\nDatoteke za izris z orodjem GMT SE NISO izdelale!\n\n\n"},
     };
     for (const auto& d : deli) {
-        const std::string izpis = Izpis(d.vhod);
-        EXPECT_NE(izpis.find(d.del), std::string::npos) << d.vhod << "\n" << izpis;
+        CProcSet p = Preberi(Datoteka(d.vhod));
+        std::ostringstream izpis;
+        p.PrintProcSet(izpis);
+        EXPECT_NE(izpis.str().find(d.del), std::string::npos) << d.vhod << "\n" << izpis.str();
+        EXPECT_FALSE(p.IzdelaGMT() || p.IzdelaSTR());
     }
-
-    EXPECT_EQ(Izpis("*DIM 2\n*IZPSET 0\n*KTYP SINGLE\n" + T), "");   // the estimate stands: see vse_nastavitve.dat
+    CProcSet brez = Preberi(Datoteka("*DIM 2\n*IZPSET 0\n" + T));
+    std::ostringstream nic;
+    brez.PrintProcSet(nic);
+    EXPECT_EQ(nic.str(), "");
 }

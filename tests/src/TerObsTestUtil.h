@@ -1,6 +1,6 @@
-// Helpers of the record-set tests (every record set is included): a set sized
-// in one call, records fed to it as the reading pass feeds them, and the
-// closing text of a fatal message.
+// Helpers of the record-set and reader tests: a set sized in one call,
+// records fed to it as the reading pass feeds them, and the closing text of
+// a fatal message.
 #ifndef NIVEX_TESTS_TEROBSTESTUTIL_H
 #define NIVEX_TESTS_TEROBSTESTUTIL_H
 
@@ -9,24 +9,13 @@
 #include <string>
 
 #include "TestUtil.h"
-#include "src/CTerObs.h"
-#include "src/CTerObsAngl.h"
-#include "src/CTerObsCrd.h"
-#include "src/CTerObsCrdA.h"
-#include "src/CTerObsDir.h"
-#include "src/CTerObsDist.h"
-#include "src/CTerObsH.h"
-#include "src/CTerObsHA.h"
-#include "src/CTerObsHdif.h"
-#include "src/CTerObsPara.h"
-#include "src/CTerObsVec.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FBranje.h"
 
 // Arc seconds per radian (180 * 3600 / pi) and pi, as tabulated.
 constexpr long double RO = 206264.80624709636L;
 constexpr long double PI = 3.14159265358979323846L;
 
-// A set of type S sized by SetPar(n, p...).
 template <class S, class... P>
 std::shared_ptr<S> Nov(unsigned long n, P... p)
 {
@@ -35,8 +24,8 @@ std::shared_ptr<S> Nov(unsigned long n, P... p)
     return s;
 }
 
-// Feeds the records of `text` to `s` as the reading pass does: the leading
-// word, the record's fields, then the rest of the line is skipped.
+// Feeds the records of `text` to `s`: the leading word, the record's fields,
+// then the rest of the line is skipped.
 inline void Beri(CTerObs& s, const std::string& text)
 {
     std::istringstream in(text);

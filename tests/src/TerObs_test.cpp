@@ -1,6 +1,7 @@
 // Record sets fed one record at a time as the reader feeds them: values in
 // metres and radians, the three angle units, So, the zero-deviation
-// thresholds and the refused fields.
+// thresholds and labels, the refused fields, composed angles and the lookup
+// of a point by name.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -79,6 +80,13 @@ TEST(TerObsRead, EveryKindConverted)
     CTerObsDist prazna;
     prazna.CalcRefStDApr();
     EXPECT_EQ(prazna.GetSo(), 0.0L);
+
+    // A negative DMS angle under one degree keeps its sign in the report.
+    const auto d = Nov<CTerObsDir>(1, 0, "DMS", "DIR");
+    Beri(*d, "S A B 0 -30 0 1\n");
+    std::ostringstream o;
+    d->PrintObsLine_OBS(o, 0);
+    EXPECT_EQ(o.str(), "    -0 30  0.00   1.00");
 }
 
 TEST(TerObsZeroDeviation, ThresholdPerKind)
@@ -87,26 +95,26 @@ TEST(TerObsZeroDeviation, ThresholdPerKind)
         std::shared_ptr<CTerObs> s;
         std::string label, na, nad;   // a deviation just at the threshold, and just above it
     };
+    // Records are numbered from 1 within their set; each kind has its label.
     const Prag pragovi[] = {
-        {Nov<CTerObsCrd>(1, 0, 2), "KOORDINATE", "C A 1 2 3.0 0.0001", "C A 1 2 3.0 0.0002"},
-        {Nov<CTerObsH>(1, 0), "MERJEN H", "H A 1 0.000001", "H A 1 0.000002"},
-        {Nov<CTerObsDist>(1, 0, 2), "DOLZINA", "D A B 10 -0.00001", "D A B 10 0.00002"},
-        {Nov<CTerObsVec>(1, 0, 3), "VEKTOR", "V A B 1 2 3 1 0.00001 1", "V A B 1 2 3 1 0.00002 1"},
-        {Nov<CTerObsHdif>(1, 0), "DELTA H", "h A B 1 0.000001", "h A B 1 -0.000002"},
-        {Nov<CTerObsDir>(1, 0, "DMS", "DIR"), "HZ SMER", "S A B 1 2 3 0.0001", "S A B 1 2 3 0.0002"},
-        {Nov<CTerObsDir>(1, 0, "GON", "ZEN"), "ZENITNA RAZDALJA", "Z A B 100 0.0001", "Z A B 100 0.0002"},
-        {Nov<CTerObsDir>(1, 0, "DEG", "AZI"), "AZIMUT", "A A B 10 0.0001", "A A B 10 0.0002"},
+        {Nov<CTerObsCrd>(2, 0, 2), "KOORDINATE", "C A 1 2 3.0 0.0001", "C A 1 2 3.0 0.0002"},
+        {Nov<CTerObsH>(2, 0), "MERJEN H", "H A 1 0.000001", "H A 1 0.000002"},
+        {Nov<CTerObsDist>(2, 0, 2), "DOLZINA", "D A B 10 -0.00001", "D A B 10 0.00002"},
+        {Nov<CTerObsVec>(2, 0, 3), "VEKTOR", "V A B 1 2 3 1 0.00001 1", "V A B 1 2 3 1 0.00002 1"},
+        {Nov<CTerObsHdif>(2, 0), "DELTA H", "h A B 1 0.000001", "h A B 1 -0.000002"},
+        {Nov<CTerObsDir>(2, 0, "DMS", "DIR"), "HZ SMER", "S A B 1 2 3 0.0001", "S A B 1 2 3 0.0002"},
+        {Nov<CTerObsDir>(2, 0, "GON", "ZEN"), "ZENITNA RAZDALJA", "Z A B 100 0.0001", "Z A B 100 0.0002"},
+        {Nov<CTerObsDir>(2, 0, "DEG", "AZI"), "AZIMUT", "A A B 10 0.0001", "A A B 10 0.0002"},
     };
     for (const Prag& p : pragovi) {
         SCOPED_TRACE(p.na);
-        const Izid na = RunChild([&] { Beri(*p.s, p.na + "\n"); std::cout << "PREBRANO"; });
+        const Izid na = RunChild([&] { Beri(*p.s, p.nad + "\n" + p.na + "\n"); });
         EXPECT_EQ(na.status, 1);
-        EXPECT_EQ(na.out, "\n\n  *****  NAPAKA" + std::string(74, ' ') + "*****\n\n  *****  OPAZOVANJE:     1.  " +
+        EXPECT_EQ(na.out, "\n\n  *****  NAPAKA" + std::string(74, ' ') + "*****\n\n  *****  OPAZOVANJE:     2.  " +
                               std::string(15 - std::min<std::size_t>(15, p.label.size()), ' ') + p.label +
                               ":  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****\n\nPritisni ENTER ... ");
-        const Izid nad = RunChild([&] { Beri(*p.s, p.nad + "\n"); std::cout << "PREBRANO"; });
+        const Izid nad = RunChild([&] { Beri(*p.s, p.nad + "\n" + p.nad + "\n"); });
         EXPECT_EQ(nad.status, 0);
-        EXPECT_EQ(nad.out, "PREBRANO");
     }
 }
 
@@ -135,4 +143,67 @@ TEST(TerObsRefusal, FieldsThatAreNotNumbersOrMissingAndBadSettings)
         EXPECT_EQ(r.status, 1) << sporocilo;
         EXPECT_EQ(r.out, Konec(sporocilo));
     }
+}
+
+TEST(TerObsAngl, StationsWithThreeOneAndTwoDirections)
+{
+    // A: B, C, D; H: I alone; A again: J, K; E: F, G.  Sigmas in arc seconds,
+    // epochs 1 to 8.  A's second run shares no direction with its first, so
+    // its angle is not correlated with A's earlier angles.
+    const auto d = Nov<CTerObsDir>(8, 1, "DEG", "DIR");
+    Beri(*d, "S A B 10 1 1\nS A C 40 2 2\nS A D 100 3 3\nS H I 5 1 4\n"
+             "S A J 0 1 5\nS A K 20 2 6\nS E F 350 4 7\nS E G 10 5 8\n");
+    EXPECT_EQ(CTerObsAngl::CountAngle(*d), 4u);
+    for (unsigned short kor : {1, 0}) {
+        SCOPED_TRACE(kor);
+        CTerObsAngl a(*d);
+        a.SetPar(kor);
+        ASSERT_EQ(a.NObs(), 4u);
+        const long ind[] = {-1, 0, 1, -1, -1, 2, -1, 3};
+        for (long j = 0; j < 8; ++j) EXPECT_EQ(a.GetIndAng(j), ind[j]) << j;
+        const char* tocke[] = {"ABC", "ACD", "AJK", "EFG"};
+        // Later minus earlier, not reduced: 10 - 350 deg = -340 deg.
+        const double koti[] = {30, 60, 20, -340};
+        // sqrt(1 + 4)", sqrt(4 + 9)", sqrt(1 + 4)", sqrt(16 + 25)".
+        const double sig[] = {std::sqrt(5.0), std::sqrt(13.0), std::sqrt(5.0), std::sqrt(41.0)};
+        for (long k = 0; k < 4; ++k) {
+            for (long c = 0; c < 3; ++c) EXPECT_EQ(a.GetPTS(k, c), std::string(1, tocke[k][c]));
+            EXPECT_NEAR(static_cast<double>(a.GetOBS(k, 0) * RO), koti[k] * 3600, 1e-9);
+            EXPECT_NEAR(static_cast<double>(a.GetSIG(k, 0) * RO), sig[k], 1e-12);
+            EXPECT_EQ(a.GetT(k, 1) - a.GetT(k, 0), 1.0L);
+        }
+        EXPECT_EQ(a.GetT(2, 0), 5.0L);
+        // Only angles 0 and 1 share a direction, A->C (2").
+        EXPECT_EQ(a.GetNumCorr(), kor);
+        EXPECT_NEAR(static_cast<double>(a.GetSIG(0, 1) * RO), kor * 2.0, 1e-12);
+        for (long k = 1; k < 4; ++k) EXPECT_EQ(a.GetSIG(k, 1), 0.0L) << k;
+        a.CalcRefStDApr();
+        EXPECT_NEAR(static_cast<double>(a.GetSo() * RO),
+                    (2 * std::sqrt(5.0) + std::sqrt(13.0) + std::sqrt(41.0) + kor * 2.0) / 8, 1e-12);
+    }
+
+    // No directions: no angle.
+    CTerObsDir nic;
+    CTerObsAngl c(nic);
+    c.SetPar(1);
+    EXPECT_EQ(c.NObs(), 0u);
+    EXPECT_EQ(CTerObsAngl::CountAngle(nic), 0u);
+}
+
+TEST(TerObsTocke, LookupByNameFindsTheFirstOccurrence)
+{
+    const auto t = Nov<CTerObsCrdA>(4, 0, 2, 0);
+    Beri(*t, "X A 0 0\nX B 1 0\nX A 5 5\nX C 2 2\n");
+    const std::pair<std::string, long> imena[] = {{"A", 0}, {"B", 1}, {"C", 3}, {"a", -1}, {"", -1}};
+    for (const auto& [ime, p] : imena) EXPECT_EQ(t->FindPoint(ime), p) << ime;
+    EXPECT_EQ(t->PointIndex("C"), 3);
+    const Izid r = RunChild([&] { t->PointIndex("TOCKA12"); });
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "\n\n  *****  NAPAKA" + std::string(42, ' ') + "*****\n  *****  TOCKA:   TOCKA12  NE OBSTAJA "
+                     "V SEZNAMU TOCK!!!! *****\n\nPritisni ENTER ... ");
+    // A list sized again is looked up afresh.
+    t->SetPar(1, 0, 2, 0);
+    Beri(*t, "X Q 0 0\n");
+    EXPECT_EQ(t->FindPoint("Q"), 0);
+    EXPECT_EQ(t->FindPoint("B"), -1);
 }
