@@ -15,53 +15,25 @@
 #include <vector>
 
 #include "GMMEqTestMreza.h"
-#include "src/CGMMEqAngl.h"
-#include "src/CGMMEqAzi.h"
-#include "src/CGMMEqDist.h"
-#include "src/CGMMEqPara.h"
-#include "src/CGMMEqZen.h"
 
 namespace {
 
 using LD = long double;
 constexpr LD kPi = std::numbers::pi_v<LD>, kSt = kPi / 180.0L;
 
-// The linear builders of GMMEqTestMreza and the six non-linear ones, called
-// in the program's kind order.
-struct NelinMreza {
-    explicit NelinMreza(const std::string& besedilo)
-        : m(besedilo), D2(m.procset, m.TO.TODist2, m.TO.TOCrdA, m.GMM), D3(m.procset, m.TO.TODist3, m.TO.TOCrdA, m.GMM),
-          S(m.procset, m.TO.TOAngl, m.TO.TOCrdA, m.GMM), Z(m.procset, m.TO.TOZen, m.TO.TOCrdA, m.GMM),
-          A(m.procset, m.TO.TOAzi, m.TO.TOCrdA, m.GMM), P(m.procset, m.TO.TOPara, m.TO.TOCrdA, m.GMM)
-    {
-        m.Model();
-    }
-    void Enacbe() { m.Enacbe(), D2.SetGMMEq(), D3.SetGMMEq(), S.SetGMMEq(), A.SetGMMEq(), P.SetGMMEq(), Z.SetGMMEq(); }
-    std::string Izpis()   // after Enacbe
-    {
-        std::ostringstream s;
-        D2.PrintGMMEq(s), D3.PrintGMMEq(s), S.PrintGMMEq(s), A.PrintGMMEq(s), P.PrintGMMEq(s), Z.PrintGMMEq(s);
-        return s.str();
-    }
-    GMMEqTestMreza m;
-    CGMMEqDist D2, D3;
-    CGMMEqAngl S;
-    CGMMEqZen Z;
-    CGMMEqAzi A;
-    CGMMEqPara P;
-};
+using NelinMreza = GMMEqTestMreza;
 
 // Every row's coefficient in the columns of the coordinates (or velocities)
 // of each point with such unknowns against -(f(x+h) - f(x-h)) / 2h, the
 // coefficient of x under v + B*delta = f.  Returns the number of columns.
 std::size_t PricakujOdvode(NelinMreza& n, bool hitrosti, LD h, LD tol)
 {
-    const CGMM& G = n.m.GMM;
+    const CGMM& G = n.GMM;
     std::size_t stolpcev = 0;
-    for (long p = 0; p < static_cast<long>(n.m.TO.TOCrdA.NObs()); ++p) {
+    for (long p = 0; p < static_cast<long>(n.TO.TOCrdA.NObs()); ++p) {
         const long b = hitrosti ? G.iDeltaBV(p) : G.iDeltaB(p);
-        for (long k = 0; b >= 0 && k < n.m.procset.GetDim(); ++k, ++stolpcev) {
-            LD& x = hitrosti ? n.m.TO.TOCrdA.VELA(p, k) : n.m.TO.TOCrdA.OBS(p, k);
+        for (long k = 0; b >= 0 && k < n.procset.GetDim(); ++k, ++stolpcev) {
+            LD& x = hitrosti ? n.TO.TOCrdA.VELA(p, k) : n.TO.TOCrdA.OBS(p, k);
             const LD x0 = x;
             std::vector<LD> f[2];
             for (int s : {0, 1}) {
@@ -139,7 +111,7 @@ TEST(CGMMEqNelin, CoefficientsAreTheNegativeDerivativesAndMisclosuresTheClosedFo
             f.push_back(-l);
         }
         NelinMreza n(s);
-        const CGMM& G = n.m.GMM;
+        const CGMM& G = n.GMM;
         ASSERT_EQ(static_cast<std::size_t>(G.nobs), f.size());
         n.Enacbe();
         EXPECT_EQ(G.iRowBin, G.nobs);
@@ -168,8 +140,8 @@ TEST(CGMMEqNelin, FullTurnReductionOfAngularMisclosures)
                  "P O E O A 20 2\nP O A O E -20.0001 2\n");         // computed -340 and 340
     n.Enacbe();
     const LD f[9] = {-0.02L, 0.02L, 0, -0.001L, 0, -0.01L, 0, 0, 0.0001L};   // degrees
-    ASSERT_EQ(n.m.GMM.nobs, 9);
-    for (long r = 0; r < 9; ++r) EXPECT_NEAR(n.m.GMM.fvec(r), f[r] * kSt, 1e-12L) << "row " << r;
+    ASSERT_EQ(n.GMM.nobs, 9);
+    for (long r = 0; r < 9; ++r) EXPECT_NEAR(n.GMM.fvec(r), f[r] * kSt, 1e-12L) << "row " << r;
 }
 
 TEST(CGMMEqNelin, BandCofactorsOfCorrelatedComposedAngles)
@@ -183,7 +155,7 @@ TEST(CGMMEqNelin, BandCofactorsOfCorrelatedComposedAngles)
         SCOPED_TRACE("CORKOT " + std::to_string(korel));
         NelinMreza n("*CORKOT " + std::to_string(korel) + "\n" + mreza);
         n.Enacbe();
-        const CGMM& G = n.m.GMM;
+        const CGMM& G = n.GMM;
         ASSERT_EQ(G.nobs, 4);
         EXPECT_EQ(G.Qlldiag, korel == 0);
         const auto q = [&](LD s) { return s * s * kSt * kSt / 3600 / 3600 / (G.So * G.So); };
@@ -222,7 +194,7 @@ TEST(CGMMEqZen, CurvatureRefractionAndRefractionCoefficients)
             s += "X " + ime + Stevilo(t.x) + Stevilo(t.y) + Stevilo(t.z) + (vel ? " 1\n" : "\n");
         for (const auto& [a, b, l] : zen) s += "Z " + a + " " + b + Stevilo(l) + " 2" + ep;
         NelinMreza n(s);
-        CGMM& G = n.m.GMM;
+        CGMM& G = n.GMM;
         ASSERT_EQ(G.nunkkref, nk);
         EXPECT_EQ(G.nunk, (vel ? 15 : 6) + nk);   // with velocities of all three points
         for (long q = 0; q < nk; ++q) G.kRefEst(q) = 0.2L + 0.1L * q;
@@ -254,7 +226,7 @@ TEST(CGMMEqNelin, VelocityColumnsAndCoordinatesCarriedToTheEpoch)
                  "X B 100 1200 0.0 0.01 1\nD O A 721.1 2.0 2010\nS O A 0 1 2004\nS O B 80 1 2012\n"
                  "A O B 320 3 2006\nP F O O A 10 2 2008\n");
     n.Enacbe();
-    const CGMM& G = n.m.GMM;
+    const CGMM& G = n.GMM;
     ASSERT_EQ(G.nobs, 4);
     EXPECT_EQ(G.iDeltaB(0), -1);
     EXPECT_EQ(G.iDeltaBV(2), -1);
@@ -296,6 +268,6 @@ TEST(CGMMEqNelin, CoincidingPointsAndImpossibleKindsAreRefused)
     // A spatial distance straight up is defined: only the heights enter.
     NelinMreza n(pros + "L A V 5.002 2\nL V B 100.2 2\n");
     n.Enacbe();
-    for (long c = 6; c < 9; ++c) EXPECT_EQ(n.m.GMM.Bmat(0, c), c == 8 ? -1.0L : 0.0L);
-    EXPECT_NEAR(n.m.GMM.fvec(0), -0.002L, 1e-15L);
+    for (long c = 6; c < 9; ++c) EXPECT_EQ(n.GMM.Bmat(0, c), c == 8 ? -1.0L : 0.0L);
+    EXPECT_NEAR(n.GMM.fvec(0), -0.002L, 1e-15L);
 }

@@ -205,7 +205,7 @@ TEST(CGMM, RefusesBadNetworksWithAFramedMessage)
         const std::string rep = TempDir("gmm_otrok") + "/mreza.NVX";
         GMMdExpectFatal(
             [&] {
-                GMMEqTestMreza m(p.besedilo);
+                GMMEqTestMreza m(p.besedilo, false);
                 std::ofstream report(rep);
                 m.GMM.DataSum(report);
                 m.GMM.DataSet();
