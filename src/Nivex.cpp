@@ -135,6 +135,26 @@ CNivex::CNivex()
 {
 }
 
+void CNivex::SetGMMEq(std::ostream& report)
+{
+    // Each kind writes its rows and prints them, in the fixed kind order.
+    const auto vrsta = [&report](auto& enacbe) {
+        enacbe.SetGMMEq();
+        enacbe.PrintGMMEq(report);
+    };
+    GMM.GMMResetIndex();
+    vrsta(GMMEqH);
+    vrsta(GMMEqHdif);
+    vrsta(GMMEqCrd);
+    vrsta(GMMEqVec);
+    vrsta(GMMEqDist2);
+    vrsta(GMMEqDist3);
+    vrsta(GMMEqAngl);
+    vrsta(GMMEqAzi);
+    vrsta(GMMEqPara);
+    vrsta(GMMEqZen);
+}
+
 void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 {
     // Settings, datum and observations, each printed under its title.
@@ -165,27 +185,7 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
             Naslov(std::cout, t.c_str(), 1);
         }
         Naslov(report, "ENACBE POPRAVKOV:", procset.GetizpisEnPop());
-        GMM.GMMResetIndex();
-        GMMEqH.SetGMMEq();
-        GMMEqH.PrintGMMEq(report);
-        GMMEqHdif.SetGMMEq();
-        GMMEqHdif.PrintGMMEq(report);
-        GMMEqCrd.SetGMMEq();
-        GMMEqCrd.PrintGMMEq(report);
-        GMMEqVec.SetGMMEq();
-        GMMEqVec.PrintGMMEq(report);
-        GMMEqDist2.SetGMMEq();
-        GMMEqDist2.PrintGMMEq(report);
-        GMMEqDist3.SetGMMEq();
-        GMMEqDist3.PrintGMMEq(report);
-        GMMEqAngl.SetGMMEq();
-        GMMEqAngl.PrintGMMEq(report);
-        GMMEqAzi.SetGMMEq();
-        GMMEqAzi.PrintGMMEq(report);
-        GMMEqPara.SetGMMEq();
-        GMMEqPara.PrintGMMEq(report);
-        GMMEqZen.SetGMMEq();
-        GMMEqZen.PrintGMMEq(report);
+        SetGMMEq(report);
         GMMdH.SetGMMdH();
         GMMdD.SetGMMdD();
         GMM.GMMEqPrint(report);

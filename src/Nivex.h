@@ -56,6 +56,11 @@ public:
     // Reads the data file, adjusts the network and writes the report from the
     // settings section on (the banner and file names are the caller's).
     void Izracun(const std::string& dataFile, std::ostream& report);
+    // The observation equations of one pass: every kind's rows from the first
+    // row on (heights, height differences, coordinates, vectors, horizontal
+    // and spatial distances, composed angles, azimuths, angles between
+    // directions, zenith distances), each printed into the report.
+    void SetGMMEq(std::ostream& report);
 
     CppCas cas;
     CProcSet procset;

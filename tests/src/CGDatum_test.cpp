@@ -94,30 +94,3 @@ TEST(CGDatum, KindsListsAndReport)
         ++i;
     }
 }
-
-TEST(CGDatum, RefusedKindsAndLines)
-{
-    const std::string datum = " **** Ni pravi podatek:    Geodetski datum (*D)       *** ";
-    const std::pair<std::string, std::string> primeri[] = {
-        {"*D X\n**V T1\n", datum},
-        {"*DIM 2\n**V T1\n", datum},
-        {"*D\nV\n", datum},
-        {"*K\n*D V\n", datum},
-        {"*D D\n**DS T1\n T2\n", " **** Datumska vrstica **DS (vrstica 2) mora imeti 2 imeni tock      *** "},
-        {"*D V\n**V\n", " **** Datumska vrstica **V (vrstica 2) mora imeti 1 ime tocke      *** "},
-        {"", " **** Datoteke s podatki ni mogoce odpreti:    /nonexistent/mreza.dat      *** "},
-    };
-    for (const auto& [vhod, sporocilo] : primeri) {
-        const std::string dir = TempDir("datum"), rep = dir + "/mreza.NVX";
-        const std::string pot = vhod.empty() ? "/nonexistent/mreza.dat" : dir + "/mreza.dat";
-        if (!vhod.empty()) WriteFile(pot, vhod);
-        const Izid r = RunChild([&] {
-            std::ofstream report(rep);
-            CGDatum d;
-            d.ReadGDatum(pot, report, 0);
-        });
-        EXPECT_EQ(r.status, 1) << vhod << "\n" << r.out;
-        EXPECT_NE(r.out.find("\n\n" + sporocilo + "\n\n\tKoncujem program ... "), std::string::npos) << r.out;
-        EXPECT_NE(ReadFile(rep).find(sporocilo), std::string::npos) << vhod;
-    }
-}

@@ -143,23 +143,3 @@ TEST(CGMMdH, ExcludedPointsVelocitiesAndNetworksWithoutRows)
         GMMdExpectAppended(n->GMM, matrika<long double>());
     }
 }
-
-TEST(CGMMdH, Refusals)
-{
-    const std::string np = "\n\n **** Ni pravi podatek:    ";
-    const std::string os = " (tocke sovpadajo ali lezijo na osi rotacije)      *** \n\n";
-    const struct {
-        std::string besedilo, sporocilo;
-    } primeri[] = {
-        {GMMdBesedilo(1, "*D H\n**H A\n**H B\n**H C\n", kTrikotnik, "h A B 6 1\n"),
-         np + "Matrika H(red) nima nobene datumske tocke (vse tocke izvzete z **H)      *** \n\n"},
-        // The datum points left stand on one spot: no rotation about them.
-        {GMMdBesedilo(2, "*D H\n**H C\n", {{"A", 5, 5, 0}, {"B", 5, 5, 0}, {"C", 9, 1, 0}}, kSmeri),
-         np + "Datumske tocke matrike H(red) ne dolocajo rotacije okoli osi Z" + os},
-        // Spatial points on one line along x: no rotation about x.
-        {GMMdBesedilo(3, "*D H\n", {{"A", 0, 1, 2}, {"B", 5, 1, 2}, {"C", 9, 1, 2}}, "Z A B 90 0 0 3\n"),
-         np + "Datumske tocke matrike H ne dolocajo rotacije okoli osi X" + os},
-    };
-    for (const auto& p : primeri)
-        GMMdExpectFatal([&] { GMMdDatum(p.besedilo); }, p.sporocilo);
-}
