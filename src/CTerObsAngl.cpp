@@ -76,19 +76,6 @@ void CTerObsAngl::SetPrintAngQuant(const std::string& what)
     PrintAngQuant = what;
 }
 
-void CTerObsAngl::PrintObs(std::ostream& out, long i)
-{
-    if (PrintQuant != "ALL") {
-        PrintObsLine(out, i);
-        return;
-    }
-    if (PrintAngQuant == "ALL" && SMER.nobs != 0) {
-        SMER.SetPrintQuant("ALL");
-        SMER.PrintObs(out, 0);
-    }
-    PrintObsAll(out);
-}
-
 void CTerObsAngl::PrintObsLine_OBS(std::ostream& out, long i)
 {
     PrintKot(out, OBS(i, 0));

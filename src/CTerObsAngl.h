@@ -27,9 +27,8 @@ public:
     // Number of directions whose station equals that of the direction before.
     static unsigned long CountAngle(const CTerObsDir& smer);
     void CalcAngle(const CTerObsDir& smer);
-    // "ANG": the table of composed angles; "ALL": directions, then angles.
+    // "ANG" or "ALL" (both print the table of composed angles); others are fatal.
     void SetPrintAngQuant(const std::string& what);
-    void PrintObs(std::ostream& out, long i);
 
     void PrintObsLine_OBS(std::ostream& out, long i) override;
 

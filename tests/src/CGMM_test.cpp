@@ -1,12 +1,10 @@
-// Model frame: numbering of the unknowns, datum defects, sizes, the data
-// summary, the reference deviations, the memory report, the weights and the
-// refusals of bad input.
+// Model frame: numbering of the unknowns, datum defects, sizes, the
+// reference deviations, the share of non-zero elements and the weights (the
+// data summary and memory report are in the golden reports, the refusals in
+// the table of refused data files).
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "GMMEqTestMreza.h"
-#include "src/FGMM.h"
 
 namespace {
 
@@ -33,14 +31,12 @@ const std::string kNivelman =
     "H C 102.4950 4.0\nH A 100.0020 3.0\n"
     "h A B 1.0100 2.0\nh B C 1.4900 1.0\n";
 
-// The memory report of a network after one iteration's linear rows, with
-// the unit cofactors the datum builders give their rows.
-std::string Pomnilnik(GMMEqTestMreza& m)
+// The weights of a network, with the unit cofactors the datum builders give their rows.
+void Utezi(GMMEqTestMreza& m)
 {
     for (long r = m.GMM.nobs; r < static_cast<long>(m.GMM.Qll.nrow()); ++r) m.GMM.Qll(r, 1) = 1.0L;
     std::ostringstream s;
     m.GMM.GMMEqPrint(s);
-    return s.str();
 }
 
 }  // namespace
@@ -133,7 +129,7 @@ TEST(CGMM, ReferenceDeviationWeightsAndNonZeroShare)
         EXPECT_NEAR(static_cast<double>(m->GMM.roSec), 206264.80624709636, 1e-9);
         EXPECT_EQ(m->povzetek.str().empty(), *izpis != 0);
         // Diagonal cofactors give a column of weights.
-        Pomnilnik(*m);
+        Utezi(*m);
         ASSERT_EQ(m->GMM.Pll.nrow(), 4u);
         ASSERT_EQ(m->GMM.Pll.ncol(), 1u);
         for (long r = 0; r < 4; ++r) EXPECT_NEAR(m->GMM.Pll(r) * m->GMM.Qll(r, 1), 1.0L, kTol);
@@ -155,23 +151,18 @@ TEST(CGMM, ReferenceDeviationWeightsAndNonZeroShare)
     EXPECT_EQ(g->GMM.GetMatrixFullProc(matrika<long double>()), 0.0);
 }
 
-TEST(CGMM, CorrelatedAnglesGiveTheFullInverseOfTheBand)
+TEST(CGMM, CorrelatedAnglesGiveTheInverseOfTheBandByBlocks)
 {
     const auto m = GMMMreza("*CORKOT 1\n*NUMSOLV SVD\n" + kRavnina);
-    // Rows of the band as the angle builder would write them.
-    m->GMM.Qll(0, 1) = 2.0L;
-    m->GMM.Qll(0, 2) = -1.0L;
-    m->GMM.Qll(1, 0) = -1.0L;
-    m->GMM.Qll(1, 1) = 2.0L;
+    // Rows of the band as the angle builder would write them: the inverse of
+    // [[2,-1],[-1,2]] is [[2,1],[1,2]]/3, held by its blocks.
+    m->GMM.Qll(0, 1) = m->GMM.Qll(1, 1) = 2.0L;
+    m->GMM.Qll(0, 2) = m->GMM.Qll(1, 0) = -1.0L;
     m->GMM.Qll(2, 1) = 4.0L;
-    Pomnilnik(*m);
-    // Held by its blocks: the correlated pair and the single row; the
-    // inverse of [[2,-1],[-1,2]] is [[2,1],[1,2]]/3.
+    Utezi(*m);
     const auto& P = m->GMM.PllB;
     EXPECT_EQ(m->GMM.Pll.nrow(), 0u);
-    ASSERT_EQ(P.nrow(), 3u);
     ASSERT_EQ(P.nblok(), 2u);
-    EXPECT_EQ(P.velikost(0), 2u);
     const long double pricakovano[3][3] = {{2 / 3.0L, 1 / 3.0L, 0}, {1 / 3.0L, 2 / 3.0L, 0}, {0, 0, 0.25L}};
     for (long i = 0; i < 3; ++i)
         for (long j = 0; j < 3; ++j) EXPECT_NEAR(P(i, j), pricakovano[i][j], kTol) << i << "," << j;
