@@ -54,19 +54,6 @@ struct Citalec {
     }
 };
 
-const char* const kKljucneBesede[] = {
-    "*AU",     "*EK",      "*CORKOT", "*CONTPRINT", "*DIM",    "*ITER",     "*ITERMAX", "*RESSIS",  "*NUMSOLV",
-    "*MATFULL", "*SVDTHRES", "*ITERTHRES", "*ROBSOLV", "*GMT",  "*STR",      "*OPT2",    "*XVT",     "*XV0",
-    "*S02",    "*PGTEST",  "*PDATAS", "*PIZAUP",    "*PHIPEL", "*PSKLAD",   "*IZPSET",  "*IZPPOD",  "*IZPENP",
-    "*IZPREZ", "*ICORRUNK", "*IZPLMR", "*R_UKRZ",   "*K_REF",  "*KTYP",     "*UKRZ",    "*OBSRES"};
-
-bool JeKljucnaBeseda(const std::string& w)
-{
-    for (const char* k : kKljucneBesede)
-        if (w == k) return true;
-    return false;
-}
-
 bool JeEnaOd(const std::string& w, std::initializer_list<const char*> mozne)
 {
     for (const char* m : mozne)
@@ -78,50 +65,6 @@ std::string Okvir(const std::string& text) { return " **** " + text + "      ***
 
 std::string Vrstica(long v) { return "(vrstica " + std::to_string(v) + ")"; }
 
-// Value words of one keyword line, with the messages that name the keyword.
-class VrednostiKljuca {
-public:
-    VrednostiKljuca(const std::string& kljuc, std::vector<std::string> besede, long vrstica, std::ostream& izhod)
-        : kljuc_(kljuc), besede_(std::move(besede)), vrstica_(vrstica), izhod_(izhod)
-    {
-    }
-
-    bool Ima(std::size_t k) const { return k < besede_.size(); }
-    const std::string& Beseda(std::size_t k, const std::string& opis) const
-    {
-        if (!Ima(k))
-            NivexError(izhod_, Okvir("Manjka vrednost parametra obdelave:    " + opis + "  " + Vrstica(vrstica_)));
-        return besede_[k];
-    }
-    const std::string& Beseda(std::size_t k) const { return Beseda(k, kljuc_); }
-
-    unsigned short Celo(std::size_t k = 0) const
-    {
-        const std::string& w = Beseda(k);
-        long x = 0;
-        if (!BesedaVCelo(w, x, 0, USHRT_MAX))
-            NivexError(izhod_, Okvir("Vrednost parametra obdelave ni celo stevilo [0 - 65535]:    " + kljuc_ + " " + w +
-                                     "  " + Vrstica(vrstica_)));
-        return static_cast<unsigned short>(x);
-    }
-
-    long double Stevilo(std::size_t k = 0, const std::string& opis = "") const
-    {
-        const std::string ime = opis.empty() ? kljuc_ : opis;
-        const std::string& w = Beseda(k, ime);
-        long double x = 0.0L;
-        if (!BesedaVStevilo(w, x))
-            NivexError(izhod_, Okvir("Vrednost parametra obdelave ni stevilo:    " + ime + " " + w + "  " +
-                                     Vrstica(vrstica_)));
-        return x;
-    }
-
-private:
-    std::string kljuc_;
-    std::vector<std::string> besede_;
-    long vrstica_;
-    std::ostream& izhod_;
-};
 
 [[noreturn]] void NepravaDimenzija(std::ostream& izhod, long vrstica)
 {
@@ -178,7 +121,7 @@ void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerOb
     for (const TerObsPolje p : polja) {
         if (!in.Beseda(polje))
             NivexError(izhod, Okvir(zapis + " je nepopoln: datoteka se konca pred zadnjim poljem"));
-        if (polje == "*K" || polje == "*D" || polje.compare(0, 2, "**") == 0 || JeKljucnaBeseda(polje))
+        if (polje == "*K" || polje == "*D" || polje.compare(0, 2, "**") == 0 || CProcSet::JeKljucnaBeseda(polje))
             NivexError(izhod, Okvir(zapis + " je nepopoln: namesto polja stoji " + polje + " " + Vrstica(in.vrstica)));
         if (p == TerObsPolje::Ime) continue;
         ++j;
@@ -194,6 +137,51 @@ void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerOb
 }
 
 }  // namespace
+
+// Value words of one keyword line, with the messages that name the keyword.
+class CProcSet::VrednostiKljuca {
+public:
+    VrednostiKljuca(const std::string& kljuc, std::vector<std::string> besede, long vrstica, std::ostream& izhod)
+        : kljuc_(kljuc), besede_(std::move(besede)), vrstica_(vrstica), izhod_(izhod)
+    {
+    }
+
+    bool Ima(std::size_t k) const { return k < besede_.size(); }
+    const std::string& Beseda(std::size_t k, const std::string& opis) const
+    {
+        if (!Ima(k))
+            NivexError(izhod_, Okvir("Manjka vrednost parametra obdelave:    " + opis + "  " + Vrstica(vrstica_)));
+        return besede_[k];
+    }
+    const std::string& Beseda(std::size_t k) const { return Beseda(k, kljuc_); }
+
+    unsigned short Celo(std::size_t k = 0) const
+    {
+        const std::string& w = Beseda(k);
+        long x = 0;
+        if (!BesedaVCelo(w, x, 0, USHRT_MAX))
+            NivexError(izhod_, Okvir("Vrednost parametra obdelave ni celo stevilo [0 - 65535]:    " + kljuc_ + " " + w +
+                                     "  " + Vrstica(vrstica_)));
+        return static_cast<unsigned short>(x);
+    }
+
+    long double Stevilo(std::size_t k = 0, const std::string& opis = "") const
+    {
+        const std::string ime = opis.empty() ? kljuc_ : opis;
+        const std::string& w = Beseda(k, ime);
+        long double x = 0.0L;
+        if (!BesedaVStevilo(w, x))
+            NivexError(izhod_, Okvir("Vrednost parametra obdelave ni stevilo:    " + ime + " " + w + "  " +
+                                     Vrstica(vrstica_)));
+        return x;
+    }
+
+private:
+    std::string kljuc_;
+    std::vector<std::string> besede_;
+    long vrstica_;
+    std::ostream& izhod_;
+};
 
 CProcSet::CProcSet()
     : RobSolve("MNK"), lpnorm(1.0), SVDthres(1e-12), IfUkrZ(false), IfkRef(false), IfEstkRef(false),
@@ -240,13 +228,61 @@ void CProcSet::ReadProcSet(const std::string& dataFile, std::ostream& izhod)
     ResolveConflicts();
 }
 
+const CProcSet::Kljuc CProcSet::kKljuci[] = {
+    {"*AU", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::AngUnit},
+    {"*EK", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::AngUnit},
+    {"*RESSIS", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::NumSolve},
+    {"*NUMSOLV", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::NumSolve},
+    {"*CORKOT", Kljuc::Vrsta::Celo, &CProcSet::CorAng},
+    {"*CONTPRINT", Kljuc::Vrsta::Celo, &CProcSet::ContPrint},
+    {"*DIM", Kljuc::Vrsta::Celo, &CProcSet::Dim},
+    {"*ITER", Kljuc::Vrsta::Celo, &CProcSet::ifIter},
+    {"*ITERMAX", Kljuc::Vrsta::Celo, &CProcSet::NIter},
+    {"*MATFULL", Kljuc::Vrsta::Celo, &CProcSet::MatFull},
+    {"*IZPSET", Kljuc::Vrsta::Celo, &CProcSet::izpisSet},
+    {"*IZPPOD", Kljuc::Vrsta::Celo, &CProcSet::izpisPod},
+    {"*IZPENP", Kljuc::Vrsta::Celo, &CProcSet::izpisEnPop},
+    {"*IZPREZ", Kljuc::Vrsta::Celo, &CProcSet::izpisRez},
+    {"*ICORRUNK", Kljuc::Vrsta::Celo, &CProcSet::izpisCorrUnk},
+    {"*IZPLMR", Kljuc::Vrsta::Celo, &CProcSet::izpisLMer},
+    {"*GMT", Kljuc::Vrsta::Vklop, &CProcSet::izrisGMT},
+    {"*STR", Kljuc::Vrsta::Vklop, &CProcSet::izrisSTR},
+    {"*OPT2", Kljuc::Vrsta::Vklop, &CProcSet::izrisOPT2},
+    {"*XV0", Kljuc::Vrsta::Vklop, &CProcSet::ifVA},
+    {"*SVDTHRES", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::SVDthres},
+    {"*ITERTHRES", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::IterThres},
+    {"*PGTEST", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::gtestp},
+    {"*PDATAS", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::datasp},
+    {"*PIZAUP", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::izaupp},
+    {"*PHIPEL", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::hipelp},
+    {"*PSKLAD", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::skladp},
+    {"*R_UKRZ", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::R_Z},
+    {"*K_REF", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::kRef},
+    {"*UKRZ", Kljuc::Vrsta::Posebej},
+    {"*OBSRES", Kljuc::Vrsta::Posebej},
+    {"*ROBSOLV", Kljuc::Vrsta::Posebej},
+    {"*XVT", Kljuc::Vrsta::Posebej},
+    {"*S02", Kljuc::Vrsta::Posebej},
+    {"*KTYP", Kljuc::Vrsta::Posebej},
+};
+
+const CProcSet::Kljuc* CProcSet::NajdiKljuc(const std::string& w)
+{
+    for (const Kljuc& k : kKljuci)
+        if (w == k.beseda) return &k;
+    return nullptr;
+}
+
+bool CProcSet::JeKljucnaBeseda(const std::string& w) { return NajdiKljuc(w) != nullptr; }
+
 void CProcSet::ReadSettings(std::istream& vhod, std::ostream& izhod)
 {
     Citalec in{vhod};
     std::string w;
     while (in.Beseda(w)) {
         if (w == "*K") break;
-        if (!JeKljucnaBeseda(w)) {
+        const Kljuc* k = NajdiKljuc(w);
+        if (k == nullptr) {
             in.Preskoci();
             continue;
         }
@@ -254,53 +290,40 @@ void CProcSet::ReadSettings(std::istream& vhod, std::ostream& izhod)
         // A value stands on its keyword's line: the reading pass passes over
         // keyword lines whole, so a value on the next line would disagree.
         const VrednostiKljuca v(w, in.Ostanek(), vrstica, izhod);
-        if (w == "*AU" || w == "*EK") AngUnit = v.Beseda(0);
-        else if (w == "*CORKOT") CorAng = v.Celo();
-        else if (w == "*CONTPRINT") ContPrint = v.Celo();
-        else if (w == "*DIM") Dim = v.Celo();
-        else if (w == "*ITER") ifIter = v.Celo();
-        else if (w == "*ITERMAX") NIter = v.Celo();
-        else if (w == "*RESSIS" || w == "*NUMSOLV") NumSolve = v.Beseda(0);
-        else if (w == "*MATFULL") MatFull = v.Celo();
-        else if (w == "*SVDTHRES") SVDthres = v.Stevilo();
-        else if (w == "*ITERTHRES") IterThres = v.Stevilo();
-        else if (w == "*ROBSOLV") {
-            RobSolve = v.Beseda(0);
-            if (RobSolve == "LPN") lpnorm = v.Stevilo(1, "*ROBSOLV LPN");
-        } else if (w == "*GMT") izrisGMT = 1;
-        else if (w == "*STR") izrisSTR = 1;
-        else if (w == "*OPT2") izrisOPT2 = 1;
-        else if (w == "*XVT") {
-            const long double t = v.Stevilo();
-            if (std::fabs(t) > DBL_MAX)
-                NivexError(izhod, Okvir("Vrednost parametra obdelave ni stevilo:    *XVT " + v.Beseda(0) + "  " +
-                                        Vrstica(vrstica)));
-            XVel = 1;
-            T0 = static_cast<double>(t);
-        } else if (w == "*XV0") ifVA = 1;
-        else if (w == "*S02") {
-            const std::string s = v.Ima(0) ? v.Beseda(0) : std::string();
-            if (s == "APRIORI") IfVarApriori = 1;
-            else if (s == "APOSTERIORI") IfVarApriori = 0;
-            else NivexError(izhod, " **** Ni pravi podatek:    Uporaba referencne variance (*S02)      *** ");
-        } else if (w == "*PGTEST") gtestp = v.Stevilo();
-        else if (w == "*PDATAS") datasp = v.Stevilo();
-        else if (w == "*PIZAUP") izaupp = v.Stevilo();
-        else if (w == "*PHIPEL") hipelp = v.Stevilo();
-        else if (w == "*PSKLAD") skladp = v.Stevilo();
-        else if (w == "*IZPSET") izpisSet = v.Celo();
-        else if (w == "*IZPPOD") izpisPod = v.Celo();
-        else if (w == "*IZPENP") izpisEnPop = v.Celo();
-        else if (w == "*IZPREZ") izpisRez = v.Celo();
-        else if (w == "*ICORRUNK") izpisCorrUnk = v.Celo();
-        else if (w == "*IZPLMR") izpisLMer = v.Celo();
-        else if (w == "*R_UKRZ") R_Z = v.Stevilo();
-        else if (w == "*K_REF") kRef = v.Stevilo();
-        else if (w == "*KTYP") {
-            kRefType = v.Beseda(0);
-            IfkRef = true;
-        } else if (w == "*UKRZ") IfUkrZ = true;
-        else if (w == "*OBSRES") ifObsResiduals = true;
+        switch (k->vrsta) {
+        case Kljuc::Vrsta::Celo: this->*k->celo = v.Celo(); break;
+        case Kljuc::Vrsta::Vklop: this->*k->celo = 1; break;
+        case Kljuc::Vrsta::Stevilo: this->*k->stevilo = v.Stevilo(); break;
+        case Kljuc::Vrsta::Beseda: this->*k->niz = v.Beseda(0); break;
+        case Kljuc::Vrsta::Posebej: PosebenKljuc(w, v, vrstica, izhod); break;
+        }
+    }
+}
+
+void CProcSet::PosebenKljuc(const std::string& w, const VrednostiKljuca& v, long vrstica, std::ostream& izhod)
+{
+    if (w == "*UKRZ") {
+        IfUkrZ = true;
+    } else if (w == "*OBSRES") {
+        ifObsResiduals = true;
+    } else if (w == "*ROBSOLV") {
+        RobSolve = v.Beseda(0);
+        if (RobSolve == "LPN") lpnorm = v.Stevilo(1, "*ROBSOLV LPN");
+    } else if (w == "*XVT") {
+        const long double t = v.Stevilo();
+        if (std::fabs(t) > DBL_MAX)
+            NivexError(izhod, Okvir("Vrednost parametra obdelave ni stevilo:    *XVT " + v.Beseda(0) + "  " +
+                                    Vrstica(vrstica)));
+        XVel = 1;
+        T0 = static_cast<double>(t);
+    } else if (w == "*S02") {
+        const std::string s = v.Ima(0) ? v.Beseda(0) : std::string();
+        if (s != "APRIORI" && s != "APOSTERIORI")
+            NivexError(izhod, " **** Ni pravi podatek:    Uporaba referencne variance (*S02)      *** ");
+        IfVarApriori = s == "APRIORI" ? 1 : 0;
+    } else if (w == "*KTYP") {
+        kRefType = v.Beseda(0);
+        IfkRef = true;
     }
 }
 
@@ -344,7 +367,7 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
             if (!v.empty() && BesedaVCelo(v[0], x, 0, USHRT_MAX)) dimSedaj = static_cast<unsigned short>(x);
             continue;
         }
-        const bool preskoci = w[0] == '#' || w.compare(0, 2, "**") == 0 || w == "*D" || JeKljucnaBeseda(w);
+        const bool preskoci = w[0] == '#' || w.compare(0, 2, "**") == 0 || w == "*D" || CProcSet::JeKljucnaBeseda(w);
         const TerObsVrsta* v = preskoci ? nullptr : TerObsVrstaZapisa(w[0], dimSedaj);
         if (v == nullptr) {
             if (!preskoci) std::cout << ">>>> NEPOZNAN PARAMETER OBDELAVE -> " << w << "  <<<<" << "\n\n\n";

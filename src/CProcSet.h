@@ -48,6 +48,8 @@ public:
     // and resolves the option conflicts (warnings on the console).  Fatal
     // errors go to the console and to the report.
     void ReadProcSet(const std::string& dataFile, std::ostream& izhod);
+    // True for the words of the settings keywords ("*DIM", "*AU", ...).
+    static bool JeKljucnaBeseda(const std::string& w);
     // Settings section of the report; nothing when izpisSet is 0.  Leaves the
     // report stream in fixed notation.
     void PrintProcSet(std::ostream& izhod);
@@ -147,6 +149,21 @@ private:
     // Line of the first record of each set (0: none); an X record is filed
     // under the dimension known where it stands.
     std::array<long, kTOSetov> prvaVrstica;
+
+    // One settings keyword: how its value is read and the field it sets
+    // (Vklop sets a switch to 1; Posebej keywords are read by PosebenKljuc).
+    struct Kljuc {
+        enum class Vrsta { Celo, Vklop, Stevilo, Beseda, Posebej };
+        const char* beseda;
+        Vrsta vrsta;
+        unsigned short CProcSet::*celo = nullptr;
+        long double CProcSet::*stevilo = nullptr;
+        std::string CProcSet::*niz = nullptr;
+    };
+    static const Kljuc kKljuci[];
+    class VrednostiKljuca;
+    static const Kljuc* NajdiKljuc(const std::string& w);
+    void PosebenKljuc(const std::string& w, const VrednostiKljuca& v, long vrstica, std::ostream& izhod);
 
     // The five probabilities: keyword, label in the settings report, field.
     struct Verjetnost {
