@@ -122,11 +122,12 @@ void CTerObs::PrintObsLine_OBS(std::ostream& out, long i)
 void CTerObs::PrintAllHead(std::ostream& out)
 {
     const std::string naslov = Naslov();
+    const Glava g = GlavaTabele();
     out << naslov << "\n" << std::string(naslov.size(), '-') << "\n\n";
-    out << Stolpci() << "\n" << Enote() << "\n" << Crta() << "\n";
+    out << g.stolpci << "\n" << g.enote << "\n" << std::string(g.crta, '-') << "\n";
 }
 
-void CTerObs::PrintAllEnd(std::ostream& out) { out << Crta(); }
+void CTerObs::PrintAllEnd(std::ostream& out) { out << std::string(GlavaTabele().crta, '-'); }
 
 void CTerObs::SetPrintQuant(const std::string& what)
 {

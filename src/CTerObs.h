@@ -92,10 +92,13 @@ public:
     std::string AngUnit = "DMS";
 
 protected:
-    // The parts of the table heading: column names, units and the rule.
-    virtual std::string Stolpci() const = 0;
-    virtual std::string Enote() const = 0;
-    virtual std::string Crta() const = 0;
+    // The parts of the table heading: column names, units and the length of
+    // the rule (which also closes the table).
+    struct Glava {
+        std::string stolpci, enote;
+        std::size_t crta;
+    };
+    virtual Glava GlavaTabele() const = 0;
     virtual std::string Naslov() const { return vrsta->naslov; }
 
     // Sets the record count, XVel and So = 0 and, for n > 0, sizes PTS by

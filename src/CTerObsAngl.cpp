@@ -92,15 +92,10 @@ void CTerObsAngl::PrintObsLine_OBS(std::ostream& out, long i)
     }
 }
 
-std::string CTerObsAngl::Stolpci() const
+CTerObs::Glava CTerObsAngl::GlavaTabele() const
 {
     const std::string t = XVel != 0 ? "     T1       T2 " : "";
-    return "        TCZ   TS1   TS2        ANG        sANG  sroANG" + t;
+    return {"        TCZ   TS1   TS2        ANG        sANG  sroANG" + t,
+            std::string(30, ' ') + EnotaKota() + "        " + EnotaOdklona() + "  " + EnotaOdklona(),
+            XVel != 0 ? 73u : 55u};
 }
-
-std::string CTerObsAngl::Enote() const
-{
-    return std::string(30, ' ') + EnotaKota() + "        " + EnotaOdklona() + "  " + EnotaOdklona();
-}
-
-std::string CTerObsAngl::Crta() const { return std::string(XVel != 0 ? 73 : 55, '-'); }

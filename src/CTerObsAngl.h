@@ -44,9 +44,7 @@ public:
     matrika<std::int32_t> IndAng;
 
 protected:
-    std::string Stolpci() const override;
-    std::string Enote() const override;
-    std::string Crta() const override;
+    Glava GlavaTabele() const override;
 };
 
 #endif

@@ -27,9 +27,7 @@ public:
     std::uint16_t Dim = 2;
 
 protected:
-    std::string Stolpci() const override;
-    std::string Enote() const override;
-    std::string Crta() const override;
+    Glava GlavaTabele() const override;
 };
 
 #endif

@@ -20,9 +20,7 @@ public:
     }
 
 protected:
-    std::string Stolpci() const override;
-    std::string Enote() const override;
-    std::string Crta() const override;
+    Glava GlavaTabele() const override;
 };
 
 #endif

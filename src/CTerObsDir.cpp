@@ -12,14 +12,10 @@ void CTerObsDir::SetPar(unsigned long n, unsigned short xvel, const std::string&
     Velikost(n, xvel, 1, true);
 }
 
-std::string CTerObsDir::Stolpci() const
+CTerObs::Glava CTerObsDir::GlavaTabele() const
 {
-    return "        TC1   TC2       " + AngTyp + "         s" + AngTyp + (XVel != 0 ? "     T  " : "");
+    const std::string t = XVel != 0 ? "     T  " : "";
+    return {"        TC1   TC2       " + AngTyp + "         s" + AngTyp + t,
+            "                       " + EnotaKota() + "        " + EnotaOdklona() + std::string(t.size(), ' '),
+            XVel != 0 ? 49u : 40u};
 }
-
-std::string CTerObsDir::Enote() const
-{
-    return "                       " + EnotaKota() + "        " + EnotaOdklona() + (XVel != 0 ? "        " : "");
-}
-
-std::string CTerObsDir::Crta() const { return std::string(XVel != 0 ? 49 : 40, '-'); }

@@ -30,9 +30,7 @@ public:
     std::string AngTyp;
 
 protected:
-    std::string Stolpci() const override;
-    std::string Enote() const override;
-    std::string Crta() const override;
+    Glava GlavaTabele() const override;
 };
 
 #endif

@@ -7,11 +7,8 @@ void CTerObsDist::SetPar(unsigned long n, unsigned short xvel, unsigned short di
     Velikost(n, xvel, 1, true);
 }
 
-std::string CTerObsDist::Stolpci() const
+CTerObs::Glava CTerObsDist::GlavaTabele() const
 {
-    return std::string("        TC1   TC2        DIST       sDIST") + (XVel != 0 ? "     T  " : "");
+    return {std::string("        TC1   TC2        DIST       sDIST") + (XVel != 0 ? "     T  " : ""),
+            "                          [m]        [mm]", XVel != 0 ? 50u : 41u};
 }
-
-std::string CTerObsDist::Enote() const { return "                          [m]        [mm]"; }
-
-std::string CTerObsDist::Crta() const { return std::string(XVel != 0 ? 50 : 41, '-'); }

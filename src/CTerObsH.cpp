@@ -1,10 +1,7 @@
 #include "src/CTerObsH.h"
 
-std::string CTerObsH::Stolpci() const
+CTerObs::Glava CTerObsH::GlavaTabele() const
 {
-    return std::string("        TC          H         sH") + (XVel != 0 ? "        T" : "");
+    return {std::string("        TC          H         sH") + (XVel != 0 ? "        T" : ""),
+            "                   [m]       [mm]", XVel != 0 ? 45u : 36u};
 }
-
-std::string CTerObsH::Enote() const { return "                   [m]       [mm]"; }
-
-std::string CTerObsH::Crta() const { return std::string(XVel != 0 ? 45 : 36, '-'); }

@@ -16,9 +16,7 @@ public:
     void SetPar(unsigned long n, unsigned short xvel) { Velikost(n, xvel, 1, true); }
 
 protected:
-    std::string Stolpci() const override;
-    std::string Enote() const override;
-    std::string Crta() const override;
+    Glava GlavaTabele() const override;
 };
 
 #endif

@@ -6,14 +6,10 @@ CTerObsHA::CTerObsHA() : CTerObsTocke(kTOHA)
     sirinaZastavice = 4;
 }
 
-std::string CTerObsHA::Stolpci() const
+CTerObs::Glava CTerObsHA::GlavaTabele() const
 {
-    return std::string("        TC          H     ") + (ifVA != 0 ? "    VH    " : "") + (XVel != 0 ? "  VEL" : "");
+    const bool va = ifVA != 0;
+    return {std::string("        TC          H     ") + (va ? "    VH    " : "") + (XVel != 0 ? "  VEL" : ""),
+            std::string("                   [m]") + (va ? "        [m]" : ""),
+            26u + (va ? 10 : 0) + (XVel != 0 ? 5 : 0)};
 }
-
-std::string CTerObsHA::Enote() const
-{
-    return std::string("                   [m]") + (ifVA != 0 ? "        [m]" : "");
-}
-
-std::string CTerObsHA::Crta() const { return std::string(26 + (ifVA != 0 ? 10 : 0) + (XVel != 0 ? 5 : 0), '-'); }

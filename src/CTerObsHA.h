@@ -18,9 +18,7 @@ public:
     void SetPar(unsigned long n, unsigned short xvel, unsigned short ifva) { SetTocke(n, xvel, 1, ifva); }
 
 protected:
-    std::string Stolpci() const override;
-    std::string Enote() const override;
-    std::string Crta() const override;
+    Glava GlavaTabele() const override;
 };
 
 #endif

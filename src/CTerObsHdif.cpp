@@ -1,10 +1,7 @@
 #include "src/CTerObsHdif.h"
 
-std::string CTerObsHdif::Stolpci() const
+CTerObs::Glava CTerObsHdif::GlavaTabele() const
 {
-    return std::string("        TC1   TC2         DH         sDH ") + (XVel != 0 ? "     T  " : "");
+    return {std::string("        TC1   TC2         DH         sDH ") + (XVel != 0 ? "     T  " : ""),
+            "                          [m]        [mm]", XVel != 0 ? 50u : 41u};
 }
-
-std::string CTerObsHdif::Enote() const { return "                          [m]        [mm]"; }
-
-std::string CTerObsHdif::Crta() const { return std::string(XVel != 0 ? 50 : 41, '-'); }

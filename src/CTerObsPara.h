@@ -27,9 +27,7 @@ public:
     const std::string& GetAngUnit() const { return AngUnit; }
 
 protected:
-    std::string Stolpci() const override;
-    std::string Enote() const override;
-    std::string Crta() const override;
+    Glava GlavaTabele() const override;
 };
 
 #endif

@@ -28,9 +28,7 @@ public:
 
 protected:
     std::string Naslov() const override;
-    std::string Stolpci() const override;
-    std::string Enote() const override;
-    std::string Crta() const override;
+    Glava GlavaTabele() const override;
 };
 
 #endif
