@@ -136,4 +136,20 @@ private:
     void ReadLinearRecord(std::istream& in, long i);
 };
 
+// A set of records with Dim values and Dim deviations each (observed
+// coordinates, vectors).
+class CTerObsDim : public CTerObs {
+public:
+    using CTerObs::CTerObs;
+    using CTerObs::SetPar;
+    void SetPar(unsigned long n, unsigned short xvel, unsigned short dim)
+    {
+        Dim = dim;
+        Velikost(n, xvel, dim, true);
+    }
+    unsigned short GetDim() const { return Dim; }
+
+    std::uint16_t Dim = 2;
+};
+
 #endif

@@ -7,24 +7,11 @@
 #ifndef NIVEX_SRC_CTEROBSCRD_H
 #define NIVEX_SRC_CTEROBSCRD_H
 
-#include <cstdint>
-
 #include "src/CTerObs.h"
 
-class CTerObsCrd : public CTerObs {
+class CTerObsCrd : public CTerObsDim {
 public:
-    CTerObsCrd() : CTerObs(kTOCrd) {}
-
-    using CTerObs::SetPar;
-    void SetPar(unsigned long n, unsigned short xvel, unsigned short dim)
-    {
-        Dim = dim;
-        Velikost(n, xvel, dim, true);
-    }
-
-    unsigned short GetDim() const { return Dim; }
-
-    std::uint16_t Dim = 2;
+    CTerObsCrd() : CTerObsDim(kTOCrd) {}
 
 protected:
     Glava GlavaTabele() const override;

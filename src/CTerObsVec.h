@@ -7,24 +7,11 @@
 #ifndef NIVEX_SRC_CTEROBSVEC_H
 #define NIVEX_SRC_CTEROBSVEC_H
 
-#include <cstdint>
-
 #include "src/CTerObs.h"
 
-class CTerObsVec : public CTerObs {
+class CTerObsVec : public CTerObsDim {
 public:
-    CTerObsVec() : CTerObs(kTOVec) {}
-
-    using CTerObs::SetPar;
-    void SetPar(unsigned long n, unsigned short xvel, unsigned short dim)
-    {
-        Dim = dim;
-        Velikost(n, xvel, dim, true);
-    }
-
-    unsigned short GetDim() const { return Dim; }
-
-    std::uint16_t Dim = 2;
+    CTerObsVec() : CTerObsDim(kTOVec) {}
 
 protected:
     std::string Naslov() const override;
