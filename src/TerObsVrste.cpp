@@ -5,9 +5,9 @@ constexpr unsigned D1 = 1u << 1, D23 = (1u << 2) | (1u << 3), D123 = D1 | D23;
 using V = TerObsVrednosti;
 }  // namespace
 
-// Letter, description, title of the table, dimensions that take the kind,
-// names per record, values, Dim values, read from the file; below it the
-// zero-deviation label and threshold and the column of a printed value.
+// Letter, description, title of its table, dimensions that take the kind,
+// names per record, values, Dim values, read from the file; on the second
+// line the zero-deviation label and threshold and the column of a value.
 const TerObsVrsta kTerObsVrste[kTOSetov] = {
     {'X', "X (priblizna visina tocke)",     "A-PRIORI VISINE TOCK:",           D1, 1, V::Tocka, false, true,
      nullptr, 0, 14, 5},
