@@ -4,32 +4,17 @@
 #include <iostream>
 #include <numbers>
 #include <unordered_set>
+#include <vector>
 
 #include "funkcije/funkcijeAux.h"
 #include "matrika/invtrid.h"
-#include "matrika/najdim.h"
 #include "matrika/seznamm.h"
 #include "src/CGDatum.h"
 #include "src/CProcSet.h"
-#include "src/CTerObsAngl.h"
-#include "src/CTerObsCrd.h"
-#include "src/CTerObsCrdA.h"
-#include "src/CTerObsDir.h"
-#include "src/CTerObsDist.h"
-#include "src/CTerObsH.h"
-#include "src/CTerObsHA.h"
-#include "src/CTerObsHdif.h"
-#include "src/CTerObsPara.h"
-#include "src/CTerObsVec.h"
-#include "src/FGMM.h"
+#include "src/CTerObsZbirka.h"
 #include "src/NivexAux.h"
 
-CGMM::CGMM(CProcSet& procset_, CGDatum& gdatum_, CTerObsAngl& TOAngl_, CTerObsDir& TOZen_, CTerObsCrd& TOCrd_,
-           CTerObsCrdA& TOCrdA_, CTerObsDist& TODist2_, CTerObsDist& TODist3_, CTerObsH& TOH_, CTerObsHA& TOHA_,
-           CTerObsHdif& TOHdif_, CTerObsVec& TOVec_, CTerObsDir& TOAzi_, CTerObsPara& TOPara_)
-    : procset(procset_), gdatum(gdatum_), TOAngl(TOAngl_), TOZen(TOZen_), TOCrd(TOCrd_), TOCrdA(TOCrdA_),
-      TODist2(TODist2_), TODist3(TODist3_), TOH(TOH_), TOHA(TOHA_), TOHdif(TOHdif_), TOVec(TOVec_), TOAzi(TOAzi_),
-      TOPara(TOPara_)
+CGMM::CGMM(CProcSet& procset_, CGDatum& gdatum_, CTerObsZbirka& TO_) : procset(procset_), gdatum(gdatum_), TO(TO_)
 {
 }
 
@@ -39,14 +24,7 @@ void CGMM::GMMResetIndex()
     iRowBout = 0;
 }
 
-const matrika<std::string>& CGMM::PointNames() const { return procset.GetDim() == 1 ? TOHA.PTS : TOCrdA.PTS; }
-
-long CGMM::FindPoint(const std::string& name) const
-{
-    if (iPoint.empty()) return najdiA(PointNames(), name);
-    const auto it = iPoint.find(name);
-    return it == iPoint.end() ? -1L : it->second;
-}
+const CTerObsTocke& CGMM::Tocke() const { return TO.Tocke(procset.GetDim()); }
 
 namespace {
 // Names of all datum lists that the chosen kind uses.
@@ -77,14 +55,8 @@ const char* const kTracDataSum = " F: DataSum(ofstream & izhod) -> ";
 
 void CGMM::CheckGDatumPoints() const
 {
-    const matrika<std::string>& names = PointNames();
-    std::unordered_set<std::string> seznamTock;
-    for (unsigned long p = 0; p < names.nrow(); ++p) seznamTock.insert(names(static_cast<long>(p), 0));
     for (const matrika<std::string>* L : DatumLists(gdatum))
-        for (unsigned long k = 0; k < L->size(); ++k) {
-            const std::string& ime = (*L)(static_cast<long>(k));
-            if (seznamTock.count(ime) == 0) GMMPointError(-1, ime);
-        }
+        for (unsigned long k = 0; k < L->size(); ++k) Tocke().PointIndex((*L)(static_cast<long>(k)));
 }
 
 void CGMM::DataSum(std::ostream& izhod)
@@ -92,7 +64,7 @@ void CGMM::DataSum(std::ostream& izhod)
     const unsigned short trace = procset.GetContPrint();
     if (trace) std::cout << "C: CGMM:\n";
     // Refusals that the counts below would otherwise hide.
-    if (procset.GetDim() == 2 && (TOH.NObs() > 0 || TOHdif.NObs() > 0))
+    if (procset.GetDim() == 2 && (TO.TOH.NObs() > 0 || TO.TOHdif.NObs() > 0))
         NivexError(izhod, " **** Visine (H) in visinske razlike (h) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
     CheckGDatumPoints();
     if (trace) std::cout << kTracDataSum << "SetRoSec()\n";
@@ -119,13 +91,13 @@ void CGMM::GetDataSum()
 {
     const std::int32_t Dim = procset.GetDim();
     const auto N = [](const CTerObs& t) { return static_cast<std::int32_t>(t.NObs()); };
-    npts = Dim == 1 ? N(TOHA) : N(TOCrdA);
-    nobs = N(TOAngl) + N(TOZen) + Dim * N(TOCrd) + N(TODist2) + N(TODist3) + N(TOH) + N(TOHdif) + Dim * N(TOVec) +
-           N(TOAzi) + N(TOPara);
+    npts = N(Tocke());
+    nobs = N(TO.TOAngl) + N(TO.TOZen) + Dim * N(TO.TOCrd) + N(TO.TODist2) + N(TO.TODist3) + N(TO.TOH) +
+           N(TO.TOHdif) + Dim * N(TO.TOVec) + N(TO.TOAzi) + N(TO.TOPara);
 
     // A fixed point takes its Dim unknowns away; counted over the point list
     // with the same test that SetiDeltaB numbers by, so counts and numbering agree.
-    const std::vector<bool> fiksna = FixedPoints(PointNames(), gdatum);
+    const std::vector<bool> fiksna = FixedPoints(Tocke().PTS, gdatum);
     nunkcrd = 0;
     for (bool f : fiksna)
         if (!f) nunkcrd += Dim;
@@ -133,20 +105,18 @@ void CGMM::GetDataSum()
 
     nunkvel = 0;
     if (procset.GetXVel())
-        for (std::int32_t p = 0; p < npts; ++p) {
-            const unsigned short flag = Dim == 1 ? TOHA.GetIfVel(p) : TOCrdA.GetIfVel(p);
-            if (flag != 0) nunkvel += Dim;
-        }
+        for (std::int32_t p = 0; p < npts; ++p)
+            if (Tocke().GetIfVel(p) != 0) nunkvel += Dim;
 
     // A refraction coefficient is estimated only where zenith distances can determine it.
     nunkkref = 0;
     PTSk = matrika<std::string>();
-    if (procset.IfEstkRef && TOZen.NObs() > 0) {
+    if (procset.IfEstkRef && TO.TOZen.NObs() > 0) {
         if (procset.kRefType == "SINGLE") {
             nunkkref = 1;
         } else if (procset.kRefType == "STAT") {
-            const long n = static_cast<long>(TOZen.NObs());
-            PTSk = seznam(TOZen.PTS(0, n - 1, 0, 0));
+            const long n = static_cast<long>(TO.TOZen.NObs());
+            PTSk = seznam(TO.TOZen.PTS(0, n - 1, 0, 0));
             nunkkref = static_cast<std::int32_t>(PTSk.nrow());
         }
     }
@@ -174,15 +144,15 @@ void CGMM::PrintDataSumSum(std::ostream& izhod)
     vrsta("      # koeficientov refrakcije    : ", nunkkref);
     izhod << "\n";
     vrsta("Stevilo vseh opazovanj v mrezi     : ", nobs);
-    vrsta("      # opazovanih koordinat       : ", Dim * static_cast<long>(TOCrd.NObs()));
-    vrsta("      # opazovanih visin           : ", static_cast<long>(TOH.NObs()));
-    vrsta("      # opazovanih komp. vektorjev : ", Dim * static_cast<long>(TOVec.NObs()));
-    vrsta("      # opazovanih 2R dolzin       : ", static_cast<long>(TODist2.NObs()));
-    vrsta("      # opazovanih 3R dolzin       : ", static_cast<long>(TODist3.NObs()));
-    vrsta("      # sestavljenih kotov         : ", static_cast<long>(TOAngl.NObs()));
-    vrsta("      # azimutov / smernih kotov   : ", static_cast<long>(TOAzi.NObs()));
-    vrsta("      # zenitnih razdalj           : ", static_cast<long>(TOZen.NObs()));
-    vrsta("      # opazovanih visinskih razlik: ", static_cast<long>(TOHdif.NObs()));
+    vrsta("      # opazovanih koordinat       : ", Dim * static_cast<long>(TO.TOCrd.NObs()));
+    vrsta("      # opazovanih visin           : ", static_cast<long>(TO.TOH.NObs()));
+    vrsta("      # opazovanih komp. vektorjev : ", Dim * static_cast<long>(TO.TOVec.NObs()));
+    vrsta("      # opazovanih 2R dolzin       : ", static_cast<long>(TO.TODist2.NObs()));
+    vrsta("      # opazovanih 3R dolzin       : ", static_cast<long>(TO.TODist3.NObs()));
+    vrsta("      # sestavljenih kotov         : ", static_cast<long>(TO.TOAngl.NObs()));
+    vrsta("      # azimutov / smernih kotov   : ", static_cast<long>(TO.TOAzi.NObs()));
+    vrsta("      # zenitnih razdalj           : ", static_cast<long>(TO.TOZen.NObs()));
+    vrsta("      # opazovanih visinskih razlik: ", static_cast<long>(TO.TOHdif.NObs()));
     izhod << "\n";
     vrsta("Stevilo nadstevilnih opazovanj     : ", nredund);
     izhod << "\n";
@@ -199,16 +169,16 @@ void CGMM::PrintDataSumRefSD(std::ostream& izhod)
     };
     const auto N = [](const CTerObs& t) { return static_cast<long double>(t.NObs()); };
     const Skupina sk[] = {
-        {"      # opazovanih koordinat       : ", &TOCrd, Dim * N(TOCrd), false},
-        {"      # opazovanih visin           : ", &TOH, N(TOH), false},
-        {"      # opazovanih komp. vektorjev : ", &TOVec, Dim * N(TOVec), false},
-        {"      # opazovanih 2R dolzin       : ", &TODist2, N(TODist2), false},
-        {"      # opazovanih 3R dolzin       : ", &TODist3, N(TODist3), false},
-        {"      # sestavljenih kotov         : ", &TOAngl, N(TOAngl), true},
-        {"      # azimutov / smernih kotov   : ", &TOAzi, N(TOAzi), true},
-        {"      # kotov med smermi           : ", &TOPara, N(TOPara), true},
-        {"      # zenitnih razdalj           : ", &TOZen, N(TOZen), true},
-        {"      # opazovanih visinskih razlik: ", &TOHdif, N(TOHdif), false},
+        {"      # opazovanih koordinat       : ", &TO.TOCrd, Dim * N(TO.TOCrd), false},
+        {"      # opazovanih visin           : ", &TO.TOH, N(TO.TOH), false},
+        {"      # opazovanih komp. vektorjev : ", &TO.TOVec, Dim * N(TO.TOVec), false},
+        {"      # opazovanih 2R dolzin       : ", &TO.TODist2, N(TO.TODist2), false},
+        {"      # opazovanih 3R dolzin       : ", &TO.TODist3, N(TO.TODist3), false},
+        {"      # sestavljenih kotov         : ", &TO.TOAngl, N(TO.TOAngl), true},
+        {"      # azimutov / smernih kotov   : ", &TO.TOAzi, N(TO.TOAzi), true},
+        {"      # kotov med smermi           : ", &TO.TOPara, N(TO.TOPara), true},
+        {"      # zenitnih razdalj           : ", &TO.TOZen, N(TO.TOZen), true},
+        {"      # opazovanih visinskih razlik: ", &TO.TOHdif, N(TO.TOHdif), false},
     };
 
     // sigma0: the mean of the sets' mean deviations, weighted by their counts
@@ -270,23 +240,18 @@ void CGMM::DataSet()
     }
     if (trace) std::cout << " F: DataSet() -> SetGMMSize()\n";
     SetGMMSize();
-    Qlldiag = TOAngl.NumCorr == 0;
+    Qlldiag = TO.TOAngl.NumCorr == 0;
     if (trace) std::cout << " F: DataSet() -> Qll diagonal: " << Qlldiag << "\n\n";
 }
 
 void CGMM::SetiDeltaB()
 {
     const std::int32_t Dim = procset.GetDim();
-    const matrika<std::string>& names = PointNames();
-    const std::vector<bool> fiksna = FixedPoints(names, gdatum);
+    const std::vector<bool> fiksna = FixedPoints(Tocke().PTS, gdatum);
     const unsigned long n = static_cast<unsigned long>(npts);
     iDeltaB.resize(n, 1, -1);
     const bool vel = procset.GetXVel() != 0;
     if (vel) iDeltaBV.resize(n, 1, -1);
-
-    iPoint.clear();
-    iPoint.reserve(n);
-    for (unsigned long p = 0; p < n; ++p) iPoint.emplace(names(static_cast<long>(p), 0), static_cast<long>(p));
 
     std::int32_t k = 0;
     for (unsigned long p = 0; p < n; ++p)
@@ -297,8 +262,7 @@ void CGMM::SetiDeltaB()
     if (vel)
         for (unsigned long p = 0; p < n; ++p) {
             const long ip = static_cast<long>(p);
-            const unsigned short flag = Dim == 1 ? TOHA.GetIfVel(ip) : TOCrdA.GetIfVel(ip);
-            if (flag != 0) {
+            if (Tocke().GetIfVel(ip) != 0) {
                 iDeltaBV(ip) = k;
                 k += Dim;
             }

@@ -30,29 +30,18 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
-#include <unordered_map>
 
 #include "matrika/bdmatrika.h"
 #include "matrika/matrika.h"
 
 class CProcSet;
 class CGDatum;
-class CTerObsAngl;
-class CTerObsDir;
-class CTerObsCrd;
-class CTerObsCrdA;
-class CTerObsDist;
-class CTerObsH;
-class CTerObsHA;
-class CTerObsHdif;
-class CTerObsVec;
-class CTerObsPara;
+class CTerObsTocke;
+class CTerObsZbirka;
 
 class CGMM {
 public:
-    CGMM(CProcSet& procset, CGDatum& gdatum, CTerObsAngl& TOAngl, CTerObsDir& TOZen, CTerObsCrd& TOCrd,
-         CTerObsCrdA& TOCrdA, CTerObsDist& TODist2, CTerObsDist& TODist3, CTerObsH& TOH, CTerObsHA& TOHA,
-         CTerObsHdif& TOHdif, CTerObsVec& TOVec, CTerObsDir& TOAzi, CTerObsPara& TOPara);
+    CGMM(CProcSet& procset, CGDatum& gdatum, CTerObsZbirka& TO);
     ~CGMM() = default;
     CGMM(const CGMM&) = delete;
     CGMM& operator=(const CGMM&) = delete;
@@ -82,12 +71,8 @@ public:
     // Every name of the datum lists of the chosen kind must be a point of the
     // point list; the first one that is not ends the run (GMMPointError).
     void CheckGDatumPoints() const;
-    // The names of the point list: `TOHA` in a levelling network, else `TOCrdA`.
-    const matrika<std::string>& PointNames() const;
-    // Position of `name` in the point list (its first occurrence) or -1: the
-    // answer of najdiA, from a hash index that SetiDeltaB builds (a linear
-    // search before that).
-    long FindPoint(const std::string& name) const;
+    // The point list of the network: `TOHA` in a levelling network, else `TOCrdA`.
+    const CTerObsTocke& Tocke() const;
 
     long double roSec = 0.0L;     // radians -> arc seconds (DMS, DEG) or milligon (GON)
     long double mmFact = 0.0L;    // metres -> millimetres
@@ -119,21 +104,7 @@ public:
 
     CProcSet& procset;
     CGDatum& gdatum;
-    CTerObsAngl& TOAngl;
-    CTerObsDir& TOZen;
-    CTerObsCrd& TOCrd;
-    CTerObsCrdA& TOCrdA;
-    CTerObsDist& TODist2;
-    CTerObsDist& TODist3;
-    CTerObsH& TOH;
-    CTerObsHA& TOHA;
-    CTerObsHdif& TOHdif;
-    CTerObsVec& TOVec;
-    CTerObsDir& TOAzi;
-    CTerObsPara& TOPara;
-
-private:
-    std::unordered_map<std::string, long> iPoint;
+    CTerObsZbirka& TO;   // the record sets; the model works with composed angles, never with the directions
 };
 
 #endif

@@ -15,7 +15,7 @@ CGMMEqAngl::CGMMEqAngl(CProcSet& procset_, CTerObsAngl& TOAngl_, CTerObsCrdA& TO
 GMMEqNelinKind CGMMEqAngl::Kind() const
 {
     return {"C: CGMMEqAngl:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "SESTAVLJENI HZ KOTI",
-            "S (sestavljeni kot)", 3, 2, true, true, 28,
+            3, 2, true, true, 28,
             GMMEqNelinGlava(
                 "          S    Z1    Z2           CSX       CSY      CZ1X      CZ1Y      CZ2X      CZ2Y",
                 "                                  VSX       VSY      VZ1X      VZ1Y      VZ2X      VZ2Y",

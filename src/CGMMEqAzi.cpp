@@ -14,7 +14,7 @@ CGMMEqAzi::CGMMEqAzi(CProcSet& procset_, CTerObsDir& TOAzi_, CTerObsCrdA& TOCrdA
 GMMEqNelinKind CGMMEqAzi::Kind() const
 {
     return {"C: CGMMEqAzi:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "AZIMUTI / SMERNI KOTI",
-            "A (azimut/smerni kot)", 2, 2, true, true, -1,
+            2, 2, true, true, -1,
             GMMEqNelinGlava("          S     Z           CSX       CSY       CZX       CZY",
                             "                            VSX       VSY       VZX       VZY", "       f  ",
                             procset.GetXVel() != 0)};

@@ -22,6 +22,6 @@ GMMEqLinKind CGMMEqCrd::Kind() const
             glava, {8, 0}, {8, 0}, 24, 11, 2};
 }
 
-void CGMMEqCrd::SetGMMEq() { GMMEqSetLin(GMM, procset, TOCrd, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, Kind()); }
+void CGMMEqCrd::SetGMMEq() { GMMEqSetLin(GMM, procset, TOCrd, TOCrdA, Kind()); }
 
-void CGMMEqCrd::PrintGMMEq(std::ostream& izhod) { GMMEqPrintLin(izhod, GMM, procset, TOCrd, TOCrdA.PTS, Kind()); }
+void CGMMEqCrd::PrintGMMEq(std::ostream& izhod) { GMMEqPrintLin(izhod, GMM, procset, TOCrd, TOCrdA, Kind()); }

@@ -22,7 +22,6 @@ GMMEqNelinKind CGMMEqDist::Kind() const
                           "         VZX         VZY" + (tri ? "         VZZ" : "");
     return {"C: CGMMEqDist:", " F: SetGMMEq -> Eq#:", " F: PrintGMMEq -> Eq#:",
             tri ? "PROSTORSKE DOLZINE" : "HORIZONTALNE DOLZINE",
-            tri ? "L (prostorska dolzina)" : "D (horizontalna dolzina)",
             2, tri ? 3 : 2, false, false, 22, GMMEqNelinGlava(c, h, "           f    ", v)};
 }
 
@@ -34,9 +33,9 @@ void CGMMEqDist::SetGMMEq()
         NivexError(" **** Prostorske dolzine (L) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
     GMMEqSetNelin(GMM, procset, TODist, TOCrdA, Kind(), [tri](GMMEqNelinVrstica& v) {
         const GMMEqNelinRazlika d = v.Razlika(0, 1, tri);
-        const long double d0 = tri ? d.d : d.s;
-        v.F0 = d0;
-        const long double c[3] = {d.dx / d0, d.dy / d0, d.dz / d0};
+        v.F0 = tri ? d.d : d.s;
+        long double c[3];
+        GMMEqDolzinaOdvod(d, tri, c);
         for (int k = 0; k < (tri ? 3 : 2); ++k) {
             v.B[0][k] = c[k];
             v.B[1][k] = -c[k];

@@ -13,6 +13,11 @@ CGMMEqH::CGMMEqH(CProcSet& procset_, CTerObsH& TOH_, CTerObsHA& TOHA_, CTerObsCr
 {
 }
 
+const CTerObsTocke& CGMMEqH::Tocke() const
+{
+    return procset.GetDim() == 1 ? static_cast<const CTerObsTocke&>(TOHA) : TOCrdA;
+}
+
 GMMEqLinKind CGMMEqH::Kind() const
 {
     const bool v = procset.GetXVel() != 0;
@@ -27,13 +32,10 @@ void CGMMEqH::SetGMMEq()
 {
     if (TOH.NObs() == 0) return;
     if (procset.GetDim() == 2) NivexError(" **** Visine (H) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
-    if (procset.GetDim() == 1)
-        GMMEqSetLin(GMM, procset, TOH, TOHA.PTS, TOHA.OBS, TOHA.VELA, Kind());
-    else
-        GMMEqSetLin(GMM, procset, TOH, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, Kind());
+    GMMEqSetLin(GMM, procset, TOH, Tocke(), Kind());
 }
 
 void CGMMEqH::PrintGMMEq(std::ostream& izhod)
 {
-    GMMEqPrintLin(izhod, GMM, procset, TOH, procset.GetDim() == 1 ? TOHA.PTS : TOCrdA.PTS, Kind());
+    GMMEqPrintLin(izhod, GMM, procset, TOH, Tocke(), Kind());
 }

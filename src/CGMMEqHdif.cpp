@@ -14,6 +14,11 @@ CGMMEqHdif::CGMMEqHdif(CProcSet& procset_, CTerObsHdif& TOHdif_, CTerObsHA& TOHA
 {
 }
 
+const CTerObsTocke& CGMMEqHdif::Tocke() const
+{
+    return procset.GetDim() == 1 ? static_cast<const CTerObsTocke&>(TOHA) : TOCrdA;
+}
+
 GMMEqLinKind CGMMEqHdif::Kind() const
 {
     const bool v = procset.GetXVel() != 0;
@@ -29,13 +34,10 @@ void CGMMEqHdif::SetGMMEq()
     if (TOHdif.NObs() == 0) return;
     if (procset.GetDim() == 2)
         NivexError(" **** Visinske razlike (h) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
-    if (procset.GetDim() == 1)
-        GMMEqSetLin(GMM, procset, TOHdif, TOHA.PTS, TOHA.OBS, TOHA.VELA, Kind());
-    else
-        GMMEqSetLin(GMM, procset, TOHdif, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, Kind());
+    GMMEqSetLin(GMM, procset, TOHdif, Tocke(), Kind());
 }
 
 void CGMMEqHdif::PrintGMMEq(std::ostream& izhod)
 {
-    GMMEqPrintLin(izhod, GMM, procset, TOHdif, procset.GetDim() == 1 ? TOHA.PTS : TOCrdA.PTS, Kind());
+    GMMEqPrintLin(izhod, GMM, procset, TOHdif, Tocke(), Kind());
 }

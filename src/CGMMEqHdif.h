@@ -15,6 +15,7 @@ class CProcSet;
 class CTerObsHdif;
 class CTerObsHA;
 class CTerObsCrdA;
+class CTerObsTocke;
 class CGMM;
 struct GMMEqLinKind;
 
@@ -36,6 +37,8 @@ public:
 
 private:
     GMMEqLinKind Kind() const;
+    // The point list: the heights in a levelling network, else the coordinates.
+    const CTerObsTocke& Tocke() const;
 };
 
 #endif

@@ -14,7 +14,7 @@ CGMMEqPara::CGMMEqPara(CProcSet& procset_, CTerObsPara& TOPara_, CTerObsCrdA& TO
 GMMEqNelinKind CGMMEqPara::Kind() const
 {
     return {"C: CGMMEqPara:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "KOTI MED SMERMI",
-            "P (kot med smermi)", 4, 2, true, true, -1,
+            4, 2, true, true, -1,
             GMMEqNelinGlava("          S1    Z1    S2    Z2          CS1X      CS1Y      CZ1X      CZ1Y      CS2X"
                             "      CS2Y      CZ2X      CZ2Y",
                             "                                        VS1X      VS1Y      VZ1X      VZ1Y      VS2X"

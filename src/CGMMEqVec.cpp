@@ -27,6 +27,6 @@ GMMEqLinKind CGMMEqVec::Kind() const
             glava, {8, 8}, {8, 8}, 30, 11, 2};
 }
 
-void CGMMEqVec::SetGMMEq() { GMMEqSetLin(GMM, procset, TOVec, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, Kind()); }
+void CGMMEqVec::SetGMMEq() { GMMEqSetLin(GMM, procset, TOVec, TOCrdA, Kind()); }
 
-void CGMMEqVec::PrintGMMEq(std::ostream& izhod) { GMMEqPrintLin(izhod, GMM, procset, TOVec, TOCrdA.PTS, Kind()); }
+void CGMMEqVec::PrintGMMEq(std::ostream& izhod) { GMMEqPrintLin(izhod, GMM, procset, TOVec, TOCrdA, Kind()); }

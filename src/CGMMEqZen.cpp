@@ -20,7 +20,7 @@ CGMMEqZen::CGMMEqZen(CProcSet& procset_, CTerObsDir& TOZen_, CTerObsCrdA& TOCrdA
 GMMEqNelinKind CGMMEqZen::Kind() const
 {
     return {"C: CGMMEqZen:", " F: SetGMMEq() -> Eq#:", " F: SetGMMEq() -> Eq#:", "ZENITNE RAZDALJE",
-            "Z (zenitna razdalja)", 2, 3, true, false, -1,
+            2, 3, true, false, -1,
             GMMEqNelinGlava(
                 "          S    Z           CSX       CSY       CSZ       CZX       CZY       CZZ",
                 "                           VSX       VSY       VSZ       VZX       VZY       VZZ",
@@ -72,8 +72,8 @@ void CGMMEqZen::SetGMMEq()
         v.Fdod = c * (u - k);
         v.cDod = c;
 
-        const long double a = d.dz / (d.s * d.d2);
-        const long double c3[3] = {d.dx * a, d.dy * a, -d.s / d.d2};
+        long double c3[3];
+        GMMEqZenitOdvod(d, c3);
         for (int j = 0; j < 3; ++j) {
             v.B[0][j] = c3[j];
             v.B[1][j] = -c3[j];

@@ -31,13 +31,13 @@
 
 class CProcSet;
 class CGDatum;
-class CTerObsHA;
-class CTerObsCrdA;
+class CTerObsTocke;
+class CTerObsZbirka;
 class CGMM;
 
 class CGMMdD {
 public:
-    CGMMdD(CProcSet& procset, CGDatum& gdatum, CTerObsHA& TOHA, CTerObsCrdA& TOCrdA, CGMM& GMM);
+    CGMMdD(CProcSet& procset, CGDatum& gdatum, CTerObsZbirka& TO, CGMM& GMM);
     ~CGMMdD() = default;
     CGMMdD(const CGMMdD&) = delete;
     CGMMdD& operator=(const CGMMdD&) = delete;
@@ -59,8 +59,7 @@ private:
 
     CProcSet& procset;
     CGDatum& gdatum;
-    CTerObsHA& TOHA;
-    CTerObsCrdA& TOCrdA;
+    CTerObsZbirka& TO;
     CGMM& GMM;
 };
 

@@ -9,8 +9,7 @@
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
-#include "src/CTerObsCrdA.h"
-#include "src/CTerObsHA.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FGMM.h"
 #include "src/NivexAux.h"
 
@@ -39,21 +38,9 @@ void NormRow(matrika<long double>& H, long r, long double vsota, const std::stri
 
 }  // namespace
 
-std::unordered_map<std::string, long> GMMdPointIndex(const matrika<std::string>& PTS)
+void GMMdSetHdat(CGMM& GMM, const CTerObsTocke& tocke, unsigned short Dim)
 {
-    std::unordered_map<std::string, long> index;
-    index.reserve(PTS.size());
-    const std::string* p = PTS.data();
-    for (unsigned long k = 0; k < PTS.size(); ++k) index.emplace(p[k], static_cast<long>(k));
-    return index;
-}
-
-long GMMdFindPoint(const std::unordered_map<std::string, long>& index, const std::string& name)
-{
-    const auto it = index.find(name);
-    const long pos = it == index.end() ? -1 : it->second;
-    GMMPointError(pos, name);
-    return pos;
+    GMMdHSetH(GMM.Hdat, GMM, Dim, tocke.OBS, std::vector<bool>(tocke.nobs, true), "H");
 }
 
 void GMMdHSetH(matrika<long double>& H, const CGMM& GMM, unsigned short Dim, const matrika<long double>& X,
@@ -65,30 +52,20 @@ void GMMdHSetH(matrika<long double>& H, const CGMM& GMM, unsigned short Dim, con
     if (m == 0) NoDatumPoints(ime);
     const long double t = 1.0L / std::sqrt(static_cast<long double>(m));
 
-    if (Dim == 1) {
-        for (long p = 0; p < n; ++p) {
-            const long b = GMM.iDeltaB(p);
-            if (datumska[static_cast<std::size_t>(p)] && b >= 0) H(0, b) = t;
-        }
-        return;
-    }
-
-    // Row of every remaining defect, -1 for a defect that is fixed.
-    const bool d3 = Dim == 3;
-    long r = 0;
-    const long rtx = GMM.tx ? r++ : -1;
-    const long rty = GMM.ty ? r++ : -1;
-    const long rtz = d3 && GMM.tz ? r++ : -1;
-    const long rwx = d3 && GMM.wx ? r++ : -1;
-    const long rwy = d3 && GMM.wy ? r++ : -1;
-    const long rwz = GMM.wz ? r++ : -1;
-    const bool m3 = d3 && GMM.m3;
-    const long rm = (GMM.m2 || m3) ? r++ : -1;
+    // The row of every remaining defect (-1 for a fixed one), in row order:
+    // translations, rotations about x, y and z, one scale row.  A levelling
+    // network has the translation of its heights only.
+    enum { Tx, Ty, Tz, Wx, Wy, Wz, M, nDef };
+    const bool d1 = Dim == 1, d3 = Dim == 3, m2 = !d1 && GMM.m2, m3 = d3 && GMM.m3;
+    const bool ostane[nDef] = {GMM.tx != 0,        !d1 && GMM.ty != 0, d3 && GMM.tz != 0, d3 && GMM.wx != 0,
+                               d3 && GMM.wy != 0, !d1 && GMM.wz != 0, m2 || m3};
+    long vrstica[nDef], r = 0;
+    for (int d = 0; d < nDef; ++d) vrstica[d] = ostane[d] ? r++ : -1;
 
     // Rotations and scale act about the centroid of the taking points, so
     // that they stay orthogonal to the translations.
     long double xs = 0.0L, ys = 0.0L, zs = 0.0L;
-    if (rwx >= 0 || rwy >= 0 || rwz >= 0 || rm >= 0) {
+    if (vrstica[Wx] >= 0 || vrstica[Wy] >= 0 || vrstica[Wz] >= 0 || vrstica[M] >= 0) {
         for (long p = 0; p < n; ++p) {
             if (!datumska[static_cast<std::size_t>(p)]) continue;
             xs += X(p, 0);
@@ -100,47 +77,26 @@ void GMMdHSetH(matrika<long double>& H, const CGMM& GMM, unsigned short Dim, con
         zs /= m;
     }
 
-    long double swx = 0.0L, swy = 0.0L, swz = 0.0L, sm = 0.0L;
+    long double vsota[nDef] = {};   // sums of squares of the rotation and scale rows
     for (long p = 0; p < n; ++p) {
         const long b = GMM.iDeltaB(p);
         if (!datumska[static_cast<std::size_t>(p)] || b < 0) continue;
-        const long double dx = X(p, 0) - xs;
-        const long double dy = X(p, 1) - ys;
-        const long double dz = d3 ? X(p, 2) - zs : 0.0L;
-        if (rtx >= 0) H(rtx, b) = t;
-        if (rty >= 0) H(rty, b + 1) = t;
-        if (rtz >= 0) H(rtz, b + 2) = t;
-        if (rwx >= 0) {
-            H(rwx, b + 1) = -dz;
-            H(rwx, b + 2) = dy;
-            swx += dz * dz + dy * dy;
-        }
-        if (rwy >= 0) {
-            H(rwy, b) = dz;
-            H(rwy, b + 2) = -dx;
-            swy += dz * dz + dx * dx;
-        }
-        if (rwz >= 0) {
-            H(rwz, b) = -dy;
-            H(rwz, b + 1) = dx;
-            swz += dx * dx + dy * dy;
-        }
-        if (rm >= 0) {
-            if (GMM.m2) {
-                H(rm, b) = dx;
-                H(rm, b + 1) = dy;
-                sm += dx * dx + dy * dy;
-            }
-            if (m3) {
-                H(rm, b + 2) = dz;
-                sm += dz * dz;
-            }
-        }
+        const long double dx = X(p, 0) - xs, dy = d1 ? 0.0L : X(p, 1) - ys, dz = d3 ? X(p, 2) - zs : 0.0L;
+        const long double e[nDef][3] = {{t, 0, 0},     {0, t, 0},    {0, 0, t},
+                                        {0, -dz, dy},  {dz, 0, -dx}, {-dy, dx, 0},
+                                        {m2 ? dx : 0, m2 ? dy : 0, m3 ? dz : 0}};
+        for (int d = 0; d < nDef; ++d)
+            for (long k = 0; vrstica[d] >= 0 && k < Dim; ++k) H(vrstica[d], b + k) = e[d][k];
+        vsota[Wx] += dz * dz + dy * dy;
+        vsota[Wy] += dz * dz + dx * dx;
+        vsota[Wz] += dx * dx + dy * dy;
+        if (m2) vsota[M] += dx * dx + dy * dy;
+        if (m3) vsota[M] += dz * dz;
     }
-    if (rwx >= 0) NormRow(H, rwx, swx, ime, "rotacije okoli osi X");
-    if (rwy >= 0) NormRow(H, rwy, swy, ime, "rotacije okoli osi Y");
-    if (rwz >= 0) NormRow(H, rwz, swz, ime, "rotacije okoli osi Z");
-    if (rm >= 0) NormRow(H, rm, sm, ime, "merila");
+    const char* const kaj[nDef] = {"", "", "", "rotacije okoli osi X", "rotacije okoli osi Y", "rotacije okoli osi Z",
+                                   "merila"};
+    for (int d = Wx; d < nDef; ++d)
+        if (vrstica[d] >= 0) NormRow(H, vrstica[d], vsota[d], ime, kaj[d]);
 }
 
 void GMMdAppendRows(CGMM& GMM, const matrika<long double>& C, const std::string& trace)
@@ -164,8 +120,8 @@ void GMMdAppendRows(CGMM& GMM, const matrika<long double>& C, const std::string&
 
 // ---------------------------------------------------------------------------
 
-CGMMdH::CGMMdH(CProcSet& procset_, CGDatum& gdatum_, CTerObsHA& TOHA_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
-    : procset(procset_), gdatum(gdatum_), TOHA(TOHA_), TOCrdA(TOCrdA_), GMM(GMM_)
+CGMMdH::CGMMdH(CProcSet& procset_, CGDatum& gdatum_, CTerObsZbirka& TO_, CGMM& GMM_)
+    : procset(procset_), gdatum(gdatum_), TO(TO_), GMM(GMM_)
 {
 }
 
@@ -198,20 +154,11 @@ void CGMMdH::SetGMMdH()
     GMMdAppendRows(GMM, GMM.Hred, trace ? " F: SetGMMdH -> GMM.Qll(GMM.nobs+i,GMM.nobs+i) = 1.0 -> " : "");
 }
 
-void CGMMdH::SetHdat1()
-{
-    GMMdHSetH(GMM.Hdat, GMM, 1, TOHA.OBS, std::vector<bool>(TOHA.nobs, true), "H");
-}
+void CGMMdH::SetHdat1() { GMMdSetHdat(GMM, TO.Tocke(1), 1); }
 
-void CGMMdH::SetHdat2()
-{
-    GMMdHSetH(GMM.Hdat, GMM, 2, TOCrdA.OBS, std::vector<bool>(TOCrdA.nobs, true), "H");
-}
+void CGMMdH::SetHdat2() { GMMdSetHdat(GMM, TO.Tocke(2), 2); }
 
-void CGMMdH::SetHdat3()
-{
-    GMMdHSetH(GMM.Hdat, GMM, 3, TOCrdA.OBS, std::vector<bool>(TOCrdA.nobs, true), "H");
-}
+void CGMMdH::SetHdat3() { GMMdSetHdat(GMM, TO.Tocke(3), 3); }
 
 void CGMMdH::SetHred1() { SetHred(1); }
 void CGMMdH::SetHred2() { SetHred(2); }
@@ -219,7 +166,7 @@ void CGMMdH::SetHred3() { SetHred(3); }
 
 void CGMMdH::SetHred(unsigned short Dim)
 {
-    const CTerObs& tocke = Dim == 1 ? static_cast<const CTerObs&>(TOHA) : static_cast<const CTerObs&>(TOCrdA);
+    const CTerObsTocke& tocke = TO.Tocke(Dim);
     const matrika<std::string>& izvzete = gdatum.PTDH;
     if (izvzete.size() == 0) {
         GMM.Hred = GMM.Hdat;
@@ -227,10 +174,9 @@ void CGMMdH::SetHred(unsigned short Dim)
     }
     // Every excluded name must be a point: a misspelt one would otherwise
     // leave the point silently in the datum.
-    const std::unordered_map<std::string, long> index = GMMdPointIndex(tocke.PTS);
     std::unordered_set<std::string> imena;
     for (unsigned long k = 0; k < izvzete.size(); ++k) {
-        GMMdFindPoint(index, izvzete(static_cast<long>(k)));
+        tocke.PointIndex(izvzete(static_cast<long>(k)));
         imena.insert(izvzete(static_cast<long>(k)));
     }
     // A repeated name in the point list is excluded at every occurrence.

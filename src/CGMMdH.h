@@ -23,20 +23,19 @@
 #define NIVEX_SRC_CGMMDH_H
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "matrika/matrika.h"
 
 class CProcSet;
 class CGDatum;
-class CTerObsHA;
-class CTerObsCrdA;
+class CTerObsTocke;
+class CTerObsZbirka;
 class CGMM;
 
 class CGMMdH {
 public:
-    CGMMdH(CProcSet& procset, CGDatum& gdatum, CTerObsHA& TOHA, CTerObsCrdA& TOCrdA, CGMM& GMM);
+    CGMMdH(CProcSet& procset, CGDatum& gdatum, CTerObsZbirka& TO, CGMM& GMM);
     ~CGMMdH() = default;
     CGMMdH(const CGMMdH&) = delete;
     CGMMdH& operator=(const CGMMdH&) = delete;
@@ -58,8 +57,7 @@ private:
 
     CProcSet& procset;
     CGDatum& gdatum;
-    CTerObsHA& TOHA;
-    CTerObsCrdA& TOCrdA;
+    CTerObsZbirka& TO;
     CGMM& GMM;
 };
 
@@ -74,13 +72,8 @@ private:
 void GMMdHSetH(matrika<long double>& H, const CGMM& GMM, unsigned short Dim, const matrika<long double>& X,
                const std::vector<bool>& datumska, const std::string& ime);
 
-// Position of every name of a point list (the first occurrence of a repeated
-// name, as in every lookup of the model).
-std::unordered_map<std::string, long> GMMdPointIndex(const matrika<std::string>& PTS);
-
-// Position of a named point; a name that is not in the list ends the run
-// with the missing-point message of the model.
-long GMMdFindPoint(const std::unordered_map<std::string, long>& index, const std::string& name);
+// Hdat over every point of the point list, for a network of dimension Dim.
+void GMMdSetHdat(CGMM& GMM, const CTerObsTocke& tocke, unsigned short Dim);
 
 // Writes the constraint rows C into Bmat from row nobs on, each a
 // pseudo-observation with misclosure 0 and cofactor 1 (no correlation).

@@ -54,19 +54,6 @@ struct Citalec {
     }
 };
 
-const char* const kKljucneBesede[] = {
-    "*AU",     "*EK",      "*CORKOT", "*CONTPRINT", "*DIM",    "*ITER",     "*ITERMAX", "*RESSIS",  "*NUMSOLV",
-    "*MATFULL", "*SVDTHRES", "*ITERTHRES", "*ROBSOLV", "*GMT",  "*STR",      "*OPT2",    "*XVT",     "*XV0",
-    "*S02",    "*PGTEST",  "*PDATAS", "*PIZAUP",    "*PHIPEL", "*PSKLAD",   "*IZPSET",  "*IZPPOD",  "*IZPENP",
-    "*IZPREZ", "*ICORRUNK", "*IZPLMR", "*R_UKRZ",   "*K_REF",  "*KTYP",     "*UKRZ",    "*OBSRES"};
-
-bool JeKljucnaBeseda(const std::string& w)
-{
-    for (const char* k : kKljucneBesede)
-        if (w == k) return true;
-    return false;
-}
-
 bool JeEnaOd(const std::string& w, std::initializer_list<const char*> mozne)
 {
     for (const char* m : mozne)
@@ -78,8 +65,81 @@ std::string Okvir(const std::string& text) { return " **** " + text + "      ***
 
 std::string Vrstica(long v) { return "(vrstica " + std::to_string(v) + ")"; }
 
+
+[[noreturn]] void NepravaDimenzija(std::ostream& izhod, long vrstica)
+{
+    NivexError(izhod, Okvir("Zapis X " + Vrstica(vrstica) +
+                            " stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim zapisom X"));
+}
+
+void OdpriDatoteko(std::ifstream& in, const std::string& dataFile, std::ostream& izhod)
+{
+    in.open(dataFile);
+    if (!in.is_open())
+        NivexError(izhod, Okvir("Datoteke s podatki ni mogoce odpreti:    " + dataFile));
+}
+
+// Solution methods: the word of "*NUMSOLV" and its line in the settings report.
+const struct {
+    const char* kljuc;
+    const char* opis;
+} kMetode[] = {
+    {"NS", "Resitev sistema normalnih enacb (Gaussova elim. z delnim pivotiranjem)"},
+    {"LU", "Razcep matrike sistema normalnih enacb z LU razcepom"},
+    {"CH", "Razcep matrike sistema normalnih enacb z razcepom Choleskega"},
+    {"QR", "Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)"},
+    {"QRHOUS", "Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)"},
+    {"QRMGS", "Razcep matrike koeficientov s QR razcepom (modificiran Gramm-Schmidt)"},
+    {"QRGIV", "Razcep matrike koeficientov s QR razcepom (Givensove rotacije)"},
+    {"SVD", "Razcep matrike koeficientov s SVD razcepom (postopek NR3 (2007))"},
+};
+
+// Estimation of the refraction coefficient: the word of "*KTYP" and its line.
+const struct {
+    const char* kljuc;
+    const char* opis;
+} kRefrakcija[] = {
+    {"SINGLE", " -> Ena vrednost koeficienta za celo mrezo"},
+    {"STAT", " -> Ena vrednost koeficienta za vsako stojiscno tocko zenitnih razdalj"},
+    {"NONE", " -> Brez ocene popravka koeficienta refrakcije"},
+};
+
+template <class T>
+const char* Opis(const T& tabela, const std::string& kljuc)
+{
+    for (const auto& v : tabela)
+        if (kljuc == v.kljuc) return v.opis;
+    return nullptr;
+}
+
+// The fields of one record, checked as the reading pass will take them;
+// `zapis` names the record in the messages.
+void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerObsPolje>& polja, std::ostream& izhod)
+{
+    unsigned j = 0;   // 1-based position among the numbers
+    std::string polje;
+    for (const TerObsPolje p : polja) {
+        if (!in.Beseda(polje))
+            NivexError(izhod, Okvir(zapis + " je nepopoln: datoteka se konca pred zadnjim poljem"));
+        if (polje == "*K" || polje == "*D" || polje.compare(0, 2, "**") == 0 || CProcSet::JeKljucnaBeseda(polje))
+            NivexError(izhod, Okvir(zapis + " je nepopoln: namesto polja stoji " + polje + " " + Vrstica(in.vrstica)));
+        if (p == TerObsPolje::Ime) continue;
+        ++j;
+        long celo = 0;
+        long double x = 0.0L;
+        const bool dobro = p == TerObsPolje::CeloKot     ? BesedaVCelo(polje, celo, SHRT_MIN, SHRT_MAX)
+                           : p == TerObsPolje::Zastavica ? BesedaVCelo(polje, celo, 0, USHRT_MAX)
+                                                         : BesedaVStevilo(polje, x);
+        if (!dobro)
+            NivexError(izhod, Okvir(zapis + ": polje " + std::to_string(j) + ". stevila ni pravo stevilo -> " + polje +
+                                    " " + Vrstica(in.vrstica)));
+    }
+}
+
+}  // namespace
+
 // Value words of one keyword line, with the messages that name the keyword.
-class VrednostiKljuca {
+class CProcSet::VrednostiKljuca {
 public:
     VrednostiKljuca(const std::string& kljuc, std::vector<std::string> besede, long vrstica, std::ostream& izhod)
         : kljuc_(kljuc), besede_(std::move(besede)), vrstica_(vrstica), izhod_(izhod)
@@ -123,48 +183,13 @@ private:
     std::ostream& izhod_;
 };
 
-[[noreturn]] void NepravaDimenzija(std::ostream& izhod, long vrstica)
-{
-    NivexError(izhod, Okvir("Zapis X " + Vrstica(vrstica) +
-                            " stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim zapisom X"));
-}
-
-void OdpriDatoteko(std::ifstream& in, const std::string& dataFile, std::ostream& izhod)
-{
-    in.open(dataFile);
-    if (!in.is_open())
-        NivexError(izhod, Okvir("Datoteke s podatki ni mogoce odpreti:    " + dataFile));
-}
-
-const char* ImeVrste(char c)
-{
-    switch (c) {
-    case 'X': return "X (priblizne vrednosti)";
-    case 'H': return "H (merjene visine)";
-    case 'C': return "C (merjene koordinate)";
-    case 'S': return "S (smeri)";
-    case 'Z': return "Z (zenitne razdalje)";
-    case 'A': return "A (azimuti)";
-    case 'P': return "P (koti med smermi)";
-    case 'V': return "V (vektorji)";
-    case 'D': return "D (horizontalne dolzine)";
-    case 'L': return "L (posevne dolzine)";
-    case 'h': return "h (visinske razlike)";
-    default: return "?";
-    }
-}
-
-}  // namespace
-
 CProcSet::CProcSet()
     : RobSolve("MNK"), lpnorm(1.0), SVDthres(1e-12), IfUkrZ(false), IfkRef(false), IfEstkRef(false),
       R_Z(6371000.0), kRef(0.13), kRefType("NONE"), ifObsResiduals(false),
-      ndir(0), nzen(0), ndist2(0), ndist3(0), ndh(0), ncrd(0), nvec(0), nh(0), ncrd0(0), nh0(0), nazi(0),
-      npara(0), Dim(0), NumSolve("QRGIV"), IfVarApriori(0), XVel(0), T0(0.0), ifVA(0), gtestp(0.95),
+      nZapisov{}, Dim(0), NumSolve("QRGIV"), IfVarApriori(0), XVel(0), T0(0.0), ifVA(0), gtestp(0.95),
       datasp(0.99), izaupp(0.95), hipelp(0.95), skladp(0.95), izrisGMT(0), izrisSTR(0), izrisOPT2(0),
       izpisSet(1), izpisPod(1), izpisEnPop(1), izpisRez(1), izpisCorrUnk(1), izpisLMer(1), AngUnit("DMS"),
-      CorAng(1), ContPrint(0), ifIter(0), NIter(25), MatFull(1), IterThres(1e-5), vrsticaXCrd(0),
-      vrsticaXH(0), prvaVrstica{}
+      CorAng(1), ContPrint(0), ifIter(0), NIter(25), MatFull(1), IterThres(1e-5), prvaVrstica{}
 {
 }
 
@@ -203,13 +228,61 @@ void CProcSet::ReadProcSet(const std::string& dataFile, std::ostream& izhod)
     ResolveConflicts();
 }
 
+const CProcSet::Kljuc CProcSet::kKljuci[] = {
+    {"*AU", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::AngUnit},
+    {"*EK", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::AngUnit},
+    {"*RESSIS", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::NumSolve},
+    {"*NUMSOLV", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::NumSolve},
+    {"*CORKOT", Kljuc::Vrsta::Celo, &CProcSet::CorAng},
+    {"*CONTPRINT", Kljuc::Vrsta::Celo, &CProcSet::ContPrint},
+    {"*DIM", Kljuc::Vrsta::Celo, &CProcSet::Dim},
+    {"*ITER", Kljuc::Vrsta::Celo, &CProcSet::ifIter},
+    {"*ITERMAX", Kljuc::Vrsta::Celo, &CProcSet::NIter},
+    {"*MATFULL", Kljuc::Vrsta::Celo, &CProcSet::MatFull},
+    {"*IZPSET", Kljuc::Vrsta::Celo, &CProcSet::izpisSet},
+    {"*IZPPOD", Kljuc::Vrsta::Celo, &CProcSet::izpisPod},
+    {"*IZPENP", Kljuc::Vrsta::Celo, &CProcSet::izpisEnPop},
+    {"*IZPREZ", Kljuc::Vrsta::Celo, &CProcSet::izpisRez},
+    {"*ICORRUNK", Kljuc::Vrsta::Celo, &CProcSet::izpisCorrUnk},
+    {"*IZPLMR", Kljuc::Vrsta::Celo, &CProcSet::izpisLMer},
+    {"*GMT", Kljuc::Vrsta::Vklop, &CProcSet::izrisGMT},
+    {"*STR", Kljuc::Vrsta::Vklop, &CProcSet::izrisSTR},
+    {"*OPT2", Kljuc::Vrsta::Vklop, &CProcSet::izrisOPT2},
+    {"*XV0", Kljuc::Vrsta::Vklop, &CProcSet::ifVA},
+    {"*SVDTHRES", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::SVDthres},
+    {"*ITERTHRES", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::IterThres},
+    {"*PGTEST", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::gtestp},
+    {"*PDATAS", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::datasp},
+    {"*PIZAUP", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::izaupp},
+    {"*PHIPEL", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::hipelp},
+    {"*PSKLAD", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::skladp},
+    {"*R_UKRZ", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::R_Z},
+    {"*K_REF", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::kRef},
+    {"*UKRZ", Kljuc::Vrsta::Posebej},
+    {"*OBSRES", Kljuc::Vrsta::Posebej},
+    {"*ROBSOLV", Kljuc::Vrsta::Posebej},
+    {"*XVT", Kljuc::Vrsta::Posebej},
+    {"*S02", Kljuc::Vrsta::Posebej},
+    {"*KTYP", Kljuc::Vrsta::Posebej},
+};
+
+const CProcSet::Kljuc* CProcSet::NajdiKljuc(const std::string& w)
+{
+    for (const Kljuc& k : kKljuci)
+        if (w == k.beseda) return &k;
+    return nullptr;
+}
+
+bool CProcSet::JeKljucnaBeseda(const std::string& w) { return NajdiKljuc(w) != nullptr; }
+
 void CProcSet::ReadSettings(std::istream& vhod, std::ostream& izhod)
 {
     Citalec in{vhod};
     std::string w;
     while (in.Beseda(w)) {
         if (w == "*K") break;
-        if (!JeKljucnaBeseda(w)) {
+        const Kljuc* k = NajdiKljuc(w);
+        if (k == nullptr) {
             in.Preskoci();
             continue;
         }
@@ -217,53 +290,40 @@ void CProcSet::ReadSettings(std::istream& vhod, std::ostream& izhod)
         // A value stands on its keyword's line: the reading pass passes over
         // keyword lines whole, so a value on the next line would disagree.
         const VrednostiKljuca v(w, in.Ostanek(), vrstica, izhod);
-        if (w == "*AU" || w == "*EK") AngUnit = v.Beseda(0);
-        else if (w == "*CORKOT") CorAng = v.Celo();
-        else if (w == "*CONTPRINT") ContPrint = v.Celo();
-        else if (w == "*DIM") Dim = v.Celo();
-        else if (w == "*ITER") ifIter = v.Celo();
-        else if (w == "*ITERMAX") NIter = v.Celo();
-        else if (w == "*RESSIS" || w == "*NUMSOLV") NumSolve = v.Beseda(0);
-        else if (w == "*MATFULL") MatFull = v.Celo();
-        else if (w == "*SVDTHRES") SVDthres = v.Stevilo();
-        else if (w == "*ITERTHRES") IterThres = v.Stevilo();
-        else if (w == "*ROBSOLV") {
-            RobSolve = v.Beseda(0);
-            if (RobSolve == "LPN") lpnorm = v.Stevilo(1, "*ROBSOLV LPN");
-        } else if (w == "*GMT") izrisGMT = 1;
-        else if (w == "*STR") izrisSTR = 1;
-        else if (w == "*OPT2") izrisOPT2 = 1;
-        else if (w == "*XVT") {
-            const long double t = v.Stevilo();
-            if (std::fabs(t) > DBL_MAX)
-                NivexError(izhod, Okvir("Vrednost parametra obdelave ni stevilo:    *XVT " + v.Beseda(0) + "  " +
-                                        Vrstica(vrstica)));
-            XVel = 1;
-            T0 = static_cast<double>(t);
-        } else if (w == "*XV0") ifVA = 1;
-        else if (w == "*S02") {
-            const std::string s = v.Ima(0) ? v.Beseda(0) : std::string();
-            if (s == "APRIORI") IfVarApriori = 1;
-            else if (s == "APOSTERIORI") IfVarApriori = 0;
-            else NivexError(izhod, " **** Ni pravi podatek:    Uporaba referencne variance (*S02)      *** ");
-        } else if (w == "*PGTEST") gtestp = v.Stevilo();
-        else if (w == "*PDATAS") datasp = v.Stevilo();
-        else if (w == "*PIZAUP") izaupp = v.Stevilo();
-        else if (w == "*PHIPEL") hipelp = v.Stevilo();
-        else if (w == "*PSKLAD") skladp = v.Stevilo();
-        else if (w == "*IZPSET") izpisSet = v.Celo();
-        else if (w == "*IZPPOD") izpisPod = v.Celo();
-        else if (w == "*IZPENP") izpisEnPop = v.Celo();
-        else if (w == "*IZPREZ") izpisRez = v.Celo();
-        else if (w == "*ICORRUNK") izpisCorrUnk = v.Celo();
-        else if (w == "*IZPLMR") izpisLMer = v.Celo();
-        else if (w == "*R_UKRZ") R_Z = v.Stevilo();
-        else if (w == "*K_REF") kRef = v.Stevilo();
-        else if (w == "*KTYP") {
-            kRefType = v.Beseda(0);
-            IfkRef = true;
-        } else if (w == "*UKRZ") IfUkrZ = true;
-        else if (w == "*OBSRES") ifObsResiduals = true;
+        switch (k->vrsta) {
+        case Kljuc::Vrsta::Celo: this->*k->celo = v.Celo(); break;
+        case Kljuc::Vrsta::Vklop: this->*k->celo = 1; break;
+        case Kljuc::Vrsta::Stevilo: this->*k->stevilo = v.Stevilo(); break;
+        case Kljuc::Vrsta::Beseda: this->*k->niz = v.Beseda(0); break;
+        case Kljuc::Vrsta::Posebej: PosebenKljuc(w, v, vrstica, izhod); break;
+        }
+    }
+}
+
+void CProcSet::PosebenKljuc(const std::string& w, const VrednostiKljuca& v, long vrstica, std::ostream& izhod)
+{
+    if (w == "*UKRZ") {
+        IfUkrZ = true;
+    } else if (w == "*OBSRES") {
+        ifObsResiduals = true;
+    } else if (w == "*ROBSOLV") {
+        RobSolve = v.Beseda(0);
+        if (RobSolve == "LPN") lpnorm = v.Stevilo(1, "*ROBSOLV LPN");
+    } else if (w == "*XVT") {
+        const long double t = v.Stevilo();
+        if (std::fabs(t) > DBL_MAX)
+            NivexError(izhod, Okvir("Vrednost parametra obdelave ni stevilo:    *XVT " + v.Beseda(0) + "  " +
+                                    Vrstica(vrstica)));
+        XVel = 1;
+        T0 = static_cast<double>(t);
+    } else if (w == "*S02") {
+        const std::string s = v.Ima(0) ? v.Beseda(0) : std::string();
+        if (s != "APRIORI" && s != "APOSTERIORI")
+            NivexError(izhod, " **** Ni pravi podatek:    Uporaba referencne variance (*S02)      *** ");
+        IfVarApriori = s == "APRIORI" ? 1 : 0;
+    } else if (w == "*KTYP") {
+        kRefType = v.Beseda(0);
+        IfkRef = true;
     }
 }
 
@@ -271,7 +331,7 @@ void CProcSet::CheckSettings(std::ostream& izhod)
 {
     if (!JeEnaOd(AngUnit, {"DMS", "GON", "DEG"}))
         NivexError(izhod, " **** Ni pravi podatek:    Enote Kotov (*EK, *AU)      **** ");
-    if (!JeEnaOd(NumSolve, {"NS", "LU", "CH", "QR", "QRHOUS", "QRMGS", "QRGIV", "SVD"}))
+    if (Opis(kMetode, NumSolve) == nullptr)
         NivexError(izhod, " **** Ni pravi podatek:    Resitev sistema (*RESSIS, *NUMSOLV)      **** ");
     if (!JeEnaOd(RobSolve,
                  {"MNK", "L1N", "LPN", "HUB", "MHUB", "HAMP", "BIWEIG", "FAIR", "LOGIST", "TALW", "WELS", "DAN"}))
@@ -284,13 +344,8 @@ void CProcSet::CheckSettings(std::ostream& izhod)
         NivexError(izhod, " **** Ni pravi podatek:    A-priori hitrosti (*XV0) brez ocene hitrosti (*XVT epoha)      *** ");
     // The quantiles of the tests are defined for probabilities inside (0, 1)
     // only; a percentage (95 for 0.95) is the usual slip.
-    const struct {
-        const char* kljuc;
-        long double p;
-    } verjetnosti[] = {{"*PGTEST", gtestp}, {"*PDATAS", datasp}, {"*PIZAUP", izaupp}, {"*PHIPEL", hipelp},
-                       {"*PSKLAD", skladp}};
-    for (const auto& v : verjetnosti)
-        if (!(v.p > 0.0L && v.p < 1.0L))
+    for (const Verjetnost& v : kVerjetnosti)
+        if (!(this->*v.p > 0.0L && this->*v.p < 1.0L))
             NivexError(izhod, Okvir(std::string("Ni pravi podatek:    Verjetnost ") + v.kljuc +
                                     " mora lezati med 0 in 1 (izkljucno)"));
 }
@@ -298,114 +353,52 @@ void CProcSet::CheckSettings(std::ostream& izhod)
 void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
 {
     Citalec in{vhod};
-    std::string w, polje;
+    std::string w;
     unsigned short dimSedaj = 0;   // dimension known at this point of the file
-    const unsigned kotPolj = AngUnit == "DMS" ? 3u : 1u;
-    const unsigned epoha = XVel != 0 ? 1u : 0u;
-
+    // Fields of a record of each kind, with the final settings.
+    std::array<std::vector<TerObsPolje>, kTOSetov> polja;
+    for (unsigned s = 0; s < kTOSetov; ++s) polja[s] = TerObsPolja(kTerObsVrste[s], Dim, AngUnit, XVel != 0, ifVA != 0);
     while (in.Beseda(w)) {
         if (w == "*K") break;
         const long vrstica = in.vrstica;
-        if (w[0] == '#' || w.compare(0, 2, "**") == 0 || w == "*D") {
-            in.Preskoci();
-            continue;
-        }
         if (w == "*DIM") {
             const std::vector<std::string> v = in.Ostanek();
             long x = 0;
             if (!v.empty() && BesedaVCelo(v[0], x, 0, USHRT_MAX)) dimSedaj = static_cast<unsigned short>(x);
             continue;
         }
-        if (JeKljucnaBeseda(w)) {
+        const bool preskoci = w[0] == '#' || w.compare(0, 2, "**") == 0 || w == "*D" || CProcSet::JeKljucnaBeseda(w);
+        const TerObsVrsta* v = preskoci ? nullptr : TerObsVrstaZapisa(w[0], dimSedaj);
+        if (v == nullptr) {
+            if (!preskoci) std::cout << ">>>> NEPOZNAN PARAMETER OBDELAVE -> " << w << "  <<<<" << "\n\n\n";
             in.Preskoci();
             continue;
         }
-
-        // Fields after the leading word: names, then numbers (the first two
-        // numbers of a DMS angle are whole degrees and minutes).
-        unsigned imen = 0, stevil = 0, celihNaZacetku = 0;
-        unsigned long* stevec = nullptr;
-        const char c = w[0];
-        switch (c) {
-        case 'X':
-            // Written under another dimension than the final one: its fields
-            // and its list would both disagree with the reading pass.
-            if (dimSedaj != 0 && dimSedaj != Dim) NepravaDimenzija(izhod, vrstica);
-            imen = 1;
-            stevil = Dim + (ifVA != 0 ? Dim : 0u) + epoha;
-            stevec = dimSedaj == 1 ? &nh0 : &ncrd0;
-            break;
-        case 'H': imen = 1; stevil = 2 + epoha; stevec = &nh; break;
-        case 'C': imen = 1; stevil = 2u * Dim + epoha; stevec = &ncrd; break;
-        case 'S': imen = 2; stevil = kotPolj + 1 + epoha; stevec = &ndir; break;
-        case 'Z': imen = 2; stevil = kotPolj + 1 + epoha; stevec = &nzen; break;
-        case 'A': imen = 2; stevil = kotPolj + 1 + epoha; stevec = &nazi; break;
-        case 'P': imen = 4; stevil = kotPolj + 1 + epoha; stevec = &npara; break;
-        case 'V': imen = 2; stevil = 2u * Dim + epoha; stevec = &nvec; break;
-        case 'D': imen = 2; stevil = 2 + epoha; stevec = &ndist2; break;
-        case 'L': imen = 2; stevil = 2 + epoha; stevec = &ndist3; break;
-        case 'h': imen = 2; stevil = 2 + epoha; stevec = &ndh; break;
-        default:
-            std::cout << ">>>> NEPOZNAN PARAMETER OBDELAVE -> " << w << "  <<<<" << "\n\n\n";
-            in.Preskoci();
-            continue;
-        }
-        if (c == 'S' || c == 'Z' || c == 'A' || c == 'P') celihNaZacetku = kotPolj == 3 ? 2 : 0;
-        // The velocity flag, the last field of an X record with *XVT, is whole.
-        const unsigned zadnjeCelo = c == 'X' && XVel != 0 ? stevil : 0;
-
-        const std::string zapis = std::string("Zapis ") + ImeVrste(c) + " " + Vrstica(vrstica);
-        for (unsigned k = 0; k < imen + stevil; ++k) {
-            if (!in.Beseda(polje))
-                NivexError(izhod, Okvir(zapis + " je nepopoln: datoteka se konca pred zadnjim poljem"));
-            if (polje == "*K" || polje == "*D" || polje.compare(0, 2, "**") == 0 || JeKljucnaBeseda(polje))
-                NivexError(izhod, Okvir(zapis + " je nepopoln: namesto polja stoji " + polje + " " +
-                                        Vrstica(in.vrstica)));
-            if (k < imen) continue;
-            const unsigned j = k - imen + 1;   // 1-based position among the numbers
-            bool dobro;
-            if (j <= celihNaZacetku) {
-                long x = 0;
-                dobro = BesedaVCelo(polje, x, SHRT_MIN, SHRT_MAX);
-            } else if (j == zadnjeCelo) {
-                long x = 0;
-                dobro = BesedaVCelo(polje, x, 0, USHRT_MAX);
-            } else {
-                long double x = 0.0L;
-                dobro = BesedaVStevilo(polje, x);
-            }
-            if (!dobro)
-                NivexError(izhod, Okvir(zapis + ": polje " + std::to_string(j) + ". stevila ni pravo stevilo -> " +
-                                        polje + " " + Vrstica(in.vrstica)));
-        }
-        ++*stevec;
-        const unsigned char ic = static_cast<unsigned char>(c);
-        if (prvaVrstica[ic] == 0) prvaVrstica[ic] = vrstica;
-        if (c == 'X') {
-            long& prva = dimSedaj == 1 ? vrsticaXH : vrsticaXCrd;
-            if (prva == 0) prva = vrstica;
-        }
+        // An X record written under another dimension than the final one:
+        // its fields and its list would both disagree with the reading pass.
+        if (v->crka == 'X' && dimSedaj != 0 && dimSedaj != Dim) NepravaDimenzija(izhod, vrstica);
+        const unsigned s = TerObsIndeks(*v);
+        PreveriZapis(in, std::string("Zapis ") + v->opis + " " + Vrstica(vrstica), polja[s], izhod);
+        ++nZapisov[s];
+        if (prvaVrstica[s] == 0) prvaVrstica[s] = vrstica;
         in.Preskoci();
     }
 }
 
 void CProcSet::CheckCounts(std::ostream& izhod)
 {
-    if ((Dim > 1 && ncrd0 == 0) || (Dim == 1 && nh0 == 0))
+    const TerObsSet tocke = Dim == 1 ? kTOHA : kTOCrdA, druge = Dim == 1 ? kTOCrdA : kTOHA;
+    if (nZapisov[tocke] == 0)
         NivexError(izhod, " **** Ni podatka o pribliznih vrednostih neznank (X ...)      **** ");
     // X records are filed under the dimension known where they stand; the
     // reading pass files them under the final one.
-    if ((Dim == 1 && ncrd0 != 0) || (Dim > 1 && nh0 != 0))
-        NepravaDimenzija(izhod, Dim == 1 ? vrsticaXCrd : vrsticaXH);
-    if (Dim == 1) {
-        for (const char c : {'C', 'V', 'S', 'Z', 'A', 'P', 'D', 'L'}) {
-            const long v = prvaVrstica[static_cast<unsigned char>(c)];
-            if (v != 0)
-                NivexError(izhod, Okvir(std::string("Zapis ") + ImeVrste(c) + " " + Vrstica(v) +
-                                        " ne sodi v visinsko mrezo (*DIM 1: samo X, H, h)"));
-        }
-    }
-    if (nzen > 0 && !JeEnaOd(kRefType, {"SINGLE", "STAT", "NONE"}))
+    if (nZapisov[druge] != 0) NepravaDimenzija(izhod, prvaVrstica[druge]);
+    // Only a levelling network leaves kinds out (X, H and h are all it takes).
+    for (unsigned s = 0; s < kTOSetov; ++s)
+        if (prvaVrstica[s] != 0 && !TerObsSprejme(kTerObsVrste[s], Dim))
+            NivexError(izhod, Okvir(std::string("Zapis ") + kTerObsVrste[s].opis + " " + Vrstica(prvaVrstica[s]) +
+                                    " ne sodi v visinsko mrezo (*DIM 1: samo X, H, h)"));
+    if (GetNZen() > 0 && Opis(kRefrakcija, kRefType) == nullptr)
         NivexError(izhod, " **** Ni pravi podatek:    Nacin ocene refrakcijskega koeficienta (*KTYP)      **** ");
 }
 
@@ -432,33 +425,26 @@ void CProcSet::ResolveConflicts()
     IfEstkRef = IfkRef && (kRefType == "SINGLE" || kRefType == "STAT");
 }
 
+const CProcSet::Verjetnost CProcSet::kVerjetnosti[5] = {
+    {"*PGTEST", "Stopnja zaupanja glob. testa (hi2) : ", &CProcSet::gtestp},
+    {"*PDATAS", "Stopnja zaupanja pregleda opazovanj: ", &CProcSet::datasp},
+    {"*PSKLAD", "Stopnja zaupanja skladnosti neznank: ", &CProcSet::skladp},
+    {"*PIZAUP", "Stopnja zaupanja intervalov (zaup.): ", &CProcSet::izaupp},
+    {"*PHIPEL", "Stopnja zaupanja polosi h.elipsoida: ", &CProcSet::hipelp},
+};
+
 void CProcSet::PrintProcSet(std::ostream& izhod)
 {
     if (izpisSet == 0) return;
+    const char* const vrste[] = {"[VISINSKA]", "[RAVNINSKA]", "[PROSTORSKA]"};
 
     PodNaslov(izhod, "DIMENZIJA GEODETSKE MREZE:", 1);
-    izhod << "Mreza je " << Dim << " razsezna ";
-    if (Dim == 1) izhod << "[VISINSKA]";
-    else if (Dim == 2) izhod << "[RAVNINSKA]";
-    else if (Dim == 3) izhod << "[PROSTORSKA]";
-    izhod << "\n\n";
+    izhod << "Mreza je " << Dim << " razsezna " << (Dim >= 1 && Dim <= 3 ? vrste[Dim - 1] : "") << "\n\n";
 
     PodNaslov(izhod, "NUMERICNA RESITEV SISTEMA:", 1);
-    izhod << "Resitev sistema je dolocena kot: " << "\n\n";
-    izhod << "  ";
-    if (NumSolve == "NS") izhod << "Resitev sistema normalnih enacb (Gaussova elim. z delnim pivotiranjem)";
-    else if (NumSolve == "LU") izhod << "Razcep matrike sistema normalnih enacb z LU razcepom";
-    else if (NumSolve == "CH") izhod << "Razcep matrike sistema normalnih enacb z razcepom Choleskega";
-    else if (NumSolve == "QR" || NumSolve == "QRHOUS")
-        izhod << "Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)";
-    else if (NumSolve == "QRMGS") izhod << "Razcep matrike koeficientov s QR razcepom (modificiran Gramm-Schmidt)";
-    else if (NumSolve == "QRGIV") izhod << "Razcep matrike koeficientov s QR razcepom (Givensove rotacije)";
-    else if (NumSolve == "SVD") {
-        izhod << "Razcep matrike koeficientov s SVD razcepom (postopek NR3 (2007))" << "\n";
-        izhod << std::defaultfloat << "  Nastavljen prag singularnosti: " << SVDthres;
-    }
+    izhod << "Resitev sistema je dolocena kot: " << "\n\n" << "  " << Opis(kMetode, NumSolve);
+    if (NumSolve == "SVD") izhod << "\n" << std::defaultfloat << "  Nastavljen prag singularnosti: " << SVDthres;
     izhod << "\n\n";
-
     izhod << "V obdelavi bodo uporabljene: " << (MatFull != 0 ? " CELE MATRIKE!" : " OPTIMALNO HRANJENE MATRIKE!")
           << "\n\n\n";
 
@@ -470,11 +456,7 @@ void CProcSet::PrintProcSet(std::ostream& izhod)
 
     PodNaslov(izhod, "PODANE VERJETNOSTI STATISTIK:", 1);
     IzpisNastavitve(izhod, 3);
-    izhod << "Stopnja zaupanja glob. testa (hi2) : " << std::setw(9) << gtestp << "\n";
-    izhod << "Stopnja zaupanja pregleda opazovanj: " << std::setw(9) << datasp << "\n";
-    izhod << "Stopnja zaupanja skladnosti neznank: " << std::setw(9) << skladp << "\n";
-    izhod << "Stopnja zaupanja intervalov (zaup.): " << std::setw(9) << izaupp << "\n";
-    izhod << "Stopnja zaupanja polosi h.elipsoida: " << std::setw(9) << hipelp << "\n";
+    for (const Verjetnost& v : kVerjetnosti) izhod << v.oznaka << std::setw(9) << this->*v.p << "\n";
     izhod << "\n\n";
 
     if (XVel != 0) {
@@ -483,42 +465,32 @@ void CProcSet::PrintProcSet(std::ostream& izhod)
         IzpisNastavitve(izhod, 2);
         izhod << "Referen\xE8na epoha koordinat         : " << std::setw(9) << T0 << "\n\n\n";
     }
-
     if (IfkRef) {
         PodNaslov(izhod, "KOEFICIENT REFRAKCIJE:", 1);
         izhod << "Upostevanje vpliva refrakcije: DA" << "\n";
         IzpisNastavitve(izhod, 3);
         izhod << "Priblizni koeficient refrakcije: " << std::setw(8) << kRef << "\n";
-        izhod << "Ocena popravka koeficienta refrakcije: " << kRefType << "\n";
-        if (kRefType == "SINGLE") izhod << " -> Ena vrednost koeficienta za celo mrezo";
-        else if (kRefType == "STAT") izhod << " -> Ena vrednost koeficienta za vsako stojiscno tocko zenitnih razdalj";
-        else if (kRefType == "NONE") izhod << " -> Brez ocene popravka koeficienta refrakcije";
-        izhod << "\n\n\n";
+        const char* nacin = Opis(kRefrakcija, kRefType);
+        izhod << "Ocena popravka koeficienta refrakcije: " << kRefType << "\n" << (nacin ? nacin : "") << "\n\n\n";
     }
-
     if (IfUkrZ) {
         PodNaslov(izhod, "VPLIV UKRIVLJENOSTI ZEMLJE - ZENITNE RAZDALJE:", 1);
         IzpisNastavitve(izhod, 3);
         izhod << "Vpliv ukrivljenosti Zemlje se odpravi: R = " << std::setw(15) << R_Z << "\n\n\n";
     }
-
-    if (ndir != 0 || nzen != 0) {
+    if (GetNDir() != 0 || GetNZen() != 0) {
         PodNaslov(izhod, "KOTNA OPAZOVANJA:", 1);
         izhod << "Enote kotnih opazovanj: " << AngUnit << "\n\n\n";
     }
-    if (ndir != 0)
+    if (GetNDir() != 0)
         izhod << "Pri sestavljenih kotih se korelacije " << (CorAng == 0 ? "NE " : "") << "UPOSTEVAJO!" << "\n\n\n";
-
     if (ifObsResiduals) {
         PodNaslov(izhod, "ANALIZA VPLIVA POGRESKOV V OPAZOVANJIH NA NEZNANKE", 1);
         izhod << "Numericne vrednosti opazovanj so podane samo s pogreski! " << "UPOSTEVAJO!" << "\n\n\n";
     }
 
     PodNaslov(izhod, "IZPIS PODATKOV S-TRANSFORMACIJE:", 1);
-    izhod << "Izhodna datoteka za S-transformacijo " << (izrisSTR != 0 ? "SE JE " : "SE NI ") << "izdelala!"
-          << "\n\n\n";
-
+    izhod << "Izhodna datoteka za S-transformacijo " << (IzdelaSTR() ? "SE JE " : "SE NI ") << "izdelala!" << "\n\n\n";
     PodNaslov(izhod, "IZRIS PODATKOV IN REZULTATOV:", 1);
-    izhod << "Datoteke za izris z orodjem GMT " << (izrisGMT != 0 ? "SO SE " : "SE NISO ") << "izdelale!"
-          << "\n\n\n";
+    izhod << "Datoteke za izris z orodjem GMT " << (IzdelaGMT() ? "SO SE " : "SE NISO ") << "izdelale!" << "\n\n\n";
 }

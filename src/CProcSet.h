@@ -38,6 +38,8 @@
 #include <ostream>
 #include <string>
 
+#include "src/TerObsVrste.h"
+
 class CProcSet {
 public:
     CProcSet();
@@ -46,6 +48,8 @@ public:
     // and resolves the option conflicts (warnings on the console).  Fatal
     // errors go to the console and to the report.
     void ReadProcSet(const std::string& dataFile, std::ostream& izhod);
+    // True for the words of the settings keywords ("*DIM", "*AU", ...).
+    static bool JeKljucnaBeseda(const std::string& w);
     // Settings section of the report; nothing when izpisSet is 0.  Leaves the
     // report stream in fixed notation.
     void PrintProcSet(std::ostream& izhod);
@@ -76,18 +80,25 @@ public:
     unsigned short GetContPrint() const { return ContPrint; }
     unsigned short GetMatFull() const { return MatFull; }
 
-    unsigned long GetNDir() const { return ndir; }
-    unsigned long GetNZen() const { return nzen; }
-    unsigned long GetNDist2() const { return ndist2; }
-    unsigned long GetNDist3() const { return ndist3; }
-    unsigned long GetNHdif() const { return ndh; }
-    unsigned long GetNCrd() const { return ncrd; }
-    unsigned long GetNVec() const { return nvec; }
-    unsigned long GetNH() const { return nh; }
-    unsigned long GetNCrdA() const { return ncrd0; }
-    unsigned long GetNHA() const { return nh0; }
-    unsigned long GetNAzi() const { return nazi; }
-    unsigned long GetNPara() const { return npara; }
+    // Record counts of the counting pass.
+    unsigned long GetNDir() const { return nZapisov[kTODir]; }
+    unsigned long GetNZen() const { return nZapisov[kTOZen]; }
+    unsigned long GetNDist2() const { return nZapisov[kTODist2]; }
+    unsigned long GetNDist3() const { return nZapisov[kTODist3]; }
+    unsigned long GetNHdif() const { return nZapisov[kTOHdif]; }
+    unsigned long GetNCrd() const { return nZapisov[kTOCrd]; }
+    unsigned long GetNVec() const { return nZapisov[kTOVec]; }
+    unsigned long GetNH() const { return nZapisov[kTOH]; }
+    unsigned long GetNCrdA() const { return nZapisov[kTOCrdA]; }
+    unsigned long GetNHA() const { return nZapisov[kTOHA]; }
+    unsigned long GetNAzi() const { return nZapisov[kTOAzi]; }
+    unsigned long GetNPara() const { return nZapisov[kTOPara]; }
+
+    // Whether this run writes the GMT plot files and the S-transformation
+    // file; the settings report claims a file only when it is written.  The
+    // export writers switch these on; until they exist no file is written.
+    bool IzdelaGMT() const { return kIzvozGMT && izrisGMT != 0 && Dim != 1; }
+    bool IzdelaSTR() const { return kIzvozSTR && izrisSTR != 0; }
 
     // Angle unit ("DMS", "GON" or "DEG") and solution method.  The string
     // forms are preferred.  The char* forms copy into out and return it; they
@@ -113,8 +124,10 @@ public:
     bool ifObsResiduals;       // influence of observation errors on the unknowns
 
 private:
-    // Record counts of the counting pass.
-    unsigned long ndir, nzen, ndist2, ndist3, ndh, ncrd, nvec, nh, ncrd0, nh0, nazi, npara;
+    static constexpr bool kIzvozGMT = false, kIzvozSTR = false;
+
+    // Record counts of the counting pass, by record set.
+    std::array<unsigned long, kTOSetov> nZapisov;
 
     unsigned short Dim;
     std::string NumSolve;
@@ -133,13 +146,32 @@ private:
     unsigned short MatFull;
     long double IterThres;
 
-    // Line of the first "X" record filed as a coordinate point (ncrd0) and as
-    // a height point (nh0), for the message when the filing disagrees with
-    // the final dimension; 0 when there is none.
-    long vrsticaXCrd;
-    long vrsticaXH;
-    // Line of the first record of each leading letter (0: none).
-    std::array<long, 256> prvaVrstica;
+    // Line of the first record of each set (0: none); an X record is filed
+    // under the dimension known where it stands.
+    std::array<long, kTOSetov> prvaVrstica;
+
+    // One settings keyword: how its value is read and the field it sets
+    // (Vklop sets a switch to 1; Posebej keywords are read by PosebenKljuc).
+    struct Kljuc {
+        enum class Vrsta { Celo, Vklop, Stevilo, Beseda, Posebej };
+        const char* beseda;
+        Vrsta vrsta;
+        unsigned short CProcSet::*celo = nullptr;
+        long double CProcSet::*stevilo = nullptr;
+        std::string CProcSet::*niz = nullptr;
+    };
+    static const Kljuc kKljuci[];
+    class VrednostiKljuca;
+    static const Kljuc* NajdiKljuc(const std::string& w);
+    void PosebenKljuc(const std::string& w, const VrednostiKljuca& v, long vrstica, std::ostream& izhod);
+
+    // The five probabilities: keyword, label in the settings report, field.
+    struct Verjetnost {
+        const char* kljuc;
+        const char* oznaka;
+        long double CProcSet::*p;
+    };
+    static const Verjetnost kVerjetnosti[5];
 
     void ReadSettings(std::istream& in, std::ostream& izhod);
     void CountRecords(std::istream& in, std::ostream& izhod);

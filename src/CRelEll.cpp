@@ -10,11 +10,7 @@
 #include "src/CGMM.h"
 #include "src/CGMMSol.h"
 #include "src/CProcSet.h"
-#include "src/CTerObsCrdA.h"
-#include "src/CTerObsDir.h"
-#include "src/CTerObsDist.h"
-#include "src/CTerObsHdif.h"
-#include "src/CTerObsVec.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FGMM.h"
 #include "src/NivexAux.h"
 
@@ -23,17 +19,14 @@ namespace {
 long double Polos(long double s, long double lambda) { return lambda > 0.0L ? std::sqrt(s * lambda) : 0.0L; }
 }  // namespace
 
-CRelEll::CRelEll(CProcSet& procset_, CTerObsCrdA& TOCrdA_, CTerObsDir& TODir_, CTerObsDir& TOAzi_,
-                 CTerObsDist& TODist2_, CTerObsDist& TODist3_, CTerObsHdif& TOHdif_, CTerObsVec& TOVec_,
-                 CTerObsDir& TOZen_, CGMM& GMM_, CGMMSol& GMMS_)
-    : procset(procset_), TOCrdA(TOCrdA_), TODir(TODir_), TOAzi(TOAzi_), TODist2(TODist2_), TODist3(TODist3_),
-      TOHdif(TOHdif_), TOVec(TOVec_), TOZen(TOZen_), GMM(GMM_), GMMS(GMMS_)
+CRelEll::CRelEll(CProcSet& procset_, CTerObsZbirka& TO_, CGMM& GMM_, CGMMSol& GMMS_)
+    : procset(procset_), TO(TO_), GMM(GMM_), GMMS(GMMS_)
 {
 }
 
 std::vector<const CTerObs*> CRelEll::Povezave() const
 {
-    return {&TODir, &TOAzi, &TODist2, &TODist3, &TOHdif, &TOVec, &TOZen};
+    return {&TO.TODir, &TO.TOAzi, &TO.TODist2, &TO.TODist3, &TO.TOHdif, &TO.TOVec, &TO.TOZen};
 }
 
 void CRelEll::SetRelEll()
@@ -49,8 +42,8 @@ void CRelEll::SetRelEll()
 
 void CRelEll::SetPTS(matrika<std::string>& P, long i1, long i2, long row) const
 {
-    P(row, 0) = TOCrdA.PTS(i1 < i2 ? i1 : i2);
-    P(row, 1) = TOCrdA.PTS(i1 < i2 ? i2 : i1);
+    P(row, 0) = TO.TOCrdA.PTS(i1 < i2 ? i1 : i2);
+    P(row, 1) = TO.TOCrdA.PTS(i1 < i2 ? i2 : i1);
 }
 
 void CRelEll::SetDimensions()
@@ -70,8 +63,8 @@ void CRelEll::SetDimensions()
     long row = 0;
     for (const CTerObs* z : zbirke)
         for (unsigned long i = 0; i < z->NObs(); ++i, ++row) {
-            const GMMEqTocka t1 = GMMEqPoint(GMM, TOCrdA.PTS, z->GetPTS(i, 0), 0);
-            const GMMEqTocka t2 = GMMEqPoint(GMM, TOCrdA.PTS, z->GetPTS(i, 1), 0);
+            const GMMEqTocka t1 = GMMEqSetIndex(GMM, TO.TOCrdA, z->GetPTS(i, 0), 0);
+            const GMMEqTocka t2 = GMMEqSetIndex(GMM, TO.TOCrdA, z->GetPTS(i, 1), 0);
             SetPTS(vsi, t1.ind, t2.ind, row);
         }
     if (sled) std::cout << " PTS";
@@ -88,8 +81,8 @@ void CRelEll::CalcRelEll()
     const long s = Dim == 2 ? 0 : 6;  // first column of the horizontal ellipse
     const long double so2 = GMMS.SoIIzracun, so = std::sqrt(so2);
     for (long d = 0; d < static_cast<long>(nobs); ++d) {
-        const GMMEqTocka t1 = GMMEqPoint(GMM, TOCrdA.PTS, PTS(d, 0), 0);
-        const GMMEqTocka t2 = GMMEqPoint(GMM, TOCrdA.PTS, PTS(d, 1), 0);
+        const GMMEqTocka t1 = GMMEqSetIndex(GMM, TO.TOCrdA, PTS(d, 0), 0);
+        const GMMEqTocka t2 = GMMEqSetIndex(GMM, TO.TOCrdA, PTS(d, 1), 0);
         // Cofactors of the difference of the two points' coordinates.
         matrika<long double> Q(Dim, Dim, 0.0L);
         for (long a = 0; a < Dim; ++a)
@@ -102,7 +95,7 @@ void CRelEll::CalcRelEll()
             }
         long double qxx = Q(0, 0), qyy = Q(1, 1), qxy = Q(1, 0), A = 0.0L, B = 0.0L, theta = 0.0L;
         elipspog(qxx, qyy, qxy, A, B, theta);
-        for (long c = 0; c < Dim; ++c) OBS(d, c) = (TOCrdA.OBS(t1.ind, c) + TOCrdA.OBS(t2.ind, c)) / 2.0L;
+        for (long c = 0; c < Dim; ++c) OBS(d, c) = (TO.TOCrdA.OBS(t1.ind, c) + TO.TOCrdA.OBS(t2.ind, c)) / 2.0L;
         if (Dim == 3) {
             matrika<long double> L(3, 1, 0.0L), alfa(3, 1, 0.0L);
             elipsoidpog(Q, L, alfa);

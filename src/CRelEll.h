@@ -30,19 +30,13 @@
 
 class CProcSet;
 class CTerObs;
-class CTerObsCrdA;
-class CTerObsDir;
-class CTerObsDist;
-class CTerObsHdif;
-class CTerObsVec;
+class CTerObsZbirka;
 class CGMM;
 class CGMMSol;
 
 class CRelEll {
 public:
-    CRelEll(CProcSet& procset, CTerObsCrdA& TOCrdA, CTerObsDir& TODir, CTerObsDir& TOAzi, CTerObsDist& TODist2,
-            CTerObsDist& TODist3, CTerObsHdif& TOHdif, CTerObsVec& TOVec, CTerObsDir& TOZen, CGMM& GMM,
-            CGMMSol& GMMS);
+    CRelEll(CProcSet& procset, CTerObsZbirka& TO, CGMM& GMM, CGMMSol& GMMS);
     CRelEll(const CRelEll&) = delete;
     CRelEll& operator=(const CRelEll&) = delete;
 
@@ -71,14 +65,7 @@ private:
     std::vector<const CTerObs*> Povezave() const;
 
     CProcSet& procset;
-    CTerObsCrdA& TOCrdA;
-    CTerObsDir& TODir;
-    CTerObsDir& TOAzi;
-    CTerObsDist& TODist2;
-    CTerObsDist& TODist3;
-    CTerObsHdif& TOHdif;
-    CTerObsVec& TOVec;
-    CTerObsDir& TOZen;
+    CTerObsZbirka& TO;
     CGMM& GMM;
     CGMMSol& GMMS;
 };

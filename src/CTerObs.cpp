@@ -3,30 +3,11 @@
 #include <iomanip>
 #include <iostream>
 #include <sstream>
-#include <unordered_set>
 
 #include "funkcije/KotnePretvorbe.h"
 #include "funkcije/funkcijeAux.h"
 #include "src/FBranje.h"
 #include "src/NivexAux.h"
-
-std::string TerObsOpis(char letter, unsigned short dim)
-{
-    switch (letter) {
-    case 'X': return dim == 1 ? "X (priblizna visina tocke)" : "X (priblizne koordinate tocke)";
-    case 'H': return "H (merjena visina)";
-    case 'C': return "C (merjene koordinate)";
-    case 'S': return "S (horizontalna smer)";
-    case 'Z': return "Z (zenitna razdalja)";
-    case 'A': return "A (azimut/smerni kot)";
-    case 'P': return "P (kot med smermi)";
-    case 'V': return "V (vektor)";
-    case 'D': return "D (horizontalna dolzina)";
-    case 'L': return "L (prostorska dolzina)";
-    case 'h': return "h (visinska razlika)";
-    default: return std::string(1, letter);
-    }
-}
 
 void TerObsNum(std::ostream& out, long double v, int width, int decimals)
 {
@@ -37,26 +18,119 @@ void TerObsTxt(std::ostream& out, const std::string& s, int width) { out << std:
 
 bool TerObsAngUnitOK(const std::string& unit) { return unit == "DMS" || unit == "GON" || unit == "DEG"; }
 
+void CTerObs::SetAngUnit(const std::string& unit)
+{
+    if (!TerObsAngUnitOK(unit))
+        NivexError(" **** Nastavitev enote opazovanj NAPACNO [DMS, GON, DEG]!!     *** ");
+    AngUnit = unit;
+}
+
+std::string CTerObs::EnotaKota() const { return AngUnit == "DMS" ? "[dms]" : AngUnit == "GON" ? "[gon]" : "[deg]"; }
+
+std::string CTerObs::EnotaOdklona() const { return AngUnit == "GON" ? "[mg]" : "['']"; }
+
 void TerObsAngle(std::ostream& out, const std::string& unit, long double rad)
 {
     if (unit == "DMS")
         TerObsTxt(out, dms2dms(rad2dms(rad)), 15);
-    else if (unit == "GON")
-        TerObsNum(out, rad2gon(rad), 15, 6);
     else
-        TerObsNum(out, rad2deg(rad), 15, 6);
+        TerObsNum(out, unit == "GON" ? rad2gon(rad) : rad2deg(rad), 15, 6);
 }
 
-void TerObsSmallAngle(std::ostream& out, const std::string& unit, long double rad)
+void CTerObs::PrintKot(std::ostream& out, long double rad) const { TerObsAngle(out, AngUnit, rad); }
+
+void CTerObs::PrintMaliKot(std::ostream& out, long double rad) const
 {
-    if (unit == "GON")
-        TerObsNum(out, rad2gon(rad) * 1000.0L, 7, 2);
-    else
-        TerObsNum(out, rad2deg(rad) * 3600.0L, 7, 2);
+    TerObsNum(out, AngUnit == "GON" ? rad2gon(rad) * 1000.0L : rad2deg(rad) * 3600.0L, 7, 2);
 }
 
-void CTerObs::ReadObsLine_PT(std::istream&, long) {}
-void CTerObs::ReadObsLine_OBS(std::istream&, long) {}
+void CTerObs::Velikost(unsigned long n, unsigned short xvel, unsigned long vrednosti, bool opazovanja)
+{
+    nobs = static_cast<std::uint32_t>(n);
+    XVel = xvel;
+    So = 0.0L;
+    if (n == 0) return;
+    PTS.resize(n, vrsta->imen);
+    OBS.resize(n, vrednosti);
+    if (!opazovanja) return;
+    SIG.resize(n, vrednosti);
+    if (XVel != 0) T.resize(n, 1);
+}
+
+void CTerObs::ReadObsLine_PT(std::istream& in, long i)
+{
+    for (long c = 0; c < static_cast<long>(PTS.ncol()); ++c) PTS(i, c) = ReadPT(in, i);
+}
+
+void CTerObs::ReadObsLine_OBS(std::istream& in, long i)
+{
+    if (vrsta->vrednosti == TerObsVrednosti::Kotna)
+        ReadAngleRecord(in, i);
+    else
+        ReadLinearRecord(in, i);
+}
+
+void CTerObs::ReadLinearRecord(std::istream& in, long i)
+{
+    // The deviations are checked as written (mm), then held in metres.
+    for (long k = 0; k < static_cast<long>(OBS.ncol()); ++k) OBS(i, k) = ReadNum(in, i);
+    for (long k = 0; k < static_cast<long>(SIG.ncol()); ++k) {
+        SIG(i, k) = ReadNum(in, i);
+        TestStDev(static_cast<std::int32_t>(i), vrsta->sdOznaka, SIG(i, k), vrsta->sdMeja);
+        SIG(i, k) /= 1000.0L;
+    }
+    if (XVel != 0) T(i, 0) = ReadNum(in, i);
+}
+
+void CTerObs::ReadAngleRecord(std::istream& in, long i)
+{
+    long double kot = 0.0L, sd = 0.0L;
+    if (AngUnit == "DMS") {
+        // The sign of the degrees is not carried to minutes and seconds.
+        const long double st = static_cast<long double>(ReadInt(in, i, -32768, 32767));
+        const long double mi = static_cast<long double>(ReadInt(in, i, -32768, 32767));
+        const long double se = ReadNum(in, i);
+        sd = ReadNum(in, i);
+        kot = deg2rad(se / 3600.0L + mi / 60.0L + st);
+    } else {
+        const long double a = ReadNum(in, i);
+        sd = ReadNum(in, i);
+        kot = AngUnit == "GON" ? gon2rad(a) : deg2rad(a);
+    }
+    // The deviation is checked in the file's unit (arc seconds or milligon).
+    if (vrsta->sdOznaka != nullptr) TestStDev(static_cast<std::int32_t>(i), vrsta->sdOznaka, sd, vrsta->sdMeja);
+    OBS(i, 0) = kot;
+    SIG(i, 0) = AngUnit == "GON" ? gon2rad(sd / 1000.0L) : deg2rad(sd / 3600.0L);
+    if (XVel != 0) T(i, 0) = ReadNum(in, i);
+}
+
+void CTerObs::PrintObsLine_PT(std::ostream& out, long i)
+{
+    for (long c = 0; c < static_cast<long>(PTS.ncol()); ++c) TerObsTxt(out, PTS(i, c), 6);
+}
+
+void CTerObs::PrintObsLine_OBS(std::ostream& out, long i)
+{
+    if (vrsta->vrednosti == TerObsVrednosti::Kotna) {
+        PrintKot(out, OBS(i, 0));
+        PrintMaliKot(out, SIG(i, 0));
+    } else {
+        for (long k = 0; k < static_cast<long>(OBS.ncol()); ++k)
+            TerObsNum(out, OBS(i, k), vrsta->sirina, vrsta->decimalke);
+        for (long k = 0; k < static_cast<long>(SIG.ncol()); ++k) TerObsNum(out, SIG(i, k) * 1000.0L, 8, 2);
+    }
+    if (XVel != 0) TerObsNum(out, T(i, 0), 9, 2);
+}
+
+void CTerObs::PrintAllHead(std::ostream& out)
+{
+    const std::string naslov = Naslov();
+    const Glava g = GlavaTabele();
+    out << naslov << "\n" << std::string(naslov.size(), '-') << "\n\n";
+    out << g.stolpci << "\n" << g.enote << "\n" << std::string(g.crta, '-') << "\n";
+}
+
+void CTerObs::PrintAllEnd(std::ostream& out) { out << std::string(GlavaTabele().crta, '-'); }
 
 void CTerObs::SetPrintQuant(const std::string& what)
 {
@@ -125,23 +199,10 @@ void CTerObs::TestStDev(std::int32_t i, const char* label, long double sd, long 
     s << "\n\n";
     s << "  *****  NAPAKA" << std::string(74, ' ') << "*****" << "\n";
     s << "\n";
-    s << "  *****  OPAZOVANJE: " << std::setw(5) << i << ".  " << std::setw(15) << label << ":"
+    s << "  *****  OPAZOVANJE: " << std::setw(5) << i + 1 << ".  " << std::setw(15) << label << ":"
       << "  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****";
     s << "\n\n";
     KoncnaNapaka(s.str());
-}
-
-void CTerObs::TestRepeatedPTS() const
-{
-    if (PTS.ncol() == 0) return;
-    std::unordered_set<std::string> videne, javljene;
-    videne.reserve(PTS.nrow());
-    for (unsigned long i = 0; i < PTS.nrow(); ++i) {
-        const std::string& ime = PTS(static_cast<long>(i), 0);
-        if (!videne.insert(ime).second && javljene.insert(ime).second)
-            NivexWarning(" #### Tocka " + ime +
-                         " je v seznamu tock navedena veckrat - upostevana je prva navedba      #### ");
-    }
 }
 
 namespace {
@@ -153,81 +214,34 @@ std::string Citat(const std::string& w)
     return "\"" + (w.size() > maks ? w.substr(0, maks) + "..." : w) + "\"";
 }
 
-[[noreturn]] void NepopolnZapis(const std::string& vrsta, long i)
-{
-    NivexError(" **** Zapis " + vrsta + " st. " + std::to_string(i + 1) +
-               " je nepopoln (konec datoteke ali *K pred zadnjim podatkom)!!     *** ");
-}
+std::string Zapis(const std::string& vrsta, long i) { return " **** Zapis " + vrsta + " st. " + std::to_string(i + 1); }
 
 // Next field of record i; the end of the file or "*K" cut the record short.
 std::string PoljeZapisa(std::istream& in, const std::string& vrsta, long i)
 {
     std::string w;
-    if (!BeriBesedo(in, w) || w == "*K") NepopolnZapis(vrsta, i);
+    if (!BeriBesedo(in, w) || w == "*K")
+        NivexError(Zapis(vrsta, i) + " je nepopoln (konec datoteke ali *K pred zadnjim podatkom)!!     *** ");
     return w;
 }
 }  // namespace
 
-std::string CTerObs::ReadPT(std::istream& in, long i) const { return PoljeZapisa(in, Vrsta, i); }
+std::string CTerObs::ReadPT(std::istream& in, long i) const { return PoljeZapisa(in, vrsta->opis, i); }
 
 long double CTerObs::ReadNum(std::istream& in, long i) const
 {
-    const std::string w = PoljeZapisa(in, Vrsta, i);
+    const std::string w = PoljeZapisa(in, vrsta->opis, i);
     long double x = 0.0L;
-    if (!BesedaVStevilo(w, x))
-        NivexError(" **** Zapis " + Vrsta + " st. " + std::to_string(i + 1) + ": beseda " + Citat(w) +
-                   " ni stevilo!!     *** ");
+    if (!BesedaVStevilo(w, x)) NivexError(Zapis(vrsta->opis, i) + ": beseda " + Citat(w) + " ni stevilo!!     *** ");
     return x;
 }
 
 long CTerObs::ReadInt(std::istream& in, long i, long lo, long hi) const
 {
-    const std::string w = PoljeZapisa(in, Vrsta, i);
+    const std::string w = PoljeZapisa(in, vrsta->opis, i);
     long x = 0;
     if (!BesedaVCelo(w, x, lo, hi))
-        NivexError(" **** Zapis " + Vrsta + " st. " + std::to_string(i + 1) + ": beseda " + Citat(w) +
-                   " ni celo stevilo [" + std::to_string(lo) + ", " + std::to_string(hi) + "]!!     *** ");
+        NivexError(Zapis(vrsta->opis, i) + ": beseda " + Citat(w) + " ni celo stevilo [" + std::to_string(lo) + ", " +
+                   std::to_string(hi) + "]!!     *** ");
     return x;
-}
-
-void CTerObs::ReadAngle(std::istream& in, long i, const std::string& unit, long double& rad, long double& sd) const
-{
-    if (unit == "DMS") {
-        // The sign of the degrees is not carried to minutes and seconds.
-        const long double st = static_cast<long double>(ReadInt(in, i, -32768, 32767));
-        const long double mi = static_cast<long double>(ReadInt(in, i, -32768, 32767));
-        const long double se = ReadNum(in, i);
-        sd = ReadNum(in, i);
-        rad = deg2rad(se / 3600.0L + mi / 60.0L + st);
-    } else if (unit == "GON") {
-        const long double a = ReadNum(in, i);
-        sd = ReadNum(in, i);
-        rad = gon2rad(a);
-    } else {
-        const long double a = ReadNum(in, i);
-        sd = ReadNum(in, i);
-        rad = deg2rad(a);
-    }
-}
-
-long double CTerObs::AngleSigRad(const std::string& unit, long double sd)
-{
-    return unit == "GON" ? gon2rad(sd / 1000.0L) : deg2rad(sd / 3600.0L);
-}
-
-void CTerObs::ReadAngleRecord(std::istream& in, long i, const std::string& unit, const char* label, long double eps)
-{
-    long double kot = 0.0L, sd = 0.0L;
-    ReadAngle(in, i, unit, kot, sd);
-    if (label != nullptr) TestStDev(static_cast<std::int32_t>(i), label, sd, eps);
-    OBS(i, 0) = kot;
-    SIG(i, 0) = AngleSigRad(unit, sd);
-    if (XVel != 0) T(i, 0) = ReadNum(in, i);
-}
-
-void CTerObs::PrintAngleRecord(std::ostream& out, long i, const std::string& unit) const
-{
-    TerObsAngle(out, unit, OBS(i, 0));
-    TerObsSmallAngle(out, unit, SIG(i, 0));
-    if (XVel != 0) TerObsNum(out, T(i, 0), 9, 2);
 }

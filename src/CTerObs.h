@@ -7,6 +7,12 @@
 // Record indices count from 0 inside the program; every message shown to the
 // user counts records from 1 within their set.
 //
+// Each set belongs to one row of the table of record kinds (TerObsVrste),
+// and the base reads and prints a record by that row: the point names, then
+// the values (lengths with their deviations in mm, or an angle in the angle
+// unit with its deviation), then the epoch.  A derived set adds its sizing,
+// the heading of its table and whatever its records carry beyond that.
+//
 // Reading is strict: a field that is not a number, a record cut short by the
 // end of the file or by "*K", and a standard deviation that is numerically
 // zero all end the run with a framed message and exit status 1.  The data
@@ -21,39 +27,34 @@
 #include <string>
 
 #include "matrika/matrika.h"
-
-// Description of a record kind by its leading letter, for messages, e.g.
-// "S (horizontalna smer)"; `dim` tells apart an X record of a levelling
-// network (a height) from one of a 2D/3D network (coordinates).
-std::string TerObsOpis(char letter, unsigned short dim);
+#include "src/TerObsVrste.h"
 
 // Report fields: a number in fixed notation, right-aligned in `width`
 // columns with `decimals` decimals; a text right-aligned in `width` columns.
 void TerObsNum(std::ostream& out, long double v, int width, int decimals);
 void TerObsTxt(std::ostream& out, const std::string& s, int width);
-
-// Angles in the report, by angle unit ("DMS", "GON", "DEG"): an angle in 15
-// columns (DMS as degrees, minutes and seconds; GON and DEG with 6 decimals)
-// and a small angle (a standard deviation) 7/2 in arc seconds or milligon.
-void TerObsAngle(std::ostream& out, const std::string& unit, long double rad);
-void TerObsSmallAngle(std::ostream& out, const std::string& unit, long double rad);
 // True for the three accepted angle units.
 bool TerObsAngUnitOK(const std::string& unit);
+// An angle in 15 columns by angle unit: DMS as degrees, minutes and
+// seconds; GON and DEG with 6 decimals.
+void TerObsAngle(std::ostream& out, const std::string& unit, long double rad);
 
 class CTerObs {
 public:
-    CTerObs() = default;
+    explicit CTerObs(TerObsSet vrsta) : vrsta(&kTerObsVrste[vrsta]) {}
     virtual ~CTerObs() = default;
 
-    // Read slots: the point names, then the values of record i.
+    // Read slots: the point names (every column of PTS), then the values of
+    // record i as its kind writes them.
     virtual void ReadObsLine_PT(std::istream& in, long i);
     virtual void ReadObsLine_OBS(std::istream& in, long i);
-    // Print slots: the name columns and the value columns of record i.
-    virtual void PrintObsLine_PT(std::ostream& out, long i) = 0;
-    virtual void PrintObsLine_OBS(std::ostream& out, long i) = 0;
-    // Heading (title, column names, units, rule) and closing rule of the table.
-    virtual void PrintAllHead(std::ostream& out) = 0;
-    virtual void PrintAllEnd(std::ostream& out) = 0;
+    // Print slots: the names (6 columns each) and the values of record i.
+    virtual void PrintObsLine_PT(std::ostream& out, long i);
+    virtual void PrintObsLine_OBS(std::ostream& out, long i);
+    // Heading of the table (title, underline, column names, units, rule)
+    // and its closing rule.
+    virtual void PrintAllHead(std::ostream& out);
+    virtual void PrintAllEnd(std::ostream& out);
     // Every derived set sizes itself through its own SetPar with parameters.
     virtual void SetPar() {}
 
@@ -68,10 +69,6 @@ public:
     // "LINE": record i; "ALL": the whole table (i plays no part).
     void PrintObs(std::ostream& out, long i);
 
-    // Warns once for every name that stands more than once in PTS column 0;
-    // lookups keep finding the first occurrence.
-    void TestRepeatedPTS() const;
-
     unsigned long NObs() const { return nobs; }
     long double GetSo() const { return So; }
     long double GetRefStDApr() const { return So; }
@@ -80,8 +77,10 @@ public:
     long double GetOBS(long i, long j) const { return OBS(i, j); }
     long double GetSIG(long i, long j) const { return SIG(i, j); }
     long double GetT(long i, long j) const { return T(i, j); }
-    // Kind of record for messages, e.g. "D (horizontalna dolzina)".
-    const std::string& GetVrsta() const { return Vrsta; }
+    // The row of the record kind, and its description for messages, e.g.
+    // "D (horizontalna dolzina)".
+    const TerObsVrsta& Vrsta() const { return *vrsta; }
+    std::string GetVrsta() const { return vrsta->opis; }
 
     std::uint32_t nobs = 0;
     matrika<std::string> PTS;
@@ -92,12 +91,28 @@ public:
     std::uint16_t XVel = 0;
     std::string PrintQuant = "LINE";
     std::string PrintWhat = "ALL";
+    // Angle unit of the file ("DMS", "GON", "DEG"), for the angular sets.
+    std::string AngUnit = "DMS";
 
 protected:
+    // The parts of the table heading: column names, units and the length of
+    // the rule (which also closes the table).
+    struct Glava {
+        std::string stolpci, enote;
+        std::size_t crta;
+    };
+    virtual Glava GlavaTabele() const = 0;
+    virtual std::string Naslov() const { return vrsta->naslov; }
+
+    // Sets the record count, XVel and So = 0 and, for n > 0, sizes PTS by
+    // the kind's names and OBS by `vrednosti` columns; observations also get
+    // SIG like OBS and, with XVel, one epoch per record.
+    void Velikost(unsigned long n, unsigned short xvel, unsigned long vrednosti, bool opazovanja);
     void PrintObsLine(std::ostream& out, long i);
     void PrintObsAll(std::ostream& out);
     // Zero-deviation check on the value as written in the file: |sd| (in
-    // double) not above eps ends the run.  `i` is the 0-based record index.
+    // double) not above eps ends the run.  `i` is the 0-based record index;
+    // the message numbers records from 1.
     void TestStDev(std::int32_t i, const char* label, long double sd, long double eps) const;
 
     // Field readers for record i: a refused field ends the run with a message
@@ -105,20 +120,39 @@ protected:
     std::string ReadPT(std::istream& in, long i) const;
     long double ReadNum(std::istream& in, long i) const;
     long ReadInt(std::istream& in, long i, long lo, long hi) const;
-    // Angle field and its standard deviation in the file's unit (DMS: three
-    // words, whole degrees and minutes as 16-bit integers).  `rad` gets the
-    // angle in radians, `sd` the deviation as written (arc seconds or
-    // milligon), so that it can be checked before it is converted.
-    void ReadAngle(std::istream& in, long i, const std::string& unit, long double& rad, long double& sd) const;
-    // A deviation in arc seconds (DMS, DEG) or milligon (GON) in radians.
-    static long double AngleSigRad(const std::string& unit, long double sd);
-    // The values of an angle record i (angle, deviation, [epoch]) into OBS,
-    // SIG and T; with a label the deviation is checked against eps first.
-    void ReadAngleRecord(std::istream& in, long i, const std::string& unit, const char* label, long double eps);
-    // Angle, deviation and [epoch] columns of angle record i.
-    void PrintAngleRecord(std::ostream& out, long i, const std::string& unit) const;
 
-    std::string Vrsta;
+    // Stores an accepted angle unit; any other is fatal.
+    void SetAngUnit(const std::string& unit);
+    // Units of an angle and of a small angle in table headings: "[dms]",
+    // "[gon]", "[deg]"; "['']" or "[mg]".
+    std::string EnotaKota() const;
+    std::string EnotaOdklona() const;
+    // An angle in 15 columns (DMS as degrees, minutes and seconds; GON and
+    // DEG with 6 decimals) and a small angle 7/2 in arc seconds or milligon.
+    void PrintKot(std::ostream& out, long double rad) const;
+    void PrintMaliKot(std::ostream& out, long double rad) const;
+
+    const TerObsVrsta* vrsta;
+
+private:
+    void ReadAngleRecord(std::istream& in, long i);
+    void ReadLinearRecord(std::istream& in, long i);
+};
+
+// A set of records with Dim values and Dim deviations each (observed
+// coordinates, vectors).
+class CTerObsDim : public CTerObs {
+public:
+    using CTerObs::CTerObs;
+    using CTerObs::SetPar;
+    void SetPar(unsigned long n, unsigned short xvel, unsigned short dim)
+    {
+        Dim = dim;
+        Velikost(n, xvel, dim, true);
+    }
+    unsigned short GetDim() const { return Dim; }
+
+    std::uint16_t Dim = 2;
 };
 
 #endif

@@ -3,7 +3,7 @@
 #include "funkcije/funkcijeAux.h"
 #include "src/NivexAux.h"
 
-CTerObsAngl::CTerObsAngl(CTerObsDir& smer) : SMER(smer) { Vrsta = TerObsOpis('S', 2); }
+CTerObsAngl::CTerObsAngl(CTerObsDir& smer) : CTerObs(kTOAngl), SMER(smer) {}
 
 unsigned long CTerObsAngl::CountAngle(const CTerObsDir& smer)
 {
@@ -76,30 +76,12 @@ void CTerObsAngl::SetPrintAngQuant(const std::string& what)
     PrintAngQuant = what;
 }
 
-void CTerObsAngl::PrintObs(std::ostream& out, long i)
-{
-    if (PrintQuant != "ALL") {
-        PrintObsLine(out, i);
-        return;
-    }
-    if (PrintAngQuant == "ALL" && SMER.nobs != 0) {
-        SMER.SetPrintQuant("ALL");
-        SMER.PrintObs(out, 0);
-    }
-    PrintObsAll(out);
-}
-
-void CTerObsAngl::PrintObsLine_PT(std::ostream& out, long i)
-{
-    for (long c = 0; c < 3; ++c) TerObsTxt(out, PTS(i, c), 6);
-}
-
 void CTerObsAngl::PrintObsLine_OBS(std::ostream& out, long i)
 {
-    TerObsAngle(out, AngUnit, OBS(i, 0));
-    TerObsSmallAngle(out, AngUnit, SIG(i, 0));
+    PrintKot(out, OBS(i, 0));
+    PrintMaliKot(out, SIG(i, 0));
     if (dabs(SIG(i, 1)) > 1e-10) {
-        TerObsSmallAngle(out, AngUnit, SIG(i, 1));
+        PrintMaliKot(out, SIG(i, 1));
         out << " ";
     } else {
         out << "        ";
@@ -110,26 +92,10 @@ void CTerObsAngl::PrintObsLine_OBS(std::ostream& out, long i)
     }
 }
 
-std::string CTerObsAngl::Crta() const
+CTerObs::Glava CTerObsAngl::GlavaTabele() const
 {
-    std::string s = "-------------------------------------------------------";
-    if (XVel != 0) s += "------------------";
-    return s;
+    const std::string t = XVel != 0 ? "     T1       T2 " : "";
+    return {"        TCZ   TS1   TS2        ANG        sANG  sroANG" + t,
+            std::string(30, ' ') + EnotaKota() + "        " + EnotaOdklona() + "  " + EnotaOdklona(),
+            XVel != 0 ? 73u : 55u};
 }
-
-void CTerObsAngl::PrintAllHead(std::ostream& out)
-{
-    out << "SESTAVLJENI KOTI:" << "\n" << "-----------------" << "\n\n";
-    out << "        TCZ   TS1   TS2        ANG        sANG  sroANG";
-    if (XVel != 0) out << "     T1       T2 ";
-    out << "\n";
-    if (AngUnit == "DMS")
-        out << "                              [dms]        ['']  ['']";
-    else if (AngUnit == "GON")
-        out << "                              [gon]        [mg]  [mg]";
-    else
-        out << "                              [deg]        ['']  ['']";
-    out << "\n" << Crta() << "\n";
-}
-
-void CTerObsAngl::PrintAllEnd(std::ostream& out) { out << Crta(); }

@@ -14,7 +14,6 @@
 
 #include <cstdint>
 
-#include "src/CTerObs.h"
 #include "src/CTerObsDir.h"
 
 class CTerObsAngl : public CTerObs {
@@ -28,29 +27,24 @@ public:
     // Number of directions whose station equals that of the direction before.
     static unsigned long CountAngle(const CTerObsDir& smer);
     void CalcAngle(const CTerObsDir& smer);
-    // "ANG": the table of composed angles; "ALL": directions, then angles.
+    // "ANG" or "ALL" (both print the table of composed angles); others are fatal.
     void SetPrintAngQuant(const std::string& what);
-    void PrintObs(std::ostream& out, long i);
 
-    void PrintObsLine_PT(std::ostream& out, long i) override;
     void PrintObsLine_OBS(std::ostream& out, long i) override;
-    void PrintAllHead(std::ostream& out) override;
-    void PrintAllEnd(std::ostream& out) override;
 
     long GetIndAng(long j) const { return IndAng(j); }
     unsigned long GetNumCorr() const { return NumCorr; }
     unsigned short GetCorrAng() const { return CorrAng; }
     const std::string& GetAngUnit() const { return AngUnit; }
 
-    std::string AngUnit = "DMS";
     std::string PrintAngQuant = "ANG";
     std::uint16_t CorrAng = 1;
     std::uint32_t NumCorr = 0;
     CTerObsDir& SMER;
     matrika<std::int32_t> IndAng;
 
-private:
-    std::string Crta() const;
+protected:
+    Glava GlavaTabele() const override;
 };
 
 #endif

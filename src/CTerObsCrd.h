@@ -2,35 +2,19 @@
 // point with their standard deviations.
 //
 // Coordinates in metres; deviations are given in millimetres and held in
-// metres.  A deviation of 1e-4 mm or less ends the run ("KOORDINATE").
+// metres.  Reading, the zero-deviation check ("KOORDINATE", 1e-4 mm) and the
+// record print follow the table of record kinds (CTerObs).
 #ifndef NIVEX_SRC_CTEROBSCRD_H
 #define NIVEX_SRC_CTEROBSCRD_H
 
-#include <cstdint>
-
 #include "src/CTerObs.h"
 
-class CTerObsCrd : public CTerObs {
+class CTerObsCrd : public CTerObsDim {
 public:
-    CTerObsCrd();
-    ~CTerObsCrd() override = default;
+    CTerObsCrd() : CTerObsDim(kTOCrd) {}
 
-    using CTerObs::SetPar;
-    void SetPar(unsigned long n, unsigned short xvel, unsigned short dim);
-
-    void ReadObsLine_PT(std::istream& in, long i) override;
-    void ReadObsLine_OBS(std::istream& in, long i) override;
-    void PrintObsLine_PT(std::ostream& out, long i) override;
-    void PrintObsLine_OBS(std::ostream& out, long i) override;
-    void PrintAllHead(std::ostream& out) override;
-    void PrintAllEnd(std::ostream& out) override;
-
-    unsigned short GetDim() const { return Dim; }
-
-    std::uint16_t Dim = 2;
-
-private:
-    std::string Crta() const;
+protected:
+    Glava GlavaTabele() const override;
 };
 
 #endif

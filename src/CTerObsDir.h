@@ -4,8 +4,9 @@
 //
 // Angles and deviations are held in radians; the file gives them in the
 // angle unit of the settings ("DMS", "GON", "DEG"), deviations in arc
-// seconds or milligon.  A deviation of 1e-4 or less ends the run ("HZ SMER").
-// Directions enter the model only through the composed angles (CTerObsAngl).
+// seconds or milligon.  A deviation of 1e-4 or less ends the run, labelled
+// by the kind ("HZ SMER", "ZENITNA RAZDALJA", "AZIMUT").  Directions enter
+// the model only through the composed angles (CTerObsAngl).
 #ifndef NIVEX_SRC_CTEROBSDIR_H
 #define NIVEX_SRC_CTEROBSDIR_H
 
@@ -13,28 +14,23 @@
 
 class CTerObsDir : public CTerObs {
 public:
-    CTerObsDir();
-    ~CTerObsDir() override = default;
+    // s: kTODir, kTOZen or kTOAzi.
+    explicit CTerObsDir(TerObsSet s = kTODir)
+        : CTerObs(s), AngTyp(s == kTOZen ? "ZEN" : s == kTOAzi ? "AZI" : "DIR")
+    {
+    }
 
     using CTerObs::SetPar;
     // unit "DMS", "GON" or "DEG"; kind "DIR", "ZEN" or "AZI"; others are fatal.
     void SetPar(unsigned long n, unsigned short xvel, const std::string& unit, const std::string& kind);
 
-    void ReadObsLine_PT(std::istream& in, long i) override;
-    void ReadObsLine_OBS(std::istream& in, long i) override;
-    void PrintObsLine_PT(std::ostream& out, long i) override;
-    void PrintObsLine_OBS(std::ostream& out, long i) override;
-    void PrintAllHead(std::ostream& out) override;
-    void PrintAllEnd(std::ostream& out) override;
-
     const std::string& GetAngTyp() const { return AngTyp; }
     const std::string& GetAngUnit() const { return AngUnit; }
 
-    std::string AngTyp = "DIR";
-    std::string AngUnit = "DMS";
+    std::string AngTyp;
 
-private:
-    std::string Crta() const;
+protected:
+    Glava GlavaTabele() const override;
 };
 
 #endif

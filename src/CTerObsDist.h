@@ -2,7 +2,8 @@
 // records, Dim 2) or spatial (L records, Dim 3); one class, two instances.
 //
 // Distances in metres; deviations are given in millimetres and held in
-// metres.  A deviation of 1e-5 mm or less ends the run ("DOLZINA").
+// metres.  Reading, the zero-deviation check ("DOLZINA", 1e-5 mm) and the
+// record print follow the table of record kinds (CTerObs).
 #ifndef NIVEX_SRC_CTEROBSDIST_H
 #define NIVEX_SRC_CTEROBSDIST_H
 
@@ -12,26 +13,19 @@
 
 class CTerObsDist : public CTerObs {
 public:
-    CTerObsDist();
-    ~CTerObsDist() override = default;
+    // s: kTODist2 or kTODist3.
+    explicit CTerObsDist(TerObsSet s = kTODist2) : CTerObs(s), Dim(s == kTODist3 ? 3 : 2) {}
 
     using CTerObs::SetPar;
     // dim 2: horizontal distances, 3: spatial distances.
     void SetPar(unsigned long n, unsigned short xvel, unsigned short dim);
 
-    void ReadObsLine_PT(std::istream& in, long i) override;
-    void ReadObsLine_OBS(std::istream& in, long i) override;
-    void PrintObsLine_PT(std::ostream& out, long i) override;
-    void PrintObsLine_OBS(std::ostream& out, long i) override;
-    void PrintAllHead(std::ostream& out) override;
-    void PrintAllEnd(std::ostream& out) override;
-
     unsigned short GetDim() const { return Dim; }
 
-    std::uint16_t Dim = 2;
+    std::uint16_t Dim;
 
-private:
-    std::string Crta() const;
+protected:
+    Glava GlavaTabele() const override;
 };
 
 #endif

@@ -11,14 +11,7 @@
 #include "src/CGMMSol.h"
 #include "src/CProcSet.h"
 #include "src/CTerObs.h"
-#include "src/CTerObsAngl.h"
-#include "src/CTerObsCrd.h"
-#include "src/CTerObsDir.h"
-#include "src/CTerObsDist.h"
-#include "src/CTerObsH.h"
-#include "src/CTerObsHdif.h"
-#include "src/CTerObsPara.h"
-#include "src/CTerObsVec.h"
+#include "src/CTerObsZbirka.h"
 #include "src/NivexAux.h"
 
 namespace {
@@ -87,27 +80,24 @@ void Num(std::ostream& out, long double v, int width, int decimals)
 }
 }  // namespace
 
-CTerObsEst::CTerObsEst(CProcSet& procset_, CTerObsH& TOH_, CTerObsCrd& TOCrd_, CTerObsAngl& TOAngl_,
-                       CTerObsDist& TODist2_, CTerObsDir& TOAzi_, CTerObsPara& TOPara_, CTerObsDir& TOZen_,
-                       CTerObsDist& TODist3_, CTerObsVec& TOVec_, CTerObsHdif& TOHdif_, CGMM& GMM_, CGMMSol& GMMS_)
-    : procset(procset_), TOH(TOH_), TOCrd(TOCrd_), TOAngl(TOAngl_), TODist2(TODist2_), TOAzi(TOAzi_),
-      TOPara(TOPara_), TOZen(TOZen_), TODist3(TODist3_), TOVec(TOVec_), TOHdif(TOHdif_), GMM(GMM_), GMMS(GMMS_)
+CTerObsEst::CTerObsEst(CProcSet& procset_, CTerObsZbirka& TO_, CGMM& GMM_, CGMMSol& GMMS_)
+    : procset(procset_), TO(TO_), GMM(GMM_), GMMS(GMMS_)
 {
 }
 
 const CTerObs& CTerObsEst::Zbirka(char tip) const
 {
     switch (tip) {
-        case 'H': return TOH;
-        case 'h': return TOHdif;
-        case 'C': return TOCrd;
-        case 'V': return TOVec;
-        case 'D': return TODist2;
-        case 'L': return TODist3;
-        case 'S': return TOAngl;
-        case 'A': return TOAzi;
-        case 'P': return TOPara;
-        default: return TOZen;
+        case 'H': return TO.TOH;
+        case 'h': return TO.TOHdif;
+        case 'C': return TO.TOCrd;
+        case 'V': return TO.TOVec;
+        case 'D': return TO.TODist2;
+        case 'L': return TO.TODist3;
+        case 'S': return TO.TOAngl;
+        case 'A': return TO.TOAzi;
+        case 'P': return TO.TOPara;
+        default: return TO.TOZen;
     }
 }
 
@@ -115,10 +105,10 @@ const std::string& CTerObsEst::KotnaEnota(char tip) const
 {
     static const std::string linearna;
     switch (tip) {
-        case 'S': return TOAngl.AngUnit;
-        case 'A': return TOAzi.AngUnit;
-        case 'P': return TOPara.AngUnit;
-        case 'Z': return TOZen.AngUnit;
+        case 'S': return TO.TOAngl.AngUnit;
+        case 'A': return TO.TOAzi.AngUnit;
+        case 'P': return TO.TOPara.AngUnit;
+        case 'Z': return TO.TOZen.AngUnit;
         default: return linearna;
     }
 }

@@ -32,22 +32,13 @@
 
 class CProcSet;
 class CTerObs;
-class CTerObsH;
-class CTerObsCrd;
-class CTerObsAngl;
-class CTerObsDist;
-class CTerObsDir;
-class CTerObsPara;
-class CTerObsVec;
-class CTerObsHdif;
+class CTerObsZbirka;
 class CGMM;
 class CGMMSol;
 
 class CTerObsEst {
 public:
-    CTerObsEst(CProcSet& procset, CTerObsH& TOH, CTerObsCrd& TOCrd, CTerObsAngl& TOAngl, CTerObsDist& TODist2,
-               CTerObsDir& TOAzi, CTerObsPara& TOPara, CTerObsDir& TOZen, CTerObsDist& TODist3, CTerObsVec& TOVec,
-               CTerObsHdif& TOHdif, CGMM& GMM, CGMMSol& GMMS);
+    CTerObsEst(CProcSet& procset, CTerObsZbirka& TO, CGMM& GMM, CGMMSol& GMMS);
     CTerObsEst(const CTerObsEst&) = delete;
     CTerObsEst& operator=(const CTerObsEst&) = delete;
 
@@ -100,16 +91,7 @@ private:
     long double Mala(long double x) const;
 
     CProcSet& procset;
-    CTerObsH& TOH;
-    CTerObsCrd& TOCrd;
-    CTerObsAngl& TOAngl;
-    CTerObsDist& TODist2;
-    CTerObsDir& TOAzi;
-    CTerObsPara& TOPara;
-    CTerObsDir& TOZen;
-    CTerObsDist& TODist3;
-    CTerObsVec& TOVec;
-    CTerObsHdif& TOHdif;
+    CTerObsZbirka& TO;
     CGMM& GMM;
     CGMMSol& GMMS;
 };

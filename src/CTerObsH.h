@@ -1,7 +1,8 @@
 // CTerObsH: observed heights of points (H records).
 //
 // Heights in metres; deviations are given in millimetres and held in metres.
-// A deviation of 1e-6 mm or less ends the run ("MERJEN H").
+// Reading, the zero-deviation check ("MERJEN H", 1e-6 mm) and the record
+// print follow the table of record kinds (CTerObs).
 #ifndef NIVEX_SRC_CTEROBSH_H
 #define NIVEX_SRC_CTEROBSH_H
 
@@ -9,21 +10,13 @@
 
 class CTerObsH : public CTerObs {
 public:
-    CTerObsH();
-    ~CTerObsH() override = default;
+    CTerObsH() : CTerObs(kTOH) {}
 
     using CTerObs::SetPar;
-    void SetPar(unsigned long n, unsigned short xvel);
+    void SetPar(unsigned long n, unsigned short xvel) { Velikost(n, xvel, 1, true); }
 
-    void ReadObsLine_PT(std::istream& in, long i) override;
-    void ReadObsLine_OBS(std::istream& in, long i) override;
-    void PrintObsLine_PT(std::ostream& out, long i) override;
-    void PrintObsLine_OBS(std::ostream& out, long i) override;
-    void PrintAllHead(std::ostream& out) override;
-    void PrintAllEnd(std::ostream& out) override;
-
-private:
-    std::string Crta() const;
+protected:
+    Glava GlavaTabele() const override;
 };
 
 #endif

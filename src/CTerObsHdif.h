@@ -1,7 +1,8 @@
 // CTerObsHdif: measured height differences between two points (h records).
 //
 // Height differences in metres; deviations are given in millimetres and held
-// in metres.  A deviation of 1e-6 mm or less ends the run ("DELTA H").
+// in metres.  Reading, the zero-deviation check ("DELTA H", 1e-6 mm) and the
+// record print follow the table of record kinds (CTerObs).
 #ifndef NIVEX_SRC_CTEROBSHDIF_H
 #define NIVEX_SRC_CTEROBSHDIF_H
 
@@ -9,21 +10,13 @@
 
 class CTerObsHdif : public CTerObs {
 public:
-    CTerObsHdif();
-    ~CTerObsHdif() override = default;
+    CTerObsHdif() : CTerObs(kTOHdif) {}
 
     using CTerObs::SetPar;
-    void SetPar(unsigned long n, unsigned short xvel);
+    void SetPar(unsigned long n, unsigned short xvel) { Velikost(n, xvel, 1, true); }
 
-    void ReadObsLine_PT(std::istream& in, long i) override;
-    void ReadObsLine_OBS(std::istream& in, long i) override;
-    void PrintObsLine_PT(std::ostream& out, long i) override;
-    void PrintObsLine_OBS(std::ostream& out, long i) override;
-    void PrintAllHead(std::ostream& out) override;
-    void PrintAllEnd(std::ostream& out) override;
-
-private:
-    std::string Crta() const;
+protected:
+    Glava GlavaTabele() const override;
 };
 
 #endif

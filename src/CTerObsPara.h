@@ -11,26 +11,23 @@
 
 class CTerObsPara : public CTerObs {
 public:
-    CTerObsPara();
-    ~CTerObsPara() override = default;
+    CTerObsPara() : CTerObs(kTOPara) {}
 
     using CTerObs::SetPar;
     // unit "DMS", "GON" or "DEG"; others are fatal.
-    void SetPar(unsigned long n, unsigned short xvel, const std::string& unit);
+    void SetPar(unsigned long n, unsigned short xvel, const std::string& unit)
+    {
+        SetAngUnit(unit);
+        Velikost(n, xvel, 1, true);
+    }
 
-    void ReadObsLine_PT(std::istream& in, long i) override;
-    void ReadObsLine_OBS(std::istream& in, long i) override;
+    // The third name stands in 9 columns, the others in 6.
     void PrintObsLine_PT(std::ostream& out, long i) override;
-    void PrintObsLine_OBS(std::ostream& out, long i) override;
-    void PrintAllHead(std::ostream& out) override;
-    void PrintAllEnd(std::ostream& out) override;
 
     const std::string& GetAngUnit() const { return AngUnit; }
 
-    std::string AngUnit = "DMS";
-
-private:
-    std::string Crta() const;
+protected:
+    Glava GlavaTabele() const override;
 };
 
 #endif

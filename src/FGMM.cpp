@@ -5,22 +5,10 @@
 #include <sstream>
 
 #include "funkcije/funkcijeAux.h"
-#include "matrika/najdim.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
-#include "src/CTerObs.h"
+#include "src/CTerObsTocke.h"
 #include "src/NivexAux.h"
-
-matrika<std::int32_t> I(std::int32_t n) { return Ip(n, n); }
-
-matrika<std::int32_t> Ip(std::int32_t m, std::int32_t n)
-{
-    if (m < 0 || n < 0)
-        matrikaError("Funkcija:   Ip()\nNegativna dimenzija matrike: ", "src/FGMM", __LINE__);
-    matrika<std::int32_t> A(static_cast<unsigned long>(m), static_cast<unsigned long>(n));
-    for (std::int32_t i = 0; i < m && i < n; ++i) A(i, i) = 1;
-    return A;
-}
 
 void GMMPointError(long ind, const std::string& name)
 {
@@ -31,15 +19,6 @@ void GMMPointError(long ind, const std::string& name)
     s << "  *****  TOCKA:" << std::right << std::setw(10) << name << "  NE OBSTAJA V SEZNAMU TOCK!!!! *****";
     s << "\n\n";
     KoncnaNapaka(s.str());
-}
-
-void GMMEqSetIndex(const matrika<std::string>& PTS, const std::string& name, const matrika<std::int32_t>& iDeltaB,
-                   const matrika<std::int32_t>& iDeltaBV, unsigned short XVel, long& ind, long& iB, long& iBV)
-{
-    ind = najdiA(PTS, name);
-    GMMPointError(ind, name);
-    iB = iDeltaB(ind);
-    iBV = XVel ? static_cast<long>(iDeltaBV(ind)) : -1L;
 }
 
 void NGMMEqPrint(std::ostream& izhod, long n)
@@ -72,18 +51,12 @@ void GMMEqCoefVecPrint(std::ostream& izhod, long double value, int w, int p, lon
     izhod << std::right << std::setw(w) << factor * value << "\n";
 }
 
-GMMEqTocka GMMEqPoint(const CGMM& GMM, const matrika<std::string>& PTS, const std::string& name, unsigned short XVel)
+GMMEqTocka GMMEqSetIndex(const CGMM& GMM, const CTerObsTocke& tocke, const std::string& name, unsigned short XVel)
 {
     GMMEqTocka t;
-    if (&PTS == &GMM.PointNames()) {
-        // Same answer as GMMEqSetIndex, without a linear search per point.
-        t.ind = GMM.FindPoint(name);
-        GMMPointError(t.ind, name);
-        t.iB = GMM.iDeltaB(t.ind);
-        t.iBV = XVel ? static_cast<long>(GMM.iDeltaBV(t.ind)) : -1L;
-    } else {
-        GMMEqSetIndex(PTS, name, GMM.iDeltaB, GMM.iDeltaBV, XVel, t.ind, t.iB, t.iBV);
-    }
+    t.ind = tocke.PointIndex(name);
+    t.iB = GMM.iDeltaB(t.ind);
+    t.iBV = XVel ? static_cast<long>(GMM.iDeltaBV(t.ind)) : -1L;
     return t;
 }
 
@@ -157,8 +130,8 @@ namespace {
 long double LinSign(int nPts, int p) { return (nPts == 1 || p == 1) ? -1.0L : 1.0L; }
 }  // namespace
 
-void GMMEqSetLin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const matrika<std::string>& PTSA,
-                 const matrika<long double>& X0, const matrika<long double>& VELA, const GMMEqLinKind& kind)
+void GMMEqSetLin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const CTerObsTocke& tocke,
+                 const GMMEqLinKind& kind)
 {
     const long n = static_cast<long>(TO.NObs());
     if (n == 0) return;
@@ -169,7 +142,7 @@ void GMMEqSetLin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const ma
     GMMEqTocka t[2];
     for (long i = 0; i < n; ++i) {
         GMMEqTraceNum(on, i);
-        for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqPoint(GMM, PTSA, TO.GetPTS(i, p), XVel);
+        for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqSetIndex(GMM, tocke, TO.GetPTS(i, p), XVel);
         const long double dT = XVel ? GMMEqDeltaT(procset, TO, i) : 0.0L;
         for (int k = 0; k < kind.nRows; ++k) {
             const long r = GMM.iRowBin + k;
@@ -178,8 +151,8 @@ void GMMEqSetLin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const ma
             for (int p = 0; p < kind.nPts; ++p) {
                 const long double s = LinSign(kind.nPts, p);
                 GMMEqSetCoef(GMM, r, t[p], c, s, XVel, dT);
-                racun += -s * X0(t[p].ind, c);
-                if (XVel) hitrost += -s * VELA(t[p].ind, c);
+                racun += -s * tocke.OBS(t[p].ind, c);
+                if (XVel) hitrost += -s * tocke.VELA(t[p].ind, c);
             }
             long double f = GMMEqMisclosure(racun, TO.GetOBS(i, k), obsRes);
             if (XVel) f += dT * hitrost;
@@ -193,7 +166,7 @@ void GMMEqSetLin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const ma
 }
 
 void GMMEqPrintLin(std::ostream& izhod, CGMM& GMM, const CProcSet& procset, const CTerObs& TO,
-                   const matrika<std::string>& PTSA, const GMMEqLinKind& kind)
+                   const CTerObsTocke& tocke, const GMMEqLinKind& kind)
 {
     const long n = static_cast<long>(TO.NObs());
     if (n == 0) return;
@@ -209,7 +182,7 @@ void GMMEqPrintLin(std::ostream& izhod, CGMM& GMM, const CProcSet& procset, cons
     GMMEqTocka t[2];
     for (long i = 0; i < n; ++i) {
         GMMEqTraceNum(on, i);
-        for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqPoint(GMM, PTSA, TO.GetPTS(i, p), XVel);
+        for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqSetIndex(GMM, tocke, TO.GetPTS(i, p), XVel);
         for (int k = 0; k < kind.nRows; ++k) {
             const long r = GMM.iRowBout + k;
             const long c = kind.col0 + k;

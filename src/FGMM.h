@@ -26,17 +26,8 @@
 class CGMM;
 class CProcSet;
 class CTerObs;
+class CTerObsTocke;
 
-// n x n identity of signed integers; Ip(m, n): m x n with 1 where row == column.
-matrika<std::int32_t> I(std::int32_t n);
-matrika<std::int32_t> Ip(std::int32_t m, std::int32_t n);
-
-// Looks `name` up in the point list names `PTS` (first occurrence), refuses a
-// missing one (GMMPointError), and gives its position `ind`, its first
-// coordinate unknown `iB` = iDeltaB(ind) and, when XVel is on, its first
-// velocity unknown `iBV` = iDeltaBV(ind) (else -1).
-void GMMEqSetIndex(const matrika<std::string>& PTS, const std::string& name, const matrika<std::int32_t>& iDeltaB,
-                   const matrika<std::int32_t>& iDeltaBV, unsigned short XVel, long& ind, long& iB, long& iBV);
 // Nothing for ind >= 0; for a negative ind the framed point message and the end of the run.
 void GMMPointError(long ind, const std::string& name);
 
@@ -62,9 +53,10 @@ struct GMMEqTocka {
     long iBV = -1;
 };
 
-// GMMEqSetIndex on the names of a point list with the model's index vectors.
-GMMEqTocka GMMEqPoint(const CGMM& GMM, const matrika<std::string>& PTS, const std::string& name,
-                      unsigned short XVel);
+// Looks `name` up in the point list (its first occurrence; a missing name
+// ends the run) and gives its position, its first coordinate unknown
+// iDeltaB(ind) and, when XVel is on, its first velocity unknown iDeltaBV(ind).
+GMMEqTocka GMMEqSetIndex(const CGMM& GMM, const CTerObsTocke& tocke, const std::string& name, unsigned short XVel);
 // deltaT = T(i) - T0 of record i when velocities are estimated, else 0.
 long double GMMEqDeltaT(const CProcSet& procset, const CTerObs& TO, long i);
 // Coefficient c of the point's unknown k at row r: B(r, iB+k) = c when
@@ -119,14 +111,14 @@ struct GMMEqLinKind {
     int pF;
 };
 
-// Writes the rows of every observation of TO at GMM.iRowBin and advances it.
-// `PTSA`, `X0`, `VELA` are the names, approximate values and a-priori
-// velocities of the point list (VELA is read only with velocity estimation).
-void GMMEqSetLin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const matrika<std::string>& PTSA,
-                 const matrika<long double>& X0, const matrika<long double>& VELA, const GMMEqLinKind& kind);
+// Writes the rows of every observation of TO at GMM.iRowBin and advances it;
+// X0 and V are the approximate values and a-priori velocities of the point
+// list `tocke`.
+void GMMEqSetLin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const CTerObsTocke& tocke,
+                 const GMMEqLinKind& kind);
 // Prints those rows from GMM.iRowBout (when TO has records and izpisEnPop is on)
 // and advances iRowBout; the points are looked up again for their columns.
 void GMMEqPrintLin(std::ostream& izhod, CGMM& GMM, const CProcSet& procset, const CTerObs& TO,
-                   const matrika<std::string>& PTSA, const GMMEqLinKind& kind);
+                   const CTerObsTocke& tocke, const GMMEqLinKind& kind);
 
 #endif

@@ -25,7 +25,7 @@ constexpr double kSovpad = 1e-14;
     std::string imena;
     for (int p = 0; p < v.kind.nPts; ++p) imena += (p ? " " : "") + v.TO.GetPTS(v.i, p);
     const std::string kaj = navpicnica ? " lezita na isti navpicnici" : " sovpadata";
-    NivexError(" **** Opazovanje " + std::string(v.kind.opis) + " st. " + std::to_string(v.i + 1) + " [" + imena +
+    NivexError(" **** Opazovanje " + v.TO.GetVrsta() + " st. " + std::to_string(v.i + 1) + " [" + imena +
                "]: tocki " + v.TO.GetPTS(v.i, a) + " in " + v.TO.GetPTS(v.i, b) + kaj +
                ", enacba popravka ni dolocena!!      *** ");
 }
@@ -48,11 +48,36 @@ GMMEqNelinRazlika GMMEqNelinVrstica::Razlika(int a, int b, bool prostorska) cons
     const bool vodoravno = dabs(d.dx) < kSovpad && dabs(d.dy) < kSovpad;
     const bool visina = dabs(d.dz) < kSovpad;
     if (vodoravno && (!prostorska || visina)) SovpadajoceTocke(*this, a, b, !visina);
-    d.s2 = d.dx * d.dx + d.dy * d.dy;
+    return GMMEqRazlika(d.dx, d.dy, d.dz);
+}
+
+GMMEqNelinRazlika GMMEqRazlika(long double dx, long double dy, long double dz)
+{
+    GMMEqNelinRazlika d;
+    d.dx = dx;
+    d.dy = dy;
+    d.dz = dz;
+    d.s2 = dx * dx + dy * dy;
     d.s = std::sqrt(d.s2);
-    d.d2 = d.s2 + d.dz * d.dz;
+    d.d2 = d.s2 + dz * dz;
     d.d = std::sqrt(d.d2);
     return d;
+}
+
+void GMMEqDolzinaOdvod(const GMMEqNelinRazlika& d, bool prostorska, long double c[3])
+{
+    const long double d0 = prostorska ? d.d : d.s;
+    c[0] = d.dx / d0;
+    c[1] = d.dy / d0;
+    c[2] = d.dz / d0;
+}
+
+void GMMEqZenitOdvod(const GMMEqNelinRazlika& d, long double c[3])
+{
+    const long double a = d.dz / (d.s * d.d2);
+    c[0] = d.dx * a;
+    c[1] = d.dy * a;
+    c[2] = -d.s / d.d2;
 }
 
 std::vector<std::string> GMMEqNelinGlava(const std::string& koef, const std::string& hitr, const std::string& f,
@@ -84,7 +109,7 @@ void GMMEqSetNelin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const 
         v.i = i;
         v.r = GMM.iRowBin;
         v.XVel = XVel != 0;
-        for (int p = 0; p < kind.nPts; ++p) v.t[p] = GMMEqPoint(GMM, TOCrdA.PTS, TO.GetPTS(i, p), XVel);
+        for (int p = 0; p < kind.nPts; ++p) v.t[p] = GMMEqSetIndex(GMM, TOCrdA, TO.GetPTS(i, p), XVel);
         v.dT = XVel ? GMMEqDeltaT(procset, TO, i) : 0.0L;
         lineariziraj(v);
 
@@ -145,7 +170,7 @@ void GMMEqPrintNelin(std::ostream& izhod, CGMM& GMM, const CProcSet& procset, co
     for (long i = 0; i < n; ++i) {
         GMMEqTraceNum(on, i);
         const long r = GMM.iRowBout;
-        for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqPoint(GMM, TOCrdA.PTS, TO.GetPTS(i, p), XVel);
+        for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqSetIndex(GMM, TOCrdA, TO.GetPTS(i, p), XVel);
         GMMEqPrintPT(izhod, TO.PTS, i);
         for (int p = 0; p < kind.nPts; ++p)
             for (int k = 0; k < kind.nCrd; ++k) GMMEqCoefMatPrint(izhod, GMM.Bmat, r, t[p].iB + k, t[p].iB, wC, pC, fC);

@@ -44,7 +44,6 @@ struct GMMEqNelinKind {
     const char* setFn;                 // " F: SetGMMEq() -> Eq#:" ...
     const char* printFn;               // " F: PrintGMMEq() -> Eq#:" ...
     const char* title;                 // subtitle of the equation print
-    const char* opis;                  // the kind in messages, e.g. "D (horizontalna dolzina)"
     int nPts;                          // points of one observation (PTS columns), at most 4
     int nCrd;                          // coordinates per point in the row: 2 (plane) or 3
     bool kotna;                        // angular kind: print per roSec, else in metres / mm
@@ -108,6 +107,17 @@ void GMMEqPrintNelin(std::ostream& izhod, CGMM& GMM, const CProcSet& procset, co
 // line after it; the f piece is appended to the last.
 std::vector<std::string> GMMEqNelinGlava(const std::string& koef, const std::string& hitr, const std::string& f,
                                          bool XVel);
+
+// The differences (b minus a) with the lengths that follow from them.
+GMMEqNelinRazlika GMMEqRazlika(long double dx, long double dy, long double dz);
+
+// Derivatives by the coordinates of the far point of a pair (the near point
+// takes their negatives), which are also the equation coefficients of the
+// near point: of the distance over the first two coordinates, or over all
+// three when `prostorska`, (dx, dy, dz) / d; of the zenith distance
+// atan(s / dz), (dx dz / (s d^2), dy dz / (s d^2), -s / d^2).
+void GMMEqDolzinaOdvod(const GMMEqNelinRazlika& d, bool prostorska, long double c[3]);
+void GMMEqZenitOdvod(const GMMEqNelinRazlika& d, long double c[3]);
 
 // Bearing of (dx, dy) in [0, 2 pi), from the second axis towards the first.
 long double GMMEqSmer(const GMMEqNelinRazlika& d);

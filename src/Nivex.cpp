@@ -119,25 +119,43 @@ std::string NaslovIteracije(int k, long double normX)
 }  // namespace
 
 CNivex::CNivex()
-    : TOAngl(TODir),
-      GMM(procset, gdatum, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
-          TOPara),
-      GMMS(procset, gdatum, TOHA, TOCrdA, GMM),
-      GMMEqH(procset, TOH, TOHA, TOCrdA, GMM),
-      GMMEqHdif(procset, TOHdif, TOHA, TOCrdA, GMM),
-      GMMEqCrd(procset, TOCrd, TOCrdA, GMM),
-      GMMEqVec(procset, TOVec, TOCrdA, GMM),
-      GMMEqDist2(procset, TODist2, TOCrdA, GMM),
-      GMMEqDist3(procset, TODist3, TOCrdA, GMM),
-      GMMEqAngl(procset, TOAngl, TOCrdA, GMM),
-      GMMEqZen(procset, TOZen, TOCrdA, GMM),
-      GMMEqAzi(procset, TOAzi, TOCrdA, GMM),
-      GMMEqPara(procset, TOPara, TOCrdA, GMM),
-      GMMdH(procset, gdatum, TOHA, TOCrdA, GMM),
-      GMMdD(procset, gdatum, TOHA, TOCrdA, GMM),
-      RelEll(procset, TOCrdA, TODir, TOAzi, TODist2, TODist3, TOHdif, TOVec, TOZen, GMM, GMMS),
-      TOEst(procset, TOH, TOCrd, TOAngl, TODist2, TOAzi, TOPara, TOZen, TODist3, TOVec, TOHdif, GMM, GMMS)
+    : GMM(procset, gdatum, TO),
+      GMMS(procset, gdatum, TO.TOHA, TO.TOCrdA, GMM),
+      GMMEqH(procset, TO.TOH, TO.TOHA, TO.TOCrdA, GMM),
+      GMMEqHdif(procset, TO.TOHdif, TO.TOHA, TO.TOCrdA, GMM),
+      GMMEqCrd(procset, TO.TOCrd, TO.TOCrdA, GMM),
+      GMMEqVec(procset, TO.TOVec, TO.TOCrdA, GMM),
+      GMMEqDist2(procset, TO.TODist2, TO.TOCrdA, GMM),
+      GMMEqDist3(procset, TO.TODist3, TO.TOCrdA, GMM),
+      GMMEqAngl(procset, TO.TOAngl, TO.TOCrdA, GMM),
+      GMMEqZen(procset, TO.TOZen, TO.TOCrdA, GMM),
+      GMMEqAzi(procset, TO.TOAzi, TO.TOCrdA, GMM),
+      GMMEqPara(procset, TO.TOPara, TO.TOCrdA, GMM),
+      GMMdH(procset, gdatum, TO, GMM),
+      GMMdD(procset, gdatum, TO, GMM),
+      RelEll(procset, TO, GMM, GMMS),
+      TOEst(procset, TO, GMM, GMMS)
 {
+}
+
+void CNivex::SetGMMEq(std::ostream& report)
+{
+    // Each kind writes its rows and prints them, in the fixed kind order.
+    const auto vrsta = [&report](auto& enacbe) {
+        enacbe.SetGMMEq();
+        enacbe.PrintGMMEq(report);
+    };
+    GMM.GMMResetIndex();
+    vrsta(GMMEqH);
+    vrsta(GMMEqHdif);
+    vrsta(GMMEqCrd);
+    vrsta(GMMEqVec);
+    vrsta(GMMEqDist2);
+    vrsta(GMMEqDist3);
+    vrsta(GMMEqAngl);
+    vrsta(GMMEqAzi);
+    vrsta(GMMEqPara);
+    vrsta(GMMEqZen);
 }
 
 void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
@@ -150,12 +168,9 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     gdatum.ReadGDatum(dataFile, report, procset.GetContPrint());
     gdatum.PrintGDatum(report, procset.GetContPrint());
     Naslov(report, "GEODETSKA OPAZOVANJA IN NEZNANKE:", procset.GetizpisPod());
-    getobs.SetCTerObs(procset, TODir, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
-                      TOPara);
-    getobs.ReadCTerObs(procset, TODir, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec,
-                       TOAzi, TOPara, dataFile);
-    getobs.PrintCTerObs(procset, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
-                        TOPara, report);
+    getobs.SetCTerObs(procset, TO);
+    getobs.ReadCTerObs(procset, TO, dataFile);
+    getobs.PrintCTerObs(procset, TO, report);
 
     Naslov(report, "POVZETEK PODATKOV GEODETSKE MREZE:", procset.GetizpisSet());
     GMM.DataSum(report);
@@ -173,27 +188,7 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
             Naslov(std::cout, t.c_str(), 1);
         }
         Naslov(report, "ENACBE POPRAVKOV:", procset.GetizpisEnPop());
-        GMM.GMMResetIndex();
-        GMMEqH.SetGMMEq();
-        GMMEqH.PrintGMMEq(report);
-        GMMEqHdif.SetGMMEq();
-        GMMEqHdif.PrintGMMEq(report);
-        GMMEqCrd.SetGMMEq();
-        GMMEqCrd.PrintGMMEq(report);
-        GMMEqVec.SetGMMEq();
-        GMMEqVec.PrintGMMEq(report);
-        GMMEqDist2.SetGMMEq();
-        GMMEqDist2.PrintGMMEq(report);
-        GMMEqDist3.SetGMMEq();
-        GMMEqDist3.PrintGMMEq(report);
-        GMMEqAngl.SetGMMEq();
-        GMMEqAngl.PrintGMMEq(report);
-        GMMEqAzi.SetGMMEq();
-        GMMEqAzi.PrintGMMEq(report);
-        GMMEqPara.SetGMMEq();
-        GMMEqPara.PrintGMMEq(report);
-        GMMEqZen.SetGMMEq();
-        GMMEqZen.PrintGMMEq(report);
+        SetGMMEq(report);
         GMMdH.SetGMMdH();
         GMMdD.SetGMMdD();
         GMM.GMMEqPrint(report);

@@ -28,17 +28,8 @@
 #include "src/CGetObs.h"
 #include "src/CProcSet.h"
 #include "src/CRelEll.h"
-#include "src/CTerObsAngl.h"
-#include "src/CTerObsCrd.h"
-#include "src/CTerObsCrdA.h"
-#include "src/CTerObsDir.h"
-#include "src/CTerObsDist.h"
 #include "src/CTerObsEst.h"
-#include "src/CTerObsH.h"
-#include "src/CTerObsHA.h"
-#include "src/CTerObsHdif.h"
-#include "src/CTerObsPara.h"
-#include "src/CTerObsVec.h"
+#include "src/CTerObsZbirka.h"
 
 // Longest data-file name accepted (the report and export names derive from it).
 inline constexpr std::size_t NivexMaxImeDatoteke = 255;
@@ -70,23 +61,16 @@ public:
     // Reads the data file, adjusts the network and writes the report from the
     // settings section on (the banner and file names are the caller's).
     void Izracun(const std::string& dataFile, std::ostream& report);
+    // The observation equations of one pass: every kind's rows from the first
+    // row on (heights, height differences, coordinates, vectors, horizontal
+    // and spatial distances, composed angles, azimuths, angles between
+    // directions, zenith distances), each printed into the report.
+    void SetGMMEq(std::ostream& report);
 
     CppCas cas;
     CProcSet procset;
     CGDatum gdatum;
-    CTerObsCrdA TOCrdA;
-    CTerObsH TOH;
-    CTerObsCrd TOCrd;
-    CTerObsDir TODir;
-    CTerObsAngl TOAngl;
-    CTerObsDist TODist2;
-    CTerObsDir TOAzi;
-    CTerObsPara TOPara;
-    CTerObsDir TOZen;
-    CTerObsDist TODist3;
-    CTerObsVec TOVec;
-    CTerObsHA TOHA;
-    CTerObsHdif TOHdif;
+    CTerObsZbirka TO;
     CGetObs getobs;
     CGMM GMM;
     CGMMSol GMMS;

@@ -32,7 +32,7 @@ Izravnava Izravnaj(const std::string& data)
     iz.report = ReadFile(nvx);
     const CNivex& n = *iz.run;
     const int dim = n.procset.GetDim();
-    const CTerObs& lista = dim == 1 ? static_cast<const CTerObs&>(n.TOHA) : n.TOCrdA;
+    const CTerObs& lista = dim == 1 ? static_cast<const CTerObs&>(n.TO.TOHA) : n.TO.TOCrdA;
     for (unsigned long i = 0; i < lista.NObs(); ++i)
         for (int k = 0; k < dim; ++k) iz.tocke[lista.GetPTS(i, 0)].push_back(lista.GetOBS(i, k));
     return iz;

@@ -101,95 +101,10 @@ TEST(CGMMEq, CoordinatesVectorsAndHeightsInSpaceAndPlane)
     Preveri(p->GMM, {{-1, 0, 0, 0}, {0, -1, 0, 0}, {1, 0, -1, 0}, {0, 1, 0, -1}}, {-0.01L, 0.02L, -0.004L, -0.003L});
 }
 
-TEST(CGMMEq, EquationPrintAndTraceOfLevelling)
-{
-    const auto m = Enacbe(kNivelman);
-    m->GMM.GMMResetIndex();
-    const std::string crta1(35, '-'), crta2(49, '-');
-    EXPECT_EQ(m->Izpis(),
-              "VISINE TOCK\n"
-              "-----------\n"
-              "# enacb popravkov:              2\n\n"
-              "         TC          CH        f   \n" + crta1 + "\n"
-              "  1        C       -1.00       5.00\n"
-              "\n"
-              "  2        A        ....      -2.00\n" + crta1 + "\n\n\n"
-              "VISINSKE RAZLIKE\n"
-              "----------------\n"
-              "# enacb popravkov:              2\n\n"
-              "          Z    S           CS      CZ        f   \n" + crta2 + "\n"
-              "  1        A     B        ....   -1.00    -10.000\n"
-              "\n"
-              "  2        B     C        1.00   -1.00     10.000\n" + crta2 + "\n\n\n");
-    EXPECT_EQ(m->GMM.iRowBout, 4);
-
-    // Print switched off: nothing, the counter still follows the rows.
-    const auto n = Enacbe("*IZPENP 0\n" + kNivelman);
-    n->GMM.GMMResetIndex();
-    EXPECT_EQ(n->Izpis(), "");
-    EXPECT_EQ(n->GMM.iRowBout, 4);
-
-    // The trace counts the observations.
-    std::unique_ptr<GMMEqTestMreza> t;
-    GMMEqTestMreza::Konzola([&] { t = GMMMreza("*CONTPRINT 1\n" + kNivelman); });
-    const std::string nazaj(7, '\b');
-    EXPECT_EQ(GMMEqTestMreza::Konzola([&] { t->Enacbe(); }),
-              "C: CGMMEqH:\n F: SetGMMEq() -> Eq#:      1" + nazaj + "      2" + nazaj + "\n" +
-                  "C: CGMMEqHdif:\n F: SetGMMEq -> Eq#:      1" + nazaj + "      2" + nazaj + "\n");
-    t->GMM.GMMResetIndex();
-    EXPECT_EQ(GMMEqTestMreza::Konzola([&] { t->Izpis(); }),
-              " F: PrintGMMEq() -> Eq#:      1" + nazaj + "      2" + nazaj + "\n\n" +
-                  " F: PrintGMMEq -> Eq#:      1" + nazaj + "      2" + nazaj + "\n\n");
-}
-
-TEST(CGMMEq, EquationPrintWithVelocityColumns)
+TEST(CGMMEq, VelocityColumnsOfCoordinatesAndVectors)
 {
     const auto m = Enacbe("*DIM 2\n*D V\n**V A\n*XVT 2000\nX A 0 0 0\nX B 100 0 1\n"
                           "C B 100.01 -0.02 10 10 2001\nV A B 100.004 0.003 5 5 2002\n");
     Preveri(m->GMM, {{-1, 0, -1, 0}, {0, -1, 0, -1}, {-1, 0, -2, 0}, {0, -1, 0, -2}},
             {-0.01L, 0.02L, -0.004L, -0.003L});
-    m->GMM.GMMResetIndex();
-    const std::string k2 = "                    CY        VY        fY   ";
-    const std::string v2 = "                         CSY     CZY       VSY     VZY        fY   ";
-    const std::string c1(k2.size(), '-'), c2(v2.size(), '-');
-    EXPECT_EQ(m->Izpis(),
-              "KOORDINATE TOCK\n"
-              "---------------\n"
-              "# enacb popravkov:              2\n\n"
-              "         TC         CX        VX        fX   \n" + k2 + "\n" + c1 + "\n"
-              "  1        B       -1.00   -1.00     -10.00\n"
-              "                   -1.00   -1.00      20.00\n" + c1 + "\n\n\n"
-              "VEKTORJI MED TOCKAMI\n"
-              "--------------------\n"
-              "# enacb popravkov:              2\n\n"
-              "         Z    S          CSX     CZX       VSX     VZX        fX   \n" + v2 + "\n" + c2 + "\n"
-              "  1        A     B        ....   -1.00    ....   -2.00      -4.00\n"
-              "                          ....   -1.00    ....   -2.00      -3.00\n" + c2 + "\n\n\n");
-}
-
-TEST(FGMM, UnitMatricesAndPointLookup)
-{
-    const matrika<std::int32_t> e = I(3), p = Ip(2, 3);
-    ASSERT_EQ(e.nrow(), 3u);
-    ASSERT_EQ(p.nrow(), 2u);
-    ASSERT_EQ(p.ncol(), 3u);
-    for (long i = 0; i < 3; ++i)
-        for (long j = 0; j < 3; ++j) EXPECT_EQ(e(i, j), i == j ? 1 : 0);
-    for (long i = 0; i < 2; ++i)
-        for (long j = 0; j < 3; ++j) EXPECT_EQ(p(i, j), i == j ? 1 : 0);
-
-    // Position, coordinate and velocity columns; velocities only when switched on.
-    matrika<std::string> tocke(3, 1);
-    tocke(0) = "A"; tocke(1) = "B"; tocke(2) = "A";
-    matrika<std::int32_t> iB(3, 1), iBV(3, 1);
-    iB(0) = -1; iB(1) = 0; iB(2) = 2;
-    iBV(0) = 4; iBV(1) = -1; iBV(2) = 5;
-    long ind = 9, b = 9, bv = 9;
-    GMMEqSetIndex(tocke, "A", iB, iBV, 1, ind, b, bv);
-    EXPECT_EQ(std::vector<long>({ind, b, bv}), std::vector<long>({0, -1, 4}));   // the first occurrence
-    GMMEqSetIndex(tocke, "B", iB, matrika<std::int32_t>(), 0, ind, b, bv);
-    EXPECT_EQ(std::vector<long>({ind, b, bv}), std::vector<long>({1, 0, -1}));
-    GMMdExpectFatal([&] { GMMEqSetIndex(tocke, "TOCKA12", iB, iBV, 0, ind, b, bv); },
-                    "\n\n  *****  NAPAKA                                          *****\n"
-                    "  *****  TOCKA:   TOCKA12  NE OBSTAJA V SEZNAMU TOCK!!!! *****\n\n");
 }

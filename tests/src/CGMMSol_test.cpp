@@ -44,11 +44,11 @@ struct Mreza {
         n.gdatum.Datum = datum;
         const long nobs = static_cast<long>(obs.size()), m = nobs + static_cast<long>(datumske.nrow()),
                    np = static_cast<long>(iDeltaB.size()), u = np - std::count(iDeltaB.begin(), iDeltaB.end(), -1);
-        n.TOHA.SetPar(np, 0, 0);
+        n.TO.TOHA.SetPar(np, 0, 0);
         G.iDeltaB.resize(np, 1);
         for (long p = 0; p < np; ++p) {
-            n.TOHA.PTS(p) = std::string(1, static_cast<char>('A' + p));
-            n.TOHA.OBS(p) = 100.0L + p;
+            n.TO.TOHA.PTS(p) = std::string(1, static_cast<char>('A' + p));
+            n.TO.TOHA.OBS(p) = 100.0L + p;
             G.iDeltaB(p) = iDeltaB[p];
         }
         G.So = So;

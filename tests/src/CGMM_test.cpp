@@ -1,12 +1,10 @@
-// Model frame: numbering of the unknowns, datum defects, sizes, the data
-// summary, the reference deviations, the memory report, the weights and the
-// refusals of bad input.
+// Model frame: numbering of the unknowns, datum defects, sizes, the
+// reference deviations, the share of non-zero elements and the weights (the
+// data summary and memory report are in the golden reports, the refusals in
+// the table of refused data files).
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "GMMEqTestMreza.h"
-#include "src/FGMM.h"
 
 namespace {
 
@@ -33,14 +31,12 @@ const std::string kNivelman =
     "H C 102.4950 4.0\nH A 100.0020 3.0\n"
     "h A B 1.0100 2.0\nh B C 1.4900 1.0\n";
 
-// The memory report of a network after one iteration's linear rows, with
-// the unit cofactors the datum builders give their rows.
-std::string Pomnilnik(GMMEqTestMreza& m)
+// The weights of a network, with the unit cofactors the datum builders give their rows.
+void Utezi(GMMEqTestMreza& m)
 {
     for (long r = m.GMM.nobs; r < static_cast<long>(m.GMM.Qll.nrow()); ++r) m.GMM.Qll(r, 1) = 1.0L;
     std::ostringstream s;
     m.GMM.GMMEqPrint(s);
-    return s.str();
 }
 
 }  // namespace
@@ -123,189 +119,51 @@ TEST(CGMM, NumberingWithFixedPointsVelocitiesAndRefraction)
     EXPECT_TRUE(GMMMreza("*CORKOT 0\n" + kRavnina)->GMM.Qlldiag);
 }
 
-TEST(CGMM, DataSummaryAndReferenceDeviations)
+TEST(CGMM, ReferenceDeviationWeightsAndNonZeroShare)
 {
-    const auto m = GMMMreza(kNivelman);
-    // sigma0 = (3.5 mm * 2 + 1.5 mm * 2) / 4
-    EXPECT_NEAR(static_cast<double>(m->GMM.So), 0.0025, 1e-15);
-    EXPECT_EQ(m->GMM.mmFact, 1000.0L);
-    EXPECT_NEAR(static_cast<double>(m->GMM.roSec), 206264.80624709636, 1e-9);
-    EXPECT_EQ(m->povzetek.str(),
-              "STEVILO NEZNANK IN OPAZOVANJ:\n"
-              "-----------------------------\n"
-              "Stevilo tock v mrezi               :         3\n"
-              "      # danih tock                 :         1\n"
-              "      # novih tock                 :         2\n"
-              "\n"
-              "Stevilo vseh neznank v mrezi       :         2\n"
-              "      # koordinatnih neznank       :         2\n"
-              "      # neznank hitrosti           :         0\n"
-              "      # koeficientov refrakcije    :         0\n"
-              "\n"
-              "Stevilo vseh opazovanj v mrezi     :         4\n"
-              "      # opazovanih koordinat       :         0\n"
-              "      # opazovanih visin           :         2\n"
-              "      # opazovanih komp. vektorjev :         0\n"
-              "      # opazovanih 2R dolzin       :         0\n"
-              "      # opazovanih 3R dolzin       :         0\n"
-              "      # sestavljenih kotov         :         0\n"
-              "      # azimutov / smernih kotov   :         0\n"
-              "      # zenitnih razdalj           :         0\n"
-              "      # opazovanih visinskih razlik:         2\n"
-              "\n"
-              "Stevilo nadstevilnih opazovanj     :         2\n"
-              "\n"
-              "REFERENCNI STANDARDNI ODKLONI:\n"
-              "------------------------------\n"
-              "      # opazovanih koordinat       :         -.- mm\n"
-              "      # opazovanih visin           :         3.5 mm\n"
-              "      # opazovanih komp. vektorjev :         -.- mm\n"
-              "      # opazovanih 2R dolzin       :         -.- mm\n"
-              "      # opazovanih 3R dolzin       :         -.- mm\n"
-              "      # sestavljenih kotov         :         -.- ''\n"
-              "      # azimutov / smernih kotov   :         -.- ''\n"
-              "      # kotov med smermi           :         -.- ''\n"
-              "      # zenitnih razdalj           :         -.- ''\n"
-              "      # opazovanih visinskih razlik:         1.5 mm\n"
-              "\n"
-              "Referencni standardni odklon apriori:        2.5\n\n\n");
-
-    // Angular sets in milligon: one angle of sigma sqrt(3^2 + 4^2) = 5 mgon;
-    // its set's mean runs over both deviation columns (the second is 0 here).
+    // sigma0 = (3.5 mm * 2 + 1.5 mm * 2) / 4, whether the summary is printed or not.
+    for (const char* izpis : {"", "*IZPSET 0\n"}) {
+        const auto m = GMMMreza(izpis + kNivelman, &GMMEqTestMreza::Enacbe);
+        EXPECT_NEAR(static_cast<double>(m->GMM.So), 0.0025, 1e-15);
+        EXPECT_EQ(m->GMM.mmFact, 1000.0L);
+        EXPECT_NEAR(static_cast<double>(m->GMM.roSec), 206264.80624709636, 1e-9);
+        EXPECT_EQ(m->povzetek.str().empty(), *izpis != 0);
+        // Diagonal cofactors give a column of weights.
+        Utezi(*m);
+        ASSERT_EQ(m->GMM.Pll.nrow(), 4u);
+        ASSERT_EQ(m->GMM.Pll.ncol(), 1u);
+        for (long r = 0; r < 4; ++r) EXPECT_NEAR(m->GMM.Pll(r) * m->GMM.Qll(r, 1), 1.0L, kTol);
+    }
+    // Angles in milligon: one angle of sigma sqrt(3^2 + 4^2) = 5 mgon; its
+    // set's mean runs over both deviation columns (the second is 0 here).
     const auto g = GMMMreza("*DIM 2\n*AU GON\n*D H\nX A 0 0\nX B 100 0\nX C 100 100\n"
                             "S A B 0.0 3.0\nS A C 50.0 4.0\nA A B 100.0 2.0\nD A B 100.0 1.5\nD A C 141.4 2.5\n");
     EXPECT_NEAR(static_cast<double>(g->GMM.roSec), 63661.97723675814, 1e-9);
     for (const char* vrstica : {"      # sestavljenih kotov         :         2.5 mg\n",
                                 "      # azimutov / smernih kotov   :         2.0 mg\n",
-                                "      # zenitnih razdalj           :         -.- mg\n",
                                 "      # opazovanih 2R dolzin       :         2.0 mm\n"})
         EXPECT_NE(g->povzetek.str().find(vrstica), std::string::npos) << g->povzetek.str();
 
-    // With the settings print off, nothing is written but sigma0 is set.
-    const auto t = GMMMreza("*IZPSET 0\n" + kNivelman);
-    EXPECT_EQ(t->povzetek.str(), "");
-    EXPECT_NEAR(static_cast<double>(t->GMM.So), 0.0025, 1e-15);
-}
-
-TEST(CGMM, MemoryReportNonZeroPercentagesAndWeights)
-{
-    // B 4 x 2 with 4 non-zeros; f all non-zero; Qll 4 of 12.
-    const auto m = GMMMreza(kNivelman, &GMMEqTestMreza::Enacbe);
-    EXPECT_EQ(Pomnilnik(*m),
-              "OBREMENITEV POMNILNIKA:\n"
-              "-----------------------\n"
-              "Matrika koeficientov enacb popravkov B:             104 b\n"
-              "Vektor odstopanj enacb popravkov f    :              56 b\n"
-              "Kovariancna matrika opazovanj Sll     :             152 b\n"
-              "\n\n"
-              "ODSTOTEK NENICELNIH ELEMENTOV:\n"
-              "------------------------------\n"
-              "Matrika koeficientov enacb popravkov B:           50.00 %\n"
-              "Vektor odstopanj enacb popravkov f    :          100.00 %\n"
-              "Kovariancna matrika opazovanj Sll     :           33.33 %\n"
-              "\n\n");
-    // Diagonal cofactors give a column of weights.
-    ASSERT_EQ(m->GMM.Pll.nrow(), 4u);
-    ASSERT_EQ(m->GMM.Pll.ncol(), 1u);
-    for (long r = 0; r < 4; ++r) EXPECT_NEAR(m->GMM.Pll(r) * m->GMM.Qll(r, 1), 1.0L, kTol);
-
-    // Free levelling network: H and H(red) lines; minimal constraints: D and H.
-    const std::string h = Pomnilnik(*GMMMreza("*DIM 1\n*D H\nX A 100\nX B 101\nX C 102\nh A B 1.0 1\nh B C 1.0 1\n",
-                                              &GMMEqTestMreza::Enacbe));
-    EXPECT_NE(h.find("Datumska matrika notranjih vezi H     :              44 b\n"
-                     "Datumska matrika notranjih vezi H(red):              44 b\n"),
-              std::string::npos)
-        << h;
-    EXPECT_NE(h.find("Datumska matrika notranjih vezi H(red):            0.00 %\n"), std::string::npos) << h;
-    const std::string d =
-        Pomnilnik(*GMMMreza("*DIM 1\n*D D\n**DH A\nX A 100\nX B 101\nh A B 1.0 1\n", &GMMEqTestMreza::Enacbe));
-    EXPECT_NE(d.find("Datumska matrika min. stevila vezi D  :              32 b\n"
-                     "Datumska matrika notranjih vezi H     :              32 b\n"),
-              std::string::npos)
-        << d;
-    EXPECT_EQ(d.find("H(red)"), std::string::npos);
-
-    EXPECT_EQ(m->GMM.GetMatrixFullProc(matrika<long double>()), 0.0);
     matrika<long double> a(2, 2);
     a(0, 0) = 2e-12L;
     a(1, 1) = 1e-12L;   // not above the threshold
-    EXPECT_EQ(m->GMM.GetMatrixFullProc(a), 25.0);
+    EXPECT_EQ(g->GMM.GetMatrixFullProc(a), 25.0);
+    EXPECT_EQ(g->GMM.GetMatrixFullProc(matrika<long double>()), 0.0);
 }
 
-TEST(CGMM, CorrelatedAnglesGiveTheFullInverseOfTheBand)
+TEST(CGMM, CorrelatedAnglesGiveTheInverseOfTheBandByBlocks)
 {
     const auto m = GMMMreza("*CORKOT 1\n*NUMSOLV SVD\n" + kRavnina);
-    // Rows of the band as the angle builder would write them.
-    m->GMM.Qll(0, 1) = 2.0L;
-    m->GMM.Qll(0, 2) = -1.0L;
-    m->GMM.Qll(1, 0) = -1.0L;
-    m->GMM.Qll(1, 1) = 2.0L;
+    // Rows of the band as the angle builder would write them: the inverse of
+    // [[2,-1],[-1,2]] is [[2,1],[1,2]]/3, held by its blocks.
+    m->GMM.Qll(0, 1) = m->GMM.Qll(1, 1) = 2.0L;
+    m->GMM.Qll(0, 2) = m->GMM.Qll(1, 0) = -1.0L;
     m->GMM.Qll(2, 1) = 4.0L;
-    Pomnilnik(*m);
-    // Held by its blocks: the correlated pair and the single row; the
-    // inverse of [[2,-1],[-1,2]] is [[2,1],[1,2]]/3.
+    Utezi(*m);
     const auto& P = m->GMM.PllB;
     EXPECT_EQ(m->GMM.Pll.nrow(), 0u);
-    ASSERT_EQ(P.nrow(), 3u);
     ASSERT_EQ(P.nblok(), 2u);
-    EXPECT_EQ(P.velikost(0), 2u);
     const long double pricakovano[3][3] = {{2 / 3.0L, 1 / 3.0L, 0}, {1 / 3.0L, 2 / 3.0L, 0}, {0, 0, 0.25L}};
     for (long i = 0; i < 3; ++i)
         for (long j = 0; j < 3; ++j) EXPECT_NEAR(P(i, j), pricakovano[i][j], kTol) << i << "," << j;
-}
-
-TEST(CGMM, TraceOfDataSumAndDataSet)
-{
-    GMMEqTestMreza m("*CONTPRINT 1\n" + kRavnina);
-    EXPECT_EQ(GMMEqTestMreza::Konzola([&] { m.Model(); }),
-              "C: CGMM:\n"
-              " F: DataSum(ofstream & izhod) -> SetRoSec()\n"
-              " F: DataSum(ofstream & izhod) -> SetMmFact()\n"
-              " F: DataSum(ofstream & izhod) -> GetDataSum()\n"
-              " F: DataSum(ofstream & izhod) -> PrintDataSumSum(ofstream & izhod)\n"
-              " F: DataSum(ofstream & izhod) -> PrintDataSumRefSD(ofstream & izhod)\n"
-              " F: DataSet() -> SetiDeltaB()\n"
-              " F: DataSet() -> SetHDatSize() [H]\n"
-              " F: DataSet() -> SetHDatSize() [!=SVD]\n"
-              " F: DataSet() -> SetGMMSize()\n"
-              " F: DataSet() -> Qll diagonal: 0\n\n");
-}
-
-TEST(CGMM, RefusesBadNetworksWithAFramedMessage)
-{
-    const auto tocka = [](const std::string& ime) {
-        return "\n\n  *****  NAPAKA" + std::string(42, ' ') + "*****\n  *****  TOCKA:" +
-               std::string(10 - ime.size(), ' ') + ime + "  NE OBSTAJA V SEZNAMU TOCK!!!! *****\n\n";
-    };
-    const std::string brez = " **** V podatkih ni nobenega opazovanja - referencni standardni odklon apriori ni "
-                             "dolocen      *** ";
-    const struct {
-        std::string besedilo, sporocilo, porocilo;   // the data, the console message, a line of the report
-    } primeri[] = {
-        // Names in the datum lists and in the observations that are not in the point list.
-        {"*DIM 1\n*D V\n**V Q9\nX A 100\nX B 101\nh A B 1.0 1\n", tocka("Q9"), ""},
-        {"*DIM 1\n*D H\n**H B\n**H XX\nX A 100\nX B 101\nh A B 1.0 1\n", tocka("XX"), ""},
-        {"*DIM 2\n*D D\n**DX A\n**DY A\n**DS A Q\nX A 0 0\nX B 100 0\nD A B 100 1\n", tocka("Q"), ""},
-        {"*DIM 1\n*D V\n**V A\nX A 100\nX B 101\nh A B 1.0 1\nh B Z7 1.0 1\n", tocka("Z7"), ""},
-        // No observations: sigma0 is undefined; the summary is written before the message.
-        {"*DIM 1\n*D V\n**V A\nX A 100\nX B 101\n", "\n\n" + brez + "\n\n\tKoncujem program ... ",
-         "Stevilo nadstevilnih opazovanj     :        -1\n\n\n\n" + brez},
-        {"*DIM 2\n*D H\nX A 0 0\nX B 100 0\nD A B 100 1\nH A 100 1\n",
-         " **** Visine (H) in visinske razlike (h) v ravninski mrezi (*DIM 2) niso mogoce      *** ", ""},
-        {"*DIM 1\n*D V\n**V A\n**V B\nX A 100\nX B 101\nh A B 1.0 1\n",
-         " **** V mrezi ni nobene neznanke - vse tocke so dane (**V)      *** ", ""},
-    };
-    for (const auto& p : primeri) {
-        const std::string rep = TempDir("gmm_otrok") + "/mreza.NVX";
-        GMMdExpectFatal(
-            [&] {
-                GMMEqTestMreza m(p.besedilo);
-                std::ofstream report(rep);
-                m.GMM.DataSum(report);
-                m.GMM.DataSet();
-                m.Enacbe();
-            },
-            p.sporocilo);
-        EXPECT_TRUE(p.porocilo.empty() || ReadFile(rep).find(p.porocilo) != std::string::npos) << ReadFile(rep);
-    }
 }

@@ -28,7 +28,7 @@ int PreveriPare(const CNivex& n)
     const long dim = n.procset.GetDim(), h = dim == 2 ? 0 : 6;
     int pari = 0;
     for (long d = 0; d < static_cast<long>(e.PTS.nrow()); ++d) {
-        const long k1 = n.GMM.iDeltaB(n.GMM.FindPoint(e.PTS(d, 0))), k2 = n.GMM.iDeltaB(n.GMM.FindPoint(e.PTS(d, 1)));
+        const long k1 = n.GMM.iDeltaB(n.TO.TOCrdA.FindPoint(e.PTS(d, 0))), k2 = n.GMM.iDeltaB(n.TO.TOCrdA.FindPoint(e.PTS(d, 1)));
         if (k1 >= 0 && k2 >= 0) continue;
         ++pari;
         const long i = std::max(k1, k2);

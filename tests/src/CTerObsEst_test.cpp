@@ -91,7 +91,7 @@ TEST(TerObsEst, NoDegreesOfFreedomPrintsZerosNeverNan)
                                       "L A P 943.8 2.0\nL B P 943.5 2.0\nL C P 1500.3 2.0\n*K\n");
         for (int j = 0; j < 3; ++j) {
             const double v = static_cast<double>(iz.run->GMMS.vvec(j)) * 1000, s = s02[2] == 'R' ? 2.0 : 0.0;
-            const double l = static_cast<double>(iz.run->TODist3.GetOBS(j, 0));
+            const double l = static_cast<double>(iz.run->TO.TODist3.GetOBS(j, 0));
             const std::string vr = Vrstica(j + 1, (std::string(1, char('A' + j)) + "     P").c_str(), l, v, 0, s, 0, 2);
             EXPECT_EQ(Najdi(iz.report, vr.substr(0, 15)), vr);
         }

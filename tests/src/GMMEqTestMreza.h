@@ -1,7 +1,7 @@
 // A whole network for the model, equation and datum tests: the data file is
-// read as the program reads it (settings, datum, the record reader), then the
-// model counts and numbers the unknowns, the four linear builders write their
-// rows and the two datum builders append theirs.
+// read as the program reads it (settings, datum, the record reader) into the
+// program's own objects, the model counts and numbers the unknowns, and a
+// test then runs the equation builders or the datum step of one iteration.
 #ifndef NIVEX_TESTS_SRC_GMMEQTESTMREZA_H
 #define NIVEX_TESTS_SRC_GMMEQTESTMREZA_H
 
@@ -10,93 +10,42 @@
 #include <cmath>
 #include <functional>
 #include <iomanip>
-#include <iostream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "TestUtil.h"
-#include "src/CGDatum.h"
-#include "src/CGMM.h"
-#include "src/CGMMEqCrd.h"
-#include "src/CGMMEqH.h"
-#include "src/CGMMEqHdif.h"
-#include "src/CGMMEqVec.h"
-#include "src/CGMMdD.h"
-#include "src/CGMMdH.h"
-#include "src/CGetObs.h"
-#include "src/CProcSet.h"
-#include "src/CTerObsAngl.h"
-#include "src/CTerObsCrd.h"
-#include "src/CTerObsCrdA.h"
-#include "src/CTerObsDir.h"
-#include "src/CTerObsDist.h"
-#include "src/CTerObsH.h"
-#include "src/CTerObsHA.h"
-#include "src/CTerObsHdif.h"
-#include "src/CTerObsPara.h"
-#include "src/CTerObsVec.h"
+#include "src/Nivex.h"
 
 // Marks in the observation rows, which no datum builder may touch.
 constexpr long double kGMMdOznakaB = 7.0L, kGMMdOznakaF = 5.0L, kGMMdOznakaQ = 2.0L;
 
-class GMMEqTestMreza {
-public:
-    // `besedilo`: the data file without its "*K" line.
+struct GMMEqTestMreza {
+    // `besedilo`: the data file without its "*K" line; read and modelled
+    // (counts, sigma0, numbering and sizes; the data summary goes to `povzetek`).
     explicit GMMEqTestMreza(const std::string& besedilo)
-        : TOAngl(TODir),
-          GMM(procset, gdatum, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
-              TOPara),
-          EqH(procset, TOH, TOHA, TOCrdA, GMM),
-          EqHdif(procset, TOHdif, TOHA, TOCrdA, GMM),
-          EqCrd(procset, TOCrd, TOCrdA, GMM),
-          EqVec(procset, TOVec, TOCrdA, GMM),
-          dH(procset, gdatum, TOHA, TOCrdA, GMM),
-          dD(procset, gdatum, TOHA, TOCrdA, GMM)
     {
-        pot = TempDir("gmmeq") + "/mreza.dat";
+        const std::string pot = TempDir("gmmeq") + "/mreza.dat";
         WriteFile(pot, besedilo + "\n*K\n");
         std::ostringstream vhod;
-        procset.ReadProcSet(pot, vhod);
-        gdatum.ReadGDatum(pot, vhod, 0);
-        CGetObs bralec;
-        bralec.SetCTerObs(procset, TODir, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif, TOVec, TOAzi,
-                          TOPara);
-        bralec.ReadCTerObs(procset, TODir, TOAngl, TOZen, TOCrd, TOCrdA, TODist2, TODist3, TOH, TOHA, TOHdif,
-                           TOVec, TOAzi, TOPara, pot);
-    }
-
-    // Counts, sigma0, numbering and sizes; the data summary goes to `povzetek`.
-    void Model()
-    {
+        n.procset.ReadProcSet(pot, vhod);
+        n.gdatum.ReadGDatum(pot, vhod, 0);
+        n.getobs.SetCTerObs(n.procset, n.TO);
+        n.getobs.ReadCTerObs(n.procset, n.TO, pot);
         GMM.DataSum(povzetek);
         GMM.DataSet();
     }
 
-    // One iteration's rows of the four linear kinds in the program's order.
+    // One iteration's observation rows, every kind in the program's order.
     void Enacbe()
     {
-        GMM.GMMResetIndex();
-        EqH.SetGMMEq();
-        EqHdif.SetGMMEq();
-        EqCrd.SetGMMEq();
-        EqVec.SetGMMEq();
+        std::ostringstream izpis;
+        n.SetGMMEq(izpis);
     }
 
-    // Their equation print.
-    std::string Izpis()
-    {
-        std::ostringstream s;
-        EqH.PrintGMMEq(s);
-        EqHdif.PrintGMMEq(s);
-        EqCrd.PrintGMMEq(s);
-        EqVec.PrintGMMEq(s);
-        return s.str();
-    }
-
-    // The datum step of one iteration, as the driver calls it, after the
-    // observation rows have been filled with marks.
+    // The datum step of one iteration, after the observation rows have been
+    // filled with marks.
     void Datum()
     {
         for (long r = 0; r < GMM.nobs; ++r) {
@@ -104,42 +53,16 @@ public:
             GMM.fvec(r) = kGMMdOznakaF;
             GMM.Qll(r, 1) = kGMMdOznakaQ;
         }
-        dH.SetGMMdH();
-        dD.SetGMMdD();
+        n.GMMdH.SetGMMdH();
+        n.GMMdD.SetGMMdD();
     }
 
-    // Console output of f.
-    template <typename F>
-    static std::string Konzola(F f)
-    {
-        std::ostringstream s;
-        std::streambuf* prej = std::cout.rdbuf(s.rdbuf());
-        f();
-        std::cout.rdbuf(prej);
-        return s.str();
-    }
-
-    std::string pot;
+    CNivex n;
+    CProcSet& procset = n.procset;
+    CGDatum& gdatum = n.gdatum;
+    CTerObsZbirka& TO = n.TO;
+    CGMM& GMM = n.GMM;
     std::ostringstream povzetek;
-    CProcSet procset;
-    CGDatum gdatum;
-    CTerObsDir TODir, TOZen, TOAzi;
-    CTerObsAngl TOAngl;
-    CTerObsCrd TOCrd;
-    CTerObsCrdA TOCrdA;
-    CTerObsDist TODist2, TODist3;
-    CTerObsH TOH;
-    CTerObsHA TOHA;
-    CTerObsHdif TOHdif;
-    CTerObsVec TOVec;
-    CTerObsPara TOPara;
-    CGMM GMM;
-    CGMMEqH EqH;
-    CGMMEqHdif EqHdif;
-    CGMMEqCrd EqCrd;
-    CGMMEqVec EqVec;
-    CGMMdH dH;
-    CGMMdD dD;
 };
 
 // A network read and modelled, then `korak` of one iteration (the
@@ -148,9 +71,14 @@ inline std::unique_ptr<GMMEqTestMreza> GMMMreza(const std::string& besedilo,
                                                 void (GMMEqTestMreza::*korak)() = nullptr)
 {
     auto m = std::make_unique<GMMEqTestMreza>(besedilo);
-    m->Model();
     if (korak) ((*m).*korak)();
     return m;
+}
+
+// A network read and modelled, then the datum step of one iteration.
+inline std::unique_ptr<GMMEqTestMreza> GMMdDatum(const std::string& besedilo)
+{
+    return GMMMreza(besedilo, &GMMEqTestMreza::Datum);
 }
 
 struct GMMdTocka {
@@ -174,15 +102,6 @@ inline std::string GMMdBesedilo(int dim, const std::string& glava, const std::ve
     return s.str() + opazovanja;
 }
 
-// The approximate coordinates of the point list, point p from u[Dim * p].
-inline std::vector<long double> GMMdKoordinate(const GMMEqTestMreza& m)
-{
-    std::vector<long double> u;
-    for (unsigned long p = 0; p < m.TOCrdA.NObs(); ++p)
-        for (long k = 0; k < m.procset.GetDim(); ++k) u.push_back(m.TOCrdA.GetOBS(static_cast<long>(p), k));
-    return u;
-}
-
 // Row r of a matrix against v, element by element.
 inline void GMMdExpectRow(const matrika<long double>& H, long r, const std::vector<long double>& v, double tol)
 {
@@ -202,36 +121,8 @@ inline void GMMdExpectAppended(const CGMM& GMM, const matrika<long double>& C)
         for (long c = 0; c < GMM.nunk; ++c) EXPECT_EQ(GMM.Bmat(r, c), dat ? C(r - GMM.nobs, c) : kGMMdOznakaB);
         EXPECT_EQ(GMM.fvec(r), dat ? 0.0L : kGMMdOznakaF);
         EXPECT_EQ(GMM.Qll(r, 1), dat ? 1.0L : kGMMdOznakaQ);
-        if (dat) {
-            EXPECT_EQ(GMM.Qll(r, 0) + GMM.Qll(r, 2), 0.0L);
-        }
+        EXPECT_TRUE(!dat || GMM.Qll(r, 0) + GMM.Qll(r, 2) == 0.0L);
     }
-}
-
-// Gradient of f by central differences; h = 1e-3 keeps the rounding of
-// values of some 1e3 m near 1e-16 / h, the truncation far below it.
-inline std::vector<long double> GMMdGradient(const std::function<long double(const std::vector<long double>&)>& f,
-                                             std::vector<long double> u)
-{
-    const long double h = 1e-3L;
-    std::vector<long double> g(u.size());
-    for (std::size_t c = 0; c < u.size(); ++c) {
-        const long double u0 = u[c];
-        u[c] = u0 + h;
-        const long double fp = f(u);
-        u[c] = u0 - h;
-        g[c] = (fp - f(u)) / (2 * h);
-        u[c] = u0;
-    }
-    return g;
-}
-
-// A fatal end of f with the message among the console output.
-inline void GMMdExpectFatal(const std::function<void()>& f, const std::string& sporocilo)
-{
-    const Izid r = RunChild(f);
-    EXPECT_EQ(r.status, 1) << r.out;
-    EXPECT_NE(r.out.find(sporocilo), std::string::npos) << r.out;
 }
 
 #endif

@@ -84,7 +84,7 @@ TEST(Izravnava, ShippedExamplesAndEveryMethod)
         EXPECT_NEAR(n.GMMS.SoI / n.GMM.So, s0, 1e-6);
         ASSERT_EQ(ns.tocke.size(), ref.size());
         for (const auto& [tocka, x] : ns.tocke) {
-            const long i = najdiA(dim == 1 ? n.TOHA.PTS : n.TOCrdA.PTS, tocka);
+            const long i = najdiA(dim == 1 ? n.TO.TOHA.PTS : n.TO.TOCrdA.PTS, tocka);
             for (int d = 0; d < dim; ++d) {
                 // The reference gives 0.01 mm and 0.001 mm, and s0 to six decimals.
                 EXPECT_NEAR(x[d], ref.at(tocka)[d], 1e-5) << tocka << " " << d;
@@ -121,8 +121,8 @@ Tocke SmeriZOrientacijami(const CNivex& n, Tocke x)
     long u = 0;
     for (const auto& [ime, _] : x)
         if (najdiA(n.gdatum.PTDV, ime) < 0) stolpec[ime] = (u += 2) - 2;
-    const CTerObsDir& S = n.TODir;
-    const CTerObsDist& D = n.TODist2;
+    const CTerObsDir& S = n.TO.TODir;
+    const CTerObsDist& D = n.TO.TODist2;
     std::vector<long> niz(S.NObs());  // orientation unknown of each direction
     for (unsigned long i = 0; i < S.NObs(); ++i) niz[i] = (i == 0 || S.GetPTS(i, 0) != S.GetPTS(i - 1, 0)) ? u++ : u - 1;
     std::vector<LD> orient(u, 0.0L);

@@ -78,7 +78,7 @@ TEST(Nivex, IterationMovesThePointsWithoutThePrint)
     n.Izracun(pot, porocilo);
     std::cout.rdbuf(prej);
     EXPECT_GT(n.nPasses, 2);
-    const long double x = n.TOCrdA.OBS(2, 0), y = n.TOCrdA.OBS(2, 1);
+    const long double x = n.TO.TOCrdA.OBS(2, 0), y = n.TO.TOCrdA.OBS(2, 1);
     EXPECT_NEAR(x, 50.0L, 1e-9L);
     EXPECT_NEAR(y, 50.0L, 1e-9L);
 
@@ -86,11 +86,11 @@ TEST(Nivex, IterationMovesThePointsWithoutThePrint)
     n.GMMS.PrintResults(a);
     n.GMMS.PrintResults(b);
     EXPECT_EQ(a.str(), b.str());
-    EXPECT_EQ(n.TOCrdA.OBS(2, 0), x);
+    EXPECT_EQ(n.TO.TOCrdA.OBS(2, 0), x);
     const long ix = n.GMM.iDeltaB(2);
     n.GMMS.xunk(ix + 1) = -0.5L;
     n.GMMS.SetResults();
-    EXPECT_EQ(n.TOCrdA.OBS(2, 0), x + n.GMMS.xunk(ix));
-    EXPECT_EQ(n.TOCrdA.OBS(2, 1), y - 0.5L);
-    EXPECT_EQ(n.TOCrdA.OBS(0, 0), 0.0L);  // a given point has no unknowns
+    EXPECT_EQ(n.TO.TOCrdA.OBS(2, 0), x + n.GMMS.xunk(ix));
+    EXPECT_EQ(n.TO.TOCrdA.OBS(2, 1), y - 0.5L);
+    EXPECT_EQ(n.TO.TOCrdA.OBS(0, 0), 0.0L);  // a given point has no unknowns
 }

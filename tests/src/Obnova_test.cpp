@@ -28,11 +28,11 @@ TEST(Obnova, VelocitiesOfATwoEpochNetwork)
     const CNivex& n = *iz.run;
     ASSERT_EQ(n.GMM.nunkvel, 6);
     EXPECT_GT(n.nPasses, 1);
-    for (unsigned long i = 0; i < n.TOCrdA.NObs(); ++i) {
-        const std::vector<long double>& r = resnica.at(n.TOCrdA.GetPTS(i, 0));
+    for (unsigned long i = 0; i < n.TO.TOCrdA.NObs(); ++i) {
+        const std::vector<long double>& r = resnica.at(n.TO.TOCrdA.GetPTS(i, 0));
         for (int k = 0; k < 2; ++k) {
-            EXPECT_NEAR(n.TOCrdA.GetOBS(i, k), r[k], 1e-7L) << n.TOCrdA.GetPTS(i, 0);
-            EXPECT_NEAR(n.TOCrdA.GetVELA(i, k), r[2 + k], 1e-7L) << n.TOCrdA.GetPTS(i, 0);
+            EXPECT_NEAR(n.TO.TOCrdA.GetOBS(i, k), r[k], 1e-7L) << n.TO.TOCrdA.GetPTS(i, 0);
+            EXPECT_NEAR(n.TO.TOCrdA.GetVELA(i, k), r[2 + k], 1e-7L) << n.TO.TOCrdA.GetPTS(i, 0);
         }
     }
     EXPECT_LT(n.GMMS.SoI, 1e-3L * n.GMM.So);  // exact observations: residuals at the rounding of the data

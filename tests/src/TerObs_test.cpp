@@ -1,16 +1,74 @@
-// Record sets fed one record at a time as the reader feeds them: values in
+// Record sets fed one record at a time as the reader feeds them (values in
 // metres and radians, the three angle units, So, the zero-deviation
-// thresholds and the refused fields.
+// thresholds and labels, the refused fields, composed angles, the lookup of a
+// point by name), and the reader on whole data files (sizing, the reading
+// pass over every record kind, its refusals of files that changed or that
+// hold records no set takes).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 #include <iostream>
+#include <memory>
+#include <sstream>
 #include <vector>
 
-#include "TerObsTestUtil.h"
+#include "TestUtil.h"
+#include "src/CGetObs.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsZbirka.h"
+#include "src/FBranje.h"
 
 namespace {
+// Arc seconds per radian (180 * 3600 / pi) and pi, as tabulated.
+constexpr long double RO = 206264.80624709636L;
+constexpr long double PI = 3.14159265358979323846L;
+
+template <class S, class... P>
+std::shared_ptr<S> Nov(unsigned long n, P... p)
+{
+    auto s = std::make_shared<S>();
+    s->SetPar(n, p...);
+    return s;
+}
+
+// Feeds the records of `text` to `s`: the leading word, the record's fields,
+// then the rest of the line is skipped.
+void Beri(CTerObs& s, const std::string& text)
+{
+    std::istringstream in(text);
+    std::string w;
+    for (long i = 0; i < static_cast<long>(s.NObs()) && BeriBesedo(in, w); ++i) {
+        s.ReadObs(in, i);
+        PreskociVrstico(in);
+    }
+}
+
+// Everything a fatal refusal prints, from its framed message on.
+std::string Konec(const std::string& sporocilo)
+{
+    return "\n\n **** " + sporocilo + "!!     *** \n\n\tKoncujem program ... Pritisni ENTER ... ";
+}
+
+std::string Pot(const std::string& ime) { return std::string(NIVEX_TEST_DATA) + "/reader/" + ime; }
+
+// Settings and sizing from `nastavitve`; `vmes` may resize a set before the
+// records of `podatki` are read.
+struct Mreza {
+    CProcSet ps;
+    CTerObsZbirka TO;
+    CGetObs get;
+    std::ostringstream report;
+
+    Mreza(const std::string& nastavitve, const std::string& podatki, const std::function<void(Mreza&)>& vmes = {})
+    {
+        ps.ReadProcSet(nastavitve, report);
+        get.SetCTerObs(ps, TO);
+        if (vmes) vmes(*this);
+        get.ReadCTerObs(ps, TO, podatki);
+    }
+};
+
 void Blizu(long double a, long double b)
 {
     EXPECT_LE(std::fabs(a - b), 1e-15L * std::fmax(1.0L, std::fabs(b))) << static_cast<double>(a) << " vs "
@@ -79,6 +137,13 @@ TEST(TerObsRead, EveryKindConverted)
     CTerObsDist prazna;
     prazna.CalcRefStDApr();
     EXPECT_EQ(prazna.GetSo(), 0.0L);
+
+    // A negative DMS angle under one degree keeps its sign in the report.
+    const auto d = Nov<CTerObsDir>(1, 0, "DMS", "DIR");
+    Beri(*d, "S A B 0 -30 0 1\n");
+    std::ostringstream o;
+    d->PrintObsLine_OBS(o, 0);
+    EXPECT_EQ(o.str(), "    -0 30  0.00   1.00");
 }
 
 TEST(TerObsZeroDeviation, ThresholdPerKind)
@@ -87,26 +152,26 @@ TEST(TerObsZeroDeviation, ThresholdPerKind)
         std::shared_ptr<CTerObs> s;
         std::string label, na, nad;   // a deviation just at the threshold, and just above it
     };
+    // Records are numbered from 1 within their set; each kind has its label.
     const Prag pragovi[] = {
-        {Nov<CTerObsCrd>(1, 0, 2), "KOORDINATE", "C A 1 2 3.0 0.0001", "C A 1 2 3.0 0.0002"},
-        {Nov<CTerObsH>(1, 0), "MERJEN H", "H A 1 0.000001", "H A 1 0.000002"},
-        {Nov<CTerObsDist>(1, 0, 2), "DOLZINA", "D A B 10 -0.00001", "D A B 10 0.00002"},
-        {Nov<CTerObsVec>(1, 0, 3), "VEKTOR", "V A B 1 2 3 1 0.00001 1", "V A B 1 2 3 1 0.00002 1"},
-        {Nov<CTerObsHdif>(1, 0), "DELTA H", "h A B 1 0.000001", "h A B 1 -0.000002"},
-        {Nov<CTerObsDir>(1, 0, "DMS", "DIR"), "HZ SMER", "S A B 1 2 3 0.0001", "S A B 1 2 3 0.0002"},
-        {Nov<CTerObsDir>(1, 0, "GON", "ZEN"), "HZ SMER", "Z A B 100 0.0001", "Z A B 100 0.0002"},
-        {Nov<CTerObsDir>(1, 0, "DEG", "AZI"), "HZ SMER", "A A B 10 0.0001", "A A B 10 0.0002"},
+        {Nov<CTerObsCrd>(2, 0, 2), "KOORDINATE", "C A 1 2 3.0 0.0001", "C A 1 2 3.0 0.0002"},
+        {Nov<CTerObsH>(2, 0), "MERJEN H", "H A 1 0.000001", "H A 1 0.000002"},
+        {Nov<CTerObsDist>(2, 0, 2), "DOLZINA", "D A B 10 -0.00001", "D A B 10 0.00002"},
+        {Nov<CTerObsVec>(2, 0, 3), "VEKTOR", "V A B 1 2 3 1 0.00001 1", "V A B 1 2 3 1 0.00002 1"},
+        {Nov<CTerObsHdif>(2, 0), "DELTA H", "h A B 1 0.000001", "h A B 1 -0.000002"},
+        {Nov<CTerObsDir>(2, 0, "DMS", "DIR"), "HZ SMER", "S A B 1 2 3 0.0001", "S A B 1 2 3 0.0002"},
+        {Nov<CTerObsDir>(2, 0, "GON", "ZEN"), "ZENITNA RAZDALJA", "Z A B 100 0.0001", "Z A B 100 0.0002"},
+        {Nov<CTerObsDir>(2, 0, "DEG", "AZI"), "AZIMUT", "A A B 10 0.0001", "A A B 10 0.0002"},
     };
     for (const Prag& p : pragovi) {
         SCOPED_TRACE(p.na);
-        const Izid na = RunChild([&] { Beri(*p.s, p.na + "\n"); std::cout << "PREBRANO"; });
+        const Izid na = RunChild([&] { Beri(*p.s, p.nad + "\n" + p.na + "\n"); });
         EXPECT_EQ(na.status, 1);
-        EXPECT_EQ(na.out, "\n\n  *****  NAPAKA" + std::string(74, ' ') + "*****\n\n  *****  OPAZOVANJE:     0.  " +
-                              std::string(15 - p.label.size(), ' ') + p.label +
+        EXPECT_EQ(na.out, "\n\n  *****  NAPAKA" + std::string(74, ' ') + "*****\n\n  *****  OPAZOVANJE:     2.  " +
+                              std::string(15 - std::min<std::size_t>(15, p.label.size()), ' ') + p.label +
                               ":  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****\n\nPritisni ENTER ... ");
-        const Izid nad = RunChild([&] { Beri(*p.s, p.nad + "\n"); std::cout << "PREBRANO"; });
+        const Izid nad = RunChild([&] { Beri(*p.s, p.nad + "\n" + p.nad + "\n"); });
         EXPECT_EQ(nad.status, 0);
-        EXPECT_EQ(nad.out, "PREBRANO");
     }
 }
 
@@ -125,14 +190,154 @@ TEST(TerObsRefusal, FieldsThatAreNotNumbersOrMissingAndBadSettings)
         {[] { Nov<CTerObsCrdA>(3, 0, 2, 1); }, "A-priori hitrosti tock (*XV0) so mozne le ob oceni hitrosti (*XVT)"},
         {[] { Nov<CTerObsPara>(1, 0, "RAD"); }, "Nastavitev enote opazovanj NAPACNO [DMS, GON, DEG]"},
         {[] { Nov<CTerObsDir>(1, 0, "GON", "HZ"); }, "Nastavitev vrste opazovanj NAPACNO [DIR, ZEN, AZI]"},
-        {[] { CTerObsDist().SetPrintQuant("VSE"); }, "Nastavitev za izpis kolicine opazovanj NAPACNO [ALL, LINE]"},
-        {[] { CTerObsDist().SetPrintWhat("X"); }, "Nastavitev za izpis dela opazovanj NAPACNO [OBS, PT, ALL]"},
-        {[] { CTerObsDir d; CTerObsAngl(d).SetPrintAngQuant("DIR"); },
-         "Nastavitev za izpis kolicine opazovanj NAPACNO [ANG, ALL]"},
     };
     for (const auto& [f, sporocilo] : primeri) {
         const Izid r = RunChild([&] { f(); std::cout << "PREBRANO"; });
         EXPECT_EQ(r.status, 1) << sporocilo;
         EXPECT_EQ(r.out, Konec(sporocilo));
     }
+}
+
+TEST(TerObsAngl, StationsWithThreeOneAndTwoDirections)
+{
+    // A: B, C, D; H: I alone; A again: J, K; E: F, G.  Sigmas in arc seconds,
+    // epochs 1 to 8.  A's second run shares no direction with its first, so
+    // its angle is not correlated with A's earlier angles.
+    const auto d = Nov<CTerObsDir>(8, 1, "DEG", "DIR");
+    Beri(*d, "S A B 10 1 1\nS A C 40 2 2\nS A D 100 3 3\nS H I 5 1 4\n"
+             "S A J 0 1 5\nS A K 20 2 6\nS E F 350 4 7\nS E G 10 5 8\n");
+    EXPECT_EQ(CTerObsAngl::CountAngle(*d), 4u);
+    for (unsigned short kor : {1, 0}) {
+        SCOPED_TRACE(kor);
+        CTerObsAngl a(*d);
+        a.SetPar(kor);
+        ASSERT_EQ(a.NObs(), 4u);
+        const long ind[] = {-1, 0, 1, -1, -1, 2, -1, 3};
+        for (long j = 0; j < 8; ++j) EXPECT_EQ(a.GetIndAng(j), ind[j]) << j;
+        const char* tocke[] = {"ABC", "ACD", "AJK", "EFG"};
+        // Later minus earlier, not reduced: 10 - 350 deg = -340 deg.
+        const double koti[] = {30, 60, 20, -340};
+        // sqrt(1 + 4)", sqrt(4 + 9)", sqrt(1 + 4)", sqrt(16 + 25)".
+        const double sig[] = {std::sqrt(5.0), std::sqrt(13.0), std::sqrt(5.0), std::sqrt(41.0)};
+        for (long k = 0; k < 4; ++k) {
+            for (long c = 0; c < 3; ++c) EXPECT_EQ(a.GetPTS(k, c), std::string(1, tocke[k][c]));
+            EXPECT_NEAR(static_cast<double>(a.GetOBS(k, 0) * RO), koti[k] * 3600, 1e-9);
+            EXPECT_NEAR(static_cast<double>(a.GetSIG(k, 0) * RO), sig[k], 1e-12);
+            EXPECT_EQ(a.GetT(k, 1) - a.GetT(k, 0), 1.0L);
+        }
+        EXPECT_EQ(a.GetT(2, 0), 5.0L);
+        // Only angles 0 and 1 share a direction, A->C (2").
+        EXPECT_EQ(a.GetNumCorr(), kor);
+        EXPECT_NEAR(static_cast<double>(a.GetSIG(0, 1) * RO), kor * 2.0, 1e-12);
+        for (long k = 1; k < 4; ++k) EXPECT_EQ(a.GetSIG(k, 1), 0.0L) << k;
+        a.CalcRefStDApr();
+        EXPECT_NEAR(static_cast<double>(a.GetSo() * RO),
+                    (2 * std::sqrt(5.0) + std::sqrt(13.0) + std::sqrt(41.0) + kor * 2.0) / 8, 1e-12);
+    }
+
+    // No directions: no angle.
+    CTerObsDir nic;
+    CTerObsAngl c(nic);
+    c.SetPar(1);
+    EXPECT_EQ(c.NObs(), 0u);
+    EXPECT_EQ(CTerObsAngl::CountAngle(nic), 0u);
+}
+
+TEST(TerObsTocke, LookupByNameFindsTheFirstOccurrence)
+{
+    const auto t = Nov<CTerObsCrdA>(4, 0, 2, 0);
+    Beri(*t, "X A 0 0\nX B 1 0\nX A 5 5\nX C 2 2\n");
+    const std::pair<std::string, long> imena[] = {{"A", 0}, {"B", 1}, {"C", 3}, {"a", -1}, {"", -1}};
+    for (const auto& [ime, p] : imena) EXPECT_EQ(t->FindPoint(ime), p) << ime;
+    EXPECT_EQ(t->PointIndex("C"), 3);
+    const Izid r = RunChild([&] { t->PointIndex("TOCKA12"); });
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "\n\n  *****  NAPAKA" + std::string(42, ' ') + "*****\n  *****  TOCKA:   TOCKA12  NE OBSTAJA "
+                     "V SEZNAMU TOCK!!!! *****\n\nPritisni ENTER ... ");
+    // A list sized again is looked up afresh.
+    t->SetPar(1, 0, 2, 0);
+    Beri(*t, "X Q 0 0\n");
+    EXPECT_EQ(t->FindPoint("Q"), 0);
+    EXPECT_EQ(t->FindPoint("B"), -1);
+}
+
+TEST(GetObs, PlaneAndLevellingNetworks)
+{
+    Mreza m(Pot("ravninska.dat"), Pot("ravninska.dat"));
+    const CTerObsZbirka& T = m.TO;
+    // Xabc opens an X record; the commented direction and the records after
+    // *K are not read.  A: B-C, C-D; B: A-C.
+    const std::pair<const CTerObs*, unsigned long> stevila[] = {
+        {&T.TOCrdA, 4}, {&T.TODir, 5}, {&T.TOAngl, 3}, {&T.TODist2, 3}, {&T.TOCrd, 1}, {&T.TOVec, 1},
+        {&T.TOZen, 1},  {&T.TOAzi, 1}, {&T.TOPara, 1}, {&T.TODist3, 1}, {&T.TOH, 1},   {&T.TOHdif, 1}};
+    for (const auto& [s, n] : stevila) EXPECT_EQ(s->NObs(), n) << s->GetVrsta();
+    EXPECT_EQ(T.TOCrdA.GetPTS(1, 0), "B");
+    EXPECT_EQ(T.TOAngl.GetPTS(2, 0), "B");
+    EXPECT_EQ(T.TOAngl.GetNumCorr(), 1u);
+    // The deviation of the last record stands on the next line.
+    EXPECT_NEAR(static_cast<double>(T.TOHdif.GetSIG(0, 0)), 0.001, 1e-18);
+    EXPECT_NEAR(static_cast<double>(T.TODir.GetOBS(2, 0) * RO), 225.0 * 3600, 1e-9);
+    // So: (2 + 2 + 3) mm / 3 for the distances, (2 + 3) mm / 2 for the
+    // coordinates, (sqrt 2 + sqrt 5 + sqrt 4.5 + 1 + 0 + 0)" / 6 for the
+    // angles; none for the directions and the point list.
+    EXPECT_NEAR(static_cast<double>(T.TODist2.GetSo()), 0.007 / 3, 1e-18);
+    EXPECT_NEAR(static_cast<double>(T.TOCrd.GetSo()), 0.0025, 1e-18);
+    EXPECT_NEAR(static_cast<double>(T.TOAngl.GetSo() * RO), (std::sqrt(2.0) + std::sqrt(5.0) + std::sqrt(4.5) + 1.0) / 6,
+                1e-12);
+    EXPECT_EQ(T.TODir.GetSo() + T.TOCrdA.GetSo(), 0.0L);
+
+    Mreza n(Pot("nivelman.dat"), Pot("nivelman.dat"));
+    EXPECT_EQ(n.TO.TOHA.NObs(), 3u);
+    EXPECT_EQ(n.TO.TOH.NObs(), 1u);
+    ASSERT_EQ(n.TO.TOHdif.NObs(), 3u);
+    EXPECT_NEAR(static_cast<double>(n.TO.TOHA.GetOBS(2, 0)), 302.5, 1e-12);
+    EXPECT_NEAR(static_cast<double>(n.TO.TOHdif.GetOBS(2, 0)), -2.501, 1e-12);
+    EXPECT_NEAR(static_cast<double>(n.TO.TOHdif.GetSo()), 0.0035 / 3, 1e-18);
+}
+
+TEST(GetObs, RefusedFiles)
+{
+    const struct {
+        std::string nastavitve, podatki;
+        std::function<void(Mreza&)> vmes;
+        std::string sporocilo;
+    } primeri[] = {
+        {"nivelman.dat", "nivelman_s.dat", {},
+         "Zapis S (horizontalna smer) st. 1: zapisov te vrste 1-razsezna mreza ne sprejme (*DIM 1)"},
+        {"ravninska.dat", "ravninska.dat", [](Mreza& m) { m.TO.TODist2.SetPar(2, 0, 2); },
+         "Zapis D (horizontalna dolzina) st. 3: zapisov te vrste je vec, kot jih je prestel pregled datoteke (2)"},
+        {"ravninska.dat", "ravninska.dat", [](Mreza& m) { m.TO.TOH.SetPar(2, 0); },
+         "Zapisov H (merjena visina) je prebranih 1, pregled datoteke pa jih je prestel 2"},
+        {"ravninska.dat", "ni_datoteke.dat", {}, "Datoteke s podatki ni mogoce odpreti za branje opazovanj"},
+    };
+    for (const auto& p : primeri) {
+        SCOPED_TRACE(p.podatki);
+        const Izid r = RunChild([&] { Mreza m(Pot(p.nastavitve), Pot(p.podatki), p.vmes); });
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(r.out.ends_with(Konec(p.sporocilo))) << r.out;
+    }
+}
+
+TEST(GetObs, LongLinesLongWordsAndRepeatedNames)
+{
+    // A name of 300 characters, a comment, a remark and blanks far longer
+    // than any buffer; each repeated name is reported once and lookups find
+    // its first occurrence; with *IZPPOD 0 the input report holds the point
+    // list only, 14 lines for its five points.
+    const std::string dir = TempDir("getobs"), ime(300, 'T');
+    WriteFile(dir + "/m.dat", "*IZPPOD 0\n*DIM 2\n#" + std::string(100000, 'x') + "\nX A 0 0 " +
+                                  std::string(10000, 'r') + "\nX " + ime + " 100 0\nX A 5 5\nX B 2 0\nX B 9 9\n" +
+                                  "D A " + ime + " 100.0 2.0 " + std::string(70000, ' ') + "konec\nD " + ime +
+                                  " A 100.0 2.0\n*K\n");
+    const Izid r = RunChild([&] {
+        Mreza m(dir + "/m.dat", dir + "/m.dat");
+        std::ostringstream o;
+        m.get.PrintCTerObs(m.ps, m.TO, o);
+        const CTerObsDist& d = m.TO.TODist2;
+        std::cout << m.TO.TOCrdA.FindPoint("A") << m.TO.TOCrdA.FindPoint("B") << m.TO.TOCrdA.FindPoint(ime) << "|"
+                  << (d.GetPTS(1, 0) == ime) << d.GetSIG(1, 0) * 1000 << "|" << Lines(o.str()).size();
+    });
+    const std::string opozorilo = " je v seznamu tock navedena veckrat - upostevana je prva navedba      #### \n\n";
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "\n\n #### Tocka A" + opozorilo + "\n\n #### Tocka B" + opozorilo + "031|12|14");
 }

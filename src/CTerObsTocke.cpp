@@ -1,0 +1,68 @@
+#include "src/CTerObsTocke.h"
+
+#include <unordered_set>
+
+#include "src/FGMM.h"
+#include "src/NivexAux.h"
+
+void CTerObsTocke::SetTocke(unsigned long n, unsigned short xvel, unsigned short dim, unsigned short ifva)
+{
+    // Without velocity estimation there is nowhere to put a-priori velocities,
+    // and the X records would be misread field by field.
+    if (ifva != 0 && xvel == 0)
+        NivexError(" **** A-priori hitrosti tock (*XV0) so mozne le ob oceni hitrosti (*XVT)!!     *** ");
+    Dim = dim;
+    ifVA = ifva;
+    indeks.clear();
+    indeksSestavljen = false;
+    Velikost(n, xvel, dim, false);
+    if (n != 0 && XVel != 0) {
+        ifVel.resize(n, 1);
+        VELA.resize(n, dim, 0.0L);
+    }
+}
+
+void CTerObsTocke::ReadObsLine_OBS(std::istream& in, long i)
+{
+    for (long k = 0; k < Dim; ++k) OBS(i, k) = ReadNum(in, i);
+    if (ifVA != 0)
+        for (long k = 0; k < Dim; ++k) VELA(i, k) = ReadNum(in, i);
+    if (XVel != 0) ifVel(i) = static_cast<std::uint16_t>(ReadInt(in, i, 0, 65535));
+}
+
+void CTerObsTocke::PrintObsLine_OBS(std::ostream& out, long i)
+{
+    for (long k = 0; k < Dim; ++k) TerObsNum(out, OBS(i, k), vrsta->sirina, vrsta->decimalke);
+    if (ifVA != 0)
+        for (long k = 0; k < Dim; ++k) TerObsNum(out, VELA(i, k), sirinaHitrosti, vrsta->decimalke);
+    if (XVel != 0) TerObsTxt(out, std::to_string(ifVel(i)), sirinaZastavice);
+}
+
+long CTerObsTocke::FindPoint(const std::string& name) const
+{
+    if (!indeksSestavljen) {
+        indeks.reserve(nobs);
+        for (long p = 0; p < static_cast<long>(nobs); ++p) indeks.emplace(PTS(p, 0), p);
+        indeksSestavljen = true;
+    }
+    const auto it = indeks.find(name);
+    return it == indeks.end() ? -1L : it->second;
+}
+
+long CTerObsTocke::PointIndex(const std::string& name) const
+{
+    const long p = FindPoint(name);
+    GMMPointError(p, name);
+    return p;
+}
+
+void CTerObsTocke::TestRepeatedPTS() const
+{
+    std::unordered_set<std::string> javljene;
+    for (long p = 0; p < static_cast<long>(nobs); ++p) {
+        const std::string& ime = PTS(p, 0);
+        if (FindPoint(ime) != p && javljene.insert(ime).second)
+            NivexWarning(" #### Tocka " + ime +
+                         " je v seznamu tock navedena veckrat - upostevana je prva navedba      #### ");
+    }
+}
