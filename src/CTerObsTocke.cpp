@@ -1,8 +1,9 @@
 #include "src/CTerObsTocke.h"
 
+#include <iomanip>
+#include <sstream>
 #include <unordered_set>
 
-#include "src/FGMM.h"
 #include "src/NivexAux.h"
 
 void CTerObsTocke::SetTocke(unsigned long n, unsigned short xvel, unsigned short dim, unsigned short ifva)
@@ -38,6 +39,16 @@ void CTerObsTocke::PrintObsLine_OBS(std::ostream& out, long i)
     if (XVel != 0) TerObsTxt(out, std::to_string(ifVel(i)), sirinaZastavice);
 }
 
+void TerObsPointError(const std::string& name)
+{
+    std::ostringstream s;
+    s << "\n\n";
+    s << "  *****  NAPAKA" << std::string(42, ' ') << "*****" << "\n";
+    s << "  *****  TOCKA:" << std::right << std::setw(10) << name << "  NE OBSTAJA V SEZNAMU TOCK!!!! *****";
+    s << "\n\n";
+    KoncnaNapaka(s.str());
+}
+
 long CTerObsTocke::FindPoint(const std::string& name) const
 {
     if (!indeksSestavljen) {
@@ -52,7 +63,7 @@ long CTerObsTocke::FindPoint(const std::string& name) const
 long CTerObsTocke::PointIndex(const std::string& name) const
 {
     const long p = FindPoint(name);
-    GMMPointError(p, name);
+    if (p < 0) TerObsPointError(name);
     return p;
 }
 

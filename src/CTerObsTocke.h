@@ -6,8 +6,8 @@
 // whole model.  A record holds the name, `Dim` approximate values, with
 // a-priori velocities (*XV0, only together with *XVT) `Dim` velocity
 // components, and with velocity estimation (*XVT) a velocity flag.  The
-// solution (CGMMSol::SetResults) overwrites OBS (and VELA) with the adjusted values in every
-// iteration; the names never change after reading.
+// solution (CGMMSol::SetResults) overwrites OBS (and VELA) with the
+// adjusted values in every iteration; the names never change after reading.
 //
 // Every lookup of a point, by the equations, the datum and the prints, goes
 // through FindPoint or PointIndex: the first occurrence of a name counts, and
@@ -21,6 +21,10 @@
 #include <unordered_map>
 
 #include "src/CTerObs.h"
+
+// The missing-point message (framed, to the console and the report) and the
+// end of the run.
+[[noreturn]] void TerObsPointError(const std::string& name);
 
 class CTerObsTocke : public CTerObs {
 public:

@@ -12,13 +12,7 @@
 
 void GMMPointError(long ind, const std::string& name)
 {
-    if (ind >= 0) return;
-    std::ostringstream s;
-    s << "\n\n";
-    s << "  *****  NAPAKA" << std::string(42, ' ') << "*****" << "\n";
-    s << "  *****  TOCKA:" << std::right << std::setw(10) << name << "  NE OBSTAJA V SEZNAMU TOCK!!!! *****";
-    s << "\n\n";
-    KoncnaNapaka(s.str());
+    if (ind < 0) TerObsPointError(name);
 }
 
 void NGMMEqPrint(std::ostream& izhod, long n)
