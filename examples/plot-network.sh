@@ -105,7 +105,7 @@ legend="$work/legend"
   }
   add_lines _DIR.TXT 1.4p,gray70 "smeri"
   add_lines _ZEN.TXT 0.8p,orange,- "zenitne razdalje"
-  add_lines _AZI.TXT 0.8p,darkgreen,- "azimuti"
+  add_lines _AZI.TXT 0.8p,darkcyan,- "azimuti"
   add_lines _D2.TXT 0.6p,blue "horizontalne dolzine"
   add_lines _D3.TXT 0.6p,navy,. "prostorske dolzine"
   add_lines _VEC.TXT 0.8p,purple "vektorji"
