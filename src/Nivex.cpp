@@ -4,6 +4,8 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
+#include <iterator>
+#include <utility>
 #include <cmath>
 #include <cstdio>
 
@@ -236,8 +238,68 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         TOEst.PrintReliab(report);
     }
 
-    // The optional export files (GMT, S-transformation, second-order
-    // design) follow here.
+    std::string reportFile, baseName;
+    ImenaDatotek(dataFile, reportFile, baseName);
+    IzvozneDatoteke(baseName, report);
+}
+
+void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report)
+{
+    const unsigned short cont = procset.GetContPrint();
+    const unsigned short Dim = procset.GetDim();
+    if (procset.GetizrisGMT() != 0) {
+        Naslov(report, "IZPIS REZULTATOV ZA IZRIS Z ORODJEM GMT:", procset.GetizpisRez());
+        NVX2GMT.SetContPrint(cont);
+        NVX2GMT.SetDim(Dim);
+        // A levelling network has no plane coordinates to draw.
+        if (Dim > 1) {
+            const std::pair<const char*, const CTerObs*> opazovanja[] = {
+                {"_CRD.TXT", &TOCrd},   {"_DIR.TXT", &TODir},   {"_AZI.TXT", &TOAzi}, {"_D2.TXT", &TODist2},
+                {"_D3.TXT", &TODist3},  {"_ZEN.TXT", &TOZen},   {"_VEC.TXT", &TOVec}, {"_H.TXT", &TOH},
+                {"_DH.TXT", &TOHdif}};
+            const unsigned long stevila[] = {procset.GetNCrd(),   procset.GetNDir(), procset.GetNAzi(),
+                                             procset.GetNDist2(), procset.GetNDist3(), procset.GetNZen(),
+                                             procset.GetNVec(),   procset.GetNH(),   procset.GetNHdif()};
+            NVX2GMT.SetGMTFile(baseName, "_PTN.TXT");
+            NVX2GMT.PrintPTName(TOCrdA, report);
+            for (std::size_t j = 0; j < std::size(opazovanja); ++j) {
+                if (stevila[j] == 0) continue;
+                NVX2GMT.SetGMTFile(baseName, opazovanja[j].first);
+                NVX2GMT.PrintOBS(TOCrdA, *opazovanja[j].second, report);
+            }
+            NVX2GMT.SetGMTFile(baseName, "_CCORR.TXT");
+            NVX2GMT.PrintCRDCorr(TOCrdA, GMM, GMMS, report);
+            NVX2GMT.SetGMTFile(baseName, "_ABSE.TXT");
+            NVX2GMT.PrintAbsEll(TOCrdA, GMM, GMMS, report);
+            NVX2GMT.SetGMTFile(baseName, "_RELE.TXT");
+            NVX2GMT.PrintRelEll(RelEll, report);
+            if (procset.GetXVel() != 0) {
+                NVX2GMT.SetGMTFile(baseName, "_XVEL.TXT");
+                NVX2GMT.PrintXVel(TOCrdA, GMM, GMMS, report);
+            }
+            if (cont != 0) std::cout << "\n";
+        }
+    }
+    if (procset.GetizrisSTR() != 0) {
+        const char datum = gdatum.GetGDatum();
+        if (datum != 'D' && datum != 'H') {
+            NivexWarning(" #### Izpisa za S-transformacijo ni mozno narediti pri vklopljeni geodetski mrezi      #### ");
+        } else {
+            Naslov(report, "IZPIS REZULTATOV ZA S TRANSFORMACIJO:", procset.GetizpisRez());
+            NVX2STR.SetContPrint(cont);
+            NVX2STR.SetDimensions(Dim);
+            NVX2STR.SetSTRFile(baseName, "_STR.TXT");
+            if (Dim == 1) NVX2STR.PrintSTrans_1D(TOHA, GMM, GMMS, report);
+            else if (Dim == 2) NVX2STR.PrintSTrans_2D(TOCrdA, GMM, GMMS, report);
+            else if (Dim == 3) NVX2STR.PrintSTrans_3D(TOCrdA, GMM, GMMS, report);
+        }
+    }
+    if (procset.GetizrisOPT2() != 0) {
+        Naslov(report, "IZPIS REZULTATOV ZA S TRANSFORMACIJO:", procset.GetizpisRez());
+        NVX2OPT2.SetContPrint(cont);
+        NVX2OPT2.SetOPT2File(baseName, "_OPT2.TXT");
+        NVX2OPT2.PrintOptim2(GMM, report);
+    }
 }
 
 int NivexMain(int argc, const char** argv)

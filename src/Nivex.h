@@ -26,6 +26,9 @@
 #include "src/CGMMdD.h"
 #include "src/CGMMdH.h"
 #include "src/CGetObs.h"
+#include "src/CNVX2GMT.h"
+#include "src/CNVX2OPT2.h"
+#include "src/CNVX2STR.h"
 #include "src/CProcSet.h"
 #include "src/CRelEll.h"
 #include "src/CTerObsEst.h"
@@ -59,7 +62,8 @@ public:
     CNivex& operator=(const CNivex&) = delete;
 
     // Reads the data file, adjusts the network and writes the report from the
-    // settings section on (the banner and file names are the caller's).
+    // settings section on (the banner and file names are the caller's); the
+    // export files switched on go beside the data file, under its base name.
     void Izracun(const std::string& dataFile, std::ostream& report);
     // The observation equations of one pass: every kind's rows from the first
     // row on (heights, height differences, coordinates, vectors, horizontal
@@ -88,9 +92,17 @@ public:
     CGMMdD GMMdD;
     CRelEll RelEll;
     CTerObsEst TOEst;
+    CNVX2GMT NVX2GMT;
+    CNVX2STR NVX2STR;
+    CNVX2OPT2 NVX2OPT2;
 
     // Passes of the iteration loop run by Izracun.
     int nPasses = 0;
+
+private:
+    // The GMT plot files, the S-transformation and the optimisation file
+    // that the settings switch on, named by the base name.
+    void IzvozneDatoteke(const std::string& baseName, std::ostream& report);
 };
 
 int NivexMain(int argc, const char** argv);

@@ -1,0 +1,224 @@
+#include "src/CNVX2GMT.h"
+
+#include <iomanip>
+#include <iostream>
+#include <unordered_map>
+
+#include "matrika/elipspog.h"
+#include "src/CGMM.h"
+#include "src/CGMMSol.h"
+#include "src/CRelEll.h"
+#include "src/CTerObs.h"
+#include "src/CTerObsCrdA.h"
+#include "src/NivexAux.h"
+
+bool NVX2OdpriDatoteko(std::ofstream& f, const std::string& name, std::ostream& report)
+{
+    std::string napaka;
+    if (name.size() > NVX2MaxIme) {
+        // A shortened name would write some other file than the one asked for.
+        napaka = " #### Ime izhodne datoteke je predolgo (najvec 255 znakov) - datoteka ni izdelana: " + name + " #### ";
+    } else {
+        f.open(name, std::ios::out | std::ios::trunc);
+        if (f.is_open()) return true;
+        napaka = " #### Izhodne datoteke ni mogoce odpreti za pisanje - datoteka ni izdelana: " + name + " #### ";
+    }
+    // The report is what the user keeps: it must not claim a file that is not there.
+    NivexWarning(napaka);
+    report << "\n" << napaka << "\n";
+    return false;
+}
+
+void NVX2Stevec(unsigned long n) { std::cout << std::setw(7) << n << "\b\b\b\b\b\b\b" << std::flush; }
+
+namespace {
+// Covariances (reference variance times cofactors) of the unknowns k, k+1
+// as a standard ellipse: semi-axes in metres, orientation in degrees.
+void Elipsa(const CGMMSol& GMMS, long k, double& a, double& b, double& theta)
+{
+    double sxx = static_cast<double>(GMMS.Qxx(k, k) * GMMS.SoIIzracun);
+    double syy = static_cast<double>(GMMS.Qxx(k + 1, k + 1) * GMMS.SoIIzracun);
+    double sxy = static_cast<double>(GMMS.Qxx(k + 1, k) * GMMS.SoIIzracun);
+    elipspog(sxx, syy, sxy, a, b, theta);
+}
+
+void Stevilo(std::ostream& f, long double v, int width, int decimals)
+{
+    f << std::fixed << std::setprecision(decimals) << std::setw(width) << v;
+}
+}  // namespace
+
+void CNVX2GMT::Sled(const char* text) const
+{
+    if (contprint != 0) std::cout << text << std::flush;
+}
+
+void CNVX2GMT::SetContPrint(int flag)
+{
+    if (flag != 0) std::cout << "\n" << "C: CNVX2GMT:" << "\n" << " F: SetContPrint(int " << flag << ")" << "\n";
+    contprint = static_cast<unsigned short>(flag != 0);
+}
+
+void CNVX2GMT::SetDim(int d)
+{
+    if (contprint != 0) std::cout << " F: SetDim(int " << d << ")" << "\n";
+    dim = static_cast<unsigned short>(d);
+}
+
+void CNVX2GMT::SetGMTFile(const std::string& base, const std::string& suffix)
+{
+    if (contprint != 0) std::cout << " F: SetGMTFile(char* " << base << ", char* " << suffix << ")" << "\n";
+    gmtfile = base + suffix;
+}
+
+bool CNVX2GMT::Odpri(std::ofstream& f, std::ostream& report, const char* label, unsigned long count, const char* word)
+{
+    if (!NVX2OdpriDatoteko(f, gmtfile, report)) {
+        Sled("\n");
+        return false;
+    }
+    report << "\n" << label << std::setw(10) << count << std::setw(10) << word << gmtfile << "]" << "\n";
+    return true;
+}
+
+void CNVX2GMT::Koordinati(std::ostream& f, const CTerObsCrdA& TOCrdA, long i) const
+{
+    Stevilo(f, TOCrdA.OBS(i, 0), 14, ndec);
+    Stevilo(f, TOCrdA.OBS(i, 1), 14, ndec);
+}
+
+void CNVX2GMT::PrintPTName(const CTerObsCrdA& TOCrdA, std::ostream& report)
+{
+    Sled(" F: PrintPTName(CTerObsCrdA&) -> PT#:");
+    std::ofstream f;
+    const unsigned long n = TOCrdA.PTS.nrow();
+    if (!Odpri(f, report, "Izpis koordinat in imen tock:         ", n, " TOCK [")) return;
+    for (unsigned long i = 0; i < n; ++i) {
+        const long p = static_cast<long>(i);
+        if (contprint != 0) NVX2Stevec(i + 1);
+        Koordinati(f, TOCrdA, p);
+        f << "  8 0 25 ML " << TOCrdA.PTS(p, 0) << "\n";
+    }
+    Sled("\n");
+}
+
+void CNVX2GMT::PrintOBS(const CTerObsCrdA& TOCrdA, const CTerObs& TO, std::ostream& report)
+{
+    if (contprint != 0)
+        std::cout << " F: PrintOBS(CTerObsCrdA&, OBSCLASS&) -> " << gmtfile << "\n" << "    OBS#:" << std::flush;
+    std::ofstream f;
+    if (!Odpri(f, report, "Izpis opazovanj:                      ", TO.nobs, " OBS [")) return;
+    // The first point of a name in list order, as every lookup of the program.
+    std::unordered_map<std::string, long> tocka;
+    for (long i = 0; i < static_cast<long>(TOCrdA.PTS.nrow()); ++i) tocka.emplace(TOCrdA.PTS(i, 0), i);
+    const bool dvoTockovno = TO.PTS.ncol() >= 2;
+    for (long r = 0; r < static_cast<long>(TO.nobs); ++r) {
+        if (contprint != 0) NVX2Stevec(static_cast<unsigned long>(r) + 1);
+        const auto t1 = tocka.find(TO.PTS(r, 0));
+        // The reader refuses records of points not in the list; nothing to draw otherwise.
+        if (t1 == tocka.end()) continue;
+        if (dvoTockovno) {
+            const auto t2 = tocka.find(TO.PTS(r, 1));
+            if (t2 == tocka.end()) continue;
+            f << ">" << "\n";
+            Koordinati(f, TOCrdA, t1->second);
+            f << "\n";
+            Koordinati(f, TOCrdA, t2->second);
+            f << "\n";
+        } else {
+            Koordinati(f, TOCrdA, t1->second);
+            f << "\n";
+        }
+    }
+    if (dvoTockovno) f << ">" << "\n";
+    Sled("\n");
+}
+
+void CNVX2GMT::PrintCRDCorr(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+{
+    Sled(" F: PrintCRDCorr(CTerObsCrdA&, CGMM&, CGMMSol&) -> CrdCorr#:");
+    std::ofstream f;
+    const unsigned long n = TOCrdA.PTS.nrow();
+    if (!Odpri(f, report, "Izpis popravkov neznank:              ", n, " DX [")) return;
+    unsigned long st = 0;
+    for (long i = 0; i < static_cast<long>(n); ++i) {
+        const long k = GMM.iDeltaB(i);
+        if (k < 0) {
+            f << "\n";
+            continue;
+        }
+        if (contprint != 0) NVX2Stevec(++st);
+        Koordinati(f, TOCrdA, i);
+        Stevilo(f, GMMS.xunk(k) * 100.0L, 9, 2);
+        Stevilo(f, GMMS.xunk(k + 1) * 100.0L, 9, 2);
+        f << "  0.0 0.0 0.0   " << TOCrdA.PTS(i, 0) << "\n";
+    }
+    Sled("\n");
+}
+
+void CNVX2GMT::PrintAbsEll(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+{
+    Sled(" F: PrintAbsEll(CTerObsCrdA&, CGMM&, CGMMSol&) -> AbsEll#:");
+    std::ofstream f;
+    const unsigned long n = TOCrdA.PTS.nrow();
+    if (!Odpri(f, report, "Izpis absolutnih elips:               ", n, " ABS EL [")) return;
+    unsigned long st = 0;
+    for (long i = 0; i < static_cast<long>(n); ++i) {
+        const long k = GMM.iDeltaB(i);
+        if (k < 0) continue;
+        if (contprint != 0) NVX2Stevec(++st);
+        double a = 0.0, b = 0.0, theta = 0.0;
+        Elipsa(GMMS, k, a, b, theta);
+        Koordinati(f, TOCrdA, i);
+        f << "  0.0 0.0   ";
+        Stevilo(f, a * 100.0, 10, ndec);
+        Stevilo(f, b * 100.0, 10, ndec);
+        Stevilo(f, theta, 7, 1);
+        f << "  " << TOCrdA.PTS(i, 0) << "\n";
+    }
+    Sled("\n");
+}
+
+void CNVX2GMT::PrintRelEll(const CRelEll& RelEll, std::ostream& report)
+{
+    Sled(" F: PrintRelEll(CRelEll&) -> RelEll#:");
+    std::ofstream f;
+    if (!Odpri(f, report, "Izpis relativnih elips:               ", RelEll.nobs, " REL EL [")) return;
+    // The horizontal ellipse follows the six ellipsoid values in a spatial network.
+    const long s = dim == 3 ? 6 : 0;
+    for (long i = 0; i < static_cast<long>(RelEll.nobs); ++i) {
+        if (contprint != 0) NVX2Stevec(static_cast<unsigned long>(i) + 1);
+        Stevilo(f, RelEll.OBS(i, 0), 14, ndec);
+        Stevilo(f, RelEll.OBS(i, 1), 14, ndec);
+        f << " 0.0 0.0 ";
+        Stevilo(f, RelEll.SIG(i, s) * 100.0L, 10, ndec);
+        Stevilo(f, RelEll.SIG(i, s + 1) * 100.0L, 10, ndec);
+        Stevilo(f, RelEll.SIG(i, s + 2), 7, 1);
+        f << "  " << RelEll.PTS(i, 0) << "-" << RelEll.PTS(i, 1) << "\n";
+    }
+    Sled("\n");
+}
+
+void CNVX2GMT::PrintXVel(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+{
+    Sled(" F: PrintXVel(CTerObsCrdA&, CGMM&, CGMMSol&) -> XVel#:");
+    std::ofstream f;
+    const unsigned long n = TOCrdA.PTS.nrow();
+    if (!Odpri(f, report, "Izpis vektorjev hitrosti:             ", n, " VEL [")) return;
+    unsigned long st = 0;
+    for (long i = 0; i < static_cast<long>(n) && GMM.iDeltaBV.nrow() == n; ++i) {
+        const long kv = GMM.iDeltaBV(i);
+        if (kv < 0) continue;
+        if (contprint != 0) NVX2Stevec(++st);
+        double a = 0.0, b = 0.0, theta = 0.0;
+        Elipsa(GMMS, kv, a, b, theta);
+        Koordinati(f, TOCrdA, i);
+        Stevilo(f, TOCrdA.VELA(i, 0) * 100.0L, 9, 2);
+        Stevilo(f, TOCrdA.VELA(i, 1) * 100.0L, 9, 2);
+        Stevilo(f, a * 100.0, 10, 2);
+        Stevilo(f, b * 100.0, 10, 2);
+        Stevilo(f, theta, 7, 1);
+        f << "  " << TOCrdA.PTS(i, 0) << "\n";
+    }
+    Sled("\n");
+}

@@ -1,0 +1,80 @@
+// CNVX2GMT: plain text files that the Generic Mapping Tools draw directly
+// after the adjustment of a plane or spatial network: point labels,
+// observation lines, corrections of the coordinate unknowns, absolute and
+// relative error ellipses and point velocities.
+//
+// Facts a caller must know:
+// - SetGMTFile names the file that the next print operation writes (base
+//   name + suffix); every print opens, writes and closes it and leaves a
+//   one-line notice in the report.
+// - A file that cannot be written (a name longer than NVX2MaxIme, a folder
+//   that refuses it) is skipped with a warning naming it, on the console and
+//   in the report in place of the notice; the run goes on.
+// - Coordinates are the first two columns of the point list, which by then
+//   holds the adjusted values; ellipse, correction and velocity lengths are
+//   in centimetres (metres x 100), as the plotting script expects.
+// - Every file is written line by line; nothing larger than the run's own
+//   matrices is formed.
+#ifndef NIVEX_SRC_CNVX2GMT_H
+#define NIVEX_SRC_CNVX2GMT_H
+
+#include <cstddef>
+#include <fstream>
+#include <ostream>
+#include <string>
+
+class CTerObs;
+class CTerObsCrdA;
+class CGMM;
+class CGMMSol;
+class CRelEll;
+
+// Longest export file name written (the same limit as the data-file name).
+inline constexpr std::size_t NVX2MaxIme = 255;
+
+// Opens `name` for writing (replacing it).  False, with the warning on the
+// console and in the report, when the name is too long or the file cannot be
+// opened.
+bool NVX2OdpriDatoteko(std::ofstream& f, const std::string& name, std::ostream& report);
+
+// The self-overwriting record counter of the console trace.
+void NVX2Stevec(unsigned long n);
+
+class CNVX2GMT {
+public:
+    CNVX2GMT() = default;
+    CNVX2GMT(const CNVX2GMT&) = delete;
+    CNVX2GMT& operator=(const CNVX2GMT&) = delete;
+
+    void SetContPrint(int flag);
+    void SetDim(int d);
+    void SetGMTFile(const std::string& base, const std::string& suffix);
+
+    // Coordinates and name of every point, as text labels.
+    void PrintPTName(const CTerObsCrdA& TOCrdA, std::ostream& report);
+    // One point per record (one-point sets) or one segment ">" from, to
+    // (two-point sets, closed by a last ">").
+    void PrintOBS(const CTerObsCrdA& TOCrdA, const CTerObs& TO, std::ostream& report);
+    // Corrections of the coordinate unknowns as vectors; an empty line for a
+    // point without unknowns.
+    void PrintCRDCorr(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report);
+    // Absolute error ellipses of the points with unknowns.
+    void PrintAbsEll(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report);
+    // Horizontal relative ellipses at the midpoints of the pairs.
+    void PrintRelEll(const CRelEll& RelEll, std::ostream& report);
+    // Velocities with their error ellipses, points with velocity unknowns only.
+    void PrintXVel(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report);
+
+    std::string gmtfile;
+    unsigned short ndec = 4;
+    unsigned short dim = 0;
+    unsigned short contprint = 0;
+
+private:
+    // Opens gmtfile and writes the notice "label count word[file]".
+    bool Odpri(std::ofstream& f, std::ostream& report, const char* label, unsigned long count, const char* word);
+    void Koordinati(std::ostream& f, const CTerObsCrdA& TOCrdA, long i) const;
+    void Sled(const char* text) const;
+};
+
+#endif

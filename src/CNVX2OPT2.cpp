@@ -1,0 +1,42 @@
+#include "src/CNVX2OPT2.h"
+
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+
+#include "src/CGMM.h"
+#include "src/CNVX2GMT.h"
+
+void CNVX2OPT2::SetContPrint(int flag)
+{
+    if (flag != 0) std::cout << "\n" << "C: CNVX2OPT2:" << "\n" << " F: SetContPrint(int " << flag << ")" << "\n";
+    contprint = static_cast<unsigned short>(flag != 0);
+}
+
+void CNVX2OPT2::SetOPT2File(const std::string& base, const std::string& suffix)
+{
+    if (contprint != 0) std::cout << " F: SetOPT2File(char* " << base << ", char* " << suffix << ")" << "\n";
+    opt2file = base + suffix;
+}
+
+void CNVX2OPT2::PrintOptim2(const CGMM& GMM, std::ostream& report)
+{
+    if (contprint != 0) std::cout << " F: PrintOptim2(CGMM&) -> " << std::flush;
+    std::ofstream f;
+    if (!NVX2OdpriDatoteko(f, opt2file, report)) {
+        if (contprint != 0) std::cout << "\n";
+        return;
+    }
+    report << "\n" << "Izpis podatkov za optimizacijo 2. reda:         " << std::setw(10) << GMM.nobs << std::setw(10)
+           << " OPAZOVANJ [" << opt2file << "]" << "\n";
+    f << std::fixed << std::setprecision(15);
+    f << "#MATRIKA KOEFICIENTOV ENACB POPRAVKOV" << "\n" << "#------------------------------------" << "\n";
+    const long u = static_cast<long>(GMM.Bmat.ncol());
+    for (long r = 0; r < GMM.nobs; ++r) {
+        f << "B ";
+        for (long s = 0; s < u; ++s) f << std::setw(22) << GMM.Bmat(r, s);
+        f << "\n";
+    }
+    f << "\n\n";
+    if (contprint != 0) std::cout << " OK" << "\n";
+}

@@ -1,0 +1,91 @@
+#include "src/CNVX2STR.h"
+
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+
+#include "src/CGMM.h"
+#include "src/CGMMSol.h"
+#include "src/CNVX2GMT.h"
+#include "src/CTerObsCrdA.h"
+#include "src/CTerObsHA.h"
+
+void CNVX2STR::SetContPrint(int flag)
+{
+    if (flag != 0) std::cout << "\n" << "C: CNVX2STR:" << "\n" << " F: SetContPrint(int " << flag << ")" << "\n";
+    contprint = static_cast<unsigned short>(flag != 0);
+}
+
+void CNVX2STR::SetSTRFile(const std::string& base, const std::string& suffix)
+{
+    if (contprint != 0) std::cout << " F: SetSTRFile(char* " << base << ", char* " << suffix << ")" << "\n";
+    strfile = base + suffix;
+}
+
+void CNVX2STR::SetDimensions(unsigned short dim)
+{
+    if (contprint != 0) std::cout << " F: SetDimensions(unsigned short int* " << dim << ")" << "\n";
+    Dim = dim;
+}
+
+void CNVX2STR::PrintSTrans_1D(const CTerObsHA& TOHA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+{
+    if (contprint != 0) std::cout << " F: PrintSTrans-1D(CTerObsCrdA&) -> " << std::flush;
+    Print(TOHA, GMM, GMMS, report);
+}
+
+void CNVX2STR::PrintSTrans_2D(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+{
+    if (contprint != 0) std::cout << " F: PrintSTrans_2D(CTerObsCrdA&) -> " << std::flush;
+    Print(TOCrdA, GMM, GMMS, report);
+}
+
+void CNVX2STR::PrintSTrans_3D(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+{
+    if (contprint != 0) std::cout << " F: PrintSTrans_3D(CTerObsCrdA&) -> " << std::flush;
+    Print(TOCrdA, GMM, GMMS, report);
+}
+
+void CNVX2STR::Print(const CTerObs& tocke, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+{
+    const long n = static_cast<long>(tocke.PTS.nrow()), d = Dim;
+    std::ofstream f;
+    if (!NVX2OdpriDatoteko(f, strfile, report)) {
+        if (contprint != 0) std::cout << "\n";
+        return;
+    }
+    report << "\n" << "Izpis podatkov za S-transformacijo:         " << std::setw(10) << n << std::setw(10) << " TOCK ["
+           << strfile << "]" << "\n";
+    f << std::fixed;
+    f << "#RAZSEZNOST GEODETSKE MREZE" << "\n" << "#--------------------------" << "\n" << "D " << d << "\n\n";
+    f << "#STEVILO GEODETSKIH TOCK" << "\n" << "#-----------------------" << "\n" << "N " << n << "\n\n";
+    f << "#PRIBLIZNE KOORDINATE TOCK IN POPRAVKI PRIBLIZNIH KOORDINAT TOCK" << "\n"
+      << "#---------------------------------------------------------------" << "\n";
+    for (long i = 0; i < n; ++i) {
+        if (contprint != 0) NVX2Stevec(static_cast<unsigned long>(i) + 1);
+        // Under a datum without fixed points every point has its unknowns;
+        // a point without them would keep its value with no correction.
+        const long k = GMM.iDeltaB(i);
+        auto popravek = [&](long c) { return k < 0 ? 0.0L : GMMS.xunk(k + c); };
+        if (d == 1) {
+            f << "X " << std::setw(8) << tocke.PTS(i, 0) << std::setprecision(8) << std::setw(16)
+              << tocke.OBS(i, 0) - popravek(0) << std::setprecision(10) << std::setw(16) << popravek(0) << "\n";
+            continue;
+        }
+        f << "X " << tocke.PTS(i, 0) << std::setprecision(6);
+        for (long c = 0; c < d; ++c) f << std::setw(16) << tocke.OBS(i, c) - popravek(c);
+        for (long c = 0; c < d; ++c) f << std::setw(12) << popravek(c);
+        f << "\n";
+    }
+    f << "\n" << "#REFERENCNA VARIANCA IZRACUNA:" << "\n" << "#-----------------------------" << "\n" << "V "
+      << std::setprecision(15) << GMMS.SoIIzracun << "\n\n";
+    f << "#MATRIKA KOFAKTORJEV NEZNANK Qxx:" << "\n" << "#--------------------------------" << "\n";
+    const long m = n * d;
+    for (long r = 0; r < m; ++r) {
+        f << "K ";
+        for (long s = 0; s < m; ++s) f << std::setw(22) << GMMS.Qxx(r, s);
+        f << "\n";
+    }
+    f << "\n\n";
+    if (contprint != 0) std::cout << " OK" << "\n";
+}
