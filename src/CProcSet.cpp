@@ -281,6 +281,13 @@ void CProcSet::ReadSettings(std::istream& vhod, std::ostream& izhod)
     std::string w;
     while (in.Beseda(w)) {
         if (w == "*K") break;
+        if (w == "*D") {
+            // Only to tell in the settings section whether the S-transformation
+            // file will be written; the datum reader reads the kind itself.
+            const std::vector<std::string> r = in.Ostanek();
+            datumVrsta = r.empty() ? '\0' : r[0][0];
+            continue;
+        }
         const Kljuc* k = NajdiKljuc(w);
         if (k == nullptr) {
             in.Preskoci();

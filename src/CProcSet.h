@@ -94,11 +94,11 @@ public:
     unsigned long GetNAzi() const { return nZapisov[kTOAzi]; }
     unsigned long GetNPara() const { return nZapisov[kTOPara]; }
 
-    // Whether this run writes the GMT plot files and the S-transformation
-    // file; the settings report claims a file only when it is written.  The
-    // export writers switch these on; until they exist no file is written.
-    bool IzdelaGMT() const { return kIzvozGMT && izrisGMT != 0 && Dim != 1; }
-    bool IzdelaSTR() const { return kIzvozSTR && izrisSTR != 0; }
+    // Whether this run writes the GMT plot files (a levelling network has
+    // none) and the S-transformation file (datum kinds D and H only; with
+    // another kind the run warns); the settings report claims what these say.
+    bool IzdelaGMT() const { return izrisGMT != 0 && Dim != 1; }
+    bool IzdelaSTR() const { return izrisSTR != 0 && (datumVrsta == 'D' || datumVrsta == 'H'); }
 
     // Angle unit ("DMS", "GON" or "DEG") and solution method.  The string
     // forms are preferred.  The char* forms copy into out and return it; they
@@ -124,8 +124,7 @@ public:
     bool ifObsResiduals;       // influence of observation errors on the unknowns
 
 private:
-    static constexpr bool kIzvozGMT = false, kIzvozSTR = false;
-
+    char datumVrsta = '\0';   // kind of the last "*D" line of the file
     // Record counts of the counting pass, by record set.
     std::array<unsigned long, kTOSetov> nZapisov;
 

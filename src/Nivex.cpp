@@ -254,28 +254,28 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report)
         // A levelling network has no plane coordinates to draw.
         if (Dim > 1) {
             const std::pair<const char*, const CTerObs*> opazovanja[] = {
-                {"_CRD.TXT", &TOCrd},   {"_DIR.TXT", &TODir},   {"_AZI.TXT", &TOAzi}, {"_D2.TXT", &TODist2},
-                {"_D3.TXT", &TODist3},  {"_ZEN.TXT", &TOZen},   {"_VEC.TXT", &TOVec}, {"_H.TXT", &TOH},
-                {"_DH.TXT", &TOHdif}};
+                {"_CRD.TXT", &TO.TOCrd},   {"_DIR.TXT", &TO.TODir},   {"_AZI.TXT", &TO.TOAzi}, {"_D2.TXT", &TO.TODist2},
+                {"_D3.TXT", &TO.TODist3},  {"_ZEN.TXT", &TO.TOZen},   {"_VEC.TXT", &TO.TOVec}, {"_H.TXT", &TO.TOH},
+                {"_DH.TXT", &TO.TOHdif}};
             const unsigned long stevila[] = {procset.GetNCrd(),   procset.GetNDir(), procset.GetNAzi(),
                                              procset.GetNDist2(), procset.GetNDist3(), procset.GetNZen(),
                                              procset.GetNVec(),   procset.GetNH(),   procset.GetNHdif()};
             NVX2GMT.SetGMTFile(baseName, "_PTN.TXT");
-            NVX2GMT.PrintPTName(TOCrdA, report);
+            NVX2GMT.PrintPTName(TO.TOCrdA, report);
             for (std::size_t j = 0; j < std::size(opazovanja); ++j) {
                 if (stevila[j] == 0) continue;
                 NVX2GMT.SetGMTFile(baseName, opazovanja[j].first);
-                NVX2GMT.PrintOBS(TOCrdA, *opazovanja[j].second, report);
+                NVX2GMT.PrintOBS(TO.TOCrdA, *opazovanja[j].second, report);
             }
             NVX2GMT.SetGMTFile(baseName, "_CCORR.TXT");
-            NVX2GMT.PrintCRDCorr(TOCrdA, GMM, GMMS, report);
+            NVX2GMT.PrintCRDCorr(TO.TOCrdA, GMM, GMMS, report);
             NVX2GMT.SetGMTFile(baseName, "_ABSE.TXT");
-            NVX2GMT.PrintAbsEll(TOCrdA, GMM, GMMS, report);
+            NVX2GMT.PrintAbsEll(TO.TOCrdA, GMM, GMMS, report);
             NVX2GMT.SetGMTFile(baseName, "_RELE.TXT");
             NVX2GMT.PrintRelEll(RelEll, report);
             if (procset.GetXVel() != 0) {
                 NVX2GMT.SetGMTFile(baseName, "_XVEL.TXT");
-                NVX2GMT.PrintXVel(TOCrdA, GMM, GMMS, report);
+                NVX2GMT.PrintXVel(TO.TOCrdA, GMM, GMMS, report);
             }
             if (cont != 0) std::cout << "\n";
         }
@@ -283,15 +283,20 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report)
     if (procset.GetizrisSTR() != 0) {
         const char datum = gdatum.GetGDatum();
         if (datum != 'D' && datum != 'H') {
-            NivexWarning(" #### Izpisa za S-transformacijo ni mozno narediti pri vklopljeni geodetski mrezi      #### ");
+            // The settings section announced the file: the report says why it
+            // is missing.
+            const char* opozorilo =
+                " #### Izpisa za S-transformacijo ni mozno narediti pri vklopljeni geodetski mrezi      #### ";
+            NivexWarning(opozorilo);
+            report << "\n" << opozorilo << "\n\n";
         } else {
             Naslov(report, "IZPIS REZULTATOV ZA S TRANSFORMACIJO:", procset.GetizpisRez());
             NVX2STR.SetContPrint(cont);
             NVX2STR.SetDimensions(Dim);
             NVX2STR.SetSTRFile(baseName, "_STR.TXT");
-            if (Dim == 1) NVX2STR.PrintSTrans_1D(TOHA, GMM, GMMS, report);
-            else if (Dim == 2) NVX2STR.PrintSTrans_2D(TOCrdA, GMM, GMMS, report);
-            else if (Dim == 3) NVX2STR.PrintSTrans_3D(TOCrdA, GMM, GMMS, report);
+            if (Dim == 1) NVX2STR.PrintSTrans_1D(TO.TOHA, GMM, GMMS, report);
+            else if (Dim == 2) NVX2STR.PrintSTrans_2D(TO.TOCrdA, GMM, GMMS, report);
+            else if (Dim == 3) NVX2STR.PrintSTrans_3D(TO.TOCrdA, GMM, GMMS, report);
         }
     }
     if (procset.GetizrisOPT2() != 0) {
