@@ -1,5 +1,6 @@
 #include "src/CGMMSol.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iomanip>
 #include <iostream>
@@ -13,6 +14,7 @@
 #include "matrika/lur.h"
 #include "matrika/normm.h"
 #include "matrika/razcepmetoda.h"
+#include "matrika/svdr.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
@@ -20,6 +22,7 @@
 #include "src/CTerObsHA.h"
 #include "src/FGMMSol.h"
 #include "src/FGMMSolMat.h"
+#include "src/FWeighRobust.h"
 #include "src/NivexAux.h"
 
 namespace {
@@ -68,6 +71,37 @@ bool Koncna(const matrika<long double>& A)
     for (unsigned long k = 0; k < A.size(); ++k)
         if (!std::isfinite(a[k])) return false;
     return true;
+}
+
+std::string SporociloRobustno(const std::string& RobSolve)
+{
+    return " **** Robustna ocena (*ROBSOLV " + RobSolve +
+           "): zavrnjena opazovanja pustijo mrezo nedoloceno      *** ";
+}
+
+// False when some unknown has no observation row left with a non-zero
+// coefficient (its observations all rejected); the datum rows below nObs
+// do not count, they do not determine a point.
+bool OpazovanaVsaNeznanke(const matrika<long double>& Bp, unsigned long nObs)
+{
+    const unsigned long u = Bp.ncol();
+    const long double* b = Bp.data();
+    for (unsigned long k = 0; k < u; ++k) {
+        unsigned long i = 0;
+        while (i < nObs && b[i * u + k] == 0.0L) ++i;
+        if (i == nObs) return false;
+    }
+    return true;
+}
+
+long RangSVD(razcepMetoda<long double>& razcep)
+{
+    const auto* s = dynamic_cast<const svdr<long double>*>(&razcep);
+    if (s == nullptr) return 0;
+    long rang = 0;
+    for (unsigned long j = 0; j < s->S.size(); ++j)
+        if (std::fabs(s->S.data()[j]) > s->tsh) ++rang;
+    return rang;
 }
 
 std::string SporociloGMM(const char* napaka, const char* datum, const char* metoda)
@@ -153,7 +187,21 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
     const bool preveriRegularnost = std::string(metoda->ime) != "SVD";
 
     // Robust weight memory: current and previous row factor of every row.
+    // The weights act on the observation rows only: the datum rows below
+    // them fix the datum defect and keep their unit weight, which the datum
+    // correction of Qdd presumes (it is formed from the unweighted
+    // constraint matrix).  Bp0, fp0 keep the unweighted rows, from which a
+    // rejected observation that comes back is rebuilt.
     matrika<long double> W(Bp.nrow(), 2, 1.0L);
+    const unsigned long nObs =
+        std::min(Bp.nrow(), static_cast<unsigned long>(GMM.nobs > 0 ? GMM.nobs : 0));
+    matrika<long double> Bp0, fp0, vObs;
+    if (!mnk) {
+        Bp0 = Bp;
+        fp0 = fp;
+        vObs.resize(nObs, 1, 0.0L);
+    }
+    long rangSVD = -1;  // singular values above the threshold in the first pass
     matrika<long double> N, n, x, diagN(Bp.ncol(), 1, 0.0L);
 
     for (;;) {
@@ -184,15 +232,28 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
             x = razcep->resi();
             Qdd = razcep->inv();
         }
+        // After a re-weighting a singular system is the work of the rejected
+        // observations, and the message says so.
+        const bool utezeno = !mnk && nIter > 0;
         if (preveriRegularnost && (!Koncna(Qdd) || Singularna(diagN, Qdd)))
-            NivexError(SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
+            NivexError(utezeno ? SporociloRobustno(procset.RobSolve)
+                               : SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
+        if (!preveriRegularnost && !mnk) {
+            // The pseudo-inverse would quietly fill a rank that rejections
+            // took away: compare the rank with that of the unweighted system.
+            const long rang = RangSVD(*razcep);
+            if (rangSVD < 0) rangSVD = rang;
+            else if (rang < rangSVD) NivexError(SporociloRobustno(procset.RobSolve));
+        }
 
         // 2. Datum: a constraint matrix that does not cover every defect of
         // the free network leaves M singular.
         bool regularna = true;
         if (korekcija == DatumKorekcija::H && GMM.Hred.nrow() > 0) regularna = CorrectQdd(GMM.Hred, metoda->inverzM);
         if (korekcija == DatumKorekcija::D && GMM.Hdat.nrow() > 0) regularna = CorrectQdd(GMM.Ddat, metoda->inverzM);
-        if (!regularna) NivexError(SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
+        if (!regularna)
+            NivexError(utezeno ? SporociloRobustno(procset.RobSolve)
+                               : SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
         if (!razcep) x = Qdd * n;
         if (!Koncna(x) || !Koncna(Qdd))
             NivexError(SporociloGMM("NEKONCNA RESITEV", datumOznaka, metoda->oznaka));
@@ -202,20 +263,17 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
         xunk = x;
         vvec = GMM.fvec;
         VvecCalc(vvec, GMM.Bmat, xunk);
+        if (!mnk)
+            for (unsigned long i = 0; i < nObs; ++i) vObs(static_cast<long>(i)) = vvec(static_cast<long>(i));
 
         if (d < thres) break;
         ++nIter;
         if (mnk) break;
         if (nIter > 100) NivexError(SporociloGMM("PREVEC ITERACIJ", datumOznaka, metoda->oznaka));
 
-        // ---- Robust re-weighting ------------------------------------------
-        // Here the robust weight function rescales the rows of Bp and fp in
-        // place for the next pass:
-        //     WeighRobust(Bp, fp, vvec, W, GMM.So, procset.RobSolve, 1.0L, nIter);
-        // Until it is available a robust estimator is refused rather than
-        // answered with the least-squares solution under its name.
-        NivexError(" **** Robustna ocena neznank (*ROBSOLV " + procset.RobSolve +
-                   ") v tej razlicici programa se ni na voljo      *** ");
+        // Robust re-weighting of the observation rows for the next pass.
+        WeighRobust(Bp, fp, vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter, Bp0, fp0);
+        if (!OpazovanaVsaNeznanke(Bp, nObs)) NivexError(SporociloRobustno(procset.RobSolve));
     }
 }
 
