@@ -14,7 +14,6 @@
 #include "matrika/lur.h"
 #include "matrika/normm.h"
 #include "matrika/razcepmetoda.h"
-#include "matrika/svdr.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
@@ -79,28 +78,41 @@ std::string SporociloRobustno(const std::string& RobSolve)
            "): zavrnjena opazovanja pustijo mrezo nedoloceno      *** ";
 }
 
-// False when some unknown has no observation row left with a non-zero
-// coefficient (its observations all rejected); the datum rows below nObs
-// do not count, they do not determine a point.
-bool OpazovanaVsaNeznanke(const matrika<long double>& Bp, unsigned long nObs)
+// Rank of the rows of B whose robust factor (column 0 of W) is not 0, by
+// elimination with diagonal pivoting of their normal matrix.  Positive
+// factors do not change the rank, so the unweighted rows serve.
+long RangOhranjenih(const matrika<long double>& B, const matrika<long double>& W)
 {
-    const unsigned long u = Bp.ncol();
-    const long double* b = Bp.data();
-    for (unsigned long k = 0; k < u; ++k) {
-        unsigned long i = 0;
-        while (i < nObs && b[i * u + k] == 0.0L) ++i;
-        if (i == nObs) return false;
+    const unsigned long u = B.ncol();
+    matrika<long double> N(u, u, 0.0L);
+    const long double* b = B.data();
+    long double* n = N.data();
+    for (unsigned long i = 0; i < B.nrow(); ++i) {
+        if (W(static_cast<long>(i), 0) == 0.0L) continue;
+        for (unsigned long j = 0; j < u; ++j)
+            if (b[i * u + j] != 0.0L)
+                for (unsigned long k = 0; k < u; ++k) n[j * u + k] += b[i * u + j] * b[i * u + k];
     }
-    return true;
-}
-
-long RangSVD(razcepMetoda<long double>& razcep)
-{
-    const auto* s = dynamic_cast<const svdr<long double>*>(&razcep);
-    if (s == nullptr) return 0;
+    long double najvecji = 0.0L;
+    for (unsigned long j = 0; j < u; ++j) najvecji = std::max(najvecji, n[j * u + j]);
+    // Pivots of round-off size, relative to the largest diagonal element.
+    const long double meja = najvecji * 1e-13L;
+    std::vector<char> porabljen(u, 0);
     long rang = 0;
-    for (unsigned long j = 0; j < s->S.size(); ++j)
-        if (std::fabs(s->S.data()[j]) > s->tsh) ++rang;
+    for (unsigned long korak = 0; korak < u; ++korak) {
+        unsigned long p = u;
+        for (unsigned long j = 0; j < u; ++j)
+            if (!porabljen[j] && (p == u || n[j * u + j] > n[p * u + p])) p = j;
+        if (p == u || !(n[p * u + p] > meja)) break;
+        porabljen[p] = 1;
+        ++rang;
+        const long double piv = n[p * u + p];
+        for (unsigned long j = 0; j < u; ++j) {
+            if (porabljen[j] || n[j * u + p] == 0.0L) continue;
+            const long double f = n[j * u + p] / piv;
+            for (unsigned long k = 0; k < u; ++k) n[j * u + k] -= f * n[p * u + k];
+        }
+    }
     return rang;
 }
 
@@ -201,7 +213,7 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
         fp0 = fp;
         vObs.resize(nObs, 1, 0.0L);
     }
-    long rangSVD = -1;  // singular values above the threshold in the first pass
+    long rang = -1;  // rank of the unweighted system, formed at the first rejection
     matrika<long double> N, n, x, diagN(Bp.ncol(), 1, 0.0L);
 
     for (;;) {
@@ -238,13 +250,6 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
         if (preveriRegularnost && (!Koncna(Qdd) || Singularna(diagN, Qdd)))
             NivexError(utezeno ? SporociloRobustno(procset.RobSolve)
                                : SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
-        if (!preveriRegularnost && !mnk) {
-            // The pseudo-inverse would quietly fill a rank that rejections
-            // took away: compare the rank with that of the unweighted system.
-            const long rang = RangSVD(*razcep);
-            if (rangSVD < 0) rangSVD = rang;
-            else if (rang < rangSVD) NivexError(SporociloRobustno(procset.RobSolve));
-        }
 
         // 2. Datum: a constraint matrix that does not cover every defect of
         // the free network leaves M singular.
@@ -273,7 +278,15 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
 
         // Robust re-weighting of the observation rows for the next pass.
         WeighRobust(Bp, fp, vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter, Bp0, fp0);
-        if (!OpazovanaVsaNeznanke(Bp, nObs)) NivexError(SporociloRobustno(procset.RobSolve));
+        // Rejections may take away what determined the network; the methods
+        // would meet a singular system (or, with the SVD, quietly bridge it),
+        // so the rank of the kept rows is checked whenever the set changes.
+        bool novaZavrnitev = false;
+        for (long i = 0; i < static_cast<long>(nObs); ++i) novaZavrnitev |= W(i, 0) == 0.0L && W(i, 1) != 0.0L;
+        if (novaZavrnitev) {
+            if (rang < 0) rang = RangOhranjenih(Bp0, matrika<long double>(Bp0.nrow(), 1, 1.0L));
+            if (RangOhranjenih(Bp0, W) < rang) NivexError(SporociloRobustno(procset.RobSolve));
+        }
     }
 }
 

@@ -204,3 +204,100 @@ TEST(Robustna, PlantedGrossErrorsComeBackAsResiduals)
         }
     }
 }
+
+// Inner iterations counted by hand.  One benchmark A, one new point P, the
+// height difference A-P read five times with 1 mm: 5.000 four times and
+// 5.012.  Least squares gives 5.0024, residuals +2.4 mm four times and
+// -9.6 mm (So = 1 mm); MHUB keeps the four at sqrt(1.5/2.4) and rejects
+// the fifth.  The second solution is 5.000 exactly, residuals 0 and -12 mm:
+// factors 1 and 0, the same system again, so the third solution repeats
+// the second and the loop ends with nIter = 2.  HUB on a line whose
+// standardised residuals are all 1 (<= 1.5) keeps every factor at 1 and
+// stops after the second solution, nIter = 1.
+TEST(Robustna, InnerIterationsCountedByHand)
+{
+    const std::string petkrat = "*DIM 1\n*D V\n**V A\nX A 100.0\nX P 105.01\nh A P 5.000 1.0\nh A P 5.000 1.0\n"
+                                "h A P 5.000 1.0\nh A P 5.000 1.0\nh A P 5.012 1.0\n*K\n";
+    for (const char* f : {"MHUB", "HAMP", "BIWEIG"}) {
+        const Izravnava iz = Izravnaj(ZNastavitvijo(petkrat, "*ROBSOLV", f));
+        EXPECT_EQ(iz.run->GMMS.nIter, 2) << f;
+        EXPECT_NEAR(iz.tocke.at("P")[0], 105.000L, 1e-12L) << f;
+        EXPECT_NEAR(iz.run->GMMS.vvec(4), -0.012L, 1e-12L) << f;
+        EXPECT_NE(iz.report.find("# ITERACIJ:                                     3"), std::string::npos) << f;
+    }
+    const std::string vlak = "*DIM 1\n*D V\n**V A\n**V B\nX A 100.000\nX B 110.000\nX P1 103.0\nX P2 107.0\n"
+                             "h A P1 3.002 1.0\nh P1 P2 4.001 1.0\nh P2 B 2.994 1.0\n*K\n";
+    const Izravnava hub = Izravnaj(ZNastavitvijo(vlak, "*ROBSOLV", "HUB"));
+    EXPECT_EQ(hub.run->GMMS.nIter, 1);
+    EXPECT_NEAR(hub.tocke.at("P1")[0], 103.003L, 1e-9L);
+}
+
+// The exponent after LPN reaches the weight function: p = 2 is least
+// squares, p = 1 is L1N, and p = 1.5 lies between them.
+TEST(Robustna, LpExponentFromTheSettings)
+{
+    std::string d = Primer("nivelman.dat");
+    d.replace(d.find("11.66659"), 8, "11.67659");
+    const auto visina = [&](const std::string& f) { return Izravnaj(ZNastavitvijo(d, "*ROBSOLV", f)).tocke.at("N3")[0]; };
+    const long double mnk = visina("MNK"), l1 = visina("L1N");
+    EXPECT_NEAR(visina("LPN 2"), mnk, 1e-9L);
+    EXPECT_NEAR(visina("LPN 1"), l1, 1e-9L);
+    const long double p15 = visina("LPN 1.5");
+    EXPECT_GT(std::fabs(p15 - mnk), 1e-5L);
+    EXPECT_GT(std::fabs(p15 - l1), 1e-5L);
+    EXPECT_LT(std::fabs(p15 - mnk) + std::fabs(p15 - l1), std::fabs(mnk - l1) * 1.01L);
+}
+
+// Every weight function with every method and datum kind on a small
+// levelling network (four points, six lines): no failure, every method
+// gives the same adjustment, and the two datums that only fix the height
+// level (one minimal constraint, inner constraints) give the same
+// residuals: the weights leave the datum rows alone.
+TEST(Robustna, EveryFunctionMethodAndDatum)
+{
+    const std::string d = "*DIM 1\nX A 100.0\nX B 101.0\nX C 103.0\nX D 102.0\nh A B 1.0012 1.0\nh B C 2.0009 1.5\n"
+                          "h C D -0.9991 1.0\nh D A -2.0004 1.2\nh A C 3.0006 2.0\nh B D 1.0003 1.0\n*K\n";
+    const char* datumi[] = {"*D V\n**V A\n", "*D P\nH A 100.0 1.0\nH C 103.0 1.0\n", "*D D\n**DH B\n", "*D H\n"};
+    for (const char* f : {"L1N", "LPN 1.5", "HUB", "MHUB", "HAMP", "BIWEIG", "FAIR", "LOGIST", "TALW", "WELS", "DAN"}) {
+        std::vector<long double> vD;
+        for (const char* datum : datumi) {
+            const std::string z = ZNastavitvijo(datum + d, "*ROBSOLV", f);
+            const Izravnava prva = Izravnaj(z);
+            for (const char* m : {"NS", "LU", "CH", "QR", "QRHOUS", "QRMGS", "QRGIV", "SVD"})
+                EXPECT_LT(NajvecjaRazlika(Izravnaj(ZNastavitvijo(z, "*NUMSOLV", m)), prva), 1e-7L)
+                    << f << " " << m << " " << datum;
+            const matrika<long double>& v = prva.run->GMMS.vvec;
+            if (datum[3] == 'D') vD.assign(v.data(), v.data() + 6);
+            if (datum[3] == 'H')
+                for (long i = 0; i < 6; ++i) EXPECT_NEAR(v(i), vD[static_cast<std::size_t>(i)], 1e-8L) << f << " " << i;
+        }
+    }
+}
+
+// Rejections that take away what fixed the network end the run with a
+// message naming the weight function, on the console and in the report,
+// with no results: all five readings of one point rejected (every method),
+// and the two observed heights of a pseudo-observation datum rejected.
+TEST(Robustna, RejectionsThatLeaveTheNetworkUndetermined)
+{
+    const std::string tocka = "*DIM 1\n*D V\n**V A\nX A 100.0\nX P 105.0\nh A P 5.000 1.0\nh A P 5.000 1.0\n"
+                              "h A P 5.012 1.0\n*K\n";  // residuals 4, 4, -8 mm: MHUB rejects all three
+    std::string psevdo = Primer("nivelman.dat");
+    psevdo.replace(psevdo.find("11.66659"), 8, "11.67659");
+    psevdo = ZDatumom(psevdo, "*D P\nH R12 296.4183 0.5\nH R45 318.2259 0.5\n");
+    const std::string dir = TempDir("rob");
+    int k = 0;
+    for (const std::string& data : {tocka, psevdo})
+        for (const char* m : {"NS", "CH", "QRGIV", "SVD"}) {
+            const std::string ime = "m" + std::to_string(k++);
+            WriteFile(dir + "/" + ime + ".dat", ZNastavitvijo(ZNastavitvijo(data, "*ROBSOLV", "MHUB"), "*NUMSOLV", m));
+            const Izid r = RunNivex({ime + ".dat"}, dir);
+            const std::string sporocilo =
+                " **** Robustna ocena (*ROBSOLV MHUB): zavrnjena opazovanja pustijo mrezo nedoloceno      *** ";
+            EXPECT_EQ(r.status, 1) << m;
+            EXPECT_NE(r.out.find(sporocilo), std::string::npos) << m << r.out;
+            const std::string rep = ReadFile(dir + "/" + ime + ".NVX");
+            EXPECT_NE(rep.find(sporocilo), std::string::npos) << m;
+            EXPECT_EQ(rep.find("OCENJENE VISINE"), std::string::npos) << m;
+        }
+}
