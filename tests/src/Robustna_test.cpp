@@ -268,8 +268,9 @@ TEST(Robustna, EveryFunctionMethodAndDatum)
                     << f << " " << m << " " << datum;
             const matrika<long double>& v = prva.run->GMMS.vvec;
             if (datum[3] == 'D') vD.assign(v.data(), v.data() + 6);
-            if (datum[3] == 'H')
+            if (datum[3] == 'H') {
                 for (long i = 0; i < 6; ++i) EXPECT_NEAR(v(i), vD[static_cast<std::size_t>(i)], 1e-8L) << f << " " << i;
+            }
         }
     }
 }
