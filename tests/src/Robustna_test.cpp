@@ -290,7 +290,7 @@ TEST(Robustna, RejectionsThatLeaveTheNetworkUndetermined)
     int k = 0;
     for (const std::string& data : {tocka, psevdo})
         for (const char* m : {"NS", "CH", "QRGIV", "SVD"}) {
-            const std::string ime = "m" + std::to_string(k++);
+            const std::string ime = std::to_string(k++).insert(0, 1, 'm');
             WriteFile(dir + "/" + ime + ".dat", ZNastavitvijo(ZNastavitvijo(data, "*ROBSOLV", "MHUB"), "*NUMSOLV", m));
             const Izid r = RunNivex({ime + ".dat"}, dir);
             const std::string sporocilo =
