@@ -1,5 +1,6 @@
 #include "src/CGMMSol.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iomanip>
 #include <iostream>
@@ -20,6 +21,7 @@
 #include "src/CTerObsHA.h"
 #include "src/FGMMSol.h"
 #include "src/FGMMSolMat.h"
+#include "src/FWeighRobust.h"
 #include "src/NivexAux.h"
 
 namespace {
@@ -68,6 +70,50 @@ bool Koncna(const matrika<long double>& A)
     for (unsigned long k = 0; k < A.size(); ++k)
         if (!std::isfinite(a[k])) return false;
     return true;
+}
+
+std::string SporociloRobustno(const std::string& RobSolve)
+{
+    return " **** Robustna ocena (*ROBSOLV " + RobSolve +
+           "): zavrnjena opazovanja pustijo mrezo nedoloceno      *** ";
+}
+
+// Rank of the rows of B whose robust factor (column 0 of W) is not 0, by
+// elimination with diagonal pivoting of their normal matrix.  Positive
+// factors do not change the rank, so the unweighted rows serve.
+long RangOhranjenih(const matrika<long double>& B, const matrika<long double>& W)
+{
+    const unsigned long u = B.ncol();
+    matrika<long double> N(u, u, 0.0L);
+    const long double* b = B.data();
+    long double* n = N.data();
+    for (unsigned long i = 0; i < B.nrow(); ++i) {
+        if (W(static_cast<long>(i), 0) == 0.0L) continue;
+        for (unsigned long j = 0; j < u; ++j)
+            if (b[i * u + j] != 0.0L)
+                for (unsigned long k = 0; k < u; ++k) n[j * u + k] += b[i * u + j] * b[i * u + k];
+    }
+    long double najvecji = 0.0L;
+    for (unsigned long j = 0; j < u; ++j) najvecji = std::max(najvecji, n[j * u + j]);
+    // Pivots of round-off size, relative to the largest diagonal element.
+    const long double meja = najvecji * 1e-13L;
+    std::vector<char> porabljen(u, 0);
+    long rang = 0;
+    for (unsigned long korak = 0; korak < u; ++korak) {
+        unsigned long p = u;
+        for (unsigned long j = 0; j < u; ++j)
+            if (!porabljen[j] && (p == u || n[j * u + j] > n[p * u + p])) p = j;
+        if (p == u || !(n[p * u + p] > meja)) break;
+        porabljen[p] = 1;
+        ++rang;
+        const long double piv = n[p * u + p];
+        for (unsigned long j = 0; j < u; ++j) {
+            if (porabljen[j] || n[j * u + p] == 0.0L) continue;
+            const long double f = n[j * u + p] / piv;
+            for (unsigned long k = 0; k < u; ++k) n[j * u + k] -= f * n[p * u + k];
+        }
+    }
+    return rang;
 }
 
 std::string SporociloGMM(const char* napaka, const char* datum, const char* metoda)
@@ -153,7 +199,21 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
     const bool preveriRegularnost = std::string(metoda->ime) != "SVD";
 
     // Robust weight memory: current and previous row factor of every row.
+    // The weights act on the observation rows only: the datum rows below
+    // them fix the datum defect and keep their unit weight, which the datum
+    // correction of Qdd presumes (it is formed from the unweighted
+    // constraint matrix).  Bp0, fp0 keep the unweighted rows, from which a
+    // rejected observation that comes back is rebuilt.
     matrika<long double> W(Bp.nrow(), 2, 1.0L);
+    const unsigned long nObs =
+        std::min(Bp.nrow(), static_cast<unsigned long>(GMM.nobs > 0 ? GMM.nobs : 0));
+    matrika<long double> Bp0, fp0, vObs;
+    if (!mnk) {
+        Bp0 = Bp;
+        fp0 = fp;
+        vObs.resize(nObs, 1, 0.0L);
+    }
+    long rang = -1;  // rank of the unweighted system, formed at the first rejection
     matrika<long double> N, n, x, diagN(Bp.ncol(), 1, 0.0L);
 
     for (;;) {
@@ -184,15 +244,21 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
             x = razcep->resi();
             Qdd = razcep->inv();
         }
+        // After a re-weighting a singular system is the work of the rejected
+        // observations, and the message says so.
+        const bool utezeno = !mnk && nIter > 0;
         if (preveriRegularnost && (!Koncna(Qdd) || Singularna(diagN, Qdd)))
-            NivexError(SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
+            NivexError(utezeno ? SporociloRobustno(procset.RobSolve)
+                               : SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
 
         // 2. Datum: a constraint matrix that does not cover every defect of
         // the free network leaves M singular.
         bool regularna = true;
         if (korekcija == DatumKorekcija::H && GMM.Hred.nrow() > 0) regularna = CorrectQdd(GMM.Hred, metoda->inverzM);
         if (korekcija == DatumKorekcija::D && GMM.Hdat.nrow() > 0) regularna = CorrectQdd(GMM.Ddat, metoda->inverzM);
-        if (!regularna) NivexError(SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
+        if (!regularna)
+            NivexError(utezeno ? SporociloRobustno(procset.RobSolve)
+                               : SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
         if (!razcep) x = Qdd * n;
         if (!Koncna(x) || !Koncna(Qdd))
             NivexError(SporociloGMM("NEKONCNA RESITEV", datumOznaka, metoda->oznaka));
@@ -202,20 +268,25 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
         xunk = x;
         vvec = GMM.fvec;
         VvecCalc(vvec, GMM.Bmat, xunk);
+        if (!mnk)
+            for (unsigned long i = 0; i < nObs; ++i) vObs(static_cast<long>(i)) = vvec(static_cast<long>(i));
 
         if (d < thres) break;
         ++nIter;
         if (mnk) break;
         if (nIter > 100) NivexError(SporociloGMM("PREVEC ITERACIJ", datumOznaka, metoda->oznaka));
 
-        // ---- Robust re-weighting ------------------------------------------
-        // Here the robust weight function rescales the rows of Bp and fp in
-        // place for the next pass:
-        //     WeighRobust(Bp, fp, vvec, W, GMM.So, procset.RobSolve, 1.0L, nIter);
-        // Until it is available a robust estimator is refused rather than
-        // answered with the least-squares solution under its name.
-        NivexError(" **** Robustna ocena neznank (*ROBSOLV " + procset.RobSolve +
-                   ") v tej razlicici programa se ni na voljo      *** ");
+        // Robust re-weighting of the observation rows for the next pass.
+        WeighRobust(Bp, fp, vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter, Bp0, fp0);
+        // Rejections may take away what determined the network; the methods
+        // would meet a singular system (or, with the SVD, quietly bridge it),
+        // so the rank of the kept rows is checked whenever the set changes.
+        bool novaZavrnitev = false;
+        for (long i = 0; i < static_cast<long>(nObs); ++i) novaZavrnitev |= W(i, 0) == 0.0L && W(i, 1) != 0.0L;
+        if (novaZavrnitev) {
+            if (rang < 0) rang = RangOhranjenih(Bp0, matrika<long double>(Bp0.nrow(), 1, 1.0L));
+            if (RangOhranjenih(Bp0, W) < rang) NivexError(SporociloRobustno(procset.RobSolve));
+        }
     }
 }
 

@@ -27,8 +27,13 @@
 //   is printed.
 // - With no degrees of freedom (f <= 0) sigma0 a-posteriori, the test
 //   statistic and its bounds are 0; nothing is divided by zero.
-// - Robust estimation (RobSolve other than "MNK") is refused with a message
-//   until the robust weight functions are built.
+// - With a robust estimator (RobSolve other than "MNK") the solution is
+//   repeated with the observation rows re-weighted from the residuals
+//   (FWeighRobust, exponent lpnorm for "LPN") until it changes by less than
+//   thres, at most 100 re-weightings; the datum rows keep their weight.  The
+//   members then hold that last, weighted solution; vvec are its residuals.
+//   Rejections that leave an unknown without observations or the system
+//   singular end the run with a message naming the weight function.
 #ifndef NIVEX_SRC_CGMMSOL_H
 #define NIVEX_SRC_CGMMSOL_H
 

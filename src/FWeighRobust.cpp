@@ -1,0 +1,114 @@
+#include "src/FWeighRobust.h"
+
+#include <cmath>
+
+namespace {
+// Below this raw residual the L1 weight 1/|v| is replaced by a fixed bound,
+// so that an observation the solution fits exactly keeps a finite weight.
+constexpr long double kL1Meja = 1e-10L;
+constexpr long double kL1Faktor = 1000000.0L;
+
+enum class Funkcija { L1N, LPN, HUB, MHUB, HAMP, BIWEIG, FAIR, LOGIST, TALW, WELS, DAN };
+
+struct Opis {
+    const char* ime;
+    Funkcija f;
+    bool standardizirana;  // u = |v| / So rather than |v|
+};
+
+constexpr Opis kFunkcije[] = {
+    {"L1N", Funkcija::L1N, false},    {"LPN", Funkcija::LPN, false},       {"HUB", Funkcija::HUB, true},
+    {"MHUB", Funkcija::MHUB, true},   {"HAMP", Funkcija::HAMP, true},      {"BIWEIG", Funkcija::BIWEIG, true},
+    {"FAIR", Funkcija::FAIR, false},  {"LOGIST", Funkcija::LOGIST, false}, {"TALW", Funkcija::TALW, false},
+    {"WELS", Funkcija::WELS, false},  {"DAN", Funkcija::DAN, true},
+};
+
+const Opis* Najdi(const std::string& ime)
+{
+    for (const Opis& o : kFunkcije)
+        if (ime == o.ime) return &o;
+    return nullptr;
+}
+
+long double Faktor(Funkcija f, long double u, long double p, std::uint16_t nIter)
+{
+    switch (f) {
+        case Funkcija::L1N: return u > kL1Meja ? std::sqrt(1.0L / u) : kL1Faktor;
+        case Funkcija::LPN:
+            // Below 2 the exponent makes the weight grow without bound at a
+            // zero residual: the same bound as L1N (p = 1 is L1N).
+            if (p < 2.0L && u <= kL1Meja) return kL1Faktor;
+            return std::sqrt(std::pow(u, p - 2.0L));
+        case Funkcija::HUB: return u <= 1.5L ? 1.0L : std::sqrt(1.5L / u);
+        case Funkcija::MHUB: return u <= 1.5L ? 1.0L : (u <= 3.0L ? std::sqrt(1.5L / u) : 0.0L);
+        case Funkcija::HAMP: {
+            const long double a = 2.0L, b = 4.0L, c = 8.0L;
+            if (u <= a) return 1.0L;
+            if (u <= b) return std::sqrt(a / u);
+            if (u <= c) return std::sqrt(a * (c - u) / (u * (c - b)));
+            return 0.0L;
+        }
+        case Funkcija::BIWEIG: {
+            const long double k = 4.685L;
+            return u < k ? std::sqrt(std::fabs(1.0L - (u / k) * (u / k))) : 0.0L;
+        }
+        case Funkcija::FAIR: return std::sqrt(1.0L / (1.0L + u / 1.4L));
+        case Funkcija::LOGIST:
+            // tanh(t)/t tends to 1 at t = 0.
+            return u > 0.0L ? std::sqrt((1.205L / u) * std::tanh(u / 1.205L)) : 1.0L;
+        case Funkcija::TALW: return u < 2.795L ? 1.0L : 0.0L;
+        case Funkcija::WELS: return std::sqrt(std::exp(-(u / 2.985L) * (u / 2.985L)));
+        case Funkcija::DAN: {
+            if (u < 3.0L) return 1.0L;
+            const long double k = nIter <= 2 ? 2.0L : 3.0L;
+            return std::sqrt(std::exp(-0.05L * std::pow(u, k)));
+        }
+    }
+    return 1.0L;
+}
+
+long double Argument(const Opis& o, long double v, long double So)
+{
+    // The residual enters in double precision, as the weight functions were
+    // tuned on it.
+    const long double a = std::fabs(static_cast<double>(v));
+    return o.standardizirana ? a / So : a;
+}
+}  // namespace
+
+std::optional<long double> RobustFaktor(const std::string& RobSolve, long double v, long double So, long double p,
+                                        std::uint16_t nIter)
+{
+    const Opis* o = Najdi(RobSolve);
+    if (o == nullptr) return std::nullopt;
+    return Faktor(o->f, Argument(*o, v, So), p, nIter);
+}
+
+void MultBwii(matrika<long double>& Bp, matrika<long double>& fp, const long double* factor, const unsigned long* i)
+{
+    const long r = static_cast<long>(*i);
+    for (long j = 0; j < static_cast<long>(Bp.ncol()); ++j) Bp(r, j) *= *factor;
+    fp(r) *= *factor;
+}
+
+void WeighRobust(matrika<long double>& Bp, matrika<long double>& fp, const matrika<long double>& vvec,
+                 matrika<long double>& W, long double So, const std::string& RobSolve, long double p,
+                 std::uint16_t nIter, const matrika<long double>& Bp0, const matrika<long double>& fp0)
+{
+    const Opis* o = Najdi(RobSolve);
+    if (o == nullptr) return;
+    for (unsigned long i = 0; i < vvec.nrow(); ++i) {
+        const long r = static_cast<long>(i);
+        const long double s = Faktor(o->f, Argument(*o, vvec(r), So), p, nIter);
+        W(r, 1) = W(r, 0);
+        W(r, 0) = s;
+        const long double razmerje = W(r, 1) != 0.0L ? W(r, 0) / W(r, 1) : 0.0L;
+        if (W(r, 1) != 0.0L && std::isfinite(razmerje)) {
+            MultBwii(Bp, fp, &razmerje, &i);
+        } else {
+            // A rejected row holds zeros: the ratio cannot bring it back.
+            for (long j = 0; j < static_cast<long>(Bp.ncol()); ++j) Bp(r, j) = s * Bp0(r, j);
+            fp(r) = s * fp0(r);
+        }
+    }
+}
