@@ -11,23 +11,14 @@
 
 namespace {
 
-std::string Datoteka(const std::string& text)
-{
-    const std::string pot = TempDir("procset") + "/mreza.dat";
-    WriteFile(pot, text);
-    return pot;
-}
-
 // Reads the settings in this process (the file must pass every check);
 // konzola receives what went to the console.
 CProcSet Preberi(const std::string& pot, std::string* konzola = nullptr)
 {
     CProcSet p;
-    std::ostringstream report, k;
-    std::streambuf* const cout = std::cout.rdbuf(k.rdbuf());
-    p.ReadProcSet(pot, report);
-    std::cout.rdbuf(cout);
-    if (konzola != nullptr) *konzola = k.str();
+    std::ostringstream report;
+    const std::string k = Tiho([&] { p.ReadProcSet(pot, report); });
+    if (konzola != nullptr) *konzola = k;
     return p;
 }
 

@@ -26,8 +26,7 @@ struct GMMEqTestMreza {
     // (counts, sigma0, numbering and sizes; the data summary goes to `povzetek`).
     explicit GMMEqTestMreza(const std::string& besedilo)
     {
-        const std::string pot = TempDir("gmmeq") + "/mreza.dat";
-        WriteFile(pot, besedilo + "\n*K\n");
+        const std::string pot = Datoteka(besedilo + "\n*K\n");
         std::ostringstream vhod;
         n.procset.ReadProcSet(pot, vhod);
         n.gdatum.ReadGDatum(pot, vhod, 0);

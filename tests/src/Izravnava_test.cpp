@@ -241,18 +241,3 @@ TEST(Izravnava, IterationStopsAtTheThresholdOrTheLimitOrDiverges)
     EXPECT_NE(ReadFile(dir + "/a.NVX").find("izravnava se razhaja"), std::string::npos);
     EXPECT_EQ(r.out.find("KONCAL Z IZRACUNI"), std::string::npos);
 }
-
-// Data that cannot be adjusted end the run before any result: no
-// observations, and a levelling network without a datum point.
-TEST(Izravnava, RefusalsOfUnadjustableData)
-{
-    const std::string dir = TempDir("zavrni");
-    WriteFile(dir + "/a.dat", "*DIM 1\n*D V\n**V A\nX A 1.0\nX B 2.0\n*K\n");
-    WriteFile(dir + "/b.dat", ZDatumom(kVlak, "*D V\n"));
-    for (const char* ime : {"a.dat", "b.dat"}) {
-        const Izid r = RunNivex({ime}, dir);
-        EXPECT_EQ(r.status, 1) << r.out;
-        EXPECT_EQ(r.out.find("nan"), std::string::npos) << r.out;
-        EXPECT_EQ(r.out.find("KONCAL Z IZRACUNI"), std::string::npos) << r.out;
-    }
-}
