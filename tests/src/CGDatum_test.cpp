@@ -3,8 +3,6 @@
 // table of refused data files).
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iostream>
 #include <sstream>
 #include <tuple>
 

@@ -64,6 +64,10 @@ struct GMMEqTestMreza {
     std::ostringstream povzetek;
 };
 
+// Levelling network: A fixed, B and C new; heights observed at C and A.
+inline const std::string kNivelman = "*DIM 1\n*D V\n**V A\nX A 100.000\nX B 101.000\nX C 102.500\n"
+                                     "H C 102.4950 4.0\nH A 100.0020 3.0\nh A B 1.0100 2.0\nh B C 1.4900 1.0\n";
+
 // A network read and modelled, then `korak` of one iteration (the
 // equations or the datum step) when given.
 inline std::unique_ptr<GMMEqTestMreza> GMMMreza(const std::string& besedilo,

@@ -225,7 +225,6 @@ TEST(Izravnava, IterationStopsAtTheThresholdOrTheLimitOrDiverges)
     const Izravnava lin = Izravnaj(Iteriraj(Primer("nivelman.dat"), "1e-30", "2"));
     EXPECT_EQ(lin.run->nPasses, 3);
     EXPECT_LT(lin.run->GMMS.GetNormX(), 1e-12L);
-    EXPECT_NE(lin.report.find("ITERACIJA OBDELAVE OPAZOVANJ:               3"), std::string::npos);
     EXPECT_NE(lin.report.find(" #### Iteracija ni skonvergirala v 3 korakih"), std::string::npos);
     const Izravnava nelin = Izravnaj(Iteriraj(Primer("prostorska.dat"), "1e-5", "10"));
     EXPECT_TRUE(nelin.run->nPasses >= 2 && nelin.run->nPasses <= 5) << nelin.run->nPasses;
