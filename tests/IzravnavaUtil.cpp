@@ -1,7 +1,6 @@
 #include "IzravnavaUtil.h"
 
 #include <fstream>
-#include <iostream>
 #include <sstream>
 
 #include "TestUtil.h"
@@ -18,16 +17,11 @@ std::string PrvaBeseda(const std::string& line)
 Izravnava Izravnaj(const std::string& data)
 {
     Izravnava iz;
-    const std::string dir = TempDir("izr");
-    const std::string dat = dir + "/mreza.dat", nvx = dir + "/mreza.NVX";
-    WriteFile(dat, data);
+    const std::string dat = Datoteka(data), nvx = dat.substr(0, dat.size() - 3) + "NVX";
     iz.run = std::make_unique<CNivex>();
     {
         std::ofstream report(nvx);
-        std::ostringstream tiho;
-        std::streambuf* stari = std::cout.rdbuf(tiho.rdbuf());
-        iz.run->Izracun(dat, report);
-        std::cout.rdbuf(stari);
+        Tiho([&] { iz.run->Izracun(dat, report); });
     }
     iz.report = ReadFile(nvx);
     const CNivex& n = *iz.run;

@@ -85,6 +85,22 @@ std::string TempDir(const std::string& tag)
     return mkdtemp(templ.data()) == nullptr ? "/tmp" : templ;
 }
 
+std::string Datoteka(const std::string& text)
+{
+    const std::string pot = TempDir("dat") + "/mreza.dat";
+    WriteFile(pot, text);
+    return pot;
+}
+
+std::string Tiho(const std::function<void()>& f)
+{
+    std::ostringstream k;
+    std::streambuf* const prej = std::cout.rdbuf(k.rdbuf());
+    f();
+    std::cout.rdbuf(prej);
+    return k.str();
+}
+
 std::string ReadFile(const std::string& path)
 {
     std::ifstream f(path, std::ios::binary);

@@ -29,6 +29,12 @@ Izid RunNivex(const std::vector<std::string>& args, const std::string& workdir,
 // A fresh empty directory under the system's temporary directory.
 std::string TempDir(const std::string& tag);
 
+// Writes text to mreza.dat in a fresh directory and returns its path.
+std::string Datoteka(const std::string& text);
+
+// Runs f with the console output swallowed and returns what it wrote.
+std::string Tiho(const std::function<void()>& f);
+
 // Whole file as bytes ("" when it cannot be read).
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);

@@ -184,5 +184,4 @@ TEST(Razcep, GaussJordanInverse)
 
     const std::string sing = "Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: ";
     PricakujNapako(RunChild([] { inv(Iz({{1, 2}, {2, 4}})); }), sing + "0 * 10^-15 (3) [  1]", "matrika/inv");
-    PricakujNapako(RunChild([] { inv(Iz({{0}})); }), sing, "matrika/inv");
 }

@@ -3,8 +3,6 @@
 // table of refused data files).
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iostream>
 #include <sstream>
 #include <tuple>
 
@@ -22,15 +20,10 @@ struct Branje {
 Branje Preberi(const std::string& text)
 {
     Branje b;
-    b.pot = TempDir("datum") + "/mreza.dat";
-    WriteFile(b.pot, text);
-    std::ostringstream report, izpis, konzola;
-    std::streambuf* const cout = std::cout.rdbuf(konzola.rdbuf());
-    b.d.ReadGDatum(b.pot, report, 0);
-    b.d.PrintGDatum(izpis, 0);
-    std::cout.rdbuf(cout);
+    b.pot = Datoteka(text);
+    std::ostringstream report, izpis;
+    b.konzola = Tiho([&] { b.d.ReadGDatum(b.pot, report, 0); b.d.PrintGDatum(izpis, 0); });
     b.izpis = izpis.str();
-    b.konzola = konzola.str();
     return b;
 }
 

@@ -32,12 +32,6 @@ void Preveri(const CGMM& G, const std::vector<std::vector<long double>>& B, cons
 
 std::unique_ptr<GMMEqTestMreza> Enacbe(const std::string& b) { return GMMMreza(b, &GMMEqTestMreza::Enacbe); }
 
-const std::string kNivelman =
-    "*DIM 1\n*D V\n**V A\n"
-    "X A 100.000\nX B 101.000\nX C 102.500\n"
-    "H C 102.4950 4.0\nH A 100.0020 3.0\n"
-    "h A B 1.0100 2.0\nh B C 1.4900 1.0\n";
-
 }  // namespace
 
 TEST(CGMMEq, LevellingVelocityTermsAndTheAnalysisOfObservationErrors)
@@ -80,16 +74,8 @@ TEST(CGMMEq, CoordinatesVectorsAndHeightsInSpaceAndPlane)
     EXPECT_NEAR(m->GMM.So, 41.0L / 11.0L / 1000.0L, kTol);
     // Columns: P2 0..2, P3 3..5; heights in the third coordinate.
     Preveri(m->GMM,
-            {{0, 0, -1, 0, 0, 0},
-             {0, 0, 1, 0, 0, -1},
-             {0, 0, 0, -1, 0, 0},
-             {0, 0, 0, 0, -1, 0},
-             {0, 0, 0, 0, 0, -1},
-             {-1, 0, 0, 0, 0, 0},
-             {0, -1, 0, 0, 0, 0},
-             {0, 0, -1, 0, 0, 0},
-             {1, 0, 0, -1, 0, 0},
-             {0, 1, 0, 0, -1, 0},
+            {{0, 0, -1, 0, 0, 0}, {0, 0, 1, 0, 0, -1}, {0, 0, 0, -1, 0, 0}, {0, 0, 0, 0, -1, 0}, {0, 0, 0, 0, 0, -1},
+             {-1, 0, 0, 0, 0, 0}, {0, -1, 0, 0, 0, 0}, {0, 0, -1, 0, 0, 0}, {1, 0, 0, -1, 0, 0}, {0, 1, 0, 0, -1, 0},
              {0, 0, 1, 0, 0, -1}},
             {-0.004L, 0.010L, -0.010L, 0.020L, 0.0L, -0.003L, 0.004L, -0.001L, 0.002L, -0.001L, -0.002L},
             {0.002L, 0.001L, 0.005L, 0.006L, 0.007L, 0.003L, 0.003L, 0.004L, 0.003L, 0.003L, 0.004L});

@@ -36,8 +36,7 @@ struct Mreza {
     Mreza(const std::string& nastavitve, char datum, const std::vector<int>& iDeltaB, const std::vector<Hdif>& obs,
           long double So, const M& datumske = M(), long double rho = 0.0L)
     {
-        const std::string pot = TempDir("gmmsol") + "/mreza.dat";
-        WriteFile(pot, "*DIM 1\n" + nastavitve + "\nX A 100\nX B 101\nX C 102\nX D 103\n*K\n");
+        const std::string pot = Datoteka("*DIM 1\n" + nastavitve + "\nX A 100\nX B 101\nX C 102\nX D 103\n*K\n");
         std::ostringstream porocilo;
         n.procset.ReadProcSet(pot, porocilo);
         CGMM& G = n.GMM;
@@ -190,28 +189,17 @@ TEST(CGMMSol, DatumHinD)
 
 // Global test of the loop with A fixed (statistic 6 outside the 95 % interval
 // 0.00098 - 5.02 of f = 1) passes with twice the sigmas against sigma0 2 mm
-// (statistic 1.5), and APRIORI then scales by sigma0^2; the correlation of
-// B and C is 1/5 from Qxx.  No redundancy: sigma0 a-posteriori, statistic and
-// bounds 0, nothing divided by zero.
+// (statistic 1.5), and APRIORI then scales by sigma0^2.
 TEST(CGMMSol, GlobalniTest)
 {
     std::vector<Hdif> dvakrat = kZanka;
     for (auto& o : dvakrat) o.sigma *= 2;
-    Mreza mr("*S02 APRIORI\n*ICORRUNK 1", 'V', {-1, 0, 1}, dvakrat, 0.002L);
+    Mreza mr("*S02 APRIORI", 'V', {-1, 0, 1}, dvakrat, 0.002L);
     mr.Resi();
     const CGMMSol& s = mr.n.GMMS;
-    std::ostringstream kor;
-    mr.n.GMMS.PrintCorrUnknown(kor);
-    EXPECT_NE(kor.str().find("  1     B  H    1.00    0.20\n  2     C  H    0.20    1.00\n"), std::string::npos);
     EXPECT_NEAR(s.gtest, 1.5L, 1e-12L);
     EXPECT_TRUE(s.gtestA <= s.gtest && s.gtest <= s.gtestB);
     EXPECT_NEAR(s.SoIIzracun, 4e-6L, 1e-18L);
-
-    Mreza m0(Nastavitve("QRGIV"), 'V', {-1, 0, 1}, {kZanka[0], kZanka[1]}, 0.001L);
-    m0.Resi();
-    const CGMMSol& s0 = m0.n.GMMS;
-    EXPECT_EQ(s0.SoI + s0.gtest + s0.gtestA + s0.gtestB, 0.0L);
-    EXPECT_NEAR(s0.xunk(1), -0.003L, 1e-15L);  // the solution itself stands
 }
 
 // Systems the datum does not fix end the run with a message before anything

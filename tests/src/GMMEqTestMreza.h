@@ -26,8 +26,7 @@ struct GMMEqTestMreza {
     // (counts, sigma0, numbering and sizes; the data summary goes to `povzetek`).
     explicit GMMEqTestMreza(const std::string& besedilo)
     {
-        const std::string pot = TempDir("gmmeq") + "/mreza.dat";
-        WriteFile(pot, besedilo + "\n*K\n");
+        const std::string pot = Datoteka(besedilo + "\n*K\n");
         std::ostringstream vhod;
         n.procset.ReadProcSet(pot, vhod);
         n.gdatum.ReadGDatum(pot, vhod, 0);
@@ -64,6 +63,10 @@ struct GMMEqTestMreza {
     CGMM& GMM = n.GMM;
     std::ostringstream povzetek;
 };
+
+// Levelling network: A fixed, B and C new; heights observed at C and A.
+inline const std::string kNivelman = "*DIM 1\n*D V\n**V A\nX A 100.000\nX B 101.000\nX C 102.500\n"
+                                     "H C 102.4950 4.0\nH A 100.0020 3.0\nh A B 1.0100 2.0\nh B C 1.4900 1.0\n";
 
 // A network read and modelled, then `korak` of one iteration (the
 // equations or the datum step) when given.

@@ -225,7 +225,6 @@ TEST(Izravnava, IterationStopsAtTheThresholdOrTheLimitOrDiverges)
     const Izravnava lin = Izravnaj(Iteriraj(Primer("nivelman.dat"), "1e-30", "2"));
     EXPECT_EQ(lin.run->nPasses, 3);
     EXPECT_LT(lin.run->GMMS.GetNormX(), 1e-12L);
-    EXPECT_NE(lin.report.find("ITERACIJA OBDELAVE OPAZOVANJ:               3"), std::string::npos);
     EXPECT_NE(lin.report.find(" #### Iteracija ni skonvergirala v 3 korakih"), std::string::npos);
     const Izravnava nelin = Izravnaj(Iteriraj(Primer("prostorska.dat"), "1e-5", "10"));
     EXPECT_TRUE(nelin.run->nPasses >= 2 && nelin.run->nPasses <= 5) << nelin.run->nPasses;
@@ -240,19 +239,4 @@ TEST(Izravnava, IterationStopsAtTheThresholdOrTheLimitOrDiverges)
     EXPECT_NE(r.out.find("popravki neznank rastejo"), std::string::npos) << r.out;
     EXPECT_NE(ReadFile(dir + "/a.NVX").find("izravnava se razhaja"), std::string::npos);
     EXPECT_EQ(r.out.find("KONCAL Z IZRACUNI"), std::string::npos);
-}
-
-// Data that cannot be adjusted end the run before any result: no
-// observations, and a levelling network without a datum point.
-TEST(Izravnava, RefusalsOfUnadjustableData)
-{
-    const std::string dir = TempDir("zavrni");
-    WriteFile(dir + "/a.dat", "*DIM 1\n*D V\n**V A\nX A 1.0\nX B 2.0\n*K\n");
-    WriteFile(dir + "/b.dat", ZDatumom(kVlak, "*D V\n"));
-    for (const char* ime : {"a.dat", "b.dat"}) {
-        const Izid r = RunNivex({ime}, dir);
-        EXPECT_EQ(r.status, 1) << r.out;
-        EXPECT_EQ(r.out.find("nan"), std::string::npos) << r.out;
-        EXPECT_EQ(r.out.find("KONCAL Z IZRACUNI"), std::string::npos) << r.out;
-    }
 }
