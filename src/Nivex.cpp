@@ -160,6 +160,40 @@ void CNivex::SetGMMEq(std::ostream& report)
     vrsta(GMMEqZen);
 }
 
+bool CNivex::KonecIteracij(int k, std::ostream& report) const
+{
+    if (procset.GetifIter() == 0) return true;
+    const bool skonvergirala = GMMS.GetNormX() < procset.GetIterThres();
+    if (static_cast<int>(procset.GetNIter()) < k) {
+        // The limit ends the loop; say so when the corrections were still
+        // above the threshold, so unconverged values are not taken as final.
+        if (!skonvergirala) {
+            char b[200];
+            std::snprintf(b, sizeof b,
+                          " #### Iteracija ni skonvergirala v %d korakih (|dx| = %9.2e >= %9.2e) - rezultati "
+                          "niso zanesljivi #### ",
+                          k, static_cast<double>(GMMS.GetNormX()), static_cast<double>(procset.GetIterThres()));
+            NivexWarning(b);
+            report << "\n" << b << "\n\n";
+        }
+        return true;
+    }
+    return skonvergirala;
+}
+
+void CNivex::SetReliab(std::ostream& report)
+{
+    // Adjusted observations with their reliability, kind by kind in the
+    // order of their model rows.
+    Naslov(report, "IZRAVNANA OPAZOVANJA IN LOKALNE MERE NATANCNOSTI:", procset.GetizpisRez());
+    TOEst.SetDimensions();
+    for (const char tip : {'H', 'h', 'C', 'V', 'D', 'L', 'S', 'A', 'P', 'Z'}) {
+        TOEst.SetPar(tip);
+        TOEst.SetReliab();
+        TOEst.PrintReliab(report);
+    }
+}
+
 void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 {
     // Settings, datum and observations, each printed under its title.
@@ -210,33 +244,10 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         RelEll.PrintRelEll(report);
         nPasses = k;
 
-        if (procset.GetifIter() == 0) break;
-        if (static_cast<int>(procset.GetNIter()) < k) {
-            // The limit ends the loop; say so when the corrections were still
-            // above the threshold, so unconverged values are not taken as final.
-            if (!(GMMS.GetNormX() < procset.GetIterThres())) {
-                char b[200];
-                std::snprintf(b, sizeof b,
-                              " #### Iteracija ni skonvergirala v %d korakih (|dx| = %9.2e >= %9.2e) - rezultati "
-                              "niso zanesljivi #### ",
-                              k, static_cast<double>(GMMS.GetNormX()), static_cast<double>(procset.GetIterThres()));
-                NivexWarning(b);
-                report << "\n" << b << "\n\n";
-            }
-            break;
-        }
-        if (GMMS.GetNormX() < procset.GetIterThres()) break;
+        if (KonecIteracij(k, report)) break;
     }
 
-    // Adjusted observations with their reliability, kind by kind in the
-    // order of their model rows.
-    Naslov(report, "IZRAVNANA OPAZOVANJA IN LOKALNE MERE NATANCNOSTI:", procset.GetizpisRez());
-    TOEst.SetDimensions();
-    for (const char tip : {'H', 'h', 'C', 'V', 'D', 'L', 'S', 'A', 'P', 'Z'}) {
-        TOEst.SetPar(tip);
-        TOEst.SetReliab();
-        TOEst.PrintReliab(report);
-    }
+    SetReliab(report);
 
     std::string reportFile, baseName;
     ImenaDatotek(dataFile, reportFile, baseName);

@@ -70,6 +70,12 @@ public:
     // and spatial distances, composed angles, azimuths, angles between
     // directions, zenith distances), each printed into the report.
     void SetGMMEq(std::ostream& report);
+    // The stop test after pass k: one pass without iteration, else the
+    // iteration limit (with a warning when the corrections were still above
+    // the threshold) or corrections below the threshold.
+    bool KonecIteracij(int k, std::ostream& report) const;
+    // Adjusted observations and their reliability, after the last pass.
+    void SetReliab(std::ostream& report);
 
     CppCas cas;
     CProcSet procset;
