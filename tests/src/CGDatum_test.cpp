@@ -46,7 +46,6 @@ TEST(CGDatum, KindsListsAndReport)
          V + "  1       T1\n  2     GT12\n  3 GT12345678\n\n\n", ""},
         // A later *D overrides an earlier one.
         {"*D V\n*D    H\n**H K1\n**H K2\n", 'H', H + "To\xE8ke izvzete iz matrike H:\n  1       K1\n  2       K2\n\n\n", ""},
-        {"*D P\n", 'P', "Geodetski datum zagotovljen kot: PSEVDOOPAZOVANJA [Pxx]\n\n\n", ""},
         // All ten lists, read in file order, printed in the fixed list order.
         {ReadFile(std::string(NIVEX_TEST_DATA) + "/datum/minimalne_vezi.dat"), 'D',
          D + "KOORDINATA X:      A\n                   B\nKOORDINATA Y:      A\nKOORDINATA Z:      C\n"

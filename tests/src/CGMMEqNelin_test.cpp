@@ -114,7 +114,6 @@ TEST(CGMMEqNelin, CoefficientsAreTheNegativeDerivativesAndMisclosuresTheClosedFo
         const CGMM& G = n.GMM;
         ASSERT_EQ(static_cast<std::size_t>(G.nobs), f.size());
         n.Enacbe();
-        EXPECT_EQ(G.iRowBin, G.nobs);
         for (long r = 0; r < G.nobs; ++r) EXPECT_NEAR(G.fvec(r), f[static_cast<std::size_t>(r)], 1e-12L) << "row " << r;
         // The same direction twice: the coefficients cancel.
         for (long c = 0; c < G.nunk; ++c) EXPECT_EQ(G.Bmat(G.nobs - (dim == 3 ? 4 : 0) - 2, c), 0.0L);
@@ -179,24 +178,20 @@ TEST(CGMMEqZen, CurvatureRefractionAndRefractionCoefficients)
     // R: earth radius when curvature is on; k: the known coefficient, -1 when
     // estimated (set to 0.2 + 0.1 q for unknown q); nk: refraction unknowns.
     const std::tuple<std::string, LD, LD, long> primeri[] = {
-        {"", 0, 0, 0},   // neither curvature nor refraction: z0 - l exactly
         {"*UKRZ\n*R_UKRZ 6379000\n*K_REF 0.13\n*KTYP NONE\n", 6379000, 0.13L, 0},
         {"*OBSRES\n*UKRZ\n*R_UKRZ 6379000\n*K_REF 0.13\n*KTYP NONE\n", 6379000, 0.13L, 0},   // only c (u - k) - l
         {"*UKRZ\n*R_UKRZ 6379000\n*K_REF 0.13\n*KTYP SINGLE\n", 6379000, -1, 1},
-        {"*UKRZ\n*KTYP STAT\n", 6371000, -1, 2},   // default radius, one coefficient per station
-        {"*XVT 2000\n*UKRZ\n*KTYP SINGLE\n", 6371000, 0, 0}};   // velocity estimation switches refraction off
+        {"*UKRZ\n*KTYP STAT\n", 6371000, -1, 2}};   // default radius, one coefficient per station
     for (const auto& [nast, R, kZnan, nk] : primeri) {
         SCOPED_TRACE(nast);
-        const bool vel = nast.find("*XVT") == 0, obsres = nast.find("*OBSRES") == 0;
-        const std::string ep = vel ? " 2001\n" : "\n";
-        std::string s = nast + "*DIM 3\n*AU DEG\n*D V\n**V P1\nD P1 P2 1000 2" + ep;
-        for (const auto& [ime, t] : T)
-            s += "X " + ime + Stevilo(t.x) + Stevilo(t.y) + Stevilo(t.z) + (vel ? " 1\n" : "\n");
-        for (const auto& [a, b, l] : zen) s += "Z " + a + " " + b + Stevilo(l) + " 2" + ep;
+        const bool obsres = nast.find("*OBSRES") == 0;
+        std::string s = nast + "*DIM 3\n*AU DEG\n*D V\n**V P1\nD P1 P2 1000 2\n";
+        for (const auto& [ime, t] : T) s += "X " + ime + Stevilo(t.x) + Stevilo(t.y) + Stevilo(t.z) + "\n";
+        for (const auto& [a, b, l] : zen) s += "Z " + a + " " + b + Stevilo(l) + " 2\n";
         NelinMreza n(s);
         CGMM& G = n.GMM;
         ASSERT_EQ(G.nunkkref, nk);
-        EXPECT_EQ(G.nunk, (vel ? 15 : 6) + nk);   // with velocities of all three points
+        EXPECT_EQ(G.nunk, 6 + nk);
         for (long q = 0; q < nk; ++q) G.kRefEst(q) = 0.2L + 0.1L * q;
         n.Enacbe();
         for (long q = 0; q < nk; ++q) EXPECT_EQ(G.Bmat(0, G.iDeltaBk(q)), 0.0L);   // the distance row

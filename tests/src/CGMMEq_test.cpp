@@ -79,12 +79,6 @@ TEST(CGMMEq, CoordinatesVectorsAndHeightsInSpaceAndPlane)
              {0, 0, 1, 0, 0, -1}},
             {-0.004L, 0.010L, -0.010L, 0.020L, 0.0L, -0.003L, 0.004L, -0.001L, 0.002L, -0.001L, -0.002L},
             {0.002L, 0.001L, 0.005L, 0.006L, 0.007L, 0.003L, 0.003L, 0.004L, 0.003L, 0.003L, 0.004L});
-
-    // A plane network: two rows per coordinate record and per vector.
-    const auto p = Enacbe("*DIM 2\n*D H\n*NUMSOLV SVD\nX A 0 0\nX B 100 0\n"
-                          "C A 0.01 -0.02 10 10\nV A B 100.004 0.003 5 5\n");
-    EXPECT_EQ(p->GMM.iRowBin, 4);
-    Preveri(p->GMM, {{-1, 0, 0, 0}, {0, -1, 0, 0}, {1, 0, -1, 0}, {0, 1, 0, -1}}, {-0.01L, 0.02L, -0.004L, -0.003L});
 }
 
 TEST(CGMMEq, VelocityColumnsOfCoordinatesAndVectors)

