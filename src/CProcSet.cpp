@@ -193,22 +193,6 @@ CProcSet::CProcSet()
 {
 }
 
-char* CProcSet::GetAngUnit(char* out) const
-{
-    const std::size_t n = AngUnit.size() < 3 ? AngUnit.size() : 3;
-    std::memcpy(out, AngUnit.data(), n);
-    out[n] = '\0';
-    return out;
-}
-
-char* CProcSet::GetNumSolve(char* out) const
-{
-    const std::size_t n = NumSolve.size() < 9 ? NumSolve.size() : 9;
-    std::memcpy(out, NumSolve.data(), n);
-    out[n] = '\0';
-    return out;
-}
-
 void CProcSet::ReadProcSet(const std::string& dataFile, std::ostream& izhod)
 {
     {

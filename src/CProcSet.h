@@ -100,16 +100,9 @@ public:
     bool IzdelaGMT() const { return izrisGMT != 0 && Dim != 1; }
     bool IzdelaSTR() const { return izrisSTR != 0 && (datumVrsta == 'D' || datumVrsta == 'H'); }
 
-    // Angle unit ("DMS", "GON" or "DEG") and solution method.  The string
-    // forms are preferred.  The char* forms copy into out and return it; they
-    // copy at most 3 (AngUnit) or 9 (NumSolve) characters and the terminator,
-    // so out needs 4 or 10 characters (the checked values are never longer).
+    // Angle unit ("DMS", "GON" or "DEG") and solution method.
     const std::string& GetAngUnit() const { return AngUnit; }
     const std::string& GetNumSolve() const { return NumSolve; }
-    std::string& GetAngUnit(std::string& out) const { out = AngUnit; return out; }
-    std::string& GetNumSolve(std::string& out) const { out = NumSolve; return out; }
-    char* GetAngUnit(char* out) const;
-    char* GetNumSolve(char* out) const;
 
     // Read directly by the modules that use them.
     std::string RobSolve;      // "*ROBSOLV": "MNK" or a robust estimator
