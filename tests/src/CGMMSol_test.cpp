@@ -1,8 +1,8 @@
 // Solution and stochastic model: small levelling networks put straight into
 // the model, with correlated weights against an independent generalised least
 // squares, datum H and D against the closed forms of a loop, and singular
-// systems refused. The products and the global test are held by the whole
-// adjustments and the golden reports.
+// systems refused. The global test is held by the whole adjustments and the
+// golden reports.
 #include <algorithm>
 #include <iostream>
 #include <sstream>
@@ -106,11 +106,17 @@ const std::vector<Hdif> kObs4 = {{0, 1, 1.0021L, 0.0010L}, {0, 2, 1.9964L, 0.002
 const std::vector<Hdif> kZanka = {{0, 1, 1.002L, 0.001L}, {1, 2, 0.995L, 0.002L}, {2, 0, -1.991L, 0.001L}};
 }  // namespace
 
-// The products are checked by the adjustments below; their refusal names the product.
-TEST(FGMMSolMat, NeskladniProdukt)
+// The adjustments below hold the other products. A reused output is
+// overwritten, not added to; A B' (the datum correction) by hand.
+TEST(FGMMSolMat, ProduktiNaRoko)
 {
-    M Y;
-    PricakujNapako(RunChild([&] { AtBprod(Iz({{1, 2}, {3, 4}, {5, 6}}), Iz({{1}, {2}}), Y); }),
+    const M A = Iz({{1, 2}, {3, 4}, {5, 6}});
+    M n(2, 1, 9.0L), Y;
+    AtBprod(A, Iz({{1}, {0}, {2}}), n);
+    ABtprod(Iz({{1, 2}, {3, 4}}), Iz({{5, 6}}), Y);
+    EXPECT_EQ(Razlika(n, Iz({{11}, {14}})), 0.0L);
+    EXPECT_EQ(Razlika(Y, Iz({{17}, {39}})), 0.0L);
+    PricakujNapako(RunChild([&] { AtBprod(A, Iz({{1}, {2}}), Y); }),
                    "Funkcija:   AtBprod\nDimenziji matrik napacni: ", "src/FGMMSolMat");
 }
 
@@ -137,10 +143,8 @@ TEST(CGMMSol, KoreliraneUtezi)
             EXPECT_TRUE(so.Qvv(i) == s.Qvv(i) && so.R(i) == 0.0L);
         }
         EXPECT_NEAR(s.GetNormX(), norm(x), 1e-18L);
-        EXPECT_EQ(s.nIter, 1);
         EXPECT_NEAR(s.SoI, std::sqrt(vPv(0) / 3.0L), 1e-12L * s.SoI);
         EXPECT_NEAR(s.rsum, 3.0L, 1e-12L);
-        EXPECT_NEAR(s.rpovp, 0.5L, 1e-12L);
         EXPECT_EQ(so.rsum + so.rpovp, 0.0L);
     }
 }
