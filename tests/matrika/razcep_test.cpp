@@ -19,8 +19,6 @@ TEST(Razcep, CholeskyWorkedExamples)
     chr<long double> c;
     c.razcep(Iz({{4, 2}, {2, 3}}));
     EXPECT_EQ(Razlika(c.L, Iz({{2, 0}, {1, dsqrt(2.0L)}})), 0.0L);
-    EXPECT_LT(Razlika(c.inv(), Iz({{3.0L / 8, -2.0L / 8}, {-2.0L / 8, 4.0L / 8}})), 1e-16L);
-    EXPECT_LT(Razlika(c.resiv(Iz({{6}, {5}})), Iz({{1}, {1}})), 1e-15L);
 
     // The diagonal form, from a column or the diagonal of a square matrix.
     chr<long double> d;
@@ -46,26 +44,6 @@ TEST(Razcep, CholeskyWorkedExamples)
         EXPECT_TRUE(r.out.starts_with(vrstica)) << r.out;
         PricakujNapako(r, "Funkcija: chr::razcep\nMatrika mora biti pozitivno semi definitna: ", "matrika/chr");
     }
-}
-
-TEST(Razcep, LuPivotingAndInverse)
-{
-    lur<long double> l;
-    const M P = Iz({{0, 1}, {1, 0}});
-    l.razcep(P);
-    EXPECT_EQ(l.predznak, -1);
-    EXPECT_EQ(Razlika(l.P, P), 0.0L);
-    EXPECT_EQ(Razlika(l.resiv(Iz({{3}, {7}})), Iz({{7}, {3}})), 0.0L);
-
-    // P A = L U on a non-symmetric matrix, and its inverse.
-    const unsigned long n = 9;
-    const M A = Nakljucna(n, n, 11);
-    l.razcep(A);
-    M Lm = I(n, 1.0L), Um(n, n, 0.0L);
-    for (unsigned long i = 0; i < n; ++i)
-        for (unsigned long j = 0; j < n; ++j) (j < i ? Lm(i, j) : Um(i, j)) = l.LU(i, j);
-    EXPECT_LT(Razlika(l.P * A, Lm * Um), 1e-15L);
-    EXPECT_LT(Razlika(A * l.inv(), I(n, 1.0L)), 1e-16L);
 }
 
 // Every method of the settings on one well-conditioned least-squares problem:
@@ -102,12 +80,6 @@ TEST(Razcep, QrMethodsSquareAndDependentColumns)
     qrr<long double> q;
     for (const char* ime : {"QR", "QRGIV"}) EXPECT_LT(Razlika(q.razcep(A, f, ime), Iz({{1}, {3}})), 1e-15L) << ime;
     EXPECT_TRUE(q.razcep(A, f, "QRX").empty());
-    // Modified Gram-Schmidt forms an orthonormal Q with B = Q R.
-    const M B = Nakljucna(10, 4, 9);
-    q.qrmgs(B, Nakljucna(10, 1, 10));
-    EXPECT_LT(Razlika(transpon(q.Q) * q.Q, I(4, 1.0L)), 1e-15L);
-    EXPECT_LT(Razlika(q.Q * q.R, B), 1e-15L);
-
     // A zero column: no undefined values, and the inverse refuses it.
     M Z = Nakljucna(6, 3, 4);
     for (unsigned long i = 0; i < 6; ++i) Z(i, 1) = 0;
@@ -119,7 +91,9 @@ TEST(Razcep, QrMethodsSquareAndDependentColumns)
     }
 }
 
-TEST(Razcep, SvdFactorsThresholdAndPseudoInverse)
+// The pseudo-inverse of a rank-deficient system is held by the datum H test
+// of the solution.
+TEST(Razcep, SvdFactorsAndThreshold)
 {
     for (auto [m, n] : {std::pair{30ul, 7ul}, std::pair{7ul, 7ul}, std::pair{3ul, 5ul}, std::pair{1ul, 4ul}}) {
         SCOPED_TRACE(std::to_string(m) + "x" + std::to_string(n));
@@ -151,37 +125,23 @@ TEST(Razcep, SvdFactorsThresholdAndPseudoInverse)
     EXPECT_EQ(x(2), 0.0L);
     EXPECT_NEAR(static_cast<double>(s.resi(Iz({{1}, {1}, {1}}), 1e-14L)(2)), 1e13, 1e-2);
 
-    EXPECT_EQ(svdr<long double>::pythag(3, -4), 5.0L);
-    EXPECT_EQ(svdr<long double>::pythag(0, 0), 0.0L);
-    EXPECT_EQ(svdr<long double>::pythag(1e300L, 1e300L), static_cast<long double>(1e300 * std::sqrt(2.0)));
-
-    // The pseudo-inverse of A'A (full rank, where it is the inverse, is in
-    // AllMethodsAgree). Rank 5 of 6 (column 5 = column 0 + column 1, exactly): the four Penrose
-    // conditions, and the minimum-norm solution, orthogonal to the null space.
-    M B = Nakljucna(25, 6, 78, true);
-    for (unsigned long i = 0; i < 25; ++i) B(i, 5) = B(i, 0) + B(i, 1);
-    s.razcep(B);
-    const M X = s.pinvAtA(1e-9L), N = transpon(B) * B, NX = N * X, XN = X * N;
-    EXPECT_LT(Razlika(NX * N, N), 1e-13L * Razlika(N));
-    EXPECT_LT(Razlika(XN * X, X), 1e-13L * Razlika(X));
-    EXPECT_LT(Razlika(NX, transpon(NX)), 1e-15L);
-    EXPECT_LT(Razlika(XN, transpon(XN)), 1e-15L);
-    EXPECT_GT(Razlika(X), 1e-6L);
-    const M f = Nakljucna(25, 1, 79), xm = s.resi(f, 1e-9L), r = transpon(B) * f;
-    EXPECT_LT(std::fabs(xm(0) + xm(1) - xm(5)), 1e-15L);  // null vector (1, 1, 0, 0, 0, -1)
-    EXPECT_LT(Razlika(N * xm, r), 1e-13L * Razlika(r));
+    using S = svdr<long double>;
+    EXPECT_TRUE(S::pythag(3, -4) == 5 && S::pythag(0, 0) == 0 && S::pythag(1e300L, 1e300L) == 1e300 * std::sqrt(2.0));
 }
 
-TEST(Razcep, GaussJordanInverse)
+// The square solvers with row exchanges; the factors and the inverse of LU
+// on larger systems are held by AllMethodsAgree.
+TEST(Razcep, LuPivotingAndGaussJordanInverse)
 {
-    EXPECT_EQ(inv(Iz({{4}}))(0), 0.25L);
-    // Needs a row exchange; det = -5, the adjugate by hand.
+    lur<long double> l;
+    const M P = Iz({{0, 1}, {1, 0}});
+    l.razcep(P);
+    EXPECT_EQ(Razlika(l.P, P), 0.0L);
+    EXPECT_EQ(Razlika(l.resiv(Iz({{3}, {7}})), Iz({{7}, {3}})), 0.0L);
+    // Gauss-Jordan needs a row exchange here; det = -5, the adjugate by hand.
     M adj = Iz({{1, -2, -1}, {-1, -3, 1}, {-3, 6, -2}});
     adj *= -0.2L;
     EXPECT_LE(Razlika(inv(Iz({{0, 2, 1}, {1, 1, 0}, {3, 0, 1}})), adj), 2e-18L);
-    const M B = Nakljucna(30, 30, 3);
-    EXPECT_LT(Razlika(B * inv(B), I(30, 1.0L)), 1e-15L);
-
-    const std::string sing = "Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: ";
-    PricakujNapako(RunChild([] { inv(Iz({{1, 2}, {2, 4}})); }), sing + "0 * 10^-15 (3) [  1]", "matrika/inv");
+    PricakujNapako(RunChild([] { inv(Iz({{1, 2}, {2, 4}})); }),
+                   "Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: 0 * 10^-15 (3) [  1]", "matrika/inv");
 }
