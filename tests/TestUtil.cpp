@@ -94,10 +94,15 @@ std::string Datoteka(const std::string& text)
 
 std::string Tiho(const std::function<void()>& f)
 {
+    // The run leaves the console in fixed notation; later tests in this
+    // process must not inherit that.
     std::ostringstream k;
+    std::ios stanje(nullptr);
+    stanje.copyfmt(std::cout);
     std::streambuf* const prej = std::cout.rdbuf(k.rdbuf());
     f();
     std::cout.rdbuf(prej);
+    std::cout.copyfmt(stanje);
     return k.str();
 }
 
