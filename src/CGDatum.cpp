@@ -41,6 +41,17 @@ const DatumskaVrsta* NajdiVrsto(const std::string& w)
 
 std::string Okvir(const std::string& text) { return " **** " + text + "      *** "; }
 
+}  // namespace
+
+std::vector<std::string> CGDatum::DatumskeBesede()
+{
+    std::vector<std::string> besede;
+    for (const DatumskaVrsta& v : kVrste) besede.emplace_back(v.beseda);
+    return besede;
+}
+
+namespace {
+
 // Line-wise reading of the data file: the first word of a line, then either
 // the words of the rest of that line or a skip of it (any length).
 struct Vrstice {

@@ -21,6 +21,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "matrika/matrika.h"
 
@@ -41,6 +42,8 @@ public:
     void PrintGDatum(std::ostream& izhod, unsigned short ContPrint);
 
     char GetGDatum() const { return Datum; }
+    // The double-star datum words ("**V", "**DX", ...) the reader knows.
+    static std::vector<std::string> DatumskeBesede();
 
     char Datum = 0;
     unsigned short nV = 0, nH = 0, nD = 0, nDX = 0, nDY = 0, nDZ = 0, nDDir = 0, nDDist = 0, nDZen = 0, nDdX = 0,

@@ -259,6 +259,13 @@ const CProcSet::Kljuc* CProcSet::NajdiKljuc(const std::string& w)
 
 bool CProcSet::JeKljucnaBeseda(const std::string& w) { return NajdiKljuc(w) != nullptr; }
 
+std::vector<std::string> CProcSet::KljucneBesede()
+{
+    std::vector<std::string> besede;
+    for (const Kljuc& k : kKljuci) besede.emplace_back(k.beseda);
+    return besede;
+}
+
 void CProcSet::ReadSettings(std::istream& vhod, std::ostream& izhod)
 {
     Citalec in{vhod};

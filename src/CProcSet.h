@@ -37,6 +37,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "src/TerObsVrste.h"
 
@@ -50,6 +51,9 @@ public:
     void ReadProcSet(const std::string& dataFile, std::ostream& izhod);
     // True for the words of the settings keywords ("*DIM", "*AU", ...).
     static bool JeKljucnaBeseda(const std::string& w);
+    // Every settings keyword the program knows, in the order of its table
+    // (the data-file guide is checked against it).
+    static std::vector<std::string> KljucneBesede();
     // Settings section of the report; nothing when izpisSet is 0.  Leaves the
     // report stream in fixed notation.
     void PrintProcSet(std::ostream& izhod);
