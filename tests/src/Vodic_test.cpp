@@ -93,19 +93,39 @@ Rezultat Preberi(const std::string& porocilo)
         if (v[i].find("Matrika nadstevilnosti [riri]:") == 0)
             r.nadstevilnost = std::stold(v[i].substr(v[i].find(':') + 1));
     }
+    // Heights: one line per point.  Plane: three lines per point, the
+    // adjusted X and Y first on the third.  Spatial: one line per coordinate,
+    // the point named on the first, the adjusted value after the a-priori
+    // value and the correction.
+    const bool visine = zacetek < v.size() && v[zacetek].find("VISINE") != std::string::npos;
+    const bool ravninska = zacetek + 3 < v.size() && v[zacetek + 3].find("X0") != std::string::npos;
     std::string tocka;
+    int vrsta = 0;
     for (std::size_t i = zacetek + 3; i < v.size() && v[i].compare(0, 4, "----") != 0; ++i) {
         std::istringstream s(v[i]);
         std::vector<std::string> t;
         for (std::string w; s >> w;) t.push_back(w);
-        if (v[zacetek].find("VISINE") != std::string::npos) {
-            if (t.size() == 6 && std::isdigit(static_cast<unsigned char>(t[0][0])))
-                r.vrednost[t[1] + " H"] = std::stold(t[4]);
-        } else if (t.size() >= 6 && std::isdigit(static_cast<unsigned char>(t[0][0]))) {
-            tocka = t[1];
-            r.vrednost[tocka + " " + t[2]] = std::stold(t[5]);
-        } else if (t.size() >= 4 && t[0].size() == 1 && !tocka.empty()) {
-            r.vrednost[tocka + " " + t[0]] = std::stold(t[3]);
+        if (t.empty()) continue;
+        // A point's first line starts with its running number (no decimal point).
+        const bool prva = t.size() > 1 && t[0].find_first_not_of("0123456789") == std::string::npos;
+        if (prva) {
+            tocka = t.at(1);
+            vrsta = 0;
+        } else {
+            ++vrsta;
+        }
+        if (tocka.empty()) continue;
+        if (visine) {
+            if (prva) r.vrednost[tocka + " H"] = std::stold(t.at(4));
+        } else if (ravninska) {
+            if (vrsta == 2) {
+                r.vrednost[tocka + " X"] = std::stold(t.at(0));
+                r.vrednost[tocka + " Y"] = std::stold(t.at(1));
+            }
+        } else if (prva) {
+            r.vrednost[tocka + " " + t.at(2)] = std::stold(t.at(5));
+        } else {
+            r.vrednost[tocka + " " + t.at(0)] = std::stold(t.at(3));
         }
     }
     return r;
