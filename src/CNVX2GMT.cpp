@@ -87,6 +87,23 @@ void CNVX2GMT::Koordinati(std::ostream& f, const CTerObsCrdA& TOCrdA, long i) co
     Stevilo(f, TOCrdA.OBS(i, 1), 14, ndec);
 }
 
+void CNVX2GMT::PoTockah(std::ostream& f, const CTerObsCrdA& TOCrdA, const matrika<std::int32_t>& iDelta,
+                        bool prazneVrstice, const std::function<void(long, long)>& ostanek) const
+{
+    unsigned long st = 0;
+    for (long i = 0; i < static_cast<long>(TOCrdA.PTS.nrow()); ++i) {
+        const long k = iDelta(i);
+        if (k < 0) {
+            if (prazneVrstice) f << "\n";
+            continue;
+        }
+        if (contprint != 0) NVX2Stevec(++st);
+        Koordinati(f, TOCrdA, i);
+        ostanek(i, k);
+    }
+    Sled("\n");
+}
+
 void CNVX2GMT::PrintPTName(const CTerObsCrdA& TOCrdA, std::ostream& report)
 {
     Sled(" F: PrintPTName(CTerObsCrdA&) -> PT#:");
@@ -138,45 +155,29 @@ void CNVX2GMT::PrintCRDCorr(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CG
 {
     Sled(" F: PrintCRDCorr(CTerObsCrdA&, CGMM&, CGMMSol&) -> CrdCorr#:");
     std::ofstream f;
-    const unsigned long n = TOCrdA.PTS.nrow();
-    if (!Odpri(f, report, "Izpis popravkov neznank:              ", n, " DX [")) return;
-    unsigned long st = 0;
-    for (long i = 0; i < static_cast<long>(n); ++i) {
-        const long k = GMM.iDeltaB(i);
-        if (k < 0) {
-            f << "\n";
-            continue;
-        }
-        if (contprint != 0) NVX2Stevec(++st);
-        Koordinati(f, TOCrdA, i);
+    if (!Odpri(f, report, "Izpis popravkov neznank:              ", TOCrdA.PTS.nrow(), " DX [")) return;
+    // A point without unknowns keeps its place as an empty line.
+    PoTockah(f, TOCrdA, GMM.iDeltaB, true, [&](long i, long k) {
         Stevilo(f, GMMS.xunk(k) * 100.0L, 9, 2);
         Stevilo(f, GMMS.xunk(k + 1) * 100.0L, 9, 2);
         f << "  0.0 0.0 0.0   " << TOCrdA.PTS(i, 0) << "\n";
-    }
-    Sled("\n");
+    });
 }
 
 void CNVX2GMT::PrintAbsEll(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
 {
     Sled(" F: PrintAbsEll(CTerObsCrdA&, CGMM&, CGMMSol&) -> AbsEll#:");
     std::ofstream f;
-    const unsigned long n = TOCrdA.PTS.nrow();
-    if (!Odpri(f, report, "Izpis absolutnih elips:               ", n, " ABS EL [")) return;
-    unsigned long st = 0;
-    for (long i = 0; i < static_cast<long>(n); ++i) {
-        const long k = GMM.iDeltaB(i);
-        if (k < 0) continue;
-        if (contprint != 0) NVX2Stevec(++st);
+    if (!Odpri(f, report, "Izpis absolutnih elips:               ", TOCrdA.PTS.nrow(), " ABS EL [")) return;
+    PoTockah(f, TOCrdA, GMM.iDeltaB, false, [&](long i, long k) {
         double a = 0.0, b = 0.0, theta = 0.0;
         Elipsa(GMMS, k, a, b, theta);
-        Koordinati(f, TOCrdA, i);
         f << "  0.0 0.0   ";
         Stevilo(f, a * 100.0, 10, ndec);
         Stevilo(f, b * 100.0, 10, ndec);
         Stevilo(f, theta, 7, 1);
         f << "  " << TOCrdA.PTS(i, 0) << "\n";
-    }
-    Sled("\n");
+    });
 }
 
 void CNVX2GMT::PrintRelEll(const CRelEll& RelEll, std::ostream& report)
@@ -203,22 +204,19 @@ void CNVX2GMT::PrintXVel(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMS
 {
     Sled(" F: PrintXVel(CTerObsCrdA&, CGMM&, CGMMSol&) -> XVel#:");
     std::ofstream f;
-    const unsigned long n = TOCrdA.PTS.nrow();
-    if (!Odpri(f, report, "Izpis vektorjev hitrosti:             ", n, " VEL [")) return;
-    unsigned long st = 0;
-    for (long i = 0; i < static_cast<long>(n) && GMM.iDeltaBV.nrow() == n; ++i) {
-        const long kv = GMM.iDeltaBV(i);
-        if (kv < 0) continue;
-        if (contprint != 0) NVX2Stevec(++st);
+    if (!Odpri(f, report, "Izpis vektorjev hitrosti:             ", TOCrdA.PTS.nrow(), " VEL [")) return;
+    if (GMM.iDeltaBV.nrow() != TOCrdA.PTS.nrow()) {
+        Sled("\n");
+        return;
+    }
+    PoTockah(f, TOCrdA, GMM.iDeltaBV, false, [&](long i, long k) {
         double a = 0.0, b = 0.0, theta = 0.0;
-        Elipsa(GMMS, kv, a, b, theta);
-        Koordinati(f, TOCrdA, i);
+        Elipsa(GMMS, k, a, b, theta);
         Stevilo(f, TOCrdA.VELA(i, 0) * 100.0L, 9, 2);
         Stevilo(f, TOCrdA.VELA(i, 1) * 100.0L, 9, 2);
         Stevilo(f, a * 100.0, 10, 2);
         Stevilo(f, b * 100.0, 10, 2);
         Stevilo(f, theta, 7, 1);
         f << "  " << TOCrdA.PTS(i, 0) << "\n";
-    }
-    Sled("\n");
+    });
 }

@@ -19,9 +19,13 @@
 #define NIVEX_SRC_CNVX2GMT_H
 
 #include <cstddef>
+#include <cstdint>
 #include <fstream>
+#include <functional>
 #include <ostream>
 #include <string>
+
+#include "matrika/matrika.h"
 
 class CTerObs;
 class CTerObsCrdA;
@@ -74,6 +78,11 @@ private:
     // Opens gmtfile and writes the notice "label count word[file]".
     bool Odpri(std::ofstream& f, std::ostream& report, const char* label, unsigned long count, const char* word);
     void Koordinati(std::ostream& f, const CTerObsCrdA& TOCrdA, long i) const;
+    // One line per point with unknowns (first unknown iDelta(i) >= 0): the
+    // counter, the coordinates, then what `ostanek(i, k)` writes; a point
+    // without unknowns gives an empty line when prazneVrstice is set.
+    void PoTockah(std::ostream& f, const CTerObsCrdA& TOCrdA, const matrika<std::int32_t>& iDelta, bool prazneVrstice,
+                  const std::function<void(long, long)>& ostanek) const;
     void Sled(const char* text) const;
 };
 
