@@ -79,11 +79,14 @@ void OdpriDatoteko(std::ifstream& in, const std::string& dataFile, std::ostream&
         NivexError(izhod, Okvir("Datoteke s podatki ni mogoce odpreti:    " + dataFile));
 }
 
-// Solution methods: the word of "*NUMSOLV" and its line in the settings report.
-const struct {
+// A word a setting accepts and its line in the settings report.
+struct BesedaInOpis {
     const char* kljuc;
     const char* opis;
-} kMetode[] = {
+};
+
+// Solution methods: the word of "*NUMSOLV" and its line.
+const BesedaInOpis kMetode[] = {
     {"NS", "Resitev sistema normalnih enacb (Gaussova elim. z delnim pivotiranjem)"},
     {"LU", "Razcep matrike sistema normalnih enacb z LU razcepom"},
     {"CH", "Razcep matrike sistema normalnih enacb z razcepom Choleskega"},
@@ -95,10 +98,7 @@ const struct {
 };
 
 // Estimation of the refraction coefficient: the word of "*KTYP" and its line.
-const struct {
-    const char* kljuc;
-    const char* opis;
-} kRefrakcija[] = {
+const BesedaInOpis kRefrakcija[] = {
     {"SINGLE", " -> Ena vrednost koeficienta za celo mrezo"},
     {"STAT", " -> Ena vrednost koeficienta za vsako stojiscno tocko zenitnih razdalj"},
     {"NONE", " -> Brez ocene popravka koeficienta refrakcije"},
