@@ -332,14 +332,25 @@ double CGMM::GetMatrixFullProc(const matrika<long double>& A) const
     return 100.0 * nenic / n;
 }
 
+double CGMM::GetMatrixFullProc(const redkaMatrika& A) const
+{
+    const double n = static_cast<double>(A.nrow()) * static_cast<double>(A.ncol());
+    if (n == 0.0) return 0.0;
+    double nenic = 0.0;
+    for (unsigned long i = 0; i < A.nrow(); ++i)
+        for (const auto& e : A.vrstica(i))
+            if (dabs(e.vrednost) > 1e-12) nenic += 1.0;
+    return 100.0 * nenic / n;
+}
+
 void CGMM::GMMEqPrint(std::ostream& izhod)
 {
     if (procset.GetContPrint()) std::cout << "C: CGMM:\n F: CGMM -> GMMEqPrint(ofstream& izhod)\n";
     struct Vrsta {
         const char* label;
-        const matrika<long double>* A;
+        const matrika<long double>* A;   // null: the design matrix
     };
-    std::vector<Vrsta> vrste = {{"Matrika koeficientov enacb popravkov B: ", &Bmat},
+    std::vector<Vrsta> vrste = {{"Matrika koeficientov enacb popravkov B: ", nullptr},
                                 {"Vektor odstopanj enacb popravkov f    : ", &fvec},
                                 {"Kovariancna matrika opazovanj Sll     : ", &Qll}};
     if (gdatum.Datum == 'D') {
@@ -354,15 +365,17 @@ void CGMM::GMMEqPrint(std::ostream& izhod)
     PodNaslov(izhod, "OBREMENITEV POMNILNIKA:", 1);
     for (const Vrsta& v : vrste) {
         // The storage of the H(red) line is that of Hdat, which Hred shares.
-        const matrika<long double>& M = v.A == &Hred ? Hdat : *v.A;
-        const unsigned long long bajti = static_cast<unsigned long long>(M.nrow()) * M.ncol() * 12ULL + 8ULL;
+        // The design matrix is reported at the size it would take dense.
+        const unsigned long r = v.A == nullptr ? Bmat.nrow() : (v.A == &Hred ? Hdat : *v.A).nrow();
+        const unsigned long c = v.A == nullptr ? Bmat.ncol() : (v.A == &Hred ? Hdat : *v.A).ncol();
+        const unsigned long long bajti = static_cast<unsigned long long>(r) * c * 12ULL + 8ULL;
         izhod << v.label << std::right << std::setw(15) << bajti << " b\n";
     }
     izhod << "\n\n";
     PodNaslov(izhod, "ODSTOTEK NENICELNIH ELEMENTOV:", 1);
     IzpisNastavitve(izhod, 2);
     for (const Vrsta& v : vrste)
-        izhod << v.label << std::right << std::setw(15) << GetMatrixFullProc(*v.A) << " %\n";
+        izhod << v.label << std::right << std::setw(15) << (v.A == nullptr ? GetMatrixFullProc(Bmat) : GetMatrixFullProc(*v.A)) << " %\n";
     izhod << "\n\n";
 
     // Weights: a column of reciprocal cofactors unless composed angles are correlated.

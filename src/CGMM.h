@@ -33,6 +33,7 @@
 
 #include "matrika/bdmatrika.h"
 #include "matrika/matrika.h"
+#include "matrika/redkamatrika.h"
 
 class CProcSet;
 class CGDatum;
@@ -67,6 +68,7 @@ public:
     void SetGMMSize();
     // Percentage of elements whose |value| (in double) exceeds 1e-12; 0 for an empty matrix.
     double GetMatrixFullProc(const matrika<long double>& A) const;
+    double GetMatrixFullProc(const redkaMatrika& A) const;
 
     // Every name of the datum lists of the chosen kind must be a point of the
     // point list; the first one that is not ends the run (GMMPointError).
@@ -84,7 +86,7 @@ public:
     matrika<long double> Qll;     // rows x 3 band of cofactors
     matrika<long double> Pll;     // rows x 1 weights (Qlldiag), else empty
     bdmatrika PllB;               // block-diagonal weights (correlated angles), else empty
-    matrika<long double> Bmat;    // rows x nunk
+    redkaMatrika Bmat;            // rows x nunk, kept by rows of non-zero elements
     matrika<long double> fvec;    // rows x 1
     matrika<std::int32_t> iDeltaB;   // npts x 1, first coordinate unknown or -1
     matrika<std::int32_t> iDeltaBV;  // npts x 1, first velocity unknown or -1 (velocity estimation only)

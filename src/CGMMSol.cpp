@@ -14,6 +14,7 @@
 #include "matrika/lur.h"
 #include "matrika/normm.h"
 #include "matrika/razcepmetoda.h"
+#include "matrika/bdmatrika.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
@@ -128,10 +129,25 @@ CGMMSol::CGMMSol(CProcSet& procset_, CGDatum& gdatum_, CTerObsHA& TOHA_, CTerObs
 {
 }
 
+bool CGMMSol::Gosto() const { return gosto || procset.GetNumSolve() == "SVD"; }
+
 void CGMMSol::SetPar()
 {
     const bool sled = procset.GetContPrint() != 0;
     if (sled) std::cout << "C: CGMMSol:" << "\n" << " F: SetPar(): " << " CHOL";
+    xunk.resize(GMM.Bmat.ncol(), 1, 0.0L);
+    nIter = 0;
+    if (!Gosto()) {
+        Bgost.resize(0, 0);
+        Bp.resize(0, 0);
+        fp.resize(0, 0);
+        Qdd.resize(0, 0);
+        if (sled) std::cout << ". Bf. Bp. fp";
+        redka.Beli(GMM);
+        if (sled) std::cout << "." << "\n";
+        return;
+    }
+    Bgost = GMM.Bmat.gosta();
     // Pll = L L'; with diagonal weights L is the column of their square roots.
     // Correlated angles: L block by block, as the whole factor would hold it.
     chr<long double> ch;
@@ -141,21 +157,19 @@ void CGMMSol::SetPar()
     else
         LB = chrB(GMM.PllB);
     if (sled) std::cout << ". Bf";
-    Bp.resize(GMM.Bmat.nrow(), GMM.Bmat.ncol(), 0.0L);
-    fp.resize(GMM.Bmat.nrow(), 1, 0.0L);
+    Bp.resize(Bgost.nrow(), Bgost.ncol(), 0.0L);
+    fp.resize(Bgost.nrow(), 1, 0.0L);
     if (sled) std::cout << ". Bp";
     if (GMM.Qlldiag)
-        VtBprod(ch.L, GMM.Bmat, Bp, true);
+        VtBprod(ch.L, Bgost, Bp, true);
     else
-        VtBprod(LB, GMM.Bmat, Bp);
+        VtBprod(LB, Bgost, Bp);
     if (sled) std::cout << ". fp";
     if (GMM.Qlldiag)
         VtBprod(ch.L, GMM.fvec, fp, true);
     else
         VtBprod(LB, GMM.fvec, fp);
     if (sled) std::cout << "." << "\n";
-    xunk.resize(Bp.ncol(), 1, 0.0L);
-    nIter = 0;
 }
 
 void CGMMSol::SolveFuncModel()
@@ -192,7 +206,9 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
     if (procset.GetContPrint()) std::cout << metoda->oznaka << "\n";
 
     const bool mnk = (procset.RobSolve == "MNK");
-    std::unique_ptr<razcepMetoda<long double>> razcep = razcepZaMetodo(metoda->ime, procset.SVDthres);
+    const bool gost = Gosto();
+    std::unique_ptr<razcepMetoda<long double>> razcep;
+    if (gost) razcep = razcepZaMetodo(metoda->ime, procset.SVDthres);
     const bool normalna = !razcep || razcep->normalna();
     // The pseudo-inverse of the SVD is bounded by its threshold; every other
     // method must meet a regular system.
@@ -204,20 +220,24 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
     // correction of Qdd presumes (it is formed from the unweighted
     // constraint matrix).  Bp0, fp0 keep the unweighted rows, from which a
     // rejected observation that comes back is rebuilt.
-    matrika<long double> W(Bp.nrow(), 2, 1.0L);
-    const unsigned long nObs =
-        std::min(Bp.nrow(), static_cast<unsigned long>(GMM.nobs > 0 ? GMM.nobs : 0));
+    const unsigned long nVrstic = gost ? Bp.nrow() : redka.Bp.nrow();
+    matrika<long double> W(nVrstic, 2, 1.0L);
+    const unsigned long nObs = std::min(nVrstic, static_cast<unsigned long>(GMM.nobs > 0 ? GMM.nobs : 0));
     matrika<long double> Bp0, fp0, vObs;
+    redkaMatrika Bpr0;
     if (!mnk) {
-        Bp0 = Bp;
-        fp0 = fp;
+        if (gost) Bp0 = Bp;
+        else Bpr0 = redka.Bp;
+        fp0 = gost ? fp : redka.fp;
         vObs.resize(nObs, 1, 0.0L);
     }
     long rang = -1;  // rank of the unweighted system, formed at the first rejection
-    matrika<long double> N, n, x, diagN(Bp.ncol(), 1, 0.0L);
+    matrika<long double> N, n, diagN(gost ? Bp.ncol() : 0, 1, 0.0L);
 
-    for (;;) {
-        // 1. Form and solve.  N and n follow the current (possibly re-weighted) Bp, fp.
+    // Form and solve on full matrices: N and n follow the current (possibly
+    // re-weighted) Bp, fp.
+    auto resiGosto = [&](bool utezeno) {
+        matrika<long double> x;
         if (normalna) {
             N.resize(0, 0);
             n.resize(0, 0);
@@ -246,12 +266,10 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
         }
         // After a re-weighting a singular system is the work of the rejected
         // observations, and the message says so.
-        const bool utezeno = !mnk && nIter > 0;
         if (preveriRegularnost && (!Koncna(Qdd) || Singularna(diagN, Qdd)))
             NivexError(utezeno ? SporociloRobustno(procset.RobSolve)
                                : SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
-
-        // 2. Datum: a constraint matrix that does not cover every defect of
+        // Datum: a constraint matrix that does not cover every defect of
         // the free network leaves M singular.
         bool regularna = true;
         if (korekcija == DatumKorekcija::H && GMM.Hred.nrow() > 0) regularna = CorrectQdd(GMM.Hred, metoda->inverzM);
@@ -262,12 +280,21 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
         if (!razcep) x = Qdd * n;
         if (!Koncna(x) || !Koncna(Qdd))
             NivexError(SporociloGMM("NEKONCNA RESITEV", datumOznaka, metoda->oznaka));
+        return x;
+    };
+
+    for (;;) {
+        // 1.-2. Form and solve, the datum applied to the cofactors.
+        const bool utezeno = !mnk && nIter > 0;
+        const matrika<long double> x =
+            gost ? resiGosto(utezeno) : ResiRedko(korekcija, datumOznaka, metoda->oznaka, utezeno);
 
         // 3.-5. Change of the solution, residuals of the unweighted model.
         const long double d = norm(x - xunk);
         xunk = x;
         vvec = GMM.fvec;
-        VvecCalc(vvec, GMM.Bmat, xunk);
+        if (gost) VvecCalc(vvec, Bgost, xunk);
+        else VvecCalc(vvec, GMM.Bmat, xunk);
         if (!mnk)
             for (unsigned long i = 0; i < nObs; ++i) vObs(static_cast<long>(i)) = vvec(static_cast<long>(i));
 
@@ -277,6 +304,12 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
         if (nIter > 100) NivexError(SporociloGMM("PREVEC ITERACIJ", datumOznaka, metoda->oznaka));
 
         // Robust re-weighting of the observation rows for the next pass.
+        if (!gost) {
+            // Rejections that take away what determined the network show as
+            // vanished pivots of the next factorisation.
+            WeighRobust(redka.Bp, redka.fp, vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter, Bpr0, fp0);
+            continue;
+        }
         WeighRobust(Bp, fp, vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter, Bp0, fp0);
         // Rejections may take away what determined the network; the methods
         // would meet a singular system (or, with the SVD, quietly bridge it),
@@ -288,6 +321,30 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
             if (RangOhranjenih(Bp0, W) < rang) NivexError(SporociloRobustno(procset.RobSolve));
         }
     }
+}
+
+matrika<long double> CGMMSol::ResiRedko(DatumKorekcija korekcija, const char* datumOznaka, const char* metoda,
+                                        bool utezeno)
+{
+    // The inner constraints of a free network touch every unknown: they stay
+    // out of the sparse matrix as a low-rank term.  The minimal constraints
+    // touch a few points and are rows like any other.
+    unsigned long nA = redka.Bp.nrow();
+    const matrika<long double> brez;
+    const matrika<long double>* C = &brez;
+    if (korekcija == DatumKorekcija::H && GMM.Hred.nrow() > 0) {
+        nA = static_cast<unsigned long>(GMM.nobs);
+        C = &GMM.Hred;
+    }
+    if (korekcija == DatumKorekcija::D && GMM.Hdat.nrow() > 0) C = &GMM.Ddat;
+    matrika<long double> x;
+    const CGMMSolRedka::Izid izid = redka.Resi(nA, *C, GMM.Hdat, x);
+    bool singularna = izid != CGMMSolRedka::Izid::resena;
+    if (!singularna) singularna = !redka.Napihnjene(kMejaVIF).empty();
+    if (singularna)
+        NivexError(utezeno ? SporociloRobustno(procset.RobSolve) : SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda));
+    if (!Koncna(x)) NivexError(SporociloGMM("NEKONCNA RESITEV", datumOznaka, metoda));
+    return x;
 }
 
 bool CGMMSol::CorrectQdd(const matrika<long double>& C, char inverzM)
@@ -343,18 +400,24 @@ void CGMMSol::SolveStohModel()
     if (sled) std::cout << " F: SolveStohModel() -> Qvv";
     // Qvv = Qll - B Qdd B' on its diagonal: the same sums, in the same order,
     // as the full product, without the rows x rows matrix.
-    QvvDiag(GMM.Qll, GMM.Bmat, Qdd, Qvv);
+    const unsigned long n = GMM.Bmat.nrow();
+    if (Gosto()) {
+        QvvDiag(GMM.Qll, Bgost, Qdd, Qvv);
+    } else {
+        Qvv.resize(GMM.Qll.nrow(), 1, 0.0L);
+        for (unsigned long i = 0; i < n; ++i) Qvv(i) = -redka.Par(GMM.Bmat, i, i) + GMM.Qll(static_cast<long>(i), 1);
+    }
     if (sled && polne) std::cout << "....";
     if (sled) std::cout << "." << " R";
 
-    const unsigned long n = GMM.Bmat.nrow();
     R.resize(n, 1, 0.0L);
     rsum = 0.0L;
     if (polne) {
         if (GMM.Qlldiag) {
             for (unsigned long i = 0; i < n; ++i) R(i) = Qvv(i) * GMM.Pll(i);
         } else {
-            QvvPDiag(GMM.Qll, GMM.Bmat, Qdd, GMM.PllB, R);
+            if (Gosto()) QvvPDiag(GMM.Qll, Bgost, Qdd, GMM.PllB, R);
+            else QvvPDiagRedko();
         }
         const unsigned long nobs = static_cast<unsigned long>(GMM.nobs > 0 ? GMM.nobs : 0);
         for (unsigned long i = 0; i < nobs && i < n; ++i) rsum += R(i);
@@ -382,6 +445,26 @@ void CGMMSol::SolveStohModel()
     }
     if (sled) std::cout << " SoIIzracun" << "\n";
     SoIIzracun = procset.GetIfVarApriori() == 0 ? SoI * SoI : GMM.So * GMM.So;
+}
+
+void CGMMSol::QvvPDiagRedko()
+{
+    // r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block, Qvv = Qll - B Q B'.
+    const bdmatrika& P = GMM.PllB;
+    const long double* band = GMM.Qll.data();
+    for (unsigned long i = 0; i < GMM.Bmat.nrow(); ++i) {
+        const unsigned long blk = P.blokVrstice(i);
+        const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+        long double r = 0.0L;
+        for (unsigned long k = z; k < z + m; ++k) {
+            long double qvv = -redka.Par(GMM.Bmat, i, k);
+            if (k == i) qvv += band[i * 3 + 1];
+            else if (k + 1 == i) qvv += band[i * 3 + 0];
+            else if (k == i + 1) qvv += band[i * 3 + 2];
+            r += qvv * P.blok(blk)(static_cast<long>(k - z), static_cast<long>(i - z));
+        }
+        R(static_cast<long>(i)) = r;
+    }
 }
 
 void CGMMSol::SetResults()
@@ -444,22 +527,23 @@ void CGMMSol::PrintResults(std::ostream& izhod) const
     PodNaslov(izhod, naslov.c_str(), 1);
     izhod << "\n";
     const std::size_t L = GMMSolResHeadPrint(izhod, Dim, XVel);
+    const Kofaktor Q = [this](long i, long j) { return Qxx(i, j); };
     if (Dim == 1) {
         if (sled) std::cout << " F: PrintResults(ostream & izhod) -> GMMSolResBodyPrint1(...)" << "\n";
-        GMMSolResBodyPrint1(izhod, TOHA.PTS, TOHA.OBS, TOHA.VELA, GMM.iDeltaB, GMM.iDeltaBV, XVel, xunk, Qdd,
+        GMMSolResBodyPrint1(izhod, TOHA.PTS, TOHA.OBS, TOHA.VELA, GMM.iDeltaB, GMM.iDeltaBV, XVel, xunk, Q,
                             SoIIzracun);
     } else if (Dim == 2) {
         if (sled) std::cout << " F: PrintResults(ostream & izhod) -> GMMSolResBodyPrint2(...)" << "\n";
-        GMMSolResBodyPrint2(izhod, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, GMM.iDeltaB, GMM.iDeltaBV, XVel, xunk, Qdd,
+        GMMSolResBodyPrint2(izhod, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, GMM.iDeltaB, GMM.iDeltaBV, XVel, xunk, Q,
                             SoIIzracun);
     } else {
         if (sled) std::cout << " F: PrintResults(ostream & izhod) -> GMMSolResBodyPrint3(...)" << "\n";
-        GMMSolResBodyPrint3(izhod, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, GMM.iDeltaB, GMM.iDeltaBV, XVel, xunk, Qdd,
+        GMMSolResBodyPrint3(izhod, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, GMM.iDeltaB, GMM.iDeltaBV, XVel, xunk, Q,
                             SoIIzracun);
     }
     izhod << std::string(L, '-') << "\n\n\n";
     if (procset.IfEstkRef)
-        GMMSolPrintRefKoeficient(izhod, GMM.nunkkref, procset.kRefType, xunk, Qdd, GMM.iDeltaBk, GMM.kRefEst,
+        GMMSolPrintRefKoeficient(izhod, GMM.nunkkref, procset.kRefType, xunk, Q, GMM.iDeltaBk, GMM.kRefEst,
                                  GMM.PTSk, SoIIzracun);
 }
 
@@ -498,12 +582,18 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod) const
     // Magnitudes compared with the tolerance in double precision; the square
     // roots of the magnitudes keep a round-off negative variance from
     // printing as "nan".
+    // The table runs along rows of the unknowns, so an entry is asked for as
+    // (j, i): a cofactor off the factor's pattern is solved by columns, and
+    // the column i then serves the whole row.
+    std::vector<long double> diag(GMM.Bmat.ncol());
+    for (unsigned long k = 0; k < diag.size(); ++k) diag[k] = Qxx(static_cast<long>(k), static_cast<long>(k));
     auto korelacija = [&](long i, long j) -> long double {
-        const double qii = dabs(Qdd(i, i));
+        const long double Qii = diag[static_cast<std::size_t>(i)], Qjj = diag[static_cast<std::size_t>(j)];
+        const double qii = dabs(Qii);
         if (i == j) return qii > 1e-12 ? 1.0L : 0.0L;
-        const double qjj = dabs(Qdd(j, j));
+        const double qjj = dabs(Qjj);
         if (qii <= 1e-12 || qjj <= 1e-12) return 0.0L;
-        return Qdd(i, j) / (std::sqrt(std::fabs(Qdd(j, j))) * std::sqrt(std::fabs(Qdd(i, i))));
+        return Qxx(j, i) / (std::sqrt(std::fabs(Qjj)) * std::sqrt(std::fabs(Qii)));
     };
 
     for (std::size_t a = 0; a < tocke.size(); ++a) {

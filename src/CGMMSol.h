@@ -41,6 +41,7 @@
 #include <ostream>
 
 #include "matrika/matrika.h"
+#include "src/CGMMSolRedka.h"
 
 class CProcSet;
 class CGDatum;
@@ -63,7 +64,9 @@ public:
     // Cofactor of the unknowns i and j, datum applied.  The quality analyses
     // read only point and pair blocks through this, never Qdd itself, so the
     // way the cofactors are kept may change without touching them.
-    long double Qxx(long i, long j) const { return Qdd(i, j); }
+    // Off the factor's pattern an entry costs a solve of the column j (kept
+    // for the next entries of that column), so sweeps run down columns.
+    long double Qxx(long i, long j) const { return Gosto() ? Qdd(i, j) : redka.Q(i, j); }
     // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.
     void SolveStohModel();
 
@@ -86,6 +89,13 @@ public:
     CTerObsCrdA& TOCrdA;
     CGMM& GMM;
 
+    // The reference solution on full matrices (the design matrix and Qdd
+    // dense, every method's own decomposition); the SVD always takes it.
+    // Otherwise the normal equations are solved on their sparse pattern and
+    // Bp, fp and Qdd stay empty.
+    bool gosto = false;
+    bool Gosto() const;
+
     long double thres = 1e-8L;   // convergence of the inner (robust) loop
     long double normX = 1.0L;    // |xunk|, 1.0 until the first solution
     std::uint16_t nIter = 0;     // inner iterations of the last solution
@@ -94,7 +104,7 @@ public:
     matrika<long double> Bp;     // n x u whitened design matrix
     matrika<long double> fp;     // n x 1 whitened misclosures
     matrika<long double> vvec;   // n x 1 residuals fvec - Bmat*xunk
-    matrika<long double> Qdd;    // u x u cofactors of the unknowns, datum applied
+    matrika<long double> Qdd;    // u x u cofactors of the unknowns, datum applied (dense path)
 
     matrika<long double> Qvv;    // n x 1 diagonal of the residual cofactors
     matrika<long double> R;      // n x 1 redundancy numbers (zeros without MatFull)
@@ -107,13 +117,20 @@ public:
     long double gtestB = 0.0L;
 
 private:
+    enum class DatumKorekcija { brez, H, D };
+    CGMMSolRedka redka;          // the sparse solution
+    matrika<long double> Bgost;  // dense copy of the design matrix (dense path)
+    // The sparse counterpart of the form-and-solve step of the inner loop.
+    matrika<long double> ResiRedko(DatumKorekcija korekcija, const char* datumOznaka, const char* metoda,
+                                   bool utezeno);
+    // Redundancy numbers of correlated angles from the sparse cofactors.
+    void QvvPDiagRedko();
     // The three datum variants share one inner loop; they differ in the
     // correction of Qdd and in the messages.
     void SolveFuncModelPV();
     void SolveFuncModelH();
     void SolveFuncModelD();
 
-    enum class DatumKorekcija { brez, H, D };
     void SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka);
     // Qdd -= Hdat' (Hdat C'C Hdat')^-1 Hdat, C = Hred (H) or Ddat (D); false
     // (Qdd unchanged) when that matrix is singular.

@@ -34,7 +34,13 @@ void CNVX2OPT2::PrintOptim2(const CGMM& GMM, std::ostream& report)
     const long u = static_cast<long>(GMM.Bmat.ncol());
     for (long r = 0; r < GMM.nobs; ++r) {
         f << "B ";
-        for (long s = 0; s < u; ++s) f << std::setw(22) << GMM.Bmat(r, s);
+        // Every column, the unstored ones as zeros, one row at a time.
+        const auto vrstica = GMM.Bmat.vrstica(static_cast<unsigned long>(r));
+        std::size_t e = 0;
+        for (long s = 0; s < u; ++s) {
+            const bool shranjen = e < vrstica.size() && vrstica[e].stolpec == static_cast<unsigned long>(s);
+            f << std::setw(22) << (shranjen ? vrstica[e++].vrednost : 0.0L);
+        }
         f << "\n";
     }
     f << "\n\n";

@@ -83,7 +83,7 @@ void CNVX2STR::Print(const CTerObs& tocke, const CGMM& GMM, const CGMMSol& GMMS,
     const long m = n * d;
     for (long r = 0; r < m; ++r) {
         f << "K ";
-        for (long s = 0; s < m; ++s) f << std::setw(22) << GMMS.Qxx(r, s);
+        for (long s = 0; s < m; ++s) f << std::setw(22) << GMMS.Qxx(s, r);
         f << "\n";
     }
     f << "\n\n";

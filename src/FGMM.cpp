@@ -28,7 +28,7 @@ void GMMEqPrintPT(std::ostream& izhod, const matrika<std::string>& PTS, long i)
     izhod << "    ";
 }
 
-void GMMEqCoefMatPrint(std::ostream& izhod, const matrika<long double>& A, long row, long col, long iUnk, int w,
+void GMMEqCoefMatPrint(std::ostream& izhod, const redkaMatrika& A, long row, long col, long iUnk, int w,
                        int p, long double factor)
 {
     IzpisNastavitve(izhod, p);

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "matrika/matrika.h"
+#include "matrika/redkamatrika.h"
 
 class CGMM;
 class CProcSet;
@@ -37,7 +38,7 @@ void NGMMEqPrint(std::ostream& izhod, long n);
 // of record i-1; then i+1 in 3 columns, three blanks, each name in 6 columns, four blanks.
 void GMMEqPrintPT(std::ostream& izhod, const matrika<std::string>& PTS, long i);
 // factor * A(row, col) in w columns with p decimals when iUnk >= 0, else p+2 dots in w columns.
-void GMMEqCoefMatPrint(std::ostream& izhod, const matrika<long double>& A, long row, long col, long iUnk, int w,
+void GMMEqCoefMatPrint(std::ostream& izhod, const redkaMatrika& A, long row, long col, long iUnk, int w,
                        int p, long double factor);
 // factor * value in w columns with p decimals, then a line end.
 void GMMEqCoefVecPrint(std::ostream& izhod, long double value, int w, int p, long double factor);

@@ -26,7 +26,7 @@ struct Blok {
 };
 
 Blok IzravnajBlok(const matrika<long double>& M, long i, long ix, int dim, const matrika<long double>& xunk,
-                  const matrika<long double>& Qdd, long double SoIIzracun)
+                  const Kofaktor& Qdd, long double SoIIzracun)
 {
     Blok b;
     for (int d = 0; d < dim; ++d) {
@@ -139,7 +139,7 @@ void GMMSolSetIndex(long i, const matrika<std::int32_t>& iDeltaB, const matrika<
 void GMMSolResBodyPrint1(std::ostream& izhod, const matrika<std::string>& PTS,
                          const matrika<long double>& OBS, const matrika<long double>& VELA,
                          const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
-                         unsigned short XVel, const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                         unsigned short XVel, const matrika<long double>& xunk, const Kofaktor& Qdd,
                          long double SoIIzracun)
 {
     IzpisNastavitve(izhod, 6);
@@ -164,7 +164,7 @@ void GMMSolResBodyPrint1(std::ostream& izhod, const matrika<std::string>& PTS,
 void GMMSolResBodyPrint2(std::ostream& izhod, const matrika<std::string>& PTS,
                          const matrika<long double>& OBS, const matrika<long double>& VELA,
                          const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
-                         unsigned short XVel, const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                         unsigned short XVel, const matrika<long double>& xunk, const Kofaktor& Qdd,
                          long double SoIIzracun)
 {
     izhod << std::right;
@@ -189,7 +189,7 @@ void GMMSolResBodyPrint2(std::ostream& izhod, const matrika<std::string>& PTS,
 void GMMSolResBodyPrint3(std::ostream& izhod, const matrika<std::string>& PTS,
                          const matrika<long double>& OBS, const matrika<long double>& VELA,
                          const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
-                         unsigned short XVel, const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                         unsigned short XVel, const matrika<long double>& xunk, const Kofaktor& Qdd,
                          long double SoIIzracun)
 {
     static const char* const kOs[3] = {"X", "Y", "Z"};
@@ -227,7 +227,7 @@ void GMMSolResBodyPrint3(std::ostream& izhod, const matrika<std::string>& PTS,
 }
 
 void GMMSolPrintRefKoeficient(std::ostream& izhod, std::int32_t nunkkref, const std::string& kRefType,
-                              const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                              const matrika<long double>& xunk, const Kofaktor& Qdd,
                               const matrika<std::int32_t>& iDeltaBk, const matrika<long double>& kRefEst,
                               const matrika<std::string>& PTSk, long double SoIIzracun)
 {

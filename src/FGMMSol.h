@@ -16,10 +16,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 
 #include "matrika/matrika.h"
+
+// Cofactor of the unknowns i and j, datum applied (the solution's accessor).
+using Kofaktor = std::function<long double(long, long)>;
 
 // Column header of the results table for Dim (1, 2, otherwise 3) and the
 // velocity switch; returns the length of the last header line (61, 67, 99).
@@ -33,23 +37,23 @@ void GMMSolSetIndex(long i, const matrika<std::int32_t>& iDeltaB, const matrika<
 void GMMSolResBodyPrint1(std::ostream& izhod, const matrika<std::string>& PTS,
                          const matrika<long double>& OBS, const matrika<long double>& VELA,
                          const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
-                         unsigned short XVel, const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                         unsigned short XVel, const matrika<long double>& xunk, const Kofaktor& Qdd,
                          long double SoIIzracun);
 void GMMSolResBodyPrint2(std::ostream& izhod, const matrika<std::string>& PTS,
                          const matrika<long double>& OBS, const matrika<long double>& VELA,
                          const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
-                         unsigned short XVel, const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                         unsigned short XVel, const matrika<long double>& xunk, const Kofaktor& Qdd,
                          long double SoIIzracun);
 void GMMSolResBodyPrint3(std::ostream& izhod, const matrika<std::string>& PTS,
                          const matrika<long double>& OBS, const matrika<long double>& VELA,
                          const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
-                         unsigned short XVel, const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                         unsigned short XVel, const matrika<long double>& xunk, const Kofaktor& Qdd,
                          long double SoIIzracun);
 
 // Estimated refraction coefficients ("SINGLE": one for the network, "STAT":
 // one per station of PTSk): kRefEst plus their corrections.
 void GMMSolPrintRefKoeficient(std::ostream& izhod, std::int32_t nunkkref, const std::string& kRefType,
-                              const matrika<long double>& xunk, const matrika<long double>& Qdd,
+                              const matrika<long double>& xunk, const Kofaktor& Qdd,
                               const matrika<std::int32_t>& iDeltaBk, const matrika<long double>& kRefEst,
                               const matrika<std::string>& PTSk, long double SoIIzracun);
 

@@ -86,6 +86,18 @@ void VvecCalc(matrika<long double>& v, const matrika<long double>& B, const matr
     }
 }
 
+void VvecCalc(matrika<long double>& v, const redkaMatrika& B, const matrika<long double>& x)
+{
+    if (v.nrow() != B.nrow() || v.ncol() != 1 || x.nrow() != B.ncol() || x.ncol() != 1)
+        matrikaError("Funkcija:   VvecCalc\nDimenziji matrik napacni: ", kModul, __LINE__, static_cast<long>(B.nrow()),
+                     static_cast<long>(B.ncol()), static_cast<long>(x.nrow()), static_cast<long>(x.ncol()));
+    for (unsigned long i = 0; i < B.nrow(); ++i) {
+        long double s = 0.0L;
+        for (const auto& e : B.vrstica(i)) s += e.vrednost * x(static_cast<long>(e.stolpec));
+        v(static_cast<long>(i)) -= s;
+    }
+}
+
 long double vTPv(const matrika<long double>& v, const matrika<long double>& P, bool diag)
 {
     NiDefinirana("vTPv", __LINE__, v);

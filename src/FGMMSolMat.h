@@ -17,9 +17,12 @@
 
 #include "matrika/bdmatrika.h"
 #include "matrika/matrika.h"
+#include "matrika/redkamatrika.h"
 
 // Residuals: v(i) -= sum_j B(i,j) * x(j) for every row i of B; v holds f on entry.
 void VvecCalc(matrika<long double>& v, const matrika<long double>& B, const matrika<long double>& x);
+// The same for the design matrix kept by rows (the stored elements in column order).
+void VvecCalc(matrika<long double>& v, const redkaMatrika& B, const matrika<long double>& x);
 
 // Square root of v'Pv.  diag: P holds one weight per row, sum v(i)*P(i)*v(i);
 // otherwise P is full and the sum is sum_i v(i) * sum_j P(j,i)*v(j).

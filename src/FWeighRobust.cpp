@@ -91,24 +91,53 @@ void MultBwii(matrika<long double>& Bp, matrika<long double>& fp, const long dou
     fp(r) *= *factor;
 }
 
+namespace {
+// The factor of every row from its residual; `vrstica(r, razmerje, s)` applies
+// it: the ratio to the row's previous factor, or, when the row holds zeros
+// (rejected before), the new factor itself to be applied to its unweighted copy.
+template <class Vrstica>
+void UteziVrstic(const matrika<long double>& vvec, matrika<long double>& W, long double So, const Opis& o,
+                 long double p, std::uint16_t nIter, Vrstica vrstica)
+{
+    for (unsigned long i = 0; i < vvec.nrow(); ++i) {
+        const long r = static_cast<long>(i);
+        const long double s = Faktor(o.f, Argument(o, vvec(r), So), p, nIter);
+        W(r, 1) = W(r, 0);
+        W(r, 0) = s;
+        const long double razmerje = W(r, 1) != 0.0L ? W(r, 0) / W(r, 1) : 0.0L;
+        if (W(r, 1) != 0.0L && std::isfinite(razmerje)) vrstica(i, true, razmerje);
+        else vrstica(i, false, s);   // a rejected row holds zeros: the ratio cannot bring it back
+    }
+}
+}  // namespace
+
 void WeighRobust(matrika<long double>& Bp, matrika<long double>& fp, const matrika<long double>& vvec,
                  matrika<long double>& W, long double So, const std::string& RobSolve, long double p,
                  std::uint16_t nIter, const matrika<long double>& Bp0, const matrika<long double>& fp0)
 {
     const Opis* o = Najdi(RobSolve);
     if (o == nullptr) return;
-    for (unsigned long i = 0; i < vvec.nrow(); ++i) {
+    UteziVrstic(vvec, W, So, *o, p, nIter, [&](unsigned long i, bool razmerje, long double s) {
         const long r = static_cast<long>(i);
-        const long double s = Faktor(o->f, Argument(*o, vvec(r), So), p, nIter);
-        W(r, 1) = W(r, 0);
-        W(r, 0) = s;
-        const long double razmerje = W(r, 1) != 0.0L ? W(r, 0) / W(r, 1) : 0.0L;
-        if (W(r, 1) != 0.0L && std::isfinite(razmerje)) {
-            MultBwii(Bp, fp, &razmerje, &i);
-        } else {
-            // A rejected row holds zeros: the ratio cannot bring it back.
-            for (long j = 0; j < static_cast<long>(Bp.ncol()); ++j) Bp(r, j) = s * Bp0(r, j);
-            fp(r) = s * fp0(r);
+        if (razmerje) {
+            MultBwii(Bp, fp, &s, &i);
+            return;
         }
-    }
+        for (long j = 0; j < static_cast<long>(Bp.ncol()); ++j) Bp(r, j) = s * Bp0(r, j);
+        fp(r) = s * fp0(r);
+    });
+}
+
+void WeighRobust(redkaMatrika& Bp, matrika<long double>& fp, const matrika<long double>& vvec,
+                 matrika<long double>& W, long double So, const std::string& RobSolve, long double p,
+                 std::uint16_t nIter, const redkaMatrika& Bp0, const matrika<long double>& fp0)
+{
+    const Opis* o = Najdi(RobSolve);
+    if (o == nullptr) return;
+    UteziVrstic(vvec, W, So, *o, p, nIter, [&](unsigned long i, bool razmerje, long double s) {
+        const auto v0 = Bp0.vrstica(i);
+        auto v = Bp.vrstica(i);
+        for (std::size_t e = 0; e < v.size(); ++e) v[e].vrednost = razmerje ? v[e].vrednost * s : s * v0[e].vrednost;
+        fp(static_cast<long>(i)) = razmerje ? fp(static_cast<long>(i)) * s : s * fp0(static_cast<long>(i));
+    });
 }

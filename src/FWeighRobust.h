@@ -26,6 +26,7 @@
 #include <string>
 
 #include "matrika/matrika.h"
+#include "matrika/redkamatrika.h"
 
 // Row factor of one residual v by the weight function RobSolve; p is the
 // exponent of "LPN", nIter the count of re-weightings (1 for the first), read
@@ -37,6 +38,10 @@ std::optional<long double> RobustFaktor(const std::string& RobSolve, long double
 void WeighRobust(matrika<long double>& Bp, matrika<long double>& fp, const matrika<long double>& vvec,
                  matrika<long double>& W, long double So, const std::string& RobSolve, long double p,
                  std::uint16_t nIter, const matrika<long double>& Bp0, const matrika<long double>& fp0);
+// The same for the whitened rows of the sparse solution (same products).
+void WeighRobust(redkaMatrika& Bp, matrika<long double>& fp, const matrika<long double>& vvec,
+                 matrika<long double>& W, long double So, const std::string& RobSolve, long double p,
+                 std::uint16_t nIter, const redkaMatrika& Bp0, const matrika<long double>& fp0);
 
 // Row i of Bp and element i of fp times factor.
 void MultBwii(matrika<long double>& Bp, matrika<long double>& fp, const long double* factor, const unsigned long* i);

@@ -87,7 +87,7 @@ TEST(Izravnava, ShippedExamplesAndEveryMethod)
                 // The reference gives 0.01 mm and 0.001 mm, and s0 to six decimals.
                 EXPECT_NEAR(x[d], ref.at(tocka)[d], 1e-5) << tocka << " " << d;
                 const long k = n.GMM.iDeltaB(i) + d;
-                const double s = n.GMM.iDeltaB(i) < 0 ? 0.0 : 1000.0 * std::sqrt(n.GMMS.SoIIzracun * n.GMMS.Qdd(k, k));
+                const double s = n.GMM.iDeltaB(i) < 0 ? 0.0 : 1000.0 * std::sqrt(n.GMMS.SoIIzracun * n.GMMS.Qxx(k, k));
                 EXPECT_NEAR(s, s0 * ref.at(tocka)[dim + d], 6e-4 + 1e-6 * ref.at(tocka)[dim + d]) << tocka << " " << d;
             }
         }
@@ -101,7 +101,7 @@ TEST(Izravnava, ShippedExamplesAndEveryMethod)
                 for (int k = 0; k < dim; ++k) EXPECT_NEAR(iz.tocke.at(ime)[k], x[k], 1e-9L) << ime;
             EXPECT_NEAR(iz.run->GMMS.SoI, n.GMMS.SoI, 1e-12L);
             for (long i = 0; i < n.GMM.nunk; ++i)
-                EXPECT_NEAR(iz.run->GMMS.Qdd(i, i), n.GMMS.Qdd(i, i), 1e-9L * std::fabs(n.GMMS.Qdd(i, i))) << i;
+                EXPECT_NEAR(iz.run->GMMS.Qxx(i, i), n.GMMS.Qxx(i, i), 1e-9L * std::fabs(n.GMMS.Qxx(i, i))) << i;
         }
     }
 }

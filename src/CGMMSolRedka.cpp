@@ -1,0 +1,321 @@
+#include "src/CGMMSolRedka.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "matrika/bdmatrika.h"
+#include "matrika/chr.h"
+#include "src/CGMM.h"
+
+namespace {
+// Inverse of a small dense matrix by Gauss-Jordan elimination with partial
+// pivoting; false when a pivot is of round-off size against the largest
+// element (the matrix is singular), Ai then undefined.
+bool MalaInverzna(const matrika<long double>& M, matrika<long double>& Ai)
+{
+    const unsigned long m = M.nrow();
+    matrika<long double> A = M;
+    Ai.resize(m, m, 0.0L);
+    long double najvecji = 0.0L;
+    for (unsigned long i = 0; i < m; ++i) {
+        Ai(i, i) = 1.0L;
+        for (unsigned long j = 0; j < m; ++j) najvecji = std::max(najvecji, std::fabs(A(i, j)));
+    }
+    for (unsigned long k = 0; k < m; ++k) {
+        unsigned long p = k;
+        for (unsigned long i = k + 1; i < m; ++i)
+            if (std::fabs(A(i, k)) > std::fabs(A(p, k))) p = i;
+        if (!(std::fabs(A(p, k)) > 1e-14L * najvecji)) return false;
+        for (unsigned long j = 0; j < m; ++j) {
+            std::swap(A(k, j), A(p, j));
+            std::swap(Ai(k, j), Ai(p, j));
+        }
+        const long double piv = A(k, k);
+        for (unsigned long j = 0; j < m; ++j) {
+            A(k, j) /= piv;
+            Ai(k, j) /= piv;
+        }
+        for (unsigned long i = 0; i < m; ++i) {
+            if (i == k || A(i, k) == 0.0L) continue;
+            const long double f = A(i, k);
+            for (unsigned long j = 0; j < m; ++j) {
+                A(i, j) -= f * A(k, j);
+                Ai(i, j) -= f * Ai(k, j);
+            }
+        }
+    }
+    return true;
+}
+}  // namespace
+
+void CGMMSolRedka::Beli(const CGMM& GMM)
+{
+    const redkaMatrika& B = GMM.Bmat;
+    const unsigned long n = B.nrow();
+    Bp = B;
+    fp = GMM.fvec;
+    if (GMM.Qlldiag) {
+        // One weight per row: the row times the square root of its weight
+        // (taken in double precision, as the dense factor takes it).
+        chr<long double> ch;
+        ch.razcep(GMM.Pll, 1);
+        for (unsigned long i = 0; i < n; ++i) {
+            const long double l = ch.L(static_cast<long>(i));
+            for (auto& e : Bp.vrstica(i)) e.vrednost = l * e.vrednost;
+            fp(static_cast<long>(i)) = l * fp(static_cast<long>(i));
+        }
+        return;
+    }
+    // Correlated angles: row i of a block is sum_{k=i..} L(k,i) B(k,.), summed
+    // over k upwards as the dense product sums it.
+    const bdmatrika L = chrB(GMM.PllB);
+    std::vector<long double> akum(B.ncol(), 0.0L);
+    std::vector<char> zaseden(B.ncol(), 0);
+    std::vector<unsigned long> stolpci;
+    for (unsigned long blk = 0; blk < L.nblok(); ++blk) {
+        const unsigned long z = L.zacetek(blk), m = L.velikost(blk);
+        const matrika<long double>& Lb = L.blok(blk);
+        for (unsigned long i = z; i < z + m; ++i) {
+            stolpci.clear();
+            long double f = 0.0L;
+            for (unsigned long k = i; k < z + m; ++k) {
+                const long double vki = Lb(k - z, i - z);
+                if (vki == 0.0L) continue;
+                for (const auto& e : B.vrstica(k)) {
+                    if (!zaseden[e.stolpec]) {
+                        zaseden[e.stolpec] = 1;
+                        stolpci.push_back(e.stolpec);
+                    }
+                    akum[e.stolpec] += vki * e.vrednost;
+                }
+                f += vki * GMM.fvec(static_cast<long>(k));
+            }
+            std::sort(stolpci.begin(), stolpci.end());
+            for (unsigned long c : stolpci) {
+                Bp(static_cast<long>(i), static_cast<long>(c)) = akum[c];
+                akum[c] = 0.0L;
+                zaseden[c] = 0;
+            }
+            fp(static_cast<long>(i)) = f;
+        }
+    }
+}
+
+void CGMMSolRedka::Vzorec(unsigned long nA)
+{
+    std::vector<unsigned long> vzorec;
+    for (unsigned long r = 0; r < nA; ++r) {
+        for (const auto& e : Bp.vrstica(r)) vzorec.push_back(e.stolpec);
+        vzorec.push_back(Bp.ncol());   // row end
+    }
+    if (analizirana && nA == nA_ && vzorec == vzorecVrstic) return;
+    nA_ = nA;
+    vzorecVrstic = std::move(vzorec);
+
+    // Upper triangle by columns: row a <= column b for every pair of a row.
+    const long u = static_cast<long>(Bp.ncol());
+    std::vector<std::vector<long>> stolpci(static_cast<std::size_t>(u));
+    for (long j = 0; j < u; ++j) stolpci[static_cast<std::size_t>(j)].push_back(j);   // the diagonal always
+    for (unsigned long r = 0; r < nA; ++r) {
+        const auto v = Bp.vrstica(r);
+        for (std::size_t b = 0; b < v.size(); ++b)
+            for (std::size_t a = 0; a <= b; ++a) stolpci[v[b].stolpec].push_back(static_cast<long>(v[a].stolpec));
+    }
+    A.n = u;
+    A.Ap.assign(static_cast<std::size_t>(u) + 1, 0);
+    A.Ai.clear();
+    for (long j = 0; j < u; ++j) {
+        auto& s = stolpci[static_cast<std::size_t>(j)];
+        std::sort(s.begin(), s.end());
+        s.erase(std::unique(s.begin(), s.end()), s.end());
+        A.Ai.insert(A.Ai.end(), s.begin(), s.end());
+        A.Ap[static_cast<std::size_t>(j) + 1] = static_cast<long>(A.Ai.size());
+        std::vector<long>().swap(s);
+    }
+    A.Ax.assign(A.Ai.size(), 0.0L);
+    mesta.clear();
+    for (unsigned long r = 0; r < nA; ++r) {
+        const auto v = Bp.vrstica(r);
+        for (std::size_t b = 0; b < v.size(); ++b)
+            for (std::size_t a = 0; a <= b; ++a) {
+                const auto zac = A.Ai.begin() + A.Ap[v[b].stolpec];
+                const auto kon = A.Ai.begin() + A.Ap[v[b].stolpec + 1];
+                mesta.push_back(static_cast<long>(std::lower_bound(zac, kon, static_cast<long>(v[a].stolpec)) -
+                                                  A.Ai.begin()));
+            }
+    }
+    razcep.analiza(A);
+    analizirana = true;
+}
+
+CGMMSolRedka::Izid CGMMSolRedka::Resi(unsigned long nA, const matrika<long double>& C,
+                                      const matrika<long double>& Hdat, matrika<long double>& x)
+{
+    const unsigned long u = Bp.ncol(), n = Bp.nrow();
+    nedolocene.clear();
+    Vzorec(nA);
+
+    // N over the rows upwards, every element summed in the order of the
+    // dense product A'A.
+    std::fill(A.Ax.begin(), A.Ax.end(), 0.0L);
+    std::size_t p = 0;
+    for (unsigned long r = 0; r < nA; ++r) {
+        const auto v = Bp.vrstica(r);
+        for (std::size_t b = 0; b < v.size(); ++b)
+            for (std::size_t a = 0; a <= b; ++a) A.Ax[static_cast<std::size_t>(mesta[p++])] += v[a].vrednost * v[b].vrednost;
+    }
+    diagN.assign(u, 0.0L);
+    for (unsigned long j = 0; j < u; ++j) diagN[j] = A.Ax[static_cast<std::size_t>(A.Ap[j + 1] - 1)];
+    Cn.resize(n - nA, u, 0.0L);
+    for (unsigned long r = nA; r < n; ++r)
+        for (const auto& e : Bp.vrstica(r)) {
+            Cn(static_cast<long>(r - nA), static_cast<long>(e.stolpec)) = e.vrednost;
+            diagN[e.stolpec] += e.vrednost * e.vrednost;
+        }
+
+    const long nic = razcep.razcep(A);
+    sidra = razcep.nicelniPivoti();
+    if (nic > static_cast<long>(n - nA)) {
+        nedolocene = sidra;
+        return Izid::nedolocena;
+    }
+    delta.clear();
+    for (long k : sidra) {
+        const long double akk = A.Ax[static_cast<std::size_t>(A.Ap[static_cast<std::size_t>(k) + 1] - 1)];
+        delta.push_back(std::max(akk, 1.0L));
+    }
+
+    // Low-rank term: U = [sqrt(delta) e_k | C'], Z = A1^-1 U, T = (K + U'Z)^-1.
+    const unsigned long ns = sidra.size(), m = ns + (n - nA);
+    Z.resize(u, m, 0.0L);
+    std::vector<long double> stolpec(u);
+    for (unsigned long a = 0; a < m; ++a) {
+        std::fill(stolpec.begin(), stolpec.end(), 0.0L);
+        if (a < ns) stolpec[static_cast<std::size_t>(sidra[a])] = std::sqrt(delta[a]);
+        else
+            for (unsigned long j = 0; j < u; ++j) stolpec[j] = Cn(static_cast<long>(a - ns), static_cast<long>(j));
+        razcep.resi(stolpec);
+        for (unsigned long j = 0; j < u; ++j) Z(static_cast<long>(j), static_cast<long>(a)) = stolpec[j];
+    }
+    UZ.resize(m, m, 0.0L);
+    for (unsigned long a = 0; a < m; ++a)
+        for (unsigned long b = 0; b < m; ++b) {
+            long double s = 0.0L;
+            if (a < ns) s = std::sqrt(delta[a]) * Z(sidra[a], static_cast<long>(b));
+            else
+                for (unsigned long j = 0; j < u; ++j)
+                    s += Cn(static_cast<long>(a - ns), static_cast<long>(j)) * Z(static_cast<long>(j), static_cast<long>(b));
+            UZ(static_cast<long>(a), static_cast<long>(b)) = s;
+        }
+    if (m > 0) {
+        matrika<long double> S = UZ;
+        for (unsigned long a = 0; a < m; ++a) S(static_cast<long>(a), static_cast<long>(a)) += a < ns ? -1.0L : 1.0L;
+        if (!MalaInverzna(S, T)) {
+            nedolocene = sidra;
+            return Izid::nedolocena;
+        }
+        ZT = Z * T;
+    } else {
+        T.resize(0, 0);
+        ZT.resize(u, 0);
+    }
+    razcep.izbraniInverz();
+
+    // x = N^-1 Bp'fp = y - Z T U'y with y = A1^-1 Bp'fp.
+    std::vector<long double> y(u, 0.0L);
+    for (unsigned long r = 0; r < n; ++r)
+        for (const auto& e : Bp.vrstica(r)) y[e.stolpec] += e.vrednost * fp(static_cast<long>(r));
+    razcep.resi(y);
+    x.resize(u, 1, 0.0L);
+    std::vector<long double> w(m, 0.0L);
+    for (unsigned long a = 0; a < m; ++a) {
+        if (a < ns) w[a] = std::sqrt(delta[a]) * y[static_cast<std::size_t>(sidra[a])];
+        else
+            for (unsigned long j = 0; j < u; ++j) w[a] += Cn(static_cast<long>(a - ns), static_cast<long>(j)) * y[j];
+    }
+    for (unsigned long j = 0; j < u; ++j) {
+        long double s = 0.0L;
+        for (unsigned long a = 0; a < m; ++a) s += ZT(static_cast<long>(j), static_cast<long>(a)) * w[a];
+        x(static_cast<long>(j)) = y[j] - s;
+    }
+
+    // Datum correction: M = (Hdat C')(Hdat C')', G = M^-1 Hdat.
+    Hd.resize(0, 0);
+    G.resize(0, 0);
+    if (C.nrow() > 0 && Hdat.nrow() > 0) {
+        matrika<long double> K(Hdat.nrow(), C.nrow(), 0.0L), M(Hdat.nrow(), Hdat.nrow(), 0.0L), Mi;
+        for (unsigned long a = 0; a < Hdat.nrow(); ++a)
+            for (unsigned long b = 0; b < C.nrow(); ++b) {
+                long double s = 0.0L;
+                for (unsigned long j = 0; j < u; ++j) s += Hdat(a, j) * C(b, j);
+                K(static_cast<long>(a), static_cast<long>(b)) = s;
+            }
+        for (unsigned long a = 0; a < Hdat.nrow(); ++a)
+            for (unsigned long b = 0; b < Hdat.nrow(); ++b) {
+                long double s = 0.0L;
+                for (unsigned long c = 0; c < C.nrow(); ++c) s += K(a, c) * K(b, c);
+                M(static_cast<long>(a), static_cast<long>(b)) = s;
+            }
+        if (!MalaInverzna(M, Mi)) return Izid::datumSingularna;
+        Hd = Hdat;
+        G = Mi * Hdat;
+    }
+    return Izid::resena;
+}
+
+long double CGMMSolRedka::Ninv(long i, long j) const
+{
+    long double q = razcep.inverz(i, j);
+    const unsigned long m = ZT.ncol();
+    for (unsigned long a = 0; a < m; ++a) q -= ZT(i, static_cast<long>(a)) * Z(j, static_cast<long>(a));
+    return q;
+}
+
+std::vector<long> CGMMSolRedka::Napihnjene(long double meja) const
+{
+    std::vector<long> k;
+    for (unsigned long j = 0; j < diagN.size(); ++j) {
+        const long jj = static_cast<long>(j);
+        if (diagN[j] == 0.0L || !(std::fabs(diagN[j] * Ninv(jj, jj)) <= meja)) k.push_back(jj);
+    }
+    return k;
+}
+
+long double CGMMSolRedka::Q(long i, long j) const
+{
+    long double q = Ninv(i, j);
+    for (unsigned long a = 0; a < Hd.nrow(); ++a) q -= Hd(static_cast<long>(a), i) * G(static_cast<long>(a), j);
+    return q;
+}
+
+long double CGMMSolRedka::FormaNizkegaRanga(unsigned long a) const
+{
+    const unsigned long m = UZ.nrow(), la = sidra.size() + a;
+    long double q = UZ(la, la);
+    for (unsigned long b = 0; b < m; ++b)
+        for (unsigned long c = 0; c < m; ++c) q -= UZ(la, b) * T(b, c) * UZ(c, la);
+    const unsigned long u = Cn.ncol();
+    for (unsigned long d = 0; d < Hd.nrow(); ++d) {
+        long double hc = 0.0L, gc = 0.0L;
+        for (unsigned long j = 0; j < u; ++j) {
+            hc += Hd(d, j) * Cn(a, j);
+            gc += G(d, j) * Cn(a, j);
+        }
+        q -= hc * gc;
+    }
+    return q;
+}
+
+long double CGMMSolRedka::Par(const redkaMatrika& B, unsigned long r, unsigned long s) const
+{
+    if (r == s && r >= nA_ && r - nA_ < Cn.nrow()) return FormaNizkegaRanga(r - nA_);
+    // t_j = sum_k b_rk Q(k, j), then sum_j t_j b_sj, as the dense product sums.
+    long double vsota = 0.0L;
+    for (const auto& ej : B.vrstica(s)) {
+        long double t = 0.0L;
+        for (const auto& ek : B.vrstica(r))
+            t += ek.vrednost * Q(static_cast<long>(ek.stolpec), static_cast<long>(ej.stolpec));
+        vsota += t * ej.vrednost;
+    }
+    return vsota;
+}

@@ -1,0 +1,90 @@
+// CGMMSolRedka: the normal equations of the adjustment solved on their sparse
+// pattern.  A row of the design matrix touches two to six unknowns, so the
+// normal matrix of a network of thousands of points is almost empty; it is
+// factored as L D L' after a fill-reducing ordering, and the cofactors of the
+// unknowns are taken from the selected inverse on the factor's pattern, which
+// holds every pair of unknowns that share an observation.
+//
+// Facts a caller must know:
+// - The rows of the whitened system are split in two: the first nA rows form
+//   the sparse normal matrix A; the rows after them (the inner constraints of
+//   a free network, which touch every unknown) enter as a low-rank term.  A is
+//   then singular by the datum defect: the pivots that vanish while it is
+//   factored are raised to max(A_kk, 1), i.e. A1 = A + sum delta_k e_k e_k',
+//   and the low-rank term U K U' (U = [sqrt(delta) e_k ... | C'], K = diag(-1
+//   ... | 1 ...)) turns A1 back into N = A + C'C by the Sherman-Morrison-
+//   Woodbury identity:  N^-1 = A1^-1 - Z T Z',  Z = A1^-1 U,  T = (K + U'Z)^-1.
+// - The datum correction Q = N^-1 - Hdat' M^-1 Hdat (M = Hdat C'C Hdat', C the
+//   constraint rows Hred or Ddat) is applied entry by entry; Q(i, j) costs a
+//   lookup in the selected inverse and two short sums, or one column solve
+//   when (i, j) is not on the factor's pattern (the last column is kept).
+// - Resi reports what it cannot solve instead of ending the run: the unknowns
+//   whose pivots vanished beyond what the constraint rows cover, or a datum
+//   matrix M (or small system K + U'Z) that is singular.  The caller words it.
+#ifndef NIVEX_SRC_CGMMSOLREDKA_H
+#define NIVEX_SRC_CGMMSOLREDKA_H
+
+#include <vector>
+
+#include "matrika/matrika.h"
+#include "matrika/redkamatrika.h"
+#include "matrika/redkirazcep.h"
+
+class CGMM;
+
+class CGMMSolRedka {
+public:
+    enum class Izid { resena, nedolocena, datumSingularna };
+
+    // Bp = L'Bmat and fp = L'fvec, Pll = L L' (a column of weights or the
+    // blocks of correlated angles); the same sums as the dense product.
+    void Beli(const CGMM& GMM);
+
+    // Forms N from the current rows (nA sparse rows, the rest low-rank),
+    // factors and solves N x = Bp'fp.  C and Hdat give the datum correction
+    // (C empty: none).  On `nedolocena` the unknowns are in `nedolocene`.
+    Izid Resi(unsigned long nA, const matrika<long double>& C, const matrika<long double>& Hdat,
+              matrika<long double>& x);
+    std::vector<long> nedolocene;
+
+    // Unknowns k with N_kk = 0 or N_kk (N^-1)_kk above the bound: not
+    // determined though no pivot vanished outright.
+    std::vector<long> Napihnjene(long double meja) const;
+
+    // Cofactor of the unknowns i and j, datum applied.
+    long double Q(long i, long j) const;
+    // b_r Q b_s' for rows r and s of B (the unwhitened design matrix).
+    long double Par(const redkaMatrika& B, unsigned long r, unsigned long s) const;
+    // Elements of the factor (for the benchmarks).
+    long nnzL() const { return razcep.nnzL(); }
+
+    redkaMatrika Bp;             // whitened rows
+    matrika<long double> fp;     // whitened misclosures
+
+private:
+    void Vzorec(unsigned long nA);
+    long double Ninv(long i, long j) const;
+    // b Q b' of a low-rank row a (closed form from the small matrices).
+    long double FormaNizkegaRanga(unsigned long a) const;
+
+    unsigned long nA_ = 0;
+    redkaSimetricna A;
+    std::vector<unsigned long> vzorecVrstic;   // columns of the sparse rows, to see a change of pattern
+    std::vector<long> mesta;                   // position in A.Ax of every product of the rows
+    bool analizirana = false;
+    redkiRazcep razcep;
+    std::vector<long double> diagN;
+
+    // Low-rank term: anchors (vanished pivots) and constraint rows.
+    std::vector<long> sidra;
+    std::vector<long double> delta;
+    matrika<long double> Cn;     // the low-rank rows (dense)
+    matrika<long double> Z;      // u x m, A1^-1 U
+    matrika<long double> ZT;     // u x m, Z T
+    matrika<long double> UZ;     // m x m, U'Z
+    matrika<long double> T;      // m x m, (K + U'Z)^-1
+    // Datum correction: Hd (d x u) and G = M^-1 Hd.
+    matrika<long double> Hd, G;
+};
+
+#endif
