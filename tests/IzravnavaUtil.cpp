@@ -14,11 +14,12 @@ std::string PrvaBeseda(const std::string& line)
 }
 }  // namespace
 
-Izravnava Izravnaj(const std::string& data)
+Izravnava Izravnaj(const std::string& data, bool gosto)
 {
     Izravnava iz;
     const std::string dat = Datoteka(data), nvx = dat.substr(0, dat.size() - 3) + "NVX";
     iz.run = std::make_unique<CNivex>();
+    iz.run->GMMS.gosto = gosto;
     {
         std::ofstream report(nvx);
         Tiho([&] { iz.run->Izracun(dat, report); });

@@ -19,7 +19,8 @@ struct Izravnava {
 // Writes the text to a data file in a fresh directory and runs the pipeline
 // on it (console output is swallowed).  The data must be valid: a fatal
 // error ends the test process.
-Izravnava Izravnaj(const std::string& data);
+// With gosto the solution runs on full matrices (the reference path).
+Izravnava Izravnaj(const std::string& data, bool gosto = false);
 
 // The data text with every line whose first word is `keyword` removed and
 // "keyword value" put first (a settings keyword; later lines override earlier).
