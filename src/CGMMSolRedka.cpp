@@ -46,6 +46,40 @@ bool MalaInverzna(const matrika<long double>& M, matrika<long double>& Ai)
     }
     return true;
 }
+// Unknowns that fix the datum defect spanned by the rows of H: the columns of
+// H chosen one by one by largest norm after removing what the chosen ones
+// span (pivoted Gram-Schmidt), so that they fix it as well as any could.
+std::vector<long> Sidra(const matrika<long double>& H)
+{
+    const unsigned long d = H.nrow(), u = H.ncol();
+    matrika<long double> V = H;
+    std::vector<long> izbrani;
+    std::vector<char> izbran(u, 0);
+    long double prva = -1.0L;
+    for (unsigned long t = 0; t < d; ++t) {
+        long double najvecja = 0.0L;
+        unsigned long p = u;
+        for (unsigned long c = 0; c < u; ++c) {
+            if (izbran[c]) continue;
+            long double s = 0.0L;
+            for (unsigned long a = 0; a < d; ++a) s += V(a, c) * V(a, c);
+            if (s > najvecja) najvecja = s, p = c;
+        }
+        if (prva < 0.0L) prva = najvecja;
+        if (p == u || !(najvecja > 1e-24L * prva)) break;
+        izbran[p] = 1;
+        izbrani.push_back(static_cast<long>(p));
+        const long double dolzina = std::sqrt(najvecja);
+        std::vector<long double> q(d);
+        for (unsigned long a = 0; a < d; ++a) q[a] = V(a, p) / dolzina;
+        for (unsigned long c = 0; c < u; ++c) {
+            long double proj = 0.0L;
+            for (unsigned long a = 0; a < d; ++a) proj += q[a] * V(a, c);
+            for (unsigned long a = 0; a < d; ++a) V(a, c) -= proj * q[a];
+        }
+    }
+    return izbrani;
+}
 }  // namespace
 
 void CGMMSolRedka::Beli(const CGMM& GMM)
@@ -173,16 +207,20 @@ CGMMSolRedka::Izid CGMMSolRedka::Resi(unsigned long nA, const matrika<long doubl
             diagN[e.stolpec] += e.vrednost * e.vrednost;
         }
 
-    const long nic = razcep.razcep(A);
-    sidra = razcep.nicelniPivoti();
-    if (nic > static_cast<long>(n - nA)) {
-        nedolocene = sidra;
-        return Izid::nedolocena;
-    }
+    // A free network: A is singular by the datum defect.  Unknowns chosen
+    // from Hdat are held by weights delta (A1 = A + sum delta_k e_k e_k'), and
+    // the low-rank term takes those weights out again.
+    sidra.clear();
     delta.clear();
+    if (n > nA) sidra = Sidra(Hdat);
     for (long k : sidra) {
-        const long double akk = A.Ax[static_cast<std::size_t>(A.Ap[static_cast<std::size_t>(k) + 1] - 1)];
-        delta.push_back(std::max(akk, 1.0L));
+        long double& akk = A.Ax[static_cast<std::size_t>(A.Ap[static_cast<std::size_t>(k) + 1] - 1)];
+        delta.push_back(akk > 0.0L ? akk : 1.0L);
+        akk += delta.back();
+    }
+    if (razcep.razcep(A) > 0) {
+        nedolocene = razcep.nicelniPivoti();
+        return Izid::nedolocena;
     }
 
     // Low-rank term: U = [sqrt(delta) e_k | C'], Z = A1^-1 U, T = (K + U'Z)^-1.
@@ -210,10 +248,9 @@ CGMMSolRedka::Izid CGMMSolRedka::Resi(unsigned long nA, const matrika<long doubl
     if (m > 0) {
         matrika<long double> S = UZ;
         for (unsigned long a = 0; a < m; ++a) S(static_cast<long>(a), static_cast<long>(a)) += a < ns ? -1.0L : 1.0L;
-        if (!MalaInverzna(S, T)) {
-            nedolocene = sidra;
-            return Izid::nedolocena;
-        }
+        // A1 is regular, so a singular K + U'Z means the constraint rows
+        // do not fix the defect.
+        if (!MalaInverzna(S, T)) return Izid::datumSingularna;
         ZT = Z * T;
     } else {
         T.resize(0, 0);

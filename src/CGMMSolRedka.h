@@ -9,11 +9,12 @@
 // - The rows of the whitened system are split in two: the first nA rows form
 //   the sparse normal matrix A; the rows after them (the inner constraints of
 //   a free network, which touch every unknown) enter as a low-rank term.  A is
-//   then singular by the datum defect: the pivots that vanish while it is
-//   factored are raised to max(A_kk, 1), i.e. A1 = A + sum delta_k e_k e_k',
-//   and the low-rank term U K U' (U = [sqrt(delta) e_k ... | C'], K = diag(-1
-//   ... | 1 ...)) turns A1 back into N = A + C'C by the Sherman-Morrison-
-//   Woodbury identity:  N^-1 = A1^-1 - Z T Z',  Z = A1^-1 U,  T = (K + U'Z)^-1.
+//   then singular by the datum defect: as many unknowns as Hdat has rows,
+//   chosen so that they fix the defect best, are held by weights delta_k =
+//   A_kk, i.e. A1 = A + sum delta_k e_k e_k', and the low-rank term U K U'
+//   (U = [sqrt(delta) e_k ... | C'], K = diag(-1 ... | 1 ...)) turns A1 back
+//   into N = A + C'C by the Sherman-Morrison-Woodbury identity:
+//   N^-1 = A1^-1 - Z T Z',  Z = A1^-1 U,  T = (K + U'Z)^-1.
 // - The datum correction Q = N^-1 - Hdat' M^-1 Hdat (M = Hdat C'C Hdat', C the
 //   constraint rows Hred or Ddat) is applied entry by entry; Q(i, j) costs a
 //   lookup in the selected inverse and two short sums, or one column solve
@@ -75,7 +76,7 @@ private:
     redkiRazcep razcep;
     std::vector<long double> diagN;
 
-    // Low-rank term: anchors (vanished pivots) and constraint rows.
+    // Low-rank term: the held unknowns and the constraint rows.
     std::vector<long> sidra;
     std::vector<long double> delta;
     matrika<long double> Cn;     // the low-rank rows (dense)
