@@ -19,6 +19,7 @@
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsHA.h"
+#include "src/FDolocenost.h"
 #include "src/FGMMSol.h"
 #include "src/FGMMSolMat.h"
 #include "src/FWeighRobust.h"
@@ -54,14 +55,16 @@ const MetodaResitve* NajdiMetodo(const std::string& ime)
 // or more, while a determined network stays many orders below.
 constexpr long double kMejaVIF = 1e14L;
 
-bool Singularna(const matrika<long double>& diagN, const matrika<long double>& Q)
+// The unknowns so inflated, none for a regular system.
+std::vector<long> Singularna(const matrika<long double>& diagN, const matrika<long double>& Q)
 {
+    std::vector<long> nedolocene;
     for (unsigned long k = 0; k < diagN.nrow(); ++k) {
         const long double nkk = diagN(static_cast<long>(k));
         const long double vif = nkk * Q(static_cast<long>(k), static_cast<long>(k));
-        if (nkk == 0.0L || std::fabs(vif) > kMejaVIF) return true;
+        if (nkk == 0.0L || std::fabs(vif) > kMejaVIF) nedolocene.push_back(static_cast<long>(k));
     }
-    return false;
+    return nedolocene;
 }
 
 bool Koncna(const matrika<long double>& A)
@@ -233,23 +236,43 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
             for (unsigned long i = 0; i < Bp.nrow(); ++i)
                 for (unsigned long k = 0; k < u; ++k) dn[k] += b[i * u + k] * b[i * u + k];
         }
+        // A vanishing pivot (its column) leaves the cofactors empty.
+        long pivot = -1;
         if (!razcep) {
-            Qdd = inv(N);
-        } else if (normalna) {
-            razcep->razcep(N, n);
-            x = razcep->resi();
-            Qdd = razcep->inv();
+            Qdd = inv(N, &pivot);
         } else {
-            razcep->razcep(Bp, fp);
+            razcep->razcep(normalna ? N : Bp, normalna ? n : fp);
             x = razcep->resi();
             Qdd = razcep->inv();
+            pivot = razcep->nicelniPivot();
         }
         // After a re-weighting a singular system is the work of the rejected
-        // observations, and the message says so.
+        // observations, and the message says so; otherwise it names the
+        // unknowns that are not determined.
         const bool utezeno = !mnk && nIter > 0;
-        if (preveriRegularnost && (!Koncna(Qdd) || Singularna(diagN, Qdd)))
-            NivexError(utezeno ? SporociloRobustno(procset.RobSolve)
-                               : SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
+        if (preveriRegularnost) {
+            std::vector<long> nedolocene;
+            if (pivot >= 0) nedolocene.push_back(pivot);
+            else if (Koncna(Qdd)) nedolocene = Singularna(diagN, Qdd);
+            if (!nedolocene.empty() || !Koncna(Qdd)) {
+                // The whole null space names them better than a pivot or the
+                // inflation, which the inner constraints spread over every point.
+                const std::vector<long> jedro =
+                    NeznankeNicelnegaProstora(NicelniDelez(Bp), korekcija == DatumKorekcija::H);
+                if (!jedro.empty()) nedolocene = jedro;
+            }
+            if (!nedolocene.empty())
+                NivexError(utezeno ? SporociloRobustno(procset.RobSolve) : SporociloNedolocenih(GMM, nedolocene));
+        } else if (nIter == 0) {
+            // The SVD bridges any defect: beyond the free network's own it is
+            // refused, and the rank gives the degrees of freedom.
+            rangSVD = razcep->rang();
+            const long dovoljen = korekcija == DatumKorekcija::H ? GMM.nHdat : 0;
+            if (static_cast<long>(Bp.ncol()) - rangSVD > dovoljen) {
+                const matrika<long double> delez = razcep->nicelniDelez();
+                NivexError(SporociloNedolocenih(GMM, NeznankeNicelnegaProstora(delez, dovoljen > 0)));
+            }
+        }
 
         // 2. Datum: a constraint matrix that does not cover every defect of
         // the free network leaves M singular.
@@ -311,7 +334,7 @@ bool CGMMSol::CorrectQdd(const matrika<long double>& C, char inverzM)
     }
     matrika<long double> diagM(M.nrow(), 1, 0.0L);
     for (unsigned long a = 0; a < M.nrow(); ++a) diagM(static_cast<long>(a)) = M(a, a);
-    if (!Koncna(Mi) || Singularna(diagM, Mi)) return false;
+    if (!Koncna(Mi) || !Singularna(diagM, Mi).empty()) return false;
     // Qdd -= Hdat' Mi Hdat
     const matrika<long double> T = Mi * H;
     const unsigned long u = Qdd.ncol(), h = H.nrow();
@@ -329,6 +352,7 @@ bool CGMMSol::CorrectQdd(const matrika<long double>& C, char inverzM)
 
 long CGMMSol::ProstostneStopnje() const
 {
+    if (rangSVD >= 0) return static_cast<long>(GMM.Bmat.nrow()) - rangSVD;
     switch (gdatum.Datum) {
         case 'D': return static_cast<long>(GMM.nredund) + gdatum.nD;
         case 'H': return static_cast<long>(GMM.nredund) + GMM.nHdat;
