@@ -78,11 +78,13 @@ void PreveriSkupine(const CGMM& GMM, Skupine& sk, const std::vector<char>& sidro
     for (unsigned long k = 0; k < gd.PTDH.size(); ++k) izvzete.insert(gd.PTDH(static_cast<long>(k)));
     std::map<std::size_t, std::vector<std::string>> proste;   // root -> its points with unknowns
     std::map<std::size_t, long> datumske;                     // root -> its datum points (H)
-    std::vector<std::size_t> vrstniRed;
+    std::vector<std::size_t> vrstniRed;                       // roots in the order of their first point
+    std::vector<char> videna(n, 0);
     for (std::size_t p = 0; p < n; ++p) {
         const std::size_t r = sk.Koren(p);
         if (zasidrana[r]) continue;
-        if (!proste.count(r)) vrstniRed.push_back(r);
+        if (!videna[r]) vrstniRed.push_back(r);
+        videna[r] = 1;
         if (ImaNeznanke(GMM, static_cast<long>(p))) proste[r].push_back(T.PTS(static_cast<long>(p), 0));
         if (!izvzete.count(T.PTS(static_cast<long>(p), 0))) ++datumske[r];
     }
@@ -147,7 +149,8 @@ void PreveriDolocenost(const CGMM& GMM)
         for (std::size_t p = 0; p < n; ++p)
             if (gd.Datum == 'V' && GMM.iDeltaB(static_cast<long>(p)) < 0) sidro[p] = 1;
         if (gd.Datum == 'D')
-            for (unsigned long k = 0; k < gd.PTH.size(); ++k) sidro[static_cast<std::size_t>(T.FindPoint(gd.PTH(static_cast<long>(k))))] = 1;
+            for (unsigned long k = 0; k < gd.PTH.size(); ++k)
+                sidro[static_cast<std::size_t>(T.PointIndex(gd.PTH(static_cast<long>(k))))] = 1;
         PreveriSkupine(GMM, sk, sidro);
     }
 
@@ -190,7 +193,8 @@ std::string SporociloNedolocenih(const CGMM& GMM, const std::vector<long>& nezna
     }
     for (long t = 0; t < static_cast<long>(GMM.iDeltaBk.nrow()); ++t) {
         const bool postaje = t < static_cast<long>(GMM.PTSk.nrow()) && GMM.procset.kRefType == "STAT";
-        oznaci(GMM.iDeltaBk(t), -1, postaje ? "koeficient refrakcije postaje " + GMM.PTSk(t, 0) : "koeficient refrakcije");
+        const std::string ime = "koeficient refrakcije";
+        oznaci(GMM.iDeltaBk(t), -1, postaje ? ime + " postaje " + GMM.PTSk(t, 0) : ime);
     }
 
     std::vector<long> urejene(neznanke);
