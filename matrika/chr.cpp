@@ -22,6 +22,14 @@ template <typename T>
 template <typename T>
 void chr<T>::razcep(const matrika<T>& A, unsigned short diagonal)
 {
+    Razcep(A, diagonal, false);
+}
+
+template <typename T>
+void chr<T>::Razcep(const matrika<T>& A, unsigned short diagonal, bool prijavi)
+{
+    prijavi_ = prijavi;
+    this->pivot_ = -1;
     if (A.empty()) matrikaError("Funkcija:   chr::razcep\nDimenzija matrike ni definirana: ", F, __LINE__);
     const unsigned long n = A.nrow();
     diag_ = diagonal != 0;
@@ -48,6 +56,10 @@ void chr<T>::razcep(const matrika<T>& A, unsigned short diagonal)
         T s = 0;
         for (unsigned long k = 0; k < i; ++k) s += Li[k] * Li[k];
         const T d = a[i * n + i] - s;
+        if (prijavi && !(d > 0)) {
+            this->pivot_ = static_cast<long>(i);
+            return;
+        }
         if (d < 0) Koren(i, d);
         const T lii = dsqrt(d);
         l[i * n + i] = lii;
@@ -126,11 +138,16 @@ matrika<T> chr<T>::inv()
 {
     if (L.empty())
         matrikaError("Funkcija:   chr::inv\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", F, __LINE__);
+    if (this->pivot_ >= 0) return matrika<T>();
     const unsigned long n = L.nrow();
     // Every pivot is checked, also of a 1 x 1 matrix: a zero one would give
     // an infinite cofactor silently.
     for (unsigned long i = 0; i < n; ++i) {
         const T lii = diag_ ? L(i) : L(i, i);
+        if (prijavi_ && !(dabs(lii) >= 1e-15)) {
+            this->pivot_ = static_cast<long>(i);
+            return matrika<T>();
+        }
         if (dabs(lii) < 1e-15)
             matrikaError("Funkcija:   chr::inv\nMatrika je singularna: ", F, __LINE__, lii * T(1e15), (long)i);
     }
@@ -147,7 +164,7 @@ matrika<T> chr<T>::inv()
 template <typename T>
 void chr<T>::razcep(const matrika<T>& M, const matrika<T>& f)
 {
-    razcep(M, static_cast<unsigned short>(0));
+    Razcep(M, 0, true);
     fs = f;
 }
 

@@ -5,6 +5,8 @@
 // the "  KOREN: " line on the console and the positive-semi-definite message;
 // a zero radicand is accepted by razcep (the factor then holds an infinite or
 // undefined column), and inv refuses any diagonal element of L below 1e-15.
+// Through the common contract neither ends the run: a radicand that is not
+// positive, or a diagonal element below 1e-15, is noted (nicelniPivot).
 // With the diagonal flag the matrix is taken as diagonal (a column of its
 // diagonal or a square matrix) and L is the n x 1 column of square roots.
 // Square roots are taken in double precision, everything else in long double.
@@ -32,10 +34,12 @@ public:
     // Common contract: M = N, f = n.
     bool normalna() const override { return true; }
     void razcep(const matrika<T>& M, const matrika<T>& f) override;
-    matrika<T> resi() override { return resi(fs); }
+    matrika<T> resi() override { return this->pivot_ >= 0 ? matrika<T>() : resi(fs); }
 
 private:
+    void Razcep(const matrika<T>& A, unsigned short diagonal, bool prijavi);
     bool diag_ = false;
+    bool prijavi_ = false;   // decomposed through the common contract: a vanishing pivot is noted
     matrika<T> fs;
 };
 

@@ -7,24 +7,34 @@ namespace {
 const char* const F = "matrika/inv";
 const double TOL = 1e-15;
 
-[[noreturn]] void Singularna(long double pivot, unsigned long k, long line)
+// A vanishing pivot: noted in *kam when the caller asked for it (empty
+// result), else the end of the run.
+matrika<long double> Singularna(long double pivot, unsigned long k, long line, long* kam)
 {
-    matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: ", F, line,
-                 pivot / static_cast<long double>(TOL), (long)k);
+    if (kam == nullptr)
+        matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: ", F, line,
+                     pivot / static_cast<long double>(TOL), (long)k);
+    *kam = static_cast<long>(k);
+    return matrika<long double>();
 }
 }  // namespace
 
-matrika<long double> inv(const matrika<long double>& Ain)
+matrika<long double> inv(const matrika<long double>& Ain) { return inv(Ain, nullptr); }
+
+matrika<long double> inv(const matrika<long double>& Ain, long* pivot)
 {
     using T = long double;
     if (Ain.nrow() != Ain.ncol())
         matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika mora biti kvadratna: ", F, __LINE__);
     if (Ain.empty())
         matrikaError("Funkcija:   invgj() - Gauss Jacobi\nDimenzija matrike ni definirana: ", F, __LINE__);
+    if (pivot != nullptr) *pivot = -1;
+    // Noted, a pivot that is not a number vanishes too.
+    const auto majhen = [pivot](long double x) { return pivot != nullptr ? !(dabs(x) >= TOL) : dabs(x) < TOL; };
     const unsigned long n = Ain.nrow();
     if (n == 1) {
         // A zero element would give an infinite inverse silently.
-        if (dabs(Ain(0)) < TOL) Singularna(Ain(0), 0, __LINE__);
+        if (majhen(Ain(0))) return Singularna(Ain(0), 0, __LINE__, pivot);
         return matrika<T>(1, 1, T(1) / Ain(0));
     }
     matrika<T> A(Ain);
@@ -58,16 +68,16 @@ matrika<long double> inv(const matrika<long double>& Ain)
         for (unsigned long i = k + 1; i < n; ++i) {
             T* Ai = a + i * n;
             if (dabs(Ai[k]) > TOL) {
-                if (dabs(Ak[k]) < TOL) Singularna(Ak[k], k, __LINE__);
+                if (majhen(Ak[k])) return Singularna(Ak[k], k, __LINE__, pivot);
                 const T f = -Ai[k] / Ak[k];
                 for (unsigned long j = 0; j < n; ++j) Ai[j] += f * Ak[j];
                 T* Bi = b + i * n;
                 for (const unsigned long j : stolpci) Bi[j] += f * Bk[j];
             }
         }
-        if (dabs(Ak[k]) < TOL) Singularna(Ak[k], k, __LINE__);
+        if (majhen(Ak[k])) return Singularna(Ak[k], k, __LINE__, pivot);
     }
-    if (dabs(a[(n - 1) * n + n - 1]) < TOL) Singularna(a[(n - 1) * n + n - 1], n - 1, __LINE__);
+    if (majhen(a[(n - 1) * n + n - 1])) return Singularna(a[(n - 1) * n + n - 1], n - 1, __LINE__, pivot);
 
     for (unsigned long k = n - 1; k >= 1; --k) {
         const T* Ak = a + k * n;

@@ -11,5 +11,9 @@
 #include "matrika/matrika.h"
 
 matrika<long double> inv(const matrika<long double>& A);
+// The same, but a vanishing pivot does not end the run: its column (an
+// unknown that the system leaves undetermined) goes to *pivot, and the
+// result is empty.  *pivot is -1 when the inverse exists.
+matrika<long double> inv(const matrika<long double>& A, long* pivot);
 
 #endif

@@ -9,6 +9,14 @@ const char* const F = "matrika/lur";
 template <typename T>
 void lur<T>::razcep(const matrika<T>& A)
 {
+    Razcep(A, false);
+}
+
+template <typename T>
+void lur<T>::Razcep(const matrika<T>& A, bool prijavi)
+{
+    prijavi_ = prijavi;
+    this->pivot_ = -1;
     if (A.empty()) matrikaError("Funkcija:   lur::razcep\nDimenzija matrike ni definirana: ", F, __LINE__);
     if (A.nrow() != A.ncol())
         matrikaError("Funkcija:   lur::razcep\nMatrika mora biti kvadratna: ", F, __LINE__);
@@ -34,6 +42,10 @@ void lur<T>::razcep(const matrika<T>& A)
             predznak = -predznak;
         }
         const T* Uk = a + k * n;
+        if (prijavi && !(dabs(Uk[k]) >= 1e-15)) {
+            this->pivot_ = static_cast<long>(k);
+            return;
+        }
         for (unsigned long i = k + 1; i < n; ++i) {
             T* Li = a + i * n;
             Li[k] = Li[k] / Uk[k];
@@ -91,11 +103,17 @@ matrika<T> lur<T>::inv()
 {
     if (LU.empty())
         matrikaError("Funkcija:   lur::inv\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", F, __LINE__);
+    if (this->pivot_ >= 0) return matrika<T>();
     const unsigned long n = LU.nrow();
-    for (unsigned long i = 0; i < n; ++i)
+    for (unsigned long i = 0; i < n; ++i) {
+        if (prijavi_ && !(dabs(LU(i, i)) >= 1e-15)) {
+            this->pivot_ = static_cast<long>(i);
+            return matrika<T>();
+        }
         if (dabs(LU(i, i)) < 1e-15)
             matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: ", F, __LINE__,
                          LU(i, i) / T(1e-15), (long)i);
+    }
     if (n == 1) return matrika<T>(1, 1, T(1) / LU(0));
 
     // Column c of A^-1 solves L U x = P e_c, and P e_c is the unit vector at
@@ -152,7 +170,7 @@ matrika<T> lur<T>::inv()
 template <typename T>
 void lur<T>::razcep(const matrika<T>& M, const matrika<T>& f)
 {
-    razcep(M);
+    Razcep(M, true);
     fs = f;
 }
 

@@ -4,7 +4,9 @@
 // LU holds the unit lower triangle L below the diagonal and U on and above
 // it; P is the row-permutation matrix and predznak the sign of the
 // permutation (+1, negated at every row exchange).  razcep does not refuse a
-// zero pivot; inv refuses any diagonal element of U below 1e-15.  Used with
+// zero pivot; inv refuses any diagonal element of U below 1e-15.  Through
+// the common contract such a pivot is noted (nicelniPivot) instead, and the
+// decomposition stops there.  Used with
 // T = long double.
 #ifndef NIVEX_MATRIKA_LUR_H
 #define NIVEX_MATRIKA_LUR_H
@@ -31,9 +33,11 @@ public:
     // Common contract: M = N, f = n.
     bool normalna() const override { return true; }
     void razcep(const matrika<T>& M, const matrika<T>& f) override;
-    matrika<T> resi() override { return resi(fs); }
+    matrika<T> resi() override { return this->pivot_ >= 0 ? matrika<T>() : resi(fs); }
 
 private:
+    void Razcep(const matrika<T>& A, bool prijavi);
+    bool prijavi_ = false;   // decomposed through the common contract: a vanishing pivot is noted
     // perm_[i]: the row of A that row i of LU came from (P(i, perm_[i]) = 1).
     std::vector<unsigned long> perm_;
     matrika<T> fs;

@@ -13,6 +13,8 @@ const char* const F = "matrika/qrr";
 template <typename T>
 matrika<T> qrr<T>::razcep(const matrika<T>& A, const matrika<T>& f, const std::string& method)
 {
+    prijavi_ = false;
+    this->pivot_ = -1;
     if (method == "QRMGS") return qrmgs(A, f);
     if (method == "QRGIV") return qrgiv(A, f);
     if (method == "QRHOUS" || method == "QR") return qrhous(A, f);
@@ -256,10 +258,24 @@ matrika<T> qrr<T>::resivi(const matrika<T>& e) const
 }
 
 template <typename T>
+void qrr<T>::razcep(const matrika<T>& M, const matrika<T>& f)
+{
+    x_ = razcep(M, f, metoda_);
+    prijavi_ = true;
+    this->pivot_ = -1;
+    for (unsigned long j = 0; j < R.ncol() && j < R.nrow(); ++j)
+        if (!(dabs(R(j, j)) >= 1e-15)) {
+            this->pivot_ = static_cast<long>(j);
+            return;
+        }
+}
+
+template <typename T>
 matrika<T> qrr<T>::inv()
 {
     if (R.empty())
         matrikaError("Funkcija:   qrr::inv\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", F, __LINE__);
+    if (prijavi_ && this->pivot_ >= 0) return matrika<T>();
     const unsigned long n = R.ncol();
     // A zero diagonal element (a column dependent on the others) would give
     // infinite or undefined cofactors silently.

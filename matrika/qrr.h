@@ -40,10 +40,12 @@ public:
 
     // Common contract: M = A, f = f, with the method given at construction.
     bool normalna() const override { return false; }
-    void razcep(const matrika<T>& M, const matrika<T>& f) override { x_ = razcep(M, f, metoda_); }
-    matrika<T> resi() override { return x_; }
+    // A diagonal element of R below 1e-15 is noted (nicelniPivot), not refused.
+    void razcep(const matrika<T>& M, const matrika<T>& f) override;
+    matrika<T> resi() override { return this->pivot_ >= 0 ? matrika<T>() : x_; }
 
 private:
+    bool prijavi_ = false;   // decomposed through the common contract
     // x of R x = b over the first n rows.
     matrika<T> NazajR() const;
     std::string metoda_;

@@ -31,6 +31,20 @@ public:
     virtual void razcep(const matrika<T>& M, const matrika<T>& f) = 0;
     virtual matrika<T> resi() = 0;
     virtual matrika<T> inv() = 0;
+
+    // Through this contract a vanishing pivot does not end the run: the
+    // decomposition notes the first one, the column of an unknown that the
+    // system leaves undetermined, resi() and inv() give empty matrices, and
+    // the caller says what is not determined.  -1 while every pivot stands.
+    long nicelniPivot() const { return pivot_; }
+    // Rank of M where the method reveals it (the SVD, over its threshold), else -1.
+    virtual long rang() const { return -1; }
+    // Per unknown, its share in the null space of M (the diagonal of the
+    // projector onto it, n x 1); empty where the method does not reveal it.
+    virtual matrika<T> nicelniDelez() const { return matrika<T>(); }
+
+protected:
+    long pivot_ = -1;
 };
 
 // The decomposition for a solution-method name of the settings: "CH", "LU",

@@ -296,6 +296,27 @@ matrika<T> svdr<T>::pinvAtA(long double threshold)
 }
 
 template <typename T>
+long svdr<T>::rang() const
+{
+    long r = 0;
+    for (unsigned long j = 0; j < S.size(); ++j)
+        if (static_cast<long double>(dabs(S(j))) > tsh) ++r;
+    return r;
+}
+
+template <typename T>
+matrika<T> svdr<T>::nicelniDelez() const
+{
+    const unsigned long n = V.nrow();
+    matrika<T> d(n, 1, T(0));
+    for (unsigned long j = 0; j < S.size() && j < V.ncol(); ++j) {
+        if (static_cast<long double>(dabs(S(j))) > tsh) continue;
+        for (unsigned long i = 0; i < n; ++i) d(i) += V(i, j) * V(i, j);
+    }
+    return d;
+}
+
+template <typename T>
 void svdr<T>::razcep(const matrika<T>& M, const matrika<T>& f)
 {
     razcep(M);

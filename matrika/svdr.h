@@ -42,6 +42,10 @@ public:
     void razcep(const matrika<T>& M, const matrika<T>& f) override;
     matrika<T> resi() override { return resi(fs, tsh); }
     matrika<T> inv() override { return pinvAtA(tsh); }
+    // The singular values above the threshold, and the shares of the
+    // unknowns in the null space spanned by the columns of V of the others.
+    long rang() const override;
+    matrika<T> nicelniDelez() const override;
 
 private:
     void Preveri(const char* message, long line) const;

@@ -20,6 +20,7 @@
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsHA.h"
+#include "src/FDolocenost.h"
 #include "src/FGMMSol.h"
 #include "src/FGMMSolMat.h"
 #include "src/FWeighRobust.h"
@@ -55,14 +56,16 @@ const MetodaResitve* NajdiMetodo(const std::string& ime)
 // or more, while a determined network stays many orders below.
 constexpr long double kMejaVIF = 1e14L;
 
-bool Singularna(const matrika<long double>& diagN, const matrika<long double>& Q)
+// The unknowns so inflated, none for a regular system.
+std::vector<long> Singularna(const matrika<long double>& diagN, const matrika<long double>& Q)
 {
+    std::vector<long> nedolocene;
     for (unsigned long k = 0; k < diagN.nrow(); ++k) {
         const long double nkk = diagN(static_cast<long>(k));
         const long double vif = nkk * Q(static_cast<long>(k), static_cast<long>(k));
-        if (nkk == 0.0L || std::fabs(vif) > kMejaVIF) return true;
+        if (nkk == 0.0L || std::fabs(vif) > kMejaVIF) nedolocene.push_back(static_cast<long>(k));
     }
-    return false;
+    return nedolocene;
 }
 
 bool Koncna(const matrika<long double>& A)
@@ -253,23 +256,44 @@ void CGMMSol::SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka)
             for (unsigned long i = 0; i < Bp.nrow(); ++i)
                 for (unsigned long k = 0; k < u; ++k) dn[k] += b[i * u + k] * b[i * u + k];
         }
+        // A vanishing pivot (its column) leaves the cofactors empty.
+        long pivot = -1;
         if (!razcep) {
-            Qdd = inv(N);
-        } else if (normalna) {
-            razcep->razcep(N, n);
-            x = razcep->resi();
-            Qdd = razcep->inv();
+            Qdd = inv(N, &pivot);
         } else {
-            razcep->razcep(Bp, fp);
+            razcep->razcep(normalna ? N : Bp, normalna ? n : fp);
             x = razcep->resi();
             Qdd = razcep->inv();
+            pivot = razcep->nicelniPivot();
         }
         // After a re-weighting a singular system is the work of the rejected
-        // observations, and the message says so.
-        if (preveriRegularnost && (!Koncna(Qdd) || Singularna(diagN, Qdd)))
-            NivexError(utezeno ? SporociloRobustno(procset.RobSolve)
-                               : SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda->oznaka));
-        // Datum: a constraint matrix that does not cover every defect of
+        // observations, and the message says so; otherwise it names the
+        // unknowns that are not determined.
+        if (preveriRegularnost) {
+            std::vector<long> nedolocene;
+            if (pivot >= 0) nedolocene.push_back(pivot);
+            else if (Koncna(Qdd)) nedolocene = Singularna(diagN, Qdd);
+            if (!nedolocene.empty() || !Koncna(Qdd)) {
+                // The whole null space names them better than a pivot or the
+                // inflation, which the inner constraints spread over every point.
+                const std::vector<long> jedro =
+                    NeznankeNicelnegaProstora(NicelniDelez(Bp), korekcija == DatumKorekcija::H);
+                if (!jedro.empty()) nedolocene = jedro;
+            }
+            if (!nedolocene.empty())
+                NivexError(utezeno ? SporociloRobustno(procset.RobSolve) : SporociloNedolocenih(GMM, nedolocene));
+        } else if (nIter == 0) {
+            // The SVD bridges any defect: beyond the free network's own it is
+            // refused, and the rank gives the degrees of freedom.
+            rangSVD = razcep->rang();
+            const long dovoljen = korekcija == DatumKorekcija::H ? GMM.nHdat : 0;
+            if (static_cast<long>(Bp.ncol()) - rangSVD > dovoljen) {
+                const matrika<long double> delez = razcep->nicelniDelez();
+                NivexError(SporociloNedolocenih(GMM, NeznankeNicelnegaProstora(delez, dovoljen > 0)));
+            }
+        }
+
+        // 2. Datum: a constraint matrix that does not cover every defect of
         // the free network leaves M singular.
         bool regularna = true;
         if (korekcija == DatumKorekcija::H && GMM.Hred.nrow() > 0) regularna = CorrectQdd(GMM.Hred, metoda->inverzM);
@@ -339,10 +363,16 @@ matrika<long double> CGMMSol::ResiRedko(DatumKorekcija korekcija, const char* da
     if (korekcija == DatumKorekcija::D && GMM.Hdat.nrow() > 0) C = &GMM.Ddat;
     matrika<long double> x;
     const CGMMSolRedka::Izid izid = redka.Resi(nA, *C, GMM.Hdat, x);
-    bool singularna = izid != CGMMSolRedka::Izid::resena;
-    if (!singularna) singularna = !redka.Napihnjene(kMejaVIF).empty();
-    if (singularna)
-        NivexError(utezeno ? SporociloRobustno(procset.RobSolve) : SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda));
+    // After a re-weighting a singular system is the work of the rejected
+    // observations, and the message says so; otherwise it names the unknowns
+    // that are not determined.
+    std::vector<long> nedolocene = redka.nedolocene;
+    if (izid == CGMMSolRedka::Izid::resena) nedolocene = redka.Napihnjene(kMejaVIF);
+    if (utezeno && (izid != CGMMSolRedka::Izid::resena || !nedolocene.empty()))
+        NivexError(SporociloRobustno(procset.RobSolve));
+    if (!nedolocene.empty()) NivexError(SporociloNedolocenih(GMM, nedolocene));
+    if (izid == CGMMSolRedka::Izid::datumSingularna)
+        NivexError(SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda));
     if (!Koncna(x)) NivexError(SporociloGMM("NEKONCNA RESITEV", datumOznaka, metoda));
     return x;
 }
@@ -368,7 +398,7 @@ bool CGMMSol::CorrectQdd(const matrika<long double>& C, char inverzM)
     }
     matrika<long double> diagM(M.nrow(), 1, 0.0L);
     for (unsigned long a = 0; a < M.nrow(); ++a) diagM(static_cast<long>(a)) = M(a, a);
-    if (!Koncna(Mi) || Singularna(diagM, Mi)) return false;
+    if (!Koncna(Mi) || !Singularna(diagM, Mi).empty()) return false;
     // Qdd -= Hdat' Mi Hdat
     const matrika<long double> T = Mi * H;
     const unsigned long u = Qdd.ncol(), h = H.nrow();
@@ -386,6 +416,7 @@ bool CGMMSol::CorrectQdd(const matrika<long double>& C, char inverzM)
 
 long CGMMSol::ProstostneStopnje() const
 {
+    if (rangSVD >= 0) return static_cast<long>(GMM.Bmat.nrow()) - rangSVD;
     switch (gdatum.Datum) {
         case 'D': return static_cast<long>(GMM.nredund) + gdatum.nD;
         case 'H': return static_cast<long>(GMM.nredund) + GMM.nHdat;

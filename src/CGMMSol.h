@@ -20,11 +20,12 @@
 //   residual cofactors q_vv,ii, and the redundancy numbers r_ii = (Qvv P)_ii
 //   with full matrices (MatFull) or zeros without.  The rows x rows matrices
 //   are never formed; everything that reads them needs only the diagonal.
-// - A system that the datum does not fix ends the run with the message of
-//   the decomposition or inverse that meets the singular pivot, or with
-//   " **** SINGULAREN SISTEM: ..." (QR methods); a solution that is not
-//   finite ends it with " **** NEKONCNA RESITEV: ..." before anything of it
-//   is printed.
+// - A system that the datum does not fix ends the run with a message naming
+//   the points and coordinates that are not determined (FDolocenost), for
+//   every method; with the SVD a rank defect beyond the free network's own
+//   likewise, and its rank gives the degrees of freedom.  A solution that is
+//   not finite ends it with " **** NEKONCNA RESITEV: ..." before anything of
+//   it is printed.
 // - With no degrees of freedom (f <= 0) sigma0 a-posteriori, the test
 //   statistic and its bounds are 0; nothing is divided by zero.
 // - With a robust estimator (RobSolve other than "MNK") the solution is
@@ -99,6 +100,7 @@ public:
     long double thres = 1e-8L;   // convergence of the inner (robust) loop
     long double normX = 1.0L;    // |xunk|, 1.0 until the first solution
     std::uint16_t nIter = 0;     // inner iterations of the last solution
+    long rangSVD = -1;           // rank of the whitened system (SVD only), else -1
 
     matrika<long double> xunk;   // u x 1 corrections of the unknowns
     matrika<long double> Bp;     // n x u whitened design matrix

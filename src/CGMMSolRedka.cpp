@@ -219,7 +219,7 @@ CGMMSolRedka::Izid CGMMSolRedka::Resi(unsigned long nA, const matrika<long doubl
         akk += delta.back();
     }
     if (razcep.razcep(A) > 0) {
-        nedolocene = razcep.nicelniPivoti();
+        IzberiNedolocene(Hdat, n > nA);
         return Izid::nedolocena;
     }
 
@@ -298,6 +298,52 @@ CGMMSolRedka::Izid CGMMSolRedka::Resi(unsigned long nA, const matrika<long doubl
         G = Mi * Hdat;
     }
     return Izid::resena;
+}
+
+void CGMMSolRedka::IzberiNedolocene(const matrika<long double>& Hdat, bool prosta)
+{
+    // A vanished pivot k was raised by some delta, so A1^-1 e_k is, up to
+    // scale, a null vector of the matrix held (A with the chosen unknowns):
+    // the unknowns with a share in it that is not round-off are left free.
+    // In a free network the datum motions are first taken out of it
+    // (projected on the complement of the rows of Hdat); what is left still
+    // spreads over every point, so only the unknowns with at least half of
+    // the largest share are named.
+    const unsigned long u = Bp.ncol(), d = prosta ? Hdat.nrow() : 0;
+    matrika<long double> HHi;
+    if (d > 0) {
+        matrika<long double> HH(d, d, 0.0L);
+        for (unsigned long a = 0; a < d; ++a)
+            for (unsigned long b = 0; b < d; ++b)
+                for (unsigned long j = 0; j < u; ++j) HH(a, b) += Hdat(a, j) * Hdat(b, j);
+        if (!MalaInverzna(HH, HHi)) HHi.resize(0, 0);
+    }
+    std::vector<char> prost(u, 0);
+    std::vector<long double> v(u);
+    for (long k : razcep.nicelniPivoti()) {
+        std::fill(v.begin(), v.end(), 0.0L);
+        v[static_cast<std::size_t>(k)] = 1.0L;
+        razcep.resi(v);
+        if (HHi.nrow() > 0) {
+            std::vector<long double> h(d, 0.0L), g(d, 0.0L);
+            for (unsigned long a = 0; a < d; ++a)
+                for (unsigned long j = 0; j < u; ++j) h[a] += Hdat(a, j) * v[j];
+            for (unsigned long a = 0; a < d; ++a)
+                for (unsigned long b = 0; b < d; ++b) g[a] += HHi(a, b) * h[b];
+            for (unsigned long j = 0; j < u; ++j)
+                for (unsigned long a = 0; a < d; ++a) v[j] -= Hdat(a, j) * g[a];
+        }
+        long double najvecji = 0.0L;
+        for (unsigned long j = 0; j < u; ++j) {
+            v[j] = v[j] * v[j];
+            najvecji = std::max(najvecji, v[j]);
+        }
+        const long double meja = (d > 0 ? 0.5L : 1e-6L) * najvecji;
+        for (unsigned long j = 0; j < u; ++j) prost[j] |= v[j] > meja;
+    }
+    for (unsigned long j = 0; j < u; ++j)
+        if (prost[j]) nedolocene.push_back(static_cast<long>(j));
+    if (nedolocene.empty()) nedolocene = razcep.nicelniPivoti();
 }
 
 long double CGMMSolRedka::Ninv(long i, long j) const

@@ -65,6 +65,9 @@ public:
 private:
     void Vzorec(unsigned long nA);
     long double Ninv(long i, long j) const;
+    // The unknowns left free when pivots vanished (prosta: a free network
+    // whose datum motions Hdat are not to be named).
+    void IzberiNedolocene(const matrika<long double>& Hdat, bool prosta);
     // b Q b' of a low-rank row a (closed form from the small matrices).
     long double FormaNizkegaRanga(unsigned long a) const;
 

@@ -11,6 +11,7 @@
 
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
+#include "src/FDolocenost.h"
 #include "src/NivexAux.h"
 
 void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::string& baseName)
@@ -227,6 +228,10 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         SetGMMEq(report);
         GMMdH.SetGMMdH();
         GMMdD.SetGMMdD();
+        // What the observations and the datum cannot determine is refused
+        // before the first solution, naming the points; the equations and
+        // the datum rows have refused what is wrong with single records.
+        if (k == 1) PreveriDolocenost(GMM);
         GMM.GMMEqPrint(report);
 
         Naslov(report, "REZULTATI OBDELAVE GEODETSKE MREZE:", 1);

@@ -77,8 +77,9 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
          " **** Visine (H) in visinske razlike (h) v ravninski mrezi (*DIM 2) niso mogoce" + konec},
         {"*DIM 1\n*D V\n**V A\n**V B\nX A 100\nX B 101\nh A B 1.0 1\n", " **** V mrezi ni nobene neznanke - vse tocke so dane (**V)" + konec},
         {"*DIM 1\n*D V\nX A 100\nX B 101\nX C 102\nh A B 1.0 1\nh B C 1.0 1\n",
-         " **** SINGULAREN SISTEM:    RESITEV GMM (Datum: P ali V   Ressist: QR*)      *** "},
-        {"*NUMSOLV NS\n" + nivelman + "X C 102.0\nh B C 1.0 1.0\nh C B -1.0 1.0\n", " **** SINGULAREN SISTEM:    RESITEV GMM (Datum: P ali V   Ressist: NS)      *** "},
+         " **** Datum V (vklop na dane tocke) brez danih tock (**V) in brez opazovanih visin (H) - mreza nima datuma" + konec},
+        {"*NUMSOLV NS\n" + nivelman + "X C 102.0\nh B C 1.0 1.0\nh C B -1.0 1.0\n",
+         " **** Visinske razlike ne povezujejo tock z datumom mreze - nedolocene skupine tock: (B, C)" + konec},
         // Equations: coinciding points (plane, space, four points), a vertical
         // sight, kinds the dimension cannot adjust, a bad earth radius.
         {ravn + "D A B 100 2\nD A C 1 2\n",

@@ -1,0 +1,292 @@
+#include "src/FDolocenost.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <numeric>
+#include <unordered_set>
+#include <utility>
+
+#include "src/CGDatum.h"
+#include "src/CGMM.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsZbirka.h"
+#include "src/NivexAux.h"
+
+namespace {
+const char* const kKonec = "      *** ";
+
+// Names joined by ", ", at most kNajvecImen of them, then how many more.
+std::string SeznamImen(const std::vector<std::string>& imena)
+{
+    std::string s;
+    for (std::size_t k = 0; k < imena.size() && k < kNajvecImen; ++k) s += (k ? ", " : "") + imena[k];
+    if (imena.size() > kNajvecImen) s += " ... in se " + std::to_string(imena.size() - kNajvecImen) + " tock";
+    return s;
+}
+
+// Groups of points joined by observations (union-find with path halving).
+struct Skupine {
+    explicit Skupine(std::size_t n) : stars(n) { std::iota(stars.begin(), stars.end(), std::size_t{0}); }
+    std::size_t Koren(std::size_t a)
+    {
+        while (stars[a] != a) a = stars[a] = stars[stars[a]];
+        return a;
+    }
+    void Zdruzi(std::size_t a, std::size_t b) { stars[Koren(a)] = Koren(b); }
+    std::vector<std::size_t> stars;
+};
+
+bool ImaNeznanke(const CGMM& GMM, long p)
+{
+    if (GMM.iDeltaB(p) >= 0) return true;
+    return GMM.procset.GetXVel() != 0 && p < static_cast<long>(GMM.iDeltaBV.nrow()) && GMM.iDeltaBV(p) >= 0;
+}
+
+// Datum kinds that lack what they are made of.
+void PreveriVrstoDatuma(const CGMM& GMM)
+{
+    const CGDatum& gd = GMM.gdatum;
+    const unsigned short Dim = GMM.procset.GetDim();
+    // Observed heights fix heights in a levelling or spatial network; in a
+    // plane network they are refused before this.
+    const bool opazovaneKoordinate = GMM.TO.TOCrd.NObs() > 0 || (Dim != 2 && GMM.TO.TOH.NObs() > 0);
+    const std::string kaj = Dim == 1 ? "opazovanih visin (H)" : "opazovanih koordinat (C) ali visin (H)";
+    if (gd.Datum == 'V' && gd.nV == 0 && !opazovaneKoordinate)
+        NivexError(" **** Datum V (vklop na dane tocke) brez danih tock (**V) in brez " + kaj +
+                   " - mreza nima datuma" + kKonec);
+    if (gd.Datum == 'P' && !opazovaneKoordinate)
+        NivexError(" **** Datum P (psevdoopazovanja) brez " + kaj + " - mreza nima datuma" + kKonec);
+    if (gd.Datum == 'D' && gd.nD == 0)
+        NivexError(std::string(" **** Datum D (minimalno stevilo vezi) brez datumskih kolicin (**DX, **DY, ...)") +
+                   " - mreza nima datuma" + kKonec);
+}
+
+// Levelling network: the groups of points with unknowns that no chain of
+// height differences ties to a fixed point, an observed height or a given
+// height; with inner constraints one such group is held by them (the one
+// with the most datum points), every other is free to move.
+void PreveriSkupine(const CGMM& GMM, Skupine& sk, const std::vector<char>& sidro)
+{
+    const CTerObsTocke& T = GMM.Tocke();
+    const CGDatum& gd = GMM.gdatum;
+    const std::size_t n = sidro.size();
+    std::vector<char> zasidrana(n, 0);
+    for (std::size_t p = 0; p < n; ++p)
+        if (sidro[p]) zasidrana[sk.Koren(p)] = 1;
+    std::unordered_set<std::string> izvzete;   // points left out of H
+    for (unsigned long k = 0; k < gd.PTDH.size(); ++k) izvzete.insert(gd.PTDH(static_cast<long>(k)));
+    std::map<std::size_t, std::vector<std::string>> proste;   // root -> its points with unknowns
+    std::map<std::size_t, long> datumske;                     // root -> its datum points (H)
+    std::vector<std::size_t> vrstniRed;                       // roots in the order of their first point
+    std::vector<char> videna(n, 0);
+    for (std::size_t p = 0; p < n; ++p) {
+        const std::size_t r = sk.Koren(p);
+        if (zasidrana[r]) continue;
+        if (!videna[r]) vrstniRed.push_back(r);
+        videna[r] = 1;
+        if (ImaNeznanke(GMM, static_cast<long>(p))) proste[r].push_back(T.PTS(static_cast<long>(p), 0));
+        if (!izvzete.count(T.PTS(static_cast<long>(p), 0))) ++datumske[r];
+    }
+    if (gd.Datum == 'H') {
+        std::size_t drzi = n;
+        for (const std::size_t r : vrstniRed)
+            if (datumske[r] > 0 && (drzi == n || datumske[r] > datumske[drzi])) drzi = r;
+        proste.erase(drzi);
+    }
+    std::string s;
+    std::size_t imen = 0;
+    for (const std::size_t r : vrstniRed) {
+        const auto it = proste.find(r);
+        if (it == proste.end() || it->second.empty()) continue;
+        std::string skupina;
+        for (const std::string& ime : it->second)
+            if (imen++ < kNajvecImen) skupina += (skupina.empty() ? "" : ", ") + ime;
+        if (!skupina.empty()) s += (s.empty() ? "(" : ", (") + skupina + ")";
+    }
+    if (imen == 0) return;
+    if (imen > kNajvecImen) s += " ... in se " + std::to_string(imen - kNajvecImen) + " tock";
+    NivexError(" **** Visinske razlike ne povezujejo tock z datumom mreze - nedolocene skupine tock: " + s + kKonec);
+}
+}  // namespace
+
+void PreveriDolocenost(const CGMM& GMM)
+{
+    PreveriVrstoDatuma(GMM);
+    const CTerObsTocke& T = GMM.Tocke();
+    const unsigned short Dim = GMM.procset.GetDim();
+    const std::size_t n = T.NObs();
+    const CTerObsZbirka& TO = GMM.TO;
+
+    // Which points the observations touch, and in a levelling network which
+    // they join and which they tie to the datum.
+    std::vector<char> dotaknjena(n, 0), sidro(n, 0);
+    Skupine sk(n);
+    const CTerObs* const opazovanja[] = {&TO.TOAngl, &TO.TOZen,  &TO.TOCrd, &TO.TODist2, &TO.TODist3,
+                                         &TO.TOH,    &TO.TOHdif, &TO.TOVec, &TO.TOAzi,   &TO.TOPara};
+    for (const CTerObs* S : opazovanja) {
+        for (long r = 0; r < static_cast<long>(S->NObs()); ++r) {
+            long prva = -1;
+            for (long j = 0; j < static_cast<long>(S->PTS.ncol()); ++j) {
+                const long p = T.FindPoint(S->PTS(r, j));
+                if (p < 0) return;
+                dotaknjena[static_cast<std::size_t>(p)] = 1;
+                if (prva < 0) prva = p;
+                else sk.Zdruzi(static_cast<std::size_t>(prva), static_cast<std::size_t>(p));
+            }
+            if (S == &TO.TOH) sidro[static_cast<std::size_t>(prva)] = 1;
+        }
+    }
+
+    std::vector<std::string> brez;
+    for (std::size_t p = 0; p < n; ++p)
+        if (!dotaknjena[p] && ImaNeznanke(GMM, static_cast<long>(p))) brez.push_back(T.PTS(static_cast<long>(p), 0));
+    if (!brez.empty())
+        NivexError(" **** Tocke brez opazovanj (niso dolocene): " + SeznamImen(brez) + kKonec);
+
+    if (Dim == 1) {
+        const CGDatum& gd = GMM.gdatum;
+        for (std::size_t p = 0; p < n; ++p)
+            if (gd.Datum == 'V' && GMM.iDeltaB(static_cast<long>(p)) < 0) sidro[p] = 1;
+        if (gd.Datum == 'D')
+            for (unsigned long k = 0; k < gd.PTH.size(); ++k)
+                sidro[static_cast<std::size_t>(T.PointIndex(gd.PTH(static_cast<long>(k))))] = 1;
+        PreveriSkupine(GMM, sk, sidro);
+    }
+
+    // What the datum supplies besides the observations: the rows of the
+    // minimal or inner constraints (with the SVD the defect it may leave).
+    long datum = 0;
+    if (GMM.gdatum.Datum == 'D') datum = GMM.gdatum.nD;
+    if (GMM.gdatum.Datum == 'H') datum = GMM.nHdat;
+    if (GMM.nobs < GMM.nunk - datum)
+        NivexError(" **** Premalo opazovanj za dolocitev mreze - opazovanj: " + std::to_string(GMM.nobs) +
+                   ", parametrov: " + std::to_string(GMM.nunk) + ", datumskih pogojev: " + std::to_string(datum) +
+                   kKonec);
+}
+
+std::string SporociloNedolocenih(const CGMM& GMM, const std::vector<long>& neznanke)
+{
+    static const char* const kOs[] = {"X", "Y", "Z"};
+    const CTerObsTocke& T = GMM.Tocke();
+    const unsigned short Dim = GMM.procset.GetDim();
+    const long dim = Dim == 1 ? 1 : (Dim == 2 ? 2 : 3);
+    const auto os = [Dim](long d, const char* pred) {
+        std::string s(pred);
+        s += Dim == 1 ? "H" : kOs[d];
+        return s;
+    };
+
+    // Owner and label of every column: a point (position in the list) or,
+    // for the refraction coefficients, none (-1).
+    struct Oznaka {
+        long tocka = -2;   // -2: not a column of the model
+        std::string ime;
+    };
+    std::map<long, Oznaka> stolpci;
+    const auto oznaci = [&stolpci](long c, long tocka, const std::string& ime) { stolpci[c] = {tocka, ime}; };
+    const long npts = static_cast<long>(T.NObs());
+    for (long p = 0; p < npts && p < static_cast<long>(GMM.iDeltaB.nrow()); ++p) {
+        for (long d = 0; GMM.iDeltaB(p) >= 0 && d < dim; ++d) oznaci(GMM.iDeltaB(p) + d, p, os(d, ""));
+        if (GMM.procset.GetXVel() != 0 && p < static_cast<long>(GMM.iDeltaBV.nrow()))
+            for (long d = 0; GMM.iDeltaBV(p) >= 0 && d < dim; ++d) oznaci(GMM.iDeltaBV(p) + d, p, os(d, "v"));
+    }
+    for (long t = 0; t < static_cast<long>(GMM.iDeltaBk.nrow()); ++t) {
+        const bool postaje = t < static_cast<long>(GMM.PTSk.nrow()) && GMM.procset.kRefType == "STAT";
+        const std::string ime = "koeficient refrakcije";
+        oznaci(GMM.iDeltaBk(t), -1, postaje ? ime + " postaje " + GMM.PTSk(t, 0) : ime);
+    }
+
+    std::vector<long> urejene(neznanke);
+    std::sort(urejene.begin(), urejene.end());
+    urejene.erase(std::unique(urejene.begin(), urejene.end()), urejene.end());
+    std::map<long, std::vector<std::string>> poTockah;   // point -> its labels in column order
+    std::vector<std::string> ostale;                       // refraction coefficients, stray indices
+    for (const long c : urejene) {
+        const auto it = stolpci.find(c);
+        const Oznaka o = it == stolpci.end() ? Oznaka{} : it->second;
+        if (o.tocka >= 0) poTockah[o.tocka].push_back(o.ime);
+        else if (o.tocka == -1) ostale.push_back(o.ime);
+        else ostale.push_back("parameter " + std::to_string(c + 1));
+    }
+    std::vector<std::string> deli;
+    for (const auto& [p, oznake] : poTockah) {
+        std::string s = T.PTS(p, 0) + " (";
+        for (std::size_t k = 0; k < oznake.size(); ++k) s += (k ? ", " : "") + oznake[k];
+        deli.push_back(s + ")");
+    }
+    deli.insert(deli.end(), ostale.begin(), ostale.end());
+    return " **** Mreza ni dolocena - opazovanja in datum ne dolocajo: " + SeznamImen(deli) + kKonec;
+}
+
+matrika<long double> NicelniDelez(const matrika<long double>& B)
+{
+    using T = long double;
+    const std::size_t u = B.ncol(), m = B.nrow();
+    // Normal matrix scaled to a unit diagonal, so that one tolerance serves
+    // unknowns of any unit; a column without any coefficient is free as it is.
+    std::vector<T> N(u * u, 0.0L), s(u, 1.0L);
+    const T* b = B.data();
+    for (std::size_t i = 0; i < m; ++i)
+        for (std::size_t j = 0; j < u; ++j)
+            if (b[i * u + j] != 0.0L)
+                for (std::size_t k = 0; k < u; ++k) N[j * u + k] += b[i * u + j] * b[i * u + k];
+    for (std::size_t j = 0; j < u; ++j)
+        if (N[j * u + j] > 0.0L) s[j] = 1.0L / std::sqrt(N[j * u + j]);
+    for (std::size_t j = 0; j < u; ++j)
+        for (std::size_t k = 0; k < u; ++k) N[j * u + k] *= s[j] * s[k];
+
+    // Gauss-Jordan with the largest remaining diagonal as pivot: the pivot
+    // rows end as the reduced echelon form, whose entries in a free column
+    // are the negated null-space vector of that column.
+    constexpr T kMeja = 1e-14L;
+    std::vector<char> pivotna(u, 0);
+    for (std::size_t korak = 0; korak < u; ++korak) {
+        std::size_t p = u;
+        for (std::size_t j = 0; j < u; ++j)
+            if (!pivotna[j] && (p == u || N[j * u + j] > N[p * u + p])) p = j;
+        if (p == u || !(N[p * u + p] > kMeja)) break;
+        pivotna[p] = 1;
+        const T piv = N[p * u + p];
+        for (std::size_t k = 0; k < u; ++k) N[p * u + k] /= piv;
+        for (std::size_t i = 0; i < u; ++i) {
+            const T f = N[i * u + p];
+            if (i == p || f == 0.0L) continue;
+            for (std::size_t k = 0; k < u; ++k) N[i * u + k] -= f * N[p * u + k];
+        }
+    }
+    // The null vectors in the unknowns' own units, made orthonormal (twice,
+    // for round-off), give the projector onto the null space.
+    std::vector<std::vector<T>> baza;
+    for (std::size_t c = 0; c < u; ++c) {
+        if (pivotna[c]) continue;
+        std::vector<T> z(u, 0.0L);
+        z[c] = s[c];
+        for (std::size_t p = 0; p < u; ++p)
+            if (pivotna[p]) z[p] = -N[p * u + c] * s[p];
+        for (int krog = 0; krog < 2; ++krog)
+            for (const std::vector<T>& q : baza) {
+                const T d = std::inner_product(z.begin(), z.end(), q.begin(), 0.0L);
+                for (std::size_t k = 0; k < u; ++k) z[k] -= d * q[k];
+            }
+        const T dolzina = std::sqrt(std::inner_product(z.begin(), z.end(), z.begin(), 0.0L));
+        if (!(dolzina > 0.0L)) continue;
+        for (T& v : z) v /= dolzina;
+        baza.push_back(std::move(z));
+    }
+    matrika<T> delez(u, 1, 0.0L);
+    for (const std::vector<T>& q : baza)
+        for (std::size_t k = 0; k < u; ++k) delez(static_cast<long>(k)) += q[k] * q[k];
+    return delez;
+}
+
+std::vector<long> NeznankeNicelnegaProstora(const matrika<long double>& delez, bool datumskiDefekt)
+{
+    long double najvecji = 0.0L;
+    for (unsigned long k = 0; k < delez.size(); ++k) najvecji = std::max(najvecji, delez(static_cast<long>(k)));
+    const long double meja = datumskiDefekt ? 0.5L * najvecji : 1e-6L * najvecji;
+    std::vector<long> izid;
+    for (unsigned long k = 0; k < delez.size(); ++k)
+        if (delez(static_cast<long>(k)) > meja) izid.push_back(static_cast<long>(k));
+    return izid;
+}
