@@ -143,7 +143,10 @@ void redkiRazcep::analiza(const redkaSimetricna& A)
 
     P_.assign(n, 0);
     if (n > 0) {
-        const std::vector<SuiteSparse_long> ap(A.Ap.begin(), A.Ap.end()), ai(A.Ai.begin(), A.Ai.end());
+        // AMD refuses a null array, which an empty vector may give.
+        const std::vector<SuiteSparse_long> ap(A.Ap.begin(), A.Ap.end());
+        std::vector<SuiteSparse_long> ai(A.Ai.begin(), A.Ai.end());
+        ai.push_back(0);
         std::vector<SuiteSparse_long> p(n);
         const auto izid = amd_l_order(n, ap.data(), ai.data(), p.data(), nullptr, nullptr);
         if (izid != AMD_OK && izid != AMD_OK_BUT_JUMBLED)

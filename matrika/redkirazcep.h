@@ -74,6 +74,11 @@ public:
     // resi, izbraniInverz and inverz work on A'A, and returns in x the
     // least-squares solution of A x = f.  The return value and nicelniPivoti
     // are as for razcep (a column with no rotated value left is a zero pivot).
+    // Each row is rotated along the elimination tree until it is used up, so
+    // the cost grows with the depth of the tree times the width of the
+    // factor: fine for networks of a few thousand unknowns, where it avoids
+    // squaring the condition of the design matrix; beyond that the normal
+    // matrix with razcep is the faster way.
     long razcepQR(const redkeVrstice& A, const std::vector<long double>& f, std::vector<long double>& x);
 
     long n() const { return n_; }

@@ -2,7 +2,6 @@
 // normal matrix, zero pivots of singular networks, and the orthogonal
 // factorisation of the design rows agreeing with the normal equations.
 #include <cmath>
-#include <functional>
 #include <random>
 #include <tuple>
 
@@ -51,10 +50,8 @@ Vrstice Nakljucne(long n, long m, unsigned seed)
     Vrstice V;
     for (long r = 0; r < m; ++r) {
         std::vector<std::pair<long, long double>> v;
-        for (long c = k(gen); c > 0; --c) {
-            const long j = st(gen);
+        for (long c = k(gen), j = st(gen); c > 0; --c, j = st(gen))
             if (std::none_of(v.begin(), v.end(), [&](auto& x) { return x.first == j; })) v.push_back({j, u(gen)});
-        }
         V.push_back(v);
     }
     for (long j = 0; j < n; ++j) V.push_back({{j, 0.5L}});
@@ -162,7 +159,7 @@ TEST(RedkiRazcep, ZeroPivotsOfSingularNetworks)
         if (n == 6) {
             EXPECT_EQ(r.nicelniPivoti(), std::vector<long>{3});
         }
-        const std::vector<long> pivoti = r.nicelniPivoti();
+        const auto pivoti = r.nicelniPivoti();
         // The rotated rows find the same undetermined unknowns, and their
         // solution satisfies the normal equations.
         const M B = Gosta(R), f = Nakljucna(R.m(), 1, 10), Bf = transpon(B) * f;
@@ -182,4 +179,7 @@ TEST(RedkiRazcep, RefusesAnUnanalysedPattern)
                    "Funkcija:   redkiRazcep::razcep\nVzorec matrike ni analiziran: ", "matrika/redkirazcep");
     EXPECT_EQ(r.razcep(N), 0);
     EXPECT_NEAR(static_cast<double>(r.inverz(1, 0)), -1.0 / 3, 1e-16);  // [[2,1],[1,2]]^-1 = [[2,-1],[-1,2]]/3
+    const redkaSimetricna prazna{3, {0, 0, 0, 0}, {}, {}};  // nothing on the pattern: three zero pivots
+    r.analiza(prazna);
+    EXPECT_EQ(r.razcep(prazna), 3);
 }
