@@ -262,7 +262,7 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
         }
         if (!std::isfinite(d) || akk <= 0 || d <= TOL_PIVOT * akk) {
             nicelni_.push_back(P_[k]);
-            d = std::max(akk, 1.0L);
+            d = akk > 1 ? akk : 1.0L;  // also when akk is not a number
         }
         D_[k] = d;
     }
@@ -273,7 +273,8 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
 long redkiRazcep::razcepQR(const redkeVrstice& A, const std::vector<long double>& f, std::vector<long double>& x)
 {
     const long n = n_, m = A.m();
-    if (A.n != n || static_cast<long>(f.size()) != m || A.Rp.back() != static_cast<long>(A.Rj.size()))
+    if (A.n != n || m < 0 || static_cast<long>(f.size()) != m || A.Rp.front() != 0 ||
+        A.Rp.back() != static_cast<long>(A.Rj.size()) || A.Rx.size() != A.Rj.size())
         Napaka("razcepQR\nVrstice se ne ujemajo z analizo: ", __LINE__);
     nicelni_.clear();
     inverz_ = false;
@@ -364,7 +365,7 @@ long redkiRazcep::razcepQR(const redkeVrstice& A, const std::vector<long double>
             ++zivih;
         }
         if (zivih > 0) vrtiNoter(stars_[k], zivih, c[k]);
-        D_[k] = std::sqrt(std::max(akk[k], 1.0L));
+        D_[k] = std::sqrt(akk[k] > 1 ? akk[k] : 1.0L);
         c[k] = 0;
     }
     // R = sqrt(D) L': divide each row by its diagonal, then R x = c.
