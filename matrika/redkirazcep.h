@@ -1,0 +1,106 @@
+// redkirazcep: factorisation A = P' L D L' P of a sparse symmetric matrix (the
+// normal matrix of a network, where an equation touches a handful of unknowns),
+// with its solver, the inverse on the pattern of the factor, single entries and
+// columns of the inverse, the normal matrix formed from sparse rows, and a
+// row-by-row orthogonal factorisation of the design matrix into the same factor.
+//
+// The ordering (minimum degree, from libamd) and the symbolic analysis are made
+// once per pattern; the numeric factorisation then only fills values, so that
+// re-weighted passes of the adjustment reuse the analysis.  A pivot that is
+// (numerically) zero does not stop the factorisation: the unknown is recorded
+// and held as if its diagonal had been raised, so one pass reports every
+// undetermined unknown.  All arithmetic is long double; indices are the
+// caller's own numbering of the unknowns.
+#ifndef NIVEX_MATRIKA_REDKIRAZCEP_H
+#define NIVEX_MATRIKA_REDKIRAZCEP_H
+
+#include <utility>
+#include <vector>
+
+// Upper triangle (diagonal included) of a symmetric n x n matrix, by columns:
+// column j holds rows Ai[Ap[j]..Ap[j+1]) (ascending, each <= j), values Ax.
+struct redkaSimetricna {
+    long n = 0;
+    std::vector<long> Ap, Ai;
+    std::vector<long double> Ax;
+};
+
+// Sparse rows of a design matrix with n columns: row r holds the columns
+// Rj[Rp[r]..Rp[r+1]) (distinct, any order) with values Rx.
+struct redkeVrstice {
+    long n = 0;
+    std::vector<long> Rp{0}, Rj;
+    std::vector<long double> Rx;
+    void dodajVrstico(const std::vector<std::pair<long, long double>>& vrstica);
+    long m() const { return static_cast<long>(Rp.size()) - 1; }
+};
+
+// N = sum over rows of r r'.  Each entry is summed over the rows in ascending
+// order, and within a row a product is r(a) r(b) with a before b in the row,
+// so the result does not depend on anything but the rows.  The pattern and
+// the place of every product are kept: forming N again from rows with the
+// same columns (new values, e.g. new weights) only refills the values.
+class normalnaRedka {
+public:
+    void sestavi(const redkeVrstice& A, redkaSimetricna& N);
+
+private:
+    long n_ = -1;
+    std::vector<long> Rp_, Rj_, Ap_, Ai_, mesto_;
+};
+
+class redkiRazcep {
+public:
+    // Ordering and symbolic analysis of A's pattern (A's values are not read).
+    void analiza(const redkaSimetricna& A);
+    // Numeric L D L' of a matrix with the analysed pattern; returns the number
+    // of zero pivots.
+    long razcep(const redkaSimetricna& A);
+    // Original indices of the zero pivots of the last factorisation, in the
+    // order of elimination.
+    const std::vector<long>& nicelniPivoti() const { return nicelni_; }
+    // A x = b, x returned in b.
+    void resi(std::vector<long double>& b) const;
+    // Every entry of A^-1 on the pattern of L + L'.
+    void izbraniInverz();
+    // Entry (i, j) of A^-1: from the selected inverse where it holds it,
+    // otherwise from column j of A^-1 (the last such column is kept).
+    long double inverz(long i, long j) const;
+    // Column j of A^-1.
+    void stolpecInverza(long j, std::vector<long double>& stolpec) const;
+    // Orthogonal factorisation of the design matrix, one row at a time by
+    // plane rotations, for the pattern analysed from its normal matrix; f is
+    // the right-hand side (one value per row).  Leaves the factor so that
+    // resi, izbraniInverz and inverz work on A'A, and returns in x the
+    // least-squares solution of A x = f.  The return value and nicelniPivoti
+    // are as for razcep (a column with no rotated value left is a zero pivot).
+    // Each row is rotated along the elimination tree until it is used up, so
+    // the cost grows with the depth of the tree times the width of the
+    // factor: fine for networks of a few thousand unknowns, where it avoids
+    // squaring the condition of the design matrix; beyond that the normal
+    // matrix with razcep is the faster way.
+    long razcepQR(const redkeVrstice& A, const std::vector<long double>& f, std::vector<long double>& x);
+
+    long n() const { return n_; }
+    long nnzL() const { return static_cast<long>(Li_.size()); }
+
+private:
+    void preveriVzorec(const redkaSimetricna& A) const;
+    void preveriIndeks(long i, const char* kje) const;
+    long poisci(long vrsta, long stolpec) const;  // position in L, or -1
+
+    long n_ = 0;
+    bool razcepljena_ = false, inverz_ = false;
+    std::vector<long> Ap_, Ai_;       // the analysed pattern, to check razcep's A against
+    std::vector<long> P_, Pinv_;      // P_[k] = original index of pivot k
+    std::vector<long> Cp_, Ci_, Cm_;  // permuted upper triangle, Cm_[q] = its entry of A
+    std::vector<long> stars_;         // elimination tree
+    std::vector<long> Lp_, Li_;       // L by columns, rows ascending, unit diagonal not stored
+    std::vector<long> Vp_, Vs_, Vc_;  // rows of L in topological order: position in Li_, column
+    std::vector<long double> Lx_, D_, Zx_, Zd_;
+    std::vector<long> nicelni_;
+    mutable long zadnjiStolpec_ = -1;
+    mutable std::vector<long double> stolpec_;
+};
+
+#endif

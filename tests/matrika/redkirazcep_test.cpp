@@ -1,0 +1,185 @@
+// Sparse factorisation: every result against the dense inverse of the same
+// normal matrix, zero pivots of singular networks, and the orthogonal
+// factorisation of the design rows agreeing with the normal equations.
+#include <cmath>
+#include <random>
+#include <tuple>
+
+#include "matrika/inv.h"
+#include "matrika/redkirazcep.h"
+#include "razcepPomoc.h"
+
+using namespace razceptest;
+
+namespace {
+using Vrstice = std::vector<std::vector<std::pair<long, long double>>>;
+
+// Rows of a network on a w x h grid of points: a levelling-like difference
+// per edge (d = 1) or a distance-like row per edge and diagonal (d = 2, the
+// direction of the edge between slightly displaced points); with shift, one
+// row per unknown holding it (so the matrix is regular).
+Vrstice Mreza(long w, long h, int d, bool shift, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::uniform_real_distribution<double> u(0.5, 1.5), e(-0.2, 0.2);
+    std::vector<long double> X(w * h), Y(w * h);
+    for (long p = 0; p < w * h; ++p) X[p] = p % w + e(gen), Y[p] = p / w + e(gen);
+    Vrstice V;
+    auto rob = [&](long p, long q) {
+        const long double c = u(gen);
+        if (d == 1) return V.push_back({{p, c}, {q, -c}});
+        const long double dx = X[q] - X[p], dy = Y[q] - Y[p], s = std::hypot(dx, dy);
+        V.push_back({{2 * p, -dx / s}, {2 * p + 1, -dy / s}, {2 * q, dx / s}, {2 * q + 1, dy / s}});
+    };
+    for (long p = 0; p < w * h; ++p) {
+        if (p % w + 1 < w) rob(p, p + 1);
+        if (p / w + 1 < h) rob(p, p + w);
+        if (d == 2 && p % w + 1 < w && p / w + 1 < h) rob(p, p + w + 1);
+    }
+    if (shift)
+        for (long j = 0; j < d * w * h; ++j) V.push_back({{j, 0.3L * u(gen)}});
+    return V;
+}
+
+// 2-6 distinct random columns per row, plus a holding row per unknown.
+Vrstice Nakljucne(long n, long m, unsigned seed)
+{
+    std::mt19937 gen(seed);
+    std::uniform_int_distribution<long> st(0, n - 1), k(2, 6);
+    std::uniform_real_distribution<double> u(-1, 1);
+    Vrstice V;
+    for (long r = 0; r < m; ++r) {
+        std::vector<std::pair<long, long double>> v;
+        for (long c = k(gen), j = st(gen); c > 0; --c, j = st(gen))
+            if (std::none_of(v.begin(), v.end(), [&](auto& x) { return x.first == j; })) v.push_back({j, u(gen)});
+        V.push_back(v);
+    }
+    for (long j = 0; j < n; ++j) V.push_back({{j, 0.5L}});
+    return V;
+}
+
+redkeVrstice Zapisi(long n, const Vrstice& V, long double utez = 1)
+{
+    redkeVrstice R;
+    R.n = n;
+    for (auto v : V) {
+        for (auto& x : v) x.second *= utez;
+        R.dodajVrstico(v);
+    }
+    return R;
+}
+
+M Gosta(const redkeVrstice& R)
+{
+    M B(R.m(), R.n, 0.0L);
+    for (long r = 0; r < R.m(); ++r)
+        for (long a = R.Rp[r]; a < R.Rp[r + 1]; ++a) B(r, R.Rj[a]) = R.Rx[a];
+    return B;
+}
+
+M Gosta(const redkaSimetricna& N)
+{
+    M A(N.n, N.n, 0.0L);
+    for (long j = 0; j < N.n; ++j)
+        for (long p = N.Ap[j]; p < N.Ap[j + 1]; ++p) A(N.Ai[p], j) = A(j, N.Ai[p]) = N.Ax[p];
+    return A;
+}
+
+M Stolpec(const std::vector<long double>& v) { M x(v.size(), 1); for (size_t i = 0; i < v.size(); ++i) x(i) = v[i]; return x; }
+}  // namespace
+
+TEST(RedkiRazcep, AgreesWithTheDenseInverse)
+{
+    const std::vector<std::pair<long, Vrstice>> primeri = {
+        {30, Mreza(30, 1, 1, true, 1)}, {42, Mreza(6, 7, 1, true, 2)},
+        {40, Nakljucne(40, 70, 3)},     {60, Mreza(6, 5, 2, true, 4)}};
+    for (const auto& [n, V] : primeri) {
+        SCOPED_TRACE(n);
+        normalnaRedka tvori;
+        redkiRazcep r;
+        redkaSimetricna N;
+        tvori.sestavi(Zapisi(n, V), N);
+        r.analiza(N);
+        // A second pass with other weights reuses the pattern and the analysis.
+        for (long double utez : {1.0L, 1.7L}) {
+            const redkeVrstice R = Zapisi(n, V, utez);
+            tvori.sestavi(R, N);
+            const M B = Gosta(R), A = transpon(B) * B, Q = inv(A);
+            EXPECT_LT(Razlika(Gosta(N), A), 1e-16L * Razlika(A));
+            const long double tol = 1e-15L * Razlika(Q);
+            EXPECT_EQ(r.razcep(N), 0);
+            const M b = Nakljucna(n, 1, 7);
+            std::vector<long double> x(b.data(), b.data() + n), s;
+            r.resi(x);
+            EXPECT_LT(Razlika(Stolpec(x), Q * b), tol);
+            r.izbraniInverz();
+            for (long j = 0; j < n; ++j)
+                for (long i = 0; i < n; ++i) ASSERT_LT(std::fabs(r.inverz(i, j) - Q(i, j)), tol) << i << "," << j;
+            for (long j : {0L, n / 2, n - 1}) {
+                r.stolpecInverza(j, s);
+                for (long i = 0; i < n; ++i) EXPECT_LT(std::fabs(s[i] - Q(i, j)), tol);
+            }
+            // The orthogonal factorisation of the rows gives the same inverse
+            // and the least-squares solution of the normal equations.
+            const M f = Nakljucna(R.m(), 1, 8), xn = Q * (transpon(B) * f);
+            std::vector<long double> xq;
+            EXPECT_EQ(r.razcepQR(R, std::vector<long double>(f.data(), f.data() + R.m()), xq), 0);
+            EXPECT_LT(Razlika(Stolpec(xq), xn), 1e-15L * Razlika(xn));
+            r.izbraniInverz();
+            for (long j = 0; j < n; ++j)
+                for (long i = 0; i < n; ++i) ASSERT_LT(std::fabs(r.inverz(i, j) - Q(i, j)), tol) << i << "," << j;
+        }
+    }
+}
+
+// Singular normal matrices: a levelling grid with no height held (defect 1),
+// a distance network with nothing held (defect 3), and an unknown that no
+// row touches.  Each factorisation reports as many zero pivots as the defect,
+// and its solution still satisfies A x = b for b in the range of A.
+TEST(RedkiRazcep, ZeroPivotsOfSingularNetworks)
+{
+    Vrstice osamljena = Mreza(5, 1, 1, true, 5);
+    for (auto& v : osamljena)
+        for (auto& x : v) x.first += x.first >= 3;  // unknown 3 is left out
+    osamljena.push_back({{3, 0.0L}, {2, 0.7L}});     // but for a zero on its pattern
+    const std::vector<std::tuple<long, Vrstice, long>> primeri = {
+        {42, Mreza(6, 7, 1, false, 6), 1}, {60, Mreza(6, 5, 2, false, 7), 3}, {6, osamljena, 1}};
+    for (const auto& [n, V, defekt] : primeri) {
+        SCOPED_TRACE(n);
+        const redkeVrstice R = Zapisi(n, V);
+        redkaSimetricna N;
+        normalnaRedka().sestavi(R, N);
+        redkiRazcep r;
+        r.analiza(N);
+        EXPECT_EQ(r.razcep(N), defekt);
+        const M A = Gosta(N), b = A * Nakljucna(n, 1, 9);
+        std::vector<long double> x(b.data(), b.data() + n);
+        r.resi(x);
+        EXPECT_LT(Razlika(A * Stolpec(x), b), 1e-14L * Razlika(b));
+        if (n == 6) {
+            EXPECT_EQ(r.nicelniPivoti(), std::vector<long>{3});
+        }
+        const auto pivoti = r.nicelniPivoti();
+        // The rotated rows find the same undetermined unknowns, and their
+        // solution satisfies the normal equations.
+        const M B = Gosta(R), f = Nakljucna(R.m(), 1, 10), Bf = transpon(B) * f;
+        std::vector<long double> xq;
+        EXPECT_EQ(r.razcepQR(R, std::vector<long double>(f.data(), f.data() + R.m()), xq), defekt);
+        EXPECT_EQ(r.nicelniPivoti(), pivoti);
+        EXPECT_LT(Razlika(A * Stolpec(xq), Bf), 1e-14L * Razlika(Bf));
+    }
+}
+
+TEST(RedkiRazcep, RefusesAnUnanalysedPattern)
+{
+    redkaSimetricna N{2, {0, 1, 3}, {0, 0, 1}, {2, 1, 2}}, drug{2, {0, 1, 2}, {0, 1}, {2, 2}};
+    redkiRazcep r;
+    r.analiza(N);
+    PricakujNapako(RunChild([&] { r.razcep(drug); }),
+                   "Funkcija:   redkiRazcep::razcep\nVzorec matrike ni analiziran: ", "matrika/redkirazcep");
+    EXPECT_EQ(r.razcep(N), 0);
+    EXPECT_NEAR(static_cast<double>(r.inverz(1, 0)), -1.0 / 3, 1e-16);  // [[2,1],[1,2]]^-1 = [[2,-1],[-1,2]]/3
+    const redkaSimetricna prazna{3, {0, 0, 0, 0}, {}, {}};  // nothing on the pattern: three zero pivots
+    r.analiza(prazna);
+    EXPECT_EQ(r.razcep(prazna), 3);
+}
