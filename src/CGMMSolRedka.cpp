@@ -100,37 +100,44 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
         }
         return;
     }
-    // Correlated angles: row i of a block is sum_{k=i..} L(k,i) B(k,.), summed
-    // over k upwards as the dense product sums it.
-    const bdmatrika L = chrB(GMM.PllB);
+    // Correlated angles: the cofactors of a station's chain are a tridiagonal
+    // band Q = U U', U upper bidiagonal, taken from the last row upwards; then
+    // P = Q^-1 = L L' with L = U^-T, which is the Cholesky factor of P, and
+    // the whitened rows L'B = U^-1 B follow from the last row of the chain
+    // upwards: row i = (B_i - U(i,i+1) row i+1) / U(i,i).  Time and storage
+    // stay linear in the directions of the station (the weight block itself
+    // is never factored).
+    const long double* q = GMM.Qll.data();
     std::vector<long double> akum(B.ncol(), 0.0L);
     std::vector<char> zaseden(B.ncol(), 0);
     std::vector<unsigned long> stolpci;
-    for (unsigned long blk = 0; blk < L.nblok(); ++blk) {
-        const unsigned long z = L.zacetek(blk), m = L.velikost(blk);
-        const matrika<long double>& Lb = L.blok(blk);
-        for (unsigned long i = z; i < z + m; ++i) {
+    const bdmatrika& P = GMM.PllB;
+    for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
+        const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+        long double uNasl = 0.0L;   // U(i+1, i+1)
+        for (unsigned long i = z + m; i-- > z;) {
+            const long double uDesno = i + 1 < z + m ? q[i * 3 + 2] / uNasl : 0.0L;   // U(i, i+1)
+            const long double uii = std::sqrt(q[i * 3 + 1] - uDesno * uDesno);
             stolpci.clear();
-            long double f = 0.0L;
-            for (unsigned long k = i; k < z + m; ++k) {
-                const long double vki = Lb(k - z, i - z);
-                if (vki == 0.0L) continue;
-                for (const auto& e : B.vrstica(k)) {
-                    if (!zaseden[e.stolpec]) {
-                        zaseden[e.stolpec] = 1;
-                        stolpci.push_back(e.stolpec);
-                    }
-                    akum[e.stolpec] += vki * e.vrednost;
+            auto dodaj = [&](unsigned long c, long double v) {
+                if (!zaseden[c]) {
+                    zaseden[c] = 1;
+                    stolpci.push_back(c);
                 }
-                f += vki * GMM.fvec(static_cast<long>(k));
-            }
+                akum[c] += v;
+            };
+            for (const auto& e : B.vrstica(i)) dodaj(e.stolpec, e.vrednost);
+            if (uDesno != 0.0L)
+                for (const auto& e : Bp.vrstica(i + 1)) dodaj(e.stolpec, -uDesno * e.vrednost);
             std::sort(stolpci.begin(), stolpci.end());
             for (unsigned long c : stolpci) {
-                Bp(static_cast<long>(i), static_cast<long>(c)) = akum[c];
+                Bp(static_cast<long>(i), static_cast<long>(c)) = akum[c] / uii;
                 akum[c] = 0.0L;
                 zaseden[c] = 0;
             }
-            fp(static_cast<long>(i)) = f;
+            const long double fi = GMM.fvec(static_cast<long>(i));
+            fp(static_cast<long>(i)) = (uDesno != 0.0L ? fi - uDesno * fp(static_cast<long>(i) + 1) : fi) / uii;
+            uNasl = uii;
         }
     }
 }
