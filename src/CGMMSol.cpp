@@ -481,20 +481,40 @@ void CGMMSol::SolveStohModel()
 void CGMMSol::QvvPDiagRedko()
 {
     // r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block, Qvv = Qll - B Q B'.
+    // t = b_i Q is formed once per row, on the columns that the block's rows
+    // touch, and serves every k.
     const bdmatrika& P = GMM.PllB;
+    const redkaMatrika& B = GMM.Bmat;
     const long double* band = GMM.Qll.data();
-    for (unsigned long i = 0; i < GMM.Bmat.nrow(); ++i) {
-        const unsigned long blk = P.blokVrstice(i);
+    std::vector<long double> t(B.ncol(), 0.0L);
+    std::vector<char> vBloku(B.ncol(), 0);
+    std::vector<unsigned long> stolpci;
+    for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
         const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
-        long double r = 0.0L;
-        for (unsigned long k = z; k < z + m; ++k) {
-            long double qvv = -redka.Par(GMM.Bmat, i, k);
-            if (k == i) qvv += band[i * 3 + 1];
-            else if (k + 1 == i) qvv += band[i * 3 + 0];
-            else if (k == i + 1) qvv += band[i * 3 + 2];
-            r += qvv * P.blok(blk)(static_cast<long>(k - z), static_cast<long>(i - z));
+        stolpci.clear();
+        for (unsigned long k = z; k < z + m; ++k)
+            for (const auto& e : B.vrstica(k))
+                if (!vBloku[e.stolpec]) vBloku[e.stolpec] = 1, stolpci.push_back(e.stolpec);
+        for (unsigned long i = z; i < z + m; ++i) {
+            for (unsigned long j : stolpci) {
+                long double s = 0.0L;
+                for (const auto& e : B.vrstica(i))
+                    s += e.vrednost * redka.Q(static_cast<long>(e.stolpec), static_cast<long>(j));
+                t[j] = s;
+            }
+            long double r = 0.0L;
+            for (unsigned long k = z; k < z + m; ++k) {
+                long double s = 0.0L;
+                for (const auto& e : B.vrstica(k)) s += t[e.stolpec] * e.vrednost;
+                long double qvv = -s;
+                if (k == i) qvv += band[i * 3 + 1];
+                else if (k + 1 == i) qvv += band[i * 3 + 0];
+                else if (k == i + 1) qvv += band[i * 3 + 2];
+                r += qvv * P.blok(blk)(static_cast<long>(k - z), static_cast<long>(i - z));
+            }
+            R(static_cast<long>(i)) = r;
         }
-        R(static_cast<long>(i)) = r;
+        for (unsigned long j : stolpci) vBloku[j] = 0;
     }
 }
 
