@@ -58,6 +58,25 @@ inline void Skalarna2(const long double* x, const long double* y0, const long do
     v1 = s1;
 }
 
+// The four products of x0, x1 with y0, y1 in one pass: one load per
+// multiplication, which is what bounds these loops.
+inline void Skalarna22(const long double* x0, const long double* x1, const long double* y0, const long double* y1,
+                       long n, long double& v00, long double& v01, long double& v10, long double& v11)
+{
+    long double s00 = 0, s01 = 0, s10 = 0, s11 = 0;
+    for (long i = 0; i < n; ++i) {
+        const long double a = x0[i], b = x1[i], c = y0[i], d = y1[i];
+        s00 += a * c;
+        s01 += a * d;
+        s10 += b * c;
+        s11 += b * d;
+    }
+    v00 = s00;
+    v01 = s01;
+    v10 = s10;
+    v11 = s11;
+}
+
 inline long double Skalarna(const long double* x, const long double* y, long n)
 {
     long double s = 0;
@@ -336,7 +355,7 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
         long double* X = Lx_.data() + Xp_[s];
         const long* R = Rs_.data() + Rp_[s];
         Lv.resize(static_cast<std::size_t>(ld * nc));
-        w.resize(static_cast<std::size_t>(nc));
+        w.resize(static_cast<std::size_t>(2 * nc));
         // L D L' of the panel column by column, each column first updated by
         // the columns before it.
         for (long c = 0; c < nc; ++c) {
@@ -364,17 +383,42 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
             long b1 = b;
             while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
             relativni(t, R + b, ld - b, rel);
-            for (long bb = b; bb < b1; ++bb) {
+            // Two target columns at a time, two rows at a time.
+            for (long bb = b; bb < b1; bb += 2) {
+                const bool dva = bb + 1 < b1;
                 for (long j = 0; j < nc; ++j) w[j] = Lv[bb * nc + j] * D_[f + j];
                 long double* tc = Lx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
-                long r = bb;
-                for (; r + 1 < ld; r += 2) {
-                    long double v0, v1;
-                    Skalarna2(w.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v0, v1);
-                    tc[rel[r - b]] -= v0;
-                    tc[rel[r + 1 - b]] -= v1;
+                if (!dva) {
+                    long r = bb;
+                    for (; r + 1 < ld; r += 2) {
+                        long double v0, v1;
+                        Skalarna2(w.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v0, v1);
+                        tc[rel[r - b]] -= v0;
+                        tc[rel[r + 1 - b]] -= v1;
+                    }
+                    if (r < ld) tc[rel[r - b]] -= Skalarna(w.data(), Lv.data() + r * nc, nc);
+                    continue;
                 }
-                if (r < ld) tc[rel[r - b]] -= Skalarna(w.data(), Lv.data() + r * nc, nc);
+                const long double* w0 = w.data();
+                const long double* w1 = w.data() + nc;
+                for (long j = 0; j < nc; ++j) w[nc + j] = Lv[(bb + 1) * nc + j] * D_[f + j];
+                long double* tc1 = Lx_.data() + Xp_[t] + (R[bb + 1] - Sf_[t]) * ldt;
+                tc[rel[0 + bb - b]] -= Skalarna(w0, Lv.data() + bb * nc, nc);
+                long r = bb + 1;
+                for (; r + 1 < ld; r += 2) {
+                    long double v00, v01, v10, v11;
+                    Skalarna22(w0, w1, Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v00, v01, v10, v11);
+                    tc[rel[r - b]] -= v00;
+                    tc[rel[r + 1 - b]] -= v01;
+                    tc1[rel[r - b]] -= v10;
+                    tc1[rel[r + 1 - b]] -= v11;
+                }
+                if (r < ld) {
+                    long double v0, v1;
+                    Skalarna2(Lv.data() + r * nc, w0, w1, nc, v0, v1);
+                    tc[rel[r - b]] -= v0;
+                    tc1[rel[r - b]] -= v1;
+                }
             }
             b = b1;
         }
@@ -571,18 +615,30 @@ void redkiRazcep::izbraniInverz()
             b = b1;
         }
         // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1.
-        W.resize(static_cast<std::size_t>(nc));
-        for (long a = 0; a < m; ++a) {
-            const long double* g = G.data() + a * m;
+        W.resize(static_cast<std::size_t>(2 * nc));
+        for (long a = 0; a < m; a += 2) {
+            const long double* g0 = G.data() + a * m;
+            const long vrst = std::min(2L, m - a);
             long c = 0;
-            for (; c + 1 < nc; c += 2) Skalarna2(g, X + c * ld + nc, X + (c + 1) * ld + nc, m, W[c], W[c + 1]);
-            if (c < nc) W[c] = Skalarna(g, X + c * ld + nc, m);
-            for (long c = nc - 1; c >= 0; --c) {
-                const long double* lc = X + c * ld;
-                long double v = -W[c];
-                for (long k = c + 1; k < nc; ++k) v -= W[k] * lc[k];
-                W[c] = v;
-                Z[c * ld + nc + a] = v;
+            if (vrst == 2) {
+                const long double* g1 = g0 + m;
+                for (; c + 1 < nc; c += 2)
+                    Skalarna22(g0, g1, X + c * ld + nc, X + (c + 1) * ld + nc, m, W[c], W[c + 1], W[nc + c],
+                               W[nc + c + 1]);
+                if (c < nc) Skalarna2(X + c * ld + nc, g0, g1, m, W[c], W[nc + c]);
+            } else {
+                for (; c + 1 < nc; c += 2) Skalarna2(g0, X + c * ld + nc, X + (c + 1) * ld + nc, m, W[c], W[c + 1]);
+                if (c < nc) W[c] = Skalarna(g0, X + c * ld + nc, m);
+            }
+            for (long e = 0; e < vrst; ++e) {
+                long double* w = W.data() + e * nc;
+                for (long c = nc - 1; c >= 0; --c) {
+                    const long double* lc = X + c * ld;
+                    long double v = -w[c];
+                    for (long k = c + 1; k < nc; ++k) v -= w[k] * lc[k];
+                    w[c] = v;
+                    Z[c * ld + nc + a + e] = v;
+                }
             }
         }
         // Z(J,J) from its later columns and from Z(B,J).
