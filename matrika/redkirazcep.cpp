@@ -43,6 +43,46 @@ void Rotacija(long double a, long double b, long double& c, long double& s, long
         r = std::fabs(a) * u;
     }
 }
+// x.y0 and x.y1 in one pass: the two chains of additions overlap, and x is
+// loaded once for both.
+inline void Skalarna2(const long double* x, const long double* y0, const long double* y1, long n, long double& v0,
+                      long double& v1)
+{
+    long double s0 = 0, s1 = 0;
+    for (long i = 0; i < n; ++i) {
+        const long double xi = x[i];
+        s0 += xi * y0[i];
+        s1 += xi * y1[i];
+    }
+    v0 = s0;
+    v1 = s1;
+}
+
+// The four products of x0, x1 with y0, y1 in one pass: one load per
+// multiplication, which is what bounds these loops.
+inline void Skalarna22(const long double* x0, const long double* x1, const long double* y0, const long double* y1,
+                       long n, long double& v00, long double& v01, long double& v10, long double& v11)
+{
+    long double s00 = 0, s01 = 0, s10 = 0, s11 = 0;
+    for (long i = 0; i < n; ++i) {
+        const long double a = x0[i], b = x1[i], c = y0[i], d = y1[i];
+        s00 += a * c;
+        s01 += a * d;
+        s10 += b * c;
+        s11 += b * d;
+    }
+    v00 = s00;
+    v01 = s01;
+    v10 = s10;
+    v11 = s11;
+}
+
+inline long double Skalarna(const long double* x, const long double* y, long n)
+{
+    long double s = 0;
+    for (long i = 0; i < n; ++i) s += x[i] * y[i];
+    return s;
+}
 }  // namespace
 
 void redkeVrstice::dodajVrstico(const std::vector<std::pair<long, long double>>& vrstica)
@@ -175,53 +215,113 @@ void redkiRazcep::analiza(const redkaSimetricna& A)
             }
     }
 
-    // Row k of L is the subtree of the elimination tree reached from the
-    // entries of column k of C.  The first pass builds the tree and counts;
-    // the second places row k in every column it reaches (so columns fill in
-    // ascending row order) and keeps the row in topological order, which the
-    // up-looking factorisation needs.
-    stars_.assign(n, -1);
-    std::vector<long> oznaka(n), stL(n, 0), stV(n, 0);
+    // Elimination tree and the count of every column of L below the
+    // diagonal: row k of L is the subtree reached from the entries of column
+    // k of C.
+    std::vector<long> stars(n, -1), oznaka(n), st(n, 0);
     for (long k = 0; k < n; ++k) {
         oznaka[k] = k;
         for (long q = Cp_[k]; q < Cp_[k + 1]; ++q)
-            for (long i = Ci_[q]; oznaka[i] != k; i = stars_[i]) {
-                if (stars_[i] == -1) stars_[i] = k;
-                ++stL[i];
-                ++stV[k];
+            for (long i = Ci_[q]; oznaka[i] != k; i = stars[i]) {
+                if (stars[i] == -1) stars[i] = k;
+                ++st[i];
                 oznaka[i] = k;
             }
     }
-    Lp_.assign(n + 1, 0);
-    Vp_.assign(n + 1, 0);
+    // Column k joins the supernode of k-1 when k-1's structure is k and
+    // k's structure.
+    Sf_.clear();
+    Sup_.assign(n, 0);
     for (long k = 0; k < n; ++k) {
-        Lp_[k + 1] = Lp_[k] + stL[k];
-        Vp_[k + 1] = Vp_[k] + stV[k];
+        if (k == 0 || stars[k - 1] != k || st[k - 1] != st[k] + 1) Sf_.push_back(k);
+        Sup_[k] = static_cast<long>(Sf_.size()) - 1;
     }
-    Li_.assign(Lp_[n], 0);
-    Vs_.assign(Vp_[n], 0);
-    Vc_.assign(Vp_[n], 0);
-    std::vector<long> nasl(Lp_.begin(), Lp_.end() - 1), pot(n);
-    for (long k = 0; k < n; ++k) {
-        oznaka[k] = k;
-        long vrh = Vp_[k + 1];
-        for (long q = Cp_[k]; q < Cp_[k + 1]; ++q) {
-            long dolzina = 0;
-            for (long i = Ci_[q]; oznaka[i] != k; i = stars_[i]) {
-                pot[dolzina++] = i;
-                oznaka[i] = k;
+    Sf_.push_back(n);
+    const long ns = static_cast<long>(Sf_.size()) - 1;
+
+    // C's strict upper triangle by rows is the strict lower triangle of the
+    // permuted matrix by columns.
+    std::vector<long> Tp(n + 1, 0), Ti;
+    for (long k = 0; k < n; ++k)
+        for (long q = Cp_[k]; q < Cp_[k + 1]; ++q)
+            if (Ci_[q] < k) ++Tp[Ci_[q] + 1];
+    for (long k = 0; k < n; ++k) Tp[k + 1] += Tp[k];
+    Ti.assign(Tp[n], 0);
+    {
+        std::vector<long> nasl(Tp.begin(), Tp.end() - 1);
+        for (long k = 0; k < n; ++k)
+            for (long q = Cp_[k]; q < Cp_[k + 1]; ++q)
+                if (Ci_[q] < k) Ti[nasl[Ci_[q]]++] = k;
+    }
+    // The rows of a supernode below its columns are those of its own columns
+    // in the matrix and those of its children below it.
+    Rp_.assign(ns + 1, 0);
+    Xp_.assign(ns + 1, 0);
+    Rs_.clear();
+    std::vector<long> prviOtrok(ns, -1), brat(ns, -1), oznakaS(n, -1), vrste;
+    nnzL_ = 0;
+    for (long s = 0; s < ns; ++s) {
+        const long f = Sf_[s], l = Sf_[s + 1], nc = l - f;
+        vrste.clear();
+        for (long k = f; k < l; ++k) {
+            vrste.push_back(k);
+            oznakaS[k] = s;
+        }
+        auto dodaj = [&](long r) {
+            if (oznakaS[r] != s) {
+                oznakaS[r] = s;
+                vrste.push_back(r);
             }
-            // A later path ends below an earlier one, so it goes in front.
-            while (dolzina > 0) {
-                const long i = pot[--dolzina];
-                Li_[nasl[i]] = k;
-                Vs_[--vrh] = nasl[i]++;
-                Vc_[vrh] = i;
-            }
+        };
+        for (long k = f; k < l; ++k)
+            for (long p = Tp[k]; p < Tp[k + 1]; ++p) dodaj(Ti[p]);
+        for (long c = prviOtrok[s]; c != -1; c = brat[c])
+            for (long p = Rp_[c] + Sf_[c + 1] - Sf_[c]; p < Rp_[c + 1]; ++p) dodaj(Rs_[p]);
+        std::sort(vrste.begin() + nc, vrste.end());
+        const long ld = static_cast<long>(vrste.size());
+        Rs_.insert(Rs_.end(), vrste.begin(), vrste.end());
+        Rp_[s + 1] = Rp_[s] + ld;
+        Xp_[s + 1] = Xp_[s] + ld * nc;
+        nnzL_ += nc * ld - nc * (nc + 1) / 2;
+        if (ld > nc) {
+            const long oce = Sup_[vrste[nc]];
+            brat[s] = prviOtrok[oce];
+            prviOtrok[oce] = s;
         }
     }
-    Lx_.assign(Li_.size(), 0.0L);
+    // Place of every entry of C in the panels, for the numeric assembly.
+    Cx_.assign(nz, 0);
+    for (long k = 0; k < n; ++k)
+        for (long q = Cp_[k]; q < Cp_[k + 1]; ++q) {
+            const long i = Ci_[q], s = Sup_[i], f = Sf_[s], ld = Rp_[s + 1] - Rp_[s];
+            long r = k - f;
+            if (k >= Sf_[s + 1])
+                r = std::lower_bound(Rs_.begin() + Rp_[s] + Sf_[s + 1] - f, Rs_.begin() + Rp_[s + 1], k) -
+                    (Rs_.begin() + Rp_[s]);
+            Cx_[q] = Xp_[s] + (i - f) * ld + r;
+        }
+    Lx_.assign(Xp_[ns], 0.0L);
     D_.assign(n, 0.0L);
+    Zx_.clear();
+    Zd_.clear();
+}
+
+void redkiRazcep::relativni(long t, const long* R, long m, std::vector<long>& rel) const
+{
+    const long f = Sf_[t], l = Sf_[t + 1];
+    const long* T = Rs_.data() + Rp_[t];
+    const long* konec = Rs_.data() + Rp_[t + 1];
+    const long* od = T + (l - f);
+    rel.resize(static_cast<std::size_t>(m));
+    for (long a = 0; a < m; ++a) {
+        if (R[a] < l) {
+            rel[a] = R[a] - f;
+            continue;
+        }
+        od = std::lower_bound(od, konec, R[a]);
+        if (od == konec || *od != R[a]) Napaka("razcep\nStruktura faktorja ni zaprta: ", __LINE__);
+        rel[a] = od - T;
+    }
 }
 
 void redkiRazcep::preveriVzorec(const redkaSimetricna& A) const
@@ -233,38 +333,95 @@ void redkiRazcep::preveriVzorec(const redkaSimetricna& A) const
 long redkiRazcep::razcep(const redkaSimetricna& A)
 {
     preveriVzorec(A);
-    const long n = n_;
+    const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
     nicelni_.clear();
     inverz_ = false;
     zadnjiStolpec_ = -1;
-    std::vector<long double> y(n, 0.0L);
-    for (long k = 0; k < n; ++k) {
-        long double akk = 0;
+    std::fill(Lx_.begin(), Lx_.end(), 0.0L);
+    std::vector<long double> akk(n, 0.0L);
+    for (long k = 0; k < n; ++k)
         for (long q = Cp_[k]; q < Cp_[k + 1]; ++q) {
-            const long i = Ci_[q];
-            if (i == k)
-                akk += A.Ax[Cm_[q]];
-            else
-                y[i] += A.Ax[Cm_[q]];
+            Lx_[Cx_[q]] += A.Ax[Cm_[q]];
+            if (Ci_[q] == k) akk[k] += A.Ax[Cm_[q]];
         }
-        long double d = akk;
-        // Row k of L from L(0:k,0:k) l = a(0:k, k), column by column in the
-        // topological order of the row; the columns touched so far hold
-        // exactly the rows below k.
-        for (long v = Vp_[k]; v < Vp_[k + 1]; ++v) {
-            const long p = Vs_[v], i = Vc_[v];
-            const long double yi = y[i];
-            y[i] = 0;
-            for (long r = Lp_[i]; r < p; ++r) y[Li_[r]] -= Lx_[r] * yi;
-            const long double l = yi / D_[i];
-            d -= l * yi;
-            Lx_[p] = l;
+    std::vector<long> rel;
+    // The panel is also kept by rows (Lv), so that every sum below runs
+    // along contiguous memory into one accumulator.
+    std::vector<long double> Lv, w;
+    // Right-looking by supernodes: when supernode s comes, every update from
+    // the supernodes before it is in its panel.
+    for (long s = 0; s < ns; ++s) {
+        const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
+        long double* X = Lx_.data() + Xp_[s];
+        const long* R = Rs_.data() + Rp_[s];
+        Lv.resize(static_cast<std::size_t>(ld * nc));
+        w.resize(static_cast<std::size_t>(2 * nc));
+        // L D L' of the panel column by column, each column first updated by
+        // the columns before it.
+        for (long c = 0; c < nc; ++c) {
+            long double* kol = X + c * ld;
+            for (long j = 0; j < c; ++j) w[j] = Lv[c * nc + j] * D_[f + j];
+            for (long r = c; r < ld; ++r) {
+                const long double* lr = Lv.data() + r * nc;
+                long double v = 0;
+                for (long j = 0; j < c; ++j) v += lr[j] * w[j];
+                kol[r] -= v;
+            }
+            long double d = kol[c];
+            const long double a = akk[f + c];
+            if (!std::isfinite(d) || a <= 0 || d <= TOL_PIVOT * a) {
+                nicelni_.push_back(P_[f + c]);
+                d = a > 1 ? a : 1.0L;  // also when a is not a number
+            }
+            D_[f + c] = d;
+            for (long r = c + 1; r < ld; ++r) Lv[r * nc + c] = kol[r] /= d;
         }
-        if (!std::isfinite(d) || akk <= 0 || d <= TOL_PIVOT * akk) {
-            nicelni_.push_back(P_[k]);
-            d = akk > 1 ? akk : 1.0L;  // also when akk is not a number
+        // Update of the later columns in the panel's rows, one run of them
+        // (the columns of one supernode t) at a time.
+        for (long b = nc; b < ld;) {
+            const long t = Sup_[R[b]], ldt = Rp_[t + 1] - Rp_[t];
+            long b1 = b;
+            while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
+            relativni(t, R + b, ld - b, rel);
+            // Two target columns at a time, two rows at a time.
+            for (long bb = b; bb < b1; bb += 2) {
+                const bool dva = bb + 1 < b1;
+                for (long j = 0; j < nc; ++j) w[j] = Lv[bb * nc + j] * D_[f + j];
+                long double* tc = Lx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
+                if (!dva) {
+                    long r = bb;
+                    for (; r + 1 < ld; r += 2) {
+                        long double v0, v1;
+                        Skalarna2(w.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v0, v1);
+                        tc[rel[r - b]] -= v0;
+                        tc[rel[r + 1 - b]] -= v1;
+                    }
+                    if (r < ld) tc[rel[r - b]] -= Skalarna(w.data(), Lv.data() + r * nc, nc);
+                    continue;
+                }
+                const long double* w0 = w.data();
+                const long double* w1 = w.data() + nc;
+                for (long j = 0; j < nc; ++j) w[nc + j] = Lv[(bb + 1) * nc + j] * D_[f + j];
+                long double* tc1 = Lx_.data() + Xp_[t] + (R[bb + 1] - Sf_[t]) * ldt;
+                tc[rel[0 + bb - b]] -= Skalarna(w0, Lv.data() + bb * nc, nc);
+                long r = bb + 1;
+                for (; r + 1 < ld; r += 2) {
+                    long double v00, v01, v10, v11;
+                    Skalarna22(w0, w1, Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v00, v01, v10, v11);
+                    tc[rel[r - b]] -= v00;
+                    tc[rel[r + 1 - b]] -= v01;
+                    tc1[rel[r - b]] -= v10;
+                    tc1[rel[r + 1 - b]] -= v11;
+                }
+                if (r < ld) {
+                    long double v0, v1;
+                    Skalarna2(Lv.data() + r * nc, w0, w1, nc, v0, v1);
+                    tc[rel[r - b]] -= v0;
+                    tc1[rel[r - b]] -= v1;
+                }
+            }
+            b = b1;
         }
-        D_[k] = d;
     }
     razcepljena_ = true;
     return static_cast<long>(nicelni_.size());
@@ -285,6 +442,20 @@ long redkiRazcep::razcepQR(const redkeVrstice& A, const std::vector<long double>
     std::fill(D_.begin(), D_.end(), 0.0L);
     std::vector<long double> c(n, 0.0L), w(n, 0.0L), akk(n, 0.0L);
     std::vector<char> zaseden(n, 0), ziv(n, 0);
+    // Column k of L is the part of its panel column below the diagonal: at
+    // Lx_[Lz[k]..Lk[k]), row of Lx_[p] in Rs_[p + Lo[k]], the parent in the
+    // tree of the structure its first row.
+    std::vector<long> Lz(n), Lk(n), Lo(n), stars(n, -1);
+    for (long s = 0; s + 1 < static_cast<long>(Sf_.size()); ++s) {
+        const long ld = Rp_[s + 1] - Rp_[s];
+        for (long k = Sf_[s]; k < Sf_[s + 1]; ++k) {
+            const long c = k - Sf_[s];
+            Lz[k] = Xp_[s] + c * ld + c + 1;
+            Lk[k] = Xp_[s] + (c + 1) * ld;
+            Lo[k] = Rp_[s] + c + 1 - Lz[k];
+            if (c + 1 < ld) stars[k] = Rs_[Rp_[s] + c + 1];
+        }
+    }
 
     // Rows taken in the order of their first pivot column find an empty row
     // of R early, which keeps rotations along the tree short.
@@ -301,12 +472,12 @@ long redkiRazcep::razcepQR(const redkeVrstice& A, const std::vector<long double>
     // Rotates w (live on the tree path from k, ziv marking its entries,
     // zivih of them) with right-hand side fw into R.
     auto vrtiNoter = [&](long k, long zivih, long double fw) {
-        for (; k != -1 && zivih > 0; k = stars_[k]) {
+        for (; k != -1 && zivih > 0; k = stars[k]) {
             if (!ziv[k]) continue;
             ziv[k] = 0;
             --zivih;
             long vStrukturi = 0;
-            for (long p = Lp_[k]; p < Lp_[k + 1]; ++p) vStrukturi += ziv[Li_[p]];
+            for (long p = Lz[k]; p < Lk[k]; ++p) vStrukturi += ziv[Rs_[p + Lo[k]]];
             if (vStrukturi != zivih) Napaka("razcepQR\nVrstice se ne ujemajo z analizo: ", __LINE__);
             const long double wk = w[k];
             w[k] = 0;
@@ -314,24 +485,25 @@ long redkiRazcep::razcepQR(const redkeVrstice& A, const std::vector<long double>
                 zaseden[k] = 1;
                 D_[k] = wk;
                 c[k] = fw;
-                for (long p = Lp_[k]; p < Lp_[k + 1]; ++p) {
-                    Lx_[p] = w[Li_[p]];
-                    w[Li_[p]] = 0;
-                    ziv[Li_[p]] = 0;
+                for (long p = Lz[k]; p < Lk[k]; ++p) {
+                    const long i = Rs_[p + Lo[k]];
+                    Lx_[p] = w[i];
+                    w[i] = 0;
+                    ziv[i] = 0;
                 }
                 return;
             }
             long double cs, sn, r;
             Rotacija(D_[k], wk, cs, sn, r);
             D_[k] = r;
-            for (long p = Lp_[k]; p < Lp_[k + 1]; ++p) {
-                const long i = Li_[p];
+            for (long p = Lz[k]; p < Lk[k]; ++p) {
+                const long i = Rs_[p + Lo[k]];
                 const long double a = Lx_[p], b = w[i];
                 Lx_[p] = cs * a + sn * b;
                 w[i] = cs * b - sn * a;
                 ziv[i] = 1;
             }
-            zivih = Lp_[k + 1] - Lp_[k];
+            zivih = Lk[k] - Lz[k];
             const long double ck = c[k];
             c[k] = cs * ck + sn * fw;
             fw = cs * fw - sn * ck;
@@ -358,24 +530,24 @@ long redkiRazcep::razcepQR(const redkeVrstice& A, const std::vector<long double>
         if (std::isfinite(dk) && akk[k] > 0 && dk > TOL_PIVOT * akk[k]) continue;
         nicelni_.push_back(P_[k]);
         long zivih = 0;
-        for (long p = Lp_[k]; p < Lp_[k + 1]; ++p) {
-            w[Li_[p]] = Lx_[p];
+        for (long p = Lz[k]; p < Lk[k]; ++p) {
+            w[Rs_[p + Lo[k]]] = Lx_[p];
             Lx_[p] = 0;
-            ziv[Li_[p]] = 1;
+            ziv[Rs_[p + Lo[k]]] = 1;
             ++zivih;
         }
-        if (zivih > 0) vrtiNoter(stars_[k], zivih, c[k]);
+        if (zivih > 0) vrtiNoter(stars[k], zivih, c[k]);
         D_[k] = std::sqrt(akk[k] > 1 ? akk[k] : 1.0L);
         c[k] = 0;
     }
     // R = sqrt(D) L': divide each row by its diagonal, then R x = c.
     for (long k = 0; k < n; ++k) {
-        for (long p = Lp_[k]; p < Lp_[k + 1]; ++p) Lx_[p] /= D_[k];
+        for (long p = Lz[k]; p < Lk[k]; ++p) Lx_[p] /= D_[k];
         c[k] /= D_[k];
         D_[k] *= D_[k];
     }
     for (long k = n - 1; k >= 0; --k)
-        for (long p = Lp_[k]; p < Lp_[k + 1]; ++p) c[k] -= Lx_[p] * c[Li_[p]];
+        for (long p = Lz[k]; p < Lk[k]; ++p) c[k] -= Lx_[p] * c[Rs_[p + Lo[k]]];
     x.assign(n, 0.0L);
     for (long k = 0; k < n; ++k) x[P_[k]] = c[k];
     razcepljena_ = true;
@@ -386,58 +558,106 @@ void redkiRazcep::resi(std::vector<long double>& b) const
 {
     if (!razcepljena_) Napaka("resi\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
     if (static_cast<long>(b.size()) != n_) Napaka("resi\nVektor mora imeti n elementov: ", __LINE__);
-    const long n = n_;
+    const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
     std::vector<long double> y(n);
     for (long k = 0; k < n; ++k) y[k] = b[P_[k]];
-    for (long j = 0; j < n; ++j)
-        for (long p = Lp_[j]; p < Lp_[j + 1]; ++p) y[Li_[p]] -= Lx_[p] * y[j];
+    for (long s = 0; s < ns; ++s) {
+        const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
+        const long double* X = Lx_.data() + Xp_[s];
+        const long* R = Rs_.data() + Rp_[s];
+        for (long c = 0; c < nc; ++c) {
+            const long double yc = y[f + c];
+            for (long r = c + 1; r < ld; ++r) y[R[r]] -= X[c * ld + r] * yc;
+        }
+    }
     for (long k = 0; k < n; ++k) y[k] /= D_[k];
-    for (long j = n - 1; j >= 0; --j)
-        for (long p = Lp_[j]; p < Lp_[j + 1]; ++p) y[j] -= Lx_[p] * y[Li_[p]];
+    for (long s = ns - 1; s >= 0; --s) {
+        const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
+        const long double* X = Lx_.data() + Xp_[s];
+        const long* R = Rs_.data() + Rp_[s];
+        for (long c = nc - 1; c >= 0; --c) {
+            long double v = y[f + c];
+            for (long r = c + 1; r < ld; ++r) v -= X[c * ld + r] * y[R[r]];
+            y[f + c] = v;
+        }
+    }
     for (long k = 0; k < n; ++k) b[P_[k]] = y[k];
 }
 
 void redkiRazcep::izbraniInverz()
 {
     if (!razcepljena_) Napaka("izbraniInverz\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
-    const long n = n_;
-    Zx_.assign(Li_.size(), 0.0L);
-    Zd_.assign(n, 0.0L);
-    std::vector<long double> t;
-    // Z = D^-1 L^-1 + (I - L') Z, column j from the columns after it: the
-    // rows of column j of L are a clique of the factor's graph, so every Z
-    // entry the sums need is already on the pattern.
-    for (long j = n - 1; j >= 0; --j) {
-        const long p0 = Lp_[j], m = Lp_[j + 1] - p0;
-        t.assign(m, 0.0L);
-        for (long b = 0; b < m; ++b) {
-            const long k = Li_[p0 + b];
-            const long double lb = Lx_[p0 + b];
-            t[b] += Zd_[k] * lb;
-            // Rows of column j after k, all found in column k (both ascending).
-            long q = Lp_[k];
-            for (long a = b + 1; a < m; ++a) {
-                const long i = Li_[p0 + a];
-                while (Li_[q] < i) ++q;
-                t[a] += Zx_[q] * lb;
-                t[b] += Zx_[q] * Lx_[p0 + a];
+    const long ns = static_cast<long>(Sf_.size()) - 1;
+    Zx_.resize(Lx_.size());  // every place on the pattern is written
+    Zd_.assign(n_, 0.0L);
+    std::vector<long> rel;
+    std::vector<long double> G, W;
+    // Z = D^-1 L^-1 + (I - L') Z by supernodes from the last: with J the
+    // columns of s and B the rows below them, Z(B,J) = -Z(B,B) L(B,J)
+    // L(J,J)^-1, and then Z(J,J) column by column.  B is a clique of the
+    // factor's graph, so Z(B,B) is already in the panels of the later
+    // supernodes.
+    for (long s = ns - 1; s >= 0; --s) {
+        const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
+        const long double* X = Lx_.data() + Xp_[s];
+        long double* Z = Zx_.data() + Xp_[s];
+        const long* R = Rs_.data() + Rp_[s];
+        G.resize(static_cast<std::size_t>(m * m));
+        for (long b = nc; b < ld;) {
+            const long t = Sup_[R[b]], ldt = Rp_[t + 1] - Rp_[t];
+            long b1 = b;
+            while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
+            relativni(t, R + b, ld - b, rel);
+            for (long bb = b; bb < b1; ++bb) {
+                const long double* zc = Zx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
+                for (long r = bb; r < ld; ++r) G[(r - nc) + (bb - nc) * m] = G[(bb - nc) + (r - nc) * m] = zc[rel[r - b]];
+            }
+            b = b1;
+        }
+        // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1.
+        W.resize(static_cast<std::size_t>(2 * nc));
+        for (long a = 0; a < m; a += 2) {
+            const long double* g0 = G.data() + a * m;
+            const long vrst = std::min(2L, m - a);
+            long c = 0;
+            if (vrst == 2) {
+                const long double* g1 = g0 + m;
+                for (; c + 1 < nc; c += 2)
+                    Skalarna22(g0, g1, X + c * ld + nc, X + (c + 1) * ld + nc, m, W[c], W[c + 1], W[nc + c],
+                               W[nc + c + 1]);
+                if (c < nc) Skalarna2(X + c * ld + nc, g0, g1, m, W[c], W[nc + c]);
+            } else {
+                for (; c + 1 < nc; c += 2) Skalarna2(g0, X + c * ld + nc, X + (c + 1) * ld + nc, m, W[c], W[c + 1]);
+                if (c < nc) W[c] = Skalarna(g0, X + c * ld + nc, m);
+            }
+            for (long e = 0; e < vrst; ++e) {
+                long double* w = W.data() + e * nc;
+                for (long c = nc - 1; c >= 0; --c) {
+                    const long double* lc = X + c * ld;
+                    long double v = -w[c];
+                    for (long k = c + 1; k < nc; ++k) v -= w[k] * lc[k];
+                    w[c] = v;
+                    Z[c * ld + nc + a + e] = v;
+                }
             }
         }
-        long double zjj = 1.0L / D_[j];
-        for (long a = 0; a < m; ++a) {
-            Zx_[p0 + a] = -t[a];
-            zjj += Lx_[p0 + a] * t[a];
+        // Z(J,J) from its later columns and from Z(B,J).
+        for (long c = nc - 1; c >= 0; --c) {
+            const long double* lc = X + c * ld;
+            for (long i = c + 1; i < nc; ++i) {
+                long double v = 0;
+                for (long k = c + 1; k < nc; ++k) v += Z[std::min(i, k) * ld + std::max(i, k)] * lc[k];
+                const long double* zi = Z + i * ld + nc;
+                for (long a = 0; a < m; ++a) v += zi[a] * lc[nc + a];
+                Z[c * ld + i] = -v;
+            }
+            long double v = 1.0L / D_[f + c];
+            for (long r = c + 1; r < ld; ++r) v -= lc[r] * Z[c * ld + r];
+            Z[c * ld + c] = v;
+            Zd_[f + c] = v;
         }
-        Zd_[j] = zjj;
     }
     inverz_ = true;
-}
-
-long redkiRazcep::poisci(long vrsta, long stolpec) const
-{
-    const auto b = Li_.begin() + Lp_[stolpec], e = Li_.begin() + Lp_[stolpec + 1];
-    const auto it = std::lower_bound(b, e, vrsta);
-    return it != e && *it == vrsta ? static_cast<long>(it - Li_.begin()) : -1;
 }
 
 void redkiRazcep::preveriIndeks(long i, const char* kje) const
@@ -454,8 +674,12 @@ long double redkiRazcep::inverz(long i, long j) const
     if (inverz_) {
         const long a = Pinv_[i], b = Pinv_[j];
         if (a == b) return Zd_[a];
-        const long p = poisci(std::max(a, b), std::min(a, b));
-        if (p >= 0) return Zx_[p];
+        const long lo = std::min(a, b), hi = std::max(a, b), s = Sup_[lo], f = Sf_[s];
+        const long ld = Rp_[s + 1] - Rp_[s], stolpec = Xp_[s] + (lo - f) * ld;
+        if (hi < Sf_[s + 1]) return Zx_[stolpec + hi - f];
+        const auto z = Rs_.begin() + Rp_[s], e = Rs_.begin() + Rp_[s + 1];
+        const auto it = std::lower_bound(z + (Sf_[s + 1] - f), e, hi);
+        if (it != e && *it == hi) return Zx_[stolpec + (it - z)];
     }
     if (zadnjiStolpec_ != j) {
         stolpecInverza(j, stolpec_);

@@ -82,21 +82,30 @@ public:
     long razcepQR(const redkeVrstice& A, const std::vector<long double>& f, std::vector<long double>& x);
 
     long n() const { return n_; }
-    long nnzL() const { return static_cast<long>(Li_.size()); }
+    // Entries of the factor below the diagonal (with the zeros that merged
+    // supernodes hold).
+    long nnzL() const { return nnzL_; }
 
 private:
     void preveriVzorec(const redkaSimetricna& A) const;
     void preveriIndeks(long i, const char* kje) const;
-    long poisci(long vrsta, long stolpec) const;  // position in L, or -1
+    // Positions in supernode t's rows of the ascending rows R[0..m), all of
+    // which lie in t's structure.
+    void relativni(long t, const long* R, long m, std::vector<long>& rel) const;
 
-    long n_ = 0;
+    // The factor is held by supernodes: runs of consecutive columns whose
+    // structures below the run are the same.  Supernode s has the columns
+    // Sf_[s]..Sf_[s+1]), the rows Rs_[Rp_[s]..Rp_[s+1]) (its own columns
+    // first, then the rows below, ascending) and a dense column-major panel
+    // of those rows by its columns at Lx_[Xp_[s]]; the part above the
+    // diagonal is unused.  The inverse on the pattern fills Zx_ alike.
+    long n_ = 0, nnzL_ = 0;
     bool razcepljena_ = false, inverz_ = false;
     std::vector<long> Ap_, Ai_;       // the analysed pattern, to check razcep's A against
     std::vector<long> P_, Pinv_;      // P_[k] = original index of pivot k
     std::vector<long> Cp_, Ci_, Cm_;  // permuted upper triangle, Cm_[q] = its entry of A
-    std::vector<long> stars_;         // elimination tree
-    std::vector<long> Lp_, Li_;       // L by columns, rows ascending, unit diagonal not stored
-    std::vector<long> Vp_, Vs_, Vc_;  // rows of L in topological order: position in Li_, column
+    std::vector<long> Cx_;            // place of C's entry q in the panels
+    std::vector<long> Sf_, Sup_, Rp_, Rs_, Xp_;
     std::vector<long double> Lx_, D_, Zx_, Zd_;
     std::vector<long> nicelni_;
     mutable long zadnjiStolpec_ = -1;
