@@ -14,11 +14,11 @@ trap 'rm -rf "$work"' EXIT
 run() {  # generator size datum
   python3 "$here/$1" "$2" | sed -e '/^\*DIM/a *ICORRUNK 0\n*IZPENP 0' > "$work/m.dat"
   if [ "$3" = H ]; then sed -i -e 's/^\*D V$/*D H/' -e '/^\*\*V /d' "$work/m.dat"; fi
-  /usr/bin/time -f '%e %M' -o "$work/t" "$exe" "$work/m.dat" > /dev/null </dev/null || echo "  (exit $?)"
-  read -r sec kb < "$work/t"
-  printf '%-10s %8s %5s %10s %10.1f\n' "${1%.py}" "$2" "$3" "$sec" "$(echo "$kb / 1024" | bc -l)"
+  /usr/bin/time -f '%e %U %M' -o "$work/t" "$exe" "$work/m.dat" > /dev/null </dev/null || echo "  (exit $?)"
+  read -r sec usr kb < "$work/t"
+  printf '%-14s %8s %5s %10s %10s %10.1f\n' "${1%.py}" "$2" "$3" "$sec" "$usr" "$(echo "$kb / 1024" | bc -l)"
 }
-printf '%-10s %8s %5s %10s %10s\n' network points datum seconds peak_MiB
+printf '%-14s %8s %5s %10s %10s %10s\n' network points datum seconds user_s peak_MiB
 if [ "$kind" != ravninska ]; then
   for n in ${@:-1000 2000 5000 20000 100000}; do run gen_nivelman.py "$n" V; done
 fi

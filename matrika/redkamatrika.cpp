@@ -79,6 +79,16 @@ redkaMatrika& redkaMatrika::operator()(const matrika<long double>& B, long i, lo
     return *this;
 }
 
+void redkaMatrika::zamenjajVrstico(unsigned long i, std::vector<Element>& v)
+{
+    preveri(static_cast<long>(i), 0, __LINE__);
+    for (std::size_t k = 0; k < v.size(); ++k)
+        if (v[k].stolpec >= col_ || (k > 0 && v[k].stolpec <= v[k - 1].stolpec))
+            matrikaError("Stolpci vrstice niso narascajoci ali so izven obsega: ", kModul, __LINE__,
+                         static_cast<long>(v[k].stolpec), static_cast<long>(col_));
+    vrstice[i].swap(v);
+}
+
 matrika<long double> redkaMatrika::gosta() const
 {
     matrika<long double> A(nrow(), col_, 0.0L);

@@ -42,6 +42,8 @@ public:
 
     std::span<const Element> vrstica(unsigned long i) const { return vrstice[i]; }
     std::span<Element> vrstica(unsigned long i) { return vrstice[i]; }
+    // Row i becomes v (columns ascending, within the matrix); v gets the old row.
+    void zamenjajVrstico(unsigned long i, std::vector<Element>& v);
     // The dense r x c copy.
     matrika<long double> gosta() const;
 

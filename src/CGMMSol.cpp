@@ -491,6 +491,11 @@ void CGMMSol::QvvPDiagRedko()
     std::vector<unsigned long> stolpci;
     for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
         const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+        if (m == 1) {
+            // A row of its own (a datum row of a free network among them).
+            R(static_cast<long>(z)) = (-redka.Par(B, z, z) + band[z * 3 + 1]) * P.blok(blk)(0, 0);
+            continue;
+        }
         stolpci.clear();
         for (unsigned long k = z; k < z + m; ++k)
             for (const auto& e : B.vrstica(k))

@@ -111,6 +111,7 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
     std::vector<long double> akum(B.ncol(), 0.0L);
     std::vector<char> zaseden(B.ncol(), 0);
     std::vector<unsigned long> stolpci;
+    std::vector<redkaMatrika::Element> vrstica;
     const bdmatrika& P = GMM.PllB;
     for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
         const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
@@ -130,11 +131,13 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
             if (uDesno != 0.0L)
                 for (const auto& e : Bp.vrstica(i + 1)) dodaj(e.stolpec, -uDesno * e.vrednost);
             std::sort(stolpci.begin(), stolpci.end());
+            vrstica.clear();
             for (unsigned long c : stolpci) {
-                Bp(static_cast<long>(i), static_cast<long>(c)) = akum[c] / uii;
+                vrstica.push_back({c, akum[c] / uii});
                 akum[c] = 0.0L;
                 zaseden[c] = 0;
             }
+            Bp.zamenjajVrstico(i, vrstica);
             const long double fi = GMM.fvec(static_cast<long>(i));
             fp(static_cast<long>(i)) = (uDesno != 0.0L ? fi - uDesno * fp(static_cast<long>(i) + 1) : fi) / uii;
             uNasl = uii;
@@ -144,14 +147,21 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
 
 void CGMMSolRedka::Vzorec(unsigned long nA)
 {
-    std::vector<unsigned long> vzorec;
-    for (unsigned long r = 0; r < nA; ++r) {
-        for (const auto& e : Bp.vrstica(r)) vzorec.push_back(e.stolpec);
-        vzorec.push_back(Bp.ncol());   // row end
+    // The rows keep their pattern from one pass to the next: compared in
+    // place, and written down again only when it has changed.
+    bool enak = analizirana && nA == nA_;
+    std::size_t p = 0;
+    for (unsigned long r = 0; r < nA && enak; ++r) {
+        for (const auto& e : Bp.vrstica(r)) enak = enak && p < vzorecVrstic.size() && vzorecVrstic[p++] == e.stolpec;
+        enak = enak && p < vzorecVrstic.size() && vzorecVrstic[p++] == Bp.ncol();
     }
-    if (analizirana && nA == nA_ && vzorec == vzorecVrstic) return;
+    if (enak && p == vzorecVrstic.size()) return;
     nA_ = nA;
-    vzorecVrstic = std::move(vzorec);
+    vzorecVrstic.clear();
+    for (unsigned long r = 0; r < nA; ++r) {
+        for (const auto& e : Bp.vrstica(r)) vzorecVrstic.push_back(e.stolpec);
+        vzorecVrstic.push_back(Bp.ncol());   // row end
+    }
 
     // Upper triangle by columns: row a <= column b for every pair of a row.
     const long u = static_cast<long>(Bp.ncol());
