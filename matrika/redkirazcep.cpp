@@ -584,6 +584,46 @@ void redkiRazcep::resi(std::vector<long double>& b) const
     for (long k = 0; k < n; ++k) b[P_[k]] = y[k];
 }
 
+void redkiRazcep::resi(std::vector<long double>& B, long k) const
+{
+    if (!razcepljena_) Napaka("resi\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
+    if (k < 1 || static_cast<long>(B.size()) != n_ * k) Napaka("resi\nMatrika mora imeti n vrstic: ", __LINE__);
+    const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
+    std::vector<long double> Y(B.size());
+    for (long i = 0; i < n; ++i)
+        for (long t = 0; t < k; ++t) Y[i * k + t] = B[P_[i] * k + t];
+    for (long s = 0; s < ns; ++s) {
+        const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
+        const long double* X = Lx_.data() + Xp_[s];
+        const long* R = Rs_.data() + Rp_[s];
+        for (long c = 0; c < nc; ++c) {
+            const long double* yc = Y.data() + (f + c) * k;
+            for (long r = c + 1; r < ld; ++r) {
+                const long double x = X[c * ld + r];
+                long double* yr = Y.data() + R[r] * k;
+                for (long t = 0; t < k; ++t) yr[t] -= x * yc[t];
+            }
+        }
+    }
+    for (long i = 0; i < n; ++i)
+        for (long t = 0; t < k; ++t) Y[i * k + t] /= D_[i];
+    for (long s = ns - 1; s >= 0; --s) {
+        const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
+        const long double* X = Lx_.data() + Xp_[s];
+        const long* R = Rs_.data() + Rp_[s];
+        for (long c = nc - 1; c >= 0; --c) {
+            long double* yc = Y.data() + (f + c) * k;
+            for (long r = c + 1; r < ld; ++r) {
+                const long double x = X[c * ld + r];
+                const long double* yr = Y.data() + R[r] * k;
+                for (long t = 0; t < k; ++t) yc[t] -= x * yr[t];
+            }
+        }
+    }
+    for (long i = 0; i < n; ++i)
+        for (long t = 0; t < k; ++t) B[P_[i] * k + t] = Y[i * k + t];
+}
+
 void redkiRazcep::izbraniInverz()
 {
     if (!razcepljena_) Napaka("izbraniInverz\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
@@ -681,11 +721,14 @@ long double redkiRazcep::inverz(long i, long j) const
         const auto it = std::lower_bound(z + (Sf_[s + 1] - f), e, hi);
         if (it != e && *it == hi) return Zx_[stolpec + (it - z)];
     }
-    if (zadnjiStolpec_ != j) {
-        stolpecInverza(j, stolpec_);
-        zadnjiStolpec_ = j;
+    if (zadnjiStolpec_ < 0 || j < zadnjiStolpec_ || j >= zadnjiStolpec_ + kBlok) {
+        zadnjiStolpec_ = std::min(j, std::max(n_ - kBlok, 0L));
+        const long k = std::min(kBlok, n_);
+        stolpec_.assign(static_cast<std::size_t>(n_ * k), 0.0L);
+        for (long t = 0; t < k; ++t) stolpec_[static_cast<std::size_t>((zadnjiStolpec_ + t) * k + t)] = 1.0L;
+        resi(stolpec_, k);
     }
-    return stolpec_[i];
+    return stolpec_[static_cast<std::size_t>(i * std::min(kBlok, n_) + (j - zadnjiStolpec_))];
 }
 
 void redkiRazcep::stolpecInverza(long j, std::vector<long double>& stolpec) const

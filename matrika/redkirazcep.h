@@ -61,6 +61,10 @@ public:
     const std::vector<long>& nicelniPivoti() const { return nicelni_; }
     // A x = b, x returned in b.
     void resi(std::vector<long double>& b) const;
+    // A X = B for k right-hand sides at once; B is n x k by rows (element
+    // (i, t) at i * k + t), X returned in B.  Each entry of the factor is
+    // read once for all k columns.
+    void resi(std::vector<long double>& B, long k) const;
     // Every entry of A^-1 on the pattern of L + L'.
     void izbraniInverz();
     // Entry (i, j) of A^-1: from the selected inverse where it holds it,
@@ -108,6 +112,10 @@ private:
     std::vector<long> Sf_, Sup_, Rp_, Rs_, Xp_;
     std::vector<long double> Lx_, D_, Zx_, Zd_;
     std::vector<long> nicelni_;
+    // Columns zadnjiStolpec_ .. + kBlok - 1 of A^-1 (n x kBlok by rows), solved
+    // together for the entries off the pattern: a sweep along the columns
+    // (a correlation table, the whole inverse) solves once per kBlok columns.
+    static constexpr long kBlok = 16;
     mutable long zadnjiStolpec_ = -1;
     mutable std::vector<long double> stolpec_;
 };
