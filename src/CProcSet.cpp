@@ -72,10 +72,9 @@ std::string Vrstica(long v) { return "(vrstica " + std::to_string(v) + ")"; }
                             " stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim zapisom X"));
 }
 
-void OdpriDatoteko(std::ifstream& in, const std::string& dataFile, std::ostream& izhod)
+void OdpriDatoteko(std::istringstream& in, const std::string& dataFile, std::ostream& izhod)
 {
-    in.open(dataFile);
-    if (!in.is_open())
+    if (!BeriPodatke(dataFile, in))
         NivexError(izhod, Okvir("Datoteke s podatki ni mogoce odpreti:    " + dataFile));
 }
 
@@ -196,7 +195,7 @@ CProcSet::CProcSet()
 void CProcSet::ReadProcSet(const std::string& dataFile, std::ostream& izhod)
 {
     {
-        std::ifstream in;
+        std::istringstream in;
         OdpriDatoteko(in, dataFile, izhod);
         ReadSettings(in, izhod);
     }
@@ -204,7 +203,7 @@ void CProcSet::ReadProcSet(const std::string& dataFile, std::ostream& izhod)
     {
         // The records are counted with the final settings, which may stand
         // anywhere before "*K": hence a second pass over the file.
-        std::ifstream in;
+        std::istringstream in;
         OdpriDatoteko(in, dataFile, izhod);
         CountRecords(in, izhod);
     }

@@ -9,7 +9,13 @@
 #define NIVEX_SRC_FBRANJE_H
 
 #include <istream>
+#include <sstream>
 #include <string>
+
+// The whole data file as one text, the way every pass reads it: a UTF-8
+// byte-order mark before the first word is dropped, and a CR alone (old Mac
+// line ends) or CR LF ends a line like LF.  False when it cannot be read.
+bool BeriPodatke(const std::string& dataFile, std::istringstream& in);
 
 // Next whitespace-separated word of any length; false at the end of input.
 bool BeriBesedo(std::istream& in, std::string& word);
