@@ -142,7 +142,8 @@ TEST(Izravnava, DatumThatOnlyRemovesTheDefectLeavesObservationsAlone)
 // corrects by rounding noise only, which is convergence however small the
 // threshold; the limit ends a run still above it, with a warning.  A non-linear
 // one stops as soon as the corrections fall below the threshold; with a point
-// three kilometres off its corrections grow and the run is refused.
+// three kilometres off its corrections grow and the run is refused as
+// diverging, whatever the datum.
 TEST(Izravnava, IterationStopsAtTheThresholdOrTheLimitOrDiverges)
 {
     const Izravnava lin = Izravnaj(Iteriraj(Primer("nivelman.dat"), "0", "5"));
@@ -158,10 +159,13 @@ TEST(Izravnava, IterationStopsAtTheThresholdOrTheLimitOrDiverges)
     const std::string dir = TempDir("razhaja"), staro = "X  101      519960.5120   122310.7920";
     std::string data = Primer("ravninska_dms.dat");
     ASSERT_NE(data.find(staro), std::string::npos);
-    WriteFile(dir + "/a.dat", data.replace(data.find(staro), staro.size(), "X  101      522960.5120   122310.7920"));
-    const Izid r = RunNivex({"a.dat"}, dir);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("popravki neznank rastejo"), std::string::npos) << r.out;
-    EXPECT_NE(ReadFile(dir + "/a.NVX").find("izravnava se razhaja"), std::string::npos);
-    EXPECT_EQ(r.out.find("KONCAL Z IZRACUNI"), std::string::npos);
+    data.replace(data.find(staro), staro.size(), "X  101      522960.5120   122310.7920");
+    for (const char* datum : {"*D V\n**V GT12\n**V GT21\n", "*D H\n", "*D D\n**DX GT12\n**DY GT12\n**DS GT12 GT21\n"}) {
+        WriteFile(dir + "/a.dat", ZDatumom(data, datum));
+        const Izid r = RunNivex({"a.dat"}, dir);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.out.find("popravki neznank rastejo"), std::string::npos) << r.out;
+        EXPECT_NE(ReadFile(dir + "/a.NVX").find("izravnava se razhaja"), std::string::npos);
+        EXPECT_EQ(r.out.find("KONCAL Z IZRACUNI"), std::string::npos);
+    }
 }

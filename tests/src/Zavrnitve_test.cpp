@@ -80,7 +80,8 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
          "qrr::qr - givensove rotacije\nMatrika mora opisovati dolocen ali predolocen sistem: "},
         {"*NUMSOLV NS\n" + nivelman + "X C 102.0\nh B C 1.0 1.0\nh C B -1.0 1.0\n", "Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: "},
         // Equations: coinciding points (plane, space, four points), a vertical
-        // sight, kinds the dimension cannot adjust, a bad earth radius.
+        // sight, an angle between directions without deviation, kinds the
+        // dimension cannot adjust, a bad earth radius.
         {ravn + "D A B 100 2\nD A C 1 2\n",
          " **** Opazovanje D (horizontalna dolzina) st. 2 [A C]: tocki A in C sovpadata, enacba popravka ni dolocena!!" + konec},
         {pros + "L A V 5 2\nL C A 1 2\n", "Opazovanje L (prostorska dolzina) st. 2 [C A]: tocki C in A sovpadata"},
@@ -88,6 +89,7 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {pros + "Z A B 90 2\nZ A V 0 2\n",
          " **** Opazovanje Z (zenitna razdalja) st. 2 [A V]: tocki A in V lezita na isti navpicnici, enacba popravka "
          "ni dolocena!!" + konec},
+        {ravn + "P B A B C 10 0\n", "  *****  OPAZOVANJE:     1.   KOT MED SMERMI:  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****"},
         {ravn + "Z A B 90 2\n", " **** Zenitne razdalje (Z) v ravninski mrezi (*DIM 2) niso mogoce" + konec},
         {ravn + "L A B 100 2\n", " **** Prostorske dolzine (L) v ravninski mrezi (*DIM 2) niso mogoce" + konec},
         {"*UKRZ\n*R_UKRZ 0\n" + pros + "Z A B 90 2\n", " **** Polmer Zemlje (*R_UKRZ) za zenitne razdalje mora biti pozitiven!!" + konec},
