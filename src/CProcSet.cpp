@@ -132,6 +132,9 @@ void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerOb
         if (!dobro)
             NivexError(izhod, Okvir(zapis + ": polje " + std::to_string(j) + ". stevila ni pravo stevilo -> " + polje +
                                     " " + Vrstica(in.vrstica)));
+        if (std::fabs(x) > kNajvecjeStevilo)
+            NivexError(izhod, Okvir(zapis + ": polje " + std::to_string(j) + ". stevila je preveliko -> " + polje + " " +
+                                    Vrstica(in.vrstica) + " - po absolutni vrednosti najvec 1e9"));
     }
 }
 

@@ -22,6 +22,12 @@ bool BeriBesedo(std::istream& in, std::string& word);
 // Skips what is left of the current line, however long.
 void PreskociVrstico(std::istream& in);
 
+// Largest magnitude of a number in a record (coordinates and lengths in m,
+// deviations in mm, angles in the angle unit, epochs): no survey needs more,
+// and the squares and products of larger ones leave the range of the
+// arithmetic, so the report would show "inf" or "nan" instead of numbers.
+inline constexpr long double kNajvecjeStevilo = 1e9L;
+
 // Whole word as a number; false when any character is left over, the word is
 // empty, or the value is not finite.
 bool BesedaVStevilo(const std::string& word, long double& x);

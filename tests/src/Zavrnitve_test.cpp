@@ -58,6 +58,7 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {"*DIM 2\n" + T + "D T1 T2 12.0\nD T1 T2 12.0 1.0\n", D4 + ": polje 2. stevila ni pravo stevilo -> D (vrstica 5)" + konec},
         {"*DIM 2\n" + T + "D T1 T2\n*K\n", D4 + " je nepopoln: namesto polja stoji *K (vrstica 5)" + konec},
         {"*DIM 2\n" + T + "D T1 T2 12.0", D4 + " je nepopoln: datoteka se konca pred zadnjim poljem" + konec},
+        {nivelman + "h A B 1 1e400\n", " **** Zapis h (visinska razlika) (vrstica 6): polje 2. stevila je preveliko -> 1e400 (vrstica 6)"},
         {"*DIM 2\n*XVT 2000\nX T1 1 2 0.5\nX T2 3 4 0\n",
          " **** Zapis X (priblizne koordinate tocke) (vrstica 3): polje 3. stevila ni pravo stevilo -> 0.5 (vrstica 3)" + konec},
         // Datum definition: a kind that does not exist, none, none before *K.
