@@ -45,9 +45,10 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {"*DIM 2\n*XV0\n" + T, np + "A-priori hitrosti (*XV0) brez ocene hitrosti (*XVT epoha)" + konec},
         {"*DIM 2\n*PHIPEL 95\n" + T, np + "Verjetnost *PHIPEL mora lezati med 0 in 1 (izkljucno)" + konec},
         // X records filed under another dimension than the final one; records
-        // a levelling network does not take; fields that are not numbers; a
-        // DMS angle takes whole degrees; a record cut short by the next
-        // record, by *K and by the end of the file; a whole velocity flag.
+        // a levelling network does not take; fields that are not numbers, or
+        // too large ones; a DMS angle takes whole degrees; a record cut short
+        // by the next record, by *K and by the end of the file; a whole
+        // velocity flag.
         {"X T0 99.0\n*DIM 1\nX T1 100.0\nX T2 101.0\n", " **** Zapis X (vrstica 1)" + zapisX},
         {"*DIM 1\nX T1 100.0\n*DIM 2\nX T2 1 2\n", " **** Zapis X (vrstica 2)" + zapisX},
         {"*DIM 1\nX T1 100.0\nX T2 101.0\n\nD T1 T2 12.0 1.0\n",
