@@ -34,7 +34,7 @@ public:
     explicit matrika(unsigned long n) { resize(n); }
     matrika(unsigned long r, unsigned long c) { resize(r, c); }
     matrika(unsigned long r, unsigned long c, const T& value) { resize(r, c, value); }
-    matrika(const matrika& o) : row_(o.row_), col_(o.col_) { vektor = Kopija(o); }
+    matrika(const matrika& o) : row_(o.row_), col_(o.col_), vektor(Kopija(o)) {}
     matrika(matrika&& o) noexcept : row_(o.row_), col_(o.col_), vektor(std::move(o.vektor)) { o.row_ = o.col_ = 0; }
     matrika& operator=(const matrika& o)
     {
