@@ -29,14 +29,25 @@ protected:
     std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
 };
 
+// The folder of the data file and the export files, removed when the
+// fuzzer process ends.
+struct ZacasnaMapa {
+    std::string pot = "/tmp/nivex_fuzz_XXXXXX";
+    ZacasnaMapa()
+    {
+        if (mkdtemp(pot.data()) == nullptr) std::abort();
+    }
+    ~ZacasnaMapa()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(pot, ec);
+    }
+};
+
 const std::string& Mapa()
 {
-    static const std::string mapa = [] {
-        std::string t = "/tmp/nivex_fuzz_XXXXXX";
-        if (mkdtemp(t.data()) == nullptr) std::abort();
-        return t;
-    }();
-    return mapa;
+    static const ZacasnaMapa mapa;
+    return mapa.pot;
 }
 
 // "nan" or "inf" standing as a word of its own, as a stream prints a number
