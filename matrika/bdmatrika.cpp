@@ -4,11 +4,6 @@
 #include "matrika/chr.h"
 #include "matrika/invtrid.h"
 
-namespace {
-// Couplings at or below this magnitude are not eliminated by the band inverse.
-constexpr double kTolPas = 1e-14;
-}
-
 long double bdmatrika::operator()(long i, long j) const
 {
     const long n = static_cast<long>(nrow());
@@ -48,9 +43,11 @@ bdmatrika invtridB(const matrika<long double>& T)
     bdmatrika P;
     unsigned long z = 0;
     for (unsigned long i = 1; i <= n; ++i) {
-        // Rows i-1 and i are eliminated against each other only when one of
-        // their couplings exceeds the tolerance; otherwise a chain ends.
-        const bool vezana = i < n && (dabs(T(i, 0)) > kTolPas || dabs(T(i - 1, 2)) > kTolPas);
+        // Rows i-1 and i are eliminated against each other when they are
+        // coupled at all; otherwise a chain ends.  Cofactors are small
+        // numbers when one deviation is far larger than the others, so no
+        // absolute size can tell a coupling from none.
+        const bool vezana = i < n && (T(i, 0) != 0 || T(i - 1, 2) != 0);
         if (vezana) continue;
         P.dodaj(invtridV(T(z, i - 1, 0, 2), static_cast<long>(z)));
         z = i;

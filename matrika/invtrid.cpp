@@ -1,5 +1,7 @@
 #include "matrika/invtrid.h"
 
+#include <cmath>
+
 namespace {
 const char* const F = "matrika/invtrid";
 const double TOL = 1e-14;
@@ -26,10 +28,13 @@ matrika<long double> invtridV(const matrika<long double>& Tin, long zamik)
 
     // Forward: row i - 1 is subtracted from row i.  Row i - 1 of B is only
     // non-zero in columns 0 .. i - 1 (it is a combination of the rows above).
+    // A pivot is measured against its row's own diagonal: cofactors of any
+    // size (a kilometre beside a tenth of a millimetre) stay invertible.
+    const auto majhen = [&Tin](R piv, unsigned long i) { return dabs(piv) < TOL * dabs(Tin(i, 1)) || piv == 0; };
     for (unsigned long i = 1; i < n; ++i) {
-        if (dabs(t[i * 3 + 0]) > TOL) {
+        if (t[i * 3 + 0] != 0) {
             const R piv = t[(i - 1) * 3 + 1];
-            if (dabs(piv) < TOL) Singularna(SINGV, piv, zamik + i - 1, __LINE__);
+            if (majhen(piv, i - 1)) Singularna(SINGV, piv, zamik + i - 1, __LINE__);
             const R f = -t[i * 3 + 0] / piv;
             t[i * 3 + 0] += f * piv;
             t[i * 3 + 1] += f * t[(i - 1) * 3 + 2];
@@ -38,9 +43,9 @@ matrika<long double> invtridV(const matrika<long double>& Tin, long zamik)
     }
     // Backward: row i + 1, now without its left element, is subtracted from row i.
     for (unsigned long i = n - 1; i-- > 0;) {
-        if (dabs(t[i * 3 + 2]) > TOL) {
+        if (t[i * 3 + 2] != 0) {
             const R piv = t[(i + 1) * 3 + 1];
-            if (dabs(piv) < TOL) Singularna(SINGV, piv, zamik + i + 1, __LINE__);
+            if (majhen(piv, i + 1)) Singularna(SINGV, piv, zamik + i + 1, __LINE__);
             const R f = -t[i * 3 + 2] / piv;
             t[i * 3 + 2] += f * piv;
             for (unsigned long j = 0; j < n; ++j) b[i * n + j] += f * b[(i + 1) * n + j];
@@ -48,7 +53,7 @@ matrika<long double> invtridV(const matrika<long double>& Tin, long zamik)
     }
     for (unsigned long i = 0; i < n; ++i) {
         const R d = t[i * 3 + 1];
-        if (dabs(d) < TOL) Singularna(SINGV, d, zamik + i, __LINE__);
+        if (majhen(d, i)) Singularna(SINGV, d, zamik + i, __LINE__);
         for (unsigned long j = 0; j < n; ++j) b[i * n + j] /= d;
     }
     return B;
@@ -63,8 +68,10 @@ matrika<long double> invdiagR3(const matrika<long double>& T)
         matrikaError("Funkcija:   invtridR3() - Gauss-Jordan\nMatrika mora imeti 3 stolpce: ", F, __LINE__);
     const unsigned long n = T.nrow();
     matrika<long double> D(n, 1);
+    // Each weight stands alone: only a zero or a cofactor whose inverse
+    // overflows is singular, however small it is beside the others.
     for (unsigned long i = 0; i < n; ++i) {
-        if (dabs(T(i, 1)) < TOL)
+        if (T(i, 1) == 0 || !std::isfinite(1.0L / T(i, 1)))
             Singularna("Funkcija:   invdiag() - Gauss-Jordan\nMatrika je singularna: ", T(i, 1), i, __LINE__);
         D(i) = 1.0L / T(i, 1);
     }

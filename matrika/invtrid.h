@@ -3,9 +3,10 @@
 //
 // T is n x 3: row i holds the element left of the diagonal, the diagonal
 // element and the element right of it, of row i of the tridiagonal matrix
-// (T(0, 0) and T(n-1, 2) are not used).  Elements below 1e-14 in magnitude
-// are not eliminated; a pivot below 1e-14 ends the run with the "Matrika je
-// singularna" message (its value / 1e-14 and its row).
+// (T(0, 0) and T(n-1, 2) are not used).  Zero elements are not eliminated;
+// a pivot below 1e-14 times its row's diagonal element (for the diagonal
+// inverse: a zero, or one whose reciprocal overflows) ends the run with the
+// "Matrika je singularna" message (its value / 1e-14 and its row).
 #ifndef NIVEX_MATRIKA_INVTRID_H
 #define NIVEX_MATRIKA_INVTRID_H
 

@@ -1,17 +1,28 @@
 #include "matrika/matrika.h"
 
+#include <iomanip>
+#include <sstream>
+
 namespace matrika_detail {
 [[noreturn]] void IndexError(const char* message, long line, long index, long limit)
 {
     matrikaError(message, "matrika/matrika", line, index, limit);
 }
+
+[[noreturn]] void MemoryError(unsigned long rows, unsigned long cols, std::size_t bytes)
+{
+    const long double mb = static_cast<long double>(rows) * cols * bytes / (1024.0L * 1024.0L);
+    std::ostringstream s;
+    s << "Matrika:   " << rows << " x " << cols << " (" << std::fixed << std::setprecision(1) << mb
+      << " MB)\nZa matriko ni dovolj pomnilnika - mreza je prevelika za ta racunalnik";
+    matrikaError(s.str(), "matrika/matrika", __LINE__);
+}
 }
 
+// Only the floating type is instantiated here: clang 14 would instantiate
+// the arithmetic members of the others despite their constraints.  The rest
+// is all in the header.
 template class matrika<long double>;
-template class matrika<std::string>;
-template class matrika<long>;
-template class matrika<int>;
-template class matrika<unsigned short>;
 
 matrika<long double> operator-(const matrika<long double>& A, const matrika<long double>& B)
 {

@@ -11,6 +11,8 @@
 #define NIVEX_MATRIKA_MATRIKA_H
 
 #include <concepts>
+#include <cstddef>
+#include <exception>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -21,6 +23,8 @@
 namespace matrika_detail {
 // Out of line so that the checked accessors stay small enough to inline.
 [[noreturn]] void IndexError(const char* message, long line, long index, long limit);
+// Storage for rows x cols elements of `bytes` each could not be had.
+[[noreturn]] void MemoryError(unsigned long rows, unsigned long cols, std::size_t bytes);
 }
 
 template <typename T>
@@ -30,11 +34,11 @@ public:
     explicit matrika(unsigned long n) { resize(n); }
     matrika(unsigned long r, unsigned long c) { resize(r, c); }
     matrika(unsigned long r, unsigned long c, const T& value) { resize(r, c, value); }
-    matrika(const matrika&) = default;
+    matrika(const matrika& o) : row_(o.row_), col_(o.col_), vektor(Kopija(o)) {}
     matrika(matrika&& o) noexcept : row_(o.row_), col_(o.col_), vektor(std::move(o.vektor)) { o.row_ = o.col_ = 0; }
     matrika& operator=(const matrika& o)
     {
-        if (this != &o) { row_ = o.row_; col_ = o.col_; vektor = o.vektor; }
+        if (this != &o) { vektor = Kopija(o); row_ = o.row_; col_ = o.col_; }
         return *this;
     }
     matrika& operator=(matrika&& o) noexcept
@@ -52,7 +56,15 @@ public:
     void resize(unsigned long r, unsigned long c, const T& value)
     {
         row_ = r; col_ = c;
-        vektor.assign(static_cast<std::size_t>(r) * c, value);
+        // A network too large for the machine ends with the size that did
+        // not fit, not with an uncaught exception.
+        try {
+            vektor.assign(static_cast<std::size_t>(r) * c, value);
+        } catch (const std::exception&) {
+            vektor.clear();
+            vektor.shrink_to_fit();
+            matrika_detail::MemoryError(r, c, sizeof(T));
+        }
     }
 
     unsigned long nrow() const { return row_; }
@@ -98,6 +110,15 @@ private:
             matrika_detail::IndexError("Operator:   ()\nNepravilen indeks stolpca: ", __LINE__, j,
                                        static_cast<long>(col_) - 1);
         return static_cast<std::size_t>(i) * col_ + static_cast<std::size_t>(j);
+    }
+
+    static std::vector<T> Kopija(const matrika& o)
+    {
+        try {
+            return o.vektor;
+        } catch (const std::exception&) {
+            matrika_detail::MemoryError(o.row_, o.col_, sizeof(T));
+        }
     }
 
     unsigned long row_ = 0;

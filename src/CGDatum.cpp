@@ -55,13 +55,12 @@ namespace {
 // Line-wise reading of the data file: the first word of a line, then either
 // the words of the rest of that line or a skip of it (any length).
 struct Vrstice {
-    std::ifstream in;
+    std::istringstream in;
     long vrstica = 0;
 
     Vrstice(const std::string& dataFile, std::ostream& izhod)
     {
-        in.open(dataFile);
-        if (!in.is_open()) NivexError(izhod, Okvir("Datoteke s podatki ni mogoce odpreti:    " + dataFile));
+        if (!BeriPodatke(dataFile, in)) NivexError(izhod, Okvir("Datoteke s podatki ni mogoce odpreti:    " + dataFile));
     }
     // First word of the next line that holds one.
     bool Prva(std::string& w)

@@ -656,8 +656,13 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod) const
         const long i0 = GMM.iDeltaB(tocke[a]);
         for (long d = 0; d < dim; ++d) {
             const char* oznaka = Dim == 1 ? "H" : kOs[d];
-            if (d == 0) izhod << std::setw(3) << a + 1 << std::setw(6) << PTS(tocke[a]) << std::setw(3) << oznaka;
-            else izhod << std::setw(12) << oznaka;
+            if (d == 0) {
+                izhod << std::setw(3) << a + 1;
+                TerObsTxt(izhod, PTS(tocke[a]), 6);
+                izhod << std::setw(3) << oznaka;
+            } else {
+                izhod << std::setw(12) << oznaka;
+            }
             for (std::size_t b = 0; b < tocke.size(); ++b) {
                 const long j0 = GMM.iDeltaB(tocke[b]);
                 izhod << "  ";

@@ -1,7 +1,7 @@
 #include "src/CGetObs.h"
 
 #include <array>
-#include <fstream>
+#include <sstream>
 #include <iostream>
 
 #include "src/CProcSet.h"
@@ -41,8 +41,8 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
     if (procset.GetContPrint() != 0)
         std::cout << " F: ReadCTerObs(... OBS CLASSES ..., " << dataFile << ")" << "\n";
     const unsigned short dim = procset.GetDim();
-    std::ifstream in(dataFile);
-    if (!in.is_open())
+    std::istringstream in;
+    if (!BeriPodatke(dataFile, in))
         NivexError(" **** Datoteke s podatki ni mogoce odpreti za branje opazovanj!!     *** ");
 
     // Records read into each set; a kind the dimension does not take has no
@@ -79,7 +79,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
                        ", pregled datoteke pa jih je prestel " + std::to_string(n) + "!!     *** ");
     }
 
-    TO.Tocke(dim).TestRepeatedPTS();
+    TO.Tocke(dim).SetUniquePTS();
     TO.TOAngl.SetPar(procset.GetCorAng());
     // Every observation set but the directions themselves (they enter the
     // model through the composed angles) gets its mean deviation.

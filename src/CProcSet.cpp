@@ -72,10 +72,9 @@ std::string Vrstica(long v) { return "(vrstica " + std::to_string(v) + ")"; }
                             " stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim zapisom X"));
 }
 
-void OdpriDatoteko(std::ifstream& in, const std::string& dataFile, std::ostream& izhod)
+void OdpriDatoteko(std::istringstream& in, const std::string& dataFile, std::ostream& izhod)
 {
-    in.open(dataFile);
-    if (!in.is_open())
+    if (!BeriPodatke(dataFile, in))
         NivexError(izhod, Okvir("Datoteke s podatki ni mogoce odpreti:    " + dataFile));
 }
 
@@ -133,6 +132,9 @@ void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerOb
         if (!dobro)
             NivexError(izhod, Okvir(zapis + ": polje " + std::to_string(j) + ". stevila ni pravo stevilo -> " + polje +
                                     " " + Vrstica(in.vrstica)));
+        if (std::fabs(x) > kNajvecjeStevilo)
+            NivexError(izhod, Okvir(zapis + ": polje " + std::to_string(j) + ". stevila je preveliko -> " + polje + " " +
+                                    Vrstica(in.vrstica) + " - po absolutni vrednosti najvec 1e9"));
     }
 }
 
@@ -196,7 +198,7 @@ CProcSet::CProcSet()
 void CProcSet::ReadProcSet(const std::string& dataFile, std::ostream& izhod)
 {
     {
-        std::ifstream in;
+        std::istringstream in;
         OdpriDatoteko(in, dataFile, izhod);
         ReadSettings(in, izhod);
     }
@@ -204,7 +206,7 @@ void CProcSet::ReadProcSet(const std::string& dataFile, std::ostream& izhod)
     {
         // The records are counted with the final settings, which may stand
         // anywhere before "*K": hence a second pass over the file.
-        std::ifstream in;
+        std::istringstream in;
         OdpriDatoteko(in, dataFile, izhod);
         CountRecords(in, izhod);
     }

@@ -136,7 +136,9 @@ void CRelEll::PrintEll(std::ostream& izhod)
 {
     izhod << std::right;
     for (long d = 0; d < static_cast<long>(nobs); ++d) {
-        izhod << std::setw(3) << d + 1 << std::setw(6) << PTS(d, 0) << std::setw(6) << PTS(d, 1);
+        izhod << std::setw(3) << d + 1;
+        TerObsTxt(izhod, PTS(d, 0), 6);
+        TerObsTxt(izhod, PTS(d, 1), 6);
         IzpisNastavitve(izhod, 4);
         if (Dim == 2) {
             izhod << std::setw(12) << SIG(d, 0) << std::setw(12) << SIG(d, 1);

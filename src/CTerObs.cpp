@@ -11,10 +11,17 @@
 
 void TerObsNum(std::ostream& out, long double v, int width, int decimals)
 {
-    out << std::right << std::fixed << std::setprecision(decimals) << std::setw(width) << v;
+    std::ostringstream s;
+    s << std::fixed << std::setprecision(decimals) << v;
+    TerObsTxt(out, s.str(), width);
 }
 
-void TerObsTxt(std::ostream& out, const std::string& s, int width) { out << std::right << std::setw(width) << s; }
+void TerObsTxt(std::ostream& out, const std::string& s, int width)
+{
+    // A value that fills its column would run into the one before it.
+    if (width > 0 && s.size() >= static_cast<std::size_t>(width)) out << ' ';
+    out << std::right << std::setw(width) << s;
+}
 
 bool TerObsAngUnitOK(const std::string& unit) { return unit == "DMS" || unit == "GON" || unit == "DEG"; }
 

@@ -31,6 +31,7 @@
 
 // Report fields: a number in fixed notation, right-aligned in `width`
 // columns with `decimals` decimals; a text right-aligned in `width` columns.
+// Either keeps one blank before it when it fills its columns.
 void TerObsNum(std::ostream& out, long double v, int width, int decimals);
 void TerObsTxt(std::ostream& out, const std::string& s, int width);
 // True for the three accepted angle units.

@@ -241,7 +241,7 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
         for (unsigned long k = 0; k < komp; ++k) {
             if (k == 0) {
                 izhod << std::setw(3) << p + 1;
-                for (int j = 0; j < vr.nImen; ++j) izhod << std::setw(6) << z.GetPTS(p, j);
+                for (int j = 0; j < vr.nImen; ++j) TerObsTxt(izhod, z.GetPTS(p, j), 6);
                 if (komponente) izhod << std::setw(3) << kOs[k];
             } else {
                 izhod << std::setw(6 * vr.nImen + 6) << kOs[k];

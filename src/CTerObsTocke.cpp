@@ -67,13 +67,38 @@ long CTerObsTocke::PointIndex(const std::string& name) const
     return p;
 }
 
-void CTerObsTocke::TestRepeatedPTS() const
+void CTerObsTocke::SetUniquePTS()
 {
+    // A later record of a name would get unknowns that no observation
+    // reaches (every lookup finds the first): it is dropped from the list.
     std::unordered_set<std::string> javljene;
+    unsigned long n = 0;
     for (long p = 0; p < static_cast<long>(nobs); ++p) {
         const std::string& ime = PTS(p, 0);
-        if (FindPoint(ime) != p && javljene.insert(ime).second)
-            NivexWarning(" #### Tocka " + ime +
-                         " je v seznamu tock navedena veckrat - upostevana je prva navedba      #### ");
+        if (FindPoint(ime) != p) {
+            if (javljene.insert(ime).second)
+                NivexWarning(" #### Tocka " + ime +
+                             " je v seznamu tock navedena veckrat - upostevana je prva navedba      #### ");
+            continue;
+        }
+        if (static_cast<long>(n) != p) {
+            PTS(n, 0) = ime;
+            for (long k = 0; k < static_cast<long>(OBS.ncol()); ++k) OBS(n, k) = OBS(p, k);
+            if (XVel != 0) {
+                ifVel(n) = ifVel(p);
+                for (long k = 0; k < static_cast<long>(VELA.ncol()); ++k) VELA(n, k) = VELA(p, k);
+            }
+        }
+        ++n;
     }
+    if (n == nobs) return;
+    nobs = static_cast<std::uint32_t>(n);
+    PTS = PTS(0, n - 1, 0, 0);
+    OBS = OBS(0, n - 1, 0, OBS.ncol() - 1);
+    if (XVel != 0) {
+        ifVel = ifVel(0, n - 1, 0, 0);
+        VELA = VELA(0, n - 1, 0, VELA.ncol() - 1);
+    }
+    indeks.clear();
+    indeksSestavljen = false;
 }

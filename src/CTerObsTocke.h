@@ -40,8 +40,10 @@ public:
     long FindPoint(const std::string& name) const;
     // Position of `name`; a name that is not in the list ends the run.
     long PointIndex(const std::string& name) const;
-    // Warns once for every name that stands more than once in the list.
-    void TestRepeatedPTS() const;
+    // Warns once for every name that stands more than once in the list and
+    // keeps only its first record: the later ones get no unknowns and are
+    // not counted as points.
+    void SetUniquePTS();
 
     unsigned short GetIfVel(long i) const { return ifVel(i); }
     long double GetVELA(long i, long j) const { return VELA(i, j); }

@@ -3,7 +3,29 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <limits>
+
+bool BeriPodatke(const std::string& dataFile, std::istringstream& in)
+{
+    std::ifstream f(dataFile, std::ios::binary);
+    if (!f.is_open()) return false;
+    const std::string surovo{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    const std::size_t zacetek = surovo.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    std::string t;
+    t.reserve(surovo.size() - zacetek);
+    for (std::size_t k = zacetek; k < surovo.size(); ++k) {
+        if (surovo[k] != '\r') {
+            t += surovo[k];
+        } else if (k + 1 == surovo.size() || surovo[k + 1] != '\n') {
+            t += '\n';
+        }
+    }
+    in.str(std::move(t));
+    in.clear();
+    return true;
+}
 
 bool BeriBesedo(std::istream& in, std::string& word)
 {

@@ -9,12 +9,24 @@
 #define NIVEX_SRC_FBRANJE_H
 
 #include <istream>
+#include <sstream>
 #include <string>
+
+// The whole data file as one text, the way every pass reads it: a UTF-8
+// byte-order mark before the first word is dropped, and a CR alone (old Mac
+// line ends) or CR LF ends a line like LF.  False when it cannot be read.
+bool BeriPodatke(const std::string& dataFile, std::istringstream& in);
 
 // Next whitespace-separated word of any length; false at the end of input.
 bool BeriBesedo(std::istream& in, std::string& word);
 // Skips what is left of the current line, however long.
 void PreskociVrstico(std::istream& in);
+
+// Largest magnitude of a number in a record (coordinates and lengths in m,
+// deviations in mm, angles in the angle unit, epochs): no survey needs more,
+// and the squares and products of larger ones leave the range of the
+// arithmetic, so the report would show "inf" or "nan" instead of numbers.
+inline constexpr long double kNajvecjeStevilo = 1e9L;
 
 // Whole word as a number; false when any character is left over, the word is
 // empty, or the value is not finite.

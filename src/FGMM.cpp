@@ -24,7 +24,7 @@ void GMMEqPrintPT(std::ostream& izhod, const matrika<std::string>& PTS, long i)
 {
     if (i > 0 && PTS(i, 0) != PTS(i - 1, 0)) izhod << "\n";
     izhod << std::right << std::setw(3) << i + 1 << "   ";
-    for (unsigned long j = 0; j < PTS.ncol(); ++j) izhod << std::setw(6) << PTS(i, static_cast<long>(j));
+    for (unsigned long j = 0; j < PTS.ncol(); ++j) TerObsTxt(izhod, PTS(i, static_cast<long>(j)), 6);
     izhod << "    ";
 }
 

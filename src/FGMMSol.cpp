@@ -6,6 +6,7 @@
 
 #include "matrika/elipsoidpog.h"
 #include "matrika/elipspog.h"
+#include "src/CTerObs.h"
 #include "src/NivexAux.h"
 
 namespace {
@@ -97,7 +98,8 @@ void Blok3Print(std::ostream& izhod, Oznaka oznaka, const Blok& b, long double S
 std::string StevilkaIme(long i, const matrika<std::string>& PTS)
 {
     std::ostringstream s;
-    s << std::right << std::setw(3) << i + 1 << std::setw(6) << PTS(i);
+    s << std::right << std::setw(3) << i + 1;
+    TerObsTxt(s, PTS(i), 6);
     return s.str();
 }
 }  // namespace
@@ -246,7 +248,8 @@ void GMMSolPrintRefKoeficient(std::ostream& izhod, std::int32_t nunkkref, const 
         izhod << std::setw(9) << "TC " << std::setw(21) << "Koeficient refrakcije" << "\n" << crta << "\n";
         IzpisNastavitve(izhod, 3);
         for (long t = 0; t < nunkkref; ++t) {
-            izhod << std::setw(3) << t + 1 << std::setw(6) << PTSk(t);
+            izhod << std::setw(3) << t + 1;
+            TerObsTxt(izhod, PTSk(t), 6);
             izravnaj(t);
             izhod << "\n";
         }

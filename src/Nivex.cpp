@@ -5,7 +5,10 @@
 #include <iomanip>
 #include <iostream>
 #include <iterator>
+#include <new>
 #include <utility>
+#include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 
@@ -85,6 +88,18 @@ void KonecPrograma(int argc, double seconds)
 }
 
 namespace {
+// The smallest correction norm the arithmetic resolves at the size of the
+// network's coordinates (heights): a norm below it is rounding noise, which
+// is convergence, never a sign of divergence, whatever the threshold.
+long double MejaZaokrozitve(const CTerObs& tocke, long nunk)
+{
+    long double m = 1.0L;
+    for (unsigned long i = 0; i < tocke.NObs(); ++i)
+        for (long k = 0; k < static_cast<long>(tocke.OBS.ncol()); ++k)
+            m = std::max(m, std::fabs(tocke.GetOBS(static_cast<long>(i), k)));
+    return 16.0L * DBL_EPSILON * m * std::sqrt(static_cast<long double>(std::max(nunk, 1L)));
+}
+
 // A linearisation that runs away: with iteration on, corrections that are
 // not a number, or that grew in two passes in a row while still above the
 // threshold, end the run before coordinates from them are printed.  A single
@@ -161,10 +176,16 @@ void CNivex::SetGMMEq(std::ostream& report)
     vrsta(GMMEqZen);
 }
 
+long double CNivex::IterPrag() const
+{
+    return std::max(static_cast<long double>(procset.GetIterThres()),
+                    MejaZaokrozitve(TO.Tocke(procset.GetDim()), GMM.nunk));
+}
+
 bool CNivex::KonecIteracij(int k, std::ostream& report) const
 {
     if (procset.GetifIter() == 0) return true;
-    const bool skonvergirala = GMMS.GetNormX() < procset.GetIterThres();
+    const bool skonvergirala = GMMS.GetNormX() < IterPrag();
     if (static_cast<int>(procset.GetNIter()) < k) {
         // The limit ends the loop; say so when the corrections were still
         // above the threshold, so unconverged values are not taken as final.
@@ -238,7 +259,7 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         GMMS.SetPar();
         GMMS.SolveFuncModel();
         if (procset.GetifIter() != 0)
-            PreveriKonvergenco(report, k, normPrej, rast, GMMS.GetNormX(), procset.GetIterThres());
+            PreveriKonvergenco(report, k, normPrej, rast, GMMS.GetNormX(), IterPrag());
         GMMS.SolveStohModel();
         GMMS.PrintResultsSummary(report);
         GMMS.PrintResultsSummary(std::cout);
@@ -341,7 +362,12 @@ int NivexMain(int argc, const char** argv)
     report << "Datoteka s podatki       -> " << std::setw(20) << dataFile << "\n";
     report << "Datoteka z rezultati     -> " << std::setw(20) << reportFile << "\n\n\n";
 
-    nivex.Izracun(dataFile, report);
+    try {
+        nivex.Izracun(dataFile, report);
+    } catch (const std::bad_alloc&) {
+        // Storage other than a matrix's (names, texts, lookups) that did not fit.
+        NivexError(" **** Za izracun ni dovolj pomnilnika - mreza je prevelika za ta racunalnik      *** ");
+    }
 
     NivexPorocilo(nullptr);
     report.close();

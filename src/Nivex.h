@@ -72,8 +72,11 @@ public:
     void SetGMMEq(std::ostream& report);
     // The stop test after pass k: one pass without iteration, else the
     // iteration limit (with a warning when the corrections were still above
-    // the threshold) or corrections below the threshold.
+    // the threshold) or corrections below the threshold (IterPrag).
     bool KonecIteracij(int k, std::ostream& report) const;
+    // The iteration threshold, raised to what the arithmetic resolves at the
+    // size of the coordinates.
+    long double IterPrag() const;
     // Adjusted observations and their reliability, after the last pass.
     void SetReliab(std::ostream& report);
 

@@ -26,7 +26,7 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
     {'A', "A (azimut/smerni kot)",          "OPAZOVANI AZIMUTI/SMERNI KOTI:",  D23, 2, V::Kotna, false, true,
      "AZIMUT", 1e-4, 0, 0},
     {'P', "P (kot med smermi)",             "OPAZOVANI KOTI MED SMERMI:",      D23, 4, V::Kotna, false, true,
-     nullptr, 0, 0, 0},
+     "KOT MED SMERMI", 1e-4, 0, 0},
     {'D', "D (horizontalna dolzina)",       "OPAZOVANE HORIZONTALNE DOLZINE:", D23, 2, V::Dolzinska, false, true,
      "DOLZINA", 1e-5, 15, 4},
     {'L', "L (prostorska dolzina)",         "OPAZOVANE PROSTORSKE DOLZINE:",   D23, 2, V::Dolzinska, false, true,

@@ -100,7 +100,7 @@ TEST(TerObsRead, EveryKindConverted)
         {Nov<CTerObsDir>(1, 0, "DMS", "DIR"), "S A C -10 20 30 2", {-34770 / RO}, {2 / RO}, 0},
         {Nov<CTerObsDir>(1, 1, "GON", "ZEN"), "Z A B 200 1 2010.25", {PI}, {PI / 200000}, 2010.25L},
         {Nov<CTerObsDir>(1, 0, "DEG", "AZI"), "A A B 45.5 2", {163800 / RO}, {2 / RO}, 0},
-        {Nov<CTerObsPara>(1, 0, "DMS"), "P A B C D 90 0 0 0", {PI / 2}, {0}, 0},   // zero deviation accepted
+        {Nov<CTerObsPara>(1, 0, "DMS"), "P A B C D 90 0 0 3", {PI / 2}, {3 / RO}, 0},
     };
     for (const Primer& p : primeri) {
         SCOPED_TRACE(p.zapis);
@@ -278,9 +278,9 @@ TEST(GetObs, RefusedFiles)
 TEST(GetObs, LongLinesLongWordsAndRepeatedNames)
 {
     // A name of 300 characters, a comment, a remark and blanks far longer
-    // than any buffer; each repeated name is reported once and lookups find
-    // its first occurrence; with *IZPPOD 0 the input report holds the point
-    // list only, 14 lines for its five points.
+    // than any buffer; each repeated name is reported once and only its first
+    // record stays in the list; with *IZPPOD 0 the input report holds the
+    // point list only, 12 lines for its three points.
     const std::string dir = TempDir("getobs"), ime(300, 'T');
     WriteFile(dir + "/m.dat", "*IZPPOD 0\n*DIM 2\n#" + std::string(100000, 'x') + "\nX A 0 0 " +
                                   std::string(10000, 'r') + "\nX " + ime + " 100 0\nX A 5 5\nX B 2 0\nX B 9 9\n" +
@@ -296,5 +296,5 @@ TEST(GetObs, LongLinesLongWordsAndRepeatedNames)
     });
     const std::string opozorilo = " je v seznamu tock navedena veckrat - upostevana je prva navedba      #### \n\n";
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "\n\n #### Tocka A" + opozorilo + "\n\n #### Tocka B" + opozorilo + "031|12|14");
+    EXPECT_EQ(r.out, "\n\n #### Tocka A" + opozorilo + "\n\n #### Tocka B" + opozorilo + "021|12|12");
 }

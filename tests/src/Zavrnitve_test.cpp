@@ -45,9 +45,10 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {"*DIM 2\n*XV0\n" + T, np + "A-priori hitrosti (*XV0) brez ocene hitrosti (*XVT epoha)" + konec},
         {"*DIM 2\n*PHIPEL 95\n" + T, np + "Verjetnost *PHIPEL mora lezati med 0 in 1 (izkljucno)" + konec},
         // X records filed under another dimension than the final one; records
-        // a levelling network does not take; fields that are not numbers; a
-        // DMS angle takes whole degrees; a record cut short by the next
-        // record, by *K and by the end of the file; a whole velocity flag.
+        // a levelling network does not take; fields that are not numbers, or
+        // too large ones; a DMS angle takes whole degrees; a record cut short
+        // by the next record, by *K and by the end of the file; a whole
+        // velocity flag.
         {"X T0 99.0\n*DIM 1\nX T1 100.0\nX T2 101.0\n", " **** Zapis X (vrstica 1)" + zapisX},
         {"*DIM 1\nX T1 100.0\n*DIM 2\nX T2 1 2\n", " **** Zapis X (vrstica 2)" + zapisX},
         {"*DIM 1\nX T1 100.0\nX T2 101.0\n\nD T1 T2 12.0 1.0\n",
@@ -58,6 +59,7 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {"*DIM 2\n" + T + "D T1 T2 12.0\nD T1 T2 12.0 1.0\n", D4 + ": polje 2. stevila ni pravo stevilo -> D (vrstica 5)" + konec},
         {"*DIM 2\n" + T + "D T1 T2\n*K\n", D4 + " je nepopoln: namesto polja stoji *K (vrstica 5)" + konec},
         {"*DIM 2\n" + T + "D T1 T2 12.0", D4 + " je nepopoln: datoteka se konca pred zadnjim poljem" + konec},
+        {nivelman + "h A B 1 1e400\n", " **** Zapis h (visinska razlika) (vrstica 6): polje 2. stevila je preveliko -> 1e400 (vrstica 6)"},
         {"*DIM 2\n*XVT 2000\nX T1 1 2 0.5\nX T2 3 4 0\n",
          " **** Zapis X (priblizne koordinate tocke) (vrstica 3): polje 3. stevila ni pravo stevilo -> 0.5 (vrstica 3)" + konec},
         // Datum definition: a kind that does not exist, none, none before *K.
@@ -81,7 +83,8 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {"*NUMSOLV NS\n" + nivelman + "X C 102.0\nh B C 1.0 1.0\nh C B -1.0 1.0\n",
          " **** Visinske razlike ne povezujejo tock z datumom mreze - nedolocene skupine tock: (B, C)" + konec},
         // Equations: coinciding points (plane, space, four points), a vertical
-        // sight, kinds the dimension cannot adjust, a bad earth radius.
+        // sight, an angle between directions without deviation, kinds the
+        // dimension cannot adjust, a bad earth radius.
         {ravn + "D A B 100 2\nD A C 1 2\n",
          " **** Opazovanje D (horizontalna dolzina) st. 2 [A C]: tocki A in C sovpadata, enacba popravka ni dolocena!!" + konec},
         {pros + "L A V 5 2\nL C A 1 2\n", "Opazovanje L (prostorska dolzina) st. 2 [C A]: tocki C in A sovpadata"},
@@ -89,6 +92,7 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {pros + "Z A B 90 2\nZ A V 0 2\n",
          " **** Opazovanje Z (zenitna razdalja) st. 2 [A V]: tocki A in V lezita na isti navpicnici, enacba popravka "
          "ni dolocena!!" + konec},
+        {ravn + "P B A B C 10 0\n", "  *****  OPAZOVANJE:     1.   KOT MED SMERMI:  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****"},
         {ravn + "Z A B 90 2\n", " **** Zenitne razdalje (Z) v ravninski mrezi (*DIM 2) niso mogoce" + konec},
         {ravn + "L A B 100 2\n", " **** Prostorske dolzine (L) v ravninski mrezi (*DIM 2) niso mogoce" + konec},
         {"*UKRZ\n*R_UKRZ 0\n" + pros + "Z A B 90 2\n", " **** Polmer Zemlje (*R_UKRZ) za zenitne razdalje mora biti pozitiven!!" + konec},
