@@ -46,6 +46,7 @@ bool MalaInverzna(const matrika<long double>& M, matrika<long double>& Ai)
     }
     return true;
 }
+
 // Unknowns that fix the datum defect spanned by the rows of H: the columns of
 // H chosen one by one by largest norm after removing what the chosen ones
 // span (pivoted Gram-Schmidt), so that they fix it as well as any could.
