@@ -596,6 +596,11 @@ void redkiRazcep::resi(std::vector<long double>& B, long k) const
         const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
         const long double* X = Lx_.data() + Xp_[s];
         const long* R = Rs_.data() + Rp_[s];
+        // Right-hand sides that are columns of the identity stay zero below
+        // most of the tree: a panel whose values are all zero passes nothing on.
+        bool nic = true;
+        for (long q = f * k; q < (f + nc) * k && nic; ++q) nic = Y[static_cast<std::size_t>(q)] == 0.0L;
+        if (nic) continue;
         for (long c = 0; c < nc; ++c) {
             const long double* yc = Y.data() + (f + c) * k;
             for (long r = c + 1; r < ld; ++r) {
