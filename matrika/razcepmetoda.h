@@ -18,8 +18,6 @@
 #ifndef NIVEX_MATRIKA_RAZCEPMETODA_H
 #define NIVEX_MATRIKA_RAZCEPMETODA_H
 
-#include <memory>
-#include <string>
 
 #include "matrika/matrika.h"
 
@@ -46,12 +44,5 @@ public:
 protected:
     long pivot_ = -1;
 };
-
-// The decomposition for a solution-method name of the settings: "CH", "LU",
-// "QR", "QRHOUS", "QRMGS", "QRGIV" or "SVD" (SVD with the singularity
-// threshold SVDthres).  Any other name ("NS", the Gauss-Jordan inverse of the
-// normal matrix, is no decomposition) gives nullptr.
-std::unique_ptr<razcepMetoda<long double>> razcepZaMetodo(const std::string& NumSolve,
-                                                          long double SVDthres = 1e-15);
 
 #endif

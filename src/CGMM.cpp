@@ -218,7 +218,7 @@ void CGMM::DataSet()
 {
     const unsigned short trace = procset.GetContPrint();
     const char D = gdatum.Datum;
-    const bool svd = procset.GetNumSolve() == "SVD";
+    const bool svd = procset.Psevdoinverz();
     if (trace) std::cout << " F: DataSet() -> SetiDeltaB()\n";
     SetiDeltaB();
     if (nunk <= 0)
@@ -315,7 +315,7 @@ void CGMM::SetGMMSize()
 {
     unsigned long rows = static_cast<unsigned long>(nobs);
     if (gdatum.Datum == 'D') rows += Ddat.nrow();
-    if (gdatum.Datum == 'H' && procset.GetNumSolve() != "SVD") rows += Hdat.nrow();
+    if (gdatum.Datum == 'H' && !procset.Psevdoinverz()) rows += Hdat.nrow();
     Bmat.resize(rows, static_cast<unsigned long>(nunk));
     fvec.resize(rows, 1);
     Qll.resize(rows, 3);
@@ -357,7 +357,7 @@ void CGMM::GMMEqPrint(std::ostream& izhod)
         vrste.push_back({"Datumska matrika min. stevila vezi D  : ", &Ddat});
         vrste.push_back({"Datumska matrika notranjih vezi H     : ", &Hdat});
     }
-    if (gdatum.Datum == 'H' && procset.GetNumSolve() != "SVD") {
+    if (gdatum.Datum == 'H' && !procset.Psevdoinverz()) {
         vrste.push_back({"Datumska matrika notranjih vezi H     : ", &Hdat});
         vrste.push_back({"Datumska matrika notranjih vezi H(red): ", &Hred});
     }

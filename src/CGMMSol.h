@@ -20,12 +20,15 @@
 //   residual cofactors q_vv,ii, and the redundancy numbers r_ii = (Qvv P)_ii
 //   with full matrices (MatFull) or zeros without.  The rows x rows matrices
 //   are never formed; everything that reads them needs only the diagonal.
-// - A system that the datum does not fix ends the run with a message naming
-//   the points and coordinates that are not determined (FDolocenost), for
-//   every method; with the SVD a rank defect beyond the free network's own
-//   likewise, and its rank gives the degrees of freedom.  A solution that is
-//   not finite ends it with " **** NEKONCNA RESITEV: ..." before anything of
-//   it is printed.
+// - The system is solved through one contract (CResitev): the sparse L D L'
+//   of the normal matrix for every method but the SVD, the dense reference
+//   decompositions for the SVD or when `gosto` asks for them.
+// - A system that the datum does not fix is not solved: SolveFuncModel
+//   returns an outcome naming the points and coordinates that are not
+//   determined (FDolocenost), for every method, and the caller decides; with
+//   the SVD a rank defect beyond the free network's own likewise, and its
+//   rank gives the degrees of freedom.  A solution that is not finite is
+//   reported as " **** NEKONCNA RESITEV: ..." before anything of it is used.
 // - With no degrees of freedom (f <= 0) sigma0 a-posteriori, the test
 //   statistic and its bounds are 0; nothing is divided by zero.
 // - With a robust estimator (RobSolve other than "MNK") the solution is
@@ -34,21 +37,35 @@
 //   thres, at most 100 re-weightings; the datum rows keep their weight.  The
 //   members then hold that last, weighted solution; vvec are its residuals.
 //   Rejections that leave an unknown without observations or the system
-//   singular end the run with a message naming the weight function.
+//   singular give an outcome naming the weight function.
 #ifndef NIVEX_SRC_CGMMSOL_H
 #define NIVEX_SRC_CGMMSOL_H
 
 #include <cstdint>
+#include <memory>
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "matrika/matrika.h"
-#include "src/CGMMSolRedka.h"
+#include "src/CResitev.h"
 
 class CProcSet;
 class CGDatum;
 class CTerObsHA;
 class CTerObsCrdA;
 class CGMM;
+struct MetodaResitve;
+
+// What a solution of the functional model came to: solved, or why not, with
+// the unknowns it could not determine and the report's message.
+struct IzidResitve {
+    CResitev::Izid izid = CResitev::Izid::resena;
+    bool robustna = false;          // refused after a robust re-weighting
+    std::vector<long> nedolocene;   // the unknowns that are not determined
+    std::string sporocilo;          // the framed message, empty when solved
+    explicit operator bool() const { return sporocilo.empty(); }
+};
 
 class CGMMSol {
 public:
@@ -59,7 +76,7 @@ public:
     // Whitened system Bp = L'Bmat, fp = L'fvec (Pll = LL'); xunk = 0, nIter = 0.
     void SetPar();
     // Solution of the current linearisation by datum kind and method; normX = |xunk|.
-    void SolveFuncModel();
+    IzidResitve SolveFuncModel();
     // 2-norm of the last solution vector (1.0 before the first one).
     long double GetNormX() const { return normX; }
     // Cofactor of the unknowns i and j, datum applied.  The quality analyses
@@ -67,7 +84,7 @@ public:
     // way the cofactors are kept may change without touching them.
     // Off the factor's pattern an entry costs a solve of the column j (kept
     // for the next entries of that column), so sweeps run down columns.
-    long double Qxx(long i, long j) const { return Gosto() ? Qdd(i, j) : redka.Q(i, j); }
+    long double Qxx(long i, long j) const { return resitev->Q(i, j); }
     // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.
     void SolveStohModel();
 
@@ -90,24 +107,18 @@ public:
     CTerObsCrdA& TOCrdA;
     CGMM& GMM;
 
-    // The reference solution on full matrices (the design matrix and Qdd
-    // dense, every method's own decomposition); the SVD always takes it.
-    // Otherwise the normal equations are solved on their sparse pattern and
-    // Bp, fp and Qdd stay empty.
+    // The reference solution on full matrices (the design matrix and the
+    // cofactors dense, every method's own decomposition) for any method; the
+    // SVD always takes it.
     bool gosto = false;
     bool Gosto() const;
 
     long double thres = 1e-8L;   // convergence of the inner (robust) loop
     long double normX = 1.0L;    // |xunk|, 1.0 until the first solution
     std::uint16_t nIter = 0;     // inner iterations of the last solution
-    long rangSVD = -1;           // rank of the whitened system (SVD only), else -1
 
     matrika<long double> xunk;   // u x 1 corrections of the unknowns
-    matrika<long double> Bp;     // n x u whitened design matrix
-    matrika<long double> fp;     // n x 1 whitened misclosures
     matrika<long double> vvec;   // n x 1 residuals fvec - Bmat*xunk
-    matrika<long double> Qdd;    // u x u cofactors of the unknowns, datum applied (dense path)
-
     matrika<long double> Qvv;    // n x 1 diagonal of the residual cofactors
     matrika<long double> R;      // n x 1 redundancy numbers (zeros without MatFull)
     long double rsum = 0.0L;     // sum of r_ii over the nobs observations
@@ -119,24 +130,16 @@ public:
     long double gtestB = 0.0L;
 
 private:
-    enum class DatumKorekcija { brez, H, D };
-    CGMMSolRedka redka;          // the sparse solution
-    matrika<long double> Bgost;  // dense copy of the design matrix (dense path)
-    // The sparse counterpart of the form-and-solve step of the inner loop.
-    matrika<long double> ResiRedko(DatumKorekcija korekcija, const char* datumOznaka, const char* metoda,
-                                   bool utezeno);
-    // Redundancy numbers of correlated angles from the sparse cofactors.
-    void QvvPDiagRedko();
-    // The three datum variants share one inner loop; they differ in the
-    // correction of Qdd and in the messages.
-    void SolveFuncModelPV();
-    void SolveFuncModelH();
-    void SolveFuncModelD();
+    // The solution of the method asked for (rebuilt when the method or the
+    // choice of the dense reference changes).
+    std::unique_ptr<CResitev> resitev;
+    const MetodaResitve* metodaResitve = nullptr;
+    bool resitevGosta = false;
 
-    void SolveInnerLoop(DatumKorekcija korekcija, const char* datumOznaka);
-    // Qdd -= Hdat' (Hdat C'C Hdat')^-1 Hdat, C = Hred (H) or Ddat (D); false
-    // (Qdd unchanged) when that matrix is singular.
-    bool CorrectQdd(const matrika<long double>& C, char inverzM);
+    // The inner (robust) loop of one linearisation, for every datum kind.
+    IzidResitve SolveInnerLoop(CResitev::Datum datum, const char* datumOznaka);
+    // The outcome of a solution that failed, worded for the report.
+    IzidResitve Neuspeh(CResitev::Izid izid, bool utezeno, const char* datumOznaka) const;
     // Degrees of freedom of the global test by datum kind.
     long ProstostneStopnje() const;
 };

@@ -6,6 +6,8 @@
 #include "matrika/bdmatrika.h"
 #include "matrika/chr.h"
 #include "src/CGMM.h"
+#include "src/FGMMSolMat.h"
+#include "src/FWeighRobust.h"
 
 namespace {
 // Inverse of a small dense matrix by Gauss-Jordan elimination with partial
@@ -85,6 +87,7 @@ std::vector<long> Sidra(const matrika<long double>& H)
 
 void CGMMSolRedka::Beli(const CGMM& GMM)
 {
+    utezi0 = false;
     const redkaMatrika& B = GMM.Bmat;
     const unsigned long n = B.nrow();
     Bp = B;
@@ -203,12 +206,26 @@ void CGMMSolRedka::Vzorec(unsigned long nA)
 CGMMSolRedka::Izid CGMMSolRedka::Resi(unsigned long nA, const matrika<long double>& C,
                                       const matrika<long double>& Hdat, matrika<long double>& x)
 {
-    const unsigned long u = Bp.ncol(), n = Bp.nrow();
     nedolocene.clear();
     Vzorec(nA);
+    Normalna(nA);
+    const bool prosta = Bp.nrow() > nA;
+    DrziSidra(Hdat, prosta);
+    if (razcep.razcep(A) > 0) {
+        IzberiNedolocene(Hdat, prosta);
+        return Izid::nedolocena;
+    }
+    if (!NizkiRang()) return Izid::datumSingularna;
+    razcep.izbraniInverz();
+    ResitevX(x);
+    return DatumskaKorekcija(C, Hdat) ? Izid::resena : Izid::datumSingularna;
+}
 
+void CGMMSolRedka::Normalna(unsigned long nA)
+{
     // N over the rows upwards, every element summed in the order of the
-    // dense product A'A.
+    // dense product A'A; the rows after nA form the dense low-rank rows Cn.
+    const unsigned long u = Bp.ncol(), n = Bp.nrow();
     std::fill(A.Ax.begin(), A.Ax.end(), 0.0L);
     std::size_t p = 0;
     for (unsigned long r = 0; r < nA; ++r) {
@@ -224,25 +241,27 @@ CGMMSolRedka::Izid CGMMSolRedka::Resi(unsigned long nA, const matrika<long doubl
             Cn(static_cast<long>(r - nA), static_cast<long>(e.stolpec)) = e.vrednost;
             diagN[e.stolpec] += e.vrednost * e.vrednost;
         }
+}
 
+void CGMMSolRedka::DrziSidra(const matrika<long double>& Hdat, bool prosta)
+{
     // A free network: A is singular by the datum defect.  Unknowns chosen
     // from Hdat are held by weights delta (A1 = A + sum delta_k e_k e_k'), and
     // the low-rank term takes those weights out again.
     sidra.clear();
     delta.clear();
-    if (n > nA) sidra = Sidra(Hdat);
+    if (prosta) sidra = Sidra(Hdat);
     for (long k : sidra) {
         long double& akk = A.Ax[static_cast<std::size_t>(A.Ap[static_cast<std::size_t>(k) + 1] - 1)];
         delta.push_back(akk > 0.0L ? akk : 1.0L);
         akk += delta.back();
     }
-    if (razcep.razcep(A) > 0) {
-        IzberiNedolocene(Hdat, n > nA);
-        return Izid::nedolocena;
-    }
+}
 
-    // Low-rank term: U = [sqrt(delta) e_k | C'], Z = A1^-1 U, T = (K + U'Z)^-1.
-    const unsigned long ns = sidra.size(), m = ns + (n - nA);
+bool CGMMSolRedka::NizkiRang()
+{
+    // U = [sqrt(delta) e_k | C'], Z = A1^-1 U, T = (K + U'Z)^-1.
+    const unsigned long u = Bp.ncol(), ns = sidra.size(), m = ns + Cn.nrow();
     Z.resize(u, m, 0.0L);
     std::vector<long double> stolpec(u);
     for (unsigned long a = 0; a < m; ++a) {
@@ -263,20 +282,24 @@ CGMMSolRedka::Izid CGMMSolRedka::Resi(unsigned long nA, const matrika<long doubl
                     s += Cn(static_cast<long>(a - ns), static_cast<long>(j)) * Z(static_cast<long>(j), static_cast<long>(b));
             UZ(static_cast<long>(a), static_cast<long>(b)) = s;
         }
-    if (m > 0) {
-        matrika<long double> S = UZ;
-        for (unsigned long a = 0; a < m; ++a) S(static_cast<long>(a), static_cast<long>(a)) += a < ns ? -1.0L : 1.0L;
-        // A1 is regular, so a singular K + U'Z means the constraint rows
-        // do not fix the defect.
-        if (!MalaInverzna(S, T)) return Izid::datumSingularna;
-        ZT = Z * T;
-    } else {
+    if (m == 0) {
         T.resize(0, 0);
         ZT.resize(u, 0);
+        return true;
     }
-    razcep.izbraniInverz();
+    matrika<long double> S = UZ;
+    for (unsigned long a = 0; a < m; ++a) S(static_cast<long>(a), static_cast<long>(a)) += a < ns ? -1.0L : 1.0L;
+    // A1 is regular, so a singular K + U'Z means the constraint rows do not
+    // fix the defect.
+    if (!MalaInverzna(S, T)) return false;
+    ZT = Z * T;
+    return true;
+}
 
+void CGMMSolRedka::ResitevX(matrika<long double>& x) const
+{
     // x = N^-1 Bp'fp = y - Z T U'y with y = A1^-1 Bp'fp.
+    const unsigned long u = Bp.ncol(), n = Bp.nrow(), ns = sidra.size(), m = ns + Cn.nrow();
     std::vector<long double> y(u, 0.0L);
     for (unsigned long r = 0; r < n; ++r)
         for (const auto& e : Bp.vrstica(r)) y[e.stolpec] += e.vrednost * fp(static_cast<long>(r));
@@ -293,29 +316,117 @@ CGMMSolRedka::Izid CGMMSolRedka::Resi(unsigned long nA, const matrika<long doubl
         for (unsigned long a = 0; a < m; ++a) s += ZT(static_cast<long>(j), static_cast<long>(a)) * w[a];
         x(static_cast<long>(j)) = y[j] - s;
     }
+}
 
-    // Datum correction: M = (Hdat C')(Hdat C')', G = M^-1 Hdat.
+bool CGMMSolRedka::DatumskaKorekcija(const matrika<long double>& C, const matrika<long double>& Hdat)
+{
+    // M = (Hdat C')(Hdat C')', G = M^-1 Hdat.
+    const unsigned long u = Bp.ncol();
     Hd.resize(0, 0);
     G.resize(0, 0);
-    if (C.nrow() > 0 && Hdat.nrow() > 0) {
-        matrika<long double> K(Hdat.nrow(), C.nrow(), 0.0L), M(Hdat.nrow(), Hdat.nrow(), 0.0L), Mi;
-        for (unsigned long a = 0; a < Hdat.nrow(); ++a)
-            for (unsigned long b = 0; b < C.nrow(); ++b) {
-                long double s = 0.0L;
-                for (unsigned long j = 0; j < u; ++j) s += Hdat(a, j) * C(b, j);
-                K(static_cast<long>(a), static_cast<long>(b)) = s;
-            }
-        for (unsigned long a = 0; a < Hdat.nrow(); ++a)
-            for (unsigned long b = 0; b < Hdat.nrow(); ++b) {
-                long double s = 0.0L;
-                for (unsigned long c = 0; c < C.nrow(); ++c) s += K(a, c) * K(b, c);
-                M(static_cast<long>(a), static_cast<long>(b)) = s;
-            }
-        if (!MalaInverzna(M, Mi)) return Izid::datumSingularna;
-        Hd = Hdat;
-        G = Mi * Hdat;
+    if (C.nrow() == 0 || Hdat.nrow() == 0) return true;
+    matrika<long double> K(Hdat.nrow(), C.nrow(), 0.0L), M(Hdat.nrow(), Hdat.nrow(), 0.0L), Mi;
+    for (unsigned long a = 0; a < Hdat.nrow(); ++a)
+        for (unsigned long b = 0; b < C.nrow(); ++b) {
+            long double s = 0.0L;
+            for (unsigned long j = 0; j < u; ++j) s += Hdat(a, j) * C(b, j);
+            K(static_cast<long>(a), static_cast<long>(b)) = s;
+        }
+    for (unsigned long a = 0; a < Hdat.nrow(); ++a)
+        for (unsigned long b = 0; b < Hdat.nrow(); ++b) {
+            long double s = 0.0L;
+            for (unsigned long c = 0; c < C.nrow(); ++c) s += K(a, c) * K(b, c);
+            M(static_cast<long>(a), static_cast<long>(b)) = s;
+        }
+    if (!MalaInverzna(M, Mi)) return false;
+    Hd = Hdat;
+    G = Mi * Hdat;
+    return true;
+}
+
+CGMMSolRedka::Izid CGMMSolRedka::Resi(const CGMM& GMM, Datum datum, matrika<long double>& x)
+{
+    unsigned long nA = Bp.nrow();
+    const matrika<long double> brez;
+    const matrika<long double>* C = &brez;
+    if (datum == Datum::H && GMM.Hred.nrow() > 0) {
+        nA = static_cast<unsigned long>(GMM.nobs);
+        C = &GMM.Hred;
     }
-    return Izid::resena;
+    if (datum == Datum::D && GMM.Hdat.nrow() > 0) C = &GMM.Ddat;
+    const Izid izid = Resi(nA, *C, GMM.Hdat, x);
+    if (izid != Izid::resena) return izid;
+    nedolocene = Napihnjene();
+    if (!nedolocene.empty()) return Izid::nedolocena;
+    return Koncna(x) ? Izid::resena : Izid::nekoncna;
+}
+
+void CGMMSolRedka::Ostanki(const CGMM& GMM, const matrika<long double>& x, matrika<long double>& v) const
+{
+    v = GMM.fvec;
+    VvecCalc(v, GMM.Bmat, x);
+}
+
+void CGMMSolRedka::QvvDiag(const CGMM& GMM, matrika<long double>& Qvv) const
+{
+    const unsigned long n = GMM.Bmat.nrow();
+    Qvv.resize(GMM.Qll.nrow(), 1, 0.0L);
+    for (unsigned long i = 0; i < n; ++i) Qvv(i) = -Par(GMM.Bmat, i, i) + GMM.Qll(static_cast<long>(i), 1);
+}
+
+void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<long double>& R) const
+{
+    // r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block, Qvv = Qll - B Q B'.
+    const bdmatrika& P = GMM.PllB;
+    const redkaMatrika& B = GMM.Bmat;
+    const long double* band = GMM.Qll.data();
+    std::vector<long double> t(B.ncol(), 0.0L);
+    std::vector<char> vBloku(B.ncol(), 0);
+    std::vector<unsigned long> stolpci;
+    for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
+        const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+        if (m == 1) {
+            // A row of its own (a datum row of a free network among them).
+            R(static_cast<long>(z)) = (-Par(B, z, z) + band[z * 3 + 1]) * P.blok(blk)(0, 0);
+            continue;
+        }
+        stolpci.clear();
+        for (unsigned long k = z; k < z + m; ++k)
+            for (const auto& e : B.vrstica(k))
+                if (!vBloku[e.stolpec]) vBloku[e.stolpec] = 1, stolpci.push_back(e.stolpec);
+        for (unsigned long i = z; i < z + m; ++i) {
+            for (unsigned long j : stolpci) {
+                long double s = 0.0L;
+                for (const auto& e : B.vrstica(i))
+                    s += e.vrednost * Q(static_cast<long>(e.stolpec), static_cast<long>(j));
+                t[j] = s;
+            }
+            long double r = 0.0L;
+            for (unsigned long k = z; k < z + m; ++k) {
+                long double s = 0.0L;
+                for (const auto& e : B.vrstica(k)) s += t[e.stolpec] * e.vrednost;
+                long double qvv = -s;
+                if (k == i) qvv += band[i * 3 + 1];
+                else if (k + 1 == i) qvv += band[i * 3 + 0];
+                else if (k == i + 1) qvv += band[i * 3 + 2];
+                r += qvv * P.blok(blk)(static_cast<long>(k - z), static_cast<long>(i - z));
+            }
+            R(static_cast<long>(i)) = r;
+        }
+        for (unsigned long j : stolpci) vBloku[j] = 0;
+    }
+}
+
+bool CGMMSolRedka::Prevesi(const matrika<long double>& vObs, matrika<long double>& W, long double So,
+                           const std::string& RobSolve, long double p, std::uint16_t nIter)
+{
+    if (!utezi0) {
+        Bp0 = Bp;
+        fp0 = fp;
+        utezi0 = true;
+    }
+    WeighRobust(Bp, fp, vObs, W, So, RobSolve, p, nIter, Bp0, fp0);
+    return true;
 }
 
 void CGMMSolRedka::IzberiNedolocene(const matrika<long double>& Hdat, bool prosta)
@@ -372,12 +483,12 @@ long double CGMMSolRedka::Ninv(long i, long j) const
     return q;
 }
 
-std::vector<long> CGMMSolRedka::Napihnjene(long double meja) const
+std::vector<long> CGMMSolRedka::Napihnjene() const
 {
     std::vector<long> k;
     for (unsigned long j = 0; j < diagN.size(); ++j) {
         const long jj = static_cast<long>(j);
-        if (diagN[j] == 0.0L || !(std::fabs(diagN[j] * Ninv(jj, jj)) <= meja)) k.push_back(jj);
+        if (NedolocenaNeznanka(diagN[j], Ninv(jj, jj))) k.push_back(jj);
     }
     return k;
 }

@@ -22,6 +22,9 @@
 // - Resi reports what it cannot solve instead of ending the run: the unknowns
 //   whose pivots vanished beyond what the constraint rows cover, or a datum
 //   matrix M (or small system K + U'Z) that is singular.  The caller words it.
+// - It keeps the contract of every solution (CResitev): the overrides split
+//   the rows by the datum kind and take the undetermined unknowns by the one
+//   rule of the contract.
 #ifndef NIVEX_SRC_CGMMSOLREDKA_H
 #define NIVEX_SRC_CGMMSOLREDKA_H
 
@@ -30,32 +33,43 @@
 #include "matrika/matrika.h"
 #include "matrika/redkamatrika.h"
 #include "matrika/redkirazcep.h"
+#include "src/CResitev.h"
 
 class CGMM;
 
-class CGMMSolRedka {
+class CGMMSolRedka : public CResitev {
 public:
-    enum class Izid { resena, nedolocena, datumSingularna };
-
     // Bp = L'Bmat and fp = L'fvec, Pll = L L' (a column of weights or the
     // blocks of correlated angles); the same sums as the dense product.
-    void Beli(const CGMM& GMM);
+    void Beli(const CGMM& GMM) override;
+    // The rows split by the datum kind: the inner constraints of a free
+    // network stay out of the sparse matrix as a low-rank term; the minimal
+    // constraints touch a few points and are rows like any other.
+    Izid Resi(const CGMM& GMM, Datum datum, matrika<long double>& x) override;
+    void Ostanki(const CGMM& GMM, const matrika<long double>& x, matrika<long double>& v) const override;
+    void QvvDiag(const CGMM& GMM, matrika<long double>& Qvv) const override;
+    // t = b_i Q is formed once per row, on the columns that the rows of its
+    // station's block touch, and serves every row of the block.
+    void RDiag(const CGMM& GMM, matrika<long double>& R) const override;
+    // Rejections that take away what determined the network show as vanished
+    // pivots of the next factorisation, so this never refuses.
+    bool Prevesi(const matrika<long double>& vObs, matrika<long double>& W, long double So,
+                 const std::string& RobSolve, long double p, std::uint16_t nIter) override;
 
     // Forms N from the current rows (nA sparse rows, the rest low-rank),
     // factors and solves N x = Bp'fp.  C and Hdat give the datum correction
     // (C empty: none).  On `nedolocena` the unknowns are in `nedolocene`.
     Izid Resi(unsigned long nA, const matrika<long double>& C, const matrika<long double>& Hdat,
               matrika<long double>& x);
-    std::vector<long> nedolocene;
 
     // Unknowns k with N_kk = 0 or N_kk (N^-1)_kk above the bound: not
     // determined though no pivot vanished outright.
-    std::vector<long> Napihnjene(long double meja) const;
+    std::vector<long> Napihnjene() const;
 
     // Cofactor of the unknowns i and j, datum applied.
-    long double Q(long i, long j) const;
+    long double Q(long i, long j) const override;
     // b_r Q b_s' for rows r and s of B (the unwhitened design matrix).
-    long double Par(const redkaMatrika& B, unsigned long r, unsigned long s) const;
+    long double Par(const redkaMatrika& B, unsigned long r, unsigned long s) const override;
     // Elements of the factor (for the benchmarks).
     long nnzL() const { return razcep.nnzL(); }
 
@@ -63,7 +77,15 @@ public:
     matrika<long double> fp;     // whitened misclosures
 
 private:
+    // The steps of Resi: the pattern of the rows (analysed again only when
+    // it changed), N summed on it, the unknowns held against the datum
+    // defect, the low-rank term, the solution and the datum correction.
     void Vzorec(unsigned long nA);
+    void Normalna(unsigned long nA);
+    void DrziSidra(const matrika<long double>& Hdat, bool prosta);
+    bool NizkiRang();
+    void ResitevX(matrika<long double>& x) const;
+    bool DatumskaKorekcija(const matrika<long double>& C, const matrika<long double>& Hdat);
     long double Ninv(long i, long j) const;
     // The unknowns left free when pivots vanished (prosta: a free network
     // whose datum motions Hdat are not to be named).
@@ -89,6 +111,10 @@ private:
     matrika<long double> T;      // m x m, (K + U'Z)^-1
     // Datum correction: Hd (d x u) and G = M^-1 Hd.
     matrika<long double> Hd, G;
+    // Robust re-weighting: the unweighted rows.
+    redkaMatrika Bp0;
+    matrika<long double> fp0;
+    bool utezi0 = false;
 };
 
 #endif

@@ -127,7 +127,7 @@ CGMMdH::CGMMdH(CProcSet& procset_, CGDatum& gdatum_, CTerObsZbirka& TO_, CGMM& G
 
 void CGMMdH::SetGMMdH()
 {
-    if (gdatum.Datum != 'H' || procset.GetNumSolve() == "SVD") return;
+    if (gdatum.Datum != 'H' || procset.Psevdoinverz()) return;
     const bool trace = procset.GetContPrint() != 0;
     if (trace) std::cout << "C: CGMMdH:\n";
     switch (procset.GetDim()) {

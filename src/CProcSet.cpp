@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "src/FBranje.h"
+#include "src/MetodaResitve.h"
 #include "src/NivexAux.h"
 
 namespace {
@@ -82,18 +83,6 @@ void OdpriDatoteko(std::istringstream& in, const std::string& dataFile, std::ost
 struct BesedaInOpis {
     const char* kljuc;
     const char* opis;
-};
-
-// Solution methods: the word of "*NUMSOLV" and its line.
-const BesedaInOpis kMetode[] = {
-    {"NS", "Resitev sistema normalnih enacb (Gaussova elim. z delnim pivotiranjem)"},
-    {"LU", "Razcep matrike sistema normalnih enacb z LU razcepom"},
-    {"CH", "Razcep matrike sistema normalnih enacb z razcepom Choleskega"},
-    {"QR", "Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)"},
-    {"QRHOUS", "Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)"},
-    {"QRMGS", "Razcep matrike koeficientov s QR razcepom (modificiran Gramm-Schmidt)"},
-    {"QRGIV", "Razcep matrike koeficientov s QR razcepom (Givensove rotacije)"},
-    {"SVD", "Razcep matrike koeficientov s SVD razcepom (postopek NR3 (2007))"},
 };
 
 // Estimation of the refraction coefficient: the word of "*KTYP" and its line.
@@ -331,7 +320,7 @@ void CProcSet::CheckSettings(std::ostream& izhod)
 {
     if (!JeEnaOd(AngUnit, {"DMS", "GON", "DEG"}))
         NivexError(izhod, " **** Ni pravi podatek:    Enote Kotov (*EK, *AU)      **** ");
-    if (Opis(kMetode, NumSolve) == nullptr)
+    if (NajdiMetodo(NumSolve) == nullptr)
         NivexError(izhod, " **** Ni pravi podatek:    Resitev sistema (*RESSIS, *NUMSOLV)      **** ");
     if (!JeEnaOd(RobSolve,
                  {"MNK", "L1N", "LPN", "HUB", "MHUB", "HAMP", "BIWEIG", "FAIR", "LOGIST", "TALW", "WELS", "DAN"}))
@@ -442,8 +431,12 @@ void CProcSet::PrintProcSet(std::ostream& izhod)
     izhod << "Mreza je " << Dim << " razsezna " << (Dim >= 1 && Dim <= 3 ? vrste[Dim - 1] : "") << "\n\n";
 
     PodNaslov(izhod, "NUMERICNA RESITEV SISTEMA:", 1);
-    izhod << "Resitev sistema je dolocena kot: " << "\n\n" << "  " << Opis(kMetode, NumSolve);
-    if (NumSolve == "SVD") izhod << "\n" << std::defaultfloat << "  Nastavljen prag singularnosti: " << SVDthres;
+    // The method asked for, then the solution that runs it.
+    const MetodaResitve* metoda = NajdiMetodo(NumSolve);
+    izhod << "Resitev sistema je dolocena kot: " << "\n\n" << "  " << (metoda ? metoda->opis : "");
+    if (metoda && metoda->psevdoinverz)
+        izhod << "\n" << std::defaultfloat << "  Nastavljen prag singularnosti: " << SVDthres;
+    if (metoda) izhod << "\n" << "  Izvedena resitev: " << IzvedenaResitev(*metoda);
     izhod << "\n\n";
     izhod << "V obdelavi bodo uporabljene: " << (MatFull != 0 ? " CELE MATRIKE!" : " OPTIMALNO HRANJENE MATRIKE!")
           << "\n\n\n";

@@ -39,6 +39,7 @@
 #include <string>
 #include <vector>
 
+#include "src/MetodaResitve.h"
 #include "src/TerObsVrste.h"
 
 class CProcSet {
@@ -107,6 +108,11 @@ public:
     // Angle unit ("DMS", "GON" or "DEG") and solution method.
     const std::string& GetAngUnit() const { return AngUnit; }
     const std::string& GetNumSolve() const { return NumSolve; }
+    // The method of NumSolve in the one method table (nullptr for a word that
+    // names none, which the settings check refuses), and whether it is the
+    // pseudo-inverse of the SVD, which needs no inner-constraint rows.
+    const MetodaResitve* Metoda() const { return NajdiMetodo(NumSolve); }
+    bool Psevdoinverz() const { return Metoda() != nullptr && Metoda()->psevdoinverz; }
 
     // Read directly by the modules that use them.
     std::string RobSolve;      // "*ROBSOLV": "MNK" or a robust estimator

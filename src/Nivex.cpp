@@ -257,7 +257,8 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 
         Naslov(report, "REZULTATI OBDELAVE GEODETSKE MREZE:", 1);
         GMMS.SetPar();
-        GMMS.SolveFuncModel();
+        const IzidResitve izid = GMMS.SolveFuncModel();
+        if (!izid) NivexError(report, izid.sporocilo);
         if (procset.GetifIter() != 0)
             PreveriKonvergenco(report, k, normPrej, rast, GMMS.GetNormX(), IterPrag());
         GMMS.SolveStohModel();

@@ -12,6 +12,7 @@
 #include "matrika/razcepPomoc.h"
 #include "src/FGMMSolMat.h"
 #include "src/Nivex.h"
+#include "src/NivexAux.h"
 
 using namespace razceptest;
 
@@ -88,7 +89,8 @@ struct Mreza {
     {
         n.GMMS.gosto = gosto;
         n.GMMS.SetPar();
-        n.GMMS.SolveFuncModel();
+        const IzidResitve izid = n.GMMS.SolveFuncModel();
+        if (!izid) NivexError(izid.sporocilo);
         n.GMMS.SolveStohModel();
     }
 };

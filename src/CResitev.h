@@ -1,0 +1,87 @@
+// CResitev: the one contract of the solutions of the whitened Gauss-Markov
+// system, so that the solution loop (CGMMSol) is written once for the dense
+// decompositions (CResitevGosta) and the sparse L D L' (CGMMSolRedka).
+//
+//   Beli (GMM)            whitened rows Bp = L'B, fp = L'f of the current
+//                         linearisation (Pll = L L');
+//   Resi (GMM, datum, x)  forms and solves the system, applies the datum to
+//                         the cofactors and reports what it could not solve;
+//   Q (i, j), Par (B, r, s)  cofactor lookup of the unknowns, datum applied,
+//                         and b_r Q b_s' of two rows of the design matrix;
+//   QvvDiag, RDiag        the diagonals of Qvv and of Qvv P;
+//   Prevesi               robust re-weighting of the observation rows;
+//   Rang, nedolocene      rank where the method reveals it, the unknowns the
+//                         system leaves undetermined.
+//
+// Facts a caller must know:
+// - Nothing here ends the run: Resi returns an outcome and the caller words
+//   it.  Whether an unknown is determined follows one rule for every method
+//   (NedolocenaNeznanka): a vanished pivot, a zero normal-matrix diagonal, or
+//   a variance inflation N_kk Q_kk above kMejaVIF.
+// - The datum kind decides the correction: none for fixed points and
+//   pseudo-observations (P, V), the inner constraints Hred for a free network
+//   (H), the minimal constraints Ddat (D); either way the correction is
+//   Q -= Hdat' (Hdat C'C Hdat')^-1 Hdat.
+#ifndef NIVEX_SRC_CRESITEV_H
+#define NIVEX_SRC_CRESITEV_H
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "matrika/matrika.h"
+#include "matrika/redkamatrika.h"
+
+class CGMM;
+
+class CResitev {
+public:
+    enum class Izid { resena, nedolocena, datumSingularna, nekoncna };
+    enum class Datum { brez, H, D };
+
+    virtual ~CResitev() = default;
+
+    virtual void Beli(const CGMM& GMM) = 0;
+    virtual Izid Resi(const CGMM& GMM, Datum datum, matrika<long double>& x) = 0;
+    virtual long double Q(long i, long j) const = 0;
+    virtual long double Par(const redkaMatrika& B, unsigned long r, unsigned long s) const = 0;
+    // Residuals v = f - B x of the unweighted model.
+    virtual void Ostanki(const CGMM& GMM, const matrika<long double>& x, matrika<long double>& v) const = 0;
+    // Qvv = Qll - B Q B' on its diagonal (rows x 1).
+    virtual void QvvDiag(const CGMM& GMM, matrika<long double>& Qvv) const = 0;
+    // r_ii = (Qvv P)_ii of correlated angles (rows x 1; with diagonal weights
+    // the caller takes Qvv_ii p_i).
+    virtual void RDiag(const CGMM& GMM, matrika<long double>& R) const = 0;
+    // Re-weights the first rows of vObs (the observations) by the weight
+    // function, W as FWeighRobust keeps it.  False when the rejections leave
+    // the network undetermined where the method sees it before solving.
+    virtual bool Prevesi(const matrika<long double>& vObs, matrika<long double>& W, long double So,
+                         const std::string& RobSolve, long double p, std::uint16_t nIter) = 0;
+    // Rank of the whitened system where the method reveals it, else -1.
+    virtual long Rang() const { return -1; }
+
+    // After Izid::nedolocena: the unknowns that are not determined.
+    std::vector<long> nedolocene;
+
+    // An unknown whose variance is inflated more than this by its dependence
+    // on the others (N(k,k) * Q(k,k), the variance inflation factor) is not
+    // determined by the observations and the datum: in extended precision a
+    // singular system leaves pivots of round-off size, whose inflation is
+    // 1e16 or more, while a determined network stays many orders below.
+    static constexpr long double kMejaVIF = 1e14L;
+    static bool NedolocenaNeznanka(long double Nkk, long double Qkk)
+    {
+        return Nkk == 0.0L || !(std::fabs(Nkk * Qkk) <= kMejaVIF);
+    }
+    // Every element is a finite number.
+    static bool Koncna(const matrika<long double>& A)
+    {
+        const long double* a = A.data();
+        for (unsigned long k = 0; k < A.size(); ++k)
+            if (!std::isfinite(a[k])) return false;
+        return true;
+    }
+};
+
+#endif

@@ -1,0 +1,231 @@
+#include "src/CResitevGosta.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "matrika/bdmatrika.h"
+#include "matrika/chr.h"
+#include "matrika/inv.h"
+#include "matrika/lur.h"
+#include "src/CGMM.h"
+#include "src/FDolocenost.h"
+#include "src/FGMMSolMat.h"
+#include "src/FWeighRobust.h"
+
+namespace {
+// Rank of the rows of B whose robust factor (column 0 of W) is not 0, by
+// elimination with diagonal pivoting of their normal matrix.  Positive
+// factors do not change the rank, so the unweighted rows serve.
+long RangOhranjenih(const matrika<long double>& B, const matrika<long double>& W)
+{
+    const unsigned long u = B.ncol();
+    matrika<long double> N(u, u, 0.0L);
+    const long double* b = B.data();
+    long double* n = N.data();
+    for (unsigned long i = 0; i < B.nrow(); ++i) {
+        if (W(static_cast<long>(i), 0) == 0.0L) continue;
+        for (unsigned long j = 0; j < u; ++j)
+            if (b[i * u + j] != 0.0L)
+                for (unsigned long k = 0; k < u; ++k) n[j * u + k] += b[i * u + j] * b[i * u + k];
+    }
+    long double najvecji = 0.0L;
+    for (unsigned long j = 0; j < u; ++j) najvecji = std::max(najvecji, n[j * u + j]);
+    // Pivots of round-off size, relative to the largest diagonal element.
+    const long double meja = najvecji * 1e-13L;
+    std::vector<char> porabljen(u, 0);
+    long rang = 0;
+    for (unsigned long korak = 0; korak < u; ++korak) {
+        unsigned long p = u;
+        for (unsigned long j = 0; j < u; ++j)
+            if (!porabljen[j] && (p == u || n[j * u + j] > n[p * u + p])) p = j;
+        if (p == u || !(n[p * u + p] > meja)) break;
+        porabljen[p] = 1;
+        ++rang;
+        const long double piv = n[p * u + p];
+        for (unsigned long j = 0; j < u; ++j) {
+            if (porabljen[j] || n[j * u + p] == 0.0L) continue;
+            const long double f = n[j * u + p] / piv;
+            for (unsigned long k = 0; k < u; ++k) n[j * u + k] -= f * n[p * u + k];
+        }
+    }
+    return rang;
+}
+}  // namespace
+
+CResitevGosta::CResitevGosta(const MetodaResitve& metoda_, long double SVDthres_)
+    : metoda(metoda_), SVDthres(SVDthres_), razcep(metoda_.razcep(metoda_.ime, SVDthres_))
+{
+}
+
+void CResitevGosta::Beli(const CGMM& GMM)
+{
+    prva = true;
+    Bp0.resize(0, 0);
+    fp0.resize(0, 0);
+    rang0 = -1;
+    Bgost = GMM.Bmat.gosta();
+    // Pll = L L'; with diagonal weights L is the column of their square roots.
+    // Correlated angles: L block by block, as the whole factor would hold it.
+    chr<long double> ch;
+    bdmatrika LB;
+    if (GMM.Qlldiag)
+        ch.razcep(GMM.Pll, 1);
+    else
+        LB = chrB(GMM.PllB);
+    Bp.resize(Bgost.nrow(), Bgost.ncol(), 0.0L);
+    fp.resize(Bgost.nrow(), 1, 0.0L);
+    if (GMM.Qlldiag) {
+        VtBprod(ch.L, Bgost, Bp, true);
+        VtBprod(ch.L, GMM.fvec, fp, true);
+    } else {
+        VtBprod(LB, Bgost, Bp);
+        VtBprod(LB, GMM.fvec, fp);
+    }
+}
+
+CResitev::Izid CResitevGosta::Resi(const CGMM& GMM, Datum datum, matrika<long double>& x)
+{
+    nedolocene.clear();
+    x.resize(0, 0);
+    const bool normalna = !razcep || razcep->normalna();
+    // The pseudo-inverse of the SVD is bounded by its threshold; every other
+    // method must meet a regular system.
+    const bool preveriRegularnost = !metoda.psevdoinverz;
+    matrika<long double> N, n;
+    if (normalna) {
+        AtBprod(Bp, Bp, N);
+        AtBprod(Bp, fp, n);
+    }
+    // Diagonal of the normal matrix, the column norms of Bp squared.
+    const unsigned long u = Bp.ncol();
+    std::vector<long double> diagN(u, 0.0L);
+    const long double* b = Bp.data();
+    for (unsigned long i = 0; i < Bp.nrow(); ++i)
+        for (unsigned long k = 0; k < u; ++k) diagN[k] += b[i * u + k] * b[i * u + k];
+
+    // A vanishing pivot (its column) leaves the cofactors empty.
+    long pivot = -1;
+    if (!razcep) {
+        Qdd = inv(N, &pivot);
+    } else {
+        razcep->razcep(normalna ? N : Bp, normalna ? n : fp);
+        x = razcep->resi();
+        Qdd = razcep->inv();
+        pivot = razcep->nicelniPivot();
+    }
+    if (preveriRegularnost) {
+        if (pivot >= 0) nedolocene.push_back(pivot);
+        else if (Koncna(Qdd))
+            for (unsigned long k = 0; k < u; ++k)
+                if (NedolocenaNeznanka(diagN[k], Qdd(k, k))) nedolocene.push_back(static_cast<long>(k));
+        if (!nedolocene.empty() || !Koncna(Qdd)) {
+            const std::vector<long> jedro = NeznankeNicelnegaProstora(NicelniDelez(Bp), datum == Datum::H);
+            if (!jedro.empty()) nedolocene = jedro;
+        }
+        if (!nedolocene.empty()) return Izid::nedolocena;
+    } else if (prva) {
+        // The SVD bridges any defect: beyond the free network's own it is
+        // refused, and the rank gives the degrees of freedom.
+        rang = razcep->rang();
+        const long dovoljen = datum == Datum::H ? GMM.nHdat : 0;
+        if (static_cast<long>(u) - rang > dovoljen) {
+            nedolocene = NeznankeNicelnegaProstora(razcep->nicelniDelez(), dovoljen > 0);
+            return Izid::nedolocena;
+        }
+    }
+    prva = false;
+
+    // The datum: a constraint matrix that does not cover every defect of the
+    // free network leaves M singular.
+    bool regularna = true;
+    if (datum == Datum::H && GMM.Hred.nrow() > 0) regularna = CorrectQdd(GMM.Hdat, GMM.Hred);
+    if (datum == Datum::D && GMM.Hdat.nrow() > 0) regularna = CorrectQdd(GMM.Hdat, GMM.Ddat);
+    if (!regularna) return Izid::datumSingularna;
+    if (!razcep) x = Qdd * n;
+    if (!Koncna(x) || !Koncna(Qdd)) return Izid::nekoncna;
+    return Izid::resena;
+}
+
+bool CResitevGosta::CorrectQdd(const matrika<long double>& H, const matrika<long double>& C)
+{
+    // M = Hdat C'C Hdat' = K K' with K = Hdat C' (nHdat x rows of C), inverted
+    // by the method's own family.
+    matrika<long double> K, M;
+    ABtprod(H, C, K);
+    ABtprod(K, K, M);
+    matrika<long double> Mi;
+    if (metoda.inverzM == 'G') {
+        Mi = inv(M);
+    } else if (metoda.inverzM == 'L') {
+        lur<long double> lu;
+        lu.razcep(M);
+        Mi = lu.inv();
+    } else {
+        chr<long double> ch;
+        ch.razcep(M, 0);
+        Mi = ch.inv();
+    }
+    if (!Koncna(Mi)) return false;
+    for (unsigned long a = 0; a < M.nrow(); ++a)
+        if (NedolocenaNeznanka(M(a, a), Mi(a, a))) return false;
+    // Qdd -= Hdat' Mi Hdat
+    const matrika<long double> T = Mi * H;
+    const unsigned long u = Qdd.ncol(), h = H.nrow();
+    long double* q = Qdd.data();
+    const long double* hd = H.data();
+    const long double* t = T.data();
+    for (unsigned long i = 0; i < u; ++i)
+        for (unsigned long j = 0; j < u; ++j) {
+            long double s = 0.0L;
+            for (unsigned long a = 0; a < h; ++a) s += hd[a * u + i] * t[a * u + j];
+            q[i * u + j] -= s;
+        }
+    return true;
+}
+
+long double CResitevGosta::Par(const redkaMatrika& B, unsigned long r, unsigned long s) const
+{
+    long double vsota = 0.0L;
+    for (const auto& ej : B.vrstica(s)) {
+        long double t = 0.0L;
+        for (const auto& ek : B.vrstica(r))
+            t += ek.vrednost * Qdd(static_cast<long>(ek.stolpec), static_cast<long>(ej.stolpec));
+        vsota += t * ej.vrednost;
+    }
+    return vsota;
+}
+
+void CResitevGosta::Ostanki(const CGMM& GMM, const matrika<long double>& x, matrika<long double>& v) const
+{
+    v = GMM.fvec;
+    VvecCalc(v, Bgost, x);
+}
+
+void CResitevGosta::QvvDiag(const CGMM& GMM, matrika<long double>& Qvv) const
+{
+    ::QvvDiag(GMM.Qll, Bgost, Qdd, Qvv);
+}
+
+void CResitevGosta::RDiag(const CGMM& GMM, matrika<long double>& R) const
+{
+    QvvPDiag(GMM.Qll, Bgost, Qdd, GMM.PllB, R);
+}
+
+bool CResitevGosta::Prevesi(const matrika<long double>& vObs, matrika<long double>& W, long double So,
+                            const std::string& RobSolve, long double p, std::uint16_t nIter)
+{
+    if (Bp0.empty()) {
+        Bp0 = Bp;
+        fp0 = fp;
+    }
+    WeighRobust(Bp, fp, vObs, W, So, RobSolve, p, nIter, Bp0, fp0);
+    // Rejections may take away what determined the network; the methods
+    // would meet a singular system (or, with the SVD, quietly bridge it), so
+    // the rank of the kept rows is checked whenever the set changes.
+    bool novaZavrnitev = false;
+    for (unsigned long i = 0; i < vObs.nrow(); ++i)
+        novaZavrnitev |= W(static_cast<long>(i), 0) == 0.0L && W(static_cast<long>(i), 1) != 0.0L;
+    if (!novaZavrnitev) return true;
+    if (rang0 < 0) rang0 = RangOhranjenih(Bp0, matrika<long double>(Bp0.nrow(), 1, 1.0L));
+    return RangOhranjenih(Bp0, W) >= rang0;
+}
