@@ -90,8 +90,8 @@ void CGMM::SetMmFact() { mmFact = 1000.0L; }
 void CGMM::GetDataSum()
 {
     const std::int32_t Dim = procset.GetDim();
-    const auto N = [](const CTerObs& t) { return static_cast<std::int32_t>(t.NObs()); };
-    npts = N(Tocke());
+    const auto N = [](const CTerObs& t) { return static_cast<std::int32_t>(t.NAktivnih()); };
+    npts = static_cast<std::int32_t>(Tocke().NObs());
     nobs = N(TO.TOAngl) + N(TO.TOZen) + Dim * N(TO.TOCrd) + N(TO.TODist2) + N(TO.TODist3) + N(TO.TOH) +
            N(TO.TOHdif) + Dim * N(TO.TOVec) + N(TO.TOAzi) + N(TO.TOPara);
 
@@ -219,6 +219,7 @@ void CGMM::DataSet()
     const unsigned short trace = procset.GetContPrint();
     const char D = gdatum.Datum;
     const bool svd = procset.Psevdoinverz();
+    nHdat = 0;
     if (trace) std::cout << " F: DataSet() -> SetiDeltaB()\n";
     SetiDeltaB();
     if (nunk <= 0)
@@ -284,9 +285,11 @@ void CGMM::CountHDatSize()
         nHdat = 1;
         return;
     }
-    const unsigned long ncrd = procset.GetNCrd(), nh = procset.GetNH(), ndh = procset.GetNHdif(),
-                        nvec = procset.GetNVec(), nazi = procset.GetNAzi(),
-                        ndist = procset.GetNDist2() + procset.GetNDist3(), nzen = procset.GetNZen();
+    // Every defect of the free network stands until an observation kind takes it away.
+    tx = ty = tz = wx = wy = wz = m2 = m3 = 1;
+    const unsigned long ncrd = TO.TOCrd.NAktivnih(), nh = TO.TOH.NAktivnih(), ndh = TO.TOHdif.NAktivnih(),
+                        nvec = TO.TOVec.NAktivnih(), nazi = TO.TOAzi.NAktivnih(),
+                        ndist = TO.TODist2.NAktivnih() + TO.TODist3.NAktivnih(), nzen = TO.TOZen.NAktivnih();
     if (ncrd >= 1) tx = ty = tz = 0;
     if (ncrd > 1) wx = wy = wz = m2 = m3 = 0;
     if (nh >= 1) tz = 0;
@@ -319,6 +322,7 @@ void CGMM::SetGMMSize()
     Bmat.resize(rows, static_cast<unsigned long>(nunk));
     fvec.resize(rows, 1);
     Qll.resize(rows, 3);
+    vrstice.assign(rows, VrsticaModela{});
 }
 
 double CGMM::GetMatrixFullProc(const matrika<long double>& A) const

@@ -21,22 +21,37 @@
 //   `Qlldiag`; otherwise the inverse of the band is held by its diagonal
 //   blocks in `PllB` (one small block per station's chain of correlated
 //   angles) and `Pll` stays empty.
-// - DataSum / DataSet run once after reading; they refuse a data file without
-//   observations, a network without unknowns and datum points that are not
-//   in the point list, each with a framed message and exit status 1.
+// - DataSum / DataSet run after reading, and again before an adjustment
+//   without some records: they count only the records that take part
+//   (CTerObs::Aktiven) and start from nothing that an earlier run left.  They
+//   refuse a data file without observations, a network without unknowns and
+//   datum points that are not in the point list, each with a framed message
+//   and exit status 1.
 #ifndef NIVEX_SRC_CGMM_H
 #define NIVEX_SRC_CGMM_H
 
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "matrika/bdmatrika.h"
 #include "matrika/matrika.h"
 #include "matrika/redkamatrika.h"
+#include "src/TerObsVrste.h"
 
 class CProcSet;
 class CGDatum;
+
+// The record behind a model row: its set, its number in the set and the
+// component (the coordinate of a C or V record, else 0).  A composed angle
+// names its directions through CTerObsAngl::Smeri; a datum row has no record
+// (set kTOSetov).
+struct VrsticaModela {
+    TerObsSet set = kTOSetov;
+    long zapis = -1;
+    int komponenta = 0;
+};
 class CTerObsTocke;
 class CTerObsZbirka;
 
@@ -88,6 +103,7 @@ public:
     bdmatrika PllB;               // block-diagonal weights (correlated angles), else empty
     redkaMatrika Bmat;            // rows x nunk, kept by rows of non-zero elements
     matrika<long double> fvec;    // rows x 1
+    std::vector<VrsticaModela> vrstice;   // rows x 1, written with the rows by the equation loops
     matrika<std::int32_t> iDeltaB;   // npts x 1, first coordinate unknown or -1
     matrika<std::int32_t> iDeltaBV;  // npts x 1, first velocity unknown or -1 (velocity estimation only)
     matrika<std::int32_t> iDeltaBk;  // nunkkref x 1, column of each refraction coefficient

@@ -11,6 +11,7 @@
 #include "matrika/normm.h"
 #include "src/CGDatum.h"
 #include "src/CGMMSolRedka.h"
+#include "src/CRezultati.h"
 #include "src/CResitevGosta.h"
 #include "src/MetodaResitve.h"
 #include "src/CGMM.h"
@@ -199,6 +200,7 @@ void CGMMSol::SolveStohModel()
     if (sled) std::cout << ".";
 
     const long f = ProstostneStopnje();
+    prostostne = f;
     if (f < 0)
         NivexWarning(" #### Stevilo nadstevilnih opazovanj je negativno - globalnega testa ni mogoce izvesti      #### ");
     if (f <= 0) SoI = 0.0L;
@@ -269,6 +271,13 @@ void CGMMSol::PrintResultsSummary(std::ostream& izhod) const
 
 void CGMMSol::PrintResults(std::ostream& izhod) const
 {
+    CRezultati rez;
+    rez.SetPrehod(procset, GMM, *this);
+    PrintResults(izhod, rez);
+}
+
+void CGMMSol::PrintResults(std::ostream& izhod, const CRezultati& rez) const
+{
     const unsigned short Dim = procset.GetDim();
     const unsigned short XVel = procset.GetXVel();
     const bool sled = procset.GetContPrint() != 0;
@@ -277,27 +286,21 @@ void CGMMSol::PrintResults(std::ostream& izhod) const
     PodNaslov(izhod, naslov.c_str(), 1);
     izhod << "\n";
     const std::size_t L = GMMSolResHeadPrint(izhod, Dim, XVel);
-    const Kofaktor Q = [this](long i, long j) { return Qxx(i, j); };
     if (Dim == 1) {
         if (sled) std::cout << " F: PrintResults(ostream & izhod) -> GMMSolResBodyPrint1(...)" << "\n";
-        GMMSolResBodyPrint1(izhod, TOHA.PTS, TOHA.OBS, TOHA.VELA, GMM.iDeltaB, GMM.iDeltaBV, XVel, xunk, Q,
-                            SoIIzracun);
+        GMMSolResBodyPrint1(izhod, rez, XVel);
     } else if (Dim == 2) {
         if (sled) std::cout << " F: PrintResults(ostream & izhod) -> GMMSolResBodyPrint2(...)" << "\n";
-        GMMSolResBodyPrint2(izhod, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, GMM.iDeltaB, GMM.iDeltaBV, XVel, xunk, Q,
-                            SoIIzracun);
+        GMMSolResBodyPrint2(izhod, rez, XVel);
     } else {
         if (sled) std::cout << " F: PrintResults(ostream & izhod) -> GMMSolResBodyPrint3(...)" << "\n";
-        GMMSolResBodyPrint3(izhod, TOCrdA.PTS, TOCrdA.OBS, TOCrdA.VELA, GMM.iDeltaB, GMM.iDeltaBV, XVel, xunk, Q,
-                            SoIIzracun);
+        GMMSolResBodyPrint3(izhod, rez, XVel);
     }
     izhod << std::string(L, '-') << "\n\n\n";
-    if (procset.IfEstkRef)
-        GMMSolPrintRefKoeficient(izhod, GMM.nunkkref, procset.kRefType, xunk, Q, GMM.iDeltaBk, GMM.kRefEst,
-                                 GMM.PTSk, SoIIzracun);
+    if (procset.IfEstkRef) GMMSolPrintRefKoeficient(izhod, procset.kRefType, rez);
 }
 
-void CGMMSol::PrintCorrUnknown(std::ostream& izhod) const
+void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
 {
     if (!procset.GetizpisCorrUnk()) return;
     if (procset.GetContPrint()) std::cout << " F: PrintCorrUnknown(ostream & izhod)" << "\n";
@@ -329,23 +332,6 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod) const
     for (std::size_t k = 0; k < tocke.size(); ++k) izhod << "--" << std::string(static_cast<std::size_t>(6 * dim), '-');
     izhod << "\n";
 
-    // Magnitudes compared with the tolerance in double precision; the square
-    // roots of the magnitudes keep a round-off negative variance from
-    // printing as "nan".
-    // The table runs along rows of the unknowns, so an entry is asked for as
-    // (j, i): a cofactor off the factor's pattern is solved by columns, and
-    // the column i then serves the whole row.
-    std::vector<long double> diag(GMM.Bmat.ncol());
-    for (unsigned long k = 0; k < diag.size(); ++k) diag[k] = Qxx(static_cast<long>(k), static_cast<long>(k));
-    auto korelacija = [&](long i, long j) -> long double {
-        const long double Qii = diag[static_cast<std::size_t>(i)], Qjj = diag[static_cast<std::size_t>(j)];
-        const double qii = dabs(Qii);
-        if (i == j) return qii > 1e-12 ? 1.0L : 0.0L;
-        const double qjj = dabs(Qjj);
-        if (qii <= 1e-12 || qjj <= 1e-12) return 0.0L;
-        return Qxx(j, i) / (std::sqrt(std::fabs(Qjj)) * std::sqrt(std::fabs(Qii)));
-    };
-
     for (std::size_t a = 0; a < tocke.size(); ++a) {
         const long i0 = GMM.iDeltaB(tocke[a]);
         for (long d = 0; d < dim; ++d) {
@@ -360,7 +346,7 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod) const
             for (std::size_t b = 0; b < tocke.size(); ++b) {
                 const long j0 = GMM.iDeltaB(tocke[b]);
                 izhod << "  ";
-                for (long e = 0; e < dim; ++e) izhod << std::setw(6) << korelacija(i0 + d, j0 + e);
+                for (long e = 0; e < dim; ++e) izhod << std::setw(6) << rez.Korelacija(i0 + d, j0 + e);
             }
             izhod << "\n";
         }

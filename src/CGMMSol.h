@@ -55,6 +55,7 @@ class CGDatum;
 class CTerObsHA;
 class CTerObsCrdA;
 class CGMM;
+class CRezultati;
 struct MetodaResitve;
 
 // What a solution of the functional model came to: solved, or why not, with
@@ -96,10 +97,12 @@ public:
     // Iteration summary with the global test.
     void PrintResultsSummary(std::ostream& izhod) const;
     // Adjusted heights or coordinates (and velocities, refraction
-    // coefficients) of the pass: a-priori values plus xunk.
+    // coefficients) of the pass as the results hold them (CRezultati::SetPrehod).
+    void PrintResults(std::ostream& izhod, const CRezultati& rez) const;
+    // The same from the results of this pass, formed here.
     void PrintResults(std::ostream& izhod) const;
     // Correlation matrix of the coordinate unknowns (only with izpisCorrUnk).
-    void PrintCorrUnknown(std::ostream& izhod) const;
+    void PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const;
 
     CProcSet& procset;
     CGDatum& gdatum;
@@ -128,6 +131,7 @@ public:
     long double gtest = 0.0L;    // SoI^2 / So^2
     long double gtestA = 0.0L;   // acceptance interval of gtest
     long double gtestB = 0.0L;
+    long prostostne = 0;         // degrees of freedom of the global test
 
 private:
     // The solution of the method asked for (rebuilt when the method or the

@@ -4,10 +4,6 @@
 #include <iostream>
 #include <unordered_map>
 
-#include "matrika/elipspog.h"
-#include "src/CGMM.h"
-#include "src/CGMMSol.h"
-#include "src/CRelEll.h"
 #include "src/CTerObs.h"
 #include "src/CTerObsCrdA.h"
 #include "src/NivexAux.h"
@@ -32,16 +28,6 @@ bool NVX2OdpriDatoteko(std::ofstream& f, const std::string& name, std::ostream& 
 void NVX2Stevec(unsigned long n) { std::cout << std::setw(7) << n << "\b\b\b\b\b\b\b" << std::flush; }
 
 namespace {
-// Covariances (reference variance times cofactors) of the unknowns k, k+1
-// as a standard ellipse: semi-axes in metres, orientation in degrees.
-void Elipsa(const CGMMSol& GMMS, long k, double& a, double& b, double& theta)
-{
-    double sxx = static_cast<double>(GMMS.Qxx(k, k) * GMMS.SoIIzracun);
-    double syy = static_cast<double>(GMMS.Qxx(k + 1, k + 1) * GMMS.SoIIzracun);
-    double sxy = static_cast<double>(GMMS.Qxx(k + 1, k) * GMMS.SoIIzracun);
-    elipspog(sxx, syy, sxy, a, b, theta);
-}
-
 void Stevilo(std::ostream& f, long double v, int width, int decimals)
 {
     f << std::fixed << std::setprecision(decimals) << std::setw(width) << v;
@@ -87,19 +73,20 @@ void CNVX2GMT::Koordinati(std::ostream& f, const CTerObsCrdA& TOCrdA, long i) co
     Stevilo(f, TOCrdA.OBS(i, 1), 14, ndec);
 }
 
-void CNVX2GMT::PoTockah(std::ostream& f, const CTerObsCrdA& TOCrdA, const matrika<std::int32_t>& iDelta,
-                        bool prazneVrstice, const std::function<void(long, long)>& ostanek) const
+void CNVX2GMT::PoTockah(std::ostream& f, const CTerObsCrdA& TOCrdA, const CRezultati& rez, bool hitrosti,
+                        bool prazneVrstice, const std::function<void(long, const RezBlok&)>& ostanek) const
 {
     unsigned long st = 0;
-    for (long i = 0; i < static_cast<long>(TOCrdA.PTS.nrow()); ++i) {
-        const long k = iDelta(i);
-        if (k < 0) {
+    for (long i = 0; i < static_cast<long>(TOCrdA.PTS.nrow()) && i < static_cast<long>(rez.tocke.size()); ++i) {
+        const RezTocka& t = rez.tocke[static_cast<std::size_t>(i)];
+        const RezBlok& b = hitrosti ? t.hitrosti : t.koordinate;
+        if (b.neznanka < 0) {
             if (prazneVrstice) f << "\n";
             continue;
         }
         if (contprint != 0) NVX2Stevec(++st);
         Koordinati(f, TOCrdA, i);
-        ostanek(i, k);
+        ostanek(i, b);
     }
     Sled("\n");
 }
@@ -151,72 +138,63 @@ void CNVX2GMT::PrintOBS(const CTerObsCrdA& TOCrdA, const CTerObs& TO, std::ostre
     Sled("\n");
 }
 
-void CNVX2GMT::PrintCRDCorr(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+void CNVX2GMT::PrintCRDCorr(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std::ostream& report)
 {
     Sled(" F: PrintCRDCorr(CTerObsCrdA&, CGMM&, CGMMSol&) -> CrdCorr#:");
     std::ofstream f;
     if (!Odpri(f, report, "Izpis popravkov neznank:              ", TOCrdA.PTS.nrow(), " DX [")) return;
     // A point without unknowns keeps its place as an empty line.
-    PoTockah(f, TOCrdA, GMM.iDeltaB, true, [&](long i, long k) {
-        Stevilo(f, GMMS.xunk(k) * 100.0L, 9, 2);
-        Stevilo(f, GMMS.xunk(k + 1) * 100.0L, 9, 2);
+    PoTockah(f, TOCrdA, rez, false, true, [&](long i, const RezBlok& b) {
+        Stevilo(f, b.pop[0] * 100.0L, 9, 2);
+        Stevilo(f, b.pop[1] * 100.0L, 9, 2);
         f << "  0.0 0.0 0.0   " << TOCrdA.PTS(i, 0) << "\n";
     });
 }
 
-void CNVX2GMT::PrintAbsEll(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+void CNVX2GMT::PrintAbsEll(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std::ostream& report)
 {
     Sled(" F: PrintAbsEll(CTerObsCrdA&, CGMM&, CGMMSol&) -> AbsEll#:");
     std::ofstream f;
     if (!Odpri(f, report, "Izpis absolutnih elips:               ", TOCrdA.PTS.nrow(), " ABS EL [")) return;
-    PoTockah(f, TOCrdA, GMM.iDeltaB, false, [&](long i, long k) {
-        double a = 0.0, b = 0.0, theta = 0.0;
-        Elipsa(GMMS, k, a, b, theta);
+    PoTockah(f, TOCrdA, rez, false, false, [&](long i, const RezBlok& b) {
         f << "  0.0 0.0   ";
-        Stevilo(f, a * 100.0, 10, ndec);
-        Stevilo(f, b * 100.0, 10, ndec);
-        Stevilo(f, theta, 7, 1);
+        Stevilo(f, b.a * 100.0L, 10, ndec);
+        Stevilo(f, b.b * 100.0L, 10, ndec);
+        Stevilo(f, b.theta, 7, 1);
         f << "  " << TOCrdA.PTS(i, 0) << "\n";
     });
 }
 
-void CNVX2GMT::PrintRelEll(const CRelEll& RelEll, std::ostream& report)
+void CNVX2GMT::PrintRelEll(const CRezultati& rez, std::ostream& report)
 {
     Sled(" F: PrintRelEll(CRelEll&) -> RelEll#:");
     std::ofstream f;
-    if (!Odpri(f, report, "Izpis relativnih elips:               ", RelEll.nobs, " REL EL [")) return;
-    // The horizontal ellipse follows the six ellipsoid values in a spatial network.
-    const long s = dim == 3 ? 6 : 0;
-    for (long i = 0; i < static_cast<long>(RelEll.nobs); ++i) {
-        if (contprint != 0) NVX2Stevec(static_cast<unsigned long>(i) + 1);
-        Stevilo(f, RelEll.OBS(i, 0), 14, ndec);
-        Stevilo(f, RelEll.OBS(i, 1), 14, ndec);
+    if (!Odpri(f, report, "Izpis relativnih elips:               ", rez.relativne.size(), " REL EL [")) return;
+    for (std::size_t i = 0; i < rez.relativne.size(); ++i) {
+        const RezRelElipsa& e = rez.relativne[i];
+        if (contprint != 0) NVX2Stevec(i + 1);
+        Stevilo(f, e.sredina[0], 14, ndec);
+        Stevilo(f, e.sredina[1], 14, ndec);
         f << " 0.0 0.0 ";
-        Stevilo(f, RelEll.SIG(i, s) * 100.0L, 10, ndec);
-        Stevilo(f, RelEll.SIG(i, s + 1) * 100.0L, 10, ndec);
-        Stevilo(f, RelEll.SIG(i, s + 2), 7, 1);
-        f << "  " << RelEll.PTS(i, 0) << "-" << RelEll.PTS(i, 1) << "\n";
+        Stevilo(f, e.a * 100.0L, 10, ndec);
+        Stevilo(f, e.b * 100.0L, 10, ndec);
+        Stevilo(f, e.theta, 7, 1);
+        f << "  " << e.od << "-" << e.doTocke << "\n";
     }
     Sled("\n");
 }
 
-void CNVX2GMT::PrintXVel(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+void CNVX2GMT::PrintXVel(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std::ostream& report)
 {
     Sled(" F: PrintXVel(CTerObsCrdA&, CGMM&, CGMMSol&) -> XVel#:");
     std::ofstream f;
     if (!Odpri(f, report, "Izpis vektorjev hitrosti:             ", TOCrdA.PTS.nrow(), " VEL [")) return;
-    if (GMM.iDeltaBV.nrow() != TOCrdA.PTS.nrow()) {
-        Sled("\n");
-        return;
-    }
-    PoTockah(f, TOCrdA, GMM.iDeltaBV, false, [&](long i, long k) {
-        double a = 0.0, b = 0.0, theta = 0.0;
-        Elipsa(GMMS, k, a, b, theta);
+    PoTockah(f, TOCrdA, rez, true, false, [&](long i, const RezBlok& b) {
         Stevilo(f, TOCrdA.VELA(i, 0) * 100.0L, 9, 2);
         Stevilo(f, TOCrdA.VELA(i, 1) * 100.0L, 9, 2);
-        Stevilo(f, a * 100.0, 10, 2);
-        Stevilo(f, b * 100.0, 10, 2);
-        Stevilo(f, theta, 7, 1);
+        Stevilo(f, b.a * 100.0L, 10, 2);
+        Stevilo(f, b.b * 100.0L, 10, 2);
+        Stevilo(f, b.theta, 7, 1);
         f << "  " << TOCrdA.PTS(i, 0) << "\n";
     });
 }

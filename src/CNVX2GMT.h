@@ -26,12 +26,10 @@
 #include <string>
 
 #include "matrika/matrika.h"
+#include "src/CRezultati.h"
 
 class CTerObs;
 class CTerObsCrdA;
-class CGMM;
-class CGMMSol;
-class CRelEll;
 
 // Longest export file name written (the same limit as the data-file name).
 inline constexpr std::size_t NVX2MaxIme = 255;
@@ -61,13 +59,13 @@ public:
     void PrintOBS(const CTerObsCrdA& TOCrdA, const CTerObs& TO, std::ostream& report);
     // Corrections of the coordinate unknowns as vectors; an empty line for a
     // point without unknowns.
-    void PrintCRDCorr(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report);
+    void PrintCRDCorr(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std::ostream& report);
     // Absolute error ellipses of the points with unknowns.
-    void PrintAbsEll(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report);
+    void PrintAbsEll(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std::ostream& report);
     // Horizontal relative ellipses at the midpoints of the pairs.
-    void PrintRelEll(const CRelEll& RelEll, std::ostream& report);
+    void PrintRelEll(const CRezultati& rez, std::ostream& report);
     // Velocities with their error ellipses, points with velocity unknowns only.
-    void PrintXVel(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report);
+    void PrintXVel(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std::ostream& report);
 
     std::string gmtfile;
     unsigned short ndec = 4;
@@ -81,8 +79,12 @@ private:
     // One line per point with unknowns (first unknown iDelta(i) >= 0): the
     // counter, the coordinates, then what `ostanek(i, k)` writes; a point
     // without unknowns gives an empty line when prazneVrstice is set.
-    void PoTockah(std::ostream& f, const CTerObsCrdA& TOCrdA, const matrika<std::int32_t>& iDelta, bool prazneVrstice,
-                  const std::function<void(long, long)>& ostanek) const;
+    // The points of the list with unknowns (of the velocities when
+    // `hitrosti`), each with its coordinates and then `ostanek` of its block
+    // of the results; a point without them is an empty line when
+    // prazneVrstice, else skipped.
+    void PoTockah(std::ostream& f, const CTerObsCrdA& TOCrdA, const CRezultati& rez, bool hitrosti,
+                  bool prazneVrstice, const std::function<void(long, const RezBlok&)>& ostanek) const;
     void Sled(const char* text) const;
 };
 

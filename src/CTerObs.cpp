@@ -54,6 +54,7 @@ void CTerObs::PrintMaliKot(std::ostream& out, long double rad) const
 void CTerObs::Velikost(unsigned long n, unsigned short xvel, unsigned long vrednosti, bool opazovanja)
 {
     nobs = static_cast<std::uint32_t>(n);
+    aktiven.assign(n, 1);
     XVel = xvel;
     So = 0.0L;
     if (n == 0) return;

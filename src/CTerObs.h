@@ -25,6 +25,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "matrika/matrika.h"
 #include "src/TerObsVrste.h"
@@ -71,6 +72,22 @@ public:
     void PrintObs(std::ostream& out, long i);
 
     unsigned long NObs() const { return nobs; }
+    // Whether record i takes part in the adjustment: every record does,
+    // until one is set aside (a rejected observation, say).  The row loops
+    // of the equation builders and every count of model rows follow it.
+    bool Aktiven(long i) const
+    {
+        return i < 0 || static_cast<std::size_t>(i) >= aktiven.size() || aktiven[static_cast<std::size_t>(i)] != 0;
+    }
+    void SetAktiven(long i, bool a) { aktiven.at(static_cast<std::size_t>(i)) = a ? 1 : 0; }
+    unsigned long NAktivnih() const
+    {
+        unsigned long n = nobs;
+        for (char a : aktiven) n -= a == 0;
+        return n;
+    }
+    // The set's row of the table of record kinds.
+    TerObsSet Set() const { return static_cast<TerObsSet>(vrsta - kTerObsVrste); }
     long double GetSo() const { return So; }
     long double GetRefStDApr() const { return So; }
     unsigned short GetXVel() const { return XVel; }
@@ -84,6 +101,7 @@ public:
     std::string GetVrsta() const { return vrsta->opis; }
 
     std::uint32_t nobs = 0;
+    std::vector<char> aktiven;   // per record: 1 takes part, 0 set aside
     matrika<std::string> PTS;
     matrika<long double> OBS;
     matrika<long double> SIG;

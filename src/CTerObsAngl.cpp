@@ -1,5 +1,7 @@
 #include "src/CTerObsAngl.h"
 
+#include <array>
+
 #include "funkcije/funkcijeAux.h"
 #include "src/NivexAux.h"
 
@@ -16,6 +18,7 @@ unsigned long CTerObsAngl::CountAngle(const CTerObsDir& smer)
 void CTerObsAngl::SetPar(unsigned short corr)
 {
     nobs = static_cast<std::uint32_t>(CountAngle(SMER));
+    aktiven.assign(nobs, 1);
     XVel = SMER.XVel;
     AngUnit = SMER.AngUnit;
     So = 0.0L;
@@ -98,4 +101,11 @@ CTerObs::Glava CTerObsAngl::GlavaTabele() const
     return {"        TCZ   TS1   TS2        ANG        sANG  sroANG" + t,
             std::string(30, ' ') + EnotaKota() + "        " + EnotaOdklona() + "  " + EnotaOdklona(),
             XVel != 0 ? 73u : 55u};
+}
+
+std::array<long, 2> CTerObsAngl::Smeri(long kot) const
+{
+    for (long j = 1; j < static_cast<long>(IndAng.nrow()); ++j)
+        if (IndAng(j) == kot) return {j - 1, j};
+    return {-1, -1};
 }

@@ -12,6 +12,7 @@
 #ifndef NIVEX_SRC_CTEROBSANGL_H
 #define NIVEX_SRC_CTEROBSANGL_H
 
+#include <array>
 #include <cstdint>
 
 #include "src/CTerObsDir.h"
@@ -33,6 +34,9 @@ public:
     void PrintObsLine_OBS(std::ostream& out, long i) override;
 
     long GetIndAng(long j) const { return IndAng(j); }
+    // The two directions (their records) that angle `kot` is composed of,
+    // the earlier first; {-1, -1} for no such angle.
+    std::array<long, 2> Smeri(long kot) const;
     unsigned long GetNumCorr() const { return NumCorr; }
     unsigned short GetCorrAng() const { return CorrAng; }
     const std::string& GetAngUnit() const { return AngUnit; }

@@ -15,9 +15,6 @@
 #include "src/NivexAux.h"
 
 namespace {
-// The kinds in the order of their model rows.
-constexpr const char* kRedVrst = "HhCVDLSAPZ";
-
 // Below this a redundancy number, or a residual cofactor relative to the
 // observation's own, is zero: what is left is round-off of a row that no
 // other observation checks.
@@ -127,19 +124,17 @@ long double CTerObsEst::Mala(long double x) const
 
 void CTerObsEst::SetDimensions()
 {
-    if (!procset.GetizpisRez()) return;
-    unsigned long n = 0;
-    for (const char* c = kRedVrst; *c; ++c) n += Zbirka(*c).NObs() * Komponent(*c);
+    const unsigned long n = static_cast<unsigned long>(GMM.nobs > 0 ? GMM.nobs : 0);
     if (procset.GetContPrint())
         std::cout << "C: CTerObsEst:" << "\n" << " F: SetDimensions() -> " << n << " #obs" << "\n";
     NAB.resize(n, 1, 0.0L);
     LAM.resize(n, 1, 0.0L);
+    opazovanja.assign(n, RezOpazovanje{});
     N = NormPorInvF(procset.Getdatasp() / 2.0L + 0.5L);
 }
 
 void CTerObsEst::SetPar(char tip)
 {
-    if (!procset.GetizpisRez()) return;
     if (tip == '\0' || std::strchr("HCSZAPVDLh", tip) == nullptr)
         NivexError(" **** CTerObsEst::SetPar() -> Napacen tip opazovanja [HCSZAPVDLh]  *** ");
     obsTyp = tip;
@@ -150,9 +145,15 @@ void CTerObsEst::SetPar(char tip)
 
 void CTerObsEst::CalcIndex()
 {
-    start = 0;
-    for (const char* c = kRedVrst; *c != obsTyp; ++c) start += Zbirka(*c).NObs() * Komponent(*c);
-    end = start + Zbirka(obsTyp).NObs() * Komponent(obsTyp);
+    // The rows of a kind stand together, in the kind order of the model.
+    const unsigned long n = opazovanja.size();
+    start = end = 0;
+    for (unsigned long i = 0; i < n && i < GMM.vrstice.size(); ++i) {
+        const VrsticaModela& v = GMM.vrstice[i];
+        if (v.set == kTOSetov || kTerObsVrste[v.set].crka != obsTyp) continue;
+        if (end == 0) start = i;
+        end = i + 1;
+    }
 }
 
 long double CTerObsEst::Redundanca(unsigned long i) const
@@ -178,10 +179,30 @@ void CTerObsEst::SetReliab()
     if (end == start) return;
     if (procset.GetContPrint()) std::cout << " F: SetReliab() -> SetReliab" << obsTyp << "()";
     const CTerObs& z = Zbirka(obsTyp);
-    const unsigned long komp = Komponent(obsTyp), n = z.NObs();
-    for (unsigned long p = 0; p < n; ++p)
-        for (unsigned long k = 0; k < komp; ++k)
-            CalcReliab(z.GetSIG(p, k), start + komp * p + k, static_cast<short>(k));
+    const unsigned long komp = Komponent(obsTyp), n = (end - start) / komp;
+    for (unsigned long i = start; i < end; ++i) {
+        const VrsticaModela& m = GMM.vrstice[i];
+        CalcReliab(z.GetSIG(m.zapis, m.komponenta), i, static_cast<short>(m.komponenta));
+        const Vrstica x = GetVrstica(i);
+        RezOpazovanje& o = opazovanja[i];
+        o.vrsta = obsTyp;
+        o.set = m.set;
+        o.zapis = m.zapis;
+        o.komponenta = m.komponenta;
+        o.vrstica = static_cast<long>(i);
+        o.opazovano = z.GetOBS(m.zapis, m.komponenta);
+        o.v = x.v;
+        o.sv = x.sv;
+        o.izravnano = o.opazovano + x.v;
+        o.sig = x.sig;
+        o.r = x.r;
+        o.w = x.w;
+        o.nab = NAB(i);
+        o.lam = LAM(i);
+        o.napaka = x.napaka;
+        o.ocena = x.ocena;
+        o.groba = x.groba;
+    }
     for (unsigned long k = 0; k < komp; ++k) {
         nabavg[k] /= n;
         vavg[k] /= n;
@@ -236,34 +257,32 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
     Num(izhod, N, 15, 3);
     izhod << "\n\n";
     PodNaslov(izhod, vr.glava, 1);
-    for (unsigned long p = 0; p < z.NObs(); ++p) {
-        if (komponente && p > 0) izhod << "\n";
-        for (unsigned long k = 0; k < komp; ++k) {
-            if (k == 0) {
-                izhod << std::setw(3) << p + 1;
-                for (int j = 0; j < vr.nImen; ++j) TerObsTxt(izhod, z.GetPTS(p, j), 6);
-                if (komponente) izhod << std::setw(3) << kOs[k];
-            } else {
-                izhod << std::setw(6 * vr.nImen + 6) << kOs[k];
-            }
-            const unsigned long i = start + komp * p + k;
-            const Vrstica x = GetVrstica(i);
-            const long double l = z.GetOBS(p, k);
-            vrednost(l);
-            Num(izhod, Mala(x.v), 8, 2);
-            Num(izhod, Mala(x.sv), 8, 2);
-            vrednost(l + x.v);
-            Num(izhod, Mala(x.sig), 8, 2);
-            Num(izhod, x.r, 7, 3);
-            Num(izhod, x.w, 8, 3);
-            Num(izhod, Mala(NAB(i)), 8, 2);
-            Num(izhod, LAM(i), 8, 3);
-            if (x.napaka) {
-                izhod << "  *** ";
-                if (x.ocena) Num(izhod, Mala(x.groba), 8, 2);
-            }
-            izhod << "\n";
+    for (unsigned long i = start; i < end; ++i) {
+        const RezOpazovanje& x = opazovanja[i];
+        const long p = x.zapis;
+        const int k = x.komponenta;
+        if (k == 0) {
+            if (komponente && i > start) izhod << "\n";
+            izhod << std::setw(3) << p + 1;
+            for (int j = 0; j < vr.nImen; ++j) TerObsTxt(izhod, z.GetPTS(p, j), 6);
+            if (komponente) izhod << std::setw(3) << kOs[k];
+        } else {
+            izhod << std::setw(6 * vr.nImen + 6) << kOs[k];
         }
+        vrednost(x.opazovano);
+        Num(izhod, Mala(x.v), 8, 2);
+        Num(izhod, Mala(x.sv), 8, 2);
+        vrednost(x.izravnano);
+        Num(izhod, Mala(x.sig), 8, 2);
+        Num(izhod, x.r, 7, 3);
+        Num(izhod, x.w, 8, 3);
+        Num(izhod, Mala(x.nab), 8, 2);
+        Num(izhod, x.lam, 8, 3);
+        if (x.napaka) {
+            izhod << "  *** ";
+            if (x.ocena) Num(izhod, Mala(x.groba), 8, 2);
+        }
+        izhod << "\n";
     }
     izhod << std::string(std::strlen(vr.glava), '-') << "\n";
 

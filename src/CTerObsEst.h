@@ -10,8 +10,11 @@
 //
 // Facts a caller must know:
 // - The driver calls SetDimensions once, then SetPar, SetReliab, PrintReliab
-//   for each kind letter; with *IZPREZ 0 all of them do nothing.  The model
-//   rows of the kinds follow each other in that order.
+//   for each kind letter.  SetReliab computes the rows of the kind into
+//   `opazovanja` (the results model's rows) whatever the print settings say;
+//   PrintReliab prints only from them.  The rows of a kind and their records
+//   come from the model's row map (CGMM::vrstice), so a record set aside has
+//   no row.
 // - Only the diagonals of the residual cofactors (Qvv), of the redundancy
 //   matrix (R) and of the observation cofactors (Qll) are read; nothing of
 //   size rows x rows or unknowns x unknowns is formed.
@@ -28,7 +31,10 @@
 #include <ostream>
 #include <string>
 
+#include <vector>
+
 #include "matrika/matrika.h"
+#include "src/CRezultati.h"
 
 class CProcSet;
 class CTerObs;
@@ -68,6 +74,7 @@ public:
 
     matrika<long double> NAB;  // rows x 1 marginal detectable errors
     matrika<long double> LAM;  // rows x 1 external reliability
+    std::vector<RezOpazovanje> opazovanja;   // rows x 1, as the results hold them
 
     char obsTyp = 0;
     unsigned long start = 0, end = 0;  // model rows [start, end) of the kind

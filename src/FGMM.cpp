@@ -135,12 +135,14 @@ void GMMEqSetLin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const CT
     GMMEqTraceStart(on, kind.classLine, kind.setFn);
     GMMEqTocka t[2];
     for (long i = 0; i < n; ++i) {
+        if (!TO.Aktiven(i)) continue;
         GMMEqTraceNum(on, i);
         for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqSetIndex(GMM, tocke, TO.GetPTS(i, p), XVel);
         const long double dT = XVel ? GMMEqDeltaT(procset, TO, i) : 0.0L;
         for (int k = 0; k < kind.nRows; ++k) {
             const long r = GMM.iRowBin + k;
             const long c = kind.col0 + k;
+            GMM.vrstice.at(static_cast<std::size_t>(r)) = {TO.Set(), i, k};
             long double racun = 0.0L, hitrost = 0.0L;
             for (int p = 0; p < kind.nPts; ++p) {
                 const long double s = LinSign(kind.nPts, p);
@@ -163,18 +165,20 @@ void GMMEqPrintLin(std::ostream& izhod, CGMM& GMM, const CProcSet& procset, cons
                    const CTerObsTocke& tocke, const GMMEqLinKind& kind)
 {
     const long n = static_cast<long>(TO.NObs());
-    if (n == 0) return;
+    const long nAkt = static_cast<long>(TO.NAktivnih());
+    if (nAkt == 0) return;
     if (!procset.GetizpisEnPop()) {
         // Nothing is printed, but the counter keeps naming the next row.
-        GMM.iRowBout += static_cast<std::int32_t>(n * kind.nRows);
+        GMM.iRowBout += static_cast<std::int32_t>(nAkt * kind.nRows);
         return;
     }
     const unsigned short on = procset.GetContPrint();
     const unsigned short XVel = procset.GetXVel();
     GMMEqTraceStart(on, "", kind.printFn);
-    const std::size_t len = GMMEqPrintHead(izhod, kind.title, n * kind.nRows, kind.header);
+    const std::size_t len = GMMEqPrintHead(izhod, kind.title, nAkt * kind.nRows, kind.header);
     GMMEqTocka t[2];
     for (long i = 0; i < n; ++i) {
+        if (!TO.Aktiven(i)) continue;
         GMMEqTraceNum(on, i);
         for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqSetIndex(GMM, tocke, TO.GetPTS(i, p), XVel);
         for (int k = 0; k < kind.nRows; ++k) {

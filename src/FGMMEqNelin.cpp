@@ -104,10 +104,12 @@ void GMMEqSetNelin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const 
     const unsigned short XVel = procset.GetXVel();
     GMMEqTraceStart(on, kind.classLine, kind.setFn);
     for (long i = 0; i < n; ++i) {
+        if (!TO.Aktiven(i)) continue;
         GMMEqTraceNum(on, i);
         GMMEqNelinVrstica v(TO, TOCrdA, kind);
         v.i = i;
         v.r = GMM.iRowBin;
+        GMM.vrstice.at(static_cast<std::size_t>(v.r)) = {TO.Set(), i, 0};
         v.XVel = XVel != 0;
         for (int p = 0; p < kind.nPts; ++p) v.t[p] = GMMEqSetIndex(GMM, TOCrdA, TO.GetPTS(i, p), XVel);
         v.dT = XVel ? GMMEqDeltaT(procset, TO, i) : 0.0L;
@@ -151,10 +153,11 @@ void GMMEqPrintNelin(std::ostream& izhod, CGMM& GMM, const CProcSet& procset, co
                      const CTerObsCrdA& TOCrdA, const GMMEqNelinKind& kind)
 {
     const long n = static_cast<long>(TO.NObs());
-    if (n == 0) return;
+    const long nAkt = static_cast<long>(TO.NAktivnih());
+    if (nAkt == 0) return;
     if (!procset.GetizpisEnPop()) {
         // Nothing is printed, but the counter keeps naming the next row.
-        GMM.iRowBout += static_cast<std::int32_t>(n);
+        GMM.iRowBout += static_cast<std::int32_t>(nAkt);
         return;
     }
     const unsigned short on = procset.GetContPrint();
@@ -165,9 +168,10 @@ void GMMEqPrintNelin(std::ostream& izhod, CGMM& GMM, const CProcSet& procset, co
     const long double fC = kind.kotna ? GMM.roSec : 1.0L, fF = kind.kotna ? GMM.roSec : GMM.mmFact;
 
     GMMEqTraceStart(on, "", kind.printFn);
-    const std::size_t len = GMMEqPrintHead(izhod, kind.title, n, kind.header);
+    const std::size_t len = GMMEqPrintHead(izhod, kind.title, nAkt, kind.header);
     GMMEqTocka t[4];
     for (long i = 0; i < n; ++i) {
+        if (!TO.Aktiven(i)) continue;
         GMMEqTraceNum(on, i);
         const long r = GMM.iRowBout;
         for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqSetIndex(GMM, TOCrdA, TO.GetPTS(i, p), XVel);

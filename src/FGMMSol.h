@@ -4,26 +4,22 @@
 // and the refraction coefficients.
 //
 // Facts a caller must know:
-// - They only read: the adjusted value printed is the a-priori value of the
-//   list (OBS, VELA, kRefEst) plus xunk; CGMMSol::SetResults moves the list to
-//   it afterwards.
-// - A point without unknowns (iDeltaB < 0) prints zero corrections and
-//   standard deviations and its a-priori values, and is left unchanged.
-// - Standard deviations are sqrt(SoIIzracun * |Qdd(k,k)|) in metres (the
-//   magnitude keeps a round-off negative cofactor from printing as "nan").
+// - They only print what the results of the pass hold (CRezultati): the
+//   a-priori values of the list (OBS, VELA, kRefEst), the corrections xunk
+//   and the adjusted values; CGMMSol::SetResults moves the list to them
+//   afterwards.
+// - A point without unknowns prints zero corrections and standard
+//   deviations and its a-priori values.
 #ifndef NIVEX_SRC_FGMMSOL_H
 #define NIVEX_SRC_FGMMSOL_H
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <ostream>
 #include <string>
 
 #include "matrika/matrika.h"
-
-// Cofactor of the unknowns i and j, datum applied (the solution's accessor).
-using Kofaktor = std::function<long double(long, long)>;
+#include "src/CRezultati.h"
 
 // Column header of the results table for Dim (1, 2, otherwise 3) and the
 // velocity switch; returns the length of the last header line (61, 67, 99).
@@ -33,28 +29,13 @@ std::size_t GMMSolResHeadPrint(std::ostream& izhod, unsigned short Dim, unsigned
 void GMMSolSetIndex(long i, const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
                     unsigned short XVel, long& ix, long& ixv);
 
-// Bodies for 1D (heights, OBS n x 1), 2D and 3D (coordinates, OBS n x Dim).
-void GMMSolResBodyPrint1(std::ostream& izhod, const matrika<std::string>& PTS,
-                         const matrika<long double>& OBS, const matrika<long double>& VELA,
-                         const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
-                         unsigned short XVel, const matrika<long double>& xunk, const Kofaktor& Qdd,
-                         long double SoIIzracun);
-void GMMSolResBodyPrint2(std::ostream& izhod, const matrika<std::string>& PTS,
-                         const matrika<long double>& OBS, const matrika<long double>& VELA,
-                         const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
-                         unsigned short XVel, const matrika<long double>& xunk, const Kofaktor& Qdd,
-                         long double SoIIzracun);
-void GMMSolResBodyPrint3(std::ostream& izhod, const matrika<std::string>& PTS,
-                         const matrika<long double>& OBS, const matrika<long double>& VELA,
-                         const matrika<std::int32_t>& iDeltaB, const matrika<std::int32_t>& iDeltaBV,
-                         unsigned short XVel, const matrika<long double>& xunk, const Kofaktor& Qdd,
-                         long double SoIIzracun);
+// Bodies for 1D (heights), 2D and 3D (coordinates), with the velocities when XVel.
+void GMMSolResBodyPrint1(std::ostream& izhod, const CRezultati& rez, unsigned short XVel);
+void GMMSolResBodyPrint2(std::ostream& izhod, const CRezultati& rez, unsigned short XVel);
+void GMMSolResBodyPrint3(std::ostream& izhod, const CRezultati& rez, unsigned short XVel);
 
 // Estimated refraction coefficients ("SINGLE": one for the network, "STAT":
-// one per station of PTSk): kRefEst plus their corrections.
-void GMMSolPrintRefKoeficient(std::ostream& izhod, std::int32_t nunkkref, const std::string& kRefType,
-                              const matrika<long double>& xunk, const Kofaktor& Qdd,
-                              const matrika<std::int32_t>& iDeltaBk, const matrika<long double>& kRefEst,
-                              const matrika<std::string>& PTSk, long double SoIIzracun);
+// one per station): the adjusted coefficient and its deviation.
+void GMMSolPrintRefKoeficient(std::ostream& izhod, const std::string& kRefType, const CRezultati& rez);
 
 #endif

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <iterator>
 #include <new>
+#include <string_view>
 #include <utility>
 #include <algorithm>
 #include <cfloat>
@@ -102,17 +103,17 @@ long double MejaZaokrozitve(const CTerObs& tocke, long nunk)
 
 // A linearisation that runs away: with iteration on, corrections that are
 // not a number, or that grew in two passes in a row while still above the
-// threshold, end the run before coordinates from them are printed.  A single
-// larger step is allowed: the first passes from poor approximate values may
-// overshoot once and still converge.
-void PreveriKonvergenco(std::ostream& report, int k, long double& normPrej, int& rast, long double normX,
-                        long double prag)
+// threshold, stop the adjustment before coordinates from them are printed
+// (the message; empty while the loop may go on).  A single larger step is
+// allowed: the first passes from poor approximate values may overshoot once
+// and still converge.
+std::string PreveriKonvergenco(int k, long double& normPrej, int& rast, long double normX, long double prag)
 {
     if (!std::isfinite(static_cast<double>(normX))) {
         char b[160];
         std::snprintf(b, sizeof b, " **** Iteracija %d: popravki neznank niso stevila - izravnava se razhaja      *** ",
                       k);
-        NivexError(report, b);
+        return b;
     }
     rast = (k > 1 && normX > normPrej && normX >= prag) ? rast + 1 : 0;
     if (rast >= 2) {
@@ -121,9 +122,10 @@ void PreveriKonvergenco(std::ostream& report, int k, long double& normPrej, int&
                       " **** Iteracija %d: popravki neznank rastejo (%9.2e > %9.2e) - izravnava se razhaja, "
                       "preveri priblizne koordinate in opazovanja      *** ",
                       k, static_cast<double>(normX), static_cast<double>(normPrej));
-        NivexError(report, b);
+        return b;
     }
     normPrej = normX;
+    return {};
 }
 
 // Title of one pass of the iteration loop, with the correction norm of the
@@ -164,16 +166,21 @@ void CNivex::SetGMMEq(std::ostream& report)
         enacbe.PrintGMMEq(report);
     };
     GMM.GMMResetIndex();
-    vrsta(GMMEqH);
-    vrsta(GMMEqHdif);
-    vrsta(GMMEqCrd);
-    vrsta(GMMEqVec);
-    vrsta(GMMEqDist2);
-    vrsta(GMMEqDist3);
-    vrsta(GMMEqAngl);
-    vrsta(GMMEqAzi);
-    vrsta(GMMEqPara);
-    vrsta(GMMEqZen);
+    for (const char tip : std::string_view(kVrstniRedVrstic)) {
+        switch (tip) {
+            case 'H': vrsta(GMMEqH); break;
+            case 'h': vrsta(GMMEqHdif); break;
+            case 'C': vrsta(GMMEqCrd); break;
+            case 'V': vrsta(GMMEqVec); break;
+            case 'D': vrsta(GMMEqDist2); break;
+            case 'L': vrsta(GMMEqDist3); break;
+            case 'S': vrsta(GMMEqAngl); break;
+            case 'A': vrsta(GMMEqAzi); break;
+            case 'P': vrsta(GMMEqPara); break;
+            case 'Z': vrsta(GMMEqZen); break;
+            default: break;
+        }
+    }
 }
 
 long double CNivex::IterPrag() const
@@ -207,16 +214,20 @@ void CNivex::SetReliab(std::ostream& report)
 {
     // Adjusted observations with their reliability, kind by kind in the
     // order of their model rows.
-    Naslov(report, "IZRAVNANA OPAZOVANJA IN LOKALNE MERE NATANCNOSTI:", procset.GetizpisRez());
+    const bool izpis = procset.GetizpisRez() != 0;
+    Naslov(report, "IZRAVNANA OPAZOVANJA IN LOKALNE MERE NATANCNOSTI:", izpis);
     TOEst.SetDimensions();
-    for (const char tip : {'H', 'h', 'C', 'V', 'D', 'L', 'S', 'A', 'P', 'Z'}) {
+    for (const char tip : std::string_view(kVrstniRedVrstic)) {
         TOEst.SetPar(tip);
         TOEst.SetReliab();
-        TOEst.PrintReliab(report);
+        if (izpis) TOEst.PrintReliab(report);
     }
+    rez.opazovanja = TOEst.opazovanja;
+    rez.kriticnaN = TOEst.N;
+    rez.del0 = TOEst.del0;
 }
 
-void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
+void CNivex::Beri(const std::string& dataFile, std::ostream& report)
 {
     // Settings, datum and observations, each printed under its title.
     procset.ReadProcSet(dataFile, report);
@@ -229,7 +240,10 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     getobs.SetCTerObs(procset, TO);
     getobs.ReadCTerObs(procset, TO, dataFile);
     getobs.PrintCTerObs(procset, TO, report);
+}
 
+IzidIzravnave CNivex::Izravnaj(std::ostream& report)
+{
     Naslov(report, "POVZETEK PODATKOV GEODETSKE MREZE:", procset.GetizpisSet());
     GMM.DataSum(report);
     GMM.DataSet();
@@ -237,6 +251,8 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     // The linearisation loop: equations at the current approximate values,
     // solution, results, then the approximate values move to the adjusted
     // ones, until the corrections fall below the threshold.
+    IzidIzravnave izid;
+    GMMS.normX = 1.0L;
     long double normPrej = 0.0L;  // correction norm of the previous pass
     int rast = 0;                 // passes in a row whose corrections grew
     for (int k = 1;; ++k) {
@@ -257,28 +273,49 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 
         Naslov(report, "REZULTATI OBDELAVE GEODETSKE MREZE:", 1);
         GMMS.SetPar();
-        const IzidResitve izid = GMMS.SolveFuncModel();
-        if (!izid) NivexError(report, izid.sporocilo);
-        if (procset.GetifIter() != 0)
-            PreveriKonvergenco(report, k, normPrej, rast, GMMS.GetNormX(), IterPrag());
+        const IzidResitve resitev = GMMS.SolveFuncModel();
+        if (!resitev) {
+            izid.nedolocene = resitev.nedolocene;
+            izid.sporocilo = resitev.sporocilo;
+            return izid;
+        }
+        if (procset.GetifIter() != 0) {
+            izid.sporocilo = PreveriKonvergenco(k, normPrej, rast, GMMS.GetNormX(), IterPrag());
+            if (!izid) return izid;
+        }
         GMMS.SolveStohModel();
         GMMS.PrintResultsSummary(report);
         GMMS.PrintResultsSummary(std::cout);
-        GMMS.PrintResults(report);
+        rez.SetPrehod(procset, GMM, GMMS);
+        GMMS.PrintResults(report, rez);
         GMMS.SetResults();
-        GMMS.PrintCorrUnknown(report);
+        GMMS.PrintCorrUnknown(report, rez);
         RelEll.SetRelEll();
         RelEll.PrintRelEll(report);
-        nPasses = k;
+        rez.SetRelativne(RelEll);
+        nPasses = izid.prehodov = rez.prehodov = k;
 
         if (KonecIteracij(k, report)) break;
     }
+    izid.skonvergirala = rez.skonvergirala = procset.GetifIter() == 0 || GMMS.GetNormX() < IterPrag();
+    rez.datum = gdatum.GetGDatum();
+    return izid;
+}
 
+void CNivex::Porocaj(const std::string& dataFile, std::ostream& report)
+{
     SetReliab(report);
-
     std::string reportFile, baseName;
     ImenaDatotek(dataFile, reportFile, baseName);
     IzvozneDatoteke(baseName, report);
+}
+
+void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
+{
+    Beri(dataFile, report);
+    const IzidIzravnave izid = Izravnaj(report);
+    if (!izid) NivexError(report, izid.sporocilo);
+    Porocaj(dataFile, report);
 }
 
 void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report)
@@ -295,25 +332,22 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report)
                 {"_CRD.TXT", &TO.TOCrd},   {"_DIR.TXT", &TO.TODir},   {"_AZI.TXT", &TO.TOAzi}, {"_D2.TXT", &TO.TODist2},
                 {"_D3.TXT", &TO.TODist3},  {"_ZEN.TXT", &TO.TOZen},   {"_VEC.TXT", &TO.TOVec}, {"_H.TXT", &TO.TOH},
                 {"_DH.TXT", &TO.TOHdif}};
-            const unsigned long stevila[] = {procset.GetNCrd(),   procset.GetNDir(), procset.GetNAzi(),
-                                             procset.GetNDist2(), procset.GetNDist3(), procset.GetNZen(),
-                                             procset.GetNVec(),   procset.GetNH(),   procset.GetNHdif()};
             NVX2GMT.SetGMTFile(baseName, "_PTN.TXT");
             NVX2GMT.PrintPTName(TO.TOCrdA, report);
             for (std::size_t j = 0; j < std::size(opazovanja); ++j) {
-                if (stevila[j] == 0) continue;
+                if (opazovanja[j].second->NObs() == 0) continue;
                 NVX2GMT.SetGMTFile(baseName, opazovanja[j].first);
                 NVX2GMT.PrintOBS(TO.TOCrdA, *opazovanja[j].second, report);
             }
             NVX2GMT.SetGMTFile(baseName, "_CCORR.TXT");
-            NVX2GMT.PrintCRDCorr(TO.TOCrdA, GMM, GMMS, report);
+            NVX2GMT.PrintCRDCorr(TO.TOCrdA, rez, report);
             NVX2GMT.SetGMTFile(baseName, "_ABSE.TXT");
-            NVX2GMT.PrintAbsEll(TO.TOCrdA, GMM, GMMS, report);
+            NVX2GMT.PrintAbsEll(TO.TOCrdA, rez, report);
             NVX2GMT.SetGMTFile(baseName, "_RELE.TXT");
-            NVX2GMT.PrintRelEll(RelEll, report);
+            NVX2GMT.PrintRelEll(rez, report);
             if (procset.GetXVel() != 0) {
                 NVX2GMT.SetGMTFile(baseName, "_XVEL.TXT");
-                NVX2GMT.PrintXVel(TO.TOCrdA, GMM, GMMS, report);
+                NVX2GMT.PrintXVel(TO.TOCrdA, rez, report);
             }
             if (cont != 0) std::cout << "\n";
         }

@@ -9,6 +9,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "funkcije/CppCas.h"
 #include "src/CGDatum.h"
@@ -31,6 +32,7 @@
 #include "src/CNVX2STR.h"
 #include "src/CProcSet.h"
 #include "src/CRelEll.h"
+#include "src/CRezultati.h"
 #include "src/CTerObsEst.h"
 #include "src/CTerObsZbirka.h"
 
@@ -53,6 +55,16 @@ void NaslovNivex(std::ostream& out);
 // Closing lines with the elapsed seconds; waits for Enter when argc == 1.
 void KonecPrograma(int argc, double seconds);
 
+// What an adjustment came to: the passes it ran and, when it could not be
+// completed, why (the framed message) and the unknowns it left undetermined.
+struct IzidIzravnave {
+    int prehodov = 0;
+    bool skonvergirala = false;
+    std::vector<long> nedolocene;
+    std::string sporocilo;   // empty when the adjustment is complete
+    explicit operator bool() const { return sporocilo.empty(); }
+};
+
 // Every object of one run, created once before anything is read and living
 // to its end; each worker holds references to the objects it reads.
 class CNivex {
@@ -64,7 +76,19 @@ public:
     // Reads the data file, adjusts the network and writes the report from the
     // settings section on (the banner and file names are the caller's); the
     // export files switched on go beside the data file, under its base name.
+    // An adjustment that cannot be completed ends the run with its message.
     void Izracun(const std::string& dataFile, std::ostream& report);
+
+    // The three steps of Izracun.  Beri reads and prints the settings, the
+    // datum and the records.  Izravnaj numbers the unknowns of the records
+    // that take part and runs the linearisation loop from the current
+    // approximate values, printing each pass, and fills `rez`; it may run
+    // again after records are set aside (CTerObs::SetAktiven), and it ends
+    // nothing: it returns the outcome.  Porocaj adds the adjusted
+    // observations with their reliability and writes the export files.
+    void Beri(const std::string& dataFile, std::ostream& report);
+    IzidIzravnave Izravnaj(std::ostream& report);
+    void Porocaj(const std::string& dataFile, std::ostream& report);
     // The observation equations of one pass: every kind's rows from the first
     // row on (heights, height differences, coordinates, vectors, horizontal
     // and spatial distances, composed angles, azimuths, angles between
@@ -77,7 +101,8 @@ public:
     // The iteration threshold, raised to what the arithmetic resolves at the
     // size of the coordinates.
     long double IterPrag() const;
-    // Adjusted observations and their reliability, after the last pass.
+    // Adjusted observations and their reliability, after the last pass:
+    // computed into `rez` always, printed when the settings ask for it.
     void SetReliab(std::ostream& report);
 
     CppCas cas;
@@ -104,6 +129,8 @@ public:
     CNVX2GMT NVX2GMT;
     CNVX2STR NVX2STR;
     CNVX2OPT2 NVX2OPT2;
+    // The results of the last adjustment, for every writer.
+    CRezultati rez;
 
     // Passes of the iteration loop run by Izracun.
     int nPasses = 0;

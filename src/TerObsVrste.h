@@ -59,6 +59,12 @@ struct TerObsVrsta {
 
 extern const TerObsVrsta kTerObsVrste[kTOSetov];
 
+// The kinds in the order of their rows in the model (heights, height
+// differences, coordinates, vectors, horizontal and spatial distances,
+// composed angles, azimuths, angles between directions, zenith distances):
+// the equations are built and the reliability is printed in this order.
+inline constexpr char kVrstniRedVrstic[] = "HhCVDLSAPZ";
+
 // The row of a record that a network of dimension `dim` files under its
 // leading letter (X by the dimension); nullptr for any other letter.
 const TerObsVrsta* TerObsVrstaZapisa(char crka, unsigned short dim);

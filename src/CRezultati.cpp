@@ -1,0 +1,163 @@
+#include "src/CRezultati.h"
+
+#include <cmath>
+
+#include "funkcije/Hi2Por.h"
+#include "funkcije/funkcijeAux.h"
+#include "matrika/elipsoidpog.h"
+#include "matrika/elipspog.h"
+#include "matrika/matrika.h"
+#include "src/CGMM.h"
+#include "src/CGMMSol.h"
+#include "src/CProcSet.h"
+#include "src/CRelEll.h"
+#include "src/CTerObsTocke.h"
+#include "src/MetodaResitve.h"
+
+namespace {
+long double Sigma(long double SoIIzracun, long double q) { return std::sqrt(SoIIzracun * std::fabs(q)); }
+
+// One point's block of dim values of the list M (coordinates or velocities)
+// whose unknowns start at ix, with its ellipses; k2 and k3 scale the
+// standard ellipse and ellipsoid to the confidence level.
+RezBlok Blok(const matrika<long double>& M, long i, long ix, int dim, const CGMMSol& GMMS, long double k2,
+             long double k3)
+{
+    const long double s2 = GMMS.SoIIzracun;
+    RezBlok b;
+    b.dim = dim;
+    b.neznanka = ix;
+    for (int d = 0; d < dim; ++d) {
+        b.apr[d] = M(i, d);
+        b.izr[d] = b.apr[d];
+    }
+    if (ix < 0) return b;
+    for (int d = 0; d < dim; ++d) {
+        b.pop[d] = GMMS.xunk(ix + d);
+        b.izr[d] = b.apr[d] + b.pop[d];
+        b.sig[d] = Sigma(s2, GMMS.Qxx(ix + d, ix + d));
+        for (int e = 0; e < dim; ++e) b.Q[d][e] = GMMS.Qxx(ix + d, ix + e);
+    }
+    if (dim == 2) {
+        // The ellipse of the covariances.
+        long double qxx = s2 * b.Q[0][0], qyy = s2 * b.Q[1][1], qxy = s2 * b.Q[1][0];
+        elipspog(qxx, qyy, qxy, b.a, b.b, b.theta);
+    } else if (dim == 3) {
+        // The ellipsoid and the horizontal ellipse of the cofactors, scaled
+        // by sigma0.
+        matrika<long double> Q(3, 3, 0.0L), S(3, 1, 0.0L), A(3, 1, 0.0L);
+        for (int d = 0; d < 3; ++d)
+            for (int e = 0; e < 3; ++e) Q(d, e) = b.Q[d][e];
+        long double qxx = Q(0, 0), qyy = Q(1, 1), qxy = Q(1, 0);
+        elipsoidpog(Q, S, A);
+        long double ah = 0.0L, bh = 0.0L;
+        elipspog(qxx, qyy, qxy, ah, bh, b.theta);
+        const long double so = std::sqrt(s2);
+        b.a = ah * so;
+        b.b = bh * so;
+        for (int d = 0; d < 3; ++d) {
+            b.S[d] = std::sqrt(s2 * std::fabs(S(d)));
+            b.A[d] = A(d);
+            b.SZaup[d] = k3 * b.S[d];
+        }
+    }
+    b.aZaup = k2 * b.a;
+    b.bZaup = k2 * b.b;
+    return b;
+}
+}  // namespace
+
+void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMSol& GMMS)
+{
+    const unsigned short Dim = procset.GetDim();
+    const unsigned short XVel = procset.GetXVel();
+    dim = Dim;
+    kotnaEnota = procset.GetAngUnit();
+    metoda = procset.GetNumSolve();
+    const MetodaResitve* m = procset.Metoda();
+    izvedenaResitev = m ? IzvedenaResitev(*m) : "";
+    robustna = procset.RobSolve;
+    SoIIzracun = GMMS.SoIIzracun;
+    zaupanjeElips = procset.Gethipelp();
+    // The semi-axes of a standard ellipse (ellipsoid) hold the point with
+    // probability P when multiplied by the root of the chi-square quantile
+    // with 2 (3) degrees of freedom.
+    const bool zaup = zaupanjeElips > 0.0L && zaupanjeElips < 1.0L;
+    const long double k2 = zaup ? std::sqrt(Hi2PorInvF(zaupanjeElips, 2.0L)) : 0.0L;
+    const long double k3 = zaup ? std::sqrt(Hi2PorInvF(zaupanjeElips, 3.0L)) : 0.0L;
+
+    const CTerObsTocke& lista = GMM.Tocke();
+    const int d = Dim == 1 ? 1 : (Dim == 2 ? 2 : 3);
+    tocke.assign(lista.PTS.nrow(), RezTocka{});
+    for (long i = 0; i < static_cast<long>(lista.PTS.nrow()); ++i) {
+        RezTocka& t = tocke[static_cast<std::size_t>(i)];
+        t.ime = lista.PTS(i, 0);
+        const long ix = GMM.iDeltaB(i);
+        t.dana = ix < 0;
+        t.koordinate = Blok(lista.OBS, i, ix, d, GMMS, k2, k3);
+        if (XVel) t.hitrosti = Blok(lista.VELA, i, GMM.iDeltaBV(i), d, GMMS, k2, k3);
+    }
+
+    // As printed: one coefficient for the network, or one per station.
+    refrakcija.clear();
+    if (procset.IfEstkRef) {
+        const bool ena = procset.kRefType.find("SINGLE") != std::string::npos;
+        const bool postaje = !ena && procset.kRefType.find("STAT") != std::string::npos;
+        const long nk = ena ? (GMM.nunkkref > 0 ? 1 : 0) : (postaje ? GMM.nunkkref : 0);
+        for (long t = 0; t < nk; ++t) {
+            const long k = GMM.iDeltaBk(t);
+            refrakcija.push_back({postaje ? GMM.PTSk(t) : std::string(), GMM.kRefEst(t) + GMMS.xunk(k),
+                                  Sigma(GMMS.SoIIzracun, GMMS.Qxx(k, k))});
+        }
+    }
+
+    RezGlobalniTest& g = globalniTest;
+    g.SoApriori = GMM.So;
+    g.SoAposteriori = GMMS.SoI;
+    g.verjetnost = procset.Getgtestp();
+    g.statistika = GMMS.gtest;
+    g.spodnja = GMMS.gtestA;
+    g.zgornja = GMMS.gtestB;
+    g.prostostne = GMMS.prostostne;
+    g.sprejet = g.prostostne > 0 && g.statistika >= g.spodnja && g.statistika <= g.zgornja;
+    g.rsum = GMMS.rsum;
+    g.rpovp = GMMS.rpovp;
+    g.iteracijRobustne = GMMS.nIter;
+    g.apriori = procset.GetIfVarApriori() != 0;
+
+    const long u = static_cast<long>(GMM.Bmat.ncol());
+    diagQ.assign(static_cast<std::size_t>(u), 0.0L);
+    for (long k = 0; k < u; ++k) diagQ[static_cast<std::size_t>(k)] = GMMS.Qxx(k, k);
+    Qxx = [&GMMS](long i, long j) { return GMMS.Qxx(i, j); };
+}
+
+void CRezultati::SetRelativne(const CRelEll& RelEll)
+{
+    // The horizontal ellipse follows the six ellipsoid values in a spatial network.
+    const long s = dim == 3 ? 6 : 0;
+    relativne.assign(RelEll.nobs, RezRelElipsa{});
+    for (long i = 0; i < static_cast<long>(RelEll.nobs); ++i) {
+        RezRelElipsa& e = relativne[static_cast<std::size_t>(i)];
+        e.od = RelEll.PTS(i, 0);
+        e.doTocke = RelEll.PTS(i, 1);
+        for (long d = 0; d < static_cast<long>(RelEll.OBS.ncol()) && d < 3; ++d) e.sredina[d] = RelEll.OBS(i, d);
+        e.a = RelEll.SIG(i, s);
+        e.b = RelEll.SIG(i, s + 1);
+        e.theta = RelEll.SIG(i, s + 2);
+    }
+}
+
+long double CRezultati::Korelacija(long i, long j) const
+{
+    // Magnitudes compared with the tolerance in double precision; the square
+    // roots of the magnitudes keep a round-off negative variance from
+    // printing as "nan".  The cofactor is asked for as (j, i): off the
+    // factor's pattern it is solved by columns, and the column i then serves
+    // a whole row of the table.
+    const long double Qii = diagQ[static_cast<std::size_t>(i)], Qjj = diagQ[static_cast<std::size_t>(j)];
+    const double qii = dabs(Qii);
+    if (i == j) return qii > 1e-12 ? 1.0L : 0.0L;
+    const double qjj = dabs(Qjj);
+    if (qii <= 1e-12 || qjj <= 1e-12) return 0.0L;
+    return Qxx(j, i) / (std::sqrt(std::fabs(Qjj)) * std::sqrt(std::fabs(Qii)));
+}

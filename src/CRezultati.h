@@ -1,0 +1,130 @@
+// CRezultati: the results of an adjustment as data, apart from every print.
+//
+// The solution fills it (points, refraction coefficients, global test) in
+// every pass, the quality analyses after the last one (adjusted observations
+// with their reliability, relative ellipses); the results report, the GMT
+// files and any other writer only read it.  A print switch changes what is
+// printed, never what is computed here.
+//
+// Facts a reader must know:
+// - Lengths in metres, angles of observations in radians, ellipse
+//   orientations in degrees (0 <= theta < 180, from the first coordinate axis
+//   towards the second).  Standard deviations and semi-axes are scaled by the
+//   reference variance the run uses (SoIIzracun).
+// - A point without unknowns (a fixed point) has zero corrections and
+//   deviations and keeps its approximate values.
+// - The absolute ellipse of a plane point is that of its covariances; in a
+//   spatial network it is the horizontal ellipse of the cofactors times
+//   sigma0, beside the ellipsoid (semi-axes S, angles A of the axes in
+//   degrees), as the report has always printed them.  The ellipses at the
+//   confidence level of *PHIPEL are extra values, not printed in the report.
+// - Correlations of the unknowns are not stored (a national network has
+//   billions of pairs): Korelacija reads them from the solution's cofactors.
+#ifndef NIVEX_SRC_CREZULTATI_H
+#define NIVEX_SRC_CREZULTATI_H
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "src/TerObsVrste.h"
+
+class CProcSet;
+class CGMM;
+class CGMMSol;
+class CRelEll;
+class CTerObsTocke;
+
+// One point's values of one kind (coordinates, heights or velocities).
+struct RezBlok {
+    int dim = 0;                        // 1, 2 or 3
+    long neznanka = -1;                 // first unknown, -1 without unknowns
+    long double apr[3] = {0, 0, 0};     // a-priori values
+    long double pop[3] = {0, 0, 0};     // corrections of this pass
+    long double izr[3] = {0, 0, 0};     // adjusted values
+    long double sig[3] = {0, 0, 0};     // standard deviations
+    long double Q[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};   // cofactors
+    long double a = 0, b = 0, theta = 0;                        // absolute (horizontal) ellipse
+    long double S[3] = {0, 0, 0}, A[3] = {0, 0, 0};             // ellipsoid (3D)
+    long double aZaup = 0, bZaup = 0;                           // ellipse at the confidence level
+    long double SZaup[3] = {0, 0, 0};                           // ellipsoid at the confidence level
+};
+
+struct RezTocka {
+    std::string ime;
+    bool dana = false;                  // no coordinate unknowns
+    RezBlok koordinate;
+    RezBlok hitrosti;                   // only with velocity estimation
+};
+
+struct RezRefrakcija {
+    std::string postaja;                // empty for the one coefficient of the network
+    long double k = 0.0L, sig = 0.0L;
+};
+
+struct RezGlobalniTest {
+    long double SoApriori = 0, SoAposteriori = 0;
+    long double verjetnost = 0;         // *PGLTST
+    long double statistika = 0, spodnja = 0, zgornja = 0;
+    long prostostne = 0;                // degrees of freedom
+    bool sprejet = false;               // statistic within [spodnja, zgornja]
+    long double rsum = 0, rpovp = 0;    // sum and mean of the redundancy numbers
+    int iteracijRobustne = 0;           // re-weightings of the last solution
+    bool apriori = false;               // accuracy measures from the a-priori variance
+};
+
+// One row of the reliability tables: an observation, or one component of a
+// coordinate or a vector record.
+struct RezOpazovanje {
+    char vrsta = 0;                     // kind letter
+    TerObsSet set = kTOSetov;           // its record set
+    long zapis = -1;                    // record in the set (a composed angle: its directions by CTerObsAngl::Smeri)
+    int komponenta = 0;
+    long vrstica = -1;                  // model row
+    long double opazovano = 0, v = 0, sv = 0, izravnano = 0, sig = 0;
+    long double r = 0, w = 0, nab = 0, lam = 0;
+    bool napaka = false;                // |w| > N
+    bool ocena = false;                 // flagged with r > 0: gross error estimated
+    long double groba = 0;              // -v / r
+};
+
+struct RezRelElipsa {
+    std::string od, doTocke;
+    long double sredina[3] = {0, 0, 0};
+    long double a = 0, b = 0, theta = 0;   // horizontal relative ellipse (m, m, degrees)
+};
+
+class CRezultati {
+public:
+    // The settings that shaped the run.
+    int dim = 0;
+    std::string kotnaEnota, metoda, izvedenaResitev, robustna;
+    char datum = 0;
+    int prehodov = 0;
+    bool skonvergirala = false;
+    long double SoIIzracun = 0;
+    long double zaupanjeElips = 0;      // *PHIPEL
+
+    std::vector<RezTocka> tocke;
+    std::vector<RezRefrakcija> refrakcija;
+    RezGlobalniTest globalniTest;
+    long double kriticnaN = 0;          // critical value of the screening
+    long double del0 = 0;               // bound of the non-centrality
+    std::vector<RezOpazovanje> opazovanja;
+    std::vector<RezRelElipsa> relativne;
+
+    // Points, refraction coefficients and global test of the current pass,
+    // read from the solution before it moves the approximate values.
+    void SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMSol& GMMS);
+    void SetRelativne(const CRelEll& RelEll);
+
+    // Correlation of the unknowns i and j (0 where a variance is of
+    // round-off size; 1 on the diagonal of a determined unknown).
+    long double Korelacija(long i, long j) const;
+
+private:
+    std::function<long double(long, long)> Qxx;
+    std::vector<long double> diagQ;
+};
+
+#endif
