@@ -134,7 +134,7 @@ TEST(CGMMSolRedka, FreeNetworkAgainstTheDenseReference)
 }
 
 // Levelling of five heights in two groups that no observation joins, 0-1 and
-// 2-3-4.  Held at height 0 by a pseudo-observation, the level of 2-3-4 is
+// 2-3-4.  With height 0 held by a pseudo-observation, the level of 2-3-4 is
 // free.  Under inner constraints over all five (anchor 0) the groups may
 // still move against each other; with the common motion taken out of it, 0
 // and 1 move by 3/5 and 2, 3, 4 by 2/5: the smaller group is named.  A
