@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <gtest/gtest.h>
+
 #include "TestUtil.h"
 
 namespace {
@@ -30,6 +32,14 @@ Izravnava Izravnaj(const std::string& data, bool gosto)
     const CTerObs& lista = dim == 1 ? static_cast<const CTerObs&>(n.TO.TOHA) : n.TO.TOCrdA;
     for (unsigned long i = 0; i < lista.NObs(); ++i)
         for (int k = 0; k < dim; ++k) iz.tocke[lista.GetPTS(i, 0)].push_back(lista.GetOBS(i, k));
+    return iz;
+}
+
+Izravnava IzravnajZ(const std::string& data, const std::string& metoda, bool gosto)
+{
+    Izravnava iz = Izravnaj(ZNastavitvijo(data, "*NUMSOLV", metoda), gosto);
+    // Only the dense path keeps the whitened design matrix.
+    EXPECT_EQ(iz.run->GMMS.Bp.nrow() > 0, gosto || metoda == "SVD") << metoda;
     return iz;
 }
 

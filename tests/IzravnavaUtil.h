@@ -22,6 +22,14 @@ struct Izravnava {
 // With gosto the solution runs on full matrices (the reference path).
 Izravnava Izravnaj(const std::string& data, bool gosto = false);
 
+// Every solution method of the settings.
+inline constexpr const char* kVseMetode[] = {"NS", "LU", "CH", "QR", "QRHOUS", "QRMGS", "QRGIV", "SVD"};
+// The data run with the solution method `metoda` (*NUMSOLV): with gosto on
+// full matrices by the method's own decomposition, else by the sparse
+// normal equations (which every method but the SVD takes).  Fails the test
+// when the run took the other path.
+Izravnava IzravnajZ(const std::string& data, const std::string& metoda, bool gosto);
+
 // The data text with every line whose first word is `keyword` removed and
 // "keyword value" put first (a settings keyword; later lines override earlier).
 std::string ZNastavitvijo(const std::string& data, const std::string& keyword, const std::string& value);
