@@ -115,6 +115,8 @@ public:
     // SVD always takes it.
     bool gosto = false;
     bool Gosto() const;
+    // The solution that ran (nullptr before the first pass).
+    const CResitev* Resitev() const { return resitev.get(); }
 
     long double thres = 1e-8L;   // convergence of the inner (robust) loop
     long double normX = 1.0L;    // |xunk|, 1.0 until the first solution

@@ -483,12 +483,12 @@ long double CGMMSolRedka::Ninv(long i, long j) const
     return q;
 }
 
-std::vector<long> CGMMSolRedka::Napihnjene() const
+std::vector<long> CGMMSolRedka::Napihnjene(long double meja) const
 {
     std::vector<long> k;
     for (unsigned long j = 0; j < diagN.size(); ++j) {
         const long jj = static_cast<long>(j);
-        if (NedolocenaNeznanka(diagN[j], Ninv(jj, jj))) k.push_back(jj);
+        if (NedolocenaNeznanka(diagN[j], Ninv(jj, jj), meja)) k.push_back(jj);
     }
     return k;
 }

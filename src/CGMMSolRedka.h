@@ -64,7 +64,7 @@ public:
 
     // Unknowns k with N_kk = 0 or N_kk (N^-1)_kk above the bound: not
     // determined though no pivot vanished outright.
-    std::vector<long> Napihnjene() const;
+    std::vector<long> Napihnjene(long double meja = kMejaVIF) const;
 
     // Cofactor of the unknowns i and j, datum applied.
     long double Q(long i, long j) const override;

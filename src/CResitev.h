@@ -70,9 +70,9 @@ public:
     // singular system leaves pivots of round-off size, whose inflation is
     // 1e16 or more, while a determined network stays many orders below.
     static constexpr long double kMejaVIF = 1e14L;
-    static bool NedolocenaNeznanka(long double Nkk, long double Qkk)
+    static bool NedolocenaNeznanka(long double Nkk, long double Qkk, long double meja = kMejaVIF)
     {
-        return Nkk == 0.0L || !(std::fabs(Nkk * Qkk) <= kMejaVIF);
+        return Nkk == 0.0L || !(std::fabs(Nkk * Qkk) <= meja);
     }
     // Every element is a finite number.
     static bool Koncna(const matrika<long double>& A)
