@@ -73,6 +73,7 @@ void CGMM::DataSum(std::ostream& izhod)
     SetMmFact();
     if (trace) std::cout << kTracDataSum << "GetDataSum()\n";
     GetDataSum();
+    SetSo(izhod);
     if (trace) std::cout << kTracDataSum << "PrintDataSumSum(ofstream & izhod)\n";
     PrintDataSumSum(izhod);
     if (trace) std::cout << kTracDataSum << "PrintDataSumRefSD(ofstream & izhod)\n";
@@ -158,17 +159,19 @@ void CGMM::PrintDataSumSum(std::ostream& izhod)
     izhod << "\n";
 }
 
-void CGMM::PrintDataSumRefSD(std::ostream& izhod)
+namespace {
+// The observation sets of sigma0 a-priori and of its table.
+struct Skupina {
+    const char* label;
+    const CTerObs* set;
+    long double n;       // records that take part, times Dim for coordinates and vectors
+    bool kotna;          // angular set: printed in arc seconds or milligon
+};
+
+std::vector<Skupina> Skupine(const CTerObsZbirka& TO, long double Dim)
 {
-    const long double Dim = procset.GetDim();
-    struct Skupina {
-        const char* label;
-        const CTerObs* set;
-        long double n;       // records, times Dim for coordinates and vectors
-        bool kotna;          // angular set: printed in arc seconds or milligon
-    };
-    const auto N = [](const CTerObs& t) { return static_cast<long double>(t.NObs()); };
-    const Skupina sk[] = {
+    const auto N = [](const CTerObs& t) { return static_cast<long double>(t.NAktivnih()); };
+    return {
         {"      # opazovanih koordinat       : ", &TO.TOCrd, Dim * N(TO.TOCrd), false},
         {"      # opazovanih visin           : ", &TO.TOH, N(TO.TOH), false},
         {"      # opazovanih komp. vektorjev : ", &TO.TOVec, Dim * N(TO.TOVec), false},
@@ -180,11 +183,16 @@ void CGMM::PrintDataSumRefSD(std::ostream& izhod)
         {"      # zenitnih razdalj           : ", &TO.TOZen, N(TO.TOZen), true},
         {"      # opazovanih visinskih razlik: ", &TO.TOHdif, N(TO.TOHdif), false},
     };
+}
+}  // namespace
 
+void CGMM::SetSo(std::ostream& izhod)
+{
     // sigma0: the mean of the sets' mean deviations, weighted by their counts
     // (linear and angular sets alike in metres and radians).
+    TO.CalcRefStDApr();
     long double vsota = 0.0L, stevilo = 0.0L;
-    for (const Skupina& s : sk) {
+    for (const Skupina& s : Skupine(TO, procset.GetDim())) {
         vsota += s.set->GetSo() * s.n;
         stevilo += s.n;
     }
@@ -197,12 +205,15 @@ void CGMM::PrintDataSumRefSD(std::ostream& izhod)
     if (!(So > 0.0L))
         NivexError(izhod, " **** Referencni standardni odklon apriori je nic (vsi standardni odkloni opazovanj "
                           "so nic)      *** ");
+}
 
+void CGMM::PrintDataSumRefSD(std::ostream& izhod)
+{
     if (!procset.GetizpisSet()) return;
     const char* kotEnota = procset.GetAngUnit() == "GON" ? " mg" : " ''";
     IzpisNastavitve(izhod, 1);
     PodNaslov(izhod, "REFERENCNI STANDARDNI ODKLONI:", 1);
-    for (const Skupina& s : sk) {
+    for (const Skupina& s : Skupine(TO, procset.GetDim())) {
         izhod << s.label << std::right << std::setw(11);
         if (s.n > 0.0L)
             izhod << (s.kotna ? roSec : mmFact) * s.set->GetSo();

@@ -76,6 +76,9 @@ public:
     void SetMmFact();
     void GetDataSum();
     void PrintDataSumSum(std::ostream& izhod);
+    // sigma0 a-priori of the records that take part; refuses a model without
+    // observations or with all deviations zero.
+    void SetSo(std::ostream& izhod);
     void PrintDataSumRefSD(std::ostream& izhod);
     void SetiDeltaB();
     void CountHDatSize();

@@ -81,11 +81,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
 
     TO.Tocke(dim).SetUniquePTS();
     TO.TOAngl.SetPar(procset.GetCorAng());
-    // Every observation set but the directions themselves (they enter the
-    // model through the composed angles) gets its mean deviation.
-    for (unsigned s = 0; s < kTOSetov; ++s)
-        if (kTerObsVrste[s].vrednosti != TerObsVrednosti::Tocka && s != kTODir)
-            TO.Set(static_cast<TerObsSet>(s)).CalcRefStDApr();
+    TO.CalcRefStDApr();
 }
 
 void CGetObs::PrintCTerObs(CProcSet& procset, CTerObsZbirka& TO, std::ostream& izhod)

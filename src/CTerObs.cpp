@@ -156,10 +156,17 @@ void CTerObs::SetPrintWhat(const std::string& what)
 
 void CTerObs::CalcRefStDApr()
 {
+    So = 0.0L;
     if (nobs == 0 || SIG.nrow() == 0) return;
     const long double* s = SIG.data();
-    for (unsigned long k = 0; k < SIG.size(); ++k) So += dabs(s[k]);
-    So /= static_cast<long double>(SIG.nrow() * SIG.ncol());
+    const unsigned long m = SIG.ncol();
+    unsigned long n = 0;
+    for (unsigned long i = 0; i < SIG.nrow(); ++i) {
+        if (!Aktiven(static_cast<long>(i))) continue;
+        for (unsigned long k = 0; k < m; ++k) So += dabs(s[i * m + k]);
+        n += m;
+    }
+    if (n > 0) So /= static_cast<long double>(n);
 }
 
 void CTerObs::ReadObs(std::istream& in, long i)

@@ -64,7 +64,8 @@ public:
     void SetPrintQuant(const std::string& what);
     // "PT", "OBS" or "ALL": which half of a record a line print shows.
     void SetPrintWhat(const std::string& what);
-    // So = mean of |SIG| over all its elements (absolute values in double).
+    // So = mean of |SIG| over all elements of the records that take part
+    // (absolute values in double); 0 without any.
     void CalcRefStDApr();
     // Reads record i (names, then values) from the current position of `in`.
     void ReadObs(std::istream& in, long i);

@@ -24,6 +24,16 @@ public:
     CTerObsZbirka(const CTerObsZbirka&) = delete;
     CTerObsZbirka& operator=(const CTerObsZbirka&) = delete;
 
+    // Every observation set but the directions themselves (they enter the
+    // model through the composed angles) gets the mean deviation of the
+    // records that take part.
+    void CalcRefStDApr()
+    {
+        for (unsigned s = 0; s < kTOSetov; ++s)
+            if (kTerObsVrste[s].vrednosti != TerObsVrednosti::Tocka && s != kTODir)
+                Set(static_cast<TerObsSet>(s)).CalcRefStDApr();
+    }
+
     // The set of a row of the table.
     CTerObs& Set(TerObsSet s);
     const CTerObs& Set(TerObsSet s) const;

@@ -166,3 +166,50 @@ TEST(Izravnava, IterationStopsAtTheThresholdOrTheLimitOrDiverges)
         EXPECT_NE(r.out.find("popravki neznank rastejo"), std::string::npos) << r.out;
     }
 }
+
+// The seam data snooping needs: the spoiled distance of the example, set
+// aside and the network adjusted again from the coordinates of the first
+// adjustment, gives the adjustment of a data file without that line; the
+// results hold no row of it, and their redundancy numbers still sum to the
+// degrees of freedom.
+TEST(Izravnava, RecordSetAsideAdjustsAsIfItWereNotThere)
+{
+    const std::string data = Iteriraj(Primer("ravninska_groba.dat"));
+    Izravnava iz = Izravnaj(data);
+    CNivex& n = *iz.run;
+    const RezOpazovanje* najvecji = nullptr;
+    for (const RezOpazovanje& o : n.rez.opazovanja)
+        if (najvecji == nullptr || std::fabs(o.w) > std::fabs(najvecji->w)) najvecji = &o;
+    ASSERT_TRUE(najvecji != nullptr);
+    ASSERT_EQ(najvecji->set, kTODist2);
+    ASSERT_TRUE(najvecji->napaka);
+    const long zapis = najvecji->zapis;
+    const long vrstic = n.GMM.nobs;
+
+    n.TO.TODist2.SetAktiven(zapis, false);
+    std::ostringstream nic;
+    IzidIzravnave izid;
+    Tiho([&] {
+        izid = n.Izravnaj(nic);
+        n.SetReliab(nic);
+    });
+    ASSERT_TRUE(izid) << izid.sporocilo;
+    EXPECT_TRUE(izid.skonvergirala);
+    EXPECT_EQ(n.GMM.nobs, vrstic - 1);
+    long double rsum = 0.0L;
+    for (const RezOpazovanje& o : n.rez.opazovanja) {
+        EXPECT_FALSE(o.set == kTODist2 && o.zapis == zapis);
+        rsum += o.r;
+    }
+    EXPECT_NEAR(rsum, n.rez.globalniTest.prostostne, 1e-9L);
+
+    // The same file without the line of that record.
+    std::istringstream in(data);
+    std::string brez, vrstica;
+    for (long d = 0; std::getline(in, vrstica);)
+        if (vrstica.rfind("D ", 0) != 0 || d++ != zapis) brez += vrstica + "\n";
+    const Izravnava ref = Izravnaj(brez);
+    EXPECT_NEAR(n.GMMS.SoI, ref.run->GMMS.SoI, 1e-9L);
+    for (const RezTocka& t : n.rez.tocke)
+        for (int d = 0; d < 2; ++d) EXPECT_NEAR(t.koordinate.izr[d], ref.tocke.at(t.ime)[d], 1e-8L) << t.ime;
+}
