@@ -108,6 +108,7 @@ void NivexWarning(const std::string& message) { NivexWarning(message.c_str()); }
 
 void NivexOpomba(const std::string& text) { opombe.push_back(text); }
 const std::vector<std::string>& NivexOpombe() { return opombe; }
+void NivexOpombeNova() { opombe.clear(); }
 
 #ifndef NIVEX_VERSION
 #define NIVEX_VERSION "3.2.0"

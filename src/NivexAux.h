@@ -40,9 +40,10 @@ void NivexWarning(const char* message);
 void NivexWarning(const std::string& message);
 
 // Warnings worth repeating in the closing lines of the run (a mistyped
-// setting): kept in the order given.
+// setting): kept in the order given, emptied when a run starts reading.
 void NivexOpomba(const std::string& text);
 const std::vector<std::string>& NivexOpombe();
+void NivexOpombeNova();
 
 // The command line's usage line.
 extern const char* const kNivexUporaba;
