@@ -38,7 +38,9 @@ NapakaSink NastaviNapakaSink(NapakaSink sink)
 void PocakajEnter()
 {
     std::cout.flush();
-    if (!std::cin.good()) return;
+    // Only a person at a terminal can press Enter: a script's input (a pipe
+    // left open, a file) must not hold the run.
+    if (!isatty(STDIN_FILENO) || !std::cin.good()) return;
     std::cin.get();
 }
 

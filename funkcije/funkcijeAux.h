@@ -8,7 +8,7 @@
 // default the console; the program installs one that also writes to the open
 // report; a test may install one that throws to check a refusal in-process.
 // When the sink returns, the run ends with exit status 1 after the pause for
-// Enter, which never hangs on a closed standard input.
+// Enter, which is awaited only when standard input is a terminal.
 #ifndef NIVEX_FUNKCIJE_FUNKCIJEAUX_H
 #define NIVEX_FUNKCIJE_FUNKCIJEAUX_H
 
@@ -27,7 +27,8 @@ NapakaSink NastaviNapakaSink(NapakaSink sink);
 [[noreturn]] void KoncnaNapaka(const std::string& text);
 
 // Discard pending console input, prompt "Pritisni ENTER ... ", wait for one
-// character (end of input counts) and exit with status 1.
+// character when standard input is a terminal (end of input counts) and exit
+// with status 1.
 [[noreturn]] void KonecFunkcije();
 
 // Framed "NAPAKA:" block naming the failing source and line, then KoncnaNapaka.
@@ -37,7 +38,7 @@ NapakaSink NastaviNapakaSink(NapakaSink sink);
 // by the function and matrix libraries).
 std::string NapakaOkvir(const std::string& middle, const std::string& file, long line);
 
-// Waits for Enter on the console without hanging when the input is closed.
+// Waits for Enter when standard input is a terminal; returns at once otherwise.
 void PocakajEnter();
 
 // Rounds an extended value to double precision and widens it again: used where

@@ -1,13 +1,41 @@
 #include "src/CGetObs.h"
 
+#include <algorithm>
 #include <array>
 #include <sstream>
 #include <iostream>
+#include <vector>
 
 #include "src/CProcSet.h"
+#include "src/CTerObsTocke.h"
 #include "src/CTerObsZbirka.h"
 #include "src/FBranje.h"
 #include "src/NivexAux.h"
+
+namespace {
+// Line (from 1) of a position in the text, from the positions of its line ends.
+long VrsticaNa(const std::vector<std::size_t>& konci, std::size_t poz)
+{
+    return static_cast<long>(std::lower_bound(konci.begin(), konci.end(), poz) - konci.begin()) + 1;
+}
+
+// Every point an observation names must stand in the point list: the
+// message names the record, its line and the point.
+void PreveriImenaTock(CTerObsZbirka& TO, unsigned short dim)
+{
+    const CTerObsTocke& tocke = TO.Tocke(dim);
+    for (unsigned s = 0; s < kTOSetov; ++s) {
+        const TerObsVrsta& v = kTerObsVrste[s];
+        if (!v.beri || v.vrednosti == TerObsVrednosti::Tocka || !TerObsSprejme(v, dim)) continue;
+        const CTerObs& set = TO.Set(static_cast<TerObsSet>(s));
+        for (long i = 0; i < static_cast<long>(set.NObs()); ++i)
+            for (long c = 0; c < static_cast<long>(set.PTS.ncol()); ++c)
+                if (tocke.FindPoint(set.PTS(i, c)) < 0)
+                    NivexError(set.Zapis(i) + ": TOCKA " + set.PTS(i, c) +
+                               " NE OBSTAJA V SEZNAMU TOCK!!!! (zapisi X)      *** ");
+    }
+}
+}  // namespace
 
 void CGetObs::SetCTerObs(CProcSet& procset, CTerObsZbirka& TO)
 {
@@ -44,6 +72,12 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
     std::istringstream in;
     if (!BeriPodatke(dataFile, in))
         NivexError(" **** Datoteke s podatki ni mogoce odpreti za branje opazovanj!!     *** ");
+    // Positions of the line ends, so that each record knows its line.
+    std::vector<std::size_t> konci;
+    {
+        const std::string& t = in.str();
+        for (std::size_t k = t.find('\n'); k != std::string::npos; k = t.find('\n', k + 1)) konci.push_back(k);
+    }
 
     // Records read into each set; a kind the dimension does not take has no
     // room, so that its records are refused by name instead of being read
@@ -57,13 +91,18 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
             CTerObs& set = TO.Set(s);
             const unsigned long i = prebranih[s]++;
             const unsigned long prostor = TerObsSprejme(*v, dim) ? set.NObs() : 0;
-            const std::string zapis = std::string(" **** Zapis ") + v->opis + " st. " + std::to_string(i + 1);
+            const std::streamoff za = in.tellg();   // -1 after the last word of the file
+            const std::size_t poz = (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - beseda.size();
+            const long vrstica = VrsticaNa(konci, poz);
+            const std::string zapis = std::string(" **** Zapis ") + v->opis + " st. " + std::to_string(i + 1) +
+                                      " (vrstica " + std::to_string(vrstica) + ")";
             if (prostor == 0)
                 NivexError(zapis + ": zapisov te vrste " + std::to_string(dim) + "-razsezna mreza ne sprejme (*DIM " +
                            std::to_string(dim) + ")!!     *** ");
             if (i >= prostor)
                 NivexError(zapis + ": zapisov te vrste je vec, kot jih je prestel pregled datoteke (" +
                            std::to_string(prostor) + ")!!     *** ");
+            set.SetVrstica(static_cast<long>(i), vrstica);
             set.ReadObs(in, static_cast<long>(i));
         }
         PreskociVrstico(in);
@@ -80,6 +119,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
     }
 
     TO.Tocke(dim).SetUniquePTS();
+    PreveriImenaTock(TO, dim);
     TO.TOAngl.SetPar(procset.GetCorAng());
     TO.CalcRefStDApr();
 }

@@ -10,10 +10,12 @@
 // field on that line is skipped, however long the line.  Reading takes time
 // linear in the file size.
 //
-// Refused, each with a framed message and exit status 1: a field that is
-// not a number or a record cut short (from the record sets), a record for
-// which its set has no room (a kind the network's dimension does not take,
-// or more records than counted), fewer records than counted, and a data file
+// Each record keeps the line of its leading word, and every message about a
+// record names it.  Refused, each with a framed message and exit status 1: a
+// field that is not a number or a record cut short (from the record sets), a
+// record for which its set has no room (a kind the network's dimension does
+// not take, or more records than counted), fewer records than counted, an
+// observation naming a point that is not in the point list, and a data file
 // that cannot be opened.  A point name repeated in the point list draws a
 // warning; lookups find its first occurrence.
 #ifndef NIVEX_SRC_CGETOBS_H

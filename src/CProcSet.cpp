@@ -102,7 +102,17 @@ const char* Opis(const T& tabela, const std::string& kljuc)
 
 // The fields of one record, checked as the reading pass will take them;
 // `zapis` names the record in the messages.
-void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerObsPolje>& polja, std::ostream& izhod)
+// The hint after a refused angle record: how the unit of *AU writes an angle.
+std::string NamigEnote(const std::string& enota)
+{
+    const std::string kot = enota == "DMS" ? "stopinje, minute, sekunde, odklon ['']"
+                            : enota == "GON" ? "kot [gon], odklon [mgon]"
+                                             : "kot [stopinje], odklon ['']";
+    return " - enota kotov " + enota + " zahteva: " + kot + "; preveri *AU";
+}
+
+void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerObsPolje>& polja, std::ostream& izhod,
+                  const std::string& namig)
 {
     unsigned j = 0;   // 1-based position among the numbers
     std::string polje;
@@ -120,7 +130,7 @@ void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerOb
                                                          : BesedaVStevilo(polje, x);
         if (!dobro)
             NivexError(izhod, Okvir(zapis + ": polje " + std::to_string(j) + ". stevila ni pravo stevilo -> " + polje +
-                                    " " + Vrstica(in.vrstica)));
+                                    " " + Vrstica(in.vrstica) + namig));
         if (std::fabs(x) > kNajvecjeStevilo)
             NivexError(izhod, Okvir(zapis + ": polje " + std::to_string(j) + ". stevila je preveliko -> " + polje + " " +
                                     Vrstica(in.vrstica) + " - po absolutni vrednosti najvec 1e9"));
@@ -186,6 +196,7 @@ CProcSet::CProcSet()
 
 void CProcSet::ReadProcSet(const std::string& dataFile, std::ostream& izhod)
 {
+    NivexOpombeNova();
     {
         std::istringstream in;
         OdpriDatoteko(in, dataFile, izhod);
@@ -344,6 +355,7 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
     Citalec in{vhod};
     std::string w;
     unsigned short dimSedaj = 0;   // dimension known at this point of the file
+    bool datumPrej = false;        // the line before is a datum line
     // Fields of a record of each kind, with the final settings.
     std::array<std::vector<TerObsPolje>, kTOSetov> polja;
     for (unsigned s = 0; s < kTOSetov; ++s) polja[s] = TerObsPolja(kTerObsVrste[s], Dim, AngUnit, XVel != 0, ifVA != 0);
@@ -358,8 +370,13 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         }
         const bool preskoci = w[0] == '#' || w.compare(0, 2, "**") == 0 || w == "*D" || CProcSet::JeKljucnaBeseda(w);
         const TerObsVrsta* v = preskoci ? nullptr : TerObsVrstaZapisa(w[0], dimSedaj);
+        if (v == nullptr && !preskoci && w[0] != '*')
+            NivexError(izhod, Okvir("Vrstica " + std::to_string(vrstica) + ": prva beseda " + w +
+                                    " ni vrsta zapisa (X, H, C, S, Z, A, P, V, D, L, h), nastavitev (*) ali komentar (#)" +
+                                    (datumPrej ? " - datumska vrstica se ne nadaljuje v naslednji" : "")));
+        datumPrej = w.compare(0, 2, "**") == 0;
         if (v == nullptr) {
-            if (!preskoci) std::cout << ">>>> NEPOZNAN PARAMETER OBDELAVE -> " << w << "  <<<<" << "\n\n\n";
+            if (!preskoci) NeznanaBeseda(w, vrstica, izhod);
             in.Preskoci();
             continue;
         }
@@ -367,11 +384,34 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         // its fields and its list would both disagree with the reading pass.
         if (v->crka == 'X' && dimSedaj != 0 && dimSedaj != Dim) NepravaDimenzija(izhod, vrstica);
         const unsigned s = TerObsIndeks(*v);
-        PreveriZapis(in, std::string("Zapis ") + v->opis + " " + Vrstica(vrstica), polja[s], izhod);
+        const std::string zapis = std::string("Zapis ") + v->opis + " " + Vrstica(vrstica);
+        // An angle written for another unit than *AU gives a record with
+        // too few numbers (refused field by field) or too many: the one
+        // after the deviation may not be taken as a remark.
+        const std::string enota = v->vrednosti == TerObsVrednosti::Kotna ? NamigEnote(AngUnit) : std::string();
+        PreveriZapis(in, zapis, polja[s], izhod, enota);
         ++nZapisov[s];
         if (prvaVrstica[s] == 0) prvaVrstica[s] = vrstica;
+        if (!enota.empty()) {
+            const std::vector<std::string> ostanek = in.Ostanek();
+            long double x = 0.0L;
+            if (!ostanek.empty() && BesedaVStevilo(ostanek[0], x))
+                NivexError(izhod, Okvir(zapis + ": za zadnjim poljem stoji se stevilo " + ostanek[0] + enota));
+            continue;
+        }
         in.Preskoci();
     }
+}
+
+void CProcSet::NeznanaBeseda(const std::string& w, long vrstica, std::ostream& izhod)
+{
+    // Not fatal, but a setting mistyped is a setting not applied: the notice
+    // stands in the report and in the closing lines, not on the console only.
+    const std::string t = " #### NEPOZNAN PARAMETER OBDELAVE -> " + w + "  " + Vrstica(vrstica) + " - prezrt      #### ";
+    neznane.push_back({w, vrstica});
+    NivexWarning(t);
+    izhod << "\n" << t << "\n\n";
+    NivexOpomba(t);
 }
 
 void CProcSet::CheckCounts(std::ostream& izhod)

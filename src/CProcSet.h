@@ -23,8 +23,11 @@
 //   one written under another "*DIM" than the last) the run ends with a
 //   message naming the record's line.
 // - Besides the checks of the settings, "*XV0" without "*XVT" and a
-//   probability outside (0, 1) are refused.  Unknown words draw a console
-//   notice only.
+//   probability outside (0, 1) are refused.
+// - A line whose first word is no record letter, settings keyword, datum
+//   word or comment is refused with its line number.  An unknown word that
+//   begins with "*" (a mistyped keyword) is a warning with its line number,
+//   on the console, in the report and in the closing lines of the run.
 // - Text settings (AngUnit, NumSolve, RobSolve, kRefType) are std::string; a
 //   word of any length is held, and a word that is not one of the accepted
 //   values is refused by the checks after the scan.
@@ -105,6 +108,13 @@ public:
     bool IzdelaGMT() const { return izrisGMT != 0 && Dim != 1; }
     bool IzdelaSTR() const { return izrisSTR != 0 && (datumVrsta == 'D' || datumVrsta == 'H'); }
 
+    // Unknown settings words of the file and their lines, in file order.
+    struct NeznanaBesedaVrstica {
+        std::string beseda;
+        long vrstica;
+    };
+    const std::vector<NeznanaBesedaVrstica>& NeznaneBesede() const { return neznane; }
+
     // Angle unit ("DMS", "GON" or "DEG") and solution method.
     const std::string& GetAngUnit() const { return AngUnit; }
     const std::string& GetNumSolve() const { return NumSolve; }
@@ -180,6 +190,8 @@ private:
     void CheckSettings(std::ostream& izhod);
     void CheckCounts(std::ostream& izhod);
     void ResolveConflicts();
+    void NeznanaBeseda(const std::string& w, long vrstica, std::ostream& izhod);
+    std::vector<NeznanaBesedaVrstica> neznane;
 };
 
 #endif

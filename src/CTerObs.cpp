@@ -57,6 +57,7 @@ void CTerObs::Velikost(unsigned long n, unsigned short xvel, unsigned long vredn
     aktiven.assign(n, 1);
     XVel = xvel;
     So = 0.0L;
+    vrstice.assign(n, 0);
     if (n == 0) return;
     PTS.resize(n, vrsta->imen);
     OBS.resize(n, vrednosti);
@@ -216,6 +217,8 @@ void CTerObs::TestStDev(std::int32_t i, const char* label, long double sd, long 
     s << "\n";
     s << "  *****  OPAZOVANJE: " << std::setw(5) << i + 1 << ".  " << std::setw(15) << label << ":"
       << "  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****";
+    if (Vrstica(i) > 0)
+        s << "\n  *****  Zapis " << vrsta->opis << OznakaZapisa(i) << " datoteke s podatki";
     s << "\n\n";
     KoncnaNapaka(s.str());
 }
@@ -229,34 +232,41 @@ std::string Citat(const std::string& w)
     return "\"" + (w.size() > maks ? w.substr(0, maks) + "..." : w) + "\"";
 }
 
-std::string Zapis(const std::string& vrsta, long i) { return " **** Zapis " + vrsta + " st. " + std::to_string(i + 1); }
-
-// Next field of record i; the end of the file or "*K" cut the record short.
-std::string PoljeZapisa(std::istream& in, const std::string& vrsta, long i)
-{
-    std::string w;
-    if (!BeriBesedo(in, w) || w == "*K")
-        NivexError(Zapis(vrsta, i) + " je nepopoln (konec datoteke ali *K pred zadnjim podatkom)!!     *** ");
-    return w;
-}
 }  // namespace
 
-std::string CTerObs::ReadPT(std::istream& in, long i) const { return PoljeZapisa(in, vrsta->opis, i); }
+std::string CTerObs::OznakaZapisa(long i) const
+{
+    const long v = Vrstica(i);
+    return " st. " + std::to_string(i + 1) + (v > 0 ? " (vrstica " + std::to_string(v) + ")" : "");
+}
+
+std::string CTerObs::Zapis(long i) const { return std::string(" **** Zapis ") + vrsta->opis + OznakaZapisa(i); }
+
+std::string CTerObs::PoljeZapisa(std::istream& in, long i) const
+{
+    // The end of the file or "*K" cut the record short.
+    std::string w;
+    if (!BeriBesedo(in, w) || w == "*K")
+        NivexError(Zapis(i) + " je nepopoln (konec datoteke ali *K pred zadnjim podatkom)!!     *** ");
+    return w;
+}
+
+std::string CTerObs::ReadPT(std::istream& in, long i) const { return PoljeZapisa(in, i); }
 
 long double CTerObs::ReadNum(std::istream& in, long i) const
 {
-    const std::string w = PoljeZapisa(in, vrsta->opis, i);
+    const std::string w = PoljeZapisa(in, i);
     long double x = 0.0L;
-    if (!BesedaVStevilo(w, x)) NivexError(Zapis(vrsta->opis, i) + ": beseda " + Citat(w) + " ni stevilo!!     *** ");
+    if (!BesedaVStevilo(w, x)) NivexError(Zapis(i) + ": beseda " + Citat(w) + " ni stevilo!!     *** ");
     return x;
 }
 
 long CTerObs::ReadInt(std::istream& in, long i, long lo, long hi) const
 {
-    const std::string w = PoljeZapisa(in, vrsta->opis, i);
+    const std::string w = PoljeZapisa(in, i);
     long x = 0;
     if (!BesedaVCelo(w, x, lo, hi))
-        NivexError(Zapis(vrsta->opis, i) + ": beseda " + Citat(w) + " ni celo stevilo [" + std::to_string(lo) + ", " +
+        NivexError(Zapis(i) + ": beseda " + Citat(w) + " ni celo stevilo [" + std::to_string(lo) + ", " +
                    std::to_string(hi) + "]!!     *** ");
     return x;
 }

@@ -15,7 +15,8 @@
 //
 // Reading is strict: a field that is not a number, a record cut short by the
 // end of the file or by "*K", and a standard deviation that is numerically
-// zero all end the run with a framed message and exit status 1.  The data
+// zero all end the run with a framed message and exit status 1 that names
+// the record's line in the data file (`vrstice`, set by the reader).  The data
 // members are public because the model reads them and the solution
 // writes the adjusted values back into the point lists.
 #ifndef NIVEX_SRC_CTEROBS_H
@@ -96,6 +97,19 @@ public:
     long double GetOBS(long i, long j) const { return OBS(i, j); }
     long double GetSIG(long i, long j) const { return SIG(i, j); }
     long double GetT(long i, long j) const { return T(i, j); }
+    // Line of record i in the data file (0 when not read from a file).
+    long Vrstica(long i) const
+    {
+        return i >= 0 && static_cast<std::size_t>(i) < vrstice.size() ? vrstice[static_cast<std::size_t>(i)] : 0;
+    }
+    void SetVrstica(long i, long vrstica)
+    {
+        if (i >= 0 && static_cast<std::size_t>(i) < vrstice.size()) vrstice[static_cast<std::size_t>(i)] = vrstica;
+    }
+    // " st. 3 (vrstica 12)": record i within its set and its line, for messages.
+    std::string OznakaZapisa(long i) const;
+    // " **** Zapis D (horizontalna dolzina) st. 3 (vrstica 12)".
+    std::string Zapis(long i) const;
     // The row of the record kind, and its description for messages, e.g.
     // "D (horizontalna dolzina)".
     const TerObsVrsta& Vrsta() const { return *vrsta; }
@@ -113,6 +127,8 @@ public:
     std::string PrintWhat = "ALL";
     // Angle unit of the file ("DMS", "GON", "DEG"), for the angular sets.
     std::string AngUnit = "DMS";
+    // Line in the data file of each record (the line of its leading word).
+    std::vector<long> vrstice;
 
 protected:
     // The parts of the table heading: column names, units and the length of
@@ -132,12 +148,13 @@ protected:
     void PrintObsAll(std::ostream& out);
     // Zero-deviation check on the value as written in the file: |sd| (in
     // double) not above eps ends the run.  `i` is the 0-based record index;
-    // the message numbers records from 1.
+    // the message numbers records from 1 and names the record's line.
     void TestStDev(std::int32_t i, const char* label, long double sd, long double eps) const;
 
     // Field readers for record i: a refused field ends the run with a message
     // naming the record kind, its number within the set and the word.
     std::string ReadPT(std::istream& in, long i) const;
+    std::string PoljeZapisa(std::istream& in, long i) const;
     long double ReadNum(std::istream& in, long i) const;
     long ReadInt(std::istream& in, long i, long lo, long hi) const;
 

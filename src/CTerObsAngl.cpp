@@ -26,6 +26,7 @@ void CTerObsAngl::SetPar(unsigned short corr)
     NumCorr = 0;
     // Every direction has its entry, also when no angle could be formed.
     if (SMER.nobs != 0) IndAng.resize(SMER.nobs, 1, -1);
+    vrstice.assign(nobs, 0);
     if (nobs == 0) return;
     PTS.resize(nobs, 3);
     OBS.resize(nobs, 1, 0.0L);
@@ -46,6 +47,8 @@ void CTerObsAngl::CalcAngle(const CTerObsDir& smer)
             continue;
         }
         OBS(k, 0) = smer.OBS(j, 0) - smer.OBS(j - 1, 0);
+        // Messages about the angle name the line of its first direction.
+        SetVrstica(k, smer.Vrstica(j - 1));
         PTS(k, 0) = smer.PTS(j, 0);
         PTS(k, 1) = smer.PTS(j - 1, 1);
         PTS(k, 2) = smer.PTS(j, 1);

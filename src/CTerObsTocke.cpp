@@ -83,6 +83,7 @@ void CTerObsTocke::SetUniquePTS()
         }
         if (static_cast<long>(n) != p) {
             PTS(n, 0) = ime;
+            SetVrstica(static_cast<long>(n), Vrstica(p));
             for (long k = 0; k < static_cast<long>(OBS.ncol()); ++k) OBS(n, k) = OBS(p, k);
             if (XVel != 0) {
                 ifVel(n) = ifVel(p);
@@ -93,6 +94,7 @@ void CTerObsTocke::SetUniquePTS()
     }
     if (n == nobs) return;
     nobs = static_cast<std::uint32_t>(n);
+    vrstice.resize(n);
     PTS = PTS(0, n - 1, 0, 0);
     OBS = OBS(0, n - 1, 0, OBS.ncol() - 1);
     if (XVel != 0) {

@@ -108,6 +108,123 @@ void PreveriSkupine(const CGMM& GMM, Skupine& sk, const std::vector<char>& sidro
     if (imen > kNajvecImen) s += " ... in se " + std::to_string(imen - kNajvecImen) + " tock";
     NivexError(" **** Visinske razlike ne povezujejo tock z datumom mreze - nedolocene skupine tock: " + s + kKonec);
 }
+
+// Minimal constraints (datum D) must fix every motion of the network that
+// the observations leave free: the translations, the rotations and the
+// scale of a similarity transformation.  A motion is a vector over the
+// coordinate unknowns (the approximate coordinates moved about their
+// centroid); the observation rows and the constraint rows, each normalised,
+// see it when their products with it do not vanish.  The motions are
+// eliminated from the normal matrix of these products in the order
+// translations, rotations, scale: one whose remaining diagonal vanishes is
+// free, so a rotation about a fixed point counts as a rotation, and a scale
+// about it as a scale.
+void PreveriMinimalneVezi(const CGMM& GMM)
+{
+    if (GMM.gdatum.Datum != 'D' || GMM.procset.GetXVel() != 0) return;
+    const unsigned short Dim = GMM.procset.GetDim();
+    const CTerObsTocke& T = GMM.Tocke();
+    const long n = static_cast<long>(T.NObs()), u = GMM.nunk, d = Dim == 1 ? 1 : Dim;
+    if (u <= 0 || Dim < 1 || Dim > 3) return;
+
+    long double c[3] = {0.0L, 0.0L, 0.0L};
+    long m = 0;
+    for (long p = 0; p < n; ++p)
+        if (p < static_cast<long>(GMM.iDeltaB.nrow()) && GMM.iDeltaB(p) >= 0) {
+            for (long k = 0; k < d; ++k) c[k] += T.OBS(p, k);
+            ++m;
+        }
+    if (m == 0) return;
+    for (long k = 0; k < d; ++k) c[k] /= static_cast<long double>(m);
+
+    // Motions in elimination order, with their names in the message.
+    std::vector<std::string> imena;
+    std::vector<std::vector<long double>> g;
+    const auto gibanje = [&](const std::string& ime, auto polje) {
+        std::vector<long double> v(static_cast<std::size_t>(u), 0.0L);
+        long double norma = 0.0L;
+        for (long p = 0; p < n; ++p) {
+            if (p >= static_cast<long>(GMM.iDeltaB.nrow()) || GMM.iDeltaB(p) < 0) continue;
+            long double x[3] = {0.0L, 0.0L, 0.0L}, w[3] = {0.0L, 0.0L, 0.0L};
+            for (long k = 0; k < d; ++k) x[k] = T.OBS(p, k) - c[k];
+            polje(x, w);
+            for (long k = 0; k < d; ++k) {
+                v[static_cast<std::size_t>(GMM.iDeltaB(p) + k)] = w[k];
+                norma += w[k] * w[k];
+            }
+        }
+        if (!(norma > 0.0L)) return;
+        for (long double& e : v) e /= std::sqrt(norma);
+        imena.push_back(ime);
+        g.push_back(std::move(v));
+    };
+    static const char* const kOs[] = {"X", "Y", "Z"};
+    for (long k = 0; k < d; ++k)
+        gibanje(Dim == 1 ? std::string("premik visin") : std::string("premik v smeri ") + kOs[k],
+                [k](const long double*, long double* w) { w[k] = 1.0L; });
+    if (Dim == 2) {
+        gibanje("zasuk", [](const long double* x, long double* w) { w[0] = -x[1]; w[1] = x[0]; });
+    } else if (Dim == 3) {
+        gibanje("zasuk okoli osi X", [](const long double* x, long double* w) { w[1] = -x[2]; w[2] = x[1]; });
+        gibanje("zasuk okoli osi Y", [](const long double* x, long double* w) { w[0] = x[2]; w[2] = -x[0]; });
+        gibanje("zasuk okoli osi Z", [](const long double* x, long double* w) { w[0] = -x[1]; w[1] = x[0]; });
+    }
+    if (Dim > 1) gibanje("merilo", [d](const long double* x, long double* w) {
+        for (long k = 0; k < d; ++k) w[k] = x[k];
+    });
+
+    // N = sum over the rows of a a', a_j = row . g_j / |row|.
+    const std::size_t k = g.size();
+    std::vector<long double> N(k * k, 0.0L), a(k);
+    const auto vrstica = [&](auto&& element, std::size_t dolzina) {
+        long double r2 = 0.0L;
+        std::fill(a.begin(), a.end(), 0.0L);
+        for (std::size_t e = 0; e < dolzina; ++e) {
+            const auto [stolpec, vrednost] = element(e);
+            if (stolpec >= static_cast<std::size_t>(u) || vrednost == 0.0L) continue;
+            r2 += vrednost * vrednost;
+            for (std::size_t j = 0; j < k; ++j) a[j] += vrednost * g[j][stolpec];
+        }
+        if (!(r2 > 0.0L)) return;
+        for (std::size_t i = 0; i < k; ++i)
+            for (std::size_t j = 0; j < k; ++j) N[i * k + j] += a[i] * a[j] / r2;
+    };
+    const unsigned long vrstic = std::min<unsigned long>(GMM.Bmat.nrow(), static_cast<unsigned long>(GMM.iRowBin));
+    for (unsigned long r = 0; r < vrstic; ++r) {
+        const auto el = GMM.Bmat.vrstica(r);
+        vrstica([&el](std::size_t e) { return std::pair<std::size_t, long double>(el[e].stolpec, el[e].vrednost); },
+                el.size());
+    }
+    for (long r = 0; r < static_cast<long>(GMM.Ddat.nrow()); ++r)
+        vrstica([&GMM, r](std::size_t e) {
+            return std::pair<std::size_t, long double>(e, GMM.Ddat(r, static_cast<long>(e)));
+        }, GMM.Ddat.ncol());
+
+    // Elimination in order on the matrix scaled to a unit diagonal; a
+    // remaining diagonal this small is round-off of a motion no row sees.
+    constexpr long double kPrazno = 1e-20L, kOstanek = 1e-9L;
+    std::vector<long double> s(k, 0.0L);
+    for (std::size_t j = 0; j < k; ++j) s[j] = N[j * k + j] > kPrazno ? 1.0L / std::sqrt(N[j * k + j]) : 0.0L;
+    for (std::size_t i = 0; i < k; ++i)
+        for (std::size_t j = 0; j < k; ++j) N[i * k + j] *= s[i] * s[j];
+    std::vector<std::string> proste;
+    for (std::size_t j = 0; j < k; ++j) {
+        const long double piv = N[j * k + j];
+        if (s[j] == 0.0L || !(piv > kOstanek)) {
+            proste.push_back(imena[j]);
+            continue;
+        }
+        for (std::size_t i = j + 1; i < k; ++i) {
+            const long double f = N[i * k + j] / piv;
+            for (std::size_t l = j; l < k; ++l) N[i * k + l] -= f * N[j * k + l];
+        }
+    }
+    if (proste.empty()) return;
+    std::string t;
+    for (const std::string& p : proste) t += (t.empty() ? "" : ", ") + p;
+    NivexError(" **** Datum D: opazovanja in minimalne vezi (**DX, **DY, **DS, ...) ne dolocajo mreze - prosto ostane: " +
+               t + kKonec);
+}
 }  // namespace
 
 void PreveriDolocenost(const CGMM& GMM)
@@ -153,6 +270,8 @@ void PreveriDolocenost(const CGMM& GMM)
                 sidro[static_cast<std::size_t>(T.PointIndex(gd.PTH(static_cast<long>(k))))] = 1;
         PreveriSkupine(GMM, sk, sidro);
     }
+
+    PreveriMinimalneVezi(GMM);
 
     // What the datum supplies besides the observations: the rows of the
     // minimal or inner constraints (with the SVD the defect it may leave).

@@ -7,8 +7,9 @@
 //   refused at once with a framed message naming the points: a datum kind
 //   without its points or records, points with unknowns that no observation
 //   touches, in a levelling network groups of points that no height
-//   difference ties to the datum, and fewer observations than the unknowns
-//   less what the datum supplies;
+//   difference ties to the datum, minimal constraints (datum D) that leave
+//   a translation, rotation or the scale free (named so), and fewer
+//   observations than the unknowns less what the datum supplies;
 // - during the solution, when a decomposition meets a vanishing pivot or the
 //   cofactors explode: NicelniDelez finds how much of every unknown the
 //   observations leave free, and SporociloNedolocenih turns any set of

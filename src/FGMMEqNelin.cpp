@@ -25,7 +25,7 @@ constexpr double kSovpad = 1e-14;
     std::string imena;
     for (int p = 0; p < v.kind.nPts; ++p) imena += (p ? " " : "") + v.TO.GetPTS(v.i, p);
     const std::string kaj = navpicnica ? " lezita na isti navpicnici" : " sovpadata";
-    NivexError(" **** Opazovanje " + v.TO.GetVrsta() + " st. " + std::to_string(v.i + 1) + " [" + imena +
+    NivexError(" **** Opazovanje " + v.TO.GetVrsta() + v.TO.OznakaZapisa(v.i) + " [" + imena +
                "]: tocki " + v.TO.GetPTS(v.i, a) + " in " + v.TO.GetPTS(v.i, b) + kaj +
                ", enacba popravka ni dolocena!!      *** ");
 }

@@ -29,15 +29,7 @@ void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::str
     reportFile = baseName + ".NVX";
 }
 
-bool FileExists(const std::string& name)
-{
-    std::error_code ec;
-    if (std::filesystem::is_directory(name, ec)) return false;
-    std::ifstream f(name);
-    const bool ok = f.is_open();
-    f.close();
-    return ok;
-}
+bool FileExists(const std::string& name) { return NivexNapakaVhodne(name).empty(); }
 
 void NaslovNivex(std::ostream& out)
 {
@@ -55,20 +47,25 @@ void NaslovNivex(std::ostream& out)
 void DobiPodatke(int argc, const char** argv, std::string& dataFile, std::string& reportFile,
                  std::string& baseName)
 {
+    NivexMoznosti(argc, argv);
     NaslovNivex(std::cout);
-    if (argc > 2) NivexError(" **** Uporaba: nivex [datoteka s podatki]      *** ");
+    if (argc > 2) NivexError(std::string(" **** ") + kNivexUporaba + "      *** ");
     if (argc == 2) {
         dataFile = argv[1];
     } else {
+        // The whole line is the name (a name may hold blanks); blanks and a
+        // CR around it are not part of it.
         std::cout << "Podaj datoteko s podatki -> ";
         std::cout.flush();
         dataFile.clear();
-        std::cin >> dataFile;
+        std::getline(std::cin, dataFile);
+        const std::size_t a = dataFile.find_first_not_of(" \t\r"), b = dataFile.find_last_not_of(" \t\r");
+        dataFile = a == std::string::npos ? std::string() : dataFile.substr(a, b - a + 1);
+        if (dataFile.empty()) NivexError(" **** Ime vhodne datoteke ni podano (NE MOREM ODPRETI!!)      *** ");
     }
     if (dataFile.size() > NivexMaxImeDatoteke)
         NivexError(" **** Ime vhodne datoteke je predolgo (najvec 255 znakov)!!      *** ");
-    if (!FileExists(dataFile))
-        NivexError(" **** Vhodna datoteka s tem imenom ne obstaja (NE MOREM ODPRETI!!)      *** ");
+    if (const std::string napaka = NivexNapakaVhodne(dataFile); !napaka.empty()) NivexError(napaka);
     ImenaDatotek(dataFile, reportFile, baseName);
     if (argc == 2) std::cout << "Datoteka s podatki       -> " << dataFile << "\n";
     std::cout << "Datoteka z rezultati     -> " << reportFile << "\n\n\n";
@@ -77,6 +74,9 @@ void DobiPodatke(int argc, const char** argv, std::string& dataFile, std::string
 void KonecPrograma(int argc, double seconds)
 {
     const std::string crta(78, '=');
+    // Warnings a reader of the console may have scrolled past.
+    for (const std::string& t : NivexOpombe()) std::cout << t << "\n";
+    if (!NivexOpombe().empty()) std::cout << "\n";
     std::cout << crta << "\n";
     IzpisNastavitve(4);
     std::cout << "   KONCAL Z IZRACUNI !!!  [" << seconds << " s]" << "\n";
@@ -389,8 +389,7 @@ int NivexMain(int argc, const char** argv)
     nivex.cas.Start();
 
     report.open(reportFile, std::ios::out | std::ios::trunc);
-    if (!report.is_open())
-        NivexError(" **** Datoteke z rezultati ni mogoce odpreti za pisanje!!      *** ");
+    if (!report.is_open()) NivexError(NivexNapakaPorocila(reportFile));
     // From here on a fatal message of any layer ends up in the report as well.
     NivexPorocilo(&report);
     NaslovNivex(report);

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <ostream>
 #include <string>
+#include <vector>
 
 // Title block: 75 "=", the title, 75 "=", an empty line; nothing when flag is 0.
 void Naslov(std::ofstream& out, const char* title, unsigned short flag);
@@ -37,5 +38,27 @@ void NivexPorocilo(std::ofstream* report);
 // Not fatal: message to the console.
 void NivexWarning(const char* message);
 void NivexWarning(const std::string& message);
+
+// Warnings worth repeating in the closing lines of the run (a mistyped
+// setting): kept in the order given, emptied when a run starts reading.
+void NivexOpomba(const std::string& text);
+const std::vector<std::string>& NivexOpombe();
+void NivexOpombeNova();
+
+// The command line's usage line.
+extern const char* const kNivexUporaba;
+// The options of the command line, looked at before anything else: with
+// "--help" or "-h" the usage, what the program does and where the manual is,
+// with "--version" or "-V" the name and version, each to the console, and
+// the process ends with status 0; any other argument that begins with "-" is
+// refused as an unknown option with the usage line (status 1).  Returns when
+// the arguments hold no option.
+void NivexMoznosti(int argc, const char** argv);
+
+// Why a data file cannot be read: the framed message naming the file and the
+// cause (missing, a folder, no permission, ...); empty when it can be read.
+std::string NivexNapakaVhodne(const std::string& name);
+// Why the report cannot be created, after opening it for writing failed.
+std::string NivexNapakaPorocila(const std::string& name);
 
 #endif

@@ -106,13 +106,19 @@ TEST(CProcSet, OptionConflictsAreResolvedWithWarnings)
 TEST(CProcSet, RecordCounts)
 {
     // Every kind, records continued on following lines, comments, remarks,
-    // unknown words and records after *K.  Only the unknown words Q and
-    // *NEKAJ draw the notice; continuation lines, comments and datum words do not.
+    // an unknown keyword and records after *K.  Only the unknown *NEKAJ draws
+    // the warning, with its line, on the console and in the report;
+    // continuation lines, comments and datum words do not.
     std::string konzola;
-    const CProcSet p = Preberi(std::string(NIVEX_TEST_DATA) + "/procset/zapisi.dat", &konzola);
+    CProcSet p;
+    std::ostringstream report;
+    konzola = Tiho([&] { p.ReadProcSet(std::string(NIVEX_TEST_DATA) + "/procset/zapisi.dat", report); });
     EXPECT_EQ(Stevila(p), "X 4 XH 0 H 1 C 2 S 3 A 1 P 1 Z 2 V 1 D 2 L 1 h 2");
-    EXPECT_EQ(konzola,
-              ">>>> NEPOZNAN PARAMETER OBDELAVE -> Q  <<<<\n\n\n>>>> NEPOZNAN PARAMETER OBDELAVE -> *NEKAJ  <<<<\n\n\n");
+    const std::string t = " #### NEPOZNAN PARAMETER OBDELAVE -> *NEKAJ  (vrstica 30) - prezrt      #### ";
+    EXPECT_EQ(konzola, "\n\n" + t + "\n\n");
+    EXPECT_EQ(report.str(), "\n" + t + "\n\n");
+    ASSERT_EQ(p.NeznaneBesede().size(), 1u);
+    EXPECT_EQ(p.NeznaneBesede()[0].vrstica, 30);
 
     // Levelling: X are heights when *DIM 1 stands first.  GON angles take one
     // word, so "A1 remark" is a remark.  X before *DIM 2 are coordinate points.

@@ -3,8 +3,12 @@
 // approximate values move to the adjusted ones without help from any print.
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "TestUtil.h"
 #include "src/Nivex.h"
@@ -34,25 +38,50 @@ TEST(Nivex, FileNamesFromTheLastDotOfTheFileName)
     EXPECT_FALSE(Obstaja(dir + "/dir.NVX"));
 }
 
-// The name at the prompt (echoed only as the report name, Enter awaited at
-// the end); a closed input there, two arguments, a missing file, a folder and
-// a name too long are refused with status 1 and no report.
-TEST(Nivex, PromptAndRefusalsOfTheCommandLine)
+// The options (help and version end with status 0, an unknown one is refused
+// with the usage), the whole line typed at the prompt as the name (echoed
+// only as the report name), and the refusals of the command line and of the
+// files: each names the file and the cause, with status 1 and no report.
+TEST(Nivex, OptionsPromptAndRefusalsOfTheCommandLine)
 {
     const std::string dir = TempDir("refuse"), kon = "\n\n\tKoncujem program ... Pritisni ENTER ... ";
-    WriteFile(dir + "/mreza.dat", kDatoteka);
-    const Izid r = RunNivex({}, dir, "mreza.dat\n\n");
+    const std::string uporaba = "Uporaba: nivex [--help | --version | datoteka s podatki]";
+    for (const char* a : {"--help", "-h"}) {
+        const Izid r = RunNivex({a}, dir);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_TRUE(r.out.starts_with(uporaba + "\n") && r.out.ends_with("Podrobno: man nivex\n")) << r.out;
+    }
+    for (const char* a : {"--version", "-V"}) EXPECT_EQ(RunNivex({a}, dir).out, "nivex " NIVEX_VERSION "\n");
+
+    // A file named "my" beside "my network v2.dat": the name typed is the whole line.
+    WriteFile(dir + "/my network v2.dat", kDatoteka);
+    WriteFile(dir + "/my", kDatoteka);
+    const Izid r = RunNivex({}, dir, "  my network v2.dat \r\n\n");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("Podaj datoteko s podatki -> "), std::string::npos);
     EXPECT_EQ(r.out.find("Datoteka s podatki       -> "), std::string::npos);
-    EXPECT_NE(r.out.find("Datoteka z rezultati     -> mreza.NVX\n"), std::string::npos);
-    ASSERT_TRUE(Obstaja(dir + "/mreza.NVX"));
-    std::filesystem::remove(dir + "/mreza.NVX");
+    EXPECT_NE(r.out.find("Datoteka z rezultati     -> my network v2.NVX\n"), std::string::npos);
+    EXPECT_TRUE(Obstaja(dir + "/my network v2.NVX"));
+    EXPECT_FALSE(Obstaja(dir + "/my.NVX"));
 
-    const std::string ne = " **** Vhodna datoteka s tem imenom ne obstaja (NE MOREM ODPRETI!!)      *** ";
-    const std::pair<std::vector<std::string>, std::string> primeri[] = {
-        {{}, ne}, {{"mreza.dat", "b"}, " **** Uporaba: nivex [datoteka s podatki]      *** "}, {{"missing.dat"}, ne},
-        {{dir}, ne}, {{std::string(300, 'a')}, " **** Ime vhodne datoteke je predolgo (najvec 255 znakov)!!      *** "}};
+    WriteFile(dir + "/mreza.dat", kDatoteka);
+    WriteFile(dir + "/zaklenjena.dat", kDatoteka);
+    std::filesystem::permissions(dir + "/zaklenjena.dat", std::filesystem::perms::none);
+    // The report's name taken by a folder.
+    WriteFile(dir + "/r.dat", kDatoteka);
+    std::filesystem::create_directory(dir + "/r.NVX");
+    const std::string ne = " (NE MOREM ODPRETI!!)      *** ";
+    std::vector<std::pair<std::vector<std::string>, std::string>> primeri = {
+        {{}, " **** Ime vhodne datoteke ni podano" + ne},
+        {{"mreza.dat", "b"}, " **** " + uporaba + "      *** "},
+        {{"-x"}, " **** Neznana moznost \"-x\" (datoteko, ki se zacne z -, podaj kot ./-x).  " + uporaba + "      *** "},
+        {{"missing.dat"}, " **** Vhodna datoteka \"missing.dat\" ne obstaja" + ne},
+        {{"no/such/m.dat"}, " **** Vhodna datoteka \"no/such/m.dat\" ne obstaja" + ne},
+        {{dir}, " **** Vhodna datoteka \"" + dir + "\" je mapa, ne datoteka" + ne},
+        {{std::string(300, 'a')}, " **** Ime vhodne datoteke je predolgo (najvec 255 znakov)!!      *** "},
+        {{"r.dat"}, " **** Datoteke z rezultati \"r.NVX\" ni mogoce ustvariti: je mapa, ne datoteka      *** "}};
+    // Permissions do not hold for root.
+    if (geteuid() != 0) primeri.push_back({{"zaklenjena.dat"}, " **** Vhodna datoteka \"zaklenjena.dat\" ni dovoljeno brati" + ne});
     for (const auto& [args, sporocilo] : primeri) {
         const Izid z = RunNivex(args, dir);
         EXPECT_EQ(z.status, 1);
@@ -60,6 +89,41 @@ TEST(Nivex, PromptAndRefusalsOfTheCommandLine)
     }
     EXPECT_FALSE(Obstaja(dir + "/mreza.NVX"));
     EXPECT_FALSE(Obstaja(dir + "/missing.NVX"));
+    EXPECT_FALSE(Obstaja(dir + "/zaklenjena.NVX"));
+
+    // A refusal does not wait for Enter on an input that stays open (a
+    // script's pipe): the run ends at once with status 1.
+    int cev[2];
+    ASSERT_EQ(pipe(cev), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(cev[0], 0);
+        close(cev[1]);
+        const int nic = open("/dev/null", O_WRONLY);
+        dup2(nic, 1);
+        if (chdir(dir.c_str()) == 0) execl(NIVEX_EXE, NIVEX_EXE, "missing.dat", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(cev[0]);
+    int st = -1, cakal = 0;
+    while (waitpid(pid, &st, WNOHANG) == 0 && cakal++ < 100) usleep(50000);
+    if (cakal > 100) kill(pid, SIGKILL), waitpid(pid, &st, 0);
+    close(cev[1]);
+    EXPECT_LE(cakal, 100) << "the refusal waited for Enter on an open pipe";
+    EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 1);
+}
+
+// A mistyped setting is a warning with its line, in the report and again in
+// the closing lines of the console; the run completes.
+TEST(Nivex, UnknownSettingInTheReportAndTheClosingLines)
+{
+    const std::string dir = TempDir("neznan");
+    WriteFile(dir + "/m.dat", "*DIM 1\n\n*ITTER 1\n" + kDatoteka.substr(7));
+    const Izid r = RunNivex({"m.dat"}, dir);
+    const std::string t = " #### NEPOZNAN PARAMETER OBDELAVE -> *ITTER  (vrstica 3) - prezrt      #### ";
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find(t + "\n\n" + std::string(78, '=') + "\n   KONCAL Z IZRACUNI"), std::string::npos) << r.out;
+    EXPECT_NE(ReadFile(dir + "/m.NVX").find(t), std::string::npos);
 }
 
 // A plane network with exact distances to a new point C whose approximate

@@ -260,9 +260,9 @@ TEST(GetObs, RefusedFiles)
         std::string sporocilo;
     } primeri[] = {
         {"nivelman.dat", "nivelman_s.dat", {},
-         "Zapis S (horizontalna smer) st. 1: zapisov te vrste 1-razsezna mreza ne sprejme (*DIM 1)"},
+         "Zapis S (horizontalna smer) st. 1 (vrstica 10): zapisov te vrste 1-razsezna mreza ne sprejme (*DIM 1)"},
         {"ravninska.dat", "ravninska.dat", [](Mreza& m) { m.TO.TODist2.SetPar(2, 0, 2); },
-         "Zapis D (horizontalna dolzina) st. 3: zapisov te vrste je vec, kot jih je prestel pregled datoteke (2)"},
+         "Zapis D (horizontalna dolzina) st. 3 (vrstica 22): zapisov te vrste je vec, kot jih je prestel pregled datoteke (2)"},
         {"ravninska.dat", "ravninska.dat", [](Mreza& m) { m.TO.TOH.SetPar(2, 0); },
          "Zapisov H (merjena visina) je prebranih 1, pregled datoteke pa jih je prestel 2"},
         {"ravninska.dat", "ni_datoteke.dat", {}, "Datoteke s podatki ni mogoce odpreti za branje opazovanj"},

@@ -1,9 +1,13 @@
 // The data-file guide (docs/data-file.md) against the program: its tables of
 // settings keywords, datum words and record letters must list exactly what
-// the reader accepts, and its worked examples must adjust to the results its
-// table of expected results states.
+// the reader accepts, its worked examples must adjust to the results its
+// table of expected results states, and its guide to the report must name
+// every results table and every column header the program writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
 #include <map>
 #include <set>
 #include <sstream>
@@ -14,6 +18,7 @@
 #include "TestUtil.h"
 #include "src/CGDatum.h"
 #include "src/CProcSet.h"
+#include "src/FBranje.h"
 #include "src/TerObsVrste.h"
 
 namespace {
@@ -57,6 +62,38 @@ std::set<std::string> VNavednicah(const std::vector<Vrsta>& vrste)
     return b;
 }
 
+// The titles of the results tables and the words of their column headers in
+// every golden report (the results of each pass and the adjusted
+// observations): a title is underlined by as many "-", a header line is
+// indented and holds no number; the correlation columns (1X, 2Y, ...) and
+// the rules (|) are named by their table.
+void GlavePorocil(std::set<std::string>& naslovi, std::set<std::string>& stolpci, std::string& besedilo)
+{
+    const auto crta = [](const std::string& v, char c) { return !v.empty() && v.find_first_not_of(c) == std::string::npos; };
+    for (const auto& e : std::filesystem::directory_iterator(std::string(NIVEX_TEST_DATA) + "/golden")) {
+        if (e.path().extension() != ".NVX") continue;
+        besedilo += ReadFile(e.path().string());
+        const std::vector<std::string> L = Lines(ReadFile(e.path().string()));
+        bool rezultati = false;
+        for (std::size_t k = 1; k + 1 < L.size(); ++k) {
+            const std::string& v = L[k];
+            if (crta(L[k - 1], '=') && crta(L[k + 1], '=')) {
+                rezultati = v == "REZULTATI OBDELAVE GEODETSKE MREZE:" ||
+                            v == "IZRAVNANA OPAZOVANJA IN LOKALNE MERE NATANCNOSTI:";
+            } else if (rezultati && !v.empty() && v[0] != ' ') {
+                const std::string t = v.substr(0, v.find_last_not_of(' ') + 1);
+                if (crta(L[k + 1], '-') && L[k + 1].size() == t.size()) naslovi.insert(t);
+            } else if (rezultati && !v.empty()) {
+                const std::vector<std::string> w = Besede(v);
+                long double x = 0.0L;
+                if (std::none_of(w.begin(), w.end(), [&x](const std::string& b) { return BesedaVStevilo(b, x); }))
+                    for (const std::string& b : w)
+                        if (std::isalpha(static_cast<unsigned char>(b[0]))) stolpci.insert(b);
+            }
+        }
+    }
+}
+
 }  // namespace
 
 TEST(Vodic, TablesListExactlyWhatTheReaderAccepts)
@@ -93,4 +130,24 @@ TEST(Vodic, WorkedExamplesGiveTheStatedResults)
         EXPECT_NEAR(static_cast<double>(iz.tocke.at(c.at(2))[k]), std::stod(c.at(4)), 0.6e-4) << c[1] << " " << c[2];
         EXPECT_NEAR(static_cast<double>(iz.run->GMMS.rsum), std::stod(c.at(5)), 1e-4) << c[1];
     }
+}
+
+TEST(Vodic, ReportGuideNamesEveryTableAndColumn)
+{
+    std::set<std::string> naslovi, stolpci;
+    std::string porocila, izvorna;
+    GlavePorocil(naslovi, stolpci, porocila);
+    ASSERT_GT(stolpci.size(), 50u);
+    auto tabele = Tabele();
+    const std::set<std::string> vodicNaslovi = VNavednicah(tabele["Section"]), vodicStolpci = VNavednicah(tabele["Column"]);
+    for (const std::string& t : naslovi) EXPECT_TRUE(vodicNaslovi.count(t)) << "table not in the guide: " << t;
+    for (const std::string& c : stolpci) EXPECT_TRUE(vodicStolpci.count(c)) << "column not in the guide: " << c;
+    // Nothing the program no longer writes: every entry stands in a report
+    // or in the program's sources.
+    for (const auto& f : std::filesystem::directory_iterator(std::string(NIVEX_SOURCE_DIR) + "/src"))
+        izvorna += ReadFile(f.path().string());
+    for (const std::set<std::string>* vodic : {&vodicNaslovi, &vodicStolpci})
+        for (const std::string& w : *vodic)
+            EXPECT_TRUE(porocila.find(w) != std::string::npos || izvorna.find(w) != std::string::npos)
+                << "the guide names what the program does not write: " << w;
 }

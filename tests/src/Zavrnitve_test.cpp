@@ -25,6 +25,15 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
                            "X A 0 0 0\nX B 3 4 0\nX C 0 0 5\nX E 0 0 0\nL A B 5 1\n"};
         return "*DIM " + std::to_string(dim) + "\n*D D\n" + datum + x[dim];
     };
+    // Directions only at the four corners of a square, fixed by A and the datum rows given.
+    const auto Smeri = [](const std::string& datum) {
+        std::string s = "*DIM 2\n*AU DEG\n*D D\n**DX A\n**DY A\n" + datum + "X A 0 0\nX B 100 0\nX C 100 100\nX D 0 100\n";
+        for (const char* st : {"A B C D", "B C D A", "C D A B", "D A B C"})
+            for (int k = 1; k < 4; ++k)
+                s += std::string("S ") + st[0] + " " + st[2 * k] + " " + std::to_string(45 * (k - 1)) + " 1\n";
+        return s;
+    };
+    const std::string dD = " **** Datum D: opazovanja in minimalne vezi (**DX, **DY, **DS, ...) ne dolocajo mreze - prosto ostane: ";
     const std::pair<std::string, std::string> primeri[] = {
         // Settings.  The first three also fail the checks after their own.
         {"*DIM 7\n*ROBSOLV L2N\n*NUMSOLV MGS\n*EK DMSDMSDMSDMS\n" + T, np + "Enote Kotov (*EK, *AU)      **** "},
@@ -55,18 +64,36 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
          " **** Zapis D (horizontalna dolzina) (vrstica 5) ne sodi v visinsko mrezo (*DIM 1: samo X, H, h)" + konec},
         {"*DIM 2\n" + T + "D T1 T2 12.0 1,0\n", D4 + ": polje 2. stevila ni pravo stevilo -> 1,0 (vrstica 4)" + konec},
         {"*DIM 2\n" + T + "S T1 T2 10.5 20 30 1.0\n",
-         " **** Zapis S (horizontalna smer) (vrstica 4): polje 1. stevila ni pravo stevilo -> 10.5 (vrstica 4)" + konec},
+         " **** Zapis S (horizontalna smer) (vrstica 4): polje 1. stevila ni pravo stevilo -> 10.5 (vrstica 4) - enota "
+         "kotov DMS zahteva: stopinje, minute, sekunde, odklon ['']; preveri *AU" + konec},
         {"*DIM 2\n" + T + "D T1 T2 12.0\nD T1 T2 12.0 1.0\n", D4 + ": polje 2. stevila ni pravo stevilo -> D (vrstica 5)" + konec},
         {"*DIM 2\n" + T + "D T1 T2\n*K\n", D4 + " je nepopoln: namesto polja stoji *K (vrstica 5)" + konec},
         {"*DIM 2\n" + T + "D T1 T2 12.0", D4 + " je nepopoln: datoteka se konca pred zadnjim poljem" + konec},
         {nivelman + "h A B 1 1e400\n", " **** Zapis h (visinska razlika) (vrstica 6): polje 2. stevila je preveliko -> 1e400 (vrstica 6)"},
         {"*DIM 2\n*XVT 2000\nX T1 1 2 0.5\nX T2 3 4 0\n",
          " **** Zapis X (priblizne koordinate tocke) (vrstica 3): polje 3. stevila ni pravo stevilo -> 0.5 (vrstica 3)" + konec},
+        // A record line whose first word is no kind letter (a lower-case d);
+        // records that name their line: a point not in the point list, a zero
+        // deviation, a DMS angle under *AU GON (too many numbers) and a GON
+        // angle under DMS (too few).
+        {"*DIM 2\n" + T + "D T1 T2 12.0 1.0\nd T1 T2 12.0 1.0\n",
+         " **** Vrstica 5: prva beseda d ni vrsta zapisa (X, H, C, S, Z, A, P, V, D, L, h), nastavitev (*) ali komentar "
+         "(#)" + konec},
+        {ravn + "D A B 100 2\n\nD A N2 50 2\n",
+         " **** Zapis D (horizontalna dolzina) st. 2 (vrstica 10): TOCKA N2 NE OBSTAJA V SEZNAMU TOCK!!!! (zapisi X)" + konec},
+        {ravn + "D A B 100 2\nD C B 100 0\n", "  *****  OPAZOVANJE:     2.          DOLZINA:  PODAN STANDARDNI ODKLON NUMERICNO "
+         "NIC!!!! *****\n  *****  Zapis D (horizontalna dolzina) st. 2 (vrstica 9) datoteke s podatki"},
+        {"*DIM 2\n*AU GON\n" + T + "S T1 T2 45 0 0 1.0\n", " **** Zapis S (horizontalna smer) (vrstica 5): za zadnjim poljem "
+         "stoji se stevilo 0 - enota kotov GON zahteva: kot [gon], odklon [mgon]; preveri *AU" + konec},
+        {"*DIM 2\n" + T + "A T1 T2 45.5 1.0\n", " **** Zapis A (azimut/smerni kot) (vrstica 4): polje 1. stevila ni pravo "
+         "stevilo -> 45.5 (vrstica 4) - enota kotov DMS zahteva: stopinje, minute, sekunde, odklon ['']; preveri *AU" + konec},
         // Datum definition: a kind that does not exist, none, none before *K.
         {"*DIM 2\n*D X\n**V T1\n" + T, np + "Geodetski datum (*D)       *** "},
         {"*DIM 2\n*D\n" + T, np + "Geodetski datum (*D)       *** "},
         {"*DIM 2\n" + T + "*K\n*D V\n", np + "Geodetski datum (*D)       *** "},
-        {"*DIM 2\n*D D\n**DS T1\n T2\n" + T, " **** Datumska vrstica **DS (vrstica 3) mora imeti 2 imeni tock      *** "},
+        {"*DIM 2\n*D D\n**DS T1\n T2\n" + T, " **** Vrstica 4: prva beseda T2 ni vrsta zapisa (X, H, C, S, Z, A, P, V, D, L, h), "
+         "nastavitev (*) ali komentar (#) - datumska vrstica se ne nadaljuje v naslednji      *** "},
+        {"*DIM 2\n*D D\n**DS T1\n" + T, " **** Datumska vrstica **DS (vrstica 3) mora imeti 2 imeni tock      *** "},
         {"*DIM 2\n*D V\n**V\n" + T, " **** Datumska vrstica **V (vrstica 3) mora imeti 1 ime tocke      *** "},
         // Model: names not in the point list (the datum lists; an observation's
         // is in a golden example), no observations, heights in a plane, no
@@ -86,16 +113,25 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         // sight, an angle between directions without deviation, kinds the
         // dimension cannot adjust, a bad earth radius.
         {ravn + "D A B 100 2\nD A C 1 2\n",
-         " **** Opazovanje D (horizontalna dolzina) st. 2 [A C]: tocki A in C sovpadata, enacba popravka ni dolocena!!" + konec},
-        {pros + "L A V 5 2\nL C A 1 2\n", "Opazovanje L (prostorska dolzina) st. 2 [C A]: tocki C in A sovpadata"},
-        {ravn + "P A B C A 10 2\n", "Opazovanje P (kot med smermi) st. 1 [A B C A]: tocki C in A sovpadata"},
+         " **** Opazovanje D (horizontalna dolzina) st. 2 (vrstica 9) [A C]: tocki A in C sovpadata, enacba popravka ni dolocena!!" + konec},
+        {pros + "L A V 5 2\nL C A 1 2\n", "Opazovanje L (prostorska dolzina) st. 2 (vrstica 10) [C A]: tocki C in A sovpadata"},
+        {ravn + "P A B C A 10 2\n", "Opazovanje P (kot med smermi) st. 1 (vrstica 8) [A B C A]: tocki C in A sovpadata"},
         {pros + "Z A B 90 2\nZ A V 0 2\n",
-         " **** Opazovanje Z (zenitna razdalja) st. 2 [A V]: tocki A in V lezita na isti navpicnici, enacba popravka "
+         " **** Opazovanje Z (zenitna razdalja) st. 2 (vrstica 10) [A V]: tocki A in V lezita na isti navpicnici, enacba popravka "
          "ni dolocena!!" + konec},
         {ravn + "P B A B C 10 0\n", "  *****  OPAZOVANJE:     1.   KOT MED SMERMI:  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****"},
         {ravn + "Z A B 90 2\n", " **** Zenitne razdalje (Z) v ravninski mrezi (*DIM 2) niso mogoce" + konec},
         {ravn + "L A B 100 2\n", " **** Prostorske dolzine (L) v ravninski mrezi (*DIM 2) niso mogoce" + konec},
         {"*UKRZ\n*R_UKRZ 0\n" + pros + "Z A B 90 2\n", " **** Polmer Zemlje (*R_UKRZ) za zenitne razdalje mora biti pozitiven!!" + konec},
+        // Minimal constraints that leave a motion free, whatever the method:
+        // directions fix no scale, and without **DS or **DD no rotation;
+        // spatial distances leave a rotation about the fixed X axis.
+        {"*NUMSOLV NS\n" + Smeri("**DS A B\n"), dD + "merilo" + konec},
+        {"*NUMSOLV SVD\n" + Smeri("**DS A B\n"), dD + "merilo" + konec},
+        {Smeri("**DD A B\n"), dD + "zasuk" + konec},
+        {"*DIM 3\n*D D\n**DX A\n**DY A\n**DZ A\n**DY B\n**DZ B\nX A 0 0 0\nX B 10 0 0\nX C 0 10 0\nX E 0 0 10\n"
+         "L A B 10 1\nL A C 10 1\nL A E 10 1\nL B C 14.1421356 1\nL B E 14.1421356 1\nL C E 14.1421356 1\n",
+         dD + "zasuk okoli osi X" + konec},
         // Minimal constraints below and above the dimensions they take, or
         // whose points coincide (horizontally, in space); inner constraints
         // without datum points, or with datum points that define no rotation.
