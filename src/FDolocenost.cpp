@@ -44,7 +44,7 @@ bool ImaNeznanke(const CGMM& GMM, long p)
 }
 
 // Datum kinds that lack what they are made of.
-void PreveriVrstoDatuma(const CGMM& GMM)
+std::string PreveriVrstoDatuma(const CGMM& GMM)
 {
     const CGDatum& gd = GMM.gdatum;
     const unsigned short Dim = GMM.procset.GetDim();
@@ -53,20 +53,21 @@ void PreveriVrstoDatuma(const CGMM& GMM)
     const bool opazovaneKoordinate = GMM.TO.TOCrd.NObs() > 0 || (Dim != 2 && GMM.TO.TOH.NObs() > 0);
     const std::string kaj = Dim == 1 ? "opazovanih visin (H)" : "opazovanih koordinat (C) ali visin (H)";
     if (gd.Datum == 'V' && gd.nV == 0 && !opazovaneKoordinate)
-        NivexError(" **** Datum V (vklop na dane tocke) brez danih tock (**V) in brez " + kaj +
+        return (" **** Datum V (vklop na dane tocke) brez danih tock (**V) in brez " + kaj +
                    " - mreza nima datuma" + kKonec);
     if (gd.Datum == 'P' && !opazovaneKoordinate)
-        NivexError(" **** Datum P (psevdoopazovanja) brez " + kaj + " - mreza nima datuma" + kKonec);
+        return (" **** Datum P (psevdoopazovanja) brez " + kaj + " - mreza nima datuma" + kKonec);
     if (gd.Datum == 'D' && gd.nD == 0)
-        NivexError(std::string(" **** Datum D (minimalno stevilo vezi) brez datumskih kolicin (**DX, **DY, ...)") +
+        return (std::string(" **** Datum D (minimalno stevilo vezi) brez datumskih kolicin (**DX, **DY, ...)") +
                    " - mreza nima datuma" + kKonec);
+    return {};
 }
 
 // Levelling network: the groups of points with unknowns that no chain of
 // height differences ties to a fixed point, an observed height or a given
 // height; with inner constraints one such group is held by them (the one
 // with the most datum points), every other is free to move.
-void PreveriSkupine(const CGMM& GMM, Skupine& sk, const std::vector<char>& sidro)
+std::string PreveriSkupine(const CGMM& GMM, Skupine& sk, const std::vector<char>& sidro)
 {
     const CTerObsTocke& T = GMM.Tocke();
     const CGDatum& gd = GMM.gdatum;
@@ -104,9 +105,10 @@ void PreveriSkupine(const CGMM& GMM, Skupine& sk, const std::vector<char>& sidro
             if (imen++ < kNajvecImen) skupina += (skupina.empty() ? "" : ", ") + ime;
         if (!skupina.empty()) s += (s.empty() ? "(" : ", (") + skupina + ")";
     }
-    if (imen == 0) return;
+    if (imen == 0) return {};
     if (imen > kNajvecImen) s += " ... in se " + std::to_string(imen - kNajvecImen) + " tock";
-    NivexError(" **** Visinske razlike ne povezujejo tock z datumom mreze - nedolocene skupine tock: " + s + kKonec);
+    return (" **** Visinske razlike ne povezujejo tock z datumom mreze - nedolocene skupine tock: " + s + kKonec);
+    return {};
 }
 
 // Minimal constraints (datum D) must fix every motion of the network that
@@ -119,13 +121,13 @@ void PreveriSkupine(const CGMM& GMM, Skupine& sk, const std::vector<char>& sidro
 // translations, rotations, scale: one whose remaining diagonal vanishes is
 // free, so a rotation about a fixed point counts as a rotation, and a scale
 // about it as a scale.
-void PreveriMinimalneVezi(const CGMM& GMM)
+std::string PreveriMinimalneVezi(const CGMM& GMM)
 {
-    if (GMM.gdatum.Datum != 'D' || GMM.procset.GetXVel() != 0) return;
+    if (GMM.gdatum.Datum != 'D' || GMM.procset.GetXVel() != 0) return {};
     const unsigned short Dim = GMM.procset.GetDim();
     const CTerObsTocke& T = GMM.Tocke();
     const long n = static_cast<long>(T.NObs()), u = GMM.nunk, d = Dim == 1 ? 1 : Dim;
-    if (u <= 0 || Dim < 1 || Dim > 3) return;
+    if (u <= 0 || Dim < 1 || Dim > 3) return {};
 
     long double c[3] = {0.0L, 0.0L, 0.0L};
     long m = 0;
@@ -134,7 +136,7 @@ void PreveriMinimalneVezi(const CGMM& GMM)
             for (long k = 0; k < d; ++k) c[k] += T.OBS(p, k);
             ++m;
         }
-    if (m == 0) return;
+    if (m == 0) return {};
     for (long k = 0; k < d; ++k) c[k] /= static_cast<long double>(m);
 
     // Motions in elimination order, with their names in the message.
@@ -219,17 +221,18 @@ void PreveriMinimalneVezi(const CGMM& GMM)
             for (std::size_t l = j; l < k; ++l) N[i * k + l] -= f * N[j * k + l];
         }
     }
-    if (proste.empty()) return;
+    if (proste.empty()) return {};
     std::string t;
     for (const std::string& p : proste) t += (t.empty() ? "" : ", ") + p;
-    NivexError(" **** Datum D: opazovanja in minimalne vezi (**DX, **DY, **DS, ...) ne dolocajo mreze - prosto ostane: " +
+    return (" **** Datum D: opazovanja in minimalne vezi (**DX, **DY, **DS, ...) ne dolocajo mreze - prosto ostane: " +
                t + kKonec);
+    return {};
 }
 }  // namespace
 
-void PreveriDolocenost(const CGMM& GMM)
+std::string PreveriDolocenost(const CGMM& GMM)
 {
-    PreveriVrstoDatuma(GMM);
+    if (std::string s = PreveriVrstoDatuma(GMM); !s.empty()) return s;
     const CTerObsTocke& T = GMM.Tocke();
     const unsigned short Dim = GMM.procset.GetDim();
     const std::size_t n = T.NObs();
@@ -243,10 +246,11 @@ void PreveriDolocenost(const CGMM& GMM)
                                          &TO.TOH,    &TO.TOHdif, &TO.TOVec, &TO.TOAzi,   &TO.TOPara};
     for (const CTerObs* S : opazovanja) {
         for (long r = 0; r < static_cast<long>(S->NObs()); ++r) {
+            if (!S->Aktiven(r)) continue;
             long prva = -1;
             for (long j = 0; j < static_cast<long>(S->PTS.ncol()); ++j) {
                 const long p = T.FindPoint(S->PTS(r, j));
-                if (p < 0) return;
+                if (p < 0) return {};
                 dotaknjena[static_cast<std::size_t>(p)] = 1;
                 if (prva < 0) prva = p;
                 else sk.Zdruzi(static_cast<std::size_t>(prva), static_cast<std::size_t>(p));
@@ -259,7 +263,7 @@ void PreveriDolocenost(const CGMM& GMM)
     for (std::size_t p = 0; p < n; ++p)
         if (!dotaknjena[p] && ImaNeznanke(GMM, static_cast<long>(p))) brez.push_back(T.PTS(static_cast<long>(p), 0));
     if (!brez.empty())
-        NivexError(" **** Tocke brez opazovanj (niso dolocene): " + SeznamImen(brez) + kKonec);
+        return (" **** Tocke brez opazovanj (niso dolocene): " + SeznamImen(brez) + kKonec);
 
     if (Dim == 1) {
         const CGDatum& gd = GMM.gdatum;
@@ -268,10 +272,10 @@ void PreveriDolocenost(const CGMM& GMM)
         if (gd.Datum == 'D')
             for (unsigned long k = 0; k < gd.PTH.size(); ++k)
                 sidro[static_cast<std::size_t>(T.PointIndex(gd.PTH(static_cast<long>(k))))] = 1;
-        PreveriSkupine(GMM, sk, sidro);
+        if (std::string s = PreveriSkupine(GMM, sk, sidro); !s.empty()) return s;
     }
 
-    PreveriMinimalneVezi(GMM);
+    if (std::string s = PreveriMinimalneVezi(GMM); !s.empty()) return s;
 
     // What the datum supplies besides the observations: the rows of the
     // minimal or inner constraints (with the SVD the defect it may leave).
@@ -279,9 +283,10 @@ void PreveriDolocenost(const CGMM& GMM)
     if (GMM.gdatum.Datum == 'D') datum = GMM.gdatum.nD;
     if (GMM.gdatum.Datum == 'H') datum = GMM.nHdat;
     if (GMM.nobs < GMM.nunk - datum)
-        NivexError(" **** Premalo opazovanj za dolocitev mreze - opazovanj: " + std::to_string(GMM.nobs) +
+        return (" **** Premalo opazovanj za dolocitev mreze - opazovanj: " + std::to_string(GMM.nobs) +
                    ", parametrov: " + std::to_string(GMM.nunk) + ", datumskih pogojev: " + std::to_string(datum) +
                    kKonec);
+    return {};
 }
 
 std::string SporociloNedolocenih(const CGMM& GMM, const std::vector<long>& neznanke)

@@ -4,7 +4,8 @@
 // Two moments of the run ask this question:
 // - before the first solution (PreveriDolocenost, called by the driver once
 //   the unknowns are numbered): what the observations alone decide is
-//   refused at once with a framed message naming the points: a datum kind
+//   refused with a framed message naming the points, which the caller
+//   receives (the run is not ended here): a datum kind
 //   without its points or records, points with unknowns that no observation
 //   touches, in a levelling network groups of points that no height
 //   difference ties to the datum, minimal constraints (datum D) that leave
@@ -29,10 +30,11 @@ class CGMM;
 // Points a message names before it says " ... in se N tock".
 constexpr std::size_t kNajvecImen = 20;
 
-// The checks before the solution; returns when none refuses.  An
+// The checks before the solution, over the records that take part: the
+// framed message of the first that refuses, empty when none does.  An
 // observation that names a point not in the point list is left to the
 // equations, which report it.
-void PreveriDolocenost(const CGMM& GMM);
+std::string PreveriDolocenost(const CGMM& GMM);
 
 // " **** Mreza ni dolocena - opazovanja in datum ne dolocajo: 1001 (X, Y), 1002 (Y)      *** ":
 // the unknowns (columns of the model, any order, repeats allowed) grouped by

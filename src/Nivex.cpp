@@ -268,7 +268,10 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
         // What the observations and the datum cannot determine is refused
         // before the first solution, naming the points; the equations and
         // the datum rows have refused what is wrong with single records.
-        if (k == 1) PreveriDolocenost(GMM);
+        if (k == 1) {
+            izid.sporocilo = PreveriDolocenost(GMM);
+            if (!izid) return izid;
+        }
         GMM.GMMEqPrint(report);
 
         Naslov(report, "REZULTATI OBDELAVE GEODETSKE MREZE:", 1);

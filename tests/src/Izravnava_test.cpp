@@ -213,3 +213,25 @@ TEST(Izravnava, RecordSetAsideAdjustsAsIfItWereNotThere)
     for (const RezTocka& t : n.rez.tocke)
         for (int d = 0; d < 2; ++d) EXPECT_NEAR(t.koordinate.izr[d], ref.tocke.at(t.ime)[d], 1e-8L) << t.ime;
 }
+
+// An adjustment that records set aside leave undetermined is not ended: the
+// outcome says why, and the records can come back.
+TEST(Izravnava, SettingAsideWhatDeterminesAPointIsAnOutcome)
+{
+    Izravnava iz = Izravnaj(kVlak);
+    CNivex& n = *iz.run;
+    std::ostringstream nic;
+    n.TO.TOHdif.SetAktiven(0, false);
+    n.TO.TOHdif.SetAktiven(1, false);
+    IzidIzravnave izid;
+    Tiho([&] { izid = n.Izravnaj(nic); });
+    EXPECT_FALSE(izid);
+    EXPECT_EQ(izid.sporocilo, " **** Tocke brez opazovanj (niso dolocene): P1      *** ");
+    n.TO.TOHdif.SetAktiven(0, true);
+    Tiho([&] { izid = n.Izravnaj(nic); });
+    ASSERT_TRUE(izid) << izid.sporocilo;
+    // Two legs from the benchmarks, no redundancy: P1 and P2 take them as observed.
+    EXPECT_NEAR(n.rez.tocke[2].koordinate.izr[0], 103.002L, 1e-9L);
+    EXPECT_NEAR(n.rez.tocke[3].koordinate.izr[0], 110.000L - 2.994L, 1e-9L);
+    EXPECT_EQ(n.rez.globalniTest.prostostne, 0);
+}
