@@ -392,7 +392,10 @@ void CGMM::GMMEqPrint(std::ostream& izhod)
     for (const Vrsta& v : vrste)
         izhod << v.label << std::right << std::setw(15) << (v.A == nullptr ? GetMatrixFullProc(Bmat) : GetMatrixFullProc(*v.A)) << " %\n";
     izhod << "\n\n";
+}
 
+void CGMM::SetPll()
+{
     // Weights: a column of reciprocal cofactors unless composed angles are correlated.
     if (Qlldiag) {
         Pll = invdiagR3(Qll);

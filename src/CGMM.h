@@ -68,7 +68,9 @@ public:
     void DataSum(std::ostream& izhod);
     // Numbering of the unknowns and sizes of all model matrices (once, after DataSum).
     void DataSet();
-    // Memory report, non-zero percentages and the weight matrix `Pll` (every iteration).
+    // The weights `Pll` (or `PllB`) of the rows of this pass, from `Qll`.
+    void SetPll();
+    // Memory report and non-zero percentages (every iteration).
     void GMMEqPrint(std::ostream& izhod);
 
     // Steps of DataSum and DataSet.

@@ -272,6 +272,7 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
             izid.sporocilo = PreveriDolocenost(GMM);
             if (!izid) return izid;
         }
+        GMM.SetPll();
         GMM.GMMEqPrint(report);
 
         Naslov(report, "REZULTATI OBDELAVE GEODETSKE MREZE:", 1);

@@ -28,8 +28,7 @@ const std::string kRavnina =
 void Utezi(GMMEqTestMreza& m)
 {
     for (long r = m.GMM.nobs; r < static_cast<long>(m.GMM.Qll.nrow()); ++r) m.GMM.Qll(r, 1) = 1.0L;
-    std::ostringstream s;
-    m.GMM.GMMEqPrint(s);
+    m.GMM.SetPll();
 }
 
 }  // namespace
