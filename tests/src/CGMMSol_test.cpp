@@ -139,8 +139,11 @@ TEST(FGMMSolMat, ProduktiNaRoko)
 // rsum are zero and Qvv the same.
 TEST(CGMMSol, KoreliraneUtezi)
 {
+    // Every method's own decomposition, and once the sparse solution that
+    // every method but the SVD runs.
     for (const char* m : kMetode)
       for (bool gosto : {false, true}) {
+        if (!gosto && std::string(m) != "NS") continue;
         SCOPED_TRACE(std::string(m) + (gosto ? " dense" : " sparse"));
         Mreza mr(Nastavitve(m), 'V', {-1, 0, 1, 2}, kObs4, 0.0015L, M(), 0.4L);
         Mreza opt(Nastavitve(m, 0), 'V', {-1, 0, 1, 2}, kObs4, 0.0015L, M(), 0.4L);
@@ -178,6 +181,7 @@ TEST(CGMMSol, DatumHinD)
     for (const char* m : kMetode)
         for (char datum : {'H', 'D'})
           for (bool gosto : {false, true}) {
+            if (!gosto && std::string(m) != "NS") continue;
             SCOPED_TRACE(std::string(m) + " " + datum + (gosto ? " dense" : " sparse"));
             const M vrstice = datum == 'D' ? Iz({{1, 0, 0}}) : std::string(m) == "SVD" ? M() : Iz({{h, h, h}});
             Mreza mr(Nastavitve(m), datum, {0, 1, 2}, kZanka, 0.001L, vrstice);
