@@ -53,7 +53,7 @@ long RangOhranjenih(const matrika<long double>& B, const matrika<long double>& W
 }  // namespace
 
 CResitevGosta::CResitevGosta(const MetodaResitve& metoda_, long double SVDthres_)
-    : metoda(metoda_), SVDthres(SVDthres_), razcep(metoda_.razcep(metoda_.ime, SVDthres_))
+    : metoda(metoda_), razcep(metoda_.razcep(metoda_.ime, SVDthres_))
 {
 }
 

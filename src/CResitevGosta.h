@@ -47,7 +47,6 @@ private:
     // matrix is singular.
     bool CorrectQdd(const matrika<long double>& Hdat, const matrika<long double>& C);
 
-    long double SVDthres;
     std::unique_ptr<razcepMetoda<long double>> razcep;
     matrika<long double> Bgost;  // dense copy of the design matrix
     long rang = -1;              // rank of the first solution of the linearisation (SVD only)
