@@ -521,13 +521,5 @@ long double CGMMSolRedka::FormaNizkegaRanga(unsigned long a) const
 long double CGMMSolRedka::Par(const redkaMatrika& B, unsigned long r, unsigned long s) const
 {
     if (r == s && r >= nA_ && r - nA_ < Cn.nrow()) return FormaNizkegaRanga(r - nA_);
-    // t_j = sum_k b_rk Q(k, j), then sum_j t_j b_sj, as the dense product sums.
-    long double vsota = 0.0L;
-    for (const auto& ej : B.vrstica(s)) {
-        long double t = 0.0L;
-        for (const auto& ek : B.vrstica(r))
-            t += ek.vrednost * Q(static_cast<long>(ek.stolpec), static_cast<long>(ej.stolpec));
-        vsota += t * ej.vrednost;
-    }
-    return vsota;
+    return ParIzKofaktorjev(B, r, s, [this](long i, long j) { return CGMMSolRedka::Q(i, j); });
 }

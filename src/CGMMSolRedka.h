@@ -37,7 +37,7 @@
 
 class CGMM;
 
-class CGMMSolRedka : public CResitev {
+class CGMMSolRedka final : public CResitev {
 public:
     // Bp = L'Bmat and fp = L'fvec, Pll = L L' (a column of weights or the
     // blocks of correlated angles); the same sums as the dense product.

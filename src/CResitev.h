@@ -74,6 +74,20 @@ public:
     {
         return Nkk == 0.0L || !(std::fabs(Nkk * Qkk) <= meja);
     }
+    // b_r Q b_s' of the rows r and s of B from a cofactor lookup q(i, j):
+    // t_j = sum_k b_rk Q(k, j), then sum_j t_j b_sj, as the dense product sums.
+    template <typename Kofaktor>
+    static long double ParIzKofaktorjev(const redkaMatrika& B, unsigned long r, unsigned long s, Kofaktor q)
+    {
+        long double vsota = 0.0L;
+        for (const auto& ej : B.vrstica(s)) {
+            long double t = 0.0L;
+            for (const auto& ek : B.vrstica(r))
+                t += ek.vrednost * q(static_cast<long>(ek.stolpec), static_cast<long>(ej.stolpec));
+            vsota += t * ej.vrednost;
+        }
+        return vsota;
+    }
     // Every element is a finite number.
     static bool Koncna(const matrika<long double>& A)
     {

@@ -185,14 +185,7 @@ bool CResitevGosta::CorrectQdd(const matrika<long double>& H, const matrika<long
 
 long double CResitevGosta::Par(const redkaMatrika& B, unsigned long r, unsigned long s) const
 {
-    long double vsota = 0.0L;
-    for (const auto& ej : B.vrstica(s)) {
-        long double t = 0.0L;
-        for (const auto& ek : B.vrstica(r))
-            t += ek.vrednost * Qdd(static_cast<long>(ek.stolpec), static_cast<long>(ej.stolpec));
-        vsota += t * ej.vrednost;
-    }
-    return vsota;
+    return ParIzKofaktorjev(B, r, s, [this](long i, long j) { return Qdd(i, j); });
 }
 
 void CResitevGosta::Ostanki(const CGMM& GMM, const matrika<long double>& x, matrika<long double>& v) const

@@ -21,7 +21,7 @@
 #include "src/CResitev.h"
 #include "src/MetodaResitve.h"
 
-class CResitevGosta : public CResitev {
+class CResitevGosta final : public CResitev {
 public:
     CResitevGosta(const MetodaResitve& metoda, long double SVDthres);
 
