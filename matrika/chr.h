@@ -43,6 +43,6 @@ private:
     matrika<T> fs;
 };
 
-extern template class chr<long double>;
+extern template class chr<real>;
 
 #endif

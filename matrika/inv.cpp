@@ -5,32 +5,32 @@
 
 namespace {
 const char* const F = "matrika/inv";
-const double TOL = 1e-15;
+const double TOL = numerika::kSingularniPivot;
 
 // A vanishing pivot: noted in *kam when the caller asked for it (empty
 // result), else the end of the run.
-matrika<long double> Singularna(long double pivot, unsigned long k, long line, long* kam)
+matrika<real> Singularna(real pivot, unsigned long k, long line, long* kam)
 {
     if (kam == nullptr)
         matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: ", F, line,
-                     pivot / static_cast<long double>(TOL), (long)k);
+                     pivot / static_cast<real>(TOL), (long)k);
     *kam = static_cast<long>(k);
-    return matrika<long double>();
+    return matrika<real>();
 }
 }  // namespace
 
-matrika<long double> inv(const matrika<long double>& Ain) { return inv(Ain, nullptr); }
+matrika<real> inv(const matrika<real>& Ain) { return inv(Ain, nullptr); }
 
-matrika<long double> inv(const matrika<long double>& Ain, long* pivot)
+matrika<real> inv(const matrika<real>& Ain, long* pivot)
 {
-    using T = long double;
+    using T = real;
     if (Ain.nrow() != Ain.ncol())
         matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika mora biti kvadratna: ", F, __LINE__);
     if (Ain.empty())
         matrikaError("Funkcija:   invgj() - Gauss Jacobi\nDimenzija matrike ni definirana: ", F, __LINE__);
     if (pivot != nullptr) *pivot = -1;
     // Noted, a pivot that is not a number vanishes too.
-    const auto majhen = [pivot](long double x) { return pivot != nullptr ? !(dabs(x) >= TOL) : dabs(x) < TOL; };
+    const auto majhen = [pivot](real x) { return pivot != nullptr ? !(dabs(x) >= TOL) : dabs(x) < TOL; };
     const unsigned long n = Ain.nrow();
     if (n == 1) {
         // A zero element would give an infinite inverse silently.

@@ -10,10 +10,10 @@
 
 #include "matrika/matrika.h"
 
-matrika<long double> inv(const matrika<long double>& A);
+matrika<real> inv(const matrika<real>& A);
 // The same, but a vanishing pivot does not end the run: its column (an
 // unknown that the system leaves undetermined) goes to *pivot, and the
 // result is empty.  *pivot is -1 when the inverse exists.
-matrika<long double> inv(const matrika<long double>& A, long* pivot);
+matrika<real> inv(const matrika<real>& A, long* pivot);
 
 #endif

@@ -43,6 +43,6 @@ private:
     matrika<T> fs;
 };
 
-extern template class lur<long double>;
+extern template class lur<real>;
 
 #endif

@@ -52,6 +52,6 @@ private:
     matrika<T> x_;
 };
 
-extern template class qrr<long double>;
+extern template class qrr<real>;
 
 #endif

@@ -5,34 +5,34 @@
 #include "matrika/qrr.h"
 #include "matrika/svdr.h"
 
-std::unique_ptr<razcepMetoda<long double>> razcepZaMetodo(const std::string& NumSolve, long double SVDthres)
+std::unique_ptr<razcepMetoda<real>> razcepZaMetodo(const std::string& NumSolve, real SVDthres)
 {
-    using T = long double;
-    using Tvori = std::unique_ptr<razcepMetoda<T>> (*)(const std::string&, long double);
+    using T = real;
+    using Tvori = std::unique_ptr<razcepMetoda<T>> (*)(const std::string&, real);
     struct Vnos {
         const char* ime;
         Tvori tvori;
     };
     static const Vnos tabela[] = {
-        {"CH", [](const std::string&, long double) -> std::unique_ptr<razcepMetoda<T>> {
+        {"CH", [](const std::string&, real) -> std::unique_ptr<razcepMetoda<T>> {
              return std::make_unique<chr<T>>();
          }},
-        {"LU", [](const std::string&, long double) -> std::unique_ptr<razcepMetoda<T>> {
+        {"LU", [](const std::string&, real) -> std::unique_ptr<razcepMetoda<T>> {
              return std::make_unique<lur<T>>();
          }},
-        {"QR", [](const std::string& ime, long double) -> std::unique_ptr<razcepMetoda<T>> {
+        {"QR", [](const std::string& ime, real) -> std::unique_ptr<razcepMetoda<T>> {
              return std::make_unique<qrr<T>>(ime);
          }},
-        {"QRHOUS", [](const std::string& ime, long double) -> std::unique_ptr<razcepMetoda<T>> {
+        {"QRHOUS", [](const std::string& ime, real) -> std::unique_ptr<razcepMetoda<T>> {
              return std::make_unique<qrr<T>>(ime);
          }},
-        {"QRMGS", [](const std::string& ime, long double) -> std::unique_ptr<razcepMetoda<T>> {
+        {"QRMGS", [](const std::string& ime, real) -> std::unique_ptr<razcepMetoda<T>> {
              return std::make_unique<qrr<T>>(ime);
          }},
-        {"QRGIV", [](const std::string& ime, long double) -> std::unique_ptr<razcepMetoda<T>> {
+        {"QRGIV", [](const std::string& ime, real) -> std::unique_ptr<razcepMetoda<T>> {
              return std::make_unique<qrr<T>>(ime);
          }},
-        {"SVD", [](const std::string&, long double prag) -> std::unique_ptr<razcepMetoda<T>> {
+        {"SVD", [](const std::string&, real prag) -> std::unique_ptr<razcepMetoda<T>> {
              return std::make_unique<svdr<T>>(prag);
          }},
     };

@@ -51,7 +51,7 @@ protected:
 // "QR", "QRHOUS", "QRMGS", "QRGIV" or "SVD" (SVD with the singularity
 // threshold SVDthres).  Any other name ("NS", the Gauss-Jordan inverse of the
 // normal matrix, is no decomposition) gives nullptr.
-std::unique_ptr<razcepMetoda<long double>> razcepZaMetodo(const std::string& NumSolve,
-                                                          long double SVDthres = 1e-15);
+std::unique_ptr<razcepMetoda<real>> razcepZaMetodo(const std::string& NumSolve,
+                                                          real SVDthres = numerika::kPragSVD);
 
 #endif

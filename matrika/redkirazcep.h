@@ -17,12 +17,14 @@
 #include <utility>
 #include <vector>
 
+#include "matrika/numerika.h"
+
 // Upper triangle (diagonal included) of a symmetric n x n matrix, by columns:
 // column j holds rows Ai[Ap[j]..Ap[j+1]) (ascending, each <= j), values Ax.
 struct redkaSimetricna {
     long n = 0;
     std::vector<long> Ap, Ai;
-    std::vector<long double> Ax;
+    std::vector<real> Ax;
 };
 
 // Sparse rows of a design matrix with n columns: row r holds the columns
@@ -30,8 +32,8 @@ struct redkaSimetricna {
 struct redkeVrstice {
     long n = 0;
     std::vector<long> Rp{0}, Rj;
-    std::vector<long double> Rx;
-    void dodajVrstico(const std::vector<std::pair<long, long double>>& vrstica);
+    std::vector<real> Rx;
+    void dodajVrstico(const std::vector<std::pair<long, real>>& vrstica);
     long m() const { return static_cast<long>(Rp.size()) - 1; }
 };
 
@@ -60,18 +62,18 @@ public:
     // order of elimination.
     const std::vector<long>& nicelniPivoti() const { return nicelni_; }
     // A x = b, x returned in b.
-    void resi(std::vector<long double>& b) const;
+    void resi(std::vector<real>& b) const;
     // A X = B for k right-hand sides at once; B is n x k by rows (element
     // (i, t) at i * k + t), X returned in B.  Each entry of the factor is
     // read once for all k columns.
-    void resi(std::vector<long double>& B, long k) const;
+    void resi(std::vector<real>& B, long k) const;
     // Every entry of A^-1 on the pattern of L + L'.
     void izbraniInverz();
     // Entry (i, j) of A^-1: from the selected inverse where it holds it,
     // otherwise from column j of A^-1 (the last such column is kept).
-    long double inverz(long i, long j) const;
+    real inverz(long i, long j) const;
     // Column j of A^-1.
-    void stolpecInverza(long j, std::vector<long double>& stolpec) const;
+    void stolpecInverza(long j, std::vector<real>& stolpec) const;
     // Orthogonal factorisation of the design matrix, one row at a time by
     // plane rotations, for the pattern analysed from its normal matrix; f is
     // the right-hand side (one value per row).  Leaves the factor so that
@@ -83,7 +85,7 @@ public:
     // factor: fine for networks of a few thousand unknowns, where it avoids
     // squaring the condition of the design matrix; beyond that the normal
     // matrix with razcep is the faster way.
-    long razcepQR(const redkeVrstice& A, const std::vector<long double>& f, std::vector<long double>& x);
+    long razcepQR(const redkeVrstice& A, const std::vector<real>& f, std::vector<real>& x);
 
     long n() const { return n_; }
     // Entries of the factor below the diagonal (with the zeros that merged
@@ -110,14 +112,14 @@ private:
     std::vector<long> Cp_, Ci_, Cm_;  // permuted upper triangle, Cm_[q] = its entry of A
     std::vector<long> Cx_;            // place of C's entry q in the panels
     std::vector<long> Sf_, Sup_, Rp_, Rs_, Xp_;
-    std::vector<long double> Lx_, D_, Zx_, Zd_;
+    std::vector<real> Lx_, D_, Zx_, Zd_;
     std::vector<long> nicelni_;
     // Columns zadnjiStolpec_ .. + kBlok - 1 of A^-1 (n x kBlok by rows), solved
     // together for the entries off the pattern: a sweep along the columns
     // (a correlation table, the whole inverse) solves once per kBlok columns.
     static constexpr long kBlok = 16;
     mutable long zadnjiStolpec_ = -1;
-    mutable std::vector<long double> stolpec_;
+    mutable std::vector<real> stolpec_;
 };
 
 #endif
