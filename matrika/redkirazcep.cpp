@@ -23,26 +23,6 @@ constexpr real TOL_PIVOT = numerika::kRelativniPivot;
     matrikaError("Funkcija:   redkiRazcep::" + kaj, F, line);
 }
 
-// Plane rotation taking (a, b) to (r, 0); r >= 0 so the diagonal of R stays
-// positive.
-void Rotacija(real a, real b, real& c, real& s, real& r)
-{
-    if (b == 0) {
-        c = a < 0 ? -1 : 1;
-        s = 0;
-        r = std::fabs(a);
-    } else if (std::fabs(b) > std::fabs(a)) {
-        const real t = a / b, u = std::sqrt(1 + t * t);
-        s = (b < 0 ? -1 : 1) / u;
-        c = s * t;
-        r = std::fabs(b) * u;
-    } else {
-        const real t = b / a, u = std::sqrt(1 + t * t);
-        c = (a < 0 ? -1 : 1) / u;
-        s = c * t;
-        r = std::fabs(a) * u;
-    }
-}
 // x.y0 and x.y1 in one pass: the two chains of additions overlap, and x is
 // loaded once for both.
 inline void Skalarna2(const real* x, const real* y0, const real* y1, long n, real& v0,
@@ -84,83 +64,6 @@ inline real Skalarna(const real* x, const real* y, long n)
     return s;
 }
 }  // namespace
-
-void redkeVrstice::dodajVrstico(const std::vector<std::pair<long, real>>& vrstica)
-{
-    for (const auto& [j, v] : vrstica) {
-        Rj.push_back(j);
-        Rx.push_back(v);
-    }
-    Rp.push_back(static_cast<long>(Rj.size()));
-}
-
-void normalnaRedka::sestavi(const redkeVrstice& A, redkaSimetricna& N)
-{
-    const long n = A.n, m = A.m();
-    if (n < 0 || m < 0 || A.Rp.front() != 0 || A.Rp.back() != static_cast<long>(A.Rj.size()) ||
-        A.Rx.size() != A.Rj.size())
-        Napaka("sestavi\nVrstice niso pravilno zapisane: ", __LINE__);
-    const bool isti = n == n_ && A.Rp == Rp_ && A.Rj == Rj_;
-    if (!isti) {
-        // Every product r(a) r(b), a <= b in the row, is one triple (row of N,
-        // column of N).  Bucketed by the row of N and then dealt out to the
-        // columns in that order, each column comes out sorted, and equal
-        // pairs of a column arrive one after another, so they merge at once.
-        std::vector<long> mark(n, -1);
-        for (long r = 0; r < m; ++r)
-            for (long a = A.Rp[r]; a < A.Rp[r + 1]; ++a) {
-                const long j = A.Rj[a];
-                if (j < 0 || j >= n) Napaka("sestavi\nStolpec vrstice je izven matrike: ", __LINE__);
-                if (mark[j] == r) Napaka("sestavi\nStolpec se v vrstici ponovi: ", __LINE__);
-                mark[j] = r;
-            }
-        std::vector<long> vi, vj;  // triples in the order of the products
-        for (long r = 0; r < m; ++r)
-            for (long a = A.Rp[r]; a < A.Rp[r + 1]; ++a)
-                for (long b = a; b < A.Rp[r + 1]; ++b) {
-                    vi.push_back(std::min(A.Rj[a], A.Rj[b]));
-                    vj.push_back(std::max(A.Rj[a], A.Rj[b]));
-                }
-        const long t = static_cast<long>(vi.size());
-        std::vector<long> vp(n + 1, 0), poVrsti(t);
-        for (long q = 0; q < t; ++q) ++vp[vi[q] + 1];
-        for (long i = 0; i < n; ++i) vp[i + 1] += vp[i];
-        {
-            std::vector<long> nasl(vp.begin(), vp.end() - 1);
-            for (long q = 0; q < t; ++q) poVrsti[nasl[vi[q]]++] = q;
-        }
-        std::vector<long> zadnja(n, -1), st(n + 1, 0);
-        for (long q : poVrsti)
-            if (zadnja[vj[q]] != vi[q]) {
-                zadnja[vj[q]] = vi[q];
-                ++st[vj[q] + 1];
-            }
-        for (long j = 0; j < n; ++j) st[j + 1] += st[j];
-        Ap_ = st;
-        Ai_.assign(st[n], 0);
-        mesto_.assign(t, 0);
-        std::fill(zadnja.begin(), zadnja.end(), -1);
-        for (long q : poVrsti) {
-            const long j = vj[q];
-            if (zadnja[j] != vi[q]) {
-                zadnja[j] = vi[q];
-                Ai_[st[j]++] = vi[q];
-            }
-            mesto_[q] = st[j] - 1;
-        }
-        n_ = n;
-        Rp_ = A.Rp;
-        Rj_ = A.Rj;
-    }
-    N.n = n;
-    N.Ap = Ap_;
-    N.Ai = Ai_;
-    N.Ax.assign(Ai_.size(), 0.0L);
-    long q = 0;
-    for (long r = 0; r < m; ++r)
-        for (long a = A.Rp[r]; a < A.Rp[r + 1]; ++a)
-            for (long b = a; b < A.Rp[r + 1]; ++b) N.Ax[mesto_[q++]] += A.Rx[a] * A.Rx[b];
-}
 
 void redkiRazcep::analiza(const redkaSimetricna& A)
 {
@@ -427,133 +330,6 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
     return static_cast<long>(nicelni_.size());
 }
 
-long redkiRazcep::razcepQR(const redkeVrstice& A, const std::vector<real>& f, std::vector<real>& x)
-{
-    const long n = n_, m = A.m();
-    if (A.n != n || m < 0 || static_cast<long>(f.size()) != m || A.Rp.front() != 0 ||
-        A.Rp.back() != static_cast<long>(A.Rj.size()) || A.Rx.size() != A.Rj.size())
-        Napaka("razcepQR\nVrstice se ne ujemajo z analizo: ", __LINE__);
-    nicelni_.clear();
-    inverz_ = false;
-    zadnjiStolpec_ = -1;
-    // R is kept in the places of L: row k of R over the rows of column k of
-    // L, its diagonal in D_, the rotated right-hand side in c.
-    std::fill(Lx_.begin(), Lx_.end(), 0.0L);
-    std::fill(D_.begin(), D_.end(), 0.0L);
-    std::vector<real> c(n, 0.0L), w(n, 0.0L), akk(n, 0.0L);
-    std::vector<char> zaseden(n, 0), ziv(n, 0);
-    // Column k of L is the part of its panel column below the diagonal: at
-    // Lx_[Lz[k]..Lk[k]), row of Lx_[p] in Rs_[p + Lo[k]], the parent in the
-    // tree of the structure its first row.
-    std::vector<long> Lz(n), Lk(n), Lo(n), stars(n, -1);
-    for (long s = 0; s + 1 < static_cast<long>(Sf_.size()); ++s) {
-        const long ld = Rp_[s + 1] - Rp_[s];
-        for (long k = Sf_[s]; k < Sf_[s + 1]; ++k) {
-            const long c = k - Sf_[s];
-            Lz[k] = Xp_[s] + c * ld + c + 1;
-            Lk[k] = Xp_[s] + (c + 1) * ld;
-            Lo[k] = Rp_[s] + c + 1 - Lz[k];
-            if (c + 1 < ld) stars[k] = Rs_[Rp_[s] + c + 1];
-        }
-    }
-
-    // Rows taken in the order of their first pivot column find an empty row
-    // of R early, which keeps rotations along the tree short.
-    std::vector<long> prvi(m, n), vp(n + 2, 0), red(m);
-    for (long r = 0; r < m; ++r)
-        for (long a = A.Rp[r]; a < A.Rp[r + 1]; ++a) {
-            if (A.Rj[a] < 0 || A.Rj[a] >= n) Napaka("razcepQR\nStolpec vrstice je izven matrike: ", __LINE__);
-            prvi[r] = std::min(prvi[r], Pinv_[A.Rj[a]]);
-        }
-    for (long r = 0; r < m; ++r) ++vp[prvi[r] + 1];
-    for (long k = 0; k <= n; ++k) vp[k + 1] += vp[k];
-    for (long r = 0; r < m; ++r) red[vp[prvi[r]]++] = r;
-
-    // Rotates w (live on the tree path from k, ziv marking its entries,
-    // zivih of them) with right-hand side fw into R.
-    auto vrtiNoter = [&](long k, long zivih, real fw) {
-        for (; k != -1 && zivih > 0; k = stars[k]) {
-            if (!ziv[k]) continue;
-            ziv[k] = 0;
-            --zivih;
-            long vStrukturi = 0;
-            for (long p = Lz[k]; p < Lk[k]; ++p) vStrukturi += ziv[Rs_[p + Lo[k]]];
-            if (vStrukturi != zivih) Napaka("razcepQR\nVrstice se ne ujemajo z analizo: ", __LINE__);
-            const real wk = w[k];
-            w[k] = 0;
-            if (!zaseden[k]) {
-                zaseden[k] = 1;
-                D_[k] = wk;
-                c[k] = fw;
-                for (long p = Lz[k]; p < Lk[k]; ++p) {
-                    const long i = Rs_[p + Lo[k]];
-                    Lx_[p] = w[i];
-                    w[i] = 0;
-                    ziv[i] = 0;
-                }
-                return;
-            }
-            real cs, sn, r;
-            Rotacija(D_[k], wk, cs, sn, r);
-            D_[k] = r;
-            for (long p = Lz[k]; p < Lk[k]; ++p) {
-                const long i = Rs_[p + Lo[k]];
-                const real a = Lx_[p], b = w[i];
-                Lx_[p] = cs * a + sn * b;
-                w[i] = cs * b - sn * a;
-                ziv[i] = 1;
-            }
-            zivih = Lk[k] - Lz[k];
-            const real ck = c[k];
-            c[k] = cs * ck + sn * fw;
-            fw = cs * fw - sn * ck;
-        }
-        if (zivih > 0) Napaka("razcepQR\nVrstice se ne ujemajo z analizo: ", __LINE__);
-    };
-    for (long r : red) {
-        long zivih = 0;
-        for (long a = A.Rp[r]; a < A.Rp[r + 1]; ++a) {
-            const long j = Pinv_[A.Rj[a]];
-            if (ziv[j]) Napaka("razcepQR\nStolpec se v vrstici ponovi: ", __LINE__);
-            w[j] = A.Rx[a];
-            ziv[j] = 1;
-            ++zivih;
-            akk[j] += A.Rx[a] * A.Rx[a];
-        }
-        if (zivih > 0) vrtiNoter(prvi[r], zivih, f[r]);
-    }
-    // A column that kept (almost) nothing of its own is a zero pivot: what is
-    // left in its row of R belongs to the later columns and is rotated on;
-    // the unknown is held as with the normal matrix.
-    for (long k = 0; k < n; ++k) {
-        const real dk = D_[k] * D_[k];
-        if (std::isfinite(dk) && akk[k] > 0 && dk > TOL_PIVOT * akk[k]) continue;
-        nicelni_.push_back(P_[k]);
-        long zivih = 0;
-        for (long p = Lz[k]; p < Lk[k]; ++p) {
-            w[Rs_[p + Lo[k]]] = Lx_[p];
-            Lx_[p] = 0;
-            ziv[Rs_[p + Lo[k]]] = 1;
-            ++zivih;
-        }
-        if (zivih > 0) vrtiNoter(stars[k], zivih, c[k]);
-        D_[k] = std::sqrt(akk[k] > 1 ? akk[k] : 1.0L);
-        c[k] = 0;
-    }
-    // R = sqrt(D) L': divide each row by its diagonal, then R x = c.
-    for (long k = 0; k < n; ++k) {
-        for (long p = Lz[k]; p < Lk[k]; ++p) Lx_[p] /= D_[k];
-        c[k] /= D_[k];
-        D_[k] *= D_[k];
-    }
-    for (long k = n - 1; k >= 0; --k)
-        for (long p = Lz[k]; p < Lk[k]; ++p) c[k] -= Lx_[p] * c[Rs_[p + Lo[k]]];
-    x.assign(n, 0.0L);
-    for (long k = 0; k < n; ++k) x[P_[k]] = c[k];
-    razcepljena_ = true;
-    return static_cast<long>(nicelni_.size());
-}
-
 void redkiRazcep::resi(std::vector<real>& b) const
 {
     if (!razcepljena_) Napaka("resi\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
@@ -734,12 +510,4 @@ real redkiRazcep::inverz(long i, long j) const
         resi(stolpec_, k);
     }
     return stolpec_[static_cast<std::size_t>(i * std::min(kBlok, n_) + (j - zadnjiStolpec_))];
-}
-
-void redkiRazcep::stolpecInverza(long j, std::vector<real>& stolpec) const
-{
-    preveriIndeks(j, "stolpecInverza");
-    stolpec.assign(n_, 0.0L);
-    stolpec[j] = 1;
-    resi(stolpec);
 }
