@@ -9,7 +9,7 @@
 // sorted).  A with fewer rows than columns is decomposed too; its surplus
 // singular values are zero.  Negligibility tests compare with eps * |A| (eps
 // = 1e-15); a value not converged in 30 iterations ends the run.  Square roots
-// and pythag are taken in double precision.  Used with T = long double.
+// and pythag are taken in double precision.  Used with T = real.
 #ifndef NIVEX_MATRIKA_SVDR_H
 #define NIVEX_MATRIKA_SVDR_H
 
