@@ -149,7 +149,8 @@ matrika<T> chr<T>::inv()
             return matrika<T>();
         }
         if (dabs(lii) < numerika::kSingularniPivot)
-            matrikaError("Funkcija:   chr::inv\nMatrika je singularna: ", F, __LINE__, lii / T(numerika::kSingularniPivot), (long)i);
+            matrikaError("Funkcija:   chr::inv\nMatrika je singularna: ", F, __LINE__,
+                         lii / T(numerika::kSingularniPivot), (long)i);
     }
     if (n == 1) return matrika<T>(1, 1, T(1) / (L(0) * L(0)));
     matrika<T> X(n, n, T(0));

@@ -26,6 +26,8 @@ unsigned long IzberiPivot(const real* a, unsigned long n, unsigned long k, const
 
 std::vector<unsigned long> gaussJordan(matrika<real>& A, matrika<real>* Ainv, const gjNacin& nacin)
 {
+    if (A.nrow() != A.ncol())
+        matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika mora biti kvadratna: ", F, __LINE__);
     const unsigned long n = A.nrow();
     real* a = A.data();
     real* b = nullptr;
