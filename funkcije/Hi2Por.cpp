@@ -6,9 +6,9 @@
 #include "funkcije/gamma.h"
 
 namespace {
-inline long double dlog(long double x) { return std::log(static_cast<double>(x)); }
-inline long double dexp(long double x) { return std::exp(static_cast<double>(x)); }
-inline long double dpow(long double x, long double y)
+inline real dlog(real x) { return std::log(static_cast<double>(x)); }
+inline real dexp(real x) { return std::exp(static_cast<double>(x)); }
+inline real dpow(real x, real y)
 {
     return std::pow(static_cast<double>(x), static_cast<double>(y));
 }
@@ -17,12 +17,12 @@ inline long double dpow(long double x, long double y)
 // take time growing like sqrt(k), so the functions built on them also refuse
 // more than 1e10 degrees of freedom, far beyond any network's redundancy,
 // instead of running for hours (or for ever at k = inf).
-bool DobraK(long double k) { return k >= 1 && std::isfinite(k); }
-constexpr long double kMaxK = 1e10;
-bool DobraKIter(long double k) { return k >= 1 && k <= kMaxK; }
+bool DobraK(real k) { return k >= 1 && std::isfinite(k); }
+constexpr real kMaxK = 1e10;
+bool DobraKIter(real k) { return k >= 1 && k <= kMaxK; }
 }  // namespace
 
-long double Hi2PorInvF(long double p, long double k)
+real Hi2PorInvF(real p, real k)
 {
     if (!(p >= 0 && p <= 1 && DobraKIter(k)))
         funkcijeError("Funkcija:   Hi2PorInvF\nNapacna vrednost argumentov (k,x): ", "funkcije/Hi2Por", 35);
@@ -30,33 +30,33 @@ long double Hi2PorInvF(long double p, long double k)
     return 2 * invincompletegammac(k / 2, 1 - p);
 }
 
-long double Hi2Porf(long double x, long double k)
+real Hi2Porf(real x, real k)
 {
     if (!(x >= 0 && DobraK(k)))
         funkcijeError("Funkcija:   Hi2Porf\nNapacna vrednost argumentov (k,x): ", "funkcije/Hi2Por", 11);
     if (std::isinf(x)) return 0;
-    const long double h = k / 2;
-    const long double c1 = dpow(0.5, h);
-    const long double c2 = dpow(x, h - 1);
-    const long double c3 = dexp(x / -2);
-    const long double g = gamma(h);
-    const long double f = c1 * c2 * c3 / g;
+    const real h = k / 2;
+    const real c1 = dpow(0.5, h);
+    const real c2 = dpow(x, h - 1);
+    const real c3 = dexp(x / -2);
+    const real g = gamma(h);
+    const real f = c1 * c2 * c3 / g;
     if (x == 0 || (std::isfinite(f) && c1 > 0 && c2 > 0 && std::isfinite(c2) && c3 > 0 && std::isfinite(g)))
         return f;
     // A factor left double range (large k or x): the product would be 0, inf
     // or inf/inf, so take the same density through logarithms.
-    long double sign;
+    real sign;
     return dexp(h * dlog(0.5) + (h - 1) * dlog(x) - x / 2 - lngamma(h, sign));
 }
 
-long double Hi2PorF(long double x, long double k)
+real Hi2PorF(real x, real k)
 {
     if (!(x >= 0 && DobraKIter(k)))
         funkcijeError("Funkcija:   Hi2PorF\nNapacna vrednost argumentov (k,x): ", "funkcije/Hi2Por", 19);
     return incompletegamma(k / 2, x / 2);
 }
 
-long double Hi2PorFC(long double x, long double k)
+real Hi2PorFC(real x, real k)
 {
     if (!(x >= 0 && DobraKIter(k)))
         funkcijeError("Funkcija:   Hi2PorFC\nNapacna vrednost argumentov (k,x): ", "funkcije/Hi2Por", 27);

@@ -12,13 +12,15 @@
 #ifndef NIVEX_FUNKCIJE_HI2POR_H
 #define NIVEX_FUNKCIJE_HI2POR_H
 
+#include "matrika/numerika.h"
+
 // Chi-square quantile: x with P(chi2_k <= x) = p.
-long double Hi2PorInvF(long double p, long double k);
+real Hi2PorInvF(real p, real k);
 // Chi-square density at x.
-long double Hi2Porf(long double x, long double k);
+real Hi2Porf(real x, real k);
 // Chi-square distribution function P(chi2_k <= x).
-long double Hi2PorF(long double x, long double k);
+real Hi2PorF(real x, real k);
 // Its complement P(chi2_k > x), accurate also where it is tiny.
-long double Hi2PorFC(long double x, long double k);
+real Hi2PorFC(real x, real k);
 
 #endif

@@ -71,6 +71,6 @@ template <typename T> std::string dms2dms(T p)
 }
 
 template double rad2dms<double>(double);
-template long double rad2dms<long double>(long double);
+template real rad2dms<real>(real);
 template std::string dms2dms<double>(double);
-template std::string dms2dms<long double>(long double);
+template std::string dms2dms<real>(real);

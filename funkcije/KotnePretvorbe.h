@@ -44,11 +44,12 @@ template <typename T> T rad2dms(T x);
 template <typename T> std::string dms2dms(T p);
 
 // The grid bearing SmerniKot belongs to the same family.
+#include "matrika/numerika.h"
 #include "funkcije/SmerniKot.h"
 
 extern template double rad2dms<double>(double);
-extern template long double rad2dms<long double>(long double);
+extern template real rad2dms<real>(real);
 extern template std::string dms2dms<double>(double);
-extern template std::string dms2dms<long double>(long double);
+extern template std::string dms2dms<real>(real);
 
 #endif

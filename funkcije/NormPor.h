@@ -9,14 +9,16 @@
 #ifndef NIVEX_FUNKCIJE_NORMPOR_H
 #define NIVEX_FUNKCIJE_NORMPOR_H
 
+#include "matrika/numerika.h"
+
 // Standard normal quantile: x with Φ(x) = p.
-long double NormPorInvF(long double p);
+real NormPorInvF(real p);
 // Standard normal density.
-long double NormPorf(long double x);
+real NormPorf(real x);
 // Normal density with mean mu and standard deviation sigma; sigma must be
 // positive (otherwise the program ends through funkcijeError).
-long double NormPorf(long double x, long double mu, long double sigma);
+real NormPorf(real x, real mu, real sigma);
 // Standard normal distribution function Φ(x).
-long double NormPorF(long double x);
+real NormPorF(real x);
 
 #endif

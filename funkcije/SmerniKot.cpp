@@ -11,8 +11,8 @@ T SmerniKot(T a1, T b1, T a2, T b2, const std::string& unit)
     const T pi = static_cast<T>(kotne::PI);
     T da = a2 - a1;
     T db = b2 - b1;
-    if (dabs(da) < 1e-14) da = 0;
-    if (dabs(db) < 1e-14) db = 0;
+    if (dabs(da) < numerika::kNicla) da = 0;
+    if (dabs(db) < numerika::kNicla) db = 0;
 
     // The arc tangent is taken in double precision and widened.
     auto atn = [&]() { return static_cast<T>(std::atan(static_cast<double>(da / db))); };
@@ -37,5 +37,5 @@ T SmerniKot(T a1, T b1, T a2, T b2, const std::string& unit)
 }
 
 template double SmerniKot<double>(double, double, double, double, const std::string&);
-template long double SmerniKot<long double>(long double, long double, long double, long double,
+template real SmerniKot<real>(real, real, real, real,
                                             const std::string&);

@@ -11,11 +11,13 @@
 
 #include <string>
 
+#include "matrika/numerika.h"
+
 template <typename T>
 T SmerniKot(T a1, T b1, T a2, T b2, const std::string& unit);
 
 extern template double SmerniKot<double>(double, double, double, double, const std::string&);
-extern template long double SmerniKot<long double>(long double, long double, long double, long double,
+extern template real SmerniKot<real>(real, real, real, real,
                                                    const std::string&);
 
 #endif

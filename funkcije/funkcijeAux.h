@@ -16,6 +16,8 @@
 #include <functional>
 #include <string>
 
+#include "matrika/numerika.h"
+
 // Receives the complete text of a fatal message, frame and line breaks included.
 using NapakaSink = std::function<void(const std::string& text)>;
 
@@ -43,10 +45,10 @@ void PocakajEnter();
 
 // Rounds an extended value to double precision and widens it again: used where
 // a tolerance comparison or a square root is deliberately done in double.
-inline long double dround(long double x) { return static_cast<long double>(static_cast<double>(x)); }
+inline real dround(real x) { return static_cast<real>(static_cast<double>(x)); }
 // Square root taken in double precision and widened again.
-inline long double dsqrt(long double x) { return static_cast<long double>(std::sqrt(static_cast<double>(x))); }
+inline real dsqrt(real x) { return static_cast<real>(std::sqrt(static_cast<double>(x))); }
 // |x| rounded to double precision, for comparisons against a tolerance.
-inline double dabs(long double x) { return std::fabs(static_cast<double>(x)); }
+inline double dabs(real x) { return std::fabs(static_cast<double>(x)); }
 
 #endif

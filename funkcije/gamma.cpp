@@ -7,18 +7,18 @@
 #include "funkcije/funkcijeAux.h"
 
 namespace {
-constexpr long double kInf = std::numeric_limits<long double>::infinity();
-constexpr long double kNaN = std::numeric_limits<long double>::quiet_NaN();
+constexpr real kInf = std::numeric_limits<real>::infinity();
+constexpr real kNaN = std::numeric_limits<real>::quiet_NaN();
 
 // Below -kMaxLog an exponential underflows in double precision.
-constexpr long double kMaxLog = 709.782712893384;
-constexpr long double kEps = 1e-15;
+constexpr real kMaxLog = 709.782712893384;
+constexpr real kEps = 1e-15;
 // Rescaling of the continued fraction keeps its terms inside double range.
-constexpr long double kBig = 4503599627370496.0;
-constexpr long double kBigInv = 2.220446049250313e-16;
-constexpr long double kPi = 3.14159265358979323846;
-constexpr long double kLogPi = 1.1447298858494002;
-constexpr long double kLnSqrt2Pi = 0.9189385332046728;
+constexpr real kBig = 4503599627370496.0;
+constexpr real kBigInv = 2.220446049250313e-16;
+constexpr real kPi = 3.14159265358979323846;
+constexpr real kLogPi = 1.1447298858494002;
+constexpr real kLnSqrt2Pi = 0.9189385332046728;
 // The series and the continued fraction need up to some 5e5 terms for a up to
 // 1e10 (x near a).  Far beyond that, where double-precision logarithms no
 // longer carry the answer anyway, the sums are cut off and give NaN instead
@@ -26,31 +26,31 @@ constexpr long double kLnSqrt2Pi = 0.9189385332046728;
 constexpr long kMaxClenov = 10000000;
 
 // The elementary functions are deliberately taken in double precision.
-inline long double dlog(long double x) { return std::log(static_cast<double>(x)); }
-inline long double dexp(long double x) { return std::exp(static_cast<double>(x)); }
-inline long double dpow(long double x, long double y)
+inline real dlog(real x) { return std::log(static_cast<double>(x)); }
+inline real dexp(real x) { return std::exp(static_cast<double>(x)); }
+inline real dpow(real x, real y)
 {
     return std::pow(static_cast<double>(x), static_cast<double>(y));
 }
-inline long double dsin(long double x) { return std::sin(static_cast<double>(x)); }
+inline real dsin(real x) { return std::sin(static_cast<double>(x)); }
 
 // Γ(x) for x > 33 by Stirling's formula with a correction series in 1/x.
-long double gammastirf(long double x)
+real gammastirf(real x)
 {
-    long double w = 1 / x;
-    long double stir = 7.87311395793093628397E-4;
+    real w = 1 / x;
+    real stir = 7.87311395793093628397E-4;
     stir = -2.29549961613378126380E-4 + w * stir;
     stir = -2.68132617805781232825E-3 + w * stir;
     stir = 3.47222221605458667310E-3 + w * stir;
     stir = 8.33333333333482257126E-2 + w * stir;
     w = 1 + w * stir;
-    long double y = dexp(x);
+    real y = dexp(x);
     // exp(x) itself overflows: Γ(x) is far beyond range as well, and the
     // quotient below would be inf/inf.
     if (std::isinf(y)) return kInf;
     if (x > 143.01608) {
         // x^(x-0.5) would overflow before the division by e^x.
-        const long double v = dpow(x, 0.5 * x - 0.25);
+        const real v = dpow(x, 0.5 * x - 0.25);
         y = v * (v / y);
     } else {
         y = dpow(x, x - 0.5) / y;
@@ -59,28 +59,28 @@ long double gammastirf(long double x)
 }
 
 // Γ(x) for |x| below 1e-9 after the recurrence: Γ(x) ≈ 1/(x(1 + γx)).
-long double gammasmall(long double z, long double x)
+real gammasmall(real z, real x)
 {
     return z / ((1 + 0.5772156649015329 * x) * x);
 }
 }  // namespace
 
-long double lngamma(long double x, long double& sign)
+real lngamma(real x, real& sign)
 {
     sign = 1;
     if (std::isnan(x)) return x;
     if (x == kInf) return kInf;
     if (x < -34) {
         // Reflection: Γ(x)Γ(1-x) = π / sin(πx).
-        const long double q = -x;
-        const long double w = lngamma(q, sign);
-        long double p = std::floor(q);
+        const real q = -x;
+        const real w = lngamma(q, sign);
+        real p = std::floor(q);
         if (p == q) {  // pole at a negative integer
             sign = 1;
             return kInf;
         }
         sign = (std::fmod(p, 2.0L) == 0) ? -1 : 1;
-        long double z = q - p;
+        real z = q - p;
         if (z > 0.5L) {
             p = p + 1;
             z = p - q;
@@ -90,9 +90,9 @@ long double lngamma(long double x, long double& sign)
     }
     if (x < 13) {
         // Recurrence into [2, 3), then a rational approximation there.
-        long double z = 1;
-        long double p = 0;
-        long double u = x;
+        real z = 1;
+        real p = 0;
+        real u = x;
         while (u >= 3) {
             p = p - 1;
             u = x + p;
@@ -114,13 +114,13 @@ long double lngamma(long double x, long double& sign)
         if (u == 2) return dlog(z);
         p = p - 2;
         x = x + p;
-        long double b = -1.37825152569120859100E3;
+        real b = -1.37825152569120859100E3;
         b = -3.88016315134637840924E4 + x * b;
         b = -3.31612992738871184744E5 + x * b;
         b = -1.16237097492762307383E6 + x * b;
         b = -1.72173700820839662146E6 + x * b;
         b = -8.53555664245765465627E5 + x * b;
-        long double c = 1;
+        real c = 1;
         c = -3.51815701436523470549E2 + x * c;
         c = -1.70642106651881159223E4 + x * c;
         c = -2.20528590553854454839E5 + x * c;
@@ -129,13 +129,13 @@ long double lngamma(long double x, long double& sign)
         c = -2.01889141433532773231E6 + x * c;
         return dlog(z) + x * b / c;
     }
-    long double q = (x - 0.5L) * dlog(x) - x + kLnSqrt2Pi;
+    real q = (x - 0.5L) * dlog(x) - x + kLnSqrt2Pi;
     if (x > 1.0e8L) return q;
-    const long double p = 1 / (x * x);
+    const real p = 1 / (x * x);
     if (x >= 1000) {
         q = q + ((0.0007936507936507938 * p - 0.002777777777777778) * p + 0.08333333333333333) / x;
     } else {
-        long double a = 8.11614167470508450300E-4;
+        real a = 8.11614167470508450300E-4;
         a = -5.95061904284301438324E-4 + p * a;
         a = 7.93650340457716943945E-4 + p * a;
         a = -2.77777777730099687205E-3 + p * a;
@@ -145,19 +145,19 @@ long double lngamma(long double x, long double& sign)
     return q;
 }
 
-long double gamma(long double x)
+real gamma(real x)
 {
     if (std::isnan(x)) return x;
     if (x == kInf) return kInf;
     if (x == 0) return std::copysign(kInf, x);
     if (x < 0 && x == std::floor(x)) return kNaN;  // poles, including -inf
-    long double sgngam = 1;
-    const long double q = std::fabs(x);
+    real sgngam = 1;
+    const real q = std::fabs(x);
     if (q > 33) {
         if (x < 0) {
-            long double p = std::floor(q);
+            real p = std::floor(q);
             if (std::fmod(p, 2.0L) == 0) sgngam = -1;
-            long double z = q - p;
+            real z = q - p;
             if (z > 0.5L) {
                 p = p + 1;
                 z = q - p;
@@ -169,7 +169,7 @@ long double gamma(long double x)
         }
         return gammastirf(x);
     }
-    long double z = 1;
+    real z = 1;
     while (x >= 3) {
         x = x - 1;
         z = z * x;
@@ -186,14 +186,14 @@ long double gamma(long double x)
     }
     if (x == 2) return z;
     x = x - 2;
-    long double pp = 1.60119522476751861407E-4;
+    real pp = 1.60119522476751861407E-4;
     pp = 1.19135147006586384913E-3 + x * pp;
     pp = 1.04213797561761569935E-2 + x * pp;
     pp = 4.76367800457137231464E-2 + x * pp;
     pp = 2.07448227648435975150E-1 + x * pp;
     pp = 4.94214826801497100753E-1 + x * pp;
     pp = 9.99999999999999996796E-1 + x * pp;
-    long double qq = -2.31581873324120129819E-5;
+    real qq = -2.31581873324120129819E-5;
     qq = 5.39605580493303397842E-4 + x * qq;
     qq = -4.45641913851797240494E-3 + x * qq;
     qq = 1.18139785222060435552E-2 + x * qq;
@@ -204,21 +204,21 @@ long double gamma(long double x)
     return z * pp / qq;
 }
 
-long double incompletegamma(long double a, long double x)
+real incompletegamma(real a, real x)
 {
     if (std::isnan(a) || std::isnan(x)) return kNaN;
     if (x <= 0 || a <= 0) return 0;
     if (a == kInf) return x == kInf ? kNaN : 0;
     if (x == kInf) return 1;
     if (x > 1 && x > a) return 1 - incompletegammac(a, x);
-    long double sign;
-    long double ax = a * dlog(x) - x - lngamma(a, sign);
+    real sign;
+    real ax = a * dlog(x) - x - lngamma(a, sign);
     if (ax < -kMaxLog) return 0;
     ax = dexp(ax);
     // Power series.
-    long double r = a;
-    long double c = 1;
-    long double s = 1;
+    real r = a;
+    real c = 1;
+    real s = 1;
     long n = 0;
     do {
         if (++n > kMaxClenov) return kNaN;
@@ -229,38 +229,38 @@ long double incompletegamma(long double a, long double x)
     return s * ax / a;
 }
 
-long double incompletegammac(long double a, long double x)
+real incompletegammac(real a, real x)
 {
     if (std::isnan(a) || std::isnan(x)) return kNaN;
     if (x <= 0 || a <= 0) return 1;
     if (a == kInf) return x == kInf ? kNaN : 1;
     if (x == kInf) return 0;
     if (x < 1 || x < a) return 1 - incompletegamma(a, x);
-    long double sign;
-    long double ax = a * dlog(x) - x - lngamma(a, sign);
+    real sign;
+    real ax = a * dlog(x) - x - lngamma(a, sign);
     if (ax < -kMaxLog) return 0;
     ax = dexp(ax);
     // Continued fraction.
-    long double y = 1 - a;
-    long double z = x + y + 1;
-    long double c = 0;
-    long double pkm2 = 1;
-    long double qkm2 = x;
-    long double pkm1 = x + 1;
-    long double qkm1 = z * x;
-    long double ans = pkm1 / qkm1;
-    long double t;
+    real y = 1 - a;
+    real z = x + y + 1;
+    real c = 0;
+    real pkm2 = 1;
+    real qkm2 = x;
+    real pkm1 = x + 1;
+    real qkm1 = z * x;
+    real ans = pkm1 / qkm1;
+    real t;
     long n = 0;
     do {
         if (++n > kMaxClenov) return kNaN;
         c = c + 1;
         y = y + 1;
         z = z + 2;
-        const long double yc = y * c;
-        const long double pk = pkm1 * z - pkm2 * yc;
-        const long double qk = qkm1 * z - qkm2 * yc;
+        const real yc = y * c;
+        const real pk = pkm1 * z - pkm2 * yc;
+        const real qk = qkm1 * z - qkm2 * yc;
         if (qk != 0) {
-            const long double r = pk / qk;
+            const real r = pk / qk;
             t = std::fabs((ans - r) / r);
             ans = r;
         } else {
@@ -280,7 +280,7 @@ long double incompletegammac(long double a, long double x)
     return ans * ax;
 }
 
-long double invincompletegammac(long double a, long double y0)
+real invincompletegammac(real a, real y0)
 {
     if (!(a > 0 && a < kInf && y0 >= 0 && y0 <= 1))
         funkcijeError("Funkcija:   invincompletegammac\nNapacna vrednost argumentov (a,y): ",
@@ -291,18 +291,18 @@ long double invincompletegammac(long double a, long double y0)
     if (y0 == 0) return 1e300;
     if (y0 == 1) return 0;
 
-    const long double dithresh = 5 * kEps;
-    long double x0 = kBig;  // kBig: no upper bracket yet
-    long double yl = 0;
-    long double x1 = 0;
-    long double yh = 1;
+    const real dithresh = 5 * kEps;
+    real x0 = kBig;  // kBig: no upper bracket yet
+    real yl = 0;
+    real x1 = 0;
+    real yh = 1;
 
     // Starting value from the Wilson-Hilferty approximation.
-    long double d = 1 / (9 * a);
-    long double y = 1 - d - NormPorInvF(y0) * dsqrt(d);
-    long double x = a * y * y * y;
-    long double sign;
-    long double lgm = lngamma(a, sign);
+    real d = 1 / (9 * a);
+    real y = 1 - d - NormPorInvF(y0) * dsqrt(d);
+    real x = a * y * y * y;
+    real sign;
+    real lgm = lngamma(a, sign);
 
     // Newton steps while they stay inside the bracket.
     for (int i = 0; i < 10; ++i) {

@@ -23,15 +23,17 @@
 #ifndef NIVEX_FUNKCIJE_GAMMA_H
 #define NIVEX_FUNKCIJE_GAMMA_H
 
+#include "matrika/numerika.h"
+
 // Regularised lower incomplete gamma function P(a, x).
-long double incompletegamma(long double a, long double x);
+real incompletegamma(real a, real x);
 // Regularised upper incomplete gamma function Q(a, x) = 1 - P(a, x).
-long double incompletegammac(long double a, long double x);
+real incompletegammac(real a, real x);
 // x with Q(a, x) = y.
-long double invincompletegammac(long double a, long double y);
+real invincompletegammac(real a, real y);
 // ln|Γ(x)|; sign receives the sign of Γ(x) (+1 or -1).
-long double lngamma(long double x, long double& sign);
+real lngamma(real x, real& sign);
 // Γ(x).
-long double gamma(long double x);
+real gamma(real x);
 
 #endif

@@ -3,5 +3,5 @@
 #define NIVEX_MATRIKA_AVGM_H
 #include "matrika/matrika.h"
 
-long double avgS(const matrika<long double>& A, long j);
+real avgS(const matrika<real>& A, long j);
 #endif

@@ -4,7 +4,7 @@
 #include "matrika/chr.h"
 #include "matrika/invtrid.h"
 
-long double bdmatrika::operator()(long i, long j) const
+real bdmatrika::operator()(long i, long j) const
 {
     const long n = static_cast<long>(nrow());
     if (i < 0 || i >= n) matrikaError("Operator:   ()\nNepravilen indeks vrstice: ", "matrika/bdmatrika", __LINE__, i, n - 1);
@@ -15,7 +15,7 @@ long double bdmatrika::operator()(long i, long j) const
     return bloki[b](i - z, j - z);
 }
 
-void bdmatrika::dodaj(const matrika<long double>& B)
+void bdmatrika::dodaj(const matrika<real>& B)
 {
     if (B.nrow() != B.ncol() || B.nrow() == 0)
         matrikaError("Funkcija:   bdmatrika::dodaj\nBlok mora biti kvadratna matrika: ", "matrika/bdmatrika", __LINE__);
@@ -32,7 +32,7 @@ void bdmatrika::clear()
     bloki.clear();
 }
 
-bdmatrika invtridB(const matrika<long double>& T)
+bdmatrika invtridB(const matrika<real>& T)
 {
     if (T.ncol() != 3)
         matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nMatrika mora imeti 3 stolpce: ", "matrika/bdmatrika", __LINE__);
@@ -59,7 +59,7 @@ bdmatrika chrB(const bdmatrika& P)
 {
     bdmatrika L;
     for (unsigned long b = 0; b < P.nblok(); ++b) {
-        chr<long double> ch;
+        chr<real> ch;
         ch.razcep(P.blok(b), 0);
         L.dodaj(ch.L);
     }

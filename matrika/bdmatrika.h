@@ -24,26 +24,26 @@ public:
     unsigned long zacetek(unsigned long b) const { return zacetki[b]; }
     unsigned long velikost(unsigned long b) const { return bloki[b].nrow(); }
     // Block b (square, rows zacetek(b) ... zacetek(b) + velikost(b) - 1).
-    const matrika<long double>& blok(unsigned long b) const { return bloki[b]; }
+    const matrika<real>& blok(unsigned long b) const { return bloki[b]; }
     // The block that holds row i.
     unsigned long blokVrstice(unsigned long i) const { return vrsticaBlok[i]; }
     // Element (i, j) of the whole matrix (0 outside the blocks); checked.
-    long double operator()(long i, long j) const;
+    real operator()(long i, long j) const;
 
     // Appends a block after the last one.
-    void dodaj(const matrika<long double>& B);
+    void dodaj(const matrika<real>& B);
     void clear();
 
 private:
     std::vector<unsigned long> zacetki;
     std::vector<unsigned long> vrsticaBlok;
-    std::vector<matrika<long double>> bloki;
+    std::vector<matrika<real>> bloki;
 };
 
 // Inverse of a tridiagonal band (n x 3, as for invtridV) whose rows fall into
 // chains not coupled to their neighbours: each chain is inverted on its own by
 // the same elimination as invtridV, with the same checks and messages.
-bdmatrika invtridB(const matrika<long double>& T);
+bdmatrika invtridB(const matrika<real>& T);
 
 // Cholesky factor P = L L' block by block (lower-triangular blocks), as
 // chr::razcep gives it for the whole matrix.

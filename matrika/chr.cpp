@@ -144,12 +144,13 @@ matrika<T> chr<T>::inv()
     // an infinite cofactor silently.
     for (unsigned long i = 0; i < n; ++i) {
         const T lii = diag_ ? L(i) : L(i, i);
-        if (prijavi_ && !(dabs(lii) >= 1e-15)) {
+        if (prijavi_ && !(dabs(lii) >= numerika::kSingularniPivot)) {
             this->pivot_ = static_cast<long>(i);
             return matrika<T>();
         }
-        if (dabs(lii) < 1e-15)
-            matrikaError("Funkcija:   chr::inv\nMatrika je singularna: ", F, __LINE__, lii * T(1e15), (long)i);
+        if (dabs(lii) < numerika::kSingularniPivot)
+            matrikaError("Funkcija:   chr::inv\nMatrika je singularna: ", F, __LINE__,
+                         lii / T(numerika::kSingularniPivot), (long)i);
     }
     if (n == 1) return matrika<T>(1, 1, T(1) / (L(0) * L(0)));
     matrika<T> X(n, n, T(0));
@@ -168,4 +169,4 @@ void chr<T>::razcep(const matrika<T>& M, const matrika<T>& f)
     fs = f;
 }
 
-template class chr<long double>;
+template class chr<real>;

@@ -10,7 +10,7 @@
 // With the diagonal flag the matrix is taken as diagonal (a column of its
 // diagonal or a square matrix) and L is the n x 1 column of square roots.
 // Square roots are taken in double precision, everything else in long double.
-// Used with T = long double.
+// Used with T = real.
 #ifndef NIVEX_MATRIKA_CHR_H
 #define NIVEX_MATRIKA_CHR_H
 
@@ -43,6 +43,6 @@ private:
     matrika<T> fs;
 };
 
-extern template class chr<long double>;
+extern template class chr<real>;
 
 #endif

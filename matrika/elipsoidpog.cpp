@@ -7,9 +7,9 @@
 #include "matrika/razvrstim.h"
 #include "matrika/svdr.h"
 
-void elipsoidpog(const matrika<long double>& Qin, matrika<long double>& S, matrika<long double>& A)
+void elipsoidpog(const matrika<real>& Qin, matrika<real>& S, matrika<real>& A)
 {
-    using T = long double;
+    using T = real;
     if (Qin.nrow() != 3 || Qin.ncol() != 3)
         matrikaError("Funkcija:   elipsoidpog\nMatrika mora biti velikosti 3 x 3: ", "matrika/elipsoidpog", __LINE__);
     if (S.size() < 3) S.resize(3, 1, T(0));
@@ -19,8 +19,8 @@ void elipsoidpog(const matrika<long double>& Qin, matrika<long double>& S, matri
 
     matrika<T> Q(Qin);
     for (unsigned long k = 0; k < 9; ++k)
-        if (dabs(Q(k)) < 1e-14) Q(k) = 0;
-    if (dabs(Q(0, 0) + Q(1, 1) + Q(2, 2)) < 1e-14) return;
+        if (dabs(Q(k)) < numerika::kNicla) Q(k) = 0;
+    if (dabs(Q(0, 0) + Q(1, 1) + Q(2, 2)) < numerika::kNicla) return;
 
     svdr<T> svd;
     svd.razcep(Q);

@@ -15,6 +15,6 @@
 
 #include "matrika/matrika.h"
 
-void elipsoidpog(const matrika<long double>& Q, matrika<long double>& S, matrika<long double>& A);
+void elipsoidpog(const matrika<real>& Q, matrika<real>& S, matrika<real>& A);
 
 #endif

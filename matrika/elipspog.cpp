@@ -4,7 +4,7 @@
 #include "funkcije/funkcijeAux.h"
 
 namespace {
-const double TOL = 1e-14;
+const double TOL = numerika::kNicla;
 
 template <typename T>
 void Elipsa(T& qxx, T& qyy, T& qxy, T& a, T& b, T& theta)
@@ -50,8 +50,8 @@ void elipspog(double& qxx, double& qyy, double& qxy, double& a, double& b, doubl
     Elipsa(qxx, qyy, qxy, a, b, theta);
 }
 
-void elipspog(long double& qxx, long double& qyy, long double& qxy, long double& a, long double& b,
-              long double& theta)
+void elipspog(real& qxx, real& qyy, real& qxy, real& a, real& b,
+              real& theta)
 {
     Elipsa(qxx, qyy, qxy, a, b, theta);
 }

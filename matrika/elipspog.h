@@ -10,8 +10,10 @@
 #ifndef NIVEX_MATRIKA_ELIPSPOG_H
 #define NIVEX_MATRIKA_ELIPSPOG_H
 
+#include "matrika/numerika.h"
+
 void elipspog(double& qxx, double& qyy, double& qxy, double& a, double& b, double& theta);
-void elipspog(long double& qxx, long double& qyy, long double& qxy, long double& a, long double& b,
-              long double& theta);
+void elipspog(real& qxx, real& qyy, real& qxy, real& a, real& b,
+              real& theta);
 
 #endif

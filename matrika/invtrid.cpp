@@ -4,18 +4,18 @@
 
 namespace {
 const char* const F = "matrika/invtrid";
-const double TOL = 1e-14;
+const double TOL = numerika::kTridiagPivot;
 
-[[noreturn]] void Singularna(const char* message, long double pivot, unsigned long i, long line)
+[[noreturn]] void Singularna(const char* message, real pivot, unsigned long i, long line)
 {
-    matrikaError(message, F, line, pivot / static_cast<long double>(TOL), (long)i);
+    matrikaError(message, F, line, pivot / static_cast<real>(TOL), (long)i);
 }
 const char* const SINGV = "Funkcija:   invtridV() - Gauss-Jordan\nMatrika je singularna: ";
 }  // namespace
 
-matrika<long double> invtridV(const matrika<long double>& Tin, long zamik)
+matrika<real> invtridV(const matrika<real>& Tin, long zamik)
 {
-    using R = long double;
+    using R = real;
     if (Tin.ncol() != 3)
         matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nMatrika mora imeti 3 stolpce: ", F, __LINE__);
     if (Tin.nrow() == 0)
@@ -59,7 +59,7 @@ matrika<long double> invtridV(const matrika<long double>& Tin, long zamik)
     return B;
 }
 
-matrika<long double> invdiagR3(const matrika<long double>& T)
+matrika<real> invdiagR3(const matrika<real>& T)
 {
     if (T.empty())
         matrikaError("Funkcija:   invtridR3() - Gauss-Jordan\nDimenzija matrike ni definirana: ", F, __LINE__);
@@ -67,7 +67,7 @@ matrika<long double> invdiagR3(const matrika<long double>& T)
     if (T.ncol() < 2)
         matrikaError("Funkcija:   invtridR3() - Gauss-Jordan\nMatrika mora imeti 3 stolpce: ", F, __LINE__);
     const unsigned long n = T.nrow();
-    matrika<long double> D(n, 1);
+    matrika<real> D(n, 1);
     // Each weight stands alone: only a zero or a cofactor whose inverse
     // overflows is singular, however small it is beside the others.
     for (unsigned long i = 0; i < n; ++i) {

@@ -14,9 +14,9 @@
 
 // The full n x n inverse, by Gauss-Jordan elimination on the band.  zamik is
 // added to the row named in the singular message (T a part of a longer band).
-matrika<long double> invtridV(const matrika<long double>& T, long zamik = 0);
+matrika<real> invtridV(const matrika<real>& T, long zamik = 0);
 
 // The n x 1 column of reciprocals of the diagonal (for a diagonal matrix).
-matrika<long double> invdiagR3(const matrika<long double>& T);
+matrika<real> invdiagR3(const matrika<real>& T);
 
 #endif

@@ -42,7 +42,7 @@ void lur<T>::Razcep(const matrika<T>& A, bool prijavi)
             predznak = -predznak;
         }
         const T* Uk = a + k * n;
-        if (prijavi && !(dabs(Uk[k]) >= 1e-15)) {
+        if (prijavi && !(dabs(Uk[k]) >= numerika::kSingularniPivot)) {
             this->pivot_ = static_cast<long>(k);
             return;
         }
@@ -106,13 +106,13 @@ matrika<T> lur<T>::inv()
     if (this->pivot_ >= 0) return matrika<T>();
     const unsigned long n = LU.nrow();
     for (unsigned long i = 0; i < n; ++i) {
-        if (prijavi_ && !(dabs(LU(i, i)) >= 1e-15)) {
+        if (prijavi_ && !(dabs(LU(i, i)) >= numerika::kSingularniPivot)) {
             this->pivot_ = static_cast<long>(i);
             return matrika<T>();
         }
-        if (dabs(LU(i, i)) < 1e-15)
+        if (dabs(LU(i, i)) < numerika::kSingularniPivot)
             matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: ", F, __LINE__,
-                         LU(i, i) / T(1e-15), (long)i);
+                         LU(i, i) / T(numerika::kSingularniPivot), (long)i);
     }
     if (n == 1) return matrika<T>(1, 1, T(1) / LU(0));
 
@@ -174,4 +174,4 @@ void lur<T>::razcep(const matrika<T>& M, const matrika<T>& f)
     fs = f;
 }
 
-template class lur<long double>;
+template class lur<real>;

@@ -7,7 +7,7 @@
 // zero pivot; inv refuses any diagonal element of U below 1e-15.  Through
 // the common contract such a pivot is noted (nicelniPivot) instead, and the
 // decomposition stops there.  Used with
-// T = long double.
+// T = real.
 #ifndef NIVEX_MATRIKA_LUR_H
 #define NIVEX_MATRIKA_LUR_H
 
@@ -43,6 +43,6 @@ private:
     matrika<T> fs;
 };
 
-extern template class lur<long double>;
+extern template class lur<real>;
 
 #endif

@@ -11,7 +11,7 @@ namespace matrika_detail {
 
 [[noreturn]] void MemoryError(unsigned long rows, unsigned long cols, std::size_t bytes)
 {
-    const long double mb = static_cast<long double>(rows) * cols * bytes / (1024.0L * 1024.0L);
+    const real mb = static_cast<real>(rows) * cols * bytes / (1024.0L * 1024.0L);
     std::ostringstream s;
     s << "Matrika:   " << rows << " x " << cols << " (" << std::fixed << std::setprecision(1) << mb
       << " MB)\nZa matriko ni dovolj pomnilnika - mreza je prevelika za ta racunalnik";
@@ -22,9 +22,9 @@ namespace matrika_detail {
 // Only the floating type is instantiated here: clang 14 would instantiate
 // the arithmetic members of the others despite their constraints.  The rest
 // is all in the header.
-template class matrika<long double>;
+template class matrika<real>;
 
-matrika<long double> operator-(const matrika<long double>& A, const matrika<long double>& B)
+matrika<real> operator-(const matrika<real>& A, const matrika<real>& B)
 {
     if (A.nrow() != B.nrow() || A.ncol() != B.ncol())
         matrikaError("Operator:   -\nDimenziji matrik napacni: ", "matrika/matrika", __LINE__,
@@ -33,12 +33,12 @@ matrika<long double> operator-(const matrika<long double>& A, const matrika<long
         matrikaError("Operator:   -\nMatrika A ni definirana: ", "matrika/matrika", __LINE__);
     if (B.nrow() == 0 || B.ncol() == 0)
         matrikaError("Operator:   -\nMatrika B ni definirana: ", "matrika/matrika", __LINE__);
-    matrika<long double> C(A);
+    matrika<real> C(A);
     C -= B;
     return C;
 }
 
-matrika<long double> operator*(const matrika<long double>& A, const matrika<long double>& B)
+matrika<real> operator*(const matrika<real>& A, const matrika<real>& B)
 {
     if (A.ncol() != B.nrow())
         matrikaError("Operator:   *\nDimenziji matrik napacni: ", "matrika/matrika", __LINE__,
@@ -48,25 +48,25 @@ matrika<long double> operator*(const matrika<long double>& A, const matrika<long
     if (B.nrow() == 0 || B.ncol() == 0)
         matrikaError("Operator:   *\nMatrika B ni definirana: ", "matrika/matrika", __LINE__);
     const unsigned long n = A.nrow(), m = A.ncol(), p = B.ncol();
-    matrika<long double> C(n, p, 0.0L);
-    const long double* a = A.data();
-    const long double* b = B.data();
-    long double* c = C.data();
+    matrika<real> C(n, p, 0.0L);
+    const real* a = A.data();
+    const real* b = B.data();
+    real* c = C.data();
     // i-k-j order walks B and C row by row; every element still sums its
     // products for k = 0, 1, ... in order, starting from 0.
     for (unsigned long i = 0; i < n; ++i)
         for (unsigned long k = 0; k < m; ++k) {
-            const long double aik = a[i * m + k];
-            const long double* brow = b + k * p;
-            long double* crow = c + i * p;
+            const real aik = a[i * m + k];
+            const real* brow = b + k * p;
+            real* crow = c + i * p;
             for (unsigned long j = 0; j < p; ++j) crow[j] += aik * brow[j];
         }
     return C;
 }
 
-matrika<long double> I(unsigned long n, long double value)
+matrika<real> I(unsigned long n, real value)
 {
-    matrika<long double> A(n, n, 0.0L);
+    matrika<real> A(n, n, 0.0L);
     for (unsigned long i = 0; i < n; ++i) A(i, i) = value;
     return A;
 }

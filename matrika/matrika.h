@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "matrika/numerika.h"
 #include "matrika/matrikaAux.h"
 
 namespace matrika_detail {
@@ -127,11 +128,11 @@ private:
 };
 
 // A - B and A * B: new matrices; an operand with a zero count is refused.
-matrika<long double> operator-(const matrika<long double>& A, const matrika<long double>& B);
-matrika<long double> operator*(const matrika<long double>& A, const matrika<long double>& B);
+matrika<real> operator-(const matrika<real>& A, const matrika<real>& B);
+matrika<real> operator*(const matrika<real>& A, const matrika<real>& B);
 
 // n x n with value on the diagonal.
-matrika<long double> I(unsigned long n, long double value);
+matrika<real> I(unsigned long n, real value);
 
 // ---------------------------------------------------------------------------
 // Member templates.

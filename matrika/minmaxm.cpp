@@ -1,4 +1,4 @@
 #include "matrika/minmaxm.h"
 
-template long double min(const matrika<long double>&);
+template real min(const matrika<real>&);
 template long min(const matrika<long>&);

@@ -4,5 +4,5 @@
 #include "matrika/matrika.h"
 
 // Sum of squares in extended precision, square root in double precision.
-long double norm(const matrika<long double>& A);
+real norm(const matrika<real>& A);
 #endif

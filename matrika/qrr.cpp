@@ -185,7 +185,7 @@ matrika<T> qrr<T>::qrgiv(const matrika<T>& A, const matrika<T>& f)
         for (const unsigned long i : vrste) {
             if (i <= k) continue;
             T* Ri = r + i * n;
-            if (!(dabs(Ri[k]) > 1e-15)) {
+            if (!(dabs(Ri[k]) > numerika::kSingularniPivot)) {
                 if (k + 1 < konec[i]) naslednji[k + 1].push_back(i);
                 continue;
             }
@@ -264,7 +264,7 @@ void qrr<T>::razcep(const matrika<T>& M, const matrika<T>& f)
     prijavi_ = true;
     this->pivot_ = -1;
     for (unsigned long j = 0; j < R.ncol() && j < R.nrow(); ++j)
-        if (!(dabs(R(j, j)) >= 1e-15)) {
+        if (!(dabs(R(j, j)) >= numerika::kSingularniPivot)) {
             this->pivot_ = static_cast<long>(j);
             return;
         }
@@ -280,8 +280,8 @@ matrika<T> qrr<T>::inv()
     // A zero diagonal element (a column dependent on the others) would give
     // infinite or undefined cofactors silently.
     for (unsigned long i = 0; i < n; ++i)
-        if (dabs(R(i, i)) < 1e-15)
-            matrikaError("Funkcija:   qrr::inv\nMatrika je singularna: ", F, __LINE__, R(i, i) / T(1e-15), (long)i);
+        if (dabs(R(i, i)) < numerika::kSingularniPivot)
+            matrikaError("Funkcija:   qrr::inv\nMatrika je singularna: ", F, __LINE__, R(i, i) / T(numerika::kSingularniPivot), (long)i);
     if (n == 1) return matrika<T>(1, 1, T(1) / (R(0) * R(0)));
     // (R'R)^-1 = (L L')^-1 with L = R' (the first n rows of R).
     std::vector<T> L(n * n);
@@ -293,4 +293,4 @@ matrika<T> qrr<T>::inv()
     return X;
 }
 
-template class qrr<long double>;
+template class qrr<real>;

@@ -9,7 +9,7 @@
 // (R'R)^-1 = (A'A)^-1 and refuses a diagonal element of R below 1e-15.  A
 // column of A that is zero (as far as the method can tell) is left with a zero
 // diagonal element rather than filled with undefined values.  f may have more
-// than one column; x then has as many.  Used with T = long double.
+// than one column; x then has as many.  Used with T = real.
 #ifndef NIVEX_MATRIKA_QRR_H
 #define NIVEX_MATRIKA_QRR_H
 
@@ -52,6 +52,6 @@ private:
     matrika<T> x_;
 };
 
-extern template class qrr<long double>;
+extern template class qrr<real>;
 
 #endif

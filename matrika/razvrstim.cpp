@@ -2,7 +2,7 @@
 
 #include "matrika/minmaxm.h"
 
-matrika<long double> razvrstiZA(const matrika<long double>& A, matrika<long>& index)
+matrika<real> razvrstiZA(const matrika<real>& A, matrika<long>& index)
 {
     if (A.nrow() == 0 && A.ncol() == 0)
         matrikaError("Funkcija:   razvrstiZA() - upost. Index\nDimenzija matrike ni definirana: ",
@@ -10,13 +10,13 @@ matrika<long double> razvrstiZA(const matrika<long double>& A, matrika<long>& in
     if (A.nrow() > 1 && A.ncol() > 1)
         matrikaError("Funkcija razvrstiAZ()\nVhodni argument mora biti vektor: ", "matrika/razvrstim", __LINE__);
     const unsigned long n = A.size();
-    matrika<long double> S(A.nrow(), A.ncol(), 0.0L);
+    matrika<real> S(A.nrow(), A.ncol(), 0.0L);
     index.resize(A.nrow(), A.ncol(), -1);
     std::vector<char> vzet(n, 0);
-    const long double m = min(A) - 1;
+    const real m = min(A) - 1;
     // Selection sort; "<=" places the later of equal values first.
     for (unsigned long p = 0; p < n; ++p) {
-        long double best = m;
+        real best = m;
         long q0 = -1;
         for (unsigned long q = 0; q < n; ++q)
             if (!vzet[q] && best <= A(q)) { best = A(q); q0 = static_cast<long>(q); }

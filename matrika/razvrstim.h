@@ -6,5 +6,5 @@
 
 // Among equal values the one with the higher storage position comes first.
 // A is left unchanged; index gets A's shape.
-matrika<long double> razvrstiZA(const matrika<long double>& A, matrika<long>& index);
+matrika<real> razvrstiZA(const matrika<real>& A, matrika<long>& index);
 #endif

@@ -14,12 +14,12 @@ void redkaMatrika::preveri(long i, long j, long line) const
         matrikaError("Indeks stolpca izven obsega: ", kModul, line, j, static_cast<long>(col_));
 }
 
-redkaMatrika& redkaMatrika::operator=(const matrika<long double>& A)
+redkaMatrika& redkaMatrika::operator=(const matrika<real>& A)
 {
     resize(A.nrow(), A.ncol());
     for (unsigned long i = 0; i < A.nrow(); ++i)
         for (unsigned long j = 0; j < A.ncol(); ++j) {
-            const long double a = A(static_cast<long>(i), static_cast<long>(j));
+            const real a = A(static_cast<long>(i), static_cast<long>(j));
             if (a != 0.0L) vrstice[i].push_back({j, a});
         }
     return *this;
@@ -38,7 +38,7 @@ unsigned long redkaMatrika::nnz() const
     return n;
 }
 
-long double redkaMatrika::operator()(long i, long j) const
+real redkaMatrika::operator()(long i, long j) const
 {
     preveri(i, j, __LINE__);
     const auto& v = vrstice[static_cast<unsigned long>(i)];
@@ -47,7 +47,7 @@ long double redkaMatrika::operator()(long i, long j) const
     return it != v.end() && it->stolpec == c ? it->vrednost : 0.0L;
 }
 
-long double& redkaMatrika::operator()(long i, long j)
+real& redkaMatrika::operator()(long i, long j)
 {
     preveri(i, j, __LINE__);
     auto& v = vrstice[static_cast<unsigned long>(i)];
@@ -57,7 +57,7 @@ long double& redkaMatrika::operator()(long i, long j)
     return it->vrednost;
 }
 
-redkaMatrika& redkaMatrika::operator()(const matrika<long double>& B, long i, long j)
+redkaMatrika& redkaMatrika::operator()(const matrika<real>& B, long i, long j)
 {
     if (B.nrow() == 0 || B.ncol() == 0) return *this;
     preveri(i, j, __LINE__);
@@ -65,7 +65,7 @@ redkaMatrika& redkaMatrika::operator()(const matrika<long double>& B, long i, lo
     for (unsigned long r = 0; r < B.nrow(); ++r) {
         auto& v = vrstice[static_cast<unsigned long>(i) + r];
         for (unsigned long c = 0; c < B.ncol(); ++c) {
-            const long double b = B(static_cast<long>(r), static_cast<long>(c));
+            const real b = B(static_cast<long>(r), static_cast<long>(c));
             const long ii = i + static_cast<long>(r), jj = j + static_cast<long>(c);
             if (b != 0.0L) (*this)(ii, jj) = b;
             else {
@@ -89,9 +89,9 @@ void redkaMatrika::zamenjajVrstico(unsigned long i, std::vector<Element>& v)
     vrstice[i].swap(v);
 }
 
-matrika<long double> redkaMatrika::gosta() const
+matrika<real> redkaMatrika::gosta() const
 {
-    matrika<long double> A(nrow(), col_, 0.0L);
+    matrika<real> A(nrow(), col_, 0.0L);
     for (unsigned long i = 0; i < nrow(); ++i)
         for (const Element& e : vrstice[i]) A(static_cast<long>(i), static_cast<long>(e.stolpec)) = e.vrednost;
     return A;

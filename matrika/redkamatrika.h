@@ -19,13 +19,13 @@ class redkaMatrika {
 public:
     struct Element {
         unsigned long stolpec;
-        long double vrednost;
+        real vrednost;
     };
 
     redkaMatrika() = default;
     // The non-zero elements of a dense matrix.
-    explicit redkaMatrika(const matrika<long double>& A) { *this = A; }
-    redkaMatrika& operator=(const matrika<long double>& A);
+    explicit redkaMatrika(const matrika<real>& A) { *this = A; }
+    redkaMatrika& operator=(const matrika<real>& A);
 
     // r x c, no element stored.
     void resize(unsigned long r, unsigned long c);
@@ -34,18 +34,18 @@ public:
     // Number of stored elements.
     unsigned long nnz() const;
 
-    long double operator()(long i, long j) const;
-    long double& operator()(long i, long j);
+    real operator()(long i, long j) const;
+    real& operator()(long i, long j);
     // Put: the elements of B so that B(0,0) lands on (i, j); zeros of B clear
     // stored elements and store nothing new.
-    redkaMatrika& operator()(const matrika<long double>& B, long i, long j);
+    redkaMatrika& operator()(const matrika<real>& B, long i, long j);
 
     std::span<const Element> vrstica(unsigned long i) const { return vrstice[i]; }
     std::span<Element> vrstica(unsigned long i) { return vrstice[i]; }
     // Row i becomes v (columns ascending, within the matrix); v gets the old row.
     void zamenjajVrstico(unsigned long i, std::vector<Element>& v);
     // The dense r x c copy.
-    matrika<long double> gosta() const;
+    matrika<real> gosta() const;
 
 private:
     void preveri(long i, long j, long line) const;

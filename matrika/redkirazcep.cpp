@@ -16,41 +16,21 @@ namespace {
 const char* const F = "matrika/redkirazcep";
 
 // A pivot at or below this share of its diagonal is taken as zero.
-constexpr long double TOL_PIVOT = 1e-14L;
+constexpr real TOL_PIVOT = numerika::kRelativniPivot;
 
 [[noreturn]] void Napaka(const std::string& kaj, long line)
 {
     matrikaError("Funkcija:   redkiRazcep::" + kaj, F, line);
 }
 
-// Plane rotation taking (a, b) to (r, 0); r >= 0 so the diagonal of R stays
-// positive.
-void Rotacija(long double a, long double b, long double& c, long double& s, long double& r)
-{
-    if (b == 0) {
-        c = a < 0 ? -1 : 1;
-        s = 0;
-        r = std::fabs(a);
-    } else if (std::fabs(b) > std::fabs(a)) {
-        const long double t = a / b, u = std::sqrt(1 + t * t);
-        s = (b < 0 ? -1 : 1) / u;
-        c = s * t;
-        r = std::fabs(b) * u;
-    } else {
-        const long double t = b / a, u = std::sqrt(1 + t * t);
-        c = (a < 0 ? -1 : 1) / u;
-        s = c * t;
-        r = std::fabs(a) * u;
-    }
-}
 // x.y0 and x.y1 in one pass: the two chains of additions overlap, and x is
 // loaded once for both.
-inline void Skalarna2(const long double* x, const long double* y0, const long double* y1, long n, long double& v0,
-                      long double& v1)
+inline void Skalarna2(const real* x, const real* y0, const real* y1, long n, real& v0,
+                      real& v1)
 {
-    long double s0 = 0, s1 = 0;
+    real s0 = 0, s1 = 0;
     for (long i = 0; i < n; ++i) {
-        const long double xi = x[i];
+        const real xi = x[i];
         s0 += xi * y0[i];
         s1 += xi * y1[i];
     }
@@ -60,12 +40,12 @@ inline void Skalarna2(const long double* x, const long double* y0, const long do
 
 // The four products of x0, x1 with y0, y1 in one pass: one load per
 // multiplication, which is what bounds these loops.
-inline void Skalarna22(const long double* x0, const long double* x1, const long double* y0, const long double* y1,
-                       long n, long double& v00, long double& v01, long double& v10, long double& v11)
+inline void Skalarna22(const real* x0, const real* x1, const real* y0, const real* y1,
+                       long n, real& v00, real& v01, real& v10, real& v11)
 {
-    long double s00 = 0, s01 = 0, s10 = 0, s11 = 0;
+    real s00 = 0, s01 = 0, s10 = 0, s11 = 0;
     for (long i = 0; i < n; ++i) {
-        const long double a = x0[i], b = x1[i], c = y0[i], d = y1[i];
+        const real a = x0[i], b = x1[i], c = y0[i], d = y1[i];
         s00 += a * c;
         s01 += a * d;
         s10 += b * c;
@@ -77,90 +57,13 @@ inline void Skalarna22(const long double* x0, const long double* x1, const long 
     v11 = s11;
 }
 
-inline long double Skalarna(const long double* x, const long double* y, long n)
+inline real Skalarna(const real* x, const real* y, long n)
 {
-    long double s = 0;
+    real s = 0;
     for (long i = 0; i < n; ++i) s += x[i] * y[i];
     return s;
 }
 }  // namespace
-
-void redkeVrstice::dodajVrstico(const std::vector<std::pair<long, long double>>& vrstica)
-{
-    for (const auto& [j, v] : vrstica) {
-        Rj.push_back(j);
-        Rx.push_back(v);
-    }
-    Rp.push_back(static_cast<long>(Rj.size()));
-}
-
-void normalnaRedka::sestavi(const redkeVrstice& A, redkaSimetricna& N)
-{
-    const long n = A.n, m = A.m();
-    if (n < 0 || m < 0 || A.Rp.front() != 0 || A.Rp.back() != static_cast<long>(A.Rj.size()) ||
-        A.Rx.size() != A.Rj.size())
-        Napaka("sestavi\nVrstice niso pravilno zapisane: ", __LINE__);
-    const bool isti = n == n_ && A.Rp == Rp_ && A.Rj == Rj_;
-    if (!isti) {
-        // Every product r(a) r(b), a <= b in the row, is one triple (row of N,
-        // column of N).  Bucketed by the row of N and then dealt out to the
-        // columns in that order, each column comes out sorted, and equal
-        // pairs of a column arrive one after another, so they merge at once.
-        std::vector<long> mark(n, -1);
-        for (long r = 0; r < m; ++r)
-            for (long a = A.Rp[r]; a < A.Rp[r + 1]; ++a) {
-                const long j = A.Rj[a];
-                if (j < 0 || j >= n) Napaka("sestavi\nStolpec vrstice je izven matrike: ", __LINE__);
-                if (mark[j] == r) Napaka("sestavi\nStolpec se v vrstici ponovi: ", __LINE__);
-                mark[j] = r;
-            }
-        std::vector<long> vi, vj;  // triples in the order of the products
-        for (long r = 0; r < m; ++r)
-            for (long a = A.Rp[r]; a < A.Rp[r + 1]; ++a)
-                for (long b = a; b < A.Rp[r + 1]; ++b) {
-                    vi.push_back(std::min(A.Rj[a], A.Rj[b]));
-                    vj.push_back(std::max(A.Rj[a], A.Rj[b]));
-                }
-        const long t = static_cast<long>(vi.size());
-        std::vector<long> vp(n + 1, 0), poVrsti(t);
-        for (long q = 0; q < t; ++q) ++vp[vi[q] + 1];
-        for (long i = 0; i < n; ++i) vp[i + 1] += vp[i];
-        {
-            std::vector<long> nasl(vp.begin(), vp.end() - 1);
-            for (long q = 0; q < t; ++q) poVrsti[nasl[vi[q]]++] = q;
-        }
-        std::vector<long> zadnja(n, -1), st(n + 1, 0);
-        for (long q : poVrsti)
-            if (zadnja[vj[q]] != vi[q]) {
-                zadnja[vj[q]] = vi[q];
-                ++st[vj[q] + 1];
-            }
-        for (long j = 0; j < n; ++j) st[j + 1] += st[j];
-        Ap_ = st;
-        Ai_.assign(st[n], 0);
-        mesto_.assign(t, 0);
-        std::fill(zadnja.begin(), zadnja.end(), -1);
-        for (long q : poVrsti) {
-            const long j = vj[q];
-            if (zadnja[j] != vi[q]) {
-                zadnja[j] = vi[q];
-                Ai_[st[j]++] = vi[q];
-            }
-            mesto_[q] = st[j] - 1;
-        }
-        n_ = n;
-        Rp_ = A.Rp;
-        Rj_ = A.Rj;
-    }
-    N.n = n;
-    N.Ap = Ap_;
-    N.Ai = Ai_;
-    N.Ax.assign(Ai_.size(), 0.0L);
-    long q = 0;
-    for (long r = 0; r < m; ++r)
-        for (long a = A.Rp[r]; a < A.Rp[r + 1]; ++a)
-            for (long b = a; b < A.Rp[r + 1]; ++b) N.Ax[mesto_[q++]] += A.Rx[a] * A.Rx[b];
-}
 
 void redkiRazcep::analiza(const redkaSimetricna& A)
 {
@@ -338,7 +241,7 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
     inverz_ = false;
     zadnjiStolpec_ = -1;
     std::fill(Lx_.begin(), Lx_.end(), 0.0L);
-    std::vector<long double> akk(n, 0.0L);
+    std::vector<real> akk(n, 0.0L);
     for (long k = 0; k < n; ++k)
         for (long q = Cp_[k]; q < Cp_[k + 1]; ++q) {
             Lx_[Cx_[q]] += A.Ax[Cm_[q]];
@@ -347,28 +250,28 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
     std::vector<long> rel;
     // The panel is also kept by rows (Lv), so that every sum below runs
     // along contiguous memory into one accumulator.
-    std::vector<long double> Lv, w;
+    std::vector<real> Lv, w;
     // Right-looking by supernodes: when supernode s comes, every update from
     // the supernodes before it is in its panel.
     for (long s = 0; s < ns; ++s) {
         const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
-        long double* X = Lx_.data() + Xp_[s];
+        real* X = Lx_.data() + Xp_[s];
         const long* R = Rs_.data() + Rp_[s];
         Lv.resize(static_cast<std::size_t>(ld * nc));
         w.resize(static_cast<std::size_t>(2 * nc));
         // L D L' of the panel column by column, each column first updated by
         // the columns before it.
         for (long c = 0; c < nc; ++c) {
-            long double* kol = X + c * ld;
+            real* kol = X + c * ld;
             for (long j = 0; j < c; ++j) w[j] = Lv[c * nc + j] * D_[f + j];
             for (long r = c; r < ld; ++r) {
-                const long double* lr = Lv.data() + r * nc;
-                long double v = 0;
+                const real* lr = Lv.data() + r * nc;
+                real v = 0;
                 for (long j = 0; j < c; ++j) v += lr[j] * w[j];
                 kol[r] -= v;
             }
-            long double d = kol[c];
-            const long double a = akk[f + c];
+            real d = kol[c];
+            const real a = akk[f + c];
             if (!std::isfinite(d) || a <= 0 || d <= TOL_PIVOT * a) {
                 nicelni_.push_back(P_[f + c]);
                 d = a > 1 ? a : 1.0L;  // also when a is not a number
@@ -387,11 +290,11 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
             for (long bb = b; bb < b1; bb += 2) {
                 const bool dva = bb + 1 < b1;
                 for (long j = 0; j < nc; ++j) w[j] = Lv[bb * nc + j] * D_[f + j];
-                long double* tc = Lx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
+                real* tc = Lx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
                 if (!dva) {
                     long r = bb;
                     for (; r + 1 < ld; r += 2) {
-                        long double v0, v1;
+                        real v0, v1;
                         Skalarna2(w.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v0, v1);
                         tc[rel[r - b]] -= v0;
                         tc[rel[r + 1 - b]] -= v1;
@@ -399,14 +302,14 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
                     if (r < ld) tc[rel[r - b]] -= Skalarna(w.data(), Lv.data() + r * nc, nc);
                     continue;
                 }
-                const long double* w0 = w.data();
-                const long double* w1 = w.data() + nc;
+                const real* w0 = w.data();
+                const real* w1 = w.data() + nc;
                 for (long j = 0; j < nc; ++j) w[nc + j] = Lv[(bb + 1) * nc + j] * D_[f + j];
-                long double* tc1 = Lx_.data() + Xp_[t] + (R[bb + 1] - Sf_[t]) * ldt;
+                real* tc1 = Lx_.data() + Xp_[t] + (R[bb + 1] - Sf_[t]) * ldt;
                 tc[rel[0 + bb - b]] -= Skalarna(w0, Lv.data() + bb * nc, nc);
                 long r = bb + 1;
                 for (; r + 1 < ld; r += 2) {
-                    long double v00, v01, v10, v11;
+                    real v00, v01, v10, v11;
                     Skalarna22(w0, w1, Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v00, v01, v10, v11);
                     tc[rel[r - b]] -= v00;
                     tc[rel[r + 1 - b]] -= v01;
@@ -414,7 +317,7 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
                     tc1[rel[r + 1 - b]] -= v11;
                 }
                 if (r < ld) {
-                    long double v0, v1;
+                    real v0, v1;
                     Skalarna2(Lv.data() + r * nc, w0, w1, nc, v0, v1);
                     tc[rel[r - b]] -= v0;
                     tc1[rel[r - b]] -= v1;
@@ -427,156 +330,29 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
     return static_cast<long>(nicelni_.size());
 }
 
-long redkiRazcep::razcepQR(const redkeVrstice& A, const std::vector<long double>& f, std::vector<long double>& x)
-{
-    const long n = n_, m = A.m();
-    if (A.n != n || m < 0 || static_cast<long>(f.size()) != m || A.Rp.front() != 0 ||
-        A.Rp.back() != static_cast<long>(A.Rj.size()) || A.Rx.size() != A.Rj.size())
-        Napaka("razcepQR\nVrstice se ne ujemajo z analizo: ", __LINE__);
-    nicelni_.clear();
-    inverz_ = false;
-    zadnjiStolpec_ = -1;
-    // R is kept in the places of L: row k of R over the rows of column k of
-    // L, its diagonal in D_, the rotated right-hand side in c.
-    std::fill(Lx_.begin(), Lx_.end(), 0.0L);
-    std::fill(D_.begin(), D_.end(), 0.0L);
-    std::vector<long double> c(n, 0.0L), w(n, 0.0L), akk(n, 0.0L);
-    std::vector<char> zaseden(n, 0), ziv(n, 0);
-    // Column k of L is the part of its panel column below the diagonal: at
-    // Lx_[Lz[k]..Lk[k]), row of Lx_[p] in Rs_[p + Lo[k]], the parent in the
-    // tree of the structure its first row.
-    std::vector<long> Lz(n), Lk(n), Lo(n), stars(n, -1);
-    for (long s = 0; s + 1 < static_cast<long>(Sf_.size()); ++s) {
-        const long ld = Rp_[s + 1] - Rp_[s];
-        for (long k = Sf_[s]; k < Sf_[s + 1]; ++k) {
-            const long c = k - Sf_[s];
-            Lz[k] = Xp_[s] + c * ld + c + 1;
-            Lk[k] = Xp_[s] + (c + 1) * ld;
-            Lo[k] = Rp_[s] + c + 1 - Lz[k];
-            if (c + 1 < ld) stars[k] = Rs_[Rp_[s] + c + 1];
-        }
-    }
-
-    // Rows taken in the order of their first pivot column find an empty row
-    // of R early, which keeps rotations along the tree short.
-    std::vector<long> prvi(m, n), vp(n + 2, 0), red(m);
-    for (long r = 0; r < m; ++r)
-        for (long a = A.Rp[r]; a < A.Rp[r + 1]; ++a) {
-            if (A.Rj[a] < 0 || A.Rj[a] >= n) Napaka("razcepQR\nStolpec vrstice je izven matrike: ", __LINE__);
-            prvi[r] = std::min(prvi[r], Pinv_[A.Rj[a]]);
-        }
-    for (long r = 0; r < m; ++r) ++vp[prvi[r] + 1];
-    for (long k = 0; k <= n; ++k) vp[k + 1] += vp[k];
-    for (long r = 0; r < m; ++r) red[vp[prvi[r]]++] = r;
-
-    // Rotates w (live on the tree path from k, ziv marking its entries,
-    // zivih of them) with right-hand side fw into R.
-    auto vrtiNoter = [&](long k, long zivih, long double fw) {
-        for (; k != -1 && zivih > 0; k = stars[k]) {
-            if (!ziv[k]) continue;
-            ziv[k] = 0;
-            --zivih;
-            long vStrukturi = 0;
-            for (long p = Lz[k]; p < Lk[k]; ++p) vStrukturi += ziv[Rs_[p + Lo[k]]];
-            if (vStrukturi != zivih) Napaka("razcepQR\nVrstice se ne ujemajo z analizo: ", __LINE__);
-            const long double wk = w[k];
-            w[k] = 0;
-            if (!zaseden[k]) {
-                zaseden[k] = 1;
-                D_[k] = wk;
-                c[k] = fw;
-                for (long p = Lz[k]; p < Lk[k]; ++p) {
-                    const long i = Rs_[p + Lo[k]];
-                    Lx_[p] = w[i];
-                    w[i] = 0;
-                    ziv[i] = 0;
-                }
-                return;
-            }
-            long double cs, sn, r;
-            Rotacija(D_[k], wk, cs, sn, r);
-            D_[k] = r;
-            for (long p = Lz[k]; p < Lk[k]; ++p) {
-                const long i = Rs_[p + Lo[k]];
-                const long double a = Lx_[p], b = w[i];
-                Lx_[p] = cs * a + sn * b;
-                w[i] = cs * b - sn * a;
-                ziv[i] = 1;
-            }
-            zivih = Lk[k] - Lz[k];
-            const long double ck = c[k];
-            c[k] = cs * ck + sn * fw;
-            fw = cs * fw - sn * ck;
-        }
-        if (zivih > 0) Napaka("razcepQR\nVrstice se ne ujemajo z analizo: ", __LINE__);
-    };
-    for (long r : red) {
-        long zivih = 0;
-        for (long a = A.Rp[r]; a < A.Rp[r + 1]; ++a) {
-            const long j = Pinv_[A.Rj[a]];
-            if (ziv[j]) Napaka("razcepQR\nStolpec se v vrstici ponovi: ", __LINE__);
-            w[j] = A.Rx[a];
-            ziv[j] = 1;
-            ++zivih;
-            akk[j] += A.Rx[a] * A.Rx[a];
-        }
-        if (zivih > 0) vrtiNoter(prvi[r], zivih, f[r]);
-    }
-    // A column that kept (almost) nothing of its own is a zero pivot: what is
-    // left in its row of R belongs to the later columns and is rotated on;
-    // the unknown is held as with the normal matrix.
-    for (long k = 0; k < n; ++k) {
-        const long double dk = D_[k] * D_[k];
-        if (std::isfinite(dk) && akk[k] > 0 && dk > TOL_PIVOT * akk[k]) continue;
-        nicelni_.push_back(P_[k]);
-        long zivih = 0;
-        for (long p = Lz[k]; p < Lk[k]; ++p) {
-            w[Rs_[p + Lo[k]]] = Lx_[p];
-            Lx_[p] = 0;
-            ziv[Rs_[p + Lo[k]]] = 1;
-            ++zivih;
-        }
-        if (zivih > 0) vrtiNoter(stars[k], zivih, c[k]);
-        D_[k] = std::sqrt(akk[k] > 1 ? akk[k] : 1.0L);
-        c[k] = 0;
-    }
-    // R = sqrt(D) L': divide each row by its diagonal, then R x = c.
-    for (long k = 0; k < n; ++k) {
-        for (long p = Lz[k]; p < Lk[k]; ++p) Lx_[p] /= D_[k];
-        c[k] /= D_[k];
-        D_[k] *= D_[k];
-    }
-    for (long k = n - 1; k >= 0; --k)
-        for (long p = Lz[k]; p < Lk[k]; ++p) c[k] -= Lx_[p] * c[Rs_[p + Lo[k]]];
-    x.assign(n, 0.0L);
-    for (long k = 0; k < n; ++k) x[P_[k]] = c[k];
-    razcepljena_ = true;
-    return static_cast<long>(nicelni_.size());
-}
-
-void redkiRazcep::resi(std::vector<long double>& b) const
+void redkiRazcep::resi(std::vector<real>& b) const
 {
     if (!razcepljena_) Napaka("resi\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
     if (static_cast<long>(b.size()) != n_) Napaka("resi\nVektor mora imeti n elementov: ", __LINE__);
     const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
-    std::vector<long double> y(n);
+    std::vector<real> y(n);
     for (long k = 0; k < n; ++k) y[k] = b[P_[k]];
     for (long s = 0; s < ns; ++s) {
         const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
-        const long double* X = Lx_.data() + Xp_[s];
+        const real* X = Lx_.data() + Xp_[s];
         const long* R = Rs_.data() + Rp_[s];
         for (long c = 0; c < nc; ++c) {
-            const long double yc = y[f + c];
+            const real yc = y[f + c];
             for (long r = c + 1; r < ld; ++r) y[R[r]] -= X[c * ld + r] * yc;
         }
     }
     for (long k = 0; k < n; ++k) y[k] /= D_[k];
     for (long s = ns - 1; s >= 0; --s) {
         const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
-        const long double* X = Lx_.data() + Xp_[s];
+        const real* X = Lx_.data() + Xp_[s];
         const long* R = Rs_.data() + Rp_[s];
         for (long c = nc - 1; c >= 0; --c) {
-            long double v = y[f + c];
+            real v = y[f + c];
             for (long r = c + 1; r < ld; ++r) v -= X[c * ld + r] * y[R[r]];
             y[f + c] = v;
         }
@@ -584,17 +360,17 @@ void redkiRazcep::resi(std::vector<long double>& b) const
     for (long k = 0; k < n; ++k) b[P_[k]] = y[k];
 }
 
-void redkiRazcep::resi(std::vector<long double>& B, long k) const
+void redkiRazcep::resi(std::vector<real>& B, long k) const
 {
     if (!razcepljena_) Napaka("resi\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
     if (k < 1 || static_cast<long>(B.size()) != n_ * k) Napaka("resi\nMatrika mora imeti n vrstic: ", __LINE__);
     const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
-    std::vector<long double> Y(B.size());
+    std::vector<real> Y(B.size());
     for (long i = 0; i < n; ++i)
         for (long t = 0; t < k; ++t) Y[i * k + t] = B[P_[i] * k + t];
     for (long s = 0; s < ns; ++s) {
         const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
-        const long double* X = Lx_.data() + Xp_[s];
+        const real* X = Lx_.data() + Xp_[s];
         const long* R = Rs_.data() + Rp_[s];
         // Right-hand sides that are columns of the identity stay zero below
         // most of the tree: a panel whose values are all zero passes nothing on.
@@ -602,10 +378,10 @@ void redkiRazcep::resi(std::vector<long double>& B, long k) const
         for (long q = f * k; q < (f + nc) * k && nic; ++q) nic = Y[static_cast<std::size_t>(q)] == 0.0L;
         if (nic) continue;
         for (long c = 0; c < nc; ++c) {
-            const long double* yc = Y.data() + (f + c) * k;
+            const real* yc = Y.data() + (f + c) * k;
             for (long r = c + 1; r < ld; ++r) {
-                const long double x = X[c * ld + r];
-                long double* yr = Y.data() + R[r] * k;
+                const real x = X[c * ld + r];
+                real* yr = Y.data() + R[r] * k;
                 for (long t = 0; t < k; ++t) yr[t] -= x * yc[t];
             }
         }
@@ -614,13 +390,13 @@ void redkiRazcep::resi(std::vector<long double>& B, long k) const
         for (long t = 0; t < k; ++t) Y[i * k + t] /= D_[i];
     for (long s = ns - 1; s >= 0; --s) {
         const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
-        const long double* X = Lx_.data() + Xp_[s];
+        const real* X = Lx_.data() + Xp_[s];
         const long* R = Rs_.data() + Rp_[s];
         for (long c = nc - 1; c >= 0; --c) {
-            long double* yc = Y.data() + (f + c) * k;
+            real* yc = Y.data() + (f + c) * k;
             for (long r = c + 1; r < ld; ++r) {
-                const long double x = X[c * ld + r];
-                const long double* yr = Y.data() + R[r] * k;
+                const real x = X[c * ld + r];
+                const real* yr = Y.data() + R[r] * k;
                 for (long t = 0; t < k; ++t) yc[t] -= x * yr[t];
             }
         }
@@ -636,7 +412,7 @@ void redkiRazcep::izbraniInverz()
     Zx_.resize(Lx_.size());  // every place on the pattern is written
     Zd_.assign(n_, 0.0L);
     std::vector<long> rel;
-    std::vector<long double> G, W;
+    std::vector<real> G, W;
     // Z = D^-1 L^-1 + (I - L') Z by supernodes from the last: with J the
     // columns of s and B the rows below them, Z(B,J) = -Z(B,B) L(B,J)
     // L(J,J)^-1, and then Z(J,J) column by column.  B is a clique of the
@@ -644,8 +420,8 @@ void redkiRazcep::izbraniInverz()
     // supernodes.
     for (long s = ns - 1; s >= 0; --s) {
         const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
-        const long double* X = Lx_.data() + Xp_[s];
-        long double* Z = Zx_.data() + Xp_[s];
+        const real* X = Lx_.data() + Xp_[s];
+        real* Z = Zx_.data() + Xp_[s];
         const long* R = Rs_.data() + Rp_[s];
         G.resize(static_cast<std::size_t>(m * m));
         for (long b = nc; b < ld;) {
@@ -654,7 +430,7 @@ void redkiRazcep::izbraniInverz()
             while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
             relativni(t, R + b, ld - b, rel);
             for (long bb = b; bb < b1; ++bb) {
-                const long double* zc = Zx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
+                const real* zc = Zx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
                 for (long r = bb; r < ld; ++r) G[(r - nc) + (bb - nc) * m] = G[(bb - nc) + (r - nc) * m] = zc[rel[r - b]];
             }
             b = b1;
@@ -662,11 +438,11 @@ void redkiRazcep::izbraniInverz()
         // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1.
         W.resize(static_cast<std::size_t>(2 * nc));
         for (long a = 0; a < m; a += 2) {
-            const long double* g0 = G.data() + a * m;
+            const real* g0 = G.data() + a * m;
             const long vrst = std::min(2L, m - a);
             long c = 0;
             if (vrst == 2) {
-                const long double* g1 = g0 + m;
+                const real* g1 = g0 + m;
                 for (; c + 1 < nc; c += 2)
                     Skalarna22(g0, g1, X + c * ld + nc, X + (c + 1) * ld + nc, m, W[c], W[c + 1], W[nc + c],
                                W[nc + c + 1]);
@@ -676,10 +452,10 @@ void redkiRazcep::izbraniInverz()
                 if (c < nc) W[c] = Skalarna(g0, X + c * ld + nc, m);
             }
             for (long e = 0; e < vrst; ++e) {
-                long double* w = W.data() + e * nc;
+                real* w = W.data() + e * nc;
                 for (long c = nc - 1; c >= 0; --c) {
-                    const long double* lc = X + c * ld;
-                    long double v = -w[c];
+                    const real* lc = X + c * ld;
+                    real v = -w[c];
                     for (long k = c + 1; k < nc; ++k) v -= w[k] * lc[k];
                     w[c] = v;
                     Z[c * ld + nc + a + e] = v;
@@ -688,15 +464,15 @@ void redkiRazcep::izbraniInverz()
         }
         // Z(J,J) from its later columns and from Z(B,J).
         for (long c = nc - 1; c >= 0; --c) {
-            const long double* lc = X + c * ld;
+            const real* lc = X + c * ld;
             for (long i = c + 1; i < nc; ++i) {
-                long double v = 0;
+                real v = 0;
                 for (long k = c + 1; k < nc; ++k) v += Z[std::min(i, k) * ld + std::max(i, k)] * lc[k];
-                const long double* zi = Z + i * ld + nc;
+                const real* zi = Z + i * ld + nc;
                 for (long a = 0; a < m; ++a) v += zi[a] * lc[nc + a];
                 Z[c * ld + i] = -v;
             }
-            long double v = 1.0L / D_[f + c];
+            real v = 1.0L / D_[f + c];
             for (long r = c + 1; r < ld; ++r) v -= lc[r] * Z[c * ld + r];
             Z[c * ld + c] = v;
             Zd_[f + c] = v;
@@ -712,7 +488,7 @@ void redkiRazcep::preveriIndeks(long i, const char* kje) const
                                        F, __LINE__, i, n_ - 1);
 }
 
-long double redkiRazcep::inverz(long i, long j) const
+real redkiRazcep::inverz(long i, long j) const
 {
     preveriIndeks(i, "inverz");
     preveriIndeks(j, "inverz");
@@ -734,12 +510,4 @@ long double redkiRazcep::inverz(long i, long j) const
         resi(stolpec_, k);
     }
     return stolpec_[static_cast<std::size_t>(i * std::min(kBlok, n_) + (j - zadnjiStolpec_))];
-}
-
-void redkiRazcep::stolpecInverza(long j, std::vector<long double>& stolpec) const
-{
-    preveriIndeks(j, "stolpecInverza");
-    stolpec.assign(n_, 0.0L);
-    stolpec[j] = 1;
-    resi(stolpec);
 }

@@ -1,8 +1,7 @@
 // redkirazcep: factorisation A = P' L D L' P of a sparse symmetric matrix (the
 // normal matrix of a network, where an equation touches a handful of unknowns),
-// with its solver, the inverse on the pattern of the factor, single entries and
-// columns of the inverse, the normal matrix formed from sparse rows, and a
-// row-by-row orthogonal factorisation of the design matrix into the same factor.
+// with its solver, the inverse on the pattern of the factor and single entries
+// of the inverse.
 //
 // The ordering (minimum degree, from libamd) and the symbolic analysis are made
 // once per pattern; the numeric factorisation then only fills values, so that
@@ -14,39 +13,16 @@
 #ifndef NIVEX_MATRIKA_REDKIRAZCEP_H
 #define NIVEX_MATRIKA_REDKIRAZCEP_H
 
-#include <utility>
 #include <vector>
+
+#include "matrika/numerika.h"
 
 // Upper triangle (diagonal included) of a symmetric n x n matrix, by columns:
 // column j holds rows Ai[Ap[j]..Ap[j+1]) (ascending, each <= j), values Ax.
 struct redkaSimetricna {
     long n = 0;
     std::vector<long> Ap, Ai;
-    std::vector<long double> Ax;
-};
-
-// Sparse rows of a design matrix with n columns: row r holds the columns
-// Rj[Rp[r]..Rp[r+1]) (distinct, any order) with values Rx.
-struct redkeVrstice {
-    long n = 0;
-    std::vector<long> Rp{0}, Rj;
-    std::vector<long double> Rx;
-    void dodajVrstico(const std::vector<std::pair<long, long double>>& vrstica);
-    long m() const { return static_cast<long>(Rp.size()) - 1; }
-};
-
-// N = sum over rows of r r'.  Each entry is summed over the rows in ascending
-// order, and within a row a product is r(a) r(b) with a before b in the row,
-// so the result does not depend on anything but the rows.  The pattern and
-// the place of every product are kept: forming N again from rows with the
-// same columns (new values, e.g. new weights) only refills the values.
-class normalnaRedka {
-public:
-    void sestavi(const redkeVrstice& A, redkaSimetricna& N);
-
-private:
-    long n_ = -1;
-    std::vector<long> Rp_, Rj_, Ap_, Ai_, mesto_;
+    std::vector<real> Ax;
 };
 
 class redkiRazcep {
@@ -60,30 +36,16 @@ public:
     // order of elimination.
     const std::vector<long>& nicelniPivoti() const { return nicelni_; }
     // A x = b, x returned in b.
-    void resi(std::vector<long double>& b) const;
+    void resi(std::vector<real>& b) const;
     // A X = B for k right-hand sides at once; B is n x k by rows (element
     // (i, t) at i * k + t), X returned in B.  Each entry of the factor is
     // read once for all k columns.
-    void resi(std::vector<long double>& B, long k) const;
+    void resi(std::vector<real>& B, long k) const;
     // Every entry of A^-1 on the pattern of L + L'.
     void izbraniInverz();
     // Entry (i, j) of A^-1: from the selected inverse where it holds it,
     // otherwise from column j of A^-1 (the last such column is kept).
-    long double inverz(long i, long j) const;
-    // Column j of A^-1.
-    void stolpecInverza(long j, std::vector<long double>& stolpec) const;
-    // Orthogonal factorisation of the design matrix, one row at a time by
-    // plane rotations, for the pattern analysed from its normal matrix; f is
-    // the right-hand side (one value per row).  Leaves the factor so that
-    // resi, izbraniInverz and inverz work on A'A, and returns in x the
-    // least-squares solution of A x = f.  The return value and nicelniPivoti
-    // are as for razcep (a column with no rotated value left is a zero pivot).
-    // Each row is rotated along the elimination tree until it is used up, so
-    // the cost grows with the depth of the tree times the width of the
-    // factor: fine for networks of a few thousand unknowns, where it avoids
-    // squaring the condition of the design matrix; beyond that the normal
-    // matrix with razcep is the faster way.
-    long razcepQR(const redkeVrstice& A, const std::vector<long double>& f, std::vector<long double>& x);
+    real inverz(long i, long j) const;
 
     long n() const { return n_; }
     // Entries of the factor below the diagonal (with the zeros that merged
@@ -110,14 +72,14 @@ private:
     std::vector<long> Cp_, Ci_, Cm_;  // permuted upper triangle, Cm_[q] = its entry of A
     std::vector<long> Cx_;            // place of C's entry q in the panels
     std::vector<long> Sf_, Sup_, Rp_, Rs_, Xp_;
-    std::vector<long double> Lx_, D_, Zx_, Zd_;
+    std::vector<real> Lx_, D_, Zx_, Zd_;
     std::vector<long> nicelni_;
     // Columns zadnjiStolpec_ .. + kBlok - 1 of A^-1 (n x kBlok by rows), solved
     // together for the entries off the pattern: a sweep along the columns
     // (a correlation table, the whole inverse) solves once per kBlok columns.
     static constexpr long kBlok = 16;
     mutable long zadnjiStolpec_ = -1;
-    mutable std::vector<long double> stolpec_;
+    mutable std::vector<real> stolpec_;
 };
 
 #endif

@@ -2,4 +2,4 @@
 
 template int sum(const matrika<int>&);
 template long sum(const matrika<long>&);
-template long double sum(const matrika<long double>&);
+template real sum(const matrika<real>&);

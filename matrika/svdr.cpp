@@ -259,7 +259,7 @@ void svdr<T>::Preveri(const char* message, long line) const
 }
 
 template <typename T>
-matrika<T> svdr<T>::resi(const matrika<T>& f, long double threshold)
+matrika<T> svdr<T>::resi(const matrika<T>& f, real threshold)
 {
     tsh = threshold;
     Preveri("Funkcija:   svdr::resi\nDimenzija matrik U,S,V ni definirana - Izvedi razcep prvo: ", __LINE__);
@@ -271,7 +271,7 @@ matrika<T> svdr<T>::resi(const matrika<T>& f, long double threshold)
     matrika<T> x(n, nb, T(0));
     for (unsigned long c = 0; c < nb; ++c)
         for (unsigned long j = 0; j < n; ++j) {
-            if (!(static_cast<long double>(dabs(S(j))) > tsh)) continue;
+            if (!(static_cast<real>(dabs(S(j))) > tsh)) continue;
             T s = 0;
             for (unsigned long i = 0; i < m; ++i) s += U(i, j) * f(i, c);
             const T cj = s / S(j);
@@ -281,14 +281,14 @@ matrika<T> svdr<T>::resi(const matrika<T>& f, long double threshold)
 }
 
 template <typename T>
-matrika<T> svdr<T>::pinvAtA(long double threshold)
+matrika<T> svdr<T>::pinvAtA(real threshold)
 {
     tsh = threshold;
     Preveri("Funkcija:   svdr::pinvAtA\nDimenzija matrik U,S,V ni definirana - Izvedi razcep prvo: ", __LINE__);
     const unsigned long n = V.nrow();
     matrika<T> W(V);
     for (unsigned long j = 0; j < n; ++j) {
-        const bool obdrzi = static_cast<long double>(dabs(S(j))) > tsh;
+        const bool obdrzi = static_cast<real>(dabs(S(j))) > tsh;
         const T s2 = S(j) * S(j);
         for (unsigned long i = 0; i < n; ++i) W(i, j) = obdrzi ? V(i, j) / s2 : T(0);
     }
@@ -300,7 +300,7 @@ long svdr<T>::rang() const
 {
     long r = 0;
     for (unsigned long j = 0; j < S.size(); ++j)
-        if (static_cast<long double>(dabs(S(j))) > tsh) ++r;
+        if (static_cast<real>(dabs(S(j))) > tsh) ++r;
     return r;
 }
 
@@ -310,7 +310,7 @@ matrika<T> svdr<T>::nicelniDelez() const
     const unsigned long n = V.nrow();
     matrika<T> d(n, 1, T(0));
     for (unsigned long j = 0; j < S.size() && j < V.ncol(); ++j) {
-        if (static_cast<long double>(dabs(S(j))) > tsh) continue;
+        if (static_cast<real>(dabs(S(j))) > tsh) continue;
         for (unsigned long i = 0; i < n; ++i) d(i) += V(i, j) * V(i, j);
     }
     return d;
@@ -323,4 +323,4 @@ void svdr<T>::razcep(const matrika<T>& M, const matrika<T>& f)
     fs = f;
 }
 
-template class svdr<long double>;
+template class svdr<real>;

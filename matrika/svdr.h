@@ -9,7 +9,7 @@
 // sorted).  A with fewer rows than columns is decomposed too; its surplus
 // singular values are zero.  Negligibility tests compare with eps * |A| (eps
 // = 1e-15); a value not converged in 30 iterations ends the run.  Square roots
-// and pythag are taken in double precision.  Used with T = long double.
+// and pythag are taken in double precision.  Used with T = real.
 #ifndef NIVEX_MATRIKA_SVDR_H
 #define NIVEX_MATRIKA_SVDR_H
 
@@ -22,18 +22,18 @@ public:
     matrika<T> U;
     matrika<T> S;
     matrika<T> V;
-    long double tsh;   // threshold of the last solve
-    long double eps;   // convergence tolerance
+    real tsh;   // threshold of the last solve
+    real eps;   // convergence tolerance
 
-    svdr() : tsh(static_cast<long double>(1e-15)), eps(static_cast<long double>(1e-15)) {}
+    svdr() : tsh(static_cast<real>(numerika::kEpsSVD)), eps(static_cast<real>(numerika::kEpsSVD)) {}
     // For the common contract: threshold of resi() and inv().
-    explicit svdr(long double prag) : tsh(prag), eps(static_cast<long double>(1e-15)) {}
+    explicit svdr(real prag) : tsh(prag), eps(static_cast<real>(numerika::kEpsSVD)) {}
 
     void razcep(const matrika<T>& A);
     // Least-squares x of A x ~ f over the singular values with |S(j)| > threshold.
-    matrika<T> resi(const matrika<T>& f, long double threshold);
+    matrika<T> resi(const matrika<T>& f, real threshold);
     // V diag(1/S^2) V' over the singular values with |S(j)| > threshold.
-    matrika<T> pinvAtA(long double threshold);
+    matrika<T> pinvAtA(real threshold);
     // sqrt(a^2 + b^2) without overflow, in double precision.
     static T pythag(T a, T b);
 
@@ -52,6 +52,6 @@ private:
     matrika<T> fs;
 };
 
-extern template class svdr<long double>;
+extern template class svdr<real>;
 
 #endif

@@ -1,4 +1,4 @@
 #include "matrika/transpon.h"
 
-template matrika<long double> transpon(const matrika<long double>&);
+template matrika<real> transpon(const matrika<real>&);
 template matrika<std::string> transpon(const matrika<std::string>&);

@@ -4,9 +4,9 @@
 
 namespace trikotni {
 
-void invLLt(const long double* L, std::size_t n, long double* X)
+void invLLt(const real* L, std::size_t n, real* X)
 {
-    using T = long double;
+    using T = real;
     // L' row-major, so that the back substitution reads rows too.
     std::vector<T> U(n * n);
     for (std::size_t i = 0; i < n; ++i)
@@ -65,16 +65,16 @@ void invLLt(const long double* L, std::size_t n, long double* X)
     }
 }
 
-void resiLLt(const long double* L, std::size_t n, long double* f)
+void resiLLt(const real* L, std::size_t n, real* f)
 {
     for (std::size_t j = 0; j < n; ++j) {
-        long double s = f[j];
-        const long double* Lj = L + j * n;
+        real s = f[j];
+        const real* Lj = L + j * n;
         for (std::size_t k = 0; k < j; ++k) s -= Lj[k] * f[k];
         f[j] = s / Lj[j];
     }
     for (std::size_t jj = n; jj-- > 0;) {
-        long double s = f[jj];
+        real s = f[jj];
         for (std::size_t k = jj + 1; k < n; ++k) s -= L[k * n + jj] * f[k];
         f[jj] = s / L[jj * n + jj];
     }

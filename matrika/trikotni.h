@@ -12,16 +12,18 @@
 
 #include <cstddef>
 
+#include "matrika/numerika.h"
+
 namespace trikotni {
 
 // X = (L L')^-1 for a lower-triangular n x n L with a non-zero diagonal.
 // The lower triangle is computed (column c from row c on: the unit vector's
 // leading zeros contribute exact zeros) and mirrored into the upper one, so X
 // is exactly symmetric.  X has room for n * n elements and may not alias L.
-void invLLt(const long double* L, std::size_t n, long double* X);
+void invLLt(const real* L, std::size_t n, real* X);
 
 // Solves L L' x = f in place of f (f has n elements).
-void resiLLt(const long double* L, std::size_t n, long double* f);
+void resiLLt(const real* L, std::size_t n, real* f);
 
 }  // namespace trikotni
 

@@ -26,21 +26,21 @@ void CGMMEqAngl::SetGMMEq()
 {
     const long n = static_cast<long>(TOAngl.NObs());
     const bool korelacije = TOAngl.GetCorrAng() != 0;
-    const long double So2 = GMM.So * GMM.So;
+    const real So2 = GMM.So * GMM.So;
     // Covariance factor of two neighbouring angles: minus the variance of
     // their shared direction (0 when they share none).
     const auto kovarianca = [&](long i) {
-        const long double s = TOAngl.GetSIG(i, 1);
+        const real s = TOAngl.GetSIG(i, 1);
         return s != 0.0L ? -(s * s) / So2 : 0.0L;
     };
     GMMEqSetNelin(GMM, procset, TOAngl, TOCrdA, Kind(), [&](GMMEqNelinVrstica& v) {
         const GMMEqNelinRazlika d1 = v.Razlika(0, 1, false);
         const GMMEqNelinRazlika d2 = v.Razlika(0, 2, false);
-        const long double nu1 = GMMEqSmer(d1);
-        long double nu2 = GMMEqSmer(d2);
-        if (nu2 < nu1) nu2 += 2.0L * static_cast<long double>(kotne::PI);
+        const real nu1 = GMMEqSmer(d1);
+        real nu2 = GMMEqSmer(d2);
+        if (nu2 < nu1) nu2 += 2.0L * static_cast<real>(kotne::PI);
         v.F0 = nu2 - nu1;
-        long double c1x, c1y, c2x, c2y;
+        real c1x, c1y, c2x, c2y;
         GMMEqSmerOdvod(d1, c1x, c1y);
         GMMEqSmerOdvod(d2, c2x, c2y);
         // Z1: +d nu1, Z2: -d nu2, S: minus their sum.

@@ -25,7 +25,7 @@ void CGMMEqAzi::SetGMMEq()
     GMMEqSetNelin(GMM, procset, TOAzi, TOCrdA, Kind(), [](GMMEqNelinVrstica& v) {
         const GMMEqNelinRazlika d = v.Razlika(0, 1, false);
         v.F0 = GMMEqSmer(d);
-        long double cx, cy;
+        real cx, cy;
         GMMEqSmerOdvod(d, cx, cy);
         v.B[0][0] = cx;
         v.B[0][1] = cy;

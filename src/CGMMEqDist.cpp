@@ -34,7 +34,7 @@ void CGMMEqDist::SetGMMEq()
     GMMEqSetNelin(GMM, procset, TODist, TOCrdA, Kind(), [tri](GMMEqNelinVrstica& v) {
         const GMMEqNelinRazlika d = v.Razlika(0, 1, tri);
         v.F0 = tri ? d.d : d.s;
-        long double c[3];
+        real c[3];
         GMMEqDolzinaOdvod(d, tri, c);
         for (int k = 0; k < (tri ? 3 : 2); ++k) {
             v.B[0][k] = c[k];

@@ -28,7 +28,7 @@ void CGMMEqPara::SetGMMEq()
         const GMMEqNelinRazlika d1 = v.Razlika(0, 1, false);
         const GMMEqNelinRazlika d2 = v.Razlika(2, 3, false);
         v.F0 = GMMEqSmer(d2) - GMMEqSmer(d1);
-        long double c1x, c1y, c2x, c2y;
+        real c1x, c1y, c2x, c2y;
         GMMEqSmerOdvod(d1, c1x, c1y);
         GMMEqSmerOdvod(d2, c2x, c2y);
         v.B[1][0] = c1x;

@@ -32,14 +32,14 @@ void CGMMEqZen::SetGMMEq()
     if (TOZen.NObs() == 0) return;
     if (procset.GetDim() != 3)
         NivexError(" **** Zenitne razdalje (Z) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
-    const long double u = procset.IfUkrZ ? 1.0L : 0.0L;
-    const long double kPribl = procset.IfkRef ? procset.kRef : 0.0L;
+    const real u = procset.IfUkrZ ? 1.0L : 0.0L;
+    const real kPribl = procset.IfkRef ? procset.kRef : 0.0L;
     // The model has coefficient unknowns only when they are estimated; the
     // estimation kind alone (kept when estimation was switched off) gives none.
     const bool ocena = GMM.nunkkref > 0;
     const bool enotna = ocena && procset.kRefType.find("SINGLE") != std::string::npos;
     const bool postaja = ocena && !enotna && procset.kRefType.find("STAT") != std::string::npos;
-    const long double R = procset.R_Z;
+    const real R = procset.R_Z;
     // The term c is needed only with curvature, refraction or an estimated
     // coefficient; then a radius that is not positive would turn every
     // zenith misclosure into infinity or NaN.
@@ -50,14 +50,14 @@ void CGMMEqZen::SetGMMEq()
     GMMEqSetNelin(GMM, procset, TOZen, TOCrdA, Kind(), [&](GMMEqNelinVrstica& v) {
         const GMMEqNelinRazlika d = v.Razlika(0, 1, false);
         // atan(s / dz), a half turn added when negative: z0 in [0, pi].
-        long double z0 = std::numbers::pi_v<long double> / 2.0L;
+        real z0 = std::numbers::pi_v<real> / 2.0L;
         if (d.dz != 0.0L) {
             z0 = std::atan(d.s / d.dz);
-            if (z0 < 0.0L) z0 += std::numbers::pi_v<long double>;
+            if (z0 < 0.0L) z0 += std::numbers::pi_v<real>;
         }
         v.F0 = z0;
 
-        long double k = kPribl;
+        real k = kPribl;
         if (enotna) {
             k = GMM.kRefEst(0);
             v.iDod = GMM.iDeltaBk(0);
@@ -67,12 +67,12 @@ void CGMMEqZen::SetGMMEq()
             k = GMM.kRefEst(q);
             v.iDod = GMM.iDeltaBk(q);
         }
-        const long double sinz = std::sin(static_cast<double>(z0));
-        const long double c = zCleni ? (d.s / R) / 2.0L * sinz * sinz : 0.0L;
+        const real sinz = std::sin(static_cast<double>(z0));
+        const real c = zCleni ? (d.s / R) / 2.0L * sinz * sinz : 0.0L;
         v.Fdod = c * (u - k);
         v.cDod = c;
 
-        long double c3[3];
+        real c3[3];
         GMMEqZenitOdvod(d, c3);
         for (int j = 0; j < 3; ++j) {
             v.B[0][j] = c3[j];

@@ -16,7 +16,7 @@
 namespace {
 
 // Rows of zero length or shorter are left zero rather than blown up.
-constexpr long double kMinRowLength = 1e-14L;
+constexpr real kMinRowLength = numerika::kNicla;
 
 // The ten lists of given quantities in row order.
 enum class Vrsta { H, X, Y, Z, dX, dY, dZ, Dir, Dist, Zen };
@@ -40,7 +40,7 @@ const struct Seznam {
 // point; the first point takes their negatives.  The zenith-distance row
 // carries the coefficients of its equation, the negative derivatives.  A
 // quantity that needs a length refuses coinciding points.
-void OdvodPara(Vrsta vrsta, const GMMEqNelinRazlika& d, unsigned short Dim, const std::string& par, long double c[3])
+void OdvodPara(Vrsta vrsta, const GMMEqNelinRazlika& d, unsigned short Dim, const std::string& par, real c[3])
 {
     const bool nicS = !(d.s2 > 0.0L), nicD = !(d.d > 0.0L);
     if ((vrsta == Vrsta::Dir || vrsta == Vrsta::Zen || (vrsta == Vrsta::Dist && Dim == 2)) && nicS)
@@ -110,7 +110,7 @@ void CGMMdD::SetDdat3() { SetDdat(3); }
 
 void CGMMdD::SetDdat(unsigned short Dim)
 {
-    matrika<long double>& D = GMM.Ddat;
+    matrika<real>& D = GMM.Ddat;
     std::fill(D.data(), D.data() + D.size(), 0.0L);
     // A quantity the network cannot carry would leave a zero row behind and
     // a singular system (and a wrong count of datum parameters).
@@ -141,16 +141,16 @@ void CGMMdD::SetDdat(unsigned short Dim)
             const std::string par = std::string(s.kljuc) + " " + a + " - " + b;
             if (pj == pi) NiPravi("Datumska kolicina " + par + ": ista tocka je podana dvakrat");
             const auto razlika = [&](int k) { return Dim > k ? tocke.OBS(pj, k) - tocke.OBS(pi, k) : 0.0L; };
-            long double cj[3];
+            real cj[3];
             OdvodPara(s.vrsta, GMMEqRazlika(razlika(0), razlika(1), razlika(2)), Dim, par, cj);
-            long double ci[3] = {-cj[0], -cj[1], -cj[2]};
-            long double vsota = 0.0L;
+            real ci[3] = {-cj[0], -cj[1], -cj[2]};
+            real vsota = 0.0L;
             for (int k = 0; k < Dim; ++k) {
                 if (bi < 0 || dane[k].count(a) != 0) ci[k] = 0.0L;
                 if (bj < 0 || dane[k].count(b) != 0) cj[k] = 0.0L;
                 vsota += ci[k] * ci[k] + cj[k] * cj[k];
             }
-            const long double m = std::sqrt(vsota);
+            const real m = std::sqrt(vsota);
             if (m <= kMinRowLength) continue;
             for (int k = 0; k < Dim; ++k) {
                 if (bi >= 0) D(r, bi + k) = ci[k] / m;

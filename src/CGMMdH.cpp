@@ -28,11 +28,11 @@ namespace {
 }
 
 // Divides row r by the square root of its sum of squares `vsota`.
-void NormRow(matrika<long double>& H, long r, long double vsota, const std::string& ime, const char* kaj)
+void NormRow(matrika<real>& H, long r, real vsota, const std::string& ime, const char* kaj)
 {
     if (!(vsota > 0.0L)) DegenerateRow(ime, kaj);
-    const long double dolzina = std::sqrt(vsota);
-    long double* h = H.data() + static_cast<std::size_t>(r) * H.ncol();
+    const real dolzina = std::sqrt(vsota);
+    real* h = H.data() + static_cast<std::size_t>(r) * H.ncol();
     for (unsigned long c = 0; c < H.ncol(); ++c) h[c] /= dolzina;
 }
 
@@ -43,14 +43,14 @@ void GMMdSetHdat(CGMM& GMM, const CTerObsTocke& tocke, unsigned short Dim)
     GMMdHSetH(GMM.Hdat, GMM, Dim, tocke.OBS, std::vector<bool>(tocke.nobs, true), "H");
 }
 
-void GMMdHSetH(matrika<long double>& H, const CGMM& GMM, unsigned short Dim, const matrika<long double>& X,
+void GMMdHSetH(matrika<real>& H, const CGMM& GMM, unsigned short Dim, const matrika<real>& X,
                const std::vector<bool>& datumska, const std::string& ime)
 {
     std::fill(H.data(), H.data() + H.size(), 0.0L);
     const long n = static_cast<long>(datumska.size());
     const long m = static_cast<long>(std::count(datumska.begin(), datumska.end(), true));
     if (m == 0) NoDatumPoints(ime);
-    const long double t = 1.0L / std::sqrt(static_cast<long double>(m));
+    const real t = 1.0L / std::sqrt(static_cast<real>(m));
 
     // The row of every remaining defect (-1 for a fixed one), in row order:
     // translations, rotations about x, y and z, one scale row.  A levelling
@@ -64,7 +64,7 @@ void GMMdHSetH(matrika<long double>& H, const CGMM& GMM, unsigned short Dim, con
 
     // Rotations and scale act about the centroid of the taking points, so
     // that they stay orthogonal to the translations.
-    long double xs = 0.0L, ys = 0.0L, zs = 0.0L;
+    real xs = 0.0L, ys = 0.0L, zs = 0.0L;
     if (vrstica[Wx] >= 0 || vrstica[Wy] >= 0 || vrstica[Wz] >= 0 || vrstica[M] >= 0) {
         for (long p = 0; p < n; ++p) {
             if (!datumska[static_cast<std::size_t>(p)]) continue;
@@ -77,12 +77,12 @@ void GMMdHSetH(matrika<long double>& H, const CGMM& GMM, unsigned short Dim, con
         zs /= m;
     }
 
-    long double vsota[nDef] = {};   // sums of squares of the rotation and scale rows
+    real vsota[nDef] = {};   // sums of squares of the rotation and scale rows
     for (long p = 0; p < n; ++p) {
         const long b = GMM.iDeltaB(p);
         if (!datumska[static_cast<std::size_t>(p)] || b < 0) continue;
-        const long double dx = X(p, 0) - xs, dy = d1 ? 0.0L : X(p, 1) - ys, dz = d3 ? X(p, 2) - zs : 0.0L;
-        const long double e[nDef][3] = {{t, 0, 0},     {0, t, 0},    {0, 0, t},
+        const real dx = X(p, 0) - xs, dy = d1 ? 0.0L : X(p, 1) - ys, dz = d3 ? X(p, 2) - zs : 0.0L;
+        const real e[nDef][3] = {{t, 0, 0},     {0, t, 0},    {0, 0, t},
                                         {0, -dz, dy},  {dz, 0, -dx}, {-dy, dx, 0},
                                         {m2 ? dx : 0, m2 ? dy : 0, m3 ? dz : 0}};
         for (int d = 0; d < nDef; ++d)
@@ -99,7 +99,7 @@ void GMMdHSetH(matrika<long double>& H, const CGMM& GMM, unsigned short Dim, con
         if (vrstica[d] >= 0) NormRow(H, vrstica[d], vsota[d], ime, kaj[d]);
 }
 
-void GMMdAppendRows(CGMM& GMM, const matrika<long double>& C, const std::string& trace)
+void GMMdAppendRows(CGMM& GMM, const matrika<real>& C, const std::string& trace)
 {
     if (!trace.empty()) std::cout << trace;
     // A datum without constraint rows (every defect fixed by the observations)

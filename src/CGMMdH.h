@@ -69,7 +69,7 @@ private:
 // with approximate values X (one row per point, Dim columns; heights for
 // Dim 1).  Rows follow the defect flags of GMM; `ime` names the matrix in
 // messages ("H", "H(red)").
-void GMMdHSetH(matrika<long double>& H, const CGMM& GMM, unsigned short Dim, const matrika<long double>& X,
+void GMMdHSetH(matrika<real>& H, const CGMM& GMM, unsigned short Dim, const matrika<real>& X,
                const std::vector<bool>& datumska, const std::string& ime);
 
 // Hdat over every point of the point list, for a network of dimension Dim.
@@ -78,6 +78,6 @@ void GMMdSetHdat(CGMM& GMM, const CTerObsTocke& tocke, unsigned short Dim);
 // Writes the constraint rows C into Bmat from row nobs on, each a
 // pseudo-observation with misclosure 0 and cofactor 1 (no correlation).
 // `trace` is the console line before the row counter ("" for no trace).
-void GMMdAppendRows(CGMM& GMM, const matrika<long double>& C, const std::string& trace);
+void GMMdAppendRows(CGMM& GMM, const matrika<real>& C, const std::string& trace);
 
 #endif

@@ -14,11 +14,11 @@
 
 namespace {
 
-const long double kDvaPi = 2.0L * static_cast<long double>(kotne::PI);
+const real kDvaPi = 2.0L * static_cast<real>(kotne::PI);
 
 // SmerniKot takes coordinate differences below this as zero; below it in
 // every component two points coincide for the equations too.
-constexpr double kSovpad = 1e-14;
+constexpr double kSovpad = numerika::kNicla;
 
 [[noreturn]] void SovpadajoceTocke(const GMMEqNelinVrstica& v, int a, int b, bool navpicnica)
 {
@@ -51,7 +51,7 @@ GMMEqNelinRazlika GMMEqNelinVrstica::Razlika(int a, int b, bool prostorska) cons
     return GMMEqRazlika(d.dx, d.dy, d.dz);
 }
 
-GMMEqNelinRazlika GMMEqRazlika(long double dx, long double dy, long double dz)
+GMMEqNelinRazlika GMMEqRazlika(real dx, real dy, real dz)
 {
     GMMEqNelinRazlika d;
     d.dx = dx;
@@ -64,17 +64,17 @@ GMMEqNelinRazlika GMMEqRazlika(long double dx, long double dy, long double dz)
     return d;
 }
 
-void GMMEqDolzinaOdvod(const GMMEqNelinRazlika& d, bool prostorska, long double c[3])
+void GMMEqDolzinaOdvod(const GMMEqNelinRazlika& d, bool prostorska, real c[3])
 {
-    const long double d0 = prostorska ? d.d : d.s;
+    const real d0 = prostorska ? d.d : d.s;
     c[0] = d.dx / d0;
     c[1] = d.dy / d0;
     c[2] = d.dz / d0;
 }
 
-void GMMEqZenitOdvod(const GMMEqNelinRazlika& d, long double c[3])
+void GMMEqZenitOdvod(const GMMEqNelinRazlika& d, real c[3])
 {
-    const long double a = d.dz / (d.s * d.d2);
+    const real a = d.dz / (d.s * d.d2);
     c[0] = d.dx * a;
     c[1] = d.dy * a;
     c[2] = -d.s / d.d2;
@@ -87,9 +87,9 @@ std::vector<std::string> GMMEqNelinGlava(const std::string& koef, const std::str
     return {koef + f};
 }
 
-long double GMMEqSmer(const GMMEqNelinRazlika& d) { return SmerniKot(0.0L, 0.0L, d.dx, d.dy, "rad"); }
+real GMMEqSmer(const GMMEqNelinRazlika& d) { return SmerniKot(0.0L, 0.0L, d.dx, d.dy, "rad"); }
 
-void GMMEqSmerOdvod(const GMMEqNelinRazlika& d, long double& cx, long double& cy)
+void GMMEqSmerOdvod(const GMMEqNelinRazlika& d, real& cx, real& cy)
 {
     cx = d.dy / d.s2;
     cy = -d.dx / d.s2;
@@ -120,7 +120,7 @@ void GMMEqSetNelin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const 
         GMM.Qll(r, 0) = v.q0;
         GMM.Qll(r, 2) = v.q2;
 
-        long double f = GMMEqMisclosure(v.F0, TO.GetOBS(i, 0), procset.ifObsResiduals) + v.Fdod;
+        real f = GMMEqMisclosure(v.F0, TO.GetOBS(i, 0), procset.ifObsResiduals) + v.Fdod;
         if (kind.redukcija2Pi) {
             // Angles are defined up to full turns: a misclosure of about one
             // turn is an angle that crosses zero on one side only.
@@ -135,7 +135,7 @@ void GMMEqSetNelin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const 
             for (int q = 0; q < p && !prej; ++q) prej = v.t[q].ind == v.t[p].ind;
             if (prej) continue;
             for (int k = 0; k < kind.nCrd; ++k) {
-                long double c = v.B[p][k];
+                real c = v.B[p][k];
                 for (int q = p + 1; q < kind.nPts; ++q)
                     if (v.t[q].ind == v.t[p].ind) c += v.B[q][k];
                 GMMEqSetCoef(GMM, r, v.t[p], k, c, XVel, v.dT);
@@ -165,7 +165,7 @@ void GMMEqPrintNelin(std::ostream& izhod, CGMM& GMM, const CProcSet& procset, co
     // Angular coefficients in arc seconds (milligon) per metre, distances
     // unitless; misclosures in the small angle unit or in millimetres.
     const int wC = kind.kotna ? 10 : 12, pC = kind.kotna ? 2 : 8, wF = kind.kotna ? 9 : 11;
-    const long double fC = kind.kotna ? GMM.roSec : 1.0L, fF = kind.kotna ? GMM.roSec : GMM.mmFact;
+    const real fC = kind.kotna ? GMM.roSec : 1.0L, fF = kind.kotna ? GMM.roSec : GMM.mmFact;
 
     GMMEqTraceStart(on, "", kind.printFn);
     const std::size_t len = GMMEqPrintHead(izhod, kind.title, nAkt, kind.header);

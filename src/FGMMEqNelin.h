@@ -30,6 +30,7 @@
 #include <string>
 #include <vector>
 
+#include "matrika/numerika.h"
 #include "src/FGMM.h"
 
 class CGMM;
@@ -56,8 +57,8 @@ struct GMMEqNelinKind {
 // Coordinate differences of a point pair (to minus from), carried to the
 // epoch; s the horizontal and d the spatial length (d = s in a plane network).
 struct GMMEqNelinRazlika {
-    long double dx = 0.0L, dy = 0.0L, dz = 0.0L;
-    long double s2 = 0.0L, s = 0.0L, d2 = 0.0L, d = 0.0L;
+    real dx = 0.0L, dy = 0.0L, dz = 0.0L;
+    real s2 = 0.0L, s = 0.0L, d2 = 0.0L, d = 0.0L;
 };
 
 // One observation being linearised: what the builder gets and what it fills.
@@ -75,16 +76,16 @@ struct GMMEqNelinVrstica {
     long r = 0;
     GMMEqTocka t[4];
     bool XVel = false;
-    long double dT = 0.0L;
+    real dT = 0.0L;
 
     // Filled by the builder.
-    long double B[4][3] = {};   // negative derivatives, point p, coordinate k
-    long double F0 = 0.0L;      // computed value from the coordinates (left out with "*OBSRES")
-    long double Fdod = 0.0L;    // part of the computed value that is always kept (curvature, refraction)
-    long double q0 = 0.0L;      // covariance factors with the previous and the next row
-    long double q2 = 0.0L;
+    real B[4][3] = {};   // negative derivatives, point p, coordinate k
+    real F0 = 0.0L;      // computed value from the coordinates (left out with "*OBSRES")
+    real Fdod = 0.0L;    // part of the computed value that is always kept (curvature, refraction)
+    real q0 = 0.0L;      // covariance factors with the previous and the next row
+    real q2 = 0.0L;
     long iDod = -1;             // one further column (a refraction coefficient), -1 when none
-    long double cDod = 0.0L;
+    real cDod = 0.0L;
 
     // Differences from point a to point b of this observation; refuses
     // coinciding points (horizontally, or in space when `prostorska`).
@@ -109,20 +110,20 @@ std::vector<std::string> GMMEqNelinGlava(const std::string& koef, const std::str
                                          bool XVel);
 
 // The differences (b minus a) with the lengths that follow from them.
-GMMEqNelinRazlika GMMEqRazlika(long double dx, long double dy, long double dz);
+GMMEqNelinRazlika GMMEqRazlika(real dx, real dy, real dz);
 
 // Derivatives by the coordinates of the far point of a pair (the near point
 // takes their negatives), which are also the equation coefficients of the
 // near point: of the distance over the first two coordinates, or over all
 // three when `prostorska`, (dx, dy, dz) / d; of the zenith distance
 // atan(s / dz), (dx dz / (s d^2), dy dz / (s d^2), -s / d^2).
-void GMMEqDolzinaOdvod(const GMMEqNelinRazlika& d, bool prostorska, long double c[3]);
-void GMMEqZenitOdvod(const GMMEqNelinRazlika& d, long double c[3]);
+void GMMEqDolzinaOdvod(const GMMEqNelinRazlika& d, bool prostorska, real c[3]);
+void GMMEqZenitOdvod(const GMMEqNelinRazlika& d, real c[3]);
 
 // Bearing of (dx, dy) in [0, 2 pi), from the second axis towards the first.
-long double GMMEqSmer(const GMMEqNelinRazlika& d);
+real GMMEqSmer(const GMMEqNelinRazlika& d);
 // Coefficients (dy/s^2, -dx/s^2) of the far point's bearing, i.e. the
 // derivative of the bearing by the coordinates of the far point.
-void GMMEqSmerOdvod(const GMMEqNelinRazlika& d, long double& cx, long double& cy);
+void GMMEqSmerOdvod(const GMMEqNelinRazlika& d, real& cx, real& cy);
 
 #endif

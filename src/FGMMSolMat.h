@@ -20,43 +20,43 @@
 #include "matrika/redkamatrika.h"
 
 // Residuals: v(i) -= sum_j B(i,j) * x(j) for every row i of B; v holds f on entry.
-void VvecCalc(matrika<long double>& v, const matrika<long double>& B, const matrika<long double>& x);
+void VvecCalc(matrika<real>& v, const matrika<real>& B, const matrika<real>& x);
 // The same for the design matrix kept by rows (the stored elements in column order).
-void VvecCalc(matrika<long double>& v, const redkaMatrika& B, const matrika<long double>& x);
+void VvecCalc(matrika<real>& v, const redkaMatrika& B, const matrika<real>& x);
 
 // Square root of v'Pv.  diag: P holds one weight per row, sum v(i)*P(i)*v(i);
 // otherwise P is full and the sum is sum_i v(i) * sum_j P(j,i)*v(j).
-long double vTPv(const matrika<long double>& v, const matrika<long double>& P, bool diag);
+real vTPv(const matrika<real>& v, const matrika<real>& P, bool diag);
 
 // Y = V'B for a lower-triangular V (the Cholesky factor of the weights):
 // Y(i,j) = sum_{k=i..n-1} V(k,i)*B(k,j) for i < columns of V.  diag: V is a
 // column of row factors and Y(i,j) = V(i)*B(i,j) (a row scaling).
-void VtBprod(const matrika<long double>& V, const matrika<long double>& B, matrika<long double>& Y, bool diag);
+void VtBprod(const matrika<real>& V, const matrika<real>& B, matrika<real>& Y, bool diag);
 
 // Y = A'B; (columns of A) x (columns of B).
-void AtBprod(const matrika<long double>& A, const matrika<long double>& B, matrika<long double>& Y);
+void AtBprod(const matrika<real>& A, const matrika<real>& B, matrika<real>& Y);
 
 // Y = AB'; (rows of A) x (rows of B).
-void ABtprod(const matrika<long double>& A, const matrika<long double>& B, matrika<long double>& Y);
+void ABtprod(const matrika<real>& A, const matrika<real>& B, matrika<real>& Y);
 
 // Diagonal of the residual cofactors: out(i) = q_ii - b_i * Qxx * b_i', with
 // q_ii the middle column of the band Qll and b_i row i of B.  out is sized
 // (rows of Qll) x 1.
-void QvvDiag(const matrika<long double>& Qll, const matrika<long double>& B, const matrika<long double>& Qxx,
-             matrika<long double>& out);
+void QvvDiag(const matrika<real>& Qll, const matrika<real>& B, const matrika<real>& Qxx,
+             matrika<real>& out);
 
 // Diagonal of Qvv * P for the block-diagonal weights of correlated angles,
 // with Qvv = Qll - B*Qxx*B' (Qll the three-column band): out(i) = sum_k
 // Qvv(i,k) * P(k,i) over the rows k of i's block, where P(k,i) can be non-zero;
 // the rows x rows matrix Qvv is never held.
-void QvvPDiag(const matrika<long double>& Qll, const matrika<long double>& B, const matrika<long double>& Qxx,
-              const bdmatrika& P, matrika<long double>& out);
+void QvvPDiag(const matrika<real>& Qll, const matrika<real>& B, const matrika<real>& Qxx,
+              const bdmatrika& P, matrika<real>& out);
 
 // Square root of v'Pv for block-diagonal weights: sum_i v(i) * sum_j P(j,i)*v(j)
 // over the rows j of i's block.
-long double vTPv(const matrika<long double>& v, const bdmatrika& P);
+real vTPv(const matrika<real>& v, const bdmatrika& P);
 
 // Y = L'B for the block-diagonal Cholesky factor L of the weights.
-void VtBprod(const bdmatrika& L, const matrika<long double>& B, matrika<long double>& Y);
+void VtBprod(const bdmatrika& L, const matrika<real>& B, matrika<real>& Y);
 
 #endif

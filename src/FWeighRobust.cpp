@@ -5,8 +5,8 @@
 namespace {
 // Below this raw residual the L1 weight 1/|v| is replaced by a fixed bound,
 // so that an observation the solution fits exactly keeps a finite weight.
-constexpr long double kL1Meja = 1e-10L;
-constexpr long double kL1Faktor = 1000000.0L;
+constexpr real kL1Meja = 1e-10L;
+constexpr real kL1Faktor = 1000000.0L;
 
 enum class Funkcija { L1N, LPN, HUB, MHUB, HAMP, BIWEIG, FAIR, LOGIST, TALW, WELS, DAN };
 
@@ -30,7 +30,7 @@ const Opis* Najdi(const std::string& ime)
     return nullptr;
 }
 
-long double Faktor(Funkcija f, long double u, long double p, std::uint16_t nIter)
+real Faktor(Funkcija f, real u, real p, std::uint16_t nIter)
 {
     switch (f) {
         case Funkcija::L1N: return u > kL1Meja ? std::sqrt(1.0L / u) : kL1Faktor;
@@ -42,14 +42,14 @@ long double Faktor(Funkcija f, long double u, long double p, std::uint16_t nIter
         case Funkcija::HUB: return u <= 1.5L ? 1.0L : std::sqrt(1.5L / u);
         case Funkcija::MHUB: return u <= 1.5L ? 1.0L : (u <= 3.0L ? std::sqrt(1.5L / u) : 0.0L);
         case Funkcija::HAMP: {
-            const long double a = 2.0L, b = 4.0L, c = 8.0L;
+            const real a = 2.0L, b = 4.0L, c = 8.0L;
             if (u <= a) return 1.0L;
             if (u <= b) return std::sqrt(a / u);
             if (u <= c) return std::sqrt(a * (c - u) / (u * (c - b)));
             return 0.0L;
         }
         case Funkcija::BIWEIG: {
-            const long double k = 4.685L;
+            const real k = 4.685L;
             return u < k ? std::sqrt(std::fabs(1.0L - (u / k) * (u / k))) : 0.0L;
         }
         case Funkcija::FAIR: return std::sqrt(1.0L / (1.0L + u / 1.4L));
@@ -60,23 +60,23 @@ long double Faktor(Funkcija f, long double u, long double p, std::uint16_t nIter
         case Funkcija::WELS: return std::sqrt(std::exp(-(u / 2.985L) * (u / 2.985L)));
         case Funkcija::DAN: {
             if (u < 3.0L) return 1.0L;
-            const long double k = nIter <= 2 ? 2.0L : 3.0L;
+            const real k = nIter <= 2 ? 2.0L : 3.0L;
             return std::sqrt(std::exp(-0.05L * std::pow(u, k)));
         }
     }
     return 1.0L;
 }
 
-long double Argument(const Opis& o, long double v, long double So)
+real Argument(const Opis& o, real v, real So)
 {
     // The residual enters in double precision, as the weight functions were
     // tuned on it.
-    const long double a = std::fabs(static_cast<double>(v));
+    const real a = std::fabs(static_cast<double>(v));
     return o.standardizirana ? a / So : a;
 }
 }  // namespace
 
-std::optional<long double> RobustFaktor(const std::string& RobSolve, long double v, long double So, long double p,
+std::optional<real> RobustFaktor(const std::string& RobSolve, real v, real So, real p,
                                         std::uint16_t nIter)
 {
     const Opis* o = Najdi(RobSolve);
@@ -84,7 +84,7 @@ std::optional<long double> RobustFaktor(const std::string& RobSolve, long double
     return Faktor(o->f, Argument(*o, v, So), p, nIter);
 }
 
-void MultBwii(matrika<long double>& Bp, matrika<long double>& fp, const long double* factor, const unsigned long* i)
+void MultBwii(matrika<real>& Bp, matrika<real>& fp, const real* factor, const unsigned long* i)
 {
     const long r = static_cast<long>(*i);
     for (long j = 0; j < static_cast<long>(Bp.ncol()); ++j) Bp(r, j) *= *factor;
@@ -96,28 +96,28 @@ namespace {
 // it: the ratio to the row's previous factor, or, when the row holds zeros
 // (rejected before), the new factor itself to be applied to its unweighted copy.
 template <class Vrstica>
-void UteziVrstic(const matrika<long double>& vvec, matrika<long double>& W, long double So, const Opis& o,
-                 long double p, std::uint16_t nIter, Vrstica vrstica)
+void UteziVrstic(const matrika<real>& vvec, matrika<real>& W, real So, const Opis& o,
+                 real p, std::uint16_t nIter, Vrstica vrstica)
 {
     for (unsigned long i = 0; i < vvec.nrow(); ++i) {
         const long r = static_cast<long>(i);
-        const long double s = Faktor(o.f, Argument(o, vvec(r), So), p, nIter);
+        const real s = Faktor(o.f, Argument(o, vvec(r), So), p, nIter);
         W(r, 1) = W(r, 0);
         W(r, 0) = s;
-        const long double razmerje = W(r, 1) != 0.0L ? W(r, 0) / W(r, 1) : 0.0L;
+        const real razmerje = W(r, 1) != 0.0L ? W(r, 0) / W(r, 1) : 0.0L;
         if (W(r, 1) != 0.0L && std::isfinite(razmerje)) vrstica(i, true, razmerje);
         else vrstica(i, false, s);   // a rejected row holds zeros: the ratio cannot bring it back
     }
 }
 }  // namespace
 
-void WeighRobust(matrika<long double>& Bp, matrika<long double>& fp, const matrika<long double>& vvec,
-                 matrika<long double>& W, long double So, const std::string& RobSolve, long double p,
-                 std::uint16_t nIter, const matrika<long double>& Bp0, const matrika<long double>& fp0)
+void WeighRobust(matrika<real>& Bp, matrika<real>& fp, const matrika<real>& vvec,
+                 matrika<real>& W, real So, const std::string& RobSolve, real p,
+                 std::uint16_t nIter, const matrika<real>& Bp0, const matrika<real>& fp0)
 {
     const Opis* o = Najdi(RobSolve);
     if (o == nullptr) return;
-    UteziVrstic(vvec, W, So, *o, p, nIter, [&](unsigned long i, bool razmerje, long double s) {
+    UteziVrstic(vvec, W, So, *o, p, nIter, [&](unsigned long i, bool razmerje, real s) {
         const long r = static_cast<long>(i);
         if (razmerje) {
             MultBwii(Bp, fp, &s, &i);
@@ -128,13 +128,13 @@ void WeighRobust(matrika<long double>& Bp, matrika<long double>& fp, const matri
     });
 }
 
-void WeighRobust(redkaMatrika& Bp, matrika<long double>& fp, const matrika<long double>& vvec,
-                 matrika<long double>& W, long double So, const std::string& RobSolve, long double p,
-                 std::uint16_t nIter, const redkaMatrika& Bp0, const matrika<long double>& fp0)
+void WeighRobust(redkaMatrika& Bp, matrika<real>& fp, const matrika<real>& vvec,
+                 matrika<real>& W, real So, const std::string& RobSolve, real p,
+                 std::uint16_t nIter, const redkaMatrika& Bp0, const matrika<real>& fp0)
 {
     const Opis* o = Najdi(RobSolve);
     if (o == nullptr) return;
-    UteziVrstic(vvec, W, So, *o, p, nIter, [&](unsigned long i, bool razmerje, long double s) {
+    UteziVrstic(vvec, W, So, *o, p, nIter, [&](unsigned long i, bool razmerje, real s) {
         const auto v0 = Bp0.vrstica(i);
         auto v = Bp.vrstica(i);
         for (std::size_t e = 0; e < v.size(); ++e) v[e].vrednost = razmerje ? v[e].vrednost * s : s * v0[e].vrednost;

@@ -31,19 +31,19 @@
 // Row factor of one residual v by the weight function RobSolve; p is the
 // exponent of "LPN", nIter the count of re-weightings (1 for the first), read
 // by "DAN".  No value for a name that is not a weight function.
-std::optional<long double> RobustFaktor(const std::string& RobSolve, long double v, long double So, long double p,
+std::optional<real> RobustFaktor(const std::string& RobSolve, real v, real So, real p,
                                         std::uint16_t nIter);
 
 // Re-weights the rows 0 .. rows(vvec)-1 of Bp and fp (see above).
-void WeighRobust(matrika<long double>& Bp, matrika<long double>& fp, const matrika<long double>& vvec,
-                 matrika<long double>& W, long double So, const std::string& RobSolve, long double p,
-                 std::uint16_t nIter, const matrika<long double>& Bp0, const matrika<long double>& fp0);
+void WeighRobust(matrika<real>& Bp, matrika<real>& fp, const matrika<real>& vvec,
+                 matrika<real>& W, real So, const std::string& RobSolve, real p,
+                 std::uint16_t nIter, const matrika<real>& Bp0, const matrika<real>& fp0);
 // The same for the whitened rows of the sparse solution (same products).
-void WeighRobust(redkaMatrika& Bp, matrika<long double>& fp, const matrika<long double>& vvec,
-                 matrika<long double>& W, long double So, const std::string& RobSolve, long double p,
-                 std::uint16_t nIter, const redkaMatrika& Bp0, const matrika<long double>& fp0);
+void WeighRobust(redkaMatrika& Bp, matrika<real>& fp, const matrika<real>& vvec,
+                 matrika<real>& W, real So, const std::string& RobSolve, real p,
+                 std::uint16_t nIter, const redkaMatrika& Bp0, const matrika<real>& fp0);
 
 // Row i of Bp and element i of fp times factor.
-void MultBwii(matrika<long double>& Bp, matrika<long double>& fp, const long double* factor, const unsigned long* i);
+void MultBwii(matrika<real>& Bp, matrika<real>& fp, const real* factor, const unsigned long* i);
 
 #endif

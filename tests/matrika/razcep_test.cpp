@@ -149,4 +149,19 @@ TEST(Razcep, LuPivotingAndGaussJordanInverse)
     EXPECT_LE(Razlika(l.inv(), adj), 2e-18L);
     PricakujNapako(RunChild([] { inv(Iz({{1, 2}, {2, 4}})); }),
                    "Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: 0 * 10^-15 (3) [  1]", "matrika/inv");
+    // At the scale of 1e-20 only the relative pivot test still sees a
+    // regular matrix; the singular one scaled up is still singular.
+    M majhna = Iz({{0, 2, 1}, {1, 1, 0}, {3, 0, 1}}), velika = Iz({{1, 2}, {2, 4}});
+    majhna *= 1e-20L;
+    velika *= 1e10L;
+    long pivot = -5;
+    EXPECT_TRUE(inv(majhna, &pivot).empty());
+    EXPECT_EQ(pivot, 0);
+    EXPECT_LE(Razlika(invRelativna(majhna), adj * I(3, 1e20L)), 2e2L);
+    EXPECT_TRUE(invRelativna(velika).empty());
+    // Largest diagonal first: column 2, then 0; column 1 is column 0 again,
+    // so its null vector (-1, 1, 0) is left in row 0 of the reduced matrix.
+    M N = Iz({{1, 1, 0}, {1, 1, 0}, {0, 0, 4}});
+    EXPECT_EQ(gaussJordan(N, nullptr, gjNacin{true, numerika::kRelativniPivot, 0}), (std::vector<unsigned long>{2, 0}));
+    EXPECT_EQ(N(0, 1), 1.0L);
 }

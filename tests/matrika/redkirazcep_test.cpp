@@ -1,7 +1,7 @@
 // Sparse factorisation: every result against the dense inverse of the same
-// normal matrix, zero pivots of singular networks, and the orthogonal
-// factorisation of the design rows agreeing with the normal equations.
+// normal matrix, and the zero pivots of singular networks.
 #include <cmath>
+#include <map>
 #include <random>
 #include <tuple>
 
@@ -58,23 +58,21 @@ Vrstice Nakljucne(long n, long m, unsigned seed)
     return V;
 }
 
-redkeVrstice Zapisi(long n, const Vrstice& V, long double utez = 1)
+// The normal matrix sum of r r' over the weighted rows, upper triangle by
+// columns; a product that is 0 stays on the pattern.
+redkaSimetricna Normalna(long n, const Vrstice& V, long double utez = 1)
 {
-    redkeVrstice R;
-    R.n = n;
-    for (auto v : V) {
-        for (auto& x : v) x.second *= utez;
-        R.dodajVrstico(v);
+    std::vector<std::map<long, long double>> stolpci(n);
+    for (const auto& v : V)
+        for (const auto& [a, x] : v)
+            for (const auto& [b, y] : v)
+                if (a <= b) stolpci[b][a] += utez * x * utez * y;
+    redkaSimetricna N{n, {0}, {}, {}};
+    for (const auto& c : stolpci) {
+        for (const auto& [i, x] : c) N.Ai.push_back(i), N.Ax.push_back(x);
+        N.Ap.push_back(static_cast<long>(N.Ai.size()));
     }
-    return R;
-}
-
-M Gosta(const redkeVrstice& R)
-{
-    M B(R.m(), R.n, 0.0L);
-    for (long r = 0; r < R.m(); ++r)
-        for (long a = R.Rp[r]; a < R.Rp[r + 1]; ++a) B(r, R.Rj[a]) = R.Rx[a];
-    return B;
+    return N;
 }
 
 M Gosta(const redkaSimetricna& N)
@@ -95,36 +93,18 @@ TEST(RedkiRazcep, AgreesWithTheDenseInverse)
         {40, Nakljucne(40, 70, 3)},     {60, Mreza(6, 5, 2, true, 4)}};
     for (const auto& [n, V] : primeri) {
         SCOPED_TRACE(n);
-        normalnaRedka tvori;
         redkiRazcep r;
-        redkaSimetricna N;
-        tvori.sestavi(Zapisi(n, V), N);
-        r.analiza(N);
+        r.analiza(Normalna(n, V));
         // A second pass with other weights reuses the pattern and the analysis.
         for (long double utez : {1.0L, 1.7L}) {
-            const redkeVrstice R = Zapisi(n, V, utez);
-            tvori.sestavi(R, N);
-            const M B = Gosta(R), A = transpon(B) * B, Q = inv(A);
-            EXPECT_LT(Razlika(Gosta(N), A), 1e-16L * Razlika(A));
+            const redkaSimetricna N = Normalna(n, V, utez);
+            const M A = Gosta(N), Q = inv(A);
             const long double tol = 1e-15L * Razlika(Q);
             EXPECT_EQ(r.razcep(N), 0);
             const M b = Nakljucna(n, 1, 7);
-            std::vector<long double> x(b.data(), b.data() + n), s;
+            std::vector<long double> x(b.data(), b.data() + n);
             r.resi(x);
             EXPECT_LT(Razlika(Stolpec(x), Q * b), tol);
-            r.izbraniInverz();
-            for (long j = 0; j < n; ++j)
-                for (long i = 0; i < n; ++i) ASSERT_LT(std::fabs(r.inverz(i, j) - Q(i, j)), tol) << i << "," << j;
-            for (long j : {0L, n / 2, n - 1}) {
-                r.stolpecInverza(j, s);
-                for (long i = 0; i < n; ++i) EXPECT_LT(std::fabs(s[i] - Q(i, j)), tol);
-            }
-            // The orthogonal factorisation of the rows gives the same inverse
-            // and the least-squares solution of the normal equations.
-            const M f = Nakljucna(R.m(), 1, 8), xn = Q * (transpon(B) * f);
-            std::vector<long double> xq;
-            EXPECT_EQ(r.razcepQR(R, std::vector<long double>(f.data(), f.data() + R.m()), xq), 0);
-            EXPECT_LT(Razlika(Stolpec(xq), xn), 1e-15L * Razlika(xn));
             r.izbraniInverz();
             for (long j = 0; j < n; ++j)
                 for (long i = 0; i < n; ++i) ASSERT_LT(std::fabs(r.inverz(i, j) - Q(i, j)), tol) << i << "," << j;
@@ -146,9 +126,7 @@ TEST(RedkiRazcep, ZeroPivotsOfSingularNetworks)
         {42, Mreza(6, 7, 1, false, 6), 1}, {60, Mreza(6, 5, 2, false, 7), 3}, {6, osamljena, 1}};
     for (const auto& [n, V, defekt] : primeri) {
         SCOPED_TRACE(n);
-        const redkeVrstice R = Zapisi(n, V);
-        redkaSimetricna N;
-        normalnaRedka().sestavi(R, N);
+        const redkaSimetricna N = Normalna(n, V);
         redkiRazcep r;
         r.analiza(N);
         EXPECT_EQ(r.razcep(N), defekt);
@@ -159,14 +137,6 @@ TEST(RedkiRazcep, ZeroPivotsOfSingularNetworks)
         if (n == 6) {
             EXPECT_EQ(r.nicelniPivoti(), std::vector<long>{3});
         }
-        const auto pivoti = r.nicelniPivoti();
-        // The rotated rows find the same undetermined unknowns, and their
-        // solution satisfies the normal equations.
-        const M B = Gosta(R), f = Nakljucna(R.m(), 1, 10), Bf = transpon(B) * f;
-        std::vector<long double> xq;
-        EXPECT_EQ(r.razcepQR(R, std::vector<long double>(f.data(), f.data() + R.m()), xq), defekt);
-        EXPECT_EQ(r.nicelniPivoti(), pivoti);
-        EXPECT_LT(Razlika(A * Stolpec(xq), Bf), 1e-14L * Razlika(Bf));
     }
 }
 
