@@ -5,50 +5,12 @@
 
 #include "matrika/bdmatrika.h"
 #include "matrika/chr.h"
+#include "matrika/inv.h"
 #include "src/CGMM.h"
 #include "src/FGMMSolMat.h"
 #include "src/FWeighRobust.h"
 
 namespace {
-// Inverse of a small dense matrix by Gauss-Jordan elimination with partial
-// pivoting; false when a pivot is of round-off size against the largest
-// element (the matrix is singular), Ai then undefined.
-bool MalaInverzna(const matrika<long double>& M, matrika<long double>& Ai)
-{
-    const unsigned long m = M.nrow();
-    matrika<long double> A = M;
-    Ai.resize(m, m, 0.0L);
-    long double najvecji = 0.0L;
-    for (unsigned long i = 0; i < m; ++i) {
-        Ai(i, i) = 1.0L;
-        for (unsigned long j = 0; j < m; ++j) najvecji = std::max(najvecji, std::fabs(A(i, j)));
-    }
-    for (unsigned long k = 0; k < m; ++k) {
-        unsigned long p = k;
-        for (unsigned long i = k + 1; i < m; ++i)
-            if (std::fabs(A(i, k)) > std::fabs(A(p, k))) p = i;
-        if (!(std::fabs(A(p, k)) > 1e-14L * najvecji)) return false;
-        for (unsigned long j = 0; j < m; ++j) {
-            std::swap(A(k, j), A(p, j));
-            std::swap(Ai(k, j), Ai(p, j));
-        }
-        const long double piv = A(k, k);
-        for (unsigned long j = 0; j < m; ++j) {
-            A(k, j) /= piv;
-            Ai(k, j) /= piv;
-        }
-        for (unsigned long i = 0; i < m; ++i) {
-            if (i == k || A(i, k) == 0.0L) continue;
-            const long double f = A(i, k);
-            for (unsigned long j = 0; j < m; ++j) {
-                A(i, j) -= f * A(k, j);
-                Ai(i, j) -= f * Ai(k, j);
-            }
-        }
-    }
-    return true;
-}
-
 // Unknowns that fix the datum defect spanned by the rows of H: the columns of
 // H chosen one by one by largest norm after removing what the chosen ones
 // span (pivoted Gram-Schmidt), so that they fix it as well as any could.
@@ -291,7 +253,8 @@ bool CGMMSolRedka::NizkiRang()
     for (unsigned long a = 0; a < m; ++a) S(static_cast<long>(a), static_cast<long>(a)) += a < ns ? -1.0L : 1.0L;
     // A1 is regular, so a singular K + U'Z means the constraint rows do not
     // fix the defect.
-    if (!MalaInverzna(S, T)) return false;
+    T = invRelativna(S);
+    if (T.empty()) return false;
     ZT = Z * T;
     return true;
 }
@@ -338,7 +301,8 @@ bool CGMMSolRedka::DatumskaKorekcija(const matrika<long double>& C, const matrik
             for (unsigned long c = 0; c < C.nrow(); ++c) s += K(a, c) * K(b, c);
             M(static_cast<long>(a), static_cast<long>(b)) = s;
         }
-    if (!MalaInverzna(M, Mi)) return false;
+    Mi = invRelativna(M);
+    if (Mi.empty()) return false;
     Hd = Hdat;
     G = Mi * Hdat;
     return true;
@@ -445,7 +409,7 @@ void CGMMSolRedka::IzberiNedolocene(const matrika<long double>& Hdat, bool prost
         for (unsigned long a = 0; a < d; ++a)
             for (unsigned long b = 0; b < d; ++b)
                 for (unsigned long j = 0; j < u; ++j) HH(a, b) += Hdat(a, j) * Hdat(b, j);
-        if (!MalaInverzna(HH, HHi)) HHi.resize(0, 0);
+        HHi = invRelativna(HH);
     }
     std::vector<char> prost(u, 0);
     std::vector<long double> v(u);

@@ -185,7 +185,7 @@ private:
 };
 
 CProcSet::CProcSet()
-    : RobSolve("MNK"), lpnorm(1.0), SVDthres(1e-12), IfUkrZ(false), IfkRef(false), IfEstkRef(false),
+    : RobSolve("MNK"), lpnorm(1.0), SVDthres(numerika::kPragSVD), IfUkrZ(false), IfkRef(false), IfEstkRef(false),
       R_Z(6371000.0), kRef(0.13), kRefType("NONE"), ifObsResiduals(false),
       nZapisov{}, Dim(0), NumSolve("QRGIV"), IfVarApriori(0), XVel(0), T0(0.0), ifVA(0), gtestp(0.95),
       datasp(0.99), izaupp(0.95), hipelp(0.95), skladp(0.95), izrisGMT(0), izrisSTR(0), izrisOPT2(0),

@@ -31,24 +31,7 @@ long RangOhranjenih(const matrika<long double>& B, const matrika<long double>& W
     long double najvecji = 0.0L;
     for (unsigned long j = 0; j < u; ++j) najvecji = std::max(najvecji, n[j * u + j]);
     // Pivots of round-off size, relative to the largest diagonal element.
-    const long double meja = najvecji * 1e-13L;
-    std::vector<char> porabljen(u, 0);
-    long rang = 0;
-    for (unsigned long korak = 0; korak < u; ++korak) {
-        unsigned long p = u;
-        for (unsigned long j = 0; j < u; ++j)
-            if (!porabljen[j] && (p == u || n[j * u + j] > n[p * u + p])) p = j;
-        if (p == u || !(n[p * u + p] > meja)) break;
-        porabljen[p] = 1;
-        ++rang;
-        const long double piv = n[p * u + p];
-        for (unsigned long j = 0; j < u; ++j) {
-            if (porabljen[j] || n[j * u + p] == 0.0L) continue;
-            const long double f = n[j * u + p] / piv;
-            for (unsigned long k = 0; k < u; ++k) n[j * u + k] -= f * n[p * u + k];
-        }
-    }
-    return rang;
+    return static_cast<long>(gaussJordan(N, nullptr, gjNacin{true, najvecji * numerika::kRelativniRang, 0}).size());
 }
 }  // namespace
 

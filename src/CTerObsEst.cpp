@@ -18,7 +18,7 @@ namespace {
 // Below this a redundancy number, or a residual cofactor relative to the
 // observation's own, is zero: what is left is round-off of a row that no
 // other observation checks.
-constexpr long double kNic = 1e-14L;
+constexpr long double kNic = numerika::kNicla;
 
 struct VrstaOpazovanj {
     char crka;

@@ -7,6 +7,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "matrika/inv.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
@@ -349,7 +350,9 @@ matrika<long double> NicelniDelez(const matrika<long double>& B)
     const std::size_t u = B.ncol(), m = B.nrow();
     // Normal matrix scaled to a unit diagonal, so that one tolerance serves
     // unknowns of any unit; a column without any coefficient is free as it is.
-    std::vector<T> N(u * u, 0.0L), s(u, 1.0L);
+    matrika<T> Nmat(u, u, 0.0L);
+    T* N = Nmat.data();
+    std::vector<T> s(u, 1.0L);
     const T* b = B.data();
     for (std::size_t i = 0; i < m; ++i)
         for (std::size_t j = 0; j < u; ++j)
@@ -363,22 +366,8 @@ matrika<long double> NicelniDelez(const matrika<long double>& B)
     // Gauss-Jordan with the largest remaining diagonal as pivot: the pivot
     // rows end as the reduced echelon form, whose entries in a free column
     // are the negated null-space vector of that column.
-    constexpr T kMeja = 1e-14L;
     std::vector<char> pivotna(u, 0);
-    for (std::size_t korak = 0; korak < u; ++korak) {
-        std::size_t p = u;
-        for (std::size_t j = 0; j < u; ++j)
-            if (!pivotna[j] && (p == u || N[j * u + j] > N[p * u + p])) p = j;
-        if (p == u || !(N[p * u + p] > kMeja)) break;
-        pivotna[p] = 1;
-        const T piv = N[p * u + p];
-        for (std::size_t k = 0; k < u; ++k) N[p * u + k] /= piv;
-        for (std::size_t i = 0; i < u; ++i) {
-            const T f = N[i * u + p];
-            if (i == p || f == 0.0L) continue;
-            for (std::size_t k = 0; k < u; ++k) N[i * u + k] -= f * N[p * u + k];
-        }
-    }
+    for (const unsigned long p : gaussJordan(Nmat, nullptr, gjNacin{true, numerika::kRelativniPivot, 0})) pivotna[p] = 1;
     // The null vectors in the unknowns' own units, made orthonormal (twice,
     // for round-off), give the projector onto the null space.
     std::vector<std::vector<T>> baza;
