@@ -68,6 +68,13 @@ constexpr real kRelativniPivot = 1e-14L;
 // that ends as undetermined and one that goes on.
 constexpr real kRelativniRang = 1e-13L;
 
+// What the report treats as no value at all: a matrix element below this
+// does not count among the non-zero elements of the memory report, and a
+// variance of the unknowns below it has no correlation (0, and 0 on the
+// diagonal).  The report's own threshold, far above round-off: it has
+// always been 1e-12, and a change moves printed percentages and zeros.
+constexpr double kIzpisNic = 1e-12;
+
 }  // namespace numerika
 
 #endif

@@ -343,7 +343,7 @@ double CGMM::GetMatrixFullProc(const matrika<long double>& A) const
     const long double* a = A.data();
     double nenic = 0.0;
     for (unsigned long k = 0; k < A.size(); ++k)
-        if (dabs(a[k]) > 1e-12) nenic += 1.0;
+        if (dabs(a[k]) > numerika::kIzpisNic) nenic += 1.0;
     return 100.0 * nenic / n;
 }
 
@@ -354,7 +354,7 @@ double CGMM::GetMatrixFullProc(const redkaMatrika& A) const
     double nenic = 0.0;
     for (unsigned long i = 0; i < A.nrow(); ++i)
         for (const auto& e : A.vrstica(i))
-            if (dabs(e.vrednost) > 1e-12) nenic += 1.0;
+            if (dabs(e.vrednost) > numerika::kIzpisNic) nenic += 1.0;
     return 100.0 * nenic / n;
 }
 

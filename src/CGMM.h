@@ -86,7 +86,7 @@ public:
     void CountHDatSize();
     void SetHDatSize();
     void SetGMMSize();
-    // Percentage of elements whose |value| (in double) exceeds 1e-12; 0 for an empty matrix.
+    // Percentage of elements whose |value| (in double) exceeds kIzpisNic; 0 for an empty matrix.
     double GetMatrixFullProc(const matrika<long double>& A) const;
     double GetMatrixFullProc(const redkaMatrika& A) const;
 

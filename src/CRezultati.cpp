@@ -156,8 +156,8 @@ long double CRezultati::Korelacija(long i, long j) const
     // a whole row of the table.
     const long double Qii = diagQ[static_cast<std::size_t>(i)], Qjj = diagQ[static_cast<std::size_t>(j)];
     const double qii = dabs(Qii);
-    if (i == j) return qii > 1e-12 ? 1.0L : 0.0L;
+    if (i == j) return qii > numerika::kIzpisNic ? 1.0L : 0.0L;
     const double qjj = dabs(Qjj);
-    if (qii <= 1e-12 || qjj <= 1e-12) return 0.0L;
+    if (qii <= numerika::kIzpisNic || qjj <= numerika::kIzpisNic) return 0.0L;
     return Qxx(j, i) / (std::sqrt(std::fabs(Qjj)) * std::sqrt(std::fabs(Qii)));
 }
