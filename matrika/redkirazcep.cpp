@@ -67,6 +67,27 @@ inline real Skalarna(const real* x, const real* y, long n)
 
 void redkiRazcep::analiza(const redkaSimetricna& A)
 {
+    preveriStolpce(A);
+    n_ = A.n;
+    Ap_ = A.Ap;
+    Ai_ = A.Ai;
+    razcepljena_ = inverz_ = false;
+    zadnjiStolpec_ = -1;
+    nicelni_.clear();
+    uredi(A);
+    permutiraj(A);
+    supervozlisca();
+    panelnaStruktura();
+    mestaVPanelih();
+    const long ns = static_cast<long>(Sf_.size()) - 1;
+    Lx_.assign(Xp_[ns], 0.0L);
+    D_.assign(n_, 0.0L);
+    Zx_.clear();
+    Zd_.clear();
+}
+
+void redkiRazcep::preveriStolpce(const redkaSimetricna& A) const
+{
     const long n = A.n;
     if (n < 0 || static_cast<long>(A.Ap.size()) != n + 1 || A.Ap[0] != 0 ||
         A.Ap[n] != static_cast<long>(A.Ai.size()))
@@ -77,13 +98,11 @@ void redkiRazcep::analiza(const redkaSimetricna& A)
             if (A.Ai[p] < 0 || A.Ai[p] > j || (p > A.Ap[j] && A.Ai[p] <= A.Ai[p - 1]))
                 Napaka("analiza\nVrstice stolpca niso narascajoce v zgornjem trikotniku: ", __LINE__);
     }
-    n_ = n;
-    Ap_ = A.Ap;
-    Ai_ = A.Ai;
-    razcepljena_ = inverz_ = false;
-    zadnjiStolpec_ = -1;
-    nicelni_.clear();
+}
 
+void redkiRazcep::uredi(const redkaSimetricna& A)
+{
+    const long n = A.n;
     P_.assign(n, 0);
     if (n > 0) {
         // AMD refuses a null array, which an empty vector may give.
@@ -99,6 +118,11 @@ void redkiRazcep::analiza(const redkaSimetricna& A)
     Pinv_.assign(n, 0);
     for (long k = 0; k < n; ++k) Pinv_[P_[k]] = k;
 
+}
+
+void redkiRazcep::permutiraj(const redkaSimetricna& A)
+{
+    const long n = A.n;
     // Upper triangle of P A P' by columns; the order within a column does not
     // matter to the factorisation, so one counting pass places it.
     const long nz = A.Ap[n];
@@ -118,6 +142,11 @@ void redkiRazcep::analiza(const redkaSimetricna& A)
             }
     }
 
+}
+
+void redkiRazcep::supervozlisca()
+{
+    const long n = n_;
     // Elimination tree and the count of every column of L below the
     // diagonal: row k of L is the subtree reached from the entries of column
     // k of C.
@@ -140,8 +169,12 @@ void redkiRazcep::analiza(const redkaSimetricna& A)
         Sup_[k] = static_cast<long>(Sf_.size()) - 1;
     }
     Sf_.push_back(n);
-    const long ns = static_cast<long>(Sf_.size()) - 1;
 
+}
+
+void redkiRazcep::panelnaStruktura()
+{
+    const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
     // C's strict upper triangle by rows is the strict lower triangle of the
     // permuted matrix by columns.
     std::vector<long> Tp(n + 1, 0), Ti;
@@ -192,8 +225,13 @@ void redkiRazcep::analiza(const redkaSimetricna& A)
             prviOtrok[oce] = s;
         }
     }
+}
+
+void redkiRazcep::mestaVPanelih()
+{
+    const long n = n_;
     // Place of every entry of C in the panels, for the numeric assembly.
-    Cx_.assign(nz, 0);
+    Cx_.assign(Ci_.size(), 0);
     for (long k = 0; k < n; ++k)
         for (long q = Cp_[k]; q < Cp_[k + 1]; ++q) {
             const long i = Ci_[q], s = Sup_[i], f = Sf_[s], ld = Rp_[s + 1] - Rp_[s];
@@ -203,10 +241,6 @@ void redkiRazcep::analiza(const redkaSimetricna& A)
                     (Rs_.begin() + Rp_[s]);
             Cx_[q] = Xp_[s] + (i - f) * ld + r;
         }
-    Lx_.assign(Xp_[ns], 0.0L);
-    D_.assign(n, 0.0L);
-    Zx_.clear();
-    Zd_.clear();
 }
 
 void redkiRazcep::relativni(long t, const long* R, long m, std::vector<long>& rel) const

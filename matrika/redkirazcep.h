@@ -53,6 +53,17 @@ public:
     long nnzL() const { return nnzL_; }
 
 private:
+    // The steps of analiza: the columns checked, the AMD ordering (P_,
+    // Pinv_), the permuted upper triangle C by columns, the elimination tree
+    // and its supernodes (runs of columns with one structure below them),
+    // the rows of every supernode's panel, and the place of every entry of C
+    // in the panels.
+    void preveriStolpce(const redkaSimetricna& A) const;
+    void uredi(const redkaSimetricna& A);
+    void permutiraj(const redkaSimetricna& A);
+    void supervozlisca();
+    void panelnaStruktura();
+    void mestaVPanelih();
     void preveriVzorec(const redkaSimetricna& A) const;
     void preveriIndeks(long i, const char* kje) const;
     // Positions in supernode t's rows of the ascending rows R[0..m), all of
