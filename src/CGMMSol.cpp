@@ -50,6 +50,7 @@ void CGMMSol::SetPar()
     if (sled) std::cout << "C: CGMMSol:" << "\n" << " F: SetPar(): " << " CHOL";
     xunk.resize(GMM.Bmat.ncol(), 1, 0.0L);
     nIter = 0;
+    robustneUtezi.clear();
     const MetodaResitve* metoda = procset.Metoda();
     const bool gost = Gosto();
     if (!resitev || metoda != metodaResitve || gost != resitevGosta) {
@@ -142,6 +143,13 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
         if (!mnk)
             for (unsigned long i = 0; i < nObs; ++i) vObs(static_cast<long>(i)) = vvec(static_cast<long>(i));
 
+        if (!mnk) {
+            robustneUtezi.assign(nObs, 1.0L);
+            for (unsigned long i = 0; i < nObs; ++i) {
+                const long double s = W(static_cast<long>(i), 0);
+                robustneUtezi[i] = s * s;
+            }
+        }
         if (d < thres) break;
         ++nIter;
         if (mnk) break;
