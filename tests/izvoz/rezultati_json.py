@@ -4,7 +4,8 @@
 Every shipped example is run with *JSON, *GEOJSON and *CSV: the JSON must
 validate against docs/results.schema.json (an undescribed key fails), its
 numbers must equal the report's to the report's printed digits, and the
-GeoJSON and CSV must hold the same points.  Point names with a quote, a
+GeoJSON and CSV must hold the same points.  The runs of the golden reports
+validate as well.  Point names with a quote, a
 backslash, a comma and a Windows-1250 letter must come out as UTF-8 in all
 three files.  Usage: rezultati_json.py NIVEX SOURCE_DIR
 """
@@ -188,6 +189,19 @@ with tempfile.TemporaryDirectory() as tmp:
                   all('weight' in o for o in d['observations']), f'{ex}: robust keys {r}')
         else:
             check('robust' not in d, f'{ex}: robust key without a robust estimator')
+
+    # The other runs of the golden reports: velocities, refraction, datum
+    # kinds D and P validate too.
+    for path in sorted(glob.glob(os.path.join(SRC, 'tests', 'data', 'golden', '*.dat'))):
+        if open(path[:-4] + '.status').read().strip() != '0':
+            continue
+        text = open(path, 'rb').read()
+        d, report, _ = run(tmp, 'g', text)
+        check(not list(VALIDATOR.iter_errors(d)), f'{path}: schema')
+        check(('velocity' in d['points'][0]) == (b'*XVT' in text), f'{path}: velocities')
+        check(('refraction' in d) == bool(re.search(rb'\*KTYP (SINGLE|STAT)', text)), f'{path}: refraction')
+        check('Datoteka z rezultati JSON    SE JE izdelala!' in report and 'Izpis rezultatov JSON:' in report,
+              f'{path}: the report names the JSON file')
 
     # Names with a quote, a backslash, a comma and a Windows-1250 letter
     # (0x8A is S with caron), and a national grid.
