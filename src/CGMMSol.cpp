@@ -143,13 +143,6 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
         if (!mnk)
             for (unsigned long i = 0; i < nObs; ++i) vObs(static_cast<long>(i)) = vvec(static_cast<long>(i));
 
-        if (!mnk) {
-            robustneUtezi.assign(nObs, 1.0L);
-            for (unsigned long i = 0; i < nObs; ++i) {
-                const long double s = W(static_cast<long>(i), 0);
-                robustneUtezi[i] = s * s;
-            }
-        }
         if (d < thres) break;
         ++nIter;
         if (mnk) break;
@@ -164,6 +157,11 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
         if (!resitev->Prevesi(vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter))
             return Neuspeh(CResitev::Izid::nedolocena, true, datumOznaka);
     }
+    // The weights of the last solution (the square of the row factors).
+    robustneUtezi.clear();
+    if (!mnk)
+        for (unsigned long i = 0; i < nObs; ++i)
+            robustneUtezi.push_back(W(static_cast<long>(i), 0) * W(static_cast<long>(i), 0));
     return {};
 }
 

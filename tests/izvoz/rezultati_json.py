@@ -80,13 +80,15 @@ def check_points(d, report, ex):
             vals, exp, scl = rows[0][2:], [apr[0], cor[0], adj[0], sig[0]], [1] * 4
         elif dim == 2:
             e = p['ellipse']
-            vals, exp, scl = rows[0][2:] + rows[1] + rows[2], apr + cor + sig + adj + [e['a'], e['b'], e['theta']], [1] * 10 + [deg]
+            vals = rows[0][2:] + rows[1] + rows[2]
+            exp, scl = apr + cor + sig + adj + [e['a'], e['b'], e['theta']], [1] * 10 + [deg]
         else:
             e, s = p['ellipse'], p['ellipsoid']
             vals, exp, scl = [], [], []
             for k, row in enumerate(rows):
                 vals += row[3:] if k == 0 else row[1:]
-                exp += [apr[k], cor[k], adj[k], sig[k], s['semi_axes'][k], s['angles'][k]] + [[e['a']], [e['b'], e['theta']], []][k]
+                exp += [apr[k], cor[k], adj[k], sig[k], s['semi_axes'][k], s['angles'][k]]
+                exp += [[e['a']], [e['b'], e['theta']], []][k]
                 scl += [1] * 5 + [deg] + [[1], [1, deg], []][k]
         check(len(vals) == len(exp), f'{ex} point {p["name"]}: {len(vals)} numbers printed, {len(exp)} expected')
         pairs = zip(vals, exp, scl)
