@@ -243,7 +243,7 @@ void CNVX2JSON::PrintJSON(const std::string& file, const std::string& dataFile, 
 
     json rel = json::array();
     for (const RezRelElipsa& e : rez.relativne)
-        rel.push_back({{"points", {NVX2Utf8(e.od), NVX2Utf8(e.doTocke)}},
+        rel.push_back({{"points", json::array({NVX2Utf8(e.od), NVX2Utf8(e.doTocke)})},
                        {"a", Num(e.a)},
                        {"b", Num(e.b)},
                        {"theta", Kot(e.theta)}});
@@ -313,7 +313,7 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
                   {"w", Num(o.w)},
                   {"flagged", o.napaka}};
         zn.push_back({{"type", "Feature"},
-                      {"geometry", {{"type", "LineString"}, {"coordinates", {polozaj(*a), polozaj(*b)}}}},
+                      {"geometry", {{"type", "LineString"}, {"coordinates", json::array({polozaj(*a), polozaj(*b)})}}},
                       {"properties", std::move(p)}});
         ++crt;
     }
