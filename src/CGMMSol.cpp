@@ -50,6 +50,7 @@ void CGMMSol::SetPar()
     if (sled) std::cout << "C: CGMMSol:" << "\n" << " F: SetPar(): " << " CHOL";
     xunk.resize(GMM.Bmat.ncol(), 1, 0.0L);
     nIter = 0;
+    robustneUtezi.clear();
     const MetodaResitve* metoda = procset.Metoda();
     const bool gost = Gosto();
     if (!resitev || metoda != metodaResitve || gost != resitevGosta) {
@@ -156,6 +157,11 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
         if (!resitev->Prevesi(vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter))
             return Neuspeh(CResitev::Izid::nedolocena, true, datumOznaka);
     }
+    // The weights of the last solution (the square of the row factors).
+    robustneUtezi.clear();
+    if (!mnk)
+        for (unsigned long i = 0; i < nObs; ++i)
+            robustneUtezi.push_back(W(static_cast<long>(i), 0) * W(static_cast<long>(i), 0));
     return {};
 }
 

@@ -121,6 +121,9 @@ public:
     long double thres = 1e-8L;   // convergence of the inner (robust) loop
     long double normX = 1.0L;    // |xunk|, 1.0 until the first solution
     std::uint16_t nIter = 0;     // inner iterations of the last solution
+    // Robust weight factor (square of the row factor) of every observation
+    // row in the last solution; empty for least squares.
+    std::vector<long double> robustneUtezi;
 
     matrika<long double> xunk;   // u x 1 corrections of the unknowns
     matrika<long double> vvec;   // n x 1 residuals fvec - Bmat*xunk

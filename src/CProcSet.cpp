@@ -8,6 +8,7 @@
 #include <iomanip>
 #include <iostream>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "src/FBranje.h"
@@ -234,6 +235,10 @@ const CProcSet::Kljuc CProcSet::kKljuci[] = {
     {"*GMT", Kljuc::Vrsta::Vklop, &CProcSet::izrisGMT},
     {"*STR", Kljuc::Vrsta::Vklop, &CProcSet::izrisSTR},
     {"*OPT2", Kljuc::Vrsta::Vklop, &CProcSet::izrisOPT2},
+    {"*JSON", Kljuc::Vrsta::Vklop, &CProcSet::izpisJSON},
+    {"*GEOJSON", Kljuc::Vrsta::Vklop, &CProcSet::izpisGeoJSON},
+    {"*CSV", Kljuc::Vrsta::Vklop, &CProcSet::izpisCSV},
+    {"*EPSG", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::epsg},
     {"*XV0", Kljuc::Vrsta::Vklop, &CProcSet::ifVA},
     {"*SVDTHRES", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::SVDthres},
     {"*ITERTHRES", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::IterThres},
@@ -339,6 +344,9 @@ void CProcSet::CheckSettings(std::ostream& izhod)
     if (Dim == 0 || Dim > 3)
         NivexError(izhod, " **** Ni pravi podatek:    Dimenzija mre\x9E"
                           "e (*DIM [1,2,3])      **** ");
+    // An EPSG code is a whole number (0: none).
+    if (!(epsg >= 0.0L && epsg <= 999999.0L && epsg == std::floor(epsg)))
+        NivexError(izhod, " **** Ni pravi podatek:    Koda koordinatnega sistema (*EPSG)      **** ");
     // A-priori velocities are read and used only with the velocity estimate.
     if (ifVA != 0 && XVel == 0)
         NivexError(izhod, " **** Ni pravi podatek:    A-priori hitrosti (*XV0) brez ocene hitrosti (*XVT epoha)      *** ");
@@ -526,4 +534,14 @@ void CProcSet::PrintProcSet(std::ostream& izhod)
     izhod << "Izhodna datoteka za S-transformacijo " << (IzdelaSTR() ? "SE JE " : "SE NI ") << "izdelala!" << "\n\n\n";
     PodNaslov(izhod, "IZRIS PODATKOV IN REZULTATOV:", 1);
     izhod << "Datoteke za izris z orodjem GMT " << (IzdelaGMT() ? "SO SE " : "SE NISO ") << "izdelale!" << "\n\n\n";
+    if (izpisJSON != 0 || izpisGeoJSON != 0 || izpisCSV != 0) {
+        PodNaslov(izhod, "IZVOZ REZULTATOV ZA DRUGE PROGRAME:", 1);
+        const std::pair<const char*, bool> izvozi[] = {
+            {"JSON", IzdelaJSON()}, {"GeoJSON", IzdelaGeoJSON()}, {"CSV", IzdelaCSV()}};
+        for (const auto& [ime, da] : izvozi)
+            izhod << "Datoteka z rezultati " << std::left << std::setw(8) << ime << std::right
+                  << (da ? "SE JE " : "SE NI ") << "izdelala!" << "\n";
+        if (epsg != 0.0L) izhod << "Koordinatni sistem: EPSG:" << GetEPSG() << "\n";
+        izhod << "\n\n";
+    }
 }

@@ -106,6 +106,13 @@ public:
     // none) and the S-transformation file (datum kinds D and H only; with
     // another kind the run warns); the settings report claims what these say.
     bool IzdelaGMT() const { return izrisGMT != 0 && Dim != 1; }
+    // The results files for other programs (*JSON, *GEOJSON: plane and
+    // spatial networks only, *CSV) and the EPSG code of the coordinates
+    // (*EPSG, 0: none).
+    bool IzdelaJSON() const { return izpisJSON != 0; }
+    bool IzdelaGeoJSON() const { return izpisGeoJSON != 0 && Dim != 1; }
+    bool IzdelaCSV() const { return izpisCSV != 0; }
+    long GetEPSG() const { return static_cast<long>(epsg); }
     bool IzdelaSTR() const { return izrisSTR != 0 && (datumVrsta == 'D' || datumVrsta == 'H'); }
 
     // Unknown settings words of the file and their lines, in file order.
@@ -149,6 +156,8 @@ private:
     unsigned short ifVA;
     long double gtestp, datasp, izaupp, hipelp, skladp;
     unsigned short izrisGMT, izrisSTR, izrisOPT2;
+    unsigned short izpisJSON = 0, izpisGeoJSON = 0, izpisCSV = 0;
+    long double epsg = 0.0L;
     unsigned short izpisSet, izpisPod, izpisEnPop, izpisRez, izpisCorrUnk, izpisLMer;
     std::string AngUnit;
     unsigned short CorAng;

@@ -124,6 +124,7 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMS
     g.rpovp = GMMS.rpovp;
     g.iteracijRobustne = GMMS.nIter;
     g.apriori = procset.GetIfVarApriori() != 0;
+    robustneUtezi = GMMS.robustneUtezi;
 
     const long u = static_cast<long>(GMM.Bmat.ncol());
     diagQ.assign(static_cast<std::size_t>(u), 0.0L);

@@ -112,6 +112,9 @@ public:
     long double del0 = 0;               // bound of the non-centrality
     std::vector<RezOpazovanje> opazovanja;
     std::vector<RezRelElipsa> relativne;
+    // Robust weight factor of every observation row of the last solution
+    // (0: rejected); empty for least squares.
+    std::vector<long double> robustneUtezi;
 
     // Points, refraction coefficients and global test of the current pass,
     // read from the solution before it moves the approximate values.

@@ -15,6 +15,7 @@
 
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
+#include "src/CNVX2JSON.h"
 #include "src/FDolocenost.h"
 #include "src/NivexAux.h"
 
@@ -311,7 +312,7 @@ void CNivex::Porocaj(const std::string& dataFile, std::ostream& report)
     SetReliab(report);
     std::string reportFile, baseName;
     ImenaDatotek(dataFile, reportFile, baseName);
-    IzvozneDatoteke(baseName, report);
+    IzvozneDatoteke(baseName, report, dataFile);
 }
 
 void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
@@ -322,7 +323,7 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     Porocaj(dataFile, report);
 }
 
-void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report)
+void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, const std::string& dataFile)
 {
     const unsigned short cont = procset.GetContPrint();
     const unsigned short Dim = procset.GetDim();
@@ -380,6 +381,13 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report)
         NVX2OPT2.SetContPrint(cont);
         NVX2OPT2.SetOPT2File(baseName, "_OPT2.TXT");
         NVX2OPT2.PrintOptim2(GMM, report);
+    }
+    // The results for other programs.
+    if (procset.IzdelaJSON() || procset.IzdelaGeoJSON() || procset.IzdelaCSV()) {
+        const CNVX2JSON NVX2JSON(rez, TO, procset, gdatum);
+        if (procset.IzdelaJSON()) NVX2JSON.PrintJSON(baseName + ".json", dataFile, report);
+        if (procset.IzdelaGeoJSON()) NVX2JSON.PrintGeoJSON(baseName + ".geojson", report);
+        if (procset.IzdelaCSV()) NVX2JSON.PrintCSV(baseName + ".csv", report);
     }
 }
 

@@ -137,8 +137,9 @@ public:
 
 private:
     // The GMT plot files, the S-transformation and the optimisation file
-    // that the settings switch on, named by the base name.
-    void IzvozneDatoteke(const std::string& baseName, std::ostream& report);
+    // and the results for other programs (JSON, GeoJSON, CSV) that the
+    // settings switch on, named by the base name.
+    void IzvozneDatoteke(const std::string& baseName, std::ostream& report, const std::string& dataFile = "");
 };
 
 int NivexMain(int argc, const char** argv);

@@ -53,6 +53,7 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {"*DIM 2\n*ROBSOLV LPN\n" + T, " **** Manjka vrednost parametra obdelave:    *ROBSOLV LPN  (vrstica 2)" + konec},
         {"*DIM 2\n*XV0\n" + T, np + "A-priori hitrosti (*XV0) brez ocene hitrosti (*XVT epoha)" + konec},
         {"*DIM 2\n*PHIPEL 95\n" + T, np + "Verjetnost *PHIPEL mora lezati med 0 in 1 (izkljucno)" + konec},
+        {"*DIM 2\n*EPSG 3794.5\n" + T, np + "Koda koordinatnega sistema (*EPSG)      **** "},
         // X records filed under another dimension than the final one; records
         // a levelling network does not take; fields that are not numbers, or
         // too large ones; a DMS angle takes whole degrees; a record cut short

@@ -1,0 +1,351 @@
+#include "src/CNVX2JSON.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <iomanip>
+#include <nlohmann/json.hpp>
+
+#include "funkcije/KotnePretvorbe.h"
+#include "src/CGDatum.h"
+#include "src/CNVX2GMT.h"
+#include "src/CProcSet.h"
+#include "src/CRezultati.h"
+#include "src/CTerObsZbirka.h"
+
+#ifndef NIVEX_VERSION
+#define NIVEX_VERSION "3.2.0"
+#endif
+
+using json = nlohmann::ordered_json;
+
+namespace {
+// Unicode of the bytes 0x80 to 0xFF of Windows-1250 (U+FFFD where the code
+// page has no character).
+constexpr std::array<char16_t, 128> kCp1250 = {
+    0x20AC, 0xFFFD, 0x201A, 0xFFFD, 0x201E, 0x2026, 0x2020, 0x2021, 0xFFFD, 0x2030, 0x0160, 0x2039, 0x015A,
+    0x0164, 0x017D, 0x0179, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0xFFFD, 0x2122,
+    0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6,
+    0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B, 0x00B0, 0x00B1, 0x02DB, 0x0142,
+    0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C, 0x0154,
+    0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, 0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD,
+    0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA,
+    0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF, 0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7,
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4,
+    0x0151, 0x00F6, 0x00F7, 0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
+
+// A number as JSON: the double nearest to it, null when it is not finite.
+json Num(long double x)
+{
+    const double d = static_cast<double>(x);
+    return std::isfinite(d) ? json(d) : json(nullptr);
+}
+
+json Kot(long double stopinje) { return Num(deg2rad(stopinje)); }
+
+json Niz(const long double* x, int n)
+{
+    json a = json::array();
+    for (int i = 0; i < n; ++i) a.push_back(Num(x[i]));
+    return a;
+}
+
+json Elipsa(const RezBlok& b)
+{
+    return {{"a", Num(b.a)}, {"b", Num(b.b)}, {"theta", Kot(b.theta)},
+            {"a_confidence", Num(b.aZaup)}, {"b_confidence", Num(b.bZaup)}};
+}
+
+json Blok(const RezBlok& b)
+{
+    json j = {{"approximate", Niz(b.apr, b.dim)}, {"correction", Niz(b.pop, b.dim)},
+              {"adjusted", Niz(b.izr, b.dim)}, {"sigma", Niz(b.sig, b.dim)}};
+    if (b.dim > 1) j["ellipse"] = Elipsa(b);
+    if (b.dim == 3) {
+        const long double A[3] = {deg2rad(b.A[0]), deg2rad(b.A[1]), deg2rad(b.A[2])};
+        j["ellipsoid"] = {{"semi_axes", Niz(b.S, 3)}, {"angles", Niz(A, 3)}, {"semi_axes_confidence", Niz(b.SZaup, 3)}};
+    }
+    return j;
+}
+
+
+json SeznamImen(const matrika<std::string>& M)
+{
+    json a = json::array();
+    for (long i = 0; i < static_cast<long>(M.nrow()); ++i) a.push_back(NVX2Utf8(M(i, 0)));
+    return a;
+}
+
+constexpr const char* kOs[] = {"X", "Y", "Z"};
+
+// The names of an observation's record, in the order its table lists them.
+std::vector<std::string> ImenaOpazovanja(const CTerObsZbirka& TO, const RezOpazovanje& o)
+{
+    std::vector<std::string> imena;
+    const CTerObs& z = TO.Set(o.set);
+    for (unsigned j = 0; j < kTerObsVrste[o.set].imen; ++j) imena.push_back(z.GetPTS(o.zapis, static_cast<long>(j)));
+    return imena;
+}
+
+// The line of the data file: a composed angle names both its directions.
+json VrsticaOpazovanja(const CTerObsZbirka& TO, const RezOpazovanje& o)
+{
+    if (o.set == kTOAngl) {
+        const std::array<long, 2> d = TO.TOAngl.Smeri(o.zapis);
+        return json::array({TO.TODir.Vrstica(d[0]), TO.TODir.Vrstica(d[1])});
+    }
+    return TO.Set(o.set).Vrstica(o.zapis);
+}
+
+bool Komponente(char vrsta) { return vrsta == 'C' || vrsta == 'V'; }
+
+void Obvestilo(std::ostream& report, const char* label, std::size_t count, const char* word, const std::string& file)
+{
+    report << "\n" << label << std::setw(10) << count << std::setw(10) << word << file << "]" << "\n";
+}
+
+// A text field of a CSV line, quoted when it holds a separator, a quote or
+// a line break (quotes doubled).
+std::string CsvPolje(const std::string& s)
+{
+    if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
+    std::string q = "\"";
+    for (char c : s) {
+        if (c == '"') q += '"';
+        q += c;
+    }
+    return q + "\"";
+}
+
+std::string CsvStevilo(long double x)
+{
+    const double d = static_cast<double>(x);
+    if (!std::isfinite(d)) return "";
+    char b[32];
+    const auto r = std::to_chars(b, b + sizeof b, d);
+    return std::string(b, r.ptr);
+}
+
+bool Pisi(const std::string& file, const json& j, std::ostream& report)
+{
+    std::ofstream f;
+    if (!NVX2OdpriDatoteko(f, file, report)) return false;
+    f << j.dump(1, '\t', false, json::error_handler_t::replace) << "\n";
+    return true;
+}
+}  // namespace
+
+std::string NVX2Utf8(const std::string& cp1250)
+{
+    std::string s;
+    s.reserve(cp1250.size());
+    for (const char c : cp1250) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        const unsigned u = b < 0x80 ? b : kCp1250[b - 0x80];
+        if (u < 0x80) {
+            s += static_cast<char>(u);
+        } else if (u < 0x800) {
+            s += static_cast<char>(0xC0 | (u >> 6));
+            s += static_cast<char>(0x80 | (u & 0x3F));
+        } else {
+            s += static_cast<char>(0xE0 | (u >> 12));
+            s += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+            s += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return s;
+}
+
+void CNVX2JSON::PrintJSON(const std::string& file, const std::string& dataFile, std::ostream& report) const
+{
+    json j;
+    j["schema"] = "nivex-results";
+    j["schema_version"] = kNVX2JSONVerzija;
+    j["program"] = {{"name", "nivex"}, {"version", NIVEX_VERSION}};
+    j["data_file"] = dataFile;
+    j["dimension"] = rez.dim;
+    j["angle_unit"] = rez.kotnaEnota;
+    j["method"] = rez.metoda;
+    j["solution"] = rez.izvedenaResitev;
+
+    json datum = {{"kind", std::string(1, rez.datum)}};
+    if (rez.datum == 'V') datum["fixed_points"] = SeznamImen(gdatum.PTDV);
+    if (rez.datum == 'H') datum["excluded_points"] = SeznamImen(gdatum.PTDH);
+    j["datum"] = datum;
+    j["iterations"] = rez.prehodov;
+    j["converged"] = rez.skonvergirala;
+
+    const RezGlobalniTest& g = rez.globalniTest;
+    j["global_test"] = {{"statistic", Num(g.statistika)},
+                        {"lower", Num(g.spodnja)},
+                        {"upper", Num(g.zgornja)},
+                        {"accepted", g.sprejet},
+                        {"dof", g.prostostne},
+                        {"probability", Num(g.verjetnost)},
+                        {"sigma0_apriori", Num(g.SoApriori)},
+                        {"sigma0_aposteriori", Num(g.SoAposteriori)},
+                        {"variance_used", g.apriori ? "apriori" : "aposteriori"},
+                        {"redundancy_sum", Num(g.rsum)}};
+    j["ellipse_confidence_level"] = Num(rez.zaupanjeElips);
+    j["critical_value"] = Num(rez.kriticnaN);
+    j["delta0"] = Num(rez.del0);
+
+    json tocke = json::array();
+    for (const RezTocka& t : rez.tocke) {
+        json p = Blok(t.koordinate);
+        p["name"] = NVX2Utf8(t.ime);
+        p["fixed"] = t.dana;
+        if (t.hitrosti.dim > 0) p["velocity"] = Blok(t.hitrosti);
+        tocke.push_back(std::move(p));
+    }
+    j["points"] = std::move(tocke);
+
+    if (!rez.refrakcija.empty()) {
+        json k = json::array();
+        for (const RezRefrakcija& r : rez.refrakcija)
+            k.push_back({{"station", r.postaja.empty() ? json(nullptr) : json(NVX2Utf8(r.postaja))},
+                         {"k", Num(r.k)},
+                         {"sigma", Num(r.sig)}});
+        j["refraction"] = std::move(k);
+    }
+
+    const bool robustna = !rez.robustneUtezi.empty();
+    json opazovanja = json::array(), nicelne = json::array();
+    for (const RezOpazovanje& o : rez.opazovanja) {
+        if (o.vrsta == 0) continue;
+        json imena = json::array();
+        for (const std::string& s : ImenaOpazovanja(TO, o)) imena.push_back(NVX2Utf8(s));
+        json x = {{"kind", std::string(1, o.vrsta)},
+                  {"points", std::move(imena)},
+                  {"line", VrsticaOpazovanja(TO, o)},
+                  {"observed", Num(o.opazovano)},
+                  {"sigma", Num(TO.Set(o.set).GetSIG(o.zapis, o.komponenta))},
+                  {"residual", Num(o.v)},
+                  {"sigma_residual", Num(o.sv)},
+                  {"adjusted", Num(o.izravnano)},
+                  {"sigma_adjusted", Num(o.sig)},
+                  {"redundancy", Num(o.r)},
+                  {"w", Num(o.w)},
+                  {"mdb", Num(o.nab)},
+                  {"external", Num(o.lam)},
+                  {"flagged", o.napaka},
+                  {"gross_error", o.ocena ? Num(o.groba) : json(nullptr)}};
+        if (Komponente(o.vrsta)) x["component"] = kOs[o.komponenta];
+        if (robustna && o.vrstica >= 0 && static_cast<std::size_t>(o.vrstica) < rez.robustneUtezi.size()) {
+            const long double u = rez.robustneUtezi[static_cast<std::size_t>(o.vrstica)];
+            x["weight"] = Num(u);
+            if (u == 0.0L) nicelne.push_back(opazovanja.size());
+        }
+        opazovanja.push_back(std::move(x));
+    }
+    j["observations"] = std::move(opazovanja);
+
+    json rel = json::array();
+    for (const RezRelElipsa& e : rez.relativne)
+        rel.push_back({{"points", json::array({NVX2Utf8(e.od), NVX2Utf8(e.doTocke)})},
+                       {"a", Num(e.a)},
+                       {"b", Num(e.b)},
+                       {"theta", Kot(e.theta)}});
+    j["relative_ellipses"] = std::move(rel);
+
+    if (robustna) {
+        json r = {{"function", rez.robustna},
+                  {"reweightings", rez.globalniTest.iteracijRobustne},
+                  {"zero_weight", std::move(nicelne)}};
+        if (rez.robustna == "LPN") r["p"] = Num(procset.lpnorm);
+        j["robust"] = std::move(r);
+    }
+
+    if (Pisi(file, j, report))
+        Obvestilo(report, "Izpis rezultatov JSON:                ", rez.tocke.size(), " TOCK [", file);
+}
+
+void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) const
+{
+    const int dim = rez.dim == 3 ? 3 : 2;
+    json zn = json::array();
+    // Flagged observations of each point.
+    std::vector<long> oznacena(rez.tocke.size(), 0);
+    for (const RezOpazovanje& o : rez.opazovanja) {
+        if (o.vrsta == 0 || !o.napaka) continue;
+        const std::vector<std::string> imena = ImenaOpazovanja(TO, o);
+        for (std::size_t i = 0; i < rez.tocke.size(); ++i)
+            for (const std::string& s : imena)
+                if (s == rez.tocke[i].ime) {
+                    ++oznacena[i];
+                    break;
+                }
+    }
+    auto polozaj = [&](const RezTocka& t) { return Niz(t.koordinate.izr, dim); };
+    for (std::size_t i = 0; i < rez.tocke.size(); ++i) {
+        const RezTocka& t = rez.tocke[i];
+        const RezBlok& b = t.koordinate;
+        json p = {{"name", NVX2Utf8(t.ime)}, {"fixed", t.dana}};
+        for (int d = 0; d < dim; ++d) p[std::string("s") + kOs[d]] = Num(b.sig[d]);
+        p["a"] = Num(b.a);
+        p["b"] = Num(b.b);
+        p["theta"] = Kot(b.theta);
+        p["flagged_observations"] = oznacena[i];
+        zn.push_back({{"type", "Feature"},
+                      {"geometry", {{"type", "Point"}, {"coordinates", polozaj(t)}}},
+                      {"properties", std::move(p)}});
+    }
+    auto najdi = [&](const std::string& ime) -> const RezTocka* {
+        for (const RezTocka& t : rez.tocke)
+            if (t.ime == ime) return &t;
+        return nullptr;
+    };
+    std::size_t crt = 0;
+    for (const RezOpazovanje& o : rez.opazovanja) {
+        if (o.vrsta == 0 || kTerObsVrste[o.set].imen != 2) continue;
+        const std::vector<std::string> imena = ImenaOpazovanja(TO, o);
+        const RezTocka* a = najdi(imena[0]);
+        const RezTocka* b = najdi(imena[1]);
+        if (a == nullptr || b == nullptr) continue;
+        json p = {{"kind", std::string(1, o.vrsta)},
+                  {"from", NVX2Utf8(imena[0])},
+                  {"to", NVX2Utf8(imena[1])},
+                  {"component", Komponente(o.vrsta) ? json(kOs[o.komponenta]) : json(nullptr)},
+                  {"line", VrsticaOpazovanja(TO, o)},
+                  {"residual", Num(o.v)},
+                  {"redundancy", Num(o.r)},
+                  {"w", Num(o.w)},
+                  {"flagged", o.napaka}};
+        zn.push_back({{"type", "Feature"},
+                      {"geometry", {{"type", "LineString"}, {"coordinates", json::array({polozaj(*a), polozaj(*b)})}}},
+                      {"properties", std::move(p)}});
+        ++crt;
+    }
+    json j = {{"type", "FeatureCollection"}};
+    if (procset.GetEPSG() > 0)
+        j["crs"] = {{"type", "name"},
+                    {"properties", {{"name", "urn:ogc:def:crs:EPSG::" + std::to_string(procset.GetEPSG())}}}};
+    j["features"] = std::move(zn);
+    if (Pisi(file, j, report))
+        Obvestilo(report, "Izpis rezultatov GeoJSON:             ", rez.tocke.size() + crt, " OBJ [", file);
+}
+
+void CNVX2JSON::PrintCSV(const std::string& file, std::ostream& report) const
+{
+    std::ofstream f;
+    if (!NVX2OdpriDatoteko(f, file, report)) return;
+    const int dim = rez.dim == 3 ? 3 : (rez.dim == 2 ? 2 : 1);
+    if (dim == 1) {
+        f << "name,fixed,H,sH\n";
+    } else {
+        f << "name,fixed";
+        for (int d = 0; d < dim; ++d) f << "," << kOs[d];
+        for (int d = 0; d < dim; ++d) f << ",s" << kOs[d];
+        f << ",a,b,theta\n";
+    }
+    for (const RezTocka& t : rez.tocke) {
+        const RezBlok& b = t.koordinate;
+        f << CsvPolje(NVX2Utf8(t.ime)) << "," << (t.dana ? 1 : 0);
+        for (int d = 0; d < dim; ++d) f << "," << CsvStevilo(b.izr[d]);
+        for (int d = 0; d < dim; ++d) f << "," << CsvStevilo(b.sig[d]);
+        if (dim > 1) f << "," << CsvStevilo(b.a) << "," << CsvStevilo(b.b) << "," << CsvStevilo(deg2rad(b.theta));
+        f << "\n";
+    }
+    Obvestilo(report, "Izpis rezultatov CSV:                 ", rez.tocke.size(), " TOCK [", file);
+}

@@ -1,0 +1,55 @@
+// CNVX2JSON: the results for other programs: BASE.json (the whole result,
+// described by docs/results.schema.json), BASE.geojson (points and
+// observation lines for GIS) and BASE.csv (one line per point).
+//
+// Facts a caller must know:
+// - Only the results (CRezultati), the record sets (point names, lines of
+//   the data file), the settings and the datum are read; nothing is changed.
+// - Units are SI: metres, radians for angles and ellipse orientations.  The
+//   results hold orientations in degrees; they are converted here.
+// - Numbers are written with the shortest text that reads back to the same
+//   double; a value that is not finite is written as null (CSV: empty).
+// - Point names are Windows-1250 bytes; JSON, GeoJSON and CSV get them
+//   decoded to UTF-8.
+// - GeoJSON is written in plane and spatial networks only; a position is
+//   (first, second[, third]) coordinate of the data file, which the guide
+//   asks to give as easting, northing[, height].
+// - A file that cannot be written is skipped with a warning (NVX2OdpriDatoteko).
+#ifndef NIVEX_SRC_CNVX2JSON_H
+#define NIVEX_SRC_CNVX2JSON_H
+
+#include <ostream>
+#include <string>
+
+class CRezultati;
+class CTerObsZbirka;
+class CProcSet;
+class CGDatum;
+
+// The version of the JSON file's layout: raised when a key changes its
+// meaning or disappears, not when one is added.
+inline constexpr int kNVX2JSONVerzija = 1;
+
+// Windows-1250 bytes as UTF-8.
+std::string NVX2Utf8(const std::string& cp1250);
+
+class CNVX2JSON {
+public:
+    CNVX2JSON(const CRezultati& rez, const CTerObsZbirka& TO, const CProcSet& procset, const CGDatum& gdatum)
+        : rez(rez), TO(TO), procset(procset), gdatum(gdatum)
+    {
+    }
+
+    // Each writes its file and leaves a notice line in the report.
+    void PrintJSON(const std::string& file, const std::string& dataFile, std::ostream& report) const;
+    void PrintGeoJSON(const std::string& file, std::ostream& report) const;
+    void PrintCSV(const std::string& file, std::ostream& report) const;
+
+private:
+    const CRezultati& rez;
+    const CTerObsZbirka& TO;
+    const CProcSet& procset;
+    const CGDatum& gdatum;
+};
+
+#endif
