@@ -16,6 +16,7 @@
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
 #include "src/FDolocenost.h"
+#include "src/FIskanje.h"
 #include "src/NivexAux.h"
 
 void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::string& baseName)
@@ -252,6 +253,8 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
     // solution, results, then the approximate values move to the adjusted
     // ones, until the corrections fall below the threshold.
     IzidIzravnave izid;
+    std::ostream nic(nullptr);
+    std::ostream& konzola = tiho ? nic : std::cout;
     GMMS.normX = 1.0L;
     long double normPrej = 0.0L;  // correction norm of the previous pass
     int rast = 0;                 // passes in a row whose corrections grew
@@ -259,7 +262,7 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
         if (procset.GetifIter() != 0) {
             const std::string t = NaslovIteracije(k, GMMS.GetNormX());
             Naslov(report, t.c_str(), 1);
-            Naslov(std::cout, t.c_str(), 1);
+            Naslov(konzola, t.c_str(), 1);
         }
         Naslov(report, "ENACBE POPRAVKOV:", procset.GetizpisEnPop());
         SetGMMEq(report);
@@ -289,7 +292,7 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
         }
         GMMS.SolveStohModel();
         GMMS.PrintResultsSummary(report);
-        GMMS.PrintResultsSummary(std::cout);
+        GMMS.PrintResultsSummary(konzola);
         rez.SetPrehod(procset, GMM, GMMS);
         GMMS.PrintResults(report, rez);
         GMMS.SetResults();
@@ -317,9 +320,15 @@ void CNivex::Porocaj(const std::string& dataFile, std::ostream& report)
 void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 {
     Beri(dataFile, report);
-    const IzidIzravnave izid = Izravnaj(report);
-    if (!izid) NivexError(report, izid.sporocilo);
+    rez.SetZacetne(TO.Tocke(procset.GetDim()));
+    if (procset.GetSnoop()) {
+        IskanjeGrobih(*this, report);
+    } else {
+        const IzidIzravnave izid = Izravnaj(report);
+        if (!izid) NivexError(report, izid.sporocilo);
+    }
     Porocaj(dataFile, report);
+    if (procset.GetSnoop()) IskanjePorocilo(*this, report);
 }
 
 void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report)
