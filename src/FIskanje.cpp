@@ -93,7 +93,10 @@ std::vector<TestZapisa> IskanjeTestiZapisov(const CTerObsZbirka& TO, const CGMM&
         }
     }
     const CResitev* Q = GMMS.Resitev();
-    const long double s2 = GMMS.SoIIzracun;
+    // Baarda's test: the a-priori sigma0, whatever *S02 sets for the
+    // accuracy measures (the a-posteriori one bounds |w| by the square root
+    // of the degrees of freedom and hides errors in small networks).
+    const long double s2 = GMM.So * GMM.So;
     std::vector<TestZapisa> testi;
     for (const auto& [kljuc, C] : zapisi) {
         TestZapisa t;
@@ -190,6 +193,7 @@ void IskanjeGrobih(CNivex& nx, std::ostream& report)
     const long double N = NormPorInvF(nx.procset.Getdatasp() / 2.0L + 0.5L);
     std::set<std::pair<unsigned, long>> neprevereni;
     bool poskusi = false;
+    std::vector<TestZapisa> testi;
     for (;;) {
         const RezGlobalniTest& gt = nx.rez.globalniTest;
         if (!izid.skonvergirala) {
@@ -200,7 +204,7 @@ void IskanjeGrobih(CNivex& nx, std::ostream& report)
             isk.konec = "globalni test sprejme model";
             break;
         }
-        const std::vector<TestZapisa> testi = IskanjeTestiZapisov(nx.TO, nx.GMM, nx.GMMS);
+        testi = IskanjeTestiZapisov(nx.TO, nx.GMM, nx.GMMS);
         const TestZapisa* naj = nullptr;
         for (const TestZapisa& t : testi)
             if (t.preverjen && neprevereni.count({t.set, t.zapis}) == 0 &&
@@ -242,6 +246,13 @@ void IskanjeGrobih(CNivex& nx, std::ostream& report)
         z.statistika = nx.rez.globalniTest.statistika;
         isk.izloceni.push_back(z);
     }
+    // A record that no other observation checks (r = 0) is the only one to
+    // determine some unknown: it cannot be tested, and removing it would
+    // leave the network undetermined.
+    if (testi.empty()) testi = IskanjeTestiZapisov(nx.TO, nx.GMM, nx.GMMS);
+    for (const TestZapisa& t : testi)
+        if (!t.preverjen && neprevereni.count({t.set, t.zapis}) == 0)
+            isk.neprevereni.push_back(IskanjeZapis(nx.TO, t.set, t.zapis));
     if (!poskusi) {
         report << prvo.str();
     } else {
@@ -315,7 +326,7 @@ void IskanjePorocilo(CNivex& nx, std::ostream& report)
         report << "\n";
     }
     if (!isk.neprevereni.empty()) {
-        PodNaslov(report, "NEPREVERJENI ZAPISI (izlocitev bi pustila mrezo nedoloceno):", 1);
+        PodNaslov(report, "NEPREVERJENI ZAPISI (brez kontrole, izlocitev bi pustila mrezo nedoloceno):", 1);
         for (const RezIzlocen& z : isk.neprevereni)
             report << "   " << z.vrsta << "  " << std::left << std::setw(22) << z.tocke << std::right << std::setw(7)
                    << z.vrstica << std::fixed << std::setprecision(3) << std::setw(9) << z.w << "\n";

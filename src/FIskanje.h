@@ -16,7 +16,7 @@
 // The record test (Baarda's w of the alternative that this one record
 // carries an error, c its columns in the model rows):
 //   w = c'P v / (sigma0 sqrt(c'P Qvv P c)),  Qvv = Qll - B Q B',
-// a one-row record: the w of its row; a direction: c has -1 in the angle it
+// with the a-priori sigma0; a one-row record: the w of its row; a direction: c has -1 in the angle it
 // begins and +1 in the angle it ends; a vector or an observed point (Dim
 // rows): T = t' M^-1 t / sigma0^2 with t = C'P v, M = C'P Qvv P C, which is
 // chi-square with Dim degrees of freedom, given as the normal w of the same
