@@ -125,6 +125,7 @@ public:
     char datum = 0;
     int prehodov = 0;
     bool skonvergirala = false;
+    long double normaPopravkov = 0;     // norm of the corrections of the last pass
     long double SoIIzracun = 0;
     long double zaupanjeElips = 0;      // *PHIPEL
 

@@ -17,6 +17,7 @@
 #include "funkcije/funkcijeAux.h"
 #include "src/FDolocenost.h"
 #include "src/FIskanje.h"
+#include "src/FPovzetek.h"
 #include "src/NivexAux.h"
 
 void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::string& baseName)
@@ -305,6 +306,7 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
         if (KonecIteracij(k, report)) break;
     }
     izid.skonvergirala = rez.skonvergirala = procset.GetifIter() == 0 || GMMS.GetNormX() < IterPrag();
+    rez.normaPopravkov = GMMS.GetNormX();
     rez.datum = gdatum.GetGDatum();
     return izid;
 }
@@ -329,6 +331,7 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     }
     Porocaj(dataFile, report);
     if (procset.GetSnoop()) IskanjePorocilo(*this, report);
+    Povzetek(*this, report, std::cout);
 }
 
 void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report)

@@ -140,3 +140,24 @@ TEST(Iskanje, StoppingRules)
     EXPECT_EQ(iz.run->rez.iskanje.izloceni.size(), 1u);
     EXPECT_NE(iz.run->rez.iskanje.konec.find("brez nadstevilnih"), std::string::npos) << iz.run->rez.iskanje.konec;
 }
+
+TEST(Povzetek, HintsPointAtMistakesInTheWholeFile)
+{
+    const char* kEnota = "NAMIG: globalni test je vec kot 100-krat nad zgornjo mejo";
+    const char* kIter = "so preveliki za linearizacijo - vklopi iteracijo z *ITER 1";
+    // GON observations read as DEG.
+    Izravnava iz = Izravnaj(ZNastavitvijo(Primer("ravninska_gon.dat"), "*AU", "DEG"));
+    EXPECT_NE(iz.report.find(kEnota), std::string::npos);
+    EXPECT_EQ(iz.report.find(kIter), std::string::npos);
+    // One pass from coordinates 100 m off.
+    std::string data = ZNastavitvijo(Primer("ravninska_dms.dat"), "*ITER", "0");
+    data.replace(data.find("520102.9610"), 11, "520202.9610");
+    iz = Izravnaj(data);
+    EXPECT_NE(iz.report.find(kIter), std::string::npos);
+    // The good file: the summary closes the report, without hints.
+    iz = Izravnaj(Primer("ravninska_dms.dat"));
+    EXPECT_EQ(iz.report.find("NAMIG"), std::string::npos);
+    const std::size_t k = iz.report.find("\nPOVZETEK IZRAVNAVE:\n");
+    ASSERT_NE(k, std::string::npos);
+    EXPECT_NE(iz.report.find("Globalni test modela je SPREJET (stopnja zaupanja 0.950): ", k), std::string::npos);
+}
