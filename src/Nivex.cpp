@@ -355,6 +355,8 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report)
                 NVX2GMT.SetGMTFile(baseName, opazovanja[j].first);
                 NVX2GMT.PrintOBS(TO.TOCrdA, *opazovanja[j].second, report);
             }
+            NVX2GMT.SetGMTFile(baseName, "_GROBE.TXT");
+            NVX2GMT.PrintGrobe(TO.TOCrdA, TO, rez, report);
             NVX2GMT.SetGMTFile(baseName, "_CCORR.TXT");
             NVX2GMT.PrintCRDCorr(TO.TOCrdA, rez, report);
             NVX2GMT.SetGMTFile(baseName, "_ABSE.TXT");
