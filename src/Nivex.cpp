@@ -297,7 +297,9 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
         rez.SetPrehod(procset, GMM, GMMS);
         GMMS.PrintResults(report, rez);
         GMMS.SetResults();
-        GMMS.PrintCorrUnknown(report, rez);
+        // The correlation table is only printed: a quiet trial adjustment
+        // of the data snooping needs none of it.
+        if (!tiho) GMMS.PrintCorrUnknown(report, rez);
         RelEll.SetRelEll();
         RelEll.PrintRelEll(report);
         rez.SetRelativne(RelEll);
