@@ -196,6 +196,12 @@ void IskanjeGrobih(CNivex& nx, std::ostream& report)
     std::vector<TestZapisa> testi;
     for (;;) {
         const RezGlobalniTest& gt = nx.rez.globalniTest;
+        // The tests presume least squares: robust weights have already
+        // taken the residuals' measure.
+        if (nx.procset.RobSolve != "MNK") {
+            isk.konec = "robustna ocena (*ROBSOLV " + nx.procset.RobSolve + ") - iskanje ni izvedeno";
+            break;
+        }
         if (!izid.skonvergirala) {
             isk.konec = "iteracija ni skonvergirala";
             break;
@@ -249,7 +255,7 @@ void IskanjeGrobih(CNivex& nx, std::ostream& report)
     // A record that no other observation checks (r = 0) is the only one to
     // determine some unknown: it cannot be tested, and removing it would
     // leave the network undetermined.
-    if (testi.empty()) testi = IskanjeTestiZapisov(nx.TO, nx.GMM, nx.GMMS);
+    if (testi.empty() && nx.procset.RobSolve == "MNK") testi = IskanjeTestiZapisov(nx.TO, nx.GMM, nx.GMMS);
     for (const TestZapisa& t : testi)
         if (!t.preverjen && neprevereni.count({t.set, t.zapis}) == 0)
             isk.neprevereni.push_back(IskanjeZapis(nx.TO, t.set, t.zapis));

@@ -7,7 +7,8 @@
 // (CTerObs::SetAktiven) and the network adjusted again from the current
 // coordinates.  The search stops when the global test accepts, when no |w|
 // exceeds N, at the limit of *SNOOP, or when the removal would leave no
-// redundancy.  A record whose removal leaves a point undetermined stays in
+// redundancy; it does not start without convergence or with a robust
+// estimator.  A record whose removal leaves a point undetermined stays in
 // and is named as unchecked.  The final adjustment, the one the report
 // prints, starts again from the data file's approximate values, so it is the
 // adjustment of the file without the removed lines.  The data file is never
