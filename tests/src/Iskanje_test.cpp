@@ -154,10 +154,13 @@ TEST(Povzetek, HintsPointAtMistakesInTheWholeFile)
     data.replace(data.find("520102.9610"), 11, "520202.9610");
     iz = Izravnaj(data);
     EXPECT_NE(iz.report.find(kIter), std::string::npos);
-    // The good file: the summary closes the report, without hints.
-    iz = Izravnaj(Primer("ravninska_dms.dat"));
+    // The good file: the summary closes the report, without hints, with
+    // the unknown keyword among the warnings.
+    iz = Izravnaj("*FOO 1\n" + Primer("ravninska_dms.dat"));
     EXPECT_EQ(iz.report.find("NAMIG"), std::string::npos);
     const std::size_t k = iz.report.find("\nPOVZETEK IZRAVNAVE:\n");
     ASSERT_NE(k, std::string::npos);
     EXPECT_NE(iz.report.find("Globalni test modela je SPREJET (stopnja zaupanja 0.950): ", k), std::string::npos);
+    EXPECT_NE(iz.report.find("Opozorila:       1\n   NEPOZNAN PARAMETER OBDELAVE -> *FOO (vrstica 1) - prezrt\n", k),
+              std::string::npos);
 }
