@@ -10,8 +10,9 @@
 # fixed points (triangles) and new points (circles) with their names,
 # absolute error ellipses (red) and relative error ellipses (blue) at one
 # common scale chosen so that the largest one is clearly visible, the
-# coordinate corrections of the last pass and the velocities as arrows when
-# they are not zero.  The legend states the scales.  Exits non-zero when GMT
+# observations flagged or removed as gross errors (BASE_GROBE.TXT, thick
+# magenta), the total coordinate corrections from the approximate
+# coordinates and the velocities as arrows when they are not zero.  The legend states the scales.  Exits non-zero when GMT
 # reports an error.
 set -euo pipefail
 
@@ -110,6 +111,9 @@ legend="$work/legend"
   add_lines _D3.TXT 0.6p,navy,. "prostorske dolzine"
   add_lines _VEC.TXT 0.8p,purple "vektorji"
   add_lines _DH.TXT 0.8p,brown,. "visinske razlike"
+  # Observations flagged by the screening (|w| > N) or removed by *SNOOP,
+  # drawn over the others.
+  add_lines _GROBE.TXT 2.2p,magenta "oznacena / izlocena opazovanja"
   if [ -s "${base}_CRD.TXT" ]; then
     g plot "${base}_CRD.TXT" -Ss0.35c -W0.8p,darkgreen
     echo "S 0.4c s 0.3c - 0.8p,darkgreen 0.9c opazovane koordinate" >>"$legend"

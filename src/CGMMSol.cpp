@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "funkcije/Hi2Por.h"
+#include "matrika/bdmatrika.h"
 #include "matrika/normm.h"
 #include "src/CGDatum.h"
 #include "src/CGMMSolRedka.h"
@@ -28,6 +29,21 @@ std::string SporociloRobustno(const std::string& RobSolve)
 {
     return " **** Robustna ocena (*ROBSOLV " + RobSolve +
            "): zavrnjena opazovanja pustijo mrezo nedoloceno      *** ";
+}
+
+// (L'v)_i / L_ii of the observation rows that the blocks of L cover.
+void VbeliOstanki(const bdmatrika& L, const matrika<long double>& v, matrika<long double>& vObs)
+{
+    for (unsigned long b = 0; b < L.nblok(); ++b) {
+        const unsigned long z = L.zacetek(b), n = L.velikost(b);
+        const matrika<long double>& B = L.blok(b);
+        for (unsigned long i = 0; i < n && z + i < vObs.nrow(); ++i) {
+            long double r = 0.0L;
+            for (unsigned long j = i; j < n; ++j)
+                r += B(static_cast<long>(j), static_cast<long>(i)) * v(static_cast<long>(z + j));
+            vObs(static_cast<long>(z + i)) = r / B(static_cast<long>(i), static_cast<long>(i));
+        }
+    }
 }
 
 std::string SporociloGMM(const char* napaka, const char* datum, const char* metoda)
@@ -128,6 +144,8 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
     const unsigned long nObs = std::min(nVrstic, static_cast<unsigned long>(GMM.nobs > 0 ? GMM.nobs : 0));
     matrika<long double> vObs;
     if (!mnk) vObs.resize(nObs, 1, 0.0L);
+    bdmatrika L;
+    if (!GMM.Qlldiag && (procset.RobSolve == "LPN" || procset.RobSolve == "L1N")) L = chrB(GMM.PllB);
 
     for (;;) {
         // Form and solve, the datum applied to the cofactors.
@@ -136,12 +154,25 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
         const CResitev::Izid izid = resitev->Resi(GMM, datum, x);
         if (izid != CResitev::Izid::resena) return Neuspeh(izid, utezeno, datumOznaka);
 
+        // With LPN and p > 2 the re-weighted solution overshoots the
+        // minimum of sum |v|^p: the step 1/(p-1) of it is Newton's step for
+        // that sum, which converges where the full step oscillates.
+        if (utezeno && procset.RobSolve == "LPN" && procset.lpnorm > 2.0L)
+            for (unsigned long i = 0; i < x.nrow(); ++i) {
+                const long k = static_cast<long>(i);
+                x(k) = xunk(k) + (x(k) - xunk(k)) / (procset.lpnorm - 1.0L);
+            }
         // Change of the solution, residuals of the unweighted model.
         const long double d = norm(x - xunk);
         xunk = x;
         resitev->Ostanki(GMM, xunk, vvec);
         if (!mnk)
             for (unsigned long i = 0; i < nObs; ++i) vObs(static_cast<long>(i)) = vvec(static_cast<long>(i));
+        // The Lp norms weigh the whitened rows by their own residuals
+        // (L'v)_i / L_ii (with diagonal weights simply v_i): with correlated
+        // angles the raw residual of a row does not belong to its whitened
+        // row, and the re-weighting then oscillates instead of converging.
+        if (!L.empty()) VbeliOstanki(L, vvec, vObs);
 
         if (d < thres) break;
         ++nIter;

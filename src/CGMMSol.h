@@ -37,7 +37,10 @@
 //   thres, at most 100 re-weightings; the datum rows keep their weight.  The
 //   members then hold that last, weighted solution; vvec are its residuals.
 //   Rejections that leave an unknown without observations or the system
-//   singular give an outcome naming the weight function.
+//   singular give an outcome naming the weight function.  The Lp norms
+//   (L1N, LPN) weigh a whitened row by its own whitened residual scaled back
+//   to the row's unit, and LPN with p > 2 moves 1/(p-1) of the way to each
+//   re-weighted solution (Newton's step for sum |v|^p).
 #ifndef NIVEX_SRC_CGMMSOL_H
 #define NIVEX_SRC_CGMMSOL_H
 

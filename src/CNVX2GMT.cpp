@@ -2,9 +2,13 @@
 
 #include <iomanip>
 #include <iostream>
+#include <set>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "src/CTerObs.h"
+#include "src/CTerObsZbirka.h"
 #include "src/CTerObsCrdA.h"
 #include "src/NivexAux.h"
 
@@ -144,9 +148,13 @@ void CNVX2GMT::PrintCRDCorr(const CTerObsCrdA& TOCrdA, const CRezultati& rez, st
     std::ofstream f;
     if (!Odpri(f, report, "Izpis popravkov neznank:              ", TOCrdA.PTS.nrow(), " DX [")) return;
     // A point without unknowns keeps its place as an empty line.
+    // The total correction, from the data file's approximate coordinates to
+    // the adjusted ones (in one pass the correction of that pass).
     PoTockah(f, TOCrdA, rez, false, true, [&](long i, const RezBlok& b) {
-        Stevilo(f, b.pop[0] * 100.0L, 9, 2);
-        Stevilo(f, b.pop[1] * 100.0L, 9, 2);
+        const std::size_t t = static_cast<std::size_t>(i);
+        const bool z = t < rez.zacetne.size();
+        Stevilo(f, (z ? b.izr[0] - rez.zacetne[t][0] : b.pop[0]) * 100.0L, 9, 2);
+        Stevilo(f, (z ? b.izr[1] - rez.zacetne[t][1] : b.pop[1]) * 100.0L, 9, 2);
         f << "  0.0 0.0 0.0   " << TOCrdA.PTS(i, 0) << "\n";
     });
 }
@@ -197,4 +205,49 @@ void CNVX2GMT::PrintXVel(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std::
         Stevilo(f, b.theta, 7, 1);
         f << "  " << TOCrdA.PTS(i, 0) << "\n";
     });
+}
+
+void CNVX2GMT::PrintGrobe(const CTerObsCrdA& TOCrdA, const CTerObsZbirka& TO, const CRezultati& rez,
+                          std::ostream& report)
+{
+    Sled(" F: PrintGrobe(CTerObsCrdA&, CRezultati&) -> GROBE#:");
+    // The records once each: flagged rows of one record (the coordinates of
+    // a vector) give one line, and the removed records follow.
+    struct Crta {
+        TerObsSet set;
+        long zapis;
+        char vrsta;
+        long double w;
+        const char* kaj;
+    };
+    std::vector<Crta> crte;
+    std::set<std::pair<unsigned, long>> videni;
+    for (const RezOpazovanje& o : rez.opazovanja)
+        if (o.napaka && videni.insert({o.set, o.zapis}).second) crte.push_back({o.set, o.zapis, o.vrsta, o.w, "oznaceno"});
+    for (const RezIzlocen& z : rez.iskanje.izloceni) crte.push_back({z.set, z.zapis, z.vrsta, z.w, "izloceno"});
+    std::ofstream f;
+    if (!Odpri(f, report, "Izpis oznacenih/izlocenih opazovanj:  ", crte.size(), " OBS [")) return;
+    std::unordered_map<std::string, long> tocka;
+    for (long i = 0; i < static_cast<long>(TOCrdA.PTS.nrow()); ++i) tocka.emplace(TOCrdA.PTS(i, 0), i);
+    for (const Crta& c : crte) {
+        const CTerObs& set = TO.Set(c.set);
+        const unsigned imen = kTerObsVrste[c.set].imen;
+        // Station to target; an angle from its station to both targets, an
+        // angle between directions along both directions.
+        std::vector<std::pair<unsigned, unsigned>> pari;
+        if (imen == 2) pari = {{0, 1}};
+        else if (imen == 3) pari = {{0, 1}, {0, 2}};
+        else if (imen == 4) pari = {{0, 1}, {2, 3}};
+        for (const auto& [a, b] : pari) {
+            const auto t1 = tocka.find(set.GetPTS(c.zapis, a)), t2 = tocka.find(set.GetPTS(c.zapis, b));
+            if (t1 == tocka.end() || t2 == tocka.end()) continue;
+            f << "> " << c.vrsta << " " << set.GetPTS(c.zapis, a) << " " << set.GetPTS(c.zapis, b) << " vrstica "
+              << set.Vrstica(c.zapis) << " w " << std::fixed << std::setprecision(2) << c.w << " " << c.kaj << "\n";
+            Koordinati(f, TOCrdA, t1->second);
+            f << "\n";
+            Koordinati(f, TOCrdA, t2->second);
+            f << "\n";
+        }
+    }
+    Sled("\n");
 }

@@ -30,6 +30,7 @@
 
 class CTerObs;
 class CTerObsCrdA;
+class CTerObsZbirka;
 
 // Longest export file name written (the same limit as the data-file name).
 inline constexpr std::size_t NVX2MaxIme = 255;
@@ -57,9 +58,16 @@ public:
     // One point per record (one-point sets) or one segment ">" from, to
     // (two-point sets, closed by a last ">").
     void PrintOBS(const CTerObsCrdA& TOCrdA, const CTerObs& TO, std::ostream& report);
-    // Corrections of the coordinate unknowns as vectors; an empty line for a
-    // point without unknowns.
+    // Total corrections of the coordinates as vectors, from the data file's
+    // approximate values (CRezultati::zacetne) to the adjusted ones; an
+    // empty line for a point without unknowns.
     void PrintCRDCorr(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std::ostream& report);
+    // Lines of the observations flagged by the screening (|w| > N) and of
+    // the records removed by the data snooping, one segment per line of
+    // sight, its header naming the kind, points, data-file line, w and
+    // "oznaceno" (flagged) or "izloceno" (removed).  Records of one point
+    // (observed coordinates and heights) have no line.
+    void PrintGrobe(const CTerObsCrdA& TOCrdA, const CTerObsZbirka& TO, const CRezultati& rez, std::ostream& report);
     // Absolute error ellipses of the points with unknowns.
     void PrintAbsEll(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std::ostream& report);
     // Horizontal relative ellipses at the midpoints of the pairs.

@@ -255,6 +255,7 @@ const CProcSet::Kljuc CProcSet::kKljuci[] = {
     {"*XVT", Kljuc::Vrsta::Posebej},
     {"*S02", Kljuc::Vrsta::Posebej},
     {"*KTYP", Kljuc::Vrsta::Posebej},
+    {"*SNOOP", Kljuc::Vrsta::Posebej},
 };
 
 const CProcSet::Kljuc* CProcSet::NajdiKljuc(const std::string& w)
@@ -326,6 +327,10 @@ void CProcSet::PosebenKljuc(const std::string& w, const VrednostiKljuca& v, long
         if (s != "APRIORI" && s != "APOSTERIORI")
             NivexError(izhod, " **** Ni pravi podatek:    Uporaba referencne variance (*S02)      *** ");
         IfVarApriori = s == "APRIORI" ? 1 : 0;
+    } else if (w == "*SNOOP") {
+        // Optionally followed by the largest number of records to remove.
+        snoop = 1;
+        snoopMax = v.Ima(0) ? v.Celo(0) : 0;
     } else if (w == "*KTYP") {
         kRefType = v.Beseda(0);
         IfkRef = true;
@@ -530,6 +535,12 @@ void CProcSet::PrintProcSet(std::ostream& izhod)
         izhod << "Numericne vrednosti opazovanj so podane samo s pogreski! " << "UPOSTEVAJO!" << "\n\n\n";
     }
 
+    if (snoop != 0) {
+        PodNaslov(izhod, "IZLOCANJE GROBIH POGRESKOV (*SNOOP):", 1);
+        izhod << "Iskanje grobih pogreskov z izlocanjem opazovanj: DA";
+        if (snoopMax != 0) izhod << " (najvec " << snoopMax << " zapisov)";
+        izhod << "\n\n\n";
+    }
     PodNaslov(izhod, "IZPIS PODATKOV S-TRANSFORMACIJE:", 1);
     izhod << "Izhodna datoteka za S-transformacijo " << (IzdelaSTR() ? "SE JE " : "SE NI ") << "izdelala!" << "\n\n\n";
     PodNaslov(izhod, "IZRIS PODATKOV IN REZULTATOV:", 1);

@@ -87,6 +87,10 @@ public:
     unsigned short GetCorAng() const { return CorAng; }
     unsigned short GetContPrint() const { return ContPrint; }
     unsigned short GetMatFull() const { return MatFull; }
+    // "*SNOOP [limit]": iterative data snooping after the adjustment, with
+    // the largest number of records to remove (0: no limit).
+    bool GetSnoop() const { return snoop != 0; }
+    unsigned short GetSnoopMax() const { return snoopMax; }
 
     // Record counts of the counting pass.
     unsigned long GetNDir() const { return nZapisov[kTODir]; }
@@ -163,6 +167,7 @@ private:
     unsigned short CorAng;
     unsigned short ContPrint;
     unsigned short ifIter;
+    unsigned short snoop = 0, snoopMax = 0;
     unsigned short NIter;
     unsigned short MatFull;
     long double IterThres;

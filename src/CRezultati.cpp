@@ -1,5 +1,6 @@
 #include "src/CRezultati.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "funkcije/Hi2Por.h"
@@ -161,4 +162,12 @@ long double CRezultati::Korelacija(long i, long j) const
     const double qjj = dabs(Qjj);
     if (qii <= numerika::kIzpisNic || qjj <= numerika::kIzpisNic) return 0.0L;
     return Qxx(j, i) / (std::sqrt(std::fabs(Qjj)) * std::sqrt(std::fabs(Qii)));
+}
+
+void CRezultati::SetZacetne(const CTerObsTocke& tocke)
+{
+    zacetne.assign(tocke.NObs(), {0.0L, 0.0L, 0.0L});
+    const long dim = std::min<long>(tocke.GetDim(), 3);
+    for (unsigned long i = 0; i < tocke.NObs(); ++i)
+        for (long d = 0; d < dim; ++d) zacetne[i][static_cast<std::size_t>(d)] = tocke.GetOBS(static_cast<long>(i), d);
 }

@@ -23,6 +23,7 @@
 #ifndef NIVEX_SRC_CREZULTATI_H
 #define NIVEX_SRC_CREZULTATI_H
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -94,6 +95,28 @@ struct RezRelElipsa {
     long double a = 0, b = 0, theta = 0;   // horizontal relative ellipse (m, m, degrees)
 };
 
+// One record of the data snooping (*SNOOP): removed, or left in because its
+// removal would leave the network undetermined.  Values in metres or
+// radians; for a vector or an observed point the gross error and the
+// misclosure are the lengths of their vectors.
+struct RezIzlocen {
+    char vrsta = 0;                     // kind letter
+    TerObsSet set = kTOSetov;
+    long zapis = -1;                    // record in its set
+    std::string tocke;                  // its point names, blank-separated
+    long vrstica = 0;                   // line in the data file
+    long double w = 0, groba = 0;       // record test and estimated gross error when removed
+    long double SoPo = 0, statistika = 0;   // a-posteriori sigma0 and global test after the removal
+    long double odstopanje = 0;         // observed minus computed from the final adjustment
+};
+
+struct RezIskanje {
+    bool vklopljeno = false;
+    std::vector<RezIzlocen> izloceni;      // in the order of removal
+    std::vector<RezIzlocen> neprevereni;   // not removed: the network would be undetermined
+    std::string konec;                     // why the search stopped
+};
+
 class CRezultati {
 public:
     // The settings that shaped the run.
@@ -102,6 +125,7 @@ public:
     char datum = 0;
     int prehodov = 0;
     bool skonvergirala = false;
+    long double normaPopravkov = 0;     // norm of the corrections of the last pass
     long double SoIIzracun = 0;
     long double zaupanjeElips = 0;      // *PHIPEL
 
@@ -115,11 +139,18 @@ public:
     // Robust weight factor of every observation row of the last solution
     // (0: rejected); empty for least squares.
     std::vector<long double> robustneUtezi;
+    RezIskanje iskanje;                 // data snooping (*SNOOP)
+    // The approximate values of the point list as the data file gives them
+    // (the passes move them to the adjusted ones): the total correction of a
+    // point is its adjusted value minus these.
+    std::vector<std::array<long double, 3>> zacetne;
 
     // Points, refraction coefficients and global test of the current pass,
     // read from the solution before it moves the approximate values.
     void SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMSol& GMMS);
     void SetRelativne(const CRelEll& RelEll);
+    // The approximate values of the point list as read (zacetne).
+    void SetZacetne(const CTerObsTocke& tocke);
 
     // Correlation of the unknowns i and j (0 where a variance is of
     // round-off size; 1 on the diagonal of a determined unknown).

@@ -7,11 +7,19 @@
 
 CTerObsAngl::CTerObsAngl(CTerObsDir& smer) : CTerObs(kTOAngl), SMER(smer) {}
 
+long CTerObsAngl::PrejsnjaSmer(const CTerObsDir& smer, long j)
+{
+    if (!smer.Aktiven(j)) return -1;
+    long i = j - 1;
+    while (i >= 0 && !smer.Aktiven(i) && smer.PTS(i, 0) == smer.PTS(j, 0)) --i;
+    return i >= 0 && smer.Aktiven(i) && smer.PTS(i, 0) == smer.PTS(j, 0) ? i : -1;
+}
+
 unsigned long CTerObsAngl::CountAngle(const CTerObsDir& smer)
 {
     unsigned long n = 0;
-    for (unsigned long j = 1; j < smer.nobs; ++j)
-        if (smer.PTS(static_cast<long>(j), 0) == smer.PTS(static_cast<long>(j) - 1, 0)) ++n;
+    for (long j = 1; j < static_cast<long>(smer.nobs); ++j)
+        if (PrejsnjaSmer(smer, j) >= 0) ++n;
     return n;
 }
 
@@ -42,27 +50,30 @@ void CTerObsAngl::CalcAngle(const CTerObsDir& smer)
     IndAng(0) = -1;
     long k = 0;
     for (long j = 1; j < nsmer; ++j) {
-        if (smer.PTS(j, 0) != smer.PTS(j - 1, 0)) {
+        // A direction set aside (CTerObs::SetAktiven) is skipped: the angle
+        // goes from the previous direction of the station that takes part.
+        const long i = PrejsnjaSmer(smer, j);
+        if (i < 0) {
             IndAng(j) = -1;
             continue;
         }
-        OBS(k, 0) = smer.OBS(j, 0) - smer.OBS(j - 1, 0);
+        OBS(k, 0) = smer.OBS(j, 0) - smer.OBS(i, 0);
         // Messages about the angle name the line of its first direction.
-        SetVrstica(k, smer.Vrstica(j - 1));
+        SetVrstica(k, smer.Vrstica(i));
         PTS(k, 0) = smer.PTS(j, 0);
-        PTS(k, 1) = smer.PTS(j - 1, 1);
+        PTS(k, 1) = smer.PTS(i, 1);
         PTS(k, 2) = smer.PTS(j, 1);
-        const long double s1 = smer.SIG(j - 1, 0), s2 = smer.SIG(j, 0);
+        const long double s1 = smer.SIG(i, 0), s2 = smer.SIG(j, 0);
         SIG(k, 0) = dsqrt(s1 * s1 + s2 * s2);
         if (XVel != 0) {
-            T(k, 0) = smer.T(j - 1, 0);
+            T(k, 0) = smer.T(i, 0);
             T(k, 1) = smer.T(j, 0);
         }
         // Angles k-1 and k are correlated only when they really share
-        // direction j-1 (angle k-1 ends with it), not merely when their
+        // direction i (angle k-1 ends with it), not merely when their
         // stations have the same name: a station may reappear later in the
         // file with directions of its own.
-        if (k > 0 && IndAng(j - 1) == k - 1) {
+        if (k > 0 && IndAng(i) == k - 1) {
             if (CorrAng != 0) {
                 SIG(k - 1, 1) = s1;
                 ++NumCorr;
@@ -109,6 +120,6 @@ CTerObs::Glava CTerObsAngl::GlavaTabele() const
 std::array<long, 2> CTerObsAngl::Smeri(long kot) const
 {
     for (long j = 1; j < static_cast<long>(IndAng.nrow()); ++j)
-        if (IndAng(j) == kot) return {j - 1, j};
+        if (IndAng(j) == kot) return {PrejsnjaSmer(SMER, j), j};
     return {-1, -1};
 }

@@ -7,8 +7,11 @@
 // direction it shares with the next angle of the station (0 when none, or
 // when correlations are switched off); neighbouring angles are negatively
 // correlated through it.  IndAng(j) is the angle that ends with direction j,
-// -1 for the first direction of a station.  Built once by SetPar after the
-// directions are read; read-only afterwards.
+// -1 for the first direction of a station.  Built by SetPar after the
+// directions are read, and again when directions are set aside
+// (CTerObs::SetAktiven): the angles then join the directions of a station
+// that take part, so a direction set aside leaves the station as if its
+// line were not in the file.
 #ifndef NIVEX_SRC_CTEROBSANGL_H
 #define NIVEX_SRC_CTEROBSANGL_H
 
@@ -27,6 +30,9 @@ public:
     void SetPar(unsigned short corr);
     // Number of directions whose station equals that of the direction before.
     static unsigned long CountAngle(const CTerObsDir& smer);
+    // The direction before direction j of the same station among those that
+    // take part; -1 when there is none or j itself is set aside.
+    static long PrejsnjaSmer(const CTerObsDir& smer, long j);
     void CalcAngle(const CTerObsDir& smer);
     // "ANG" or "ALL" (both print the table of composed angles); others are fatal.
     void SetPrintAngQuant(const std::string& what);

@@ -1,5 +1,6 @@
 #include "src/FWeighRobust.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -7,6 +8,8 @@ namespace {
 // so that an observation the solution fits exactly keeps a finite weight.
 constexpr real kL1Meja = 1e-10L;
 constexpr real kL1Faktor = 1000000.0L;
+// Relative floor of the residuals of LPN with p > 2 (see UteziVrstic).
+constexpr real kLpPodlaga = 1e-3L;
 
 enum class Funkcija { L1N, LPN, HUB, MHUB, HAMP, BIWEIG, FAIR, LOGIST, TALW, WELS, DAN };
 
@@ -99,9 +102,19 @@ template <class Vrstica>
 void UteziVrstic(const matrika<real>& vvec, matrika<real>& W, real So, const Opis& o,
                  real p, std::uint16_t nIter, Vrstica vrstica)
 {
+    // With p > 2 the Lp weight |v|^(p-2) vanishes at a residual of zero: a
+    // row the solution fits exactly would count as rejected; below 2 (L1N
+    // is p = 1) it grows without bound there and the re-weighting creeps.  Residuals
+    // below a thousandth of the largest one weigh as that floor.
+    long double podlaga = 0.0L;
+    if ((o.f == Funkcija::LPN && p != 2.0L) || o.f == Funkcija::L1N) {
+        for (unsigned long i = 0; i < vvec.nrow(); ++i)
+            podlaga = std::max(podlaga, Argument(o, vvec(static_cast<long>(i)), So));
+        podlaga = std::max(podlaga * kLpPodlaga, kL1Meja);
+    }
     for (unsigned long i = 0; i < vvec.nrow(); ++i) {
         const long r = static_cast<long>(i);
-        const real s = Faktor(o.f, Argument(o, vvec(r), So), p, nIter);
+        const real s = Faktor(o.f, std::max(Argument(o, vvec(r), So), podlaga), p, nIter);
         W(r, 1) = W(r, 0);
         W(r, 0) = s;
         const real razmerje = W(r, 1) != 0.0L ? W(r, 0) / W(r, 1) : 0.0L;

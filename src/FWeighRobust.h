@@ -17,6 +17,10 @@
 // - FAIR, LOGIST, TALW, WELS, L1N and LPN read the raw residual in metres
 //   (radians for angles); HUB, MHUB, HAMP, BIWEIG and DAN read it divided by
 //   the reference standard deviation So.
+// - L1N and LPN (p != 2) weigh every residual below a thousandth of the
+//   largest one as that floor: an exactly fitting row is never rejected
+//   (p > 2) nor weighted without bound (p < 2).  RobustFaktor, on one
+//   residual, knows no floor but the fixed one of L1N.
 // - An unknown name changes nothing ("MNK" among them).
 #ifndef NIVEX_SRC_FWEIGHROBUST_H
 #define NIVEX_SRC_FWEIGHROBUST_H

@@ -17,6 +17,8 @@
 #include "funkcije/funkcijeAux.h"
 #include "src/CNVX2JSON.h"
 #include "src/FDolocenost.h"
+#include "src/FIskanje.h"
+#include "src/FPovzetek.h"
 #include "src/NivexAux.h"
 
 void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::string& baseName)
@@ -253,6 +255,8 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
     // solution, results, then the approximate values move to the adjusted
     // ones, until the corrections fall below the threshold.
     IzidIzravnave izid;
+    std::ostream nic(nullptr);
+    std::ostream& konzola = tiho ? nic : std::cout;
     GMMS.normX = 1.0L;
     long double normPrej = 0.0L;  // correction norm of the previous pass
     int rast = 0;                 // passes in a row whose corrections grew
@@ -260,7 +264,7 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
         if (procset.GetifIter() != 0) {
             const std::string t = NaslovIteracije(k, GMMS.GetNormX());
             Naslov(report, t.c_str(), 1);
-            Naslov(std::cout, t.c_str(), 1);
+            Naslov(konzola, t.c_str(), 1);
         }
         Naslov(report, "ENACBE POPRAVKOV:", procset.GetizpisEnPop());
         SetGMMEq(report);
@@ -290,11 +294,13 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
         }
         GMMS.SolveStohModel();
         GMMS.PrintResultsSummary(report);
-        GMMS.PrintResultsSummary(std::cout);
+        GMMS.PrintResultsSummary(konzola);
         rez.SetPrehod(procset, GMM, GMMS);
         GMMS.PrintResults(report, rez);
         GMMS.SetResults();
-        GMMS.PrintCorrUnknown(report, rez);
+        // The correlation table is only printed: a quiet trial adjustment
+        // of the data snooping needs none of it.
+        if (!tiho) GMMS.PrintCorrUnknown(report, rez);
         RelEll.SetRelEll();
         RelEll.PrintRelEll(report);
         rez.SetRelativne(RelEll);
@@ -303,6 +309,7 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
         if (KonecIteracij(k, report)) break;
     }
     izid.skonvergirala = rez.skonvergirala = procset.GetifIter() == 0 || GMMS.GetNormX() < IterPrag();
+    rez.normaPopravkov = GMMS.GetNormX();
     rez.datum = gdatum.GetGDatum();
     return izid;
 }
@@ -318,9 +325,16 @@ void CNivex::Porocaj(const std::string& dataFile, std::ostream& report)
 void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 {
     Beri(dataFile, report);
-    const IzidIzravnave izid = Izravnaj(report);
-    if (!izid) NivexError(report, izid.sporocilo);
+    rez.SetZacetne(TO.Tocke(procset.GetDim()));
+    if (procset.GetSnoop()) {
+        IskanjeGrobih(*this, report);
+    } else {
+        const IzidIzravnave izid = Izravnaj(report);
+        if (!izid) NivexError(report, izid.sporocilo);
+    }
     Porocaj(dataFile, report);
+    if (procset.GetSnoop()) IskanjePorocilo(*this, report);
+    Povzetek(*this, report, std::cout);
 }
 
 void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, const std::string& dataFile)
@@ -344,6 +358,8 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, 
                 NVX2GMT.SetGMTFile(baseName, opazovanja[j].first);
                 NVX2GMT.PrintOBS(TO.TOCrdA, *opazovanja[j].second, report);
             }
+            NVX2GMT.SetGMTFile(baseName, "_GROBE.TXT");
+            NVX2GMT.PrintGrobe(TO.TOCrdA, TO, rez, report);
             NVX2GMT.SetGMTFile(baseName, "_CCORR.TXT");
             NVX2GMT.PrintCRDCorr(TO.TOCrdA, rez, report);
             NVX2GMT.SetGMTFile(baseName, "_ABSE.TXT");

@@ -134,6 +134,9 @@ public:
 
     // Passes of the iteration loop run by Izracun.
     int nPasses = 0;
+    // Izravnaj writes nothing to the console (the trial adjustments of the
+    // data snooping).
+    bool tiho = false;
 
 private:
     // The GMT plot files, the S-transformation and the optimisation file

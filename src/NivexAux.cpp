@@ -1,5 +1,6 @@
 #include "src/NivexAux.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -33,6 +34,7 @@ std::string SporociloNapake(const char* message)
 
 std::ofstream* porocilo = nullptr;  // the open report of the run
 std::vector<std::string> opombe;    // warnings for the closing lines
+std::vector<std::string> opozorila; // every warning of the run, once each
 
 // A file name in a message, quoted so that blanks in it show.
 std::string Ime(const std::string& name) { return "\"" + name + "\""; }
@@ -103,12 +105,21 @@ void IzpisNastavitve(int decimals) { IzpisNastavitve(std::cout, decimals); }
     NivexError(report, message.c_str());
 }
 
-void NivexWarning(const char* message) { std::cout << "\n\n" << message << "\n\n"; }
+void NivexWarning(const char* message)
+{
+    std::cout << "\n\n" << message << "\n\n";
+    if (std::find(opozorila.begin(), opozorila.end(), message) == opozorila.end()) opozorila.emplace_back(message);
+}
 void NivexWarning(const std::string& message) { NivexWarning(message.c_str()); }
 
 void NivexOpomba(const std::string& text) { opombe.push_back(text); }
 const std::vector<std::string>& NivexOpombe() { return opombe; }
-void NivexOpombeNova() { opombe.clear(); }
+void NivexOpombeNova()
+{
+    opombe.clear();
+    opozorila.clear();
+}
+const std::vector<std::string>& NivexOpozorila() { return opozorila; }
 
 #ifndef NIVEX_VERSION
 #define NIVEX_VERSION "3.2.0"

@@ -44,6 +44,9 @@ void NivexWarning(const std::string& message);
 void NivexOpomba(const std::string& text);
 const std::vector<std::string>& NivexOpombe();
 void NivexOpombeNova();
+// Every warning of the run (NivexWarning), each once, in the order given;
+// emptied with the notes.
+const std::vector<std::string>& NivexOpozorila();
 
 // The command line's usage line.
 extern const char* const kNivexUporaba;

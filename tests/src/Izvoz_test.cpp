@@ -98,6 +98,25 @@ TEST(Izvoz, PlaneNetworkPlotAndDesignFiles)
     }
 }
 
+TEST(Izvoz, CorrectionsAreTotalAndFlaggedOrRemovedLinesAreDrawn)
+{
+    // Iterated to convergence, the corrections are still those from the
+    // data file's coordinates, as in the one pass above.
+    const Tek t = Pozeni(Iteriraj(kRavninska));
+    ASSERT_EQ(t.status, 0) << t.con;
+    EXPECT_EQ(t.Dat("_CCORR.TXT")[1], "      200.0000      100.0000    -3.00     2.00  0.0 0.0 0.0   B");
+    EXPECT_TRUE(t.Dat("_GROBE.TXT").empty());
+    // The distance flagged by the screening, then removed by the snooping.
+    const std::string groba = Primer("ravninska_groba.dat");
+    for (const bool snoop : {false, true}) {
+        const Tek g = Pozeni(ZNastavitvijo(snoop ? ZNastavitvijo(groba, "*SNOOP", "") : groba, "*GMT", ""));
+        const auto crte = g.Dat("_GROBE.TXT");
+        ASSERT_EQ(crte.size(), 3u);
+        EXPECT_EQ(crte[0], snoop ? "> D 101 103 vrstica 82 w -6.52 izloceno" : "> D 101 103 vrstica 81 w -3.90 oznaceno");
+        EXPECT_EQ(crte[2].substr(0, 27), "   520102.8" + std::string(snoop ? "489   120844.363" : "498   120844.354"));
+    }
+}
+
 // A spatial network with velocities: P moves by (1, 0.5) cm a year, seen by
 // two vectors from the fixed A ten years apart (sd 20, 10, 10 mm), so that
 // its position has the vectors' deviations and its velocity those over

@@ -243,3 +243,31 @@ TEST(Robustna, RejectionsThatLeaveTheNetworkUndetermined)
             EXPECT_EQ(rep.find("OCENJENE VISINE"), std::string::npos) << m;
         }
 }
+
+// LPN for 1 <= p <= 4 converges on every shipped network (correlated angles
+// and exactly fitting rows among them), and on one height read five times it
+// finds the minimum of sum |H - l_i|^p, found here by bisection of its
+// derivative (for p = 1 the median, within the floor on small residuals).
+TEST(Robustna, LpNormConvergesForEveryExponent)
+{
+    const std::string dir = TempDir("lpn");
+    for (const char* p : {"1", "1.5", "3", "4"})
+        for (const char* primer : {"ravninska_dms", "nivelman", "prostorska", "mesana", "vektorji", "ravninska_utm"}) {
+            WriteFile(dir + "/l.dat", ZNastavitvijo(Primer(std::string(primer) + ".dat"), "*ROBSOLV", std::string("LPN ") + p));
+            EXPECT_EQ(RunNivex({"l.dat"}, dir).status, 0) << primer << " p = " << p;
+        }
+    const long double l[] = {5.000L, 5.002L, 5.003L, 5.010L, 5.030L};
+    for (const long double p : {1.0L, 3.0L, 4.0L}) {
+        long double a = 5.0L, b = 5.03L;
+        for (int k = 0; k < 200; ++k) {
+            const long double m = (a + b) / 2;
+            long double g = 0;
+            for (const long double x : l) g += (m > x ? 1 : -1) * std::pow(std::fabs(m - x), p - 1);
+            (g > 0 ? b : a) = m;
+        }
+        std::string data = "*DIM 1\n*ROBSOLV LPN " + std::to_string(static_cast<double>(p)) + "\n*D V\n**V A\nX A 100\nX P 105\n";
+        for (const long double x : l) data += "h A P " + std::to_string(static_cast<double>(x)) + " 1.0\n";
+        const Izravnava iz = Izravnaj(data + "*K\n");
+        EXPECT_NEAR(iz.tocke.at("P")[0] - 100.0L, a, p == 1.0L ? 3e-5L : 1e-7L) << static_cast<double>(p);
+    }
+}

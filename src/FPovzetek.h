@@ -1,0 +1,33 @@
+// FPovzetek: the closing summary of a complete run, "POVZETEK IZRAVNAVE:" at
+// the end of the report and its short form on the console.
+//
+// It reads the results model only: the global test in words, the
+// observations whose |w| exceeds N sorted by |w| (at most kPovzetekNajvec,
+// then how many more), the records removed by the data snooping, the passes
+// and the last correction norm, the largest semi-axis of the absolute
+// ellipses (the largest height deviation in levelling), every warning of the
+// run once, and one-line hints where the numbers point at a mistake in the
+// whole data file:
+// - a global test more than kPovzetekFaktorTesta times its upper bound: the
+//   angle unit, the approximate coordinates or the deviations are wrong;
+// - one pass (no *ITER) whose largest correction d leaves a second-order
+//   term d^2 / (2 s) above kPovzetekMejaLinearizacije at the shortest side
+//   s between two points of the network: the linearisation cannot carry it.
+#ifndef NIVEX_SRC_FPOVZETEK_H
+#define NIVEX_SRC_FPOVZETEK_H
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+class CNivex;
+
+inline constexpr std::size_t kPovzetekNajvec = 20;
+inline constexpr long double kPovzetekFaktorTesta = 100.0L;
+inline constexpr long double kPovzetekMejaLinearizacije = 0.001L;   // m
+
+// The hints of the run (empty when the numbers point at nothing).
+std::vector<std::string> PovzetekNamigi(const CNivex& nx);
+void Povzetek(const CNivex& nx, std::ostream& report, std::ostream& konzola);
+
+#endif

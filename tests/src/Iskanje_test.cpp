@@ -1,0 +1,166 @@
+// Data snooping (*SNOOP): planted gross errors are removed, and nothing else;
+// the final adjustment is that of the file without their lines; each
+// stopping rule.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "IzravnavaUtil.h"
+#include "TestUtil.h"
+
+namespace {
+struct Pokvarjena {
+    const char* primer;
+    // Planted errors: the whole record line as shipped -> as spoiled.
+    std::vector<std::pair<std::string, std::string>> napake;
+};
+
+// 1 to 3 errors of 7 to 20 standard deviations in distances, directions,
+// height differences and vectors.
+const Pokvarjena kPokvarjene[] = {
+    {"ravninska_groba.dat", {{"D  101    103       1473.2845", "D  101    103       1473.2845"}}},
+    {"ravninska_groba.dat",
+     {{"D  101    103       1473.2845", "D  101    103       1473.2845"},
+      {"S  101    102    165 37 05.15", "S  101    102    165 37 20.15"},
+      {"D  102    105       1421.4314", "D  102    105       1421.4714"}}},
+    {"ravninska_dms.dat", {{"S  106    102    312 23 42.14", "S  106    102    312 23 30.14"}}},
+    {"nivelman.dat",
+     {{"h  N2     N3        11.66659", "h  N2     N3        11.67459"},
+      {"h  N5     N8        -7.51682", "h  N5     N8        -7.52682"}}},
+    {"vektorji.dat", {{"V  G3     G4       8094.3651", "V  G3     G4       8094.3851"}}},
+};
+
+// Line numbers (from 1) of the lines that begin with one of the texts.
+std::set<long> Vrstice(const std::string& data, const std::vector<std::string>& zacetki)
+{
+    std::set<long> v;
+    long i = 0;
+    for (const std::string& l : Lines(data)) {
+        ++i;
+        for (const std::string& z : zacetki)
+            if (l.rfind(z, 0) == 0) v.insert(i);
+    }
+    return v;
+}
+
+std::string BrezVrstic(const std::string& data, const std::set<long>& vrstice)
+{
+    std::string out;
+    long i = 0;
+    for (const std::string& l : Lines(data))
+        if (vrstice.count(++i) == 0) out += l + "\n";
+    return out;
+}
+}  // namespace
+
+TEST(Iskanje, RemovesThePlantedErrorsAndEqualsTheFileWithoutThem)
+{
+    for (const Pokvarjena& p : kPokvarjene) {
+        std::string data = ZNastavitvijo(Primer(p.primer), "*SNOOP", "");
+        std::vector<std::string> pokvarjene;
+        for (const auto& [prej, potem] : p.napake) {
+            const std::size_t k = data.find(prej);
+            ASSERT_NE(k, std::string::npos) << p.primer << ": " << prej;
+            data.replace(k, prej.size(), potem);
+            pokvarjene.push_back(potem);
+        }
+        const Izravnava iz = Izravnaj(data);
+        const RezIskanje& isk = iz.run->rez.iskanje;
+        std::set<long> izlocene;
+        for (const RezIzlocen& z : isk.izloceni) izlocene.insert(z.vrstica);
+        const std::set<long> planted = Vrstice(data, pokvarjene);
+        EXPECT_EQ(izlocene, planted) << p.primer;
+        EXPECT_EQ(isk.izloceni.size(), planted.size()) << p.primer;
+        EXPECT_TRUE(iz.run->rez.globalniTest.sprejet) << p.primer;
+        for (const RezIzlocen& z : isk.izloceni) EXPECT_GT(std::fabs(z.w), iz.run->rez.kriticnaN);
+        // The same file without those lines: nothing more to remove, and
+        // the same adjustment.
+        const Izravnava brez = Izravnaj(BrezVrstic(data, planted));
+        EXPECT_TRUE(brez.run->rez.iskanje.izloceni.empty()) << p.primer;
+        EXPECT_EQ(brez.run->rez.globalniTest.prostostne, iz.run->rez.globalniTest.prostostne) << p.primer;
+        EXPECT_NEAR(brez.run->rez.globalniTest.statistika, iz.run->rez.globalniTest.statistika, 1e-9) << p.primer;
+        for (const auto& [ime, x] : iz.tocke)
+            for (std::size_t k = 0; k < x.size(); ++k) EXPECT_NEAR(x[k], brez.tocke.at(ime)[k], 1e-8) << ime;
+        EXPECT_NE(iz.report.find("\nISKANJE GROBIH POGRESKOV:\n"), std::string::npos);
+    }
+}
+
+TEST(Iskanje, NetworkWithoutErrorsLosesNothingAndPrintsTheSameAdjustment)
+{
+    // Nothing goes, and the report is that of the run without *SNOOP up to
+    // the search section.  The last network has a distance 4 sigma off:
+    // |w| = 3.01 > N while the global test accepts.
+    const auto doNaslova = [](const std::string& r, const char* naslov) {
+        const std::size_t k = r.find(naslov);
+        const std::size_t e = k == std::string::npos ? r.size() : r.rfind("\n=", k - 2);
+        return r.find_last_not_of('\n', e) + 1;
+    };
+    std::string nakljucna = ZNastavitvijo(Primer("ravninska_groba.dat"), "*S02", "APRIORI");
+    nakljucna.replace(nakljucna.find("103       1473.2845"), 19, "103       1473.2680");
+    for (const std::string& data : {Primer("nivelman.dat"), Primer("prostorska.dat"), nakljucna}) {
+        const Izravnava z = Izravnaj(ZNastavitvijo(data, "*SNOOP", "")), brez = Izravnaj("#\n" + data);
+        EXPECT_TRUE(z.run->rez.iskanje.izloceni.empty());
+        const std::size_t a = z.report.find("POVZETEK PODATKOV"), b = brez.report.find("POVZETEK PODATKOV");
+        const std::size_t ka = doNaslova(z.report, "ISKANJE GROBIH POGRESKOV:\n"),
+                          kb = doNaslova(brez.report, "POVZETEK IZRAVNAVE:\n");
+        EXPECT_TRUE(z.report.substr(a, ka - a) == brez.report.substr(b, kb - b));
+    }
+    EXPECT_NE(Izravnaj(nakljucna).report.find("  ***    14.16"), std::string::npos);
+}
+
+TEST(Iskanje, StoppingRules)
+{
+    std::string data = ZNastavitvijo(Primer("ravninska_groba.dat"), "*SNOOP", "1");
+    data.replace(data.find("165 37 05.15"), 12, "165 37 20.15");
+    // The limit: one of the two errors.
+    Izravnava iz = Izravnaj(data);
+    EXPECT_EQ(iz.run->rez.iskanje.izloceni.size(), 1u);
+    EXPECT_NE(iz.run->rez.iskanje.konec.find("*SNOOP 1"), std::string::npos);
+    // A point fixed by one distance and one direction alone: unchecked,
+    // never removed, although it is spoiled.
+    data = ZNastavitvijo(Primer("ravninska_groba.dat"), "*SNOOP", "");
+    data.replace(data.find("X  106"), 0, "X  107      518667.5500   122445.6600\n");
+    data.replace(data.find("S  101    106"), 0, "S  101    107    340 00 00.00   1.0\n");
+    data.replace(data.find("D  GT12   101"), 0, "D  101    107       1300.0000   3.00\n");
+    iz = Izravnaj(data);
+    const RezIskanje& isk = iz.run->rez.iskanje;
+    ASSERT_EQ(isk.izloceni.size(), 1u);
+    EXPECT_EQ(isk.izloceni[0].tocke, "101 103");
+    std::set<std::string> neprevereni;
+    for (const RezIzlocen& z : isk.neprevereni) neprevereni.insert(std::string(1, z.vrsta) + z.tocke);
+    EXPECT_EQ(neprevereni, (std::set<std::string>{"D101 107", "S101 107"}));
+    // No redundancy left: three height differences of two points, two of
+    // them spoiled; the second removal would leave none.
+    iz = Izravnaj("*DIM 1\n*SNOOP\n*D V\n**V A\nX A 100.0\nX B 101.0\nh A B 1.00000 1.0\n"
+                  "h A B 1.02000 1.0\nh A B 0.99000 1.0\n*K\n");
+    EXPECT_EQ(iz.run->rez.iskanje.izloceni.size(), 1u);
+    EXPECT_NE(iz.run->rez.iskanje.konec.find("brez nadstevilnih"), std::string::npos) << iz.run->rez.iskanje.konec;
+}
+
+TEST(Povzetek, HintsPointAtMistakesInTheWholeFile)
+{
+    const char* kEnota = "NAMIG: globalni test je vec kot 100-krat nad zgornjo mejo";
+    const char* kIter = "so preveliki za linearizacijo - vklopi iteracijo z *ITER 1";
+    // GON observations read as DEG.
+    Izravnava iz = Izravnaj(ZNastavitvijo(Primer("ravninska_gon.dat"), "*AU", "DEG"));
+    EXPECT_NE(iz.report.find(kEnota), std::string::npos);
+    EXPECT_EQ(iz.report.find(kIter), std::string::npos);
+    // One pass from coordinates 100 m off.
+    std::string data = ZNastavitvijo(Primer("ravninska_dms.dat"), "*ITER", "0");
+    data.replace(data.find("520102.9610"), 11, "520202.9610");
+    iz = Izravnaj(data);
+    EXPECT_NE(iz.report.find(kIter), std::string::npos);
+    // The good file: the summary closes the report, without hints, with
+    // the unknown keyword among the warnings.
+    iz = Izravnaj("*FOO 1\n" + Primer("ravninska_dms.dat"));
+    EXPECT_EQ(iz.report.find("NAMIG"), std::string::npos);
+    const std::size_t k = iz.report.find("\nPOVZETEK IZRAVNAVE:\n");
+    ASSERT_NE(k, std::string::npos);
+    EXPECT_NE(iz.report.find("Globalni test modela je SPREJET (stopnja zaupanja 0.950): ", k), std::string::npos);
+    EXPECT_NE(iz.report.find("Opozorila:       1\n   NEPOZNAN PARAMETER OBDELAVE -> *FOO (vrstica 1) - prezrt\n", k),
+              std::string::npos);
+}
