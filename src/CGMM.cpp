@@ -82,7 +82,7 @@ void CGMM::DataSum(std::ostream& izhod)
 
 void CGMM::SetRoSec()
 {
-    constexpr long double pi = std::numbers::pi_v<long double>;
+    constexpr real pi = std::numbers::pi_v<real>;
     roSec = procset.GetAngUnit() == "GON" ? 200000.0L / pi : 180.0L * 3600.0L / pi;
 }
 
@@ -164,13 +164,13 @@ namespace {
 struct Skupina {
     const char* label;
     const CTerObs* set;
-    long double n;       // records that take part, times Dim for coordinates and vectors
+    real n;       // records that take part, times Dim for coordinates and vectors
     bool kotna;          // angular set: printed in arc seconds or milligon
 };
 
-std::vector<Skupina> Skupine(const CTerObsZbirka& TO, long double Dim)
+std::vector<Skupina> Skupine(const CTerObsZbirka& TO, real Dim)
 {
-    const auto N = [](const CTerObs& t) { return static_cast<long double>(t.NAktivnih()); };
+    const auto N = [](const CTerObs& t) { return static_cast<real>(t.NAktivnih()); };
     return {
         {"      # opazovanih koordinat       : ", &TO.TOCrd, Dim * N(TO.TOCrd), false},
         {"      # opazovanih visin           : ", &TO.TOH, N(TO.TOH), false},
@@ -191,7 +191,7 @@ void CGMM::SetSo(std::ostream& izhod)
     // sigma0: the mean of the sets' mean deviations, weighted by their counts
     // (linear and angular sets alike in metres and radians).
     TO.CalcRefStDApr();
-    long double vsota = 0.0L, stevilo = 0.0L;
+    real vsota = 0.0L, stevilo = 0.0L;
     for (const Skupina& s : Skupine(TO, procset.GetDim())) {
         vsota += s.set->GetSo() * s.n;
         stevilo += s.n;
@@ -336,11 +336,11 @@ void CGMM::SetGMMSize()
     vrstice.assign(rows, VrsticaModela{});
 }
 
-double CGMM::GetMatrixFullProc(const matrika<long double>& A) const
+double CGMM::GetMatrixFullProc(const matrika<real>& A) const
 {
     const double n = static_cast<double>(A.nrow()) * static_cast<double>(A.ncol());
     if (n == 0.0) return 0.0;
-    const long double* a = A.data();
+    const real* a = A.data();
     double nenic = 0.0;
     for (unsigned long k = 0; k < A.size(); ++k)
         if (dabs(a[k]) > numerika::kIzpisNic) nenic += 1.0;
@@ -363,7 +363,7 @@ void CGMM::GMMEqPrint(std::ostream& izhod)
     if (procset.GetContPrint()) std::cout << "C: CGMM:\n F: CGMM -> GMMEqPrint(ofstream& izhod)\n";
     struct Vrsta {
         const char* label;
-        const matrika<long double>* A;   // null: the design matrix
+        const matrika<real>* A;   // null: the design matrix
     };
     std::vector<Vrsta> vrste = {{"Matrika koeficientov enacb popravkov B: ", nullptr},
                                 {"Vektor odstopanj enacb popravkov f    : ", &fvec},
@@ -401,7 +401,7 @@ void CGMM::SetPll()
         Pll = invdiagR3(Qll);
         PllB.clear();
     } else {
-        Pll = matrika<long double>();
+        Pll = matrika<real>();
         PllB = invtridB(Qll);
     }
 }

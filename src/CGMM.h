@@ -87,7 +87,7 @@ public:
     void SetHDatSize();
     void SetGMMSize();
     // Percentage of elements whose |value| (in double) exceeds kIzpisNic; 0 for an empty matrix.
-    double GetMatrixFullProc(const matrika<long double>& A) const;
+    double GetMatrixFullProc(const matrika<real>& A) const;
     double GetMatrixFullProc(const redkaMatrika& A) const;
 
     // Every name of the datum lists of the chosen kind must be a point of the
@@ -96,27 +96,27 @@ public:
     // The point list of the network: `TOHA` in a levelling network, else `TOCrdA`.
     const CTerObsTocke& Tocke() const;
 
-    long double roSec = 0.0L;     // radians -> arc seconds (DMS, DEG) or milligon (GON)
-    long double mmFact = 0.0L;    // metres -> millimetres
+    real roSec = 0.0L;     // radians -> arc seconds (DMS, DEG) or milligon (GON)
+    real mmFact = 0.0L;    // metres -> millimetres
     std::int32_t iRowBin = 0;     // next row to write
     std::int32_t iRowBout = 0;    // next row to print
     bool Qlldiag = true;          // no composed-angle correlations
-    long double So = 0.0L;        // a-priori sigma0 of the whole model
+    real So = 0.0L;        // a-priori sigma0 of the whole model
 
-    matrika<long double> Qll;     // rows x 3 band of cofactors
-    matrika<long double> Pll;     // rows x 1 weights (Qlldiag), else empty
+    matrika<real> Qll;     // rows x 3 band of cofactors
+    matrika<real> Pll;     // rows x 1 weights (Qlldiag), else empty
     bdmatrika PllB;               // block-diagonal weights (correlated angles), else empty
     redkaMatrika Bmat;            // rows x nunk, kept by rows of non-zero elements
-    matrika<long double> fvec;    // rows x 1
+    matrika<real> fvec;    // rows x 1
     std::vector<VrsticaModela> vrstice;   // rows x 1, written with the rows by the equation loops
     matrika<std::int32_t> iDeltaB;   // npts x 1, first coordinate unknown or -1
     matrika<std::int32_t> iDeltaBV;  // npts x 1, first velocity unknown or -1 (velocity estimation only)
     matrika<std::int32_t> iDeltaBk;  // nunkkref x 1, column of each refraction coefficient
-    matrika<long double> kRefEst;    // nunkkref x 1, current refraction coefficients
+    matrika<real> kRefEst;    // nunkkref x 1, current refraction coefficients
     matrika<std::string> PTSk;       // stations with a coefficient of their own ("STAT")
-    matrika<long double> Hdat;    // nHdat x nunk, inner constraints
-    matrika<long double> Ddat;    // nD x nunk, minimal constraints
-    matrika<long double> Hred;    // nHdat x nunk, reduced inner constraints
+    matrika<real> Hdat;    // nHdat x nunk, inner constraints
+    matrika<real> Ddat;    // nD x nunk, minimal constraints
+    matrika<real> Hred;    // nHdat x nunk, reduced inner constraints
 
     // Datum defects of the free network, 1 while the defect remains.
     std::uint16_t tx = 1, ty = 1, tz = 1, wx = 1, wy = 1, wz = 1, m2 = 1, m3 = 1;

@@ -32,13 +32,13 @@ std::string SporociloRobustno(const std::string& RobSolve)
 }
 
 // (L'v)_i / L_ii of the observation rows that the blocks of L cover.
-void VbeliOstanki(const bdmatrika& L, const matrika<long double>& v, matrika<long double>& vObs)
+void VbeliOstanki(const bdmatrika& L, const matrika<real>& v, matrika<real>& vObs)
 {
     for (unsigned long b = 0; b < L.nblok(); ++b) {
         const unsigned long z = L.zacetek(b), n = L.velikost(b);
-        const matrika<long double>& B = L.blok(b);
+        const matrika<real>& B = L.blok(b);
         for (unsigned long i = 0; i < n && z + i < vObs.nrow(); ++i) {
-            long double r = 0.0L;
+            real r = 0.0L;
             for (unsigned long j = i; j < n; ++j)
                 r += B(static_cast<long>(j), static_cast<long>(i)) * v(static_cast<long>(z + j));
             vObs(static_cast<long>(z + i)) = r / B(static_cast<long>(i), static_cast<long>(i));
@@ -140,9 +140,9 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
     // correction of the cofactors presumes (it is formed from the unweighted
     // constraint matrix).
     const unsigned long nVrstic = GMM.Bmat.nrow();
-    matrika<long double> W(nVrstic, 2, 1.0L);
+    matrika<real> W(nVrstic, 2, 1.0L);
     const unsigned long nObs = std::min(nVrstic, static_cast<unsigned long>(GMM.nobs > 0 ? GMM.nobs : 0));
-    matrika<long double> vObs;
+    matrika<real> vObs;
     if (!mnk) vObs.resize(nObs, 1, 0.0L);
     bdmatrika L;
     if (!GMM.Qlldiag && (procset.RobSolve == "LPN" || procset.RobSolve == "L1N")) L = chrB(GMM.PllB);
@@ -150,7 +150,7 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
     for (;;) {
         // Form and solve, the datum applied to the cofactors.
         const bool utezeno = !mnk && nIter > 0;
-        matrika<long double> x;
+        matrika<real> x;
         const CResitev::Izid izid = resitev->Resi(GMM, datum, x);
         if (izid != CResitev::Izid::resena) return Neuspeh(izid, utezeno, datumOznaka);
 
@@ -163,7 +163,7 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
                 x(k) = xunk(k) + (x(k) - xunk(k)) / (procset.lpnorm - 1.0L);
             }
         // Change of the solution, residuals of the unweighted model.
-        const long double d = norm(x - xunk);
+        const real d = norm(x - xunk);
         xunk = x;
         resitev->Ostanki(GMM, xunk, vvec);
         if (!mnk)
@@ -241,14 +241,14 @@ void CGMMSol::SolveStohModel()
     if (f < 0)
         NivexWarning(" #### Stevilo nadstevilnih opazovanj je negativno - globalnega testa ni mogoce izvesti      #### ");
     if (f <= 0) SoI = 0.0L;
-    else SoI = SoI / std::sqrt(static_cast<long double>(f));
+    else SoI = SoI / std::sqrt(static_cast<real>(f));
 
     if (sled) std::cout << " gtest";
     gtest = GMM.So != 0.0L ? (SoI * SoI) / (GMM.So * GMM.So) : 0.0L;
     gtestA = gtestB = 0.0L;
     if (f > 0) {
-        const long double alfa = procset.Getgtestp();
-        const long double ff = static_cast<long double>(f);
+        const real alfa = procset.Getgtestp();
+        const real ff = static_cast<real>(f);
         gtestA = Hi2PorInvF((1.0L - alfa) / 2.0L, ff) / ff;
         gtestB = Hi2PorInvF(alfa + (1.0L - alfa) / 2.0L, ff) / ff;
     }
@@ -261,10 +261,10 @@ void CGMMSol::SetResults()
     const unsigned short Dim = procset.GetDim();
     const unsigned short XVel = procset.GetXVel();
     CTerObs& tocke = Dim == 1 ? static_cast<CTerObs&>(TOHA) : static_cast<CTerObs&>(TOCrdA);
-    matrika<long double>& VELA = Dim == 1 ? TOHA.VELA : TOCrdA.VELA;
+    matrika<real>& VELA = Dim == 1 ? TOHA.VELA : TOCrdA.VELA;
     const long dim = Dim == 1 ? 1 : (Dim == 2 ? 2 : 3);
     // A point without unknowns (negative index) keeps its values.
-    auto popravi = [&](matrika<long double>& M, long i, long ix) {
+    auto popravi = [&](matrika<real>& M, long i, long ix) {
         for (long d = 0; ix >= 0 && d < dim; ++d) M(i, d) += xunk(ix + d);
     };
     for (long i = 0; i < static_cast<long>(tocke.PTS.nrow()); ++i) {

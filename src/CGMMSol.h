@@ -82,13 +82,13 @@ public:
     // Solution of the current linearisation by datum kind and method; normX = |xunk|.
     IzidResitve SolveFuncModel();
     // 2-norm of the last solution vector (1.0 before the first one).
-    long double GetNormX() const { return normX; }
+    real GetNormX() const { return normX; }
     // Cofactor of the unknowns i and j, datum applied.  The quality analyses
     // read only point and pair blocks through this, never Qdd itself, so the
     // way the cofactors are kept may change without touching them.
     // Off the factor's pattern an entry costs a solve of the column j (kept
     // for the next entries of that column), so sweeps run down columns.
-    long double Qxx(long i, long j) const { return resitev->Q(i, j); }
+    real Qxx(long i, long j) const { return resitev->Q(i, j); }
     // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.
     void SolveStohModel();
 
@@ -121,24 +121,24 @@ public:
     // The solution that ran (nullptr before the first pass).
     const CResitev* Resitev() const { return resitev.get(); }
 
-    long double thres = 1e-8L;   // convergence of the inner (robust) loop
-    long double normX = 1.0L;    // |xunk|, 1.0 until the first solution
+    real thres = 1e-8L;   // convergence of the inner (robust) loop
+    real normX = 1.0L;    // |xunk|, 1.0 until the first solution
     std::uint16_t nIter = 0;     // inner iterations of the last solution
     // Robust weight factor (square of the row factor) of every observation
     // row in the last solution; empty for least squares.
-    std::vector<long double> robustneUtezi;
+    std::vector<real> robustneUtezi;
 
-    matrika<long double> xunk;   // u x 1 corrections of the unknowns
-    matrika<long double> vvec;   // n x 1 residuals fvec - Bmat*xunk
-    matrika<long double> Qvv;    // n x 1 diagonal of the residual cofactors
-    matrika<long double> R;      // n x 1 redundancy numbers (zeros without MatFull)
-    long double rsum = 0.0L;     // sum of r_ii over the nobs observations
-    long double rpovp = 0.0L;    // rsum / nobs
-    long double SoI = 0.0L;      // sigma0 a-posteriori
-    long double SoIIzracun = 0.0L;  // reference variance of all accuracy measures
-    long double gtest = 0.0L;    // SoI^2 / So^2
-    long double gtestA = 0.0L;   // acceptance interval of gtest
-    long double gtestB = 0.0L;
+    matrika<real> xunk;   // u x 1 corrections of the unknowns
+    matrika<real> vvec;   // n x 1 residuals fvec - Bmat*xunk
+    matrika<real> Qvv;    // n x 1 diagonal of the residual cofactors
+    matrika<real> R;      // n x 1 redundancy numbers (zeros without MatFull)
+    real rsum = 0.0L;     // sum of r_ii over the nobs observations
+    real rpovp = 0.0L;    // rsum / nobs
+    real SoI = 0.0L;      // sigma0 a-posteriori
+    real SoIIzracun = 0.0L;  // reference variance of all accuracy measures
+    real gtest = 0.0L;    // SoI^2 / So^2
+    real gtestA = 0.0L;   // acceptance interval of gtest
+    real gtestB = 0.0L;
     long prostostne = 0;         // degrees of freedom of the global test
 
 private:

@@ -14,19 +14,19 @@ namespace {
 // Unknowns that fix the datum defect spanned by the rows of H: the columns of
 // H chosen one by one by largest norm after removing what the chosen ones
 // span (pivoted Gram-Schmidt), so that they fix it as well as any could.
-std::vector<long> Sidra(const matrika<long double>& H)
+std::vector<long> Sidra(const matrika<real>& H)
 {
     const unsigned long d = H.nrow(), u = H.ncol();
-    matrika<long double> V = H;
+    matrika<real> V = H;
     std::vector<long> izbrani;
     std::vector<char> izbran(u, 0);
-    long double prva = -1.0L;
+    real prva = -1.0L;
     for (unsigned long t = 0; t < d; ++t) {
-        long double najvecja = 0.0L;
+        real najvecja = 0.0L;
         unsigned long p = u;
         for (unsigned long c = 0; c < u; ++c) {
             if (izbran[c]) continue;
-            long double s = 0.0L;
+            real s = 0.0L;
             for (unsigned long a = 0; a < d; ++a) s += V(a, c) * V(a, c);
             if (s > najvecja) najvecja = s, p = c;
         }
@@ -34,11 +34,11 @@ std::vector<long> Sidra(const matrika<long double>& H)
         if (p == u || !(najvecja > 1e-24L * prva)) break;
         izbran[p] = 1;
         izbrani.push_back(static_cast<long>(p));
-        const long double dolzina = std::sqrt(najvecja);
-        std::vector<long double> q(d);
+        const real dolzina = std::sqrt(najvecja);
+        std::vector<real> q(d);
         for (unsigned long a = 0; a < d; ++a) q[a] = V(a, p) / dolzina;
         for (unsigned long c = 0; c < u; ++c) {
-            long double proj = 0.0L;
+            real proj = 0.0L;
             for (unsigned long a = 0; a < d; ++a) proj += q[a] * V(a, c);
             for (unsigned long a = 0; a < d; ++a) V(a, c) -= proj * q[a];
         }
@@ -57,10 +57,10 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
     if (GMM.Qlldiag) {
         // One weight per row: the row times the square root of its weight
         // (taken in double precision, as the dense factor takes it).
-        chr<long double> ch;
+        chr<real> ch;
         ch.razcep(GMM.Pll, 1);
         for (unsigned long i = 0; i < n; ++i) {
-            const long double l = ch.L(static_cast<long>(i));
+            const real l = ch.L(static_cast<long>(i));
             for (auto& e : Bp.vrstica(i)) e.vrednost = l * e.vrednost;
             fp(static_cast<long>(i)) = l * fp(static_cast<long>(i));
         }
@@ -73,20 +73,20 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
     // upwards: row i = (B_i - U(i,i+1) row i+1) / U(i,i).  Time and storage
     // stay linear in the directions of the station (the weight block itself
     // is never factored).
-    const long double* q = GMM.Qll.data();
-    std::vector<long double> akum(B.ncol(), 0.0L);
+    const real* q = GMM.Qll.data();
+    std::vector<real> akum(B.ncol(), 0.0L);
     std::vector<char> zaseden(B.ncol(), 0);
     std::vector<unsigned long> stolpci;
     std::vector<redkaMatrika::Element> vrstica;
     const bdmatrika& P = GMM.PllB;
     for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
         const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
-        long double uNasl = 0.0L;   // U(i+1, i+1)
+        real uNasl = 0.0L;   // U(i+1, i+1)
         for (unsigned long i = z + m; i-- > z;) {
-            const long double uDesno = i + 1 < z + m ? q[i * 3 + 2] / uNasl : 0.0L;   // U(i, i+1)
-            const long double uii = std::sqrt(q[i * 3 + 1] - uDesno * uDesno);
+            const real uDesno = i + 1 < z + m ? q[i * 3 + 2] / uNasl : 0.0L;   // U(i, i+1)
+            const real uii = std::sqrt(q[i * 3 + 1] - uDesno * uDesno);
             stolpci.clear();
-            auto dodaj = [&](unsigned long c, long double v) {
+            auto dodaj = [&](unsigned long c, real v) {
                 if (!zaseden[c]) {
                     zaseden[c] = 1;
                     stolpci.push_back(c);
@@ -104,7 +104,7 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
                 zaseden[c] = 0;
             }
             Bp.zamenjajVrstico(i, vrstica);
-            const long double fi = GMM.fvec(static_cast<long>(i));
+            const real fi = GMM.fvec(static_cast<long>(i));
             fp(static_cast<long>(i)) = (uDesno != 0.0L ? fi - uDesno * fp(static_cast<long>(i) + 1) : fi) / uii;
             uNasl = uii;
         }
@@ -165,8 +165,8 @@ void CGMMSolRedka::Vzorec(unsigned long nA)
     analizirana = true;
 }
 
-CGMMSolRedka::Izid CGMMSolRedka::Resi(unsigned long nA, const matrika<long double>& C,
-                                      const matrika<long double>& Hdat, matrika<long double>& x)
+CGMMSolRedka::Izid CGMMSolRedka::Resi(unsigned long nA, const matrika<real>& C,
+                                      const matrika<real>& Hdat, matrika<real>& x)
 {
     nedolocene.clear();
     Vzorec(nA);
@@ -205,7 +205,7 @@ void CGMMSolRedka::Normalna(unsigned long nA)
         }
 }
 
-void CGMMSolRedka::DrziSidra(const matrika<long double>& Hdat, bool prosta)
+void CGMMSolRedka::DrziSidra(const matrika<real>& Hdat, bool prosta)
 {
     // A free network: A is singular by the datum defect.  Unknowns chosen
     // from Hdat are held by weights delta (A1 = A + sum delta_k e_k e_k'), and
@@ -214,7 +214,7 @@ void CGMMSolRedka::DrziSidra(const matrika<long double>& Hdat, bool prosta)
     delta.clear();
     if (prosta) sidra = Sidra(Hdat);
     for (long k : sidra) {
-        long double& akk = A.Ax[static_cast<std::size_t>(A.Ap[static_cast<std::size_t>(k) + 1] - 1)];
+        real& akk = A.Ax[static_cast<std::size_t>(A.Ap[static_cast<std::size_t>(k) + 1] - 1)];
         delta.push_back(akk > 0.0L ? akk : 1.0L);
         akk += delta.back();
     }
@@ -225,7 +225,7 @@ bool CGMMSolRedka::NizkiRang()
     // U = [sqrt(delta) e_k | C'], Z = A1^-1 U, T = (K + U'Z)^-1.
     const unsigned long u = Bp.ncol(), ns = sidra.size(), m = ns + Cn.nrow();
     Z.resize(u, m, 0.0L);
-    std::vector<long double> stolpec(u);
+    std::vector<real> stolpec(u);
     for (unsigned long a = 0; a < m; ++a) {
         std::fill(stolpec.begin(), stolpec.end(), 0.0L);
         if (a < ns) stolpec[static_cast<std::size_t>(sidra[a])] = std::sqrt(delta[a]);
@@ -237,7 +237,7 @@ bool CGMMSolRedka::NizkiRang()
     UZ.resize(m, m, 0.0L);
     for (unsigned long a = 0; a < m; ++a)
         for (unsigned long b = 0; b < m; ++b) {
-            long double s = 0.0L;
+            real s = 0.0L;
             if (a < ns) s = std::sqrt(delta[a]) * Z(sidra[a], static_cast<long>(b));
             else
                 for (unsigned long j = 0; j < u; ++j)
@@ -249,7 +249,7 @@ bool CGMMSolRedka::NizkiRang()
         ZT.resize(u, 0);
         return true;
     }
-    matrika<long double> S = UZ;
+    matrika<real> S = UZ;
     for (unsigned long a = 0; a < m; ++a) S(static_cast<long>(a), static_cast<long>(a)) += a < ns ? -1.0L : 1.0L;
     // A1 is regular, so a singular K + U'Z means the constraint rows do not
     // fix the defect.
@@ -259,45 +259,45 @@ bool CGMMSolRedka::NizkiRang()
     return true;
 }
 
-void CGMMSolRedka::ResitevX(matrika<long double>& x) const
+void CGMMSolRedka::ResitevX(matrika<real>& x) const
 {
     // x = N^-1 Bp'fp = y - Z T U'y with y = A1^-1 Bp'fp.
     const unsigned long u = Bp.ncol(), n = Bp.nrow(), ns = sidra.size(), m = ns + Cn.nrow();
-    std::vector<long double> y(u, 0.0L);
+    std::vector<real> y(u, 0.0L);
     for (unsigned long r = 0; r < n; ++r)
         for (const auto& e : Bp.vrstica(r)) y[e.stolpec] += e.vrednost * fp(static_cast<long>(r));
     razcep.resi(y);
     x.resize(u, 1, 0.0L);
-    std::vector<long double> w(m, 0.0L);
+    std::vector<real> w(m, 0.0L);
     for (unsigned long a = 0; a < m; ++a) {
         if (a < ns) w[a] = std::sqrt(delta[a]) * y[static_cast<std::size_t>(sidra[a])];
         else
             for (unsigned long j = 0; j < u; ++j) w[a] += Cn(static_cast<long>(a - ns), static_cast<long>(j)) * y[j];
     }
     for (unsigned long j = 0; j < u; ++j) {
-        long double s = 0.0L;
+        real s = 0.0L;
         for (unsigned long a = 0; a < m; ++a) s += ZT(static_cast<long>(j), static_cast<long>(a)) * w[a];
         x(static_cast<long>(j)) = y[j] - s;
     }
 }
 
-bool CGMMSolRedka::DatumskaKorekcija(const matrika<long double>& C, const matrika<long double>& Hdat)
+bool CGMMSolRedka::DatumskaKorekcija(const matrika<real>& C, const matrika<real>& Hdat)
 {
     // M = (Hdat C')(Hdat C')', G = M^-1 Hdat.
     const unsigned long u = Bp.ncol();
     Hd.resize(0, 0);
     G.resize(0, 0);
     if (C.nrow() == 0 || Hdat.nrow() == 0) return true;
-    matrika<long double> K(Hdat.nrow(), C.nrow(), 0.0L), M(Hdat.nrow(), Hdat.nrow(), 0.0L), Mi;
+    matrika<real> K(Hdat.nrow(), C.nrow(), 0.0L), M(Hdat.nrow(), Hdat.nrow(), 0.0L), Mi;
     for (unsigned long a = 0; a < Hdat.nrow(); ++a)
         for (unsigned long b = 0; b < C.nrow(); ++b) {
-            long double s = 0.0L;
+            real s = 0.0L;
             for (unsigned long j = 0; j < u; ++j) s += Hdat(a, j) * C(b, j);
             K(static_cast<long>(a), static_cast<long>(b)) = s;
         }
     for (unsigned long a = 0; a < Hdat.nrow(); ++a)
         for (unsigned long b = 0; b < Hdat.nrow(); ++b) {
-            long double s = 0.0L;
+            real s = 0.0L;
             for (unsigned long c = 0; c < C.nrow(); ++c) s += K(a, c) * K(b, c);
             M(static_cast<long>(a), static_cast<long>(b)) = s;
         }
@@ -308,11 +308,11 @@ bool CGMMSolRedka::DatumskaKorekcija(const matrika<long double>& C, const matrik
     return true;
 }
 
-CGMMSolRedka::Izid CGMMSolRedka::Resi(const CGMM& GMM, Datum datum, matrika<long double>& x)
+CGMMSolRedka::Izid CGMMSolRedka::Resi(const CGMM& GMM, Datum datum, matrika<real>& x)
 {
     unsigned long nA = Bp.nrow();
-    const matrika<long double> brez;
-    const matrika<long double>* C = &brez;
+    const matrika<real> brez;
+    const matrika<real>* C = &brez;
     if (datum == Datum::H && GMM.Hred.nrow() > 0) {
         nA = static_cast<unsigned long>(GMM.nobs);
         C = &GMM.Hred;
@@ -325,26 +325,26 @@ CGMMSolRedka::Izid CGMMSolRedka::Resi(const CGMM& GMM, Datum datum, matrika<long
     return Koncna(x) ? Izid::resena : Izid::nekoncna;
 }
 
-void CGMMSolRedka::Ostanki(const CGMM& GMM, const matrika<long double>& x, matrika<long double>& v) const
+void CGMMSolRedka::Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const
 {
     v = GMM.fvec;
     VvecCalc(v, GMM.Bmat, x);
 }
 
-void CGMMSolRedka::QvvDiag(const CGMM& GMM, matrika<long double>& Qvv) const
+void CGMMSolRedka::QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const
 {
     const unsigned long n = GMM.Bmat.nrow();
     Qvv.resize(GMM.Qll.nrow(), 1, 0.0L);
     for (unsigned long i = 0; i < n; ++i) Qvv(i) = -Par(GMM.Bmat, i, i) + GMM.Qll(static_cast<long>(i), 1);
 }
 
-void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<long double>& R) const
+void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<real>& R) const
 {
     // r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block, Qvv = Qll - B Q B'.
     const bdmatrika& P = GMM.PllB;
     const redkaMatrika& B = GMM.Bmat;
-    const long double* band = GMM.Qll.data();
-    std::vector<long double> t(B.ncol(), 0.0L);
+    const real* band = GMM.Qll.data();
+    std::vector<real> t(B.ncol(), 0.0L);
     std::vector<char> vBloku(B.ncol(), 0);
     std::vector<unsigned long> stolpci;
     for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
@@ -360,16 +360,16 @@ void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<long double>& R) const
                 if (!vBloku[e.stolpec]) vBloku[e.stolpec] = 1, stolpci.push_back(e.stolpec);
         for (unsigned long i = z; i < z + m; ++i) {
             for (unsigned long j : stolpci) {
-                long double s = 0.0L;
+                real s = 0.0L;
                 for (const auto& e : B.vrstica(i))
                     s += e.vrednost * Q(static_cast<long>(e.stolpec), static_cast<long>(j));
                 t[j] = s;
             }
-            long double r = 0.0L;
+            real r = 0.0L;
             for (unsigned long k = z; k < z + m; ++k) {
-                long double s = 0.0L;
+                real s = 0.0L;
                 for (const auto& e : B.vrstica(k)) s += t[e.stolpec] * e.vrednost;
-                long double qvv = -s;
+                real qvv = -s;
                 if (k == i) qvv += band[i * 3 + 1];
                 else if (k + 1 == i) qvv += band[i * 3 + 0];
                 else if (k == i + 1) qvv += band[i * 3 + 2];
@@ -381,8 +381,8 @@ void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<long double>& R) const
     }
 }
 
-bool CGMMSolRedka::Prevesi(const matrika<long double>& vObs, matrika<long double>& W, long double So,
-                           const std::string& RobSolve, long double p, std::uint16_t nIter)
+bool CGMMSolRedka::Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
+                           const std::string& RobSolve, real p, std::uint16_t nIter)
 {
     if (!utezi0) {
         Bp0 = Bp;
@@ -393,7 +393,7 @@ bool CGMMSolRedka::Prevesi(const matrika<long double>& vObs, matrika<long double
     return true;
 }
 
-void CGMMSolRedka::IzberiNedolocene(const matrika<long double>& Hdat, bool prosta)
+void CGMMSolRedka::IzberiNedolocene(const matrika<real>& Hdat, bool prosta)
 {
     // A vanished pivot k was raised by some delta, so A1^-1 e_k is, up to
     // scale, a null vector of the matrix held (A with the chosen unknowns):
@@ -403,22 +403,22 @@ void CGMMSolRedka::IzberiNedolocene(const matrika<long double>& Hdat, bool prost
     // spreads over every point, so only the unknowns with at least half of
     // the largest share are named.
     const unsigned long u = Bp.ncol(), d = prosta ? Hdat.nrow() : 0;
-    matrika<long double> HHi;
+    matrika<real> HHi;
     if (d > 0) {
-        matrika<long double> HH(d, d, 0.0L);
+        matrika<real> HH(d, d, 0.0L);
         for (unsigned long a = 0; a < d; ++a)
             for (unsigned long b = 0; b < d; ++b)
                 for (unsigned long j = 0; j < u; ++j) HH(a, b) += Hdat(a, j) * Hdat(b, j);
         HHi = invRelativna(HH);
     }
     std::vector<char> prost(u, 0);
-    std::vector<long double> v(u);
+    std::vector<real> v(u);
     for (long k : razcep.nicelniPivoti()) {
         std::fill(v.begin(), v.end(), 0.0L);
         v[static_cast<std::size_t>(k)] = 1.0L;
         razcep.resi(v);
         if (HHi.nrow() > 0) {
-            std::vector<long double> h(d, 0.0L), g(d, 0.0L);
+            std::vector<real> h(d, 0.0L), g(d, 0.0L);
             for (unsigned long a = 0; a < d; ++a)
                 for (unsigned long j = 0; j < u; ++j) h[a] += Hdat(a, j) * v[j];
             for (unsigned long a = 0; a < d; ++a)
@@ -426,12 +426,12 @@ void CGMMSolRedka::IzberiNedolocene(const matrika<long double>& Hdat, bool prost
             for (unsigned long j = 0; j < u; ++j)
                 for (unsigned long a = 0; a < d; ++a) v[j] -= Hdat(a, j) * g[a];
         }
-        long double najvecji = 0.0L;
+        real najvecji = 0.0L;
         for (unsigned long j = 0; j < u; ++j) {
             v[j] = v[j] * v[j];
             najvecji = std::max(najvecji, v[j]);
         }
-        const long double meja = (d > 0 ? 0.5L : 1e-6L) * najvecji;
+        const real meja = (d > 0 ? 0.5L : 1e-6L) * najvecji;
         for (unsigned long j = 0; j < u; ++j) prost[j] |= v[j] > meja;
     }
     for (unsigned long j = 0; j < u; ++j)
@@ -439,15 +439,15 @@ void CGMMSolRedka::IzberiNedolocene(const matrika<long double>& Hdat, bool prost
     if (nedolocene.empty()) nedolocene = razcep.nicelniPivoti();
 }
 
-long double CGMMSolRedka::Ninv(long i, long j) const
+real CGMMSolRedka::Ninv(long i, long j) const
 {
-    long double q = razcep.inverz(i, j);
+    real q = razcep.inverz(i, j);
     const unsigned long m = ZT.ncol();
     for (unsigned long a = 0; a < m; ++a) q -= ZT(i, static_cast<long>(a)) * Z(j, static_cast<long>(a));
     return q;
 }
 
-std::vector<long> CGMMSolRedka::Napihnjene(long double meja) const
+std::vector<long> CGMMSolRedka::Napihnjene(real meja) const
 {
     std::vector<long> k;
     for (unsigned long j = 0; j < diagN.size(); ++j) {
@@ -457,22 +457,22 @@ std::vector<long> CGMMSolRedka::Napihnjene(long double meja) const
     return k;
 }
 
-long double CGMMSolRedka::Q(long i, long j) const
+real CGMMSolRedka::Q(long i, long j) const
 {
-    long double q = Ninv(i, j);
+    real q = Ninv(i, j);
     for (unsigned long a = 0; a < Hd.nrow(); ++a) q -= Hd(static_cast<long>(a), i) * G(static_cast<long>(a), j);
     return q;
 }
 
-long double CGMMSolRedka::FormaNizkegaRanga(unsigned long a) const
+real CGMMSolRedka::FormaNizkegaRanga(unsigned long a) const
 {
     const unsigned long m = UZ.nrow(), la = sidra.size() + a;
-    long double q = UZ(la, la);
+    real q = UZ(la, la);
     for (unsigned long b = 0; b < m; ++b)
         for (unsigned long c = 0; c < m; ++c) q -= UZ(la, b) * T(b, c) * UZ(c, la);
     const unsigned long u = Cn.ncol();
     for (unsigned long d = 0; d < Hd.nrow(); ++d) {
-        long double hc = 0.0L, gc = 0.0L;
+        real hc = 0.0L, gc = 0.0L;
         for (unsigned long j = 0; j < u; ++j) {
             hc += Hd(d, j) * Cn(a, j);
             gc += G(d, j) * Cn(a, j);
@@ -482,7 +482,7 @@ long double CGMMSolRedka::FormaNizkegaRanga(unsigned long a) const
     return q;
 }
 
-long double CGMMSolRedka::Par(const redkaMatrika& B, unsigned long r, unsigned long s) const
+real CGMMSolRedka::Par(const redkaMatrika& B, unsigned long r, unsigned long s) const
 {
     if (r == s && r >= nA_ && r - nA_ < Cn.nrow()) return FormaNizkegaRanga(r - nA_);
     return ParIzKofaktorjev(B, r, s, [this](long i, long j) { return CGMMSolRedka::Q(i, j); });

@@ -45,36 +45,36 @@ public:
     // The rows split by the datum kind: the inner constraints of a free
     // network stay out of the sparse matrix as a low-rank term; the minimal
     // constraints touch a few points and are rows like any other.
-    Izid Resi(const CGMM& GMM, Datum datum, matrika<long double>& x) override;
-    void Ostanki(const CGMM& GMM, const matrika<long double>& x, matrika<long double>& v) const override;
-    void QvvDiag(const CGMM& GMM, matrika<long double>& Qvv) const override;
+    Izid Resi(const CGMM& GMM, Datum datum, matrika<real>& x) override;
+    void Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const override;
+    void QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const override;
     // t = b_i Q is formed once per row, on the columns that the rows of its
     // station's block touch, and serves every row of the block.
-    void RDiag(const CGMM& GMM, matrika<long double>& R) const override;
+    void RDiag(const CGMM& GMM, matrika<real>& R) const override;
     // Rejections that take away what determined the network show as vanished
     // pivots of the next factorisation, so this never refuses.
-    bool Prevesi(const matrika<long double>& vObs, matrika<long double>& W, long double So,
-                 const std::string& RobSolve, long double p, std::uint16_t nIter) override;
+    bool Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
+                 const std::string& RobSolve, real p, std::uint16_t nIter) override;
 
     // Forms N from the current rows (nA sparse rows, the rest low-rank),
     // factors and solves N x = Bp'fp.  C and Hdat give the datum correction
     // (C empty: none).  On `nedolocena` the unknowns are in `nedolocene`.
-    Izid Resi(unsigned long nA, const matrika<long double>& C, const matrika<long double>& Hdat,
-              matrika<long double>& x);
+    Izid Resi(unsigned long nA, const matrika<real>& C, const matrika<real>& Hdat,
+              matrika<real>& x);
 
     // Unknowns k with N_kk = 0 or N_kk (N^-1)_kk above the bound: not
     // determined though no pivot vanished outright.
-    std::vector<long> Napihnjene(long double meja = kMejaVIF) const;
+    std::vector<long> Napihnjene(real meja = kMejaVIF) const;
 
     // Cofactor of the unknowns i and j, datum applied.
-    long double Q(long i, long j) const override;
+    real Q(long i, long j) const override;
     // b_r Q b_s' for rows r and s of B (the unwhitened design matrix).
-    long double Par(const redkaMatrika& B, unsigned long r, unsigned long s) const override;
+    real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const override;
     // Elements of the factor (for the benchmarks).
     long nnzL() const { return razcep.nnzL(); }
 
     redkaMatrika Bp;             // whitened rows
-    matrika<long double> fp;     // whitened misclosures
+    matrika<real> fp;     // whitened misclosures
 
 private:
     // The steps of Resi: the pattern of the rows (analysed again only when
@@ -82,16 +82,16 @@ private:
     // defect, the low-rank term, the solution and the datum correction.
     void Vzorec(unsigned long nA);
     void Normalna(unsigned long nA);
-    void DrziSidra(const matrika<long double>& Hdat, bool prosta);
+    void DrziSidra(const matrika<real>& Hdat, bool prosta);
     bool NizkiRang();
-    void ResitevX(matrika<long double>& x) const;
-    bool DatumskaKorekcija(const matrika<long double>& C, const matrika<long double>& Hdat);
-    long double Ninv(long i, long j) const;
+    void ResitevX(matrika<real>& x) const;
+    bool DatumskaKorekcija(const matrika<real>& C, const matrika<real>& Hdat);
+    real Ninv(long i, long j) const;
     // The unknowns left free when pivots vanished (prosta: a free network
     // whose datum motions Hdat are not to be named).
-    void IzberiNedolocene(const matrika<long double>& Hdat, bool prosta);
+    void IzberiNedolocene(const matrika<real>& Hdat, bool prosta);
     // b Q b' of a low-rank row a (closed form from the small matrices).
-    long double FormaNizkegaRanga(unsigned long a) const;
+    real FormaNizkegaRanga(unsigned long a) const;
 
     unsigned long nA_ = 0;
     redkaSimetricna A;
@@ -99,21 +99,21 @@ private:
     std::vector<long> mesta;                   // position in A.Ax of every product of the rows
     bool analizirana = false;
     redkiRazcep razcep;
-    std::vector<long double> diagN;
+    std::vector<real> diagN;
 
     // Low-rank term: the held unknowns and the constraint rows.
     std::vector<long> sidra;
-    std::vector<long double> delta;
-    matrika<long double> Cn;     // the low-rank rows (dense)
-    matrika<long double> Z;      // u x m, A1^-1 U
-    matrika<long double> ZT;     // u x m, Z T
-    matrika<long double> UZ;     // m x m, U'Z
-    matrika<long double> T;      // m x m, (K + U'Z)^-1
+    std::vector<real> delta;
+    matrika<real> Cn;     // the low-rank rows (dense)
+    matrika<real> Z;      // u x m, A1^-1 U
+    matrika<real> ZT;     // u x m, Z T
+    matrika<real> UZ;     // m x m, U'Z
+    matrika<real> T;      // m x m, (K + U'Z)^-1
     // Datum correction: Hd (d x u) and G = M^-1 Hd.
-    matrika<long double> Hd, G;
+    matrika<real> Hd, G;
     // Robust re-weighting: the unweighted rows.
     redkaMatrika Bp0;
-    matrika<long double> fp0;
+    matrika<real> fp0;
     bool utezi0 = false;
 };
 

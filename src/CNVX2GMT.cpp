@@ -32,7 +32,7 @@ bool NVX2OdpriDatoteko(std::ofstream& f, const std::string& name, std::ostream& 
 void NVX2Stevec(unsigned long n) { std::cout << std::setw(7) << n << "\b\b\b\b\b\b\b" << std::flush; }
 
 namespace {
-void Stevilo(std::ostream& f, long double v, int width, int decimals)
+void Stevilo(std::ostream& f, real v, int width, int decimals)
 {
     f << std::fixed << std::setprecision(decimals) << std::setw(width) << v;
 }
@@ -217,7 +217,7 @@ void CNVX2GMT::PrintGrobe(const CTerObsCrdA& TOCrdA, const CTerObsZbirka& TO, co
         TerObsSet set;
         long zapis;
         char vrsta;
-        long double w;
+        real w;
         const char* kaj;
     };
     std::vector<Crta> crte;

@@ -16,7 +16,7 @@
 
 namespace {
 // A semi-axis from a variance that round-off may leave a hair below zero.
-long double Polos(long double s, long double lambda) { return lambda > 0.0L ? std::sqrt(s * lambda) : 0.0L; }
+real Polos(real s, real lambda) { return lambda > 0.0L ? std::sqrt(s * lambda) : 0.0L; }
 }  // namespace
 
 CRelEll::CRelEll(CProcSet& procset_, CTerObsZbirka& TO_, CGMM& GMM_, CGMMSol& GMMS_)
@@ -79,25 +79,25 @@ void CRelEll::CalcRelEll()
 {
     nobs = static_cast<std::uint32_t>(PTS.nrow());
     const long s = Dim == 2 ? 0 : 6;  // first column of the horizontal ellipse
-    const long double so2 = GMMS.SoIIzracun, so = std::sqrt(so2);
+    const real so2 = GMMS.SoIIzracun, so = std::sqrt(so2);
     for (long d = 0; d < static_cast<long>(nobs); ++d) {
         const GMMEqTocka t1 = GMMEqSetIndex(GMM, TO.TOCrdA, PTS(d, 0), 0);
         const GMMEqTocka t2 = GMMEqSetIndex(GMM, TO.TOCrdA, PTS(d, 1), 0);
         // Cofactors of the difference of the two points' coordinates.
-        matrika<long double> Q(Dim, Dim, 0.0L);
+        matrika<real> Q(Dim, Dim, 0.0L);
         for (long a = 0; a < Dim; ++a)
             for (long b = 0; b < Dim; ++b) {
-                long double q = 0.0L;
+                real q = 0.0L;
                 if (t1.iB >= 0) q += GMMS.Qxx(t1.iB + a, t1.iB + b);
                 if (t2.iB >= 0) q += GMMS.Qxx(t2.iB + a, t2.iB + b);
                 if (t1.iB >= 0 && t2.iB >= 0) q -= GMMS.Qxx(t1.iB + a, t2.iB + b) + GMMS.Qxx(t2.iB + a, t1.iB + b);
                 Q(a, b) = q;
             }
-        long double qxx = Q(0, 0), qyy = Q(1, 1), qxy = Q(1, 0), A = 0.0L, B = 0.0L, theta = 0.0L;
+        real qxx = Q(0, 0), qyy = Q(1, 1), qxy = Q(1, 0), A = 0.0L, B = 0.0L, theta = 0.0L;
         elipspog(qxx, qyy, qxy, A, B, theta);
         for (long c = 0; c < Dim; ++c) OBS(d, c) = (TO.TOCrdA.OBS(t1.ind, c) + TO.TOCrdA.OBS(t2.ind, c)) / 2.0L;
         if (Dim == 3) {
-            matrika<long double> L(3, 1, 0.0L), alfa(3, 1, 0.0L);
+            matrika<real> L(3, 1, 0.0L), alfa(3, 1, 0.0L);
             elipsoidpog(Q, L, alfa);
             for (long k = 0; k < 3; ++k) {
                 SIG(d, k) = Polos(so2, L(k));

@@ -49,8 +49,8 @@ public:
     std::uint32_t nobs = 0;     // observations of the seven kinds, then pairs
     std::uint16_t Dim = 0;
     matrika<std::string> PTS;   // pairs x 2 names
-    matrika<long double> OBS;   // pairs x Dim midpoints
-    matrika<long double> SIG;   // pairs x 3 (2D) or x 9 (3D), see above
+    matrika<real> OBS;   // pairs x Dim midpoints
+    matrika<real> SIG;   // pairs x 3 (2D) or x 9 (3D), see above
 
 private:
     void SetDimensions();

@@ -43,21 +43,21 @@ public:
     virtual ~CResitev() = default;
 
     virtual void Beli(const CGMM& GMM) = 0;
-    virtual Izid Resi(const CGMM& GMM, Datum datum, matrika<long double>& x) = 0;
-    virtual long double Q(long i, long j) const = 0;
-    virtual long double Par(const redkaMatrika& B, unsigned long r, unsigned long s) const = 0;
+    virtual Izid Resi(const CGMM& GMM, Datum datum, matrika<real>& x) = 0;
+    virtual real Q(long i, long j) const = 0;
+    virtual real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const = 0;
     // Residuals v = f - B x of the unweighted model.
-    virtual void Ostanki(const CGMM& GMM, const matrika<long double>& x, matrika<long double>& v) const = 0;
+    virtual void Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const = 0;
     // Qvv = Qll - B Q B' on its diagonal (rows x 1).
-    virtual void QvvDiag(const CGMM& GMM, matrika<long double>& Qvv) const = 0;
+    virtual void QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const = 0;
     // r_ii = (Qvv P)_ii of correlated angles (rows x 1; with diagonal weights
     // the caller takes Qvv_ii p_i).
-    virtual void RDiag(const CGMM& GMM, matrika<long double>& R) const = 0;
+    virtual void RDiag(const CGMM& GMM, matrika<real>& R) const = 0;
     // Re-weights the first rows of vObs (the observations) by the weight
     // function, W as FWeighRobust keeps it.  False when the rejections leave
     // the network undetermined where the method sees it before solving.
-    virtual bool Prevesi(const matrika<long double>& vObs, matrika<long double>& W, long double So,
-                         const std::string& RobSolve, long double p, std::uint16_t nIter) = 0;
+    virtual bool Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
+                         const std::string& RobSolve, real p, std::uint16_t nIter) = 0;
     // Rank of the whitened system where the method reveals it, else -1.
     virtual long Rang() const { return -1; }
 
@@ -69,19 +69,19 @@ public:
     // determined by the observations and the datum: in extended precision a
     // singular system leaves pivots of round-off size, whose inflation is
     // 1e16 or more, while a determined network stays many orders below.
-    static constexpr long double kMejaVIF = 1e14L;
-    static bool NedolocenaNeznanka(long double Nkk, long double Qkk, long double meja = kMejaVIF)
+    static constexpr real kMejaVIF = 1e14L;
+    static bool NedolocenaNeznanka(real Nkk, real Qkk, real meja = kMejaVIF)
     {
         return Nkk == 0.0L || !(std::fabs(Nkk * Qkk) <= meja);
     }
     // b_r Q b_s' of the rows r and s of B from a cofactor lookup q(i, j):
     // t_j = sum_k b_rk Q(k, j), then sum_j t_j b_sj, as the dense product sums.
     template <typename Kofaktor>
-    static long double ParIzKofaktorjev(const redkaMatrika& B, unsigned long r, unsigned long s, Kofaktor q)
+    static real ParIzKofaktorjev(const redkaMatrika& B, unsigned long r, unsigned long s, Kofaktor q)
     {
-        long double vsota = 0.0L;
+        real vsota = 0.0L;
         for (const auto& ej : B.vrstica(s)) {
-            long double t = 0.0L;
+            real t = 0.0L;
             for (const auto& ek : B.vrstica(r))
                 t += ek.vrednost * q(static_cast<long>(ek.stolpec), static_cast<long>(ej.stolpec));
             vsota += t * ej.vrednost;
@@ -89,9 +89,9 @@ public:
         return vsota;
     }
     // Every element is a finite number.
-    static bool Koncna(const matrika<long double>& A)
+    static bool Koncna(const matrika<real>& A)
     {
-        const long double* a = A.data();
+        const real* a = A.data();
         for (unsigned long k = 0; k < A.size(); ++k)
             if (!std::isfinite(a[k])) return false;
         return true;

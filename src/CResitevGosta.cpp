@@ -16,26 +16,26 @@ namespace {
 // Rank of the rows of B whose robust factor (column 0 of W) is not 0, by
 // elimination with diagonal pivoting of their normal matrix.  Positive
 // factors do not change the rank, so the unweighted rows serve.
-long RangOhranjenih(const matrika<long double>& B, const matrika<long double>& W)
+long RangOhranjenih(const matrika<real>& B, const matrika<real>& W)
 {
     const unsigned long u = B.ncol();
-    matrika<long double> N(u, u, 0.0L);
-    const long double* b = B.data();
-    long double* n = N.data();
+    matrika<real> N(u, u, 0.0L);
+    const real* b = B.data();
+    real* n = N.data();
     for (unsigned long i = 0; i < B.nrow(); ++i) {
         if (W(static_cast<long>(i), 0) == 0.0L) continue;
         for (unsigned long j = 0; j < u; ++j)
             if (b[i * u + j] != 0.0L)
                 for (unsigned long k = 0; k < u; ++k) n[j * u + k] += b[i * u + j] * b[i * u + k];
     }
-    long double najvecji = 0.0L;
+    real najvecji = 0.0L;
     for (unsigned long j = 0; j < u; ++j) najvecji = std::max(najvecji, n[j * u + j]);
     // Pivots of round-off size, relative to the largest diagonal element.
     return static_cast<long>(gaussJordan(N, nullptr, gjNacin{true, najvecji * numerika::kRelativniRang, 0}).size());
 }
 }  // namespace
 
-CResitevGosta::CResitevGosta(const MetodaResitve& metoda_, long double SVDthres_)
+CResitevGosta::CResitevGosta(const MetodaResitve& metoda_, real SVDthres_)
     : metoda(metoda_), razcep(metoda_.razcep(metoda_.ime, SVDthres_))
 {
 }
@@ -49,7 +49,7 @@ void CResitevGosta::Beli(const CGMM& GMM)
     Bgost = GMM.Bmat.gosta();
     // Pll = L L'; with diagonal weights L is the column of their square roots.
     // Correlated angles: L block by block, as the whole factor would hold it.
-    chr<long double> ch;
+    chr<real> ch;
     bdmatrika LB;
     if (GMM.Qlldiag)
         ch.razcep(GMM.Pll, 1);
@@ -66,7 +66,7 @@ void CResitevGosta::Beli(const CGMM& GMM)
     }
 }
 
-CResitev::Izid CResitevGosta::Resi(const CGMM& GMM, Datum datum, matrika<long double>& x)
+CResitev::Izid CResitevGosta::Resi(const CGMM& GMM, Datum datum, matrika<real>& x)
 {
     nedolocene.clear();
     x.resize(0, 0);
@@ -74,15 +74,15 @@ CResitev::Izid CResitevGosta::Resi(const CGMM& GMM, Datum datum, matrika<long do
     // The pseudo-inverse of the SVD is bounded by its threshold; every other
     // method must meet a regular system.
     const bool preveriRegularnost = !metoda.psevdoinverz;
-    matrika<long double> N, n;
+    matrika<real> N, n;
     if (normalna) {
         AtBprod(Bp, Bp, N);
         AtBprod(Bp, fp, n);
     }
     // Diagonal of the normal matrix, the column norms of Bp squared.
     const unsigned long u = Bp.ncol();
-    std::vector<long double> diagN(u, 0.0L);
-    const long double* b = Bp.data();
+    std::vector<real> diagN(u, 0.0L);
+    const real* b = Bp.data();
     for (unsigned long i = 0; i < Bp.nrow(); ++i)
         for (unsigned long k = 0; k < u; ++k) diagN[k] += b[i * u + k] * b[i * u + k];
 
@@ -129,22 +129,22 @@ CResitev::Izid CResitevGosta::Resi(const CGMM& GMM, Datum datum, matrika<long do
     return Izid::resena;
 }
 
-bool CResitevGosta::CorrectQdd(const matrika<long double>& H, const matrika<long double>& C)
+bool CResitevGosta::CorrectQdd(const matrika<real>& H, const matrika<real>& C)
 {
     // M = Hdat C'C Hdat' = K K' with K = Hdat C' (nHdat x rows of C), inverted
     // by the method's own family.
-    matrika<long double> K, M;
+    matrika<real> K, M;
     ABtprod(H, C, K);
     ABtprod(K, K, M);
-    matrika<long double> Mi;
+    matrika<real> Mi;
     if (metoda.inverzM == 'G') {
         Mi = inv(M);
     } else if (metoda.inverzM == 'L') {
-        lur<long double> lu;
+        lur<real> lu;
         lu.razcep(M);
         Mi = lu.inv();
     } else {
-        chr<long double> ch;
+        chr<real> ch;
         ch.razcep(M, 0);
         Mi = ch.inv();
     }
@@ -152,43 +152,43 @@ bool CResitevGosta::CorrectQdd(const matrika<long double>& H, const matrika<long
     for (unsigned long a = 0; a < M.nrow(); ++a)
         if (NedolocenaNeznanka(M(a, a), Mi(a, a))) return false;
     // Qdd -= Hdat' Mi Hdat
-    const matrika<long double> T = Mi * H;
+    const matrika<real> T = Mi * H;
     const unsigned long u = Qdd.ncol(), h = H.nrow();
-    long double* q = Qdd.data();
-    const long double* hd = H.data();
-    const long double* t = T.data();
+    real* q = Qdd.data();
+    const real* hd = H.data();
+    const real* t = T.data();
     for (unsigned long i = 0; i < u; ++i)
         for (unsigned long j = 0; j < u; ++j) {
-            long double s = 0.0L;
+            real s = 0.0L;
             for (unsigned long a = 0; a < h; ++a) s += hd[a * u + i] * t[a * u + j];
             q[i * u + j] -= s;
         }
     return true;
 }
 
-long double CResitevGosta::Par(const redkaMatrika& B, unsigned long r, unsigned long s) const
+real CResitevGosta::Par(const redkaMatrika& B, unsigned long r, unsigned long s) const
 {
     return ParIzKofaktorjev(B, r, s, [this](long i, long j) { return Qdd(i, j); });
 }
 
-void CResitevGosta::Ostanki(const CGMM& GMM, const matrika<long double>& x, matrika<long double>& v) const
+void CResitevGosta::Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const
 {
     v = GMM.fvec;
     VvecCalc(v, Bgost, x);
 }
 
-void CResitevGosta::QvvDiag(const CGMM& GMM, matrika<long double>& Qvv) const
+void CResitevGosta::QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const
 {
     ::QvvDiag(GMM.Qll, Bgost, Qdd, Qvv);
 }
 
-void CResitevGosta::RDiag(const CGMM& GMM, matrika<long double>& R) const
+void CResitevGosta::RDiag(const CGMM& GMM, matrika<real>& R) const
 {
     QvvPDiag(GMM.Qll, Bgost, Qdd, GMM.PllB, R);
 }
 
-bool CResitevGosta::Prevesi(const matrika<long double>& vObs, matrika<long double>& W, long double So,
-                            const std::string& RobSolve, long double p, std::uint16_t nIter)
+bool CResitevGosta::Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
+                            const std::string& RobSolve, real p, std::uint16_t nIter)
 {
     if (Bp0.empty()) {
         Bp0 = Bp;
@@ -202,6 +202,6 @@ bool CResitevGosta::Prevesi(const matrika<long double>& vObs, matrika<long doubl
     for (unsigned long i = 0; i < vObs.nrow(); ++i)
         novaZavrnitev |= W(static_cast<long>(i), 0) == 0.0L && W(static_cast<long>(i), 1) != 0.0L;
     if (!novaZavrnitev) return true;
-    if (rang0 < 0) rang0 = RangOhranjenih(Bp0, matrika<long double>(Bp0.nrow(), 1, 1.0L));
+    if (rang0 < 0) rang0 = RangOhranjenih(Bp0, matrika<real>(Bp0.nrow(), 1, 1.0L));
     return RangOhranjenih(Bp0, W) >= rang0;
 }

@@ -23,36 +23,36 @@
 
 class CResitevGosta final : public CResitev {
 public:
-    CResitevGosta(const MetodaResitve& metoda, long double SVDthres);
+    CResitevGosta(const MetodaResitve& metoda, real SVDthres);
 
     void Beli(const CGMM& GMM) override;
-    Izid Resi(const CGMM& GMM, Datum datum, matrika<long double>& x) override;
-    long double Q(long i, long j) const override { return Qdd(i, j); }
-    long double Par(const redkaMatrika& B, unsigned long r, unsigned long s) const override;
-    void Ostanki(const CGMM& GMM, const matrika<long double>& x, matrika<long double>& v) const override;
-    void QvvDiag(const CGMM& GMM, matrika<long double>& Qvv) const override;
-    void RDiag(const CGMM& GMM, matrika<long double>& R) const override;
-    bool Prevesi(const matrika<long double>& vObs, matrika<long double>& W, long double So,
-                 const std::string& RobSolve, long double p, std::uint16_t nIter) override;
+    Izid Resi(const CGMM& GMM, Datum datum, matrika<real>& x) override;
+    real Q(long i, long j) const override { return Qdd(i, j); }
+    real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const override;
+    void Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const override;
+    void QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const override;
+    void RDiag(const CGMM& GMM, matrika<real>& R) const override;
+    bool Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
+                 const std::string& RobSolve, real p, std::uint16_t nIter) override;
     long Rang() const override { return rang; }
 
     const MetodaResitve& metoda;
 
-    matrika<long double> Bp;     // n x u whitened design matrix
-    matrika<long double> fp;     // n x 1 whitened misclosures
-    matrika<long double> Qdd;    // u x u cofactors of the unknowns, datum applied
+    matrika<real> Bp;     // n x u whitened design matrix
+    matrika<real> fp;     // n x 1 whitened misclosures
+    matrika<real> Qdd;    // u x u cofactors of the unknowns, datum applied
 
 private:
     // Qdd -= Hdat' (Hdat C'C Hdat')^-1 Hdat; false (Qdd unchanged) when that
     // matrix is singular.
-    bool CorrectQdd(const matrika<long double>& Hdat, const matrika<long double>& C);
+    bool CorrectQdd(const matrika<real>& Hdat, const matrika<real>& C);
 
-    std::unique_ptr<razcepMetoda<long double>> razcep;
-    matrika<long double> Bgost;  // dense copy of the design matrix
+    std::unique_ptr<razcepMetoda<real>> razcep;
+    matrika<real> Bgost;  // dense copy of the design matrix
     long rang = -1;              // rank of the first solution of the linearisation (SVD only)
     bool prva = true;            // the next Resi is the first of this linearisation
     // Robust re-weighting: the unweighted rows and the rank they have.
-    matrika<long double> Bp0, fp0;
+    matrika<real> Bp0, fp0;
     long rang0 = -1;
 };
 

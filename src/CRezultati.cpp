@@ -16,15 +16,15 @@
 #include "src/MetodaResitve.h"
 
 namespace {
-long double Sigma(long double SoIIzracun, long double q) { return std::sqrt(SoIIzracun * std::fabs(q)); }
+real Sigma(real SoIIzracun, real q) { return std::sqrt(SoIIzracun * std::fabs(q)); }
 
 // One point's block of dim values of the list M (coordinates or velocities)
 // whose unknowns start at ix, with its ellipses; k2 and k3 scale the
 // standard ellipse and ellipsoid to the confidence level.
-RezBlok Blok(const matrika<long double>& M, long i, long ix, int dim, const CGMMSol& GMMS, long double k2,
-             long double k3)
+RezBlok Blok(const matrika<real>& M, long i, long ix, int dim, const CGMMSol& GMMS, real k2,
+             real k3)
 {
-    const long double s2 = GMMS.SoIIzracun;
+    const real s2 = GMMS.SoIIzracun;
     RezBlok b;
     b.dim = dim;
     b.neznanka = ix;
@@ -41,19 +41,19 @@ RezBlok Blok(const matrika<long double>& M, long i, long ix, int dim, const CGMM
     }
     if (dim == 2) {
         // The ellipse of the covariances.
-        long double qxx = s2 * b.Q[0][0], qyy = s2 * b.Q[1][1], qxy = s2 * b.Q[1][0];
+        real qxx = s2 * b.Q[0][0], qyy = s2 * b.Q[1][1], qxy = s2 * b.Q[1][0];
         elipspog(qxx, qyy, qxy, b.a, b.b, b.theta);
     } else if (dim == 3) {
         // The ellipsoid and the horizontal ellipse of the cofactors, scaled
         // by sigma0.
-        matrika<long double> Q(3, 3, 0.0L), S(3, 1, 0.0L), A(3, 1, 0.0L);
+        matrika<real> Q(3, 3, 0.0L), S(3, 1, 0.0L), A(3, 1, 0.0L);
         for (int d = 0; d < 3; ++d)
             for (int e = 0; e < 3; ++e) Q(d, e) = b.Q[d][e];
-        long double qxx = Q(0, 0), qyy = Q(1, 1), qxy = Q(1, 0);
+        real qxx = Q(0, 0), qyy = Q(1, 1), qxy = Q(1, 0);
         elipsoidpog(Q, S, A);
-        long double ah = 0.0L, bh = 0.0L;
+        real ah = 0.0L, bh = 0.0L;
         elipspog(qxx, qyy, qxy, ah, bh, b.theta);
-        const long double so = std::sqrt(s2);
+        const real so = std::sqrt(s2);
         b.a = ah * so;
         b.b = bh * so;
         for (int d = 0; d < 3; ++d) {
@@ -84,8 +84,8 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMS
     // probability P when multiplied by the root of the chi-square quantile
     // with 2 (3) degrees of freedom.
     const bool zaup = zaupanjeElips > 0.0L && zaupanjeElips < 1.0L;
-    const long double k2 = zaup ? std::sqrt(Hi2PorInvF(zaupanjeElips, 2.0L)) : 0.0L;
-    const long double k3 = zaup ? std::sqrt(Hi2PorInvF(zaupanjeElips, 3.0L)) : 0.0L;
+    const real k2 = zaup ? std::sqrt(Hi2PorInvF(zaupanjeElips, 2.0L)) : 0.0L;
+    const real k3 = zaup ? std::sqrt(Hi2PorInvF(zaupanjeElips, 3.0L)) : 0.0L;
 
     const CTerObsTocke& lista = GMM.Tocke();
     const int d = Dim == 1 ? 1 : (Dim == 2 ? 2 : 3);
@@ -149,14 +149,14 @@ void CRezultati::SetRelativne(const CRelEll& RelEll)
     }
 }
 
-long double CRezultati::Korelacija(long i, long j) const
+real CRezultati::Korelacija(long i, long j) const
 {
     // Magnitudes compared with the tolerance in double precision; the square
     // roots of the magnitudes keep a round-off negative variance from
     // printing as "nan".  The cofactor is asked for as (j, i): off the
     // factor's pattern it is solved by columns, and the column i then serves
     // a whole row of the table.
-    const long double Qii = diagQ[static_cast<std::size_t>(i)], Qjj = diagQ[static_cast<std::size_t>(j)];
+    const real Qii = diagQ[static_cast<std::size_t>(i)], Qjj = diagQ[static_cast<std::size_t>(j)];
     const double qii = dabs(Qii);
     if (i == j) return qii > numerika::kIzpisNic ? 1.0L : 0.0L;
     const double qjj = dabs(Qjj);

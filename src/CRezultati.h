@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "matrika/numerika.h"
 #include "src/TerObsVrste.h"
 
 class CProcSet;
@@ -40,15 +41,15 @@ class CTerObsTocke;
 struct RezBlok {
     int dim = 0;                        // 1, 2 or 3
     long neznanka = -1;                 // first unknown, -1 without unknowns
-    long double apr[3] = {0, 0, 0};     // a-priori values
-    long double pop[3] = {0, 0, 0};     // corrections of this pass
-    long double izr[3] = {0, 0, 0};     // adjusted values
-    long double sig[3] = {0, 0, 0};     // standard deviations
-    long double Q[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};   // cofactors
-    long double a = 0, b = 0, theta = 0;                        // absolute (horizontal) ellipse
-    long double S[3] = {0, 0, 0}, A[3] = {0, 0, 0};             // ellipsoid (3D)
-    long double aZaup = 0, bZaup = 0;                           // ellipse at the confidence level
-    long double SZaup[3] = {0, 0, 0};                           // ellipsoid at the confidence level
+    real apr[3] = {0, 0, 0};     // a-priori values
+    real pop[3] = {0, 0, 0};     // corrections of this pass
+    real izr[3] = {0, 0, 0};     // adjusted values
+    real sig[3] = {0, 0, 0};     // standard deviations
+    real Q[3][3] = {{0, 0, 0}, {0, 0, 0}, {0, 0, 0}};   // cofactors
+    real a = 0, b = 0, theta = 0;                        // absolute (horizontal) ellipse
+    real S[3] = {0, 0, 0}, A[3] = {0, 0, 0};             // ellipsoid (3D)
+    real aZaup = 0, bZaup = 0;                           // ellipse at the confidence level
+    real SZaup[3] = {0, 0, 0};                           // ellipsoid at the confidence level
 };
 
 struct RezTocka {
@@ -60,16 +61,16 @@ struct RezTocka {
 
 struct RezRefrakcija {
     std::string postaja;                // empty for the one coefficient of the network
-    long double k = 0.0L, sig = 0.0L;
+    real k = 0.0L, sig = 0.0L;
 };
 
 struct RezGlobalniTest {
-    long double SoApriori = 0, SoAposteriori = 0;
-    long double verjetnost = 0;         // *PGLTST
-    long double statistika = 0, spodnja = 0, zgornja = 0;
+    real SoApriori = 0, SoAposteriori = 0;
+    real verjetnost = 0;         // *PGLTST
+    real statistika = 0, spodnja = 0, zgornja = 0;
     long prostostne = 0;                // degrees of freedom
     bool sprejet = false;               // statistic within [spodnja, zgornja]
-    long double rsum = 0, rpovp = 0;    // sum and mean of the redundancy numbers
+    real rsum = 0, rpovp = 0;    // sum and mean of the redundancy numbers
     int iteracijRobustne = 0;           // re-weightings of the last solution
     bool apriori = false;               // accuracy measures from the a-priori variance
 };
@@ -82,17 +83,17 @@ struct RezOpazovanje {
     long zapis = -1;                    // record in the set (a composed angle: its directions by CTerObsAngl::Smeri)
     int komponenta = 0;
     long vrstica = -1;                  // model row
-    long double opazovano = 0, v = 0, sv = 0, izravnano = 0, sig = 0;
-    long double r = 0, w = 0, nab = 0, lam = 0;
+    real opazovano = 0, v = 0, sv = 0, izravnano = 0, sig = 0;
+    real r = 0, w = 0, nab = 0, lam = 0;
     bool napaka = false;                // |w| > N
     bool ocena = false;                 // flagged with r > 0: gross error estimated
-    long double groba = 0;              // -v / r
+    real groba = 0;              // -v / r
 };
 
 struct RezRelElipsa {
     std::string od, doTocke;
-    long double sredina[3] = {0, 0, 0};
-    long double a = 0, b = 0, theta = 0;   // horizontal relative ellipse (m, m, degrees)
+    real sredina[3] = {0, 0, 0};
+    real a = 0, b = 0, theta = 0;   // horizontal relative ellipse (m, m, degrees)
 };
 
 // One record of the data snooping (*SNOOP): removed, or left in because its
@@ -105,9 +106,9 @@ struct RezIzlocen {
     long zapis = -1;                    // record in its set
     std::string tocke;                  // its point names, blank-separated
     long vrstica = 0;                   // line in the data file
-    long double w = 0, groba = 0;       // record test and estimated gross error when removed
-    long double SoPo = 0, statistika = 0;   // a-posteriori sigma0 and global test after the removal
-    long double odstopanje = 0;         // observed minus computed from the final adjustment
+    real w = 0, groba = 0;       // record test and estimated gross error when removed
+    real SoPo = 0, statistika = 0;   // a-posteriori sigma0 and global test after the removal
+    real odstopanje = 0;         // observed minus computed from the final adjustment
 };
 
 struct RezIskanje {
@@ -125,25 +126,25 @@ public:
     char datum = 0;
     int prehodov = 0;
     bool skonvergirala = false;
-    long double normaPopravkov = 0;     // norm of the corrections of the last pass
-    long double SoIIzracun = 0;
-    long double zaupanjeElips = 0;      // *PHIPEL
+    real normaPopravkov = 0;     // norm of the corrections of the last pass
+    real SoIIzracun = 0;
+    real zaupanjeElips = 0;      // *PHIPEL
 
     std::vector<RezTocka> tocke;
     std::vector<RezRefrakcija> refrakcija;
     RezGlobalniTest globalniTest;
-    long double kriticnaN = 0;          // critical value of the screening
-    long double del0 = 0;               // bound of the non-centrality
+    real kriticnaN = 0;          // critical value of the screening
+    real del0 = 0;               // bound of the non-centrality
     std::vector<RezOpazovanje> opazovanja;
     std::vector<RezRelElipsa> relativne;
     // Robust weight factor of every observation row of the last solution
     // (0: rejected); empty for least squares.
-    std::vector<long double> robustneUtezi;
+    std::vector<real> robustneUtezi;
     RezIskanje iskanje;                 // data snooping (*SNOOP)
     // The approximate values of the point list as the data file gives them
     // (the passes move them to the adjusted ones): the total correction of a
     // point is its adjusted value minus these.
-    std::vector<std::array<long double, 3>> zacetne;
+    std::vector<std::array<real, 3>> zacetne;
 
     // Points, refraction coefficients and global test of the current pass,
     // read from the solution before it moves the approximate values.
@@ -154,11 +155,11 @@ public:
 
     // Correlation of the unknowns i and j (0 where a variance is of
     // round-off size; 1 on the diagonal of a determined unknown).
-    long double Korelacija(long i, long j) const;
+    real Korelacija(long i, long j) const;
 
 private:
-    std::function<long double(long, long)> Qxx;
-    std::vector<long double> diagQ;
+    std::function<real(long, long)> Qxx;
+    std::vector<real> diagQ;
 };
 
 #endif

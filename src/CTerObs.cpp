@@ -9,7 +9,7 @@
 #include "src/FBranje.h"
 #include "src/NivexAux.h"
 
-void TerObsNum(std::ostream& out, long double v, int width, int decimals)
+void TerObsNum(std::ostream& out, real v, int width, int decimals)
 {
     std::ostringstream s;
     s << std::fixed << std::setprecision(decimals) << v;
@@ -36,7 +36,7 @@ std::string CTerObs::EnotaKota() const { return AngUnit == "DMS" ? "[dms]" : Ang
 
 std::string CTerObs::EnotaOdklona() const { return AngUnit == "GON" ? "[mg]" : "['']"; }
 
-void TerObsAngle(std::ostream& out, const std::string& unit, long double rad)
+void TerObsAngle(std::ostream& out, const std::string& unit, real rad)
 {
     if (unit == "DMS")
         TerObsTxt(out, dms2dms(rad2dms(rad)), 15);
@@ -44,9 +44,9 @@ void TerObsAngle(std::ostream& out, const std::string& unit, long double rad)
         TerObsNum(out, unit == "GON" ? rad2gon(rad) : rad2deg(rad), 15, 6);
 }
 
-void CTerObs::PrintKot(std::ostream& out, long double rad) const { TerObsAngle(out, AngUnit, rad); }
+void CTerObs::PrintKot(std::ostream& out, real rad) const { TerObsAngle(out, AngUnit, rad); }
 
-void CTerObs::PrintMaliKot(std::ostream& out, long double rad) const
+void CTerObs::PrintMaliKot(std::ostream& out, real rad) const
 {
     TerObsNum(out, AngUnit == "GON" ? rad2gon(rad) * 1000.0L : rad2deg(rad) * 3600.0L, 7, 2);
 }
@@ -93,16 +93,16 @@ void CTerObs::ReadLinearRecord(std::istream& in, long i)
 
 void CTerObs::ReadAngleRecord(std::istream& in, long i)
 {
-    long double kot = 0.0L, sd = 0.0L;
+    real kot = 0.0L, sd = 0.0L;
     if (AngUnit == "DMS") {
         // The sign of the degrees is not carried to minutes and seconds.
-        const long double st = static_cast<long double>(ReadInt(in, i, -32768, 32767));
-        const long double mi = static_cast<long double>(ReadInt(in, i, -32768, 32767));
-        const long double se = ReadNum(in, i);
+        const real st = static_cast<real>(ReadInt(in, i, -32768, 32767));
+        const real mi = static_cast<real>(ReadInt(in, i, -32768, 32767));
+        const real se = ReadNum(in, i);
         sd = ReadNum(in, i);
         kot = deg2rad(se / 3600.0L + mi / 60.0L + st);
     } else {
-        const long double a = ReadNum(in, i);
+        const real a = ReadNum(in, i);
         sd = ReadNum(in, i);
         kot = AngUnit == "GON" ? gon2rad(a) : deg2rad(a);
     }
@@ -159,7 +159,7 @@ void CTerObs::CalcRefStDApr()
 {
     So = 0.0L;
     if (nobs == 0 || SIG.nrow() == 0) return;
-    const long double* s = SIG.data();
+    const real* s = SIG.data();
     const unsigned long m = SIG.ncol();
     unsigned long n = 0;
     for (unsigned long i = 0; i < SIG.nrow(); ++i) {
@@ -167,7 +167,7 @@ void CTerObs::CalcRefStDApr()
         for (unsigned long k = 0; k < m; ++k) So += dabs(s[i * m + k]);
         n += m;
     }
-    if (n > 0) So /= static_cast<long double>(n);
+    if (n > 0) So /= static_cast<real>(n);
 }
 
 void CTerObs::ReadObs(std::istream& in, long i)
@@ -208,9 +208,9 @@ void CTerObs::PrintObsAll(std::ostream& out)
     out << "\n\n";
 }
 
-void CTerObs::TestStDev(std::int32_t i, const char* label, long double sd, long double eps) const
+void CTerObs::TestStDev(std::int32_t i, const char* label, real sd, real eps) const
 {
-    if (static_cast<long double>(dabs(sd)) > eps) return;
+    if (static_cast<real>(dabs(sd)) > eps) return;
     std::ostringstream s;
     s << "\n\n";
     s << "  *****  NAPAKA" << std::string(74, ' ') << "*****" << "\n";
@@ -253,10 +253,10 @@ std::string CTerObs::PoljeZapisa(std::istream& in, long i) const
 
 std::string CTerObs::ReadPT(std::istream& in, long i) const { return PoljeZapisa(in, i); }
 
-long double CTerObs::ReadNum(std::istream& in, long i) const
+real CTerObs::ReadNum(std::istream& in, long i) const
 {
     const std::string w = PoljeZapisa(in, i);
-    long double x = 0.0L;
+    real x = 0.0L;
     if (!BesedaVStevilo(w, x)) NivexError(Zapis(i) + ": beseda " + Citat(w) + " ni stevilo!!     *** ");
     return x;
 }

@@ -34,13 +34,13 @@
 // Report fields: a number in fixed notation, right-aligned in `width`
 // columns with `decimals` decimals; a text right-aligned in `width` columns.
 // Either keeps one blank before it when it fills its columns.
-void TerObsNum(std::ostream& out, long double v, int width, int decimals);
+void TerObsNum(std::ostream& out, real v, int width, int decimals);
 void TerObsTxt(std::ostream& out, const std::string& s, int width);
 // True for the three accepted angle units.
 bool TerObsAngUnitOK(const std::string& unit);
 // An angle in 15 columns by angle unit: DMS as degrees, minutes and
 // seconds; GON and DEG with 6 decimals.
-void TerObsAngle(std::ostream& out, const std::string& unit, long double rad);
+void TerObsAngle(std::ostream& out, const std::string& unit, real rad);
 
 class CTerObs {
 public:
@@ -90,13 +90,13 @@ public:
     }
     // The set's row of the table of record kinds.
     TerObsSet Set() const { return static_cast<TerObsSet>(vrsta - kTerObsVrste); }
-    long double GetSo() const { return So; }
-    long double GetRefStDApr() const { return So; }
+    real GetSo() const { return So; }
+    real GetRefStDApr() const { return So; }
     unsigned short GetXVel() const { return XVel; }
     const std::string& GetPTS(long i, long j) const { return PTS(i, j); }
-    long double GetOBS(long i, long j) const { return OBS(i, j); }
-    long double GetSIG(long i, long j) const { return SIG(i, j); }
-    long double GetT(long i, long j) const { return T(i, j); }
+    real GetOBS(long i, long j) const { return OBS(i, j); }
+    real GetSIG(long i, long j) const { return SIG(i, j); }
+    real GetT(long i, long j) const { return T(i, j); }
     // Line of record i in the data file (0 when not read from a file).
     long Vrstica(long i) const
     {
@@ -118,10 +118,10 @@ public:
     std::uint32_t nobs = 0;
     std::vector<char> aktiven;   // per record: 1 takes part, 0 set aside
     matrika<std::string> PTS;
-    matrika<long double> OBS;
-    matrika<long double> SIG;
-    long double So = 0.0L;
-    matrika<long double> T;
+    matrika<real> OBS;
+    matrika<real> SIG;
+    real So = 0.0L;
+    matrika<real> T;
     std::uint16_t XVel = 0;
     std::string PrintQuant = "LINE";
     std::string PrintWhat = "ALL";
@@ -149,13 +149,13 @@ protected:
     // Zero-deviation check on the value as written in the file: |sd| (in
     // double) not above eps ends the run.  `i` is the 0-based record index;
     // the message numbers records from 1 and names the record's line.
-    void TestStDev(std::int32_t i, const char* label, long double sd, long double eps) const;
+    void TestStDev(std::int32_t i, const char* label, real sd, real eps) const;
 
     // Field readers for record i: a refused field ends the run with a message
     // naming the record kind, its number within the set and the word.
     std::string ReadPT(std::istream& in, long i) const;
     std::string PoljeZapisa(std::istream& in, long i) const;
-    long double ReadNum(std::istream& in, long i) const;
+    real ReadNum(std::istream& in, long i) const;
     long ReadInt(std::istream& in, long i, long lo, long hi) const;
 
     // Stores an accepted angle unit; any other is fatal.
@@ -166,8 +166,8 @@ protected:
     std::string EnotaOdklona() const;
     // An angle in 15 columns (DMS as degrees, minutes and seconds; GON and
     // DEG with 6 decimals) and a small angle 7/2 in arc seconds or milligon.
-    void PrintKot(std::ostream& out, long double rad) const;
-    void PrintMaliKot(std::ostream& out, long double rad) const;
+    void PrintKot(std::ostream& out, real rad) const;
+    void PrintMaliKot(std::ostream& out, real rad) const;
 
     const TerObsVrsta* vrsta;
 

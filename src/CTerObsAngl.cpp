@@ -63,7 +63,7 @@ void CTerObsAngl::CalcAngle(const CTerObsDir& smer)
         PTS(k, 0) = smer.PTS(j, 0);
         PTS(k, 1) = smer.PTS(i, 1);
         PTS(k, 2) = smer.PTS(j, 1);
-        const long double s1 = smer.SIG(i, 0), s2 = smer.SIG(j, 0);
+        const real s1 = smer.SIG(i, 0), s2 = smer.SIG(j, 0);
         SIG(k, 0) = dsqrt(s1 * s1 + s2 * s2);
         if (XVel != 0) {
             T(k, 0) = smer.T(i, 0);

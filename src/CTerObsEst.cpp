@@ -18,7 +18,7 @@ namespace {
 // Below this a redundancy number, or a residual cofactor relative to the
 // observation's own, is zero: what is left is round-off of a row that no
 // other observation checks.
-constexpr long double kNic = numerika::kNicla;
+constexpr real kNic = numerika::kNicla;
 
 struct VrstaOpazovanj {
     char crka;
@@ -71,7 +71,7 @@ const VrstaOpazovanj& NajdiVrsto(char tip)
 
 const char* const kOs[3] = {"X", "Y", "Z"};
 
-void Num(std::ostream& out, long double v, int width, int decimals)
+void Num(std::ostream& out, real v, int width, int decimals)
 {
     out << std::fixed << std::setprecision(decimals) << std::setw(width) << v;
 }
@@ -115,7 +115,7 @@ unsigned long CTerObsEst::Komponent(char tip) const
     return (tip == 'C' || tip == 'V') ? procset.GetDim() : 1UL;
 }
 
-long double CTerObsEst::Mala(long double x) const
+real CTerObsEst::Mala(real x) const
 {
     const std::string& enota = KotnaEnota(obsTyp);
     if (enota.empty()) return 1000.0L * x;
@@ -156,18 +156,18 @@ void CTerObsEst::CalcIndex()
     }
 }
 
-long double CTerObsEst::Redundanca(unsigned long i) const
+real CTerObsEst::Redundanca(unsigned long i) const
 {
-    const matrika<long double>& R = GMMS.R;
-    const long double r = R.ncol() == 1 ? R(i) : R(i, i);
+    const matrika<real>& R = GMMS.R;
+    const real r = R.ncol() == 1 ? R(i) : R(i, i);
     return r >= kNic ? r : 0.0L;
 }
 
-void CTerObsEst::CalcReliab(long double sig, unsigned long i, short k)
+void CTerObsEst::CalcReliab(real sig, unsigned long i, short k)
 {
-    const long double r = Redundanca(i);
-    const long double nab = r > 0.0L ? sig * del0 / std::sqrt(r) : 0.0L;
-    const long double lam = r > 0.0L ? (1.0L / r - 1.0L) * del0 * del0 : 0.0L;
+    const real r = Redundanca(i);
+    const real nab = r > 0.0L ? sig * del0 / std::sqrt(r) : 0.0L;
+    const real lam = r > 0.0L ? (1.0L / r - 1.0L) * del0 * del0 : 0.0L;
     NAB(i) = nab;
     LAM(i) = lam;
     nabavg[k] += nab;
@@ -206,9 +206,9 @@ void CTerObsEst::SetReliab()
     for (unsigned long k = 0; k < komp; ++k) {
         nabavg[k] /= n;
         vavg[k] /= n;
-        long double s = 0.0L;
+        real s = 0.0L;
         for (unsigned long p = 0; p < n; ++p) {
-            const long double d = GMMS.vvec(start + komp * p + k) - vavg[k];
+            const real d = GMMS.vvec(start + komp * p + k) - vavg[k];
             s += d * d;
         }
         sigv[k] = n < 2 ? 0.0L : s / (n - 1);
@@ -218,9 +218,9 @@ void CTerObsEst::SetReliab()
 CTerObsEst::Vrstica CTerObsEst::GetVrstica(unsigned long i) const
 {
     Vrstica x;
-    const long double s2 = GMMS.SoIIzracun;
-    const long double qll = GMM.Qll(i, 1);
-    const long double qvv = GMMS.Qvv.ncol() == 1 ? GMMS.Qvv(i) : GMMS.Qvv(i, i);
+    const real s2 = GMMS.SoIIzracun;
+    const real qll = GMM.Qll(i, 1);
+    const real qvv = GMMS.Qvv.ncol() == 1 ? GMMS.Qvv(i) : GMMS.Qvv(i, i);
     x.v = GMMS.vvec(i);
     x.r = Redundanca(i);
     // A residual that nothing checks is zero up to round-off, and so is its
@@ -246,7 +246,7 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
     const std::string& enota = KotnaEnota(obsTyp);
     const unsigned long komp = Komponent(obsTyp);
     const bool komponente = obsTyp == 'C' || obsTyp == 'V';
-    auto vrednost = [&](long double l) {
+    auto vrednost = [&](real l) {
         if (enota.empty()) Num(izhod, l, 14, 6);
         else TerObsAngle(izhod, enota, l);
     };

@@ -55,39 +55,39 @@ public:
     // NAB, LAM and the means of the current kind.
     void SetReliab();
     // Row i with a-priori deviation sig, accumulated into component k.
-    void CalcReliab(long double sig, unsigned long i, short k);
+    void CalcReliab(real sig, unsigned long i, short k);
     // The table of the current kind.
     void PrintReliab(std::ostream& izhod);
 
     // Everything printed of model row i, in metres or radians.
     struct Vrstica {
-        long double v = 0.0L;      // residual
-        long double sv = 0.0L;     // its standard deviation
-        long double w = 0.0L;      // standardised residual
-        long double sig = 0.0L;    // standard deviation of the adjusted value
-        long double r = 0.0L;      // redundancy number
+        real v = 0.0L;      // residual
+        real sv = 0.0L;     // its standard deviation
+        real w = 0.0L;      // standardised residual
+        real sig = 0.0L;    // standard deviation of the adjusted value
+        real r = 0.0L;      // redundancy number
         bool napaka = false;       // |w| > N
         bool ocena = false;        // flagged with r > 0: gross error estimated
-        long double groba = 0.0L;  // -v / r
+        real groba = 0.0L;  // -v / r
     };
     Vrstica GetVrstica(unsigned long i) const;
 
-    matrika<long double> NAB;  // rows x 1 marginal detectable errors
-    matrika<long double> LAM;  // rows x 1 external reliability
+    matrika<real> NAB;  // rows x 1 marginal detectable errors
+    matrika<real> LAM;  // rows x 1 external reliability
     std::vector<RezOpazovanje> opazovanja;   // rows x 1, as the results hold them
 
     char obsTyp = 0;
     unsigned long start = 0, end = 0;  // model rows [start, end) of the kind
-    long double del0 = 3.24L;          // bound of the non-centrality
-    long double N = 0.0L;              // critical value of the screening
-    long double nabavg[3] = {0.0L, 0.0L, 0.0L};
-    long double vavg[3] = {0.0L, 0.0L, 0.0L};
-    long double sigv[3] = {0.0L, 0.0L, 0.0L};
+    real del0 = 3.24L;          // bound of the non-centrality
+    real N = 0.0L;              // critical value of the screening
+    real nabavg[3] = {0.0L, 0.0L, 0.0L};
+    real vavg[3] = {0.0L, 0.0L, 0.0L};
+    real sigv[3] = {0.0L, 0.0L, 0.0L};
 
 private:
     void CalcIndex();
     // Redundancy number of row i, 0 where it is zero within round-off.
-    long double Redundanca(unsigned long i) const;
+    real Redundanca(unsigned long i) const;
     // Rows per observation of a kind (Dim for C and V, else 1).
     unsigned long Komponent(char tip) const;
     // Record set of a kind, and the angle unit of an angular one ("" for
@@ -95,7 +95,7 @@ private:
     const CTerObs& Zbirka(char tip) const;
     const std::string& KotnaEnota(char tip) const;
     // A residual-sized value in its printed unit: mm, arc seconds or milligon.
-    long double Mala(long double x) const;
+    real Mala(real x) const;
 
     CProcSet& procset;
     CTerObsZbirka& TO;

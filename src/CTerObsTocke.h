@@ -46,12 +46,12 @@ public:
     void SetUniquePTS();
 
     unsigned short GetIfVel(long i) const { return ifVel(i); }
-    long double GetVELA(long i, long j) const { return VELA(i, j); }
+    real GetVELA(long i, long j) const { return VELA(i, j); }
     unsigned short GetIfVA() const { return ifVA; }
     unsigned short GetDim() const { return Dim; }
 
     matrika<std::uint16_t> ifVel;
-    matrika<long double> VELA;
+    matrika<real> VELA;
     std::uint16_t Dim = 1;
     std::uint16_t ifVA = 0;
 

@@ -7,6 +7,8 @@
 #include <iterator>
 #include <limits>
 
+#include "matrika/numerika.h"
+
 bool BeriPodatke(const std::string& dataFile, std::istringstream& in)
 {
     std::ifstream f(dataFile, std::ios::binary);
@@ -38,7 +40,7 @@ void PreskociVrstico(std::istream& in)
     in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
 }
 
-bool BesedaVStevilo(const std::string& word, long double& x)
+bool BesedaVStevilo(const std::string& word, real& x)
 {
     if (word.empty()) return false;
     // Only the characters of decimal notation: strtold alone would also take
@@ -48,7 +50,7 @@ bool BesedaVStevilo(const std::string& word, long double& x)
     const char* s = word.c_str();
     char* konec = nullptr;
     errno = 0;
-    const long double v = std::strtold(s, &konec);
+    const real v = std::strtold(s, &konec);
     if (konec == s || *konec != '\0' || !std::isfinite(v)) return false;
     if (errno == ERANGE && std::fabs(v) > 1.0L) return false;
     x = v;

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include "matrika/numerika.h"
+
 // The whole data file as one text, the way every pass reads it: a UTF-8
 // byte-order mark before the first word is dropped, and a CR alone (old Mac
 // line ends) or CR LF ends a line like LF.  False when it cannot be read.
@@ -26,11 +28,11 @@ void PreskociVrstico(std::istream& in);
 // deviations in mm, angles in the angle unit, epochs): no survey needs more,
 // and the squares and products of larger ones leave the range of the
 // arithmetic, so the report would show "inf" or "nan" instead of numbers.
-inline constexpr long double kNajvecjeStevilo = 1e9L;
+inline constexpr real kNajvecjeStevilo = 1e9L;
 
 // Whole word as a number; false when any character is left over, the word is
 // empty, or the value is not finite.
-bool BesedaVStevilo(const std::string& word, long double& x);
+bool BesedaVStevilo(const std::string& word, real& x);
 // Whole word as a signed integer (optional sign, digits only) within [lo, hi].
 bool BesedaVCelo(const std::string& word, long& x, long lo, long hi);
 

@@ -130,7 +130,7 @@ std::string PreveriMinimalneVezi(const CGMM& GMM)
     const long n = static_cast<long>(T.NObs()), u = GMM.nunk, d = Dim == 1 ? 1 : Dim;
     if (u <= 0 || Dim < 1 || Dim > 3) return {};
 
-    long double c[3] = {0.0L, 0.0L, 0.0L};
+    real c[3] = {0.0L, 0.0L, 0.0L};
     long m = 0;
     for (long p = 0; p < n; ++p)
         if (p < static_cast<long>(GMM.iDeltaB.nrow()) && GMM.iDeltaB(p) >= 0) {
@@ -138,17 +138,17 @@ std::string PreveriMinimalneVezi(const CGMM& GMM)
             ++m;
         }
     if (m == 0) return {};
-    for (long k = 0; k < d; ++k) c[k] /= static_cast<long double>(m);
+    for (long k = 0; k < d; ++k) c[k] /= static_cast<real>(m);
 
     // Motions in elimination order, with their names in the message.
     std::vector<std::string> imena;
-    std::vector<std::vector<long double>> g;
+    std::vector<std::vector<real>> g;
     const auto gibanje = [&](const std::string& ime, auto polje) {
-        std::vector<long double> v(static_cast<std::size_t>(u), 0.0L);
-        long double norma = 0.0L;
+        std::vector<real> v(static_cast<std::size_t>(u), 0.0L);
+        real norma = 0.0L;
         for (long p = 0; p < n; ++p) {
             if (p >= static_cast<long>(GMM.iDeltaB.nrow()) || GMM.iDeltaB(p) < 0) continue;
-            long double x[3] = {0.0L, 0.0L, 0.0L}, w[3] = {0.0L, 0.0L, 0.0L};
+            real x[3] = {0.0L, 0.0L, 0.0L}, w[3] = {0.0L, 0.0L, 0.0L};
             for (long k = 0; k < d; ++k) x[k] = T.OBS(p, k) - c[k];
             polje(x, w);
             for (long k = 0; k < d; ++k) {
@@ -157,30 +157,30 @@ std::string PreveriMinimalneVezi(const CGMM& GMM)
             }
         }
         if (!(norma > 0.0L)) return;
-        for (long double& e : v) e /= std::sqrt(norma);
+        for (real& e : v) e /= std::sqrt(norma);
         imena.push_back(ime);
         g.push_back(std::move(v));
     };
     static const char* const kOs[] = {"X", "Y", "Z"};
     for (long k = 0; k < d; ++k)
         gibanje(Dim == 1 ? std::string("premik visin") : std::string("premik v smeri ") + kOs[k],
-                [k](const long double*, long double* w) { w[k] = 1.0L; });
+                [k](const real*, real* w) { w[k] = 1.0L; });
     if (Dim == 2) {
-        gibanje("zasuk", [](const long double* x, long double* w) { w[0] = -x[1]; w[1] = x[0]; });
+        gibanje("zasuk", [](const real* x, real* w) { w[0] = -x[1]; w[1] = x[0]; });
     } else if (Dim == 3) {
-        gibanje("zasuk okoli osi X", [](const long double* x, long double* w) { w[1] = -x[2]; w[2] = x[1]; });
-        gibanje("zasuk okoli osi Y", [](const long double* x, long double* w) { w[0] = x[2]; w[2] = -x[0]; });
-        gibanje("zasuk okoli osi Z", [](const long double* x, long double* w) { w[0] = -x[1]; w[1] = x[0]; });
+        gibanje("zasuk okoli osi X", [](const real* x, real* w) { w[1] = -x[2]; w[2] = x[1]; });
+        gibanje("zasuk okoli osi Y", [](const real* x, real* w) { w[0] = x[2]; w[2] = -x[0]; });
+        gibanje("zasuk okoli osi Z", [](const real* x, real* w) { w[0] = -x[1]; w[1] = x[0]; });
     }
-    if (Dim > 1) gibanje("merilo", [d](const long double* x, long double* w) {
+    if (Dim > 1) gibanje("merilo", [d](const real* x, real* w) {
         for (long k = 0; k < d; ++k) w[k] = x[k];
     });
 
     // N = sum over the rows of a a', a_j = row . g_j / |row|.
     const std::size_t k = g.size();
-    std::vector<long double> N(k * k, 0.0L), a(k);
+    std::vector<real> N(k * k, 0.0L), a(k);
     const auto vrstica = [&](auto&& element, std::size_t dolzina) {
-        long double r2 = 0.0L;
+        real r2 = 0.0L;
         std::fill(a.begin(), a.end(), 0.0L);
         for (std::size_t e = 0; e < dolzina; ++e) {
             const auto [stolpec, vrednost] = element(e);
@@ -195,30 +195,30 @@ std::string PreveriMinimalneVezi(const CGMM& GMM)
     const unsigned long vrstic = std::min<unsigned long>(GMM.Bmat.nrow(), static_cast<unsigned long>(GMM.iRowBin));
     for (unsigned long r = 0; r < vrstic; ++r) {
         const auto el = GMM.Bmat.vrstica(r);
-        vrstica([&el](std::size_t e) { return std::pair<std::size_t, long double>(el[e].stolpec, el[e].vrednost); },
+        vrstica([&el](std::size_t e) { return std::pair<std::size_t, real>(el[e].stolpec, el[e].vrednost); },
                 el.size());
     }
     for (long r = 0; r < static_cast<long>(GMM.Ddat.nrow()); ++r)
         vrstica([&GMM, r](std::size_t e) {
-            return std::pair<std::size_t, long double>(e, GMM.Ddat(r, static_cast<long>(e)));
+            return std::pair<std::size_t, real>(e, GMM.Ddat(r, static_cast<long>(e)));
         }, GMM.Ddat.ncol());
 
     // Elimination in order on the matrix scaled to a unit diagonal; a
     // remaining diagonal this small is round-off of a motion no row sees.
-    constexpr long double kPrazno = 1e-20L, kOstanek = 1e-9L;
-    std::vector<long double> s(k, 0.0L);
+    constexpr real kPrazno = 1e-20L, kOstanek = 1e-9L;
+    std::vector<real> s(k, 0.0L);
     for (std::size_t j = 0; j < k; ++j) s[j] = N[j * k + j] > kPrazno ? 1.0L / std::sqrt(N[j * k + j]) : 0.0L;
     for (std::size_t i = 0; i < k; ++i)
         for (std::size_t j = 0; j < k; ++j) N[i * k + j] *= s[i] * s[j];
     std::vector<std::string> proste;
     for (std::size_t j = 0; j < k; ++j) {
-        const long double piv = N[j * k + j];
+        const real piv = N[j * k + j];
         if (s[j] == 0.0L || !(piv > kOstanek)) {
             proste.push_back(imena[j]);
             continue;
         }
         for (std::size_t i = j + 1; i < k; ++i) {
-            const long double f = N[i * k + j] / piv;
+            const real f = N[i * k + j] / piv;
             for (std::size_t l = j; l < k; ++l) N[i * k + l] -= f * N[j * k + l];
         }
     }
@@ -344,9 +344,9 @@ std::string SporociloNedolocenih(const CGMM& GMM, const std::vector<long>& nezna
     return " **** Mreza ni dolocena - opazovanja in datum ne dolocajo: " + SeznamImen(deli) + kKonec;
 }
 
-matrika<long double> NicelniDelez(const matrika<long double>& B)
+matrika<real> NicelniDelez(const matrika<real>& B)
 {
-    using T = long double;
+    using T = real;
     const std::size_t u = B.ncol(), m = B.nrow();
     // Normal matrix scaled to a unit diagonal, so that one tolerance serves
     // unknowns of any unit; a column without any coefficient is free as it is.
@@ -393,11 +393,11 @@ matrika<long double> NicelniDelez(const matrika<long double>& B)
     return delez;
 }
 
-std::vector<long> NeznankeNicelnegaProstora(const matrika<long double>& delez, bool datumskiDefekt)
+std::vector<long> NeznankeNicelnegaProstora(const matrika<real>& delez, bool datumskiDefekt)
 {
-    long double najvecji = 0.0L;
+    real najvecji = 0.0L;
     for (unsigned long k = 0; k < delez.size(); ++k) najvecji = std::max(najvecji, delez(static_cast<long>(k)));
-    const long double meja = datumskiDefekt ? 0.5L * najvecji : 1e-6L * najvecji;
+    const real meja = datumskiDefekt ? 0.5L * najvecji : 1e-6L * najvecji;
     std::vector<long> izid;
     for (unsigned long k = 0; k < delez.size(); ++k)
         if (delez(static_cast<long>(k)) > meja) izid.push_back(static_cast<long>(k));

@@ -46,12 +46,12 @@ std::string SporociloNedolocenih(const CGMM& GMM, const std::vector<long>& nezna
 // projector onto it, u x 1, all 0 for full column rank), found by
 // elimination with diagonal pivoting of the scaled normal matrix B'B, in
 // which pivots below 1e-14 vanish.
-matrika<long double> NicelniDelez(const matrika<long double>& B);
+matrika<real> NicelniDelez(const matrika<real>& B);
 
 // The unknowns named by their null-space shares (NicelniDelez, or from the
 // SVD): where the free network's datum is part of the null space or bends
 // it (inner constraints), only the largest shares (half the largest and
 // more) stand out; otherwise every share that is not round-off.
-std::vector<long> NeznankeNicelnegaProstora(const matrika<long double>& delez, bool datumskiDefekt);
+std::vector<long> NeznankeNicelnegaProstora(const matrika<real>& delez, bool datumskiDefekt);
 
 #endif

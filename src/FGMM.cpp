@@ -29,7 +29,7 @@ void GMMEqPrintPT(std::ostream& izhod, const matrika<std::string>& PTS, long i)
 }
 
 void GMMEqCoefMatPrint(std::ostream& izhod, const redkaMatrika& A, long row, long col, long iUnk, int w,
-                       int p, long double factor)
+                       int p, real factor)
 {
     IzpisNastavitve(izhod, p);
     izhod << std::right << std::setw(w);
@@ -39,7 +39,7 @@ void GMMEqCoefMatPrint(std::ostream& izhod, const redkaMatrika& A, long row, lon
         izhod << std::string(static_cast<std::size_t>(p + 2), '.');
 }
 
-void GMMEqCoefVecPrint(std::ostream& izhod, long double value, int w, int p, long double factor)
+void GMMEqCoefVecPrint(std::ostream& izhod, real value, int w, int p, real factor)
 {
     IzpisNastavitve(izhod, p);
     izhod << std::right << std::setw(w) << factor * value << "\n";
@@ -54,27 +54,27 @@ GMMEqTocka GMMEqSetIndex(const CGMM& GMM, const CTerObsTocke& tocke, const std::
     return t;
 }
 
-long double GMMEqDeltaT(const CProcSet& procset, const CTerObs& TO, long i)
+real GMMEqDeltaT(const CProcSet& procset, const CTerObs& TO, long i)
 {
     if (!procset.GetXVel()) return 0.0L;
-    return TO.GetT(i, 0) - static_cast<long double>(procset.GetT0());
+    return TO.GetT(i, 0) - static_cast<real>(procset.GetT0());
 }
 
-void GMMEqSetCoef(CGMM& GMM, long r, const GMMEqTocka& t, long k, long double c, unsigned short XVel,
-                  long double deltaT)
+void GMMEqSetCoef(CGMM& GMM, long r, const GMMEqTocka& t, long k, real c, unsigned short XVel,
+                  real deltaT)
 {
     if (t.iB > -1) GMM.Bmat(r, t.iB + k) = c;
     if (XVel && t.iBV >= 0) GMM.Bmat(r, t.iBV + k) = deltaT * c;
 }
 
-void GMMEqSetQll(CGMM& GMM, long r, long double sigma)
+void GMMEqSetQll(CGMM& GMM, long r, real sigma)
 {
     GMM.Qll(r, 0) = 0.0L;
     GMM.Qll(r, 1) = (sigma * sigma) / (GMM.So * GMM.So);
     GMM.Qll(r, 2) = 0.0L;
 }
 
-long double GMMEqMisclosure(long double computed, long double observed, bool ifObsResiduals)
+real GMMEqMisclosure(real computed, real observed, bool ifObsResiduals)
 {
     return ifObsResiduals ? -observed : computed - observed;
 }
@@ -121,7 +121,7 @@ void GMMEqPrintEnd(std::ostream& izhod, std::size_t len) { izhod << std::string(
 namespace {
 // Signs of the points of a linear observation: the computed value is
 // sum (-s_p) * X0(p), i.e. X0 of a single point, or X0(to) - X0(from).
-long double LinSign(int nPts, int p) { return (nPts == 1 || p == 1) ? -1.0L : 1.0L; }
+real LinSign(int nPts, int p) { return (nPts == 1 || p == 1) ? -1.0L : 1.0L; }
 }  // namespace
 
 void GMMEqSetLin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const CTerObsTocke& tocke,
@@ -138,19 +138,19 @@ void GMMEqSetLin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const CT
         if (!TO.Aktiven(i)) continue;
         GMMEqTraceNum(on, i);
         for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqSetIndex(GMM, tocke, TO.GetPTS(i, p), XVel);
-        const long double dT = XVel ? GMMEqDeltaT(procset, TO, i) : 0.0L;
+        const real dT = XVel ? GMMEqDeltaT(procset, TO, i) : 0.0L;
         for (int k = 0; k < kind.nRows; ++k) {
             const long r = GMM.iRowBin + k;
             const long c = kind.col0 + k;
             GMM.vrstice.at(static_cast<std::size_t>(r)) = {TO.Set(), i, k};
-            long double racun = 0.0L, hitrost = 0.0L;
+            real racun = 0.0L, hitrost = 0.0L;
             for (int p = 0; p < kind.nPts; ++p) {
-                const long double s = LinSign(kind.nPts, p);
+                const real s = LinSign(kind.nPts, p);
                 GMMEqSetCoef(GMM, r, t[p], c, s, XVel, dT);
                 racun += -s * tocke.OBS(t[p].ind, c);
                 if (XVel) hitrost += -s * tocke.VELA(t[p].ind, c);
             }
-            long double f = GMMEqMisclosure(racun, TO.GetOBS(i, k), obsRes);
+            real f = GMMEqMisclosure(racun, TO.GetOBS(i, k), obsRes);
             if (XVel) f += dT * hitrost;
             GMM.fvec(r) = f;
             GMMEqSetQll(GMM, r, TO.GetSIG(i, k));

@@ -39,9 +39,9 @@ void NGMMEqPrint(std::ostream& izhod, long n);
 void GMMEqPrintPT(std::ostream& izhod, const matrika<std::string>& PTS, long i);
 // factor * A(row, col) in w columns with p decimals when iUnk >= 0, else p+2 dots in w columns.
 void GMMEqCoefMatPrint(std::ostream& izhod, const redkaMatrika& A, long row, long col, long iUnk, int w,
-                       int p, long double factor);
+                       int p, real factor);
 // factor * value in w columns with p decimals, then a line end.
-void GMMEqCoefVecPrint(std::ostream& izhod, long double value, int w, int p, long double factor);
+void GMMEqCoefVecPrint(std::ostream& izhod, real value, int w, int p, real factor);
 
 // ---------------------------------------------------------------------------
 // Row writing shared by all builders.
@@ -59,16 +59,16 @@ struct GMMEqTocka {
 // iDeltaB(ind) and, when XVel is on, its first velocity unknown iDeltaBV(ind).
 GMMEqTocka GMMEqSetIndex(const CGMM& GMM, const CTerObsTocke& tocke, const std::string& name, unsigned short XVel);
 // deltaT = T(i) - T0 of record i when velocities are estimated, else 0.
-long double GMMEqDeltaT(const CProcSet& procset, const CTerObs& TO, long i);
+real GMMEqDeltaT(const CProcSet& procset, const CTerObs& TO, long i);
 // Coefficient c of the point's unknown k at row r: B(r, iB+k) = c when
 // iB > -1; with XVel on and iBV >= 0 also B(r, iBV+k) = deltaT * c.
-void GMMEqSetCoef(CGMM& GMM, long r, const GMMEqTocka& t, long k, long double c, unsigned short XVel,
-                  long double deltaT);
+void GMMEqSetCoef(CGMM& GMM, long r, const GMMEqTocka& t, long k, real c, unsigned short XVel,
+                  real deltaT);
 // Uncorrelated cofactor of row r: Qll(r,1) = sigma^2 / So^2, Qll(r,0) = Qll(r,2) = 0.
-void GMMEqSetQll(CGMM& GMM, long r, long double sigma);
+void GMMEqSetQll(CGMM& GMM, long r, real sigma);
 // f = computed - observed, or -observed when the computed part is left out
 // (analysis of the influence of observation errors, "*OBSRES").
-long double GMMEqMisclosure(long double computed, long double observed, bool ifObsResiduals);
+real GMMEqMisclosure(real computed, real observed, bool ifObsResiduals);
 
 // Console trace of an equation loop (all silent when `on` is 0): the class
 // line (skipped when empty) and the operation line; the counter of record i

@@ -16,10 +16,10 @@
 namespace {
 // Below this, relative to c'P c, the residual cofactor of a record is
 // round-off: no other observation checks it.
-constexpr long double kNic = 1e-12L;
+constexpr real kNic = 1e-12L;
 
 // Column j of the alternative: model row -> coefficient.
-using Stolpec = std::map<long, long double>;
+using Stolpec = std::map<long, real>;
 
 // P c of one column: P is a column of weights or a block per chain of
 // correlated angles.
@@ -33,7 +33,7 @@ Stolpec Utezeno(const CGMM& GMM, const Stolpec& c)
         }
         const unsigned long b = GMM.PllB.blokVrstice(static_cast<unsigned long>(r));
         const long z = static_cast<long>(GMM.PllB.zacetek(b));
-        const matrika<long double>& P = GMM.PllB.blok(b);
+        const matrika<real>& P = GMM.PllB.blok(b);
         for (long i = 0; i < static_cast<long>(GMM.PllB.velikost(b)); ++i) u[z + i] += P(i, r - z) * k;
     }
     return u;
@@ -45,13 +45,13 @@ void Izloci(CNivex& nx, TerObsSet set, long zapis, bool aktiven)
     if (set == kTODir) nx.TO.TOAngl.SetPar(nx.procset.GetCorAng());
 }
 
-void Mala(std::ostream& out, const RezIzlocen& z, const std::string& enota, long double x)
+void Mala(std::ostream& out, const RezIzlocen& z, const std::string& enota, real x)
 {
     out << std::fixed << std::setprecision(2) << std::setw(10) << IskanjeMala(z.vrsta, enota, x);
 }
 }  // namespace
 
-long double IskanjeMala(char vrsta, const std::string& kotnaEnota, long double x)
+real IskanjeMala(char vrsta, const std::string& kotnaEnota, real x)
 {
     if (vrsta != 'S' && vrsta != 'A' && vrsta != 'P' && vrsta != 'Z') return 1000.0L * x;
     return kotnaEnota == "GON" ? 1000.0L * rad2gon(x) : rad2sec(x);
@@ -79,7 +79,7 @@ std::vector<TestZapisa> IskanjeTestiZapisov(const CTerObsZbirka& TO, const CGMM&
     for (long r = 0; r < n; ++r) {
         const VrsticaModela& m = GMM.vrstice[static_cast<std::size_t>(r)];
         if (m.set == kTOSetov) continue;
-        const auto dodaj = [&](TerObsSet set, long zapis, int k, long double c) {
+        const auto dodaj = [&](TerObsSet set, long zapis, int k, real c) {
             std::vector<Stolpec>& z = zapisi[{set, zapis}];
             if (static_cast<int>(z.size()) <= k) z.resize(static_cast<std::size_t>(k) + 1);
             z[static_cast<std::size_t>(k)][r] += c;
@@ -96,7 +96,7 @@ std::vector<TestZapisa> IskanjeTestiZapisov(const CTerObsZbirka& TO, const CGMM&
     // Baarda's test: the a-priori sigma0, whatever *S02 sets for the
     // accuracy measures (the a-posteriori one bounds |w| by the square root
     // of the degrees of freedom and hides errors in small networks).
-    const long double s2 = GMM.So * GMM.So;
+    const real s2 = GMM.So * GMM.So;
     std::vector<TestZapisa> testi;
     for (const auto& [kljuc, C] : zapisi) {
         TestZapisa t;
@@ -107,11 +107,11 @@ std::vector<TestZapisa> IskanjeTestiZapisov(const CTerObsZbirka& TO, const CGMM&
         std::vector<Stolpec> U;
         for (const Stolpec& c : C) U.push_back(Utezeno(GMM, c));
         // t = C'P v, M = C'P Qll P C - (B'P C)' Q (B'P C) with P Qll P = P.
-        long double tv[3] = {0, 0, 0}, M[3][3] = {}, cpc = 0;
+        real tv[3] = {0, 0, 0}, M[3][3] = {}, cpc = 0;
         for (int j = 0; j < q; ++j) {
             for (const auto& [r, u] : U[j]) tv[j] += u * GMMS.vvec(r);
             for (int k = 0; k < q; ++k) {
-                long double m = 0;
+                real m = 0;
                 for (const auto& [r, c] : C[j]) {
                     const auto f = U[k].find(r);
                     if (f != U[k].end()) m += c * f->second;
@@ -125,10 +125,10 @@ std::vector<TestZapisa> IskanjeTestiZapisov(const CTerObsZbirka& TO, const CGMM&
             }
         }
         // Cholesky factor of M; a pivot of round-off size: nothing checks it.
-        long double L[3][3] = {};
+        real L[3][3] = {};
         bool preverjen = s2 > 0.0L && q <= 3;
         for (int j = 0; j < q && preverjen; ++j) {
-            long double d = M[j][j];
+            real d = M[j][j];
             for (int k = 0; k < j; ++k) d -= L[j][k] * L[j][k];
             if (!(d > kNic * cpc)) {
                 preverjen = false;
@@ -136,14 +136,14 @@ std::vector<TestZapisa> IskanjeTestiZapisov(const CTerObsZbirka& TO, const CGMM&
             }
             L[j][j] = std::sqrt(d);
             for (int i = j + 1; i < q; ++i) {
-                long double x = M[i][j];
+                real x = M[i][j];
                 for (int k = 0; k < j; ++k) x -= L[i][k] * L[j][k];
                 L[i][j] = x / L[j][j];
             }
         }
         if (preverjen) {
             // y = L^-1 t, T = y'y / s2; the estimate -M^-1 t = -L'^-1 y.
-            long double y[3] = {0, 0, 0}, g[3] = {0, 0, 0}, T = 0;
+            real y[3] = {0, 0, 0}, g[3] = {0, 0, 0}, T = 0;
             for (int j = 0; j < q; ++j) {
                 y[j] = tv[j];
                 for (int k = 0; k < j; ++k) y[j] -= L[j][k] * y[k];
@@ -161,7 +161,7 @@ std::vector<TestZapisa> IskanjeTestiZapisov(const CTerObsZbirka& TO, const CGMM&
                 t.w = tv[0] / std::sqrt(s2 * M[0][0]);
                 t.groba = -g[0];
             } else {
-                const long double p = Hi2PorFC(T, q);
+                const real p = Hi2PorFC(T, q);
                 t.w = p > 0.0L ? -NormPorInvF(p / 2.0L) : std::sqrt(T);
                 t.groba = std::sqrt(g[0] * g[0] + g[1] * g[1] + g[2] * g[2]);
             }
@@ -176,7 +176,7 @@ void IskanjeGrobih(CNivex& nx, std::ostream& report)
     RezIskanje isk;
     isk.vklopljeno = true;
     CTerObs& tocke = nx.TO.Tocke(nx.procset.GetDim());
-    const matrika<long double> zacetne = tocke.OBS;
+    const matrika<real> zacetne = tocke.OBS;
     std::ostringstream prvo;
     IzidIzravnave izid = nx.Izravnaj(prvo);
     if (!izid) {
@@ -190,7 +190,7 @@ void IskanjeGrobih(CNivex& nx, std::ostream& report)
         nx.tiho = false;
         return i;
     };
-    const long double N = NormPorInvF(nx.procset.Getdatasp() / 2.0L + 0.5L);
+    const real N = NormPorInvF(nx.procset.Getdatasp() / 2.0L + 0.5L);
     std::set<std::pair<unsigned, long>> neprevereni;
     bool poskusi = false;
     std::vector<TestZapisa> testi;
@@ -233,7 +233,7 @@ void IskanjeGrobih(CNivex& nx, std::ostream& report)
                         ") bi pustila mrezo brez nadstevilnih opazovanj";
             break;
         }
-        const matrika<long double> prej = tocke.OBS;
+        const matrika<real> prej = tocke.OBS;
         Izloci(nx, z.set, z.zapis, false);
         poskusi = true;
         IzidIzravnave poskus = tiho();
@@ -283,7 +283,7 @@ void IskanjePorocilo(CNivex& nx, std::ostream& report)
         nx.GMM.DataSet();
         nx.SetGMMEq(nic);
         for (RezIzlocen& z : isk.izloceni) {
-            long double e[3] = {0, 0, 0}, sosedi = 0;
+            real e[3] = {0, 0, 0}, sosedi = 0;
             for (long r = 0; r < nx.GMM.nobs; ++r) {
                 const VrsticaModela& m = nx.GMM.vrstice[static_cast<std::size_t>(r)];
                 if (m.set == kTOAngl && z.set == kTODir) {

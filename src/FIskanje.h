@@ -40,8 +40,8 @@ struct TestZapisa {
     TerObsSet set = kTOSetov;
     long zapis = -1;
     int komponent = 1;             // rows of the alternative (Dim for C and V)
-    long double w = 0;             // 0 when nothing checks the record
-    long double groba = 0;         // estimated gross error (m or rad; C, V: its length)
+    real w = 0;             // 0 when nothing checks the record
+    real groba = 0;         // estimated gross error (m or rad; C, V: its length)
     bool preverjen = false;        // some other observation checks it
 };
 
@@ -61,6 +61,6 @@ void IskanjePorocilo(CNivex& nx, std::ostream& report);
 RezIzlocen IskanjeZapis(const CTerObsZbirka& TO, TerObsSet set, long zapis);
 
 // A residual-sized value of a kind in its printed unit (mm, '' or mg).
-long double IskanjeMala(char vrsta, const std::string& kotnaEnota, long double x);
+real IskanjeMala(char vrsta, const std::string& kotnaEnota, real x);
 
 #endif

@@ -26,7 +26,7 @@ std::string BrezOkvirja(const std::string& t)
     return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
 }
 
-std::string Stevilo(const char* oblika, long double x)
+std::string Stevilo(const char* oblika, real x)
 {
     char b[64];
     std::snprintf(b, sizeof b, oblika, static_cast<double>(x));
@@ -52,20 +52,20 @@ std::vector<std::string> PovzetekNamigi(const CNivex& nx)
     if (nx.procset.GetifIter() == 0 && rez.dim > 1) {
         // The largest correction of the one pass against the shortest side
         // of the network: its second-order term is what one pass neglects.
-        long double d = 0.0L;
+        real d = 0.0L;
         for (const RezTocka& t : rez.tocke) {
-            long double s = 0.0L;
+            real s = 0.0L;
             for (int k = 0; k < t.koordinate.dim; ++k) s += t.koordinate.pop[k] * t.koordinate.pop[k];
             d = std::max(d, std::sqrt(s));
         }
-        long double smin = 0.0L;
+        real smin = 0.0L;
         const std::size_t n = rez.tocke.size();
         if (d * d > 2.0L * kPovzetekMejaLinearizacije && n <= 5000)
             for (std::size_t i = 0; i < n; ++i)
                 for (std::size_t j = i + 1; j < n; ++j) {
-                    long double s = 0.0L;
+                    real s = 0.0L;
                     for (int k = 0; k < rez.tocke[i].koordinate.dim; ++k) {
-                        const long double x = rez.tocke[i].koordinate.izr[k] - rez.tocke[j].koordinate.izr[k];
+                        const real x = rez.tocke[i].koordinate.izr[k] - rez.tocke[j].koordinate.izr[k];
                         s += x * x;
                     }
                     s = std::sqrt(s);
@@ -138,7 +138,7 @@ void Povzetek(const CNivex& nx, std::ostream& report, std::ostream& konzola)
            << (rez.normaPopravkov < 1e-9L ? std::string("< 1.00e-09") : Stevilo("%9.2e", rez.normaPopravkov)) << "\n";
     const RezTocka* naj = nullptr;
     for (const RezTocka& t : rez.tocke) {
-        const long double x = rez.dim == 1 ? t.koordinate.sig[0] : t.koordinate.a;
+        const real x = rez.dim == 1 ? t.koordinate.sig[0] : t.koordinate.a;
         if (naj == nullptr || x > (rez.dim == 1 ? naj->koordinate.sig[0] : naj->koordinate.a)) naj = &t;
     }
     if (naj != nullptr)

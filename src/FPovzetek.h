@@ -20,11 +20,13 @@
 #include <string>
 #include <vector>
 
+#include "matrika/numerika.h"
+
 class CNivex;
 
 inline constexpr std::size_t kPovzetekNajvec = 20;
-inline constexpr long double kPovzetekFaktorTesta = 100.0L;
-inline constexpr long double kPovzetekMejaLinearizacije = 0.001L;   // m
+inline constexpr real kPovzetekFaktorTesta = 100.0L;
+inline constexpr real kPovzetekMejaLinearizacije = 0.001L;   // m
 
 // The hints of the run (empty when the numbers point at nothing).
 std::vector<std::string> PovzetekNamigi(const CNivex& nx);

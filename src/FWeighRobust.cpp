@@ -106,7 +106,7 @@ void UteziVrstic(const matrika<real>& vvec, matrika<real>& W, real So, const Opi
     // row the solution fits exactly would count as rejected; below 2 (L1N
     // is p = 1) it grows without bound there and the re-weighting creeps.  Residuals
     // below a thousandth of the largest one weigh as that floor.
-    long double podlaga = 0.0L;
+    real podlaga = 0.0L;
     if ((o.f == Funkcija::LPN && p != 2.0L) || o.f == Funkcija::L1N) {
         for (unsigned long i = 0; i < vvec.nrow(); ++i)
             podlaga = std::max(podlaga, Argument(o, vvec(static_cast<long>(i)), So));

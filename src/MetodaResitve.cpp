@@ -6,13 +6,13 @@
 #include "matrika/svdr.h"
 
 namespace {
-using Razcep = std::unique_ptr<razcepMetoda<long double>>;
+using Razcep = std::unique_ptr<razcepMetoda<real>>;
 
-Razcep Brez(const std::string&, long double) { return nullptr; }
-Razcep Cholesky(const std::string&, long double) { return std::make_unique<chr<long double>>(); }
-Razcep LU(const std::string&, long double) { return std::make_unique<lur<long double>>(); }
-Razcep QR(const std::string& ime, long double) { return std::make_unique<qrr<long double>>(ime); }
-Razcep SVD(const std::string&, long double prag) { return std::make_unique<svdr<long double>>(prag); }
+Razcep Brez(const std::string&, real) { return nullptr; }
+Razcep Cholesky(const std::string&, real) { return std::make_unique<chr<real>>(); }
+Razcep LU(const std::string&, real) { return std::make_unique<lur<real>>(); }
+Razcep QR(const std::string& ime, real) { return std::make_unique<qrr<real>>(ime); }
+Razcep SVD(const std::string&, real prag) { return std::make_unique<svdr<real>>(prag); }
 
 const MetodaResitve kMetode[] = {
     {"NS", "Resitev sistema normalnih enacb (Gaussova elim. z delnim pivotiranjem)", "NS", 'G', false, Brez},

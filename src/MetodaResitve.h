@@ -29,7 +29,7 @@ struct MetodaResitve {
     char inverzM;             // inverse of the datum matrix M: 'G' Gauss-Jordan, 'L' LU, 'C' Cholesky
     bool psevdoinverz;        // the SVD: full matrices, no inner-constraint rows, rank from the method
     // The method's decomposition (nullptr for "NS"); prag is the SVD threshold.
-    std::unique_ptr<razcepMetoda<long double>> (*razcep)(const std::string& ime, long double prag);
+    std::unique_ptr<razcepMetoda<real>> (*razcep)(const std::string& ime, real prag);
 };
 
 // The method of that word, nullptr for a word that names none.
