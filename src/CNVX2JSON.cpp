@@ -157,7 +157,7 @@ std::string NVX2Utf8(const std::string& cp1250)
     return s;
 }
 
-void CNVX2JSON::PrintJSON(const std::string& file, const std::string& dataFile, std::ostream& report) const
+std::string CNVX2JSON::Dokument(const std::string& dataFile) const
 {
     json j;
     j["schema"] = "nivex-results";
@@ -257,8 +257,15 @@ void CNVX2JSON::PrintJSON(const std::string& file, const std::string& dataFile, 
         j["robust"] = std::move(r);
     }
 
-    if (Pisi(file, j, report))
-        Obvestilo(report, "Izpis rezultatov JSON:                ", rez.tocke.size(), " TOCK [", file);
+    return j.dump(1, '\t', false, json::error_handler_t::replace);
+}
+
+void CNVX2JSON::PrintJSON(const std::string& file, const std::string& dokument, std::ostream& report) const
+{
+    std::ofstream f;
+    if (!NVX2OdpriDatoteko(f, file, report)) return;
+    f << dokument << "\n";
+    Obvestilo(report, "Izpis rezultatov JSON:                ", rez.tocke.size(), " TOCK [", file);
 }
 
 void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) const

@@ -40,8 +40,11 @@ public:
     {
     }
 
+    // The JSON document of the run, built once: BASE.json and the page
+    // BASE.html (CNVX2HTML) both carry this text.
+    std::string Dokument(const std::string& dataFile) const;
     // Each writes its file and leaves a notice line in the report.
-    void PrintJSON(const std::string& file, const std::string& dataFile, std::ostream& report) const;
+    void PrintJSON(const std::string& file, const std::string& dokument, std::ostream& report) const;
     void PrintGeoJSON(const std::string& file, std::ostream& report) const;
     void PrintCSV(const std::string& file, std::ostream& report) const;
 

@@ -15,6 +15,7 @@
 
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
+#include "src/CNVX2HTML.h"
 #include "src/CNVX2JSON.h"
 #include "src/FDolocenost.h"
 #include "src/FIskanje.h"
@@ -399,11 +400,16 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, 
         NVX2OPT2.PrintOptim2(GMM, report);
     }
     // The results for other programs.
-    if (procset.IzdelaJSON() || procset.IzdelaGeoJSON() || procset.IzdelaCSV()) {
+    if (procset.IzdelaJSON() || procset.IzdelaGeoJSON() || procset.IzdelaCSV() || procset.IzdelaHTML()) {
         const CNVX2JSON NVX2JSON(rez, TO, procset, gdatum);
-        if (procset.IzdelaJSON()) NVX2JSON.PrintJSON(baseName + ".json", dataFile, report);
+        // One document for the JSON file and the page.
+        const std::string dokument =
+            procset.IzdelaJSON() || procset.IzdelaHTML() ? NVX2JSON.Dokument(dataFile) : std::string();
+        if (procset.IzdelaJSON()) NVX2JSON.PrintJSON(baseName + ".json", dokument, report);
         if (procset.IzdelaGeoJSON()) NVX2JSON.PrintGeoJSON(baseName + ".geojson", report);
         if (procset.IzdelaCSV()) NVX2JSON.PrintCSV(baseName + ".csv", report);
+        if (procset.IzdelaHTML())
+            NVX2PrintHTML(baseName + ".html", dokument, rez, cas.Ascii(), PovzetekOpozorila(*this), report);
     }
 }
 

@@ -1,0 +1,81 @@
+// The results page in headless Chromium: every shipped example's page loads
+// with no console error; on the gross-error example the map holds one marker
+// per point and one line per observation between points, the spoiled
+// distance 101 - 103 is highlighted on the map and in the table, sorting by
+// |w| puts it first, and clicking its line selects its row.
+// Usage: node stran.js NIVEX SOURCE_DIR [SCREENSHOT.png]
+//        node stran.js --paint PAGE.html   (time to first paint of a page)
+const { chromium } = require('playwright-core');
+const fs = require('fs'), os = require('os'), path = require('path'), { execFileSync } = require('child_process');
+
+const ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+  '--disable-component-update', '--disable-sync'];
+const failures = [];
+const check = (ok, what) => { if (!ok) failures.push(what); return ok; };
+
+async function open(browser, file, errors) {
+  const page = await browser.newPage({ viewport: { width: 1300, height: 900 } });
+  page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
+  page.on('pageerror', (e) => errors.push(String(e)));
+  page.on('request', (r) => { if (!r.url().startsWith('file:')) errors.push('network request ' + r.url()); });
+  await page.goto('file://' + file, { waitUntil: 'load' });
+  return page;
+}
+
+(async () => {
+  const browser = await chromium.launch({ executablePath: process.env.CHROMIUM || '/usr/bin/chromium', args: ARGS });
+  if (process.argv[2] === '--paint') {
+    const page = await open(browser, path.resolve(process.argv[3]), []);
+    const t = await page.evaluate(() => new Promise((res) => setTimeout(() => {
+      const p = performance.getEntriesByName('first-contentful-paint')[0];
+      res(p ? p.startTime : null);
+    }, 500)));
+    console.log('first-contentful-paint ' + t + ' ms');
+    await browser.close();
+    return;
+  }
+  const [nivex, src, shot] = process.argv.slice(2);
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'nivex-html-'));
+  const exdir = path.join(src, 'examples');
+  for (const f of fs.readdirSync(exdir).filter((f) => f.endsWith('.dat')).sort()) {
+    const base = f.slice(0, -4);
+    fs.writeFileSync(path.join(dir, f), '*HTML\n*JSON\n' + fs.readFileSync(path.join(exdir, f), 'latin1'), 'latin1');
+    execFileSync(path.resolve(nivex), [f], { cwd: dir, stdio: ['ignore', 'ignore', 'inherit'] });
+    const errors = [];
+    const page = await open(browser, path.join(dir, base + '.html'), errors);
+    const data = JSON.parse(fs.readFileSync(path.join(dir, base + '.json'), 'utf8'));
+    check(await page.locator('h1').count() === 1 && await page.locator('#o-0').count() === 1, base + ': page not drawn');
+    if (base === 'ravninska_groba') {
+      const names = new Set(data.points.map((p) => p.name));
+      const lines = data.observations.filter((o) => o.points.length >= 2 && o.points.every((n) => names.has(n))).length;
+      check(await page.locator('#pts .pt').count() === data.points.length, 'point markers');
+      check(await page.locator('#obs .obs').count() === lines && lines === 37, 'observation lines: ' + lines);
+      const i = data.observations.findIndex((o) => o.kind === 'D' && o.points.join() === '101,103');
+      const row = page.locator('#o-' + i), line = page.locator('#obs [data-row="o-' + i + '"]');
+      check(i >= 0 && data.observations[i].flagged, 'the spoiled distance is flagged in the JSON');
+      check(/\bflag\b/.test(await row.getAttribute('class')) && /\bflag\b/.test(await line.getAttribute('class')),
+        'the spoiled distance highlighted');
+      check(await page.locator('#obs .obs.flag').count() === 1 && await page.locator('tr.flag[id^="o-"]').count() === 1,
+        'one flagged line and row');
+      const wasFirst = await page.locator('section.tab:last-of-type tbody tr').first().getAttribute('id');
+      await page.locator('section.tab:last-of-type th', { hasText: '|w|' }).click();
+      const first = await page.locator('section.tab:last-of-type tbody tr').first().getAttribute('id');
+      check(first === 'o-' + i && wasFirst !== first, 'sorting by |w| puts ' + first + ' first');
+      check(!/\bsel\b/.test(await row.getAttribute('class') || ''), 'row selected before the click');
+      await line.click();
+      check(/\bsel\b/.test(await row.getAttribute('class')), 'clicking the line selects its row');
+      check((await page.locator('#info').textContent()).includes('101 103'), 'the line\'s numbers shown');
+      if (shot) {
+        await page.locator('section.tab:last-of-type th', { hasText: '#' }).click();
+        await page.evaluate(() => window.scrollTo(0, 0));
+        await page.screenshot({ path: shot, fullPage: false });
+      }
+    }
+    check(errors.length === 0, base + ': ' + errors.join('; '));
+    await page.close();
+  }
+  await browser.close();
+  fs.rmSync(dir, { recursive: true, force: true });
+  if (failures.length) { console.error('FAILED:\n  ' + failures.join('\n  ')); process.exit(1); }
+  console.log('results pages: all checks passed');
+})().catch((e) => { console.error(e); process.exit(1); });
