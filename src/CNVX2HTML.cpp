@@ -50,7 +50,7 @@ std::string NVX2VarenJSON(const std::string& besedilo)
     return s;
 }
 
-void NVX2PrintHTML(const std::string& file, const std::string& dokument, const CRezultati& rez,
+void NVX2PrintHTML(const std::string& file, const json& dokument, const CRezultati& rez,
                    const std::string& datum, const std::vector<std::string>& opozorila, std::ostream& report)
 {
     std::ofstream f;
@@ -67,7 +67,7 @@ void NVX2PrintHTML(const std::string& file, const std::string& dokument, const C
       << "<title>Nivex</title>\n<style>\n" << kNivexStranCSS << "</style>\n</head>\n<body>\n"
       << "<noscript>Stran za prikaz potrebuje JavaScript.</noscript>\n"
       << "<script type=\"application/json\" id=\"nivex-data\">"
-      << NVX2VarenJSON(dokument) << "</script>\n<script type=\"application/json\" id=\"nivex-run\">"
+      << NVX2VarenJSON(dokument.dump(-1, ' ', false, json::error_handler_t::replace)) << "</script>\n<script type=\"application/json\" id=\"nivex-run\">"
       << NVX2VarenJSON(tek.dump(-1, ' ', false, json::error_handler_t::replace)) << "</script>\n<script>\n"
       << kNivexStranJS << "</script>\n</body>\n</html>\n";
     report << "\nIzpis rezultatov HTML:                " << std::setw(10) << rez.tocke.size() << std::setw(10)

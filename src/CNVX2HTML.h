@@ -1,7 +1,7 @@
 // CNVX2HTML: BASE.html, the results as one page to look at in a browser.
 //
 // The page holds the JSON document of the run (CNVX2JSON::Dokument, the same
-// text as BASE.json), a small object of the run itself (date, warnings, the
+// document as BASE.json, written without indentation), a small object of the run itself (date, warnings, the
 // records set aside by data snooping), and the page's own style and script
 // (src/html/nivex.css and nivex.js, built into the program).  It needs no
 // network: no fonts, libraries or map tiles are fetched.
@@ -15,6 +15,7 @@
 #ifndef NIVEX_SRC_CNVX2HTML_H
 #define NIVEX_SRC_CNVX2HTML_H
 
+#include <nlohmann/json_fwd.hpp>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -24,7 +25,7 @@ class CRezultati;
 // JSON text made safe inside a <script> block of a page.
 std::string NVX2VarenJSON(const std::string& json);
 
-void NVX2PrintHTML(const std::string& file, const std::string& dokument, const CRezultati& rez,
+void NVX2PrintHTML(const std::string& file, const nlohmann::ordered_json& dokument, const CRezultati& rez,
                    const std::string& datum, const std::vector<std::string>& opozorila, std::ostream& report);
 
 #endif

@@ -157,7 +157,7 @@ std::string NVX2Utf8(const std::string& cp1250)
     return s;
 }
 
-std::string CNVX2JSON::Dokument(const std::string& dataFile) const
+json CNVX2JSON::Dokument(const std::string& dataFile) const
 {
     json j;
     j["schema"] = "nivex-results";
@@ -257,15 +257,13 @@ std::string CNVX2JSON::Dokument(const std::string& dataFile) const
         j["robust"] = std::move(r);
     }
 
-    return j.dump(1, '\t', false, json::error_handler_t::replace);
+    return j;
 }
 
-void CNVX2JSON::PrintJSON(const std::string& file, const std::string& dokument, std::ostream& report) const
+void CNVX2JSON::PrintJSON(const std::string& file, const json& dokument, std::ostream& report) const
 {
-    std::ofstream f;
-    if (!NVX2OdpriDatoteko(f, file, report)) return;
-    f << dokument << "\n";
-    Obvestilo(report, "Izpis rezultatov JSON:                ", rez.tocke.size(), " TOCK [", file);
+    if (Pisi(file, dokument, report))
+        Obvestilo(report, "Izpis rezultatov JSON:                ", rez.tocke.size(), " TOCK [", file);
 }
 
 void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) const

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <iterator>
 #include <new>
+#include <nlohmann/json.hpp>
 #include <string_view>
 #include <utility>
 #include <algorithm>
@@ -403,8 +404,8 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, 
     if (procset.IzdelaJSON() || procset.IzdelaGeoJSON() || procset.IzdelaCSV() || procset.IzdelaHTML()) {
         const CNVX2JSON NVX2JSON(rez, TO, procset, gdatum);
         // One document for the JSON file and the page.
-        const std::string dokument =
-            procset.IzdelaJSON() || procset.IzdelaHTML() ? NVX2JSON.Dokument(dataFile) : std::string();
+        const nlohmann::ordered_json dokument =
+            procset.IzdelaJSON() || procset.IzdelaHTML() ? NVX2JSON.Dokument(dataFile) : nlohmann::ordered_json();
         if (procset.IzdelaJSON()) NVX2JSON.PrintJSON(baseName + ".json", dokument, report);
         if (procset.IzdelaGeoJSON()) NVX2JSON.PrintGeoJSON(baseName + ".geojson", report);
         if (procset.IzdelaCSV()) NVX2JSON.PrintCSV(baseName + ".csv", report);

@@ -103,6 +103,10 @@
   }
 
   // ---- Map
+  // Work that waits until the map is drawn (the rest of the table rows).
+  let waiting = [];
+  const afterMap = (fn) => (waiting ? waiting.push(fn) : setTimeout(fn, 0));
+  const mapDone = () => { const w = waiting; waiting = null; for (const fn of w) setTimeout(fn, 0); };
   const byName = new Map();
   D.points.forEach((p, i) => byName.set(p.name, i));
   const info = el('div', { id: 'info' }, null, null);
@@ -150,115 +154,149 @@
     const svg = sv('svg', { id: 'map', role: 'img' }, wrap);
     wrap.appendChild(info);
     el('p', { class: 'note' }, 'Kolesce: povecava, vlecenje: premik, klik na tocko ali opazovanje: njegove vrednosti.', sec);
-    const x0 = D.points.length ? D.points[0].adjusted[0] : 0, y0 = D.points.length ? D.points[0].adjusted[1] : 0;
-    const P = D.points.map((p) => [p.adjusted[0] - x0, y0 - p.adjusted[1]]);
-    let minx = Infinity, maxx = -Infinity, miny = Infinity, maxy = -Infinity;
-    for (const [x, y] of P) { minx = Math.min(minx, x); maxx = Math.max(maxx, x); miny = Math.min(miny, y); maxy = Math.max(maxy, y); }
-    if (!P.length) { minx = miny = 0; maxx = maxy = 1; }
-    const ext = Math.max(maxx - minx, maxy - miny, 1);
-    const pad = ext * 0.08;
-    const home = [minx - pad, miny - pad, maxx - minx + 2 * pad, maxy - miny + 2 * pad];
-    // One exaggeration for absolute and relative ellipses: the largest
-    // semi-axis drawn at about 4 % of the network's extent.
-    let amax = 0;
-    for (const p of D.points) if (p.ellipse && p.ellipse.a) amax = Math.max(amax, p.ellipse.a);
-    for (const e of D.relative_ellipses) if (e.a) amax = Math.max(amax, e.a);
-    const nice = (v) => { const e = Math.pow(10, Math.floor(Math.log10(v))), f = v / e; return (f < 1.5 ? 1 : f < 3.5 ? 2 : f < 7.5 ? 5 : 10) * e; };
-    const exag = amax > 0 ? nice(0.04 * ext / amax) : 1;
+    // The map is drawn once the head and the first rows of the tables are
+    // on the screen: a large network's map takes a moment.
+    const drawMap = () => {
+      // The size is read before the map is filled: reading it later would
+      // lay out every element of a large network once more.
+      let size = [svg.clientWidth || 800, svg.clientHeight || 600], vb = null, dragged = false;
+      const x0 = D.points.length ? D.points[0].adjusted[0] : 0, y0 = D.points.length ? D.points[0].adjusted[1] : 0;
+      const P = D.points.map((p) => [p.adjusted[0] - x0, y0 - p.adjusted[1]]);
+      let minx = Infinity, maxx = -Infinity, miny = Infinity, maxy = -Infinity;
+      for (const [x, y] of P) { minx = Math.min(minx, x); maxx = Math.max(maxx, x); miny = Math.min(miny, y); maxy = Math.max(maxy, y); }
+      if (!P.length) { minx = miny = 0; maxx = maxy = 1; }
+      const ext = Math.max(maxx - minx, maxy - miny, 1);
+      const pad = ext * 0.08;
+      const home = [minx - pad, miny - pad, maxx - minx + 2 * pad, maxy - miny + 2 * pad];
+      vb = home.slice();
+      // One exaggeration for absolute and relative ellipses: the largest
+      // semi-axis drawn at about 4 % of the network's extent.
+      let amax = 0;
+      for (const p of D.points) if (p.ellipse && p.ellipse.a) amax = Math.max(amax, p.ellipse.a);
+      for (const e of D.relative_ellipses) if (e.a) amax = Math.max(amax, e.a);
+      const nice = (v) => { const e = Math.pow(10, Math.floor(Math.log10(v))), f = v / e; return (f < 1.5 ? 1 : f < 3.5 ? 2 : f < 7.5 ? 5 : 10) * e; };
+      const exag = amax > 0 ? nice(0.04 * ext / amax) : 1;
 
-    const gEll = sv('g', { id: 'ellipses' }, svg), gObs = sv('g', { id: 'obs' }, svg), gPts = sv('g', { id: 'pts' }, svg);
-    const ellipse = (cx, cy, e, cls) => {
-      if (!e || !(e.a > 0)) return;
-      sv('ellipse', { cx: cx, cy: cy, rx: e.a * exag, ry: e.b * exag, class: cls,
-        transform: 'rotate(' + (-e.theta * RHO) + ' ' + cx + ' ' + cy + ')' }, gEll);
-    };
-    D.points.forEach((p, i) => { if (!p.fixed) ellipse(P[i][0], P[i][1], p.ellipse, 'abs'); });
-    for (const e of D.relative_ellipses) {
-      const a = byName.get(e.points[0]), b = byName.get(e.points[1]);
-      if (a !== undefined && b !== undefined) ellipse((P[a][0] + P[b][0]) / 2, (P[a][1] + P[b][1]) / 2, e, 'rel');
-    }
-    // Observations between points: a line, an angle as its two rays; the
-    // flagged and removed ones on top.
-    const drawn = obs.filter((r) => r.o.points.length >= 2 && r.o.points.every((n) => byName.has(n)));
-    const rank = (r) => (r.o.flagged ? 3 : r.o.kind === 'D' || r.o.kind === 'L' ? 2 : ANGULAR[r.o.kind] ? 0 : 1);
-    drawn.sort((a, b) => rank(a) - rank(b));
-    const kindsDrawn = new Set();
-    for (const r of drawn) {
-      const q = r.o.points.map((n) => P[byName.get(n)]);
-      const ord = q.length === 3 ? [q[1], q[0], q[2]] : q;
-      const d = 'M' + ord.map((c) => c[0] + ' ' + c[1]).join('L');
-      const cls = 'obs k-' + r.o.kind + (r.o.flagged ? ' flag' : '') + (r.removed ? ' removed' : '');
-      const e = sv('path', { d: d, class: cls, 'data-row': r.id }, gObs);
-      kindsDrawn.add(r.o.kind);
-      mapEls.set(r.id, e);
-      e.addEventListener('click', (ev) => { if (!dragged) { ev.stopPropagation(); selectObs(r); } });
-    }
-    D.points.forEach((p, i) => {
-      const c = sv('circle', { cx: P[i][0], cy: P[i][1], class: 'pt ' + (p.fixed ? 'fixed' : 'new') }, gPts);
-      const t = sv('text', { x: P[i][0], y: P[i][1], dx: '0.5em', dy: '-0.4em', class: 'lbl' }, gPts);
-      t.textContent = p.name;
-      mapEls.set('p-' + i, c);
-      c.addEventListener('click', (ev) => { if (!dragged) { ev.stopPropagation(); selectPoint(i); } });
-    });
+      // The ellipses, lines and markers hold numbers and the page's own ids
+      // and classes only, so they are written as one piece of markup (much
+      // faster than element by element); the names are set as text below.
+      const f = (x) => +x.toFixed(3);
+      const kindClass = (k) => (KINDS[k] ? 'k-' + k : 'k-x');
+      // All absolute ellipses are one path of arcs, all relative ones another.
+      const ell = { abs: [], rel: [] };
+      const ellipse = (c, e, cls) => {
+        if (!e || !(e.a > 0)) return;
+        const t = -e.theta, a = e.a * exag, b = e.b * exag, dx = a * Math.cos(t), dy = a * Math.sin(t);
+        const arc = ' A' + f(a) + ' ' + f(b) + ' ' + f(t * RHO) + ' 1 0 ';
+        ell[cls].push('M' + f(c[0] + dx) + ' ' + f(c[1] + dy) + arc + f(c[0] - dx) + ' ' + f(c[1] - dy) + arc + f(c[0] + dx) + ' ' + f(c[1] + dy));
+      };
+      D.points.forEach((p, i) => { if (!p.fixed) ellipse(P[i], p.ellipse, 'abs'); });
+      for (const e of D.relative_ellipses) {
+        const a = byName.get(e.points[0]), b = byName.get(e.points[1]);
+        if (a !== undefined && b !== undefined) ellipse([(P[a][0] + P[b][0]) / 2, (P[a][1] + P[b][1]) / 2], e, 'rel');
+      }
+      // Observations between two points are lines of their own (clicked, found
+      // by their row), the flagged and removed ones on top; the rays of the
+      // angles form one path under them, of each kind.
+      const drawn = obs.filter((r) => r.o.points.length === 2 && r.o.points.every((n) => byName.has(n)));
+      const rank = (r) => (r.removed ? 3 : r.o.flagged ? 2 : r.o.kind === 'D' || r.o.kind === 'L' ? 1 : 0);
+      drawn.sort((a, b) => rank(a) - rank(b));
+      const kindsDrawn = new Set(), rays = new Map();
+      for (const r of obs) {
+        if (r.o.points.length !== 3 || !r.o.points.every((n) => byName.has(n))) continue;
+        const [s0, a, b] = r.o.points.map((n) => P[byName.get(n)]);
+        const k = kindClass(r.o.kind);
+        if (!rays.has(k)) rays.set(k, []);
+        rays.get(k).push('M' + f(a[0]) + ' ' + f(a[1]) + 'L' + f(s0[0]) + ' ' + f(s0[1]) + 'L' + f(b[0]) + ' ' + f(b[1]));
+        kindsDrawn.add(r.o.kind);
+      }
+      const lines = drawn.map((r) => {
+        const [a, b] = r.o.points.map((n) => P[byName.get(n)]);
+        kindsDrawn.add(r.o.kind);
+        return '<path class="obs ' + kindClass(r.o.kind) + (r.o.flagged ? ' flag' : '') + (r.removed ? ' removed' : '') +
+          '" data-row="' + r.id + '" d="M' + f(a[0]) + ' ' + f(a[1]) + 'L' + f(b[0]) + ' ' + f(b[1]) + '"/>';
+      });
+      const pts = D.points.map((p, i) => '<circle class="pt ' + (p.fixed ? 'fixed' : 'new') + '" data-pt="' + i + '" cx="' +
+        f(P[i][0]) + '" cy="' + f(P[i][1]) + '"/><text class="lbl" dx="0.5em" dy="-0.4em" x="' + f(P[i][0]) + '" y="' + f(P[i][1]) + '"></text>');
+      let rayPaths = '';
+      for (const [k, d] of rays) rayPaths += '<path class="rays ' + k + '" d="' + d.join('') + '"/>';
+      svg.innerHTML = '<g id="ellipses"><path class="abs" d="' + ell.abs.join('') + '"/><path class="rel" d="' + ell.rel.join('') +
+        '"/></g><g id="rays">' + rayPaths + '</g><g id="obs">' + lines.join('') + '</g><g id="pts">' + pts.join('') + '</g>';
+      const labels = svg.querySelectorAll('#pts text');
+      D.points.forEach((p, i) => { labels[i].textContent = p.name; });
+      for (const e of svg.querySelectorAll('#obs path')) mapEls.set(e.getAttribute('data-row'), e);
+      for (const e of svg.querySelectorAll('#pts circle')) mapEls.set('p-' + e.getAttribute('data-pt'), e);
+      const rowById = new Map(obs.map((r) => [r.id, r]));
+      svg.addEventListener('click', (ev) => {
+        if (dragged) return;
+        const t = ev.target;
+        if (t.hasAttribute('data-row')) selectObs(rowById.get(t.getAttribute('data-row')));
+        else if (t.hasAttribute('data-pt')) selectPoint(+t.getAttribute('data-pt'));
+      });
 
-    // Legend, exaggeration and scale bars, drawn in screen units.
-    const key = (cls, text) => { const s = el('span', { class: 'key' }, null, legend); el('i', { class: cls }, null, s); s.appendChild(document.createTextNode(text)); };
-    key('kp fixed', 'dana tocka');
-    key('kp new', 'nova tocka');
-    for (const k of Object.keys(KINDS)) if (kindsDrawn.has(k)) key('kl k-' + k, KINDS[k]);
-    key('kl flag', '|w| > N');
-    if (R.removed.length) key('kl removed', 'izloceno');
-    key('ke abs', 'absolutna elipsa');
-    key('ke rel', 'relativna elipsa');
-    const scale = el('div', { class: 'scale', id: 'scale' }, null, wrap);
-    const bar = el('div', { class: 'bar' }, null, scale), barText = el('span', {}, '', scale);
-    const ebar = el('div', { class: 'bar ell' }, null, scale), ebarText = el('span', {}, '', scale);
-    el('span', { class: 'exag' }, 'Elipse povecane ' + exag + ' x', scale);
+      // Legend, exaggeration and scale bars, drawn in screen units.
+      const key = (cls, text) => { const s = el('span', { class: 'key' }, null, legend); el('i', { class: cls }, null, s); s.appendChild(document.createTextNode(text)); };
+      key('kp fixed', 'dana tocka');
+      key('kp new', 'nova tocka');
+      for (const k of Object.keys(KINDS)) if (kindsDrawn.has(k)) key('kl k-' + k, KINDS[k]);
+      key('kl flag', '|w| > N');
+      if (R.removed.length) key('kl removed', 'izloceno');
+      key('ke abs', 'absolutna elipsa');
+      key('ke rel', 'relativna elipsa');
+      const scale = el('div', { class: 'scale', id: 'scale' }, null, wrap);
+      const bar = el('div', { class: 'bar' }, null, scale), barText = el('span', {}, '', scale);
+      const ebar = el('div', { class: 'bar ell' }, null, scale), ebarText = el('span', {}, '', scale);
+      el('span', { class: 'exag' }, 'Elipse povecane ' + exag + ' x', scale);
 
-    let vb = home.slice(), dragged = false;
-    function apply() {
-      const w = svg.clientWidth || 800, h = svg.clientHeight || 600;
-      const u = Math.max(vb[2] / w, vb[3] / h);   // metres per screen pixel
-      svg.setAttribute('viewBox', vb.join(' '));
-      svg.style.setProperty('--u', u);
-      const m = nice(100 * u);
-      bar.style.width = (m / u) + 'px';
-      barText.textContent = m >= 1000 ? m / 1000 + ' km' : m >= 1 ? m + ' m' : m * 100 + ' cm';
-      const em = nice(60 * u / exag);
-      ebar.style.width = (em * exag / u) + 'px';
-      ebarText.textContent = 'elipse: ' + (em * 1000 >= 1 ? +(em * 1000).toPrecision(3) + ' mm' : +(em * 1e6).toPrecision(3) + ' \u00b5m');
-    }
-    const toWorld = (ev) => {
-      const r = svg.getBoundingClientRect();
-      const u = Math.max(vb[2] / r.width, vb[3] / r.height);
-      const cx = vb[0] + vb[2] / 2, cy = vb[1] + vb[3] / 2;
-      return [cx + (ev.clientX - r.left - r.width / 2) * u, cy + (ev.clientY - r.top - r.height / 2) * u];
-    };
-    svg.addEventListener('wheel', (ev) => {
-      ev.preventDefault();
-      const f = Math.exp(ev.deltaY * 0.0015), [wx, wy] = toWorld(ev);
-      vb = [wx - (wx - vb[0]) * f, wy - (wy - vb[1]) * f, vb[2] * f, vb[3] * f];
+      function apply() {
+        const w = size[0], h = size[1];
+        const u = Math.max(vb[2] / w, vb[3] / h);   // metres per screen pixel
+        svg.setAttribute('viewBox', vb.join(' '));
+        svg.style.setProperty('--u', u);
+        const m = nice(100 * u);
+        bar.style.width = (m / u) + 'px';
+        barText.textContent = m >= 1000 ? m / 1000 + ' km' : m >= 1 ? m + ' m' : m * 100 + ' cm';
+        const em = nice(60 * u / exag);
+        ebar.style.width = (em * exag / u) + 'px';
+        ebarText.textContent = 'elipse: ' + (em * 1000 >= 1 ? +(em * 1000).toPrecision(3) + ' mm' : +(em * 1e6).toPrecision(3) + ' \u00b5m');
+      }
+      const toWorld = (ev) => {
+        const r = svg.getBoundingClientRect();
+        const u = Math.max(vb[2] / r.width, vb[3] / r.height);
+        const cx = vb[0] + vb[2] / 2, cy = vb[1] + vb[3] / 2;
+        return [cx + (ev.clientX - r.left - r.width / 2) * u, cy + (ev.clientY - r.top - r.height / 2) * u];
+      };
+      svg.addEventListener('wheel', (ev) => {
+        ev.preventDefault();
+        const f = Math.exp(ev.deltaY * 0.0015), [wx, wy] = toWorld(ev);
+        vb = [wx - (wx - vb[0]) * f, wy - (wy - vb[1]) * f, vb[2] * f, vb[3] * f];
+        apply();
+      }, { passive: false });
+      let start = null;
+      svg.addEventListener('pointerdown', (ev) => { start = [ev.clientX, ev.clientY, vb[0], vb[1]]; dragged = false; });
+      svg.addEventListener('pointermove', (ev) => {
+        if (!start) return;
+        const dx = ev.clientX - start[0], dy = ev.clientY - start[1];
+        if (!dragged && Math.hypot(dx, dy) < 4) return;
+        if (!dragged) svg.setPointerCapture(ev.pointerId);
+        dragged = true;
+        const r = svg.getBoundingClientRect(), u = Math.max(vb[2] / r.width, vb[3] / r.height);
+        vb[0] = start[2] - dx * u; vb[1] = start[3] - dy * u;
+        apply();
+      });
+      svg.addEventListener('pointerup', () => { start = null; setTimeout(() => { dragged = false; }, 0); });
+      svg.addEventListener('dblclick', () => { vb = home.slice(); apply(); });
+      window.addEventListener('resize', () => { size = [svg.clientWidth, svg.clientHeight]; apply(); });
       apply();
-    }, { passive: false });
-    let start = null;
-    svg.addEventListener('pointerdown', (ev) => { start = [ev.clientX, ev.clientY, vb[0], vb[1]]; dragged = false; });
-    svg.addEventListener('pointermove', (ev) => {
-      if (!start) return;
-      const dx = ev.clientX - start[0], dy = ev.clientY - start[1];
-      if (!dragged && Math.hypot(dx, dy) < 4) return;
-      if (!dragged) svg.setPointerCapture(ev.pointerId);
-      dragged = true;
-      const r = svg.getBoundingClientRect(), u = Math.max(vb[2] / r.width, vb[3] / r.height);
-      vb[0] = start[2] - dx * u; vb[1] = start[3] - dy * u;
-      apply();
-    });
-    svg.addEventListener('pointerup', () => { start = null; setTimeout(() => { dragged = false; }, 0); });
-    svg.addEventListener('dblclick', () => { vb = home.slice(); apply(); });
-    window.addEventListener('resize', apply);
-    apply();
+      document.body.setAttribute('data-map', 'drawn');
+      performance.mark('nivex-map');
+      mapDone();
+    };
+    requestAnimationFrame(() => setTimeout(drawMap, 0));
   } else {
     const sec = el('section', { id: 'mapsec' }, null, app);
     sec.appendChild(info);
+    setTimeout(mapDone, 0);
   }
   info.textContent = 'Izberite tocko ali opazovanje.';
 
@@ -306,7 +344,7 @@
       more(200);
       const my = job;
       const step = () => { if (my === job && shown < order.length) { more(2000); setTimeout(step, 0); } };
-      setTimeout(step, 0);
+      afterMap(step);
     };
     columns.forEach((c, j) => {
       const th = el('th', { title: 'Uredi po stolpcu' }, c.head, hr);
