@@ -157,7 +157,7 @@ std::string NVX2Utf8(const std::string& cp1250)
     return s;
 }
 
-void CNVX2JSON::PrintJSON(const std::string& file, const std::string& dataFile, std::ostream& report) const
+json CNVX2JSON::Dokument(const std::string& dataFile) const
 {
     json j;
     j["schema"] = "nivex-results";
@@ -257,7 +257,12 @@ void CNVX2JSON::PrintJSON(const std::string& file, const std::string& dataFile, 
         j["robust"] = std::move(r);
     }
 
-    if (Pisi(file, j, report))
+    return j;
+}
+
+void CNVX2JSON::PrintJSON(const std::string& file, const json& dokument, std::ostream& report) const
+{
+    if (Pisi(file, dokument, report))
         Obvestilo(report, "Izpis rezultatov JSON:                ", rez.tocke.size(), " TOCK [", file);
 }
 

@@ -18,6 +18,7 @@
 #ifndef NIVEX_SRC_CNVX2JSON_H
 #define NIVEX_SRC_CNVX2JSON_H
 
+#include <nlohmann/json_fwd.hpp>
 #include <ostream>
 #include <string>
 
@@ -40,8 +41,11 @@ public:
     {
     }
 
+    // The JSON document of the run, built once: BASE.json and the page
+    // BASE.html (CNVX2HTML) both carry it.
+    nlohmann::ordered_json Dokument(const std::string& dataFile) const;
     // Each writes its file and leaves a notice line in the report.
-    void PrintJSON(const std::string& file, const std::string& dataFile, std::ostream& report) const;
+    void PrintJSON(const std::string& file, const nlohmann::ordered_json& dokument, std::ostream& report) const;
     void PrintGeoJSON(const std::string& file, std::ostream& report) const;
     void PrintCSV(const std::string& file, std::ostream& report) const;
 

@@ -238,6 +238,7 @@ const CProcSet::Kljuc CProcSet::kKljuci[] = {
     {"*JSON", Kljuc::Vrsta::Vklop, &CProcSet::izpisJSON},
     {"*GEOJSON", Kljuc::Vrsta::Vklop, &CProcSet::izpisGeoJSON},
     {"*CSV", Kljuc::Vrsta::Vklop, &CProcSet::izpisCSV},
+    {"*HTML", Kljuc::Vrsta::Vklop, &CProcSet::izpisHTML},
     {"*EPSG", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::epsg},
     {"*XV0", Kljuc::Vrsta::Vklop, &CProcSet::ifVA},
     {"*SVDTHRES", Kljuc::Vrsta::Stevilo, nullptr, &CProcSet::SVDthres},
@@ -545,13 +546,14 @@ void CProcSet::PrintProcSet(std::ostream& izhod)
     izhod << "Izhodna datoteka za S-transformacijo " << (IzdelaSTR() ? "SE JE " : "SE NI ") << "izdelala!" << "\n\n\n";
     PodNaslov(izhod, "IZRIS PODATKOV IN REZULTATOV:", 1);
     izhod << "Datoteke za izris z orodjem GMT " << (IzdelaGMT() ? "SO SE " : "SE NISO ") << "izdelale!" << "\n\n\n";
-    if (izpisJSON != 0 || izpisGeoJSON != 0 || izpisCSV != 0) {
+    if (izpisJSON != 0 || izpisGeoJSON != 0 || izpisCSV != 0 || izpisHTML != 0) {
         PodNaslov(izhod, "IZVOZ REZULTATOV ZA DRUGE PROGRAME:", 1);
         const std::pair<const char*, bool> izvozi[] = {
             {"JSON", IzdelaJSON()}, {"GeoJSON", IzdelaGeoJSON()}, {"CSV", IzdelaCSV()}};
         for (const auto& [ime, da] : izvozi)
             izhod << "Datoteka z rezultati " << std::left << std::setw(8) << ime << std::right
                   << (da ? "SE JE " : "SE NI ") << "izdelala!" << "\n";
+        if (IzdelaHTML()) izhod << "Datoteka z rezultati HTML    SE JE izdelala!" << "\n";
         if (epsg != 0.0L) izhod << "Koordinatni sistem: EPSG:" << GetEPSG() << "\n";
         izhod << "\n\n";
     }

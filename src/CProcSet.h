@@ -116,6 +116,8 @@ public:
     bool IzdelaJSON() const { return izpisJSON != 0; }
     bool IzdelaGeoJSON() const { return izpisGeoJSON != 0 && Dim != 1; }
     bool IzdelaCSV() const { return izpisCSV != 0; }
+    // The results page BASE.html (*HTML).
+    bool IzdelaHTML() const { return izpisHTML != 0; }
     long GetEPSG() const { return static_cast<long>(epsg); }
     bool IzdelaSTR() const { return izrisSTR != 0 && (datumVrsta == 'D' || datumVrsta == 'H'); }
 
@@ -161,6 +163,7 @@ private:
     long double gtestp, datasp, izaupp, hipelp, skladp;
     unsigned short izrisGMT, izrisSTR, izrisOPT2;
     unsigned short izpisJSON = 0, izpisGeoJSON = 0, izpisCSV = 0;
+    unsigned short izpisHTML = 0;
     long double epsg = 0.0L;
     unsigned short izpisSet, izpisPod, izpisEnPop, izpisRez, izpisCorrUnk, izpisLMer;
     std::string AngUnit;

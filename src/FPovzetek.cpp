@@ -78,6 +78,20 @@ std::vector<std::string> PovzetekNamigi(const CNivex& nx)
     return namigi;
 }
 
+std::vector<std::string> PovzetekOpozorila(const CNivex& nx)
+{
+    std::vector<std::string> opozorila;
+    for (const CProcSet::NeznanaBesedaVrstica& b : nx.procset.NeznaneBesede())
+        opozorila.push_back("NEPOZNAN PARAMETER OBDELAVE -> " + b.beseda + " (vrstica " + std::to_string(b.vrstica) +
+                            ") - prezrt");
+    for (const std::string& t : NivexOpozorila()) {
+        const std::string b = BrezOkvirja(t);
+        if (b.rfind("NEPOZNAN PARAMETER OBDELAVE", 0) != 0 && std::find(opozorila.begin(), opozorila.end(), b) == opozorila.end())
+            opozorila.push_back(b);
+    }
+    return opozorila;
+}
+
 void Povzetek(const CNivex& nx, std::ostream& report, std::ostream& konzola)
 {
     const CRezultati& rez = nx.rez;
@@ -97,15 +111,7 @@ void Povzetek(const CNivex& nx, std::ostream& report, std::ostream& konzola)
         if (o.vrsta == 'C' || o.vrsta == 'V') t += std::string(" ") + kOs[o.komponenta];
         return std::pair<std::string, long>(t, z.vrstica);
     };
-    std::vector<std::string> opozorila;
-    for (const CProcSet::NeznanaBesedaVrstica& b : nx.procset.NeznaneBesede())
-        opozorila.push_back("NEPOZNAN PARAMETER OBDELAVE -> " + b.beseda + " (vrstica " + std::to_string(b.vrstica) +
-                            ") - prezrt");
-    for (const std::string& t : NivexOpozorila()) {
-        const std::string b = BrezOkvirja(t);
-        if (b.rfind("NEPOZNAN PARAMETER OBDELAVE", 0) != 0 && std::find(opozorila.begin(), opozorila.end(), b) == opozorila.end())
-            opozorila.push_back(b);
-    }
+    const std::vector<std::string> opozorila = PovzetekOpozorila(nx);
     const std::vector<std::string> namigi = PovzetekNamigi(nx);
 
     Naslov(report, "POVZETEK IZRAVNAVE:", 1);

@@ -30,6 +30,8 @@ inline constexpr real kPovzetekMejaLinearizacije = 0.001L;   // m
 
 // The hints of the run (empty when the numbers point at nothing).
 std::vector<std::string> PovzetekNamigi(const CNivex& nx);
+// Every warning of the run once, without its frame.
+std::vector<std::string> PovzetekOpozorila(const CNivex& nx);
 void Povzetek(const CNivex& nx, std::ostream& report, std::ostream& konzola);
 
 #endif

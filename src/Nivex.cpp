@@ -6,6 +6,7 @@
 #include <iostream>
 #include <iterator>
 #include <new>
+#include <nlohmann/json.hpp>
 #include <string_view>
 #include <utility>
 #include <algorithm>
@@ -15,6 +16,7 @@
 
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
+#include "src/CNVX2HTML.h"
 #include "src/CNVX2JSON.h"
 #include "src/FDolocenost.h"
 #include "src/FIskanje.h"
@@ -399,11 +401,16 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, 
         NVX2OPT2.PrintOptim2(GMM, report);
     }
     // The results for other programs.
-    if (procset.IzdelaJSON() || procset.IzdelaGeoJSON() || procset.IzdelaCSV()) {
+    if (procset.IzdelaJSON() || procset.IzdelaGeoJSON() || procset.IzdelaCSV() || procset.IzdelaHTML()) {
         const CNVX2JSON NVX2JSON(rez, TO, procset, gdatum);
-        if (procset.IzdelaJSON()) NVX2JSON.PrintJSON(baseName + ".json", dataFile, report);
+        // One document for the JSON file and the page.
+        const nlohmann::ordered_json dokument =
+            procset.IzdelaJSON() || procset.IzdelaHTML() ? NVX2JSON.Dokument(dataFile) : nlohmann::ordered_json();
+        if (procset.IzdelaJSON()) NVX2JSON.PrintJSON(baseName + ".json", dokument, report);
         if (procset.IzdelaGeoJSON()) NVX2JSON.PrintGeoJSON(baseName + ".geojson", report);
         if (procset.IzdelaCSV()) NVX2JSON.PrintCSV(baseName + ".csv", report);
+        if (procset.IzdelaHTML())
+            NVX2PrintHTML(baseName + ".html", dokument, rez, cas.Ascii(), PovzetekOpozorila(*this), report);
     }
 }
 

@@ -145,7 +145,7 @@ TEST(Vodic, ReportGuideNamesEveryTableAndColumn)
     // Nothing the program no longer writes: every entry stands in a report
     // or in the program's sources.
     for (const auto& f : std::filesystem::directory_iterator(std::string(NIVEX_SOURCE_DIR) + "/src"))
-        izvorna += ReadFile(f.path().string());
+        if (f.is_regular_file()) izvorna += ReadFile(f.path().string());
     for (const std::set<std::string>* vodic : {&vodicNaslovi, &vodicStolpci})
         for (const std::string& w : *vodic)
             EXPECT_TRUE(porocila.find(w) != std::string::npos || izvorna.find(w) != std::string::npos)

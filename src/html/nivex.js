@@ -1,0 +1,408 @@
+// The results page of Nivex: reads the JSON document of the run (block
+// #nivex-data, SI units) and the run's own facts (#nivex-run) and draws the
+// head, the map (plane and spatial networks, in plan) and the tables.
+// Every text from the data goes into the page through textContent or an
+// attribute, never as markup.
+(function () {
+  'use strict';
+  const D = JSON.parse(document.getElementById('nivex-data').textContent);
+  const R = JSON.parse(document.getElementById('nivex-run').textContent);
+  const SVGNS = 'http://www.w3.org/2000/svg';
+  const ANGULAR = { S: 1, A: 1, P: 1, Z: 1 };
+  const KINDS = { H: 'visine', h: 'visinske razlike', C: 'koordinate', V: 'vektorji', D: 'horizontalne dolzine',
+    L: 'prostorske dolzine', S: 'koti iz smeri', A: 'azimuti', P: 'koti med smermi', Z: 'zenitne razdalje' };
+  const DATUM = { V: 'vklop na dane tocke', P: 'psevdo opazovanja', D: 'minimalno stevilo vezi', H: 'prosta mreza (notranje vezi)' };
+  const RHO = 180 / Math.PI;
+  const gon = D.angle_unit === 'GON';
+
+  function el(tag, attrs, text, parent) {
+    const e = document.createElement(tag);
+    for (const k in attrs || {}) e.setAttribute(k, attrs[k]);
+    if (text !== undefined && text !== null) e.textContent = text;
+    if (parent) parent.appendChild(e);
+    return e;
+  }
+  function sv(tag, attrs, parent) {
+    const e = document.createElementNS(SVGNS, tag);
+    for (const k in attrs) e.setAttribute(k, attrs[k]);
+    if (parent) parent.appendChild(e);
+    return e;
+  }
+  const num = (x, d) => (x === null || x === undefined || !isFinite(x) ? '' : x.toFixed(d));
+  // Small values: millimetres, or arc seconds (milligon) for angles.
+  const small = (kind, x) => (x === null || x === undefined ? null : ANGULAR[kind] ? x * (gon ? 200000 / Math.PI : RHO * 3600) : x * 1000);
+  const smallUnit = (kind) => (ANGULAR[kind] ? (gon ? 'mgon' : '"') : 'mm');
+  function angle(x) {
+    if (gon) return (x * 200 / Math.PI).toFixed(5) + ' gon';
+    let s = Math.abs(x) * RHO * 3600;
+    const sign = x < 0 ? '-' : '';
+    if (D.angle_unit === 'DEG') return sign + (s / 3600).toFixed(6) + '\u00b0';
+    s = Math.round(s * 10) / 10;
+    const d = Math.floor(s / 3600), m = Math.floor((s - d * 3600) / 60);
+    const sec = (s - d * 3600 - m * 60).toFixed(1);
+    return sign + d + '\u00b0' + String(m).padStart(2, '0') + "'" + sec.padStart(4, '0') + '"';
+  }
+  const observed = (o) => (o.observed === null ? '' : ANGULAR[o.kind] ? angle(o.observed) : o.observed.toFixed(4) + ' m');
+  const obsName = (o) => o.kind + '  ' + o.points.join(' ') + (o.component ? ' ' + o.component : '');
+  const lineText = (l) => (Array.isArray(l) ? l.join(', ') : String(l));
+
+  document.title = 'Nivex: ' + D.data_file;
+  const app = el('div', { id: 'app' }, null, document.body);
+
+  // ---- Head of the page
+  const head = el('header', {}, null, app);
+  el('h1', {}, 'Nivex: ' + D.data_file, head);
+  const dl = el('dl', { class: 'facts' }, null, head);
+  const fact = (k, v) => { el('dt', {}, k, dl); return el('dd', {}, v, dl); };
+  fact('Podatki', D.data_file);
+  fact('Izracun', R.date + ', program ' + D.program.name + ' ' + D.program.version);
+  fact('Dimenzija', D.dimension + 'D (' + ['nivelmanska', 'ravninska', 'prostorska'][D.dimension - 1] + ' mreza)');
+  let datum = D.datum.kind + ': ' + (DATUM[D.datum.kind] || '');
+  if (D.datum.fixed_points) datum += ' (' + D.datum.fixed_points.join(', ') + ')';
+  fact('Geodetski datum', datum);
+  fact('Metoda', D.method + ' - ' + D.solution);
+  const g = D.global_test;
+  const verdict = fact('Globalni test', '');
+  el('strong', { class: g.accepted ? 'ok' : 'bad' }, 'Globalni test modela je ' + (g.accepted ? 'SPREJET' : 'ZAVRNJEN'), verdict);
+  verdict.appendChild(document.createTextNode(': ' + num(g.statistic, 4) + ', interval ' + num(g.lower, 4) + ' - ' +
+    num(g.upper, 4) + ' (stopnja zaupanja ' + num(g.probability, 3) + ', prostostnih stopenj ' + g.dof + ')'));
+  fact('\u03c3\u2080', 'a priori ' + num(g.sigma0_apriori, 6) + ', a posteriori ' + num(g.sigma0_aposteriori, 6));
+  fact('Prehodi', D.iterations + (D.converged ? ', izravnava je skonvergirala' : ', izravnava NI skonvergirala'));
+  const warn = fact('Opozorila', R.warnings.length ? '' : 'ni');
+  if (R.warnings.length) {
+    const ul = el('ul', { class: 'warnings' }, null, warn);
+    for (const w of R.warnings) el('li', {}, w, ul);
+  }
+
+  // Observation rows: the adjusted ones, then the records set aside by the
+  // data snooping.
+  const obs = D.observations.map((o, i) => ({ o: o, id: 'o-' + i, removed: false }));
+  R.removed.forEach((z, i) => obs.push({ o: { kind: z.kind, points: z.points, line: z.line, w: z.w, gross_error: z.gross_error,
+    flagged: true, observed: null, residual: z.misclosure }, id: 'x-' + i, removed: true }));
+  const flaggedList = obs.filter((r) => r.o.flagged && !r.removed).sort((a, b) => Math.abs(b.o.w) - Math.abs(a.o.w));
+  const fl = fact('Oznacena opazovanja', flaggedList.length ? '' : 'ni (|w| <= N = ' + num(D.critical_value, 3) + ')');
+  const linkList = (rows, dd, what) => {
+    const ul = el('ul', { class: 'flagged' }, null, dd);
+    for (const r of rows) {
+      const li = el('li', {}, null, ul);
+      const a = el('a', { href: '#' + r.id }, obsName(r.o), li);
+      a.addEventListener('click', (ev) => { ev.preventDefault(); selectObs(r); });
+      let t = ' (vrstica ' + lineText(r.o.line) + ')  w = ' + num(r.o.w, 3);
+      if (r.o.gross_error !== null) t += ', ' + what + ' ' + num(small(r.o.kind, r.o.gross_error), 2) + ' ' + smallUnit(r.o.kind);
+      li.appendChild(document.createTextNode(t));
+    }
+  };
+  if (flaggedList.length) {
+    el('p', { class: 'note' }, '|w| > N = ' + num(D.critical_value, 3) + ', po |w|:', fl);
+    linkList(flaggedList, fl, 'groba napaka');
+  }
+  if (R.snooping) {
+    const dd = fact('Izloceni zapisi (*SNOOP)', R.removed.length ? '' : 'ni');
+    linkList(obs.filter((r) => r.removed), dd, 'groba napaka');
+    for (const z of R.not_tested) el('div', {}, 'nepreverjen: ' + z.kind + '  ' + z.points.join(' ') + ' (vrstica ' + z.line + ')', dd);
+  }
+
+  // ---- Map
+  // Work that waits until the map is drawn (the rest of the table rows).
+  let waiting = [];
+  const afterMap = (fn) => (waiting ? waiting.push(fn) : setTimeout(fn, 0));
+  const mapDone = () => { const w = waiting; waiting = null; for (const fn of w) setTimeout(fn, 0); };
+  const byName = new Map();
+  D.points.forEach((p, i) => byName.set(p.name, i));
+  const info = el('div', { id: 'info' }, null, null);
+  let selectPointRow = () => {}, selectObsRow = () => {};
+  const mapEls = new Map();
+  let selected = [];
+  function mark(els) {
+    for (const e of selected) e.classList.remove('sel');
+    selected = els.filter(Boolean);
+    for (const e of selected) e.classList.add('sel');
+  }
+  function showInfo(title, rows) {
+    info.textContent = '';
+    el('h3', {}, title, info);
+    const t = el('dl', {}, null, info);
+    for (const [k, v] of rows) { el('dt', {}, k, t); el('dd', {}, v, t); }
+  }
+  function pointInfo(i) {
+    const p = D.points[i];
+    const rows = [['Vrsta', p.fixed ? 'dana tocka' : 'nova tocka']];
+    const ax = D.dimension === 1 ? ['H'] : ['X', 'Y', 'Z'].slice(0, D.dimension);
+    ax.forEach((a, k) => { rows.push([a, num(p.adjusted[k], 4) + ' m']); rows.push(['\u03c3' + a, num(p.sigma[k] * 1000, 2) + ' mm']); });
+    if (p.ellipse) rows.push(['Elipsa a, b, \u03b8', num(p.ellipse.a * 1000, 2) + ' mm, ' + num(p.ellipse.b * 1000, 2) + ' mm, ' + num(p.ellipse.theta * RHO, 1) + '\u00b0']);
+    showInfo('Tocka ' + p.name, rows);
+  }
+  function obsInfo(r) {
+    const o = r.o, u = ' ' + smallUnit(o.kind);
+    const rows = [['Vrsta', KINDS[o.kind] || o.kind], ['Vrstica', lineText(o.line)]];
+    if (r.removed) rows.push(['Stanje', 'izlocen z iskanjem grobih pogreskov'], ['Odstopanje', num(small(o.kind, o.residual), 2) + u]);
+    else rows.push(['Opazovano', observed(o)], ['\u03c3', num(small(o.kind, o.sigma), 2) + u], ['Popravek v', num(small(o.kind, o.residual), 2) + u],
+      ['r', num(o.redundancy, 3)], ['MDB', num(small(o.kind, o.mdb), 2) + u]);
+    rows.push(['w', num(o.w, 3)]);
+    if (o.gross_error !== null && o.gross_error !== undefined) rows.push(['Groba napaka', num(small(o.kind, o.gross_error), 2) + u]);
+    if (o.flagged && !r.removed) rows.push(['Oznaka', '|w| > N = ' + num(D.critical_value, 3)]);
+    showInfo(obsName(o), rows);
+  }
+  function selectPoint(i) { mark([mapEls.get('p-' + i)]); pointInfo(i); selectPointRow(i); }
+  function selectObs(r) { mark([mapEls.get(r.id)]); obsInfo(r); selectObsRow(r); }
+
+  if (D.dimension >= 2) {
+    const sec = el('section', { id: 'mapsec' }, null, app);
+    el('h2', {}, 'Karta mreze' + (D.dimension === 3 ? ' (tloris)' : ''), sec);
+    const wrap = el('div', { class: 'mapwrap' }, null, sec);
+    const legend = el('div', { class: 'legend' }, null, wrap);
+    const svg = sv('svg', { id: 'map', role: 'img' }, wrap);
+    wrap.appendChild(info);
+    el('p', { class: 'note' }, 'Kolesce: povecava, vlecenje: premik, klik na tocko ali opazovanje: njegove vrednosti.', sec);
+    // The map is drawn once the head and the first rows of the tables are
+    // on the screen: a large network's map takes a moment.
+    const drawMap = () => {
+      // The size is read before the map is filled: reading it later would
+      // lay out every element of a large network once more.
+      let size = [svg.clientWidth || 800, svg.clientHeight || 600], vb = null, dragged = false;
+      const x0 = D.points.length ? D.points[0].adjusted[0] : 0, y0 = D.points.length ? D.points[0].adjusted[1] : 0;
+      const P = D.points.map((p) => [p.adjusted[0] - x0, y0 - p.adjusted[1]]);
+      let minx = Infinity, maxx = -Infinity, miny = Infinity, maxy = -Infinity;
+      for (const [x, y] of P) { minx = Math.min(minx, x); maxx = Math.max(maxx, x); miny = Math.min(miny, y); maxy = Math.max(maxy, y); }
+      if (!P.length) { minx = miny = 0; maxx = maxy = 1; }
+      const ext = Math.max(maxx - minx, maxy - miny, 1);
+      const pad = ext * 0.08;
+      const home = [minx - pad, miny - pad, maxx - minx + 2 * pad, maxy - miny + 2 * pad];
+      vb = home.slice();
+      // One exaggeration for absolute and relative ellipses: the largest
+      // semi-axis drawn at about 4 % of the network's extent.
+      let amax = 0;
+      for (const p of D.points) if (p.ellipse && p.ellipse.a) amax = Math.max(amax, p.ellipse.a);
+      for (const e of D.relative_ellipses) if (e.a) amax = Math.max(amax, e.a);
+      const nice = (v) => { const e = Math.pow(10, Math.floor(Math.log10(v))), f = v / e; return (f < 1.5 ? 1 : f < 3.5 ? 2 : f < 7.5 ? 5 : 10) * e; };
+      const exag = amax > 0 ? nice(0.04 * ext / amax) : 1;
+
+      // The ellipses, lines and markers hold numbers and the page's own ids
+      // and classes only, so they are written as one piece of markup (much
+      // faster than element by element); the names are set as text below.
+      const f = (x) => +x.toFixed(3);
+      const kindClass = (k) => (KINDS[k] ? 'k-' + k : 'k-x');
+      // All absolute ellipses are one path of arcs, all relative ones another.
+      const ell = { abs: [], rel: [] };
+      const ellipse = (c, e, cls) => {
+        if (!e || !(e.a > 0)) return;
+        const t = -e.theta, a = e.a * exag, b = e.b * exag, dx = a * Math.cos(t), dy = a * Math.sin(t);
+        const arc = ' A' + f(a) + ' ' + f(b) + ' ' + f(t * RHO) + ' 1 0 ';
+        ell[cls].push('M' + f(c[0] + dx) + ' ' + f(c[1] + dy) + arc + f(c[0] - dx) + ' ' + f(c[1] - dy) + arc + f(c[0] + dx) + ' ' + f(c[1] + dy));
+      };
+      D.points.forEach((p, i) => { if (!p.fixed) ellipse(P[i], p.ellipse, 'abs'); });
+      for (const e of D.relative_ellipses) {
+        const a = byName.get(e.points[0]), b = byName.get(e.points[1]);
+        if (a !== undefined && b !== undefined) ellipse([(P[a][0] + P[b][0]) / 2, (P[a][1] + P[b][1]) / 2], e, 'rel');
+      }
+      // Observations between two points are lines of their own (clicked, found
+      // by their row), the flagged and removed ones on top; the rays of the
+      // angles form one path under them, of each kind.
+      const drawn = obs.filter((r) => r.o.points.length === 2 && r.o.points.every((n) => byName.has(n)));
+      const rank = (r) => (r.removed ? 3 : r.o.flagged ? 2 : r.o.kind === 'D' || r.o.kind === 'L' ? 1 : 0);
+      drawn.sort((a, b) => rank(a) - rank(b));
+      const kindsDrawn = new Set(), rays = new Map();
+      for (const r of obs) {
+        if (r.o.points.length !== 3 || !r.o.points.every((n) => byName.has(n))) continue;
+        const [s0, a, b] = r.o.points.map((n) => P[byName.get(n)]);
+        const k = kindClass(r.o.kind);
+        if (!rays.has(k)) rays.set(k, []);
+        rays.get(k).push('M' + f(a[0]) + ' ' + f(a[1]) + 'L' + f(s0[0]) + ' ' + f(s0[1]) + 'L' + f(b[0]) + ' ' + f(b[1]));
+        kindsDrawn.add(r.o.kind);
+      }
+      const lines = drawn.map((r) => {
+        const [a, b] = r.o.points.map((n) => P[byName.get(n)]);
+        kindsDrawn.add(r.o.kind);
+        return '<path class="obs ' + kindClass(r.o.kind) + (r.o.flagged ? ' flag' : '') + (r.removed ? ' removed' : '') +
+          '" data-row="' + r.id + '" d="M' + f(a[0]) + ' ' + f(a[1]) + 'L' + f(b[0]) + ' ' + f(b[1]) + '"/>';
+      });
+      const pts = D.points.map((p, i) => '<circle class="pt ' + (p.fixed ? 'fixed' : 'new') + '" data-pt="' + i + '" cx="' +
+        f(P[i][0]) + '" cy="' + f(P[i][1]) + '"/><text class="lbl" dx="0.5em" dy="-0.4em" x="' + f(P[i][0]) + '" y="' + f(P[i][1]) + '"></text>');
+      let rayPaths = '';
+      for (const [k, d] of rays) rayPaths += '<path class="rays ' + k + '" d="' + d.join('') + '"/>';
+      svg.innerHTML = '<g id="ellipses"><path class="abs" d="' + ell.abs.join('') + '"/><path class="rel" d="' + ell.rel.join('') +
+        '"/></g><g id="rays">' + rayPaths + '</g><g id="obs">' + lines.join('') + '</g><g id="pts">' + pts.join('') + '</g>';
+      const labels = svg.querySelectorAll('#pts text');
+      D.points.forEach((p, i) => { labels[i].textContent = p.name; });
+      for (const e of svg.querySelectorAll('#obs path')) mapEls.set(e.getAttribute('data-row'), e);
+      for (const e of svg.querySelectorAll('#pts circle')) mapEls.set('p-' + e.getAttribute('data-pt'), e);
+      const rowById = new Map(obs.map((r) => [r.id, r]));
+      svg.addEventListener('click', (ev) => {
+        if (dragged) return;
+        const t = ev.target;
+        if (t.hasAttribute('data-row')) selectObs(rowById.get(t.getAttribute('data-row')));
+        else if (t.hasAttribute('data-pt')) selectPoint(+t.getAttribute('data-pt'));
+      });
+
+      // Legend, exaggeration and scale bars, drawn in screen units.
+      const key = (cls, text) => { const s = el('span', { class: 'key' }, null, legend); el('i', { class: cls }, null, s); s.appendChild(document.createTextNode(text)); };
+      key('kp fixed', 'dana tocka');
+      key('kp new', 'nova tocka');
+      for (const k of Object.keys(KINDS)) if (kindsDrawn.has(k)) key('kl k-' + k, KINDS[k]);
+      key('kl flag', '|w| > N');
+      if (R.removed.length) key('kl removed', 'izloceno');
+      key('ke abs', 'absolutna elipsa');
+      key('ke rel', 'relativna elipsa');
+      const scale = el('div', { class: 'scale', id: 'scale' }, null, wrap);
+      const bar = el('div', { class: 'bar' }, null, scale), barText = el('span', {}, '', scale);
+      const ebar = el('div', { class: 'bar ell' }, null, scale), ebarText = el('span', {}, '', scale);
+      el('span', { class: 'exag' }, 'Elipse povecane ' + exag + ' x', scale);
+
+      function apply() {
+        const w = size[0], h = size[1];
+        const u = Math.max(vb[2] / w, vb[3] / h);   // metres per screen pixel
+        svg.setAttribute('viewBox', vb.join(' '));
+        svg.style.setProperty('--u', u);
+        const m = nice(100 * u);
+        bar.style.width = (m / u) + 'px';
+        barText.textContent = m >= 1000 ? m / 1000 + ' km' : m >= 1 ? m + ' m' : m * 100 + ' cm';
+        const em = nice(60 * u / exag);
+        ebar.style.width = (em * exag / u) + 'px';
+        ebarText.textContent = 'elipse: ' + (em * 1000 >= 1 ? +(em * 1000).toPrecision(3) + ' mm' : +(em * 1e6).toPrecision(3) + ' \u00b5m');
+      }
+      const toWorld = (ev) => {
+        const r = svg.getBoundingClientRect();
+        const u = Math.max(vb[2] / r.width, vb[3] / r.height);
+        const cx = vb[0] + vb[2] / 2, cy = vb[1] + vb[3] / 2;
+        return [cx + (ev.clientX - r.left - r.width / 2) * u, cy + (ev.clientY - r.top - r.height / 2) * u];
+      };
+      svg.addEventListener('wheel', (ev) => {
+        ev.preventDefault();
+        const f = Math.exp(ev.deltaY * 0.0015), [wx, wy] = toWorld(ev);
+        vb = [wx - (wx - vb[0]) * f, wy - (wy - vb[1]) * f, vb[2] * f, vb[3] * f];
+        apply();
+      }, { passive: false });
+      let start = null;
+      svg.addEventListener('pointerdown', (ev) => { start = [ev.clientX, ev.clientY, vb[0], vb[1]]; dragged = false; });
+      svg.addEventListener('pointermove', (ev) => {
+        if (!start) return;
+        const dx = ev.clientX - start[0], dy = ev.clientY - start[1];
+        if (!dragged && Math.hypot(dx, dy) < 4) return;
+        if (!dragged) svg.setPointerCapture(ev.pointerId);
+        dragged = true;
+        const r = svg.getBoundingClientRect(), u = Math.max(vb[2] / r.width, vb[3] / r.height);
+        vb[0] = start[2] - dx * u; vb[1] = start[3] - dy * u;
+        apply();
+      });
+      svg.addEventListener('pointerup', () => { start = null; setTimeout(() => { dragged = false; }, 0); });
+      svg.addEventListener('dblclick', () => { vb = home.slice(); apply(); });
+      window.addEventListener('resize', () => { size = [svg.clientWidth, svg.clientHeight]; apply(); });
+      apply();
+      document.body.setAttribute('data-map', 'drawn');
+      performance.mark('nivex-map');
+      mapDone();
+    };
+    requestAnimationFrame(() => setTimeout(drawMap, 0));
+  } else {
+    const sec = el('section', { id: 'mapsec' }, null, app);
+    sec.appendChild(info);
+    setTimeout(mapDone, 0);
+  }
+  info.textContent = 'Izberite tocko ali opazovanje.';
+
+  // ---- Tables: sortable by any column, rows built in chunks after the
+  // first ones so that a large network paints at once.
+  function table(title, columns, rows, flagged, rowOf) {
+    const sec = el('section', { class: 'tab' }, null, app);
+    el('h2', {}, title + ' (' + rows.length + ')', sec);
+    const lab = el('label', {}, null, sec);
+    const cb = el('input', { type: 'checkbox', class: 'onlyflagged' }, null, lab);
+    lab.appendChild(document.createTextNode(' samo oznacene vrstice'));
+    const t = el('table', {}, null, sec), thead = el('thead', {}, null, t), hr = el('tr', {}, null, thead);
+    const tbody = el('tbody', {}, null, t);
+    const built = new Array(rows.length);
+    let order = rows.map((_, i) => i), shown = 0, sortCol = -1, desc = false, job = 0;
+    const build = (i) => {
+      if (built[i]) return built[i];
+      const tr = el('tr', { id: rowOf(rows[i]).id });
+      if (flagged(rows[i])) tr.className = 'flag';
+      if (rows[i].removed) tr.className += ' removed';
+      for (const c of columns) el('td', c.num ? { class: 'n' } : {}, c.text(rows[i]), tr);
+      tr.addEventListener('click', () => rowOf(rows[i]).pick());
+      return (built[i] = tr);
+    };
+    const more = (n) => {
+      const f = document.createDocumentFragment(), end = Math.min(order.length, shown + n);
+      for (; shown < end; ++shown) f.appendChild(build(order[shown]));
+      tbody.appendChild(f);
+    };
+    const render = () => {
+      ++job;
+      order = rows.map((_, i) => i).filter((i) => !cb.checked || flagged(rows[i]));
+      if (sortCol >= 0) {
+        const k = columns[sortCol].key, s = desc ? -1 : 1;
+        order.sort((a, b) => {
+          const x = k(rows[a]), y = k(rows[b]);
+          if (x === y) return a - b;
+          if (x === null) return 1;
+          if (y === null) return -1;
+          return (x < y ? -1 : 1) * s;
+        });
+      }
+      tbody.textContent = '';
+      shown = 0;
+      more(200);
+      const my = job;
+      const step = () => { if (my === job && shown < order.length) { more(2000); setTimeout(step, 0); } };
+      afterMap(step);
+    };
+    columns.forEach((c, j) => {
+      const th = el('th', { title: 'Uredi po stolpcu' }, c.head, hr);
+      th.addEventListener('click', () => {
+        desc = sortCol === j ? !desc : !!c.num;
+        sortCol = j;
+        for (const h of hr.children) h.removeAttribute('aria-sort');
+        th.setAttribute('aria-sort', desc ? 'descending' : 'ascending');
+        render();
+      });
+    });
+    cb.addEventListener('change', render);
+    render();
+    // Select a row: shown (the filter cleared when it hides the row), built,
+    // marked and scrolled to.
+    return (i) => {
+      if (cb.checked && !flagged(rows[i])) { cb.checked = false; render(); }
+      while (!built[i] || !built[i].parentNode) more(order.length);
+      for (const e of tbody.querySelectorAll('tr.sel')) e.classList.remove('sel');
+      built[i].classList.add('sel');
+      built[i].scrollIntoView({ block: 'nearest' });
+    };
+  }
+
+  const ax = D.dimension === 1 ? ['H'] : ['X', 'Y', 'Z'].slice(0, D.dimension);
+  const pcols = [{ head: 'Tocka', text: (p) => p.name, key: (p) => p.name },
+    { head: 'Vrsta', text: (p) => (p.fixed ? 'dana' : 'nova'), key: (p) => (p.fixed ? 0 : 1) }];
+  ax.forEach((a, k) => pcols.push({ head: a + ' [m]', num: 1, text: (p) => num(p.adjusted[k], 4), key: (p) => p.adjusted[k] }));
+  ax.forEach((a, k) => pcols.push({ head: '\u03c3' + a + ' [mm]', num: 1, text: (p) => num(p.sigma[k] * 1000, 2), key: (p) => p.sigma[k] }));
+  if (D.dimension > 1) {
+    const ek = (p, f) => (p.ellipse && p.ellipse[f] !== null ? p.ellipse[f] : null);
+    pcols.push({ head: 'a [mm]', num: 1, text: (p) => num(ek(p, 'a') * 1000, 2), key: (p) => ek(p, 'a') },
+      { head: 'b [mm]', num: 1, text: (p) => num(ek(p, 'b') * 1000, 2), key: (p) => ek(p, 'b') },
+      { head: '\u03b8 [\u00b0]', num: 1, text: (p) => num(ek(p, 'theta') * RHO, 1), key: (p) => ek(p, 'theta') });
+  }
+  const prow = D.points.map((p, i) => Object.assign({}, p, { id: 'p-' + i, pick: () => selectPoint(i) }));
+  const touched = new Set();
+  for (const r of obs) if (r.o.flagged) for (const n of r.o.points) touched.add(n);
+  const selP = table('Tocke', pcols, prow, (p) => touched.has(p.name), (p) => p);
+  selectPointRow = (i) => selP(i);
+
+  const sm = (k) => (r) => small(r.o.kind, r.o[k]);
+  const smt = (k, d) => (r) => { const v = sm(k)(r); return v === null || v === undefined ? '' : num(v, d) + ' ' + smallUnit(r.o.kind); };
+  const ocols = [
+    { head: '#', num: 1, text: (r) => (r.removed ? 'x' : '') + (r.n + 1), key: (r) => r.n },
+    { head: 'Vrsta', text: (r) => r.o.kind, key: (r) => r.o.kind },
+    { head: 'Tocke', text: (r) => r.o.points.join(' ') + (r.o.component ? ' ' + r.o.component : ''), key: (r) => r.o.points.join(' ') },
+    { head: 'Vrstica', num: 1, text: (r) => lineText(r.o.line), key: (r) => (Array.isArray(r.o.line) ? r.o.line[0] : r.o.line) },
+    { head: 'Opazovano', num: 1, text: (r) => observed(r.o), key: (r) => r.o.observed },
+    { head: '\u03c3', num: 1, text: smt('sigma', 2), key: sm('sigma') },
+    { head: 'Popravek v', num: 1, text: smt('residual', 2), key: sm('residual') },
+    { head: 'r', num: 1, text: (r) => num(r.o.redundancy, 3), key: (r) => (r.o.redundancy === undefined ? null : r.o.redundancy) },
+    { head: 'w', num: 1, text: (r) => num(r.o.w, 3), key: (r) => r.o.w },
+    { head: '|w|', num: 1, text: (r) => num(Math.abs(r.o.w), 3), key: (r) => (r.o.w === null ? null : Math.abs(r.o.w)) },
+    { head: 'MDB', num: 1, text: smt('mdb', 2), key: sm('mdb') },
+    { head: 'Oznaka', text: (r) => (r.removed ? 'izlocen' : r.o.flagged ? '***' : ''), key: (r) => (r.removed ? 2 : r.o.flagged ? 1 : 0) },
+    { head: 'Groba napaka', num: 1, text: smt('gross_error', 2), key: sm('gross_error') }];
+  obs.forEach((r, i) => { r.n = i; r.pick = () => selectObs(r); });
+  const selO = table('Opazovanja', ocols, obs, (r) => r.o.flagged, (r) => r);
+  selectObsRow = (r) => selO(r.n);
+})();
