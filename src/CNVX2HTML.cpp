@@ -12,7 +12,7 @@
 using json = nlohmann::ordered_json;
 
 namespace {
-json Num(long double x)
+json Num(real x)
 {
     const double d = static_cast<double>(x);
     return std::isfinite(d) ? json(d) : json(nullptr);

@@ -36,15 +36,15 @@ constexpr std::array<char16_t, 128> kCp1250 = {
     0x0151, 0x00F6, 0x00F7, 0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
 
 // A number as JSON: the double nearest to it, null when it is not finite.
-json Num(long double x)
+json Num(real x)
 {
     const double d = static_cast<double>(x);
     return std::isfinite(d) ? json(d) : json(nullptr);
 }
 
-json Kot(long double stopinje) { return Num(deg2rad(stopinje)); }
+json Kot(real stopinje) { return Num(deg2rad(stopinje)); }
 
-json Niz(const long double* x, int n)
+json Niz(const real* x, int n)
 {
     json a = json::array();
     for (int i = 0; i < n; ++i) a.push_back(Num(x[i]));
@@ -63,7 +63,7 @@ json Blok(const RezBlok& b)
               {"adjusted", Niz(b.izr, b.dim)}, {"sigma", Niz(b.sig, b.dim)}};
     if (b.dim > 1) j["ellipse"] = Elipsa(b);
     if (b.dim == 3) {
-        const long double A[3] = {deg2rad(b.A[0]), deg2rad(b.A[1]), deg2rad(b.A[2])};
+        const real A[3] = {deg2rad(b.A[0]), deg2rad(b.A[1]), deg2rad(b.A[2])};
         j["ellipsoid"] = {{"semi_axes", Niz(b.S, 3)}, {"angles", Niz(A, 3)}, {"semi_axes_confidence", Niz(b.SZaup, 3)}};
     }
     return j;
@@ -118,7 +118,7 @@ std::string CsvPolje(const std::string& s)
     return q + "\"";
 }
 
-std::string CsvStevilo(long double x)
+std::string CsvStevilo(real x)
 {
     const double d = static_cast<double>(x);
     if (!std::isfinite(d)) return "";
@@ -233,7 +233,7 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
                   {"gross_error", o.ocena ? Num(o.groba) : json(nullptr)}};
         if (Komponente(o.vrsta)) x["component"] = kOs[o.komponenta];
         if (robustna && o.vrstica >= 0 && static_cast<std::size_t>(o.vrstica) < rez.robustneUtezi.size()) {
-            const long double u = rez.robustneUtezi[static_cast<std::size_t>(o.vrstica)];
+            const real u = rez.robustneUtezi[static_cast<std::size_t>(o.vrstica)];
             x["weight"] = Num(u);
             if (u == 0.0L) nicelne.push_back(opazovanja.size());
         }

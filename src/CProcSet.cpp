@@ -125,7 +125,7 @@ void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerOb
         if (p == TerObsPolje::Ime) continue;
         ++j;
         long celo = 0;
-        long double x = 0.0L;
+        real x = 0.0L;
         const bool dobro = p == TerObsPolje::CeloKot     ? BesedaVCelo(polje, celo, SHRT_MIN, SHRT_MAX)
                            : p == TerObsPolje::Zastavica ? BesedaVCelo(polje, celo, 0, USHRT_MAX)
                                                          : BesedaVStevilo(polje, x);
@@ -167,11 +167,11 @@ public:
         return static_cast<unsigned short>(x);
     }
 
-    long double Stevilo(std::size_t k = 0, const std::string& opis = "") const
+    real Stevilo(std::size_t k = 0, const std::string& opis = "") const
     {
         const std::string ime = opis.empty() ? kljuc_ : opis;
         const std::string& w = Beseda(k, ime);
-        long double x = 0.0L;
+        real x = 0.0L;
         if (!BesedaVStevilo(w, x))
             NivexError(izhod_, Okvir("Vrednost parametra obdelave ni stevilo:    " + ime + " " + w + "  " +
                                      Vrstica(vrstica_)));
@@ -317,7 +317,7 @@ void CProcSet::PosebenKljuc(const std::string& w, const VrednostiKljuca& v, long
         RobSolve = v.Beseda(0);
         if (RobSolve == "LPN") lpnorm = v.Stevilo(1, "*ROBSOLV LPN");
     } else if (w == "*XVT") {
-        const long double t = v.Stevilo();
+        const real t = v.Stevilo();
         if (std::fabs(t) > DBL_MAX)
             NivexError(izhod, Okvir("Vrednost parametra obdelave ni stevilo:    *XVT " + v.Beseda(0) + "  " +
                                     Vrstica(vrstica)));
@@ -408,7 +408,7 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         if (prvaVrstica[s] == 0) prvaVrstica[s] = vrstica;
         if (!enota.empty()) {
             const std::vector<std::string> ostanek = in.Ostanek();
-            long double x = 0.0L;
+            real x = 0.0L;
             if (!ostanek.empty() && BesedaVStevilo(ostanek[0], x))
                 NivexError(izhod, Okvir(zapis + ": za zadnjim poljem stoji se stevilo " + ostanek[0] + enota));
             continue;

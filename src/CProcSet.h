@@ -67,14 +67,14 @@ public:
     unsigned short GetXVel() const { return XVel; }
     double GetT0() const { return T0; }
     unsigned short GetifVA() const { return ifVA; }
-    long double Getgtestp() const { return gtestp; }
-    long double Getdatasp() const { return datasp; }
-    long double Getizaupp() const { return izaupp; }
-    long double Gethipelp() const { return hipelp; }
-    long double Getskladp() const { return skladp; }
+    real Getgtestp() const { return gtestp; }
+    real Getdatasp() const { return datasp; }
+    real Getizaupp() const { return izaupp; }
+    real Gethipelp() const { return hipelp; }
+    real Getskladp() const { return skladp; }
     unsigned short GetifIter() const { return ifIter; }
     unsigned short GetNIter() const { return NIter; }
-    long double GetIterThres() const { return IterThres; }
+    real GetIterThres() const { return IterThres; }
     unsigned short GetizrisGMT() const { return izrisGMT; }
     unsigned short GetizrisSTR() const { return izrisSTR; }
     unsigned short GetizrisOPT2() const { return izrisOPT2; }
@@ -139,13 +139,13 @@ public:
 
     // Read directly by the modules that use them.
     std::string RobSolve;      // "*ROBSOLV": "MNK" or a robust estimator
-    long double lpnorm;        // exponent p of the Lp-norm estimator (LPN)
-    long double SVDthres;      // singularity threshold of the SVD solution
+    real lpnorm;        // exponent p of the Lp-norm estimator (LPN)
+    real SVDthres;      // singularity threshold of the SVD solution
     bool IfUkrZ;               // zenith distances corrected for earth curvature
     bool IfkRef;               // refraction taken into account ("*KTYP")
     bool IfEstkRef;            // a correction of the refraction coefficient is estimated
-    long double R_Z;           // earth radius [m] of the curvature correction
-    long double kRef;          // approximate refraction coefficient
+    real R_Z;           // earth radius [m] of the curvature correction
+    real kRef;          // approximate refraction coefficient
     std::string kRefType;      // "SINGLE", "STAT" or "NONE"
     bool ifObsResiduals;       // influence of observation errors on the unknowns
 
@@ -160,11 +160,11 @@ private:
     unsigned short XVel;
     double T0;
     unsigned short ifVA;
-    long double gtestp, datasp, izaupp, hipelp, skladp;
+    real gtestp, datasp, izaupp, hipelp, skladp;
     unsigned short izrisGMT, izrisSTR, izrisOPT2;
     unsigned short izpisJSON = 0, izpisGeoJSON = 0, izpisCSV = 0;
     unsigned short izpisHTML = 0;
-    long double epsg = 0.0L;
+    real epsg = 0.0L;
     unsigned short izpisSet, izpisPod, izpisEnPop, izpisRez, izpisCorrUnk, izpisLMer;
     std::string AngUnit;
     unsigned short CorAng;
@@ -173,7 +173,7 @@ private:
     unsigned short snoop = 0, snoopMax = 0;
     unsigned short NIter;
     unsigned short MatFull;
-    long double IterThres;
+    real IterThres;
 
     // Line of the first record of each set (0: none); an X record is filed
     // under the dimension known where it stands.
@@ -186,7 +186,7 @@ private:
         const char* beseda;
         Vrsta vrsta;
         unsigned short CProcSet::*celo = nullptr;
-        long double CProcSet::*stevilo = nullptr;
+        real CProcSet::*stevilo = nullptr;
         std::string CProcSet::*niz = nullptr;
     };
     static const Kljuc kKljuci[];
@@ -198,7 +198,7 @@ private:
     struct Verjetnost {
         const char* kljuc;
         const char* oznaka;
-        long double CProcSet::*p;
+        real CProcSet::*p;
     };
     static const Verjetnost kVerjetnosti[5];
 

@@ -97,13 +97,13 @@ namespace {
 // The smallest correction norm the arithmetic resolves at the size of the
 // network's coordinates (heights): a norm below it is rounding noise, which
 // is convergence, never a sign of divergence, whatever the threshold.
-long double MejaZaokrozitve(const CTerObs& tocke, long nunk)
+real MejaZaokrozitve(const CTerObs& tocke, long nunk)
 {
-    long double m = 1.0L;
+    real m = 1.0L;
     for (unsigned long i = 0; i < tocke.NObs(); ++i)
         for (long k = 0; k < static_cast<long>(tocke.OBS.ncol()); ++k)
             m = std::max(m, std::fabs(tocke.GetOBS(static_cast<long>(i), k)));
-    return 16.0L * DBL_EPSILON * m * std::sqrt(static_cast<long double>(std::max(nunk, 1L)));
+    return 16.0L * DBL_EPSILON * m * std::sqrt(static_cast<real>(std::max(nunk, 1L)));
 }
 
 // A linearisation that runs away: with iteration on, corrections that are
@@ -112,7 +112,7 @@ long double MejaZaokrozitve(const CTerObs& tocke, long nunk)
 // (the message; empty while the loop may go on).  A single larger step is
 // allowed: the first passes from poor approximate values may overshoot once
 // and still converge.
-std::string PreveriKonvergenco(int k, long double& normPrej, int& rast, long double normX, long double prag)
+std::string PreveriKonvergenco(int k, real& normPrej, int& rast, real normX, real prag)
 {
     if (!std::isfinite(static_cast<double>(normX))) {
         char b[160];
@@ -135,7 +135,7 @@ std::string PreveriKonvergenco(int k, long double& normPrej, int& rast, long dou
 
 // Title of one pass of the iteration loop, with the correction norm of the
 // previous pass (1.0 before the first solution).
-std::string NaslovIteracije(int k, long double normX)
+std::string NaslovIteracije(int k, real normX)
 {
     char b[96];
     std::snprintf(b, sizeof b, "ITERACIJA OBDELAVE OPAZOVANJ: %15d  [%9.2e]", k, static_cast<double>(normX));
@@ -188,9 +188,9 @@ void CNivex::SetGMMEq(std::ostream& report)
     }
 }
 
-long double CNivex::IterPrag() const
+real CNivex::IterPrag() const
 {
-    return std::max(static_cast<long double>(procset.GetIterThres()),
+    return std::max(static_cast<real>(procset.GetIterThres()),
                     MejaZaokrozitve(TO.Tocke(procset.GetDim()), GMM.nunk));
 }
 
@@ -260,7 +260,7 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
     std::ostream nic(nullptr);
     std::ostream& konzola = tiho ? nic : std::cout;
     GMMS.normX = 1.0L;
-    long double normPrej = 0.0L;  // correction norm of the previous pass
+    real normPrej = 0.0L;  // correction norm of the previous pass
     int rast = 0;                 // passes in a row whose corrections grew
     for (int k = 1;; ++k) {
         if (procset.GetifIter() != 0) {

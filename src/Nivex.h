@@ -100,7 +100,7 @@ public:
     bool KonecIteracij(int k, std::ostream& report) const;
     // The iteration threshold, raised to what the arithmetic resolves at the
     // size of the coordinates.
-    long double IterPrag() const;
+    real IterPrag() const;
     // Adjusted observations and their reliability, after the last pass:
     // computed into `rez` always, printed when the settings ask for it.
     void SetReliab(std::ostream& report);
