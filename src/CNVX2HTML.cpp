@@ -1,6 +1,8 @@
 #include "src/CNVX2HTML.h"
 
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <iomanip>
 #include <nlohmann/json.hpp>
 
@@ -12,6 +14,10 @@
 using json = nlohmann::ordered_json;
 
 namespace {
+// The members of the document that grow with the network; the page's data
+// block at its end holds them, the head block before it the rest.
+constexpr const char* kVelikiKljuci[] = {"points", "observations", "relative_ellipses"};
+
 json Num(real x)
 {
     const double d = static_cast<double>(x);
@@ -62,14 +68,26 @@ void NVX2PrintHTML(const std::string& file, const json& dokument, const CRezulta
                       {"snooping", rez.iskanje.vklopljeno},
                       {"removed", Izloceni(rez.iskanje.izloceni)},
                       {"not_tested", Izloceni(rez.iskanje.neprevereni)}};
+    // The head of the page is drawn from the small members of the document
+    // before the parser reaches the large ones, so that it shows at once.
+    json glava = json::object(), podatki = json::object();
+    for (const auto& [kljuc, vrednost] : dokument.items()) {
+        const bool velik = std::find(std::begin(kVelikiKljuci), std::end(kVelikiKljuci), kljuc) != std::end(kVelikiKljuci);
+        (velik ? podatki : glava)[kljuc] = vrednost;
+    }
+    const auto blok = [&f](const char* id, const json& j) {
+        f << "<script type=\"application/json\" id=\"" << id << "\">"
+          << NVX2VarenJSON(j.dump(-1, ' ', false, json::error_handler_t::replace)) << "</script>\n";
+    };
     f << "<!DOCTYPE html>\n<html lang=\"sl\">\n<head>\n<meta charset=\"utf-8\">\n"
       << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
       << "<title>Nivex</title>\n<style>\n" << kNivexStranCSS << "</style>\n</head>\n<body>\n"
-      << "<noscript>Stran za prikaz potrebuje JavaScript.</noscript>\n"
-      << "<script type=\"application/json\" id=\"nivex-data\">"
-      << NVX2VarenJSON(dokument.dump(-1, ' ', false, json::error_handler_t::replace)) << "</script>\n<script type=\"application/json\" id=\"nivex-run\">"
-      << NVX2VarenJSON(tek.dump(-1, ' ', false, json::error_handler_t::replace)) << "</script>\n<script>\n"
-      << kNivexStranJS << "</script>\n</body>\n</html>\n";
+      << "<noscript>Stran za prikaz potrebuje JavaScript.</noscript>\n";
+    blok("nivex-head", glava);
+    blok("nivex-run", tek);
+    f << "<script>\n" << kNivexStranGlava << "</script>\n";
+    blok("nivex-data", podatki);
+    f << "<script>\n" << kNivexStranJS << "</script>\n</body>\n</html>\n";
     report << "\nIzpis rezultatov HTML:                " << std::setw(10) << rez.tocke.size() << std::setw(10)
            << " TOCK [" << file << "]" << "\n";
 }

@@ -1,14 +1,19 @@
 // CNVX2HTML: BASE.html, the results as one page to look at in a browser.
 //
 // The page holds the JSON document of the run (CNVX2JSON::Dokument, the same
-// document as BASE.json, written without indentation), a small object of the run itself (date, warnings, the
-// records set aside by data snooping), and the page's own style and script
-// (src/html/nivex.css and nivex.js, built into the program).  It needs no
-// network: no fonts, libraries or map tiles are fetched.
+// document as BASE.json, written without indentation) in two blocks: its
+// small members near the top, its points, observations and relative ellipses
+// at the end.  Between them stand a small object of the run itself (date,
+// warnings, the records set aside by data snooping) and the head script, which
+// draws the facts of the run while the browser still reads the large block;
+// the main script after it joins the two blocks into the document and draws
+// the rest.  Style and scripts are src/html/nivex.css, glava.js and nivex.js,
+// built into the program.  The page needs no network: no fonts, libraries or
+// map tiles are fetched.
 //
 // Facts a caller must know:
 // - Nothing from the data file is written as HTML: the data go into the page
-//   only inside the two JSON blocks, with '<', '>' and '&' written as \u
+//   only inside the three JSON blocks, with '<', '>' and '&' written as \u
 //   escapes so that no text can close the block; the script places every
 //   text into the page as text, never as markup.
 // - A file that cannot be written is skipped with a warning (NVX2OdpriDatoteko).

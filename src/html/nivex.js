@@ -1,78 +1,24 @@
-// The results page of Nivex: reads the JSON document of the run (block
-// #nivex-data, SI units) and the run's own facts (#nivex-run) and draws the
-// head, the map (plane and spatial networks, in plan) and the tables.
+// The results page of Nivex: completes the JSON document of the run with its
+// large members (block #nivex-data: points, observations, relative ellipses;
+// SI units) and draws the flagged observations, the map (plane and spatial
+// networks, in plan) and the tables under the head that the head script drew.
 // Every text from the data goes into the page through textContent or an
 // attribute, never as markup.
 (function () {
   'use strict';
-  const D = JSON.parse(document.getElementById('nivex-data').textContent);
-  const R = JSON.parse(document.getElementById('nivex-run').textContent);
+  const { D, R, RHO, el, num, small, smallUnit, observed, app, fact } = window.NIVEX;
   const SVGNS = 'http://www.w3.org/2000/svg';
-  const ANGULAR = { S: 1, A: 1, P: 1, Z: 1 };
   const KINDS = { H: 'visine', h: 'visinske razlike', C: 'koordinate', V: 'vektorji', D: 'horizontalne dolzine',
     L: 'prostorske dolzine', S: 'koti iz smeri', A: 'azimuti', P: 'koti med smermi', Z: 'zenitne razdalje' };
-  const DATUM = { V: 'vklop na dane tocke', P: 'psevdo opazovanja', D: 'minimalno stevilo vezi', H: 'prosta mreza (notranje vezi)' };
-  const RHO = 180 / Math.PI;
-  const gon = D.angle_unit === 'GON';
-
-  function el(tag, attrs, text, parent) {
-    const e = document.createElement(tag);
-    for (const k in attrs || {}) e.setAttribute(k, attrs[k]);
-    if (text !== undefined && text !== null) e.textContent = text;
-    if (parent) parent.appendChild(e);
-    return e;
-  }
   function sv(tag, attrs, parent) {
     const e = document.createElementNS(SVGNS, tag);
     for (const k in attrs) e.setAttribute(k, attrs[k]);
     if (parent) parent.appendChild(e);
     return e;
   }
-  const num = (x, d) => (x === null || x === undefined || !isFinite(x) ? '' : x.toFixed(d));
-  // Small values: millimetres, or arc seconds (milligon) for angles.
-  const small = (kind, x) => (x === null || x === undefined ? null : ANGULAR[kind] ? x * (gon ? 200000 / Math.PI : RHO * 3600) : x * 1000);
-  const smallUnit = (kind) => (ANGULAR[kind] ? (gon ? 'mgon' : '"') : 'mm');
-  function angle(x) {
-    if (gon) return (x * 200 / Math.PI).toFixed(5) + ' gon';
-    let s = Math.abs(x) * RHO * 3600;
-    const sign = x < 0 ? '-' : '';
-    if (D.angle_unit === 'DEG') return sign + (s / 3600).toFixed(6) + '\u00b0';
-    s = Math.round(s * 10) / 10;
-    const d = Math.floor(s / 3600), m = Math.floor((s - d * 3600) / 60);
-    const sec = (s - d * 3600 - m * 60).toFixed(1);
-    return sign + d + '\u00b0' + String(m).padStart(2, '0') + "'" + sec.padStart(4, '0') + '"';
-  }
-  const observed = (o) => (o.observed === null ? '' : ANGULAR[o.kind] ? angle(o.observed) : o.observed.toFixed(4) + ' m');
   const obsName = (o) => o.kind + '  ' + o.points.join(' ') + (o.component ? ' ' + o.component : '');
   const lineText = (l) => (Array.isArray(l) ? l.join(', ') : String(l));
-
-  document.title = 'Nivex: ' + D.data_file;
-  const app = el('div', { id: 'app' }, null, document.body);
-
-  // ---- Head of the page
-  const head = el('header', {}, null, app);
-  el('h1', {}, 'Nivex: ' + D.data_file, head);
-  const dl = el('dl', { class: 'facts' }, null, head);
-  const fact = (k, v) => { el('dt', {}, k, dl); return el('dd', {}, v, dl); };
-  fact('Podatki', D.data_file);
-  fact('Izracun', R.date + ', program ' + D.program.name + ' ' + D.program.version);
-  fact('Dimenzija', D.dimension + 'D (' + ['nivelmanska', 'ravninska', 'prostorska'][D.dimension - 1] + ' mreza)');
-  let datum = D.datum.kind + ': ' + (DATUM[D.datum.kind] || '');
-  if (D.datum.fixed_points) datum += ' (' + D.datum.fixed_points.join(', ') + ')';
-  fact('Geodetski datum', datum);
-  fact('Metoda', D.method + ' - ' + D.solution);
-  const g = D.global_test;
-  const verdict = fact('Globalni test', '');
-  el('strong', { class: g.accepted ? 'ok' : 'bad' }, 'Globalni test modela je ' + (g.accepted ? 'SPREJET' : 'ZAVRNJEN'), verdict);
-  verdict.appendChild(document.createTextNode(': ' + num(g.statistic, 4) + ', interval ' + num(g.lower, 4) + ' - ' +
-    num(g.upper, 4) + ' (stopnja zaupanja ' + num(g.probability, 3) + ', prostostnih stopenj ' + g.dof + ')'));
-  fact('\u03c3\u2080', 'a priori ' + num(g.sigma0_apriori, 6) + ', a posteriori ' + num(g.sigma0_aposteriori, 6));
-  fact('Prehodi', D.iterations + (D.converged ? ', izravnava je skonvergirala' : ', izravnava NI skonvergirala'));
-  const warn = fact('Opozorila', R.warnings.length ? '' : 'ni');
-  if (R.warnings.length) {
-    const ul = el('ul', { class: 'warnings' }, null, warn);
-    for (const w of R.warnings) el('li', {}, w, ul);
-  }
+  Object.assign(D, JSON.parse(document.getElementById('nivex-data').textContent));
 
   // Observation rows: the adjusted ones, then the records set aside by the
   // data snooping.
