@@ -6,6 +6,7 @@
 #include <iomanip>
 #include <map>
 #include <sstream>
+#include <utility>
 #include <iostream>
 #include <vector>
 
@@ -51,6 +52,9 @@ struct Stojisce {
     long vrstica = 0;
     real instrument = 0.0L, vsem = 0.0L;
     std::map<std::string, real> tarce;
+    // Every station and target these lines name, with the line: a name
+    // missing from the point list is a height that no record would take.
+    std::vector<std::pair<std::string, long>> imena;
 
     void Beri(const std::string& kljuc, const std::string& vrsta, long v, unsigned short dim)
     {
@@ -68,8 +72,13 @@ struct Stojisce {
         real h = 0.0L;
         if (!BesedaVStevilo(b.back(), h) || std::fabs(h) > kNajvecjeStevilo)
             NivexError(kje + "visina ni pravo stevilo -> " + b.back() + "      *** ");
+        if (b.size() == 2) imena.emplace_back(b[0], v);
         if (ih) {
-            *this = Stojisce{b[0], v, h, 0.0L, {}};
+            tocka = b[0];
+            vrstica = v;
+            instrument = h;
+            vsem = 0.0L;
+            tarce.clear();
         } else if (tocka.empty()) {
             NivexError(kje + "visina tarce stoji zunaj stojisca - pred njo ni vrstice *IH      *** ");
         } else if (b.size() == 1) {
@@ -210,6 +219,10 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
 
     TO.Tocke(dim).SetUniquePTS();
     PreveriImenaTock(TO, dim);
+    for (const auto& [ime, v] : stojisce.imena)
+        if (TO.Tocke(dim).FindPoint(ime) < 0)
+            NivexError(" **** Vrstica " + std::to_string(v) + ": TOCKA " + ime +
+                       " NE OBSTAJA V SEZNAMU TOCK!!!! (zapisi X)      *** ");
     TO.TOAngl.SetPar(procset.GetCorAng());
     TO.CalcRefStDApr();
 }
