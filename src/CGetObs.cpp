@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <iomanip>
-#include <map>
 #include <sstream>
-#include <utility>
 #include <iostream>
 #include <vector>
 
 #include "src/CProcSet.h"
+#include "src/CStojisce.h"
 #include "src/CTerObsTocke.h"
 #include "src/CTerObsZbirka.h"
 #include "src/FBranje.h"
@@ -38,88 +35,6 @@ void PreveriImenaTock(CTerObsZbirka& TO, unsigned short dim)
                     NivexError(set.Zapis(i) + ": TOCKA " + set.PTS(i, c) +
                                " NE OBSTAJA V SEZNAMU TOCK!!!! (zapisi X)      *** ");
     }
-}
-
-// The station setup that a "*IH station height" line opens, with the target
-// heights of the "*TH" lines after it ("*TH height" for every target,
-// "*TH target height" for one).  A setup holds for the records that follow
-// it until the next "*IH": the directions, zenith distances and horizontal
-// and slope distances in it must be taken from its station; the zenith and
-// slope distances take its heights.  A word beginning with '#' starts a
-// remark on these lines.
-struct Stojisce {
-    std::string tocka;   // the station; empty while no setup is open
-    long vrstica = 0;
-    real instrument = 0.0L, vsem = 0.0L;
-    std::map<std::string, real> tarce;
-    // Every station and target these lines name, with the line: a name
-    // missing from the point list is a height that no record would take.
-    std::vector<std::pair<std::string, long>> imena;
-
-    void Beri(const std::string& kljuc, const std::string& vrsta, long v, unsigned short dim)
-    {
-        const std::string kje = " **** Vrstica " + std::to_string(v) + " (" + kljuc + "): ";
-        if (dim != 3)
-            NivexError(kje + "visine instrumenta in tarce so mogoce samo v prostorski mrezi (*DIM 3)      *** ");
-        std::istringstream s(vrsta);
-        std::vector<std::string> b;
-        for (std::string w; BeriBesedo(s, w) && w[0] != '#';) b.push_back(w);
-        const bool ih = kljuc == "*IH";
-        if (ih ? b.size() != 2 : (b.empty() || b.size() > 2))
-            NivexError(kje + (ih ? "zahteva stojisce in visino instrumenta [m]"
-                                 : "zahteva visino tarce [m] ali tarco in njeno visino [m]") +
-                       "      *** ");
-        real h = 0.0L;
-        if (!BesedaVStevilo(b.back(), h) || std::fabs(h) > kNajvecjeStevilo)
-            NivexError(kje + "visina ni pravo stevilo -> " + b.back() + "      *** ");
-        if (b.size() == 2) imena.emplace_back(b[0], v);
-        if (ih) {
-            tocka = b[0];
-            vrstica = v;
-            instrument = h;
-            vsem = 0.0L;
-            tarce.clear();
-        } else if (tocka.empty()) {
-            NivexError(kje + "visina tarce stoji zunaj stojisca - pred njo ni vrstice *IH      *** ");
-        } else if (b.size() == 1) {
-            vsem = h;
-            tarce.clear();
-        } else {
-            tarce[b[0]] = h;
-        }
-    }
-    // Record i of `set`, just read, within the setup.
-    void Zapis(CTerObs& set, long i, const std::string& zapis) const
-    {
-        const char c = set.Vrsta().crka;
-        if (tocka.empty() || (c != 'S' && c != 'Z' && c != 'L' && c != 'D')) return;
-        if (set.PTS(i, 0) != tocka)
-            NivexError(zapis + ": stojisce " + set.PTS(i, 0) + " ni stojisce " + tocka + " vrstice *IH (vrstica " +
-                       std::to_string(vrstica) + ") - drugo stojisce zahteva svojo vrstico *IH      *** ");
-        if (c != 'Z' && c != 'L') return;
-        const auto t = tarce.find(set.PTS(i, 1));
-        set.SetVisini(i, instrument, t != tarce.end() ? t->second : vsem);
-    }
-};
-
-// Instrument and target heights of the records that have them.
-void TabelaVisin(const CTerObs& set, std::ostream& izhod)
-{
-    if (!set.ImaVisine()) return;
-    const std::string naslov = std::string("VISINE INSTRUMENTA IN TARCE, ") + set.Vrsta().opis + ":";
-    izhod << "\n" << naslov << "\n" << std::string(naslov.size(), '-') << "\n\n";
-    izhod << "        TC1   TC2          VI          VT\n";
-    izhod << "                          [m]         [m]\n";
-    izhod << std::string(41, '-') << "\n";
-    for (long i = 0; i < static_cast<long>(set.NObs()); ++i) {
-        izhod << std::right << std::setw(3) << i + 1 << "   ";
-        TerObsTxt(izhod, set.PTS(i, 0), 6);
-        TerObsTxt(izhod, set.PTS(i, 1), 6);
-        TerObsNum(izhod, set.VisinaInstrumenta(i), 12, 4);
-        TerObsNum(izhod, set.VisinaTarce(i), 12, 4);
-        izhod << "\n";
-    }
-    izhod << std::string(41, '-') << "\n\n";
 }
 }  // namespace
 
@@ -170,20 +85,15 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
     // into nothing.
     std::array<unsigned long, kTOSetov> prebranih{};
     std::string beseda;
-    Stojisce stojisce;
-    // Line of the word just read.
-    const auto vrsticaBesede = [&]() {
-        const std::streamoff za = in.tellg();   // -1 after the last word of the file
-        const std::size_t poz = (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - beseda.size();
-        return VrsticaNa(konci, poz);
-    };
+    CStojisce stojisce;   // instrument and target heights
     while (BeriBesedo(in, beseda)) {
         if (beseda == "*K") break;
-        if (beseda == "*IH" || beseda == "*TH") {
-            const long vrstica = vrsticaBesede();
+        if (CStojisce::JeVrsticaVisin(beseda)) {
+            const std::streamoff za = in.tellg();   // -1 after the last word of the file
+            const std::size_t poz = (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - beseda.size();
             std::string vrsta;
             std::getline(in, vrsta);
-            stojisce.Beri(beseda, vrsta, vrstica, dim);
+            stojisce.Beri(beseda, vrsta, VrsticaNa(konci, poz), dim);
             continue;
         }
         if (const TerObsVrsta* v = TerObsVrstaZapisa(beseda[0], dim)) {
@@ -191,7 +101,9 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
             CTerObs& set = TO.Set(s);
             const unsigned long i = prebranih[s]++;
             const unsigned long prostor = TerObsSprejme(*v, dim) ? set.NObs() : 0;
-            const long vrstica = vrsticaBesede();
+            const std::streamoff za = in.tellg();   // -1 after the last word of the file
+            const std::size_t poz = (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - beseda.size();
+            const long vrstica = VrsticaNa(konci, poz);
             const std::string zapis = std::string(" **** Zapis ") + v->opis + " st. " + std::to_string(i + 1) +
                                       " (vrstica " + std::to_string(vrstica) + ")";
             if (prostor == 0)
@@ -219,10 +131,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
 
     TO.Tocke(dim).SetUniquePTS();
     PreveriImenaTock(TO, dim);
-    for (const auto& [ime, v] : stojisce.imena)
-        if (TO.Tocke(dim).FindPoint(ime) < 0)
-            NivexError(" **** Vrstica " + std::to_string(v) + ": TOCKA " + ime +
-                       " NE OBSTAJA V SEZNAMU TOCK!!!! (zapisi X)      *** ");
+    stojisce.PreveriImena(TO.Tocke(dim));
     TO.TOAngl.SetPar(procset.GetCorAng());
     TO.CalcRefStDApr();
 }
@@ -245,6 +154,5 @@ void CGetObs::PrintCTerObs(CProcSet& procset, CTerObsZbirka& TO, std::ostream& i
         CTerObs& set = TO.Set(static_cast<TerObsSet>(s));
         if (s != kTODir && set.NObs() != 0) tabela(set);
     }
-    TabelaVisin(TO.TOZen, izhod);
-    TabelaVisin(TO.TODist3, izhod);
+    CStojisce::PrintVisine(TO, izhod);
 }
