@@ -30,6 +30,7 @@ const DatumskaVrsta kVrste[] = {
     {"**DdX", 'D', 2, &CGDatum::nDdX, &CGDatum::PTdX},    {"**DdY", 'D', 2, &CGDatum::nDdY, &CGDatum::PTdY},
     {"**DdZ", 'D', 2, &CGDatum::nDdZ, &CGDatum::PTdZ},    {"**DH", 'D', 1, &CGDatum::nDH, &CGDatum::PTH},
     {"**V", 'V', 1, &CGDatum::nV, &CGDatum::PTDV},        {"**H", 'H', 1, &CGDatum::nH, &CGDatum::PTDH},
+    {"**VXY", 'V', 1, &CGDatum::nVXY, &CGDatum::PTVXY},   {"**VZ", 'V', 1, &CGDatum::nVZ, &CGDatum::PTVZ},
 };
 
 const DatumskaVrsta* NajdiVrsto(const std::string& w)
@@ -234,6 +235,14 @@ void CGDatum::PrintGDatum(std::ostream& izhod, unsigned short ContPrint)
         izhod << "\n" << "# vseh datumskih parametrov: " << std::setw(5) << nD;
     } else if (Datum == 'V') {
         tocke(PTDV);
+        if (nVXY != 0) {
+            izhod << "Tocke, drzane samo v ravninskih koordinatah (**VXY):" << "\n";
+            tocke(PTVXY);
+        }
+        if (nVZ != 0) {
+            izhod << "Tocke, drzane samo po visini (**VZ):" << "\n";
+            tocke(PTVZ);
+        }
     } else if (Datum == 'H' && nH != 0) {
         izhod << "To\xE8ke izvzete iz matrike H:" << "\n";
         tocke(PTDH);

@@ -49,6 +49,11 @@ public:
     unsigned short nV = 0, nH = 0, nD = 0, nDX = 0, nDY = 0, nDZ = 0, nDDir = 0, nDDist = 0, nDZen = 0, nDdX = 0,
                    nDdY = 0, nDdZ = 0, nDH = 0;
     matrika<std::string> PTDV, PTDH, PTX, PTY, PTZ, PTDir, PTDist, PTZen, PTdX, PTdY, PTdZ, PTH;
+    // Kind V in a spatial network: points held in their plane coordinates
+    // only ("**VXY") or in their height only ("**VZ"); their other
+    // coordinates stay unknowns.
+    unsigned short nVXY = 0, nVZ = 0;
+    matrika<std::string> PTVXY, PTVZ;
 };
 
 #endif

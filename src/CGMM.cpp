@@ -1,5 +1,6 @@
 #include "src/CGMM.h"
 
+#include <array>
 #include <iomanip>
 #include <iostream>
 #include <numbers>
@@ -31,7 +32,7 @@ namespace {
 std::vector<const matrika<std::string>*> DatumLists(const CGDatum& gd)
 {
     switch (gd.Datum) {
-    case 'V': return {&gd.PTDV};
+    case 'V': return {&gd.PTDV, &gd.PTVXY, &gd.PTVZ};
     case 'H': return {&gd.PTDH};
     case 'D':
         return {&gd.PTX, &gd.PTY, &gd.PTZ, &gd.PTdX, &gd.PTdY, &gd.PTdZ, &gd.PTDist, &gd.PTDir, &gd.PTZen, &gd.PTH};
@@ -48,6 +49,23 @@ std::vector<bool> FixedPoints(const matrika<std::string>& names, const CGDatum& 
     for (unsigned long k = 0; k < gd.PTDV.size(); ++k) v.insert(gd.PTDV(static_cast<long>(k)));
     for (unsigned long p = 0; p < names.nrow(); ++p) fiksna[p] = v.count(names(static_cast<long>(p), 0)) != 0;
     return fiksna;
+}
+
+// Coordinates of each point held by "**VXY" (X, Y) or "**VZ" (Z) in a
+// spatial network with datum kind V; a fixed point holds them all anyway.
+std::vector<std::array<bool, 3>> HeldCoordinates(const matrika<std::string>& names, const CGDatum& gd,
+                                                  unsigned short Dim)
+{
+    std::vector<std::array<bool, 3>> drzane(names.nrow(), {false, false, false});
+    if (gd.Datum != 'V' || Dim != 3) return drzane;
+    std::unordered_set<std::string> xy, z;
+    for (unsigned long k = 0; k < gd.PTVXY.size(); ++k) xy.insert(gd.PTVXY(static_cast<long>(k)));
+    for (unsigned long k = 0; k < gd.PTVZ.size(); ++k) z.insert(gd.PTVZ(static_cast<long>(k)));
+    for (unsigned long p = 0; p < names.nrow(); ++p) {
+        const std::string& ime = names(static_cast<long>(p), 0);
+        drzane[p] = {xy.count(ime) != 0, xy.count(ime) != 0, z.count(ime) != 0};
+    }
+    return drzane;
 }
 
 const char* const kTracDataSum = " F: DataSum(ofstream & izhod) -> ";
@@ -103,6 +121,10 @@ void CGMM::GetDataSum()
     for (bool f : fiksna)
         if (!f) nunkcrd += Dim;
     nptsunk = nunkcrd / Dim;
+    ndrzanih = 0;
+    const std::vector<std::array<bool, 3>> drzane = HeldCoordinates(Tocke().PTS, gdatum, procset.GetDim());
+    for (std::size_t p = 0; p < drzane.size(); ++p)
+        for (bool d : drzane[p]) ndrzanih += !fiksna[p] && d;
 
     nunkvel = 0;
     if (procset.GetXVel())
@@ -123,7 +145,7 @@ void CGMM::GetDataSum()
     }
 
     nunk = nunkcrd + nunkvel + nunkkref;
-    nredund = nobs - nunk;
+    nredund = nobs - (nunk - ndrzanih);
 }
 
 void CGMM::PrintDataSumSum(std::ostream& izhod)
@@ -139,8 +161,9 @@ void CGMM::PrintDataSumSum(std::ostream& izhod)
     vrsta("      # danih tock                 : ", npts - nptsunk);
     vrsta("      # novih tock                 : ", nptsunk);
     izhod << "\n";
-    vrsta("Stevilo vseh neznank v mrezi       : ", nunk);
-    vrsta("      # koordinatnih neznank       : ", nunkcrd);
+    vrsta("Stevilo vseh neznank v mrezi       : ", nunk - ndrzanih);
+    vrsta("      # koordinatnih neznank       : ", nunkcrd - ndrzanih);
+    if (ndrzanih != 0) vrsta("      # drzanih koordinat (**VXY/Z): ", ndrzanih);
     vrsta("      # neznank hitrosti           : ", nunkvel);
     vrsta("      # koeficientov refrakcije    : ", nunkkref);
     izhod << "\n";
@@ -265,10 +288,13 @@ void CGMM::SetiDeltaB()
     const bool vel = procset.GetXVel() != 0;
     if (vel) iDeltaBV.resize(n, 1, -1);
 
+    const std::vector<std::array<bool, 3>> drzane = HeldCoordinates(Tocke().PTS, gdatum, procset.GetDim());
+    drzana.clear();
     std::int32_t k = 0;
     for (unsigned long p = 0; p < n; ++p)
         if (!fiksna[p]) {
             iDeltaB(static_cast<long>(p)) = k;
+            for (std::int32_t d = 0; d < Dim && ndrzanih > 0; ++d) drzana.push_back(drzane[p][d] ? 1 : 0);
             k += Dim;
         }
     if (vel)
@@ -330,6 +356,7 @@ void CGMM::SetGMMSize()
     unsigned long rows = static_cast<unsigned long>(nobs);
     if (gdatum.Datum == 'D') rows += Ddat.nrow();
     if (gdatum.Datum == 'H' && !procset.Psevdoinverz()) rows += Hdat.nrow();
+    rows += static_cast<unsigned long>(ndrzanih);
     Bmat.resize(rows, static_cast<unsigned long>(nunk));
     fvec.resize(rows, 1);
     Qll.resize(rows, 3);
@@ -403,5 +430,19 @@ void CGMM::SetPll()
     } else {
         Pll = matrika<real>();
         PllB = invtridB(Qll);
+    }
+}
+
+void CGMM::SetDrzaneVrstice()
+{
+    long r = nobs;
+    for (long k = 0; k < static_cast<long>(drzana.size()); ++k) {
+        if (!Drzana(k)) continue;
+        Bmat(r, k) = 1.0L;
+        fvec(r) = 0.0L;
+        Qll(r, 0) = 0.0L;
+        Qll(r, 1) = 1.0L;
+        Qll(r, 2) = 0.0L;
+        ++r;
     }
 }

@@ -95,6 +95,17 @@ public:
     void CheckGDatumPoints() const;
     // The point list of the network: `TOHA` in a levelling network, else `TOCrdA`.
     const CTerObsTocke& Tocke() const;
+    // Coordinate unknown k is held at its approximate value ("**VXY",
+    // "**VZ"): it keeps its column, but no observation row has a coefficient
+    // in it; one datum row below the observations (1 in the column, f = 0)
+    // gives it the correction 0, and its cofactors are 0.  So the point's
+    // other coordinates are adjusted as if the held ones were given.
+    bool Drzana(long k) const
+    {
+        return k >= 0 && static_cast<std::size_t>(k) < drzana.size() && drzana[static_cast<std::size_t>(k)] != 0;
+    }
+    // The datum rows of the held coordinates (datum kind V).
+    void SetDrzaneVrstice();
 
     real roSec = 0.0L;     // radians -> arc seconds (DMS, DEG) or milligon (GON)
     real mmFact = 0.0L;    // metres -> millimetres
@@ -121,6 +132,8 @@ public:
     // Datum defects of the free network, 1 while the defect remains.
     std::uint16_t tx = 1, ty = 1, tz = 1, wx = 1, wy = 1, wz = 1, m2 = 1, m3 = 1;
     std::uint16_t nHdat = 0;
+    std::vector<char> drzana;       // nunk: 1 for a held coordinate unknown, empty without any
+    std::int32_t ndrzanih = 0;      // held coordinate unknowns
 
     std::int32_t npts = 0, nptsunk = 0, nobs = 0, nunk = 0, nunkvel = 0, nunkcrd = 0, nunkkref = 0,
                  nredund = 0;

@@ -32,7 +32,9 @@ void CGMMEqDist::SetGMMEq()
     if (tri && procset.GetDim() != 3)
         NivexError(" **** Prostorske dolzine (L) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
     GMMEqSetNelin(GMM, procset, TODist, TOCrdA, Kind(), [tri](GMMEqNelinVrstica& v) {
-        const GMMEqNelinRazlika d = v.Razlika(0, 1, tri);
+        // A slope distance runs from the instrument to the target, each at
+        // its height above its mark; a horizontal one is not changed by them.
+        const GMMEqNelinRazlika d = tri ? GMMEqVisini(v.Razlika(0, 1, tri), v.TO, v.i) : v.Razlika(0, 1, tri);
         v.F0 = tri ? d.d : d.s;
         real c[3];
         GMMEqDolzinaOdvod(d, tri, c);

@@ -48,7 +48,8 @@ void CGMMEqZen::SetGMMEq()
         NivexError(" **** Polmer Zemlje (*R_UKRZ) za zenitne razdalje mora biti pozitiven!!      *** ");
 
     GMMEqSetNelin(GMM, procset, TOZen, TOCrdA, Kind(), [&](GMMEqNelinVrstica& v) {
-        const GMMEqNelinRazlika d = v.Razlika(0, 1, false);
+        // From the instrument to the target, each at its height above its mark.
+        const GMMEqNelinRazlika d = GMMEqVisini(v.Razlika(0, 1, false), v.TO, v.i);
         // atan(s / dz), a half turn added when negative: z0 in [0, pi].
         real z0 = std::numbers::pi_v<real> / 2.0L;
         if (d.dz != 0.0L) {

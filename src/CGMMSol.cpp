@@ -58,6 +58,8 @@ CGMMSol::CGMMSol(CProcSet& procset_, CGDatum& gdatum_, CTerObsHA& TOHA_, CTerObs
 {
 }
 
+real CGMMSol::Qxx(long i, long j) const { return GMM.Drzana(i) || GMM.Drzana(j) ? 0.0L : resitev->Q(i, j); }
+
 bool CGMMSol::Gosto() const { return gosto || procset.Psevdoinverz(); }
 
 void CGMMSol::SetPar()
@@ -153,6 +155,10 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
         matrika<real> x;
         const CResitev::Izid izid = resitev->Resi(GMM, datum, x);
         if (izid != CResitev::Izid::resena) return Neuspeh(izid, utezeno, datumOznaka);
+        // A held coordinate keeps its value exactly, whatever the round-off
+        // of the method.
+        for (long k = 0; k < static_cast<long>(x.nrow()); ++k)
+            if (GMM.Drzana(k)) x(k) = 0.0L;
 
         // With LPN and p > 2 the re-weighted solution overshoots the
         // minimum of sum |v|^p: the step 1/(p-1) of it is Newton's step for

@@ -88,7 +88,8 @@ public:
     // way the cofactors are kept may change without touching them.
     // Off the factor's pattern an entry costs a solve of the column j (kept
     // for the next entries of that column), so sweeps run down columns.
-    real Qxx(long i, long j) const { return resitev->Q(i, j); }
+    // A held coordinate (CGMM::Drzana) has none.
+    real Qxx(long i, long j) const;
     // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.
     void SolveStohModel();
 

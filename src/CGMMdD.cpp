@@ -70,6 +70,8 @@ CGMMdD::CGMMdD(CProcSet& procset_, CGDatum& gdatum_, CTerObsZbirka& TO_, CGMM& G
 
 void CGMMdD::SetGMMdD()
 {
+    // Fixed points with some coordinates held: their datum rows.
+    if (gdatum.Datum == 'V') GMM.SetDrzaneVrstice();
     if (gdatum.Datum != 'D') return;
     const bool trace = procset.GetContPrint() != 0;
     if (trace) std::cout << "C: SetGMMdD:\n";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "src/CProcSet.h"
+#include "src/CStojisce.h"
 #include "src/CTerObsTocke.h"
 #include "src/CTerObsZbirka.h"
 #include "src/FBranje.h"
@@ -84,8 +85,17 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
     // into nothing.
     std::array<unsigned long, kTOSetov> prebranih{};
     std::string beseda;
+    CStojisce stojisce;   // instrument and target heights
     while (BeriBesedo(in, beseda)) {
         if (beseda == "*K") break;
+        if (CStojisce::JeVrsticaVisin(beseda)) {
+            const std::streamoff za = in.tellg();   // -1 after the last word of the file
+            const std::size_t poz = (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - beseda.size();
+            std::string vrsta;
+            std::getline(in, vrsta);
+            stojisce.Beri(beseda, vrsta, VrsticaNa(konci, poz), dim);
+            continue;
+        }
         if (const TerObsVrsta* v = TerObsVrstaZapisa(beseda[0], dim)) {
             const TerObsSet s = static_cast<TerObsSet>(TerObsIndeks(*v));
             CTerObs& set = TO.Set(s);
@@ -104,6 +114,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
                            std::to_string(prostor) + ")!!     *** ");
             set.SetVrstica(static_cast<long>(i), vrstica);
             set.ReadObs(in, static_cast<long>(i));
+            stojisce.Zapis(set, static_cast<long>(i), zapis);
         }
         PreskociVrstico(in);
     }
@@ -120,6 +131,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
 
     TO.Tocke(dim).SetUniquePTS();
     PreveriImenaTock(TO, dim);
+    stojisce.PreveriImena(TO.Tocke(dim));
     TO.TOAngl.SetPar(procset.GetCorAng());
     TO.CalcRefStDApr();
 }
@@ -142,4 +154,5 @@ void CGetObs::PrintCTerObs(CProcSet& procset, CTerObsZbirka& TO, std::ostream& i
         CTerObs& set = TO.Set(static_cast<TerObsSet>(s));
         if (s != kTODir && set.NObs() != 0) tabela(set);
     }
+    CStojisce::PrintVisine(TO, izhod);
 }

@@ -171,6 +171,8 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
 
     json datum = {{"kind", std::string(1, rez.datum)}};
     if (rez.datum == 'V') datum["fixed_points"] = SeznamImen(gdatum.PTDV);
+    if (rez.datum == 'V' && gdatum.nVXY != 0) datum["held_plane_points"] = SeznamImen(gdatum.PTVXY);
+    if (rez.datum == 'V' && gdatum.nVZ != 0) datum["held_height_points"] = SeznamImen(gdatum.PTVZ);
     if (rez.datum == 'H') datum["excluded_points"] = SeznamImen(gdatum.PTDH);
     j["datum"] = datum;
     j["iterations"] = rez.prehodov;

@@ -257,6 +257,11 @@ const CProcSet::Kljuc CProcSet::kKljuci[] = {
     {"*S02", Kljuc::Vrsta::Posebej},
     {"*KTYP", Kljuc::Vrsta::Posebej},
     {"*SNOOP", Kljuc::Vrsta::Posebej},
+    // Instrument and target heights hold for the records that follow them:
+    // the reading pass takes them in file order, the settings pass passes
+    // over them.
+    {"*IH", Kljuc::Vrsta::Posebej},
+    {"*TH", Kljuc::Vrsta::Posebej},
 };
 
 const CProcSet::Kljuc* CProcSet::NajdiKljuc(const std::string& w)
@@ -389,6 +394,11 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
                                     " ni vrsta zapisa (X, H, C, S, Z, A, P, V, D, L, h), nastavitev (*) ali komentar (#)" +
                                     (datumPrej ? " - datumska vrstica se ne nadaljuje v naslednji" : "")));
         datumPrej = w.compare(0, 2, "**") == 0;
+        // Holding a point in some of its coordinates needs a height besides
+        // the plane coordinates.
+        if ((w == "**VXY" || w == "**VZ") && Dim != 3)
+            NivexError(izhod, Okvir("Vrstica " + std::to_string(vrstica) + ": datumska vrstica " + w +
+                                    " je mogoca samo v prostorski mrezi (*DIM 3); cela tocka je dana z **V"));
         if (v == nullptr) {
             if (!preskoci) NeznanaBeseda(w, vrstica, izhod);
             in.Preskoci();

@@ -58,6 +58,8 @@ void CTerObs::Velikost(unsigned long n, unsigned short xvel, unsigned long vredn
     XVel = xvel;
     So = 0.0L;
     vrstice.assign(n, 0);
+    visinaI.clear();
+    visinaT.clear();
     if (n == 0) return;
     PTS.resize(n, vrsta->imen);
     OBS.resize(n, vrednosti);

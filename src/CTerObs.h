@@ -130,6 +130,23 @@ public:
     // Line in the data file of each record (the line of its leading word).
     std::vector<long> vrstice;
 
+    // Instrument and target heights of record i in metres, along the vertical
+    // (the third coordinate): the observation runs from the instrument, its
+    // height above the station's mark, to the target, its height above the
+    // target's mark.  Both are 0 unless the data file sets them ("*IH",
+    // "*TH"); the lists stay empty until a record gets a height.
+    real VisinaInstrumenta(long i) const { return Visina(visinaI, i); }
+    real VisinaTarce(long i) const { return Visina(visinaT, i); }
+    bool ImaVisine() const { return !visinaI.empty(); }
+    void SetVisini(long i, real instrument, real tarca)
+    {
+        if (instrument == 0.0L && tarca == 0.0L && visinaI.empty()) return;
+        visinaI.resize(nobs, 0.0L);
+        visinaT.resize(nobs, 0.0L);
+        visinaI.at(static_cast<std::size_t>(i)) = instrument;
+        visinaT.at(static_cast<std::size_t>(i)) = tarca;
+    }
+
 protected:
     // The parts of the table heading: column names, units and the length of
     // the rule (which also closes the table).
@@ -172,6 +189,12 @@ protected:
     const TerObsVrsta* vrsta;
 
 private:
+    static real Visina(const std::vector<real>& v, long i)
+    {
+        return i >= 0 && static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)] : 0.0L;
+    }
+    std::vector<real> visinaI, visinaT;
+
     void ReadAngleRecord(std::istream& in, long i);
     void ReadLinearRecord(std::istream& in, long i);
 };

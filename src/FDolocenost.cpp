@@ -53,7 +53,7 @@ std::string PreveriVrstoDatuma(const CGMM& GMM)
     // plane network they are refused before this.
     const bool opazovaneKoordinate = GMM.TO.TOCrd.NObs() > 0 || (Dim != 2 && GMM.TO.TOH.NObs() > 0);
     const std::string kaj = Dim == 1 ? "opazovanih visin (H)" : "opazovanih koordinat (C) ali visin (H)";
-    if (gd.Datum == 'V' && gd.nV == 0 && !opazovaneKoordinate)
+    if (gd.Datum == 'V' && gd.nV == 0 && gd.nVXY == 0 && gd.nVZ == 0 && !opazovaneKoordinate)
         return (" **** Datum V (vklop na dane tocke) brez danih tock (**V) in brez " + kaj +
                    " - mreza nima datuma" + kKonec);
     if (gd.Datum == 'P' && !opazovaneKoordinate)
@@ -283,6 +283,7 @@ std::string PreveriDolocenost(const CGMM& GMM)
     long datum = 0;
     if (GMM.gdatum.Datum == 'D') datum = GMM.gdatum.nD;
     if (GMM.gdatum.Datum == 'H') datum = GMM.nHdat;
+    if (GMM.gdatum.Datum == 'V') datum = GMM.ndrzanih;
     if (GMM.nobs < GMM.nunk - datum)
         return (" **** Premalo opazovanj za dolocitev mreze - opazovanj: " + std::to_string(GMM.nobs) +
                    ", parametrov: " + std::to_string(GMM.nunk) + ", datumskih pogojev: " + std::to_string(datum) +

@@ -63,7 +63,8 @@ real GMMEqDeltaT(const CProcSet& procset, const CTerObs& TO, long i)
 void GMMEqSetCoef(CGMM& GMM, long r, const GMMEqTocka& t, long k, real c, unsigned short XVel,
                   real deltaT)
 {
-    if (t.iB > -1) GMM.Bmat(r, t.iB + k) = c;
+    // A held coordinate is no unknown of the observations.
+    if (t.iB > -1 && !GMM.Drzana(t.iB + k)) GMM.Bmat(r, t.iB + k) = c;
     if (XVel && t.iBV >= 0) GMM.Bmat(r, t.iBV + k) = deltaT * c;
 }
 

@@ -64,6 +64,12 @@ GMMEqNelinRazlika GMMEqRazlika(real dx, real dy, real dz)
     return d;
 }
 
+GMMEqNelinRazlika GMMEqVisini(const GMMEqNelinRazlika& d, const CTerObs& TO, long i)
+{
+    if (!TO.ImaVisine()) return d;
+    return GMMEqRazlika(d.dx, d.dy, d.dz + TO.VisinaTarce(i) - TO.VisinaInstrumenta(i));
+}
+
 void GMMEqDolzinaOdvod(const GMMEqNelinRazlika& d, bool prostorska, real c[3])
 {
     const real d0 = prostorska ? d.d : d.s;

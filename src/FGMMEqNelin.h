@@ -111,6 +111,10 @@ std::vector<std::string> GMMEqNelinGlava(const std::string& koef, const std::str
 
 // The differences (b minus a) with the lengths that follow from them.
 GMMEqNelinRazlika GMMEqRazlika(real dx, real dy, real dz);
+// The mark-to-mark differences d of record i carried from its instrument to
+// its target: dz + target height - instrument height.  A record without
+// heights keeps d exactly.
+GMMEqNelinRazlika GMMEqVisini(const GMMEqNelinRazlika& d, const CTerObs& TO, long i);
 
 // Derivatives by the coordinates of the far point of a pair (the near point
 // takes their negatives), which are also the equation coefficients of the

@@ -124,6 +124,20 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {ravn + "Z A B 90 2\n", " **** Zenitne razdalje (Z) v ravninski mrezi (*DIM 2) niso mogoce" + konec},
         {ravn + "L A B 100 2\n", " **** Prostorske dolzine (L) v ravninski mrezi (*DIM 2) niso mogoce" + konec},
         {"*UKRZ\n*R_UKRZ 0\n" + pros + "Z A B 90 2\n", " **** Polmer Zemlje (*R_UKRZ) za zenitne razdalje mora biti pozitiven!!" + konec},
+        // Instrument and target heights: a target height before any station,
+        // a height that is no number, a record from another station than the
+        // setup's, a target not in the point list, heights in a plane
+        // network; a point held in some coordinates where it has no height
+        // beside them.
+        {pros + "*TH 1.5\nL A B 100 2\n", " **** Vrstica 9 (*TH): visina tarce stoji zunaj stojisca - pred njo ni vrstice *IH" + konec},
+        {pros + "*IH A 1,55\nL A B 100 2\n", " **** Vrstica 9 (*IH): visina ni pravo stevilo -> 1,55" + konec},
+        {pros + "*IH A 1.5\nL A B 100 2\nL B V 5 2\n", " **** Zapis L (prostorska dolzina) st. 2 (vrstica 11): stojisce B ni "
+         "stojisce A vrstice *IH (vrstica 9) - drugo stojisce zahteva svojo vrstico *IH" + konec},
+        {pros + "*IH A 1.5\n*TH Bx 1.2\nL A B 100 2\n", " **** Vrstica 10: TOCKA Bx NE OBSTAJA V SEZNAMU TOCK!!!! (zapisi X)" + konec},
+        {ravn + "*IH A 1.5\nD A B 100 2\n", " **** Vrstica 8 (*IH): visine instrumenta in tarce so mogoce samo v prostorski mrezi (*DIM 3)" + konec},
+        {"*DIM 2\n*D V\n**V T1\n**VZ T2\n" + T + "D T1 T2 70.7 1\n", " **** Vrstica 4: datumska vrstica **VZ je mogoca samo v "
+         "prostorski mrezi (*DIM 3); cela tocka je dana z **V" + konec},
+        {nivelman + "**VXY B\nh A B 1 1\n", " **** Vrstica 6: datumska vrstica **VXY je mogoca samo v prostorski mrezi"},
         // Minimal constraints that leave a motion free, whatever the method:
         // directions fix no scale, and without **DS or **DD no rotation;
         // spatial distances leave a rotation about the fixed X axis.
