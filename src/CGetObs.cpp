@@ -84,8 +84,27 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
     // into nothing.
     std::array<unsigned long, kTOSetov> prebranih{};
     std::string beseda;
+    TO.kovBloki.clear();
     while (BeriBesedo(in, beseda)) {
         if (beseda == "*K") break;
+        if (JeKovBlok(beseda)) {
+            const auto vrsticaBesede = [&]() {
+                const std::streamoff za = in.tellg();
+                return VrsticaNa(konci, (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - 1);
+            };
+            const long vrstica = vrsticaBesede();
+            TO.kovBloki.push_back(BeriKovBlok(
+                [&](std::string& w, long& kje) {
+                    if (!BeriBesedo(in, w) || w == "*K") return false;
+                    kje = vrsticaBesede();
+                    return true;
+                },
+                vrstica, dim));
+            std::string ostanek;
+            std::getline(in, ostanek);
+            PreveriOstanekKovBloka(ostanek, TO.kovBloki.back());
+            continue;
+        }
         if (const TerObsVrsta* v = TerObsVrstaZapisa(beseda[0], dim)) {
             const TerObsSet s = static_cast<TerObsSet>(TerObsIndeks(*v));
             CTerObs& set = TO.Set(s);
@@ -120,6 +139,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
 
     TO.Tocke(dim).SetUniquePTS();
     PreveriImenaTock(TO, dim);
+    PoveziKovBloke(TO, dim);
     TO.TOAngl.SetPar(procset.GetCorAng());
     TO.CalcRefStDApr();
 }
