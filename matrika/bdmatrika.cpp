@@ -82,7 +82,9 @@ bdmatrika chrB(const bdmatrika& P)
     for (unsigned long b = 0; b < P.nblok(); ++b) {
         chr<real> ch;
         ch.razcep(P.blok(b), 0);
-        L.dodaj(ch.L);
+        std::vector<unsigned long> v(P.velikost(b));
+        for (unsigned long k = 0; k < v.size(); ++k) v[k] = P.vrstica(b, k);
+        L.dodaj(ch.L, v);
     }
     return L;
 }

@@ -187,7 +187,10 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
         // Robust re-weighting of the observation rows for the next pass.
         if (!resitev->Prevesi(vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter))
             return Neuspeh(CResitev::Izid::nedolocena, true, datumOznaka);
-        if (!GMM.kovBloki.empty()) resitev->PrevesiBloke(GMM, W);
+        if (!GMM.kovBloki.empty()) {
+            KovFaktorjiZapisov(GMM.kovBloki, W);
+            resitev->PrevesiBloke(GMM, W);
+        }
     }
     // The weights of the last solution (the square of the row factors).
     robustneUtezi.clear();

@@ -204,7 +204,12 @@ std::vector<KovBlokModela> KovBlokiModela(const CTerObsZbirka& TO, const std::ve
         std::map<long, unsigned long> odmikSmeri;
         for (std::size_t k = 0; k < b.zapisi.size(); ++k)
             if (b.zapisi[k].first == kTODir) odmikSmeri[b.zapisi[k].second] = b.odmik[k];
-        std::vector<std::pair<unsigned long, std::vector<std::pair<unsigned long, real>>>> t;
+        struct Vrsta {
+            unsigned long vrstica;
+            long zapis;
+            std::vector<std::pair<unsigned long, real>> t;
+        };
+        std::vector<Vrsta> t;
         for (std::size_t k = 0; k < b.zapisi.size(); ++k) {
             const auto [s, i] = b.zapisi[k];
             if (!TO.Set(s).Aktiven(i)) continue;
@@ -213,25 +218,27 @@ std::vector<KovBlokModela> KovBlokiModela(const CTerObsZbirka& TO, const std::ve
                 const long prej = CTerObsAngl::PrejsnjaSmer(TO.TODir, i);
                 const auto r = vrsticaZapisa.find({kTOAngl, kot, 0});
                 if (kot < 0 || prej < 0 || r == vrsticaZapisa.end()) continue;
-                t.push_back({r->second, {{b.odmik[k], 1.0L}, {odmikSmeri.at(prej), -1.0L}}});
+                t.push_back({r->second, -1, {{b.odmik[k], 1.0L}, {odmikSmeri.at(prej), -1.0L}}});
                 continue;
             }
             const int n = kTerObsVrste[s].poDim ? static_cast<int>(TO.Set(s).SIG.ncol()) : 1;
             for (int c = 0; c < n; ++c) {
                 const auto r = vrsticaZapisa.find({s, i, c});
-                if (r != vrsticaZapisa.end()) t.push_back({r->second, {{b.odmik[k] + static_cast<unsigned long>(c), 1.0L}}});
+                if (r != vrsticaZapisa.end())
+                    t.push_back({r->second, static_cast<long>(k), {{b.odmik[k] + static_cast<unsigned long>(c), 1.0L}}});
             }
         }
         if (t.empty()) continue;
-        std::sort(t.begin(), t.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+        std::sort(t.begin(), t.end(), [](const Vrsta& x, const Vrsta& y) { return x.vrstica < y.vrstica; });
         KovBlokModela m;
         m.Q.resize(t.size(), t.size(), 0.0L);
         for (std::size_t a = 0; a < t.size(); ++a) {
-            m.vrstice.push_back(t[a].first);
+            m.vrstice.push_back(t[a].vrstica);
+            m.zapis.push_back(t[a].zapis);
             for (std::size_t c = 0; c <= a; ++c) {
                 real q = 0.0L;
-                for (const auto& [p, tp] : t[a].second)
-                    for (const auto& [o, to] : t[c].second) q += tp * b.Q(static_cast<long>(p), static_cast<long>(o)) * to;
+                for (const auto& [p, tp] : t[a].t)
+                    for (const auto& [o, to] : t[c].t) q += tp * b.Q(static_cast<long>(p), static_cast<long>(o)) * to;
                 m.Q(static_cast<long>(a), static_cast<long>(c)) = m.Q(static_cast<long>(c), static_cast<long>(a)) = q / s2;
             }
         }
@@ -259,4 +266,19 @@ matrika<real> KovBeljenje(const KovBlokModela& b, const std::vector<real>& f)
         for (unsigned long c = a; c < n; ++c)
             W(ostale[a], ostale[c]) = L2(static_cast<long>(c), static_cast<long>(a));
     return W;
+}
+
+void KovFaktorjiZapisov(const std::vector<KovBlokModela>& bloki, matrika<real>& W)
+{
+    for (const KovBlokModela& b : bloki) {
+        std::map<long, real> najmanjsi;
+        for (std::size_t a = 0; a < b.vrstice.size(); ++a) {
+            if (b.zapis[a] < 0) continue;
+            const real f = W(static_cast<long>(b.vrstice[a]), 0);
+            const auto it = najmanjsi.find(b.zapis[a]);
+            if (it == najmanjsi.end() || f < it->second) najmanjsi[b.zapis[a]] = f;
+        }
+        for (std::size_t a = 0; a < b.vrstice.size(); ++a)
+            if (b.zapis[a] >= 0) W(static_cast<long>(b.vrstice[a]), 0) = najmanjsi[b.zapis[a]];
+    }
 }

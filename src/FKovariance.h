@@ -58,8 +58,13 @@ struct KovBlokZapisov {
 // (covariance / So^2).
 struct KovBlokModela {
     std::vector<unsigned long> vrstice;
+    std::vector<long> zapis;   // per row: its record in the block, -1 for a composed angle
     matrika<real> Q;
 };
+
+// The robust factor of every record of a block is the smallest of its rows
+// (W column 0): a record is kept, weighed down or rejected as a whole.
+void KovFaktorjiZapisov(const std::vector<KovBlokModela>& bloki, matrika<real>& W);
 
 // The leading word of a covariance block.
 inline bool JeKovBlok(const std::string& w) { return w == "Q"; }
