@@ -278,3 +278,41 @@ TEST(Kovariance, CoordinateHeightAndStationBlocksEqualTheGeneralisedLeastSquares
         EXPECT_GT(Razlika(Izravnaj(BrezQ(data)), g), 1e-5L);
     }
 }
+
+TEST(Kovariance, SnoopingAndTheRobustLoopTakeTheRecordOutOfItsBlock)
+{
+    // The baselines A-B and A-C of one session, correlated with each other;
+    // a blunder of 25 mm in the first component of A-B.
+    const std::string qab = "Q 1  V A B   7.01e-06 1.96e-06 -2.97e-06  5.3e-06 2.35e-06  1.09e-05\n";
+    const std::string qac = "Q 1  V A C   4.58e-06 2.56e-06 -2.82e-06  4.76e-06 1.66e-06  8.12e-06\n";
+    const std::string skupaj =
+        "Q 2 V A B V A C  7.01e-06 1.96e-06 -2.97e-06 2e-6 1e-6 0  5.3e-06 2.35e-06 1e-6 1.5e-6 0.5e-6\n"
+        "  1.09e-05 0 1e-6 2e-6  4.58e-06 2.56e-06 -2.82e-06  4.76e-06 1.66e-06  8.12e-06\n";
+    const auto zamenjaj = [](std::string s, const std::string& a, const std::string& b) {
+        const std::size_t k = s.find(a);
+        EXPECT_NE(k, std::string::npos) << a;
+        return k == std::string::npos ? s : s.replace(k, a.size(), b);
+    };
+    const std::string vab = "V A B      820.4129     510.2217    -619.6678   2.6 2.3 3.3\n";
+    const std::string slaba =
+        zamenjaj(zamenjaj(zamenjaj(Gnss(), qab, ""), qac, skupaj), "820.4129", "820.4379");
+    // The file without that record: the block shrinks to the rows and
+    // columns of A-C, the covariance A-C had alone.
+    const std::string brez = zamenjaj(zamenjaj(Gnss(), qab, ""), vab, "");
+    const Izravnava ref = Izravnaj(brez);
+    Gls g;
+    g.tocke = ref.tocke;
+
+    const Izravnava isk = Izravnaj(ZNastavitvijo(slaba, "*SNOOP", ""));
+    ASSERT_EQ(isk.run->rez.iskanje.izloceni.size(), 1u);
+    const RezIzlocen& z = isk.run->rez.iskanje.izloceni[0];
+    EXPECT_EQ(z.vrsta, 'V');
+    EXPECT_EQ(z.tocke, "A B");
+    EXPECT_LT(Razlika(isk, g), 1e-8L);
+
+    // Modified Huber rejects beyond 3 sigma0: the record goes as a whole.
+    EXPECT_LT(Razlika(Izravnaj(ZNastavitvijo(slaba, "*ROBSOLV", "MHUB")), g), 1e-8L);
+    // The block kept its correlations: without them A-C gives other coordinates.
+    g.tocke = Izravnaj(zamenjaj(brez, qac, "")).tocke;
+    EXPECT_GT(Razlika(isk, g), 1e-5L);
+}
