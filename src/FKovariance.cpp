@@ -138,21 +138,32 @@ void PoveziKovBloke(CTerObsZbirka& TO, unsigned short dim)
     // Block (from 1) that holds each record, 0 for none.
     std::vector<std::vector<long>> blok(kTOSetov);
     for (unsigned s = 0; s < kTOSetov; ++s) blok[s].assign(TO.Set(static_cast<TerObsSet>(s)).NObs(), 0);
+    // The records of each set by their point names, in file order.
+    std::vector<std::map<std::string, std::vector<long>>> kazalo(kTOSetov);
     for (std::size_t k = 0; k < TO.kovBloki.size(); ++k) {
         KovBlokZapisov& b = TO.kovBloki[k];
         b.zapisi.clear();
         for (const auto& [crka, imena] : b.imena) {
             const TerObsSet s = static_cast<TerObsSet>(TerObsIndeks(*TerObsVrstaZapisa(crka, dim)));
             const CTerObs& set = TO.Set(s);
+            if (kazalo[s].empty())
+                for (long i = 0; i < static_cast<long>(set.NObs()); ++i) {
+                    std::string kljuc;
+                    for (long c = 0; c < static_cast<long>(set.PTS.ncol()); ++c) kljuc += set.PTS(i, c) + '\n';
+                    kazalo[s][kljuc].push_back(i);
+                }
+            std::string kljuc;
+            for (const std::string& t : imena) kljuc += t + '\n';
             long najden = -1, zaseden = -1;
-            for (long i = 0; i < static_cast<long>(set.NObs()) && najden < 0; ++i) {
-                bool enak = true;
-                for (std::size_t c = 0; c < imena.size() && enak; ++c)
-                    enak = set.PTS(i, static_cast<long>(c)) == imena[c];
-                if (!enak) continue;
-                if (blok[s][static_cast<std::size_t>(i)] == 0) najden = i;
-                else if (zaseden < 0) zaseden = i;
-            }
+            const auto it = kazalo[s].find(kljuc);
+            if (it != kazalo[s].end())
+                for (long i : it->second) {
+                    if (blok[s][static_cast<std::size_t>(i)] == 0) {
+                        najden = i;
+                        break;
+                    }
+                    if (zaseden < 0) zaseden = i;
+                }
             if (najden < 0 && zaseden >= 0)
                 Napaka(b.vrstica, "zapis " + Oznaka(crka, imena) + " (vrstica " + std::to_string(set.Vrstica(zaseden)) +
                                       ") je ze v bloku vrstice " +
