@@ -78,37 +78,26 @@ Gls IzracunajGls(const std::string& data)
             X[a].resize(static_cast<std::size_t>(dim));
             for (R& x : X[a]) in >> x;
         }
-        if (k == "H" || k == "C") {
+        if (k.size() == 1 && std::string("HChVDS").find(k[0]) != std::string::npos) {
+            const bool tocka = k == "H" || k == "C", kot = k == "S";
             in >> a;
-            const int n = k == "H" ? 1 : dim;
-            std::vector<R> l(static_cast<std::size_t>(n)), s(static_cast<std::size_t>(n));
+            if (!tocka) in >> b;
+            const std::size_t n = k == "C" || k == "V" ? static_cast<std::size_t>(dim) : 1;
+            std::vector<R> l(n), s(n);
             for (R& x : l) in >> x;
             for (R& x : s) in >> x;
-            for (int c = 0; c < n; ++c)
-                o.push_back({k + " " + a, [a, c, dim](const auto& t, const auto&) { return t.at(a)[static_cast<std::size_t>(dim == 1 ? 0 : c)]; },
-                             l[static_cast<std::size_t>(c)], s[static_cast<std::size_t>(c)] / 1000, false, rec});
-            ++rec;
-        }
-        if (k == "h" || k == "V" || k == "D" || k == "S") {
-            in >> a >> b;
-            const int n = k == "V" ? dim : 1;
-            std::vector<R> l(static_cast<std::size_t>(n)), s(static_cast<std::size_t>(n));
-            for (R& x : l) in >> x;
-            for (R& x : s) in >> x;
-            for (int c = 0; c < n; ++c) {
-                const std::size_t cc = static_cast<std::size_t>(c);
-                std::function<R(const std::map<std::string, std::vector<R>>&, const std::map<std::string, R>&)> f;
+            for (std::size_t c = 0; c < n; ++c) {
+                std::function<R(const std::map<std::string, std::vector<R>>&, const std::map<std::string, R>&)> f =
+                    [a, b, c](const auto& t, const auto&) { return t.at(b)[c] - t.at(a)[c]; };
+                if (tocka) f = [a, c](const auto& t, const auto&) { return t.at(a)[c]; };
                 if (k == "D")
                     f = [a, b](const auto& t, const auto&) { return std::hypot(t.at(b)[0] - t.at(a)[0], t.at(b)[1] - t.at(a)[1]); };
-                else if (k == "S")
+                if (kot)
                     f = [a, b](const auto& t, const auto& z) {
                         return std::atan2(t.at(b)[0] - t.at(a)[0], t.at(b)[1] - t.at(a)[1]) - z.at(a);
                     };
-                else
-                    f = [a, b, cc](const auto& t, const auto&) { return t.at(b)[cc] - t.at(a)[cc]; };
-                const bool kot = k == "S";
-                o.push_back({k + " " + a + " " + b, f, kot ? l[cc] * kSek * 3600 : l[cc],
-                             kot ? s[cc] * kSek : s[cc] / 1000, kot, rec});
+                o.push_back({tocka ? k + " " + a : k + " " + a + " " + b, f, kot ? l[c] * kSek * 3600 : l[c],
+                             kot ? s[c] * kSek : s[c] / 1000, kot, rec});
             }
             ++rec;
         }
