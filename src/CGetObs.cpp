@@ -162,4 +162,5 @@ void CGetObs::PrintCTerObs(CProcSet& procset, CTerObsZbirka& TO, std::ostream& i
         CTerObs& set = TO.Set(static_cast<TerObsSet>(s));
         if (s != kTODir && set.NObs() != 0) tabela(set);
     }
+    PrintKovBloke(izhod, TO);
 }

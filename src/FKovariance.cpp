@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iomanip>
 #include <map>
 #include <tuple>
 
@@ -292,4 +293,25 @@ void KovFaktorjiZapisov(const std::vector<KovBlokModela>& bloki, matrika<real>& 
         for (std::size_t a = 0; a < b.vrstice.size(); ++a)
             if (b.zapis[a] >= 0) W(static_cast<long>(b.vrstice[a]), 0) = najmanjsi[b.zapis[a]];
     }
+}
+
+void PrintKovBloke(std::ostream& izhod, const CTerObsZbirka& TO)
+{
+    if (TO.kovBloki.empty()) return;
+    PodNaslov(izhod, "BLOKI KOVARIANC OPAZOVANJ (Q):", 1);
+    izhod << "  VRSTICA  ZAPISOV  VRSTIC  MAX|KOR|   ZAPISI (VRSTICA)\n";
+    izhod << std::string(75, '-') << "\n";
+    for (const KovBlokZapisov& b : TO.kovBloki) {
+        real kor = 0.0L;
+        const long n = static_cast<long>(b.Q.nrow());
+        for (long i = 0; i < n; ++i)
+            for (long j = i + 1; j < n; ++j) kor = std::max(kor, std::fabs(b.Q(i, j)) / std::sqrt(b.Q(i, i) * b.Q(j, j)));
+        izhod << std::right << std::setw(9) << b.vrstica << std::setw(9) << b.zapisi.size() << std::setw(8) << n
+              << std::fixed << std::setprecision(3) << std::setw(10) << kor << "  ";
+        for (std::size_t k = 0; k < b.zapisi.size(); ++k)
+            izhod << (k ? ", " : " ") << Oznaka(b.imena[k].first, b.imena[k].second) << " ("
+                  << TO.Set(b.zapisi[k].first).Vrstica(b.zapisi[k].second) << ")";
+        izhod << "\n";
+    }
+    izhod << std::string(75, '-') << "\n\n\n";
 }

@@ -35,6 +35,7 @@
 #define NIVEX_SRC_FKOVARIANCA_H
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -80,6 +81,10 @@ void PreveriOstanekKovBloka(const std::string& ostanek, const KovBlokZapisov& b)
 // Finds the records of every block, checks them and the covariances, and
 // replaces the deviations of their records.
 void PoveziKovBloke(CTerObsZbirka& TO, unsigned short dim);
+
+// The blocks in the input report: line, records (with their lines), rows
+// and the largest correlation.
+void PrintKovBloke(std::ostream& izhod, const CTerObsZbirka& TO);
 
 // The blocks over the model rows `vrstice` of the records that take part.
 std::vector<KovBlokModela> KovBlokiModela(const CTerObsZbirka& TO, const std::vector<VrsticaModela>& vrstice,
