@@ -194,9 +194,19 @@ void PoveziKovBloke(CTerObsZbirka& TO, unsigned short dim)
         for (std::size_t k = 0; k < b.zapisi.size(); ++k) {
             CTerObs& set = TO.Set(b.zapisi[k].first);
             const unsigned long n = kTerObsVrste[b.zapisi[k].first].poDim ? dim : 1u;
+            const TerObsVrsta& v = kTerObsVrste[b.zapisi[k].first];
+            // The deviation in the file's unit of the kind (mm, '' or mg) is
+            // held to the kind's zero threshold, as on the record's own line.
+            const real enota = v.vrednosti == TerObsVrednosti::Dolzinska
+                                   ? 1000.0L
+                                   : (set.AngUnit == "GON" ? 200000.0L : 648000.0L) / 3.14159265358979323846264338327950288L;
             for (unsigned long c = 0; c < n; ++c) {
                 const long r = static_cast<long>(b.odmik[k] + c);
-                set.SIG(b.zapisi[k].second, static_cast<long>(c)) = std::sqrt(b.Q(r, r));
+                const real sd = std::sqrt(b.Q(r, r));
+                if (v.sdOznaka != nullptr && !(static_cast<double>(sd * enota) > v.sdMeja))
+                    Napaka(b.vrstica, "odklon zapisa " + Oznaka(b.imena[k].first, b.imena[k].second) +
+                                          " je numericno nic");
+                set.SIG(b.zapisi[k].second, static_cast<long>(c)) = sd;
             }
         }
 }

@@ -29,8 +29,9 @@
 // Refused with a framed message naming the line of the Q and exit status 1:
 // a count or kind that is wrong, fewer or more elements than the triangle
 // holds, an element that is not a number, a record that does not exist or is
-// already in a block, directions of a station only partly in the block, and
-// a covariance that is not positive definite.
+// already in a block, directions of a station only partly in the block, a
+// covariance that is not positive definite, and a deviation below the zero
+// threshold of its kind.
 #ifndef NIVEX_SRC_FKOVARIANCA_H
 #define NIVEX_SRC_FKOVARIANCA_H
 

@@ -147,12 +147,13 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {D(3, "**DS A C\n"), dk + "**DS A - C: horizontalna dolzina med tockama je 0"},
         {D(3, "**DZen A C\n"), dk + "**DZen A - C: horizontalna dolzina med tockama je 0"},
         // Covariance blocks: too few and too many elements, not positive
-        // definite, a record that does not exist or is in a block already,
+        // definite, a deviation of round-off size, a record that does not exist or is in a block already,
         // a station's directions only partly in the block.
         {gn + "Q 1 V A B 4e-6 0 0 4e-6 0\n*K\n", q + "zgornji trikotnik 3 x 3 ima 6 elementov, prebranih je 5" + konec},
         {gn + "Q 1 V A B 4e-6 0 0\n 4e-6 0 4e-6 1e-6\n",
          q + "za zadnjim elementom stoji se stevilo 1e-6: zgornji trikotnik 3 x 3 ima 6 elementov" + konec},
         {gn + "Q 1 V A B 4e-6 5e-6 0 4e-6 0 4e-6\n", q + "kovariancna matrika ni pozitivno definitna" + konec},
+        {gn + "Q 1 V A B 1e-300 0 0 4e-6 0 4e-6\n", q + "odklon zapisa V A B je numericno nic" + konec},
         {gn + "Q 1 V A D 4e-6 0 0 4e-6 0 4e-6\n", q + "zapis V A D ne obstaja v podatkih" + konec},
         {gn + "Q 1 V A B 4e-6 0 0 4e-6 0 4e-6\nQ 1 V A B 4e-6 0 0 4e-6 0 4e-6\n",
          " **** Vrstica 11: blok kovarianc (Q) - zapis V A B (vrstica 7) je ze v bloku vrstice 10" + konec},
