@@ -1,6 +1,7 @@
 #include "matrika/bdmatrika.h"
 
 #include "funkcije/funkcijeAux.h"
+#include "matrika/matrikaAux.h"
 #include "matrika/chr.h"
 #include "matrika/invtrid.h"
 
@@ -10,25 +11,45 @@ real bdmatrika::operator()(long i, long j) const
     if (i < 0 || i >= n) matrikaError("Operator:   ()\nNepravilen indeks vrstice: ", "matrika/bdmatrika", __LINE__, i, n - 1);
     if (j < 0 || j >= n) matrikaError("Operator:   ()\nNepravilen indeks stolpca: ", "matrika/bdmatrika", __LINE__, j, n - 1);
     const unsigned long b = vrsticaBlok[i];
-    if (vrsticaBlok[j] != b) return 0.0L;
-    const long z = static_cast<long>(zacetki[b]);
-    return bloki[b](i - z, j - z);
+    if (b == kBrez || vrsticaBlok[j] != b) return 0.0L;
+    return bloki[b](static_cast<long>(polozaji[i]), static_cast<long>(polozaji[j]));
 }
 
 void bdmatrika::dodaj(const matrika<real>& B)
 {
-    if (B.nrow() != B.ncol() || B.nrow() == 0)
+    std::vector<unsigned long> v(B.nrow());
+    for (unsigned long i = 0; i < B.nrow(); ++i) v[i] = nrow() + i;
+    dodaj(B, v);
+    razprseni.back() = 0;
+}
+
+void bdmatrika::dodaj(const matrika<real>& B, const std::vector<unsigned long>& vrstice)
+{
+    if (B.nrow() != B.ncol() || B.nrow() == 0 || vrstice.size() != B.nrow())
         matrikaError("Funkcija:   bdmatrika::dodaj\nBlok mora biti kvadratna matrika: ", "matrika/bdmatrika", __LINE__);
-    const unsigned long z = nrow();
-    zacetki.push_back(z);
-    for (unsigned long i = 0; i < B.nrow(); ++i) vrsticaBlok.push_back(bloki.size());
+    for (unsigned long k = 0; k < vrstice.size(); ++k) {
+        const unsigned long i = vrstice[k];
+        if ((k > 0 && i <= vrstice[k - 1]) || (i < vrsticaBlok.size() && vrsticaBlok[i] != kBrez))
+            matrikaError("Funkcija:   bdmatrika::dodaj\nVrstica je ze v drugem bloku: ", "matrika/bdmatrika", __LINE__,
+                         static_cast<long>(i), static_cast<long>(vrsticaBlok.size()));
+        if (i >= vrsticaBlok.size()) {
+            vrsticaBlok.resize(i + 1, kBrez);
+            polozaji.resize(i + 1, 0);
+        }
+        vrsticaBlok[i] = bloki.size();
+        polozaji[i] = k;
+    }
+    vrsticeBlokov.push_back(vrstice);
+    razprseni.push_back(1);
     bloki.push_back(B);
 }
 
 void bdmatrika::clear()
 {
-    zacetki.clear();
+    vrsticeBlokov.clear();
     vrsticaBlok.clear();
+    polozaji.clear();
+    razprseni.clear();
     bloki.clear();
 }
 
@@ -61,7 +82,9 @@ bdmatrika chrB(const bdmatrika& P)
     for (unsigned long b = 0; b < P.nblok(); ++b) {
         chr<real> ch;
         ch.razcep(P.blok(b), 0);
-        L.dodaj(ch.L);
+        std::vector<unsigned long> v(P.velikost(b));
+        for (unsigned long k = 0; k < v.size(); ++k) v[k] = P.vrstica(b, k);
+        L.dodaj(ch.L, v);
     }
     return L;
 }

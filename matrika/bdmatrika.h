@@ -7,6 +7,11 @@
 // rows x rows matrix would grow with its square.  Every operation here gives
 // exactly the numbers the same operation on the full matrix gives: only the
 // products with the zeros outside the blocks are left out.
+//
+// A block may also cover rows that are not neighbours (a covariance block
+// given over records whose rows stand apart in the model): its rows are then
+// listed, in ascending order, and `vrstica(b, k)` / `polozaj(i)` map between
+// a row of the whole matrix and its place in the block.
 #ifndef NIVEX_MATRIKA_BDMATRIKA_H
 #define NIVEX_MATRIKA_BDMATRIKA_H
 
@@ -16,27 +21,40 @@
 
 class bdmatrika {
 public:
+    // blokVrstice of a row that no block holds.
+    static constexpr unsigned long kBrez = static_cast<unsigned long>(-1);
     // Number of rows (and columns) of the whole matrix.
     unsigned long nrow() const { return vrsticaBlok.size(); }
     unsigned long nblok() const { return bloki.size(); }
     bool empty() const { return bloki.empty(); }
     // First row of block b and its size.
-    unsigned long zacetek(unsigned long b) const { return zacetki[b]; }
+    unsigned long zacetek(unsigned long b) const { return vrsticeBlokov[b][0]; }
     unsigned long velikost(unsigned long b) const { return bloki[b].nrow(); }
-    // Block b (square, rows zacetek(b) ... zacetek(b) + velikost(b) - 1).
+    // Block b (square); its k-th row and column are row vrstica(b, k) of the
+    // whole matrix.
     const matrika<real>& blok(unsigned long b) const { return bloki[b]; }
-    // The block that holds row i.
+    unsigned long vrstica(unsigned long b, unsigned long k) const { return vrsticeBlokov[b][k]; }
+    // The block that holds row i, and the place of row i in it.
     unsigned long blokVrstice(unsigned long i) const { return vrsticaBlok[i]; }
+    unsigned long polozaj(unsigned long i) const { return polozaji[i]; }
+    // Whether block b was added with rows of its own (not a run of rows).
+    bool razprsen(unsigned long b) const { return razprseni[b] != 0; }
     // Element (i, j) of the whole matrix (0 outside the blocks); checked.
     real operator()(long i, long j) const;
 
-    // Appends a block after the last one.
+    // Appends a block after the last one, on the rows that follow the last
+    // row so far.
     void dodaj(const matrika<real>& B);
+    // Adds a block on the given rows (ascending, none in another block); rows
+    // that no block holds yet may stay between them.
+    void dodaj(const matrika<real>& B, const std::vector<unsigned long>& vrstice);
     void clear();
 
 private:
-    std::vector<unsigned long> zacetki;
+    std::vector<std::vector<unsigned long>> vrsticeBlokov;
     std::vector<unsigned long> vrsticaBlok;
+    std::vector<unsigned long> polozaji;
+    std::vector<char> razprseni;
     std::vector<matrika<real>> bloki;
 };
 

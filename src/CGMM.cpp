@@ -275,7 +275,7 @@ void CGMM::DataSet()
     }
     if (trace) std::cout << " F: DataSet() -> SetGMMSize()\n";
     SetGMMSize();
-    Qlldiag = TO.TOAngl.NumCorr == 0;
+    Qlldiag = TO.TOAngl.NumCorr == 0 && TO.kovBloki.empty();
     if (trace) std::cout << " F: DataSet() -> Qll diagonal: " << Qlldiag << "\n\n";
 }
 
@@ -427,9 +427,11 @@ void CGMM::SetPll()
     if (Qlldiag) {
         Pll = invdiagR3(Qll);
         PllB.clear();
-    } else {
+    } else if (TO.kovBloki.empty()) {
         Pll = matrika<real>();
         PllB = invtridB(Qll);
+    } else {
+        SetKovBloki();
     }
 }
 
@@ -445,4 +447,54 @@ void CGMM::SetDrzaneVrstice()
         Qll(r, 2) = 0.0L;
         ++r;
     }
+}
+
+void CGMM::SetKovBloki()
+{
+    // The covariance blocks take their rows out of the band: the chains of
+    // the band are inverted as before, each block on its own.
+    Pll = matrika<real>();
+    kovBloki = KovBlokiModela(TO, vrstice, So);
+    const unsigned long n = Qll.nrow();
+    kovBlokVrstice.assign(n, -1);
+    kovPolozaj.assign(n, 0);
+    for (std::size_t b = 0; b < kovBloki.size(); ++b)
+        for (std::size_t a = 0; a < kovBloki[b].vrstice.size(); ++a) {
+            const unsigned long r = kovBloki[b].vrstice[a];
+            const long ir = static_cast<long>(r);
+            kovBlokVrstice[r] = static_cast<long>(b);
+            kovPolozaj[r] = a;
+            Qll(ir, 1) = kovBloki[b].Q(static_cast<long>(a), static_cast<long>(a));
+            Qll(ir, 0) = Qll(ir, 2) = 0.0L;
+            if (r > 0) Qll(ir - 1, 2) = 0.0L;
+            if (r + 1 < n) Qll(ir + 1, 0) = 0.0L;
+        }
+    const bdmatrika trak = invtridB(Qll);
+    PllB.clear();
+    for (unsigned long b = 0; b < trak.nblok(); ++b) {
+        if (kovBlokVrstice[trak.zacetek(b)] >= 0) continue;
+        std::vector<unsigned long> v(trak.velikost(b));
+        for (unsigned long k = 0; k < v.size(); ++k) v[k] = trak.vrstica(b, k);
+        PllB.dodaj(trak.blok(b), v);
+    }
+    for (const KovBlokModela& b : kovBloki) {
+        matrika<real> L;
+        if (!KovCholesky(b.Q, L))
+            NivexError(" **** Kovariancna matrika bloka opazovanj ni pozitivno definitna      *** ");
+        PllB.dodaj(KovInverz(L), b.vrstice);
+    }
+}
+
+real CGMM::Kofaktor(unsigned long i, unsigned long k) const
+{
+    if (!kovBloki.empty() && kovBlokVrstice[i] >= 0) {
+        const long b = kovBlokVrstice[i];
+        if (kovBlokVrstice[k] != b) return 0.0L;
+        return kovBloki[static_cast<std::size_t>(b)].Q(static_cast<long>(kovPolozaj[i]), static_cast<long>(kovPolozaj[k]));
+    }
+    const long ii = static_cast<long>(i);
+    if (k == i) return Qll(ii, 1);
+    if (k + 1 == i) return Qll(ii, 0);
+    if (k == i + 1) return Qll(ii, 2);
+    return 0.0L;
 }

@@ -21,6 +21,11 @@
 //   `Qlldiag`; otherwise the inverse of the band is held by its diagonal
 //   blocks in `PllB` (one small block per station's chain of correlated
 //   angles) and `Pll` stays empty.
+// - Covariance blocks of the data file (`kovBloki`, rebuilt by SetPll every
+//   pass from the records that take part) hold full cofactors over rows
+//   that need not be neighbours; `Qll` keeps only their variances, and
+//   `Kofaktor(i, k)` gives the cofactor of any two rows.  Their weights are
+//   blocks of `PllB` on the same rows.
 // - DataSum / DataSet run after reading, and again before an adjustment
 //   without some records: they count only the records that take part
 //   (CTerObs::Aktiven) and start from nothing that an earlier run left.  They
@@ -38,6 +43,7 @@
 #include "matrika/bdmatrika.h"
 #include "matrika/matrika.h"
 #include "matrika/redkamatrika.h"
+#include "src/FKovariance.h"
 #include "src/TerObsVrste.h"
 
 class CProcSet;
@@ -70,6 +76,10 @@ public:
     void DataSet();
     // The weights `Pll` (or `PllB`) of the rows of this pass, from `Qll`.
     void SetPll();
+    // The covariance blocks of this pass and the weights around them.
+    void SetKovBloki();
+    // Cofactor of rows i and k: a covariance block's, else from the band.
+    real Kofaktor(unsigned long i, unsigned long k) const;
     // Memory report and non-zero percentages (every iteration).
     void GMMEqPrint(std::ostream& izhod);
 
@@ -117,6 +127,9 @@ public:
     matrika<real> Qll;     // rows x 3 band of cofactors
     matrika<real> Pll;     // rows x 1 weights (Qlldiag), else empty
     bdmatrika PllB;               // block-diagonal weights (correlated angles), else empty
+    std::vector<KovBlokModela> kovBloki;   // covariance blocks over the rows of this pass
+    std::vector<long> kovBlokVrstice;      // rows x 1: block of the row, -1 for none
+    std::vector<unsigned long> kovPolozaj; // rows x 1: place of the row in its block
     redkaMatrika Bmat;            // rows x nunk, kept by rows of non-zero elements
     matrika<real> fvec;    // rows x 1
     std::vector<VrsticaModela> vrstice;   // rows x 1, written with the rows by the equation loops

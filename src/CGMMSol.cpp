@@ -35,13 +35,13 @@ std::string SporociloRobustno(const std::string& RobSolve)
 void VbeliOstanki(const bdmatrika& L, const matrika<real>& v, matrika<real>& vObs)
 {
     for (unsigned long b = 0; b < L.nblok(); ++b) {
-        const unsigned long z = L.zacetek(b), n = L.velikost(b);
+        const unsigned long n = L.velikost(b);
         const matrika<real>& B = L.blok(b);
-        for (unsigned long i = 0; i < n && z + i < vObs.nrow(); ++i) {
+        for (unsigned long i = 0; i < n && L.vrstica(b, i) < vObs.nrow(); ++i) {
             real r = 0.0L;
             for (unsigned long j = i; j < n; ++j)
-                r += B(static_cast<long>(j), static_cast<long>(i)) * v(static_cast<long>(z + j));
-            vObs(static_cast<long>(z + i)) = r / B(static_cast<long>(i), static_cast<long>(i));
+                r += B(static_cast<long>(j), static_cast<long>(i)) * v(static_cast<long>(L.vrstica(b, j)));
+            vObs(static_cast<long>(L.vrstica(b, i))) = r / B(static_cast<long>(i), static_cast<long>(i));
         }
     }
 }
@@ -193,6 +193,10 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
         // Robust re-weighting of the observation rows for the next pass.
         if (!resitev->Prevesi(vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter))
             return Neuspeh(CResitev::Izid::nedolocena, true, datumOznaka);
+        if (!GMM.kovBloki.empty()) {
+            KovFaktorjiZapisov(GMM.kovBloki, W);
+            resitev->PrevesiBloke(GMM, W);
+        }
     }
     // The weights of the last solution (the square of the row factors).
     robustneUtezi.clear();

@@ -81,6 +81,7 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
     const bdmatrika& P = GMM.PllB;
     for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
         const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+        if (!GMM.kovBloki.empty() && GMM.kovBlokVrstice[z] >= 0) continue;
         real uNasl = 0.0L;   // U(i+1, i+1)
         for (unsigned long i = z + m; i-- > z;) {
             const real uDesno = i + 1 < z + m ? q[i * 3 + 2] / uNasl : 0.0L;   // U(i, i+1)
@@ -109,6 +110,56 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
             uNasl = uii;
         }
     }
+    BeliBloke(GMM, nullptr);
+}
+
+void CGMMSolRedka::BeliBloke(const CGMM& GMM, const matrika<real>* W)
+{
+    // Covariance blocks: row a of the block becomes sum_c Wb(a, c) B_c.
+    const redkaMatrika& B = GMM.Bmat;
+    std::vector<real> akum(B.ncol(), 0.0L);
+    std::vector<char> zaseden(B.ncol(), 0);
+    std::vector<unsigned long> stolpci;
+    std::vector<redkaMatrika::Element> vrstica;
+    for (const KovBlokModela& b : GMM.kovBloki) {
+        const unsigned long m = b.vrstice.size();
+        std::vector<real> f(m, 1.0L);
+        if (W != nullptr)
+            for (unsigned long a = 0; a < m; ++a) f[a] = (*W)(static_cast<long>(b.vrstice[a]), 0);
+        const matrika<real> Wb = KovBeljenje(b, f);
+        for (unsigned long a = 0; a < m; ++a) {
+            stolpci.clear();
+            real fa = 0.0L;
+            for (unsigned long c = a; c < m; ++c) {
+                const real w = Wb(static_cast<long>(a), static_cast<long>(c));
+                if (w == 0.0L) continue;
+                fa += w * GMM.fvec(static_cast<long>(b.vrstice[c]));
+                for (const auto& e : B.vrstica(b.vrstice[c])) {
+                    if (!zaseden[e.stolpec]) zaseden[e.stolpec] = 1, stolpci.push_back(e.stolpec);
+                    akum[e.stolpec] += w * e.vrednost;
+                }
+            }
+            // The pattern of the row stays that of the unweighted rows, so
+            // that a rejected row keeps its place in the analysis.
+            for (unsigned long c = a; c < m; ++c)
+                for (const auto& e : B.vrstica(b.vrstice[c]))
+                    if (!zaseden[e.stolpec]) zaseden[e.stolpec] = 1, stolpci.push_back(e.stolpec);
+            std::sort(stolpci.begin(), stolpci.end());
+            vrstica.clear();
+            for (unsigned long c : stolpci) {
+                vrstica.push_back({c, akum[c]});
+                akum[c] = 0.0L;
+                zaseden[c] = 0;
+            }
+            Bp.zamenjajVrstico(b.vrstice[a], vrstica);
+            fp(static_cast<long>(b.vrstice[a])) = fa;
+        }
+    }
+}
+
+void CGMMSolRedka::PrevesiBloke(const CGMM& GMM, const matrika<real>& W)
+{
+    BeliBloke(GMM, &W);
 }
 
 void CGMMSolRedka::Vzorec(unsigned long nA)
@@ -343,7 +394,6 @@ void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<real>& R) const
     // r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block, Qvv = Qll - B Q B'.
     const bdmatrika& P = GMM.PllB;
     const redkaMatrika& B = GMM.Bmat;
-    const real* band = GMM.Qll.data();
     std::vector<real> t(B.ncol(), 0.0L);
     std::vector<char> vBloku(B.ncol(), 0);
     std::vector<unsigned long> stolpci;
@@ -351,14 +401,15 @@ void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<real>& R) const
         const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
         if (m == 1) {
             // A row of its own (a datum row of a free network among them).
-            R(static_cast<long>(z)) = (-Par(B, z, z) + band[z * 3 + 1]) * P.blok(blk)(0, 0);
+            R(static_cast<long>(z)) = (-Par(B, z, z) + GMM.Kofaktor(z, z)) * P.blok(blk)(0, 0);
             continue;
         }
         stolpci.clear();
-        for (unsigned long k = z; k < z + m; ++k)
-            for (const auto& e : B.vrstica(k))
+        for (unsigned long kk = 0; kk < m; ++kk)
+            for (const auto& e : B.vrstica(P.vrstica(blk, kk)))
                 if (!vBloku[e.stolpec]) vBloku[e.stolpec] = 1, stolpci.push_back(e.stolpec);
-        for (unsigned long i = z; i < z + m; ++i) {
+        for (unsigned long ii = 0; ii < m; ++ii) {
+            const unsigned long i = P.vrstica(blk, ii);
             for (unsigned long j : stolpci) {
                 real s = 0.0L;
                 for (const auto& e : B.vrstica(i))
@@ -366,14 +417,12 @@ void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<real>& R) const
                 t[j] = s;
             }
             real r = 0.0L;
-            for (unsigned long k = z; k < z + m; ++k) {
+            for (unsigned long kk = 0; kk < m; ++kk) {
+                const unsigned long k = P.vrstica(blk, kk);
                 real s = 0.0L;
                 for (const auto& e : B.vrstica(k)) s += t[e.stolpec] * e.vrednost;
-                real qvv = -s;
-                if (k == i) qvv += band[i * 3 + 1];
-                else if (k + 1 == i) qvv += band[i * 3 + 0];
-                else if (k == i + 1) qvv += band[i * 3 + 2];
-                r += qvv * P.blok(blk)(static_cast<long>(k - z), static_cast<long>(i - z));
+                const real qvv = -s + GMM.Kofaktor(i, k);
+                r += qvv * P.blok(blk)(static_cast<long>(kk), static_cast<long>(ii));
             }
             R(static_cast<long>(i)) = r;
         }

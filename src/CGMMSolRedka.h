@@ -55,6 +55,10 @@ public:
     // pivots of the next factorisation, so this never refuses.
     bool Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
                  const std::string& RobSolve, real p, std::uint16_t nIter) override;
+    void PrevesiBloke(const CGMM& GMM, const matrika<real>& W) override;
+    // The whitened rows of the covariance blocks, with the row factors of W
+    // (column 0) or as given (nullptr).
+    void BeliBloke(const CGMM& GMM, const matrika<real>* W);
 
     // Forms N from the current rows (nA sparse rows, the rest low-rank),
     // factors and solves N x = Bp'fp.  C and Hdat give the datum correction

@@ -85,6 +85,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
     // into nothing.
     std::array<unsigned long, kTOSetov> prebranih{};
     std::string beseda;
+    TO.kovBloki.clear();
     CStojisce stojisce;   // instrument and target heights
     while (BeriBesedo(in, beseda)) {
         if (beseda == "*K") break;
@@ -94,6 +95,24 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
             std::string vrsta;
             std::getline(in, vrsta);
             stojisce.Beri(beseda, vrsta, VrsticaNa(konci, poz), dim);
+            continue;
+        }
+        if (JeKovBlok(beseda)) {
+            const auto vrsticaBesede = [&]() {
+                const std::streamoff za = in.tellg();
+                return VrsticaNa(konci, (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - 1);
+            };
+            const long vrstica = vrsticaBesede();
+            TO.kovBloki.push_back(BeriKovBlok(
+                [&](std::string& w, long& kje) {
+                    if (!BeriBesedo(in, w) || w == "*K") return false;
+                    kje = vrsticaBesede();
+                    return true;
+                },
+                vrstica, dim));
+            std::string ostanek;
+            std::getline(in, ostanek);
+            PreveriOstanekKovBloka(ostanek, TO.kovBloki.back());
             continue;
         }
         if (const TerObsVrsta* v = TerObsVrstaZapisa(beseda[0], dim)) {
@@ -132,6 +151,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
     TO.Tocke(dim).SetUniquePTS();
     PreveriImenaTock(TO, dim);
     stojisce.PreveriImena(TO.Tocke(dim));
+    PoveziKovBloke(TO, dim);
     TO.TOAngl.SetPar(procset.GetCorAng());
     TO.CalcRefStDApr();
 }
@@ -155,4 +175,5 @@ void CGetObs::PrintCTerObs(CProcSet& procset, CTerObsZbirka& TO, std::ostream& i
         if (s != kTODir && set.NObs() != 0) tabela(set);
     }
     CStojisce::PrintVisine(TO, izhod);
+    PrintKovBloke(izhod, TO);
 }

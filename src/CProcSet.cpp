@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "src/FBranje.h"
+#include "src/FKovariance.h"
 #include "src/MetodaResitve.h"
 #include "src/NivexAux.h"
 
@@ -385,6 +386,22 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
             const std::vector<std::string> v = in.Ostanek();
             long x = 0;
             if (!v.empty() && BesedaVCelo(v[0], x, 0, USHRT_MAX)) dimSedaj = static_cast<unsigned short>(x);
+            continue;
+        }
+        if (JeKovBlok(w)) {
+            // A covariance block: read here for its syntax and its extent
+            // over lines; the reading pass files it.
+            const KovBlokZapisov b = BeriKovBlok(
+                [&](std::string& x, long& kje) {
+                    if (!in.Beseda(x) || x == "*K") return false;
+                    kje = in.vrstica;
+                    return true;
+                },
+                vrstica, Dim);
+            std::string ostanek;
+            for (const std::string& x : in.Ostanek()) ostanek += x + " ";
+            PreveriOstanekKovBloka(ostanek, b);
+            datumPrej = false;
             continue;
         }
         const bool preskoci = w[0] == '#' || w.compare(0, 2, "**") == 0 || w == "*D" || CProcSet::JeKljucnaBeseda(w);

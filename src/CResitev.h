@@ -58,6 +58,10 @@ public:
     // the network undetermined where the method sees it before solving.
     virtual bool Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
                          const std::string& RobSolve, real p, std::uint16_t nIter) = 0;
+    // The whitened rows of the covariance blocks (CGMM::kovBloki) again from
+    // the unweighted rows, with the row factors W(., 0) of the re-weighting:
+    // the factors scale the block's covariance, a rejected row leaves it.
+    virtual void PrevesiBloke(const CGMM& GMM, const matrika<real>& W) = 0;
     // Rank of the whitened system where the method reveals it, else -1.
     virtual long Rang() const { return -1; }
 

@@ -184,7 +184,37 @@ void CResitevGosta::QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const
 
 void CResitevGosta::RDiag(const CGMM& GMM, matrika<real>& R) const
 {
-    QvvPDiag(GMM.Qll, Bgost, Qdd, GMM.PllB, R);
+    if (GMM.kovBloki.empty()) {
+        QvvPDiag(GMM.Qll, Bgost, Qdd, GMM.PllB, R);
+        return;
+    }
+    QvvPDiag(GMM.Qll, Bgost, Qdd, GMM.PllB, R,
+             [&GMM](unsigned long i, unsigned long k) { return GMM.Kofaktor(i, k); });
+}
+
+void CResitevGosta::PrevesiBloke(const CGMM& GMM, const matrika<real>& W)
+{
+    // Row a of a block becomes sum_c Wb(a, c) B_c of the unweighted rows.
+    const unsigned long u = Bgost.ncol();
+    for (const KovBlokModela& b : GMM.kovBloki) {
+        const unsigned long m = b.vrstice.size();
+        std::vector<real> f(m);
+        for (unsigned long a = 0; a < m; ++a) f[a] = W(static_cast<long>(b.vrstice[a]), 0);
+        const matrika<real> Wb = KovBeljenje(b, f);
+        for (unsigned long a = 0; a < m; ++a) {
+            const long ra = static_cast<long>(b.vrstice[a]);
+            real fa = 0.0L;
+            for (unsigned long j = 0; j < u; ++j) Bp(ra, static_cast<long>(j)) = 0.0L;
+            for (unsigned long c = a; c < m; ++c) {
+                const real w = Wb(static_cast<long>(a), static_cast<long>(c));
+                if (w == 0.0L) continue;
+                const long rc = static_cast<long>(b.vrstice[c]);
+                for (unsigned long j = 0; j < u; ++j) Bp(ra, static_cast<long>(j)) += w * Bgost(rc, static_cast<long>(j));
+                fa += w * GMM.fvec(rc);
+            }
+            fp(ra) = fa;
+        }
+    }
 }
 
 bool CResitevGosta::Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,

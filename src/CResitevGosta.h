@@ -34,6 +34,7 @@ public:
     void RDiag(const CGMM& GMM, matrika<real>& R) const override;
     bool Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
                  const std::string& RobSolve, real p, std::uint16_t nIter) override;
+    void PrevesiBloke(const CGMM& GMM, const matrika<real>& W) override;
     long Rang() const override { return rang; }
 
     const MetodaResitve& metoda;

@@ -17,6 +17,7 @@
 #include "src/CTerObsHdif.h"
 #include "src/CTerObsPara.h"
 #include "src/CTerObsVec.h"
+#include "src/FKovariance.h"
 
 class CTerObsZbirka {
 public:
@@ -57,6 +58,8 @@ public:
     CTerObsDist TODist2;
     CTerObsDist TODist3;
     CTerObsHdif TOHdif;
+    // Covariance blocks of the data file (Q lines), in file order.
+    std::vector<KovBlokZapisov> kovBloki;
 };
 
 #endif

@@ -228,7 +228,8 @@ void QvvDiag(const matrika<real>& Qll, const matrika<real>& B, const matrika<rea
 }
 
 void QvvPDiag(const matrika<real>& Qll, const matrika<real>& B, const matrika<real>& Qxx,
-              const bdmatrika& P, matrika<real>& out)
+              const bdmatrika& P, matrika<real>& out,
+              const std::function<real(unsigned long, unsigned long)>& kofaktor)
 {
     PreveriQvv("QvvPDiag", __LINE__, Qll, B, Qxx);
     const unsigned long n = B.nrow(), u = B.ncol();
@@ -254,10 +255,11 @@ void QvvPDiag(const matrika<real>& Qll, const matrika<real>& B, const matrika<re
         // Only the rows k of i's block have P(k, i) != 0; the other terms of
         // the sum over all k are zero and are left out.
         const unsigned long blk = P.blokVrstice(i);
-        const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+        const unsigned long m = P.velikost(blk), pi = P.polozaj(i);
         const matrika<real>& Pb = P.blok(blk);
         real r = 0.0L;
-        for (unsigned long k = z; k < z + m; ++k) {
+        for (unsigned long kk = 0; kk < m; ++kk) {
+            const unsigned long k = P.vrstica(blk, kk);
             real s = 0.0L;
             const real* bk = b + k * u;
             for (unsigned long jj = nz.zacetek[k]; jj < nz.zacetek[k + 1]; ++jj) {
@@ -265,10 +267,11 @@ void QvvPDiag(const matrika<real>& Qll, const matrika<real>& B, const matrika<re
                 s += t[j] * bk[j];
             }
             real qvv = -s;
-            if (k == i) qvv += band[i * 3 + 1];
+            if (kofaktor) qvv += kofaktor(i, k);
+            else if (k == i) qvv += band[i * 3 + 1];
             else if (k + 1 == i) qvv += band[i * 3 + 0];
             else if (k == i + 1) qvv += band[i * 3 + 2];
-            r += qvv * Pb(k - z, i - z);
+            r += qvv * Pb(static_cast<long>(kk), static_cast<long>(pi));
         }
         out(static_cast<long>(i)) = r;
     }
@@ -285,10 +288,11 @@ real vTPv(const matrika<real>& v, const bdmatrika& P)
     real vpv = 0.0L;
     for (unsigned long i = 0; i < n; ++i) {
         const unsigned long blk = P.blokVrstice(i);
-        const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+        const unsigned long m = P.velikost(blk), pi = P.polozaj(i);
         const matrika<real>& Pb = P.blok(blk);
         real s = 0.0L;
-        for (unsigned long j = z; j < z + m; ++j) s += Pb(j - z, i - z) * vv[j];
+        for (unsigned long jj = 0; jj < m; ++jj)
+            s += Pb(static_cast<long>(jj), static_cast<long>(pi)) * vv[P.vrstica(blk, jj)];
         vpv += vv[i] * s;
     }
     return std::sqrt(vpv);
@@ -304,16 +308,17 @@ void VtBprod(const bdmatrika& L, const matrika<real>& B, matrika<real>& Y)
     PripraviIzhod("VtBprod", __LINE__, Y, n, c);
     const real* b = B.data();
     real* y = Y.data();
-    // Within each block as in the full product: row k of B feeds rows z..k of Y.
+    // Within each block as in the full product: row k of B feeds the rows of
+    // Y up to k's place in the block.
     for (unsigned long blk = 0; blk < L.nblok(); ++blk) {
-        const unsigned long z = L.zacetek(blk), m = L.velikost(blk);
+        const unsigned long m = L.velikost(blk);
         const matrika<real>& Lb = L.blok(blk);
-        for (unsigned long k = z; k < z + m; ++k) {
-            const real* bk = b + k * c;
-            for (unsigned long i = z; i <= k; ++i) {
-                const real vki = Lb(k - z, i - z);
+        for (unsigned long kk = 0; kk < m; ++kk) {
+            const real* bk = b + L.vrstica(blk, kk) * c;
+            for (unsigned long ii = 0; ii <= kk; ++ii) {
+                const real vki = Lb(static_cast<long>(kk), static_cast<long>(ii));
                 if (vki == 0.0L) continue;
-                real* yi = y + i * c;
+                real* yi = y + L.vrstica(blk, ii) * c;
                 for (unsigned long j = 0; j < c; ++j) yi[j] += vki * bk[j];
             }
         }

@@ -15,6 +15,8 @@
 #ifndef NIVEX_SRC_FGMMSOLMAT_H
 #define NIVEX_SRC_FGMMSOLMAT_H
 
+#include <functional>
+
 #include "matrika/bdmatrika.h"
 #include "matrika/matrika.h"
 #include "matrika/redkamatrika.h"
@@ -48,9 +50,12 @@ void QvvDiag(const matrika<real>& Qll, const matrika<real>& B, const matrika<rea
 // Diagonal of Qvv * P for the block-diagonal weights of correlated angles,
 // with Qvv = Qll - B*Qxx*B' (Qll the three-column band): out(i) = sum_k
 // Qvv(i,k) * P(k,i) over the rows k of i's block, where P(k,i) can be non-zero;
-// the rows x rows matrix Qvv is never held.
+// the rows x rows matrix Qvv is never held.  `kofaktor(i, k)`, when given,
+// is the cofactor of two rows of one block in place of the band (covariance
+// blocks over rows that are not neighbours).
 void QvvPDiag(const matrika<real>& Qll, const matrika<real>& B, const matrika<real>& Qxx,
-              const bdmatrika& P, matrika<real>& out);
+              const bdmatrika& P, matrika<real>& out,
+              const std::function<real(unsigned long, unsigned long)>& kofaktor = {});
 
 // Square root of v'Pv for block-diagonal weights: sum_i v(i) * sum_j P(j,i)*v(j)
 // over the rows j of i's block.

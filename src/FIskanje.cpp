@@ -21,8 +21,8 @@ constexpr real kNic = 1e-12L;
 // Column j of the alternative: model row -> coefficient.
 using Stolpec = std::map<long, real>;
 
-// P c of one column: P is a column of weights or a block per chain of
-// correlated angles.
+// P c of one column: P is a column of weights or blocks (chains of
+// correlated angles, covariance blocks of the data file).
 Stolpec Utezeno(const CGMM& GMM, const Stolpec& c)
 {
     Stolpec u;
@@ -32,9 +32,10 @@ Stolpec Utezeno(const CGMM& GMM, const Stolpec& c)
             continue;
         }
         const unsigned long b = GMM.PllB.blokVrstice(static_cast<unsigned long>(r));
-        const long z = static_cast<long>(GMM.PllB.zacetek(b));
+        const long pr = static_cast<long>(GMM.PllB.polozaj(static_cast<unsigned long>(r)));
         const matrika<real>& P = GMM.PllB.blok(b);
-        for (long i = 0; i < static_cast<long>(GMM.PllB.velikost(b)); ++i) u[z + i] += P(i, r - z) * k;
+        for (long i = 0; i < static_cast<long>(GMM.PllB.velikost(b)); ++i)
+            u[static_cast<long>(GMM.PllB.vrstica(b, static_cast<unsigned long>(i)))] += P(i, pr) * k;
     }
     return u;
 }

@@ -18,6 +18,9 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
     const std::string D4 = " **** Zapis D (horizontalna dolzina) (vrstica 4)", dk = np + "Datumska kolicina ";
     const std::string nivelman = "*DIM 1\n*D V\n**V A\nX A 100\nX B 101\n";
     const std::string ravn = "*DIM 2\n*AU DEG\n*D V\n**V A\nX A 0 0\nX B 100 0\nX C 0 0\n";
+    const std::string gn = "*DIM 3\n*D V\n**V A\nX A 0 0 0\nX B 100 0 0\nX C 0 100 0\nV A B 100 0 0 2 2 2\n"
+                           "V A C 0 100 0 2 2 2\nV B C -100 100 0 2 2 2\n";
+    const std::string q = " **** Vrstica 10: blok kovarianc (Q) - ";
     const std::string pros = "*DIM 3\n*AU DEG\n*D V\n**V A\nX A 0 0 0\nX B 100 0 0\nX C 0 0 0\nX V 0 0 5\n";
     // Minimal constraints on A (0 0 0), B (3 4 0), C (0 0 5) and E (0 0 0).
     const auto D = [](int dim, const std::string& datum) {
@@ -157,6 +160,19 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {D(3, "**DD A E\n"), dk + "**DD A - E: dolzina med tockama je 0"},
         {D(3, "**DS A C\n"), dk + "**DS A - C: horizontalna dolzina med tockama je 0"},
         {D(3, "**DZen A C\n"), dk + "**DZen A - C: horizontalna dolzina med tockama je 0"},
+        // Covariance blocks: too few and too many elements, not positive
+        // definite, a deviation of round-off size, a record that does not exist or is in a block already,
+        // a station's directions only partly in the block.
+        {gn + "Q 1 V A B 4e-6 0 0 4e-6 0\n*K\n", q + "zgornji trikotnik 3 x 3 ima 6 elementov, prebranih je 5" + konec},
+        {gn + "Q 1 V A B 4e-6 0 0\n 4e-6 0 4e-6 1e-6\n",
+         q + "za zadnjim elementom stoji se stevilo 1e-6: zgornji trikotnik 3 x 3 ima 6 elementov" + konec},
+        {gn + "Q 1 V A B 4e-6 5e-6 0 4e-6 0 4e-6\n", q + "kovariancna matrika ni pozitivno definitna" + konec},
+        {gn + "Q 1 V A B 1e-300 0 0 4e-6 0 4e-6\n", q + "odklon zapisa V A B je numericno nic" + konec},
+        {gn + "Q 1 V A D 4e-6 0 0 4e-6 0 4e-6\n", q + "zapis V A D ne obstaja v podatkih" + konec},
+        {gn + "Q 1 V A B 4e-6 0 0 4e-6 0 4e-6\nQ 1 V A B 4e-6 0 0 4e-6 0 4e-6\n",
+         " **** Vrstica 11: blok kovarianc (Q) - zapis V A B (vrstica 7) je ze v bloku vrstice 10" + konec},
+        {ravn + "S C A 0 2\nS C B 90 2\nD C A 70.71 2\nQ 2 S C A D C A 9e-11 0 4e-6\n",
+         " **** Vrstica 11: blok kovarianc (Q) - smeri stojisca C (vrstice 8 do 9) morajo biti vse v tem bloku" + konec},
         {"*DIM 1\n*D H\n**H A\n**H B\nX A 0\nX B 6\nh A B 6 1\n",
          np + "Matrika H(red) nima nobene datumske tocke (vse tocke izvzete z **H)" + konec},
         {"*DIM 2\n*D H\n**H C\n**H D\nX A 5 5\nX B 5 5\nX C 9 1\nX D 0 9\nS C A 0 0 0 1\nS C D 40 0 0 1\n",
