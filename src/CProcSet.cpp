@@ -408,7 +408,7 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         const TerObsVrsta* v = preskoci ? nullptr : TerObsVrstaZapisa(w[0], dimSedaj);
         if (v == nullptr && !preskoci && w[0] != '*')
             NivexError(izhod, Okvir("Vrstica " + std::to_string(vrstica) + ": prva beseda " + w +
-                                    " ni vrsta zapisa (X, H, C, S, Z, A, P, V, D, L, h), nastavitev (*) ali komentar (#)" +
+                                    " ni vrsta zapisa (X, H, C, S, Z, A, P, V, D, L, h), blok kovarianc (Q), nastavitev (*) ali komentar (#)" +
                                     (datumPrej ? " - datumska vrstica se ne nadaljuje v naslednji" : "")));
         datumPrej = w.compare(0, 2, "**") == 0;
         // Holding a point in some of its coordinates needs a height besides

@@ -81,7 +81,7 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         // deviation, a DMS angle under *AU GON (too many numbers) and a GON
         // angle under DMS (too few).
         {"*DIM 2\n" + T + "D T1 T2 12.0 1.0\nd T1 T2 12.0 1.0\n",
-         " **** Vrstica 5: prva beseda d ni vrsta zapisa (X, H, C, S, Z, A, P, V, D, L, h), nastavitev (*) ali komentar "
+         " **** Vrstica 5: prva beseda d ni vrsta zapisa (X, H, C, S, Z, A, P, V, D, L, h), blok kovarianc (Q), nastavitev (*) ali komentar "
          "(#)" + konec},
         {ravn + "D A B 100 2\n\nD A N2 50 2\n",
          " **** Zapis D (horizontalna dolzina) st. 2 (vrstica 10): TOCKA N2 NE OBSTAJA V SEZNAMU TOCK!!!! (zapisi X)" + konec},
@@ -95,7 +95,7 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {"*DIM 2\n*D X\n**V T1\n" + T, np + "Geodetski datum (*D)       *** "},
         {"*DIM 2\n*D\n" + T, np + "Geodetski datum (*D)       *** "},
         {"*DIM 2\n" + T + "*K\n*D V\n", np + "Geodetski datum (*D)       *** "},
-        {"*DIM 2\n*D D\n**DS T1\n T2\n" + T, " **** Vrstica 4: prva beseda T2 ni vrsta zapisa (X, H, C, S, Z, A, P, V, D, L, h), "
+        {"*DIM 2\n*D D\n**DS T1\n T2\n" + T, " **** Vrstica 4: prva beseda T2 ni vrsta zapisa (X, H, C, S, Z, A, P, V, D, L, h), blok kovarianc (Q), "
          "nastavitev (*) ali komentar (#) - datumska vrstica se ne nadaljuje v naslednji      *** "},
         {"*DIM 2\n*D D\n**DS T1\n" + T, " **** Datumska vrstica **DS (vrstica 3) mora imeti 2 imeni tock      *** "},
         {"*DIM 2\n*D V\n**V\n" + T, " **** Datumska vrstica **V (vrstica 3) mora imeti 1 ime tocke      *** "},
