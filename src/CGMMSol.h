@@ -89,6 +89,10 @@ public:
     // Off the factor's pattern an entry costs a solve of the column j (kept
     // for the next entries of that column), so sweeps run down columns.
     real Qxx(long i, long j) const { return resitev->Q(i, j); }
+    // Column j of the cofactors, q[i] = Qxx(i, j) for every unknown i (q
+    // sized by the caller): a print of the whole matrix takes it column by
+    // column.
+    void QxxStolpec(long j, std::vector<real>& q) const { resitev->StolpecQ(j, q); }
     // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.
     void SolveStohModel();
 

@@ -106,8 +106,13 @@ TEST(RedkiRazcep, AgreesWithTheDenseInverse)
             r.resi(x);
             EXPECT_LT(Razlika(Stolpec(x), Q * b), tol);
             r.izbraniInverz();
+            std::vector<long double> Z(static_cast<std::size_t>(n * n));
+            r.celotniInverz(Z.data());
             for (long j = 0; j < n; ++j)
-                for (long i = 0; i < n; ++i) ASSERT_LT(std::fabs(r.inverz(i, j) - Q(i, j)), tol) << i << "," << j;
+                for (long i = 0; i < n; ++i) {
+                    ASSERT_LT(std::fabs(r.inverz(i, j) - Q(i, j)), tol) << i << "," << j;
+                    ASSERT_LT(std::fabs(Z[r.mesto(j) * n + r.mesto(i)] - Q(i, j)), tol) << i << "," << j;
+                }
         }
     }
 }
