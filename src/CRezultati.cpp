@@ -130,9 +130,11 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMS
     const long u = static_cast<long>(GMM.Bmat.ncol());
     diagQ.assign(static_cast<std::size_t>(u), 0.0L);
     korenQ.assign(static_cast<std::size_t>(u), 0.0L);
+    nicelna.assign(static_cast<std::size_t>(u), 0);
     for (long k = 0; k < u; ++k) {
         diagQ[static_cast<std::size_t>(k)] = GMMS.Qxx(k, k);
         korenQ[static_cast<std::size_t>(k)] = std::sqrt(std::fabs(diagQ[static_cast<std::size_t>(k)]));
+        nicelna[static_cast<std::size_t>(k)] = dabs(diagQ[static_cast<std::size_t>(k)]) <= numerika::kIzpisNic;
     }
     Qxx = [&GMMS](long i, long j) { return GMMS.Qxx(i, j); };
     QxxStolpec = [&GMMS](long j, std::vector<real>& q) { GMMS.QxxStolpec(j, q); };
@@ -166,7 +168,14 @@ void CRezultati::KorelacijeVrstice(long i, std::vector<real>& r) const
 {
     r.resize(diagQ.size());
     QxxStolpec(i, r);
-    for (std::size_t j = 0; j < r.size(); ++j) r[j] = Korelacija(i, static_cast<long>(j), r[j]);
+    const std::size_t ii = static_cast<std::size_t>(i);
+    if (dabs(diagQ[ii]) <= numerika::kIzpisNic) {
+        std::fill(r.begin(), r.end(), 0.0L);
+        return;
+    }
+    // As Korelacija(i, j), the variances' tests made once.
+    for (std::size_t j = 0; j < r.size(); ++j)
+        r[j] = j == ii ? 1.0L : (nicelna[j] ? 0.0L : r[j] / (korenQ[j] * korenQ[ii]));
 }
 
 real CRezultati::Korelacija(long i, long j, real Qij) const

@@ -166,6 +166,7 @@ private:
     std::function<real(long, long)> Qxx;
     std::function<void(long, std::vector<real>&)> QxxStolpec;
     std::vector<real> diagQ, korenQ;
+    std::vector<char> nicelna;   // a variance of round-off size
 };
 
 #endif
