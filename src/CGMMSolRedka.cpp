@@ -52,9 +52,9 @@ std::vector<long> Sidra(const matrika<real>& H)
 }
 
 // n values that are written before they are read (nullptr when the memory
-// is not there), in pages of 2 MiB where the system gives them: the whole inverse of a network of thousands of
-// unknowns takes hundreds of megabytes, and touching them page by page of
-// 4 KiB costs as much as computing them.
+// is not there), in pages of 2 MiB where the system gives them: the whole
+// inverse of a network of thousands of unknowns takes hundreds of megabytes,
+// and touching them page by page of 4 KiB costs as much as computing them.
 real* VelikeStrani(std::size_t n)
 {
     constexpr std::size_t kStran = std::size_t{2} << 20;
