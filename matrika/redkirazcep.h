@@ -13,6 +13,7 @@
 #ifndef NIVEX_MATRIKA_REDKIRAZCEP_H
 #define NIVEX_MATRIKA_REDKIRAZCEP_H
 
+#include <cstddef>
 #include <vector>
 
 #include "matrika/numerika.h"
@@ -46,6 +47,16 @@ public:
     // Entry (i, j) of A^-1: from the selected inverse where it holds it,
     // otherwise from column j of A^-1 (the last such column is kept).
     real inverz(long i, long j) const;
+    // Every entry of A^-1 at once (a print of the whole inverse) into the
+    // caller's n x n values Z, by columns in the order of the pivots: entry
+    // (i, j) of A^-1 at Z[mesto(j) * n + mesto(i)].  Every value is written.
+    void celotniInverz(real* Z) const;
+    // Columns j[0..k) of A^-1, solved together from the factor: W is n x k by
+    // rows in the order of the pivots, entry (i, j[t]) of A^-1 at
+    // W[mesto(i) * k + t].  Each entry of the factor is read once per four
+    // columns, and the sums run in registers.
+    void stolpciInverza(const long* j, long k, std::vector<real>& W) const;
+    long mesto(long i) const { return Pinv_[static_cast<std::size_t>(i)]; }
 
     long n() const { return n_; }
     // Entries of the factor below the diagonal (with the zeros that merged

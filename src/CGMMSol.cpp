@@ -22,6 +22,7 @@
 #include "src/FDolocenost.h"
 #include "src/FGMMSol.h"
 #include "src/FGMMSolMat.h"
+#include "src/IzpisStevil.h"
 #include "src/NivexAux.h"
 
 namespace {
@@ -59,6 +60,13 @@ CGMMSol::CGMMSol(CProcSet& procset_, CGDatum& gdatum_, CTerObsHA& TOHA_, CTerObs
 }
 
 real CGMMSol::Qxx(long i, long j) const { return GMM.Drzana(i) || GMM.Drzana(j) ? 0.0L : resitev->Q(i, j); }
+
+void CGMMSol::QxxStolpec(long j, std::vector<real>& q) const
+{
+    resitev->StolpecQ(j, q);
+    for (std::size_t i = 0; i < q.size(); ++i)
+        if (GMM.Drzana(static_cast<long>(i)) || GMM.Drzana(j)) q[i] = 0.0L;
+}
 
 bool CGMMSol::Gosto() const { return gosto || procset.Psevdoinverz(); }
 
@@ -379,6 +387,11 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
     for (std::size_t k = 0; k < tocke.size(); ++k) izhod << "--" << std::string(static_cast<std::size_t>(6 * dim), '-');
     izhod << "\n";
 
+    // A row of the table is a column of the cofactors, formatted into one
+    // buffer and written at once: a national network has millions of
+    // entries per pass.
+    std::vector<real> kor;
+    std::string vrstica;
     for (std::size_t a = 0; a < tocke.size(); ++a) {
         const long i0 = GMM.iDeltaB(tocke[a]);
         for (long d = 0; d < dim; ++d) {
@@ -390,12 +403,15 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
             } else {
                 izhod << std::setw(12) << oznaka;
             }
+            rez.KorelacijeVrstice(i0 + d, kor);
+            vrstica.clear();
             for (std::size_t b = 0; b < tocke.size(); ++b) {
-                const long j0 = GMM.iDeltaB(tocke[b]);
-                izhod << "  ";
-                for (long e = 0; e < dim; ++e) izhod << std::setw(6) << rez.Korelacija(i0 + d, j0 + e);
+                const std::size_t j0 = static_cast<std::size_t>(GMM.iDeltaB(tocke[b]));
+                vrstica += "  ";
+                for (long e = 0; e < dim; ++e) DodajFiksno(vrstica, kor[j0 + static_cast<std::size_t>(e)], 6, 2);
             }
-            izhod << "\n";
+            vrstica += '\n';
+            izhod.write(vrstica.data(), static_cast<std::streamsize>(vrstica.size()));
         }
         if (Dim > 1 && a + 1 < tocke.size()) izhod << "\n";
     }

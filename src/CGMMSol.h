@@ -90,6 +90,10 @@ public:
     // for the next entries of that column), so sweeps run down columns.
     // A held coordinate (CGMM::Drzana) has none.
     real Qxx(long i, long j) const;
+    // Column j of the cofactors, q[i] = Qxx(i, j) for every unknown i (q
+    // sized by the caller): a print of the whole matrix takes it column by
+    // column.
+    void QxxStolpec(long j, std::vector<real>& q) const;
     // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.
     void SolveStohModel();
 

@@ -1,7 +1,12 @@
 #include "src/CGMMSolRedka.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdlib>
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#endif
 
 #include "matrika/bdmatrika.h"
 #include "matrika/chr.h"
@@ -44,6 +49,22 @@ std::vector<long> Sidra(const matrika<real>& H)
         }
     }
     return izbrani;
+}
+
+// n values that are written before they are read (nullptr when the memory
+// is not there), in pages of 2 MiB where the system gives them: the whole
+// inverse of a network of thousands of unknowns takes hundreds of megabytes,
+// and touching them page by page of 4 KiB costs as much as computing them.
+real* VelikeStrani(std::size_t n)
+{
+    constexpr std::size_t kStran = std::size_t{2} << 20;
+    const std::size_t bajtov = (n * sizeof(real) + kStran - 1) / kStran * kStran;
+    void* p = std::aligned_alloc(kStran, bajtov);
+    if (p == nullptr) return nullptr;
+#ifdef MADV_HUGEPAGE
+    madvise(p, bajtov, MADV_HUGEPAGE);
+#endif
+    return static_cast<real*>(p);
 }
 }  // namespace
 
@@ -220,6 +241,8 @@ CGMMSolRedka::Izid CGMMSolRedka::Resi(unsigned long nA, const matrika<real>& C,
                                       const matrika<real>& Hdat, matrika<real>& x)
 {
     nedolocene.clear();
+    imaCelotni = poskusCelotni = false;
+    panelZacetek = -1;
     Vzorec(nA);
     Normalna(nA);
     const bool prosta = Bp.nrow() > nA;
@@ -511,6 +534,54 @@ real CGMMSolRedka::Q(long i, long j) const
     real q = Ninv(i, j);
     for (unsigned long a = 0; a < Hd.nrow(); ++a) q -= Hd(static_cast<long>(a), i) * G(static_cast<long>(a), j);
     return q;
+}
+
+void CGMMSolRedka::Sprosti::operator()(real* p) const { std::free(p); }
+
+void CGMMSolRedka::StolpecQ(long j, std::vector<real>& q) const
+{
+    // The same terms as Q(i, j): N^-1 from the factor, the low-rank term,
+    // the datum correction.
+    const long u = razcep.n();
+    const std::size_t nu = static_cast<std::size_t>(u);
+    const real* stolpec = nullptr;
+    long korak = 1;
+    if (!poskusCelotni) {
+        // Once per solution; memory that is not there leaves the panels.
+        poskusCelotni = true;
+        if (nu * nu <= najvecCelotni / sizeof(real)) {
+            if (celotniVelikost != nu * nu) {
+                celotni.reset();
+                celotni.reset(VelikeStrani(nu * nu));
+                celotniVelikost = celotni ? nu * nu : 0;
+            }
+            if (celotni) razcep.celotniInverz(celotni.get());
+            imaCelotni = celotni != nullptr;
+        }
+    }
+    if (imaCelotni) {
+        stolpec = celotni.get() + static_cast<std::size_t>(razcep.mesto(j)) * nu;
+    } else {
+        const long k = std::min(kPanel, u);
+        if (panelZacetek < 0 || j < panelZacetek || j >= panelZacetek + k) {
+            panelZacetek = std::min(j, u - k);
+            std::array<long, kPanel> stolpci{};
+            for (long t = 0; t < k; ++t) stolpci[t] = panelZacetek + t;
+            razcep.stolpciInverza(stolpci.data(), k, panel);
+        }
+        stolpec = panel.data() + (j - panelZacetek);
+        korak = k;
+    }
+    for (long i = 0; i < u; ++i) q[static_cast<std::size_t>(i)] = stolpec[razcep.mesto(i) * korak];
+    const unsigned long m = ZT.ncol(), d = Hd.nrow();
+    if (m > 0)
+        for (long i = 0; i < u; ++i)
+            for (unsigned long a = 0; a < m; ++a)
+                q[static_cast<std::size_t>(i)] -= ZT(i, static_cast<long>(a)) * Z(j, static_cast<long>(a));
+    if (d > 0)
+        for (long i = 0; i < u; ++i)
+            for (unsigned long a = 0; a < d; ++a)
+                q[static_cast<std::size_t>(i)] -= Hd(static_cast<long>(a), i) * G(static_cast<long>(a), j);
 }
 
 real CGMMSolRedka::FormaNizkegaRanga(unsigned long a) const

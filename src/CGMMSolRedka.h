@@ -28,6 +28,8 @@
 #ifndef NIVEX_SRC_CGMMSOLREDKA_H
 #define NIVEX_SRC_CGMMSOLREDKA_H
 
+#include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "matrika/matrika.h"
@@ -72,6 +74,14 @@ public:
 
     // Cofactor of the unknowns i and j, datum applied.
     real Q(long i, long j) const override;
+    // A whole column: from the whole inverse of the factor, formed at the
+    // first request after a solution when its u^2 values take at most
+    // najvecCelotni bytes, otherwise from panels of kPanel columns solved
+    // together (the last panel is kept), so that a sweep along the columns
+    // solves once per panel.
+    void StolpecQ(long j, std::vector<real>& q) const override;
+    static constexpr long kPanel = 16;
+    std::size_t najvecCelotni = std::size_t{1} << 30;
     // b_r Q b_s' for rows r and s of B (the unwhitened design matrix).
     real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const override;
     // Elements of the factor (for the benchmarks).
@@ -115,6 +125,15 @@ private:
     matrika<real> T;      // m x m, (K + U'Z)^-1
     // Datum correction: Hd (d x u) and G = M^-1 Hd.
     matrika<real> Hd, G;
+    // Columns of N^-1 for StolpecQ: the whole inverse, or the last panel.
+    struct Sprosti {
+        void operator()(real* p) const;
+    };
+    mutable std::unique_ptr<real, Sprosti> celotni;
+    mutable std::size_t celotniVelikost = 0;
+    mutable bool imaCelotni = false, poskusCelotni = false;
+    mutable std::vector<real> panel;
+    mutable long panelZacetek = -1;
     // Robust re-weighting: the unweighted rows.
     redkaMatrika Bp0;
     matrika<real> fp0;

@@ -8,6 +8,7 @@
 //                         the cofactors and reports what it could not solve;
 //   Q (i, j), Par (B, r, s)  cofactor lookup of the unknowns, datum applied,
 //                         and b_r Q b_s' of two rows of the design matrix;
+//   StolpecQ (j, q)       a whole column of the cofactors;
 //   QvvDiag, RDiag        the diagonals of Qvv and of Qvv P;
 //   Prevesi               robust re-weighting of the observation rows;
 //   Rang, nedolocene      rank where the method reveals it, the unknowns the
@@ -45,6 +46,13 @@ public:
     virtual void Beli(const CGMM& GMM) = 0;
     virtual Izid Resi(const CGMM& GMM, Datum datum, matrika<real>& x) = 0;
     virtual real Q(long i, long j) const = 0;
+    // Column j of the cofactors, q[i] = Q(i, j) for every unknown i: for a
+    // print of the whole matrix (the correlation table of the unknowns).
+    virtual void StolpecQ(long j, std::vector<real>& q) const
+    {
+        const long u = static_cast<long>(q.size());
+        for (long i = 0; i < u; ++i) q[static_cast<std::size_t>(i)] = Q(i, j);
+    }
     virtual real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const = 0;
     // Residuals v = f - B x of the unweighted model.
     virtual void Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const = 0;

@@ -129,8 +129,15 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMS
 
     const long u = static_cast<long>(GMM.Bmat.ncol());
     diagQ.assign(static_cast<std::size_t>(u), 0.0L);
-    for (long k = 0; k < u; ++k) diagQ[static_cast<std::size_t>(k)] = GMMS.Qxx(k, k);
+    korenQ.assign(static_cast<std::size_t>(u), 0.0L);
+    nicelna.assign(static_cast<std::size_t>(u), 0);
+    for (long k = 0; k < u; ++k) {
+        diagQ[static_cast<std::size_t>(k)] = GMMS.Qxx(k, k);
+        korenQ[static_cast<std::size_t>(k)] = std::sqrt(std::fabs(diagQ[static_cast<std::size_t>(k)]));
+        nicelna[static_cast<std::size_t>(k)] = dabs(diagQ[static_cast<std::size_t>(k)]) <= numerika::kIzpisNic;
+    }
     Qxx = [&GMMS](long i, long j) { return GMMS.Qxx(i, j); };
+    QxxStolpec = [&GMMS](long j, std::vector<real>& q) { GMMS.QxxStolpec(j, q); };
 }
 
 void CRezultati::SetRelativne(const CRelEll& RelEll)
@@ -151,17 +158,36 @@ void CRezultati::SetRelativne(const CRelEll& RelEll)
 
 real CRezultati::Korelacija(long i, long j) const
 {
+    // The cofactor is asked for as (j, i): off the factor's pattern it is
+    // solved by columns, and the column i then serves a whole row of the
+    // table.
+    return i == j ? Korelacija(i, j, 0.0L) : Korelacija(i, j, Qxx(j, i));
+}
+
+void CRezultati::KorelacijeVrstice(long i, std::vector<real>& r) const
+{
+    r.resize(diagQ.size());
+    QxxStolpec(i, r);
+    const std::size_t ii = static_cast<std::size_t>(i);
+    if (dabs(diagQ[ii]) <= numerika::kIzpisNic) {
+        std::fill(r.begin(), r.end(), 0.0L);
+        return;
+    }
+    // As Korelacija(i, j), the variances' tests made once.
+    for (std::size_t j = 0; j < r.size(); ++j)
+        r[j] = j == ii ? 1.0L : (nicelna[j] ? 0.0L : r[j] / (korenQ[j] * korenQ[ii]));
+}
+
+real CRezultati::Korelacija(long i, long j, real Qij) const
+{
     // Magnitudes compared with the tolerance in double precision; the square
     // roots of the magnitudes keep a round-off negative variance from
-    // printing as "nan".  The cofactor is asked for as (j, i): off the
-    // factor's pattern it is solved by columns, and the column i then serves
-    // a whole row of the table.
-    const real Qii = diagQ[static_cast<std::size_t>(i)], Qjj = diagQ[static_cast<std::size_t>(j)];
-    const double qii = dabs(Qii);
+    // printing as "nan".
+    const double qii = dabs(diagQ[static_cast<std::size_t>(i)]);
     if (i == j) return qii > numerika::kIzpisNic ? 1.0L : 0.0L;
-    const double qjj = dabs(Qjj);
+    const double qjj = dabs(diagQ[static_cast<std::size_t>(j)]);
     if (qii <= numerika::kIzpisNic || qjj <= numerika::kIzpisNic) return 0.0L;
-    return Qxx(j, i) / (std::sqrt(std::fabs(Qjj)) * std::sqrt(std::fabs(Qii)));
+    return Qij / (korenQ[static_cast<std::size_t>(j)] * korenQ[static_cast<std::size_t>(i)]);
 }
 
 void CRezultati::SetZacetne(const CTerObsTocke& tocke)

@@ -156,10 +156,17 @@ public:
     // Correlation of the unknowns i and j (0 where a variance is of
     // round-off size; 1 on the diagonal of a determined unknown).
     real Korelacija(long i, long j) const;
+    // Korelacija(i, j) for every unknown j, into r (a row of the table).
+    void KorelacijeVrstice(long i, std::vector<real>& r) const;
 
 private:
+    // The correlation from the cofactor Qij and the roots of the variances.
+    real Korelacija(long i, long j, real Qij) const;
+
     std::function<real(long, long)> Qxx;
-    std::vector<real> diagQ;
+    std::function<void(long, std::vector<real>&)> QxxStolpec;
+    std::vector<real> diagQ, korenQ;
+    std::vector<char> nicelna;   // a variance of round-off size
 };
 
 #endif

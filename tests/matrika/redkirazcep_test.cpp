@@ -153,3 +153,36 @@ TEST(RedkiRazcep, RefusesAnUnanalysedPattern)
     r.analiza(prazna);
     EXPECT_EQ(r.razcep(prazna), 3);
 }
+
+// The whole inverse at once and columns of it solved together (five of them,
+// in no order, a panel of one and of the whole width), on a plane grid whose
+// supernodes have several columns and on random rows, against the dense
+// inverse.
+TEST(RedkiRazcep, WholeInverseAndItsColumns)
+{
+    for (const auto& [n, V] : std::vector<std::pair<long, Vrstice>>{{60, Mreza(6, 5, 2, true, 4)}, {41, Nakljucne(41, 70, 5)}}) {
+        SCOPED_TRACE(n);
+        const redkaSimetricna N = Normalna(n, V);
+        const M Q = inv(Gosta(N));
+        const long double tol = 1e-15L * Razlika(Q);
+        redkiRazcep r;
+        r.analiza(N);
+        r.razcep(N);
+        std::vector<long double> Z(static_cast<std::size_t>(n * n));
+        r.celotniInverz(Z.data());
+        std::vector<long> vsi(static_cast<std::size_t>(n));
+        for (long j = 0; j < n; ++j) vsi[static_cast<std::size_t>(j)] = n - 1 - j;
+        const std::vector<std::vector<long>> panele = {{7, 2, n - 1, 0, 30}, {n / 2}, vsi};
+        std::vector<long double> W;
+        for (long j = 0; j < n; ++j)
+            for (long i = 0; i < n; ++i)
+                ASSERT_LT(std::fabs(Z[r.mesto(j) * n + r.mesto(i)] - Q(i, j)), tol) << i << "," << j;
+        for (const auto& stolpci : panele) {
+            const long k = static_cast<long>(stolpci.size());
+            r.stolpciInverza(stolpci.data(), k, W);
+            for (long t = 0; t < k; ++t)
+                for (long i = 0; i < n; ++i)
+                    ASSERT_LT(std::fabs(W[r.mesto(i) * k + t] - Q(i, stolpci[t])), tol) << i << "," << stolpci[t];
+        }
+    }
+}

@@ -1,6 +1,7 @@
 // The sparse solution against dense references of the same whitened rows: a
 // free plane network under inner constraints (low-rank term, the anchors that
-// hold its defect) and under minimal constraints, networks it cannot solve
+// hold its defect) and under minimal constraints, whole columns of the
+// cofactors as a table of them takes them, networks it cannot solve
 // with the unknowns it names, and a nearly singular system.
 #include <algorithm>
 #include <cmath>
@@ -16,20 +17,32 @@ using Stanje = CGMMSolRedka::Izid;
 
 namespace {
 // Solves the rows B (the first nA sparse, the rest low-rank) with the
-// misclosures f; Q is the cofactor matrix it gives out.
+// misclosures f; Q is the cofactor matrix it gives out entry by entry, Qc
+// and Qp the same by whole columns (from the whole inverse and from panels).
 struct Resitev {
     CGMMSolRedka s;
     Stanje izid;
-    M x, Q;
+    M x, Q, Qc, Qp;
     Resitev(const M& B, const M& f, unsigned long nA, const M& C, const M& Hdat)
     {
         s.Bp = redkaMatrika(B);
         s.fp = f;
         izid = s.Resi(nA, C, Hdat, x);
         if (izid != Stanje::resena) return;
-        Q.resize(B.ncol(), B.ncol());
-        for (long i = 0; i < static_cast<long>(B.ncol()); ++i)
-            for (long j = 0; j < static_cast<long>(B.ncol()); ++j) Q(i, j) = s.Q(i, j);
+        const long u = static_cast<long>(B.ncol());
+        Q.resize(u, u);
+        for (long i = 0; i < u; ++i)
+            for (long j = 0; j < u; ++j) Q(i, j) = s.Q(i, j);
+        for (M* S : {&Qp, &Qc}) {
+            s.najvecCelotni = S == &Qp ? 0 : std::size_t{1} << 20;
+            s.Resi(nA, C, Hdat, x);
+            S->resize(u, u);
+            std::vector<long double> q(static_cast<std::size_t>(u));
+            for (long j = u - 1; j >= 0; --j) {
+                s.StolpecQ(j, q);
+                for (long i = 0; i < u; ++i) (*S)(i, j) = q[static_cast<std::size_t>(i)];
+            }
+        }
     }
 };
 
@@ -102,6 +115,8 @@ TEST(CGMMSolRedka, FreeNetworkAgainstTheDenseReference)
         ASSERT_EQ(h.izid, Stanje::resena);
         EXPECT_LT(Razlika(h.x, xh), 1e-15L);
         EXPECT_LT(Razlika(h.Q, Qh), 1e-13L * Razlika(Qh));
+        EXPECT_LT(Razlika(h.Qc, Qh), 1e-13L * Razlika(Qh));
+        EXPECT_LT(Razlika(h.Qp, Qh), 1e-13L * Razlika(Qh));
         long double d = 0.0L;
         for (unsigned long r = 0; r < Bh.nrow(); ++r)
             for (unsigned long s = 0; s < Bh.nrow(); ++s) d = std::fmax(d, std::fabs(h.s.Par(h.s.Bp, r, s) - BQB(r, s)));
@@ -131,6 +146,8 @@ TEST(CGMMSolRedka, FreeNetworkAgainstTheDenseReference)
     ASSERT_EQ(m.izid, Stanje::resena);
     EXPECT_LT(Razlika(m.x, xd), 1e-15L);
     EXPECT_LT(Razlika(m.Q, Qd), 1e-13L * Razlika(Qd));
+    EXPECT_LT(Razlika(m.Qc, Qd), 1e-13L * Razlika(Qd));
+    EXPECT_LT(Razlika(m.Qp, Qd), 1e-13L * Razlika(Qd));
 }
 
 // Levelling of five heights in two groups that no observation joins, 0-1 and

@@ -1,0 +1,70 @@
+#include "src/IzpisStevil.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+constexpr int kNajvecDecimalk = 9;
+constexpr real kPotence[kNajvecDecimalk + 1] = {1.0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L};
+constexpr unsigned long long kCelePotence[kNajvecDecimalk + 1] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+
+// The value scaled by 10^decimals is below this: its product is exact to
+// 6e-8 (64-bit mantissa), far inside kDvom.
+constexpr real kNajvecjiZmnozek = 1e12L;
+// A scaled value this close to a tie goes to the C library, which rounds the
+// exact binary value.
+constexpr real kDvom = 1e-6L;
+// With a mantissa of 64 bits (or more) a value added to half its unit in
+// the last place's scale, 2^(digits-1), keeps no fraction; with fewer the
+// product above is not exact enough, and every value goes to the library.
+constexpr bool kHitro = std::numeric_limits<real>::digits >= 64;
+const real kBrezUlomka = std::ldexp(1.0L, std::numeric_limits<real>::digits - 1);
+
+void PrekoKnjiznice(std::string& izhod, real v, int sirina, int decimalke)
+{
+    const int n = std::snprintf(nullptr, 0, "%*.*Lf", sirina, decimalke, v);
+    if (n <= 0) return;
+    const std::size_t zacetek = izhod.size();
+    izhod.resize(zacetek + static_cast<std::size_t>(n) + 1);
+    std::snprintf(izhod.data() + zacetek, static_cast<std::size_t>(n) + 1, "%*.*Lf", sirina, decimalke, v);
+    izhod.resize(zacetek + static_cast<std::size_t>(n));
+}
+}  // namespace
+
+void DodajFiksno(std::string& izhod, real v, int sirina, int decimalke)
+{
+    // The sign by comparison (the sign bit only for a zero): the stream
+    // writes "-" before every negative value and before -0.
+    bool negativno;
+    if (v < 0.0L) negativno = true;
+    else if (v > 0.0L) negativno = false;
+    else if (v == 0.0L) negativno = std::signbit(v);
+    else return PrekoKnjiznice(izhod, v, sirina, decimalke);   // nan
+    if (!kHitro || decimalke < 0 || decimalke > kNajvecDecimalk) return PrekoKnjiznice(izhod, v, sirina, decimalke);
+    const real t = (negativno ? -v : v) * kPotence[decimalke];
+    if (!(t < kNajvecjiZmnozek)) return PrekoKnjiznice(izhod, v, sirina, decimalke);
+    // t rounded to the nearest integer (a tie to the even one): added to
+    // kBrezUlomka it keeps no fraction.  The difference to t is exact.
+    const real celo = (t + kBrezUlomka) - kBrezUlomka;
+    const real ostanek = t - celo;
+    if (ostanek > 0.5L - kDvom || ostanek < kDvom - 0.5L) return PrekoKnjiznice(izhod, v, sirina, decimalke);
+    // An integer below 2^40: exact in double, whose conversion is cheap.
+    unsigned long long c = static_cast<unsigned long long>(static_cast<double>(celo));
+
+    // The field is appended blank, then written from its last digit: the
+    // decimals, the point, the integer part, the sign.
+    const unsigned long long celi = c / kCelePotence[decimalke];
+    int dolzina = (negativno ? 1 : 0) + (decimalke > 0 ? decimalke + 1 : 0) + 1;
+    for (unsigned long long x = celi; x >= 10; x /= 10) ++dolzina;
+    const std::size_t polje = static_cast<std::size_t>(sirina > dolzina ? sirina : dolzina);
+    izhod.append(polje, ' ');
+    char* z = izhod.data() + izhod.size();
+    for (int d = 0; d < decimalke; ++d, c /= 10) *--z = static_cast<char>('0' + c % 10);
+    if (decimalke > 0) *--z = '.';
+    do {
+        *--z = static_cast<char>('0' + c % 10);
+        c /= 10;
+    } while (c > 0);
+    if (negativno) *--z = '-';
+}

@@ -1,0 +1,54 @@
+// Numbers of the large tables: every value as the report stream writes it in
+// fixed notation, compared with the stream itself.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iomanip>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <vector>
+
+#include "src/IzpisStevil.h"
+
+namespace {
+std::string Tok(long double v, int w, int d)
+{
+    std::ostringstream s;
+    s << std::fixed << std::setprecision(d) << std::right << std::setw(w) << v;
+    return s.str();
+}
+}  // namespace
+
+TEST(IzpisStevil, WritesEveryValueAsTheStream)
+{
+    // Correlations (the table's values), ties of two and three decimals and
+    // their neighbours a few units of the last place away, values of every
+    // magnitude and the ones the library must take.
+    std::vector<long double> v = {0.0L, -0.0L, 1.0L, -1.0L, 0.005L, -0.005L, 0.125L, -0.125L, 0.375L, 0.625L,
+                                  2.5L, 0.5L, 1.5L, 9.995L, 99.995L, 999999.5L, 1e12L, 1e15L, 1e300L, -1e-300L,
+                                  std::numeric_limits<long double>::infinity(),
+                                  -std::numeric_limits<long double>::infinity(),
+                                  std::numeric_limits<long double>::quiet_NaN(),
+                                  -std::numeric_limits<long double>::quiet_NaN(),
+                                  std::numeric_limits<long double>::denorm_min(),
+                                  std::numeric_limits<long double>::max()};
+    for (long k = -2000; k <= 2000; ++k)
+        for (long double tie : {(2 * k + 1) / 200.0L, (2 * k + 1) / 2000.0L, (2 * k + 1) / 8.0L}) {
+            v.push_back(tie);
+            long double a = tie, b = tie;
+            for (int u = 0; u < 3; ++u) v.push_back(a = std::nextafter(a, 10.0L)), v.push_back(b = std::nextafter(b, -10.0L));
+        }
+    std::mt19937_64 g(23);
+    std::uniform_real_distribution<double> kor(-1.0, 1.0), eksp(-8.0, 14.0);
+    for (int i = 0; i < 50000; ++i) {
+        v.push_back(kor(g) + kor(g) * 1e-17L);
+        v.push_back(std::copysign(std::pow(10.0L, static_cast<long double>(eksp(g))), kor(g)));
+    }
+    for (const long double x : v)
+        for (const auto& [w, d] : {std::pair{6, 2}, {0, 0}, {10, 3}, {14, 4}, {12, 6}, {3, 9}, {8, 12}, {60, 1}}) {
+            std::string s = "|";
+            DodajFiksno(s, x, w, d);
+            ASSERT_EQ(s.substr(1), Tok(x, w, d)) << std::setprecision(21) << x << " w " << w << " d " << d;
+        }
+}
