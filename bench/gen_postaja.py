@@ -15,13 +15,7 @@ import math
 import random
 import sys
 
-
-def dms(rad):
-    s = round(math.degrees(rad) * 3600.0, 2)
-    d = int(s // 3600.0)
-    m = int((s - d * 3600.0) // 60.0)
-    sec = s - d * 3600.0 - m * 60.0
-    return "%3d %02d %05.2f" % (d, m, sec)
+from gen_ravninska import dms
 
 
 def main():
