@@ -612,10 +612,20 @@ void redkiRazcep::izbraniInverz()
             relativni(t, R + b, ld - b, rel);
             for (long bb = b; bb < b1; ++bb) {
                 const real* zc = Zx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
-                for (long r = bb; r < ld; ++r) G[(r - nc) + (bb - nc) * m] = G[(bb - nc) + (r - nc) * m] = zc[rel[r - b]];
+                real* g = G.data() + (bb - nc) * m - nc;
+                for (long r = bb; r < ld; ++r) g[r] = zc[rel[r - b]];
             }
             b = b1;
         }
+        // The upper triangle of G from the lower, by tiles that stay in the
+        // cache.
+        constexpr long kPloscica = 32;
+        for (long j0 = 0; j0 < m; j0 += kPloscica)
+            for (long i0 = j0; i0 < m; i0 += kPloscica) {
+                const long j1 = std::min(j0 + kPloscica, m), i1 = std::min(i0 + kPloscica, m);
+                for (long i = i0; i < i1; ++i)
+                    for (long j = j0; j < std::min(j1, i); ++j) G[j + i * m] = G[i + j * m];
+            }
         // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1; every
         // pair of rows writes its own rows.
         const double delo = static_cast<double>(m) * static_cast<double>(m) * nc;
