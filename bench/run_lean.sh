@@ -5,7 +5,8 @@
 # load average of the machine when the run began.  With two or more builds
 # the reports of the first size of each kind are compared (banner aside).
 #   bench/run_lean.sh 'nivelman:5000 100000 1000000' 'ravninska:2000 20000 100000' -- exe...
-# NIVEX_THREADS=n sets OMP_NUM_THREADS for the runs.
+# NIVEX_ONE_CORE=1 runs every program on one core (taskset -c 0), where the
+# sparse factorisation uses one thread.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 specs=()
@@ -16,7 +17,8 @@ exes=("$@")
 [ ${#specs[@]} -gt 0 ] || specs=('nivelman:5000 100000 1000000' 'ravninska:2000 20000 100000')
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-[ -z "${NIVEX_THREADS:-}" ] || export OMP_NUM_THREADS=$NIVEX_THREADS
+pre=()
+[ -z "${NIVEX_ONE_CORE:-}" ] || pre=(taskset -c 0)
 printf '%-10s %8s %-28s %8s %8s %9s %6s\n' network points program wall_s user_s peak_MiB load
 for spec in "${specs[@]}"; do
   kind=${spec%%:*}; first=1
@@ -25,7 +27,7 @@ for spec in "${specs[@]}"; do
     k=0
     for exe in "${exes[@]}"; do
       load=$(cut -d' ' -f1 /proc/loadavg)
-      /usr/bin/time -v -o "$work/t" "$exe" "$work/m.dat" > /dev/null </dev/null || echo "  (exit $?)"
+      /usr/bin/time -v -o "$work/t" "${pre[@]}" "$exe" "$work/m.dat" > /dev/null </dev/null || echo "  (exit $?)"
       wall=$(awk -F': ' '/Elapsed/ {n = split($2, p, ":"); s = 0; for (i = 1; i <= n; ++i) s = s * 60 + p[i]; print s}' "$work/t")
       usr=$(awk -F': ' '/User time/ {print $2}' "$work/t")
       kb=$(awk -F': ' '/Maximum resident/ {print $2}' "$work/t")

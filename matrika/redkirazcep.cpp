@@ -1,12 +1,14 @@
 #include "matrika/redkirazcep.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <string>
+#include <thread>
 
-#ifdef _OPENMP
-#include <omp.h>
+#ifdef __linux__
+#include <sched.h>
 #endif
 
 #if __has_include(<suitesparse/amd.h>)
@@ -71,35 +73,44 @@ inline real Skalarna(const real* x, const real* y, long n)
     return s;
 }
 
-// Below this many multiplications a loop is not worth waking other threads.
-constexpr double kDeloZaNiti = 1e5;
+// Below this many multiplications a loop is not worth starting a thread
+// (some tens of microseconds each).
+constexpr double kDeloZaNiti = 3e5;
 
-// telo(i) for every i in [0, m), shared among the threads when the whole
-// loop holds enough work; telo must write only what belongs to its i.
+// telo(i) for every i in [0, m), shared with other threads when the whole
+// loop holds enough work; telo must write only what belongs to its i.  The
+// threads take the indices one by one, so that a thread held up by other
+// work on the machine delays only its own index; they exist only for the
+// loop and never wait by spinning.
 template <typename F>
 void Vzporedno(long m, double delo, int niti, F&& telo)
 {
-#ifdef _OPENMP
-    if (niti > 1 && m > 1 && delo > kDeloZaNiti) {
-#pragma omp parallel for schedule(dynamic, 1) num_threads(niti)
+    const long dodatne = std::min<long>(niti - 1, m - 1);
+    if (dodatne < 1 || delo < kDeloZaNiti) {
         for (long i = 0; i < m; ++i) telo(i);
         return;
     }
-#else
-    (void)delo;
-    (void)niti;
-#endif
-    for (long i = 0; i < m; ++i) telo(i);
+    std::atomic<long> naslednji{0};
+    auto delaj = [&] {
+        for (long i = naslednji++; i < m; i = naslednji++) telo(i);
+    };
+    std::vector<std::thread> pomocne;
+    pomocne.reserve(static_cast<std::size_t>(dodatne));
+    for (long t = 0; t < dodatne; ++t) pomocne.emplace_back(delaj);
+    delaj();
+    for (auto& t : pomocne) t.join();
 }
 }  // namespace
 
 int redkiRazcep::niti() const
 {
-#ifdef _OPENMP
-    return niti_ > 0 ? niti_ : omp_get_max_threads();
-#else
-    return 1;
+    if (niti_ > 0) return niti_;
+#ifdef __linux__
+    // The cores the program may run on (taskset, a container's share).
+    cpu_set_t jedra;
+    if (sched_getaffinity(0, sizeof jedra, &jedra) == 0) return std::max(1, CPU_COUNT(&jedra));
 #endif
+    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
 }
 
 void redkiRazcep::analiza(const redkaSimetricna& A)

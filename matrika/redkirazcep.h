@@ -11,7 +11,7 @@
 // and held as if its diagonal had been raised, so one pass reports every
 // undetermined unknown.  All arithmetic is long double; indices are the
 // caller's own numbering of the unknowns.  The large panels near the root of
-// the elimination tree are shared among threads (OpenMP); every sum keeps
+// the elimination tree are shared among threads; every sum keeps
 // its order, so the results do not depend on the number of threads.
 #ifndef NIVEX_MATRIKA_REDKIRAZCEP_H
 #define NIVEX_MATRIKA_REDKIRAZCEP_H
@@ -37,8 +37,8 @@ public:
     void nastaviUrejanje(Urejanje u) { urejanje_ = u; }
     // The ordering the last analysis took (amd or metis).
     Urejanje urejanje() const { return izbrano_; }
-    // Threads for the factorisation and the inverse; 0: as many as OpenMP
-    // gives.
+    // Threads for the factorisation and the inverse; 0: one per core the
+    // program may run on.
     void nastaviNiti(int niti) { niti_ = niti; }
 
     // Ordering and symbolic analysis of A's pattern (A's values are not read).
