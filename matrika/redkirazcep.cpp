@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <system_error>
 #include <thread>
 
 #ifdef __linux__
@@ -96,7 +97,11 @@ void Vzporedno(long m, double delo, int niti, F&& telo)
     };
     std::vector<std::thread> pomocne;
     pomocne.reserve(static_cast<std::size_t>(dodatne));
-    for (long t = 0; t < dodatne; ++t) pomocne.emplace_back(delaj);
+    try {
+        for (long t = 0; t < dodatne; ++t) pomocne.emplace_back(delaj);
+    } catch (const std::system_error&) {
+        // No thread to be had: the threads started (or this one alone) do it.
+    }
     delaj();
     for (auto& t : pomocne) t.join();
 }
@@ -200,7 +205,7 @@ void redkiRazcep::uredi(const redkaSimetricna& A)
     izbrano_ = Urejanje::amd;
     // The whole graph of the unknowns (both triangles, no diagonal) for METIS.
     std::vector<idx_t> xadj, adj;
-    const bool metisMogoc = urejanje_ != Urejanje::amd && n > 1 && A.Ap[n] - n < std::numeric_limits<idx_t>::max() / 2 &&
+    const bool metisMogoc = urejanje_ != Urejanje::amd && n > 1 && A.Ap[n] < std::numeric_limits<idx_t>::max() / 2 &&
                             n < std::numeric_limits<idx_t>::max();
     if (metisMogoc) {
         xadj.assign(static_cast<std::size_t>(n) + 1, 0);
