@@ -9,20 +9,20 @@
 # sparse factorisation uses one thread.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-specs=()
-while [ $# -gt 0 ] && [ "$1" != "--" ]; do specs+=("$1"); shift; done
+nets=()
+while [ $# -gt 0 ] && [ "$1" != "--" ]; do nets+=("$1"); shift; done
 [ $# -gt 0 ] && shift
 exes=("$@")
 [ ${#exes[@]} -gt 0 ] || { echo "usage: $0 'kind:sizes'... -- exe..." >&2; exit 2; }
-[ ${#specs[@]} -gt 0 ] || specs=('nivelman:5000 100000 1000000' 'ravninska:2000 20000 100000')
+[ ${#nets[@]} -gt 0 ] || nets=('nivelman:5000 100000 1000000' 'ravninska:2000 20000 100000')
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 pre=()
 [ -z "${NIVEX_ONE_CORE:-}" ] || pre=(taskset -c 0)
 printf '%-10s %8s %-28s %8s %8s %9s %6s\n' network points program wall_s user_s peak_MiB load
-for spec in "${specs[@]}"; do
-  kind=${spec%%:*}; first=1
-  for n in ${spec#*:}; do
+for net in "${nets[@]}"; do
+  kind=${net%%:*}; first=1
+  for n in ${net#*:}; do
     python3 "$here/gen_$kind.py" "$n" | sed -e '/^\*DIM/a *ICORRUNK 0\n*IZPENP 0' > "$work/m.dat"
     k=0
     for exe in "${exes[@]}"; do
