@@ -1,14 +1,24 @@
 #include "matrika/redkirazcep.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <limits>
 #include <string>
+#include <system_error>
+#include <thread>
+
+#ifdef __linux__
+#include <sched.h>
+#endif
 
 #if __has_include(<suitesparse/amd.h>)
 #include <suitesparse/amd.h>
 #else
 #include <amd.h>
 #endif
+
+#include <metis.h>
 
 #include "matrika/matrikaAux.h"
 
@@ -63,7 +73,50 @@ inline real Skalarna(const real* x, const real* y, long n)
     for (long i = 0; i < n; ++i) s += x[i] * y[i];
     return s;
 }
+
+// Below this many multiplications a loop is not worth starting a thread
+// (some tens of microseconds each).
+constexpr double kDeloZaNiti = 3e5;
+
+// telo(i) for every i in [0, m), shared with other threads when the whole
+// loop holds enough work; telo must write only what belongs to its i.  The
+// threads take the indices one by one, so that a thread held up by other
+// work on the machine delays only its own index; they exist only for the
+// loop and never wait by spinning.
+template <typename F>
+void Vzporedno(long m, double delo, int niti, F&& telo)
+{
+    const long dodatne = std::min<long>(niti - 1, m - 1);
+    if (dodatne < 1 || delo < kDeloZaNiti) {
+        for (long i = 0; i < m; ++i) telo(i);
+        return;
+    }
+    std::atomic<long> naslednji{0};
+    auto delaj = [&] {
+        for (long i = naslednji++; i < m; i = naslednji++) telo(i);
+    };
+    std::vector<std::thread> pomocne;
+    pomocne.reserve(static_cast<std::size_t>(dodatne));
+    try {
+        for (long t = 0; t < dodatne; ++t) pomocne.emplace_back(delaj);
+    } catch (const std::system_error&) {
+        // No thread to be had: the threads started (or this one alone) do it.
+    }
+    delaj();
+    for (auto& t : pomocne) t.join();
+}
 }  // namespace
+
+int redkiRazcep::niti() const
+{
+    if (niti_ > 0) return niti_;
+#ifdef __linux__
+    // The cores the program may run on (taskset, a container's share).
+    cpu_set_t jedra;
+    if (sched_getaffinity(0, sizeof jedra, &jedra) == 0) return std::max(1, CPU_COUNT(&jedra));
+#endif
+    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+}
 
 void redkiRazcep::analiza(const redkaSimetricna& A)
 {
@@ -100,11 +153,44 @@ void redkiRazcep::preveriStolpce(const redkaSimetricna& A) const
     }
 }
 
+namespace {
+// Multiplications of the factorisation in the order P (P[k] = original index
+// of pivot k), from the full adjacency (xadj, adj) of the unknowns: the sum of
+// the squared column counts of L.  Row k of L is the union of the paths up
+// the elimination tree from the earlier neighbours of pivot k.
+double Cena(long n, const std::vector<idx_t>& xadj, const std::vector<idx_t>& adj, const std::vector<long>& P)
+{
+    std::vector<long> Pinv(n), stars(n, -1), oznaka(n), st(n, 0);
+    for (long k = 0; k < n; ++k) Pinv[P[k]] = k;
+    for (long k = 0; k < n; ++k) {
+        oznaka[k] = k;
+        const long j = P[k];
+        for (idx_t p = xadj[j]; p < xadj[j + 1]; ++p) {
+            const long a = Pinv[adj[p]];
+            if (a > k) continue;
+            for (long i = a; oznaka[i] != k; i = stars[i]) {
+                if (stars[i] == -1) stars[i] = k;
+                ++st[i];
+                oznaka[i] = k;
+            }
+        }
+    }
+    double c = 0;
+    for (long k = 0; k < n; ++k) c += static_cast<double>(st[k] + 1) * static_cast<double>(st[k] + 1);
+    return c;
+}
+
+// Below this many multiplications the factor costs milliseconds in any
+// order, and minimum degree is kept without trying nested dissection.
+constexpr double kCenaZaMetis = 1e7;
+}  // namespace
+
 void redkiRazcep::uredi(const redkaSimetricna& A)
 {
     const long n = A.n;
     P_.assign(n, 0);
-    if (n > 0) {
+    std::vector<long> Pamd(n);
+    if (urejanje_ != Urejanje::metis && n > 0) {
         // AMD refuses a null array, which an empty vector may give.
         const std::vector<SuiteSparse_long> ap(A.Ap.begin(), A.Ap.end());
         std::vector<SuiteSparse_long> ai(A.Ai.begin(), A.Ai.end());
@@ -113,11 +199,52 @@ void redkiRazcep::uredi(const redkaSimetricna& A)
         const auto izid = amd_l_order(n, ap.data(), ai.data(), p.data(), nullptr, nullptr);
         if (izid != AMD_OK && izid != AMD_OK_BUT_JUMBLED)
             Napaka("analiza\nUrejanje neznank ni uspelo: ", __LINE__);
-        std::copy(p.begin(), p.end(), P_.begin());
+        std::copy(p.begin(), p.end(), Pamd.begin());
+    }
+    P_ = Pamd;
+    izbrano_ = Urejanje::amd;
+    // The whole graph of the unknowns (both triangles, no diagonal) for METIS.
+    std::vector<idx_t> xadj, adj;
+    const bool metisMogoc = urejanje_ != Urejanje::amd && n > 1 && A.Ap[n] < std::numeric_limits<idx_t>::max() / 2 &&
+                            n < std::numeric_limits<idx_t>::max();
+    if (metisMogoc) {
+        xadj.assign(static_cast<std::size_t>(n) + 1, 0);
+        for (long j = 0; j < n; ++j)
+            for (long p = A.Ap[j]; p < A.Ap[j + 1]; ++p)
+                if (A.Ai[p] != j) ++xadj[A.Ai[p] + 1], ++xadj[j + 1];
+        for (long j = 0; j < n; ++j) xadj[j + 1] += xadj[j];
+        adj.resize(static_cast<std::size_t>(xadj[n]));
+        std::vector<idx_t> nasl(xadj.begin(), xadj.end() - 1);
+        for (long j = 0; j < n; ++j)
+            for (long p = A.Ap[j]; p < A.Ap[j + 1]; ++p)
+                if (A.Ai[p] != j) {
+                    adj[nasl[A.Ai[p]]++] = static_cast<idx_t>(j);
+                    adj[nasl[j]++] = static_cast<idx_t>(A.Ai[p]);
+                }
+    }
+    const double cenaAmd = urejanje_ == Urejanje::samodejno && metisMogoc ? Cena(n, xadj, adj, Pamd) : 0.0;
+    if (metisMogoc && !adj.empty() && (urejanje_ == Urejanje::metis || cenaAmd > kCenaZaMetis)) {
+        idx_t nv = static_cast<idx_t>(n);
+        std::vector<idx_t> perm(n), iperm(n);
+        idx_t opcije[METIS_NOPTIONS];
+        METIS_SetDefaultOptions(opcije);
+        if (METIS_NodeND(&nv, xadj.data(), adj.data(), nullptr, opcije, perm.data(), iperm.data()) == METIS_OK) {
+            std::vector<long> Pm(perm.begin(), perm.end());
+            if (urejanje_ == Urejanje::metis || Cena(n, xadj, adj, Pm) < cenaAmd) {
+                P_ = Pm;
+                izbrano_ = Urejanje::metis;
+            }
+        }
+    }
+    if (urejanje_ == Urejanje::metis && izbrano_ != Urejanje::metis && n > 0) {
+        // Nothing for METIS to order (no edges, or it failed): minimum degree.
+        urejanje_ = Urejanje::amd;
+        uredi(A);
+        urejanje_ = Urejanje::metis;
+        return;
     }
     Pinv_.assign(n, 0);
     for (long k = 0; k < n; ++k) Pinv_[P_[k]] = k;
-
 }
 
 void redkiRazcep::permutiraj(const redkaSimetricna& A)
@@ -281,10 +408,19 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
             Lx_[Cx_[q]] += A.Ax[Cm_[q]];
             if (Ci_[q] == k) akk[k] += A.Ax[Cm_[q]];
         }
-    std::vector<long> rel;
+    const int nt = niti();
     // The panel is also kept by rows (Lv), so that every sum below runs
     // along contiguous memory into one accumulator.
     std::vector<real> Lv, w;
+    // The runs of a panel's rows below its columns that fall in one later
+    // supernode, with the positions of the rows from the run on in it.
+    struct Tek {
+        long b, b1, t, rel;
+    };
+    std::vector<Tek> teki;
+    std::vector<long> rel, relVse;
+    std::vector<long> naloge;   // first row of every pair of target columns
+    std::vector<std::size_t> tekNaloge;
     // Right-looking by supernodes: when supernode s comes, every update from
     // the supernodes before it is in its panel.
     for (long s = 0; s < ns; ++s) {
@@ -292,17 +428,25 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
         real* X = Lx_.data() + Xp_[s];
         const long* R = Rs_.data() + Rp_[s];
         Lv.resize(static_cast<std::size_t>(ld * nc));
-        w.resize(static_cast<std::size_t>(2 * nc));
+        w.resize(static_cast<std::size_t>(nc));
         // L D L' of the panel column by column, each column first updated by
-        // the columns before it.
+        // the columns before it (two rows at a time).
         for (long c = 0; c < nc; ++c) {
             real* kol = X + c * ld;
             for (long j = 0; j < c; ++j) w[j] = Lv[c * nc + j] * D_[f + j];
-            for (long r = c; r < ld; ++r) {
-                const real* lr = Lv.data() + r * nc;
-                real v = 0;
-                for (long j = 0; j < c; ++j) v += lr[j] * w[j];
-                kol[r] -= v;
+            if (c > 0) {
+                const long parov = (ld - c + 1) / 2;
+                Vzporedno(parov, static_cast<double>(ld - c) * c, nt, [&](long i) {
+                    const long r = c + 2 * i;
+                    if (r + 1 < ld) {
+                        real v0, v1;
+                        Skalarna2(w.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, c, v0, v1);
+                        kol[r] -= v0;
+                        kol[r + 1] -= v1;
+                    } else {
+                        kol[r] -= Skalarna(w.data(), Lv.data() + r * nc, c);
+                    }
+                });
             }
             real d = kol[c];
             const real a = akk[f + c];
@@ -313,52 +457,70 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
             D_[f + c] = d;
             for (long r = c + 1; r < ld; ++r) Lv[r * nc + c] = kol[r] /= d;
         }
+        if (ld == nc) continue;
         // Update of the later columns in the panel's rows, one run of them
-        // (the columns of one supernode t) at a time.
+        // (the columns of one supernode t) at a time, two target columns at
+        // a time: every pair writes its own two columns.
+        teki.clear();
+        relVse.clear();
+        naloge.clear();
+        tekNaloge.clear();
         for (long b = nc; b < ld;) {
-            const long t = Sup_[R[b]], ldt = Rp_[t + 1] - Rp_[t];
+            const long t = Sup_[R[b]];
             long b1 = b;
             while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
             relativni(t, R + b, ld - b, rel);
-            // Two target columns at a time, two rows at a time.
+            teki.push_back({b, b1, t, static_cast<long>(relVse.size())});
+            relVse.insert(relVse.end(), rel.begin(), rel.end());
             for (long bb = b; bb < b1; bb += 2) {
-                const bool dva = bb + 1 < b1;
-                for (long j = 0; j < nc; ++j) w[j] = Lv[bb * nc + j] * D_[f + j];
-                real* tc = Lx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
-                if (!dva) {
-                    long r = bb;
-                    for (; r + 1 < ld; r += 2) {
-                        real v0, v1;
-                        Skalarna2(w.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v0, v1);
-                        tc[rel[r - b]] -= v0;
-                        tc[rel[r + 1 - b]] -= v1;
-                    }
-                    if (r < ld) tc[rel[r - b]] -= Skalarna(w.data(), Lv.data() + r * nc, nc);
-                    continue;
-                }
-                const real* w0 = w.data();
-                const real* w1 = w.data() + nc;
-                for (long j = 0; j < nc; ++j) w[nc + j] = Lv[(bb + 1) * nc + j] * D_[f + j];
-                real* tc1 = Lx_.data() + Xp_[t] + (R[bb + 1] - Sf_[t]) * ldt;
-                tc[rel[0 + bb - b]] -= Skalarna(w0, Lv.data() + bb * nc, nc);
-                long r = bb + 1;
-                for (; r + 1 < ld; r += 2) {
-                    real v00, v01, v10, v11;
-                    Skalarna22(w0, w1, Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v00, v01, v10, v11);
-                    tc[rel[r - b]] -= v00;
-                    tc[rel[r + 1 - b]] -= v01;
-                    tc1[rel[r - b]] -= v10;
-                    tc1[rel[r + 1 - b]] -= v11;
-                }
-                if (r < ld) {
-                    real v0, v1;
-                    Skalarna2(Lv.data() + r * nc, w0, w1, nc, v0, v1);
-                    tc[rel[r - b]] -= v0;
-                    tc1[rel[r - b]] -= v1;
-                }
+                naloge.push_back(bb);
+                tekNaloge.push_back(teki.size() - 1);
             }
             b = b1;
         }
+        const double delo = static_cast<double>(ld - nc) * static_cast<double>(ld - nc) * nc / 2;
+        Vzporedno(static_cast<long>(naloge.size()), delo, nt, [&](long i) {
+            thread_local std::vector<real> wt;
+            wt.resize(static_cast<std::size_t>(2 * nc));
+            const Tek& tek = teki[tekNaloge[static_cast<std::size_t>(i)]];
+            const long bb = naloge[static_cast<std::size_t>(i)], b = tek.b, t = tek.t;
+            const long ldt = Rp_[t + 1] - Rp_[t];
+            const long* rl = relVse.data() + tek.rel;
+            const bool dva = bb + 1 < tek.b1;
+            for (long j = 0; j < nc; ++j) wt[j] = Lv[bb * nc + j] * D_[f + j];
+            real* tc = Lx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
+            if (!dva) {
+                long r = bb;
+                for (; r + 1 < ld; r += 2) {
+                    real v0, v1;
+                    Skalarna2(wt.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v0, v1);
+                    tc[rl[r - b]] -= v0;
+                    tc[rl[r + 1 - b]] -= v1;
+                }
+                if (r < ld) tc[rl[r - b]] -= Skalarna(wt.data(), Lv.data() + r * nc, nc);
+                return;
+            }
+            const real* w0 = wt.data();
+            const real* w1 = wt.data() + nc;
+            for (long j = 0; j < nc; ++j) wt[nc + j] = Lv[(bb + 1) * nc + j] * D_[f + j];
+            real* tc1 = Lx_.data() + Xp_[t] + (R[bb + 1] - Sf_[t]) * ldt;
+            tc[rl[0 + bb - b]] -= Skalarna(w0, Lv.data() + bb * nc, nc);
+            long r = bb + 1;
+            for (; r + 1 < ld; r += 2) {
+                real v00, v01, v10, v11;
+                Skalarna22(w0, w1, Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v00, v01, v10, v11);
+                tc[rl[r - b]] -= v00;
+                tc[rl[r + 1 - b]] -= v01;
+                tc1[rl[r - b]] -= v10;
+                tc1[rl[r + 1 - b]] -= v11;
+            }
+            if (r < ld) {
+                real v0, v1;
+                Skalarna2(Lv.data() + r * nc, w0, w1, nc, v0, v1);
+                tc[rl[r - b]] -= v0;
+                tc1[rl[r - b]] -= v1;
+            }
+        });
     }
     razcepljena_ = true;
     return static_cast<long>(nicelni_.size());
@@ -445,8 +607,9 @@ void redkiRazcep::izbraniInverz()
     const long ns = static_cast<long>(Sf_.size()) - 1;
     Zx_.resize(Lx_.size());  // every place on the pattern is written
     Zd_.assign(n_, 0.0L);
+    const int nt = niti();
     std::vector<long> rel;
-    std::vector<real> G, W;
+    std::vector<real> G;
     // Z = D^-1 L^-1 + (I - L') Z by supernodes from the last: with J the
     // columns of s and B the rows below them, Z(B,J) = -Z(B,B) L(B,J)
     // L(J,J)^-1, and then Z(J,J) column by column.  B is a clique of the
@@ -465,13 +628,27 @@ void redkiRazcep::izbraniInverz()
             relativni(t, R + b, ld - b, rel);
             for (long bb = b; bb < b1; ++bb) {
                 const real* zc = Zx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
-                for (long r = bb; r < ld; ++r) G[(r - nc) + (bb - nc) * m] = G[(bb - nc) + (r - nc) * m] = zc[rel[r - b]];
+                real* g = G.data() + (bb - nc) * m - nc;
+                for (long r = bb; r < ld; ++r) g[r] = zc[rel[r - b]];
             }
             b = b1;
         }
-        // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1.
-        W.resize(static_cast<std::size_t>(2 * nc));
-        for (long a = 0; a < m; a += 2) {
+        // The upper triangle of G from the lower, by tiles that stay in the
+        // cache.
+        constexpr long kPloscica = 32;
+        for (long j0 = 0; j0 < m; j0 += kPloscica)
+            for (long i0 = j0; i0 < m; i0 += kPloscica) {
+                const long j1 = std::min(j0 + kPloscica, m), i1 = std::min(i0 + kPloscica, m);
+                for (long i = i0; i < i1; ++i)
+                    for (long j = j0; j < std::min(j1, i); ++j) G[j + i * m] = G[i + j * m];
+            }
+        // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1; every
+        // pair of rows writes its own rows.
+        const double delo = static_cast<double>(m) * static_cast<double>(m) * nc;
+        Vzporedno((m + 1) / 2, delo, nt, [&](long i) {
+            thread_local std::vector<real> W;
+            W.resize(static_cast<std::size_t>(2 * nc));
+            const long a = 2 * i;
             const real* g0 = G.data() + a * m;
             const long vrst = std::min(2L, m - a);
             long c = 0;
@@ -495,17 +672,26 @@ void redkiRazcep::izbraniInverz()
                     Z[c * ld + nc + a + e] = v;
                 }
             }
-        }
-        // Z(J,J) from its later columns and from Z(B,J).
+        });
+        // Z(J,J) from its later columns and from Z(B,J).  The entries of a
+        // column of Z(J,J) are mirrored above the diagonal of the column of
+        // their row, in the panel's unused part, so that column i of Z holds
+        // Z(i, k) for every later k along contiguous memory.
         for (long c = nc - 1; c >= 0; --c) {
             const real* lc = X + c * ld;
-            for (long i = c + 1; i < nc; ++i) {
-                real v = 0;
-                for (long k = c + 1; k < nc; ++k) v += Z[std::min(i, k) * ld + std::max(i, k)] * lc[k];
-                const real* zi = Z + i * ld + nc;
-                for (long a = 0; a < m; ++a) v += zi[a] * lc[nc + a];
-                Z[c * ld + i] = -v;
-            }
+            const long dolz = ld - c - 1;
+            Vzporedno((nc - c) / 2, static_cast<double>(nc - c - 1) * dolz, nt, [&](long p) {
+                const long i = c + 1 + 2 * p;
+                if (i + 1 < nc) {
+                    real v0, v1;
+                    Skalarna2(lc + c + 1, Z + i * ld + c + 1, Z + (i + 1) * ld + c + 1, dolz, v0, v1);
+                    Z[c * ld + i] = Z[i * ld + c] = -v0;
+                    Z[c * ld + i + 1] = Z[(i + 1) * ld + c] = -v1;
+                } else {
+                    const real v = Skalarna(lc + c + 1, Z + i * ld + c + 1, dolz);
+                    Z[c * ld + i] = Z[i * ld + c] = -v;
+                }
+            });
             real v = 1.0L / D_[f + c];
             for (long r = c + 1; r < ld; ++r) v -= lc[r] * Z[c * ld + r];
             Z[c * ld + c] = v;

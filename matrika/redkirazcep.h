@@ -3,13 +3,16 @@
 // with its solver, the inverse on the pattern of the factor and single entries
 // of the inverse.
 //
-// The ordering (minimum degree, from libamd) and the symbolic analysis are made
+// The ordering (minimum degree from libamd or nested dissection from METIS,
+// whichever predicts the cheaper factor) and the symbolic analysis are made
 // once per pattern; the numeric factorisation then only fills values, so that
 // re-weighted passes of the adjustment reuse the analysis.  A pivot that is
 // (numerically) zero does not stop the factorisation: the unknown is recorded
 // and held as if its diagonal had been raised, so one pass reports every
 // undetermined unknown.  All arithmetic is long double; indices are the
-// caller's own numbering of the unknowns.
+// caller's own numbering of the unknowns.  The large panels near the root of
+// the elimination tree are shared among threads; every sum keeps
+// its order, so the results do not depend on the number of threads.
 #ifndef NIVEX_MATRIKA_REDKIRAZCEP_H
 #define NIVEX_MATRIKA_REDKIRAZCEP_H
 
@@ -28,6 +31,17 @@ struct redkaSimetricna {
 
 class redkiRazcep {
 public:
+    // samodejno: the ordering whose factor takes fewer multiplications
+    // (nested dissection is tried only where minimum degree predicts a
+    // costly factor); amd, metis: that one alone.
+    enum class Urejanje { samodejno, amd, metis };
+    void nastaviUrejanje(Urejanje u) { urejanje_ = u; }
+    // The ordering the last analysis took (amd or metis).
+    Urejanje urejanje() const { return izbrano_; }
+    // Threads for the factorisation and the inverse; 0: one per core the
+    // program may run on.
+    void nastaviNiti(int niti) { niti_ = niti; }
+
     // Ordering and symbolic analysis of A's pattern (A's values are not read).
     void analiza(const redkaSimetricna& A);
     // Numeric L D L' of a matrix with the analysed pattern; returns the number
@@ -71,6 +85,7 @@ private:
     // in the panels.
     void preveriStolpce(const redkaSimetricna& A) const;
     void uredi(const redkaSimetricna& A);
+    int niti() const;
     void permutiraj(const redkaSimetricna& A);
     void supervozlisca();
     void panelnaStruktura();
@@ -87,6 +102,8 @@ private:
     // first, then the rows below, ascending) and a dense column-major panel
     // of those rows by its columns at Lx_[Xp_[s]]; the part above the
     // diagonal is unused.  The inverse on the pattern fills Zx_ alike.
+    Urejanje urejanje_ = Urejanje::samodejno, izbrano_ = Urejanje::amd;
+    int niti_ = 0;
     long n_ = 0, nnzL_ = 0;
     bool razcepljena_ = false, inverz_ = false;
     std::vector<long> Ap_, Ai_;       // the analysed pattern, to check razcep's A against

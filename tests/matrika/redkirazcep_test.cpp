@@ -91,10 +91,15 @@ TEST(RedkiRazcep, AgreesWithTheDenseInverse)
     const std::vector<std::pair<long, Vrstice>> primeri = {
         {30, Mreza(30, 1, 1, true, 1)}, {42, Mreza(6, 7, 1, true, 2)},
         {40, Nakljucne(40, 70, 3)},     {60, Mreza(6, 5, 2, true, 4)}};
-    for (const auto& [n, V] : primeri) {
+    using U = redkiRazcep::Urejanje;
+    for (const auto& [n, V] : primeri)
+    for (const U urejanje : {U::amd, U::metis}) {
         SCOPED_TRACE(n);
+        SCOPED_TRACE(urejanje == U::amd ? "AMD" : "METIS");
         redkiRazcep r;
+        r.nastaviUrejanje(urejanje);
         r.analiza(Normalna(n, V));
+        EXPECT_EQ(r.urejanje(), urejanje);
         // A second pass with other weights reuses the pattern and the analysis.
         for (long double utez : {1.0L, 1.7L}) {
             const redkaSimetricna N = Normalna(n, V, utez);
@@ -110,6 +115,42 @@ TEST(RedkiRazcep, AgreesWithTheDenseInverse)
                 for (long i = 0; i < n; ++i) ASSERT_LT(std::fabs(r.inverz(i, j) - Q(i, j)), tol) << i << "," << j;
         }
     }
+}
+
+// A plane grid large enough for the large panels to be shared among threads: both orderings, with one thread and
+// two, give the solution and the inverse on the pattern of the normal
+// matrix of the minimum-degree factor on one thread (which the test above
+// holds against the dense inverse); the threads change no digit.
+TEST(RedkiRazcep, OrderingsAndThreadsAgree)
+{
+    const long n = 2 * 45 * 45;
+    const Vrstice V = Mreza(45, 45, 2, true, 11);
+    const redkaSimetricna N = Normalna(n, V);
+    const M b = Nakljucna(n, 1, 12);
+    using U = redkiRazcep::Urejanje;
+    auto izracun = [&](U urejanje, int niti) {
+        redkiRazcep r;
+        r.nastaviUrejanje(urejanje);
+        r.nastaviNiti(niti);
+        r.analiza(N);
+        EXPECT_EQ(r.urejanje(), urejanje);
+        EXPECT_EQ(r.razcep(N), 0);
+        std::vector<long double> z(b.data(), b.data() + n);
+        r.resi(z);
+        r.izbraniInverz();
+        for (long j = 0; j < n; ++j)
+            for (long p = N.Ap[j]; p < N.Ap[j + 1]; ++p) z.push_back(r.inverz(N.Ai[p], j));
+        return z;
+    };
+    const auto ref = izracun(U::amd, 1);
+    long double najvecja = 0;
+    for (long double x : ref) najvecja = std::fmax(najvecja, std::fabs(x));
+    const auto metis1 = izracun(U::metis, 1);
+    for (const auto& z : {izracun(U::amd, 2), metis1}) {
+        ASSERT_EQ(z.size(), ref.size());
+        for (std::size_t k = 0; k < z.size(); ++k) ASSERT_LT(std::fabs(z[k] - ref[k]), 1e-15L * najvecja) << k;
+    }
+    EXPECT_TRUE(izracun(U::metis, 2) == metis1);
 }
 
 // Singular normal matrices: a levelling grid with no height held (defect 1),
