@@ -352,6 +352,12 @@ void redkiRazcep::panelnaStruktura()
             prviOtrok[oce] = s;
         }
     }
+    // The root of every supernode's tree; a parent comes after its children.
+    Koren_.resize(static_cast<std::size_t>(ns));
+    for (long s = ns - 1; s >= 0; --s) {
+        const long ld = Rp_[s + 1] - Rp_[s], nc = Sf_[s + 1] - Sf_[s];
+        Koren_[s] = ld > nc ? Koren_[Sup_[Rs_[Rp_[s] + nc]]] : s;
+    }
 }
 
 void redkiRazcep::mestaVPanelih()
@@ -722,6 +728,10 @@ real redkiRazcep::inverz(long i, long j) const
         const auto it = std::lower_bound(z + (Sf_[s + 1] - f), e, hi);
         if (it != e && *it == hi) return Zx_[stolpec + (it - z)];
     }
+    // Unknowns in two trees of the elimination forest are in two unjoined
+    // parts of the system (the X, Y and Z of uncorrelated baselines): their
+    // cofactor is exactly 0, and a solve would only find that out slowly.
+    if (razcepljena_ && Koren_[Sup_[Pinv_[i]]] != Koren_[Sup_[Pinv_[j]]]) return 0.0L;
     if (zadnjiStolpec_ < 0 || j < zadnjiStolpec_ || j >= zadnjiStolpec_ + kBlok) {
         zadnjiStolpec_ = std::min(j, std::max(n_ - kBlok, 0L));
         const long k = std::min(kBlok, n_);

@@ -111,6 +111,7 @@ private:
     std::vector<long> Cp_, Ci_, Cm_;  // permuted upper triangle, Cm_[q] = its entry of A
     std::vector<long> Cx_;            // place of C's entry q in the panels
     std::vector<long> Sf_, Sup_, Rp_, Rs_, Xp_;
+    std::vector<long> Koren_;          // root supernode of the tree of each supernode
     std::vector<real> Lx_, D_, Zx_, Zd_;
     std::vector<long> nicelni_;
     // Columns zadnjiStolpec_ .. + kBlok - 1 of A^-1 (n x kBlok by rows), solved
