@@ -87,21 +87,21 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
     std::string beseda;
     TO.kovBloki.clear();
     CStojisce stojisce;   // instrument and target heights
+    // The line of the word just read (tellg is -1 after the last word of the file).
+    const auto vrsticaBesede = [&]() {
+        const std::streamoff za = in.tellg();
+        return VrsticaNa(konci, (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - 1);
+    };
     while (BeriBesedo(in, beseda)) {
         if (beseda == "*K") break;
         if (CStojisce::JeVrsticaVisin(beseda)) {
-            const std::streamoff za = in.tellg();   // -1 after the last word of the file
-            const std::size_t poz = (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - beseda.size();
+            const long vrstica = vrsticaBesede();
             std::string vrsta;
             std::getline(in, vrsta);
-            stojisce.Beri(beseda, vrsta, VrsticaNa(konci, poz), dim);
+            stojisce.Beri(beseda, vrsta, vrstica, dim);
             continue;
         }
         if (JeKovBlok(beseda)) {
-            const auto vrsticaBesede = [&]() {
-                const std::streamoff za = in.tellg();
-                return VrsticaNa(konci, (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - 1);
-            };
             const long vrstica = vrsticaBesede();
             TO.kovBloki.push_back(BeriKovBlok(
                 [&](std::string& w, long& kje) {
@@ -120,9 +120,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
             CTerObs& set = TO.Set(s);
             const unsigned long i = prebranih[s]++;
             const unsigned long prostor = TerObsSprejme(*v, dim) ? set.NObs() : 0;
-            const std::streamoff za = in.tellg();   // -1 after the last word of the file
-            const std::size_t poz = (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - beseda.size();
-            const long vrstica = VrsticaNa(konci, poz);
+            const long vrstica = vrsticaBesede();
             const std::string zapis = std::string(" **** Zapis ") + v->opis + " st. " + std::to_string(i + 1) +
                                       " (vrstica " + std::to_string(vrstica) + ")";
             if (prostor == 0)
