@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <new>
 #if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
 #endif
+#include <unistd.h>
 
 #include "matrika/bdmatrika.h"
 #include "matrika/chr.h"
@@ -16,6 +19,18 @@
 #include "src/FWeighRobust.h"
 
 namespace {
+// Pairs of columns of the rows that the pattern of the normal matrix may
+// take: each pair holds two entries (its row in a column and its place), and
+// the lists grow by doubling.  Rows that fill, such as those of a long chain
+// of correlated angles, would otherwise ask for more than the machine has,
+// and the system would end the run without a word.
+std::size_t NajvecParov()
+{
+    const long strani = sysconf(_SC_PHYS_PAGES), velikost = sysconf(_SC_PAGE_SIZE);
+    if (strani <= 0 || velikost <= 0) return SIZE_MAX;
+    return static_cast<std::size_t>(strani) / (4 * sizeof(long)) * static_cast<std::size_t>(velikost);
+}
+
 // Unknowns that fix the datum defect spanned by the rows of H: the columns of
 // H chosen one by one by largest norm after removing what the chosen ones
 // span (pivoted Gram-Schmidt), so that they fix it as well as any could.
@@ -200,6 +215,13 @@ void CGMMSolRedka::Vzorec(unsigned long nA)
         for (const auto& e : Bp.vrstica(r)) vzorecVrstic.push_back(e.stolpec);
         vzorecVrstic.push_back(Bp.ncol());   // row end
     }
+
+    std::size_t parov = 0;
+    for (unsigned long r = 0; r < nA; ++r) {
+        const std::size_t k = Bp.vrstica(r).size();
+        parov += k * (k + 1) / 2;
+    }
+    if (parov > NajvecParov()) throw std::bad_alloc();
 
     // Upper triangle by columns: row a <= column b for every pair of a row.
     const long u = static_cast<long>(Bp.ncol());

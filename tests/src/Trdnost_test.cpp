@@ -3,6 +3,9 @@
 // memory ends with a framed message.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iomanip>
+#include <sstream>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -48,4 +51,26 @@ TEST(Trdnost, OutOfMemoryNamesTheMatrix)
     });
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("Matrika:   29999 x 29999 (13732.0 MB)\nZa matriko ni dovolj pomnilnika"), std::string::npos);
+}
+
+// One station observing 3 000 targets in one set of correlated directions:
+// the whitened rows of the chain fill, and the pattern of its normal matrix
+// would need some 10^10 pairs of columns.  The run ends with the framed
+// message before it asks for them, not killed by the system.
+TEST(Trdnost, StationTooLargeForTheMemoryEndsWithAMessage)
+{
+    std::ostringstream d, obs;
+    d << "*DIM 2\n*AU DEG\n*D V\n**V S\n**V P0\nX S 0 0\n" << std::fixed << std::setprecision(4);
+    obs << std::fixed << std::setprecision(4);
+    for (int i = 0; i < 3000; ++i) {
+        const double a = 0.1 * i, r = 1000.0 + i % 7;
+        d << "X P" << i << " " << r * std::cos(a * M_PI / 180) << " " << r * std::sin(a * M_PI / 180) << "\n";
+        obs << "S S P" << i << " " << 90.0 - a << " 1\nD S P" << i << " " << r << " 2\n";
+    }
+    const Izid izid = RunChild([dat = Datoteka(d.str() + obs.str())] {
+        execl(NIVEX_EXE, NIVEX_EXE, dat.c_str(), static_cast<char*>(nullptr));
+    });
+    EXPECT_EQ(izid.status, 1);
+    EXPECT_NE(izid.out.find(" **** Za izracun ni dovolj pomnilnika - mreza je prevelika za ta racunalnik      *** "),
+              std::string::npos);
 }
