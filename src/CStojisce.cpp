@@ -27,6 +27,7 @@ void CStojisce::Beri(const std::string& kljuc, const std::string& vrsta, long v,
         NivexError(kje + "visina ni pravo stevilo -> " + b.back() + "      *** ");
     if (b.size() == 2) imena.emplace_back(b[0], v);
     if (ih) {
+        ++stevilka;
         tocka = b[0];
         vrstica = v;
         instrument = h;
@@ -49,6 +50,7 @@ void CStojisce::Zapis(CTerObs& set, long i, const std::string& zapis) const
     if (set.PTS(i, 0) != tocka)
         NivexError(zapis + ": stojisce " + set.PTS(i, 0) + " ni stojisce " + tocka + " vrstice *IH (vrstica " +
                    std::to_string(vrstica) + ") - drugo stojisce zahteva svojo vrstico *IH      *** ");
+    set.SetPostavitev(i, stevilka);
     if (c != 'Z' && c != 'L') return;
     const auto t = tarce.find(set.PTS(i, 1));
     set.SetVisini(i, instrument, t != tarce.end() ? t->second : vsem);

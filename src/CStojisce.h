@@ -12,6 +12,9 @@
 // - The directions, zenith distances and horizontal and slope distances in a
 //   setup must be taken from its station; the zenith and slope distances get
 //   its heights (CTerObs::SetVisini), the others are not changed by them.
+//   Each record of a setup gets its number (CTerObs::SetPostavitev): the
+//   directions of a new setup start a set of their own, also at the same
+//   station.
 // - Refused, with the line: the lines outside a spatial network, a "*TH"
 //   before the first "*IH", a height that is no number, a record from
 //   another station than the setup's, and (PreveriImena) a station or target
@@ -48,6 +51,7 @@ public:
 private:
     std::string tocka;   // the station; empty while no setup is open
     long vrstica = 0;
+    long stevilka = 0;   // setups opened so far
     real instrument = 0.0L, vsem = 0.0L;
     std::map<std::string, real> tarce;
     std::vector<std::pair<std::string, long>> imena;   // names on the lines, with the line

@@ -138,6 +138,20 @@ public:
     real VisinaInstrumenta(long i) const { return Visina(visinaI, i); }
     real VisinaTarce(long i) const { return Visina(visinaT, i); }
     bool ImaVisine() const { return !visinaI.empty(); }
+    // The station setup of record i: the number of "*IH" lines before it (0
+    // in a file without them).  Records i and j were taken at one setup of
+    // one station: a set of directions does not run on into the next setup.
+    long Postavitev(long i) const
+    {
+        return i >= 0 && static_cast<std::size_t>(i) < postavitve.size() ? postavitve[static_cast<std::size_t>(i)] : 0;
+    }
+    void SetPostavitev(long i, long n)
+    {
+        if (n == 0 && postavitve.empty()) return;
+        postavitve.resize(nobs, 0);
+        postavitve.at(static_cast<std::size_t>(i)) = n;
+    }
+    bool IstaPostavitev(long i, long j) const { return PTS(i, 0) == PTS(j, 0) && Postavitev(i) == Postavitev(j); }
     void SetVisini(long i, real instrument, real tarca)
     {
         if (instrument == 0.0L && tarca == 0.0L && visinaI.empty()) return;
@@ -194,6 +208,7 @@ private:
         return i >= 0 && static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)] : 0.0L;
     }
     std::vector<real> visinaI, visinaT;
+    std::vector<long> postavitve;
 
     void ReadAngleRecord(std::istream& in, long i);
     void ReadLinearRecord(std::istream& in, long i);

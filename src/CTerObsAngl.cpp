@@ -11,8 +11,8 @@ long CTerObsAngl::PrejsnjaSmer(const CTerObsDir& smer, long j)
 {
     if (!smer.Aktiven(j)) return -1;
     long i = j - 1;
-    while (i >= 0 && !smer.Aktiven(i) && smer.PTS(i, 0) == smer.PTS(j, 0)) --i;
-    return i >= 0 && smer.Aktiven(i) && smer.PTS(i, 0) == smer.PTS(j, 0) ? i : -1;
+    while (i >= 0 && !smer.Aktiven(i) && smer.IstaPostavitev(i, j)) --i;
+    return i >= 0 && smer.Aktiven(i) && smer.IstaPostavitev(i, j) ? i : -1;
 }
 
 unsigned long CTerObsAngl::CountAngle(const CTerObsDir& smer)

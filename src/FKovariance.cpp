@@ -28,12 +28,12 @@ std::string Oznaka(char crka, const std::vector<std::string>& imena)
     return s;
 }
 
-// The run of consecutive directions of one station that holds direction j.
+// The run of consecutive directions of one setup of a station that holds direction j.
 std::pair<long, long> NizSmeri(const CTerObs& smeri, long j)
 {
     long a = j, b = j;
-    while (a > 0 && smeri.PTS(a - 1, 0) == smeri.PTS(j, 0)) --a;
-    while (b + 1 < static_cast<long>(smeri.NObs()) && smeri.PTS(b + 1, 0) == smeri.PTS(j, 0)) ++b;
+    while (a > 0 && smeri.IstaPostavitev(a - 1, j)) --a;
+    while (b + 1 < static_cast<long>(smeri.NObs()) && smeri.IstaPostavitev(b + 1, j)) ++b;
     return {a, b};
 }
 }  // namespace

@@ -75,6 +75,33 @@ TEST(Visine, InstrumentAndTargetHeightsGiveTheCoordinatesOfTheHandReduction)
         }
 }
 
+// Two setups at one station, one after the other, the second with another
+// orientation of its circle: its directions start a set of their own, as
+// they do when another station's setup stands between the two.
+TEST(Visine, EverySetupStartsItsOwnSetOfDirections)
+{
+    const auto postavitev = [](const std::string& s, const std::string& cilji, double orientacija) {
+        std::string t = "*IH " + s + " 0\n";
+        for (const char c : cilji) {
+            const T3 d = Razlika(s, {c}, 0, 0);
+            const std::string pt = s + " " + c;
+            const double h = std::hypot(d[0], d[1]);
+            t += "S " + pt + F(" %.10f 1\n", std::fmod(std::atan2(d[0], d[1]) * kStop + orientacija + 720.0, 360.0)) +
+                 "L " + pt + F(" %.10f 2\n", std::hypot(h, d[2])) + "Z " + pt + F(" %.12f 3\n", std::atan2(h, d[2]) * kStop);
+        }
+        return t;
+    };
+    const std::string glava = Glava("**V A\n**V B\n**V C\n") + X("A") + X("B") + X("C") + X("P", {0.3, -0.2, 0.1}) +
+                              X("Q", {-0.2, 0.3, 0.2});
+    const std::string p1 = postavitev("P", "ABC", 0.0), p2 = postavitev("P", "CQA", 37.123), c = postavitev("C", "APQ", 0.0);
+    const Izravnava zapored = Izravnaj(glava + p1 + p2 + c + "*K\n"), vmes = Izravnaj(glava + p1 + c + p2 + "*K\n");
+    for (const char* p : {"P", "Q"})
+        for (int k = 0; k < 3; ++k) {
+            EXPECT_NEAR(zapored.tocke.at(p)[k], vmes.tocke.at(p)[k], 1e-9L) << p << k;
+            EXPECT_NEAR(zapored.tocke.at(p)[k], kTocke.at(p)[k], 1e-6L) << p << k;
+        }
+}
+
 // Exact observations mark to mark; one point held in its plane coordinates
 // (its height starts a metre off), or in its height (its plane coordinates
 // start off).  The free coordinates come back, the held ones stay exactly as
