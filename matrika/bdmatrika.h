@@ -12,6 +12,14 @@
 // given over records whose rows stand apart in the model): its rows are then
 // listed, in ascending order, and `vrstica(b, k)` / `polozaj(i)` map between
 // a row of the whole matrix and its place in the block.
+//
+// A long chain (more than kDolgaVeriga rows: a station with hundreds or
+// thousands of directions in one set) is held by its tridiagonal cofactor
+// band instead (`trak(b)`): its inverse is dense, m^2 numbers, and nobody
+// needs it whole.  `blok(b)` is then the m x 3 band (as Qll holds it), and
+// the weights are reached by solving with the band (`resiTrak`), in time and
+// memory linear in the chain.  `gosta()` gives the same matrix with every
+// band inverted, exactly as invtridB inverts a short chain.
 #ifndef NIVEX_MATRIKA_BDMATRIKA_H
 #define NIVEX_MATRIKA_BDMATRIKA_H
 
@@ -39,6 +47,15 @@ public:
     unsigned long polozaj(unsigned long i) const { return polozaji[i]; }
     // Whether block b was added with rows of its own (not a run of rows).
     bool razprsen(unsigned long b) const { return razprseni[b] != 0; }
+    // Whether block b is a long chain held by its cofactor band, and whether
+    // any block is.
+    bool trak(unsigned long b) const { return traki[b] != 0; }
+    bool imaTrakove() const;
+    // y = Q^-1 y for the band Q of block b (y: its m rows in block order),
+    // by elimination down the band and back.
+    void resiTrak(unsigned long b, std::vector<real>& y) const;
+    // The same matrix with every band block replaced by its inverse.
+    bdmatrika gosta() const;
     // Element (i, j) of the whole matrix (0 outside the blocks); checked.
     real operator()(long i, long j) const;
 
@@ -48,13 +65,20 @@ public:
     // Adds a block on the given rows (ascending, none in another block); rows
     // that no block holds yet may stay between them.
     void dodaj(const matrika<real>& B, const std::vector<unsigned long>& vrstice);
+    // Appends a long chain on rows zacetek .. zacetek + m - 1 by its m x 3
+    // cofactor band (or, from chrB, by the bidiagonal factor of the band).
+    void dodajTrak(const matrika<real>& Q, unsigned long zacetek);
     void clear();
+
+    // Chains longer than this are held by their bands.
+    static constexpr unsigned long kDolgaVeriga = 64;
 
 private:
     std::vector<std::vector<unsigned long>> vrsticeBlokov;
     std::vector<unsigned long> vrsticaBlok;
     std::vector<unsigned long> polozaji;
     std::vector<char> razprseni;
+    std::vector<char> traki;
     std::vector<matrika<real>> bloki;
 };
 
@@ -64,7 +88,12 @@ private:
 bdmatrika invtridB(const matrika<real>& T);
 
 // Cholesky factor P = L L' block by block (lower-triangular blocks), as
-// chr::razcep gives it for the whole matrix.
+// chr::razcep gives it for the whole matrix.  A band block Q gives its upper
+// bidiagonal U with Q = U U' (taken from the last row upwards, U(i, i) in
+// column 1 and U(i, i + 1) in column 2): then L = U^-T, whose products
+// follow by substitution on U.
 bdmatrika chrB(const bdmatrika& P);
+// U^-1 y in place for such a factor block (y: its m rows).
+void resiBidiagonalno(const matrika<real>& U, std::vector<real>& y);
 
 #endif

@@ -562,6 +562,43 @@ void redkiRazcep::resi(std::vector<real>& b) const
     for (long k = 0; k < n; ++k) b[P_[k]] = y[k];
 }
 
+void redkiRazcep::naprejRedko(const std::vector<std::pair<unsigned long, real>>& b, RedekStolpec& y) const
+{
+    if (!razcepljena_) Napaka("naprejRedko\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
+    const long ns = static_cast<long>(Sf_.size()) - 1;
+    y.x.resize(static_cast<std::size_t>(n_), 0.0L);
+    y.oznaka.resize(static_cast<std::size_t>(ns), 0);
+    for (long k : y.mesta) y.x[static_cast<std::size_t>(k)] = 0.0L;
+    y.mesta.clear();
+    y.vozlisca.clear();
+    for (const auto& [i, v] : b) {
+        preveriIndeks(static_cast<long>(i), "naprejRedko");
+        const long k = Pinv_[i];
+        y.x[static_cast<std::size_t>(k)] += v;
+        // Up the tree of supernodes: the parent holds the first row below
+        // the supernode's own columns.
+        for (long s = Sup_[static_cast<std::size_t>(k)]; s >= 0 && !y.oznaka[static_cast<std::size_t>(s)];) {
+            y.oznaka[static_cast<std::size_t>(s)] = 1;
+            y.vozlisca.push_back(s);
+            const long nc = Sf_[s + 1] - Sf_[s], ld = Rp_[s + 1] - Rp_[s];
+            s = ld > nc ? Sup_[static_cast<std::size_t>(Rs_[Rp_[s] + nc])] : -1;
+        }
+    }
+    std::sort(y.vozlisca.begin(), y.vozlisca.end());
+    for (long s : y.vozlisca) {
+        y.oznaka[static_cast<std::size_t>(s)] = 0;
+        const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
+        const real* X = Lx_.data() + Xp_[s];
+        const long* R = Rs_.data() + Rp_[s];
+        for (long c = 0; c < nc; ++c) {
+            y.mesta.push_back(f + c);
+            const real yc = y.x[static_cast<std::size_t>(f + c)];
+            if (yc == 0.0L) continue;
+            for (long r = c + 1; r < ld; ++r) y.x[static_cast<std::size_t>(R[r])] -= X[c * ld + r] * yc;
+        }
+    }
+}
+
 void redkiRazcep::resi(std::vector<real>& B, long k) const
 {
     if (!razcepljena_) Napaka("resi\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);

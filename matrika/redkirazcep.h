@@ -17,6 +17,7 @@
 #define NIVEX_MATRIKA_REDKIRAZCEP_H
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "matrika/numerika.h"
@@ -71,6 +72,20 @@ public:
     // columns, and the sums run in registers.
     void stolpciInverza(const long* j, long k, std::vector<real>& W) const;
     long mesto(long i) const { return Pinv_[static_cast<std::size_t>(i)]; }
+
+    // y = L^-1 P b for a sparse b (original indices): only the supernodes on
+    // the paths from b's columns to their roots are visited.  x holds y by
+    // the order of the pivots (n values, zero outside `mesta`); the next call
+    // clears what the last one wrote.
+    struct RedekStolpec {
+        std::vector<real> x;
+        std::vector<long> mesta;
+        std::vector<long> vozlisca;
+        std::vector<char> oznaka;
+    };
+    void naprejRedko(const std::vector<std::pair<unsigned long, real>>& b, RedekStolpec& y) const;
+    // Pivot k of D (in the order of the pivots).
+    real pivot(long k) const { return D_[static_cast<std::size_t>(k)]; }
 
     long n() const { return n_; }
     // Entries of the factor below the diagonal (with the zeros that merged

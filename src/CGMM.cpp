@@ -473,6 +473,10 @@ void CGMM::SetKovBloki()
     PllB.clear();
     for (unsigned long b = 0; b < trak.nblok(); ++b) {
         if (kovBlokVrstice[trak.zacetek(b)] >= 0) continue;
+        if (trak.trak(b)) {
+            PllB.dodajTrak(trak.blok(b), trak.zacetek(b));
+            continue;
+        }
         std::vector<unsigned long> v(trak.velikost(b));
         for (unsigned long k = 0; k < v.size(); ++k) v[k] = trak.vrstica(b, k);
         PllB.dodaj(trak.blok(b), v);

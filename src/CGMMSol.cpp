@@ -38,6 +38,15 @@ void VbeliOstanki(const bdmatrika& L, const matrika<real>& v, matrika<real>& vOb
     for (unsigned long b = 0; b < L.nblok(); ++b) {
         const unsigned long n = L.velikost(b);
         const matrika<real>& B = L.blok(b);
+        if (L.trak(b)) {
+            // L = U^-T: (L'v)_i / L_ii = (U^-1 v)_i U_ii.
+            std::vector<real> y(n);
+            for (unsigned long i = 0; i < n; ++i) y[i] = v(static_cast<long>(L.vrstica(b, i)));
+            resiBidiagonalno(B, y);
+            for (unsigned long i = 0; i < n && L.vrstica(b, i) < vObs.nrow(); ++i)
+                vObs(static_cast<long>(L.vrstica(b, i))) = y[i] * B(static_cast<long>(i), 1);
+            continue;
+        }
         for (unsigned long i = 0; i < n && L.vrstica(b, i) < vObs.nrow(); ++i) {
             real r = 0.0L;
             for (unsigned long j = i; j < n; ++j)
@@ -143,6 +152,16 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
     }
     if (procset.GetContPrint()) std::cout << metodaResitve->oznaka << "\n";
     const bool mnk = (procset.RobSolve == "MNK");
+    if (!mnk && GMM.PllB.imaTrakove() && !Gosto()) {
+        // The sparse solution holds a long set of directions by the
+        // directions themselves, whose rows no angle's weight can scale.
+        IzidResitve r;
+        r.izid = CResitev::Izid::nedolocena;
+        r.sporocilo = " **** Robustna ocena (*ROBSOLV " + procset.RobSolve + ") ni mogoca pri nizu vec kot " +
+                      std::to_string(bdmatrika::kDolgaVeriga + 1) +
+                      " koreliranih smeri - *CORKOT 0 ali *NUMSOLV SVD *** ";
+        return r;
+    }
 
     // Robust weight memory: current and previous row factor of every row.
     // The weights act on the observation rows only: the datum rows below

@@ -15,6 +15,7 @@
 #include "matrika/chr.h"
 #include "matrika/inv.h"
 #include "src/CGMM.h"
+#include "src/FDolgeVerige.h"
 #include "src/FGMMSolMat.h"
 #include "src/FWeighRobust.h"
 
@@ -90,6 +91,8 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
     const unsigned long n = B.nrow();
     Bp = B;
     fp = GMM.fvec;
+    Bo.resize(0, B.ncol());
+    fo.clear();
     if (GMM.Qlldiag) {
         // One weight per row: the row times the square root of its weight
         // (taken in double precision, as the dense factor takes it).
@@ -115,9 +118,11 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
     std::vector<unsigned long> stolpci;
     std::vector<redkaMatrika::Element> vrstica;
     const bdmatrika& P = GMM.PllB;
+    BeliVerige(GMM);
     for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
         const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
         if (!GMM.kovBloki.empty() && GMM.kovBlokVrstice[z] >= 0) continue;
+        if (P.trak(blk)) continue;
         real uNasl = 0.0L;   // U(i+1, i+1)
         for (unsigned long i = z + m; i-- > z;) {
             const real uDesno = i + 1 < z + m ? q[i * 3 + 2] / uNasl : 0.0L;   // U(i, i+1)
@@ -147,6 +152,43 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
         }
     }
     BeliBloke(GMM, nullptr);
+}
+
+void CGMMSolRedka::BeliVerige(const CGMM& GMM)
+{
+    // Long chains: their angle rows stay in Bp as a pattern of zeros; their
+    // directions, each with -1 in the chain's orientation column, times the
+    // square root of their weights, form Bo.
+    const bdmatrika& P = GMM.PllB;
+    const unsigned long u = GMM.Bmat.ncol();
+    std::vector<SmeriVerige> verige;
+    unsigned long smeri = 0;
+    for (unsigned long blk = 0; blk < P.nblok(); ++blk)
+        if (P.trak(blk)) {
+            verige.push_back(SmeriDolgeVerige(GMM, blk));
+            smeri += verige.back().kotov + 1;
+        }
+    Bo.resize(smeri, u + verige.size());
+    fo.assign(smeri, 0.0L);
+    unsigned long r = 0;
+    std::vector<redkaMatrika::Element> vrstica;
+    for (std::size_t c = 0; c < verige.size(); ++c) {
+        const SmeriVerige& v = verige[c];
+        for (unsigned long a = 0; a < v.kotov; ++a) {
+            vrstica.assign(GMM.Bmat.vrstica(v.zacetek + a).begin(), GMM.Bmat.vrstica(v.zacetek + a).end());
+            for (auto& e : vrstica) e.vrednost = 0.0L;
+            Bp.zamenjajVrstico(v.zacetek + a, vrstica);
+            fp(static_cast<long>(v.zacetek + a)) = 0.0L;
+        }
+        for (unsigned long k = 0; k <= v.kotov; ++k, ++r) {
+            const real l = std::sqrt(v.w[k]);
+            vrstica.clear();
+            for (const auto& e : v.vrstice[k]) vrstica.push_back({e.stolpec, l * e.vrednost});
+            vrstica.push_back({u + c, -l});
+            Bo.zamenjajVrstico(r, vrstica);
+            fo[r] = l * v.f[k];
+        }
+    }
 }
 
 void CGMMSolRedka::BeliBloke(const CGMM& GMM, const matrika<real>* W)
@@ -202,33 +244,36 @@ void CGMMSolRedka::Vzorec(unsigned long nA)
 {
     // The rows keep their pattern from one pass to the next: compared in
     // place, and written down again only when it has changed.
-    bool enak = analizirana && nA == nA_;
+    // The sparse rows: Bp's first nA, then the long chains' directions.
+    const auto vrsta = [this, nA](unsigned long r) { return r < nA ? Bp.vrstica(r) : Bo.vrstica(r - nA); };
+    const unsigned long nVrst = nA + Bo.nrow();
+    const long u = static_cast<long>(nFaktor());
+    bool enak = analizirana && nA == nA_ && A.n == u;
     std::size_t p = 0;
-    for (unsigned long r = 0; r < nA && enak; ++r) {
-        for (const auto& e : Bp.vrstica(r)) enak = enak && p < vzorecVrstic.size() && vzorecVrstic[p++] == e.stolpec;
-        enak = enak && p < vzorecVrstic.size() && vzorecVrstic[p++] == Bp.ncol();
+    for (unsigned long r = 0; r < nVrst && enak; ++r) {
+        for (const auto& e : vrsta(r)) enak = enak && p < vzorecVrstic.size() && vzorecVrstic[p++] == e.stolpec;
+        enak = enak && p < vzorecVrstic.size() && vzorecVrstic[p++] == nFaktor();
     }
     if (enak && p == vzorecVrstic.size()) return;
     nA_ = nA;
     vzorecVrstic.clear();
-    for (unsigned long r = 0; r < nA; ++r) {
-        for (const auto& e : Bp.vrstica(r)) vzorecVrstic.push_back(e.stolpec);
-        vzorecVrstic.push_back(Bp.ncol());   // row end
+    for (unsigned long r = 0; r < nVrst; ++r) {
+        for (const auto& e : vrsta(r)) vzorecVrstic.push_back(e.stolpec);
+        vzorecVrstic.push_back(nFaktor());   // row end
     }
 
     std::size_t parov = 0;
-    for (unsigned long r = 0; r < nA; ++r) {
-        const std::size_t k = Bp.vrstica(r).size();
+    for (unsigned long r = 0; r < nVrst; ++r) {
+        const std::size_t k = vrsta(r).size();
         parov += k * (k + 1) / 2;
     }
     if (parov > NajvecParov()) throw std::bad_alloc();
 
     // Upper triangle by columns: row a <= column b for every pair of a row.
-    const long u = static_cast<long>(Bp.ncol());
     std::vector<std::vector<long>> stolpci(static_cast<std::size_t>(u));
     for (long j = 0; j < u; ++j) stolpci[static_cast<std::size_t>(j)].push_back(j);   // the diagonal always
-    for (unsigned long r = 0; r < nA; ++r) {
-        const auto v = Bp.vrstica(r);
+    for (unsigned long r = 0; r < nVrst; ++r) {
+        const auto v = vrsta(r);
         for (std::size_t b = 0; b < v.size(); ++b)
             for (std::size_t a = 0; a <= b; ++a) stolpci[v[b].stolpec].push_back(static_cast<long>(v[a].stolpec));
     }
@@ -245,8 +290,8 @@ void CGMMSolRedka::Vzorec(unsigned long nA)
     }
     A.Ax.assign(A.Ai.size(), 0.0L);
     mesta.clear();
-    for (unsigned long r = 0; r < nA; ++r) {
-        const auto v = Bp.vrstica(r);
+    for (unsigned long r = 0; r < nVrst; ++r) {
+        const auto v = vrsta(r);
         for (std::size_t b = 0; b < v.size(); ++b)
             for (std::size_t a = 0; a <= b; ++a) {
                 const auto zac = A.Ai.begin() + A.Ap[v[b].stolpec];
@@ -255,6 +300,9 @@ void CGMMSolRedka::Vzorec(unsigned long nA)
                                                   A.Ai.begin()));
             }
     }
+    // The redundancy numbers of a long chain solve along the paths of its
+    // directions in the elimination tree: nested dissection keeps them short.
+    if (Bo.nrow() > 0) razcep.nastaviUrejanje(redkiRazcep::Urejanje::metis);
     razcep.analiza(A);
     analizirana = true;
 }
@@ -286,13 +334,13 @@ void CGMMSolRedka::Normalna(unsigned long nA)
     const unsigned long u = Bp.ncol(), n = Bp.nrow();
     std::fill(A.Ax.begin(), A.Ax.end(), 0.0L);
     std::size_t p = 0;
-    for (unsigned long r = 0; r < nA; ++r) {
-        const auto v = Bp.vrstica(r);
+    for (unsigned long r = 0; r < nA + Bo.nrow(); ++r) {
+        const auto v = r < nA ? Bp.vrstica(r) : Bo.vrstica(r - nA);
         for (std::size_t b = 0; b < v.size(); ++b)
             for (std::size_t a = 0; a <= b; ++a) A.Ax[static_cast<std::size_t>(mesta[p++])] += v[a].vrednost * v[b].vrednost;
     }
-    diagN.assign(u, 0.0L);
-    for (unsigned long j = 0; j < u; ++j) diagN[j] = A.Ax[static_cast<std::size_t>(A.Ap[j + 1] - 1)];
+    diagN.assign(nFaktor(), 0.0L);
+    for (unsigned long j = 0; j < nFaktor(); ++j) diagN[j] = A.Ax[static_cast<std::size_t>(A.Ap[j + 1] - 1)];
     Cn.resize(n - nA, u, 0.0L);
     for (unsigned long r = nA; r < n; ++r)
         for (const auto& e : Bp.vrstica(r)) {
@@ -319,16 +367,16 @@ void CGMMSolRedka::DrziSidra(const matrika<real>& Hdat, bool prosta)
 bool CGMMSolRedka::NizkiRang()
 {
     // U = [sqrt(delta) e_k | C'], Z = A1^-1 U, T = (K + U'Z)^-1.
-    const unsigned long u = Bp.ncol(), ns = sidra.size(), m = ns + Cn.nrow();
-    Z.resize(u, m, 0.0L);
-    std::vector<real> stolpec(u);
+    const unsigned long u = Bp.ncol(), nf = nFaktor(), ns = sidra.size(), m = ns + Cn.nrow();
+    Z.resize(nf, m, 0.0L);
+    std::vector<real> stolpec(nf);
     for (unsigned long a = 0; a < m; ++a) {
         std::fill(stolpec.begin(), stolpec.end(), 0.0L);
         if (a < ns) stolpec[static_cast<std::size_t>(sidra[a])] = std::sqrt(delta[a]);
         else
             for (unsigned long j = 0; j < u; ++j) stolpec[j] = Cn(static_cast<long>(a - ns), static_cast<long>(j));
         razcep.resi(stolpec);
-        for (unsigned long j = 0; j < u; ++j) Z(static_cast<long>(j), static_cast<long>(a)) = stolpec[j];
+        for (unsigned long j = 0; j < nf; ++j) Z(static_cast<long>(j), static_cast<long>(a)) = stolpec[j];
     }
     UZ.resize(m, m, 0.0L);
     for (unsigned long a = 0; a < m; ++a)
@@ -342,7 +390,7 @@ bool CGMMSolRedka::NizkiRang()
         }
     if (m == 0) {
         T.resize(0, 0);
-        ZT.resize(u, 0);
+        ZT.resize(nf, 0);
         return true;
     }
     matrika<real> S = UZ;
@@ -359,9 +407,11 @@ void CGMMSolRedka::ResitevX(matrika<real>& x) const
 {
     // x = N^-1 Bp'fp = y - Z T U'y with y = A1^-1 Bp'fp.
     const unsigned long u = Bp.ncol(), n = Bp.nrow(), ns = sidra.size(), m = ns + Cn.nrow();
-    std::vector<real> y(u, 0.0L);
+    std::vector<real> y(nFaktor(), 0.0L);
     for (unsigned long r = 0; r < n; ++r)
         for (const auto& e : Bp.vrstica(r)) y[e.stolpec] += e.vrednost * fp(static_cast<long>(r));
+    for (unsigned long r = 0; r < Bo.nrow(); ++r)
+        for (const auto& e : Bo.vrstica(r)) y[e.stolpec] += e.vrednost * fo[r];
     razcep.resi(y);
     x.resize(u, 1, 0.0L);
     std::vector<real> w(m, 0.0L);
@@ -444,6 +494,10 @@ void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<real>& R) const
     std::vector<unsigned long> stolpci;
     for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
         const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+        if (P.trak(blk)) {
+            RDiagVeriga(GMM, blk, R);
+            continue;
+        }
         if (m == 1) {
             // A row of its own (a datum row of a free network among them).
             R(static_cast<long>(z)) = (-Par(B, z, z) + GMM.Kofaktor(z, z)) * P.blok(blk)(0, 0);
@@ -472,6 +526,66 @@ void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<real>& R) const
             R(static_cast<long>(i)) = r;
         }
         for (unsigned long j : stolpci) vBloku[j] = 0;
+    }
+}
+
+void CGMMSolRedka::RDiagVeriga(const CGMM& GMM, unsigned long blk, matrika<real>& R) const
+{
+    // Angle i = d_(i+1) - d_i of the chain: with B_a' (T D T')^-1 e_i =
+    // sum_(k>i) w_k b_k - g W_i / c  (W_i = sum_(k>i) w_k, b_k the direction
+    // rows), r_i = 1 - b_i' Q s_i.  Q = A1^-1 - ZT Z' - Hd' G, and
+    // b' A1^-1 s = (L^-1 P b)' D^-1 (L^-1 P s): the s_i are built from the
+    // last direction down as sums of L^-1 P b_k, each solved only along the
+    // paths of its columns in the elimination tree.
+    const SmeriVerige v = SmeriDolgeVerige(GMM, blk);
+    const unsigned long m = v.kotov + 1, nz = ZT.ncol(), nd = Hd.nrow();
+    using Vektor = std::vector<std::pair<unsigned long, real>>;
+    const auto vektor = [](const std::vector<redkaMatrika::Element>& r) {
+        Vektor b;
+        for (const auto& e : r) b.push_back({e.stolpec, e.vrednost});
+        return b;
+    };
+    // The small right-hand factors: Z' b and G b.
+    const auto desni = [&](const Vektor& b, std::vector<real>& z) {
+        z.assign(nz + nd, 0.0L);
+        for (const auto& [j, x] : b) {
+            for (unsigned long a = 0; a < nz; ++a) z[a] += Z(static_cast<long>(j), static_cast<long>(a)) * x;
+            for (unsigned long d = 0; d < nd; ++d) z[nz + d] += G(static_cast<long>(d), static_cast<long>(j)) * x;
+        }
+    };
+    redkiRazcep::RedekStolpec y, p, yg;
+    const Vektor g = vektor(v.g);
+    razcep.naprejRedko(g, yg);
+    std::vector<real> zg, zk, vsota(nz + nd, 0.0L);
+    desni(g, zg);
+    std::vector<real> S(static_cast<std::size_t>(razcep.n()), 0.0L);
+    real W = 0.0L;
+    for (unsigned long i = m - 1; i-- > 0;) {
+        const real wk = v.w[i + 1];
+        const Vektor bk = vektor(v.vrstice[i + 1]);
+        razcep.naprejRedko(bk, y);
+        for (long q : y.mesta) S[static_cast<std::size_t>(q)] += wk * y.x[static_cast<std::size_t>(q)];
+        desni(bk, zk);
+        for (unsigned long a = 0; a < nz + nd; ++a) vsota[a] += wk * zk[a];
+        W += wk;
+        const real f = W / v.c;
+        const unsigned long r = v.zacetek + i;
+        Vektor bi;
+        for (const auto& e : GMM.Bmat.vrstica(r)) bi.push_back({e.stolpec, e.vrednost});
+        razcep.naprejRedko(bi, p);
+        real t = 0.0L;
+        for (long q : p.mesta) {
+            const std::size_t qq = static_cast<std::size_t>(q);
+            t += p.x[qq] * (S[qq] - f * yg.x[qq]) / razcep.pivot(q);
+        }
+        // The low-rank terms: (b_i' ZT) (Z' s_i) and (b_i' Hd') (G s_i).
+        for (unsigned long a = 0; a < nz + nd; ++a) {
+            real levi = 0.0L;
+            for (const auto& [j, x] : bi)
+                levi += x * (a < nz ? ZT(static_cast<long>(j), static_cast<long>(a)) : Hd(static_cast<long>(a - nz), static_cast<long>(j)));
+            t -= levi * (vsota[a] - f * zg[a]);
+        }
+        R(static_cast<long>(r)) = 1.0L - t;
     }
 }
 
@@ -506,7 +620,7 @@ void CGMMSolRedka::IzberiNedolocene(const matrika<real>& Hdat, bool prosta)
         HHi = invRelativna(HH);
     }
     std::vector<char> prost(u, 0);
-    std::vector<real> v(u);
+    std::vector<real> v(nFaktor());
     for (long k : razcep.nicelniPivoti()) {
         std::fill(v.begin(), v.end(), 0.0L);
         v[static_cast<std::size_t>(k)] = 1.0L;
@@ -530,6 +644,9 @@ void CGMMSolRedka::IzberiNedolocene(const matrika<real>& Hdat, bool prosta)
     }
     for (unsigned long j = 0; j < u; ++j)
         if (prost[j]) nedolocene.push_back(static_cast<long>(j));
+    if (nedolocene.empty())
+        for (long k : razcep.nicelniPivoti())
+            if (k < static_cast<long>(u)) nedolocene.push_back(k);
     if (nedolocene.empty()) nedolocene = razcep.nicelniPivoti();
 }
 
@@ -544,7 +661,7 @@ real CGMMSolRedka::Ninv(long i, long j) const
 std::vector<long> CGMMSolRedka::Napihnjene(real meja) const
 {
     std::vector<long> k;
-    for (unsigned long j = 0; j < diagN.size(); ++j) {
+    for (unsigned long j = 0; j < nNeznank(); ++j) {
         const long jj = static_cast<long>(j);
         if (NedolocenaNeznanka(diagN[j], Ninv(jj, jj), meja)) k.push_back(jj);
     }
@@ -564,8 +681,8 @@ void CGMMSolRedka::StolpecQ(long j, std::vector<real>& q) const
 {
     // The same terms as Q(i, j): N^-1 from the factor, the low-rank term,
     // the datum correction.
-    const long u = razcep.n();
-    const std::size_t nu = static_cast<std::size_t>(u);
+    const long u = static_cast<long>(nNeznank());
+    const std::size_t nu = static_cast<std::size_t>(razcep.n());
     const real* stolpec = nullptr;
     long korak = 1;
     if (!poskusCelotni) {
@@ -584,9 +701,9 @@ void CGMMSolRedka::StolpecQ(long j, std::vector<real>& q) const
     if (imaCelotni) {
         stolpec = celotni.get() + static_cast<std::size_t>(razcep.mesto(j)) * nu;
     } else {
-        const long k = std::min(kPanel, u);
+        const long k = std::min(kPanel, razcep.n());
         if (panelZacetek < 0 || j < panelZacetek || j >= panelZacetek + k) {
-            panelZacetek = std::min(j, u - k);
+            panelZacetek = std::min(j, razcep.n() - k);
             std::array<long, kPanel> stolpci{};
             for (long t = 0; t < k; ++t) stolpci[t] = panelZacetek + t;
             razcep.stolpciInverza(stolpci.data(), k, panel);
@@ -604,6 +721,25 @@ void CGMMSolRedka::StolpecQ(long j, std::vector<real>& q) const
         for (long i = 0; i < u; ++i)
             for (unsigned long a = 0; a < d; ++a)
                 q[static_cast<std::size_t>(i)] -= Hd(static_cast<long>(a), i) * G(static_cast<long>(a), j);
+}
+
+void CGMMSolRedka::QKrat(const std::vector<std::pair<unsigned long, real>>& s, std::vector<real>& q) const
+{
+    const unsigned long u = nNeznank(), m = ZT.ncol(), d = Hd.nrow();
+    std::vector<real> y(nFaktor(), 0.0L), zs(m, 0.0L), gs(d, 0.0L);
+    for (const auto& [j, x] : s) {
+        y[j] += x;
+        for (unsigned long a = 0; a < m; ++a) zs[a] += Z(static_cast<long>(j), static_cast<long>(a)) * x;
+        for (unsigned long b = 0; b < d; ++b) gs[b] += G(static_cast<long>(b), static_cast<long>(j)) * x;
+    }
+    razcep.resi(y);
+    q.assign(u, 0.0L);
+    for (unsigned long i = 0; i < u; ++i) {
+        real v = y[i];
+        for (unsigned long a = 0; a < m; ++a) v -= ZT(static_cast<long>(i), static_cast<long>(a)) * zs[a];
+        for (unsigned long b = 0; b < d; ++b) v -= Hd(static_cast<long>(b), static_cast<long>(i)) * gs[b];
+        q[i] = v;
+    }
 }
 
 real CGMMSolRedka::FormaNizkegaRanga(unsigned long a) const

@@ -22,6 +22,13 @@
 // - Resi reports what it cannot solve instead of ending the run: the unknowns
 //   whose pivots vanished beyond what the constraint rows cover, or a datum
 //   matrix M (or small system K + U'Z) that is singular.  The caller words it.
+// - A long chain of correlated angles (a band block of PllB) enters by its
+//   directions with an orientation unknown of its own (FDolgeVerige): the
+//   factor has one column more per chain after the model's unknowns, whose
+//   inverse on the factor's pattern is that of the angles' normal matrix
+//   for the model's unknowns (the orientation eliminated).  The chain's own
+//   rows of Bp keep their pattern with zero values, so that the cofactors
+//   of every angle's points stay on the pattern.
 // - It keeps the contract of every solution (CResitev): the overrides split
 //   the rows by the datum kind and take the undetermined unknowns by the one
 //   rule of the contract.
@@ -61,6 +68,9 @@ public:
     // The whitened rows of the covariance blocks, with the row factors of W
     // (column 0) or as given (nullptr).
     void BeliBloke(const CGMM& GMM, const matrika<real>* W);
+    // The long chains of correlated angles (band blocks of PllB) as their
+    // directions in Bo.
+    void BeliVerige(const CGMM& GMM);
 
     // Forms N from the current rows (nA sparse rows, the rest low-rank),
     // factors and solves N x = Bp'fp.  C and Hdat give the datum correction
@@ -81,6 +91,8 @@ public:
     // solves once per panel.
     void StolpecQ(long j, std::vector<real>& q) const override;
     static constexpr long kPanel = 16;
+    // One solution from the factor and the terms of Q.
+    void QKrat(const std::vector<std::pair<unsigned long, real>>& s, std::vector<real>& q) const override;
     std::size_t najvecCelotni = std::size_t{1} << 30;
     // b_r Q b_s' for rows r and s of B (the unwhitened design matrix).
     real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const override;
@@ -89,6 +101,9 @@ public:
 
     redkaMatrika Bp;             // whitened rows
     matrika<real> fp;     // whitened misclosures
+    // Whitened direction rows of the long chains (u + one column per chain).
+    redkaMatrika Bo;
+    std::vector<real> fo;
 
 private:
     // The steps of Resi: the pattern of the rows (analysed again only when
@@ -106,6 +121,12 @@ private:
     void IzberiNedolocene(const matrika<real>& Hdat, bool prosta);
     // b Q b' of a low-rank row a (closed form from the small matrices).
     real FormaNizkegaRanga(unsigned long a) const;
+    // The redundancy numbers of the angles of a long chain (band block b).
+    void RDiagVeriga(const CGMM& GMM, unsigned long b, matrika<real>& R) const;
+    // Unknowns of the model (the factor has the chains' orientations after them).
+    unsigned long nNeznank() const { return Bp.ncol(); }
+    // Columns of the factor: the unknowns and the chains' orientations.
+    unsigned long nFaktor() const { return Bo.nrow() > 0 ? Bo.ncol() : Bp.ncol(); }
 
     unsigned long nA_ = 0;
     redkaSimetricna A;

@@ -9,6 +9,7 @@
 //   Q (i, j), Par (B, r, s)  cofactor lookup of the unknowns, datum applied,
 //                         and b_r Q b_s' of two rows of the design matrix;
 //   StolpecQ (j, q)       a whole column of the cofactors;
+//   QKrat (s, q)          the cofactors times a vector;
 //   QvvDiag, RDiag        the diagonals of Qvv and of Qvv P;
 //   Prevesi               robust re-weighting of the observation rows;
 //   Rang, nedolocene      rank where the method reveals it, the unknowns the
@@ -26,9 +27,11 @@
 #ifndef NIVEX_SRC_CRESITEV_H
 #define NIVEX_SRC_CRESITEV_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "matrika/matrika.h"
@@ -52,6 +55,16 @@ public:
     {
         const long u = static_cast<long>(q.size());
         for (long i = 0; i < u; ++i) q[static_cast<std::size_t>(i)] = Q(i, j);
+    }
+    // q = Q s for a sparse s (unknown, value), q of u values.
+    virtual void QKrat(const std::vector<std::pair<unsigned long, real>>& s, std::vector<real>& q) const
+    {
+        std::vector<real> stolpec(q.size());
+        std::fill(q.begin(), q.end(), 0.0L);
+        for (const auto& [j, x] : s) {
+            StolpecQ(static_cast<long>(j), stolpec);
+            for (std::size_t i = 0; i < q.size(); ++i) q[i] += stolpec[i] * x;
+        }
     }
     virtual real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const = 0;
     // Residuals v = f - B x of the unweighted model.

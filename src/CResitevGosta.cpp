@@ -54,7 +54,7 @@ void CResitevGosta::Beli(const CGMM& GMM)
     if (GMM.Qlldiag)
         ch.razcep(GMM.Pll, 1);
     else
-        LB = chrB(GMM.PllB);
+        LB = chrB(GMM.PllB.imaTrakove() ? GMM.PllB.gosta() : GMM.PllB);
     Bp.resize(Bgost.nrow(), Bgost.ncol(), 0.0L);
     fp.resize(Bgost.nrow(), 1, 0.0L);
     if (GMM.Qlldiag) {
@@ -184,11 +184,16 @@ void CResitevGosta::QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const
 
 void CResitevGosta::RDiag(const CGMM& GMM, matrika<real>& R) const
 {
+    // Long chains held by their bands are inverted here: the dense solution
+    // holds matrices of that size anyway.
+    bdmatrika gosta;
+    if (GMM.PllB.imaTrakove()) gosta = GMM.PllB.gosta();
+    const bdmatrika& P = GMM.PllB.imaTrakove() ? gosta : GMM.PllB;
     if (GMM.kovBloki.empty()) {
-        QvvPDiag(GMM.Qll, Bgost, Qdd, GMM.PllB, R);
+        QvvPDiag(GMM.Qll, Bgost, Qdd, P, R);
         return;
     }
-    QvvPDiag(GMM.Qll, Bgost, Qdd, GMM.PllB, R,
+    QvvPDiag(GMM.Qll, Bgost, Qdd, P, R,
              [&GMM](unsigned long i, unsigned long k) { return GMM.Kofaktor(i, k); });
 }
 

@@ -289,6 +289,15 @@ real vTPv(const matrika<real>& v, const bdmatrika& P)
     for (unsigned long i = 0; i < n; ++i) {
         const unsigned long blk = P.blokVrstice(i);
         const unsigned long m = P.velikost(blk), pi = P.polozaj(i);
+        if (P.trak(blk)) {
+            // A long chain whole at its first row: v' Q^-1 v by its band.
+            if (pi != 0) continue;
+            std::vector<real> y(m);
+            for (unsigned long jj = 0; jj < m; ++jj) y[jj] = vv[P.vrstica(blk, jj)];
+            P.resiTrak(blk, y);
+            for (unsigned long jj = 0; jj < m; ++jj) vpv += vv[P.vrstica(blk, jj)] * y[jj];
+            continue;
+        }
         const matrika<real>& Pb = P.blok(blk);
         real s = 0.0L;
         for (unsigned long jj = 0; jj < m; ++jj)

@@ -10,6 +10,7 @@
 #include "funkcije/Hi2Por.h"
 #include "funkcije/KotnePretvorbe.h"
 #include "funkcije/NormPor.h"
+#include "src/FDolgeVerige.h"
 #include "src/Nivex.h"
 #include "src/NivexAux.h"
 
@@ -38,6 +39,57 @@ Stolpec Utezeno(const CGMM& GMM, const Stolpec& c)
             u[static_cast<long>(GMM.PllB.vrstica(b, static_cast<unsigned long>(i)))] += P(i, pr) * k;
     }
     return u;
+}
+
+// A direction of a long chain (a band block): its column is T e_j in the
+// chain's angles, and with M = W - W 1 1' W / c (FDolgeVerige)
+//   C'P v = e_j' M x   (x the sums of the angles' residuals, T x = v),
+//   C'P C = w_j - w_j^2 / c,
+//   B'P C = w_j (b_j - g / c),
+// so the test needs Q g once per chain and cofactors on the direction's
+// own points.
+struct VerigaIskanja {
+    SmeriVerige smeri;
+    std::vector<real> x;
+    real wx = 0.0L;          // sum of w_k x_k
+    std::vector<real> Qg;    // Q g
+    real gQg = 0.0L;
+};
+
+const VerigaIskanja& Veriga(std::map<unsigned long, VerigaIskanja>& verige, const CGMM& GMM, const CGMMSol& GMMS,
+                            const CResitev* Q, unsigned long b)
+{
+    auto f = verige.find(b);
+    if (f != verige.end()) return f->second;
+    VerigaIskanja& v = verige[b];
+    v.smeri = SmeriDolgeVerige(GMM, b);
+    const unsigned long m = v.smeri.kotov + 1;
+    v.x.assign(m, 0.0L);
+    for (unsigned long k = 1; k < m; ++k) v.x[k] = v.x[k - 1] + GMMS.vvec(static_cast<long>(v.smeri.zacetek + k - 1));
+    for (unsigned long k = 0; k < m; ++k) v.wx += v.smeri.w[k] * v.x[k];
+    std::vector<std::pair<unsigned long, real>> g;
+    for (const auto& e : v.smeri.g) g.push_back({e.stolpec, e.vrednost});
+    v.Qg.assign(GMM.Bmat.ncol(), 0.0L);
+    if (Q != nullptr) Q->QKrat(g, v.Qg);
+    for (const auto& [j, x] : g) v.gQg += x * v.Qg[j];
+    return v;
+}
+
+// tv and M of direction j of the chain.
+void TestSmeriVerige(const VerigaIskanja& v, const CResitev* Q, unsigned long j, real& tv, real& M, real& cpc)
+{
+    const real w = v.smeri.w[j], c = v.smeri.c;
+    tv = w * v.x[j] - w * v.wx / c;
+    cpc = w - w * w / c;
+    M = cpc;
+    if (Q == nullptr) return;
+    real bQb = 0.0L, bQg = 0.0L;
+    for (const auto& a : v.smeri.vrstice[j]) {
+        bQg += a.vrednost * v.Qg[a.stolpec];
+        for (const auto& b : v.smeri.vrstice[j])
+            bQb += a.vrednost * b.vrednost * Q->Q(static_cast<long>(a.stolpec), static_cast<long>(b.stolpec));
+    }
+    M -= w * w * (bQb - 2.0L * bQg / c + v.gQg / (c * c));
 }
 
 void Izloci(CNivex& nx, TerObsSet set, long zapis, bool aktiven)
@@ -99,17 +151,31 @@ std::vector<TestZapisa> IskanjeTestiZapisov(const CTerObsZbirka& TO, const CGMM&
     // of the degrees of freedom and hides errors in small networks).
     const real s2 = GMM.So * GMM.So;
     std::vector<TestZapisa> testi;
+    std::map<unsigned long, VerigaIskanja> verige;
     for (const auto& [kljuc, C] : zapisi) {
         TestZapisa t;
         t.set = static_cast<TerObsSet>(kljuc.first);
         t.zapis = kljuc.second;
         const int q = static_cast<int>(C.size());
         t.komponent = q;
-        std::vector<Stolpec> U;
-        for (const Stolpec& c : C) U.push_back(Utezeno(GMM, c));
         // t = C'P v, M = C'P Qll P C - (B'P C)' Q (B'P C) with P Qll P = P.
         real tv[3] = {0, 0, 0}, M[3][3] = {}, cpc = 0;
-        for (int j = 0; j < q; ++j) {
+        // A direction of a long chain: its place j among the chain's directions.
+        unsigned long blokVerige = bdmatrika::kBrez, smerVerige = 0;
+        if (GMM.Pll.nrow() == 0 && q == 1 && !C[0].empty()) {
+            const auto [r, k] = *C[0].begin();
+            const unsigned long b = GMM.PllB.blokVrstice(static_cast<unsigned long>(r));
+            if (b != bdmatrika::kBrez && GMM.PllB.trak(b)) {
+                blokVerige = b;
+                smerVerige = static_cast<unsigned long>(r) - GMM.PllB.zacetek(b) + (k > 0.0L ? 1 : 0);
+            }
+        }
+        std::vector<Stolpec> U;
+        if (blokVerige != bdmatrika::kBrez)
+            TestSmeriVerige(Veriga(verige, GMM, GMMS, Q, blokVerige), Q, smerVerige, tv[0], M[0][0], cpc);
+        else
+            for (const Stolpec& c : C) U.push_back(Utezeno(GMM, c));
+        for (int j = 0; j < q && blokVerige == bdmatrika::kBrez; ++j) {
             for (const auto& [r, u] : U[j]) tv[j] += u * GMMS.vvec(r);
             for (int k = 0; k < q; ++k) {
                 real m = 0;
