@@ -57,10 +57,13 @@ TEST(Trdnost, OutOfMemoryNamesTheMatrix)
 // the whitened rows of the chain fill, and the pattern of its normal matrix
 // would need some 10^10 pairs of columns.  The run ends with the framed
 // message before it asks for them, not killed by the system.
-TEST(Trdnost, StationTooLargeForTheMemoryEndsWithAMessage)
+TEST(Trdnost, StationWithThousandsOfDirectionsAdjusts)
 {
+    // One set of 3000 correlated directions: the chain of angles has a dense
+    // weight block of 3000^2 and whitened rows that reach every later
+    // target; the run must not need either.
     std::ostringstream d, obs;
-    d << "*DIM 2\n*AU DEG\n*D V\n**V S\n**V P0\nX S 0 0\n" << std::fixed << std::setprecision(4);
+    d << "*DIM 2\n*AU DEG\n*ICORRUNK 0\n*IZPENP 0\n*D V\n**V S\n**V P0\nX S 0 0\n" << std::fixed << std::setprecision(4);
     obs << std::fixed << std::setprecision(4);
     for (int i = 0; i < 3000; ++i) {
         const double a = 0.1 * i, r = 1000.0 + i % 7;
@@ -70,7 +73,5 @@ TEST(Trdnost, StationTooLargeForTheMemoryEndsWithAMessage)
     const Izid izid = RunChild([dat = Datoteka(d.str() + obs.str())] {
         execl(NIVEX_EXE, NIVEX_EXE, dat.c_str(), static_cast<char*>(nullptr));
     });
-    EXPECT_EQ(izid.status, 1);
-    EXPECT_NE(izid.out.find(" **** Za izracun ni dovolj pomnilnika - mreza je prevelika za ta racunalnik      *** "),
-              std::string::npos);
+    EXPECT_EQ(izid.status, 0) << izid.out;
 }
