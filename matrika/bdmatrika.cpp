@@ -123,7 +123,7 @@ void bdmatrika::clear()
     bloki.clear();
 }
 
-bdmatrika invtridB(const matrika<real>& T)
+bdmatrika invtridB(const matrika<real>& T, bool trakovi)
 {
     if (T.ncol() != 3)
         matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nMatrika mora imeti 3 stolpce: ", "matrika/bdmatrika", __LINE__);
@@ -140,7 +140,7 @@ bdmatrika invtridB(const matrika<real>& T)
         // absolute size can tell a coupling from none.
         const bool vezana = i < n && (T(i, 0) != 0 || T(i - 1, 2) != 0);
         if (vezana) continue;
-        if (i - z > bdmatrika::kDolgaVeriga) {
+        if (trakovi && i - z > bdmatrika::kDolgaVeriga) {
             const matrika<real> Q = T(z, i - 1, 0, 2);
             // The same pivots as the inverse would meet, with the same message.
             for (unsigned long k = 0; k < Q.nrow(); ++k)

@@ -85,7 +85,8 @@ private:
 // Inverse of a tridiagonal band (n x 3, as for invtridV) whose rows fall into
 // chains not coupled to their neighbours: each chain is inverted on its own by
 // the same elimination as invtridV, with the same checks and messages.
-bdmatrika invtridB(const matrika<real>& T);
+// Chains longer than kDolgaVeriga become band blocks unless trakovi is false.
+bdmatrika invtridB(const matrika<real>& T, bool trakovi = true);
 
 // Cholesky factor P = L L' block by block (lower-triangular blocks), as
 // chr::razcep gives it for the whole matrix.  A band block Q gives its upper

@@ -429,7 +429,7 @@ void CGMM::SetPll()
         PllB.clear();
     } else if (TO.kovBloki.empty()) {
         Pll = matrika<real>();
-        PllB = invtridB(Qll);
+        PllB = invtridB(Qll, DolgeVerige());
     } else {
         SetKovBloki();
     }
@@ -469,7 +469,7 @@ void CGMM::SetKovBloki()
             if (r > 0) Qll(ir - 1, 2) = 0.0L;
             if (r + 1 < n) Qll(ir + 1, 0) = 0.0L;
         }
-    const bdmatrika trak = invtridB(Qll);
+    const bdmatrika trak = invtridB(Qll, DolgeVerige());
     PllB.clear();
     for (unsigned long b = 0; b < trak.nblok(); ++b) {
         if (kovBlokVrstice[trak.zacetek(b)] >= 0) continue;
@@ -487,6 +487,13 @@ void CGMM::SetKovBloki()
             NivexError(" **** Kovariancna matrika bloka opazovanj ni pozitivno definitna      *** ");
         PllB.dodaj(KovInverz(L), b.vrstice);
     }
+}
+
+bool CGMM::DolgeVerige() const
+{
+    // With velocities an angle's row takes one epoch for both its
+    // directions, so it is no difference of two direction rows.
+    return procset.GetXVel() == 0;
 }
 
 real CGMM::Kofaktor(unsigned long i, unsigned long k) const

@@ -78,6 +78,9 @@ public:
     void SetPll();
     // The covariance blocks of this pass and the weights around them.
     void SetKovBloki();
+    // Whether long chains of correlated angles are held by their bands
+    // (bdmatrika::kDolgaVeriga) and solved by their directions.
+    bool DolgeVerige() const;
     // Cofactor of rows i and k: a covariance block's, else from the band.
     real Kofaktor(unsigned long i, unsigned long k) const;
     // Memory report and non-zero percentages (every iteration).
