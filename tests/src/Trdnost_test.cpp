@@ -61,17 +61,31 @@ TEST(Trdnost, StationWithThousandsOfDirectionsAdjusts)
 {
     // One set of 3000 correlated directions: the chain of angles has a dense
     // weight block of 3000^2 and whitened rows that reach every later
-    // target; the run must not need either.
-    std::ostringstream d, obs;
-    d << "*DIM 2\n*AU DEG\n*ICORRUNK 0\n*IZPENP 0\n*D V\n**V S\n**V P0\nX S 0 0\n" << std::fixed << std::setprecision(4);
-    obs << std::fixed << std::setprecision(4);
-    for (int i = 0; i < 3000; ++i) {
-        const double a = 0.1 * i, r = 1000.0 + i % 7;
-        d << "X P" << i << " " << r * std::cos(a * M_PI / 180) << " " << r * std::sin(a * M_PI / 180) << "\n";
-        obs << "S S P" << i << " " << 90.0 - a << " 1\nD S P" << i << " " << r << " 2\n";
+    // target; the run must not need either.  With velocities the set keeps
+    // its dense block, and the pairs of its whitened rows would take more
+    // than the machine has: refused at once.
+    for (const bool hitrosti : {false, true}) {
+        std::ostringstream d, obs;
+        const std::string epoha = hitrosti ? " 2020.5" : "", zastavica = hitrosti ? " 0" : "";
+        d << "*DIM 2\n*AU DEG\n*ICORRUNK 0\n*IZPENP 0\n" << (hitrosti ? "*XVT 2020.0\n" : "")
+          << "*D V\n**V S\n**V P0\nX S 0 0" << zastavica << "\n" << std::fixed << std::setprecision(4);
+        obs << std::fixed << std::setprecision(4);
+        for (int i = 0; i < 3000; ++i) {
+            const double a = 0.1 * i, r = 1000.0 + i % 7;
+            d << "X P" << i << " " << r * std::cos(a * M_PI / 180) << " " << r * std::sin(a * M_PI / 180) << zastavica
+              << "\n";
+            obs << "S S P" << i << " " << 90.0 - a << " 1" << epoha << "\nD S P" << i << " " << r << " 2" << epoha << "\n";
+        }
+        const Izid izid = RunChild([dat = Datoteka(d.str() + obs.str())] {
+            execl(NIVEX_EXE, NIVEX_EXE, dat.c_str(), static_cast<char*>(nullptr));
+        });
+        if (!hitrosti) {
+            EXPECT_EQ(izid.status, 0) << izid.out;
+            continue;
+        }
+        EXPECT_EQ(izid.status, 1);
+        EXPECT_NE(izid.out.find(" **** Za izracun ni dovolj pomnilnika - mreza je prevelika za ta racunalnik      *** "),
+                  std::string::npos)
+            << izid.out;
     }
-    const Izid izid = RunChild([dat = Datoteka(d.str() + obs.str())] {
-        execl(NIVEX_EXE, NIVEX_EXE, dat.c_str(), static_cast<char*>(nullptr));
-    });
-    EXPECT_EQ(izid.status, 0) << izid.out;
 }
