@@ -14,9 +14,9 @@
 #include "matrika/bdmatrika.h"
 
 namespace {
-// n targets around S (directions in one set, 1"), every third also measured
-// by distance from S, every one by distance to the next; a second station U
-// with a short set.  Observations from the true coordinates with small
+// n targets around S (directions in one set, 1", T20 twice in a row), every
+// third also measured by distance from S, every one by distance to the
+// next; a second station U with a short set, then a second long set at S.  Observations from the true coordinates with small
 // deterministic errors; approximate coordinates of the targets but T0 3 to 6
 // cm off.
 std::string Mreza(int n, const std::string& datum, double groba = 0.0)
@@ -35,13 +35,18 @@ std::string Mreza(int n, const std::string& datum, double groba = 0.0)
         d << "X T" << i << " " << x[i] + o * (0.03 + 0.03 * std::sin(i)) << " " << y[i] - o * 0.04 * std::cos(2.0 * i)
           << "\n";
     }
-    const auto smer = [&](const std::string& s, double xs, double ys, int i, double e) {
-        double az = std::atan2(x[i] - xs, y[i] - ys) * 180.0 / pi + e / 3600.0;
+    const auto smer = [&](const std::string& s, double xs, double ys, int i, double e, double zasuk = 0.0) {
+        double az = std::fmod(std::atan2(x[i] - xs, y[i] - ys) * 180.0 / pi + e / 3600.0 + zasuk, 360.0);
         if (az < 0) az += 360.0;
         o << "S " << s << " T" << i << " " << az << " 1\n";
     };
-    for (int i = 0; i < n; ++i) smer("S", 1000, 2000, i, 0.8 * std::sin(3.1 * i) + (i == n / 3 ? groba : 0.0));
+    // The target T20 twice in a row (an angle of 0 in the chain).
+    for (int i = 0; i < n; ++i)
+        for (int k = 0; k < (i == 20 ? 2 : 1); ++k)
+            smer("S", 1000, 2000, i, 0.8 * std::sin(3.1 * i + k) + (i == n / 3 ? groba : 0.0));
     for (int i = 0; i < 8; ++i) smer("U", 1450, 2310, i * (n / 8), 0.7 * std::cos(2.3 * i));
+    // A second long set at S after U's, its circle turned by 37.123 deg.
+    for (int i = 5; i < n - 5; ++i) smer("S", 1000, 2000, i, 0.9 * std::cos(1.9 * i), 37.123);
     for (int i = 0; i < n; ++i) {
         const int j = (i + 1) % n;
         o << std::setprecision(4) << "D T" << i << " T" << j << " "
@@ -71,8 +76,11 @@ TEST(DolgeVerige, SparseDirectionsEqualTheDenseChainOfAngles)
         const std::string data = Iteriraj(Mreza(90, datum));
         const Izravnava redka = IzravnajZ(data, "CH", false), gosta = IzravnajZ(data, "QR", true);
         const CGMMSol &r = redka.run->GMMS, &g = gosta.run->GMMS;
-        // The set is long enough to be held by its band.
-        ASSERT_TRUE(redka.run->GMM.PllB.imaTrakove());
+        // Both long sets are held by their bands.
+        const bdmatrika& P = redka.run->GMM.PllB;
+        int trakov = 0;
+        for (unsigned long b = 0; b < P.nblok(); ++b) trakov += P.trak(b) ? 1 : 0;
+        ASSERT_EQ(trakov, 2);
         EXPECT_LT(Razlika(redka, gosta), 1e-9L);
         EXPECT_NEAR(r.SoI, g.SoI, 1e-9L * g.SoI);
         ASSERT_EQ(r.R.nrow(), g.R.nrow());
