@@ -1,5 +1,7 @@
 #include "IzravnavaUtil.h"
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -34,6 +36,14 @@ Izravnava Izravnaj(const std::string& data, bool gosto)
     for (unsigned long i = 0; i < lista.NObs(); ++i)
         for (int k = 0; k < dim; ++k) iz.tocke[lista.GetPTS(i, 0)].push_back(lista.GetOBS(i, k));
     return iz;
+}
+
+long double NajvecjaRazlika(const Izravnava& a, const Izravnava& b)
+{
+    long double m = 0.0L;
+    for (const auto& [ime, xyz] : a.tocke)
+        for (std::size_t k = 0; k < xyz.size(); ++k) m = std::max(m, std::fabs(xyz[k] - b.tocke.at(ime)[k]));
+    return m;
 }
 
 Izravnava IzravnajZ(const std::string& data, const std::string& metoda, bool gosto)

@@ -22,6 +22,9 @@ struct Izravnava {
 // With gosto the solution runs on full matrices (the reference path).
 Izravnava Izravnaj(const std::string& data, bool gosto = false);
 
+// Largest difference of the adjusted coordinates of two runs of one network.
+long double NajvecjaRazlika(const Izravnava& a, const Izravnava& b);
+
 // Every solution method of the settings.
 inline constexpr const char* kVseMetode[] = {"NS", "LU", "CH", "QR", "QRHOUS", "QRMGS", "QRGIV", "SVD"};
 // The data run with the solution method `metoda` (*NUMSOLV): with gosto on

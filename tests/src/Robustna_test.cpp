@@ -123,13 +123,6 @@ Mreza Ravninska()
     return {Iteriraj(m.grobe + "*K\n"), Iteriraj(m.brez + "*K\n"), m.vrstice};
 }
 
-long double NajvecjaRazlika(const Izravnava& a, const Izravnava& b)
-{
-    long double m = 0.0L;
-    for (const auto& [ime, xyz] : a.tocke)
-        for (std::size_t k = 0; k < xyz.size(); ++k) m = std::max(m, std::fabs(xyz[k] - b.tocke.at(ime)[k]));
-    return m;
-}
 }  // namespace
 
 // The functions that standardise the residual, and L1N: the planted errors
