@@ -35,6 +35,21 @@ void bdmatrika::dodaj(const matrika<real>& B, const std::vector<unsigned long>& 
 {
     if (B.nrow() != B.ncol() || B.nrow() == 0 || vrstice.size() != B.nrow())
         matrikaError("Funkcija:   bdmatrika::dodaj\nBlok mora biti kvadratna matrika: ", "matrika/bdmatrika", __LINE__);
+    vpisi(B, vrstice, false);
+}
+
+void bdmatrika::dodajTrak(const matrika<real>& Q, unsigned long zacetek)
+{
+    if (Q.ncol() != 3 || Q.nrow() == 0)
+        matrikaError("Funkcija:   bdmatrika::dodajTrak\nTrak mora imeti 3 stolpce: ", "matrika/bdmatrika", __LINE__);
+    std::vector<unsigned long> v(Q.nrow());
+    for (unsigned long k = 0; k < v.size(); ++k) v[k] = zacetek + k;
+    vpisi(Q, v, true);
+    razprseni.back() = 0;
+}
+
+void bdmatrika::vpisi(const matrika<real>& B, const std::vector<unsigned long>& vrstice, bool trak)
+{
     for (unsigned long k = 0; k < vrstice.size(); ++k) {
         const unsigned long i = vrstice[k];
         if ((k > 0 && i <= vrstice[k - 1]) || (i < vrsticaBlok.size() && vrsticaBlok[i] != kBrez))
@@ -49,34 +64,8 @@ void bdmatrika::dodaj(const matrika<real>& B, const std::vector<unsigned long>& 
     }
     vrsticeBlokov.push_back(vrstice);
     razprseni.push_back(1);
-    traki.push_back(0);
+    traki.push_back(trak ? 1 : 0);
     bloki.push_back(B);
-}
-
-void bdmatrika::dodajTrak(const matrika<real>& Q, unsigned long zacetek)
-{
-    if (Q.ncol() != 3 || Q.nrow() == 0)
-        matrikaError("Funkcija:   bdmatrika::dodajTrak\nTrak mora imeti 3 stolpce: ", "matrika/bdmatrika", __LINE__);
-    std::vector<unsigned long> v(Q.nrow());
-    for (unsigned long k = 0; k < v.size(); ++k) v[k] = zacetek + k;
-    dodaj(I(1, real(1)), std::vector<unsigned long>{v[0]});
-    // The rows after the first are written here (dodaj took one).
-    for (unsigned long k = 1; k < v.size(); ++k) {
-        const unsigned long i = v[k];
-        if (i < vrsticaBlok.size() && vrsticaBlok[i] != kBrez)
-            matrikaError("Funkcija:   bdmatrika::dodaj\nVrstica je ze v drugem bloku: ", "matrika/bdmatrika", __LINE__,
-                         static_cast<long>(i), static_cast<long>(vrsticaBlok.size()));
-        if (i >= vrsticaBlok.size()) {
-            vrsticaBlok.resize(i + 1, kBrez);
-            polozaji.resize(i + 1, 0);
-        }
-        vrsticaBlok[i] = bloki.size() - 1;
-        polozaji[i] = k;
-    }
-    vrsticeBlokov.back() = v;
-    razprseni.back() = 0;
-    traki.back() = 1;
-    bloki.back() = Q;
 }
 
 bool bdmatrika::imaTrakove() const
@@ -142,7 +131,7 @@ bdmatrika invtridB(const matrika<real>& T, bool trakovi)
         if (vezana) continue;
         if (trakovi && i - z > bdmatrika::kDolgaVeriga) {
             const matrika<real> Q = T(z, i - 1, 0, 2);
-            // The same pivots as the inverse would meet, with the same message.
+            // Cofactors that are not positive: refused as the inverse refuses them.
             for (unsigned long k = 0; k < Q.nrow(); ++k)
                 if (!(Q(static_cast<long>(k), 1) > 0.0L))
                     matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nMatrika je singularna: ", "matrika/invtrid",

@@ -74,6 +74,8 @@ public:
     static constexpr unsigned long kDolgaVeriga = 64;
 
 private:
+    // Registers block B (square, or a band) on the given rows.
+    void vpisi(const matrika<real>& B, const std::vector<unsigned long>& vrstice, bool trak);
     std::vector<std::vector<unsigned long>> vrsticeBlokov;
     std::vector<unsigned long> vrsticaBlok;
     std::vector<unsigned long> polozaji;

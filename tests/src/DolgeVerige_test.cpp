@@ -58,7 +58,6 @@ std::string Mreza(int n, const std::string& datum, double groba = 0.0)
 
 const std::string kTocke = "*D V\n**V S\n**V T0\n";
 const std::string kProsta = "*D H\n";
-
 }  // namespace
 
 TEST(DolgeVerige, SparseDirectionsEqualTheDenseChainOfAngles)
