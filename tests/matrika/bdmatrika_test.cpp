@@ -74,3 +74,41 @@ TEST(BdMatrika, SingularChainIsRefused)
     PricakujNapako(r, "Funkcija:   invtridV() - Gauss-Jordan\nMatrika je singularna: ", "matrika/invtrid");
     EXPECT_NE(r.out.find("[  4]"), std::string::npos) << r.out;
 }
+
+// A chain longer than kDolgaVeriga is held by its band (the angles of a set
+// of directions: Q = T D T'); what it gives is what the inverted block gives.
+TEST(BdMatrika, LongChainHeldByItsBand)
+{
+    std::mt19937 g(11);
+    std::uniform_real_distribution<double> u(0.5, 2.0);
+    const unsigned long m = bdmatrika::kDolgaVeriga + 20, n = m + 4;
+    std::vector<long double> D(m + 1);
+    for (auto& d : D) d = u(g);
+    M T(n, 3, 0.0L);
+    for (unsigned long k = 0; k < m; ++k) {
+        T(k, 1) = D[k] + D[k + 1];
+        if (k + 1 < m) T(k, 2) = T(k + 1, 0) = -D[k + 1];
+    }
+    for (unsigned long k = m; k < n; ++k) T(k, 1) = u(g);   // rows of their own after it
+    const bdmatrika Pb = invtridB(T), Pg = invtridB(T, false);
+    ASSERT_TRUE(Pb.trak(0));
+    EXPECT_FALSE(Pg.imaTrakove());
+    const M Pf = Polna(Pg), v = Nakljucna(n, 1, 5);
+    EXPECT_EQ(Razlika(Polna(Pb.gosta()), Pf), 0.0L);
+    EXPECT_LT(Razlika(Polna(Pb), Pf), 1e-14L * Razlika(Pf));
+    EXPECT_NEAR(vTPv(v, Pb), vTPv(v, Pf, false), 1e-15L * vTPv(v, Pf, false));
+
+    // The band's factor: (L'v)_i / L_ii of the dense Cholesky factor of P
+    // equals (U^-1 v)_i U_ii.
+    chr<long double> ch;
+    ch.razcep(Pf, 0);
+    const bdmatrika Lb = chrB(Pb);
+    std::vector<long double> y(m);
+    for (unsigned long i = 0; i < m; ++i) y[i] = v(i);
+    resiBidiagonalno(Lb.blok(0), y);
+    for (unsigned long i = 0; i < m; ++i) {
+        long double r = 0.0L;
+        for (unsigned long j = i; j < m; ++j) r += ch.L(j, i) * v(j);
+        EXPECT_NEAR(y[i] * Lb.blok(0)(i, 1), r / ch.L(i, i), 1e-13L * std::fabs(r / ch.L(i, i)) + 1e-15L) << i;
+    }
+}
