@@ -80,7 +80,9 @@ void GlavePorocil(std::set<std::string>& naslovi, std::set<std::string>& stolpci
             if (crta(L[k - 1], '=') && crta(L[k + 1], '=')) {
                 rezultati = v == "REZULTATI OBDELAVE GEODETSKE MREZE:" ||
                             v == "IZRAVNANA OPAZOVANJA IN LOKALNE MERE NATANCNOSTI:";
-            } else if (rezultati && !v.empty() && v[0] != ' ') {
+            } else if (rezultati && !v.empty() && v[0] != ' ' && !std::isdigit(static_cast<unsigned char>(v[0]))) {
+                // (A row numbered from 100 on starts in the first column too,
+                // and the last row of a table stands above its closing line.)
                 const std::string t = v.substr(0, v.find_last_not_of(' ') + 1);
                 if (crta(L[k + 1], '-') && L[k + 1].size() == t.size()) naslovi.insert(t);
             } else if (rezultati && !v.empty()) {
