@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <limits>
+#include <queue>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -132,6 +133,7 @@ void redkiRazcep::analiza(const redkaSimetricna& A)
     supervozlisca();
     panelnaStruktura();
     mestaVPanelih();
+    nitiDelitve_ = 0;
     const long ns = static_cast<long>(Sf_.size()) - 1;
     Lx_.assign(Xp_[ns], 0.0L);
     D_.assign(n_, 0.0L);
@@ -360,6 +362,73 @@ void redkiRazcep::panelnaStruktura()
     }
 }
 
+void redkiRazcep::poddrevesa(int nt)
+{
+    // The heaviest subtree is split (its root goes above, to the shared
+    // panels) until none holds more than a sixteenth of the work for two
+    // threads: the threads then take the subtrees heaviest first, one at a
+    // time, and finish at about the same time.  The work of a supernode is
+    // about that of its factorisation and of its inverse.
+    const long ns = static_cast<long>(Sf_.size()) - 1;
+    nitiDelitve_ = nt;
+    Grupa_.assign(static_cast<std::size_t>(ns), -1);
+    PodP_.assign(1, 0);
+    PodS_.clear();
+    PodKonec_.clear();
+    PodDelo_ = 0;
+    if (nt < 2 || ns < 2) return;
+    std::vector<double> W(static_cast<std::size_t>(ns), 0.0);
+    std::vector<long> oce(static_cast<std::size_t>(ns), -1), prvi(static_cast<std::size_t>(ns), -1),
+        brat(static_cast<std::size_t>(ns), -1);
+    double vse = 0;
+    for (long s = 0; s < ns; ++s) {
+        const long nc = Sf_[s + 1] - Sf_[s], ld = Rp_[s + 1] - Rp_[s];
+        W[s] += static_cast<double>(ld) * static_cast<double>(ld) * static_cast<double>(nc);
+        if (ld > nc) {
+            const long p = Sup_[Rs_[Rp_[s] + nc]];
+            oce[s] = p;
+            W[p] += W[s];
+            brat[s] = prvi[p];
+            prvi[p] = s;
+        } else {
+            vse += W[s];
+        }
+    }
+    if (vse < kDeloZaNiti) return;
+    std::priority_queue<std::pair<double, long>> kup;
+    for (long s = 0; s < ns; ++s)
+        if (oce[s] < 0) kup.push({W[s], s});
+    std::vector<char> zgoraj(static_cast<std::size_t>(ns), 0);
+    const double meja = vse / (8.0 * nt);
+    while (!kup.empty() && kup.top().first > meja) {
+        const long h = kup.top().second;
+        kup.pop();
+        zgoraj[h] = 1;
+        for (long c = prvi[h]; c != -1; c = brat[c]) kup.push({W[c], c});
+    }
+    // Subtrees heaviest first; a subtree's supernodes inherit its number
+    // from their parent (parents come after their children).
+    std::vector<std::pair<double, long>> koreni;
+    for (; !kup.empty(); kup.pop()) koreni.push_back(kup.top());
+    if (koreni.size() < 2) return;
+    for (std::size_t g = 0; g < koreni.size(); ++g) {
+        Grupa_[koreni[g].second] = static_cast<long>(g);
+        PodKonec_.push_back(Sf_[koreni[g].second + 1]);
+        PodDelo_ += koreni[g].first;
+    }
+    for (long s = ns - 1; s >= 0; --s)
+        if (!zgoraj[s] && Grupa_[s] < 0 && oce[s] >= 0) Grupa_[s] = Grupa_[oce[s]];
+    const long ng = static_cast<long>(koreni.size());
+    PodP_.assign(static_cast<std::size_t>(ng) + 1, 0);
+    for (long s = 0; s < ns; ++s)
+        if (Grupa_[s] >= 0) ++PodP_[Grupa_[s] + 1];
+    for (long g = 0; g < ng; ++g) PodP_[g + 1] += PodP_[g];
+    PodS_.assign(static_cast<std::size_t>(PodP_[ng]), 0);
+    std::vector<long> nasl(PodP_.begin(), PodP_.end() - 1);
+    for (long s = 0; s < ns; ++s)
+        if (Grupa_[s] >= 0) PodS_[nasl[Grupa_[s]]++] = s;
+}
+
 void redkiRazcep::mestaVPanelih()
 {
     const long n = n_;
@@ -394,6 +463,19 @@ void redkiRazcep::relativni(long t, const long* R, long m, std::vector<long>& re
     }
 }
 
+struct redkiRazcep::Delovni {
+    std::vector<real> Lv, w;
+    // The runs of a panel's rows below its columns that fall in one later
+    // supernode, with the positions of the rows from the run on in it.
+    struct Tek {
+        long b, b1, t, rel;
+    };
+    std::vector<Tek> teki;
+    std::vector<long> rel, relVse;
+    std::vector<long> naloge;  // first row of every pair of target columns
+    std::vector<std::size_t> tekNaloge;
+};
+
 void redkiRazcep::preveriVzorec(const redkaSimetricna& A) const
 {
     if (A.n != n_ || A.Ap != Ap_ || A.Ai != Ai_ || A.Ax.size() != A.Ai.size())
@@ -415,121 +497,174 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
             if (Ci_[q] == k) akk[k] += A.Ax[Cm_[q]];
         }
     const int nt = niti();
-    // The panel is also kept by rows (Lv), so that every sum below runs
-    // along contiguous memory into one accumulator.
-    std::vector<real> Lv, w;
-    // The runs of a panel's rows below its columns that fall in one later
-    // supernode, with the positions of the rows from the run on in it.
-    struct Tek {
-        long b, b1, t, rel;
-    };
-    std::vector<Tek> teki;
-    std::vector<long> rel, relVse;
-    std::vector<long> naloge;   // first row of every pair of target columns
-    std::vector<std::size_t> tekNaloge;
-    // Right-looking by supernodes: when supernode s comes, every update from
-    // the supernodes before it is in its panel.
-    for (long s = 0; s < ns; ++s) {
-        const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
-        real* X = Lx_.data() + Xp_[s];
-        const long* R = Rs_.data() + Rp_[s];
-        Lv.resize(static_cast<std::size_t>(ld * nc));
-        w.resize(static_cast<std::size_t>(nc));
-        // L D L' of the panel column by column, each column first updated by
-        // the columns before it (two rows at a time).
-        for (long c = 0; c < nc; ++c) {
-            real* kol = X + c * ld;
-            for (long j = 0; j < c; ++j) w[j] = Lv[c * nc + j] * D_[f + j];
-            if (c > 0) {
-                const long parov = (ld - c + 1) / 2;
-                Vzporedno(parov, static_cast<double>(ld - c) * c, nt, [&](long i) {
-                    const long r = c + 2 * i;
-                    if (r + 1 < ld) {
-                        real v0, v1;
-                        Skalarna2(w.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, c, v0, v1);
-                        kol[r] -= v0;
-                        kol[r + 1] -= v1;
-                    } else {
-                        kol[r] -= Skalarna(w.data(), Lv.data() + r * nc, c);
-                    }
-                });
-            }
-            real d = kol[c];
-            const real a = akk[f + c];
-            if (!std::isfinite(d) || a <= 0 || d <= TOL_PIVOT * a) {
-                nicelni_.push_back(P_[f + c]);
-                d = a > 1 ? a : 1.0L;  // also when a is not a number
-            }
-            D_[f + c] = d;
-            for (long r = c + 1; r < ld; ++r) Lv[r * nc + c] = kol[r] /= d;
+    if (nitiDelitve_ != nt) poddrevesa(nt);
+    std::vector<long> nic;  // places of the zero pivots
+    Delovni d;
+    const long ng = static_cast<long>(PodKonec_.size());
+    if (ng == 0) {
+        // Right-looking by supernodes: when supernode s comes, every update
+        // from the supernodes before it is in its panel.
+        for (long s = 0; s < ns; ++s) {
+            razcepiPanel(s, akk, nt, d, nic);
+            posodobi(s, Sf_[s + 1] - Sf_[s], nt, d);
         }
-        if (ld == nc) continue;
-        // Update of the later columns in the panel's rows, one run of them
-        // (the columns of one supernode t) at a time, two target columns at
-        // a time: every pair writes its own two columns.
-        teki.clear();
-        relVse.clear();
-        naloge.clear();
-        tekNaloge.clear();
-        for (long b = nc; b < ld;) {
-            const long t = Sup_[R[b]];
-            long b1 = b;
-            while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
-            relativni(t, R + b, ld - b, rel);
-            teki.push_back({b, b1, t, static_cast<long>(relVse.size())});
-            relVse.insert(relVse.end(), rel.begin(), rel.end());
-            for (long bb = b; bb < b1; bb += 2) {
-                naloge.push_back(bb);
-                tekNaloge.push_back(teki.size() - 1);
-            }
-            b = b1;
-        }
-        const double delo = static_cast<double>(ld - nc) * static_cast<double>(ld - nc) * nc / 2;
-        Vzporedno(static_cast<long>(naloge.size()), delo, nt, [&](long i) {
-            thread_local std::vector<real> wt;
-            wt.resize(static_cast<std::size_t>(2 * nc));
-            const Tek& tek = teki[tekNaloge[static_cast<std::size_t>(i)]];
-            const long bb = naloge[static_cast<std::size_t>(i)], b = tek.b, t = tek.t;
-            const long ldt = Rp_[t + 1] - Rp_[t];
-            const long* rl = relVse.data() + tek.rel;
-            const bool dva = bb + 1 < tek.b1;
-            for (long j = 0; j < nc; ++j) wt[j] = Lv[bb * nc + j] * D_[f + j];
-            real* tc = Lx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
-            if (!dva) {
-                long r = bb;
-                for (; r + 1 < ld; r += 2) {
-                    real v0, v1;
-                    Skalarna2(wt.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v0, v1);
-                    tc[rl[r - b]] -= v0;
-                    tc[rl[r + 1 - b]] -= v1;
-                }
-                if (r < ld) tc[rl[r - b]] -= Skalarna(wt.data(), Lv.data() + r * nc, nc);
-                return;
-            }
-            const real* w0 = wt.data();
-            const real* w1 = wt.data() + nc;
-            for (long j = 0; j < nc; ++j) wt[nc + j] = Lv[(bb + 1) * nc + j] * D_[f + j];
-            real* tc1 = Lx_.data() + Xp_[t] + (R[bb + 1] - Sf_[t]) * ldt;
-            tc[rl[0 + bb - b]] -= Skalarna(w0, Lv.data() + bb * nc, nc);
-            long r = bb + 1;
-            for (; r + 1 < ld; r += 2) {
-                real v00, v01, v10, v11;
-                Skalarna22(w0, w1, Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v00, v01, v10, v11);
-                tc[rl[r - b]] -= v00;
-                tc[rl[r + 1 - b]] -= v01;
-                tc1[rl[r - b]] -= v10;
-                tc1[rl[r + 1 - b]] -= v11;
-            }
-            if (r < ld) {
-                real v0, v1;
-                Skalarna2(Lv.data() + r * nc, w0, w1, nc, v0, v1);
-                tc[rl[r - b]] -= v0;
-                tc1[rl[r - b]] -= v1;
+    } else {
+        // The subtrees first, each by one thread: every supernode of a
+        // subtree factored and its updates made within the subtree.  Then,
+        // in the order of the supernodes, the updates of the subtrees to the
+        // supernodes above them, and those supernodes themselves.  Every
+        // entry gets its updates in the same order as above, so the digits
+        // are the same.
+        std::vector<std::vector<long>> nicG(static_cast<std::size_t>(ng));
+        std::vector<long> meja(static_cast<std::size_t>(ns), 0);
+        Vzporedno(ng, PodDelo_, nt, [&](long g) {
+            Delovni dg;
+            for (long p = PodP_[g]; p < PodP_[g + 1]; ++p) {
+                const long s = PodS_[p], nc = Sf_[s + 1] - Sf_[s], ld = Rp_[s + 1] - Rp_[s];
+                const long* R = Rs_.data() + Rp_[s];
+                const long m = std::lower_bound(R + nc, R + ld, PodKonec_[g]) - R;
+                meja[s] = m;
+                razcepiPanel(s, akk, 1, dg, nicG[g]);
+                posodobi(s, nc, 1, dg, m);
             }
         });
+        for (const auto& v : nicG) nic.insert(nic.end(), v.begin(), v.end());
+        for (long s = 0; s < ns; ++s) {
+            const long nc = Sf_[s + 1] - Sf_[s], ld = Rp_[s + 1] - Rp_[s];
+            if (Grupa_[s] < 0) {
+                razcepiPanel(s, akk, nt, d, nic);
+                posodobi(s, nc, nt, d);
+                continue;
+            }
+            if (meja[s] == ld) continue;
+            const real* X = Lx_.data() + Xp_[s];
+            d.Lv.resize(static_cast<std::size_t>(ld * nc));
+            for (long c = 0; c < nc; ++c)
+                for (long r = meja[s]; r < ld; ++r) d.Lv[r * nc + c] = X[c * ld + r];
+            posodobi(s, meja[s], nt, d);
+        }
+        std::sort(nic.begin(), nic.end());
     }
+    for (long k : nic) nicelni_.push_back(P_[k]);
     razcepljena_ = true;
     return static_cast<long>(nicelni_.size());
+}
+
+void redkiRazcep::razcepiPanel(long s, const std::vector<real>& akk, int nt, Delovni& d, std::vector<long>& nic)
+{
+    const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
+    real* X = Lx_.data() + Xp_[s];
+    // The panel is also kept by rows (Lv), so that every sum below runs
+    // along contiguous memory into one accumulator.
+    std::vector<real>& Lv = d.Lv;
+    std::vector<real>& w = d.w;
+    Lv.resize(static_cast<std::size_t>(ld * nc));
+    w.resize(static_cast<std::size_t>(nc));
+    // L D L' of the panel column by column, each column first updated by
+    // the columns before it (two rows at a time).
+    for (long c = 0; c < nc; ++c) {
+        real* kol = X + c * ld;
+        for (long j = 0; j < c; ++j) w[j] = Lv[c * nc + j] * D_[f + j];
+        if (c > 0) {
+            const long parov = (ld - c + 1) / 2;
+            Vzporedno(parov, static_cast<double>(ld - c) * c, nt, [&](long i) {
+                const long r = c + 2 * i;
+                if (r + 1 < ld) {
+                    real v0, v1;
+                    Skalarna2(w.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, c, v0, v1);
+                    kol[r] -= v0;
+                    kol[r + 1] -= v1;
+                } else {
+                    kol[r] -= Skalarna(w.data(), Lv.data() + r * nc, c);
+                }
+            });
+        }
+        real piv = kol[c];
+        const real a = akk[f + c];
+        if (!std::isfinite(piv) || a <= 0 || piv <= TOL_PIVOT * a) {
+            nic.push_back(f + c);
+            piv = a > 1 ? a : 1.0L;  // also when a is not a number
+        }
+        D_[f + c] = piv;
+        for (long r = c + 1; r < ld; ++r) Lv[r * nc + c] = kol[r] /= piv;
+    }
+}
+
+void redkiRazcep::posodobi(long s, long od, int nt, Delovni& d, long doo)
+{
+    const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
+    if (doo < 0) doo = ld;
+    if (od >= doo) return;
+    const long* R = Rs_.data() + Rp_[s];
+    const std::vector<real>& Lv = d.Lv;
+    // Update of the later columns in the panel's rows, one run of them
+    // (the columns of one supernode t) at a time, two target columns at a
+    // time: every pair writes its own two columns.
+    auto& teki = d.teki;
+    auto& rel = d.rel;
+    auto& relVse = d.relVse;
+    auto& naloge = d.naloge;
+    auto& tekNaloge = d.tekNaloge;
+    teki.clear();
+    relVse.clear();
+    naloge.clear();
+    tekNaloge.clear();
+    for (long b = od; b < doo;) {
+        const long t = Sup_[R[b]];
+        long b1 = b;
+        while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
+        relativni(t, R + b, ld - b, rel);
+        teki.push_back({b, b1, t, static_cast<long>(relVse.size())});
+        relVse.insert(relVse.end(), rel.begin(), rel.end());
+        for (long bb = b; bb < b1; bb += 2) {
+            naloge.push_back(bb);
+            tekNaloge.push_back(teki.size() - 1);
+        }
+        b = b1;
+    }
+    const double delo = static_cast<double>(ld - od) * static_cast<double>(ld - od) * nc / 2;
+    Vzporedno(static_cast<long>(naloge.size()), delo, nt, [&](long i) {
+        thread_local std::vector<real> wt;
+        wt.resize(static_cast<std::size_t>(2 * nc));
+        const Delovni::Tek& tek = teki[tekNaloge[static_cast<std::size_t>(i)]];
+        const long bb = naloge[static_cast<std::size_t>(i)], b = tek.b, t = tek.t;
+        const long ldt = Rp_[t + 1] - Rp_[t];
+        const long* rl = relVse.data() + tek.rel;
+        const bool dva = bb + 1 < tek.b1;
+        for (long j = 0; j < nc; ++j) wt[j] = Lv[bb * nc + j] * D_[f + j];
+        real* tc = Lx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
+        if (!dva) {
+            long r = bb;
+            for (; r + 1 < ld; r += 2) {
+                real v0, v1;
+                Skalarna2(wt.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v0, v1);
+                tc[rl[r - b]] -= v0;
+                tc[rl[r + 1 - b]] -= v1;
+            }
+            if (r < ld) tc[rl[r - b]] -= Skalarna(wt.data(), Lv.data() + r * nc, nc);
+            return;
+        }
+        const real* w0 = wt.data();
+        const real* w1 = wt.data() + nc;
+        for (long j = 0; j < nc; ++j) wt[nc + j] = Lv[(bb + 1) * nc + j] * D_[f + j];
+        real* tc1 = Lx_.data() + Xp_[t] + (R[bb + 1] - Sf_[t]) * ldt;
+        tc[rl[0 + bb - b]] -= Skalarna(w0, Lv.data() + bb * nc, nc);
+        long r = bb + 1;
+        for (; r + 1 < ld; r += 2) {
+            real v00, v01, v10, v11;
+            Skalarna22(w0, w1, Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v00, v01, v10, v11);
+            tc[rl[r - b]] -= v00;
+            tc[rl[r + 1 - b]] -= v01;
+            tc1[rl[r - b]] -= v10;
+            tc1[rl[r + 1 - b]] -= v11;
+        }
+        if (r < ld) {
+            real v0, v1;
+            Skalarna2(Lv.data() + r * nc, w0, w1, nc, v0, v1);
+            tc[rl[r - b]] -= v0;
+            tc1[rl[r - b]] -= v1;
+        }
+    });
 }
 
 void redkiRazcep::resi(std::vector<real>& b) const
@@ -651,97 +786,111 @@ void redkiRazcep::izbraniInverz()
     Zx_.resize(Lx_.size());  // every place on the pattern is written
     Zd_.assign(n_, 0.0L);
     const int nt = niti();
+    if (nitiDelitve_ != nt) poddrevesa(nt);
+    // A supernode needs only the inverse in the supernodes above it: the
+    // supernodes above the subtrees first, with their large panels shared
+    // among the threads, then the subtrees, each by one thread.
     std::vector<long> rel;
     std::vector<real> G;
+    const long ng = static_cast<long>(PodKonec_.size());
+    for (long s = ns - 1; s >= 0; --s)
+        if (ng == 0 || Grupa_[s] < 0) inverzPanela(s, nt, G, rel);
+    Vzporedno(ng, PodDelo_, nt, [&](long g) {
+        std::vector<long> relg;
+        std::vector<real> Gg;
+        for (long p = PodP_[g + 1] - 1; p >= PodP_[g]; --p) inverzPanela(PodS_[p], 1, Gg, relg);
+    });
+    inverz_ = true;
+}
+
+void redkiRazcep::inverzPanela(long s, int nt, std::vector<real>& G, std::vector<long>& rel)
+{
     // Z = D^-1 L^-1 + (I - L') Z by supernodes from the last: with J the
     // columns of s and B the rows below them, Z(B,J) = -Z(B,B) L(B,J)
     // L(J,J)^-1, and then Z(J,J) column by column.  B is a clique of the
     // factor's graph, so Z(B,B) is already in the panels of the later
     // supernodes.
-    for (long s = ns - 1; s >= 0; --s) {
-        const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
-        const real* X = Lx_.data() + Xp_[s];
-        real* Z = Zx_.data() + Xp_[s];
-        const long* R = Rs_.data() + Rp_[s];
-        G.resize(static_cast<std::size_t>(m * m));
-        for (long b = nc; b < ld;) {
-            const long t = Sup_[R[b]], ldt = Rp_[t + 1] - Rp_[t];
-            long b1 = b;
-            while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
-            relativni(t, R + b, ld - b, rel);
-            for (long bb = b; bb < b1; ++bb) {
-                const real* zc = Zx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
-                real* g = G.data() + (bb - nc) * m - nc;
-                for (long r = bb; r < ld; ++r) g[r] = zc[rel[r - b]];
-            }
-            b = b1;
+    const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
+    const real* X = Lx_.data() + Xp_[s];
+    real* Z = Zx_.data() + Xp_[s];
+    const long* R = Rs_.data() + Rp_[s];
+    G.resize(static_cast<std::size_t>(m * m));
+    for (long b = nc; b < ld;) {
+        const long t = Sup_[R[b]], ldt = Rp_[t + 1] - Rp_[t];
+        long b1 = b;
+        while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
+        relativni(t, R + b, ld - b, rel);
+        for (long bb = b; bb < b1; ++bb) {
+            const real* zc = Zx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
+            real* g = G.data() + (bb - nc) * m - nc;
+            for (long r = bb; r < ld; ++r) g[r] = zc[rel[r - b]];
         }
-        // The upper triangle of G from the lower, by tiles that stay in the
-        // cache.
-        constexpr long kPloscica = 32;
-        for (long j0 = 0; j0 < m; j0 += kPloscica)
-            for (long i0 = j0; i0 < m; i0 += kPloscica) {
-                const long j1 = std::min(j0 + kPloscica, m), i1 = std::min(i0 + kPloscica, m);
-                for (long i = i0; i < i1; ++i)
-                    for (long j = j0; j < std::min(j1, i); ++j) G[j + i * m] = G[i + j * m];
+        b = b1;
+    }
+    // The upper triangle of G from the lower, by tiles that stay in the
+    // cache.
+    constexpr long kPloscica = 32;
+    for (long j0 = 0; j0 < m; j0 += kPloscica)
+        for (long i0 = j0; i0 < m; i0 += kPloscica) {
+            const long j1 = std::min(j0 + kPloscica, m), i1 = std::min(i0 + kPloscica, m);
+            for (long i = i0; i < i1; ++i)
+                for (long j = j0; j < std::min(j1, i); ++j) G[j + i * m] = G[i + j * m];
+        }
+    // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1; every
+    // pair of rows writes its own rows.
+    const double delo = static_cast<double>(m) * static_cast<double>(m) * nc;
+    Vzporedno((m + 1) / 2, delo, nt, [&](long i) {
+        thread_local std::vector<real> W;
+        W.resize(static_cast<std::size_t>(2 * nc));
+        const long a = 2 * i;
+        const real* g0 = G.data() + a * m;
+        const long vrst = std::min(2L, m - a);
+        long c = 0;
+        if (vrst == 2) {
+            const real* g1 = g0 + m;
+            for (; c + 1 < nc; c += 2)
+                Skalarna22(g0, g1, X + c * ld + nc, X + (c + 1) * ld + nc, m, W[c], W[c + 1], W[nc + c],
+                           W[nc + c + 1]);
+            if (c < nc) Skalarna2(X + c * ld + nc, g0, g1, m, W[c], W[nc + c]);
+        } else {
+            for (; c + 1 < nc; c += 2) Skalarna2(g0, X + c * ld + nc, X + (c + 1) * ld + nc, m, W[c], W[c + 1]);
+            if (c < nc) W[c] = Skalarna(g0, X + c * ld + nc, m);
+        }
+        for (long e = 0; e < vrst; ++e) {
+            real* w = W.data() + e * nc;
+            for (long c = nc - 1; c >= 0; --c) {
+                const real* lc = X + c * ld;
+                real v = -w[c];
+                for (long k = c + 1; k < nc; ++k) v -= w[k] * lc[k];
+                w[c] = v;
+                Z[c * ld + nc + a + e] = v;
             }
-        // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1; every
-        // pair of rows writes its own rows.
-        const double delo = static_cast<double>(m) * static_cast<double>(m) * nc;
-        Vzporedno((m + 1) / 2, delo, nt, [&](long i) {
-            thread_local std::vector<real> W;
-            W.resize(static_cast<std::size_t>(2 * nc));
-            const long a = 2 * i;
-            const real* g0 = G.data() + a * m;
-            const long vrst = std::min(2L, m - a);
-            long c = 0;
-            if (vrst == 2) {
-                const real* g1 = g0 + m;
-                for (; c + 1 < nc; c += 2)
-                    Skalarna22(g0, g1, X + c * ld + nc, X + (c + 1) * ld + nc, m, W[c], W[c + 1], W[nc + c],
-                               W[nc + c + 1]);
-                if (c < nc) Skalarna2(X + c * ld + nc, g0, g1, m, W[c], W[nc + c]);
+        }
+    });
+    // Z(J,J) from its later columns and from Z(B,J).  The entries of a
+    // column of Z(J,J) are mirrored above the diagonal of the column of
+    // their row, in the panel's unused part, so that column i of Z holds
+    // Z(i, k) for every later k along contiguous memory.
+    for (long c = nc - 1; c >= 0; --c) {
+        const real* lc = X + c * ld;
+        const long dolz = ld - c - 1;
+        Vzporedno((nc - c) / 2, static_cast<double>(nc - c - 1) * dolz, nt, [&](long p) {
+            const long i = c + 1 + 2 * p;
+            if (i + 1 < nc) {
+                real v0, v1;
+                Skalarna2(lc + c + 1, Z + i * ld + c + 1, Z + (i + 1) * ld + c + 1, dolz, v0, v1);
+                Z[c * ld + i] = Z[i * ld + c] = -v0;
+                Z[c * ld + i + 1] = Z[(i + 1) * ld + c] = -v1;
             } else {
-                for (; c + 1 < nc; c += 2) Skalarna2(g0, X + c * ld + nc, X + (c + 1) * ld + nc, m, W[c], W[c + 1]);
-                if (c < nc) W[c] = Skalarna(g0, X + c * ld + nc, m);
-            }
-            for (long e = 0; e < vrst; ++e) {
-                real* w = W.data() + e * nc;
-                for (long c = nc - 1; c >= 0; --c) {
-                    const real* lc = X + c * ld;
-                    real v = -w[c];
-                    for (long k = c + 1; k < nc; ++k) v -= w[k] * lc[k];
-                    w[c] = v;
-                    Z[c * ld + nc + a + e] = v;
-                }
+                const real v = Skalarna(lc + c + 1, Z + i * ld + c + 1, dolz);
+                Z[c * ld + i] = Z[i * ld + c] = -v;
             }
         });
-        // Z(J,J) from its later columns and from Z(B,J).  The entries of a
-        // column of Z(J,J) are mirrored above the diagonal of the column of
-        // their row, in the panel's unused part, so that column i of Z holds
-        // Z(i, k) for every later k along contiguous memory.
-        for (long c = nc - 1; c >= 0; --c) {
-            const real* lc = X + c * ld;
-            const long dolz = ld - c - 1;
-            Vzporedno((nc - c) / 2, static_cast<double>(nc - c - 1) * dolz, nt, [&](long p) {
-                const long i = c + 1 + 2 * p;
-                if (i + 1 < nc) {
-                    real v0, v1;
-                    Skalarna2(lc + c + 1, Z + i * ld + c + 1, Z + (i + 1) * ld + c + 1, dolz, v0, v1);
-                    Z[c * ld + i] = Z[i * ld + c] = -v0;
-                    Z[c * ld + i + 1] = Z[(i + 1) * ld + c] = -v1;
-                } else {
-                    const real v = Skalarna(lc + c + 1, Z + i * ld + c + 1, dolz);
-                    Z[c * ld + i] = Z[i * ld + c] = -v;
-                }
-            });
-            real v = 1.0L / D_[f + c];
-            for (long r = c + 1; r < ld; ++r) v -= lc[r] * Z[c * ld + r];
-            Z[c * ld + c] = v;
-            Zd_[f + c] = v;
-        }
+        real v = 1.0L / D_[f + c];
+        for (long r = c + 1; r < ld; ++r) v -= lc[r] * Z[c * ld + r];
+        Z[c * ld + c] = v;
+        Zd_[f + c] = v;
     }
-    inverz_ = true;
 }
 
 void redkiRazcep::preveriIndeks(long i, const char* kje) const

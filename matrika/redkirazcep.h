@@ -110,6 +110,22 @@ private:
     // Positions in supernode t's rows of the ascending rows R[0..m), all of
     // which lie in t's structure.
     void relativni(long t, const long* R, long m, std::vector<long>& rel) const;
+    // Independent subtrees of the supernodal elimination tree for the
+    // threads: Grupa_[s] is the subtree of supernode s, or -1 for the
+    // supernodes above them, which share their large panels instead.
+    void poddrevesa(int nt);
+    // The working memory of one thread of the factorisation.
+    struct Delovni;
+    // The panel of supernode s factored (its updates already in it), with
+    // its transpose in d.Lv and the places of its zero pivots in nic.
+    void razcepiPanel(long s, const std::vector<real>& akk, int nt, Delovni& d, std::vector<long>& nic);
+    // The updates of s to the later columns in its rows od..doo (od = the
+    // number of s's columns, doo = -1: all of them); d.Lv holds s's rows
+    // from od on.
+    void posodobi(long s, long od, int nt, Delovni& d, long doo = -1);
+    // The inverse on the pattern in the panel of supernode s (every later
+    // supernode in its rows done).
+    void inverzPanela(long s, int nt, std::vector<real>& G, std::vector<long>& rel);
 
     // The factor is held by supernodes: runs of consecutive columns whose
     // structures below the run are the same.  Supernode s has the columns
@@ -127,6 +143,11 @@ private:
     std::vector<long> Cx_;            // place of C's entry q in the panels
     std::vector<long> Sf_, Sup_, Rp_, Rs_, Xp_;
     std::vector<long> Koren_;          // root supernode of the tree of each supernode
+    std::vector<long> Grupa_;          // subtree of each supernode for the threads, -1: above them
+    std::vector<long> PodP_, PodS_;    // supernodes of subtree g: PodS_[PodP_[g]..PodP_[g+1]), ascending
+    std::vector<long> PodKonec_;       // last column + 1 of each subtree's root
+    int nitiDelitve_ = 0;              // the threads the subtrees were made for
+    double PodDelo_ = 0;               // the work in the subtrees
     std::vector<real> Lx_, D_, Zx_, Zd_;
     std::vector<long> nicelni_;
     // Columns zadnjiStolpec_ .. + kBlok - 1 of A^-1 (n x kBlok by rows), solved
