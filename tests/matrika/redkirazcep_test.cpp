@@ -251,4 +251,28 @@ TEST(RedkiRazcep, WholeInverseAndItsColumns)
                     ASSERT_LT(std::fabs(W[r.mesto(i) * k + t] - Q(i, stolpci[t])), tol) << i << "," << stolpci[t];
         }
     }
+    // A grid large enough for threads: the whole inverse on two threads is
+    // the one on one thread digit for digit, symmetric, and its columns are
+    // those solved from the factor.
+    const long n = 2 * 20 * 20;
+    const redkaSimetricna N = Normalna(n, Mreza(20, 20, 2, true, 13));
+    std::vector<long double> Z[2];
+    redkiRazcep r;
+    r.analiza(N);
+    r.razcep(N);
+    for (int niti : {1, 2}) {
+        r.nastaviNiti(niti);
+        Z[niti - 1].resize(static_cast<std::size_t>(n * n));
+        r.celotniInverz(Z[niti - 1].data());
+    }
+    EXPECT_TRUE(Z[0] == Z[1]);
+    const std::vector<long> stolpci = {0, n / 3, n - 1};
+    std::vector<long double> W;
+    r.stolpciInverza(stolpci.data(), 3, W);
+    for (long t = 0; t < 3; ++t)
+        for (long i = 0; i < n; ++i) {
+            const long double z = Z[1][r.mesto(stolpci[t]) * n + r.mesto(i)];
+            ASSERT_EQ(z, Z[1][r.mesto(i) * n + r.mesto(stolpci[t])]) << i;
+            ASSERT_LT(std::fabs(z - W[r.mesto(i) * 3 + t]), 1e-15L * std::fabs(Z[1][r.mesto(i) * (n + 1)])) << i;
+        }
 }
