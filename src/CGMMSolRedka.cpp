@@ -490,8 +490,11 @@ void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<real>& R) const
     const bdmatrika& P = GMM.PllB;
     const redkaMatrika& B = GMM.Bmat;
     std::vector<real> t(B.ncol(), 0.0L);
-    std::vector<char> vBloku(B.ncol(), 0);
+    // Place + 1 of a column among the block's columns (0: not in the block),
+    // and the cofactors of every pair of them, looked up once per block.
+    std::vector<std::size_t> vBloku(B.ncol(), 0);
     std::vector<unsigned long> stolpci;
+    std::vector<real> q;
     for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
         const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
         if (P.trak(blk)) {
@@ -506,14 +509,17 @@ void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<real>& R) const
         stolpci.clear();
         for (unsigned long kk = 0; kk < m; ++kk)
             for (const auto& e : B.vrstica(P.vrstica(blk, kk)))
-                if (!vBloku[e.stolpec]) vBloku[e.stolpec] = 1, stolpci.push_back(e.stolpec);
+                if (!vBloku[e.stolpec]) stolpci.push_back(e.stolpec), vBloku[e.stolpec] = stolpci.size();
+        const std::size_t ns = stolpci.size();
+        q.resize(ns * ns);
+        for (std::size_t b = 0; b < ns; ++b)
+            for (std::size_t a = 0; a < ns; ++a) q[a * ns + b] = Q(static_cast<long>(stolpci[a]), static_cast<long>(stolpci[b]));
         for (unsigned long ii = 0; ii < m; ++ii) {
             const unsigned long i = P.vrstica(blk, ii);
-            for (unsigned long j : stolpci) {
+            for (std::size_t b = 0; b < ns; ++b) {
                 real s = 0.0L;
-                for (const auto& e : B.vrstica(i))
-                    s += e.vrednost * Q(static_cast<long>(e.stolpec), static_cast<long>(j));
-                t[j] = s;
+                for (const auto& e : B.vrstica(i)) s += e.vrednost * q[(vBloku[e.stolpec] - 1) * ns + b];
+                t[stolpci[b]] = s;
             }
             real r = 0.0L;
             for (unsigned long kk = 0; kk < m; ++kk) {
