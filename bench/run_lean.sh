@@ -21,7 +21,7 @@ pre=()
 [ -z "${NIVEX_ONE_CORE:-}" ] || pre=(taskset -c 0)
 printf '%-10s %8s %-28s %8s %8s %9s %6s\n' network points program wall_s user_s peak_MiB load
 for net in "${nets[@]}"; do
-  kind=${net%%:*}; first=1
+  kind=${net%%:*}
   for n in ${net#*:}; do
     python3 "$here/gen_$kind.py" "$n" | sed -e '/^\*DIM/a *ICORRUNK 0\n*IZPENP 0' > "$work/m.dat"
     k=0
@@ -33,14 +33,13 @@ for net in "${nets[@]}"; do
       kb=$(awk -F': ' '/Maximum resident/ {print $2}' "$work/t")
       printf '%-10s %8s %-28s %8.2f %8.2f %9.1f %6s\n' "$kind" "$n" "$(basename "$(dirname "$exe")")/$(basename "$exe")" \
         "$wall" "$usr" "$(echo "$kb / 1024" | bc -l)" "$load"
-      [ "$first" = 1 ] && tail -n +9 "$work/m.NVX" > "$work/r$k"
+      tail -n +9 "$work/m.NVX" > "$work/r$k"
       k=$((k + 1))
     done
-    if [ "$first" = 1 ] && [ $k -gt 1 ]; then
+    if [ $k -gt 1 ]; then
       for ((i = 1; i < k; ++i)); do
         if cmp -s "$work/r0" "$work/r$i"; then echo "  reports of $n points: the same"; else echo "  reports of $n points: DIFFER"; fi
       done
     fi
-    first=0
   done
 done
