@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -18,7 +20,8 @@ constexpr double kDeloZaNiti = 3e5;
 // loop holds enough work; telo must write only what belongs to its i.  The
 // threads take the indices one by one, so that a thread held up by other
 // work on the machine delays only its own index; they exist only for the
-// loop and never wait by spinning.
+// loop and never wait by spinning.  What telo throws on any thread is thrown
+// here once every thread has stopped.
 template <typename F>
 inline void Vzporedno(long m, double delo, int niti, F&& telo)
 {
@@ -28,8 +31,18 @@ inline void Vzporedno(long m, double delo, int niti, F&& telo)
         return;
     }
     std::atomic<long> naslednji{0};
+    std::exception_ptr napaka;
+    std::mutex varuh;
     auto delaj = [&] {
-        for (long i = naslednji++; i < m; i = naslednji++) telo(i);
+        try {
+            for (long i = naslednji++; i < m; i = naslednji++) telo(i);
+        } catch (...) {
+            // The first failure (no memory, say) ends the loop on every
+            // thread and is passed on by the calling one.
+            const std::lock_guard<std::mutex> zaklep(varuh);
+            if (!napaka) napaka = std::current_exception();
+            naslednji = m;
+        }
     };
     std::vector<std::thread> pomocne;
     pomocne.reserve(static_cast<std::size_t>(dodatne));
@@ -40,6 +53,7 @@ inline void Vzporedno(long m, double delo, int niti, F&& telo)
     }
     delaj();
     for (auto& t : pomocne) t.join();
+    if (napaka) std::rethrow_exception(napaka);
 }
 }  // namespace vzporedno
 

@@ -1,13 +1,16 @@
 // Sparse factorisation: every result against the dense inverse of the same
 // normal matrix, and the zero pivots of singular networks.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <map>
 #include <random>
+#include <stdexcept>
 #include <tuple>
 
 #include "matrika/inv.h"
 #include "matrika/redkirazcep.h"
+#include "matrika/vzporedno.h"
 #include "razcepPomoc.h"
 
 using namespace razceptest;
@@ -275,4 +278,21 @@ TEST(RedkiRazcep, WholeInverseAndItsColumns)
             ASSERT_EQ(z, Z[1][r.mesto(i) * n + r.mesto(stolpci[t])]) << i;
             ASSERT_LT(std::fabs(z - W[r.mesto(i) * 3 + t]), 1e-15L * std::fabs(Z[1][r.mesto(i) * (n + 1)])) << i;
         }
+}
+
+// A failure inside the threads' loop (no memory, a broken structure) reaches
+// the caller as the exception it is, on whichever thread it happened, after
+// every thread has stopped; it does not end the program.
+TEST(RedkiRazcep, ThreadsPassOnAFailure)
+{
+    for (long kje : {0L, 1L, 57L, 99L}) {
+        std::atomic<long> narejeno{0};
+        EXPECT_THROW(vzporedno::Vzporedno(100, 1e9, 2,
+                                          [&](long i) {
+                                              if (i == kje) throw std::length_error("premalo pomnilnika");
+                                              ++narejeno;
+                                          }),
+                     std::length_error);
+        EXPECT_LT(narejeno.load(), 100);
+    }
 }
