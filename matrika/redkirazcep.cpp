@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <queue>
 #include <string>
@@ -333,6 +334,12 @@ void redkiRazcep::panelnaStruktura()
     }
 }
 
+namespace {
+// The largest panel (rows^2 x columns) a thread takes on its own in a
+// subtree: a few milliseconds of arithmetic, its panel well within the cache.
+constexpr double kVelikPanel = 32 * kDeloZaNiti;
+}  // namespace
+
 void redkiRazcep::poddrevesa(int nt)
 {
     // The heaviest subtree is split (its root goes above, to the shared
@@ -348,13 +355,14 @@ void redkiRazcep::poddrevesa(int nt)
     PodKonec_.clear();
     PodDelo_ = 0;
     if (nt < 2 || ns < 2) return;
-    std::vector<double> W(static_cast<std::size_t>(ns), 0.0);
+    std::vector<double> W(static_cast<std::size_t>(ns), 0.0), lastno(static_cast<std::size_t>(ns), 0.0);
     std::vector<long> oce(static_cast<std::size_t>(ns), -1), prvi(static_cast<std::size_t>(ns), -1),
         brat(static_cast<std::size_t>(ns), -1);
     double vse = 0;
     for (long s = 0; s < ns; ++s) {
         const long nc = Sf_[s + 1] - Sf_[s], ld = Rp_[s + 1] - Rp_[s];
-        W[s] += static_cast<double>(ld) * static_cast<double>(ld) * static_cast<double>(nc);
+        lastno[s] = static_cast<double>(ld) * static_cast<double>(ld) * static_cast<double>(nc);
+        W[s] += lastno[s];
         if (ld > nc) {
             const long p = Sup_[Rs_[Rp_[s] + nc]];
             oce[s] = p;
@@ -377,10 +385,26 @@ void redkiRazcep::poddrevesa(int nt)
         zgoraj[h] = 1;
         for (long c = prvi[h]; c != -1; c = brat[c]) kup.push({W[c], c});
     }
+    // A supernode with a large panel stays above the subtrees too: there
+    // both threads share its panel, which a thread of its own would read
+    // beside another large panel, the two crowding each other out of the
+    // cache.
+    std::vector<std::pair<double, long>> koreni;
+    std::vector<long> sklad;
+    for (; !kup.empty(); kup.pop()) sklad.push_back(kup.top().second);
+    while (!sklad.empty()) {
+        const long h = sklad.back();
+        sklad.pop_back();
+        if (lastno[h] <= kVelikPanel) {
+            koreni.push_back({W[h], h});
+            continue;
+        }
+        zgoraj[h] = 1;
+        for (long c = prvi[h]; c != -1; c = brat[c]) sklad.push_back(c);
+    }
     // Subtrees heaviest first; a subtree's supernodes inherit its number
     // from their parent (parents come after their children).
-    std::vector<std::pair<double, long>> koreni;
-    for (; !kup.empty(); kup.pop()) koreni.push_back(kup.top());
+    std::sort(koreni.begin(), koreni.end(), std::greater<>());
     if (koreni.size() < 2) return;
     for (std::size_t g = 0; g < koreni.size(); ++g) {
         Grupa_[koreni[g].second] = static_cast<long>(g);
