@@ -11,8 +11,9 @@
 // and held as if its diagonal had been raised, so one pass reports every
 // undetermined unknown.  All arithmetic is long double; indices are the
 // caller's own numbering of the unknowns.  The large panels near the root of
-// the elimination tree are shared among threads; every sum keeps
-// its order, so the results do not depend on the number of threads.
+// the elimination tree are shared among threads, and the independent
+// subtrees below them are taken by one thread each; every sum keeps its
+// order, so the results do not depend on the number of threads.
 #ifndef NIVEX_MATRIKA_REDKIRAZCEP_H
 #define NIVEX_MATRIKA_REDKIRAZCEP_H
 
