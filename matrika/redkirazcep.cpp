@@ -21,6 +21,7 @@
 #include <metis.h>
 
 #include "matrika/matrikaAux.h"
+#include "matrika/skalarna.h"
 #include "matrika/vzporedno.h"
 
 namespace {
@@ -37,46 +38,14 @@ constexpr real TOL_PIVOT = numerika::kRelativniPivot;
     matrikaError("Funkcija:   redkiRazcep::" + kaj, F, line);
 }
 
-// x.y0 and x.y1 in one pass: the two chains of additions overlap, and x is
-// loaded once for both.
-inline void Skalarna2(const real* x, const real* y0, const real* y1, long n, real& v0,
-                      real& v1)
-{
-    real s0 = 0, s1 = 0;
-    for (long i = 0; i < n; ++i) {
-        const real xi = x[i];
-        s0 += xi * y0[i];
-        s1 += xi * y1[i];
-    }
-    v0 = s0;
-    v1 = s1;
-}
+using skalarna::Skalarna;
+using skalarna::Skalarna2;
+using skalarna::Skalarna22;
 
-// The four products of x0, x1 with y0, y1 in one pass: one load per
-// multiplication, which is what bounds these loops.
-inline void Skalarna22(const real* x0, const real* x1, const real* y0, const real* y1,
-                       long n, real& v00, real& v01, real& v10, real& v11)
-{
-    real s00 = 0, s01 = 0, s10 = 0, s11 = 0;
-    for (long i = 0; i < n; ++i) {
-        const real a = x0[i], b = x1[i], c = y0[i], d = y1[i];
-        s00 += a * c;
-        s01 += a * d;
-        s10 += b * c;
-        s11 += b * d;
-    }
-    v00 = s00;
-    v01 = s01;
-    v10 = s10;
-    v11 = s11;
-}
-
-inline real Skalarna(const real* x, const real* y, long n)
-{
-    real s = 0;
-    for (long i = 0; i < n; ++i) s += x[i] * y[i];
-    return s;
-}
+// Panels and products from this many columns (or rows) on are also held as
+// pairs of doubles (skalarna.h): below it the copies cost more than the
+// faster loads save.
+constexpr long kPari = 8;
 
 }  // namespace
 
@@ -460,6 +429,9 @@ void redkiRazcep::relativni(long t, const long* R, long m, std::vector<long>& re
 
 struct redkiRazcep::Delovni {
     std::vector<real> Lv, w;
+    // Lv and w as pairs of doubles, where pari says that Lvd holds Lv.
+    std::vector<dvojna> Lvd, wd;
+    bool pari = false;
     // The runs of a panel's rows below its columns that fall in one later
     // supernode, with the positions of the rows from the run on in it.
     struct Tek {
@@ -536,6 +508,11 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
             d.Lv.resize(static_cast<std::size_t>(ld * nc));
             for (long c = 0; c < nc; ++c)
                 for (long r = meja[s]; r < ld; ++r) d.Lv[r * nc + c] = X[c * ld + r];
+            d.pari = nc >= kPari;
+            if (d.pari) {
+                d.Lvd.resize(static_cast<std::size_t>(ld * nc));
+                for (long q = meja[s] * nc; q < ld * nc; ++q) d.pari = razcepi(d.Lv[q], d.Lvd[q]) && d.pari;
+            }
             posodobi(s, meja[s], nt, d);
         }
         std::sort(nic.begin(), nic.end());
@@ -555,24 +532,38 @@ void redkiRazcep::razcepiPanel(long s, const std::vector<real>& akk, int nt, Del
     std::vector<real>& w = d.w;
     Lv.resize(static_cast<std::size_t>(ld * nc));
     w.resize(static_cast<std::size_t>(nc));
+    // Lv and w also as pairs of doubles while every value has its pair.
+    bool pari = nc >= kPari;
+    if (pari) {
+        d.Lvd.resize(static_cast<std::size_t>(ld * nc));
+        d.wd.resize(static_cast<std::size_t>(nc));
+    }
     // L D L' of the panel column by column, each column first updated by
     // the columns before it (two rows at a time).
     for (long c = 0; c < nc; ++c) {
         real* kol = X + c * ld;
         for (long j = 0; j < c; ++j) w[j] = Lv[c * nc + j] * D_[f + j];
+        if (pari)
+            for (long j = 0; j < c; ++j) pari = razcepi(w[j], d.wd[j]) && pari;
         if (c > 0) {
             const long parov = (ld - c + 1) / 2;
-            Vzporedno(parov, static_cast<double>(ld - c) * c, nt, [&](long i) {
-                const long r = c + 2 * i;
-                if (r + 1 < ld) {
-                    real v0, v1;
-                    Skalarna2(w.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, c, v0, v1);
-                    kol[r] -= v0;
-                    kol[r + 1] -= v1;
-                } else {
-                    kol[r] -= Skalarna(w.data(), Lv.data() + r * nc, c);
-                }
-            });
+            auto vsote = [&](const auto* W, const auto* Y) {
+                Vzporedno(parov, static_cast<double>(ld - c) * c, nt, [&](long i) {
+                    const long r = c + 2 * i;
+                    if (r + 1 < ld) {
+                        real v0, v1;
+                        Skalarna2(W, Y + r * nc, Y + (r + 1) * nc, c, v0, v1);
+                        kol[r] -= v0;
+                        kol[r + 1] -= v1;
+                    } else {
+                        kol[r] -= Skalarna(W, Y + r * nc, c);
+                    }
+                });
+            };
+            if (pari)
+                vsote(d.wd.data(), d.Lvd.data());
+            else
+                vsote(w.data(), Lv.data());
         }
         real piv = kol[c];
         const real a = akk[f + c];
@@ -582,7 +573,10 @@ void redkiRazcep::razcepiPanel(long s, const std::vector<real>& akk, int nt, Del
         }
         D_[f + c] = piv;
         for (long r = c + 1; r < ld; ++r) Lv[r * nc + c] = kol[r] /= piv;
+        if (pari)
+            for (long r = c + 1; r < ld; ++r) pari = razcepi(Lv[r * nc + c], d.Lvd[r * nc + c]) && pari;
     }
+    d.pari = pari;
 }
 
 void redkiRazcep::posodobi(long s, long od, int nt, Delovni& d, long doo)
@@ -618,8 +612,10 @@ void redkiRazcep::posodobi(long s, long od, int nt, Delovni& d, long doo)
         b = b1;
     }
     const double delo = static_cast<double>(ld - od) * static_cast<double>(ld - od) * nc / 2;
+    const bool pari = d.pari && nc >= kPari;
     Vzporedno(static_cast<long>(naloge.size()), delo, nt, [&](long i) {
         thread_local std::vector<real> wt;
+        thread_local std::vector<dvojna> wtd;
         wt.resize(static_cast<std::size_t>(2 * nc));
         const Delovni::Tek& tek = teki[tekNaloge[static_cast<std::size_t>(i)]];
         const long bb = naloge[static_cast<std::size_t>(i)], b = tek.b, t = tek.t;
@@ -627,38 +623,52 @@ void redkiRazcep::posodobi(long s, long od, int nt, Delovni& d, long doo)
         const long* rl = relVse.data() + tek.rel;
         const bool dva = bb + 1 < tek.b1;
         for (long j = 0; j < nc; ++j) wt[j] = Lv[bb * nc + j] * D_[f + j];
+        if (dva)
+            for (long j = 0; j < nc; ++j) wt[nc + j] = Lv[(bb + 1) * nc + j] * D_[f + j];
         real* tc = Lx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
-        if (!dva) {
-            long r = bb;
-            for (; r + 1 < ld; r += 2) {
-                real v0, v1;
-                Skalarna2(wt.data(), Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v0, v1);
-                tc[rl[r - b]] -= v0;
-                tc[rl[r + 1 - b]] -= v1;
+        real* tc1 = dva ? Lx_.data() + Xp_[t] + (R[bb + 1] - Sf_[t]) * ldt : nullptr;
+        // The sums over the rows Y of the panel (Lv or its pairs) with the
+        // scaled rows W of the target columns.
+        auto vsote = [&](const auto* W, const auto* Y) {
+            if (!dva) {
+                long r = bb;
+                for (; r + 1 < ld; r += 2) {
+                    real v0, v1;
+                    Skalarna2(W, Y + r * nc, Y + (r + 1) * nc, nc, v0, v1);
+                    tc[rl[r - b]] -= v0;
+                    tc[rl[r + 1 - b]] -= v1;
+                }
+                if (r < ld) tc[rl[r - b]] -= Skalarna(W, Y + r * nc, nc);
+                return;
             }
-            if (r < ld) tc[rl[r - b]] -= Skalarna(wt.data(), Lv.data() + r * nc, nc);
-            return;
+            const auto* w0 = W;
+            const auto* w1 = W + nc;
+            tc[rl[0 + bb - b]] -= Skalarna(w0, Y + bb * nc, nc);
+            long r = bb + 1;
+            for (; r + 1 < ld; r += 2) {
+                real v00, v01, v10, v11;
+                Skalarna22(w0, w1, Y + r * nc, Y + (r + 1) * nc, nc, v00, v01, v10, v11);
+                tc[rl[r - b]] -= v00;
+                tc[rl[r + 1 - b]] -= v01;
+                tc1[rl[r - b]] -= v10;
+                tc1[rl[r + 1 - b]] -= v11;
+            }
+            if (r < ld) {
+                real v0, v1;
+                Skalarna2(Y + r * nc, w0, w1, nc, v0, v1);
+                tc[rl[r - b]] -= v0;
+                tc1[rl[r - b]] -= v1;
+            }
+        };
+        bool par = pari;
+        if (par) {
+            wtd.resize(static_cast<std::size_t>(2 * nc));
+            for (long j = 0; j < (dva ? 2 * nc : nc); ++j) par = razcepi(wt[j], wtd[j]) && par;
         }
-        const real* w0 = wt.data();
-        const real* w1 = wt.data() + nc;
-        for (long j = 0; j < nc; ++j) wt[nc + j] = Lv[(bb + 1) * nc + j] * D_[f + j];
-        real* tc1 = Lx_.data() + Xp_[t] + (R[bb + 1] - Sf_[t]) * ldt;
-        tc[rl[0 + bb - b]] -= Skalarna(w0, Lv.data() + bb * nc, nc);
-        long r = bb + 1;
-        for (; r + 1 < ld; r += 2) {
-            real v00, v01, v10, v11;
-            Skalarna22(w0, w1, Lv.data() + r * nc, Lv.data() + (r + 1) * nc, nc, v00, v01, v10, v11);
-            tc[rl[r - b]] -= v00;
-            tc[rl[r + 1 - b]] -= v01;
-            tc1[rl[r - b]] -= v10;
-            tc1[rl[r + 1 - b]] -= v11;
-        }
-        if (r < ld) {
-            real v0, v1;
-            Skalarna2(Lv.data() + r * nc, w0, w1, nc, v0, v1);
-            tc[rl[r - b]] -= v0;
-            tc1[rl[r - b]] -= v1;
-        }
+        if (par)
+            vsote(wtd.data(), d.Lvd.data());
+        else
+            vsote(wt.data(), Lv.data());
     });
 }
 
@@ -809,82 +819,149 @@ void redkiRazcep::inverzPanela(long s, int nt, std::vector<real>& G, std::vector
     const real* X = Lx_.data() + Xp_[s];
     real* Z = Zx_.data() + Xp_[s];
     const long* R = Rs_.data() + Rp_[s];
-    G.resize(static_cast<std::size_t>(m * m));
-    for (long b = nc; b < ld;) {
-        const long t = Sup_[R[b]], ldt = Rp_[t + 1] - Rp_[t];
-        long b1 = b;
-        while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
-        relativni(t, R + b, ld - b, rel);
-        for (long bb = b; bb < b1; ++bb) {
-            const real* zc = Zx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
-            real* g = G.data() + (bb - nc) * m - nc;
-            for (long r = bb; r < ld; ++r) g[r] = zc[rel[r - b]];
-        }
-        b = b1;
-    }
-    // The upper triangle of G from the lower, by tiles that stay in the
-    // cache.
-    constexpr long kPloscica = 32;
-    for (long j0 = 0; j0 < m; j0 += kPloscica)
-        for (long i0 = j0; i0 < m; i0 += kPloscica) {
-            const long j1 = std::min(j0 + kPloscica, m), i1 = std::min(i0 + kPloscica, m);
-            for (long i = i0; i < i1; ++i)
-                for (long j = j0; j < std::min(j1, i); ++j) G[j + i * m] = G[i + j * m];
-        }
-    // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1; every
-    // pair of rows writes its own rows.
-    const double delo = static_cast<double>(m) * static_cast<double>(m) * nc;
-    Vzporedno((m + 1) / 2, delo, nt, [&](long i) {
-        thread_local std::vector<real> W;
-        W.resize(static_cast<std::size_t>(2 * nc));
-        const long a = 2 * i;
-        const real* g0 = G.data() + a * m;
-        const long vrst = std::min(2L, m - a);
-        long c = 0;
-        if (vrst == 2) {
-            const real* g1 = g0 + m;
-            for (; c + 1 < nc; c += 2)
-                Skalarna22(g0, g1, X + c * ld + nc, X + (c + 1) * ld + nc, m, W[c], W[c + 1], W[nc + c],
-                           W[nc + c + 1]);
-            if (c < nc) Skalarna2(X + c * ld + nc, g0, g1, m, W[c], W[nc + c]);
-        } else {
-            for (; c + 1 < nc; c += 2) Skalarna2(g0, X + c * ld + nc, X + (c + 1) * ld + nc, m, W[c], W[c + 1]);
-            if (c < nc) W[c] = Skalarna(g0, X + c * ld + nc, m);
-        }
-        for (long e = 0; e < vrst; ++e) {
-            real* w = W.data() + e * nc;
-            for (long c = nc - 1; c >= 0; --c) {
-                const real* lc = X + c * ld;
-                real v = -w[c];
-                for (long k = c + 1; k < nc; ++k) v -= w[k] * lc[k];
-                w[c] = v;
-                Z[c * ld + nc + a + e] = v;
+    // Z(B,B) gathered into G (m x m), as pairs of doubles where that pays
+    // and every value has its pair, with L(B,J) alike.
+    auto zberi = [&](auto* g0) {
+        bool tocno = true;
+        for (long b = nc; b < ld;) {
+            const long t = Sup_[R[b]], ldt = Rp_[t + 1] - Rp_[t];
+            long b1 = b;
+            while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
+            relativni(t, R + b, ld - b, rel);
+            for (long bb = b; bb < b1; ++bb) {
+                const real* zc = Zx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
+                auto* g = g0 + (bb - nc) * m - nc;
+                for (long r = bb; r < ld; ++r) tocno = razcepi(zc[rel[r - b]], g[r]) && tocno;
             }
+            b = b1;
         }
-    });
+        // The upper triangle of G from the lower, by tiles that stay in the
+        // cache.
+        constexpr long kPloscica = 32;
+        for (long j0 = 0; j0 < m; j0 += kPloscica)
+            for (long i0 = j0; i0 < m; i0 += kPloscica) {
+                const long j1 = std::min(j0 + kPloscica, m), i1 = std::min(i0 + kPloscica, m);
+                for (long i = i0; i < i1; ++i)
+                    for (long j = j0; j < std::min(j1, i); ++j) g0[j + i * m] = g0[i + j * m];
+            }
+        return tocno;
+    };
+    // The panel of L below its diagonal as pairs (Ld), where that pays.
+    thread_local std::vector<dvojna> Gd, Ld, Zp;
+    bool parL = m >= kPari || nc >= kPari;
+    if (parL) {
+        Ld.resize(static_cast<std::size_t>(nc * ld));
+        for (long c = 0; c < nc; ++c)
+            for (long r = c + 1; r < ld; ++r) parL = razcepi(X[c * ld + r], Ld[c * ld + r]) && parL;
+    }
+    const dvojna* Ldp = Ld.data();
+    bool pari = parL && m >= kPari;
+    if (pari) {
+        Gd.resize(static_cast<std::size_t>(m * m));
+        pari = zberi(Gd.data());
+    }
+    if (!pari) {
+        G.resize(static_cast<std::size_t>(m * m));
+        zberi(G.data());
+    }
+    // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1; every
+    // pair of rows writes its own rows.  The columns of L(B,J) are Lb + c
+    // ldb.
+    auto produkt = [&](const auto* Gp, const auto* Lb, long ldb) {
+        const double delo = static_cast<double>(m) * static_cast<double>(m) * nc;
+        Vzporedno((m + 1) / 2, delo, nt, [&](long i) {
+            thread_local std::vector<real> W;
+            W.resize(static_cast<std::size_t>(2 * nc));
+            const long a = 2 * i;
+            const auto* g0 = Gp + a * m;
+            const long vrst = std::min(2L, m - a);
+            long c = 0;
+            if (vrst == 2) {
+                const auto* g1 = g0 + m;
+                for (; c + 1 < nc; c += 2)
+                    Skalarna22(g0, g1, Lb + c * ldb, Lb + (c + 1) * ldb, m, W[c], W[c + 1], W[nc + c],
+                               W[nc + c + 1]);
+                if (c < nc) Skalarna2(Lb + c * ldb, g0, g1, m, W[c], W[nc + c]);
+            } else {
+                for (; c + 1 < nc; c += 2) Skalarna2(g0, Lb + c * ldb, Lb + (c + 1) * ldb, m, W[c], W[c + 1]);
+                if (c < nc) W[c] = Skalarna(g0, Lb + c * ldb, m);
+            }
+            // Both rows against each column of L(J,J)', on pairs (Wd, Ld)
+            // while every value has its pair.
+            thread_local std::vector<dvojna> Wd;
+            Wd.resize(static_cast<std::size_t>(2 * nc));
+            real* w0 = W.data();
+            real* w1 = W.data() + nc;
+            bool par = parL && nc >= kPari;
+            auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
+                real v0 = -w0[c], v1 = -w1[c];
+                if (vrst == 2) {
+                    for (long k = c + 1; k < nc; ++k) {
+                        const real l = vrednost(lc[k]);
+                        v0 -= vrednost(x0[k]) * l;
+                        v1 -= vrednost(x1[k]) * l;
+                    }
+                } else {
+                    for (long k = c + 1; k < nc; ++k) v0 -= vrednost(x0[k]) * vrednost(lc[k]);
+                }
+                w0[c] = v0;
+                w1[c] = v1;
+            };
+            for (long c = nc - 1; c >= 0; --c) {
+                if (par)
+                    stolpec(c, Wd.data(), Wd.data() + nc, Ldp + c * ld);
+                else
+                    stolpec(c, w0, w1, X + c * ld);
+                for (long e = 0; e < vrst; ++e) Z[c * ld + nc + a + e] = W[e * nc + c];
+                if (par) par = razcepi(w0[c], Wd[c]) && (vrst < 2 || razcepi(w1[c], Wd[nc + c]));
+            }
+        });
+    };
+    if (pari)
+        produkt(Gd.data(), Ldp + nc, ld);
+    else
+        produkt(G.data(), X + nc, ld);
     // Z(J,J) from its later columns and from Z(B,J).  The entries of a
     // column of Z(J,J) are mirrored above the diagonal of the column of
     // their row, in the panel's unused part, so that column i of Z holds
     // Z(i, k) for every later k along contiguous memory.
+    // The sums run on pairs of doubles (Ld, Zp) while every value has its
+    // pair: column i of Zp is split once it is done, with the mirrored
+    // entries of the step that wrote them.
+    bool parJ = parL && nc >= kPari;
+    if (parJ) {
+        Zp.resize(static_cast<std::size_t>(nc * ld));
+        for (long c = 0; c < nc && parJ; ++c)
+            for (long r = nc; r < ld; ++r) parJ = razcepi(Z[c * ld + r], Zp[c * ld + r]) && parJ;
+    }
     for (long c = nc - 1; c >= 0; --c) {
         const real* lc = X + c * ld;
         const long dolz = ld - c - 1;
-        Vzporedno((nc - c) / 2, static_cast<double>(nc - c - 1) * dolz, nt, [&](long p) {
-            const long i = c + 1 + 2 * p;
-            if (i + 1 < nc) {
-                real v0, v1;
-                Skalarna2(lc + c + 1, Z + i * ld + c + 1, Z + (i + 1) * ld + c + 1, dolz, v0, v1);
-                Z[c * ld + i] = Z[i * ld + c] = -v0;
-                Z[c * ld + i + 1] = Z[(i + 1) * ld + c] = -v1;
-            } else {
-                const real v = Skalarna(lc + c + 1, Z + i * ld + c + 1, dolz);
-                Z[c * ld + i] = Z[i * ld + c] = -v;
-            }
-        });
+        auto vsote = [&](const auto* Lc, const auto* Zs) {
+            Vzporedno((nc - c) / 2, static_cast<double>(nc - c - 1) * dolz, nt, [&](long p) {
+                const long i = c + 1 + 2 * p;
+                if (i + 1 < nc) {
+                    real v0, v1;
+                    Skalarna2(Lc + c + 1, Zs + i * ld + c + 1, Zs + (i + 1) * ld + c + 1, dolz, v0, v1);
+                    Z[c * ld + i] = Z[i * ld + c] = -v0;
+                    Z[c * ld + i + 1] = Z[(i + 1) * ld + c] = -v1;
+                } else {
+                    const real v = Skalarna(Lc + c + 1, Zs + i * ld + c + 1, dolz);
+                    Z[c * ld + i] = Z[i * ld + c] = -v;
+                }
+            });
+        };
+        if (parJ)
+            vsote(Ldp + c * ld, Zp.data());
+        else
+            vsote(lc, Z);
         real v = 1.0L / D_[f + c];
         for (long r = c + 1; r < ld; ++r) v -= lc[r] * Z[c * ld + r];
         Z[c * ld + c] = v;
         Zd_[f + c] = v;
+        if (parJ)
+            for (long i = c; i < nc; ++i)
+                parJ = razcepi(Z[c * ld + i], Zp[c * ld + i]) && razcepi(Z[i * ld + c], Zp[i * ld + c]) && parJ;
     }
 }
 
