@@ -181,6 +181,34 @@ TEST(RedkiRazcep, OrderingsAndThreadsAgree)
     }
 }
 
+// A matrix scaled by a power of two factors and inverts exactly as scaled
+// (every operation scales without rounding in long double).  Scaled by
+// 2^-1100 its pivots and the inverse (about 2^1100) are beyond double's
+// range; scaled by 2^1100 the inverse is below it: the faster loads of the
+// factorisation and of the inverse, which hold values as pairs of doubles,
+// must keep the long doubles there, and every digit stays the same.
+TEST(RedkiRazcep, ScaledBeyondDoublesRangeGivesTheScaledInverse)
+{
+    const long n = 2 * 30 * 30;
+    const redkaSimetricna N = Normalna(n, Mreza(30, 30, 2, true, 21));
+    auto izracun = [&](int e) {
+        redkaSimetricna S = N;
+        for (auto& x : S.Ax) x = std::ldexp(x, e);
+        redkiRazcep r;
+        r.nastaviUrejanje(redkiRazcep::Urejanje::metis);
+        r.analiza(S);
+        EXPECT_EQ(r.razcep(S), 0);
+        r.izbraniInverz();
+        std::vector<long double> z;
+        for (long j = 0; j < n; ++j)
+            for (long p = S.Ap[j]; p < S.Ap[j + 1]; ++p) z.push_back(std::ldexp(r.inverz(S.Ai[p], j), e));
+        return z;
+    };
+    const auto ref = izracun(0);
+    EXPECT_TRUE(izracun(-1100) == ref);
+    EXPECT_TRUE(izracun(1100) == ref);
+}
+
 // Singular normal matrices: a levelling grid with no height held (defect 1),
 // a distance network with nothing held (defect 3), and an unknown that no
 // row touches.  Each factorisation reports as many zero pivots as the defect,
