@@ -5,86 +5,54 @@
 
 #include "matrika/matrikaAux.h"
 #include "matrika/redkirazcep.h"
+#include "matrika/skalarna.h"
 #include "matrika/vzporedno.h"
 
 namespace {
 const char* const F = "matrika/redkicelotniinverz";
 
-// The sums of a supernode's columns over the rows below it for one row i of
-// Z or two (v = 2):
-//   w(t, c) = -sum_b L(nc + b, c) Z(i + t, k_b),   k_b = R[nc + b],
-// two rows and two columns at a time: two long doubles loaded per two
-// products, the loads being what bounds these loops.  Only the lower
-// triangle of Z (column-major, n x n) is read: Z(i, k) at z[k n + i] while
-// k <= i, and at z[i n + k] (column i) after it.  The sums run over b in
-// order whatever the place of the values.
-class Vrstici {
-public:
-    Vrstici(const real* z, long n, const long* k, long m) : z_(z), n_(n), k_(k), m_(m) {}
-    void operator()(long i, long v, const real* X, long ld, long nc, real* w) const
-    {
-        // b < b1: k_b <= i (column k_b holds rows i and i + 1); b1 <= b < b2:
-        // k_b = i + 1 (for row i in column i); b >= b2: k_b > i + 1.
-        const long b1 = static_cast<long>(std::upper_bound(k_, k_ + m_, i) - k_);
-        const long b2 = v == 2 ? static_cast<long>(std::upper_bound(k_ + b1, k_ + m_, i + 1) - k_) : m_;
-        const real* zi0 = z_ + static_cast<std::size_t>(i) * static_cast<std::size_t>(n_);
-        const real* zi1 = zi0 + n_;
-        long c = 0;
-        for (; c + 1 < nc; c += 2) {
-            const real* l0 = X + c * ld + nc;
-            const real* l1 = l0 + ld;
-            if (v == 2) {
-                real s00 = 0, s01 = 0, s10 = 0, s11 = 0;
-                auto korak = [&](long b, real z0, real z1) {
-                    const real a0 = l0[b], a1 = l1[b];
-                    s00 -= a0 * z0;
-                    s01 -= a0 * z1;
-                    s10 -= a1 * z0;
-                    s11 -= a1 * z1;
-                };
-                long b = 0;
-                for (; b < b1; ++b) {
-                    const real* zk = stolpec(b);
-                    korak(b, zk[i], zk[i + 1]);
-                }
-                for (; b < b2; ++b) korak(b, zi0[k_[b]], stolpec(b)[i + 1]);
-                for (; b < m_; ++b) korak(b, zi0[k_[b]], zi1[k_[b]]);
-                w[c] = s00, w[nc + c] = s01, w[c + 1] = s10, w[nc + c + 1] = s11;
-            } else {
-                real s0 = 0, s1 = 0;
-                for (long b = 0; b < m_; ++b) {
-                    const real zb = z(i, b);
-                    s0 -= l0[b] * zb;
-                    s1 -= l1[b] * zb;
-                }
-                w[c] = s0, w[c + 1] = s1;
-            }
-        }
-        if (c < nc) {
-            const real* l0 = X + c * ld + nc;
-            for (long t = 0; t < v; ++t) {
-                real s = 0;
-                for (long b = 0; b < m_; ++b) s -= l0[b] * z(i + t, b);
-                w[t * nc + c] = s;
-            }
-        }
-    }
+// From this many columns of a supernode on, the sums run on pairs of
+// doubles (skalarna.h).
+constexpr long kPari = 4;
+// Rows below a supernode gathered at once (a block stays in the cache).
+constexpr long kVrstic = 64;
 
-private:
-    const real* stolpec(long b) const
-    {
-        return z_ + static_cast<std::size_t>(k_[b]) * static_cast<std::size_t>(n_);
+// The sums of a supernode's columns over the rows below it for one row of
+// Z or two (v = 2), from the gathered rows y0, y1 of Z(i, B) and the
+// columns of L below the supernode (column c at Lb + c m):
+//   w(t, c) = -sum_b L(nc + b, c) Z(i + t, k_b),
+// two rows and two columns at a time.  Each sum is formed as +sum and
+// negated, the same value as the difference from 0 the recurrence asks
+// for; an exact 0 is +0 there, and so here.
+template <typename E>
+void Vsote(const E* y0, const E* y1, long v, const E* Lb, long m, long nc, real* w)
+{
+    auto minus = [](real x) { return x == 0 ? 0.0L : -x; };
+    long c = 0;
+    for (; c + 1 < nc; c += 2) {
+        const E* l0 = Lb + c * m;
+        const E* l1 = l0 + m;
+        if (v == 2) {
+            real s00, s01, s10, s11;
+            skalarna::Skalarna22(l0, l1, y0, y1, m, s00, s01, s10, s11);
+            w[c] = minus(s00), w[nc + c] = minus(s01), w[c + 1] = minus(s10), w[nc + c + 1] = minus(s11);
+        } else {
+            real s0, s1;
+            skalarna::Skalarna2(y0, l0, l1, m, s0, s1);
+            w[c] = minus(s0), w[c + 1] = minus(s1);
+        }
     }
-    real z(long i, long b) const
-    {
-        const long k = k_[b];
-        return k <= i ? stolpec(b)[i] : z_[static_cast<std::size_t>(i) * static_cast<std::size_t>(n_) + static_cast<std::size_t>(k)];
+    if (c < nc) {
+        const E* l0 = Lb + c * m;
+        if (v == 2) {
+            real s0, s1;
+            skalarna::Skalarna2(l0, y0, y1, m, s0, s1);
+            w[c] = minus(s0), w[nc + c] = minus(s1);
+        } else {
+            w[c] = minus(skalarna::Skalarna(l0, y0, m));
+        }
     }
-    const real* z_;
-    long n_;
-    const long* k_;
-    long m_;
-};
+}
 }  // namespace
 
 void redkiRazcep::celotniInverz(real* z) const
@@ -101,9 +69,8 @@ void redkiRazcep::celotniInverz(real* z) const
     // pass over Z(i, B), then the sums within J from the last column of J
     // back.  The operations number sum_c |S(c)| (n - c), a fraction of n
     // solutions (n nnz(L) each), since the long columns of L come last.
-    // Only the lower triangle is formed, column by column (its entries
-    // above the diagonal are read from their mirror below it), and the
-    // upper one is copied from it at the end by tiles.  The rows below a
+    // Every entry is written to both triangles when it is formed, so that
+    // the sums over Z(i, B) read column i along memory.  The rows below a
     // supernode are independent of each other, and are shared among
     // threads; every sum keeps its order, so the threads change no digit.
     // Each sum runs from 0 down, so that an entry that is exactly 0 stays
@@ -111,29 +78,67 @@ void redkiRazcep::celotniInverz(real* z) const
     const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
     const std::size_t nn = static_cast<std::size_t>(n);
     auto el = [z, nn](long i, long j) -> real& { return z[static_cast<std::size_t>(j) * nn + static_cast<std::size_t>(i)]; };
-    // Z(i, j) from the lower triangle.
-    auto sp = [&el](long i, long j) -> real { return i >= j ? el(i, j) : el(j, i); };
     const int nt = niti();
+    std::vector<real> Lb;
+    std::vector<dvojna> Lbd;
     for (long s = ns - 1; s >= 0; --s) {
         const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
         const real* X = Lx_.data() + Xp_[s];
         const long* R = Rs_.data() + Rp_[s];
-        const Vrstici vsote(z, n, R + nc, m);
-        // The rows below the supernode, two at a time.
-        const long prva = f + nc, parov = (n - prva + 1) / 2;
-        vzporedno::Vzporedno(parov, static_cast<double>(parov) * static_cast<double>(2 * nc * m), nt, [&](long p) {
-            thread_local std::vector<real> w;
+        // L(B,J) by columns (c at c m), and as pairs of doubles where they
+        // pay and every value has its pair.
+        Lb.resize(static_cast<std::size_t>(nc * m));
+        for (long c = 0; c < nc; ++c)
+            for (long b = 0; b < m; ++b) Lb[c * m + b] = X[c * ld + nc + b];
+        bool pari = nc >= kPari && m > 0;
+        if (pari) {
+            Lbd.resize(static_cast<std::size_t>(nc * m));
+            for (std::size_t q = 0; q < Lb.size(); ++q) pari = razcepi(Lb[q], Lbd[q]) && pari;
+        }
+        const real* Lr = Lb.data();
+        const dvojna* Ldp = Lbd.data();
+        // The rows below the supernode by blocks: the block's rows of
+        // Z(:, B) gathered from the columns of B (each a run along memory),
+        // then its rows two at a time.
+        const long prva = f + nc, blokov = (n - prva + kVrstic - 1) / kVrstic;
+        vzporedno::Vzporedno(blokov, static_cast<double>(n - prva) * static_cast<double>(nc * m), nt, [&](long q) {
+            thread_local std::vector<real> w, Y;
+            thread_local std::vector<dvojna> Yd;
             w.resize(static_cast<std::size_t>(2 * nc));
-            const long i = prva + 2 * p, v = std::min(2L, n - i);
-            vsote(i, v, X, ld, nc, w.data());
-            for (long t = 0; t < v; ++t) {
-                real* wt = w.data() + t * nc;
-                for (long c = nc - 1; c >= 0; --c) {
-                    const real* lc = X + c * ld;
-                    real val = wt[c];
-                    for (long e = c + 1; e < nc; ++e) val -= lc[e] * wt[e];
-                    wt[c] = val;
-                    el(i + t, f + c) = val;
+            const long i0 = prva + q * kVrstic, vrstic = std::min(kVrstic, n - i0);
+            // Y(r, b) = Z(i0 + r, k_b) at r m + b.
+            auto zberi = [&](auto* y) {
+                bool tocno = true;
+                for (long b = 0; b < m; ++b) {
+                    const real* zk = &el(i0, R[nc + b]);
+                    for (long r = 0; r < vrstic; ++r) tocno = razcepi(zk[r], y[r * m + b]) && tocno;
+                }
+                return tocno;
+            };
+            bool par = pari;
+            if (par) {
+                Yd.resize(static_cast<std::size_t>(vrstic * m));
+                par = zberi(Yd.data());
+            }
+            if (!par) {
+                Y.resize(static_cast<std::size_t>(vrstic * m));
+                zberi(Y.data());
+            }
+            for (long r = 0; r < vrstic; r += 2) {
+                const long i = i0 + r, v = std::min(2L, vrstic - r);
+                if (par)
+                    Vsote(Yd.data() + r * m, Yd.data() + (r + 1) * m, v, Ldp, m, nc, w.data());
+                else
+                    Vsote(Y.data() + r * m, Y.data() + (r + 1) * m, v, Lr, m, nc, w.data());
+                for (long t = 0; t < v; ++t) {
+                    real* wt = w.data() + t * nc;
+                    for (long c = nc - 1; c >= 0; --c) {
+                        const real* lc = X + c * ld;
+                        real val = wt[c];
+                        for (long e = c + 1; e < nc; ++e) val -= lc[e] * wt[e];
+                        wt[c] = val;
+                        el(i + t, f + c) = el(f + c, i + t) = val;
+                    }
                 }
             }
         });
@@ -142,25 +147,14 @@ void redkiRazcep::celotniInverz(real* z) const
             const real* lc = X + c * ld;
             for (long i = f + c + 1; i < f + nc; ++i) {
                 real val = 0;
-                for (long r = c + 1; r < ld; ++r) val -= lc[r] * sp(i, R[r]);
-                el(i, f + c) = val;
+                for (long r = c + 1; r < ld; ++r) val -= lc[r] * el(R[r], i);
+                el(i, f + c) = el(f + c, i) = val;
             }
             real val = 1.0L / D_[static_cast<std::size_t>(f + c)];
             for (long r = c + 1; r < ld; ++r) val -= lc[r] * el(R[r], f + c);
             el(f + c, f + c) = val;
         }
     }
-    // The upper triangle from the lower, by tiles that stay in the cache.
-    constexpr long kPloscica = 64;
-    const long ploscic = (n + kPloscica - 1) / kPloscica;
-    vzporedno::Vzporedno(ploscic, static_cast<double>(n) * static_cast<double>(n), nt, [&](long q) {
-        const long j0 = q * kPloscica, j1 = std::min(j0 + kPloscica, n);
-        for (long i0 = j0; i0 < n; i0 += kPloscica) {
-            const long i1 = std::min(i0 + kPloscica, n);
-            for (long j = j0; j < j1; ++j)
-                for (long i = std::max(i0, j + 1); i < i1; ++i) el(j, i) = el(i, j);
-        }
-    });
 }
 
 void redkiRazcep::stolpciInverza(const long* j, long k, std::vector<real>& W) const
