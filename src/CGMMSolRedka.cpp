@@ -6,14 +6,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <new>
-#if __has_include(<sys/mman.h>)
-#include <sys/mman.h>
-#endif
 #include <unistd.h>
 
 #include "matrika/bdmatrika.h"
 #include "matrika/chr.h"
 #include "matrika/inv.h"
+#include "matrika/velikestrani.h"
 #include "src/CGMM.h"
 #include "src/FDolgeVerige.h"
 #include "src/FGMMSolMat.h"
@@ -67,21 +65,6 @@ std::vector<long> Sidra(const matrika<real>& H)
     return izbrani;
 }
 
-// n values that are written before they are read (nullptr when the memory
-// is not there), in pages of 2 MiB where the system gives them: the whole
-// inverse of a network of thousands of unknowns takes hundreds of megabytes,
-// and touching them page by page of 4 KiB costs as much as computing them.
-real* VelikeStrani(std::size_t n)
-{
-    constexpr std::size_t kStran = std::size_t{2} << 20;
-    const std::size_t bajtov = (n * sizeof(real) + kStran - 1) / kStran * kStran;
-    void* p = std::aligned_alloc(kStran, bajtov);
-    if (p == nullptr) return nullptr;
-#ifdef MADV_HUGEPAGE
-    madvise(p, bajtov, MADV_HUGEPAGE);
-#endif
-    return static_cast<real*>(p);
-}
 }  // namespace
 
 void CGMMSolRedka::Beli(const CGMM& GMM)
