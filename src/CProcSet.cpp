@@ -267,6 +267,8 @@ const CProcSet::Kljuc CProcSet::kKljuci[] = {
 
 const CProcSet::Kljuc* CProcSet::NajdiKljuc(const std::string& w)
 {
+    // Every keyword starts with '*'; the words of the records mostly do not.
+    if (w.empty() || w[0] != '*') return nullptr;
     for (const Kljuc& k : kKljuci)
         if (w == k.beseda) return &k;
     return nullptr;
