@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <ios>
 #include <limits>
+#include <locale>
 
 namespace {
 constexpr int kNajvecDecimalk = 9;
@@ -68,3 +70,45 @@ void DodajFiksno(std::string& izhod, real v, int sirina, int decimalke)
     } while (c > 0);
     if (negativno) *--z = '-';
 }
+
+namespace {
+// num_put of the C locale with fixed-notation numbers through DodajFiksno.
+class HitriZapis : public std::num_put<char> {
+protected:
+    iter_type do_put(iter_type s, std::ios_base& io, char_type fill, double v) const override
+    {
+        return Zapisi(s, io, fill, v, [&] { return std::num_put<char>::do_put(s, io, fill, v); });
+    }
+    iter_type do_put(iter_type s, std::ios_base& io, char_type fill, long double v) const override
+    {
+        return Zapisi(s, io, fill, v, [&] { return std::num_put<char>::do_put(s, io, fill, v); });
+    }
+
+private:
+    template <typename Sicer>
+    static iter_type Zapisi(iter_type s, std::ios_base& io, char_type fill, long double v, Sicer sicer)
+    {
+        const std::ios_base::fmtflags f = io.flags();
+        const std::ios_base::fmtflags poravnava = f & std::ios_base::adjustfield;
+        const std::streamsize dec = io.precision();
+        if ((f & std::ios_base::floatfield) != std::ios_base::fixed ||
+            (f & (std::ios_base::showpos | std::ios_base::showpoint | std::ios_base::uppercase)) ||
+            poravnava == std::ios_base::internal || dec < 0 || dec > kNajvecDecimalk)
+            return sicer();
+        std::string t;
+        DodajFiksno(t, v, 0, static_cast<int>(dec));
+        const std::streamsize w = io.width();
+        io.width(0);
+        const std::size_t polnilo = w > static_cast<std::streamsize>(t.size()) ? static_cast<std::size_t>(w) - t.size() : 0;
+        const bool levo = poravnava == std::ios_base::left;
+        if (!levo)
+            for (std::size_t k = 0; k < polnilo; ++k) *s++ = fill;
+        for (const char c : t) *s++ = c;
+        if (levo)
+            for (std::size_t k = 0; k < polnilo; ++k) *s++ = fill;
+        return s;
+    }
+};
+}  // namespace
+
+void HitriIzpis(std::ostream& out) { out.imbue(std::locale(std::locale::classic(), new HitriZapis)); }

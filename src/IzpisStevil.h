@@ -11,6 +11,7 @@
 #ifndef NIVEX_SRC_IZPISSTEVIL_H
 #define NIVEX_SRC_IZPISSTEVIL_H
 
+#include <ostream>
 #include <string>
 
 #include "matrika/numerika.h"
@@ -18,5 +19,12 @@
 // Appends v as `izhod << std::setw(sirina) << v` writes it on a stream in
 // fixed notation with `decimalke` decimals (C locale, right-aligned).
 void DodajFiksno(std::string& izhod, real v, int sirina, int decimalke);
+
+// The stream writes its numbers in fixed notation (up to nine decimals,
+// without showpos, showpoint or uppercase, aligned right or left) through
+// DodajFiksno, every other number as before; the text is the same, and a
+// report of millions of numbers is written several times faster.  The
+// stream takes the C locale.
+void HitriIzpis(std::ostream& out);
 
 #endif

@@ -1,4 +1,5 @@
 #include "src/Nivex.h"
+#include "src/IzpisStevil.h"
 
 #include <filesystem>
 #include <fstream>
@@ -425,6 +426,7 @@ int NivexMain(int argc, const char** argv)
 
     report.open(reportFile, std::ios::out | std::ios::trunc);
     if (!report.is_open()) NivexError(NivexNapakaPorocila(reportFile));
+    HitriIzpis(report);
     // From here on a fatal message of any layer ends up in the report as well.
     NivexPorocilo(&report);
     NaslovNivex(report);

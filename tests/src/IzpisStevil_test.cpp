@@ -52,3 +52,28 @@ TEST(IzpisStevil, WritesEveryValueAsTheStream)
             ASSERT_EQ(s.substr(1), Tok(x, w, d)) << std::setprecision(21) << x << " w " << w << " d " << d;
         }
 }
+
+// A stream with the fast numbers writes every number, whatever its flags, as
+// a stream with the standard ones; the field width is used up either way.
+TEST(IzpisStevil, FastStreamWritesAsTheStandardOne)
+{
+    const std::vector<long double> v = {0.0L, -0.0L, 0.125L, -2.5L, 1e15L, 1234.5678L, -0.004L,
+                                        std::numeric_limits<long double>::quiet_NaN(),
+                                        -std::numeric_limits<long double>::infinity()};
+    using F = std::ios_base;
+    const std::vector<F::fmtflags> zastavice = {F::fixed, F::fixed | F::left, F::fixed | F::internal,
+                                                F::fixed | F::showpos, F::fixed | F::showpoint, F::fixed | F::uppercase,
+                                                F::scientific, F::fmtflags{}};
+    for (const F::fmtflags z : zastavice)
+        for (const int d : {0, 2, 9, 12})
+            for (const long double x : v) {
+                std::ostringstream a, b;
+                HitriIzpis(b);
+                for (std::ostringstream* s : {&a, &b}) {
+                    s->flags(z);
+                    *s << std::setprecision(d) << std::setfill('*') << std::setw(11) << x << '|' << std::setw(7)
+                       << static_cast<double>(x) << '|' << x << '|' << 42 << std::setw(5) << 'c';
+                }
+                ASSERT_EQ(b.str(), a.str()) << z << " " << d << " " << static_cast<double>(x);
+            }
+}
