@@ -306,7 +306,10 @@ void redkiRazcep::panelnaStruktura()
 namespace {
 // The largest panel (rows^2 x columns) a thread takes on its own in a
 // subtree: a few milliseconds of arithmetic, its panel well within the cache.
-constexpr double kVelikPanel = 32 * kDeloZaNiti;
+constexpr double kVelikPanel = 9.6e6;
+// Below this much work in all (a fraction of a millisecond) the tree is not
+// split among threads.
+constexpr double kMaloDela = 3e5;
 }  // namespace
 
 void redkiRazcep::poddrevesa(int nt)
@@ -342,7 +345,7 @@ void redkiRazcep::poddrevesa(int nt)
             vse += W[s];
         }
     }
-    if (vse < kDeloZaNiti) return;
+    if (vse < kMaloDela) return;
     std::priority_queue<std::pair<double, long>> kup;
     for (long s = 0; s < ns; ++s)
         if (oce[s] < 0) kup.push({W[s], s});

@@ -7,21 +7,31 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 namespace vzporedno {
-// Below this many multiplications a loop is not worth starting a thread
-// (some tens of microseconds each).
-constexpr double kDeloZaNiti = 3e5;
+// Below this many multiplications a loop is not worth waking a helper
+// (some microseconds each).
+constexpr double kDeloZaNiti = 5e4;
 
-// telo(i) for every i in [0, m), shared with other threads when the whole
+// The helpers of the program: started by the first loop that asks for them
+// and kept for the next ones, asleep (on a condition variable, never
+// spinning) between loops.
+class Pomocniki {
+public:
+    // delaj() on the calling thread and on up to k helpers at once; returns
+    // when every helper that took part has returned.  A helper that has not
+    // woken by the time the caller's own delaj() returns does not take part.
+    // From a helper itself (a loop within a loop), or while another thread's
+    // loop holds the helpers, the caller alone does the work.  delaj must
+    // not throw.
+    static void Izvedi(int k, void (*delaj)(void*), void* podatki) noexcept;
+};
+
+// telo(i) for every i in [0, m), shared with the helpers when the whole
 // loop holds enough work; telo must write only what belongs to its i.  The
 // threads take the indices one by one, so that a thread held up by other
-// work on the machine delays only its own index; they exist only for the
-// loop and never wait by spinning.  What telo throws on any thread is thrown
-// here once every thread has stopped.
+// work on the machine delays only its own index.  What telo throws on any
+// thread is thrown here once every thread has stopped.
 template <typename F>
 inline void Vzporedno(long m, double delo, int niti, F&& telo)
 {
@@ -30,30 +40,27 @@ inline void Vzporedno(long m, double delo, int niti, F&& telo)
         for (long i = 0; i < m; ++i) telo(i);
         return;
     }
-    std::atomic<long> naslednji{0};
-    std::exception_ptr napaka;
-    std::mutex varuh;
-    auto delaj = [&] {
+    struct Zanka {
+        F& telo;
+        long m;
+        std::atomic<long> naslednji{0};
+        std::exception_ptr napaka{};
+        std::mutex varuh{};
+    } z{telo, m};
+    auto delaj = [](void* p) {
+        Zanka& z = *static_cast<Zanka*>(p);
         try {
-            for (long i = naslednji++; i < m; i = naslednji++) telo(i);
+            for (long i = z.naslednji++; i < z.m; i = z.naslednji++) z.telo(i);
         } catch (...) {
             // The first failure (no memory, say) ends the loop on every
             // thread and is passed on by the calling one.
-            const std::lock_guard<std::mutex> zaklep(varuh);
-            if (!napaka) napaka = std::current_exception();
-            naslednji = m;
+            const std::lock_guard<std::mutex> zaklep(z.varuh);
+            if (!z.napaka) z.napaka = std::current_exception();
+            z.naslednji = z.m;
         }
     };
-    std::vector<std::thread> pomocne;
-    pomocne.reserve(static_cast<std::size_t>(dodatne));
-    try {
-        for (long t = 0; t < dodatne; ++t) pomocne.emplace_back(delaj);
-    } catch (const std::system_error&) {
-        // No thread to be had: the threads started (or this one alone) do it.
-    }
-    delaj();
-    for (auto& t : pomocne) t.join();
-    if (napaka) std::rethrow_exception(napaka);
+    Pomocniki::Izvedi(static_cast<int>(dodatne), delaj, &z);
+    if (z.napaka) std::rethrow_exception(z.napaka);
 }
 }  // namespace vzporedno
 
