@@ -13,7 +13,7 @@ const char* const F = "matrika/redkicelotniinverz";
 
 // From this many columns of a supernode on, the sums run on pairs of
 // doubles (skalarna.h).
-constexpr long kPari = 4;
+constexpr long kPari = 16;
 // Rows below a supernode gathered at once (a block stays in the cache).
 constexpr long kVrstic = 64;
 
@@ -53,6 +53,50 @@ void Vsote(const E* y0, const E* y1, long v, const E* Lb, long m, long nc, real*
         }
     }
 }
+
+// The same sums straight from Z for a supernode of few columns, where a
+// copy of the rows would cost as much as the sums: rows i and i + 1 of
+// Z(:, B) at zi[odmik[b]] and zi[odmik[b] + 1] (column k_b of Z by columns).
+// Each sum is the difference from 0, term by term.
+void VsoteNaravnost(const real* zi, const std::size_t* odmik, long v, const real* Lb, long m, long nc, real* w)
+{
+    long c = 0;
+    for (; c + 1 < nc; c += 2) {
+        const real* l0 = Lb + c * m;
+        const real* l1 = l0 + m;
+        if (v == 2) {
+            real s00 = 0, s01 = 0, s10 = 0, s11 = 0;
+            for (long b = 0; b < m; ++b) {
+                const real* zb = zi + odmik[b];
+                // The rows of the next pairs share the cache line, and
+                // the one after it is asked for now.
+                __builtin_prefetch(zb + 4);
+                const real a0 = l0[b], a1 = l1[b], y0 = zb[0], y1 = zb[1];
+                s00 -= a0 * y0;
+                s01 -= a0 * y1;
+                s10 -= a1 * y0;
+                s11 -= a1 * y1;
+            }
+            w[c] = s00, w[nc + c] = s01, w[c + 1] = s10, w[nc + c + 1] = s11;
+        } else {
+            real s0 = 0, s1 = 0;
+            for (long b = 0; b < m; ++b) {
+                const real y0 = zi[odmik[b]];
+                s0 -= l0[b] * y0;
+                s1 -= l1[b] * y0;
+            }
+            w[c] = s0, w[c + 1] = s1;
+        }
+    }
+    if (c < nc) {
+        const real* l0 = Lb + c * m;
+        for (long t = 0; t < v; ++t) {
+            real s = 0;
+            for (long b = 0; b < m; ++b) s -= l0[b] * zi[odmik[b] + static_cast<std::size_t>(t)];
+            w[t * nc + c] = s;
+        }
+    }
+}
 }  // namespace
 
 void redkiRazcep::celotniInverz(real* z) const
@@ -80,7 +124,8 @@ void redkiRazcep::celotniInverz(real* z) const
     auto el = [z, nn](long i, long j) -> real& { return z[static_cast<std::size_t>(j) * nn + static_cast<std::size_t>(i)]; };
     const int nt = niti();
     std::vector<real> Lb;
-    std::vector<dvojna> Lbd;
+    std::vector<dvojna> Lbd, LJ;
+    std::vector<std::size_t> odmik;   // place of column k_b of Z
     for (long s = ns - 1; s >= 0; --s) {
         const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
         const real* X = Lx_.data() + Xp_[s];
@@ -95,15 +140,26 @@ void redkiRazcep::celotniInverz(real* z) const
             Lbd.resize(static_cast<std::size_t>(nc * m));
             for (std::size_t q = 0; q < Lb.size(); ++q) pari = razcepi(Lb[q], Lbd[q]) && pari;
         }
+        // L(J,J) by columns (c at c nc) as pairs, for the sums within J.
+        bool parJJ = nc >= kPari;
+        if (parJJ) {
+            LJ.resize(static_cast<std::size_t>(nc * nc));
+            for (long c = 0; c < nc; ++c)
+                for (long e = c + 1; e < nc; ++e) parJJ = razcepi(X[c * ld + e], LJ[c * nc + e]) && parJJ;
+        }
+        const dvojna* LJd = LJ.data();
         const real* Lr = Lb.data();
+        odmik.resize(static_cast<std::size_t>(m));
+        for (long b = 0; b < m; ++b) odmik[static_cast<std::size_t>(b)] = static_cast<std::size_t>(R[nc + b]) * nn;
         const dvojna* Ldp = Lbd.data();
         // The rows below the supernode by blocks: the block's rows of
         // Z(:, B) gathered from the columns of B (each a run along memory),
         // then its rows two at a time.
         const long prva = f + nc, blokov = (n - prva + kVrstic - 1) / kVrstic;
         vzporedno::Vzporedno(blokov, static_cast<double>(n - prva) * static_cast<double>(nc * m), nt, [&](long q) {
-            thread_local std::vector<real> w, Y;
-            thread_local std::vector<dvojna> Yd;
+            thread_local std::vector<real> w;
+            thread_local std::vector<dvojna> Yd, wd;
+            wd.resize(static_cast<std::size_t>(2 * nc));
             w.resize(static_cast<std::size_t>(2 * nc));
             const long i0 = prva + q * kVrstic, vrstic = std::min(kVrstic, n - i0);
             // Y(r, b) = Z(i0 + r, k_b) at r m + b.
@@ -120,25 +176,38 @@ void redkiRazcep::celotniInverz(real* z) const
                 Yd.resize(static_cast<std::size_t>(vrstic * m));
                 par = zberi(Yd.data());
             }
-            if (!par) {
-                Y.resize(static_cast<std::size_t>(vrstic * m));
-                zberi(Y.data());
-            }
             for (long r = 0; r < vrstic; r += 2) {
                 const long i = i0 + r, v = std::min(2L, vrstic - r);
                 if (par)
                     Vsote(Yd.data() + r * m, Yd.data() + (r + 1) * m, v, Ldp, m, nc, w.data());
                 else
-                    Vsote(Y.data() + r * m, Y.data() + (r + 1) * m, v, Lr, m, nc, w.data());
-                for (long t = 0; t < v; ++t) {
-                    real* wt = w.data() + t * nc;
-                    for (long c = nc - 1; c >= 0; --c) {
-                        const real* lc = X + c * ld;
-                        real val = wt[c];
-                        for (long e = c + 1; e < nc; ++e) val -= lc[e] * wt[e];
-                        wt[c] = val;
-                        el(i + t, f + c) = el(f + c, i + t) = val;
+                    VsoteNaravnost(z + i, odmik.data(), v, Lr, m, nc, w.data());
+                // Then within the supernode, both rows against each column
+                // of L(J,J), on pairs while every value has its pair.
+                real* w0 = w.data();
+                real* w1 = w.data() + nc;
+                bool parJ = parJJ;
+                auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
+                    real v0 = w0[c], v1 = w1[c];
+                    if (v == 2) {
+                        for (long e = c + 1; e < nc; ++e) {
+                            const real l = vrednost(lc[e]);
+                            v0 -= l * vrednost(x0[e]);
+                            v1 -= l * vrednost(x1[e]);
+                        }
+                    } else {
+                        for (long e = c + 1; e < nc; ++e) v0 -= vrednost(lc[e]) * vrednost(x0[e]);
                     }
+                    w0[c] = v0;
+                    w1[c] = v1;
+                };
+                for (long c = nc - 1; c >= 0; --c) {
+                    if (parJ)
+                        stolpec(c, wd.data(), wd.data() + nc, LJd + c * nc);
+                    else
+                        stolpec(c, w0, w1, X + c * ld);
+                    for (long t = 0; t < v; ++t) el(i + t, f + c) = el(f + c, i + t) = w[t * nc + c];
+                    if (parJ) parJ = razcepi(w0[c], wd[c]) && (v < 2 || razcepi(w1[c], wd[nc + c]));
                 }
             }
         });
