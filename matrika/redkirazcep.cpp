@@ -42,6 +42,9 @@ using skalarna::Skalarna;
 using skalarna::Skalarna2;
 using skalarna::Skalarna22;
 
+// Rows of Z(B,J) formed together by one task of the inverse on the pattern.
+constexpr long kVrsticProdukta = 16;
+
 // Panels and products from this many columns (or rows) on are also held as
 // pairs of doubles (skalarna.h): below it the copies cost more than the
 // faster loads save.
@@ -870,54 +873,72 @@ void redkiRazcep::inverzPanela(long s, int nt, std::vector<real>& G, std::vector
     // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1; every
     // pair of rows writes its own rows.  The columns of L(B,J) are Lb + c
     // ldb.
+    // Rows a and a + 1 (vrst of them) of Z(B,J) = -Y L(J,J)^-1 from their
+    // rows of Y = Z(B,B) L(B,J) in W (row a + 1 at W + nc).
+    auto pari2 = [&](long a, long vrst, real* W) {
+        // Both rows against each column of L(J,J)', on pairs (Wd, Ld)
+        // while every value has its pair.
+        thread_local std::vector<dvojna> Wd;
+        Wd.resize(static_cast<std::size_t>(2 * nc));
+        real* w0 = W;
+        real* w1 = W + nc;
+        bool par = parL && nc >= kPari;
+        auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
+            real v0 = -w0[c];
+            if (vrst == 2) {
+                real v1 = -w1[c];
+                for (long k = c + 1; k < nc; ++k) {
+                    const real l = vrednost(lc[k]);
+                    v0 -= vrednost(x0[k]) * l;
+                    v1 -= vrednost(x1[k]) * l;
+                }
+                w1[c] = v1;
+            } else {
+                for (long k = c + 1; k < nc; ++k) v0 -= vrednost(x0[k]) * vrednost(lc[k]);
+            }
+            w0[c] = v0;
+        };
+        for (long c = nc - 1; c >= 0; --c) {
+            if (par)
+                stolpec(c, Wd.data(), Wd.data() + nc, Ldp + c * ld);
+            else
+                stolpec(c, w0, w1, X + c * ld);
+            for (long e = 0; e < vrst; ++e) Z[c * ld + nc + a + e] = W[e * nc + c];
+            if (par) par = razcepi(w0[c], Wd[c]) && (vrst < 2 || razcepi(w1[c], Wd[nc + c]));
+        }
+    };
     auto produkt = [&](const auto* Gp, const auto* Lb, long ldb) {
         const double delo = static_cast<double>(m) * static_cast<double>(m) * nc;
-        Vzporedno((m + 1) / 2, delo, nt, [&](long i) {
-            thread_local std::vector<real> W;
-            W.resize(static_cast<std::size_t>(2 * nc));
-            const long a = 2 * i;
-            const auto* g0 = Gp + a * m;
-            const long vrst = std::min(2L, m - a);
+        // A task takes kVrsticProdukta rows, so that each pass over the
+        // columns of L(B,J) serves all of them from the cache.
+        const long blokov = (m + kVrsticProdukta - 1) / kVrsticProdukta;
+        Vzporedno(blokov, delo, nt, [&](long q) {
+            thread_local std::vector<real> Wb;
+            const long a0 = q * kVrsticProdukta, a1 = std::min(m, a0 + kVrsticProdukta);
+            Wb.resize(static_cast<std::size_t>((a1 - a0) * nc));
             long c = 0;
-            if (vrst == 2) {
-                const auto* g1 = g0 + m;
-                for (; c + 1 < nc; c += 2)
-                    Skalarna22(g0, g1, Lb + c * ldb, Lb + (c + 1) * ldb, m, W[c], W[c + 1], W[nc + c],
-                               W[nc + c + 1]);
-                if (c < nc) Skalarna2(Lb + c * ldb, g0, g1, m, W[c], W[nc + c]);
-            } else {
-                for (; c + 1 < nc; c += 2) Skalarna2(g0, Lb + c * ldb, Lb + (c + 1) * ldb, m, W[c], W[c + 1]);
-                if (c < nc) W[c] = Skalarna(g0, Lb + c * ldb, m);
-            }
-            // Both rows against each column of L(J,J)', on pairs (Wd, Ld)
-            // while every value has its pair.
-            thread_local std::vector<dvojna> Wd;
-            Wd.resize(static_cast<std::size_t>(2 * nc));
-            real* w0 = W.data();
-            real* w1 = W.data() + nc;
-            bool par = parL && nc >= kPari;
-            auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
-                real v0 = -w0[c], v1 = -w1[c];
-                if (vrst == 2) {
-                    for (long k = c + 1; k < nc; ++k) {
-                        const real l = vrednost(lc[k]);
-                        v0 -= vrednost(x0[k]) * l;
-                        v1 -= vrednost(x1[k]) * l;
-                    }
-                } else {
-                    for (long k = c + 1; k < nc; ++k) v0 -= vrednost(x0[k]) * vrednost(lc[k]);
+            for (; c + 1 < nc; c += 2) {
+                const auto* l0 = Lb + c * ldb;
+                const auto* l1 = l0 + ldb;
+                for (long a = a0; a < a1; a += 2) {
+                    real* wa = Wb.data() + (a - a0) * nc;
+                    const auto* g0 = Gp + a * m;
+                    if (a + 1 < a1)
+                        Skalarna22(g0, g0 + m, l0, l1, m, wa[c], wa[c + 1], wa[nc + c], wa[nc + c + 1]);
+                    else
+                        Skalarna2(g0, l0, l1, m, wa[c], wa[c + 1]);
                 }
-                w0[c] = v0;
-                w1[c] = v1;
-            };
-            for (long c = nc - 1; c >= 0; --c) {
-                if (par)
-                    stolpec(c, Wd.data(), Wd.data() + nc, Ldp + c * ld);
-                else
-                    stolpec(c, w0, w1, X + c * ld);
-                for (long e = 0; e < vrst; ++e) Z[c * ld + nc + a + e] = W[e * nc + c];
-                if (par) par = razcepi(w0[c], Wd[c]) && (vrst < 2 || razcepi(w1[c], Wd[nc + c]));
             }
+            if (c < nc)
+                for (long a = a0; a < a1; a += 2) {
+                    real* wa = Wb.data() + (a - a0) * nc;
+                    const auto* g0 = Gp + a * m;
+                    if (a + 1 < a1)
+                        Skalarna2(Lb + c * ldb, g0, g0 + m, m, wa[c], wa[nc + c]);
+                    else
+                        wa[c] = Skalarna(g0, Lb + c * ldb, m);
+                }
+            for (long a = a0; a < a1; a += 2) pari2(a, std::min(2L, a1 - a), Wb.data() + (a - a0) * nc);
         });
     };
     if (pari)
