@@ -90,10 +90,20 @@ void VsoteNaravnost(const real* zi, const std::size_t* odmik, long v, const real
     }
     if (c < nc) {
         const real* l0 = Lb + c * m;
-        for (long t = 0; t < v; ++t) {
+        if (v == 2) {
+            real s0 = 0, s1 = 0;
+            for (long b = 0; b < m; ++b) {
+                const real* zb = zi + odmik[b];
+                __builtin_prefetch(zb + 4);
+                const real a = l0[b];
+                s0 -= a * zb[0];
+                s1 -= a * zb[1];
+            }
+            w[c] = s0, w[nc + c] = s1;
+        } else {
             real s = 0;
-            for (long b = 0; b < m; ++b) s -= l0[b] * zi[odmik[b] + static_cast<std::size_t>(t)];
-            w[t * nc + c] = s;
+            for (long b = 0; b < m; ++b) s -= l0[b] * zi[odmik[b]];
+            w[c] = s;
         }
     }
 }

@@ -53,6 +53,13 @@ void DodajFiksno(std::string& izhod, real v, int sirina, int decimalke)
     if (ostanek > 0.5L - kDvom || ostanek < kDvom - 0.5L) return PrekoKnjiznice(izhod, v, sirina, decimalke);
     // An integer below 2^40: exact in double, whose conversion is cheap.
     unsigned long long c = static_cast<unsigned long long>(static_cast<double>(celo));
+    if (sirina == 6 && decimalke == 2 && c < 1000) {
+        // A correlation: " d.dd" or "-d.dd" after one blank.
+        const char polje[6] = {' ', negativno ? '-' : ' ', static_cast<char>('0' + c / 100), '.',
+                               static_cast<char>('0' + c / 10 % 10), static_cast<char>('0' + c % 10)};
+        izhod.append(polje, 6);
+        return;
+    }
 
     // The field is appended blank, then written from its last digit: the
     // decimals, the point, the integer part, the sign.
