@@ -6,11 +6,7 @@
 #include <limits>
 #include <queue>
 #include <string>
-#include <thread>
 
-#ifdef __linux__
-#include <sched.h>
-#endif
 
 #if __has_include(<suitesparse/amd.h>)
 #include <suitesparse/amd.h>
@@ -52,16 +48,7 @@ constexpr long kPari = 8;
 
 }  // namespace
 
-int redkiRazcep::niti() const
-{
-    if (niti_ > 0) return niti_;
-#ifdef __linux__
-    // The cores the program may run on (taskset, a container's share).
-    cpu_set_t jedra;
-    if (sched_getaffinity(0, sizeof jedra, &jedra) == 0) return std::max(1, CPU_COUNT(&jedra));
-#endif
-    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-}
+int redkiRazcep::niti() const { return niti_ > 0 ? niti_ : vzporedno::Jedra(); }
 
 void redkiRazcep::analiza(const redkaSimetricna& A)
 {

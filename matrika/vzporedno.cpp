@@ -1,11 +1,25 @@
 #include "matrika/vzporedno.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#ifdef __linux__
+#include <sched.h>
+#endif
+
 namespace vzporedno {
+int Jedra()
+{
+#ifdef __linux__
+    cpu_set_t jedra;
+    if (sched_getaffinity(0, sizeof jedra, &jedra) == 0) return std::max(1, CPU_COUNT(&jedra));
+#endif
+    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+}
+
 namespace {
 // True on a helper, and on a caller while its loop runs.
 thread_local bool vZanki = false;

@@ -13,6 +13,9 @@ namespace vzporedno {
 // (some microseconds each).
 constexpr double kDeloZaNiti = 5e4;
 
+// The cores the program may run on (taskset, a container's share).
+int Jedra();
+
 // The helpers of the program: started by the first loop that asks for them
 // and kept for the next ones, asleep (on a condition variable, never
 // spinning) between loops.

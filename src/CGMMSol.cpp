@@ -22,6 +22,7 @@
 #include "src/FDolocenost.h"
 #include "src/FGMMSol.h"
 #include "src/FGMMSolMat.h"
+#include "matrika/vzporedno.h"
 #include "src/IzpisStevil.h"
 #include "src/NivexAux.h"
 
@@ -408,31 +409,54 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
 
     // A row of the table is a column of the cofactors, formatted into one
     // buffer and written at once: a national network has millions of
-    // entries per pass.
-    std::vector<real> kor;
-    std::string vrstica;
-    for (std::size_t a = 0; a < tocke.size(); ++a) {
-        const long i0 = GMM.iDeltaB(tocke[a]);
-        for (long d = 0; d < dim; ++d) {
-            const char* oznaka = Dim == 1 ? "H" : kOs[d];
-            if (d == 0) {
-                izhod << std::setw(3) << a + 1;
-                TerObsTxt(izhod, PTS(tocke[a]), 6);
-                izhod << std::setw(3) << oznaka;
-            } else {
-                izhod << std::setw(12) << oznaka;
-            }
-            rez.KorelacijeVrstice(i0 + d, kor);
-            vrstica.clear();
-            for (std::size_t b = 0; b < tocke.size(); ++b) {
-                const std::size_t j0 = static_cast<std::size_t>(GMM.iDeltaB(tocke[b]));
-                vrstica += "  ";
-                for (long e = 0; e < dim; ++e) DodajFiksno(vrstica, kor[j0 + static_cast<std::size_t>(e)], 6, 2);
-            }
-            vrstica += '\n';
-            izhod.write(vrstica.data(), static_cast<std::streamsize>(vrstica.size()));
+    // entries per pass.  The rows are formed kVrstic at a time by the
+    // helper threads (the columns too, where the solution allows it after
+    // the first), and written in their order.
+    struct Vrsta {
+        long i;          // the unknown
+        std::size_t a;   // the point
+        long d;          // its axis
+    };
+    std::vector<Vrsta> vrste;
+    for (std::size_t a = 0; a < tocke.size(); ++a)
+        for (long d = 0; d < dim; ++d) vrste.push_back({GMM.iDeltaB(tocke[a]) + d, a, d});
+    constexpr std::size_t kVrstic = 32;
+    std::vector<std::vector<real>> kor(std::min(kVrstic, vrste.size()));
+    std::vector<std::string> besedilo(kor.size());
+    auto oblikuj = [&](std::size_t k) {
+        std::string& vrstica = besedilo[k];
+        vrstica.clear();
+        for (std::size_t b = 0; b < tocke.size(); ++b) {
+            const std::size_t j0 = static_cast<std::size_t>(GMM.iDeltaB(tocke[b]));
+            vrstica += "  ";
+            for (long e = 0; e < dim; ++e) DodajFiksno(vrstica, kor[k][j0 + static_cast<std::size_t>(e)], 6, 2);
         }
-        if (Dim > 1 && a + 1 < tocke.size()) izhod << "\n";
+        vrstica += '\n';
+    };
+    const int niti = vzporedno::Jedra();
+    for (std::size_t z = 0; z < vrste.size(); z += kVrstic) {
+        const std::size_t m = std::min(kVrstic, vrste.size() - z);
+        const bool hkrati = z > 0 && StolpciHkrati();
+        if (!hkrati)
+            for (std::size_t k = 0; k < m; ++k) rez.KorelacijeVrstice(vrste[z + k].i, kor[k]);
+        vzporedno::Vzporedno(static_cast<long>(m), static_cast<double>(m) * static_cast<double>(tocke.size()) * 100.0,
+                             niti, [&](long k) {
+                                 const std::size_t kk = static_cast<std::size_t>(k);
+                                 if (hkrati) rez.KorelacijeVrstice(vrste[z + kk].i, kor[kk]);
+                                 oblikuj(kk);
+                             });
+        for (std::size_t k = 0; k < m; ++k) {
+            const Vrsta& v = vrste[z + k];
+            if (v.d == 0) {
+                izhod << std::setw(3) << v.a + 1;
+                TerObsTxt(izhod, PTS(tocke[v.a]), 6);
+                izhod << std::setw(3) << (Dim == 1 ? "H" : kOs[v.d]);
+            } else {
+                izhod << std::setw(12) << kOs[v.d];
+            }
+            izhod.write(besedilo[k].data(), static_cast<std::streamsize>(besedilo[k].size()));
+            if (Dim > 1 && v.d == dim - 1 && v.a + 1 < tocke.size()) izhod << "\n";
+        }
     }
     izhod << std::string(W, '-') << "\n\n\n";
 }

@@ -90,6 +90,8 @@ public:
     // together (the last panel is kept), so that a sweep along the columns
     // solves once per panel.
     void StolpecQ(long j, std::vector<real>& q) const override;
+    // With the whole inverse held (not the panels of the last columns).
+    bool StolpciHkrati() const override { return imaCelotni; }
     static constexpr long kPanel = 16;
     // One solution from the factor and the terms of Q.
     void QKrat(const std::vector<std::pair<unsigned long, real>>& s, std::vector<real>& q) const override;

@@ -56,6 +56,9 @@ public:
         const long u = static_cast<long>(q.size());
         for (long i = 0; i < u; ++i) q[static_cast<std::size_t>(i)] = Q(i, j);
     }
+    // True when, after one call of StolpecQ, columns may be asked for by
+    // several threads at once (the cofactors are then only read).
+    virtual bool StolpciHkrati() const { return false; }
     // q = Q s for a sparse s (unknown, value), q of u values.
     virtual void QKrat(const std::vector<std::pair<unsigned long, real>>& s, std::vector<real>& q) const
     {

@@ -28,6 +28,7 @@ public:
     void Beli(const CGMM& GMM) override;
     Izid Resi(const CGMM& GMM, Datum datum, matrika<real>& x) override;
     real Q(long i, long j) const override { return Qdd(i, j); }
+    bool StolpciHkrati() const override { return true; }
     real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const override;
     void Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const override;
     void QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const override;
