@@ -235,3 +235,44 @@ TEST(Izravnava, SettingAsideWhatDeterminesAPointIsAnOutcome)
     EXPECT_NEAR(n.rez.tocke[3].koordinate.izr[0], 110.000L - 2.994L, 1e-9L);
     EXPECT_EQ(n.rez.globalniTest.prostostne, 0);
 }
+
+// The correlation table of a network of more rows than the program forms
+// at once (a levelling grid of 9 x 9 points, one held: 80 rows): every row
+// is the column of its own unknown (the table is symmetric, its diagonal
+// 1.00), and the sparse solution prints the table the full matrices print.
+TEST(Izravnava, CorrelationTableOfManyRows)
+{
+    std::ostringstream d;
+    d << "*DIM 1\n*D V\n**V P0\n";
+    for (int p = 0; p < 81; ++p) d << "X P" << p << " " << 100 + p % 9 + 0.1 * (p / 9) << "\n";
+    for (int p = 0; p < 81; ++p) {
+        if (p % 9 < 8) d << "h P" << p << " P" << p + 1 << " " << 1.0 + 0.001 * (p % 5) << " " << 1.0 + 0.1 * (p % 3) << "\n";
+        if (p < 72) d << "h P" << p << " P" << p + 9 << " " << 0.1 - 0.002 * (p % 7) << " 1.5\n";
+    }
+    d << "*K\n";
+    auto tabela = [](const std::string& report) {
+        std::vector<std::vector<std::string>> t;
+        std::istringstream in(report.substr(report.find("KORELACIJE MED NEZNANKAMI")));
+        std::string vrstica;
+        int crte = 0;
+        // The title's underline, the line below the heads, the rows, the
+        // closing line.
+        while (std::getline(in, vrstica) && crte < 3) {
+            if (!vrstica.empty() && vrstica[0] == '-') {
+                ++crte;
+                continue;
+            }
+            if (crte != 2 || vrstica.empty()) continue;
+            std::istringstream v(vrstica);
+            std::vector<std::string> besede;
+            for (std::string w; v >> w;) besede.push_back(w);
+            t.emplace_back(besede.end() - 80, besede.end());
+        }
+        return t;
+    };
+    const auto redka = tabela(Izravnaj(d.str()).report);
+    ASSERT_EQ(redka.size(), 80U);
+    for (std::size_t i = 0; i < 80; ++i)
+        for (std::size_t j = 0; j < 80; ++j) ASSERT_EQ(redka[i][j], i == j ? "1.00" : redka[j][i]) << i << " " << j;
+    EXPECT_EQ(tabela(IzravnajZ(d.str(), "CH", true).report), redka);
+}
