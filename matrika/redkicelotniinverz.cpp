@@ -199,15 +199,7 @@ void redkiRazcep::celotniInverz(real* z) const
                 bool parJ = parJJ;
                 auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
                     real v0 = w0[c], v1 = w1[c];
-                    if (v == 2) {
-                        for (long e = c + 1; e < nc; ++e) {
-                            const real l = vrednost(lc[e]);
-                            v0 -= l * vrednost(x0[e]);
-                            v1 -= l * vrednost(x1[e]);
-                        }
-                    } else {
-                        for (long e = c + 1; e < nc; ++e) v0 -= vrednost(lc[e]) * vrednost(x0[e]);
-                    }
+                    skalarna::Odstej(v0, v1, x0, x1, lc, c + 1, nc, v == 2);
                     w0[c] = v0;
                     w1[c] = v1;
                 };

@@ -871,19 +871,10 @@ void redkiRazcep::inverzPanela(long s, int nt, std::vector<real>& G, std::vector
         real* w1 = W + nc;
         bool par = parL && nc >= kPari;
         auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
-            real v0 = -w0[c];
-            if (vrst == 2) {
-                real v1 = -w1[c];
-                for (long k = c + 1; k < nc; ++k) {
-                    const real l = vrednost(lc[k]);
-                    v0 -= vrednost(x0[k]) * l;
-                    v1 -= vrednost(x1[k]) * l;
-                }
-                w1[c] = v1;
-            } else {
-                for (long k = c + 1; k < nc; ++k) v0 -= vrednost(x0[k]) * vrednost(lc[k]);
-            }
+            real v0 = -w0[c], v1 = vrst == 2 ? -w1[c] : 0.0L;
+            skalarna::Odstej(v0, v1, x0, x1, lc, c + 1, nc, vrst == 2);
             w0[c] = v0;
+            if (vrst == 2) w1[c] = v1;
         };
         for (long c = nc - 1; c >= 0; --c) {
             if (par)

@@ -11,32 +11,6 @@
 namespace skalarna {
 
 template <>
-real Skalarna<dvojna>(const dvojna* x, const dvojna* y, long n)
-{
-    if (n <= 0) return 0;
-    real s;
-    const long konec = n * static_cast<long>(sizeof(dvojna));
-    long i = 0;
-    asm volatile(
-        "fldz\n\t"
-        "1:\n\t"
-        "fldl 8(%[x],%[i])\n\t"
-        "faddl (%[x],%[i])\n\t"
-        "fldl 8(%[y],%[i])\n\t"
-        "faddl (%[y],%[i])\n\t"
-        "fmulp %%st, %%st(1)\n\t"
-        "faddp %%st, %%st(1)\n\t"
-        "add $16, %[i]\n\t"
-        "cmp %[k], %[i]\n\t"
-        "jne 1b\n\t"
-        "fstpt %[s]\n\t"
-        : [i] "+r"(i), [s] "=m"(s)
-        : [x] "r"(x), [y] "r"(y), [k] "r"(konec)
-        : "memory", "cc", "st", "st(1)", "st(2)", "st(3)", "st(4)", "st(5)", "st(6)", "st(7)");
-    return s;
-}
-
-template <>
 void Skalarna2<dvojna>(const dvojna* x, const dvojna* y0, const dvojna* y1, long n, real& v0, real& v1)
 {
     if (n <= 0) {

@@ -87,13 +87,29 @@ inline void Skalarna22(const E* x0, const E* x1, const E* y0, const E* y1, long 
     v11 = s11;
 }
 
+// v0 -= l[k] x0[k] and, for two rows, v1 -= l[k] x1[k] for k in [od, doo),
+// term by term in k's order: a step of the back substitution of one row or
+// two against a column l of a unit triangle.
+template <typename E>
+inline void Odstej(real& v0, real& v1, const E* x0, const E* x1, const E* l, long od, long doo, bool dve)
+{
+    if (dve) {
+        for (long k = od; k < doo; ++k) {
+            const real a = vrednost(l[k]);
+            v0 -= a * vrednost(x0[k]);
+            v1 -= a * vrednost(x1[k]);
+        }
+    } else {
+        for (long k = od; k < doo; ++k) v0 -= vrednost(l[k]) * vrednost(x0[k]);
+    }
+}
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) && __LDBL_MANT_DIG__ == 64
-// On x87 the pairs by hand: the compiler spills two of the four sums of
+// On x87 the pairs of the two longer kernels by hand (a single sum the
+// compiler keeps in registers itself): it spills two of the four sums of
 // Skalarna22 to memory (long double stores and loads, the slow ones), while
 // the eight registers hold them all when each operand is loaded just before
 // its products.  The operations and their order are those of the templates.
-template <>
-real Skalarna<dvojna>(const dvojna* x, const dvojna* y, long n);
 template <>
 void Skalarna2<dvojna>(const dvojna* x, const dvojna* y0, const dvojna* y1, long n, real& v0, real& v1);
 template <>
