@@ -21,7 +21,6 @@
 #include "matrika/vzporedno.h"
 
 namespace {
-using vzporedno::kDeloZaNiti;
 using vzporedno::Vzporedno;
 
 const char* const F = "matrika/redkirazcep";
