@@ -1,8 +1,10 @@
 // The whole inverse of a factored sparse matrix and columns of it, for a
 // print of every cofactor pair (the correlation table of the unknowns).
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <thread>
 
 #include "matrika/matrikaAux.h"
 #include "matrika/redkirazcep.h"
@@ -15,24 +17,41 @@ const char* const F = "matrika/redkicelotniinverz";
 // From this many columns of a supernode on, the sums run on pairs of
 // doubles (skalarna.h).
 constexpr long kPari = 16;
-// Rows below a supernode gathered at once (a block stays in the cache).
+// Rows of Z formed as one block (its rows of Z stay in the cache).
 constexpr long kVrstic = 64;
+
+// Waits until a block is done with supernode s (its progress at s or below,
+// -1 at its end).  A block waits only at its start, for the later blocks to
+// pass the supernodes of its columns, a few of their steps: the wait is
+// short, and spent on the core until it is not.
+inline void Pocakaj(const std::atomic<long>& napredek, long s)
+{
+    for (int k = 0; napredek.load(std::memory_order_acquire) > s; ++k) {
+        if (k < 4096) {
+#if defined(__x86_64__) || defined(__i386__)
+            __builtin_ia32_pause();
+#endif
+        } else {
+            std::this_thread::yield();
+        }
+    }
+}
 
 // The sums of a supernode's columns over the rows below it for one row of
 // Z or two (v = 2), from the gathered rows y0, y1 of Z(i, B) and the
-// columns of L below the supernode (column c at Lb + c m):
+// columns of L below the supernode (column c at Lb + c ld):
 //   w(t, c) = -sum_b L(nc + b, c) Z(i + t, k_b),
 // two rows and two columns at a time.  Each sum is formed as +sum and
 // negated, the same value as the difference from 0 the recurrence asks
 // for; an exact 0 is +0 there, and so here.
 template <typename E>
-void Vsote(const E* y0, const E* y1, long v, const E* Lb, long m, long nc, real* w)
+void Vsote(const E* y0, const E* y1, long v, const E* Lb, long ld, long m, long nc, real* w)
 {
     auto minus = [](real x) { return x == 0 ? 0.0L : -x; };
     long c = 0;
     for (; c + 1 < nc; c += 2) {
-        const E* l0 = Lb + c * m;
-        const E* l1 = l0 + m;
+        const E* l0 = Lb + c * ld;
+        const E* l1 = l0 + ld;
         if (v == 2) {
             real s00, s01, s10, s11;
             skalarna::Skalarna22(l0, l1, y0, y1, m, s00, s01, s10, s11);
@@ -44,7 +63,7 @@ void Vsote(const E* y0, const E* y1, long v, const E* Lb, long m, long nc, real*
         }
     }
     if (c < nc) {
-        const E* l0 = Lb + c * m;
+        const E* l0 = Lb + c * ld;
         if (v == 2) {
             real s0, s1;
             skalarna::Skalarna2(l0, y0, y1, m, s0, s1);
@@ -66,12 +85,12 @@ inline void Naprej(const real* p)
 // copy of the rows would cost as much as the sums: rows i and i + 1 of
 // Z(:, B) at zi[odmik[b]] and zi[odmik[b] + 1] (column k_b of Z by columns).
 // Each sum is the difference from 0, term by term.
-void VsoteNaravnost(const real* zi, const std::size_t* odmik, long v, const real* Lb, long m, long nc, real* w)
+void VsoteNaravnost(const real* zi, const std::size_t* odmik, long v, const real* Lb, long ld, long m, long nc, real* w)
 {
     long c = 0;
     for (; c + 1 < nc; c += 2) {
-        const real* l0 = Lb + c * m;
-        const real* l1 = l0 + m;
+        const real* l0 = Lb + c * ld;
+        const real* l1 = l0 + ld;
         if (v == 2) {
             real s00 = 0, s01 = 0, s10 = 0, s11 = 0;
             for (long b = 0; b < m; ++b) {
@@ -97,7 +116,7 @@ void VsoteNaravnost(const real* zi, const std::size_t* odmik, long v, const real
         }
     }
     if (c < nc) {
-        const real* l0 = Lb + c * m;
+        const real* l0 = Lb + c * ld;
         if (v == 2) {
             real s0 = 0, s1 = 0;
             for (long b = 0; b < m; ++b) {
@@ -121,119 +140,146 @@ void redkiRazcep::celotniInverz(real* z) const
 {
     if (!razcepljena_)
         matrikaError("Funkcija:   redkiRazcep::celotniInverz\nMatrika ni razcepljena - Izvedi razcep prvo: ", F, __LINE__);
-    // Z = D^-1 L^-1 + (I - L') Z column by column from the last: for a
-    // column c with the rows S below it in L,
+    // Z = D^-1 L^-1 + (I - L') Z: for a column c with the rows S below it
+    // in L,
     //   Z(i, c) = -sum_{k in S} L(k, c) Z(i, k)   for every row i > c,
     //   Z(c, c) = 1 / D(c) - sum_{k in S} L(k, c) Z(k, c),
-    // which needs only the columns after c.  The columns J of one supernode
-    // share S = J's later columns and the rows B below J: for the rows i
-    // below the supernode the sums over B are formed for all of J from one
-    // pass over Z(i, B), then the sums within J from the last column of J
-    // back.  The operations number sum_c |S(c)| (n - c), a fraction of n
+    // which needs only the later columns.  The columns J of one supernode
+    // share S = J's later columns and the rows B below J: for a row i below
+    // the supernode the sums over B are formed for all of J from one pass
+    // over Z(i, B), then the sums within J from the last column of J back.
+    // The operations number sum_c |S(c)| (n - c), a fraction of n
     // solutions (n nnz(L) each), since the long columns of L come last.
     // Every entry is written to both triangles when it is formed, so that
-    // the sums over Z(i, B) read column i along memory.  The rows below a
-    // supernode are independent of each other, and are shared among
-    // threads; every sum keeps its order, so the threads change no digit.
-    // Each sum runs from 0 down, so that an entry that is exactly 0 stays
-    // +0, as a solution from the factor leaves it.
+    // Z(i, k) is read along memory for consecutive rows i.  Each sum runs
+    // from 0 down, so that an entry that is exactly 0 stays +0, as a
+    // solution from the factor leaves it.
+    //
+    // The lower triangle is formed by blocks of kVrstic rows from the last:
+    // a block runs through the supernodes from the last one that reaches
+    // its rows back to the first, so that its rows of Z (a few MB) stay in
+    // the cache from one supernode to the next instead of being read from
+    // memory once per supernode.  Row i of the block needs, besides its own
+    // row, the rows of Z below the block in the block's columns: at a
+    // supernode s that holds some of those columns the entries formed
+    // there, and from the supernode of the block's first column back
+    // nothing more.  A block waits at each such s for every later block to
+    // be done with s.  The blocks are shared among threads in that order,
+    // and every sum keeps its order, so the threads change no digit.
     const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
+    if (n == 0) return;
     const std::size_t nn = static_cast<std::size_t>(n);
     auto el = [z, nn](long i, long j) -> real& { return z[static_cast<std::size_t>(j) * nn + static_cast<std::size_t>(i)]; };
-    const int nt = niti();
-    std::vector<real> Lb;
-    std::vector<dvojna> Lbd, LJ;
-    std::vector<std::size_t> odmik;   // place of column k_b of Z
-    for (long s = ns - 1; s >= 0; --s) {
+    // L's values as pairs of doubles for the supernodes of kPari columns
+    // and more, below the supernode and within it, where every value has
+    // its pair.
+    std::vector<dvojna> Ld(Lx_.size());
+    std::vector<unsigned char> pariB(static_cast<std::size_t>(ns)), pariJ(static_cast<std::size_t>(ns));
+    double delo = 0;
+    for (long s = 0; s < ns; ++s) {
         const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
+        delo += static_cast<double>(n - f - nc) * static_cast<double>(nc * m);
+        if (nc < kPari) continue;
         const real* X = Lx_.data() + Xp_[s];
-        const long* R = Rs_.data() + Rp_[s];
-        // L(B,J) by columns (c at c m), and as pairs of doubles where they
-        // pay and every value has its pair.
-        Lb.resize(static_cast<std::size_t>(nc * m));
-        for (long c = 0; c < nc; ++c)
-            for (long b = 0; b < m; ++b) Lb[c * m + b] = X[c * ld + nc + b];
-        bool pari = nc >= kPari && m > 0;
-        if (pari) {
-            Lbd.resize(static_cast<std::size_t>(nc * m));
-            for (std::size_t q = 0; q < Lb.size(); ++q) pari = razcepi(Lb[q], Lbd[q]) && pari;
+        dvojna* Xd = Ld.data() + Xp_[s];
+        bool b = m > 0, j = true;
+        for (long c = 0; c < nc; ++c) {
+            for (long e = c + 1; e < nc; ++e) j = razcepi(X[c * ld + e], Xd[c * ld + e]) && j;
+            for (long r = nc; r < ld; ++r) b = razcepi(X[c * ld + r], Xd[c * ld + r]) && b;
         }
-        // L(J,J) by columns (c at c nc) as pairs, for the sums within J.
-        bool parJJ = nc >= kPari;
-        if (parJJ) {
-            LJ.resize(static_cast<std::size_t>(nc * nc));
-            for (long c = 0; c < nc; ++c)
-                for (long e = c + 1; e < nc; ++e) parJJ = razcepi(X[c * ld + e], LJ[c * nc + e]) && parJJ;
-        }
-        const dvojna* LJd = LJ.data();
-        const real* Lr = Lb.data();
-        odmik.resize(static_cast<std::size_t>(m));
-        for (long b = 0; b < m; ++b) odmik[static_cast<std::size_t>(b)] = static_cast<std::size_t>(R[nc + b]) * nn;
-        const dvojna* Ldp = Lbd.data();
-        // The rows below the supernode by blocks: the block's rows of
-        // Z(:, B) gathered from the columns of B (each a run along memory),
-        // then its rows two at a time.
-        const long prva = f + nc, blokov = (n - prva + kVrstic - 1) / kVrstic;
-        vzporedno::Vzporedno(blokov, static_cast<double>(n - prva) * static_cast<double>(nc * m), nt, [&](long q) {
-            thread_local std::vector<real> w;
-            thread_local std::vector<dvojna> Yd, wd;
-            wd.resize(static_cast<std::size_t>(2 * nc));
-            w.resize(static_cast<std::size_t>(2 * nc));
-            const long i0 = prva + q * kVrstic, vrstic = std::min(kVrstic, n - i0);
-            // Y(r, b) = Z(i0 + r, k_b) at r m + b.
-            auto zberi = [&](auto* y) {
-                bool tocno = true;
-                for (long b = 0; b < m; ++b) {
-                    const real* zk = &el(i0, R[nc + b]);
-                    for (long r = 0; r < vrstic; ++r) tocno = razcepi(zk[r], y[r * m + b]) && tocno;
-                }
-                return tocno;
-            };
-            bool par = pari;
-            if (par) {
-                Yd.resize(static_cast<std::size_t>(vrstic * m));
-                par = zberi(Yd.data());
-            }
-            for (long r = 0; r < vrstic; r += 2) {
-                const long i = i0 + r, v = std::min(2L, vrstic - r);
-                if (par)
-                    Vsote(Yd.data() + r * m, Yd.data() + (r + 1) * m, v, Ldp, m, nc, w.data());
-                else
-                    VsoteNaravnost(z + i, odmik.data(), v, Lr, m, nc, w.data());
-                // Then within the supernode, both rows against each column
-                // of L(J,J), on pairs while every value has its pair.
-                real* w0 = w.data();
-                real* w1 = w.data() + nc;
-                bool parJ = parJJ;
-                auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
-                    real v0 = w0[c], v1 = w1[c];
-                    skalarna::Odstej(v0, v1, x0, x1, lc, c + 1, nc, v == 2);
-                    w0[c] = v0;
-                    w1[c] = v1;
-                };
-                for (long c = nc - 1; c >= 0; --c) {
-                    if (parJ)
-                        stolpec(c, wd.data(), wd.data() + nc, LJd + c * nc);
-                    else
-                        stolpec(c, w0, w1, X + c * ld);
-                    for (long t = 0; t < v; ++t) el(i + t, f + c) = el(f + c, i + t) = w[t * nc + c];
-                    if (parJ) parJ = razcepi(w0[c], wd[c]) && (v < 2 || razcepi(w1[c], wd[nc + c]));
-                }
-            }
-        });
-        // The rows within the supernode and the diagonal.
-        for (long c = nc - 1; c >= 0; --c) {
-            const real* lc = X + c * ld;
-            for (long i = f + c + 1; i < f + nc; ++i) {
-                real val = 0;
-                for (long r = c + 1; r < ld; ++r) val -= lc[r] * el(R[r], i);
-                el(i, f + c) = el(f + c, i) = val;
-            }
-            real val = 1.0L / D_[static_cast<std::size_t>(f + c)];
-            for (long r = c + 1; r < ld; ++r) val -= lc[r] * el(R[r], f + c);
-            el(f + c, f + c) = val;
-        }
+        pariB[static_cast<std::size_t>(s)] = b;
+        pariJ[static_cast<std::size_t>(s)] = j;
     }
+    const long blokov = (n + kVrstic - 1) / kVrstic;
+    // The supernodes each block is done with: ns before it starts, s once
+    // it is done with s, -1 at its end (or when it failed, so that no
+    // thread waits for it; the failure is passed on).
+    std::vector<std::atomic<long>> napredek(static_cast<std::size_t>(blokov));
+    for (auto& a : napredek) a.store(ns, std::memory_order_relaxed);
+    vzporedno::Vzporedno(blokov, delo, niti(), [&](long k) {
+        const long q = blokov - 1 - k;
+        struct Konec {
+            std::atomic<long>& a;
+            ~Konec() { a.store(-1, std::memory_order_release); }
+        } konec{napredek[static_cast<std::size_t>(q)]};
+        const long i0 = q * kVrstic, i1 = std::min(n, i0 + kVrstic);
+        thread_local std::vector<real> w;
+        thread_local std::vector<dvojna> Yd, wd;
+        thread_local std::vector<std::size_t> odmik;   // place of column k_b of Z
+        const long prvi = Sup_[static_cast<std::size_t>(i0)];
+        for (long s = Sup_[static_cast<std::size_t>(i1 - 1)]; s >= 0; --s) {
+            // Every later block done with s; from the supernode of the
+            // block's first column on nothing more is needed of them.
+            if (s >= prvi)
+                for (long p = q + 1; p < blokov; ++p) Pocakaj(napredek[static_cast<std::size_t>(p)], s);
+            const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
+            const real* X = Lx_.data() + Xp_[s];
+            const dvojna* Xd = Ld.data() + Xp_[s];
+            const long* R = Rs_.data() + Rp_[s];
+            const long od = std::max(f + nc, i0);
+            if (od < i1) {
+                // The block's rows below the supernode, two at a time: the
+                // sums over B from Z(i, B) (gathered as pairs where they
+                // pay), then the sums within J against L(J, J).
+                const long vrstic = i1 - od;
+                wd.resize(static_cast<std::size_t>(2 * nc));
+                w.resize(static_cast<std::size_t>(2 * nc));
+                bool par = pariB[static_cast<std::size_t>(s)] != 0;
+                if (par) {
+                    Yd.resize(static_cast<std::size_t>(vrstic * m));
+                    for (long b = 0; b < m; ++b) {
+                        const real* zk = &el(od, R[nc + b]);
+                        for (long r = 0; r < vrstic; ++r) par = razcepi(zk[r], Yd[static_cast<std::size_t>(r * m + b)]) && par;
+                    }
+                }
+                if (!par) {
+                    odmik.resize(static_cast<std::size_t>(m));
+                    for (long b = 0; b < m; ++b) odmik[static_cast<std::size_t>(b)] = static_cast<std::size_t>(R[nc + b]) * nn;
+                }
+                for (long r = 0; r < vrstic; r += 2) {
+                    const long i = od + r, v = std::min(2L, vrstic - r);
+                    if (par)
+                        Vsote(Yd.data() + r * m, Yd.data() + (r + 1) * m, v, Xd + nc, ld, m, nc, w.data());
+                    else
+                        VsoteNaravnost(z + i, odmik.data(), v, X + nc, ld, m, nc, w.data());
+                    real* w0 = w.data();
+                    real* w1 = w.data() + nc;
+                    bool parJ = pariJ[static_cast<std::size_t>(s)] != 0;
+                    auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
+                        real v0 = w0[c], v1 = w1[c];
+                        skalarna::Odstej(v0, v1, x0, x1, lc, c + 1, nc, v == 2);
+                        w0[c] = v0;
+                        w1[c] = v1;
+                    };
+                    for (long c = nc - 1; c >= 0; --c) {
+                        if (parJ)
+                            stolpec(c, wd.data(), wd.data() + nc, Xd + c * ld);
+                        else
+                            stolpec(c, w0, w1, X + c * ld);
+                        for (long t = 0; t < v; ++t) el(i + t, f + c) = el(f + c, i + t) = w[static_cast<std::size_t>(t * nc + c)];
+                        if (parJ) parJ = razcepi(w0[c], wd[static_cast<std::size_t>(c)]) && (v < 2 || razcepi(w1[c], wd[static_cast<std::size_t>(nc + c)]));
+                    }
+                }
+            }
+            // The block's rows within the supernode, and their diagonal.
+            if (f + nc > i0) {
+                for (long c = nc - 1; c >= 0; --c) {
+                    const real* lc = X + c * ld;
+                    for (long i = std::max(f + c + 1, i0); i < std::min(f + nc, i1); ++i) {
+                        real val = 0;
+                        for (long r = c + 1; r < ld; ++r) val -= lc[r] * el(R[r], i);
+                        el(i, f + c) = el(f + c, i) = val;
+                    }
+                    if (f + c >= i0) {
+                        real val = 1.0L / D_[static_cast<std::size_t>(f + c)];
+                        for (long r = c + 1; r < ld; ++r) val -= lc[r] * el(R[r], f + c);
+                        el(f + c, f + c) = val;
+                    }
+                }
+            }
+            napredek[static_cast<std::size_t>(q)].store(s, std::memory_order_release);
+        }
+    });
 }
 
 void redkiRazcep::stolpciInverza(const long* j, long k, std::vector<real>& W) const

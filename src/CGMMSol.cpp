@@ -423,13 +423,29 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
     constexpr std::size_t kVrstic = 32;
     std::vector<std::vector<real>> kor(std::min(kVrstic, vrste.size()));
     std::vector<std::string> besedilo(kor.size());
+    // The row's text is written into its buffer in place while every
+    // field has 6 characters (the correlations), appended from the first
+    // that has not.
+    std::vector<std::size_t> prvaNeznanka(tocke.size());
+    for (std::size_t b = 0; b < tocke.size(); ++b) prvaNeznanka[b] = static_cast<std::size_t>(GMM.iDeltaB(tocke[b]));
+    const std::size_t sirinaTocke = 2 + 6 * static_cast<std::size_t>(dim);
     auto oblikuj = [&](std::size_t k) {
         std::string& vrstica = besedilo[k];
-        vrstica.clear();
-        for (std::size_t b = 0; b < tocke.size(); ++b) {
-            const std::size_t j0 = static_cast<std::size_t>(GMM.iDeltaB(tocke[b]));
+        const real* r = kor[k].data();
+        vrstica.resize(tocke.size() * sirinaTocke + 1);
+        char* z = vrstica.data();
+        std::size_t b = 0;
+        for (; b < tocke.size(); ++b, z += sirinaTocke) {
+            z[0] = z[1] = ' ';
+            const real* rb = r + prvaNeznanka[b];
+            long e = 0;
+            while (e < dim && Korelacija6(z + 2 + 6 * e, rb[e])) ++e;
+            if (e < dim) break;
+        }
+        vrstica.resize(static_cast<std::size_t>(z - vrstica.data()));
+        for (; b < tocke.size(); ++b) {
             vrstica += "  ";
-            for (long e = 0; e < dim; ++e) DodajFiksno(vrstica, kor[k][j0 + static_cast<std::size_t>(e)], 6, 2);
+            for (long e = 0; e < dim; ++e) DodajFiksno(vrstica, r[prvaNeznanka[b] + static_cast<std::size_t>(e)], 6, 2);
         }
         vrstica += '\n';
     };

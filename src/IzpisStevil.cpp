@@ -23,6 +23,15 @@ constexpr real kDvom = 1e-6L;
 constexpr bool kHitro = std::numeric_limits<real>::digits >= 64;
 const real kBrezUlomka = std::ldexp(1.0L, std::numeric_limits<real>::digits - 1);
 
+// Most values are rounded in double precision: the value in double and its
+// product with 10^decimals (exact in double) are each within half a unit in
+// the last place, 2e-10 in all below kNajvecjiDvojni, far inside kDvomDvojni.
+// A scaled value that far from a tie rounds as the exact value, which is
+// what the long double path or the library gives; any other goes there.
+constexpr double kPotenceDvojne[kNajvecDecimalk + 1] = {1.0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+constexpr double kNajvecjiDvojni = 1e6;
+constexpr double kDvomDvojni = 1e-7;
+
 void PrekoKnjiznice(std::string& izhod, real v, int sirina, int decimalke)
 {
     const int n = std::snprintf(nullptr, 0, "%*.*Lf", sirina, decimalke, v);
@@ -34,25 +43,11 @@ void PrekoKnjiznice(std::string& izhod, real v, int sirina, int decimalke)
 }
 }  // namespace
 
-void DodajFiksno(std::string& izhod, real v, int sirina, int decimalke)
+namespace {
+// The field of the rounded scaled value c (an integer), right-aligned in
+// sirina characters.
+void Polje(std::string& izhod, unsigned long long c, bool negativno, int sirina, int decimalke)
 {
-    // The sign by comparison (the sign bit only for a zero): the stream
-    // writes "-" before every negative value and before -0.
-    bool negativno;
-    if (v < 0.0L) negativno = true;
-    else if (v > 0.0L) negativno = false;
-    else if (v == 0.0L) negativno = std::signbit(v);
-    else return PrekoKnjiznice(izhod, v, sirina, decimalke);   // nan
-    if (!kHitro || decimalke < 0 || decimalke > kNajvecDecimalk) return PrekoKnjiznice(izhod, v, sirina, decimalke);
-    const real t = (negativno ? -v : v) * kPotence[decimalke];
-    if (!(t < kNajvecjiZmnozek)) return PrekoKnjiznice(izhod, v, sirina, decimalke);
-    // t rounded to the nearest integer (a tie to the even one): added to
-    // kBrezUlomka it keeps no fraction.  The difference to t is exact.
-    const real celo = (t + kBrezUlomka) - kBrezUlomka;
-    const real ostanek = t - celo;
-    if (ostanek > 0.5L - kDvom || ostanek < kDvom - 0.5L) return PrekoKnjiznice(izhod, v, sirina, decimalke);
-    // An integer below 2^40: exact in double, whose conversion is cheap.
-    unsigned long long c = static_cast<unsigned long long>(static_cast<double>(celo));
     if (sirina == 6 && decimalke == 2 && c < 1000) {
         // A correlation: " d.dd" or "-d.dd" after one blank.
         const char polje[6] = {' ', negativno ? '-' : ' ', static_cast<char>('0' + c / 100), '.',
@@ -60,7 +55,6 @@ void DodajFiksno(std::string& izhod, real v, int sirina, int decimalke)
         izhod.append(polje, 6);
         return;
     }
-
     // The field is appended blank, then written from its last digit: the
     // decimals, the point, the integer part, the sign.
     const unsigned long long celi = c / kCelePotence[decimalke];
@@ -76,6 +70,36 @@ void DodajFiksno(std::string& izhod, real v, int sirina, int decimalke)
         c /= 10;
     } while (c > 0);
     if (negativno) *--z = '-';
+}
+}  // namespace
+
+void DodajFiksno(std::string& izhod, real v, int sirina, int decimalke)
+{
+    if (!kHitro || decimalke < 0 || decimalke > kNajvecDecimalk) return PrekoKnjiznice(izhod, v, sirina, decimalke);
+    // The stream writes "-" before every negative value and before -0; a
+    // value rounded to double keeps its sign, also when it underflows to 0.
+    const double d = static_cast<double>(v);
+    const double td = std::fabs(d) * kPotenceDvojne[decimalke];
+    if (td < kNajvecjiDvojni) {
+        const unsigned long long c = static_cast<unsigned long long>(td + 0.5);
+        const double od = td - static_cast<double>(c);
+        if (od < 0.5 - kDvomDvojni && od > kDvomDvojni - 0.5) return Polje(izhod, c, std::signbit(d), sirina, decimalke);
+    }
+    // The sign by comparison (the sign bit only for a zero).
+    bool negativno;
+    if (v < 0.0L) negativno = true;
+    else if (v > 0.0L) negativno = false;
+    else if (v == 0.0L) negativno = std::signbit(v);
+    else return PrekoKnjiznice(izhod, v, sirina, decimalke);   // nan
+    const real t = (negativno ? -v : v) * kPotence[decimalke];
+    if (!(t < kNajvecjiZmnozek)) return PrekoKnjiznice(izhod, v, sirina, decimalke);
+    // t rounded to the nearest integer (a tie to the even one): added to
+    // kBrezUlomka it keeps no fraction.  The difference to t is exact.
+    const real celo = (t + kBrezUlomka) - kBrezUlomka;
+    const real ostanek = t - celo;
+    if (ostanek > 0.5L - kDvom || ostanek < kDvom - 0.5L) return PrekoKnjiznice(izhod, v, sirina, decimalke);
+    // An integer below 2^40: exact in double, whose conversion is cheap.
+    Polje(izhod, static_cast<unsigned long long>(static_cast<double>(celo)), negativno, sirina, decimalke);
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #ifndef NIVEX_SRC_IZPISSTEVIL_H
 #define NIVEX_SRC_IZPISSTEVIL_H
 
+#include <cmath>
 #include <ostream>
 #include <string>
 
@@ -19,6 +20,28 @@
 // Appends v as `izhod << std::setw(sirina) << v` writes it on a stream in
 // fixed notation with `decimalke` decimals (C locale, right-aligned).
 void DodajFiksno(std::string& izhod, real v, int sirina, int decimalke);
+
+// The field of DodajFiksno(izhod, v, 6, 2), a correlation, written to
+// z[0..6) for a value that rounds below 10 and is rounded in double
+// precision (as in DodajFiksno: 1e-7 and more from a tie of the scaled
+// value, the error of the double 1e-13 at most).  False, with nothing
+// written, for any other value.
+inline bool Korelacija6(char* z, real v)
+{
+    const double d = static_cast<double>(v);
+    const double t = std::fabs(d) * 100.0;
+    if (!(t < 999.0)) return false;   // also nan
+    const long c = static_cast<long>(t + 0.5);
+    const double ostanek = t - static_cast<double>(c);
+    if (!(ostanek < 0.5 - 1e-7 && ostanek > 1e-7 - 0.5)) return false;
+    z[0] = ' ';
+    z[1] = std::signbit(d) ? '-' : ' ';
+    z[2] = static_cast<char>('0' + c / 100);
+    z[3] = '.';
+    z[4] = static_cast<char>('0' + c / 10 % 10);
+    z[5] = static_cast<char>('0' + c % 10);
+    return true;
+}
 
 // The stream writes its numbers in fixed notation (up to nine decimals,
 // without showpos, showpoint or uppercase, aligned right or left) through

@@ -45,12 +45,24 @@ TEST(IzpisStevil, WritesEveryValueAsTheStream)
         v.push_back(kor(g) + kor(g) * 1e-17L);
         v.push_back(std::copysign(std::pow(10.0L, static_cast<long double>(eksp(g))), kor(g)));
     }
-    for (const long double x : v)
+    // The table's own field takes all but the values near a tie or beyond
+    // 9.995, and writes what the stream writes.
+    std::size_t korelacij = 0;
+    for (const long double x : v) {
         for (const auto& [w, d] : {std::pair{6, 2}, {0, 0}, {10, 3}, {14, 4}, {12, 6}, {3, 9}, {8, 12}, {60, 1}}) {
             std::string s = "|";
             DodajFiksno(s, x, w, d);
             ASSERT_EQ(s.substr(1), Tok(x, w, d)) << std::setprecision(21) << x << " w " << w << " d " << d;
         }
+        char polje[7] = "!!!!!!";
+        if (Korelacija6(polje, x)) {
+            ASSERT_EQ(polje, Tok(x, 6, 2)) << std::setprecision(21) << x;
+            korelacij += std::fabs(x) <= 1;
+        } else {
+            ASSERT_STREQ(polje, "!!!!!!");
+        }
+    }
+    EXPECT_GT(korelacij, 50000U);
 }
 
 // A stream with the fast numbers writes every number, whatever its flags, as
