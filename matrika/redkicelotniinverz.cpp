@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
-#include <cstdint>
 #include <thread>
 
 #include "matrika/matrikaAux.h"
@@ -74,13 +73,6 @@ void Vsote(const E* y0, const E* y1, long v, const E* Lb, long ld, long m, long 
     }
 }
 
-// Asks for the cache line after the one of p (the rows of the next pairs);
-// the address is not formed as a pointer, as it may lie past the end.
-inline void Naprej(const real* p)
-{
-    __builtin_prefetch(reinterpret_cast<const void*>(reinterpret_cast<std::uintptr_t>(p) + 4 * sizeof(real)));
-}
-
 // The same sums straight from Z for a supernode of few columns, where a
 // copy of the rows would cost as much as the sums: rows i and i + 1 of
 // Z(:, B) at zi[odmik[b]] and zi[odmik[b] + 1] (column k_b of Z by columns).
@@ -95,9 +87,6 @@ void VsoteNaravnost(const real* zi, const std::size_t* odmik, long v, const real
             real s00 = 0, s01 = 0, s10 = 0, s11 = 0;
             for (long b = 0; b < m; ++b) {
                 const real* zb = zi + odmik[b];
-                // The rows of the next pairs share the cache line, and
-                // the one after it is asked for now.
-                Naprej(zb);
                 const real a0 = l0[b], a1 = l1[b], y0 = zb[0], y1 = zb[1];
                 s00 -= a0 * y0;
                 s01 -= a0 * y1;
@@ -121,7 +110,6 @@ void VsoteNaravnost(const real* zi, const std::size_t* odmik, long v, const real
             real s0 = 0, s1 = 0;
             for (long b = 0; b < m; ++b) {
                 const real* zb = zi + odmik[b];
-                Naprej(zb);
                 const real a = l0[b];
                 s0 -= a * zb[0];
                 s1 -= a * zb[1];
