@@ -991,6 +991,7 @@ real redkiRazcep::inverz(long i, long j) const
     // parts of the system (the X, Y and Z of uncorrelated baselines): their
     // cofactor is exactly 0, and a solve would only find that out slowly.
     if (razcepljena_ && Koren_[Sup_[Pinv_[i]]] != Koren_[Sup_[Pinv_[j]]]) return 0.0L;
+    const std::lock_guard<std::mutex> zaklep(zaklep_.m);
     if (zadnjiStolpec_ < 0 || j < zadnjiStolpec_ || j >= zadnjiStolpec_ + kBlok) {
         zadnjiStolpec_ = std::min(j, std::max(n_ - kBlok, 0L));
         const long k = std::min(kBlok, n_);

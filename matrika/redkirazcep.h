@@ -18,6 +18,7 @@
 #define NIVEX_MATRIKA_REDKIRAZCEP_H
 
 #include <cstddef>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -61,7 +62,8 @@ public:
     // Every entry of A^-1 on the pattern of L + L'.
     void izbraniInverz();
     // Entry (i, j) of A^-1: from the selected inverse where it holds it,
-    // otherwise from column j of A^-1 (the last such column is kept).
+    // otherwise from column j of A^-1 (the last such column is kept).  Safe
+    // from several threads at once.
     real inverz(long i, long j) const;
     // Every entry of A^-1 at once (a print of the whole inverse) into the
     // caller's n x n values Z, by columns in the order of the pivots: entry
@@ -154,7 +156,15 @@ private:
     // Columns zadnjiStolpec_ .. + kBlok - 1 of A^-1 (n x kBlok by rows), solved
     // together for the entries off the pattern: a sweep along the columns
     // (a correlation table, the whole inverse) solves once per kBlok columns.
+    // The threads that ask for entries off the pattern take turns.
     static constexpr long kBlok = 16;
+    struct Zaklep {
+        std::mutex m;
+        Zaklep() = default;
+        Zaklep(const Zaklep&) {}
+        Zaklep& operator=(const Zaklep&) { return *this; }
+    };
+    mutable Zaklep zaklep_;
     mutable long zadnjiStolpec_ = -1;
     mutable std::vector<real> stolpec_;
 };

@@ -12,6 +12,7 @@
 #include "matrika/chr.h"
 #include "matrika/inv.h"
 #include "matrika/velikestrani.h"
+#include "matrika/vzporedno.h"
 #include "src/CGMM.h"
 #include "src/FDolgeVerige.h"
 #include "src/FGMMSolMat.h"
@@ -460,61 +461,84 @@ void CGMMSolRedka::Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real
     VvecCalc(v, GMM.Bmat, x);
 }
 
+namespace {
+// The rows of an observation's cofactors are formed a few hundred at a
+// time by the threads: each a sum of entries of the inverse looked up in
+// the factor, every row the same on any thread.
+constexpr unsigned long kVrsticNaNalogo = 256;
+constexpr double kDeloVrstice = 200.0;
+}  // namespace
+
 void CGMMSolRedka::QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const
 {
     const unsigned long n = GMM.Bmat.nrow();
     Qvv.resize(GMM.Qll.nrow(), 1, 0.0L);
-    for (unsigned long i = 0; i < n; ++i) Qvv(i) = -Par(GMM.Bmat, i, i) + GMM.Qll(static_cast<long>(i), 1);
+    const long nalog = static_cast<long>((n + kVrsticNaNalogo - 1) / kVrsticNaNalogo);
+    vzporedno::Vzporedno(nalog, static_cast<double>(n) * kDeloVrstice, vzporedno::Jedra(), [&](long t) {
+        const unsigned long od = static_cast<unsigned long>(t) * kVrsticNaNalogo, doo = std::min(n, od + kVrsticNaNalogo);
+        for (unsigned long i = od; i < doo; ++i) Qvv(i) = -Par(GMM.Bmat, i, i) + GMM.Qll(static_cast<long>(i), 1);
+    });
 }
 
 void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<real>& R) const
 {
     // r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block, Qvv = Qll - B Q B'.
+    // The chains of directions first, one by one; the other blocks are
+    // shared among the threads.
+    const bdmatrika& P = GMM.PllB;
+    std::vector<unsigned long> bloki;
+    unsigned long vrstic = 0;
+    for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
+        if (P.trak(blk)) RDiagVeriga(GMM, blk, R);
+        else bloki.push_back(blk), vrstic += P.velikost(blk) * P.velikost(blk);
+    }
+    vzporedno::Vzporedno(static_cast<long>(bloki.size()), static_cast<double>(vrstic) * kDeloVrstice, vzporedno::Jedra(),
+                         [&](long b) { RDiagBloka(GMM, bloki[static_cast<std::size_t>(b)], R); });
+}
+
+void CGMMSolRedka::RDiagBloka(const CGMM& GMM, unsigned long blk, matrika<real>& R) const
+{
     const bdmatrika& P = GMM.PllB;
     const redkaMatrika& B = GMM.Bmat;
-    std::vector<real> t(B.ncol(), 0.0L);
-    // Place + 1 of a column among the block's columns (0: not in the block),
-    // and the cofactors of every pair of them, looked up once per block.
-    std::vector<std::size_t> vBloku(B.ncol(), 0);
-    std::vector<unsigned long> stolpci;
-    std::vector<real> q;
-    for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
-        const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
-        if (P.trak(blk)) {
-            RDiagVeriga(GMM, blk, R);
-            continue;
+    const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+    if (m == 1) {
+        // A row of its own (a datum row of a free network among them).
+        R(static_cast<long>(z)) = (-Par(B, z, z) + GMM.Kofaktor(z, z)) * P.blok(blk)(0, 0);
+        return;
+    }
+    // The block's columns, their places among them, and the cofactors of
+    // every pair of them, looked up once per block.
+    thread_local std::vector<unsigned long> stolpci;
+    thread_local std::vector<real> q, t;
+    stolpci.clear();
+    for (unsigned long kk = 0; kk < m; ++kk)
+        for (const auto& e : B.vrstica(P.vrstica(blk, kk))) stolpci.push_back(e.stolpec);
+    std::sort(stolpci.begin(), stolpci.end());
+    stolpci.erase(std::unique(stolpci.begin(), stolpci.end()), stolpci.end());
+    const std::size_t ns = stolpci.size();
+    auto mesto = [&](unsigned long j) {
+        return static_cast<std::size_t>(std::lower_bound(stolpci.begin(), stolpci.end(), j) - stolpci.begin());
+    };
+    q.resize(ns * ns);
+    for (std::size_t b = 0; b < ns; ++b)
+        for (std::size_t a = 0; a < ns; ++a) q[a * ns + b] = Q(static_cast<long>(stolpci[a]), static_cast<long>(stolpci[b]));
+    t.resize(ns);
+    for (unsigned long ii = 0; ii < m; ++ii) {
+        const unsigned long i = P.vrstica(blk, ii);
+        for (std::size_t b = 0; b < ns; ++b) {
+            real s = 0.0L;
+            for (const auto& e : B.vrstica(i)) s += e.vrednost * q[mesto(e.stolpec) * ns + b];
+            t[b] = s;
         }
-        if (m == 1) {
-            // A row of its own (a datum row of a free network among them).
-            R(static_cast<long>(z)) = (-Par(B, z, z) + GMM.Kofaktor(z, z)) * P.blok(blk)(0, 0);
-            continue;
+        real r = 0.0L;
+        for (unsigned long kk = 0; kk < m; ++kk) {
+            const unsigned long k = P.vrstica(blk, kk);
+            real s = 0.0L;
+            for (const auto& e : B.vrstica(k)) s += t[mesto(e.stolpec)] * e.vrednost;
+            const real qvv = -s + GMM.Kofaktor(i, k);
+            r += qvv * P.blok(blk)(static_cast<long>(kk), static_cast<long>(ii));
         }
-        stolpci.clear();
-        for (unsigned long kk = 0; kk < m; ++kk)
-            for (const auto& e : B.vrstica(P.vrstica(blk, kk)))
-                if (!vBloku[e.stolpec]) stolpci.push_back(e.stolpec), vBloku[e.stolpec] = stolpci.size();
-        const std::size_t ns = stolpci.size();
-        q.resize(ns * ns);
-        for (std::size_t b = 0; b < ns; ++b)
-            for (std::size_t a = 0; a < ns; ++a) q[a * ns + b] = Q(static_cast<long>(stolpci[a]), static_cast<long>(stolpci[b]));
-        for (unsigned long ii = 0; ii < m; ++ii) {
-            const unsigned long i = P.vrstica(blk, ii);
-            for (std::size_t b = 0; b < ns; ++b) {
-                real s = 0.0L;
-                for (const auto& e : B.vrstica(i)) s += e.vrednost * q[(vBloku[e.stolpec] - 1) * ns + b];
-                t[stolpci[b]] = s;
-            }
-            real r = 0.0L;
-            for (unsigned long kk = 0; kk < m; ++kk) {
-                const unsigned long k = P.vrstica(blk, kk);
-                real s = 0.0L;
-                for (const auto& e : B.vrstica(k)) s += t[e.stolpec] * e.vrednost;
-                const real qvv = -s + GMM.Kofaktor(i, k);
-                r += qvv * P.blok(blk)(static_cast<long>(kk), static_cast<long>(ii));
-            }
-            R(static_cast<long>(i)) = r;
-        }
-        for (unsigned long j : stolpci) vBloku[j] = 0;
+        R(static_cast<long>(i)) = r;
     }
 }
 

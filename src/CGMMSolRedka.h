@@ -125,6 +125,8 @@ private:
     real FormaNizkegaRanga(unsigned long a) const;
     // The redundancy numbers of the angles of a long chain (band block b).
     void RDiagVeriga(const CGMM& GMM, unsigned long b, matrika<real>& R) const;
+    // The redundancy numbers of the rows of any other block b.
+    void RDiagBloka(const CGMM& GMM, unsigned long b, matrika<real>& R) const;
     // Unknowns of the model (the factor has the chains' orientations after them).
     unsigned long nNeznank() const { return Bp.ncol(); }
     // Columns of the factor: the unknowns and the chains' orientations.

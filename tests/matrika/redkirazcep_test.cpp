@@ -258,6 +258,32 @@ TEST(RedkiRazcep, RefusesAnUnanalysedPattern)
     EXPECT_EQ(r.razcep(prazna), 3);
 }
 
+// Entries of the inverse asked for by two threads at once, on the pattern
+// and off it (where each thread's sweep wants other columns solved), are
+// those asked for by one.
+TEST(RedkiRazcep, EntriesFromTwoThreadsAtOnce)
+{
+    const long n = 2 * 12 * 12;
+    const redkaSimetricna N = Normalna(n, Mreza(12, 12, 2, true, 8));
+    redkiRazcep r;
+    r.analiza(N);
+    r.razcep(N);
+    r.izbraniInverz();
+    std::vector<long double> ref(static_cast<std::size_t>(n * n));
+    for (long j = 0; j < n; ++j)
+        for (long i = 0; i < n; ++i) ref[static_cast<std::size_t>(j * n + i)] = r.inverz(i, j);
+    std::vector<long double> a(ref.size()), b(ref.size());
+    std::thread naprej([&] {
+        for (long j = 0; j < n; ++j)
+            for (long i = 0; i < n; ++i) a[static_cast<std::size_t>(j * n + i)] = r.inverz(i, j);
+    });
+    for (long j = n - 1; j >= 0; --j)
+        for (long i = 0; i < n; ++i) b[static_cast<std::size_t>(j * n + i)] = r.inverz(i, j);
+    naprej.join();
+    EXPECT_TRUE(a == ref);
+    EXPECT_TRUE(b == ref);
+}
+
 // The whole inverse at once and columns of it solved together (five of them,
 // in no order, a panel of one and of the whole width), on a plane grid whose
 // supernodes have several columns and on random rows, against the dense
