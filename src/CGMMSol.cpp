@@ -449,20 +449,14 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
         }
         vrstica += '\n';
     };
-    const int niti = vzporedno::Jedra();
-    for (std::size_t z = 0; z < vrste.size(); z += kVrstic) {
-        const std::size_t m = std::min(kVrstic, vrste.size() - z);
-        const bool hkrati = z > 0 && StolpciHkrati();
-        if (!hkrati)
-            for (std::size_t k = 0; k < m; ++k) rez.KorelacijeVrstice(vrste[z + k].i, kor[k]);
-        vzporedno::Vzporedno(static_cast<long>(m), static_cast<double>(m) * static_cast<double>(tocke.size()) * 100.0,
-                             niti, [&](long k) {
-                                 const std::size_t kk = static_cast<std::size_t>(k);
-                                 if (hkrati) rez.KorelacijeVrstice(vrste[z + kk].i, kor[kk]);
-                                 oblikuj(kk);
-                             });
-        for (std::size_t k = 0; k < m; ++k) {
-            const Vrsta& v = vrste[z + k];
+    // The rows of one batch are written while the next batch is formed
+    // (the write is one task of the batch's loop, on whichever thread takes
+    // it first), from the other of two sets of buffers.
+    std::vector<std::string> prejsnje(kor.size());
+    std::size_t zPrej = 0, mPrej = 0;
+    auto zapisi = [&] {
+        for (std::size_t k = 0; k < mPrej; ++k) {
+            const Vrsta& v = vrste[zPrej + k];
             if (v.d == 0) {
                 izhod << std::setw(3) << v.a + 1;
                 TerObsTxt(izhod, PTS(tocke[v.a]), 6);
@@ -470,9 +464,27 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
             } else {
                 izhod << std::setw(12) << kOs[v.d];
             }
-            izhod.write(besedilo[k].data(), static_cast<std::streamsize>(besedilo[k].size()));
+            izhod.write(prejsnje[k].data(), static_cast<std::streamsize>(prejsnje[k].size()));
             if (Dim > 1 && v.d == dim - 1 && v.a + 1 < tocke.size()) izhod << "\n";
         }
+    };
+    const int niti = vzporedno::Jedra();
+    for (std::size_t z = 0; z < vrste.size(); z += kVrstic) {
+        const std::size_t m = std::min(kVrstic, vrste.size() - z);
+        const bool hkrati = z > 0 && StolpciHkrati();
+        if (!hkrati)
+            for (std::size_t k = 0; k < m; ++k) rez.KorelacijeVrstice(vrste[z + k].i, kor[k]);
+        vzporedno::Vzporedno(static_cast<long>(m + 1), static_cast<double>(m) * static_cast<double>(tocke.size()) * 100.0,
+                             niti, [&](long k) {
+                                 if (k == 0) return zapisi();
+                                 const std::size_t kk = static_cast<std::size_t>(k - 1);
+                                 if (hkrati) rez.KorelacijeVrstice(vrste[z + kk].i, kor[kk]);
+                                 oblikuj(kk);
+                             });
+        besedilo.swap(prejsnje);
+        zPrej = z;
+        mPrej = m;
     }
+    zapisi();
     izhod << std::string(W, '-') << "\n\n\n";
 }
