@@ -23,14 +23,12 @@ constexpr real kDvom = 1e-6L;
 constexpr bool kHitro = std::numeric_limits<real>::digits >= 64;
 const real kBrezUlomka = std::ldexp(1.0L, std::numeric_limits<real>::digits - 1);
 
-// Most values are rounded in double precision: the value in double and its
-// product with 10^decimals (exact in double) are each within half a unit in
-// the last place, 2e-10 in all below kNajvecjiDvojni, far inside kDvomDvojni.
-// A scaled value that far from a tie rounds as the exact value, which is
+// Most values are rounded in double precision (izpisstevil::kDvomDvojni):
+// a scaled value that far from a tie rounds as the exact value, which is
 // what the long double path or the library gives; any other goes there.
 constexpr double kPotenceDvojne[kNajvecDecimalk + 1] = {1.0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
 constexpr double kNajvecjiDvojni = 1e6;
-constexpr double kDvomDvojni = 1e-7;
+using izpisstevil::kDvomDvojni;
 
 void PrekoKnjiznice(std::string& izhod, real v, int sirina, int decimalke)
 {
@@ -49,9 +47,8 @@ namespace {
 void Polje(std::string& izhod, unsigned long long c, bool negativno, int sirina, int decimalke)
 {
     if (sirina == 6 && decimalke == 2 && c < 1000) {
-        // A correlation: " d.dd" or "-d.dd" after one blank.
-        const char polje[6] = {' ', negativno ? '-' : ' ', static_cast<char>('0' + c / 100), '.',
-                               static_cast<char>('0' + c / 10 % 10), static_cast<char>('0' + c % 10)};
+        char polje[6];
+        izpisstevil::PoljeKorelacije(polje, static_cast<unsigned long>(c), negativno);
         izhod.append(polje, 6);
         return;
     }

@@ -21,25 +21,38 @@
 // fixed notation with `decimalke` decimals (C locale, right-aligned).
 void DodajFiksno(std::string& izhod, real v, int sirina, int decimalke);
 
+namespace izpisstevil {
+// A value is rounded in double precision when its scaled value (below 10^6)
+// is this far or farther from a tie: the value in double and its product
+// with 10^decimals are each within half a unit in the last place, 2e-10 in
+// all, so the exact value rounds the same way.
+constexpr double kDvomDvojni = 1e-7;
+
+// The field of a correlation (width 6, 2 decimals): " d.dd" or "-d.dd"
+// after one blank, c the value times 100 rounded, below 1000.
+inline void PoljeKorelacije(char* z, unsigned long c, bool negativno)
+{
+    z[0] = ' ';
+    z[1] = negativno ? '-' : ' ';
+    z[2] = static_cast<char>('0' + c / 100);
+    z[3] = '.';
+    z[4] = static_cast<char>('0' + c / 10 % 10);
+    z[5] = static_cast<char>('0' + c % 10);
+}
+}  // namespace izpisstevil
+
 // The field of DodajFiksno(izhod, v, 6, 2), a correlation, written to
 // z[0..6) for a value that rounds below 10 and is rounded in double
-// precision (as in DodajFiksno: 1e-7 and more from a tie of the scaled
-// value, the error of the double 1e-13 at most).  False, with nothing
-// written, for any other value.
+// precision.  False, with nothing written, for any other value.
 inline bool Korelacija6(char* z, real v)
 {
     const double d = static_cast<double>(v);
     const double t = std::fabs(d) * 100.0;
     if (!(t < 999.0)) return false;   // also nan
-    const long c = static_cast<long>(t + 0.5);
+    const unsigned long c = static_cast<unsigned long>(t + 0.5);
     const double ostanek = t - static_cast<double>(c);
-    if (!(ostanek < 0.5 - 1e-7 && ostanek > 1e-7 - 0.5)) return false;
-    z[0] = ' ';
-    z[1] = std::signbit(d) ? '-' : ' ';
-    z[2] = static_cast<char>('0' + c / 100);
-    z[3] = '.';
-    z[4] = static_cast<char>('0' + c / 10 % 10);
-    z[5] = static_cast<char>('0' + c % 10);
+    if (!(ostanek < 0.5 - izpisstevil::kDvomDvojni && ostanek > izpisstevil::kDvomDvojni - 0.5)) return false;
+    izpisstevil::PoljeKorelacije(z, c, std::signbit(d));
     return true;
 }
 
