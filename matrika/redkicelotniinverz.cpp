@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstddef>
 #include <thread>
+#include <type_traits>
 
 #include "matrika/matrikaAux.h"
 #include "matrika/redkirazcep.h"
@@ -122,12 +123,64 @@ void VsoteNaravnost(const real* zi, const std::size_t* odmik, long v, const real
         }
     }
 }
+// The same sums from Z held as pairs, gathered straight from it at
+// zi[odmik[b]] (the pairs load as fast there as from a copy), against the
+// columns of L as pairs.
+void VsotePari(const dvojna* zi, const std::size_t* odmik, long v, const dvojna* Lb, long ld, long m, long nc, real* w)
+{
+    auto minus = [](real x) { return x == 0 ? 0.0L : -x; };
+    long c = 0;
+    for (; c + 1 < nc; c += 2) {
+        const dvojna* l0 = Lb + c * ld;
+        const dvojna* l1 = l0 + ld;
+        if (v == 2) {
+            real s00, s01, s10, s11;
+            skalarna::Skalarna22Z(l0, l1, zi, odmik, m, s00, s01, s10, s11);
+            w[c] = minus(s00), w[nc + c] = minus(s01), w[c + 1] = minus(s10), w[nc + c + 1] = minus(s11);
+        } else {
+            real s0 = 0, s1 = 0;
+            for (long b = 0; b < m; ++b) {
+                const real y = vrednost(zi[odmik[b]]);
+                s0 += y * vrednost(l0[b]);
+                s1 += y * vrednost(l1[b]);
+            }
+            w[c] = minus(s0), w[c + 1] = minus(s1);
+        }
+    }
+    if (c < nc) {
+        const dvojna* l0 = Lb + c * ld;
+        if (v == 2) {
+            real s0, s1;
+            skalarna::Skalarna2Z(l0, zi, odmik, m, s0, s1);
+            w[c] = minus(s0), w[nc + c] = minus(s1);
+        } else {
+            real s = 0;
+            for (long b = 0; b < m; ++b) s += vrednost(l0[b]) * vrednost(zi[odmik[b]]);
+            w[c] = minus(s);
+        }
+    }
+}
+
+// An entry of Z written: as it is, or as its pair where the pair gives it
+// again (false where it does not).
+inline bool Shrani(real x, real& z)
+{
+    z = x;
+    return true;
+}
+inline bool Shrani(real x, dvojna& z) { return hrani(x, z); }
 }  // namespace
 
-void redkiRazcep::celotniInverz(real* z) const
+void redkiRazcep::celotniInverz(real* z) const { celotniInverzV(z); }
+
+bool redkiRazcep::celotniInverz(dvojna* z) const { return celotniInverzV(z); }
+
+template <typename E>
+bool redkiRazcep::celotniInverzV(E* z) const
 {
     if (!razcepljena_)
         matrikaError("Funkcija:   redkiRazcep::celotniInverz\nMatrika ni razcepljena - Izvedi razcep prvo: ", F, __LINE__);
+    constexpr bool pari = std::is_same_v<E, dvojna>;
     // Z = D^-1 L^-1 + (I - L') Z: for a column c with the rows S below it
     // in L,
     //   Z(i, c) = -sum_{k in S} L(k, c) Z(i, k)   for every row i > c,
@@ -154,20 +207,26 @@ void redkiRazcep::celotniInverz(real* z) const
     // nothing more.  A block waits at each such s for every later block to
     // be done with s.  The blocks are shared among threads in that order,
     // and every sum keeps its order, so the threads change no digit.
+    //
+    // Z held as pairs of doubles (skalarna.h) loads as fast as a double
+    // from anywhere in it: every supernode then gathers its rows of Z
+    // straight from Z, against L as pairs.  Where some value of L or Z has
+    // no pair (beyond the range of double), false, and Z is to be formed
+    // in long doubles.
     const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
-    if (n == 0) return;
+    if (n == 0) return true;
     const std::size_t nn = static_cast<std::size_t>(n);
-    auto el = [z, nn](long i, long j) -> real& { return z[static_cast<std::size_t>(j) * nn + static_cast<std::size_t>(i)]; };
+    auto el = [z, nn](long i, long j) -> E& { return z[static_cast<std::size_t>(j) * nn + static_cast<std::size_t>(i)]; };
     // L's values as pairs of doubles for the supernodes of kPari columns
-    // and more, below the supernode and within it, where every value has
-    // its pair.
+    // and more (every one where Z is held as pairs), below the supernode
+    // and within it, where every value has its pair.
     std::vector<dvojna> Ld(Lx_.size());
     std::vector<unsigned char> pariB(static_cast<std::size_t>(ns)), pariJ(static_cast<std::size_t>(ns));
     double delo = 0;
     for (long s = 0; s < ns; ++s) {
         const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
         delo += static_cast<double>(n - f - nc) * static_cast<double>(nc * m);
-        if (nc < kPari) continue;
+        if (nc < kPari && !pari) continue;
         const real* X = Lx_.data() + Xp_[s];
         dvojna* Xd = Ld.data() + Xp_[s];
         bool b = m > 0, j = true;
@@ -177,7 +236,10 @@ void redkiRazcep::celotniInverz(real* z) const
         }
         pariB[static_cast<std::size_t>(s)] = b;
         pariJ[static_cast<std::size_t>(s)] = j;
+        if (pari && !((b || m == 0) && j)) return false;
     }
+    // A value of Z without its pair ends every block.
+    std::atomic<bool> brezPara{false};
     const long blokov = (n + kVrstic - 1) / kVrstic;
     // The supernodes each block is done with: ns before it starts, s once
     // it is done with s, -1 at its end (or when it failed, so that no
@@ -195,7 +257,10 @@ void redkiRazcep::celotniInverz(real* z) const
         thread_local std::vector<dvojna> Yd, wd;
         thread_local std::vector<std::size_t> odmik;   // place of column k_b of Z
         const long prvi = Sup_[static_cast<std::size_t>(i0)];
+        bool tocno = true;
         for (long s = Sup_[static_cast<std::size_t>(i1 - 1)]; s >= 0; --s) {
+            if (pari && !tocno) brezPara.store(true, std::memory_order_relaxed);
+            if (pari && brezPara.load(std::memory_order_relaxed)) return;
             // Every later block done with s; from the supernode of the
             // block's first column on nothing more is needed of them.
             if (s >= prvi)
@@ -212,12 +277,12 @@ void redkiRazcep::celotniInverz(real* z) const
                 const long vrstic = i1 - od;
                 wd.resize(static_cast<std::size_t>(2 * nc));
                 w.resize(static_cast<std::size_t>(2 * nc));
-                bool par = pariB[static_cast<std::size_t>(s)] != 0;
+                bool par = pariB[static_cast<std::size_t>(s)] != 0 && !pari;
                 if (par) {
                     Yd.resize(static_cast<std::size_t>(vrstic * m));
                     for (long b = 0; b < m; ++b) {
-                        const real* zk = &el(od, R[nc + b]);
-                        for (long r = 0; r < vrstic; ++r) par = razcepi(zk[r], Yd[static_cast<std::size_t>(r * m + b)]) && par;
+                        const E* zk = &el(od, R[nc + b]);
+                        for (long r = 0; r < vrstic; ++r) par = razcepi(vrednost(zk[r]), Yd[static_cast<std::size_t>(r * m + b)]) && par;
                     }
                 }
                 if (!par) {
@@ -226,26 +291,45 @@ void redkiRazcep::celotniInverz(real* z) const
                 }
                 for (long r = 0; r < vrstic; r += 2) {
                     const long i = od + r, v = std::min(2L, vrstic - r);
-                    if (par)
+                    if constexpr (pari)
+                        VsotePari(z + i, odmik.data(), v, Xd + nc, ld, m, nc, w.data());
+                    else if (par)
                         Vsote(Yd.data() + r * m, Yd.data() + (r + 1) * m, v, Xd + nc, ld, m, nc, w.data());
                     else
                         VsoteNaravnost(z + i, odmik.data(), v, X + nc, ld, m, nc, w.data());
                     real* w0 = w.data();
                     real* w1 = w.data() + nc;
-                    bool parJ = pariJ[static_cast<std::size_t>(s)] != 0;
-                    auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
-                        real v0 = w0[c], v1 = w1[c];
-                        skalarna::Odstej(v0, v1, x0, x1, lc, c + 1, nc, v == 2);
-                        w0[c] = v0;
-                        w1[c] = v1;
-                    };
-                    for (long c = nc - 1; c >= 0; --c) {
-                        if (parJ)
-                            stolpec(c, wd.data(), wd.data() + nc, Xd + c * ld);
-                        else
-                            stolpec(c, w0, w1, X + c * ld);
-                        for (long t = 0; t < v; ++t) el(i + t, f + c) = el(f + c, i + t) = w[static_cast<std::size_t>(t * nc + c)];
-                        if (parJ) parJ = razcepi(w0[c], wd[static_cast<std::size_t>(c)]) && (v < 2 || razcepi(w1[c], wd[static_cast<std::size_t>(nc + c)]));
+                    if constexpr (pari) {
+                        // The pair of each value is the entry of Z and the
+                        // operand of the sums within J at once.
+                        dvojna* p0 = wd.data();
+                        dvojna* p1 = wd.data() + nc;
+                        for (long c = nc - 1; c >= 0; --c) {
+                            real v0 = w0[c], v1 = w1[c];
+                            skalarna::Odstej(v0, v1, p0, p1, Xd + c * ld, c + 1, nc, v == 2);
+                            tocno = hrani(v0, p0[c]) && tocno;
+                            el(i, f + c) = el(f + c, i) = p0[c];
+                            if (v == 2) {
+                                tocno = hrani(v1, p1[c]) && tocno;
+                                el(i + 1, f + c) = el(f + c, i + 1) = p1[c];
+                            }
+                        }
+                    } else {
+                        bool parJ = pariJ[static_cast<std::size_t>(s)] != 0;
+                        auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
+                            real v0 = w0[c], v1 = w1[c];
+                            skalarna::Odstej(v0, v1, x0, x1, lc, c + 1, nc, v == 2);
+                            w0[c] = v0;
+                            w1[c] = v1;
+                        };
+                        for (long c = nc - 1; c >= 0; --c) {
+                            if (parJ)
+                                stolpec(c, wd.data(), wd.data() + nc, Xd + c * ld);
+                            else
+                                stolpec(c, w0, w1, X + c * ld);
+                            for (long t = 0; t < v; ++t) el(i + t, f + c) = el(f + c, i + t) = w[static_cast<std::size_t>(t * nc + c)];
+                            if (parJ) parJ = razcepi(w0[c], wd[static_cast<std::size_t>(c)]) && (v < 2 || razcepi(w1[c], wd[static_cast<std::size_t>(nc + c)]));
+                        }
                     }
                 }
             }
@@ -255,19 +339,22 @@ void redkiRazcep::celotniInverz(real* z) const
                     const real* lc = X + c * ld;
                     for (long i = std::max(f + c + 1, i0); i < std::min(f + nc, i1); ++i) {
                         real val = 0;
-                        for (long r = c + 1; r < ld; ++r) val -= lc[r] * el(R[r], i);
-                        el(i, f + c) = el(f + c, i) = val;
+                        for (long r = c + 1; r < ld; ++r) val -= lc[r] * vrednost(el(R[r], i));
+                        tocno = Shrani(val, el(i, f + c)) && tocno;
+                        el(f + c, i) = el(i, f + c);
                     }
                     if (f + c >= i0) {
                         real val = 1.0L / D_[static_cast<std::size_t>(f + c)];
-                        for (long r = c + 1; r < ld; ++r) val -= lc[r] * el(R[r], f + c);
-                        el(f + c, f + c) = val;
+                        for (long r = c + 1; r < ld; ++r) val -= lc[r] * vrednost(el(R[r], f + c));
+                        tocno = Shrani(val, el(f + c, f + c)) && tocno;
                     }
                 }
             }
             napredek[static_cast<std::size_t>(q)].store(s, std::memory_order_release);
         }
+        if (pari && !tocno) brezPara.store(true, std::memory_order_relaxed);
     });
+    return !brezPara.load();
 }
 
 void redkiRazcep::stolpciInverza(const long* j, long k, std::vector<real>& W) const

@@ -24,6 +24,8 @@
 
 #include "matrika/numerika.h"
 
+struct dvojna;
+
 // Upper triangle (diagonal included) of a symmetric n x n matrix, by columns:
 // column j holds rows Ai[Ap[j]..Ap[j+1]) (ascending, each <= j), values Ax.
 struct redkaSimetricna {
@@ -69,6 +71,10 @@ public:
     // caller's n x n values Z, by columns in the order of the pivots: entry
     // (i, j) of A^-1 at Z[mesto(j) * n + mesto(i)].  Every value is written.
     void celotniInverz(real* Z) const;
+    // The same, each value held as a pair of doubles (skalarna.h), which
+    // the sums read faster; false where some value has no pair (beyond the
+    // range of double), and then Z is not the inverse.
+    bool celotniInverz(dvojna* Z) const;
     // Columns j[0..k) of A^-1, solved together from the factor: W is n x k by
     // rows in the order of the pivots, entry (i, j[t]) of A^-1 at
     // W[mesto(i) * k + t].  Each entry of the factor is read once per four
@@ -129,6 +135,9 @@ private:
     // The inverse on the pattern in the panel of supernode s (every later
     // supernode in its rows done).
     void inverzPanela(long s, int nt, std::vector<real>& G, std::vector<long>& rel);
+    // celotniInverz with Z's values as E (real or dvojna).
+    template <typename E>
+    bool celotniInverzV(E* Z) const;
 
     // The factor is held by supernodes: runs of consecutive columns whose
     // structures below the run are the same.  Supernode s has the columns

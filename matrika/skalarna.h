@@ -15,6 +15,7 @@
 #define NIVEX_MATRIKA_SKALARNA_H
 
 #include <cmath>
+#include <cstddef>
 
 #include "matrika/numerika.h"
 
@@ -31,6 +32,14 @@ inline bool razcepi(real x, dvojna& d)
     d.v = v;
     d.m = m;
     return static_cast<real>(m) + static_cast<real>(v) == x || x != x;
+}
+// The same for a value that is kept (the whole inverse), with the sign of
+// a zero kept too: -0 is held as -0 + -0.
+inline bool hrani(real x, dvojna& d)
+{
+    const bool tocno = razcepi(x, d);
+    if (d.v == 0) d.m = d.v;
+    return tocno && (d.v != 0 || x == 0);
 }
 inline bool razcepi(real x, real& d)
 {
@@ -104,6 +113,42 @@ inline void Odstej(real& v0, real& v1, const E* x0, const E* x1, const E* l, lon
     }
 }
 
+// The same kernels with y0, y1 gathered from the columns of a matrix held
+// by columns: y0[i] = z[o[i]] and y1[i] = z[o[i] + 1] (two consecutive rows
+// of columns o[i] / rows).
+template <typename E>
+inline void Skalarna2Z(const E* x, const E* z, const std::size_t* o, long n, real& v0, real& v1)
+{
+    real s0 = 0, s1 = 0;
+    for (long i = 0; i < n; ++i) {
+        const real xi = vrednost(x[i]);
+        const E* y = z + o[i];
+        s0 += xi * vrednost(y[0]);
+        s1 += xi * vrednost(y[1]);
+    }
+    v0 = s0;
+    v1 = s1;
+}
+
+template <typename E>
+inline void Skalarna22Z(const E* x0, const E* x1, const E* z, const std::size_t* o, long n, real& v00, real& v01,
+                        real& v10, real& v11)
+{
+    real s00 = 0, s01 = 0, s10 = 0, s11 = 0;
+    for (long i = 0; i < n; ++i) {
+        const E* y = z + o[i];
+        const real a = vrednost(x0[i]), b = vrednost(x1[i]), c = vrednost(y[0]), d = vrednost(y[1]);
+        s00 += a * c;
+        s01 += a * d;
+        s10 += b * c;
+        s11 += b * d;
+    }
+    v00 = s00;
+    v01 = s01;
+    v10 = s10;
+    v11 = s11;
+}
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) && __LDBL_MANT_DIG__ == 64
 // On x87 the pairs of the two longer kernels by hand (a single sum the
 // compiler keeps in registers itself): it spills two of the four sums of
@@ -115,6 +160,11 @@ void Skalarna2<dvojna>(const dvojna* x, const dvojna* y0, const dvojna* y1, long
 template <>
 void Skalarna22<dvojna>(const dvojna* x0, const dvojna* x1, const dvojna* y0, const dvojna* y1, long n,
                         real& v00, real& v01, real& v10, real& v11);
+template <>
+void Skalarna2Z<dvojna>(const dvojna* x, const dvojna* z, const std::size_t* o, long n, real& v0, real& v1);
+template <>
+void Skalarna22Z<dvojna>(const dvojna* x0, const dvojna* x1, const dvojna* z, const std::size_t* o, long n,
+                         real& v00, real& v01, real& v10, real& v11);
 #endif
 
 }  // namespace skalarna

@@ -11,6 +11,7 @@
 #include "matrika/bdmatrika.h"
 #include "matrika/chr.h"
 #include "matrika/inv.h"
+#include "matrika/skalarna.h"
 #include "matrika/velikestrani.h"
 #include "matrika/vzporedno.h"
 #include "src/CGMM.h"
@@ -688,7 +689,7 @@ real CGMMSolRedka::Q(long i, long j) const
     return q;
 }
 
-void CGMMSolRedka::Sprosti::operator()(real* p) const { std::free(p); }
+void CGMMSolRedka::Sprosti::operator()(void* p) const { std::free(p); }
 
 void CGMMSolRedka::StolpecQ(long j, std::vector<real>& q) const
 {
@@ -700,19 +701,31 @@ void CGMMSolRedka::StolpecQ(long j, std::vector<real>& q) const
     long korak = 1;
     if (!poskusCelotni) {
         // Once per solution; memory that is not there leaves the panels.
+        // The values are held as pairs where each has one (a network whose
+        // cofactors fit the range of double), else in long doubles; a block
+        // is taken anew for the other kind.
         poskusCelotni = true;
         if (nu * nu <= najvecCelotni / sizeof(real)) {
-            if (celotniVelikost != nu * nu) {
+            auto pripravi = [&](bool pari) {
+                if (celotni && celotniVelikost == nu * nu && celotniPari == pari) return;
                 celotni.reset();
-                celotni.reset(VelikeStrani(nu * nu));
+                celotni.reset(velikestrani::Dodeli(nu * nu * (pari ? sizeof(dvojna) : sizeof(real))));
                 celotniVelikost = celotni ? nu * nu : 0;
+                celotniPari = pari;
+            };
+            pripravi(true);
+            if (celotni && !razcep.celotniInverz(static_cast<dvojna*>(celotni.get()))) {
+                pripravi(false);
+                if (celotni) razcep.celotniInverz(static_cast<real*>(celotni.get()));
             }
-            if (celotni) razcep.celotniInverz(celotni.get());
             imaCelotni = celotni != nullptr;
         }
     }
-    if (imaCelotni) {
-        stolpec = celotni.get() + static_cast<std::size_t>(razcep.mesto(j)) * nu;
+    if (imaCelotni && celotniPari) {
+        const dvojna* st = static_cast<const dvojna*>(celotni.get()) + static_cast<std::size_t>(razcep.mesto(j)) * nu;
+        for (long i = 0; i < u; ++i) q[static_cast<std::size_t>(i)] = vrednost(st[razcep.mesto(i)]);
+    } else if (imaCelotni) {
+        stolpec = static_cast<const real*>(celotni.get()) + static_cast<std::size_t>(razcep.mesto(j)) * nu;
     } else {
         const long k = std::min(kPanel, razcep.n());
         if (panelZacetek < 0 || j < panelZacetek || j >= panelZacetek + k) {
@@ -724,7 +737,8 @@ void CGMMSolRedka::StolpecQ(long j, std::vector<real>& q) const
         stolpec = panel.data() + (j - panelZacetek);
         korak = k;
     }
-    for (long i = 0; i < u; ++i) q[static_cast<std::size_t>(i)] = stolpec[razcep.mesto(i) * korak];
+    if (stolpec != nullptr)
+        for (long i = 0; i < u; ++i) q[static_cast<std::size_t>(i)] = stolpec[razcep.mesto(i) * korak];
     const unsigned long m = ZT.ncol(), d = Hd.nrow();
     if (m > 0)
         for (long i = 0; i < u; ++i)

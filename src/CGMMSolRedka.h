@@ -150,13 +150,15 @@ private:
     matrika<real> T;      // m x m, (K + U'Z)^-1
     // Datum correction: Hd (d x u) and G = M^-1 Hd.
     matrika<real> Hd, G;
-    // Columns of N^-1 for StolpecQ: the whole inverse, or the last panel.
+    // Columns of N^-1 for StolpecQ: the whole inverse (its values as pairs
+    // of doubles, or in long doubles where some value has no pair), or the
+    // last panel.
     struct Sprosti {
-        void operator()(real* p) const;
+        void operator()(void* p) const;
     };
-    mutable std::unique_ptr<real, Sprosti> celotni;
+    mutable std::unique_ptr<void, Sprosti> celotni;
     mutable std::size_t celotniVelikost = 0;
-    mutable bool imaCelotni = false, poskusCelotni = false;
+    mutable bool imaCelotni = false, poskusCelotni = false, celotniPari = false;
     mutable std::vector<real> panel;
     mutable long panelZacetek = -1;
     // Robust re-weighting: the unweighted rows.

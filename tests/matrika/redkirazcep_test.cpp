@@ -14,6 +14,7 @@
 
 #include "matrika/inv.h"
 #include "matrika/redkirazcep.h"
+#include "matrika/skalarna.h"
 #include "matrika/vzporedno.h"
 #include "razcepPomoc.h"
 
@@ -21,6 +22,9 @@ using namespace razceptest;
 
 namespace {
 using Vrstice = std::vector<std::vector<std::pair<long, long double>>>;
+
+// The same value, zeros of the same sign.
+bool Isti(long double a, long double b) { return a == b && std::signbit(a) == std::signbit(b); }
 
 // Rows of a network on a w x h grid of points: a levelling-like difference
 // per edge (d = 1) or a distance-like row per edge and diagonal (d = 2, the
@@ -209,6 +213,12 @@ TEST(RedkiRazcep, ScaledBeyondDoublesRangeGivesTheScaledInverse)
         std::vector<long double> celotni(static_cast<std::size_t>(n * n));
         r.celotniInverz(celotni.data());
         for (std::size_t k = 0; k < celotni.size(); k += 7) z.push_back(std::ldexp(celotni[k], e));
+        // Held as pairs of doubles only where every value has its pair.
+        std::vector<dvojna> pari(celotni.size());
+        EXPECT_EQ(r.celotniInverz(pari.data()), e == 0);
+        if (e == 0) {
+            for (std::size_t k = 0; k < celotni.size(); ++k) EXPECT_EQ(vrednost(pari[k]), celotni[k]);
+        }
         return z;
     };
     const auto ref = izracun(0);
@@ -328,6 +338,9 @@ TEST(RedkiRazcep, WholeInverseAndItsColumns)
         r.nastaviNiti(niti);
         Z[niti - 1].resize(static_cast<std::size_t>(n * n));
         r.celotniInverz(Z[niti - 1].data());
+        std::vector<dvojna> P(Z[niti - 1].size());
+        ASSERT_TRUE(r.celotniInverz(P.data()));
+        for (std::size_t k = 0; k < P.size(); ++k) ASSERT_TRUE(Isti(vrednost(P[k]), Z[niti - 1][k])) << k;
     }
     EXPECT_TRUE(Z[0] == Z[1]);
     // Random rows fill the factor into supernodes of hundreds of columns,
@@ -346,6 +359,14 @@ TEST(RedkiRazcep, WholeInverseAndItsColumns)
         for (int k = 0; k < 3; ++k) {
             rr.celotniInverz(Z2.data());
             EXPECT_TRUE(Z1 == Z2);
+        }
+        // Held as pairs of doubles, on either thread count, the same values
+        // to the last bit (and the sign of each zero).
+        std::vector<dvojna> P(Z1.size());
+        for (int niti : {1, 2}) {
+            rr.nastaviNiti(niti);
+            ASSERT_TRUE(rr.celotniInverz(P.data()));
+            for (std::size_t k = 0; k < P.size(); ++k) ASSERT_TRUE(Isti(vrednost(P[k]), Z1[k])) << k;
         }
     }
     const std::vector<long> stolpci = {0, n / 3, n - 1};

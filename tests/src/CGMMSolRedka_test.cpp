@@ -148,6 +148,16 @@ TEST(CGMMSolRedka, FreeNetworkAgainstTheDenseReference)
     EXPECT_LT(Razlika(m.Q, Qd), 1e-13L * Razlika(Qd));
     EXPECT_LT(Razlika(m.Qc, Qd), 1e-13L * Razlika(Qd));
     EXPECT_LT(Razlika(m.Qp, Qd), 1e-13L * Razlika(Qd));
+    // Rows 2^-560 of these: cofactors 2^1120 of them, beyond the range of
+    // double, where the whole inverse is held in long doubles.
+    M Bs = Bd;
+    for (unsigned long r = 0; r < B.nrow(); ++r)
+        for (unsigned long c = 0; c < Bs.ncol(); ++c) Bs(r, c) = std::ldexp(Bs(r, c), -560);
+    Resitev ms(Bs, Vrstice(f, M(3, 1, 0.0L)), Bs.nrow(), D, H);
+    ASSERT_EQ(ms.izid, Stanje::resena);
+    const long double vel = Razlika(ms.Q);
+    EXPECT_GT(vel, 0x1p1100L);
+    EXPECT_LT(Razlika(ms.Qc, ms.Q), 1e-13L * vel);
 }
 
 // Levelling of five heights in two groups that no observation joins, 0-1 and
