@@ -78,6 +78,14 @@ void CGMMSol::QxxStolpec(long j, std::vector<real>& q) const
         if (GMM.Drzana(static_cast<long>(i)) || GMM.Drzana(j)) q[i] = 0.0L;
 }
 
+bool CGMMSol::QxxStolpecDvojno(long j, std::vector<double>& q) const
+{
+    if (!resitev || !resitev->StolpecQDvojno(j, q)) return false;
+    for (std::size_t i = 0; i < q.size(); ++i)
+        if (GMM.Drzana(static_cast<long>(i)) || GMM.Drzana(j)) q[i] = 0.0;
+    return true;
+}
+
 bool CGMMSol::Gosto() const { return gosto || procset.Psevdoinverz(); }
 
 void CGMMSol::SetPar()
@@ -449,6 +457,24 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
         }
         vrstica += '\n';
     };
+    // A row from the correlations in double, where every field is written
+    // so; false where one is not (the row is then formed again from the
+    // long doubles).
+    std::vector<std::vector<double>> korD(kor.size());
+    auto oblikujDvojno = [&](std::size_t k) {
+        std::string& vrstica = besedilo[k];
+        const double* r = korD[k].data();
+        vrstica.resize(tocke.size() * sirinaTocke + 1);
+        char* z = vrstica.data();
+        for (std::size_t b = 0; b < tocke.size(); ++b, z += sirinaTocke) {
+            z[0] = z[1] = ' ';
+            const double* rb = r + prvaNeznanka[b];
+            for (long e = 0; e < dim; ++e)
+                if (!Korelacija6(z + 2 + 6 * e, rb[e])) return false;
+        }
+        *z = '\n';
+        return true;
+    };
     // The rows of one batch are written while the next batch is formed
     // (the write is one task of the batch's loop, on whichever thread takes
     // it first), from the other of two sets of buffers.
@@ -478,7 +504,9 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
                              niti, [&](long k) {
                                  if (k == 0) return zapisi();
                                  const std::size_t kk = static_cast<std::size_t>(k - 1);
-                                 if (hkrati) rez.KorelacijeVrstice(vrste[z + kk].i, kor[kk]);
+                                 const long i = vrste[z + kk].i;
+                                 if (hkrati && rez.KorelacijeVrsticeDvojno(i, korD[kk]) && oblikujDvojno(kk)) return;
+                                 if (hkrati) rez.KorelacijeVrstice(i, kor[kk]);
                                  oblikuj(kk);
                              });
         besedilo.swap(prejsnje);

@@ -94,6 +94,9 @@ public:
     // sized by the caller): a print of the whole matrix takes it column by
     // column.
     void QxxStolpec(long j, std::vector<real>& q) const;
+    // The same rounded to double, where the solution holds it so (false
+    // where it does not).
+    bool QxxStolpecDvojno(long j, std::vector<double>& q) const;
     // After one QxxStolpec: columns may be asked for by several threads.
     bool StolpciHkrati() const { return resitev && resitev->StolpciHkrati(); }
     // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.

@@ -750,6 +750,16 @@ void CGMMSolRedka::StolpecQ(long j, std::vector<real>& q) const
                 q[static_cast<std::size_t>(i)] -= Hd(static_cast<long>(a), i) * G(static_cast<long>(a), j);
 }
 
+bool CGMMSolRedka::StolpecQDvojno(long j, std::vector<double>& q) const
+{
+    if (!imaCelotni || !celotniPari || ZT.ncol() > 0 || Hd.nrow() > 0) return false;
+    const std::size_t nu = static_cast<std::size_t>(razcep.n());
+    const dvojna* st = static_cast<const dvojna*>(celotni.get()) + static_cast<std::size_t>(razcep.mesto(j)) * nu;
+    const long u = static_cast<long>(nNeznank());
+    for (long i = 0; i < u; ++i) q[static_cast<std::size_t>(i)] = st[razcep.mesto(i)].v;
+    return true;
+}
+
 void CGMMSolRedka::QKrat(const std::vector<std::pair<unsigned long, real>>& s, std::vector<real>& q) const
 {
     const unsigned long u = nNeznank(), m = ZT.ncol(), d = Hd.nrow();

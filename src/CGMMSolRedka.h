@@ -90,6 +90,9 @@ public:
     // together (the last panel is kept), so that a sweep along the columns
     // solves once per panel.
     void StolpecQ(long j, std::vector<real>& q) const override;
+    // From the whole inverse held as pairs (each pair's double is its value
+    // rounded), where no low-rank or datum term corrects it.
+    bool StolpecQDvojno(long j, std::vector<double>& q) const override;
     // With the whole inverse held (not the panels of the last columns).
     bool StolpciHkrati() const override { return imaCelotni; }
     static constexpr long kPanel = 16;

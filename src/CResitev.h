@@ -59,6 +59,10 @@ public:
     // True when, after one call of StolpecQ, columns may be asked for by
     // several threads at once (the cofactors are then only read).
     virtual bool StolpciHkrati() const { return false; }
+    // Column j of the cofactors rounded to double, q[i] the double nearest
+    // to StolpecQ's: for a print to a few digits, where the solution holds
+    // the column so after one call of StolpecQ; false where it does not.
+    virtual bool StolpecQDvojno(long /*j*/, std::vector<double>& /*q*/) const { return false; }
     // q = Q s for a sparse s (unknown, value), q of u values.
     virtual void QKrat(const std::vector<std::pair<unsigned long, real>>& s, std::vector<real>& q) const
     {

@@ -136,8 +136,19 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMS
         korenQ[static_cast<std::size_t>(k)] = std::sqrt(std::fabs(diagQ[static_cast<std::size_t>(k)]));
         nicelna[static_cast<std::size_t>(k)] = dabs(diagQ[static_cast<std::size_t>(k)]) <= numerika::kIzpisNic;
     }
+    obratniKoren.assign(static_cast<std::size_t>(u), 0.0);
+    for (long k = 0; k < u; ++k) {
+        const real kq = korenQ[static_cast<std::size_t>(k)];
+        if (nicelna[static_cast<std::size_t>(k)]) continue;
+        if (!(kq > 1e-150L && kq < 1e150L)) {
+            obratniKoren.clear();
+            break;
+        }
+        obratniKoren[static_cast<std::size_t>(k)] = 1.0 / static_cast<double>(kq);
+    }
     Qxx = [&GMMS](long i, long j) { return GMMS.Qxx(i, j); };
     QxxStolpec = [&GMMS](long j, std::vector<real>& q) { GMMS.QxxStolpec(j, q); };
+    QxxStolpecDvojno = [&GMMS](long j, std::vector<double>& q) { return GMMS.QxxStolpecDvojno(j, q); };
 }
 
 void CRezultati::SetRelativne(const CRelEll& RelEll)
@@ -176,6 +187,23 @@ void CRezultati::KorelacijeVrstice(long i, std::vector<real>& r) const
     // As Korelacija(i, j), the variances' tests made once.
     for (std::size_t j = 0; j < r.size(); ++j)
         r[j] = j == ii ? 1.0L : (nicelna[j] ? 0.0L : r[j] / (korenQ[j] * korenQ[ii]));
+}
+
+bool CRezultati::KorelacijeVrsticeDvojno(long i, std::vector<double>& r) const
+{
+    r.resize(diagQ.size());
+    if (obratniKoren.size() != diagQ.size() || !QxxStolpecDvojno || !QxxStolpecDvojno(i, r)) return false;
+    const std::size_t ii = static_cast<std::size_t>(i);
+    if (dabs(diagQ[ii]) <= numerika::kIzpisNic) {
+        std::fill(r.begin(), r.end(), 0.0);
+        return true;
+    }
+    // Three roundings to double on the cofactor, two on each reciprocal
+    // root, two on the products: some eight units of 2^-53 in all.
+    const double ai = obratniKoren[ii];
+    for (std::size_t j = 0; j < r.size(); ++j)
+        r[j] = j == ii ? 1.0 : (nicelna[j] ? 0.0 : r[j] * ai * obratniKoren[j]);
+    return true;
 }
 
 real CRezultati::Korelacija(long i, long j, real Qij) const

@@ -158,6 +158,12 @@ public:
     real Korelacija(long i, long j) const;
     // Korelacija(i, j) for every unknown j, into r (a row of the table).
     void KorelacijeVrstice(long i, std::vector<real>& r) const;
+    // The same in double, each value within 1e-15 of its own relative to
+    // it (the cofactor rounded to double, times the reciprocal roots of the
+    // variances in double): for a print to a few decimals whose value is
+    // not within that of a tie.  False where the solution does not hold
+    // the cofactors so, or a variance's root is beyond 1e+/-150.
+    bool KorelacijeVrsticeDvojno(long i, std::vector<double>& r) const;
 
 private:
     // The correlation from the cofactor Qij and the roots of the variances.
@@ -165,7 +171,9 @@ private:
 
     std::function<real(long, long)> Qxx;
     std::function<void(long, std::vector<real>&)> QxxStolpec;
+    std::function<bool(long, std::vector<double>&)> QxxStolpecDvojno;
     std::vector<real> diagQ, korenQ;
+    std::vector<double> obratniKoren;   // 1 / korenQ in double, empty if one is out of range
     std::vector<char> nicelna;   // a variance of round-off size
 };
 

@@ -43,10 +43,11 @@ inline void PoljeKorelacije(char* z, unsigned long c, bool negativno)
 
 // The field of DodajFiksno(izhod, v, 6, 2), a correlation, written to
 // z[0..6) for a value that rounds below 10 and is rounded in double
-// precision.  False, with nothing written, for any other value.
-inline bool Korelacija6(char* z, real v)
+// precision.  False, with nothing written, for any other value.  The value
+// may also be given as a double within 1e-15 of it relative to it (of the
+// same sign, zeros too): the margin kDvomDvojni holds that as well.
+inline bool Korelacija6(char* z, double d)
 {
-    const double d = static_cast<double>(v);
     const double t = std::fabs(d) * 100.0;
     if (!(t < 999.0)) return false;   // also nan
     const unsigned long c = static_cast<unsigned long>(t + 0.5);
@@ -55,6 +56,7 @@ inline bool Korelacija6(char* z, real v)
     izpisstevil::PoljeKorelacije(z, c, std::signbit(d));
     return true;
 }
+inline bool Korelacija6(char* z, real v) { return Korelacija6(z, static_cast<double>(v)); }
 
 // The stream writes its numbers in fixed notation (up to nine decimals,
 // without showpos, showpoint or uppercase, aligned right or left) through
