@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cstddef>
-#include <thread>
 #include <type_traits>
 
 #include "matrika/matrikaAux.h"
@@ -19,23 +18,6 @@ const char* const F = "matrika/redkicelotniinverz";
 constexpr long kPari = 16;
 // Rows of Z formed as one block (its rows of Z stay in the cache).
 constexpr long kVrstic = 64;
-
-// Waits until a block is done with supernode s (its progress at s or below,
-// -1 at its end).  A block waits only at its start, for the later blocks to
-// pass the supernodes of its columns, a few of their steps: the wait is
-// short, and spent on the core until it is not.
-inline void Pocakaj(const std::atomic<long>& napredek, long s)
-{
-    for (int k = 0; napredek.load(std::memory_order_acquire) > s; ++k) {
-        if (k < 4096) {
-#if defined(__x86_64__) || defined(__i386__)
-            __builtin_ia32_pause();
-#endif
-        } else {
-            std::this_thread::yield();
-        }
-    }
-}
 
 // The sums of a supernode's columns over the rows below it for one row of
 // Z or two (v = 2), from the gathered rows y0, y1 of Z(i, B) and the
@@ -264,7 +246,11 @@ bool redkiRazcep::celotniInverzV(E* z) const
             // Every later block done with s; from the supernode of the
             // block's first column on nothing more is needed of them.
             if (s >= prvi)
-                for (long p = q + 1; p < blokov; ++p) Pocakaj(napredek[static_cast<std::size_t>(p)], s);
+                for (long p = q + 1; p < blokov; ++p) {
+                    // Done with s: its progress at s or below, -1 at its end.
+                    const std::atomic<long>& a = napredek[static_cast<std::size_t>(p)];
+                    vzporedno::CakajDo([&] { return a.load(std::memory_order_acquire) <= s; });
+                }
             const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
             const real* X = Lx_.data() + Xp_[s];
             const dvojna* Xd = Ld.data() + Xp_[s];

@@ -115,6 +115,9 @@ double Cena(long n, const std::vector<idx_t>& xadj, const std::vector<idx_t>& ad
 // Below this many multiplications the factor costs milliseconds in any
 // order, and minimum degree is kept without trying nested dissection.
 constexpr double kCenaZaMetis = 1e7;
+// From this many unknowns on, minimum degree and nested dissection are
+// both tried at once on two threads (each takes a second or more).
+constexpr long kUrejanjiHkrati = 20000;
 }  // namespace
 
 void redkiRazcep::uredi(const redkaSimetricna& A)
@@ -122,7 +125,8 @@ void redkiRazcep::uredi(const redkaSimetricna& A)
     const long n = A.n;
     P_.assign(n, 0);
     std::vector<long> Pamd(n);
-    if (urejanje_ != Urejanje::metis && n > 0) {
+    auto amd = [&] {
+        if (urejanje_ == Urejanje::metis || n == 0) return;
         // AMD refuses a null array, which an empty vector may give.
         const std::vector<SuiteSparse_long> ap(A.Ap.begin(), A.Ap.end());
         std::vector<SuiteSparse_long> ai(A.Ai.begin(), A.Ai.end());
@@ -132,9 +136,7 @@ void redkiRazcep::uredi(const redkaSimetricna& A)
         if (izid != AMD_OK && izid != AMD_OK_BUT_JUMBLED)
             Napaka("analiza\nUrejanje neznank ni uspelo: ", __LINE__);
         std::copy(p.begin(), p.end(), Pamd.begin());
-    }
-    P_ = Pamd;
-    izbrano_ = Urejanje::amd;
+    };
     // The whole graph of the unknowns (both triangles, no diagonal) for METIS.
     std::vector<idx_t> xadj, adj;
     const bool metisMogoc = urejanje_ != Urejanje::amd && n > 1 && A.Ap[n] < std::numeric_limits<idx_t>::max() / 2 &&
@@ -154,19 +156,35 @@ void redkiRazcep::uredi(const redkaSimetricna& A)
                     adj[nasl[j]++] = static_cast<idx_t>(A.Ai[p]);
                 }
     }
-    const double cenaAmd = urejanje_ == Urejanje::samodejno && metisMogoc ? Cena(n, xadj, adj, Pamd) : 0.0;
-    if (metisMogoc && !adj.empty() && (urejanje_ == Urejanje::metis || cenaAmd > kCenaZaMetis)) {
+    const bool samodejno = urejanje_ == Urejanje::samodejno && metisMogoc;
+    std::vector<long> Pm;
+    double cenaAmd = 0, cenaMetis = 0;
+    auto metis = [&] {
         idx_t nv = static_cast<idx_t>(n);
         std::vector<idx_t> perm(n), iperm(n);
         idx_t opcije[METIS_NOPTIONS];
         METIS_SetDefaultOptions(opcije);
-        if (METIS_NodeND(&nv, xadj.data(), adj.data(), nullptr, opcije, perm.data(), iperm.data()) == METIS_OK) {
-            std::vector<long> Pm(perm.begin(), perm.end());
-            if (urejanje_ == Urejanje::metis || Cena(n, xadj, adj, Pm) < cenaAmd) {
-                P_ = Pm;
-                izbrano_ = Urejanje::metis;
-            }
-        }
+        if (METIS_NodeND(&nv, xadj.data(), adj.data(), nullptr, opcije, perm.data(), iperm.data()) != METIS_OK) return;
+        Pm.assign(perm.begin(), perm.end());
+        if (samodejno) cenaMetis = Cena(n, xadj, adj, Pm);
+    };
+    if (samodejno && !adj.empty() && n >= kUrejanjiHkrati) {
+        // Both orderings at once, each on a thread, and the same choice.
+        vzporedno::Vzporedno(2, 1e12, niti(), [&](long k) {
+            if (k == 1) return metis();
+            amd();
+            cenaAmd = Cena(n, xadj, adj, Pamd);
+        });
+    } else {
+        amd();
+        cenaAmd = samodejno ? Cena(n, xadj, adj, Pamd) : 0.0;
+        if (metisMogoc && !adj.empty() && (urejanje_ == Urejanje::metis || cenaAmd > kCenaZaMetis)) metis();
+    }
+    P_ = Pamd;
+    izbrano_ = Urejanje::amd;
+    if (!Pm.empty() && (urejanje_ == Urejanje::metis || (cenaAmd > kCenaZaMetis && cenaMetis < cenaAmd))) {
+        P_ = Pm;
+        izbrano_ = Urejanje::metis;
     }
     if (urejanje_ == Urejanje::metis && izbrano_ != Urejanje::metis && n > 0) {
         // Nothing for METIS to order (no edges, or it failed): minimum degree.
@@ -299,6 +317,11 @@ constexpr double kVelikPanel = 9.6e6;
 // Below this much work in all (a fraction of a millisecond) the tree is not
 // split among threads.
 constexpr double kMaloDela = 3e5;
+// Below this many multiplications (a millisecond or two) a panel's columns
+// are factored, or its block of the inverse formed, on one thread: the
+// threads meet once per column, and a narrow panel's columns are too short
+// for that.
+constexpr double kDeloPanela = 2e6;
 }  // namespace
 
 void redkiRazcep::poddrevesa(int nt)
@@ -531,43 +554,82 @@ void redkiRazcep::razcepiPanel(long s, const std::vector<real>& akk, int nt, Del
         d.wd.resize(static_cast<std::size_t>(nc));
     }
     // L D L' of the panel column by column, each column first updated by
-    // the columns before it (two rows at a time).
-    for (long c = 0; c < nc; ++c) {
-        real* kol = X + c * ld;
-        for (long j = 0; j < c; ++j) w[j] = Lv[c * nc + j] * D_[f + j];
-        if (pari)
-            for (long j = 0; j < c; ++j) pari = razcepi(w[j], d.wd[j]) && pari;
-        if (c > 0) {
-            const long parov = (ld - c + 1) / 2;
+    // the columns before it (two rows at a time).  Step c of the threads
+    // (see Zaporedno) divides the rows below c by the pivot of column c - 1
+    // and updates column c in them; closing it takes column c's pivot and
+    // divides row c + 1, whose row of L then scales the next update.  Step
+    // nc only divides.  Every value gets the operations of a column at a
+    // time in the same order.
+    std::atomic<bool> brezParov{!pari};   // some value without its pair
+    auto vrstica = [&](long k, long t, real piv) {
+        // Row t's entry of column k - 1 divided, as a pair too; false where
+        // the pair does not give it.
+        if (k == 0 || t <= k) return true;
+        const long q = t * nc + k - 1;
+        Lv[q] = X[(k - 1) * ld + t] /= piv;
+        return !pari || razcepi(Lv[q], d.Lvd[q]);
+    };
+    // A task of a step takes rows for some kZrno multiplications (an even
+    // number of them), and a panel of little work stays on one thread.
+    constexpr long kZrno = 8192;
+    std::vector<long> koliko(static_cast<std::size_t>(nc) + 1), vrstic(static_cast<std::size_t>(nc) + 1);
+    for (long k = 0; k <= nc; ++k) {
+        const long v = 2 * std::max(1L, kZrno / (2 * std::max(k, 1L)));
+        vrstic[static_cast<std::size_t>(k)] = v;
+        koliko[static_cast<std::size_t>(k)] = k == 0 ? 0 : (ld - k + v - 1) / v;
+    }
+    const double delo = static_cast<double>(ld) * static_cast<double>(nc) * static_cast<double>(nc) / 2;
+    vzporedno::Zaporedno(
+        koliko, delo, delo >= kDeloPanela ? nt : 1,
+        [&](long k, long i) {
+            const long r0 = k + i * vrstic[static_cast<std::size_t>(k)];
+            const long r1 = std::min(ld, r0 + vrstic[static_cast<std::size_t>(k)]);
+            const real piv = D_[f + k - 1];
+            bool par = true;
+            for (long t = r0; t < r1; ++t) par = vrstica(k, t, piv) && par;
+            if (!par) brezParov.store(true, std::memory_order_relaxed);
+            if (k == nc) return;
+            par = par && !brezParov.load(std::memory_order_relaxed);
+            real* kol = X + k * ld;
             auto vsote = [&](const auto* W, const auto* Y) {
-                Vzporedno(parov, static_cast<double>(ld - c) * c, nt, [&](long i) {
-                    const long r = c + 2 * i;
-                    if (r + 1 < ld) {
-                        real v0, v1;
-                        Skalarna2(W, Y + r * nc, Y + (r + 1) * nc, c, v0, v1);
-                        kol[r] -= v0;
-                        kol[r + 1] -= v1;
-                    } else {
-                        kol[r] -= Skalarna(W, Y + r * nc, c);
-                    }
-                });
+                long r = r0;
+                for (; r + 1 < r1; r += 2) {
+                    real v0, v1;
+                    Skalarna2(W, Y + r * nc, Y + (r + 1) * nc, k, v0, v1);
+                    kol[r] -= v0;
+                    kol[r + 1] -= v1;
+                }
+                if (r < r1) kol[r] -= Skalarna(W, Y + r * nc, k);
             };
-            if (pari)
+            if (par)
                 vsote(d.wd.data(), d.Lvd.data());
             else
                 vsote(w.data(), Lv.data());
-        }
-        real piv = kol[c];
-        const real a = akk[f + c];
-        if (!std::isfinite(piv) || a <= 0 || piv <= TOL_PIVOT * a) {
-            nic.push_back(f + c);
-            piv = a > 1 ? a : 1.0L;  // also when a is not a number
-        }
-        D_[f + c] = piv;
-        for (long r = c + 1; r < ld; ++r) Lv[r * nc + c] = kol[r] /= piv;
-        if (pari)
-            for (long r = c + 1; r < ld; ++r) pari = razcepi(Lv[r * nc + c], d.Lvd[r * nc + c]) && pari;
-    }
+        },
+        [&](long c) {
+            if (c == nc) return;
+            real* kol = X + c * ld;
+            real piv = kol[c];
+            const real a = akk[f + c];
+            if (!std::isfinite(piv) || a <= 0 || piv <= TOL_PIVOT * a) {
+                nic.push_back(f + c);
+                piv = a > 1 ? a : 1.0L;  // also when a is not a number
+            }
+            D_[f + c] = piv;
+            if (c + 1 >= ld) return;
+            // Row c + 1 of L divided, and scaled for the update of column
+            // c + 1.
+            const long q = (c + 1) * nc + c;
+            Lv[q] = kol[c + 1] /= piv;
+            bool par = !pari || razcepi(Lv[q], d.Lvd[q]);
+            if (c + 1 < nc) {
+                for (long j = 0; j <= c; ++j) w[j] = Lv[(c + 1) * nc + j] * D_[f + j];
+                if (pari)
+                    for (long j = 0; j <= c; ++j) par = razcepi(w[j], d.wd[j]) && par;
+            }
+            if (!par) brezParov.store(true, std::memory_order_relaxed);
+        });
+    pari = pari && !brezParov.load();
     d.pari = pari;
 }
 
@@ -935,35 +997,53 @@ void redkiRazcep::inverzPanela(long s, int nt, std::vector<real>& G, std::vector
         for (long c = 0; c < nc && parJ; ++c)
             for (long r = nc; r < ld; ++r) parJ = razcepi(Z[c * ld + r], Zp[c * ld + r]) && parJ;
     }
-    for (long c = nc - 1; c >= 0; --c) {
-        const real* lc = X + c * ld;
-        const long dolz = ld - c - 1;
-        auto vsote = [&](const auto* Lc, const auto* Zs) {
-            Vzporedno((nc - c) / 2, static_cast<double>(nc - c - 1) * dolz, nt, [&](long p) {
-                const long i = c + 1 + 2 * p;
-                if (i + 1 < nc) {
-                    real v0, v1;
-                    Skalarna2(Lc + c + 1, Zs + i * ld + c + 1, Zs + (i + 1) * ld + c + 1, dolz, v0, v1);
-                    Z[c * ld + i] = Z[i * ld + c] = -v0;
-                    Z[c * ld + i + 1] = Z[(i + 1) * ld + c] = -v1;
-                } else {
-                    const real v = Skalarna(Lc + c + 1, Zs + i * ld + c + 1, dolz);
-                    Z[c * ld + i] = Z[i * ld + c] = -v;
-                }
-            });
-        };
-        if (parJ)
-            vsote(Ldp + c * ld, Zp.data());
-        else
-            vsote(lc, Z);
-        real v = 1.0L / D_[f + c];
-        for (long r = c + 1; r < ld; ++r) v -= lc[r] * Z[c * ld + r];
-        Z[c * ld + c] = v;
-        Zd_[f + c] = v;
-        if (parJ)
-            for (long i = c; i < nc; ++i)
-                parJ = razcepi(Z[c * ld + i], Zp[c * ld + i]) && razcepi(Z[i * ld + c], Zp[i * ld + c]) && parJ;
+    // Step k of the threads (Zaporedno) forms column c = nc - 1 - k below
+    // its diagonal, a task some kZrno multiplications of it (pairs of
+    // rows); closing the step forms the diagonal.
+    constexpr long kZrno = 8192;
+    std::vector<long> koliko(static_cast<std::size_t>(nc)), parov(static_cast<std::size_t>(nc));
+    for (long k = 0; k < nc; ++k) {
+        const long c = nc - 1 - k, p = std::max(1L, kZrno / (2 * (ld - c)));
+        parov[static_cast<std::size_t>(k)] = p;
+        koliko[static_cast<std::size_t>(k)] = ((nc - c) / 2 + p - 1) / p;
     }
+    const double delo = static_cast<double>(nc) * static_cast<double>(nc) * static_cast<double>(ld) / 2;
+    dvojna* const Zpp = Zp.data();   // the caller's (Zp is the thread's own)
+    vzporedno::Zaporedno(
+        koliko, delo, delo >= kDeloPanela ? nt : 1,
+        [&](long k, long t) {
+            const long c = nc - 1 - k, dolz = ld - c - 1, p0 = t * parov[static_cast<std::size_t>(k)];
+            const long p1 = std::min((nc - c) / 2, p0 + parov[static_cast<std::size_t>(k)]);
+            auto vsote = [&](const auto* Lc, const auto* Zs) {
+                for (long p = p0; p < p1; ++p) {
+                    const long i = c + 1 + 2 * p;
+                    if (i + 1 < nc) {
+                        real v0, v1;
+                        Skalarna2(Lc + c + 1, Zs + i * ld + c + 1, Zs + (i + 1) * ld + c + 1, dolz, v0, v1);
+                        Z[c * ld + i] = Z[i * ld + c] = -v0;
+                        Z[c * ld + i + 1] = Z[(i + 1) * ld + c] = -v1;
+                    } else {
+                        const real v = Skalarna(Lc + c + 1, Zs + i * ld + c + 1, dolz);
+                        Z[c * ld + i] = Z[i * ld + c] = -v;
+                    }
+                }
+            };
+            if (parJ)
+                vsote(Ldp + c * ld, Zpp);
+            else
+                vsote(X + c * ld, Z);
+        },
+        [&](long k) {
+            const long c = nc - 1 - k;
+            const real* lc = X + c * ld;
+            real v = 1.0L / D_[f + c];
+            for (long r = c + 1; r < ld; ++r) v -= lc[r] * Z[c * ld + r];
+            Z[c * ld + c] = v;
+            Zd_[f + c] = v;
+            if (parJ)
+                for (long i = c; i < nc; ++i)
+                    parJ = razcepi(Z[c * ld + i], Zpp[c * ld + i]) && razcepi(Z[i * ld + c], Zpp[i * ld + c]) && parJ;
+        });
 }
 
 void redkiRazcep::preveriIndeks(long i, const char* kje) const

@@ -360,6 +360,22 @@ TEST(RedkiRazcep, WholeInverseAndItsColumns)
             rr.celotniInverz(Z2.data());
             EXPECT_TRUE(Z1 == Z2);
         }
+        // Its factor and its inverse on the pattern, whose panels the
+        // threads share column by column: two threads give the digits of
+        // one, every time.
+        std::vector<long double> naVzorcu[2];
+        for (int k = 0; k < 4; ++k) {
+            const int niti = k == 0 ? 1 : 2;
+            rr.nastaviNiti(niti);
+            EXPECT_EQ(rr.razcep(R), 0);
+            rr.izbraniInverz();
+            std::vector<long double> z(static_cast<std::size_t>(nr), 1.0L);
+            rr.resi(z);
+            for (long j = 0; j < nr; ++j)
+                for (long p = R.Ap[j]; p < R.Ap[j + 1]; ++p) z.push_back(rr.inverz(R.Ai[p], j));
+            if (k == 0) naVzorcu[0] = z;
+            else EXPECT_TRUE(z == naVzorcu[0]);
+        }
         // Held as pairs of doubles, on either thread count, the same values
         // to the last bit (and the sign of each zero).
         std::vector<dvojna> P(Z1.size());
