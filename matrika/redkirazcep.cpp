@@ -875,30 +875,55 @@ void redkiRazcep::inverzPanela(long s, int nt, std::vector<real>& G, std::vector
     const long* R = Rs_.data() + Rp_[s];
     // Z(B,B) gathered into G (m x m), as pairs of doubles where that pays
     // and every value has its pair, with L(B,J) alike.
+    // The rows B fall in runs, each in the structure of one later
+    // supernode t: the positions of a run's rows from its first on in t
+    // (at relVse[tek.rel]).
+    struct Tek {
+        long b, t, rel;
+    };
+    thread_local std::vector<Tek> teki;
+    thread_local std::vector<long> relVse, tekStolpca;
+    teki.clear();
+    relVse.clear();
+    tekStolpca.resize(static_cast<std::size_t>(m));
+    for (long b = nc; b < ld;) {
+        const long t = Sup_[R[b]];
+        long b1 = b;
+        while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
+        relativni(t, R + b, ld - b, rel);
+        for (long bb = b; bb < b1; ++bb) tekStolpca[static_cast<std::size_t>(bb - nc)] = static_cast<long>(teki.size());
+        teki.push_back({b, t, static_cast<long>(relVse.size())});
+        relVse.insert(relVse.end(), rel.begin(), rel.end());
+        b = b1;
+    }
+    const Tek* tekiP = teki.data();
+    const long* relP = relVse.data();
+    const long* tekP = tekStolpca.data();
     auto zberi = [&](auto* g0) {
-        bool tocno = true;
-        for (long b = nc; b < ld;) {
-            const long t = Sup_[R[b]], ldt = Rp_[t + 1] - Rp_[t];
-            long b1 = b;
-            while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
-            relativni(t, R + b, ld - b, rel);
-            for (long bb = b; bb < b1; ++bb) {
-                const real* zc = Zx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
-                auto* g = g0 + (bb - nc) * m - nc;
-                for (long r = bb; r < ld; ++r) tocno = razcepi(zc[rel[r - b]], g[r]) && tocno;
-            }
-            b = b1;
-        }
-        // The upper triangle of G from the lower, by tiles that stay in the
-        // cache.
+        // Column by column (each its own task), then the upper triangle of
+        // G from the lower, by tiles that stay in the cache.
+        std::atomic<bool> tocno{true};
+        const double delo = 3.0 * static_cast<double>(m) * static_cast<double>(m) / 2;
+        Vzporedno(m, delo, nt, [&](long q) {
+            const Tek& tek = tekiP[tekP[q]];
+            const long bb = nc + q, t = tek.t, ldt = Rp_[t + 1] - Rp_[t];
+            const real* zc = Zx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
+            const long* rl = relP + tek.rel - tek.b;
+            auto* g = g0 + q * m - nc;
+            bool ok = true;
+            for (long r = bb; r < ld; ++r) ok = razcepi(zc[rl[r]], g[r]) && ok;
+            if (!ok) tocno.store(false, std::memory_order_relaxed);
+        });
         constexpr long kPloscica = 32;
-        for (long j0 = 0; j0 < m; j0 += kPloscica)
+        Vzporedno((m + kPloscica - 1) / kPloscica, delo, nt, [&](long p) {
+            const long j0 = p * kPloscica, j1 = std::min(j0 + kPloscica, m);
             for (long i0 = j0; i0 < m; i0 += kPloscica) {
-                const long j1 = std::min(j0 + kPloscica, m), i1 = std::min(i0 + kPloscica, m);
+                const long i1 = std::min(i0 + kPloscica, m);
                 for (long i = i0; i < i1; ++i)
                     for (long j = j0; j < std::min(j1, i); ++j) g0[j + i * m] = g0[i + j * m];
             }
-        return tocno;
+        });
+        return tocno.load();
     };
     // The panel of L below its diagonal as pairs (Ld), where that pays.
     thread_local std::vector<dvojna> Gd, Ld, Zp;
