@@ -45,6 +45,15 @@ constexpr long kVrsticProdukta = 16;
 // faster loads save.
 constexpr long kPari = 8;
 
+// A working buffer of at least k values.  It only grows: a vector resized
+// down and up again clears what it takes back, a supernode's panel of
+// memory each time.
+template <typename V>
+void Vsaj(V& v, long k)
+{
+    if (v.size() < static_cast<std::size_t>(k)) v.resize(static_cast<std::size_t>(k));
+}
+
 }  // namespace
 
 int redkiRazcep::niti() const { return niti_ > 0 ? niti_ : vzporedno::Jedra(); }
@@ -520,12 +529,12 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
             }
             if (meja[s] == ld) continue;
             const real* X = Lx_.data() + Xp_[s];
-            d.Lv.resize(static_cast<std::size_t>(ld * nc));
+            Vsaj(d.Lv, ld * nc);
             for (long c = 0; c < nc; ++c)
                 for (long r = meja[s]; r < ld; ++r) d.Lv[r * nc + c] = X[c * ld + r];
             d.pari = nc >= kPari;
             if (d.pari) {
-                d.Lvd.resize(static_cast<std::size_t>(ld * nc));
+                Vsaj(d.Lvd, ld * nc);
                 for (long q = meja[s] * nc; q < ld * nc; ++q) d.pari = razcepi(d.Lv[q], d.Lvd[q]) && d.pari;
             }
             posodobi(s, meja[s], nt, d);
@@ -545,13 +554,13 @@ void redkiRazcep::razcepiPanel(long s, const std::vector<real>& akk, int nt, Del
     // along contiguous memory into one accumulator.
     std::vector<real>& Lv = d.Lv;
     std::vector<real>& w = d.w;
-    Lv.resize(static_cast<std::size_t>(ld * nc));
-    w.resize(static_cast<std::size_t>(nc));
+    Vsaj(Lv, ld * nc);
+    Vsaj(w, nc);
     // Lv and w also as pairs of doubles while every value has its pair.
     bool pari = nc >= kPari;
     if (pari) {
-        d.Lvd.resize(static_cast<std::size_t>(ld * nc));
-        d.wd.resize(static_cast<std::size_t>(nc));
+        Vsaj(d.Lvd, ld * nc);
+        Vsaj(d.wd, nc);
     }
     // L D L' of the panel column by column, each column first updated by
     // the columns before it (two rows at a time).  Step c of the threads
@@ -929,18 +938,24 @@ void redkiRazcep::inverzPanela(long s, int nt, std::vector<real>& G, std::vector
     thread_local std::vector<dvojna> Gd, Ld, Zp;
     bool parL = m >= kPari || nc >= kPari;
     if (parL) {
-        Ld.resize(static_cast<std::size_t>(nc * ld));
-        for (long c = 0; c < nc; ++c)
-            for (long r = c + 1; r < ld; ++r) parL = razcepi(X[c * ld + r], Ld[c * ld + r]) && parL;
+        Vsaj(Ld, nc * ld);
+        dvojna* const Lp = Ld.data();
+        std::atomic<bool> tocno{true};
+        Vzporedno(nc, 3.0 * static_cast<double>(nc) * static_cast<double>(ld), nt, [&](long c) {
+            bool ok = true;
+            for (long r = c + 1; r < ld; ++r) ok = razcepi(X[c * ld + r], Lp[c * ld + r]) && ok;
+            if (!ok) tocno.store(false, std::memory_order_relaxed);
+        });
+        parL = tocno.load();
     }
     const dvojna* Ldp = Ld.data();
     bool pari = parL && m >= kPari;
     if (pari) {
-        Gd.resize(static_cast<std::size_t>(m * m));
+        Vsaj(Gd, m * m);
         pari = zberi(Gd.data());
     }
     if (!pari) {
-        G.resize(static_cast<std::size_t>(m * m));
+        Vsaj(G, m * m);
         zberi(G.data());
     }
     // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1; every
@@ -1018,7 +1033,7 @@ void redkiRazcep::inverzPanela(long s, int nt, std::vector<real>& G, std::vector
     // entries of the step that wrote them.
     bool parJ = parL && nc >= kPari;
     if (parJ) {
-        Zp.resize(static_cast<std::size_t>(nc * ld));
+        Vsaj(Zp, nc * ld);
         for (long c = 0; c < nc && parJ; ++c)
             for (long r = nc; r < ld; ++r) parJ = razcepi(Z[c * ld + r], Zp[c * ld + r]) && parJ;
     }
