@@ -254,37 +254,68 @@ void CGMMSolRedka::Vzorec(unsigned long nA)
     }
     if (parov > NajvecParov()) throw std::bad_alloc();
 
-    // Upper triangle by columns: row a <= column b for every pair of a row.
-    std::vector<std::vector<long>> stolpci(static_cast<std::size_t>(u));
-    for (long j = 0; j < u; ++j) stolpci[static_cast<std::size_t>(j)].push_back(j);   // the diagonal always
+    // Upper triangle by columns: row a <= column b for every pair of a row,
+    // counted and placed by columns, then each column sorted and made
+    // unique; the columns, and then the rows' places in A.Ax, shared among
+    // the threads.
+    const int niti = vzporedno::Jedra();
+    std::vector<long> zacetek(static_cast<std::size_t>(u) + 1, 0);
+    for (long j = 0; j < u; ++j) zacetek[static_cast<std::size_t>(j) + 1] = 1;   // the diagonal always
     for (unsigned long r = 0; r < nVrst; ++r) {
         const auto v = vrsta(r);
-        for (std::size_t b = 0; b < v.size(); ++b)
-            for (std::size_t a = 0; a <= b; ++a) stolpci[v[b].stolpec].push_back(static_cast<long>(v[a].stolpec));
+        for (std::size_t b = 0; b < v.size(); ++b) zacetek[v[b].stolpec + 1] += static_cast<long>(b) + 1;
     }
+    for (long j = 0; j < u; ++j) zacetek[static_cast<std::size_t>(j) + 1] += zacetek[static_cast<std::size_t>(j)];
+    std::vector<long> vsi(static_cast<std::size_t>(zacetek[static_cast<std::size_t>(u)]));
+    {
+        std::vector<long> nasl(zacetek.begin(), zacetek.end() - 1);
+        for (long j = 0; j < u; ++j) vsi[static_cast<std::size_t>(nasl[static_cast<std::size_t>(j)]++)] = j;
+        for (unsigned long r = 0; r < nVrst; ++r) {
+            const auto v = vrsta(r);
+            for (std::size_t b = 0; b < v.size(); ++b)
+                for (std::size_t a = 0; a <= b; ++a) vsi[static_cast<std::size_t>(nasl[v[b].stolpec]++)] = static_cast<long>(v[a].stolpec);
+        }
+    }
+    constexpr long kStolpcev = 1024;   // columns of one task
+    const double delo = 10.0 * static_cast<double>(vsi.size());
+    std::vector<long> dolzina(static_cast<std::size_t>(u));
+    vzporedno::Vzporedno((u + kStolpcev - 1) / kStolpcev, delo, niti, [&](long t) {
+        for (long j = t * kStolpcev; j < std::min(u, (t + 1) * kStolpcev); ++j) {
+            const auto z = vsi.begin() + zacetek[static_cast<std::size_t>(j)];
+            const auto k = vsi.begin() + zacetek[static_cast<std::size_t>(j) + 1];
+            std::sort(z, k);
+            dolzina[static_cast<std::size_t>(j)] = std::unique(z, k) - z;
+        }
+    });
     A.n = u;
     A.Ap.assign(static_cast<std::size_t>(u) + 1, 0);
-    A.Ai.clear();
-    for (long j = 0; j < u; ++j) {
-        auto& s = stolpci[static_cast<std::size_t>(j)];
-        std::sort(s.begin(), s.end());
-        s.erase(std::unique(s.begin(), s.end()), s.end());
-        A.Ai.insert(A.Ai.end(), s.begin(), s.end());
-        A.Ap[static_cast<std::size_t>(j) + 1] = static_cast<long>(A.Ai.size());
-        std::vector<long>().swap(s);
-    }
+    for (long j = 0; j < u; ++j) A.Ap[static_cast<std::size_t>(j) + 1] = A.Ap[static_cast<std::size_t>(j)] + dolzina[static_cast<std::size_t>(j)];
+    A.Ai.resize(static_cast<std::size_t>(A.Ap[static_cast<std::size_t>(u)]));
+    for (long j = 0; j < u; ++j)
+        std::copy_n(vsi.begin() + zacetek[static_cast<std::size_t>(j)], dolzina[static_cast<std::size_t>(j)],
+                    A.Ai.begin() + A.Ap[static_cast<std::size_t>(j)]);
+    std::vector<long>().swap(vsi);
     A.Ax.assign(A.Ai.size(), 0.0L);
-    mesta.clear();
+    std::vector<std::size_t> odmik(nVrst + 1, 0);   // first place of each row's products in mesta
     for (unsigned long r = 0; r < nVrst; ++r) {
-        const auto v = vrsta(r);
-        for (std::size_t b = 0; b < v.size(); ++b)
-            for (std::size_t a = 0; a <= b; ++a) {
-                const auto zac = A.Ai.begin() + A.Ap[v[b].stolpec];
-                const auto kon = A.Ai.begin() + A.Ap[v[b].stolpec + 1];
-                mesta.push_back(static_cast<long>(std::lower_bound(zac, kon, static_cast<long>(v[a].stolpec)) -
-                                                  A.Ai.begin()));
-            }
+        const std::size_t k = vrsta(r).size();
+        odmik[r + 1] = odmik[r] + k * (k + 1) / 2;
     }
+    mesta.resize(odmik[nVrst]);
+    constexpr long kVrstic = 4096;   // rows of one task
+    vzporedno::Vzporedno((static_cast<long>(nVrst) + kVrstic - 1) / kVrstic, delo, niti, [&](long t) {
+        const unsigned long r1 = std::min<unsigned long>(nVrst, static_cast<unsigned long>((t + 1) * kVrstic));
+        for (unsigned long r = static_cast<unsigned long>(t * kVrstic); r < r1; ++r) {
+            const auto v = vrsta(r);
+            std::size_t p = odmik[r];
+            for (std::size_t b = 0; b < v.size(); ++b)
+                for (std::size_t a = 0; a <= b; ++a) {
+                    const auto zac = A.Ai.begin() + A.Ap[v[b].stolpec];
+                    const auto kon = A.Ai.begin() + A.Ap[v[b].stolpec + 1];
+                    mesta[p++] = static_cast<long>(std::lower_bound(zac, kon, static_cast<long>(v[a].stolpec)) - A.Ai.begin());
+                }
+        }
+    });
     // The redundancy numbers of a long chain solve along the paths of its
     // directions in the elimination tree: nested dissection keeps them short.
     if (Bo.nrow() > 0) razcep.nastaviUrejanje(redkiRazcep::Urejanje::metis);
