@@ -1,12 +1,16 @@
 #include "src/CRelEll.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iomanip>
 #include <iostream>
+#include <utility>
+#include <vector>
 
 #include "matrika/elipsoidpog.h"
 #include "matrika/elipspog.h"
 #include "matrika/seznamm.h"
+#include "matrika/vzporedno.h"
 #include "src/CGMM.h"
 #include "src/CGMMSol.h"
 #include "src/CProcSet.h"
@@ -80,34 +84,44 @@ void CRelEll::CalcRelEll()
     nobs = static_cast<std::uint32_t>(PTS.nrow());
     const long s = Dim == 2 ? 0 : 6;  // first column of the horizontal ellipse
     const real so2 = GMMS.SoIIzracun, so = std::sqrt(so2);
-    for (long d = 0; d < static_cast<long>(nobs); ++d) {
-        const GMMEqTocka t1 = GMMEqSetIndex(GMM, TO.TOCrdA, PTS(d, 0), 0);
-        const GMMEqTocka t2 = GMMEqSetIndex(GMM, TO.TOCrdA, PTS(d, 1), 0);
-        // Cofactors of the difference of the two points' coordinates.
-        matrika<real> Q(Dim, Dim, 0.0L);
-        for (long a = 0; a < Dim; ++a)
-            for (long b = 0; b < Dim; ++b) {
-                real q = 0.0L;
-                if (t1.iB >= 0) q += GMMS.Qxx(t1.iB + a, t1.iB + b);
-                if (t2.iB >= 0) q += GMMS.Qxx(t2.iB + a, t2.iB + b);
-                if (t1.iB >= 0 && t2.iB >= 0) q -= GMMS.Qxx(t1.iB + a, t2.iB + b) + GMMS.Qxx(t2.iB + a, t1.iB + b);
-                Q(a, b) = q;
+    // The points of every pair looked up first; the pairs then shared among
+    // the threads (every one writes its own row, the cofactors are only read).
+    std::vector<std::pair<GMMEqTocka, GMMEqTocka>> tocki(nobs);
+    for (long d = 0; d < static_cast<long>(nobs); ++d)
+        tocki[static_cast<std::size_t>(d)] = {GMMEqSetIndex(GMM, TO.TOCrdA, PTS(d, 0), 0),
+                                              GMMEqSetIndex(GMM, TO.TOCrdA, PTS(d, 1), 0)};
+    constexpr long kParov = 256;   // pairs of one task
+    const long nalog = (static_cast<long>(nobs) + kParov - 1) / kParov;
+    vzporedno::Vzporedno(nalog, 400.0 * nobs, vzporedno::Jedra(), [&](long n) {
+        for (long d = n * kParov; d < std::min(static_cast<long>(nobs), (n + 1) * kParov); ++d) {
+            const GMMEqTocka& t1 = tocki[static_cast<std::size_t>(d)].first;
+            const GMMEqTocka& t2 = tocki[static_cast<std::size_t>(d)].second;
+            // Cofactors of the difference of the two points' coordinates.
+            matrika<real> Q(Dim, Dim, 0.0L);
+            for (long a = 0; a < Dim; ++a)
+                for (long b = 0; b < Dim; ++b) {
+                    real q = 0.0L;
+                    if (t1.iB >= 0) q += GMMS.Qxx(t1.iB + a, t1.iB + b);
+                    if (t2.iB >= 0) q += GMMS.Qxx(t2.iB + a, t2.iB + b);
+                    if (t1.iB >= 0 && t2.iB >= 0) q -= GMMS.Qxx(t1.iB + a, t2.iB + b) + GMMS.Qxx(t2.iB + a, t1.iB + b);
+                    Q(a, b) = q;
+                }
+            real qxx = Q(0, 0), qyy = Q(1, 1), qxy = Q(1, 0), A = 0.0L, B = 0.0L, theta = 0.0L;
+            elipspog(qxx, qyy, qxy, A, B, theta);
+            for (long c = 0; c < Dim; ++c) OBS(d, c) = (TO.TOCrdA.OBS(t1.ind, c) + TO.TOCrdA.OBS(t2.ind, c)) / 2.0L;
+            if (Dim == 3) {
+                matrika<real> L(3, 1, 0.0L), alfa(3, 1, 0.0L);
+                elipsoidpog(Q, L, alfa);
+                for (long k = 0; k < 3; ++k) {
+                    SIG(d, k) = Polos(so2, L(k));
+                    SIG(d, 3 + k) = alfa(k);
+                }
             }
-        real qxx = Q(0, 0), qyy = Q(1, 1), qxy = Q(1, 0), A = 0.0L, B = 0.0L, theta = 0.0L;
-        elipspog(qxx, qyy, qxy, A, B, theta);
-        for (long c = 0; c < Dim; ++c) OBS(d, c) = (TO.TOCrdA.OBS(t1.ind, c) + TO.TOCrdA.OBS(t2.ind, c)) / 2.0L;
-        if (Dim == 3) {
-            matrika<real> L(3, 1, 0.0L), alfa(3, 1, 0.0L);
-            elipsoidpog(Q, L, alfa);
-            for (long k = 0; k < 3; ++k) {
-                SIG(d, k) = Polos(so2, L(k));
-                SIG(d, 3 + k) = alfa(k);
-            }
+            SIG(d, s) = A * so;
+            SIG(d, s + 1) = B * so;
+            SIG(d, s + 2) = theta;
         }
-        SIG(d, s) = A * so;
-        SIG(d, s + 1) = B * so;
-        SIG(d, s + 2) = theta;
-    }
+    });
 }
 
 void CRelEll::PrintRelEll(std::ostream& izhod)

@@ -1,11 +1,13 @@
 #include "src/FBranje.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <vector>
 
 #include "matrika/numerika.h"
 
@@ -13,16 +15,20 @@ bool BeriPodatke(const std::string& dataFile, std::istringstream& in)
 {
     std::ifstream f(dataFile, std::ios::binary);
     if (!f.is_open()) return false;
-    const std::string surovo{std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-    const std::size_t zacetek = surovo.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    // The whole file at once, then its line ends made "\n" where it has
+    // any "\r" at all.
     std::string t;
-    t.reserve(surovo.size() - zacetek);
-    for (std::size_t k = zacetek; k < surovo.size(); ++k) {
-        if (surovo[k] != '\r') {
-            t += surovo[k];
-        } else if (k + 1 == surovo.size() || surovo[k + 1] != '\n') {
-            t += '\n';
+    std::vector<char> blok(std::size_t{1} << 16);
+    while (f.read(blok.data(), static_cast<std::streamsize>(blok.size())) || f.gcount() > 0)
+        t.append(blok.data(), static_cast<std::size_t>(f.gcount()));
+    if (t.starts_with("\xEF\xBB\xBF")) t.erase(0, 3);
+    if (t.find('\r') != std::string::npos) {
+        std::size_t z = 0;
+        for (std::size_t k = 0; k < t.size(); ++k) {
+            if (t[k] != '\r') t[z++] = t[k];
+            else if (k + 1 == t.size() || t[k + 1] != '\n') t[z++] = '\n';
         }
+        t.resize(z);
     }
     in.str(std::move(t));
     in.clear();
@@ -31,8 +37,28 @@ bool BeriPodatke(const std::string& dataFile, std::istringstream& in)
 
 bool BeriBesedo(std::istream& in, std::string& word)
 {
+    // As in >> word in the C locale (the blanks of isspace end a word, and
+    // the stream's state is the same), from the stream's buffer directly:
+    // the stream's own extraction costs a locale lookup per word.
     word.clear();
-    return static_cast<bool>(in >> word);
+    if (!in.good()) {
+        in.setstate(std::ios::failbit);
+        return false;
+    }
+    std::streambuf* b = in.rdbuf();
+    constexpr int kKonec = std::char_traits<char>::eof();
+    int c = b->sgetc();
+    while (c != kKonec && std::isspace(c)) c = b->snextc();
+    if (c == kKonec) {
+        in.setstate(std::ios::eofbit | std::ios::failbit);
+        return false;
+    }
+    do {
+        word += static_cast<char>(c);
+        c = b->snextc();
+    } while (c != kKonec && !std::isspace(c));
+    if (c == kKonec) in.setstate(std::ios::eofbit);
+    return true;
 }
 
 void PreskociVrstico(std::istream& in)
