@@ -18,7 +18,9 @@
 #define NIVEX_MATRIKA_REDKIRAZCEP_H
 
 #include <cstddef>
+#include <memory>
 #include <mutex>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -160,7 +162,34 @@ private:
     std::vector<long> PodKonec_;       // last column + 1 of each subtree's root
     int nitiDelitve_ = 0;              // the threads the subtrees were made for
     double PodDelo_ = 0;               // the work in the subtrees
-    std::vector<real> Lx_, D_, Zx_, Zd_;
+    // The inverse on the pattern writes every value of Zx_ before any is
+    // read: its vector leaves new values as they are (no clearing of
+    // gigabytes that are written over at once).
+    template <typename T>
+    struct BrezNicel : std::allocator<T> {
+        template <typename U>
+        struct rebind {
+            using other = BrezNicel<U>;
+        };
+        BrezNicel() = default;
+        template <typename U>
+        BrezNicel(const BrezNicel<U>&) noexcept
+        {
+        }
+        template <typename U>
+        void construct(U* p) noexcept
+        {
+            ::new (static_cast<void*>(p)) U;
+        }
+        template <typename U, typename... A>
+        void construct(U* p, A&&... a)
+        {
+            ::new (static_cast<void*>(p)) U(std::forward<A>(a)...);
+        }
+    };
+    std::vector<real> Lx_, D_, Zd_;
+    std::vector<real, BrezNicel<real>> Zx_;
+    bool LxPrazen_ = false;   // Lx_ all zeros (just analysed)
     std::vector<long> nicelni_;
     // Columns zadnjiStolpec_ .. + kBlok - 1 of A^-1 (n x kBlok by rows), solved
     // together for the entries off the pattern: a sweep along the columns
