@@ -19,15 +19,57 @@ constexpr long kPari = 16;
 // Rows of Z formed as one block (its rows of Z stay in the cache).
 constexpr long kVrstic = 64;
 
+// Two rows of Z(i, B) for the sums below: rows y0 and y1 of a copy, or
+// gathered from Z held as pairs at zi[odmik[b]] and the next row (the pairs
+// load as fast there as from a copy).  Each gives the products of one or
+// two columns of L with one row or both.
+template <typename E>
+struct Vrsti {
+    const E* y0;
+    const E* y1;
+    void Dva(const E* l0, const E* l1, long m, real& s00, real& s01, real& s10, real& s11) const
+    {
+        skalarna::Skalarna22(l0, l1, y0, y1, m, s00, s01, s10, s11);
+    }
+    void Stolpec(const E* l0, long m, real& s0, real& s1) const { skalarna::Skalarna2(l0, y0, y1, m, s0, s1); }
+    void Vrstica(const E* l0, const E* l1, long m, real& s0, real& s1) const { skalarna::Skalarna2(y0, l0, l1, m, s0, s1); }
+    real Ena(const E* l0, long m) const { return skalarna::Skalarna(l0, y0, m); }
+};
+struct Zbrane {
+    const dvojna* zi;
+    const std::size_t* odmik;
+    void Dva(const dvojna* l0, const dvojna* l1, long m, real& s00, real& s01, real& s10, real& s11) const
+    {
+        skalarna::Skalarna22Z(l0, l1, zi, odmik, m, s00, s01, s10, s11);
+    }
+    void Stolpec(const dvojna* l0, long m, real& s0, real& s1) const { skalarna::Skalarna2Z(l0, zi, odmik, m, s0, s1); }
+    void Vrstica(const dvojna* l0, const dvojna* l1, long m, real& s0, real& s1) const
+    {
+        real a = 0, b = 0;
+        for (long k = 0; k < m; ++k) {
+            const real y = vrednost(zi[odmik[k]]);
+            a += y * vrednost(l0[k]);
+            b += y * vrednost(l1[k]);
+        }
+        s0 = a, s1 = b;
+    }
+    real Ena(const dvojna* l0, long m) const
+    {
+        real a = 0;
+        for (long k = 0; k < m; ++k) a += vrednost(l0[k]) * vrednost(zi[odmik[k]]);
+        return a;
+    }
+};
+
 // The sums of a supernode's columns over the rows below it for one row of
-// Z or two (v = 2), from the gathered rows y0, y1 of Z(i, B) and the
-// columns of L below the supernode (column c at Lb + c ld):
+// Z or two (v = 2), from two rows y of Z(i, B) and the columns of L below
+// the supernode (column c at Lb + c ld):
 //   w(t, c) = -sum_b L(nc + b, c) Z(i + t, k_b),
 // two rows and two columns at a time.  Each sum is formed as +sum and
 // negated, the same value as the difference from 0 the recurrence asks
 // for; an exact 0 is +0 there, and so here.
-template <typename E>
-void Vsote(const E* y0, const E* y1, long v, const E* Lb, long ld, long m, long nc, real* w)
+template <typename E, typename Y>
+void Vsote(const Y& y, long v, const E* Lb, long ld, long m, long nc, real* w)
 {
     auto minus = [](real x) { return x == 0 ? 0.0L : -x; };
     long c = 0;
@@ -36,11 +78,11 @@ void Vsote(const E* y0, const E* y1, long v, const E* Lb, long ld, long m, long 
         const E* l1 = l0 + ld;
         if (v == 2) {
             real s00, s01, s10, s11;
-            skalarna::Skalarna22(l0, l1, y0, y1, m, s00, s01, s10, s11);
+            y.Dva(l0, l1, m, s00, s01, s10, s11);
             w[c] = minus(s00), w[nc + c] = minus(s01), w[c + 1] = minus(s10), w[nc + c + 1] = minus(s11);
         } else {
             real s0, s1;
-            skalarna::Skalarna2(y0, l0, l1, m, s0, s1);
+            y.Vrstica(l0, l1, m, s0, s1);
             w[c] = minus(s0), w[c + 1] = minus(s1);
         }
     }
@@ -48,10 +90,10 @@ void Vsote(const E* y0, const E* y1, long v, const E* Lb, long ld, long m, long 
         const E* l0 = Lb + c * ld;
         if (v == 2) {
             real s0, s1;
-            skalarna::Skalarna2(l0, y0, y1, m, s0, s1);
+            y.Stolpec(l0, m, s0, s1);
             w[c] = minus(s0), w[nc + c] = minus(s1);
         } else {
-            w[c] = minus(skalarna::Skalarna(l0, y0, m));
+            w[c] = minus(y.Ena(l0, m));
         }
     }
 }
@@ -105,44 +147,6 @@ void VsoteNaravnost(const real* zi, const std::size_t* odmik, long v, const real
         }
     }
 }
-// The same sums from Z held as pairs, gathered straight from it at
-// zi[odmik[b]] (the pairs load as fast there as from a copy), against the
-// columns of L as pairs.
-void VsotePari(const dvojna* zi, const std::size_t* odmik, long v, const dvojna* Lb, long ld, long m, long nc, real* w)
-{
-    auto minus = [](real x) { return x == 0 ? 0.0L : -x; };
-    long c = 0;
-    for (; c + 1 < nc; c += 2) {
-        const dvojna* l0 = Lb + c * ld;
-        const dvojna* l1 = l0 + ld;
-        if (v == 2) {
-            real s00, s01, s10, s11;
-            skalarna::Skalarna22Z(l0, l1, zi, odmik, m, s00, s01, s10, s11);
-            w[c] = minus(s00), w[nc + c] = minus(s01), w[c + 1] = minus(s10), w[nc + c + 1] = minus(s11);
-        } else {
-            real s0 = 0, s1 = 0;
-            for (long b = 0; b < m; ++b) {
-                const real y = vrednost(zi[odmik[b]]);
-                s0 += y * vrednost(l0[b]);
-                s1 += y * vrednost(l1[b]);
-            }
-            w[c] = minus(s0), w[c + 1] = minus(s1);
-        }
-    }
-    if (c < nc) {
-        const dvojna* l0 = Lb + c * ld;
-        if (v == 2) {
-            real s0, s1;
-            skalarna::Skalarna2Z(l0, zi, odmik, m, s0, s1);
-            w[c] = minus(s0), w[nc + c] = minus(s1);
-        } else {
-            real s = 0;
-            for (long b = 0; b < m; ++b) s += vrednost(l0[b]) * vrednost(zi[odmik[b]]);
-            w[c] = minus(s);
-        }
-    }
-}
-
 // An entry of Z written: as it is, or as its pair where the pair gives it
 // again (false where it does not).
 inline bool Shrani(real x, real& z)
@@ -278,9 +282,9 @@ bool redkiRazcep::celotniInverzV(E* z) const
                 for (long r = 0; r < vrstic; r += 2) {
                     const long i = od + r, v = std::min(2L, vrstic - r);
                     if constexpr (pari)
-                        VsotePari(z + i, odmik.data(), v, Xd + nc, ld, m, nc, w.data());
+                        Vsote(Zbrane{z + i, odmik.data()}, v, Xd + nc, ld, m, nc, w.data());
                     else if (par)
-                        Vsote(Yd.data() + r * m, Yd.data() + (r + 1) * m, v, Xd + nc, ld, m, nc, w.data());
+                        Vsote(Vrsti<dvojna>{Yd.data() + r * m, Yd.data() + (r + 1) * m}, v, Xd + nc, ld, m, nc, w.data());
                     else
                         VsoteNaravnost(z + i, odmik.data(), v, X + nc, ld, m, nc, w.data());
                     real* w0 = w.data();

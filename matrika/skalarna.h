@@ -16,6 +16,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 #include "matrika/numerika.h"
 
@@ -61,30 +62,29 @@ inline real Skalarna(const E* x, const E* y, long n)
     return s;
 }
 
-// x.y0 and x.y1 in one pass: the two chains of additions overlap, and x is
-// loaded once for both.
-template <typename E>
-inline void Skalarna2(const E* x, const E* y0, const E* y1, long n, real& v0, real& v1)
+namespace podrobno {
+// The sums of Skalarna2 and Skalarna22 with the operands y0[i] and y1[i]
+// at the pointers y(i).first and y(i).second.
+template <typename E, typename Y>
+inline void Dve(const E* x, Y y, long n, real& v0, real& v1)
 {
     real s0 = 0, s1 = 0;
     for (long i = 0; i < n; ++i) {
         const real xi = vrednost(x[i]);
-        s0 += xi * vrednost(y0[i]);
-        s1 += xi * vrednost(y1[i]);
+        const auto [a, b] = y(i);
+        s0 += xi * vrednost(*a);
+        s1 += xi * vrednost(*b);
     }
     v0 = s0;
     v1 = s1;
 }
-
-// The four products of x0, x1 with y0, y1 in one pass: one load per
-// multiplication.
-template <typename E>
-inline void Skalarna22(const E* x0, const E* x1, const E* y0, const E* y1, long n, real& v00, real& v01,
-                       real& v10, real& v11)
+template <typename E, typename Y>
+inline void DveDve(const E* x0, const E* x1, Y y, long n, real& v00, real& v01, real& v10, real& v11)
 {
     real s00 = 0, s01 = 0, s10 = 0, s11 = 0;
     for (long i = 0; i < n; ++i) {
-        const real a = vrednost(x0[i]), b = vrednost(x1[i]), c = vrednost(y0[i]), d = vrednost(y1[i]);
+        const auto [p, q] = y(i);
+        const real a = vrednost(x0[i]), b = vrednost(x1[i]), c = vrednost(*p), d = vrednost(*q);
         s00 += a * c;
         s01 += a * d;
         s10 += b * c;
@@ -94,6 +94,24 @@ inline void Skalarna22(const E* x0, const E* x1, const E* y0, const E* y1, long 
     v01 = s01;
     v10 = s10;
     v11 = s11;
+}
+}  // namespace podrobno
+
+// x.y0 and x.y1 in one pass: the two chains of additions overlap, and x is
+// loaded once for both.
+template <typename E>
+inline void Skalarna2(const E* x, const E* y0, const E* y1, long n, real& v0, real& v1)
+{
+    podrobno::Dve(x, [=](long i) { return std::pair{y0 + i, y1 + i}; }, n, v0, v1);
+}
+
+// The four products of x0, x1 with y0, y1 in one pass: one load per
+// multiplication.
+template <typename E>
+inline void Skalarna22(const E* x0, const E* x1, const E* y0, const E* y1, long n, real& v00, real& v01,
+                       real& v10, real& v11)
+{
+    podrobno::DveDve(x0, x1, [=](long i) { return std::pair{y0 + i, y1 + i}; }, n, v00, v01, v10, v11);
 }
 
 // v0 -= l[k] x0[k] and, for two rows, v1 -= l[k] x1[k] for k in [od, doo),
@@ -119,34 +137,14 @@ inline void Odstej(real& v0, real& v1, const E* x0, const E* x1, const E* l, lon
 template <typename E>
 inline void Skalarna2Z(const E* x, const E* z, const std::size_t* o, long n, real& v0, real& v1)
 {
-    real s0 = 0, s1 = 0;
-    for (long i = 0; i < n; ++i) {
-        const real xi = vrednost(x[i]);
-        const E* y = z + o[i];
-        s0 += xi * vrednost(y[0]);
-        s1 += xi * vrednost(y[1]);
-    }
-    v0 = s0;
-    v1 = s1;
+    podrobno::Dve(x, [=](long i) { return std::pair{z + o[i], z + o[i] + 1}; }, n, v0, v1);
 }
 
 template <typename E>
 inline void Skalarna22Z(const E* x0, const E* x1, const E* z, const std::size_t* o, long n, real& v00, real& v01,
                         real& v10, real& v11)
 {
-    real s00 = 0, s01 = 0, s10 = 0, s11 = 0;
-    for (long i = 0; i < n; ++i) {
-        const E* y = z + o[i];
-        const real a = vrednost(x0[i]), b = vrednost(x1[i]), c = vrednost(y[0]), d = vrednost(y[1]);
-        s00 += a * c;
-        s01 += a * d;
-        s10 += b * c;
-        s11 += b * d;
-    }
-    v00 = s00;
-    v01 = s01;
-    v10 = s10;
-    v11 = s11;
+    podrobno::DveDve(x0, x1, [=](long i) { return std::pair{z + o[i], z + o[i] + 1}; }, n, v00, v01, v10, v11);
 }
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) && __LDBL_MANT_DIG__ == 64
