@@ -198,8 +198,9 @@ bool CRezultati::KorelacijeVrsticeDvojno(long i, std::vector<double>& r) const
         std::fill(r.begin(), r.end(), 0.0);
         return true;
     }
-    // Three roundings to double on the cofactor, two on each reciprocal
-    // root, two on the products: some eight units of 2^-53 in all.
+    // One rounding to double on the cofactor, two on each reciprocal root,
+    // two on the products: some seven units of 2^-53 in all, beside the two
+    // of 2^-64 of the long double division.
     const double ai = obratniKoren[ii];
     for (std::size_t j = 0; j < r.size(); ++j)
         r[j] = j == ii ? 1.0 : (nicelna[j] ? 0.0 : r[j] * ai * obratniKoren[j]);

@@ -164,6 +164,24 @@ TEST(RedkiRazcep, OrderingsAndThreadsAgree)
         for (std::size_t k = 0; k < z.size(); ++k) ASSERT_LT(std::fabs(z[k] - ref[k]), 1e-15L * najvecja) << k;
     }
     EXPECT_TRUE(izracun(U::metis, 2) == metis1);
+    // From 20 000 unknowns on minimum degree and nested dissection are tried
+    // at once on two threads: the choice and the order are those of one.
+    {
+        const long n2 = 2 * 100 * 100;
+        const redkaSimetricna N2 = Normalna(n2, Mreza(100, 100, 2, true, 5));
+        std::vector<long> mesta[2];
+        U izbrana[2];
+        for (int niti : {1, 2}) {
+            redkiRazcep r;
+            r.nastaviNiti(niti);
+            r.analiza(N2);
+            izbrana[niti - 1] = r.urejanje();
+            for (long j = 0; j < n2; ++j) mesta[niti - 1].push_back(r.mesto(j));
+        }
+        EXPECT_EQ(izbrana[0], U::metis);
+        EXPECT_EQ(izbrana[1], U::metis);
+        EXPECT_TRUE(mesta[0] == mesta[1]);
+    }
     // The same grid with four points cut off but for a zero on the pattern
     // (defect 8, in subtrees low in the tree) and with nothing held (defect
     // 3, at the root): two threads report the same zero pivots, in the order
