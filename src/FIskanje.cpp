@@ -10,8 +10,11 @@
 #include "funkcije/Hi2Por.h"
 #include "funkcije/KotnePretvorbe.h"
 #include "funkcije/NormPor.h"
+#include "src/CGMM.h"
+#include "src/CGMMSol.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FDolgeVerige.h"
-#include "src/Nivex.h"
 #include "src/NivexAux.h"
 
 namespace {
@@ -90,12 +93,6 @@ void TestSmeriVerige(const VerigaIskanja& v, const CResitev* Q, unsigned long j,
             bQb += a.vrednost * b.vrednost * Q->Q(static_cast<long>(a.stolpec), static_cast<long>(b.stolpec));
     }
     M -= w * w * (bQb - 2.0L * bQg / c + v.gQg / (c * c));
-}
-
-void Izloci(CNivex& nx, TerObsSet set, long zapis, bool aktiven)
-{
-    nx.TO.Set(set).SetAktiven(zapis, aktiven);
-    if (set == kTODir) nx.TO.TOAngl.SetPar(nx.procset.GetCorAng());
 }
 
 void Mala(std::ostream& out, const RezIzlocen& z, const std::string& enota, real x)
@@ -238,35 +235,31 @@ std::vector<TestZapisa> IskanjeTestiZapisov(const CTerObsZbirka& TO, const CGMM&
     return testi;
 }
 
-void IskanjeGrobih(CNivex& nx, std::ostream& report)
+IzidIskanja IskanjeGrobih(CIzravnalnik& izravnava, const CProcSet& procset, std::ostream& report)
 {
-    RezIskanje isk;
+    using Zacetek = CIzravnalnik::Zacetek;
+    IzidIskanja izidIskanja;
+    RezIskanje& isk = izidIskanja.iskanje;
     isk.vklopljeno = true;
-    CTerObs& tocke = nx.TO.Tocke(nx.procset.GetDim());
-    const matrika<real> zacetne = tocke.OBS;
     std::ostringstream prvo;
-    IzidIzravnave izid = nx.Izravnaj(prvo);
+    IzidIzravnave izid = izravnava.Izravnaj(prvo, false, Zacetek::Datoteka);
     if (!izid) {
         report << prvo.str();
-        NivexError(report, izid.sporocilo);
+        izidIskanja.sporocilo = izid.sporocilo;
+        return izidIskanja;
     }
     std::ostream nic(nullptr);
-    const auto tiho = [&nx, &nic]() {
-        nx.tiho = true;
-        IzidIzravnave i = nx.Izravnaj(nic);
-        nx.tiho = false;
-        return i;
-    };
-    const real N = NormPorInvF(nx.procset.Getdatasp() / 2.0L + 0.5L);
+    const auto tiho = [&izravnava, &nic]() { return izravnava.Izravnaj(nic, true, Zacetek::Trenutni); };
+    const real N = NormPorInvF(procset.Getdatasp() / 2.0L + 0.5L);
     std::set<std::pair<unsigned, long>> neprevereni;
     bool poskusi = false;
     std::vector<TestZapisa> testi;
     for (;;) {
-        const RezGlobalniTest& gt = nx.rez.globalniTest;
+        const RezGlobalniTest& gt = izravnava.Rezultati().globalniTest;
         // The tests presume least squares: robust weights have already
         // taken the residuals' measure.
-        if (nx.procset.RobSolve != "MNK") {
-            isk.konec = "robustna ocena (*ROBSOLV " + nx.procset.RobSolve + ") - iskanje ni izvedeno";
+        if (procset.RobSolve != "MNK") {
+            isk.konec = "robustna ocena (*ROBSOLV " + procset.RobSolve + ") - iskanje ni izvedeno";
             break;
         }
         if (!izid.skonvergirala) {
@@ -277,7 +270,7 @@ void IskanjeGrobih(CNivex& nx, std::ostream& report)
             isk.konec = "globalni test sprejme model";
             break;
         }
-        testi = IskanjeTestiZapisov(nx.TO, nx.GMM, nx.GMMS);
+        testi = izravnava.TestiZapisov();
         const TestZapisa* naj = nullptr;
         for (const TestZapisa& t : testi)
             if (t.preverjen && neprevereni.count({t.set, t.zapis}) == 0 &&
@@ -287,12 +280,12 @@ void IskanjeGrobih(CNivex& nx, std::ostream& report)
             isk.konec = "noben |w| ne presega kriticne vrednosti N";
             break;
         }
-        if (nx.procset.GetSnoopMax() != 0 && isk.izloceni.size() >= nx.procset.GetSnoopMax()) {
+        if (procset.GetSnoopMax() != 0 && isk.izloceni.size() >= procset.GetSnoopMax()) {
             isk.konec = "dosezeno najvecje stevilo izlocenih zapisov (*SNOOP " +
-                        std::to_string(nx.procset.GetSnoopMax()) + ")";
+                        std::to_string(procset.GetSnoopMax()) + ")";
             break;
         }
-        RezIzlocen z = IskanjeZapis(nx.TO, naj->set, naj->zapis);
+        RezIzlocen z = izravnava.Zapis(naj->set, naj->zapis);
         z.w = naj->w;
         z.groba = naj->groba;
         if (gt.prostostne - naj->komponent < 1) {
@@ -300,77 +293,54 @@ void IskanjeGrobih(CNivex& nx, std::ostream& report)
                         ") bi pustila mrezo brez nadstevilnih opazovanj";
             break;
         }
-        const matrika<real> prej = tocke.OBS;
-        Izloci(nx, z.set, z.zapis, false);
+        izravnava.SetAktiven(z.set, z.zapis, false);
         poskusi = true;
         IzidIzravnave poskus = tiho();
         if (!poskus) {
-            // The record alone determines some unknown: it stays, unchecked.
-            Izloci(nx, z.set, z.zapis, true);
-            tocke.OBS = prej;
+            // The record alone determines some unknown: it stays, unchecked;
+            // the failed trial has left the values it started from.
+            izravnava.SetAktiven(z.set, z.zapis, true);
             neprevereni.insert({z.set, z.zapis});
             isk.neprevereni.push_back(z);
             izid = tiho();
-            if (!izid) NivexError(report, izid.sporocilo);
+            if (!izid) {
+                izidIskanja.sporocilo = izid.sporocilo;
+                return izidIskanja;
+            }
             continue;
         }
         izid = poskus;
-        z.SoPo = nx.rez.globalniTest.SoAposteriori;
-        z.statistika = nx.rez.globalniTest.statistika;
+        z.SoPo = izravnava.Rezultati().globalniTest.SoAposteriori;
+        z.statistika = izravnava.Rezultati().globalniTest.statistika;
         isk.izloceni.push_back(z);
     }
     // A record that no other observation checks (r = 0) is the only one to
     // determine some unknown: it cannot be tested, and removing it would
     // leave the network undetermined.
-    if (testi.empty() && nx.procset.RobSolve == "MNK") testi = IskanjeTestiZapisov(nx.TO, nx.GMM, nx.GMMS);
+    if (testi.empty() && procset.RobSolve == "MNK") testi = izravnava.TestiZapisov();
     for (const TestZapisa& t : testi)
         if (!t.preverjen && neprevereni.count({t.set, t.zapis}) == 0)
-            isk.neprevereni.push_back(IskanjeZapis(nx.TO, t.set, t.zapis));
+            isk.neprevereni.push_back(izravnava.Zapis(t.set, t.zapis));
     if (!poskusi) {
         report << prvo.str();
     } else {
         // The printed adjustment starts from the data file's values: it is
         // the adjustment of the file without the removed lines.
-        tocke.OBS = zacetne;
-        izid = nx.Izravnaj(report);
-        if (!izid) NivexError(report, izid.sporocilo);
+        izid = izravnava.Izravnaj(report, false, Zacetek::Datoteka);
+        if (!izid) izidIskanja.sporocilo = izid.sporocilo;
     }
-    nx.rez.iskanje = isk;
+    return izidIskanja;
 }
 
-void IskanjePorocilo(CNivex& nx, std::ostream& report)
+void IskanjeOdstopanja(CIzravnalnik& izravnava, RezIskanje& iskanje)
 {
-    RezIskanje& isk = nx.rez.iskanje;
-    if (!isk.izloceni.empty()) {
-        // The misclosures: the removed records back in the model, its
-        // equations at the adjusted coordinates (f = computed - observed).
-        for (const RezIzlocen& z : isk.izloceni) Izloci(nx, z.set, z.zapis, true);
-        std::ostream nic(nullptr);
-        nx.GMM.DataSum(nic);
-        nx.GMM.DataSet();
-        nx.SetGMMEq(nic);
-        for (RezIzlocen& z : isk.izloceni) {
-            real e[3] = {0, 0, 0}, sosedi = 0;
-            for (long r = 0; r < nx.GMM.nobs; ++r) {
-                const VrsticaModela& m = nx.GMM.vrstice[static_cast<std::size_t>(r)];
-                if (m.set == kTOAngl && z.set == kTODir) {
-                    // A direction against the mean of its neighbours at the
-                    // station: the angles to it count +, those from it -.
-                    const std::array<long, 2> s = nx.TO.TOAngl.Smeri(m.zapis);
-                    if (s[1] == z.zapis) e[0] -= nx.GMM.fvec(r), ++sosedi;
-                    if (s[0] == z.zapis) e[0] += nx.GMM.fvec(r), ++sosedi;
-                } else if (m.set == z.set && m.zapis == z.zapis) {
-                    e[m.komponenta] = -nx.GMM.fvec(r);
-                }
-            }
-            if (sosedi > 0) e[0] /= sosedi;
-            z.odstopanje = z.vrsta == 'C' || z.vrsta == 'V' ? std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2])
-                                                            : e[0];
-        }
-    }
-    const std::string& enota = nx.procset.GetAngUnit();
+    if (!iskanje.izloceni.empty()) izravnava.Odstopanja(iskanje.izloceni);
+}
+
+void IskanjePorocilo(const RezIskanje& isk, real kriticnaN, const std::string& enota, std::ostream& report)
+{
     Naslov(report, "ISKANJE GROBIH POGRESKOV:", 1);
-    report << "Kriticna vrednost N:" << std::fixed << std::setprecision(3) << std::setw(10) << nx.rez.kriticnaN
+    report << "Kriticna vrednost N:" << std::fixed << std::setprecision(3) << std::setw(10) << kriticnaN
            << "\n\n";
     PodNaslov(report, "  K  V  TOCKE                 VRSTICA        W    GROBA[mm, '', mg]    So_post    GLOB.TEST",
               1);

@@ -1,6 +1,10 @@
 // FIskanje: iterative data snooping (*SNOOP), the search for gross errors
 // that sets aside one record of the data file at a time.
 //
+// The search is a stage of its own: it asks the adjustment (CIzravnalnik)
+// to adjust the records that take part and reads the outcome and the
+// results it gets back; it ends nothing, a failure is returned to the driver.
+//
 // After the adjustment has converged, while the global test rejects the
 // model and the largest record test |w| exceeds the critical value N of the
 // reliability analysis, the record with the largest |w| is set aside
@@ -26,36 +30,40 @@
 #define NIVEX_SRC_FISKANJE_H
 
 #include <ostream>
+#include <string>
 #include <vector>
 
+#include "src/CIzravnalnik.h"
 #include "src/CRezultati.h"
 
-class CNivex;
 class CGMM;
 class CGMMSol;
+class CProcSet;
 class CTerObsZbirka;
-
-// The test of one record of the model.
-struct TestZapisa {
-    TerObsSet set = kTOSetov;
-    long zapis = -1;
-    int komponent = 1;             // rows of the alternative (Dim for C and V)
-    real w = 0;             // 0 when nothing checks the record
-    real groba = 0;         // estimated gross error (m or rad; C, V: its length)
-    bool preverjen = false;        // some other observation checks it
-};
 
 // The tests of every record that has rows in the model of the last pass.
 std::vector<TestZapisa> IskanjeTestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS);
 
-// The first adjustment and the search; ends with the final adjustment printed
-// into the report (a run without removals prints exactly what it would
-// without *SNOOP).  An adjustment that cannot be completed ends the run.
-void IskanjeGrobih(CNivex& nx, std::ostream& report);
+// What the search came to: the records removed and left unchecked and why it
+// stopped, and the message of an adjustment that could not be completed
+// (empty when the final adjustment stands).
+struct IzidIskanja {
+    RezIskanje iskanje;
+    std::string sporocilo;
+    explicit operator bool() const { return sporocilo.empty(); }
+};
+
+// The first adjustment and the search; the final adjustment, printed into
+// the report, is that of the data file without the removed records (a run
+// without removals prints exactly what it would without *SNOOP).
+IzidIskanja IskanjeGrobih(CIzravnalnik& izravnava, const CProcSet& procset, std::ostream& report);
 
 // After the reliability of the final adjustment: the misclosures of the
-// removed records against it, and the section of the report.
-void IskanjePorocilo(CNivex& nx, std::ostream& report);
+// removed records against it.
+void IskanjeOdstopanja(CIzravnalnik& izravnava, RezIskanje& iskanje);
+
+// The section of the report, from the results alone.
+void IskanjePorocilo(const RezIskanje& iskanje, real kriticnaN, const std::string& kotnaEnota, std::ostream& report);
 
 // The kind letter, the point names and the line of a record.
 RezIzlocen IskanjeZapis(const CTerObsZbirka& TO, TerObsSet set, long zapis);

@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <iomanip>
 
+#include "src/CProcSet.h"
+#include "src/CRezultati.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FIskanje.h"
-#include "src/Nivex.h"
 #include "src/NivexAux.h"
 
 namespace {
@@ -41,15 +43,14 @@ std::string GlobalniTest(const RezGlobalniTest& g)
 }
 }  // namespace
 
-std::vector<std::string> PovzetekNamigi(const CNivex& nx)
+std::vector<std::string> PovzetekNamigi(const CRezultati& rez, const CProcSet& procset)
 {
     std::vector<std::string> namigi;
-    const CRezultati& rez = nx.rez;
     const RezGlobalniTest& g = rez.globalniTest;
     if (g.zgornja > 0.0L && g.statistika > kPovzetekFaktorTesta * g.zgornja)
         namigi.emplace_back("NAMIG: globalni test je vec kot 100-krat nad zgornjo mejo - preveri enoto kotov (*AU), "
                             "priblizne koordinate in standardne odklone");
-    if (nx.procset.GetifIter() == 0 && rez.dim > 1) {
+    if (procset.GetifIter() == 0 && rez.dim > 1) {
         // The largest correction of the one pass against the shortest side
         // of the network: its second-order term is what one pass neglects.
         real d = 0.0L;
@@ -78,10 +79,10 @@ std::vector<std::string> PovzetekNamigi(const CNivex& nx)
     return namigi;
 }
 
-std::vector<std::string> PovzetekOpozorila(const CNivex& nx)
+std::vector<std::string> PovzetekOpozorila(const CProcSet& procset)
 {
     std::vector<std::string> opozorila;
-    for (const CProcSet::NeznanaBesedaVrstica& b : nx.procset.NeznaneBesede())
+    for (const CProcSet::NeznanaBesedaVrstica& b : procset.NeznaneBesede())
         opozorila.push_back("NEPOZNAN PARAMETER OBDELAVE -> " + b.beseda + " (vrstica " + std::to_string(b.vrstica) +
                             ") - prezrt");
     for (const std::string& t : NivexOpozorila()) {
@@ -92,11 +93,11 @@ std::vector<std::string> PovzetekOpozorila(const CNivex& nx)
     return opozorila;
 }
 
-void Povzetek(const CNivex& nx, std::ostream& report, std::ostream& konzola)
+void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirka& TO,
+              const std::vector<std::string>& opozorila, std::ostream& report, std::ostream& konzola)
 {
-    const CRezultati& rez = nx.rez;
     const RezGlobalniTest& g = rez.globalniTest;
-    const std::string& enota = nx.procset.GetAngUnit();
+    const std::string& enota = procset.GetAngUnit();
     std::vector<const RezOpazovanje*> napake;
     for (const RezOpazovanje& o : rez.opazovanja)
         if (o.napaka) napake.push_back(&o);
@@ -105,14 +106,13 @@ void Povzetek(const CNivex& nx, std::ostream& report, std::ostream& konzola)
     const auto izpisan = [](const RezOpazovanje* o) { return std::llround(std::fabs(o->w) * 1000.0L); };
     std::stable_sort(napake.begin(), napake.end(),
                      [&](const RezOpazovanje* a, const RezOpazovanje* b) { return izpisan(a) > izpisan(b); });
-    const auto opis = [&nx](const RezOpazovanje& o) {
-        const RezIzlocen z = IskanjeZapis(nx.TO, o.set, o.zapis);
+    const auto opis = [&TO](const RezOpazovanje& o) {
+        const RezIzlocen z = IskanjeZapis(TO, o.set, o.zapis);
         std::string t = std::string(1, o.vrsta) + "  " + z.tocke;
         if (o.vrsta == 'C' || o.vrsta == 'V') t += std::string(" ") + kOs[o.komponenta];
         return std::pair<std::string, long>(t, z.vrstica);
     };
-    const std::vector<std::string> opozorila = PovzetekOpozorila(nx);
-    const std::vector<std::string> namigi = PovzetekNamigi(nx);
+    const std::vector<std::string> namigi = PovzetekNamigi(rez, procset);
 
     Naslov(report, "POVZETEK IZRAVNAVE:", 1);
     report << GlobalniTest(g) << "\n\n";
@@ -138,7 +138,7 @@ void Povzetek(const CNivex& nx, std::ostream& report, std::ostream& konzola)
             report << "   nepreverjen: " << z.vrsta << "  " << z.tocke << " vrstica " << z.vrstica << "\n";
     }
     report << "\nPrehodov izravnave:" << std::setw(6) << rez.prehodov << ", iteracija "
-           << (nx.procset.GetifIter() == 0 ? "ni vklopljena" : (rez.skonvergirala ? "je skonvergirala" : "NI skonvergirala"))
+           << (procset.GetifIter() == 0 ? "ni vklopljena" : (rez.skonvergirala ? "je skonvergirala" : "NI skonvergirala"))
            << ", zadnja norma popravkov: "
            // Below a nanometre the norm is round-off, which differs by solution method.
            << (rez.normaPopravkov < 1e-9L ? std::string("< 1.00e-09") : Stevilo("%9.2e", rez.normaPopravkov)) << "\n";

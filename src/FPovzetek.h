@@ -1,7 +1,7 @@
 // FPovzetek: the closing summary of a complete run, "POVZETEK IZRAVNAVE:" at
 // the end of the report and its short form on the console.
 //
-// It reads the results model only: the global test in words, the
+// It reads the results only (and the record sets for names and lines): the global test in words, the
 // observations whose |w| exceeds N sorted by |w| (at most kPovzetekNajvec,
 // then how many more), the records removed by the data snooping, the passes
 // and the last correction norm, the largest semi-axis of the absolute
@@ -22,16 +22,22 @@
 
 #include "matrika/numerika.h"
 
-class CNivex;
+class CProcSet;
+class CRezultati;
+class CTerObsZbirka;
 
 inline constexpr std::size_t kPovzetekNajvec = 20;
 inline constexpr real kPovzetekFaktorTesta = 100.0L;
 inline constexpr real kPovzetekMejaLinearizacije = 0.001L;   // m
 
 // The hints of the run (empty when the numbers point at nothing).
-std::vector<std::string> PovzetekNamigi(const CNivex& nx);
-// Every warning of the run once, without its frame.
-std::vector<std::string> PovzetekOpozorila(const CNivex& nx);
-void Povzetek(const CNivex& nx, std::ostream& report, std::ostream& konzola);
+std::vector<std::string> PovzetekNamigi(const CRezultati& rez, const CProcSet& procset);
+// Every warning of the run once, without its frame: the unknown settings
+// words, then the warnings given so far.
+std::vector<std::string> PovzetekOpozorila(const CProcSet& procset);
+// The summary into the report and its short form on the console; the point
+// names and lines of the observations are those of the record sets.
+void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirka& TO,
+              const std::vector<std::string>& opozorila, std::ostream& report, std::ostream& konzola);
 
 #endif

@@ -246,9 +246,76 @@ void CNivex::Beri(const std::string& dataFile, std::ostream& report)
     getobs.SetCTerObs(procset, TO);
     getobs.ReadCTerObs(procset, TO, dataFile);
     getobs.PrintCTerObs(procset, TO, report);
+    zacetno = Shrani();
 }
 
-IzidIzravnave CNivex::Izravnaj(std::ostream& report)
+CNivex::Stanje CNivex::Shrani() const
+{
+    const CTerObsTocke& tocke = TO.Tocke(procset.GetDim());
+    return {tocke.OBS, tocke.VELA};
+}
+
+void CNivex::Obnovi(const Stanje& s)
+{
+    CTerObsTocke& tocke = TO.Tocke(procset.GetDim());
+    tocke.OBS = s.obs;
+    tocke.VELA = s.vel;
+}
+
+IzidIzravnave CNivex::Izravnaj(std::ostream& report, bool tihoIzravnava, Zacetek od)
+{
+    const Stanje prej = Shrani();
+    if (od == Zacetek::Datoteka) Obnovi(zacetno);
+    IzidIzravnave izid = IzravnajOdTrenutnih(report, tihoIzravnava);
+    if (!izid) Obnovi(prej);
+    return izid;
+}
+
+void CNivex::SetAktiven(TerObsSet set, long zapis, bool aktiven)
+{
+    TO.Set(set).SetAktiven(zapis, aktiven);
+    // The composed angles follow their directions.
+    if (set == kTODir) TO.TOAngl.SetPar(procset.GetCorAng());
+}
+
+std::vector<TestZapisa> CNivex::TestiZapisov() const { return IskanjeTestiZapisov(TO, GMM, GMMS); }
+
+RezIzlocen CNivex::Zapis(TerObsSet set, long zapis) const { return IskanjeZapis(TO, set, zapis); }
+
+void CNivex::Odstopanja(std::vector<RezIzlocen>& zapisi)
+{
+    // The records back in the model, its equations at the adjusted values
+    // (f = computed - observed).
+    std::vector<bool> bili;
+    for (const RezIzlocen& z : zapisi) {
+        bili.push_back(TO.Set(z.set).Aktiven(z.zapis));
+        SetAktiven(z.set, z.zapis, true);
+    }
+    std::ostream nic(nullptr);
+    GMM.DataSum(nic);
+    GMM.DataSet();
+    SetGMMEq(nic);
+    for (RezIzlocen& z : zapisi) {
+        real e[3] = {0, 0, 0}, sosedi = 0;
+        for (long r = 0; r < GMM.nobs; ++r) {
+            const VrsticaModela& m = GMM.vrstice[static_cast<std::size_t>(r)];
+            if (m.set == kTOAngl && z.set == kTODir) {
+                // A direction against the mean of its neighbours at the
+                // station: the angles to it count +, those from it -.
+                const std::array<long, 2> s = TO.TOAngl.Smeri(m.zapis);
+                if (s[1] == z.zapis) e[0] -= GMM.fvec(r), ++sosedi;
+                if (s[0] == z.zapis) e[0] += GMM.fvec(r), ++sosedi;
+            } else if (m.set == z.set && m.zapis == z.zapis) {
+                e[m.komponenta] = -GMM.fvec(r);
+            }
+        }
+        if (sosedi > 0) e[0] /= sosedi;
+        z.odstopanje = z.vrsta == 'C' || z.vrsta == 'V' ? std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]) : e[0];
+    }
+    for (std::size_t i = 0; i < zapisi.size(); ++i) SetAktiven(zapisi[i].set, zapisi[i].zapis, bili[i]);
+}
+
+IzidIzravnave CNivex::IzravnajOdTrenutnih(std::ostream& report, bool tihoIzravnava)
 {
     Naslov(report, "POVZETEK PODATKOV GEODETSKE MREZE:", procset.GetizpisSet());
     GMM.DataSum(report);
@@ -259,7 +326,7 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
     // ones, until the corrections fall below the threshold.
     IzidIzravnave izid;
     std::ostream nic(nullptr);
-    std::ostream& konzola = tiho ? nic : std::cout;
+    std::ostream& konzola = tihoIzravnava ? nic : std::cout;
     GMMS.normX = 1.0L;
     real normPrej = 0.0L;  // correction norm of the previous pass
     int rast = 0;                 // passes in a row whose corrections grew
@@ -303,7 +370,7 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
         GMMS.SetResults();
         // The correlation table is only printed: a quiet trial adjustment
         // of the data snooping needs none of it.
-        if (!tiho) GMMS.PrintCorrUnknown(report, rez);
+        if (!tihoIzravnava) GMMS.PrintCorrUnknown(report, rez);
         RelEll.SetRelEll();
         RelEll.PrintRelEll(report);
         rez.SetRelativne(RelEll);
@@ -327,17 +394,25 @@ void CNivex::Porocaj(const std::string& dataFile, std::ostream& report)
 
 void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 {
+    // Read, adjust (with the data snooping: adjust, test and adjust again),
+    // the reliability and the export files, the snooping's misclosures and
+    // section, the summary.
     Beri(dataFile, report);
     rez.SetZacetne(TO.Tocke(procset.GetDim()));
     if (procset.GetSnoop()) {
-        IskanjeGrobih(*this, report);
+        IzidIskanja iskanje = IskanjeGrobih(*this, procset, report);
+        if (!iskanje) NivexError(report, iskanje.sporocilo);
+        rez.iskanje = std::move(iskanje.iskanje);
     } else {
-        const IzidIzravnave izid = Izravnaj(report);
+        const IzidIzravnave izid = Izravnaj(report, tiho, Zacetek::Trenutni);
         if (!izid) NivexError(report, izid.sporocilo);
     }
     Porocaj(dataFile, report);
-    if (procset.GetSnoop()) IskanjePorocilo(*this, report);
-    Povzetek(*this, report, std::cout);
+    if (procset.GetSnoop()) {
+        IskanjeOdstopanja(*this, rez.iskanje);
+        IskanjePorocilo(rez.iskanje, rez.kriticnaN, procset.GetAngUnit(), report);
+    }
+    Povzetek(rez, procset, TO, PovzetekOpozorila(procset), report, std::cout);
 }
 
 void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, const std::string& dataFile)
@@ -411,7 +486,7 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, 
         if (procset.IzdelaGeoJSON()) NVX2JSON.PrintGeoJSON(baseName + ".geojson", report);
         if (procset.IzdelaCSV()) NVX2JSON.PrintCSV(baseName + ".csv", report);
         if (procset.IzdelaHTML())
-            NVX2PrintHTML(baseName + ".html", dokument, rez, cas.Ascii(), PovzetekOpozorila(*this), report);
+            NVX2PrintHTML(baseName + ".html", dokument, rez, cas.Ascii(), PovzetekOpozorila(procset), report);
     }
 }
 

@@ -27,6 +27,7 @@
 #include "src/CGMMdD.h"
 #include "src/CGMMdH.h"
 #include "src/CGetObs.h"
+#include "src/CIzravnalnik.h"
 #include "src/CNVX2GMT.h"
 #include "src/CNVX2OPT2.h"
 #include "src/CNVX2STR.h"
@@ -55,19 +56,12 @@ void NaslovNivex(std::ostream& out);
 // Closing lines with the elapsed seconds; waits for Enter when argc == 1.
 void KonecPrograma(int argc, double seconds);
 
-// What an adjustment came to: the passes it ran and, when it could not be
-// completed, why (the framed message) and the unknowns it left undetermined.
-struct IzidIzravnave {
-    int prehodov = 0;
-    bool skonvergirala = false;
-    std::vector<long> nedolocene;
-    std::string sporocilo;   // empty when the adjustment is complete
-    explicit operator bool() const { return sporocilo.empty(); }
-};
-
 // Every object of one run, created once before anything is read and living
-// to its end; each worker holds references to the objects it reads.
-class CNivex {
+// to its end; each worker holds references to the objects it reads.  The run
+// reads (Beri), adjusts (Izravnaj), tests the model (the data snooping
+// through CIzravnalnik), adds the reliability (SetReliab) and writes the
+// report's closing sections and the export files.
+class CNivex : public CIzravnalnik {
 public:
     CNivex();
     CNivex(const CNivex&) = delete;
@@ -87,7 +81,7 @@ public:
     // nothing: it returns the outcome.  Porocaj adds the adjusted
     // observations with their reliability and writes the export files.
     void Beri(const std::string& dataFile, std::ostream& report);
-    IzidIzravnave Izravnaj(std::ostream& report);
+    IzidIzravnave Izravnaj(std::ostream& report) { return Izravnaj(report, tiho, Zacetek::Trenutni); }
     void Porocaj(const std::string& dataFile, std::ostream& report);
     // The observation equations of one pass: every kind's rows from the first
     // row on (heights, height differences, coordinates, vectors, horizontal
@@ -134,11 +128,31 @@ public:
 
     // Passes of the iteration loop run by Izracun.
     int nPasses = 0;
-    // Izravnaj writes nothing to the console (the trial adjustments of the
-    // data snooping).
+    // Izravnaj(report) writes nothing to the console.
     bool tiho = false;
 
+    // The adjustment as the tests of the model ask for it.
+    IzidIzravnave Izravnaj(std::ostream& report, bool tihoIzravnava, Zacetek od) override;
+    void SetAktiven(TerObsSet set, long zapis, bool aktiven) override;
+    const CRezultati& Rezultati() const override { return rez; }
+    std::vector<TestZapisa> TestiZapisov() const override;
+    RezIzlocen Zapis(TerObsSet set, long zapis) const override;
+    void Odstopanja(std::vector<RezIzlocen>& zapisi) override;
+
 private:
+    // The values a pass moves: approximate coordinates (heights) and
+    // velocities of the point list.  Refraction coefficients and weights
+    // start afresh in every adjustment.
+    struct Stanje {
+        matrika<real> obs, vel;
+    };
+    Stanje Shrani() const;
+    void Obnovi(const Stanje& s);
+    // One adjustment from the values in the point list.
+    IzidIzravnave IzravnajOdTrenutnih(std::ostream& report, bool tihoIzravnava);
+    // As read from the data file (set by Beri).
+    Stanje zacetno;
+
     // The GMT plot files, the S-transformation and the optimisation file
     // and the results for other programs (JSON, GeoJSON, CSV) that the
     // settings switch on, named by the base name.
