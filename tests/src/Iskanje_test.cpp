@@ -164,3 +164,32 @@ TEST(Povzetek, HintsPointAtMistakesInTheWholeFile)
     EXPECT_NE(iz.report.find("Opozorila:       1\n   NEPOZNAN PARAMETER OBDELAVE -> *FOO (vrstica 1) - prezrt\n", k),
               std::string::npos);
 }
+
+// Every value a pass moves starts again from the data file in the final
+// adjustment: with velocities estimated in one pass, the network without
+// the spoiled distance's line gives the same coordinates, velocities and
+// a-posteriori sigma0 as the snooping run that removed it.
+TEST(Iskanje, FinalAdjustmentStartsFromTheFilesVelocitiesToo)
+{
+    std::string data = ZNastavitvijo(ReadFile(std::string(NIVEX_TEST_DATA) + "/golden/hitrosti_ravninska.dat"),
+                                     "*ITER", "0");
+    const std::string dobra = "D A C 670.8184 2.0 2015.0";
+    const std::size_t k = data.find(dobra);
+    ASSERT_NE(k, std::string::npos);
+    std::string brez = data;
+    brez.erase(k, dobra.size() + 1);
+    data.replace(k, dobra.size(), "D A C 670.8584 2.0 2015.0");
+    const Izravnava isk = Izravnaj(ZNastavitvijo(data, "*SNOOP", "")), ref = Izravnaj(brez);
+    ASSERT_EQ(isk.run->rez.iskanje.izloceni.size(), 1u);
+    EXPECT_EQ(isk.run->rez.iskanje.izloceni[0].tocke, "A C");
+    EXPECT_NEAR(isk.run->rez.globalniTest.SoAposteriori, ref.run->rez.globalniTest.SoAposteriori, 1e-12L);
+    ASSERT_EQ(isk.run->rez.tocke.size(), ref.run->rez.tocke.size());
+    for (std::size_t i = 0; i < ref.run->rez.tocke.size(); ++i) {
+        const RezTocka &a = isk.run->rez.tocke[i], &b = ref.run->rez.tocke[i];
+        for (int d = 0; d < 2; ++d) {
+            EXPECT_NEAR(a.koordinate.izr[d], b.koordinate.izr[d], 1e-9L) << a.ime;
+            EXPECT_NEAR(a.hitrosti.izr[d], b.hitrosti.izr[d], 1e-9L) << a.ime;
+            EXPECT_NEAR(a.hitrosti.pop[d], b.hitrosti.pop[d], 1e-9L) << a.ime;
+        }
+    }
+}
