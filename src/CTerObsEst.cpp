@@ -6,12 +6,12 @@
 #include <iostream>
 
 #include "funkcije/KotnePretvorbe.h"
-#include "funkcije/NormPor.h"
 #include "src/CGMM.h"
 #include "src/CGMMSol.h"
 #include "src/CProcSet.h"
 #include "src/CTerObs.h"
 #include "src/CTerObsZbirka.h"
+#include "src/FTestiZapisov.h"
 #include "src/NivexAux.h"
 
 namespace {
@@ -130,7 +130,7 @@ void CTerObsEst::SetDimensions()
     NAB.resize(n, 1, 0.0L);
     LAM.resize(n, 1, 0.0L);
     opazovanja.assign(n, RezOpazovanje{});
-    N = NormPorInvF(procset.Getdatasp() / 2.0L + 0.5L);
+    N = TestiKriticnaN(procset.Getdatasp());
 }
 
 void CTerObsEst::SetPar(char tip)

@@ -18,14 +18,7 @@
 // adjustment of the file without the removed lines.  The data file is never
 // changed.
 //
-// The record test (Baarda's w of the alternative that this one record
-// carries an error, c its columns in the model rows):
-//   w = c'P v / (sigma0 sqrt(c'P Qvv P c)),  Qvv = Qll - B Q B',
-// with the a-priori sigma0; a one-row record: the w of its row; a direction: c has -1 in the angle it
-// begins and +1 in the angle it ends; a vector or an observed point (Dim
-// rows): T = t' M^-1 t / sigma0^2 with t = C'P v, M = C'P Qvv P C, which is
-// chi-square with Dim degrees of freedom, given as the normal w of the same
-// two-sided probability, so every kind is compared with the same N.
+// The record test is that of FTestiZapisov.
 #ifndef NIVEX_SRC_FISKANJE_H
 #define NIVEX_SRC_FISKANJE_H
 
@@ -36,13 +29,7 @@
 #include "src/CIzravnalnik.h"
 #include "src/CRezultati.h"
 
-class CGMM;
-class CGMMSol;
 class CProcSet;
-class CTerObsZbirka;
-
-// The tests of every record that has rows in the model of the last pass.
-std::vector<TestZapisa> IskanjeTestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS);
 
 // What the search came to: the records removed and left unchecked and why it
 // stopped, and the message of an adjustment that could not be completed
@@ -64,9 +51,6 @@ void IskanjeOdstopanja(CIzravnalnik& izravnava, RezIskanje& iskanje);
 
 // The section of the report, from the results alone.
 void IskanjePorocilo(const RezIskanje& iskanje, real kriticnaN, const std::string& kotnaEnota, std::ostream& report);
-
-// The kind letter, the point names and the line of a record.
-RezIzlocen IskanjeZapis(const CTerObsZbirka& TO, TerObsSet set, long zapis);
 
 // A residual-sized value of a kind in its printed unit (mm, '' or mg).
 real IskanjeMala(char vrsta, const std::string& kotnaEnota, real x);

@@ -9,6 +9,7 @@
 #include "src/CRezultati.h"
 #include "src/CTerObsZbirka.h"
 #include "src/FIskanje.h"
+#include "src/FTestiZapisov.h"
 #include "src/NivexAux.h"
 
 namespace {
@@ -107,7 +108,7 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
     std::stable_sort(napake.begin(), napake.end(),
                      [&](const RezOpazovanje* a, const RezOpazovanje* b) { return izpisan(a) > izpisan(b); });
     const auto opis = [&TO](const RezOpazovanje& o) {
-        const RezIzlocen z = IskanjeZapis(TO, o.set, o.zapis);
+        const RezIzlocen z = TestiOpisZapisa(TO, o.set, o.zapis);
         std::string t = std::string(1, o.vrsta) + "  " + z.tocke;
         if (o.vrsta == 'C' || o.vrsta == 'V') t += std::string(" ") + kOs[o.komponenta];
         return std::pair<std::string, long>(t, z.vrstica);

@@ -22,6 +22,7 @@
 #include "src/FDolocenost.h"
 #include "src/FIskanje.h"
 #include "src/FPovzetek.h"
+#include "src/FTestiZapisov.h"
 #include "src/NivexAux.h"
 
 void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::string& baseName)
@@ -278,9 +279,9 @@ void CNivex::SetAktiven(TerObsSet set, long zapis, bool aktiven)
     if (set == kTODir) TO.TOAngl.SetPar(procset.GetCorAng());
 }
 
-std::vector<TestZapisa> CNivex::TestiZapisov() const { return IskanjeTestiZapisov(TO, GMM, GMMS); }
+std::vector<TestZapisa> CNivex::TestiZapisov() const { return ::TestiZapisov(TO, GMM, GMMS); }
 
-RezIzlocen CNivex::Zapis(TerObsSet set, long zapis) const { return IskanjeZapis(TO, set, zapis); }
+RezIzlocen CNivex::Zapis(TerObsSet set, long zapis) const { return TestiOpisZapisa(TO, set, zapis); }
 
 void CNivex::Odstopanja(std::vector<RezIzlocen>& zapisi)
 {
