@@ -17,6 +17,7 @@
 
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
+#include "src/Besedila.h"
 #include "src/CNVX2HTML.h"
 #include "src/CNVX2JSON.h"
 #include "src/FDolocenost.h"
@@ -116,21 +117,10 @@ real MejaZaokrozitve(const CTerObs& tocke, long nunk)
 // and still converge.
 std::string PreveriKonvergenco(int k, real& normPrej, int& rast, real normX, real prag)
 {
-    if (!std::isfinite(static_cast<double>(normX))) {
-        char b[160];
-        std::snprintf(b, sizeof b, " **** Iteracija %d: popravki neznank niso stevila - izravnava se razhaja      *** ",
-                      k);
-        return b;
-    }
+    if (!std::isfinite(static_cast<double>(normX))) return BesediloF(Besedilo::NapakaIteracijaNiStevil, k);
     rast = (k > 1 && normX > normPrej && normX >= prag) ? rast + 1 : 0;
-    if (rast >= 2) {
-        char b[200];
-        std::snprintf(b, sizeof b,
-                      " **** Iteracija %d: popravki neznank rastejo (%9.2e > %9.2e) - izravnava se razhaja, "
-                      "preveri priblizne koordinate in opazovanja      *** ",
-                      k, static_cast<double>(normX), static_cast<double>(normPrej));
-        return b;
-    }
+    if (rast >= 2)
+        return BesediloF(Besedilo::NapakaIteracijaRaste, k, static_cast<double>(normX), static_cast<double>(normPrej));
     normPrej = normX;
     return {};
 }
@@ -139,9 +129,7 @@ std::string PreveriKonvergenco(int k, real& normPrej, int& rast, real normX, rea
 // previous pass (1.0 before the first solution).
 std::string NaslovIteracije(int k, real normX)
 {
-    char b[96];
-    std::snprintf(b, sizeof b, "ITERACIJA OBDELAVE OPAZOVANJ: %15d  [%9.2e]", k, static_cast<double>(normX));
-    return b;
+    return BesediloF(Besedilo::NaslovIteracije, k, static_cast<double>(normX));
 }
 }  // namespace
 
@@ -204,11 +192,9 @@ bool CNivex::KonecIteracij(int k, std::ostream& report) const
         // The limit ends the loop; say so when the corrections were still
         // above the threshold, so unconverged values are not taken as final.
         if (!skonvergirala) {
-            char b[200];
-            std::snprintf(b, sizeof b,
-                          " #### Iteracija ni skonvergirala v %d korakih (|dx| = %9.2e >= %9.2e) - rezultati "
-                          "niso zanesljivi #### ",
-                          k, static_cast<double>(GMMS.GetNormX()), static_cast<double>(procset.GetIterThres()));
+            const std::string b =
+                BesediloF(Besedilo::OpozoriloNiSkonvergirala, k, static_cast<double>(GMMS.GetNormX()),
+                          static_cast<double>(procset.GetIterThres()));
             NivexWarning(b);
             report << "\n" << b << "\n\n";
         }
@@ -222,7 +208,7 @@ void CNivex::SetReliab(std::ostream& report)
     // Adjusted observations with their reliability, kind by kind in the
     // order of their model rows.
     const bool izpis = procset.GetizpisRez() != 0;
-    Naslov(report, "IZRAVNANA OPAZOVANJA IN LOKALNE MERE NATANCNOSTI:", izpis);
+    Naslov(report, B(Besedilo::NaslovZanesljivost), izpis);
     TOEst.SetDimensions();
     for (const char tip : std::string_view(kVrstniRedVrstic)) {
         TOEst.SetPar(tip);
@@ -238,12 +224,12 @@ void CNivex::Beri(const std::string& dataFile, std::ostream& report)
 {
     // Settings, datum and observations, each printed under its title.
     procset.ReadProcSet(dataFile, report);
-    Naslov(report, "NASTAVITVE OBDELAVE OPAZOVANJ GEODETSKE MREZE:", procset.GetizpisSet());
+    Naslov(report, B(Besedilo::NaslovNastavitve), procset.GetizpisSet());
     procset.PrintProcSet(report);
-    Naslov(report, "ZAGOTOVITEV GEODETSKEGA DATUMA MREZE:", procset.GetizpisSet());
+    Naslov(report, B(Besedilo::NaslovDatum), procset.GetizpisSet());
     gdatum.ReadGDatum(dataFile, report, procset.GetContPrint());
     gdatum.PrintGDatum(report, procset.GetContPrint());
-    Naslov(report, "GEODETSKA OPAZOVANJA IN NEZNANKE:", procset.GetizpisPod());
+    Naslov(report, B(Besedilo::NaslovOpazovanja), procset.GetizpisPod());
     getobs.SetCTerObs(procset, TO);
     getobs.ReadCTerObs(procset, TO, dataFile);
     getobs.PrintCTerObs(procset, TO, report);
@@ -318,7 +304,7 @@ void CNivex::Odstopanja(std::vector<RezIzlocen>& zapisi)
 
 IzidIzravnave CNivex::IzravnajOdTrenutnih(std::ostream& report, bool tihoIzravnava)
 {
-    Naslov(report, "POVZETEK PODATKOV GEODETSKE MREZE:", procset.GetizpisSet());
+    Naslov(report, B(Besedilo::NaslovPovzetekPodatkov), procset.GetizpisSet());
     GMM.DataSum(report);
     GMM.DataSet();
 
@@ -337,7 +323,7 @@ IzidIzravnave CNivex::IzravnajOdTrenutnih(std::ostream& report, bool tihoIzravna
             Naslov(report, t.c_str(), 1);
             Naslov(konzola, t.c_str(), 1);
         }
-        Naslov(report, "ENACBE POPRAVKOV:", procset.GetizpisEnPop());
+        Naslov(report, B(Besedilo::NaslovEnacbe), procset.GetizpisEnPop());
         SetGMMEq(report);
         GMMdH.SetGMMdH();
         GMMdD.SetGMMdD();
@@ -351,7 +337,7 @@ IzidIzravnave CNivex::IzravnajOdTrenutnih(std::ostream& report, bool tihoIzravna
         GMM.SetPll();
         GMM.GMMEqPrint(report);
 
-        Naslov(report, "REZULTATI OBDELAVE GEODETSKE MREZE:", 1);
+        Naslov(report, B(Besedilo::NaslovRezultati), 1);
         GMMS.SetPar();
         const IzidResitve resitev = GMMS.SolveFuncModel();
         if (!resitev) {
@@ -421,7 +407,7 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, 
     const unsigned short cont = procset.GetContPrint();
     const unsigned short Dim = procset.GetDim();
     if (procset.GetizrisGMT() != 0) {
-        Naslov(report, "IZPIS REZULTATOV ZA IZRIS Z ORODJEM GMT:", procset.GetizpisRez());
+        Naslov(report, B(Besedilo::NaslovGMT), procset.GetizpisRez());
         NVX2GMT.SetContPrint(cont);
         NVX2GMT.SetDim(Dim);
         // A levelling network has no plane coordinates to draw.
@@ -457,12 +443,11 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, 
         if (datum != 'D' && datum != 'H') {
             // The settings section announced the file: the report says why it
             // is missing.
-            const char* opozorilo =
-                " #### Izpisa za S-transformacijo ni mozno narediti pri vklopljeni geodetski mrezi      #### ";
+            const char* opozorilo = B(Besedilo::OpozoriloBrezSTR);
             NivexWarning(opozorilo);
             report << "\n" << opozorilo << "\n\n";
         } else {
-            Naslov(report, "IZPIS REZULTATOV ZA S TRANSFORMACIJO:", procset.GetizpisRez());
+            Naslov(report, B(Besedilo::NaslovSTR), procset.GetizpisRez());
             NVX2STR.SetContPrint(cont);
             NVX2STR.SetDimensions(Dim);
             NVX2STR.SetSTRFile(baseName, "_STR.TXT");
@@ -472,7 +457,7 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, 
         }
     }
     if (procset.GetizrisOPT2() != 0) {
-        Naslov(report, "IZPIS REZULTATOV ZA S TRANSFORMACIJO:", procset.GetizpisRez());
+        Naslov(report, B(Besedilo::NaslovSTR), procset.GetizpisRez());
         NVX2OPT2.SetContPrint(cont);
         NVX2OPT2.SetOPT2File(baseName, "_OPT2.TXT");
         NVX2OPT2.PrintOptim2(GMM, report);
