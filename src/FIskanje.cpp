@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "funkcije/KotnePretvorbe.h"
+#include "src/Besedila.h"
 #include "src/CProcSet.h"
 #include "src/FTestiZapisov.h"
 #include "src/NivexAux.h"
@@ -48,15 +49,15 @@ IzidIskanja IskanjeGrobih(CIzravnalnik& izravnava, const CProcSet& procset, std:
         // The tests presume least squares: robust weights have already
         // taken the residuals' measure.
         if (procset.RobSolve != "MNK") {
-            isk.konec = "robustna ocena (*ROBSOLV " + procset.RobSolve + ") - iskanje ni izvedeno";
+            isk.konec = BesediloF(Besedilo::IskanjeKonecRobustna, procset.RobSolve.c_str());
             break;
         }
         if (!izid.skonvergirala) {
-            isk.konec = "iteracija ni skonvergirala";
+            isk.konec = B(Besedilo::IskanjeKonecNiSkonvergirala);
             break;
         }
         if (gt.sprejet) {
-            isk.konec = "globalni test sprejme model";
+            isk.konec = B(Besedilo::IskanjeKonecSprejet);
             break;
         }
         testi = izravnava.TestiZapisov();
@@ -66,20 +67,18 @@ IzidIskanja IskanjeGrobih(CIzravnalnik& izravnava, const CProcSet& procset, std:
                 (naj == nullptr || std::fabs(t.w) > std::fabs(naj->w)))
                 naj = &t;
         if (naj == nullptr || !(std::fabs(naj->w) > N)) {
-            isk.konec = "noben |w| ne presega kriticne vrednosti N";
+            isk.konec = B(Besedilo::IskanjeKonecPodN);
             break;
         }
         if (procset.GetSnoopMax() != 0 && isk.izloceni.size() >= procset.GetSnoopMax()) {
-            isk.konec = "dosezeno najvecje stevilo izlocenih zapisov (*SNOOP " +
-                        std::to_string(procset.GetSnoopMax()) + ")";
+            isk.konec = BesediloF(Besedilo::IskanjeKonecNajvec, static_cast<unsigned long>(procset.GetSnoopMax()));
             break;
         }
         RezIzlocen z = izravnava.Zapis(naj->set, naj->zapis);
         z.w = naj->w;
         z.groba = naj->groba;
         if (gt.prostostne - naj->komponent < 1) {
-            isk.konec = "izlocitev zapisa " + z.tocke + " (vrstica " + std::to_string(z.vrstica) +
-                        ") bi pustila mrezo brez nadstevilnih opazovanj";
+            isk.konec = BesediloF(Besedilo::IskanjeKonecBrezNadstevilnih, z.tocke.c_str(), z.vrstica);
             break;
         }
         izravnava.SetAktiven(z.set, z.zapis, false);
@@ -128,11 +127,10 @@ void IskanjeOdstopanja(CIzravnalnik& izravnava, RezIskanje& iskanje)
 
 void IskanjePorocilo(const RezIskanje& isk, real kriticnaN, const std::string& enota, std::ostream& report)
 {
-    Naslov(report, "ISKANJE GROBIH POGRESKOV:", 1);
-    report << "Kriticna vrednost N:" << std::fixed << std::setprecision(3) << std::setw(10) << kriticnaN
+    Naslov(report, B(Besedilo::NaslovIskanje), 1);
+    report << B(Besedilo::IskanjeKriticnaN) << std::fixed << std::setprecision(3) << std::setw(10) << kriticnaN
            << "\n\n";
-    PodNaslov(report, "  K  V  TOCKE                 VRSTICA        W    GROBA[mm, '', mg]    So_post    GLOB.TEST",
-              1);
+    PodNaslov(report, B(Besedilo::IskanjeGlava), 1);
     int k = 0;
     for (const RezIzlocen& z : isk.izloceni) {
         report << std::setw(3) << ++k << "  " << z.vrsta << "  " << std::left << std::setw(22) << z.tocke
@@ -142,10 +140,10 @@ void IskanjePorocilo(const RezIskanje& isk, real kriticnaN, const std::string& e
         report << std::setw(21) << std::setprecision(3) << 1000.0L * z.SoPo << std::setw(13) << std::setprecision(4)
                << z.statistika << "\n";
     }
-    if (isk.izloceni.empty()) report << "Noben zapis ni izlocen.\n";
-    report << "\nIskanje je koncano: " << isk.konec << ".\n\n";
+    if (isk.izloceni.empty()) report << B(Besedilo::IskanjeNobenIzlocen) << "\n";
+    report << "\n" << B(Besedilo::IskanjeKoncano) << isk.konec << ".\n\n";
     if (!isk.izloceni.empty()) {
-        PodNaslov(report, "ODSTOPANJA IZLOCENIH ZAPISOV OD IZRAVNAVE (opazovano - izracunano):", 1);
+        PodNaslov(report, B(Besedilo::IskanjeOdstopanja), 1);
         for (const RezIzlocen& z : isk.izloceni) {
             report << "   " << z.vrsta << "  " << std::left << std::setw(22) << z.tocke << std::right << std::setw(7)
                    << z.vrstica;
@@ -158,7 +156,7 @@ void IskanjePorocilo(const RezIskanje& isk, real kriticnaN, const std::string& e
         report << "\n";
     }
     if (!isk.neprevereni.empty()) {
-        PodNaslov(report, "NEPREVERJENI ZAPISI (brez kontrole, izlocitev bi pustila mrezo nedoloceno):", 1);
+        PodNaslov(report, B(Besedilo::IskanjeNeprevereni), 1);
         for (const RezIzlocen& z : isk.neprevereni)
             report << "   " << z.vrsta << "  " << std::left << std::setw(22) << z.tocke << std::right << std::setw(7)
                    << z.vrstica << std::fixed << std::setprecision(3) << std::setw(9) << z.w << "\n";

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iomanip>
 
+#include "src/Besedila.h"
 #include "src/CProcSet.h"
 #include "src/CRezultati.h"
 #include "src/CTerObsZbirka.h"
@@ -38,9 +39,9 @@ std::string Stevilo(const char* oblika, real x)
 
 std::string GlobalniTest(const RezGlobalniTest& g)
 {
-    return std::string("Globalni test modela je ") + (g.sprejet ? "SPREJET" : "ZAVRNJEN") + " (stopnja zaupanja " +
-           Stevilo("%.3f", g.verjetnost) + "): " + Stevilo("%.4f", g.statistika) + "  (" +
-           Stevilo("%5.2f", g.spodnja) + " - " + Stevilo("%5.2f", g.zgornja) + ")";
+    return BesediloF(Besedilo::PovzetekGlobalniTest, B(g.sprejet ? Besedilo::PovzetekSprejet : Besedilo::PovzetekZavrnjen),
+                     static_cast<double>(g.verjetnost), static_cast<double>(g.statistika),
+                     static_cast<double>(g.spodnja), static_cast<double>(g.zgornja));
 }
 }  // namespace
 
@@ -49,8 +50,7 @@ std::vector<std::string> PovzetekNamigi(const CRezultati& rez, const CProcSet& p
     std::vector<std::string> namigi;
     const RezGlobalniTest& g = rez.globalniTest;
     if (g.zgornja > 0.0L && g.statistika > kPovzetekFaktorTesta * g.zgornja)
-        namigi.emplace_back("NAMIG: globalni test je vec kot 100-krat nad zgornjo mejo - preveri enoto kotov (*AU), "
-                            "priblizne koordinate in standardne odklone");
+        namigi.emplace_back(B(Besedilo::PovzetekNamigTest));
     if (procset.GetifIter() == 0 && rez.dim > 1) {
         // The largest correction of the one pass against the shortest side
         // of the network: its second-order term is what one pass neglects.
@@ -74,8 +74,7 @@ std::vector<std::string> PovzetekNamigi(const CRezultati& rez, const CProcSet& p
                     if (s > 0.0L && (smin == 0.0L || s < smin)) smin = s;
                 }
         if (smin > 0.0L && d * d / (2.0L * smin) > kPovzetekMejaLinearizacije)
-            namigi.emplace_back("NAMIG: popravki enega prehoda (najvec " + Stevilo("%.3f", d) +
-                                " m) so preveliki za linearizacijo - vklopi iteracijo z *ITER 1");
+            namigi.emplace_back(BesediloF(Besedilo::PovzetekNamigLinearizacija, static_cast<double>(d)));
     }
     return namigi;
 }
@@ -84,11 +83,10 @@ std::vector<std::string> PovzetekOpozorila(const CProcSet& procset)
 {
     std::vector<std::string> opozorila;
     for (const CProcSet::NeznanaBesedaVrstica& b : procset.NeznaneBesede())
-        opozorila.push_back("NEPOZNAN PARAMETER OBDELAVE -> " + b.beseda + " (vrstica " + std::to_string(b.vrstica) +
-                            ") - prezrt");
+        opozorila.push_back(BesediloF(Besedilo::PovzetekNeznanaBeseda, b.beseda.c_str(), static_cast<long>(b.vrstica)));
     for (const std::string& t : NivexOpozorila()) {
         const std::string b = BrezOkvirja(t);
-        if (b.rfind("NEPOZNAN PARAMETER OBDELAVE", 0) != 0 && std::find(opozorila.begin(), opozorila.end(), b) == opozorila.end())
+        if (b.rfind(B(Besedilo::PovzetekNeznanaBesedaZacetek), 0) != 0 && std::find(opozorila.begin(), opozorila.end(), b) == opozorila.end())
             opozorila.push_back(b);
     }
     return opozorila;
@@ -115,32 +113,34 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
     };
     const std::vector<std::string> namigi = PovzetekNamigi(rez, procset);
 
-    Naslov(report, "POVZETEK IZRAVNAVE:", 1);
+    Naslov(report, B(Besedilo::NaslovPovzetek), 1);
     report << GlobalniTest(g) << "\n\n";
-    report << "Opazovanja z |w| > N (N =" << Stevilo("%6.3f", rez.kriticnaN) << "):" << std::setw(8) << napake.size()
+    report << BesediloF(Besedilo::PovzetekPodN, static_cast<double>(rez.kriticnaN)) << std::setw(8) << napake.size()
            << "\n";
     for (std::size_t i = 0; i < napake.size() && i < kPovzetekNajvec; ++i) {
         const RezOpazovanje& o = *napake[i];
         const auto [t, vrstica] = opis(o);
-        report << "   " << std::left << std::setw(24) << t << std::right << " vrstica" << std::setw(7) << vrstica
-               << "   w =" << Stevilo("%9.3f", o.w);
-        if (o.ocena) report << "   groba =" << Stevilo("%9.2f", IskanjeMala(o.vrsta, enota, o.groba)) << Enota(o.vrsta, enota);
+        report << "   " << std::left << std::setw(24) << t << std::right << B(Besedilo::PovzetekVrstica) << std::setw(7) << vrstica
+               << B(Besedilo::PovzetekW) << Stevilo("%9.3f", o.w);
+        if (o.ocena) report << B(Besedilo::PovzetekGroba) << Stevilo("%9.2f", IskanjeMala(o.vrsta, enota, o.groba)) << Enota(o.vrsta, enota);
         report << "\n";
     }
-    if (napake.size() > kPovzetekNajvec) report << "   ... in se " << napake.size() - kPovzetekNajvec << "\n";
+    if (napake.size() > kPovzetekNajvec) report << B(Besedilo::PovzetekInSe) << napake.size() - kPovzetekNajvec << "\n";
     if (rez.iskanje.vklopljeno) {
-        report << "\nIzloceni zapisi (*SNOOP):" << std::setw(8) << rez.iskanje.izloceni.size() << "\n";
+        report << "\n" << B(Besedilo::PovzetekIzloceni) << std::setw(8) << rez.iskanje.izloceni.size() << "\n";
         for (const RezIzlocen& z : rez.iskanje.izloceni)
             report << "   " << std::left << std::setw(24) << (std::string(1, z.vrsta) + "  " + z.tocke) << std::right
-                   << " vrstica" << std::setw(7) << z.vrstica << "   w =" << Stevilo("%9.3f", z.w)
-                   << "   odstopanje =" << Stevilo("%9.2f", IskanjeMala(z.vrsta, enota, z.odstopanje))
+                   << B(Besedilo::PovzetekVrstica) << std::setw(7) << z.vrstica << B(Besedilo::PovzetekW)
+                   << Stevilo("%9.3f", z.w) << B(Besedilo::PovzetekOdstopanje) << Stevilo("%9.2f", IskanjeMala(z.vrsta, enota, z.odstopanje))
                    << Enota(z.vrsta, enota) << "\n";
         for (const RezIzlocen& z : rez.iskanje.neprevereni)
-            report << "   nepreverjen: " << z.vrsta << "  " << z.tocke << " vrstica " << z.vrstica << "\n";
+            report << BesediloF(Besedilo::PovzetekNepreverjen, z.vrsta, z.tocke.c_str(), z.vrstica) << "\n";
     }
-    report << "\nPrehodov izravnave:" << std::setw(6) << rez.prehodov << ", iteracija "
-           << (procset.GetifIter() == 0 ? "ni vklopljena" : (rez.skonvergirala ? "je skonvergirala" : "NI skonvergirala"))
-           << ", zadnja norma popravkov: "
+    report << "\n" << B(Besedilo::PovzetekPrehodov) << std::setw(6) << rez.prehodov << B(Besedilo::PovzetekIteracija)
+           << B(procset.GetifIter() == 0 ? Besedilo::PovzetekNiVklopljena
+                                         : (rez.skonvergirala ? Besedilo::PovzetekSkonvergirala
+                                                              : Besedilo::PovzetekNiSkonvergirala))
+           << B(Besedilo::PovzetekNorma)
            // Below a nanometre the norm is round-off, which differs by solution method.
            << (rez.normaPopravkov < 1e-9L ? std::string("< 1.00e-09") : Stevilo("%9.2e", rez.normaPopravkov)) << "\n";
     const RezTocka* naj = nullptr;
@@ -149,22 +149,23 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
         if (naj == nullptr || x > (rez.dim == 1 ? naj->koordinate.sig[0] : naj->koordinate.a)) naj = &t;
     }
     if (naj != nullptr)
-        report << (rez.dim == 1 ? "Najvecji standardni odklon visine:  " : "Najvecja polos absolutnih elips:    ")
-               << Stevilo("%10.4f", rez.dim == 1 ? naj->koordinate.sig[0] : naj->koordinate.a) << " m  (tocka "
+        report << B(rez.dim == 1 ? Besedilo::PovzetekOdklonVisine : Besedilo::PovzetekPolos)
+               << Stevilo("%10.4f", rez.dim == 1 ? naj->koordinate.sig[0] : naj->koordinate.a) << B(Besedilo::PovzetekTocka)
                << naj->ime << ")\n";
-    report << "\nOpozorila:" << std::setw(8) << opozorila.size() << "\n";
+    report << "\n" << B(Besedilo::PovzetekOpozorila) << std::setw(8) << opozorila.size() << "\n";
     for (const std::string& t : opozorila) report << "   " << t << "\n";
     for (const std::string& t : namigi) report << "\n" << t << "\n";
     report << "\n";
 
     // The short form on the console.
-    konzola << "\nPOVZETEK IZRAVNAVE:\n  " << GlobalniTest(g) << "\n  Opazovanja z |w| > N: " << napake.size();
+    konzola << "\n" << B(Besedilo::NaslovPovzetek) << "\n  " << GlobalniTest(g) << "\n" << B(Besedilo::PovzetekKonzolaPodN)
+            << napake.size();
     if (!napake.empty()) {
         const auto [t, vrstica] = opis(*napake[0]);
-        konzola << " (najvecji: " << t << ", vrstica " << vrstica << ", w =" << Stevilo("%8.3f", napake[0]->w) << ")";
+        konzola << BesediloF(Besedilo::PovzetekKonzolaNajvecji, t.c_str(), vrstica, static_cast<double>(napake[0]->w));
     }
     konzola << "\n";
-    if (rez.iskanje.vklopljeno) konzola << "  Izloceni zapisi (*SNOOP): " << rez.iskanje.izloceni.size() << "\n";
+    if (rez.iskanje.vklopljeno) konzola << B(Besedilo::PovzetekKonzolaIzloceni) << rez.iskanje.izloceni.size() << "\n";
     for (const std::string& t : namigi) konzola << "  " << t << "\n";
     konzola << "\n";
 }
