@@ -18,12 +18,11 @@
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
 #include "src/Besedila.h"
-#include "src/CNVX2HTML.h"
-#include "src/CNVX2JSON.h"
 #include "src/FDolocenost.h"
 #include "src/FIskanje.h"
 #include "src/FPovzetek.h"
 #include "src/FTestiZapisov.h"
+#include "src/Izvozi.h"
 #include "src/NivexAux.h"
 
 void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::string& baseName)
@@ -376,7 +375,7 @@ void CNivex::Porocaj(const std::string& dataFile, std::ostream& report)
     SetReliab(report);
     std::string reportFile, baseName;
     ImenaDatotek(dataFile, reportFile, baseName);
-    IzvozneDatoteke(baseName, report, dataFile);
+    IzvoziPisi({procset, gdatum, TO, rez, GMM, GMMS, baseName, dataFile, cas.Ascii()}, report);
 }
 
 void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
@@ -400,80 +399,6 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         IskanjePorocilo(rez.iskanje, rez.kriticnaN, procset.GetAngUnit(), report);
     }
     Povzetek(rez, procset, TO, PovzetekOpozorila(procset), report, std::cout);
-}
-
-void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, const std::string& dataFile)
-{
-    const unsigned short cont = procset.GetContPrint();
-    const unsigned short Dim = procset.GetDim();
-    if (procset.GetizrisGMT() != 0) {
-        Naslov(report, B(Besedilo::NaslovGMT), procset.GetizpisRez());
-        NVX2GMT.SetContPrint(cont);
-        NVX2GMT.SetDim(Dim);
-        // A levelling network has no plane coordinates to draw.
-        if (Dim > 1) {
-            const std::pair<const char*, const CTerObs*> opazovanja[] = {
-                {"_CRD.TXT", &TO.TOCrd},   {"_DIR.TXT", &TO.TODir},   {"_AZI.TXT", &TO.TOAzi}, {"_D2.TXT", &TO.TODist2},
-                {"_D3.TXT", &TO.TODist3},  {"_ZEN.TXT", &TO.TOZen},   {"_VEC.TXT", &TO.TOVec}, {"_H.TXT", &TO.TOH},
-                {"_DH.TXT", &TO.TOHdif}};
-            NVX2GMT.SetGMTFile(baseName, "_PTN.TXT");
-            NVX2GMT.PrintPTName(TO.TOCrdA, report);
-            for (std::size_t j = 0; j < std::size(opazovanja); ++j) {
-                if (opazovanja[j].second->NObs() == 0) continue;
-                NVX2GMT.SetGMTFile(baseName, opazovanja[j].first);
-                NVX2GMT.PrintOBS(TO.TOCrdA, *opazovanja[j].second, report);
-            }
-            NVX2GMT.SetGMTFile(baseName, "_GROBE.TXT");
-            NVX2GMT.PrintGrobe(TO.TOCrdA, TO, rez, report);
-            NVX2GMT.SetGMTFile(baseName, "_CCORR.TXT");
-            NVX2GMT.PrintCRDCorr(TO.TOCrdA, rez, report);
-            NVX2GMT.SetGMTFile(baseName, "_ABSE.TXT");
-            NVX2GMT.PrintAbsEll(TO.TOCrdA, rez, report);
-            NVX2GMT.SetGMTFile(baseName, "_RELE.TXT");
-            NVX2GMT.PrintRelEll(rez, report);
-            if (procset.GetXVel() != 0) {
-                NVX2GMT.SetGMTFile(baseName, "_XVEL.TXT");
-                NVX2GMT.PrintXVel(TO.TOCrdA, rez, report);
-            }
-            if (cont != 0) std::cout << "\n";
-        }
-    }
-    if (procset.GetizrisSTR() != 0) {
-        const char datum = gdatum.GetGDatum();
-        if (datum != 'D' && datum != 'H') {
-            // The settings section announced the file: the report says why it
-            // is missing.
-            const char* opozorilo = B(Besedilo::OpozoriloBrezSTR);
-            NivexWarning(opozorilo);
-            report << "\n" << opozorilo << "\n\n";
-        } else {
-            Naslov(report, B(Besedilo::NaslovSTR), procset.GetizpisRez());
-            NVX2STR.SetContPrint(cont);
-            NVX2STR.SetDimensions(Dim);
-            NVX2STR.SetSTRFile(baseName, "_STR.TXT");
-            if (Dim == 1) NVX2STR.PrintSTrans_1D(TO.TOHA, GMM, GMMS, report);
-            else if (Dim == 2) NVX2STR.PrintSTrans_2D(TO.TOCrdA, GMM, GMMS, report);
-            else if (Dim == 3) NVX2STR.PrintSTrans_3D(TO.TOCrdA, GMM, GMMS, report);
-        }
-    }
-    if (procset.GetizrisOPT2() != 0) {
-        Naslov(report, B(Besedilo::NaslovSTR), procset.GetizpisRez());
-        NVX2OPT2.SetContPrint(cont);
-        NVX2OPT2.SetOPT2File(baseName, "_OPT2.TXT");
-        NVX2OPT2.PrintOptim2(GMM, report);
-    }
-    // The results for other programs.
-    if (procset.IzdelaJSON() || procset.IzdelaGeoJSON() || procset.IzdelaCSV() || procset.IzdelaHTML()) {
-        const CNVX2JSON NVX2JSON(rez, TO, procset, gdatum);
-        // One document for the JSON file and the page.
-        const nlohmann::ordered_json dokument =
-            procset.IzdelaJSON() || procset.IzdelaHTML() ? NVX2JSON.Dokument(dataFile) : nlohmann::ordered_json();
-        if (procset.IzdelaJSON()) NVX2JSON.PrintJSON(baseName + ".json", dokument, report);
-        if (procset.IzdelaGeoJSON()) NVX2JSON.PrintGeoJSON(baseName + ".geojson", report);
-        if (procset.IzdelaCSV()) NVX2JSON.PrintCSV(baseName + ".csv", report);
-        if (procset.IzdelaHTML())
-            NVX2PrintHTML(baseName + ".html", dokument, rez, cas.Ascii(), PovzetekOpozorila(procset), report);
-    }
 }
 
 int NivexMain(int argc, const char** argv)

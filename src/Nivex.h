@@ -28,9 +28,6 @@
 #include "src/CGMMdH.h"
 #include "src/CGetObs.h"
 #include "src/CIzravnalnik.h"
-#include "src/CNVX2GMT.h"
-#include "src/CNVX2OPT2.h"
-#include "src/CNVX2STR.h"
 #include "src/CProcSet.h"
 #include "src/CRelEll.h"
 #include "src/CRezultati.h"
@@ -120,9 +117,6 @@ public:
     CGMMdD GMMdD;
     CRelEll RelEll;
     CTerObsEst TOEst;
-    CNVX2GMT NVX2GMT;
-    CNVX2STR NVX2STR;
-    CNVX2OPT2 NVX2OPT2;
     // The results of the last adjustment, for every writer.
     CRezultati rez;
 
@@ -153,10 +147,6 @@ private:
     // As read from the data file (set by Beri).
     Stanje zacetno;
 
-    // The GMT plot files, the S-transformation and the optimisation file
-    // and the results for other programs (JSON, GeoJSON, CSV) that the
-    // settings switch on, named by the base name.
-    void IzvozneDatoteke(const std::string& baseName, std::ostream& report, const std::string& dataFile = "");
 };
 
 int NivexMain(int argc, const char** argv);
