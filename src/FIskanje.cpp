@@ -25,6 +25,59 @@ real IskanjeMala(char vrsta, const std::string& kotnaEnota, real x)
     return kotnaEnota == "GON" ? 1000.0L * rad2gon(x) : rad2sec(x);
 }
 
+namespace {
+using Zapisi = std::set<std::pair<unsigned, long>>;
+
+// The record the search removes next, or why it stops (konec not empty).
+struct Korak {
+    RezIzlocen zapis;
+    int komponent = 1;
+    std::string konec;
+};
+
+Korak NaslednjiKorak(const CIzravnalnik& izravnava, const CProcSet& procset, const IzidIzravnave& izid,
+                     const Zapisi& neprevereni, std::size_t izlocenih, std::vector<TestZapisa>& testi)
+{
+    Korak k;
+    const RezGlobalniTest& gt = izravnava.Rezultati().globalniTest;
+    // The tests presume least squares: robust weights have already taken
+    // the residuals' measure.
+    if (procset.RobSolve != "MNK") {
+        k.konec = BesediloF(Besedilo::IskanjeKonecRobustna, procset.RobSolve.c_str());
+        return k;
+    }
+    if (!izid.skonvergirala) {
+        k.konec = B(Besedilo::IskanjeKonecNiSkonvergirala);
+        return k;
+    }
+    if (gt.sprejet) {
+        k.konec = B(Besedilo::IskanjeKonecSprejet);
+        return k;
+    }
+    testi = izravnava.TestiZapisov();
+    const TestZapisa* naj = nullptr;
+    for (const TestZapisa& t : testi)
+        if (t.preverjen && neprevereni.count({t.set, t.zapis}) == 0 &&
+            (naj == nullptr || std::fabs(t.w) > std::fabs(naj->w)))
+            naj = &t;
+    if (naj == nullptr || !(std::fabs(naj->w) > TestiKriticnaN(procset.Getdatasp()))) {
+        k.konec = B(Besedilo::IskanjeKonecPodN);
+        return k;
+    }
+    if (procset.GetSnoopMax() != 0 && izlocenih >= procset.GetSnoopMax()) {
+        k.konec = BesediloF(Besedilo::IskanjeKonecNajvec, static_cast<unsigned long>(procset.GetSnoopMax()));
+        return k;
+    }
+    k.zapis = izravnava.Zapis(naj->set, naj->zapis);
+    k.zapis.w = naj->w;
+    k.zapis.groba = naj->groba;
+    k.komponent = naj->komponent;
+    if (gt.prostostne - naj->komponent < 1)
+        k.konec = BesediloF(Besedilo::IskanjeKonecBrezNadstevilnih, k.zapis.tocke.c_str(), k.zapis.vrstica);
+    return k;
+}
+}  // namespace
+
 IzidIskanja IskanjeGrobih(CIzravnalnik& izravnava, const CProcSet& procset, std::ostream& report)
 {
     using Zacetek = CIzravnalnik::Zacetek;
@@ -40,47 +93,16 @@ IzidIskanja IskanjeGrobih(CIzravnalnik& izravnava, const CProcSet& procset, std:
     }
     std::ostream nic(nullptr);
     const auto tiho = [&izravnava, &nic]() { return izravnava.Izravnaj(nic, true, Zacetek::Trenutni); };
-    const real N = TestiKriticnaN(procset.Getdatasp());
-    std::set<std::pair<unsigned, long>> neprevereni;
+    Zapisi neprevereni;
     bool poskusi = false;
     std::vector<TestZapisa> testi;
     for (;;) {
-        const RezGlobalniTest& gt = izravnava.Rezultati().globalniTest;
-        // The tests presume least squares: robust weights have already
-        // taken the residuals' measure.
-        if (procset.RobSolve != "MNK") {
-            isk.konec = BesediloF(Besedilo::IskanjeKonecRobustna, procset.RobSolve.c_str());
+        Korak k = NaslednjiKorak(izravnava, procset, izid, neprevereni, isk.izloceni.size(), testi);
+        if (!k.konec.empty()) {
+            isk.konec = k.konec;
             break;
         }
-        if (!izid.skonvergirala) {
-            isk.konec = B(Besedilo::IskanjeKonecNiSkonvergirala);
-            break;
-        }
-        if (gt.sprejet) {
-            isk.konec = B(Besedilo::IskanjeKonecSprejet);
-            break;
-        }
-        testi = izravnava.TestiZapisov();
-        const TestZapisa* naj = nullptr;
-        for (const TestZapisa& t : testi)
-            if (t.preverjen && neprevereni.count({t.set, t.zapis}) == 0 &&
-                (naj == nullptr || std::fabs(t.w) > std::fabs(naj->w)))
-                naj = &t;
-        if (naj == nullptr || !(std::fabs(naj->w) > N)) {
-            isk.konec = B(Besedilo::IskanjeKonecPodN);
-            break;
-        }
-        if (procset.GetSnoopMax() != 0 && isk.izloceni.size() >= procset.GetSnoopMax()) {
-            isk.konec = BesediloF(Besedilo::IskanjeKonecNajvec, static_cast<unsigned long>(procset.GetSnoopMax()));
-            break;
-        }
-        RezIzlocen z = izravnava.Zapis(naj->set, naj->zapis);
-        z.w = naj->w;
-        z.groba = naj->groba;
-        if (gt.prostostne - naj->komponent < 1) {
-            isk.konec = BesediloF(Besedilo::IskanjeKonecBrezNadstevilnih, z.tocke.c_str(), z.vrstica);
-            break;
-        }
+        RezIzlocen& z = k.zapis;
         izravnava.SetAktiven(z.set, z.zapis, false);
         poskusi = true;
         IzidIzravnave poskus = tiho();

@@ -107,12 +107,14 @@ RezIzlocen TestiOpisZapisa(const CTerObsZbirka& TO, TerObsSet set, long zapis)
     return z;
 }
 
-std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS)
+namespace {
+// The columns of every record over the model rows; a composed angle enters
+// its later direction with +1 and its earlier one with -1.
+using StolpciZapisov = std::map<std::pair<unsigned, long>, std::vector<Stolpec>>;
+
+StolpciZapisov Stolpci(const CTerObsZbirka& TO, const CGMM& GMM, long n)
 {
-    // The columns of every record over the model rows; a composed angle
-    // enters its later direction with +1 and its earlier one with -1.
-    std::map<std::pair<unsigned, long>, std::vector<Stolpec>> zapisi;
-    const long n = static_cast<long>(std::min<std::size_t>(GMM.vrstice.size(), GMMS.vvec.nrow()));
+    StolpciZapisov zapisi;
     for (long r = 0; r < n; ++r) {
         const VrsticaModela& m = GMM.vrstice[static_cast<std::size_t>(r)];
         if (m.set == kTOSetov) continue;
@@ -129,6 +131,103 @@ std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, c
             dodaj(m.set, m.zapis, m.komponenta, 1.0L);
         }
     }
+    return zapisi;
+}
+
+// t = C'P v and M = C'P Qll P C - (B'P C)' Q (B'P C) (P Qll P = P) of one
+// record of q columns, and c'P c of its first column.
+struct Alternativa {
+    real tv[3] = {0, 0, 0}, M[3][3] = {}, cpc = 0;
+};
+
+Alternativa TinM(const std::vector<Stolpec>& C, const CGMM& GMM, const CGMMSol& GMMS, const CResitev* Q,
+                 std::map<unsigned long, VerigaIskanja>& verige)
+{
+    Alternativa a;
+    const int q = static_cast<int>(C.size());
+    // A direction of a long chain: its place j among the chain's directions.
+    if (GMM.Pll.nrow() == 0 && q == 1 && !C[0].empty()) {
+        const auto [r, k] = *C[0].begin();
+        const unsigned long b = GMM.PllB.blokVrstice(static_cast<unsigned long>(r));
+        if (b != bdmatrika::kBrez && GMM.PllB.trak(b)) {
+            const unsigned long j = static_cast<unsigned long>(r) - GMM.PllB.zacetek(b) + (k > 0.0L ? 1 : 0);
+            TestSmeriVerige(Veriga(verige, GMM, GMMS, Q, b), Q, j, a.tv[0], a.M[0][0], a.cpc);
+            return a;
+        }
+    }
+    std::vector<Stolpec> U;
+    for (const Stolpec& c : C) U.push_back(Utezeno(GMM, c));
+    for (int j = 0; j < q; ++j) {
+        for (const auto& [r, u] : U[j]) a.tv[j] += u * GMMS.vvec(r);
+        for (int k = 0; k < q; ++k) {
+            real m = 0;
+            for (const auto& [r, c] : C[j]) {
+                const auto f = U[k].find(r);
+                if (f != U[k].end()) m += c * f->second;
+            }
+            if (j == k) a.cpc += m;
+            if (Q != nullptr)
+                for (const auto& [r, ur] : U[j])
+                    for (const auto& [s, us] : U[k])
+                        m -= ur * us * Q->Par(GMM.Bmat, static_cast<unsigned long>(r), static_cast<unsigned long>(s));
+            a.M[j][k] = m;
+        }
+    }
+    return a;
+}
+
+// The statistic of the record from t and M: a Cholesky factor of M (a pivot
+// of round-off size: nothing checks the record), then w and the estimated
+// error.
+void Statistika(const Alternativa& a, int q, real s2, TestZapisa& t)
+{
+    real L[3][3] = {};
+    bool preverjen = s2 > 0.0L && q <= 3;
+    for (int j = 0; j < q && preverjen; ++j) {
+        real d = a.M[j][j];
+        for (int k = 0; k < j; ++k) d -= L[j][k] * L[j][k];
+        if (!(d > kNic * a.cpc)) {
+            preverjen = false;
+            break;
+        }
+        L[j][j] = std::sqrt(d);
+        for (int i = j + 1; i < q; ++i) {
+            real x = a.M[i][j];
+            for (int k = 0; k < j; ++k) x -= L[i][k] * L[j][k];
+            L[i][j] = x / L[j][j];
+        }
+    }
+    if (!preverjen) return;
+    // y = L^-1 t, T = y'y / s2; the estimate -M^-1 t = -L'^-1 y.
+    real y[3] = {0, 0, 0}, g[3] = {0, 0, 0}, T = 0;
+    for (int j = 0; j < q; ++j) {
+        y[j] = a.tv[j];
+        for (int k = 0; k < j; ++k) y[j] -= L[j][k] * y[k];
+        y[j] /= L[j][j];
+        T += y[j] * y[j];
+    }
+    for (int j = q - 1; j >= 0; --j) {
+        g[j] = y[j];
+        for (int k = j + 1; k < q; ++k) g[j] -= L[k][j] * g[k];
+        g[j] /= L[j][j];
+    }
+    T /= s2;
+    t.preverjen = true;
+    if (q == 1) {
+        t.w = a.tv[0] / std::sqrt(s2 * a.M[0][0]);
+        t.groba = -g[0];
+    } else {
+        const real p = Hi2PorFC(T, q);
+        t.w = p > 0.0L ? -NormPorInvF(p / 2.0L) : std::sqrt(T);
+        t.groba = std::sqrt(g[0] * g[0] + g[1] * g[1] + g[2] * g[2]);
+    }
+}
+}  // namespace
+
+std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS)
+{
+    const long n = static_cast<long>(std::min<std::size_t>(GMM.vrstice.size(), GMMS.vvec.nrow()));
+    const StolpciZapisov zapisi = Stolpci(TO, GMM, n);
     const CResitev* Q = GMMS.Resitev();
     // Baarda's test: the a-priori sigma0, whatever *S02 sets for the
     // accuracy measures (the a-posteriori one bounds |w| by the square root
@@ -140,83 +239,8 @@ std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, c
         TestZapisa t;
         t.set = static_cast<TerObsSet>(kljuc.first);
         t.zapis = kljuc.second;
-        const int q = static_cast<int>(C.size());
-        t.komponent = q;
-        // t = C'P v, M = C'P Qll P C - (B'P C)' Q (B'P C) with P Qll P = P.
-        real tv[3] = {0, 0, 0}, M[3][3] = {}, cpc = 0;
-        // A direction of a long chain: its place j among the chain's directions.
-        unsigned long blokVerige = bdmatrika::kBrez, smerVerige = 0;
-        if (GMM.Pll.nrow() == 0 && q == 1 && !C[0].empty()) {
-            const auto [r, k] = *C[0].begin();
-            const unsigned long b = GMM.PllB.blokVrstice(static_cast<unsigned long>(r));
-            if (b != bdmatrika::kBrez && GMM.PllB.trak(b)) {
-                blokVerige = b;
-                smerVerige = static_cast<unsigned long>(r) - GMM.PllB.zacetek(b) + (k > 0.0L ? 1 : 0);
-            }
-        }
-        std::vector<Stolpec> U;
-        if (blokVerige != bdmatrika::kBrez)
-            TestSmeriVerige(Veriga(verige, GMM, GMMS, Q, blokVerige), Q, smerVerige, tv[0], M[0][0], cpc);
-        else
-            for (const Stolpec& c : C) U.push_back(Utezeno(GMM, c));
-        for (int j = 0; j < q && blokVerige == bdmatrika::kBrez; ++j) {
-            for (const auto& [r, u] : U[j]) tv[j] += u * GMMS.vvec(r);
-            for (int k = 0; k < q; ++k) {
-                real m = 0;
-                for (const auto& [r, c] : C[j]) {
-                    const auto f = U[k].find(r);
-                    if (f != U[k].end()) m += c * f->second;
-                }
-                if (j == k) cpc += m;
-                if (Q != nullptr)
-                    for (const auto& [r, ur] : U[j])
-                        for (const auto& [s, us] : U[k])
-                            m -= ur * us * Q->Par(GMM.Bmat, static_cast<unsigned long>(r), static_cast<unsigned long>(s));
-                M[j][k] = m;
-            }
-        }
-        // Cholesky factor of M; a pivot of round-off size: nothing checks it.
-        real L[3][3] = {};
-        bool preverjen = s2 > 0.0L && q <= 3;
-        for (int j = 0; j < q && preverjen; ++j) {
-            real d = M[j][j];
-            for (int k = 0; k < j; ++k) d -= L[j][k] * L[j][k];
-            if (!(d > kNic * cpc)) {
-                preverjen = false;
-                break;
-            }
-            L[j][j] = std::sqrt(d);
-            for (int i = j + 1; i < q; ++i) {
-                real x = M[i][j];
-                for (int k = 0; k < j; ++k) x -= L[i][k] * L[j][k];
-                L[i][j] = x / L[j][j];
-            }
-        }
-        if (preverjen) {
-            // y = L^-1 t, T = y'y / s2; the estimate -M^-1 t = -L'^-1 y.
-            real y[3] = {0, 0, 0}, g[3] = {0, 0, 0}, T = 0;
-            for (int j = 0; j < q; ++j) {
-                y[j] = tv[j];
-                for (int k = 0; k < j; ++k) y[j] -= L[j][k] * y[k];
-                y[j] /= L[j][j];
-                T += y[j] * y[j];
-            }
-            for (int j = q - 1; j >= 0; --j) {
-                g[j] = y[j];
-                for (int k = j + 1; k < q; ++k) g[j] -= L[k][j] * g[k];
-                g[j] /= L[j][j];
-            }
-            T /= s2;
-            t.preverjen = true;
-            if (q == 1) {
-                t.w = tv[0] / std::sqrt(s2 * M[0][0]);
-                t.groba = -g[0];
-            } else {
-                const real p = Hi2PorFC(T, q);
-                t.w = p > 0.0L ? -NormPorInvF(p / 2.0L) : std::sqrt(T);
-                t.groba = std::sqrt(g[0] * g[0] + g[1] * g[1] + g[2] * g[2]);
-            }
-        }
+        t.komponent = static_cast<int>(C.size());
+        Statistika(TinM(C, GMM, GMMS, Q, verige), t.komponent, s2, t);
         testi.push_back(t);
     }
     return testi;
