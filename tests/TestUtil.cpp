@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -131,4 +132,11 @@ std::vector<std::string> Lines(const std::string& text)
     std::istringstream s(text);
     for (std::string l; std::getline(s, l);) v.push_back(l);
     return v;
+}
+
+std::string Maskiraj(const std::string& text)
+{
+    static const std::regex datum("(^|\n) {55}\\d{4}-\\d\\d-\\d\\d  \\d\\d:\\d\\d:\\d\\d(?=\n)");
+    static const std::regex cas("(   KONCAL Z IZRACUNI !!!  \\[)[^\n]*(\\])");
+    return std::regex_replace(std::regex_replace(text, datum, "$1<DATUM>"), cas, "$1<CAS>$2");
 }

@@ -40,6 +40,10 @@ std::string Tiho(const std::function<void()>& f);
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
 
+// The text with the banner's date and the elapsed seconds of the closing
+// lines masked ("<DATUM>", "<CAS>"), the only parts that differ between runs.
+std::string Maskiraj(const std::string& text);
+
 // Lines of a text (without their line breaks).
 std::vector<std::string> Lines(const std::string& text);
 
