@@ -1,37 +1,38 @@
-// funkcijeAux: the one way out of a fatal error, the fatal-error routine of
-// the function library and the two helpers that make deliberate
+// funkcijeAux: the fatal-error type that every layer throws, the fatal-error
+// routine of the function library and the two helpers that make deliberate
 // double-precision rounding visible.
 //
 // Every layer that meets a fatal condition (the program, the matrix and the
 // function library) formats its complete framed text and hands it to
-// KoncnaNapaka.  Where the text goes is decided by the installed sink: by
-// default the console; the program installs one that also writes to the open
-// report; a test may install one that throws to check a refusal in-process.
-// When the sink returns, the run ends with exit status 1 after the pause for
-// Enter, which is awaited only when standard input is a terminal.
+// KoncnaNapaka, which throws it as a NivexNapaka.  Nothing below the driver
+// ends the process or catches it: the driver (NivexIzvedi) catches it once,
+// writes the text to the console and to the open report, pauses for Enter
+// (KonecFunkcije) and returns exit status 1.  Worker threads pass it on to
+// the thread that started them (matrika/vzporedno).
 #ifndef NIVEX_FUNKCIJE_FUNKCIJEAUX_H
 #define NIVEX_FUNKCIJE_FUNKCIJEAUX_H
 
 #include <cmath>
-#include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "matrika/numerika.h"
 
-// Receives the complete text of a fatal message, frame and line breaks included.
-using NapakaSink = std::function<void(const std::string& text)>;
+// A fatal error on its way to the driver: what() is the complete text of the
+// message, frame and line breaks included, exactly as the console gets it.
+class NivexNapaka : public std::runtime_error {
+public:
+    explicit NivexNapaka(const std::string& text) : std::runtime_error(text) {}
+};
 
-// Installs the sink of fatal messages and returns the one it replaces; an
-// empty sink restores the console.
-NapakaSink NastaviNapakaSink(NapakaSink sink);
-
-// Hands the text to the installed sink, then ends the run (KonecFunkcije).
+// Throws the text as a NivexNapaka.
 [[noreturn]] void KoncnaNapaka(const std::string& text);
 
-// Discard pending console input, prompt "Pritisni ENTER ... ", wait for one
-// character when standard input is a terminal (end of input counts) and exit
-// with status 1.
-[[noreturn]] void KonecFunkcije();
+// The pause that ends a run stopped by a fatal error: discard pending console
+// input, prompt "Pritisni ENTER ... " and wait for one character when
+// standard input is a terminal (end of input counts).  The caller returns
+// exit status 1.
+void KonecFunkcije();
 
 // Framed "NAPAKA:" block naming the failing source and line, then KoncnaNapaka.
 [[noreturn]] void funkcijeError(const std::string& message, const std::string& file, long line);

@@ -1,8 +1,8 @@
 // matrikaAux: fatal-error routines of the matrix library.
 //
 // Each formats the framed "NAPAKA:" block (the middle part in one of four
-// forms) and hands it to KoncnaNapaka, which writes it where the program wants
-// it and ends the run with status 1.
+// forms) and hands it to KoncnaNapaka, which throws it to the driver; the
+// driver writes it where the program wants it and ends the run with status 1.
 #ifndef NIVEX_MATRIKA_MATRIKAAUX_H
 #define NIVEX_MATRIKA_MATRIKAAUX_H
 

@@ -198,7 +198,6 @@ CProcSet::CProcSet()
 
 void CProcSet::ReadProcSet(const std::string& dataFile, std::ostream& izhod)
 {
-    NivexOpombeNova();
     {
         std::istringstream in;
         OdpriDatoteko(in, dataFile, izhod);

@@ -6,7 +6,6 @@
 #include <iomanip>
 #include <iostream>
 #include <iterator>
-#include <new>
 #include <nlohmann/json.hpp>
 #include <string_view>
 #include <utility>
@@ -54,7 +53,6 @@ void NaslovNivex(std::ostream& out)
 void DobiPodatke(int argc, const char** argv, std::string& dataFile, std::string& reportFile,
                  std::string& baseName)
 {
-    NivexMoznosti(argc, argv);
     NaslovNivex(std::cout);
     if (argc > 2) NivexError(std::string(" **** ") + kNivexUporaba + "      *** ");
     if (argc == 2) {
@@ -383,6 +381,7 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     // Read, adjust (with the data snooping: adjust, test and adjust again),
     // the reliability and the export files, the snooping's misclosures and
     // section, the summary.
+    const CNamesceniKontekst namescen(kontekst);
     Beri(dataFile, report);
     rez.SetZacetne(TO.Tocke(procset.GetDim()));
     if (procset.GetSnoop()) {
@@ -403,31 +402,32 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 
 int NivexMain(int argc, const char** argv)
 {
-    std::ofstream report;
     CNivex nivex;
+    // The run's open report and warnings live in its context, for this run
+    // only; a fatal error of any layer is caught and reported once, by
+    // NivexIzvedi.
+    const CNamesceniKontekst kontekst(nivex.kontekst);
+    std::ofstream report;
+    return NivexIzvedi([&] {
+        if (NivexMoznosti(argc, argv)) return 0;
+        std::string dataFile, reportFile, baseName;
+        DobiPodatke(argc, argv, dataFile, reportFile, baseName);
+        nivex.cas.Start();
 
-    std::string dataFile, reportFile, baseName;
-    DobiPodatke(argc, argv, dataFile, reportFile, baseName);
-    nivex.cas.Start();
+        report.open(reportFile, std::ios::out | std::ios::trunc);
+        if (!report.is_open()) NivexError(NivexNapakaPorocila(reportFile));
+        HitriIzpis(report);
+        // From here on a fatal message of any layer ends up in the report as well.
+        nivex.kontekst.porocilo = &report;
+        NaslovNivex(report);
+        report << "Datoteka s podatki       -> " << std::setw(20) << dataFile << "\n";
+        report << "Datoteka z rezultati     -> " << std::setw(20) << reportFile << "\n\n\n";
 
-    report.open(reportFile, std::ios::out | std::ios::trunc);
-    if (!report.is_open()) NivexError(NivexNapakaPorocila(reportFile));
-    HitriIzpis(report);
-    // From here on a fatal message of any layer ends up in the report as well.
-    NivexPorocilo(&report);
-    NaslovNivex(report);
-    report << "Datoteka s podatki       -> " << std::setw(20) << dataFile << "\n";
-    report << "Datoteka z rezultati     -> " << std::setw(20) << reportFile << "\n\n\n";
-
-    try {
         nivex.Izracun(dataFile, report);
-    } catch (const std::bad_alloc&) {
-        // Storage other than a matrix's (names, texts, lookups) that did not fit.
-        NivexError(" **** Za izracun ni dovolj pomnilnika - mreza je prevelika za ta racunalnik      *** ");
-    }
 
-    NivexPorocilo(nullptr);
-    report.close();
-    KonecPrograma(argc, nivex.cas.Stop());
-    return 0;
+        nivex.kontekst.porocilo = nullptr;
+        report.close();
+        KonecPrograma(argc, nivex.cas.Stop());
+        return 0;
+    });
 }

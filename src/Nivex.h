@@ -1,9 +1,12 @@
 // Nivex: the program's entry and its fixed processing pipeline.
 //
 // NivexMain runs one adjustment from the data file named on the command line
-// (or at the prompt) and returns the exit status; fatal errors end the process
-// with status 1 from inside the called modules, their message written to the
-// console and, once it is open, to the report.
+// (or at the prompt) and returns the exit status: 0 after a complete run, 1
+// after a fatal error.  A fatal error of any module is thrown (NivexNapaka)
+// up to NivexMain, which catches it once (NivexIzvedi) and writes its message
+// to the console and, once it is open, to the report; nothing below it ends
+// the process.  Each run has its own context (CNivex::kontekst): the open
+// report and the warnings, so NivexMain may run again in the same process.
 #ifndef NIVEX_SRC_NIVEX_H
 #define NIVEX_SRC_NIVEX_H
 
@@ -33,6 +36,7 @@
 #include "src/CRezultati.h"
 #include "src/CTerObsEst.h"
 #include "src/CTerObsZbirka.h"
+#include "src/NivexAux.h"
 
 // Longest data-file name accepted (the report and export names derive from it).
 inline constexpr std::size_t NivexMaxImeDatoteke = 255;
@@ -67,7 +71,8 @@ public:
     // Reads the data file, adjusts the network and writes the report from the
     // settings section on (the banner and file names are the caller's); the
     // export files switched on go beside the data file, under its base name.
-    // An adjustment that cannot be completed ends the run with its message.
+    // An adjustment that cannot be completed ends the run with its message
+    // (thrown as NivexNapaka).  The run's context is installed meanwhile.
     void Izracun(const std::string& dataFile, std::ostream& report);
 
     // The three steps of Izracun.  Beri reads and prints the settings, the
@@ -119,6 +124,9 @@ public:
     CTerObsEst TOEst;
     // The results of the last adjustment, for every writer.
     CRezultati rez;
+
+    // The run's open report and its warnings.
+    CKontekstIzvajanja kontekst;
 
     // Passes of the iteration loop run by Izracun.
     int nPasses = 0;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <iomanip>
 #include <iostream>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,9 +32,10 @@ std::string SporociloNapake(const char* message)
     return std::string("\n\n") + message + "\n\n" + "\tKoncujem program ... ";
 }
 
-std::ofstream* porocilo = nullptr;  // the open report of the run
-std::vector<std::string> opombe;    // warnings for the closing lines
-std::vector<std::string> opozorila; // every warning of the run, once each
+CKontekstIzvajanja* kontekst = nullptr;  // the context of the run under way
+
+// The report open for the run under way (nullptr when none is).
+std::ofstream* Porocilo() { return kontekst != nullptr ? kontekst->porocilo : nullptr; }
 
 // A file name in a message, quoted so that blanks in it show.
 std::string Ime(const std::string& name) { return "\"" + name + "\""; }
@@ -55,22 +56,42 @@ std::string Vzrok(int napaka)
     }
 }
 
-void NaKonzoloInVPorocilo(const std::string& text)
+}  // namespace
+
+CNamesceniKontekst::CNamesceniKontekst(CKontekstIzvajanja& k) : prej_(kontekst) { kontekst = &k; }
+CNamesceniKontekst::~CNamesceniKontekst() { kontekst = prej_; }
+CKontekstIzvajanja* NivexKontekst() { return kontekst; }
+
+int NivexKonecNapake(const std::string& text)
 {
     std::cout << text;
     std::cout.flush();
-    if (porocilo == nullptr) return;
-    // The run ends after this: what the report holds must reach the disk.
-    *porocilo << text;
-    porocilo->close();
-    porocilo = nullptr;
+    if (std::ofstream* const porocilo = Porocilo()) {
+        // The run ends after this: what the report holds must reach the disk.
+        *porocilo << text;
+        porocilo->close();
+        kontekst->porocilo = nullptr;
+    }
+    KonecFunkcije();
+    return 1;
 }
-}  // namespace
 
-void NivexPorocilo(std::ofstream* report)
+int NivexIzvedi(const std::function<int()>& tek)
 {
-    porocilo = report;
-    NastaviNapakaSink(report != nullptr ? NapakaSink(NaKonzoloInVPorocilo) : NapakaSink());
+    try {
+        return tek();
+    } catch (const NivexNapaka& napaka) {
+        return NivexKonecNapake(napaka.what());
+    } catch (const std::bad_alloc&) {
+        // Storage other than a matrix's (names, texts, lookups) that did not fit.
+        return NivexKonecNapake(
+            SporociloNapake(" **** Za izracun ni dovolj pomnilnika - mreza je prevelika za ta racunalnik      *** "));
+    } catch (const std::exception& e) {
+        // A failure of the program itself ends the run like a refusal, not
+        // with a crash that loses the message.
+        return NivexKonecNapake(
+            SporociloNapake((std::string(" **** Notranja napaka programa: ") + e.what() + "      *** ").c_str()));
+    }
 }
 
 void Naslov(std::ofstream& out, const char* title, unsigned short flag) { NaslovBlok(out, title, flag); }
@@ -93,7 +114,7 @@ void IzpisNastavitve(int decimals) { IzpisNastavitve(std::cout, decimals); }
 [[noreturn]] void NivexError(std::ostream& report, const char* message)
 {
     const std::string text = SporociloNapake(message);
-    if (&report != porocilo) {
+    if (&report != Porocilo()) {
         report << text;
         report.flush();
     }
@@ -108,18 +129,27 @@ void IzpisNastavitve(int decimals) { IzpisNastavitve(std::cout, decimals); }
 void NivexWarning(const char* message)
 {
     std::cout << "\n\n" << message << "\n\n";
+    if (kontekst == nullptr) return;
+    std::vector<std::string>& opozorila = kontekst->opozorila;
     if (std::find(opozorila.begin(), opozorila.end(), message) == opozorila.end()) opozorila.emplace_back(message);
 }
 void NivexWarning(const std::string& message) { NivexWarning(message.c_str()); }
 
-void NivexOpomba(const std::string& text) { opombe.push_back(text); }
-const std::vector<std::string>& NivexOpombe() { return opombe; }
-void NivexOpombeNova()
+void NivexOpomba(const std::string& text)
 {
-    opombe.clear();
-    opozorila.clear();
+    if (kontekst != nullptr) kontekst->opombe.push_back(text);
 }
-const std::vector<std::string>& NivexOpozorila() { return opozorila; }
+
+namespace {
+const std::vector<std::string>& Prazen()
+{
+    static const std::vector<std::string> prazen;
+    return prazen;
+}
+}  // namespace
+
+const std::vector<std::string>& NivexOpombe() { return kontekst != nullptr ? kontekst->opombe : Prazen(); }
+const std::vector<std::string>& NivexOpozorila() { return kontekst != nullptr ? kontekst->opozorila : Prazen(); }
 
 #ifndef NIVEX_VERSION
 #define NIVEX_VERSION "3.2.0"
@@ -127,7 +157,7 @@ const std::vector<std::string>& NivexOpozorila() { return opozorila; }
 
 const char* const kNivexUporaba = "Uporaba: nivex [--help | --version | datoteka s podatki]";
 
-void NivexMoznosti(int argc, const char** argv)
+bool NivexMoznosti(int argc, const char** argv)
 {
     for (int k = 1; k < argc; ++k) {
         const std::string a = argv[k];
@@ -144,8 +174,9 @@ void NivexMoznosti(int argc, const char** argv)
                        kNivexUporaba + "      *** ");
         }
         std::cout.flush();
-        std::exit(0);
+        return true;
     }
+    return false;
 }
 
 std::string NivexNapakaVhodne(const std::string& name)

@@ -1,17 +1,21 @@
 // NivexAux: report titles, fixed-point output, the program's fatal-error and
-// warning routines, and the open report that every fatal message reaches.
+// warning routines, the context of a run and the driver's one catch of a
+// fatal error.
 //
 // Messages are complete lines made by the caller: " **** " ... " *** " for
 // errors, " #### " ... " #### " for warnings.  NivexError never returns: it
-// hands the framed message to KoncnaNapaka, which ends the run with exit
-// status 1 after the pause for Enter.  Once the driver has registered the
-// open report, every fatal message of any layer (the program's own, a missing
-// point, the matrix and function libraries) is written to the console and to
-// the report, and the report is flushed and closed before the run ends.
+// throws the framed message (KoncnaNapaka), and nothing below the driver
+// catches it.  The driver runs the whole run inside NivexIzvedi, which
+// catches it once, writes it to the console and to the run's open report,
+// flushes and closes the report, pauses for Enter and returns exit status 1.
+// The open report and the warnings belong to the run's context
+// (CKontekstIzvajanja), installed for the run's duration; nothing of one run
+// is left for the next.
 #ifndef NIVEX_SRC_NIVEXAUX_H
 #define NIVEX_SRC_NIVEXAUX_H
 
 #include <fstream>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,26 +30,54 @@ void PodNaslov(std::ostream& out, const char* title, unsigned short flag);
 void IzpisNastavitve(std::ostream& out, int decimals);
 void IzpisNastavitve(int decimals);
 
-// Registers the report open for this run (nullptr once it is closed).
-void NivexPorocilo(std::ofstream* report);
+// What one run gathers beside its objects: the report open for it, which
+// a fatal message reaches as well, and the warnings given during it.
+struct CKontekstIzvajanja {
+    std::ofstream* porocilo = nullptr;   // the open report; nullptr before it opens and once it is closed
+    std::vector<std::string> opombe;     // warnings repeated in the closing lines (NivexOpomba)
+    std::vector<std::string> opozorila;  // every warning (NivexWarning), each once, in the order given
+};
+
+// Installs a run's context for its own lifetime and then restores the one it
+// replaced.  Without a context warnings go to the console only.
+class CNamesceniKontekst {
+public:
+    explicit CNamesceniKontekst(CKontekstIzvajanja& kontekst);
+    ~CNamesceniKontekst();
+    CNamesceniKontekst(const CNamesceniKontekst&) = delete;
+    CNamesceniKontekst& operator=(const CNamesceniKontekst&) = delete;
+
+private:
+    CKontekstIzvajanja* prej_;
+};
+// The installed context (nullptr when none is).
+CKontekstIzvajanja* NivexKontekst();
+
+// Runs `tek` and returns its exit status.  A fatal error (NivexNapaka), a
+// lack of memory or any other exception that reaches here is reported once:
+// the message to the console, then to the open report of the installed
+// context, which is closed; the pause for Enter; status 1.
+int NivexIzvedi(const std::function<int()>& tek);
+// The end of a run that the fatal message `text` stopped, as NivexIzvedi does
+// it; returns 1.
+int NivexKonecNapake(const std::string& text);
 
 // Fatal: message to the console (and the open report).
 [[noreturn]] void NivexError(const char* message);
 [[noreturn]] void NivexError(const std::string& message);
-// Fatal: the same, and to the given stream when it is not the open report.
+// Fatal: the same, and at once to the given stream when it is not the open
+// report (an in-process run on a stream of its own).
 [[noreturn]] void NivexError(std::ostream& report, const char* message);
 [[noreturn]] void NivexError(std::ostream& report, const std::string& message);
-// Not fatal: message to the console.
+// Not fatal: message to the console, kept in the installed context.
 void NivexWarning(const char* message);
 void NivexWarning(const std::string& message);
 
 // Warnings worth repeating in the closing lines of the run (a mistyped
-// setting): kept in the order given, emptied when a run starts reading.
+// setting), kept in the installed context in the order given.
 void NivexOpomba(const std::string& text);
 const std::vector<std::string>& NivexOpombe();
-void NivexOpombeNova();
-// Every warning of the run (NivexWarning), each once, in the order given;
-// emptied with the notes.
+// Every warning of the run (NivexWarning), each once, in the order given.
 const std::vector<std::string>& NivexOpozorila();
 
 // The command line's usage line.
@@ -53,10 +85,10 @@ extern const char* const kNivexUporaba;
 // The options of the command line, looked at before anything else: with
 // "--help" or "-h" the usage, what the program does and where the manual is,
 // with "--version" or "-V" the name and version, each to the console, and
-// the process ends with status 0; any other argument that begins with "-" is
-// refused as an unknown option with the usage line (status 1).  Returns when
-// the arguments hold no option.
-void NivexMoznosti(int argc, const char** argv);
+// returns true: the run ends there with status 0.  Any other argument that
+// begins with "-" is refused as an unknown option with the usage line
+// (status 1).  False when the arguments hold no option.
+bool NivexMoznosti(int argc, const char** argv);
 
 // Why a data file cannot be read: the framed message naming the file and the
 // cause (missing, a folder, no permission, ...); empty when it can be read.

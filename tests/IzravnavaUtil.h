@@ -18,7 +18,7 @@ struct Izravnava {
 
 // Writes the text to a data file in a fresh directory and runs the pipeline
 // on it (console output is swallowed).  The data must be valid: a fatal
-// error ends the test process.
+// error is thrown on (NivexNapaka) and fails the test.
 // With gosto the solution runs on full matrices (the reference path).
 Izravnava Izravnaj(const std::string& data, bool gosto = false);
 

@@ -6,17 +6,15 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "funkcije/funkcijeAux.h"
+#include "src/NivexAux.h"
 
 namespace {
-struct KoncnaNapakaIzjema {
-    std::string text;
-};
-
 // Forks; the child writes standard output and error into one pipe, reads
 // stdinText from another and runs v_otroku, which must not return.
 Izid Otrok(const std::function<void()>& v_otroku, const std::string& stdinText)
@@ -53,20 +51,28 @@ Izid Otrok(const std::function<void()>& v_otroku, const std::string& stdinText)
 
 Izid Zavrni(const std::function<void()>& f)
 {
-    NapakaSink prej = NastaviNapakaSink([](const std::string& text) { throw KoncnaNapakaIzjema{text}; });
-    Izid r{0, ""};
     try {
         f();
-    } catch (const KoncnaNapakaIzjema& e) {
-        r = {1, e.text};
+    } catch (const NivexNapaka& e) {
+        return {1, e.what()};
     }
-    NastaviNapakaSink(std::move(prej));
-    return r;
+    return {0, ""};
 }
 
 Izid RunChild(const std::function<void()>& f)
 {
-    return Otrok([&f] { f(); std::cout.flush(); std::fflush(nullptr); _exit(0); }, "");
+    // The child ends as the program does: a fatal error reported once, status 1.
+    return Otrok(
+        [&f] {
+            const int status = NivexIzvedi([&f] {
+                f();
+                return 0;
+            });
+            std::cout.flush();
+            std::fflush(nullptr);
+            _exit(status);
+        },
+        "");
 }
 
 Izid RunNivex(const std::vector<std::string>& args, const std::string& workdir, const std::string& stdinText)
@@ -96,14 +102,20 @@ std::string Tiho(const std::function<void()>& f)
 {
     // The run leaves the console in fixed notation; later tests in this
     // process must not inherit that.
-    std::ostringstream k;
-    std::ios stanje(nullptr);
-    stanje.copyfmt(std::cout);
-    std::streambuf* const prej = std::cout.rdbuf(k.rdbuf());
+    struct Preusmeritev {
+        std::ostringstream k;
+        std::ios stanje{nullptr};
+        std::streambuf* prej;
+        Preusmeritev() : prej(std::cout.rdbuf(k.rdbuf())) { stanje.copyfmt(std::cout); }
+        // Also when f ends with a fatal error.
+        ~Preusmeritev()
+        {
+            std::cout.rdbuf(prej);
+            std::cout.copyfmt(stanje);
+        }
+    } p;
     f();
-    std::cout.rdbuf(prej);
-    std::cout.copyfmt(stanje);
-    return k.str();
+    return p.k.str();
 }
 
 std::string ReadFile(const std::string& path)
@@ -120,4 +132,11 @@ std::vector<std::string> Lines(const std::string& text)
     std::istringstream s(text);
     for (std::string l; std::getline(s, l);) v.push_back(l);
     return v;
+}
+
+std::string Maskiraj(const std::string& text)
+{
+    static const std::regex datum("(^|\n) {55}\\d{4}-\\d\\d-\\d\\d  \\d\\d:\\d\\d:\\d\\d(?=\n)");
+    static const std::regex cas("(   KONCAL Z IZRACUNI !!!  \\[)[^\n]*(\\])");
+    return std::regex_replace(std::regex_replace(text, datum, "$1<DATUM>"), cas, "$1<CAS>$2");
 }

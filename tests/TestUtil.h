@@ -13,12 +13,12 @@ struct Izid {
     std::string out;   // standard output and standard error, in order written
 };
 
-// Runs f in this process with a sink that turns a fatal message into an
-// exception: status 1 and the message's whole text when f ends the run,
-// status 0 and no text when it returns.
+// Runs f in this process: status 1 and the message's whole text when f ends
+// with a fatal error, status 0 and no text when it returns.
 Izid Zavrni(const std::function<void()>& f);
 
-// Runs f in a forked child with an empty standard input.
+// Runs f in a forked child with an empty standard input; a fatal error
+// ends the child as it ends the program (console, pause, status 1).
 Izid RunChild(const std::function<void()>& f);
 
 // Runs the built nivex executable with the given arguments in workdir,
@@ -32,12 +32,17 @@ std::string TempDir(const std::string& tag);
 // Writes text to mreza.dat in a fresh directory and returns its path.
 std::string Datoteka(const std::string& text);
 
-// Runs f with the console output swallowed and returns what it wrote.
+// Runs f with the console output swallowed and returns what it wrote (the
+// console is restored also when f ends with a fatal error).
 std::string Tiho(const std::function<void()>& f);
 
 // Whole file as bytes ("" when it cannot be read).
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
+
+// The text with the banner's date and the elapsed seconds of the closing
+// lines masked ("<DATUM>", "<CAS>"), the only parts that differ between runs.
+std::string Maskiraj(const std::string& text);
 
 // Lines of a text (without their line breaks).
 std::vector<std::string> Lines(const std::string& text);

@@ -15,13 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 const std::string kGolden = std::string(NIVEX_TEST_DATA) + "/golden";
 
-std::string Maskiraj(const std::string& text)
-{
-    static const std::regex datum("(^|\n) {55}\\d{4}-\\d\\d-\\d\\d  \\d\\d:\\d\\d:\\d\\d(?=\n)");
-    static const std::regex cas("(   KONCAL Z IZRACUNI !!!  \\[)[^\n]*(\\])");
-    return std::regex_replace(std::regex_replace(text, datum, "$1<DATUM>"), cas, "$1<CAS>$2");
-}
-
 // The first line where two texts differ, for a readable failure.
 std::string PrvaRazlika(const std::string& a, const std::string& b)
 {

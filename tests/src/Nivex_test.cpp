@@ -1,17 +1,23 @@
 // The program as a user runs it: file names, the prompt, the refusals of the
-// command line and of the data-file name, and the iteration loop, whose
+// command line and of the data-file name, runs one after another in one
+// process, the driver's end of a fatal error, and the iteration loop, whose
 // approximate values move to the adjusted ones without help from any print.
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <new>
 #include <sstream>
+#include <stdexcept>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "TestUtil.h"
 #include "src/Nivex.h"
+#include "src/NivexAux.h"
 
 namespace {
 const std::string kDatoteka = "*DIM 1\n*D V\n**V R1\nX R1 100.000\nX T1 101.000\nh R1 T1 1.000 1.0\n*K\n";
@@ -154,4 +160,120 @@ TEST(Nivex, IterationMovesThePointsWithoutThePrint)
     EXPECT_EQ(n.TO.TOCrdA.OBS(2, 0), x + n.GMMS.xunk(ix));
     EXPECT_EQ(n.TO.TOCrdA.OBS(2, 1), y - 0.5L);
     EXPECT_EQ(n.TO.TOCrdA.OBS(0, 0), 0.0L);  // a given point has no unknowns
+}
+
+namespace {
+// Standard input from /dev/null while it lives: a refusal run in this
+// process must not wait for Enter at a terminal.
+struct BrezTipkovnice {
+    int prej = dup(0);
+    BrezTipkovnice()
+    {
+        const int nic = open("/dev/null", O_RDONLY);
+        dup2(nic, 0);
+        close(nic);
+    }
+    ~BrezTipkovnice()
+    {
+        dup2(prej, 0);
+        close(prej);
+    }
+};
+
+// NivexMain in this process on one data file: its status and console.  Only
+// the console's buffer is swapped, so a run meets the console as the run
+// before it left it.
+Izid NivexVProcesu(const std::string& dat)
+{
+    std::ostringstream k;
+    std::streambuf* const prej = std::cout.rdbuf(k.rdbuf());
+    const char* argv[] = {"nivex", dat.c_str()};
+    const int status = NivexMain(2, argv);
+    std::cout.rdbuf(prej);
+    return {status, k.str()};
+}
+}  // namespace
+
+// Three data files run one after another in one process (a levelling
+// network with a mistyped setting, a plane network, a refusal after them)
+// give the reports, consoles and statuses of three separate processes:
+// nothing of a run (its warnings, its open report, the console's number
+// format) is left for the next, and the refusal is reported once, with
+// status 1.
+TEST(Nivex, RunsOneAfterAnotherInOneProcessAsInTheirOwn)
+{
+    const std::string dir = TempDir("zaporedni");
+    const std::string a = dir + "/a.dat", b = dir + "/b.dat", c = dir + "/c.dat";
+    WriteFile(a, "*ITTER 1\n" + ReadFile(std::string(NIVEX_SOURCE_DIR) + "/examples/nivelman.dat"));
+    WriteFile(b, ReadFile(std::string(NIVEX_SOURCE_DIR) + "/examples/ravninska_gon.dat"));
+    WriteFile(c, ReadFile(std::string(NIVEX_TEST_DATA) + "/golden/napaka_tocka.dat"));
+    std::vector<std::pair<Izid, std::string>> vProcesu;
+    {
+        const BrezTipkovnice brez;
+        Tiho([&] {
+            for (const std::string& dat : {a, b, c}) {
+                const Izid izid = NivexVProcesu(dat);
+                vProcesu.emplace_back(izid, ReadFile(dat.substr(0, dat.size() - 3) + "NVX"));
+            }
+        });
+    }
+    const std::string opomba = " #### NEPOZNAN PARAMETER OBDELAVE -> *ITTER  (vrstica 1) - prezrt      #### ";
+    const std::string konec = std::string(78, '=') + "\n   KONCAL Z IZRACUNI";
+    const std::string zavrnitev =
+        " **** Zapis h (visinska razlika) st. 2 (vrstica 9): TOCKA T9 NE OBSTAJA V SEZNAMU TOCK!!!! (zapisi X)      *** ";
+    int k = 0;
+    for (const std::string& dat : {a, b, c}) {
+        SCOPED_TRACE(dat);
+        const Izid loceno = RunNivex({dat}, dir);
+        const std::string nvx = ReadFile(dat.substr(0, dat.size() - 3) + "NVX");
+        const auto& [izid, porocilo] = vProcesu[static_cast<std::size_t>(k++)];
+        EXPECT_EQ(izid.status, loceno.status);
+        EXPECT_EQ(izid.status, dat == c ? 1 : 0);
+        EXPECT_EQ(Maskiraj(izid.out), Maskiraj(loceno.out));
+        EXPECT_EQ(Maskiraj(porocilo), Maskiraj(nvx));
+        // The mistyped setting of the first run is repeated in its closing
+        // lines only.
+        EXPECT_EQ(izid.out.find(opomba + "\n\n" + konec) != std::string::npos, dat == a) << izid.out;
+        if (dat == c) {
+            EXPECT_TRUE(izid.out.ends_with("\n\n" + zavrnitev + "\n\n\tKoncujem program ... Pritisni ENTER ... "));
+            EXPECT_TRUE(porocilo.ends_with("\n\n" + zavrnitev + "\n\n\tKoncujem program ... ")) << porocilo;
+        }
+    }
+}
+
+// A fatal error, a lack of memory and any other exception that reach the
+// driver end the run the same way: the message to the console and after
+// what the report holds, the report closed, the pause, status 1.
+TEST(Nivex, TheDriverReportsEveryFatalEndOnce)
+{
+    const std::string kon = "\n\n\tKoncujem program ... ";
+    const std::pair<std::function<void()>, std::string> primeri[] = {
+        {[] { NivexError(" **** Ne gre      *** "); }, "\n\n **** Ne gre      *** " + kon},
+        {[] { throw std::bad_alloc(); },
+         "\n\n **** Za izracun ni dovolj pomnilnika - mreza je prevelika za ta racunalnik      *** " + kon},
+        {[] { throw std::out_of_range("kljuc ni v tabeli"); },
+         "\n\n **** Notranja napaka programa: kljuc ni v tabeli      *** " + kon}};
+    const std::string pot = TempDir("gonilnik") + "/r.NVX";
+    const BrezTipkovnice brez;
+    for (const auto& [f, besedilo] : primeri) {
+        CKontekstIzvajanja kontekst;
+        std::ofstream porocilo(pot);
+        kontekst.porocilo = &porocilo;
+        int status = -1;
+        const std::string konzola = Tiho([&] {
+            const CNamesceniKontekst namescen(kontekst);
+            status = NivexIzvedi([&] {
+                porocilo << "prej";
+                f();
+                return 0;
+            });
+        });
+        EXPECT_EQ(status, 1);
+        EXPECT_EQ(konzola, besedilo + "Pritisni ENTER ... ");
+        EXPECT_FALSE(porocilo.is_open());
+        EXPECT_EQ(kontekst.porocilo, nullptr);
+        EXPECT_EQ(ReadFile(pot), "prej" + besedilo);
+    }
+    // Without a fatal end the status is the run's own.
+    EXPECT_EQ(NivexIzvedi([] { return 0; }), 0);
 }
