@@ -1,6 +1,7 @@
 #include "src/CGMMEqAngl.h"
 
 #include "funkcije/KotnePretvorbe.h"
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsAngl.h"
@@ -14,12 +15,10 @@ CGMMEqAngl::CGMMEqAngl(CProcSet& procset_, CTerObsAngl& TOAngl_, CTerObsCrdA& TO
 
 GMMEqNelinKind CGMMEqAngl::Kind() const
 {
-    return {"C: CGMMEqAngl:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "SESTAVLJENI HZ KOTI",
+    return {"C: CGMMEqAngl:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", B(Besedilo::EnNaslovKoti),
             3, 2, true, true, 28,
-            GMMEqNelinGlava(
-                "          S    Z1    Z2           CSX       CSY      CZ1X      CZ1Y      CZ2X      CZ2Y",
-                "                                  VSX       VSY      VZ1X      VZ1Y      VZ2X      VZ2Y",
-                "       f  ", procset.GetXVel() != 0)};
+            GMMEqNelinGlava(B(Besedilo::EnGlavaKoti), B(Besedilo::EnGlavaKotiHitrost),
+                            B(Besedilo::EnGlavaKotnaOdstopanje), procset.GetXVel() != 0)};
 }
 
 void CGMMEqAngl::SetGMMEq()

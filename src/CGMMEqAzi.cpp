@@ -1,5 +1,6 @@
 #include "src/CGMMEqAzi.h"
 
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
@@ -13,11 +14,10 @@ CGMMEqAzi::CGMMEqAzi(CProcSet& procset_, CTerObsDir& TOAzi_, CTerObsCrdA& TOCrdA
 
 GMMEqNelinKind CGMMEqAzi::Kind() const
 {
-    return {"C: CGMMEqAzi:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "AZIMUTI / SMERNI KOTI",
+    return {"C: CGMMEqAzi:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", B(Besedilo::EnNaslovAzimuti),
             2, 2, true, true, -1,
-            GMMEqNelinGlava("          S     Z           CSX       CSY       CZX       CZY",
-                            "                            VSX       VSY       VZX       VZY", "       f  ",
-                            procset.GetXVel() != 0)};
+            GMMEqNelinGlava(B(Besedilo::EnGlavaAzimuti), B(Besedilo::EnGlavaAzimutiHitrost),
+                            B(Besedilo::EnGlavaKotnaOdstopanje), procset.GetXVel() != 0)};
 }
 
 void CGMMEqAzi::SetGMMEq()

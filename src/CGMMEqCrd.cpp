@@ -1,5 +1,6 @@
 #include "src/CGMMEqCrd.h"
 
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsCrd.h"
@@ -14,11 +15,12 @@ CGMMEqCrd::CGMMEqCrd(CProcSet& procset_, CTerObsCrd& TOCrd_, CTerObsCrdA& TOCrdA
 GMMEqLinKind CGMMEqCrd::Kind() const
 {
     const int Dim = procset.GetDim();
-    const std::string v = procset.GetXVel() ? "        V" : "";
-    std::vector<std::string> glava = {"         TC         CX" + (v.empty() ? v : v + "X") + "        fX   ",
-                                      "                    CY" + (v.empty() ? v : v + "Y") + "        fY   "};
-    if (Dim == 3) glava.push_back("                    CZ" + (v.empty() ? v : v + "Z") + "        fZ   ");
-    return {"C: CGMMEqCrd:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "KOORDINATE TOCK", 1, Dim, 0,
+    const bool v = procset.GetXVel() != 0;
+    std::vector<std::string> glava = {B(v ? Besedilo::EnGlavaKoordinateHitrostX : Besedilo::EnGlavaKoordinateX),
+                                      B(v ? Besedilo::EnGlavaKoordinateHitrostY : Besedilo::EnGlavaKoordinateY)};
+    if (Dim == 3) glava.push_back(B(v ? Besedilo::EnGlavaKoordinateHitrostZ : Besedilo::EnGlavaKoordinateZ));
+    return {"C: CGMMEqCrd:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", B(Besedilo::EnNaslovKoordinate),
+            1, Dim, 0,
             glava, {8, 0}, {8, 0}, 24, 11, 2};
 }
 

@@ -1,5 +1,6 @@
 #include "src/CGMMEqDist.h"
 
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
@@ -16,13 +17,11 @@ GMMEqNelinKind CGMMEqDist::Kind() const
 {
     const bool tri = TODist.GetDim() == 3;
     const bool v = procset.GetXVel() != 0;
-    const std::string c = std::string("         Z    S           CSX         CSY") + (tri ? "         CSZ" : "") +
-                          "         CZX         CZY" + (tri ? "         CZZ" : "");
-    const std::string h = std::string("                          VSX         VSY") + (tri ? "         VSZ" : "") +
-                          "         VZX         VZY" + (tri ? "         VZZ" : "");
+    const char* c = B(tri ? Besedilo::EnGlavaDolzine3 : Besedilo::EnGlavaDolzine2);
+    const char* h = B(tri ? Besedilo::EnGlavaDolzineHitrost3 : Besedilo::EnGlavaDolzineHitrost2);
     return {"C: CGMMEqDist:", " F: SetGMMEq -> Eq#:", " F: PrintGMMEq -> Eq#:",
-            tri ? "PROSTORSKE DOLZINE" : "HORIZONTALNE DOLZINE",
-            2, tri ? 3 : 2, false, false, 22, GMMEqNelinGlava(c, h, "           f    ", v)};
+            B(tri ? Besedilo::EnNaslovProstorskeDolzine : Besedilo::EnNaslovHorizontalneDolzine),
+            2, tri ? 3 : 2, false, false, 22, GMMEqNelinGlava(c, h, B(Besedilo::EnGlavaDolzineOdstopanje), v)};
 }
 
 void CGMMEqDist::SetGMMEq()
@@ -30,7 +29,7 @@ void CGMMEqDist::SetGMMEq()
     if (TODist.NObs() == 0) return;
     const bool tri = TODist.GetDim() == 3;
     if (tri && procset.GetDim() != 3)
-        NivexError(" **** Prostorske dolzine (L) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
+        NivexError(B(Besedilo::NapakaProstorskeDolzineRavninska));
     GMMEqSetNelin(GMM, procset, TODist, TOCrdA, Kind(), [tri](GMMEqNelinVrstica& v) {
         // A slope distance runs from the instrument to the target, each at
         // its height above its mark; a horizontal one is not changed by them.

@@ -1,5 +1,6 @@
 #include "src/CGMMEqH.h"
 
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
@@ -22,16 +23,16 @@ GMMEqLinKind CGMMEqH::Kind() const
 {
     const bool v = procset.GetXVel() != 0;
     // The height is the last coordinate of a point: column Dim - 1.
-    return {"C: CGMMEqH:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "VISINE TOCK", 1, 1,
+    return {"C: CGMMEqH:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", B(Besedilo::EnNaslovVisine), 1, 1,
             static_cast<long>(procset.GetDim()) - 1,
-            {std::string("         TC          CH") + (v ? "      VH" : "") + "        f   "},
+            {B(v ? Besedilo::EnGlavaVisineHitrost : Besedilo::EnGlavaVisine)},
             {8, 0}, {8, 0}, 8, 11, 2};
 }
 
 void CGMMEqH::SetGMMEq()
 {
     if (TOH.NObs() == 0) return;
-    if (procset.GetDim() == 2) NivexError(" **** Visine (H) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
+    if (procset.GetDim() == 2) NivexError(B(Besedilo::NapakaVisineRavninska));
     GMMEqSetLin(GMM, procset, TOH, Tocke(), Kind());
 }
 

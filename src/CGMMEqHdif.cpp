@@ -1,5 +1,6 @@
 #include "src/CGMMEqHdif.h"
 
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
@@ -22,10 +23,10 @@ const CTerObsTocke& CGMMEqHdif::Tocke() const
 GMMEqLinKind CGMMEqHdif::Kind() const
 {
     const bool v = procset.GetXVel() != 0;
-    return {"C: CGMMEqHdif:", " F: SetGMMEq -> Eq#:", " F: PrintGMMEq -> Eq#:", "VISINSKE RAZLIKE", 2, 1,
+    return {"C: CGMMEqHdif:", " F: SetGMMEq -> Eq#:", " F: PrintGMMEq -> Eq#:", B(Besedilo::EnNaslovVisinskeRazlike),
+            2, 1,
             static_cast<long>(procset.GetDim()) - 1,
-            {std::string("          Z    S           CS      CZ") + (v ? "        VS      VZ" : "") +
-             "        f   "},
+            {B(v ? Besedilo::EnGlavaVisinskeRazlikeHitrost : Besedilo::EnGlavaVisinskeRazlike)},
             {8, 8}, {10, 8}, 8, 11, 3};
 }
 
@@ -33,7 +34,7 @@ void CGMMEqHdif::SetGMMEq()
 {
     if (TOHdif.NObs() == 0) return;
     if (procset.GetDim() == 2)
-        NivexError(" **** Visinske razlike (h) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
+        NivexError(B(Besedilo::NapakaVisinskeRazlikeRavninska));
     GMMEqSetLin(GMM, procset, TOHdif, Tocke(), Kind());
 }
 

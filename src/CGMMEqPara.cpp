@@ -1,5 +1,6 @@
 #include "src/CGMMEqPara.h"
 
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
@@ -13,13 +14,10 @@ CGMMEqPara::CGMMEqPara(CProcSet& procset_, CTerObsPara& TOPara_, CTerObsCrdA& TO
 
 GMMEqNelinKind CGMMEqPara::Kind() const
 {
-    return {"C: CGMMEqPara:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "KOTI MED SMERMI",
+    return {"C: CGMMEqPara:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", B(Besedilo::EnNaslovKotiMedSmermi),
             4, 2, true, true, -1,
-            GMMEqNelinGlava("          S1    Z1    S2    Z2          CS1X      CS1Y      CZ1X      CZ1Y      CS2X"
-                            "      CS2Y      CZ2X      CZ2Y",
-                            "                                        VS1X      VS1Y      VZ1X      VZ1Y      VS2X"
-                            "      VS2Y      VZ2X      VZ2Y",
-                            "       f  ", procset.GetXVel() != 0)};
+            GMMEqNelinGlava(B(Besedilo::EnGlavaKotiMedSmermi), B(Besedilo::EnGlavaKotiMedSmermiHitrost),
+                            B(Besedilo::EnGlavaKotnaOdstopanje), procset.GetXVel() != 0)};
 }
 
 void CGMMEqPara::SetGMMEq()

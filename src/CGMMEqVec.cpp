@@ -1,5 +1,6 @@
 #include "src/CGMMEqVec.h"
 
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
@@ -15,15 +16,11 @@ GMMEqLinKind CGMMEqVec::Kind() const
 {
     const int Dim = procset.GetDim();
     const bool v = procset.GetXVel() != 0;
-    const auto vrsta = [v](const char* zacetek, const char* c) {
-        std::string s = std::string(zacetek) + "CS" + c + "     CZ" + c;
-        if (v) s += std::string("       VS") + c + "     VZ" + c;
-        return s + "        f" + c + "   ";
-    };
-    std::vector<std::string> glava = {vrsta("         Z    S          ", "X"),
-                                      vrsta("                         ", "Y")};
-    if (Dim == 3) glava.push_back(vrsta("                         ", "Z"));
-    return {"C: CGMMEqVec:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", "VEKTORJI MED TOCKAMI", 2, Dim, 0,
+    std::vector<std::string> glava = {B(v ? Besedilo::EnGlavaVektorjiHitrostX : Besedilo::EnGlavaVektorjiX),
+                                      B(v ? Besedilo::EnGlavaVektorjiHitrostY : Besedilo::EnGlavaVektorjiY)};
+    if (Dim == 3) glava.push_back(B(v ? Besedilo::EnGlavaVektorjiHitrostZ : Besedilo::EnGlavaVektorjiZ));
+    return {"C: CGMMEqVec:", " F: SetGMMEq() -> Eq#:", " F: PrintGMMEq() -> Eq#:", B(Besedilo::EnNaslovVektorji),
+            2, Dim, 0,
             glava, {8, 8}, {8, 8}, 30, 11, 2};
 }
 

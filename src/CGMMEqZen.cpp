@@ -4,6 +4,7 @@
 #include <numbers>
 
 #include "matrika/najdim.h"
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
@@ -19,19 +20,17 @@ CGMMEqZen::CGMMEqZen(CProcSet& procset_, CTerObsDir& TOZen_, CTerObsCrdA& TOCrdA
 
 GMMEqNelinKind CGMMEqZen::Kind() const
 {
-    return {"C: CGMMEqZen:", " F: SetGMMEq() -> Eq#:", " F: SetGMMEq() -> Eq#:", "ZENITNE RAZDALJE",
+    return {"C: CGMMEqZen:", " F: SetGMMEq() -> Eq#:", " F: SetGMMEq() -> Eq#:", B(Besedilo::EnNaslovZenitne),
             2, 3, true, false, -1,
-            GMMEqNelinGlava(
-                "          S    Z           CSX       CSY       CSZ       CZX       CZY       CZZ",
-                "                           VSX       VSY       VSZ       VZX       VZY       VZZ",
-                "       f  ", procset.GetXVel() != 0)};
+            GMMEqNelinGlava(B(Besedilo::EnGlavaZenitne), B(Besedilo::EnGlavaZenitneHitrost),
+                            B(Besedilo::EnGlavaKotnaOdstopanje), procset.GetXVel() != 0)};
 }
 
 void CGMMEqZen::SetGMMEq()
 {
     if (TOZen.NObs() == 0) return;
     if (procset.GetDim() != 3)
-        NivexError(" **** Zenitne razdalje (Z) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
+        NivexError(B(Besedilo::NapakaZenitneRavninska));
     const real u = procset.IfUkrZ ? 1.0L : 0.0L;
     const real kPribl = procset.IfkRef ? procset.kRef : 0.0L;
     // The model has coefficient unknowns only when they are estimated; the
@@ -45,7 +44,7 @@ void CGMMEqZen::SetGMMEq()
     // zenith misclosure into infinity or NaN.
     const bool zCleni = u != 0.0L || kPribl != 0.0L || ocena;
     if (zCleni && !(R > 0.0L))
-        NivexError(" **** Polmer Zemlje (*R_UKRZ) za zenitne razdalje mora biti pozitiven!!      *** ");
+        NivexError(B(Besedilo::NapakaPolmerZemlje));
 
     GMMEqSetNelin(GMM, procset, TOZen, TOCrdA, Kind(), [&](GMMEqNelinVrstica& v) {
         // From the instrument to the target, each at its height above its mark.

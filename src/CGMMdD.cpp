@@ -5,6 +5,7 @@
 #include <iostream>
 #include <unordered_set>
 
+#include "src/Besedila.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
 #include "src/CGMMdH.h"
@@ -34,8 +35,6 @@ const struct Seznam {
     {Vrsta::Dist, "**DD", &CGDatum::PTDist, 2, 3}, {Vrsta::Zen, "**DZen", &CGDatum::PTZen, 3, 3},
 };
 
-[[noreturn]] void NiPravi(const std::string& text) { NivexError(" **** Ni pravi podatek:    " + text + "      *** "); }
-
 // The derivatives of a pair quantity by the coordinates of the second
 // point; the first point takes their negatives.  The zenith-distance row
 // carries the coefficients of its equation, the negative derivatives.  A
@@ -44,8 +43,8 @@ void OdvodPara(Vrsta vrsta, const GMMEqNelinRazlika& d, unsigned short Dim, cons
 {
     const bool nicS = !(d.s2 > 0.0L), nicD = !(d.d > 0.0L);
     if ((vrsta == Vrsta::Dir || vrsta == Vrsta::Zen || (vrsta == Vrsta::Dist && Dim == 2)) && nicS)
-        NiPravi("Datumska kolicina " + par + ": horizontalna dolzina med tockama je 0");
-    if (vrsta == Vrsta::Dist && nicD) NiPravi("Datumska kolicina " + par + ": dolzina med tockama je 0");
+        NivexError(BesediloF(Besedilo::NapakaDatumskaKolicinaHorizontalnaDolzina, par.c_str()));
+    if (vrsta == Vrsta::Dist && nicD) NivexError(BesediloF(Besedilo::NapakaDatumskaKolicinaDolzina, par.c_str()));
     c[0] = c[1] = c[2] = 0.0L;
     switch (vrsta) {
     case Vrsta::dX: c[0] = 1.0L; break;
@@ -118,7 +117,7 @@ void CGMMdD::SetDdat(unsigned short Dim)
     // a singular system (and a wrong count of datum parameters).
     for (const Seznam& s : kSeznami)
         if ((gdatum.*s.imena).nrow() > 0 && (Dim < s.minDim || Dim > s.maxDim))
-            NiPravi(std::string("Datumska kolicina ") + s.kljuc + " ni mozna v " + std::to_string(Dim) + "R mrezi");
+            NivexError(BesediloF(Besedilo::NapakaDatumskaKolicinaDimenzija, s.kljuc, static_cast<int>(Dim)));
 
     const CTerObsTocke& tocke = TO.Tocke(Dim);
     // Coordinates that are themselves given take no part in the pair rows.
@@ -141,7 +140,7 @@ void CGMMdD::SetDdat(unsigned short Dim)
             const std::string &a = L(q, 0), &b = L(q, 1);
             const long pj = tocke.PointIndex(b), bj = GMM.iDeltaB(pj);
             const std::string par = std::string(s.kljuc) + " " + a + " - " + b;
-            if (pj == pi) NiPravi("Datumska kolicina " + par + ": ista tocka je podana dvakrat");
+            if (pj == pi) NivexError(BesediloF(Besedilo::NapakaDatumskaKolicinaIstaTocka, par.c_str()));
             const auto razlika = [&](int k) { return Dim > k ? tocke.OBS(pj, k) - tocke.OBS(pi, k) : 0.0L; };
             real cj[3];
             OdvodPara(s.vrsta, GMMEqRazlika(razlika(0), razlika(1), razlika(2)), Dim, par, cj);

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <unordered_set>
 
+#include "src/Besedila.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
@@ -17,14 +18,12 @@ namespace {
 
 [[noreturn]] void NoDatumPoints(const std::string& ime)
 {
-    NivexError(" **** Ni pravi podatek:    Matrika " + ime +
-               " nima nobene datumske tocke (vse tocke izvzete z **H)      *** ");
+    NivexError(BesediloF(Besedilo::NapakaMatrikaBrezDatumskihTock, ime.c_str()));
 }
 
 [[noreturn]] void DegenerateRow(const std::string& ime, const char* kaj)
 {
-    NivexError(" **** Ni pravi podatek:    Datumske tocke matrike " + ime + " ne dolocajo " + kaj +
-               " (tocke sovpadajo ali lezijo na osi rotacije)      *** ");
+    NivexError(BesediloF(Besedilo::NapakaDatumskeTockeNeDolocajo, ime.c_str(), kaj));
 }
 
 // Divides row r by the square root of its sum of squares `vsota`.
@@ -93,8 +92,8 @@ void GMMdHSetH(matrika<real>& H, const CGMM& GMM, unsigned short Dim, const matr
         if (m2) vsota[M] += dx * dx + dy * dy;
         if (m3) vsota[M] += dz * dz;
     }
-    const char* const kaj[nDef] = {"", "", "", "rotacije okoli osi X", "rotacije okoli osi Y", "rotacije okoli osi Z",
-                                   "merila"};
+    const char* const kaj[nDef] = {"", "", "", B(Besedilo::DatumRotacijaX), B(Besedilo::DatumRotacijaY),
+                                   B(Besedilo::DatumRotacijaZ), B(Besedilo::DatumMerila)};
     for (int d = Wx; d < nDef; ++d)
         if (vrstica[d] >= 0) NormRow(H, vrstica[d], vsota[d], ime, kaj[d]);
 }

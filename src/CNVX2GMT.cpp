@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "src/Besedila.h"
 #include "src/CTerObs.h"
 #include "src/CTerObsZbirka.h"
 #include "src/CTerObsCrdA.h"
@@ -17,11 +18,11 @@ bool NVX2OdpriDatoteko(std::ofstream& f, const std::string& name, std::ostream& 
     std::string napaka;
     if (name.size() > NVX2MaxIme) {
         // A shortened name would write some other file than the one asked for.
-        napaka = " #### Ime izhodne datoteke je predolgo (najvec 255 znakov) - datoteka ni izdelana: " + name + " #### ";
+        napaka = BesediloF(Besedilo::OpozoriloImeDatotekePredolgo, NVX2MaxIme, name.c_str());
     } else {
         f.open(name, std::ios::out | std::ios::trunc);
         if (f.is_open()) return true;
-        napaka = " #### Izhodne datoteke ni mogoce odpreti za pisanje - datoteka ni izdelana: " + name + " #### ";
+        napaka = BesediloF(Besedilo::OpozoriloDatotekeNiMogoceOdpreti, name.c_str());
     }
     // The report is what the user keeps: it must not claim a file that is not there.
     NivexWarning(napaka);
@@ -100,7 +101,7 @@ void CNVX2GMT::PrintPTName(const CTerObsCrdA& TOCrdA, std::ostream& report)
     Sled(" F: PrintPTName(CTerObsCrdA&) -> PT#:");
     std::ofstream f;
     const unsigned long n = TOCrdA.PTS.nrow();
-    if (!Odpri(f, report, "Izpis koordinat in imen tock:         ", n, " TOCK [")) return;
+    if (!Odpri(f, report, B(Besedilo::IzpisGMTTocke), n, B(Besedilo::IzpisEnotaTock))) return;
     for (unsigned long i = 0; i < n; ++i) {
         const long p = static_cast<long>(i);
         if (contprint != 0) NVX2Stevec(i + 1);
@@ -115,7 +116,7 @@ void CNVX2GMT::PrintOBS(const CTerObsCrdA& TOCrdA, const CTerObs& TO, std::ostre
     if (contprint != 0)
         std::cout << " F: PrintOBS(CTerObsCrdA&, OBSCLASS&) -> " << gmtfile << "\n" << "    OBS#:" << std::flush;
     std::ofstream f;
-    if (!Odpri(f, report, "Izpis opazovanj:                      ", TO.nobs, " OBS [")) return;
+    if (!Odpri(f, report, B(Besedilo::IzpisGMTOpazovanja), TO.nobs, B(Besedilo::IzpisEnotaOpazovanj))) return;
     // The first point of a name in list order, as every lookup of the program.
     std::unordered_map<std::string, long> tocka;
     for (long i = 0; i < static_cast<long>(TOCrdA.PTS.nrow()); ++i) tocka.emplace(TOCrdA.PTS(i, 0), i);
@@ -146,7 +147,7 @@ void CNVX2GMT::PrintCRDCorr(const CTerObsCrdA& TOCrdA, const CRezultati& rez, st
 {
     Sled(" F: PrintCRDCorr(CTerObsCrdA&, CGMM&, CGMMSol&) -> CrdCorr#:");
     std::ofstream f;
-    if (!Odpri(f, report, "Izpis popravkov neznank:              ", TOCrdA.PTS.nrow(), " DX [")) return;
+    if (!Odpri(f, report, B(Besedilo::IzpisGMTPopravki), TOCrdA.PTS.nrow(), B(Besedilo::IzpisEnotaPopravkov))) return;
     // A point without unknowns keeps its place as an empty line.
     // The total correction, from the data file's approximate coordinates to
     // the adjusted ones (in one pass the correction of that pass).
@@ -163,7 +164,8 @@ void CNVX2GMT::PrintAbsEll(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std
 {
     Sled(" F: PrintAbsEll(CTerObsCrdA&, CGMM&, CGMMSol&) -> AbsEll#:");
     std::ofstream f;
-    if (!Odpri(f, report, "Izpis absolutnih elips:               ", TOCrdA.PTS.nrow(), " ABS EL [")) return;
+    if (!Odpri(f, report, B(Besedilo::IzpisGMTAbsolutneElipse), TOCrdA.PTS.nrow(),
+               B(Besedilo::IzpisEnotaAbsolutnihElips))) return;
     PoTockah(f, TOCrdA, rez, false, false, [&](long i, const RezBlok& b) {
         f << "  0.0 0.0   ";
         Stevilo(f, b.a * 100.0L, 10, ndec);
@@ -177,7 +179,8 @@ void CNVX2GMT::PrintRelEll(const CRezultati& rez, std::ostream& report)
 {
     Sled(" F: PrintRelEll(CRelEll&) -> RelEll#:");
     std::ofstream f;
-    if (!Odpri(f, report, "Izpis relativnih elips:               ", rez.relativne.size(), " REL EL [")) return;
+    if (!Odpri(f, report, B(Besedilo::IzpisGMTRelativneElipse), rez.relativne.size(),
+               B(Besedilo::IzpisEnotaRelativnihElips))) return;
     for (std::size_t i = 0; i < rez.relativne.size(); ++i) {
         const RezRelElipsa& e = rez.relativne[i];
         if (contprint != 0) NVX2Stevec(i + 1);
@@ -196,7 +199,7 @@ void CNVX2GMT::PrintXVel(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std::
 {
     Sled(" F: PrintXVel(CTerObsCrdA&, CGMM&, CGMMSol&) -> XVel#:");
     std::ofstream f;
-    if (!Odpri(f, report, "Izpis vektorjev hitrosti:             ", TOCrdA.PTS.nrow(), " VEL [")) return;
+    if (!Odpri(f, report, B(Besedilo::IzpisGMTHitrosti), TOCrdA.PTS.nrow(), B(Besedilo::IzpisEnotaHitrosti))) return;
     PoTockah(f, TOCrdA, rez, true, false, [&](long i, const RezBlok& b) {
         Stevilo(f, TOCrdA.VELA(i, 0) * 100.0L, 9, 2);
         Stevilo(f, TOCrdA.VELA(i, 1) * 100.0L, 9, 2);
@@ -223,10 +226,12 @@ void CNVX2GMT::PrintGrobe(const CTerObsCrdA& TOCrdA, const CTerObsZbirka& TO, co
     std::vector<Crta> crte;
     std::set<std::pair<unsigned, long>> videni;
     for (const RezOpazovanje& o : rez.opazovanja)
-        if (o.napaka && videni.insert({o.set, o.zapis}).second) crte.push_back({o.set, o.zapis, o.vrsta, o.w, "oznaceno"});
-    for (const RezIzlocen& z : rez.iskanje.izloceni) crte.push_back({z.set, z.zapis, z.vrsta, z.w, "izloceno"});
+        if (o.napaka && videni.insert({o.set, o.zapis}).second)
+            crte.push_back({o.set, o.zapis, o.vrsta, o.w, B(Besedilo::GMTOznaceno)});
+    for (const RezIzlocen& z : rez.iskanje.izloceni)
+        crte.push_back({z.set, z.zapis, z.vrsta, z.w, B(Besedilo::GMTIzloceno)});
     std::ofstream f;
-    if (!Odpri(f, report, "Izpis oznacenih/izlocenih opazovanj:  ", crte.size(), " OBS [")) return;
+    if (!Odpri(f, report, B(Besedilo::IzpisGMTGrobe), crte.size(), B(Besedilo::IzpisEnotaOpazovanj))) return;
     std::unordered_map<std::string, long> tocka;
     for (long i = 0; i < static_cast<long>(TOCrdA.PTS.nrow()); ++i) tocka.emplace(TOCrdA.PTS(i, 0), i);
     for (const Crta& c : crte) {
@@ -241,8 +246,10 @@ void CNVX2GMT::PrintGrobe(const CTerObsCrdA& TOCrdA, const CTerObsZbirka& TO, co
         for (const auto& [a, b] : pari) {
             const auto t1 = tocka.find(set.GetPTS(c.zapis, a)), t2 = tocka.find(set.GetPTS(c.zapis, b));
             if (t1 == tocka.end() || t2 == tocka.end()) continue;
-            f << "> " << c.vrsta << " " << set.GetPTS(c.zapis, a) << " " << set.GetPTS(c.zapis, b) << " vrstica "
-              << set.Vrstica(c.zapis) << " w " << std::fixed << std::setprecision(2) << c.w << " " << c.kaj << "\n";
+            f << "> "
+              << BesediloF(Besedilo::GMTOdsekGrobe, c.vrsta, set.GetPTS(c.zapis, a).c_str(),
+                           set.GetPTS(c.zapis, b).c_str(), set.Vrstica(c.zapis), c.w, c.kaj)
+              << "\n";
             Koordinati(f, TOCrdA, t1->second);
             f << "\n";
             Koordinati(f, TOCrdA, t2->second);

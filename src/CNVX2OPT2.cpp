@@ -3,7 +3,9 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
+#include <string>
 
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CNVX2GMT.h"
 
@@ -27,10 +29,12 @@ void CNVX2OPT2::PrintOptim2(const CGMM& GMM, std::ostream& report)
         if (contprint != 0) std::cout << "\n";
         return;
     }
-    report << "\n" << "Izpis podatkov za optimizacijo 2. reda:         " << std::setw(10) << GMM.nobs << std::setw(10)
-           << " OPAZOVANJ [" << opt2file << "]" << "\n";
+    report << "\n" << B(Besedilo::IzpisOPT2) << std::setw(10) << GMM.nobs << std::setw(10)
+           << B(Besedilo::IzpisEnotaOPT2) << opt2file << "]" << "\n";
     f << std::fixed << std::setprecision(15);
-    f << "#MATRIKA KOEFICIENTOV ENACB POPRAVKOV" << "\n" << "#------------------------------------" << "\n";
+    // The heading as a comment line, underlined to its length.
+    const std::string naslov = B(Besedilo::OPT2Koeficienti);
+    f << "#" << naslov << "\n" << "#" << std::string(naslov.size(), '-') << "\n";
     const long u = static_cast<long>(GMM.Bmat.ncol());
     for (long r = 0; r < GMM.nobs; ++r) {
         f << "B ";

@@ -3,12 +3,23 @@
 #include <fstream>
 #include <iomanip>
 #include <iostream>
+#include <string>
 
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CGMMSol.h"
 #include "src/CNVX2GMT.h"
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsHA.h"
+
+namespace {
+// A heading of the file: a comment line and its underline of the same length.
+void Glava(std::ostream& f, Besedilo naslov)
+{
+    const std::string t = B(naslov);
+    f << "#" << t << "\n" << "#" << std::string(t.size(), '-') << "\n";
+}
+}  // namespace
 
 void CNVX2STR::SetContPrint(int flag)
 {
@@ -54,13 +65,14 @@ void CNVX2STR::Print(const CTerObs& tocke, const CGMM& GMM, const CGMMSol& GMMS,
         if (contprint != 0) std::cout << "\n";
         return;
     }
-    report << "\n" << "Izpis podatkov za S-transformacijo:         " << std::setw(10) << n << std::setw(10) << " TOCK ["
+    report << "\n" << B(Besedilo::IzpisSTR) << std::setw(10) << n << std::setw(10) << B(Besedilo::IzpisEnotaTock)
            << strfile << "]" << "\n";
     f << std::fixed;
-    f << "#RAZSEZNOST GEODETSKE MREZE" << "\n" << "#--------------------------" << "\n" << "D " << d << "\n\n";
-    f << "#STEVILO GEODETSKIH TOCK" << "\n" << "#-----------------------" << "\n" << "N " << n << "\n\n";
-    f << "#PRIBLIZNE KOORDINATE TOCK IN POPRAVKI PRIBLIZNIH KOORDINAT TOCK" << "\n"
-      << "#---------------------------------------------------------------" << "\n";
+    Glava(f, Besedilo::STRRazseznost);
+    f << "D " << d << "\n\n";
+    Glava(f, Besedilo::STRSteviloTock);
+    f << "N " << n << "\n\n";
+    Glava(f, Besedilo::STRKoordinate);
     for (long i = 0; i < n; ++i) {
         if (contprint != 0) NVX2Stevec(static_cast<unsigned long>(i) + 1);
         // Under a datum without fixed points every point has its unknowns;
@@ -77,9 +89,10 @@ void CNVX2STR::Print(const CTerObs& tocke, const CGMM& GMM, const CGMMSol& GMMS,
         for (long c = 0; c < d; ++c) f << std::setw(12) << popravek(c);
         f << "\n";
     }
-    f << "\n" << "#REFERENCNA VARIANCA IZRACUNA:" << "\n" << "#-----------------------------" << "\n" << "V "
-      << std::setprecision(15) << GMMS.SoIIzracun << "\n\n";
-    f << "#MATRIKA KOFAKTORJEV NEZNANK Qxx:" << "\n" << "#--------------------------------" << "\n";
+    f << "\n";
+    Glava(f, Besedilo::STRVarianca);
+    f << "V " << std::setprecision(15) << GMMS.SoIIzracun << "\n\n";
+    Glava(f, Besedilo::STRKofaktorji);
     const long m = n * d;
     for (long r = 0; r < m; ++r) {
         f << "K ";

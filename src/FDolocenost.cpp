@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "matrika/inv.h"
+#include "src/Besedila.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
@@ -15,14 +16,12 @@
 #include "src/NivexAux.h"
 
 namespace {
-const char* const kKonec = "      *** ";
-
 // Names joined by ", ", at most kNajvecImen of them, then how many more.
 std::string SeznamImen(const std::vector<std::string>& imena)
 {
     std::string s;
     for (std::size_t k = 0; k < imena.size() && k < kNajvecImen; ++k) s += (k ? ", " : "") + imena[k];
-    if (imena.size() > kNajvecImen) s += " ... in se " + std::to_string(imena.size() - kNajvecImen) + " tock";
+    if (imena.size() > kNajvecImen) s += BesediloF(Besedilo::DolocenostInSeTock, imena.size() - kNajvecImen);
     return s;
 }
 
@@ -52,15 +51,13 @@ std::string PreveriVrstoDatuma(const CGMM& GMM)
     // Observed heights fix heights in a levelling or spatial network; in a
     // plane network they are refused before this.
     const bool opazovaneKoordinate = GMM.TO.TOCrd.NObs() > 0 || (Dim != 2 && GMM.TO.TOH.NObs() > 0);
-    const std::string kaj = Dim == 1 ? "opazovanih visin (H)" : "opazovanih koordinat (C) ali visin (H)";
+    const char* kaj = B(Dim == 1 ? Besedilo::DolocenostOpazovaneVisine : Besedilo::DolocenostOpazovaneKoordinate);
     if (gd.Datum == 'V' && gd.nV == 0 && gd.nVXY == 0 && gd.nVZ == 0 && !opazovaneKoordinate)
-        return (" **** Datum V (vklop na dane tocke) brez danih tock (**V) in brez " + kaj +
-                   " - mreza nima datuma" + kKonec);
+        return BesediloF(Besedilo::NapakaDatumVBrezDanihTock, kaj);
     if (gd.Datum == 'P' && !opazovaneKoordinate)
-        return (" **** Datum P (psevdoopazovanja) brez " + kaj + " - mreza nima datuma" + kKonec);
+        return BesediloF(Besedilo::NapakaDatumPBrezOpazovanj, kaj);
     if (gd.Datum == 'D' && gd.nD == 0)
-        return (std::string(" **** Datum D (minimalno stevilo vezi) brez datumskih kolicin (**DX, **DY, ...)") +
-                   " - mreza nima datuma" + kKonec);
+        return B(Besedilo::NapakaDatumDBrezKolicin);
     return {};
 }
 
@@ -107,8 +104,8 @@ std::string PreveriSkupine(const CGMM& GMM, Skupine& sk, const std::vector<char>
         if (!skupina.empty()) s += (s.empty() ? "(" : ", (") + skupina + ")";
     }
     if (imen == 0) return {};
-    if (imen > kNajvecImen) s += " ... in se " + std::to_string(imen - kNajvecImen) + " tock";
-    return (" **** Visinske razlike ne povezujejo tock z datumom mreze - nedolocene skupine tock: " + s + kKonec);
+    if (imen > kNajvecImen) s += BesediloF(Besedilo::DolocenostInSeTock, imen - kNajvecImen);
+    return BesediloF(Besedilo::NapakaNedoloceneSkupine, s.c_str());
     return {};
 }
 
@@ -163,16 +160,16 @@ std::string PreveriMinimalneVezi(const CGMM& GMM)
     };
     static const char* const kOs[] = {"X", "Y", "Z"};
     for (long k = 0; k < d; ++k)
-        gibanje(Dim == 1 ? std::string("premik visin") : std::string("premik v smeri ") + kOs[k],
+        gibanje(Dim == 1 ? std::string(B(Besedilo::GibanjePremikVisin)) : BesediloF(Besedilo::GibanjePremik, kOs[k]),
                 [k](const real*, real* w) { w[k] = 1.0L; });
     if (Dim == 2) {
-        gibanje("zasuk", [](const real* x, real* w) { w[0] = -x[1]; w[1] = x[0]; });
+        gibanje(B(Besedilo::GibanjeZasuk), [](const real* x, real* w) { w[0] = -x[1]; w[1] = x[0]; });
     } else if (Dim == 3) {
-        gibanje("zasuk okoli osi X", [](const real* x, real* w) { w[1] = -x[2]; w[2] = x[1]; });
-        gibanje("zasuk okoli osi Y", [](const real* x, real* w) { w[0] = x[2]; w[2] = -x[0]; });
-        gibanje("zasuk okoli osi Z", [](const real* x, real* w) { w[0] = -x[1]; w[1] = x[0]; });
+        gibanje(B(Besedilo::GibanjeZasukX), [](const real* x, real* w) { w[1] = -x[2]; w[2] = x[1]; });
+        gibanje(B(Besedilo::GibanjeZasukY), [](const real* x, real* w) { w[0] = x[2]; w[2] = -x[0]; });
+        gibanje(B(Besedilo::GibanjeZasukZ), [](const real* x, real* w) { w[0] = -x[1]; w[1] = x[0]; });
     }
-    if (Dim > 1) gibanje("merilo", [d](const real* x, real* w) {
+    if (Dim > 1) gibanje(B(Besedilo::GibanjeMerilo), [d](const real* x, real* w) {
         for (long k = 0; k < d; ++k) w[k] = x[k];
     });
 
@@ -225,8 +222,7 @@ std::string PreveriMinimalneVezi(const CGMM& GMM)
     if (proste.empty()) return {};
     std::string t;
     for (const std::string& p : proste) t += (t.empty() ? "" : ", ") + p;
-    return (" **** Datum D: opazovanja in minimalne vezi (**DX, **DY, **DS, ...) ne dolocajo mreze - prosto ostane: " +
-               t + kKonec);
+    return BesediloF(Besedilo::NapakaDatumDProsto, t.c_str());
     return {};
 }
 }  // namespace
@@ -264,7 +260,7 @@ std::string PreveriDolocenost(const CGMM& GMM)
     for (std::size_t p = 0; p < n; ++p)
         if (!dotaknjena[p] && ImaNeznanke(GMM, static_cast<long>(p))) brez.push_back(T.PTS(static_cast<long>(p), 0));
     if (!brez.empty())
-        return (" **** Tocke brez opazovanj (niso dolocene): " + SeznamImen(brez) + kKonec);
+        return BesediloF(Besedilo::NapakaTockeBrezOpazovanj, SeznamImen(brez).c_str());
 
     if (Dim == 1) {
         const CGDatum& gd = GMM.gdatum;
@@ -285,9 +281,8 @@ std::string PreveriDolocenost(const CGMM& GMM)
     if (GMM.gdatum.Datum == 'H') datum = GMM.nHdat;
     if (GMM.gdatum.Datum == 'V') datum = GMM.ndrzanih;
     if (GMM.nobs < GMM.nunk - datum)
-        return (" **** Premalo opazovanj za dolocitev mreze - opazovanj: " + std::to_string(GMM.nobs) +
-                   ", parametrov: " + std::to_string(GMM.nunk) + ", datumskih pogojev: " + std::to_string(datum) +
-                   kKonec);
+        return BesediloF(Besedilo::NapakaPremaloOpazovanj, static_cast<int>(GMM.nobs), static_cast<int>(GMM.nunk),
+                         datum);
     return {};
 }
 
@@ -319,8 +314,9 @@ std::string SporociloNedolocenih(const CGMM& GMM, const std::vector<long>& nezna
     }
     for (long t = 0; t < static_cast<long>(GMM.iDeltaBk.nrow()); ++t) {
         const bool postaje = t < static_cast<long>(GMM.PTSk.nrow()) && GMM.procset.kRefType == "STAT";
-        const std::string ime = "koeficient refrakcije";
-        oznaci(GMM.iDeltaBk(t), -1, postaje ? ime + " postaje " + GMM.PTSk(t, 0) : ime);
+        oznaci(GMM.iDeltaBk(t), -1,
+               postaje ? BesediloF(Besedilo::NedolocenKoeficientRefrakcijePostaje, GMM.PTSk(t, 0).c_str())
+                       : std::string(B(Besedilo::NedolocenKoeficientRefrakcije)));
     }
 
     std::vector<long> urejene(neznanke);
@@ -333,7 +329,7 @@ std::string SporociloNedolocenih(const CGMM& GMM, const std::vector<long>& nezna
         const Oznaka o = it == stolpci.end() ? Oznaka{} : it->second;
         if (o.tocka >= 0) poTockah[o.tocka].push_back(o.ime);
         else if (o.tocka == -1) ostale.push_back(o.ime);
-        else ostale.push_back("parameter " + std::to_string(c + 1));
+        else ostale.push_back(BesediloF(Besedilo::NedolocenParameter, c + 1));
     }
     std::vector<std::string> deli;
     for (const auto& [p, oznake] : poTockah) {
@@ -342,7 +338,7 @@ std::string SporociloNedolocenih(const CGMM& GMM, const std::vector<long>& nezna
         deli.push_back(s + ")");
     }
     deli.insert(deli.end(), ostale.begin(), ostale.end());
-    return " **** Mreza ni dolocena - opazovanja in datum ne dolocajo: " + SeznamImen(deli) + kKonec;
+    return BesediloF(Besedilo::NapakaMrezaNiDolocena, SeznamImen(deli).c_str());
 }
 
 matrika<real> NicelniDelez(const matrika<real>& B)

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "funkcije/funkcijeAux.h"
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsTocke.h"
@@ -17,7 +18,7 @@ void GMMPointError(long ind, const std::string& name)
 
 void NGMMEqPrint(std::ostream& izhod, long n)
 {
-    izhod << "# enacb popravkov:" << std::right << std::setw(15) << n << "\n\n";
+    izhod << B(Besedilo::StEnacbPopravkov) << std::right << std::setw(15) << n << "\n\n";
 }
 
 void GMMEqPrintPT(std::ostream& izhod, const matrika<std::string>& PTS, long i)

@@ -6,6 +6,7 @@
 #include "funkcije/KotnePretvorbe.h"
 #include "funkcije/SmerniKot.h"
 #include "funkcije/funkcijeAux.h"
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObs.h"
@@ -24,10 +25,9 @@ constexpr double kSovpad = numerika::kNicla;
 {
     std::string imena;
     for (int p = 0; p < v.kind.nPts; ++p) imena += (p ? " " : "") + v.TO.GetPTS(v.i, p);
-    const std::string kaj = navpicnica ? " lezita na isti navpicnici" : " sovpadata";
-    NivexError(" **** Opazovanje " + v.TO.GetVrsta() + v.TO.OznakaZapisa(v.i) + " [" + imena +
-               "]: tocki " + v.TO.GetPTS(v.i, a) + " in " + v.TO.GetPTS(v.i, b) + kaj +
-               ", enacba popravka ni dolocena!!      *** ");
+    NivexError(BesediloF(navpicnica ? Besedilo::NapakaTockiNaNavpicnici : Besedilo::NapakaTockiSovpadata,
+                         v.TO.GetVrsta().c_str(), v.TO.OznakaZapisa(v.i).c_str(), imena.c_str(),
+                         v.TO.GetPTS(v.i, a).c_str(), v.TO.GetPTS(v.i, b).c_str()));
 }
 
 }  // namespace

@@ -150,6 +150,8 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {"*DIM 3\n*D D\n**DX A\n**DY A\n**DZ A\n**DY B\n**DZ B\nX A 0 0 0\nX B 10 0 0\nX C 0 10 0\nX E 0 0 10\n"
          "L A B 10 1\nL A C 10 1\nL A E 10 1\nL B C 14.1421356 1\nL B E 14.1421356 1\nL C E 14.1421356 1\n",
          dD + "zasuk okoli osi X" + konec},
+        {"*DIM 2\n*AU DEG\n*D D\n**DY A\n**DS A B\n**DD A B\nX A 0 0\nX B 100 0\nX C 100 100\nD A B 100 1\n"
+         "D B C 100 1\nD A C 141.42 1\nS A B 0 1\nS A C 45 1\n", dD + "premik v smeri X" + konec},
         // Minimal constraints below and above the dimensions they take, or
         // whose points coincide (horizontally, in space); inner constraints
         // without datum points, or with datum points that define no rotation.
