@@ -16,7 +16,10 @@ void CTerObsDir::SetPar(unsigned long n, unsigned short xvel, const std::string&
 CTerObs::Glava CTerObsDir::GlavaTabele() const
 {
     const std::string t = XVel != 0 ? B(Besedilo::GlavaEpohaOpazovanja) : "";
-    return {BesediloF(Besedilo::GlavaSmeri, AngTyp.c_str(), AngTyp.c_str()) + t,
+    const Besedilo glava = AngTyp == "ZEN"   ? Besedilo::GlavaZenitneRazdalje
+                           : AngTyp == "AZI" ? Besedilo::GlavaAzimuti
+                                             : Besedilo::GlavaSmeri;
+    return {B(glava) + t,
             "                       " + EnotaKota() + "        " + EnotaOdklona() + std::string(t.size(), ' '),
             XVel != 0 ? 49u : 40u};
 }
