@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "src/Besedila.h"
 #include "src/FBranje.h"
 #include "src/NivexAux.h"
 
@@ -40,8 +41,6 @@ const DatumskaVrsta* NajdiVrsto(const std::string& w)
     return nullptr;
 }
 
-std::string Okvir(const std::string& text) { return " **** " + text + "      *** "; }
-
 }  // namespace
 
 std::vector<std::string> CGDatum::DatumskeBesede()
@@ -61,7 +60,8 @@ struct Vrstice {
 
     Vrstice(const std::string& dataFile, std::ostream& izhod)
     {
-        if (!BeriPodatke(dataFile, in)) NivexError(izhod, Okvir("Datoteke s podatki ni mogoce odpreti:    " + dataFile));
+        if (!BeriPodatke(dataFile, in))
+            NivexError(izhod, BesediloF(Besedilo::NapakaOdpiranjePodatkov, dataFile.c_str()));
     }
     // First word of the next line that holds one.
     bool Prva(std::string& w)
@@ -100,10 +100,10 @@ void Ime(std::ostream& izhod, const std::string& ime, int sirina)
 const char* Oznaka(char d)
 {
     switch (d) {
-    case 'D': return "MINIMALNO \x8ATEVILO VEZI [D]";
-    case 'V': return "VKLOP NA DANE TO\xC8KE";
-    case 'H': return "PROSTA MREZA [H]";
-    case 'P': return "PSEVDOOPAZOVANJA [Pxx]";
+    case 'D': return B(Besedilo::DatumMinimalneVezi);
+    case 'V': return B(Besedilo::DatumVklop);
+    case 'H': return B(Besedilo::DatumProstaMreza);
+    case 'P': return B(Besedilo::DatumPsevdoopazovanja);
     default: return "";
     }
 }
@@ -141,12 +141,12 @@ void CGDatum::ReadGDatumScan(const std::string& dataFile, std::ostream& izhod)
         if (const DatumskaVrsta* v = NajdiVrsto(w)) {
             unsigned short& n = this->*(v->stevec);
             if (n == USHRT_MAX)
-                NivexError(izhod, Okvir(std::string("Prevec datumskih vrstic ") + v->beseda + " (najvec 65535)"));
+                NivexError(izhod, BesediloF(Besedilo::NapakaPrevecDatumskihVrstic, v->beseda));
             ++n;
         }
     }
     if (Datum != 'D' && Datum != 'V' && Datum != 'P' && Datum != 'H')
-        NivexError(izhod, " **** Ni pravi podatek:    Geodetski datum (*D)       *** ");
+        NivexError(izhod, B(Besedilo::NapakaGeodetskiDatum));
 }
 
 void CGDatum::SetGData()
@@ -164,7 +164,7 @@ void CGDatum::SetGData()
     if (Datum == 'D') {
         const unsigned long vsota = static_cast<unsigned long>(nDX) + nDY + nDZ + nDDir + nDDist + nDZen + nDdX +
                                     nDdY + nDdZ + nDH;
-        if (vsota > USHRT_MAX) NivexError(Okvir("Prevec datumskih parametrov (najvec 65535)"));
+        if (vsota > USHRT_MAX) NivexError(B(Besedilo::NapakaPrevecDatumskihParametrov));
         nD = static_cast<unsigned short>(vsota);
     }
 }
@@ -179,22 +179,22 @@ void CGDatum::ReadGDatumRead(const std::string& dataFile, std::ostream& izhod)
         const DatumskaVrsta* v = NajdiVrsto(w);
         if (v == nullptr) continue;
         if (v->vrsta != Datum) {
-            NivexWarning(" #### Datumska vrstica " + w + f.ostanek.substr(0, f.ostanek.find_last_not_of(" \t\r") + 1) +
-                         " (vrstica " + std::to_string(f.vrstica) + ") ne sodi k datumu vrste " +
-                         std::string(1, Datum) + " - prezrta      #### ");
+            const std::string ostanek = f.ostanek.substr(0, f.ostanek.find_last_not_of(" \t\r") + 1);
+            NivexWarning(BesediloF(Besedilo::OpozoriloDatumskaVrsticaPrezrta, w.c_str(), ostanek.c_str(), f.vrstica,
+                                   Datum));
             continue;
         }
         const std::vector<std::string> imena = f.Besede();
         if (imena.size() < v->imen)
-            NivexError(izhod, Okvir(std::string("Datumska vrstica ") + v->beseda + " (vrstica " +
-                                    std::to_string(f.vrstica) + ") mora imeti " + std::to_string(v->imen) +
-                                    (v->imen == 1 ? " ime tocke" : " imeni tock")));
+            NivexError(izhod, BesediloF(v->imen == 1 ? Besedilo::NapakaDatumskaVrsticaIme
+                                                     : Besedilo::NapakaDatumskaVrsticaImeni,
+                                        v->beseda, f.vrstica, v->imen));
         matrika<std::string>& seznam = this->*(v->seznam);
         unsigned short& i = indeks[static_cast<std::size_t>(v - kVrste)];
         // The scan counted the same lines; a file changed in between must
         // not write past the list.
         if (i >= seznam.nrow())
-            NivexError(izhod, Okvir("Datoteka s podatki se je med branjem datuma spremenila"));
+            NivexError(izhod, B(Besedilo::NapakaDatumSpremenjen));
         for (unsigned j = 0; j < v->imen; ++j) seznam(i, j) = imena[j];
         ++i;
     }
@@ -204,7 +204,7 @@ void CGDatum::PrintGDatum(std::ostream& izhod, unsigned short ContPrint)
 {
     if (ContPrint != 0) std::cout << " F: PrintGDatum(ofstream & izhod" << ContPrint << ")" << "\n";
 
-    izhod << "Geodetski datum zagotovljen kot: " << Oznaka(Datum) << "\n";
+    izhod << B(Besedilo::OznakaDatum) << Oznaka(Datum) << "\n";
 
     const auto tocke = [&izhod](const matrika<std::string>& seznam) {
         for (unsigned long i = 0; i < seznam.nrow(); ++i) {
@@ -215,36 +215,37 @@ void CGDatum::PrintGDatum(std::ostream& izhod, unsigned short ContPrint)
     };
 
     if (Datum == 'D') {
-        izhod << "Dane koli\xE8ine:" << "\n";
+        izhod << B(Besedilo::DaneKolicine) << "\n";
         const struct {
-            const char* oznaka;
+            Besedilo oznaka;
             const matrika<std::string>* seznam;
-        } seznami[] = {{"KOORDINATA X: ", &PTX},  {"KOORDINATA Y: ", &PTY}, {"KOORDINATA Z: ", &PTZ},
-                       {"VEKTOR PO X : ", &PTdX}, {"VEKTOR PO Y : ", &PTdY}, {"VEKTOR PO Z : ", &PTdZ},
-                       {"DOLZINA     : ", &PTDist}, {"SMER        : ", &PTDir}, {"ZEN.RAZDALJA: ", &PTZen},
-                       {"VISINA      : ", &PTH}};
+        } seznami[] = {{Besedilo::OznakaDanaX, &PTX},          {Besedilo::OznakaDanaY, &PTY},
+                       {Besedilo::OznakaDanaZ, &PTZ},          {Besedilo::OznakaDanVektorX, &PTdX},
+                       {Besedilo::OznakaDanVektorY, &PTdY},    {Besedilo::OznakaDanVektorZ, &PTdZ},
+                       {Besedilo::OznakaDanaDolzina, &PTDist}, {Besedilo::OznakaDanaSmer, &PTDir},
+                       {Besedilo::OznakaDanaZenitna, &PTZen},  {Besedilo::OznakaDanaVisina, &PTH}};
         for (const auto& s : seznami) {
             const matrika<std::string>& m = *s.seznam;
             for (unsigned long i = 0; i < m.nrow(); ++i) {
-                if (i == 0) izhod << s.oznaka << std::setw(6) << m(i, 0);
+                if (i == 0) izhod << B(s.oznaka) << std::setw(6) << m(i, 0);
                 else izhod << std::setw(20) << m(i, 0);
                 if (m.ncol() > 1) Ime(izhod, m(i, 1), 6);
                 izhod << "\n";
             }
         }
-        izhod << "\n" << "# vseh datumskih parametrov: " << std::setw(5) << nD;
+        izhod << "\n" << B(Besedilo::OznakaVsehDatumskih) << std::setw(5) << nD;
     } else if (Datum == 'V') {
         tocke(PTDV);
         if (nVXY != 0) {
-            izhod << "Tocke, drzane samo v ravninskih koordinatah (**VXY):" << "\n";
+            izhod << B(Besedilo::TockeDrzaneRavninsko) << "\n";
             tocke(PTVXY);
         }
         if (nVZ != 0) {
-            izhod << "Tocke, drzane samo po visini (**VZ):" << "\n";
+            izhod << B(Besedilo::TockeDrzanePoVisini) << "\n";
             tocke(PTVZ);
         }
     } else if (Datum == 'H' && nH != 0) {
-        izhod << "To\xE8ke izvzete iz matrike H:" << "\n";
+        izhod << B(Besedilo::TockeIzvzeteH) << "\n";
         tocke(PTDH);
     }
     izhod << "\n\n";

@@ -6,6 +6,7 @@
 #include <iostream>
 #include <vector>
 
+#include "src/Besedila.h"
 #include "src/CProcSet.h"
 #include "src/CStojisce.h"
 #include "src/CTerObsTocke.h"
@@ -32,8 +33,7 @@ void PreveriImenaTock(CTerObsZbirka& TO, unsigned short dim)
         for (long i = 0; i < static_cast<long>(set.NObs()); ++i)
             for (long c = 0; c < static_cast<long>(set.PTS.ncol()); ++c)
                 if (tocke.FindPoint(set.PTS(i, c)) < 0)
-                    NivexError(set.Zapis(i) + ": TOCKA " + set.PTS(i, c) +
-                               " NE OBSTAJA V SEZNAMU TOCK!!!! (zapisi X)      *** ");
+                    NivexError(BesediloF(Besedilo::NapakaTockaNiVSeznamu, set.Zapis(i).c_str(), set.PTS(i, c).c_str()));
     }
 }
 }  // namespace
@@ -72,7 +72,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
     const unsigned short dim = procset.GetDim();
     std::istringstream in;
     if (!BeriPodatke(dataFile, in))
-        NivexError(" **** Datoteke s podatki ni mogoce odpreti za branje opazovanj!!     *** ");
+        NivexError(B(Besedilo::NapakaOdpiranjeOpazovanj));
     // Positions of the line ends, so that each record knows its line.
     std::vector<std::size_t> konci;
     {
@@ -121,14 +121,13 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
             const unsigned long i = prebranih[s]++;
             const unsigned long prostor = TerObsSprejme(*v, dim) ? set.NObs() : 0;
             const long vrstica = vrsticaBesede();
-            const std::string zapis = std::string(" **** Zapis ") + v->opis + " st. " + std::to_string(i + 1) +
-                                      " (vrstica " + std::to_string(vrstica) + ")";
+            const std::string zapis =
+                BesediloF(Besedilo::ZacetekZapisa, v->opis,
+                          BesediloF(Besedilo::OznakaZapisaStVrstica, static_cast<long>(i + 1), vrstica).c_str());
             if (prostor == 0)
-                NivexError(zapis + ": zapisov te vrste " + std::to_string(dim) + "-razsezna mreza ne sprejme (*DIM " +
-                           std::to_string(dim) + ")!!     *** ");
-            if (i >= prostor)
-                NivexError(zapis + ": zapisov te vrste je vec, kot jih je prestel pregled datoteke (" +
-                           std::to_string(prostor) + ")!!     *** ");
+                NivexError(BesediloF(Besedilo::NapakaZapisDimenzija, zapis.c_str(), static_cast<unsigned>(dim),
+                                     static_cast<unsigned>(dim)));
+            if (i >= prostor) NivexError(BesediloF(Besedilo::NapakaZapisovVec, zapis.c_str(), prostor));
             set.SetVrstica(static_cast<long>(i), vrstica);
             set.ReadObs(in, static_cast<long>(i));
             stojisce.Zapis(set, static_cast<long>(i), zapis);
@@ -142,8 +141,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
         const TerObsVrsta& v = kTerObsVrste[s];
         const unsigned long n = TO.Set(static_cast<TerObsSet>(s)).NObs();
         if (v.beri && TerObsSprejme(v, dim) && prebranih[s] < n)
-            NivexError(std::string(" **** Zapisov ") + v.opis + " je prebranih " + std::to_string(prebranih[s]) +
-                       ", pregled datoteke pa jih je prestel " + std::to_string(n) + "!!     *** ");
+            NivexError(BesediloF(Besedilo::NapakaZapisovManj, v.opis, prebranih[s], n));
     }
 
     TO.Tocke(dim).SetUniquePTS();

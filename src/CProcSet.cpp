@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "src/Besedila.h"
 #include "src/FBranje.h"
 #include "src/FKovariance.h"
 #include "src/MetodaResitve.h"
@@ -64,41 +65,35 @@ bool JeEnaOd(const std::string& w, std::initializer_list<const char*> mozne)
     return false;
 }
 
-std::string Okvir(const std::string& text) { return " **** " + text + "      *** "; }
-
-std::string Vrstica(long v) { return "(vrstica " + std::to_string(v) + ")"; }
-
-
 [[noreturn]] void NepravaDimenzija(std::ostream& izhod, long vrstica)
 {
-    NivexError(izhod, Okvir("Zapis X " + Vrstica(vrstica) +
-                            " stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim zapisom X"));
+    NivexError(izhod, BesediloF(Besedilo::NapakaZapisXPredDim, vrstica));
 }
 
 void OdpriDatoteko(std::istringstream& in, const std::string& dataFile, std::ostream& izhod)
 {
     if (!BeriPodatke(dataFile, in))
-        NivexError(izhod, Okvir("Datoteke s podatki ni mogoce odpreti:    " + dataFile));
+        NivexError(izhod, BesediloF(Besedilo::NapakaOdpiranjePodatkov, dataFile.c_str()));
 }
 
 // A word a setting accepts and its line in the settings report.
 struct BesedaInOpis {
     const char* kljuc;
-    const char* opis;
+    Besedilo opis;
 };
 
 // Estimation of the refraction coefficient: the word of "*KTYP" and its line.
 const BesedaInOpis kRefrakcija[] = {
-    {"SINGLE", " -> Ena vrednost koeficienta za celo mrezo"},
-    {"STAT", " -> Ena vrednost koeficienta za vsako stojiscno tocko zenitnih razdalj"},
-    {"NONE", " -> Brez ocene popravka koeficienta refrakcije"},
+    {"SINGLE", Besedilo::OpisRefrakcijeEna},
+    {"STAT", Besedilo::OpisRefrakcijeStojisca},
+    {"NONE", Besedilo::OpisRefrakcijeBrez},
 };
 
 template <class T>
 const char* Opis(const T& tabela, const std::string& kljuc)
 {
     for (const auto& v : tabela)
-        if (kljuc == v.kljuc) return v.opis;
+        if (kljuc == v.kljuc) return B(v.opis);
     return nullptr;
 }
 
@@ -107,10 +102,10 @@ const char* Opis(const T& tabela, const std::string& kljuc)
 // The hint after a refused angle record: how the unit of *AU writes an angle.
 std::string NamigEnote(const std::string& enota)
 {
-    const std::string kot = enota == "DMS" ? "stopinje, minute, sekunde, odklon ['']"
-                            : enota == "GON" ? "kot [gon], odklon [mgon]"
-                                             : "kot [stopinje], odklon ['']";
-    return " - enota kotov " + enota + " zahteva: " + kot + "; preveri *AU";
+    const Besedilo kot = enota == "DMS"   ? Besedilo::NamigKotDMS
+                         : enota == "GON" ? Besedilo::NamigKotGON
+                                          : Besedilo::NamigKotDEG;
+    return BesediloF(Besedilo::NamigEnoteKotov, enota.c_str(), B(kot));
 }
 
 void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerObsPolje>& polja, std::ostream& izhod,
@@ -120,9 +115,9 @@ void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerOb
     std::string polje;
     for (const TerObsPolje p : polja) {
         if (!in.Beseda(polje))
-            NivexError(izhod, Okvir(zapis + " je nepopoln: datoteka se konca pred zadnjim poljem"));
+            NivexError(izhod, BesediloF(Besedilo::NapakaZapisKonecDatoteke, zapis.c_str()));
         if (polje == "*K" || polje == "*D" || polje.compare(0, 2, "**") == 0 || CProcSet::JeKljucnaBeseda(polje))
-            NivexError(izhod, Okvir(zapis + " je nepopoln: namesto polja stoji " + polje + " " + Vrstica(in.vrstica)));
+            NivexError(izhod, BesediloF(Besedilo::NapakaZapisNamestoPolja, zapis.c_str(), polje.c_str(), in.vrstica));
         if (p == TerObsPolje::Ime) continue;
         ++j;
         long celo = 0;
@@ -131,11 +126,10 @@ void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerOb
                            : p == TerObsPolje::Zastavica ? BesedaVCelo(polje, celo, 0, USHRT_MAX)
                                                          : BesedaVStevilo(polje, x);
         if (!dobro)
-            NivexError(izhod, Okvir(zapis + ": polje " + std::to_string(j) + ". stevila ni pravo stevilo -> " + polje +
-                                    " " + Vrstica(in.vrstica) + namig));
+            NivexError(izhod, BesediloF(Besedilo::NapakaPoljeNiStevilo, zapis.c_str(), j, polje.c_str(), in.vrstica,
+                                        namig.c_str()));
         if (std::fabs(x) > kNajvecjeStevilo)
-            NivexError(izhod, Okvir(zapis + ": polje " + std::to_string(j) + ". stevila je preveliko -> " + polje + " " +
-                                    Vrstica(in.vrstica) + " - po absolutni vrednosti najvec 1e9"));
+            NivexError(izhod, BesediloF(Besedilo::NapakaPoljePreveliko, zapis.c_str(), j, polje.c_str(), in.vrstica));
     }
 }
 
@@ -153,7 +147,7 @@ public:
     const std::string& Beseda(std::size_t k, const std::string& opis) const
     {
         if (!Ima(k))
-            NivexError(izhod_, Okvir("Manjka vrednost parametra obdelave:    " + opis + "  " + Vrstica(vrstica_)));
+            NivexError(izhod_, BesediloF(Besedilo::NapakaManjkaVrednost, opis.c_str(), vrstica_));
         return besede_[k];
     }
     const std::string& Beseda(std::size_t k) const { return Beseda(k, kljuc_); }
@@ -163,8 +157,7 @@ public:
         const std::string& w = Beseda(k);
         long x = 0;
         if (!BesedaVCelo(w, x, 0, USHRT_MAX))
-            NivexError(izhod_, Okvir("Vrednost parametra obdelave ni celo stevilo [0 - 65535]:    " + kljuc_ + " " + w +
-                                     "  " + Vrstica(vrstica_)));
+            NivexError(izhod_, BesediloF(Besedilo::NapakaVrednostNiCelo, kljuc_.c_str(), w.c_str(), vrstica_));
         return static_cast<unsigned short>(x);
     }
 
@@ -174,8 +167,7 @@ public:
         const std::string& w = Beseda(k, ime);
         real x = 0.0L;
         if (!BesedaVStevilo(w, x))
-            NivexError(izhod_, Okvir("Vrednost parametra obdelave ni stevilo:    " + ime + " " + w + "  " +
-                                     Vrstica(vrstica_)));
+            NivexError(izhod_, BesediloF(Besedilo::NapakaVrednostNiStevilo, ime.c_str(), w.c_str(), vrstica_));
         return x;
     }
 
@@ -326,14 +318,13 @@ void CProcSet::PosebenKljuc(const std::string& w, const VrednostiKljuca& v, long
     } else if (w == "*XVT") {
         const real t = v.Stevilo();
         if (std::fabs(t) > DBL_MAX)
-            NivexError(izhod, Okvir("Vrednost parametra obdelave ni stevilo:    *XVT " + v.Beseda(0) + "  " +
-                                    Vrstica(vrstica)));
+            NivexError(izhod, BesediloF(Besedilo::NapakaVrednostNiStevilo, "*XVT", v.Beseda(0).c_str(), vrstica));
         XVel = 1;
         T0 = static_cast<double>(t);
     } else if (w == "*S02") {
         const std::string s = v.Ima(0) ? v.Beseda(0) : std::string();
         if (s != "APRIORI" && s != "APOSTERIORI")
-            NivexError(izhod, " **** Ni pravi podatek:    Uporaba referencne variance (*S02)      *** ");
+            NivexError(izhod, B(Besedilo::NapakaReferencnaVarianca));
         IfVarApriori = s == "APRIORI" ? 1 : 0;
     } else if (w == "*SNOOP") {
         // Optionally followed by the largest number of records to remove.
@@ -348,27 +339,25 @@ void CProcSet::PosebenKljuc(const std::string& w, const VrednostiKljuca& v, long
 void CProcSet::CheckSettings(std::ostream& izhod)
 {
     if (!JeEnaOd(AngUnit, {"DMS", "GON", "DEG"}))
-        NivexError(izhod, " **** Ni pravi podatek:    Enote Kotov (*EK, *AU)      **** ");
+        NivexError(izhod, B(Besedilo::NapakaEnoteKotov));
     if (NajdiMetodo(NumSolve) == nullptr)
-        NivexError(izhod, " **** Ni pravi podatek:    Resitev sistema (*RESSIS, *NUMSOLV)      **** ");
+        NivexError(izhod, B(Besedilo::NapakaResitevSistema));
     if (!JeEnaOd(RobSolve,
                  {"MNK", "L1N", "LPN", "HUB", "MHUB", "HAMP", "BIWEIG", "FAIR", "LOGIST", "TALW", "WELS", "DAN"}))
-        NivexError(izhod, " **** Ni pravi podatek:    Resitev sistema (*ROBSOLV)      **** ");
+        NivexError(izhod, B(Besedilo::NapakaRobustnaOcena));
     if (Dim == 0 || Dim > 3)
-        NivexError(izhod, " **** Ni pravi podatek:    Dimenzija mre\x9E"
-                          "e (*DIM [1,2,3])      **** ");
+        NivexError(izhod, B(Besedilo::NapakaDimenzija));
     // An EPSG code is a whole number (0: none).
     if (!(epsg >= 0.0L && epsg <= 999999.0L && epsg == std::floor(epsg)))
-        NivexError(izhod, " **** Ni pravi podatek:    Koda koordinatnega sistema (*EPSG)      **** ");
+        NivexError(izhod, B(Besedilo::NapakaKodaEPSG));
     // A-priori velocities are read and used only with the velocity estimate.
     if (ifVA != 0 && XVel == 0)
-        NivexError(izhod, " **** Ni pravi podatek:    A-priori hitrosti (*XV0) brez ocene hitrosti (*XVT epoha)      *** ");
+        NivexError(izhod, B(Besedilo::NapakaHitrostiBrezOcene));
     // The quantiles of the tests are defined for probabilities inside (0, 1)
     // only; a percentage (95 for 0.95) is the usual slip.
     for (const Verjetnost& v : kVerjetnosti)
         if (!(this->*v.p > 0.0L && this->*v.p < 1.0L))
-            NivexError(izhod, Okvir(std::string("Ni pravi podatek:    Verjetnost ") + v.kljuc +
-                                    " mora lezati med 0 in 1 (izkljucno)"));
+            NivexError(izhod, BesediloF(Besedilo::NapakaVerjetnost, v.kljuc));
 }
 
 void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
@@ -408,15 +397,13 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         const bool preskoci = w[0] == '#' || w.compare(0, 2, "**") == 0 || w == "*D" || CProcSet::JeKljucnaBeseda(w);
         const TerObsVrsta* v = preskoci ? nullptr : TerObsVrstaZapisa(w[0], dimSedaj);
         if (v == nullptr && !preskoci && w[0] != '*')
-            NivexError(izhod, Okvir("Vrstica " + std::to_string(vrstica) + ": prva beseda " + w +
-                                    " ni vrsta zapisa (X, H, C, S, Z, A, P, V, D, L, h), blok kovarianc (Q), nastavitev (*) ali komentar (#)" +
-                                    (datumPrej ? " - datumska vrstica se ne nadaljuje v naslednji" : "")));
+            NivexError(izhod, BesediloF(Besedilo::NapakaPrvaBeseda, vrstica, w.c_str(),
+                                        datumPrej ? B(Besedilo::NamigDatumskaVrstica) : ""));
         datumPrej = w.compare(0, 2, "**") == 0;
         // Holding a point in some of its coordinates needs a height besides
         // the plane coordinates.
         if ((w == "**VXY" || w == "**VZ") && Dim != 3)
-            NivexError(izhod, Okvir("Vrstica " + std::to_string(vrstica) + ": datumska vrstica " + w +
-                                    " je mogoca samo v prostorski mrezi (*DIM 3); cela tocka je dana z **V"));
+            NivexError(izhod, BesediloF(Besedilo::NapakaDatumskaVrsticaDim, vrstica, w.c_str()));
         if (v == nullptr) {
             if (!preskoci) NeznanaBeseda(w, vrstica, izhod);
             in.Preskoci();
@@ -426,7 +413,7 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         // its fields and its list would both disagree with the reading pass.
         if (v->crka == 'X' && dimSedaj != 0 && dimSedaj != Dim) NepravaDimenzija(izhod, vrstica);
         const unsigned s = TerObsIndeks(*v);
-        const std::string zapis = std::string("Zapis ") + v->opis + " " + Vrstica(vrstica);
+        const std::string zapis = BesediloF(Besedilo::OznakaZapisaVrstica, v->opis, vrstica);
         // An angle written for another unit than *AU gives a record with
         // too few numbers (refused field by field) or too many: the one
         // after the deviation may not be taken as a remark.
@@ -438,7 +425,8 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
             const std::vector<std::string> ostanek = in.Ostanek();
             real x = 0.0L;
             if (!ostanek.empty() && BesedaVStevilo(ostanek[0], x))
-                NivexError(izhod, Okvir(zapis + ": za zadnjim poljem stoji se stevilo " + ostanek[0] + enota));
+                NivexError(izhod, BesediloF(Besedilo::NapakaSteviloZaPoljem, zapis.c_str(), ostanek[0].c_str(),
+                                            enota.c_str()));
             continue;
         }
         in.Preskoci();
@@ -449,7 +437,7 @@ void CProcSet::NeznanaBeseda(const std::string& w, long vrstica, std::ostream& i
 {
     // Not fatal, but a setting mistyped is a setting not applied: the notice
     // stands in the report and in the closing lines, not on the console only.
-    const std::string t = " #### NEPOZNAN PARAMETER OBDELAVE -> " + w + "  " + Vrstica(vrstica) + " - prezrt      #### ";
+    const std::string t = BesediloF(Besedilo::OpozoriloNeznanParameter, w.c_str(), vrstica);
     neznane.push_back({w, vrstica});
     NivexWarning(t);
     izhod << "\n" << t << "\n\n";
@@ -460,36 +448,35 @@ void CProcSet::CheckCounts(std::ostream& izhod)
 {
     const TerObsSet tocke = Dim == 1 ? kTOHA : kTOCrdA, druge = Dim == 1 ? kTOCrdA : kTOHA;
     if (nZapisov[tocke] == 0)
-        NivexError(izhod, " **** Ni podatka o pribliznih vrednostih neznank (X ...)      **** ");
+        NivexError(izhod, B(Besedilo::NapakaBrezPribliznih));
     // X records are filed under the dimension known where they stand; the
     // reading pass files them under the final one.
     if (nZapisov[druge] != 0) NepravaDimenzija(izhod, prvaVrstica[druge]);
     // Only a levelling network leaves kinds out (X, H and h are all it takes).
     for (unsigned s = 0; s < kTOSetov; ++s)
         if (prvaVrstica[s] != 0 && !TerObsSprejme(kTerObsVrste[s], Dim))
-            NivexError(izhod, Okvir(std::string("Zapis ") + kTerObsVrste[s].opis + " " + Vrstica(prvaVrstica[s]) +
-                                    " ne sodi v visinsko mrezo (*DIM 1: samo X, H, h)"));
+            NivexError(izhod, BesediloF(Besedilo::NapakaZapisVisinskaMreza, kTerObsVrste[s].opis, prvaVrstica[s]));
     if (GetNZen() > 0 && Opis(kRefrakcija, kRefType) == nullptr)
-        NivexError(izhod, " **** Ni pravi podatek:    Nacin ocene refrakcijskega koeficienta (*KTYP)      **** ");
+        NivexError(izhod, B(Besedilo::NapakaNacinRefrakcije));
 }
 
 void CProcSet::ResolveConflicts()
 {
     if (XVel == 1 && IfkRef) {
         IfkRef = false;
-        NivexWarning(" #### Ocena koeficienta refrakcije ni mozna ob oceni vektorjev hitrosti      #### ");
+        NivexWarning(B(Besedilo::OpozoriloRefrakcijaHitrosti));
     }
     if (ifObsResiduals && ifIter != 0) {
         ifIter = 0;
-        NivexWarning(" #### Nastavljena analiza vpliva popravkov na neznanke - iteracijski postopek izkljucen      #### ");
+        NivexWarning(B(Besedilo::OpozoriloIteracijaIzkljucena));
     }
     if (XVel == 1 && izrisSTR != 0) {
         izrisSTR = 0;
-        NivexWarning(" #### Izpisa za S-transformacijo (SE) ni mozno narediti ob oceni vektorjev hitrosti      #### ");
+        NivexWarning(B(Besedilo::OpozoriloSTRHitrosti));
     }
     if (XVel == 1 && izrisOPT2 != 0) {
         izrisOPT2 = 0;
-        NivexWarning(" #### Izpisa za optimizacijo 2. reda (SE) ni mozno narediti ob oceni vektorjev hitrosti      #### ");
+        NivexWarning(B(Besedilo::OpozoriloOPT2Hitrosti));
     }
     // The estimate of the refraction correction is part of the model, not of
     // the print: it follows from *KTYP whatever the print switches say.
@@ -497,92 +484,94 @@ void CProcSet::ResolveConflicts()
 }
 
 const CProcSet::Verjetnost CProcSet::kVerjetnosti[5] = {
-    {"*PGTEST", "Stopnja zaupanja glob. testa (hi2) : ", &CProcSet::gtestp},
-    {"*PDATAS", "Stopnja zaupanja pregleda opazovanj: ", &CProcSet::datasp},
-    {"*PSKLAD", "Stopnja zaupanja skladnosti neznank: ", &CProcSet::skladp},
-    {"*PIZAUP", "Stopnja zaupanja intervalov (zaup.): ", &CProcSet::izaupp},
-    {"*PHIPEL", "Stopnja zaupanja polosi h.elipsoida: ", &CProcSet::hipelp},
+    {"*PGTEST", B(Besedilo::OznakaVerjetnostGTest), &CProcSet::gtestp},
+    {"*PDATAS", B(Besedilo::OznakaVerjetnostDataS), &CProcSet::datasp},
+    {"*PSKLAD", B(Besedilo::OznakaVerjetnostSklad), &CProcSet::skladp},
+    {"*PIZAUP", B(Besedilo::OznakaVerjetnostIzaup), &CProcSet::izaupp},
+    {"*PHIPEL", B(Besedilo::OznakaVerjetnostHipel), &CProcSet::hipelp},
 };
 
 void CProcSet::PrintProcSet(std::ostream& izhod)
 {
     if (izpisSet == 0) return;
-    const char* const vrste[] = {"[VISINSKA]", "[RAVNINSKA]", "[PROSTORSKA]"};
+    const Besedilo vrste[] = {Besedilo::MrezaVisinska, Besedilo::MrezaRavninska, Besedilo::MrezaProstorska};
 
-    PodNaslov(izhod, "DIMENZIJA GEODETSKE MREZE:", 1);
-    izhod << "Mreza je " << Dim << " razsezna " << (Dim >= 1 && Dim <= 3 ? vrste[Dim - 1] : "") << "\n\n";
+    PodNaslov(izhod, B(Besedilo::PodnaslovDimenzija), 1);
+    izhod << BesediloF(Besedilo::MrezaRazsezna, static_cast<unsigned>(Dim), Dim >= 1 && Dim <= 3 ? B(vrste[Dim - 1]) : "")
+          << "\n\n";
 
-    PodNaslov(izhod, "NUMERICNA RESITEV SISTEMA:", 1);
+    PodNaslov(izhod, B(Besedilo::PodnaslovNumericnaResitev), 1);
     // The method asked for, then the solution that runs it.
     const MetodaResitve* metoda = NajdiMetodo(NumSolve);
-    izhod << "Resitev sistema je dolocena kot: " << "\n\n" << "  " << (metoda ? metoda->opis : "");
+    izhod << B(Besedilo::OznakaResitevSistema) << "\n\n" << "  " << (metoda ? metoda->opis : "");
     if (metoda && metoda->psevdoinverz)
-        izhod << "\n" << std::defaultfloat << "  Nastavljen prag singularnosti: " << SVDthres;
-    if (metoda) izhod << "\n" << "  Izvedena resitev: " << IzvedenaResitev(*metoda);
+        izhod << "\n" << std::defaultfloat << B(Besedilo::OznakaPragSingularnosti) << SVDthres;
+    if (metoda) izhod << "\n" << B(Besedilo::OznakaIzvedenaResitev) << IzvedenaResitev(*metoda);
     izhod << "\n\n";
-    izhod << "V obdelavi bodo uporabljene: " << (MatFull != 0 ? " CELE MATRIKE!" : " OPTIMALNO HRANJENE MATRIKE!")
-          << "\n\n\n";
+    izhod << B(MatFull != 0 ? Besedilo::MatrikeCele : Besedilo::MatrikeOptimalne) << "\n\n\n";
 
-    PodNaslov(izhod, "NACIN OCENE NEZNANK:", 1);
-    izhod << "Nacin ocene neznank je: " << "\n\n" << "  ";
-    if (RobSolve == "MNK") izhod << "Metoda najmanjsih kvadratov ([p*v*v])";
-    else izhod << "Robustna ocena neznank ([ro(v)] -> ro = " << RobSolve << ")";
+    PodNaslov(izhod, B(Besedilo::PodnaslovOcenaNeznank), 1);
+    izhod << B(Besedilo::OznakaNacinOcene) << "\n\n" << "  ";
+    if (RobSolve == "MNK") izhod << B(Besedilo::OcenaMNK);
+    else izhod << BesediloF(Besedilo::OcenaRobustna, RobSolve.c_str());
     izhod << "\n\n\n";
 
-    PodNaslov(izhod, "PODANE VERJETNOSTI STATISTIK:", 1);
+    PodNaslov(izhod, B(Besedilo::PodnaslovVerjetnosti), 1);
     IzpisNastavitve(izhod, 3);
     for (const Verjetnost& v : kVerjetnosti) izhod << v.oznaka << std::setw(9) << this->*v.p << "\n";
     izhod << "\n\n";
 
     if (XVel != 0) {
-        PodNaslov(izhod, "OCENA VEKTORJEV HITROSTI:", 1);
-        izhod << "A-priori vrednosti hitrosti " << (ifVA != 0 ? "SO " : "NISO ") << "podane!" << "\n";
+        PodNaslov(izhod, B(Besedilo::PodnaslovHitrosti), 1);
+        izhod << B(ifVA != 0 ? Besedilo::HitrostiApriori : Besedilo::HitrostiBrezApriori) << "\n";
         IzpisNastavitve(izhod, 2);
-        izhod << "Referen\xE8na epoha koordinat         : " << std::setw(9) << T0 << "\n\n\n";
+        izhod << B(Besedilo::OznakaReferencnaEpoha) << std::setw(9) << T0 << "\n\n\n";
     }
     if (IfkRef) {
-        PodNaslov(izhod, "KOEFICIENT REFRAKCIJE:", 1);
-        izhod << "Upostevanje vpliva refrakcije: DA" << "\n";
+        PodNaslov(izhod, B(Besedilo::PodnaslovRefrakcija), 1);
+        izhod << B(Besedilo::RefrakcijaDa) << "\n";
         IzpisNastavitve(izhod, 3);
-        izhod << "Priblizni koeficient refrakcije: " << std::setw(8) << kRef << "\n";
+        izhod << B(Besedilo::OznakaPribliznaRefrakcija) << std::setw(8) << kRef << "\n";
         const char* nacin = Opis(kRefrakcija, kRefType);
-        izhod << "Ocena popravka koeficienta refrakcije: " << kRefType << "\n" << (nacin ? nacin : "") << "\n\n\n";
+        izhod << B(Besedilo::OznakaOcenaRefrakcije) << kRefType << "\n" << (nacin ? nacin : "") << "\n\n\n";
     }
     if (IfUkrZ) {
-        PodNaslov(izhod, "VPLIV UKRIVLJENOSTI ZEMLJE - ZENITNE RAZDALJE:", 1);
+        PodNaslov(izhod, B(Besedilo::PodnaslovUkrivljenost), 1);
         IzpisNastavitve(izhod, 3);
-        izhod << "Vpliv ukrivljenosti Zemlje se odpravi: R = " << std::setw(15) << R_Z << "\n\n\n";
+        izhod << B(Besedilo::OznakaUkrivljenost) << std::setw(15) << R_Z << "\n\n\n";
     }
     if (GetNDir() != 0 || GetNZen() != 0) {
-        PodNaslov(izhod, "KOTNA OPAZOVANJA:", 1);
-        izhod << "Enote kotnih opazovanj: " << AngUnit << "\n\n\n";
+        PodNaslov(izhod, B(Besedilo::PodnaslovKotna), 1);
+        izhod << B(Besedilo::OznakaEnoteKotov) << AngUnit << "\n\n\n";
     }
-    if (GetNDir() != 0)
-        izhod << "Pri sestavljenih kotih se korelacije " << (CorAng == 0 ? "NE " : "") << "UPOSTEVAJO!" << "\n\n\n";
+    if (GetNDir() != 0) izhod << B(CorAng == 0 ? Besedilo::KorelacijeKotovNe : Besedilo::KorelacijeKotov) << "\n\n\n";
     if (ifObsResiduals) {
-        PodNaslov(izhod, "ANALIZA VPLIVA POGRESKOV V OPAZOVANJIH NA NEZNANKE", 1);
-        izhod << "Numericne vrednosti opazovanj so podane samo s pogreski! " << "UPOSTEVAJO!" << "\n\n\n";
+        PodNaslov(izhod, B(Besedilo::PodnaslovVplivPogreskov), 1);
+        izhod << B(Besedilo::SamoPogreski) << "\n\n\n";
     }
 
     if (snoop != 0) {
-        PodNaslov(izhod, "IZLOCANJE GROBIH POGRESKOV (*SNOOP):", 1);
-        izhod << "Iskanje grobih pogreskov z izlocanjem opazovanj: DA";
-        if (snoopMax != 0) izhod << " (najvec " << snoopMax << " zapisov)";
+        PodNaslov(izhod, B(Besedilo::PodnaslovIzlocanje), 1);
+        izhod << B(Besedilo::IzlocanjeDa);
+        if (snoopMax != 0) izhod << BesediloF(Besedilo::IzlocanjeNajvec, static_cast<unsigned>(snoopMax));
         izhod << "\n\n\n";
     }
-    PodNaslov(izhod, "IZPIS PODATKOV S-TRANSFORMACIJE:", 1);
-    izhod << "Izhodna datoteka za S-transformacijo " << (IzdelaSTR() ? "SE JE " : "SE NI ") << "izdelala!" << "\n\n\n";
-    PodNaslov(izhod, "IZRIS PODATKOV IN REZULTATOV:", 1);
-    izhod << "Datoteke za izris z orodjem GMT " << (IzdelaGMT() ? "SO SE " : "SE NISO ") << "izdelale!" << "\n\n\n";
+    PodNaslov(izhod, B(Besedilo::PodnaslovIzpisSTR), 1);
+    izhod << B(IzdelaSTR() ? Besedilo::STRIzdelana : Besedilo::STRNiIzdelana) << "\n\n\n";
+    PodNaslov(izhod, B(Besedilo::PodnaslovIzris), 1);
+    izhod << B(IzdelaGMT() ? Besedilo::GMTIzdelane : Besedilo::GMTNiIzdelane) << "\n\n\n";
     if (izpisJSON != 0 || izpisGeoJSON != 0 || izpisCSV != 0 || izpisHTML != 0) {
-        PodNaslov(izhod, "IZVOZ REZULTATOV ZA DRUGE PROGRAME:", 1);
-        const std::pair<const char*, bool> izvozi[] = {
-            {"JSON", IzdelaJSON()}, {"GeoJSON", IzdelaGeoJSON()}, {"CSV", IzdelaCSV()}};
-        for (const auto& [ime, da] : izvozi)
-            izhod << "Datoteka z rezultati " << std::left << std::setw(8) << ime << std::right
-                  << (da ? "SE JE " : "SE NI ") << "izdelala!" << "\n";
-        if (IzdelaHTML()) izhod << "Datoteka z rezultati HTML    SE JE izdelala!" << "\n";
-        if (epsg != 0.0L) izhod << "Koordinatni sistem: EPSG:" << GetEPSG() << "\n";
+        PodNaslov(izhod, B(Besedilo::PodnaslovIzvoz), 1);
+        // The format's name in a column of its own, so that the words after it align.
+        const auto datoteka = [&izhod](const char* ime, bool da) {
+            izhod << B(Besedilo::OznakaDatotekaRezultatov) << std::left << std::setw(8) << ime << std::right
+                  << B(da ? Besedilo::IzvozIzdelan : Besedilo::IzvozNiIzdelan) << "\n";
+        };
+        datoteka("JSON", IzdelaJSON());
+        datoteka("GeoJSON", IzdelaGeoJSON());
+        datoteka("CSV", IzdelaCSV());
+        if (IzdelaHTML()) datoteka("HTML", true);
+        if (epsg != 0.0L) izhod << B(Besedilo::OznakaKoordinatniSistem) << GetEPSG() << "\n";
         izhod << "\n\n";
     }
 }

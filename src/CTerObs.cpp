@@ -6,6 +6,7 @@
 
 #include "funkcije/KotnePretvorbe.h"
 #include "funkcije/funkcijeAux.h"
+#include "src/Besedila.h"
 #include "src/FBranje.h"
 #include "src/NivexAux.h"
 
@@ -28,13 +29,21 @@ bool TerObsAngUnitOK(const std::string& unit) { return unit == "DMS" || unit == 
 void CTerObs::SetAngUnit(const std::string& unit)
 {
     if (!TerObsAngUnitOK(unit))
-        NivexError(" **** Nastavitev enote opazovanj NAPACNO [DMS, GON, DEG]!!     *** ");
+        NivexError(B(Besedilo::NapakaNastavitevEnote));
     AngUnit = unit;
 }
 
-std::string CTerObs::EnotaKota() const { return AngUnit == "DMS" ? "[dms]" : AngUnit == "GON" ? "[gon]" : "[deg]"; }
+std::string CTerObs::EnotaKota() const
+{
+    return B(AngUnit == "DMS"   ? Besedilo::EnotaKotaDMS
+             : AngUnit == "GON" ? Besedilo::EnotaKotaGON
+                                : Besedilo::EnotaKotaDEG);
+}
 
-std::string CTerObs::EnotaOdklona() const { return AngUnit == "GON" ? "[mg]" : "['']"; }
+std::string CTerObs::EnotaOdklona() const
+{
+    return B(AngUnit == "GON" ? Besedilo::EnotaOdklonaGON : Besedilo::EnotaOdklonaSekunde);
+}
 
 void TerObsAngle(std::ostream& out, const std::string& unit, real rad)
 {
@@ -146,14 +155,14 @@ void CTerObs::PrintAllEnd(std::ostream& out) { out << std::string(GlavaTabele().
 void CTerObs::SetPrintQuant(const std::string& what)
 {
     if (what != "LINE" && what != "ALL")
-        NivexError(" **** Nastavitev za izpis kolicine opazovanj NAPACNO [ALL, LINE]!!     *** ");
+        NivexError(B(Besedilo::NapakaNastavitevKolicine));
     PrintQuant = what;
 }
 
 void CTerObs::SetPrintWhat(const std::string& what)
 {
     if (what != "OBS" && what != "PT" && what != "ALL")
-        NivexError(" **** Nastavitev za izpis dela opazovanj NAPACNO [OBS, PT, ALL]!!     *** ");
+        NivexError(B(Besedilo::NapakaNastavitevDela));
     PrintWhat = what;
 }
 
@@ -215,12 +224,12 @@ void CTerObs::TestStDev(std::int32_t i, const char* label, real sd, real eps) co
     if (static_cast<real>(dabs(sd)) > eps) return;
     std::ostringstream s;
     s << "\n\n";
-    s << "  *****  NAPAKA" << std::string(74, ' ') << "*****" << "\n";
+    s << B(Besedilo::NapakaGlava) << std::string(74, ' ') << "*****" << "\n";
     s << "\n";
-    s << "  *****  OPAZOVANJE: " << std::setw(5) << i + 1 << ".  " << std::setw(15) << label << ":"
-      << "  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****";
+    s << B(Besedilo::OznakaNapakaOpazovanje) << std::setw(5) << i + 1 << ".  " << std::setw(15) << label << ":"
+      << B(Besedilo::NapakaOdklonNic);
     if (Vrstica(i) > 0)
-        s << "\n  *****  Zapis " << vrsta->opis << OznakaZapisa(i) << " datoteke s podatki";
+        s << "\n" << BesediloF(Besedilo::NapakaOdklonNicZapis, vrsta->opis, OznakaZapisa(i).c_str());
     s << "\n\n";
     KoncnaNapaka(s.str());
 }
@@ -239,17 +248,20 @@ std::string Citat(const std::string& w)
 std::string CTerObs::OznakaZapisa(long i) const
 {
     const long v = Vrstica(i);
-    return " st. " + std::to_string(i + 1) + (v > 0 ? " (vrstica " + std::to_string(v) + ")" : "");
+    return v > 0 ? BesediloF(Besedilo::OznakaZapisaStVrstica, i + 1, v) : BesediloF(Besedilo::OznakaZapisaSt, i + 1);
 }
 
-std::string CTerObs::Zapis(long i) const { return std::string(" **** Zapis ") + vrsta->opis + OznakaZapisa(i); }
+std::string CTerObs::Zapis(long i) const
+{
+    return BesediloF(Besedilo::ZacetekZapisa, vrsta->opis, OznakaZapisa(i).c_str());
+}
 
 std::string CTerObs::PoljeZapisa(std::istream& in, long i) const
 {
     // The end of the file or "*K" cut the record short.
     std::string w;
     if (!BeriBesedo(in, w) || w == "*K")
-        NivexError(Zapis(i) + " je nepopoln (konec datoteke ali *K pred zadnjim podatkom)!!     *** ");
+        NivexError(BesediloF(Besedilo::NapakaZapisNepopoln, Zapis(i).c_str()));
     return w;
 }
 
@@ -259,7 +271,8 @@ real CTerObs::ReadNum(std::istream& in, long i) const
 {
     const std::string w = PoljeZapisa(in, i);
     real x = 0.0L;
-    if (!BesedaVStevilo(w, x)) NivexError(Zapis(i) + ": beseda " + Citat(w) + " ni stevilo!!     *** ");
+    if (!BesedaVStevilo(w, x))
+        NivexError(BesediloF(Besedilo::NapakaBesedaNiStevilo, Zapis(i).c_str(), Citat(w).c_str()));
     return x;
 }
 
@@ -268,7 +281,6 @@ long CTerObs::ReadInt(std::istream& in, long i, long lo, long hi) const
     const std::string w = PoljeZapisa(in, i);
     long x = 0;
     if (!BesedaVCelo(w, x, lo, hi))
-        NivexError(Zapis(i) + ": beseda " + Citat(w) + " ni celo stevilo [" + std::to_string(lo) + ", " +
-                   std::to_string(hi) + "]!!     *** ");
+        NivexError(BesediloF(Besedilo::NapakaBesedaNiCelo, Zapis(i).c_str(), Citat(w).c_str(), lo, hi));
     return x;
 }

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "funkcije/funkcijeAux.h"
+#include "src/Besedila.h"
 #include "src/NivexAux.h"
 
 CTerObsAngl::CTerObsAngl(CTerObsDir& smer) : CTerObs(kTOAngl), SMER(smer) {}
@@ -89,7 +90,7 @@ void CTerObsAngl::CalcAngle(const CTerObsDir& smer)
 void CTerObsAngl::SetPrintAngQuant(const std::string& what)
 {
     if (what != "ANG" && what != "ALL")
-        NivexError(" **** Nastavitev za izpis kolicine opazovanj NAPACNO [ANG, ALL]!!     *** ");
+        NivexError(B(Besedilo::NapakaNastavitevKotov));
     PrintAngQuant = what;
 }
 
@@ -111,8 +112,8 @@ void CTerObsAngl::PrintObsLine_OBS(std::ostream& out, long i)
 
 CTerObs::Glava CTerObsAngl::GlavaTabele() const
 {
-    const std::string t = XVel != 0 ? "     T1       T2 " : "";
-    return {"        TCZ   TS1   TS2        ANG        sANG  sroANG" + t,
+    const std::string t = XVel != 0 ? B(Besedilo::GlavaEpohiKota) : "";
+    return {B(Besedilo::GlavaKoti) + t,
             std::string(30, ' ') + EnotaKota() + "        " + EnotaOdklona() + "  " + EnotaOdklona(),
             XVel != 0 ? 73u : 55u};
 }

@@ -1,5 +1,7 @@
 #include "src/CTerObsCrdA.h"
 
+#include "src/Besedila.h"
+
 CTerObsCrdA::CTerObsCrdA() : CTerObsTocke(kTOCrdA)
 {
     Dim = 2;
@@ -10,11 +12,12 @@ CTerObsCrdA::CTerObsCrdA() : CTerObsTocke(kTOCrdA)
 CTerObs::Glava CTerObsCrdA::GlavaTabele() const
 {
     const bool d3 = Dim == 3, va = ifVA != 0;
-    std::string s = std::string("        TC          X           Y") + (d3 ? "           Z" : "");
-    std::string e = std::string("                   [m]         [m]") + (d3 ? "         [m]" : "");
+    std::string s = std::string(B(Besedilo::GlavaTockaXY)) + (d3 ? B(Besedilo::GlavaTockaZ) : "");
+    std::string e = std::string(B(Besedilo::EnoteTockaXY)) + (d3 ? B(Besedilo::EnotaZ) : "");
     if (va) {
-        s += std::string("      VX      VY") + (d3 ? "      VZ" : "");
-        e += std::string("     [m]     [m]") + (d3 ? "     [m]" : "");
+        s += std::string(B(Besedilo::GlavaHitrostiXY)) + (d3 ? B(Besedilo::GlavaHitrostZ) : "");
+        e += std::string(B(Besedilo::EnoteHitrostiXY)) + (d3 ? B(Besedilo::EnotaHitrostZ) : "");
     }
-    return {XVel != 0 ? s + "      VEL" : s, e, 36u + (d3 ? 12 : 0) + (va ? (d3 ? 24 : 16) : 0) + (XVel != 0 ? 6 : 0)};
+    return {XVel != 0 ? s + B(Besedilo::GlavaZastavicaHitrosti) : s, e,
+            36u + (d3 ? 12 : 0) + (va ? (d3 ? 24 : 16) : 0) + (XVel != 0 ? 6 : 0)};
 }

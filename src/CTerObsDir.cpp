@@ -1,12 +1,13 @@
 #include "src/CTerObsDir.h"
 
+#include "src/Besedila.h"
 #include "src/NivexAux.h"
 
 void CTerObsDir::SetPar(unsigned long n, unsigned short xvel, const std::string& unit, const std::string& kind)
 {
     SetAngUnit(unit);
     if (kind != "DIR" && kind != "ZEN" && kind != "AZI")
-        NivexError(" **** Nastavitev vrste opazovanj NAPACNO [DIR, ZEN, AZI]!!     *** ");
+        NivexError(B(Besedilo::NapakaNastavitevVrste));
     AngTyp = kind;
     vrsta = &kTerObsVrste[kind == "DIR" ? kTODir : kind == "ZEN" ? kTOZen : kTOAzi];
     Velikost(n, xvel, 1, true);
@@ -14,8 +15,11 @@ void CTerObsDir::SetPar(unsigned long n, unsigned short xvel, const std::string&
 
 CTerObs::Glava CTerObsDir::GlavaTabele() const
 {
-    const std::string t = XVel != 0 ? "     T  " : "";
-    return {"        TC1   TC2       " + AngTyp + "         s" + AngTyp + t,
+    const std::string t = XVel != 0 ? B(Besedilo::GlavaEpohaOpazovanja) : "";
+    const Besedilo glava = AngTyp == "ZEN"   ? Besedilo::GlavaZenitneRazdalje
+                           : AngTyp == "AZI" ? Besedilo::GlavaAzimuti
+                                             : Besedilo::GlavaSmeri;
+    return {B(glava) + t,
             "                       " + EnotaKota() + "        " + EnotaOdklona() + std::string(t.size(), ' '),
             XVel != 0 ? 49u : 40u};
 }

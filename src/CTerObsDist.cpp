@@ -1,5 +1,7 @@
 #include "src/CTerObsDist.h"
 
+#include "src/Besedila.h"
+
 void CTerObsDist::SetPar(unsigned long n, unsigned short xvel, unsigned short dim)
 {
     Dim = dim;
@@ -9,6 +11,6 @@ void CTerObsDist::SetPar(unsigned long n, unsigned short xvel, unsigned short di
 
 CTerObs::Glava CTerObsDist::GlavaTabele() const
 {
-    return {std::string("        TC1   TC2        DIST       sDIST") + (XVel != 0 ? "     T  " : ""),
-            "                          [m]        [mm]", XVel != 0 ? 50u : 41u};
+    return {std::string(B(Besedilo::GlavaDolzina)) + (XVel != 0 ? B(Besedilo::GlavaEpohaOpazovanja) : ""),
+            B(Besedilo::EnoteDvehTock), XVel != 0 ? 50u : 41u};
 }

@@ -1,7 +1,9 @@
 #include "src/CTerObsH.h"
 
+#include "src/Besedila.h"
+
 CTerObs::Glava CTerObsH::GlavaTabele() const
 {
-    return {std::string("        TC          H         sH") + (XVel != 0 ? "        T" : ""),
-            "                   [m]       [mm]", XVel != 0 ? 45u : 36u};
+    return {std::string(B(Besedilo::GlavaVisina)) + (XVel != 0 ? B(Besedilo::GlavaEpohaVisine) : ""),
+            B(Besedilo::EnoteVisina), XVel != 0 ? 45u : 36u};
 }

@@ -1,5 +1,7 @@
 #include "src/CTerObsHA.h"
 
+#include "src/Besedila.h"
+
 CTerObsHA::CTerObsHA() : CTerObsTocke(kTOHA)
 {
     sirinaHitrosti = 10;
@@ -9,7 +11,8 @@ CTerObsHA::CTerObsHA() : CTerObsTocke(kTOHA)
 CTerObs::Glava CTerObsHA::GlavaTabele() const
 {
     const bool va = ifVA != 0;
-    return {std::string("        TC          H     ") + (va ? "    VH    " : "") + (XVel != 0 ? "  VEL" : ""),
-            std::string("                   [m]") + (va ? "        [m]" : ""),
+    return {std::string(B(Besedilo::GlavaTockaH)) + (va ? B(Besedilo::GlavaHitrostH) : "") +
+                (XVel != 0 ? B(Besedilo::GlavaZastavicaHitrostiH) : ""),
+            std::string(B(Besedilo::EnotaTockaH)) + (va ? B(Besedilo::EnotaHitrostH) : ""),
             26u + (va ? 10 : 0) + (XVel != 0 ? 5 : 0)};
 }

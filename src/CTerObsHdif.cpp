@@ -1,7 +1,9 @@
 #include "src/CTerObsHdif.h"
 
+#include "src/Besedila.h"
+
 CTerObs::Glava CTerObsHdif::GlavaTabele() const
 {
-    return {std::string("        TC1   TC2         DH         sDH ") + (XVel != 0 ? "     T  " : ""),
-            "                          [m]        [mm]", XVel != 0 ? 50u : 41u};
+    return {std::string(B(Besedilo::GlavaVisinskaRazlika)) + (XVel != 0 ? B(Besedilo::GlavaEpohaOpazovanja) : ""),
+            B(Besedilo::EnoteDvehTock), XVel != 0 ? 50u : 41u};
 }

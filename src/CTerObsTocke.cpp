@@ -4,6 +4,7 @@
 #include <sstream>
 #include <unordered_set>
 
+#include "src/Besedila.h"
 #include "src/NivexAux.h"
 
 void CTerObsTocke::SetTocke(unsigned long n, unsigned short xvel, unsigned short dim, unsigned short ifva)
@@ -11,7 +12,7 @@ void CTerObsTocke::SetTocke(unsigned long n, unsigned short xvel, unsigned short
     // Without velocity estimation there is nowhere to put a-priori velocities,
     // and the X records would be misread field by field.
     if (ifva != 0 && xvel == 0)
-        NivexError(" **** A-priori hitrosti tock (*XV0) so mozne le ob oceni hitrosti (*XVT)!!     *** ");
+        NivexError(B(Besedilo::NapakaHitrostiTock));
     Dim = dim;
     ifVA = ifva;
     indeks.clear();
@@ -43,8 +44,8 @@ void TerObsPointError(const std::string& name)
 {
     std::ostringstream s;
     s << "\n\n";
-    s << "  *****  NAPAKA" << std::string(42, ' ') << "*****" << "\n";
-    s << "  *****  TOCKA:" << std::right << std::setw(10) << name << "  NE OBSTAJA V SEZNAMU TOCK!!!! *****";
+    s << B(Besedilo::NapakaGlava) << std::string(42, ' ') << "*****" << "\n";
+    s << B(Besedilo::OznakaNapakaTocka) << std::right << std::setw(10) << name << B(Besedilo::NapakaTockaNeObstaja);
     s << "\n\n";
     KoncnaNapaka(s.str());
 }
@@ -77,8 +78,7 @@ void CTerObsTocke::SetUniquePTS()
         const std::string& ime = PTS(p, 0);
         if (FindPoint(ime) != p) {
             if (javljene.insert(ime).second)
-                NivexWarning(" #### Tocka " + ime +
-                             " je v seznamu tock navedena veckrat - upostevana je prva navedba      #### ");
+                NivexWarning(BesediloF(Besedilo::OpozoriloTockaVeckrat, ime.c_str()));
             continue;
         }
         if (static_cast<long>(n) != p) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <tuple>
 
+#include "src/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CTerObsZbirka.h"
 #include "src/FBranje.h"
@@ -18,7 +19,7 @@ constexpr long kNajvecZapisov = 1000;
 
 [[noreturn]] void Napaka(long vrstica, const std::string& besedilo)
 {
-    NivexError(" **** Vrstica " + std::to_string(vrstica) + ": blok kovarianc (Q) - " + besedilo + "      *** ");
+    NivexError(BesediloF(Besedilo::NapakaBlokKovarianc, vrstica, besedilo.c_str()));
 }
 
 std::string Oznaka(char crka, const std::vector<std::string>& imena)
@@ -86,17 +87,17 @@ KovBlokZapisov BeriKovBlok(const std::function<bool(std::string&, long&)>& besed
     long kje = vrstica;
     long n = 0;
     if (!beseda(w, kje) || !BesedaVCelo(w, n, 1, kNajvecZapisov))
-        Napaka(vrstica, "za Q mora stati stevilo zapisov bloka (1 do " + std::to_string(kNajvecZapisov) + ")");
+        Napaka(vrstica, BesediloF(Besedilo::BlokSteviloZapisov, kNajvecZapisov));
     unsigned long N = 0;
     for (long z = 0; z < n; ++z) {
-        const std::string stev = "zapis " + std::to_string(z + 1) + " od " + std::to_string(n);
-        if (!beseda(w, kje)) Napaka(vrstica, stev + " manjka");
+        const std::string stev = BesediloF(Besedilo::BlokZapisOd, z + 1, n);
+        if (!beseda(w, kje)) Napaka(vrstica, BesediloF(Besedilo::BlokZapisManjka, stev.c_str()));
         const TerObsVrsta* v = w.size() == 1 && w[0] != 'X' ? TerObsVrstaZapisa(w[0], dim) : nullptr;
         if (v == nullptr || !TerObsSprejme(*v, dim))
-            Napaka(vrstica, stev + ": " + w + " ni vrsta opazovanja, ki jo mreza sprejme (H, h, C, V, D, L, S, Z, A, P)");
+            Napaka(vrstica, BesediloF(Besedilo::BlokNiVrsta, stev.c_str(), w.c_str()));
         std::vector<std::string> imena;
         for (unsigned k = 0; k < v->imen; ++k) {
-            if (!beseda(w, kje)) Napaka(vrstica, stev + " (" + v->opis + ") nima vseh tock");
+            if (!beseda(w, kje)) Napaka(vrstica, BesediloF(Besedilo::BlokNimaTock, stev.c_str(), v->opis));
             imena.push_back(w);
         }
         b.imena.emplace_back(v->crka, imena);
@@ -104,18 +105,17 @@ KovBlokZapisov BeriKovBlok(const std::function<bool(std::string&, long&)>& besed
         N += v->poDim ? dim : 1u;
     }
     const unsigned long elementov = N * (N + 1) / 2;
-    const std::string koliko = "zgornji trikotnik " + std::to_string(N) + " x " + std::to_string(N) + " ima " +
-                               std::to_string(elementov) + " elementov";
+    const std::string koliko = BesediloF(Besedilo::BlokTrikotnik, N, N, elementov);
     b.Q.resize(N, N, 0.0L);
     unsigned long prebranih = 0;
     for (unsigned long i = 0; i < N; ++i)
         for (unsigned long j = i; j < N; ++j, ++prebranih) {
             if (!beseda(w, kje))
-                Napaka(vrstica, koliko + ", prebranih je " + std::to_string(prebranih));
+                Napaka(vrstica, BesediloF(Besedilo::BlokPrebranih, koliko.c_str(), prebranih));
             real x = 0.0L;
             if (!BesedaVStevilo(w, x) || std::fabs(x) > kNajvecjeStevilo)
-                Napaka(vrstica, "element " + std::to_string(prebranih + 1) + " (vrstica " + std::to_string(kje) +
-                                    ") " + w + " ni stevilo; " + koliko);
+                Napaka(vrstica,
+                       BesediloF(Besedilo::BlokElementNiStevilo, prebranih + 1, kje, w.c_str(), koliko.c_str()));
             b.Q(static_cast<long>(i), static_cast<long>(j)) = x;
             b.Q(static_cast<long>(j), static_cast<long>(i)) = x;
         }
@@ -129,9 +129,10 @@ void PreveriOstanekKovBloka(const std::string& ostanek, const KovBlokZapisov& b)
     const std::string w = ostanek.substr(z, ostanek.find_first_of(" \t\r", z) - z);
     real x = 0.0L;
     if (BesedaVStevilo(w, x))
-        Napaka(b.vrstica, "za zadnjim elementom stoji se stevilo " + w + ": zgornji trikotnik " +
-                              std::to_string(b.Q.nrow()) + " x " + std::to_string(b.Q.nrow()) + " ima " +
-                              std::to_string(b.Q.nrow() * (b.Q.nrow() + 1) / 2) + " elementov");
+        Napaka(b.vrstica, BesediloF(Besedilo::BlokSteviloZaElementom, w.c_str(),
+                                    BesediloF(Besedilo::BlokTrikotnik, b.Q.nrow(), b.Q.nrow(),
+                                              b.Q.nrow() * (b.Q.nrow() + 1) / 2)
+                                        .c_str()));
 }
 
 void PoveziKovBloke(CTerObsZbirka& TO, unsigned short dim)
@@ -166,11 +167,11 @@ void PoveziKovBloke(CTerObsZbirka& TO, unsigned short dim)
                     if (zaseden < 0) zaseden = i;
                 }
             if (najden < 0 && zaseden >= 0)
-                Napaka(b.vrstica, "zapis " + Oznaka(crka, imena) + " (vrstica " + std::to_string(set.Vrstica(zaseden)) +
-                                      ") je ze v bloku vrstice " +
-                                      std::to_string(TO.kovBloki[static_cast<std::size_t>(
-                                                         blok[s][static_cast<std::size_t>(zaseden)] - 1)].vrstica));
-            if (najden < 0) Napaka(b.vrstica, "zapis " + Oznaka(crka, imena) + " ne obstaja v podatkih");
+                Napaka(b.vrstica,
+                       BesediloF(Besedilo::BlokZapisZeVBloku, Oznaka(crka, imena).c_str(), set.Vrstica(zaseden),
+                                 TO.kovBloki[static_cast<std::size_t>(blok[s][static_cast<std::size_t>(zaseden)] - 1)]
+                                     .vrstica));
+            if (najden < 0) Napaka(b.vrstica, BesediloF(Besedilo::BlokZapisNeObstaja, Oznaka(crka, imena).c_str()));
             blok[s][static_cast<std::size_t>(najden)] = static_cast<long>(k) + 1;
             b.zapisi.emplace_back(s, najden);
         }
@@ -182,12 +183,11 @@ void PoveziKovBloke(CTerObsZbirka& TO, unsigned short dim)
             const auto [a, z] = NizSmeri(TO.TODir, i);
             for (long j = a; j <= z; ++j)
                 if (blok[kTODir][static_cast<std::size_t>(j)] != blok[kTODir][static_cast<std::size_t>(i)])
-                    Napaka(b.vrstica, "smeri stojisca " + TO.TODir.PTS(i, 0) + " (vrstice " +
-                                          std::to_string(TO.TODir.Vrstica(a)) + " do " +
-                                          std::to_string(TO.TODir.Vrstica(z)) + ") morajo biti vse v tem bloku");
+                    Napaka(b.vrstica, BesediloF(Besedilo::BlokSmeriStojisca, TO.TODir.PTS(i, 0).c_str(),
+                                                TO.TODir.Vrstica(a), TO.TODir.Vrstica(z)));
         }
         matrika<real> L;
-        if (!KovCholesky(b.Q, L)) Napaka(b.vrstica, "kovariancna matrika ni pozitivno definitna");
+        if (!KovCholesky(b.Q, L)) Napaka(b.vrstica, B(Besedilo::BlokNiPozitivnoDefinitna));
     }
     // The deviations of the records are those of the covariance.
     for (const KovBlokZapisov& b : TO.kovBloki)
@@ -204,8 +204,8 @@ void PoveziKovBloke(CTerObsZbirka& TO, unsigned short dim)
                 const long r = static_cast<long>(b.odmik[k] + c);
                 const real sd = std::sqrt(b.Q(r, r));
                 if (v.sdOznaka != nullptr && !(static_cast<double>(sd * enota) > v.sdMeja))
-                    Napaka(b.vrstica, "odklon zapisa " + Oznaka(b.imena[k].first, b.imena[k].second) +
-                                          " je numericno nic");
+                    Napaka(b.vrstica, BesediloF(Besedilo::BlokOdklonNic,
+                                                Oznaka(b.imena[k].first, b.imena[k].second).c_str()));
                 set.SIG(b.zapisi[k].second, static_cast<long>(c)) = sd;
             }
         }
@@ -308,8 +308,8 @@ void KovFaktorjiZapisov(const std::vector<KovBlokModela>& bloki, matrika<real>& 
 void PrintKovBloke(std::ostream& izhod, const CTerObsZbirka& TO)
 {
     if (TO.kovBloki.empty()) return;
-    PodNaslov(izhod, "BLOKI KOVARIANC OPAZOVANJ (Q):", 1);
-    izhod << "  VRSTICA  ZAPISOV  VRSTIC  MAX|KOR|   ZAPISI (VRSTICA)\n";
+    PodNaslov(izhod, B(Besedilo::PodnaslovBlokiKovarianc), 1);
+    izhod << B(Besedilo::GlavaBlokiKovarianc) << "\n";
     izhod << std::string(75, '-') << "\n";
     for (const KovBlokZapisov& b : TO.kovBloki) {
         real kor = 0.0L;

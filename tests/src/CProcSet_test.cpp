@@ -141,3 +141,18 @@ TEST(CProcSet, SettingsReportSections)
     Preberi(Datoteka("*DIM 2\n*IZPSET 0\n*GMT\n" + T)).PrintProcSet(nic);
     EXPECT_EQ(nic.str(), "");
 }
+
+TEST(CProcSet, SettingsReportNamesTheExportFiles)
+{
+    // The files asked for are made, GeoJSON not for a levelling network, CSV
+    // not asked for; the coordinates' system by its EPSG code closes the list.
+    std::ostringstream r;
+    Preberi(Datoteka("*DIM 1\n*JSON\n*GEOJSON\n*HTML\n*EPSG 3794\nX A 100\nX B 101\n")).PrintProcSet(r);
+    const std::string izvoz = "IZVOZ REZULTATOV ZA DRUGE PROGRAME:\n-----------------------------------\n"
+                              "Datoteka z rezultati JSON    SE JE izdelala!\n"
+                              "Datoteka z rezultati GeoJSON SE NI izdelala!\n"
+                              "Datoteka z rezultati CSV     SE NI izdelala!\n"
+                              "Datoteka z rezultati HTML    SE JE izdelala!\n"
+                              "Koordinatni sistem: EPSG:3794\n\n\n";
+    EXPECT_TRUE(r.str().ends_with(izvoz)) << r.str();
+}

@@ -298,3 +298,33 @@ TEST(GetObs, LongLinesLongWordsAndRepeatedNames)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "\n\n #### Tocka A" + opozorilo + "\n\n #### Tocka B" + opozorilo + "021|12|12");
 }
+
+TEST(GetObs, LevellingTablesWithVelocities)
+{
+    // A levelling network with velocities: the point list with a-priori
+    // velocities and flags, measured heights and height differences with
+    // their epochs, each table under its header and unit line.
+    const std::string dir = TempDir("getobs_hitrosti");
+    WriteFile(dir + "/m.dat", "*DIM 1\n*XVT 2010\n*XV0\n*D V\n**V A\nX A 100 0 0\nX B 101 0.001 1\nH B 101 3 2010\n"
+                              "h A B 1.0 1 2010\nh A B 1.01 1 2011\n");
+    Mreza m(dir + "/m.dat", dir + "/m.dat");
+    std::ostringstream o;
+    m.get.PrintCTerObs(m.ps, m.TO, o);
+    // Each table: a blank line, its title underlined, a blank line, header,
+    // units, a rule as wide as the header, the rows, the rule, two line ends.
+    std::ostringstream pricakovano;
+    const auto tabela = [&pricakovano](const std::string& naslov, const std::string& glava, const std::string& enote,
+                                       std::size_t crta, const std::string& vrstice) {
+        const std::string c(crta, '-');
+        pricakovano << "\n" << naslov << "\n" << std::string(naslov.size(), '-') << "\n\n"
+                    << glava << "\n" << enote << "\n" << c << "\n" << vrstice << c << "\n\n";
+    };
+    tabela("A-PRIORI VISINE TOCK:", "        TC          H         VH      VEL", "                   [m]        [m]", 41,
+           "  1        A     100.00000   0.00000   0\n  2        B     101.00000   0.00100   1\n");
+    tabela("VISINE TOCK:", "        TC          H         sH        T", "                   [m]       [mm]", 45,
+           "  1        B     101.00000    3.00  2010.00\n");
+    tabela("OPAZOVANE VISINSKE RAZLIKE:", "        TC1   TC2         DH         sDH      T  ",
+           "                          [m]        [mm]", 50,
+           "  1        A     B         1.0000    1.00  2010.00\n  2        A     B         1.0100    1.00  2011.00\n");
+    EXPECT_EQ(o.str(), pricakovano.str());
+}

@@ -91,6 +91,8 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
          "stoji se stevilo 0 - enota kotov GON zahteva: kot [gon], odklon [mgon]; preveri *AU" + konec},
         {"*DIM 2\n" + T + "A T1 T2 45.5 1.0\n", " **** Zapis A (azimut/smerni kot) (vrstica 4): polje 1. stevila ni pravo "
          "stevilo -> 45.5 (vrstica 4) - enota kotov DMS zahteva: stopinje, minute, sekunde, odklon ['']; preveri *AU" + konec},
+        {"*DIM 2\n*AU DEG\n" + T + "S T1 T2 45 0 0 1.0\n", " **** Zapis S (horizontalna smer) (vrstica 5): za zadnjim "
+         "poljem stoji se stevilo 0 - enota kotov DEG zahteva: kot [stopinje], odklon ['']; preveri *AU" + konec},
         // Datum definition: a kind that does not exist, none, none before *K.
         {"*DIM 2\n*D X\n**V T1\n" + T, np + "Geodetski datum (*D)       *** "},
         {"*DIM 2\n*D\n" + T, np + "Geodetski datum (*D)       *** "},
@@ -99,6 +101,13 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
          "nastavitev (*) ali komentar (#) - datumska vrstica se ne nadaljuje v naslednji      *** "},
         {"*DIM 2\n*D D\n**DS T1\n" + T, " **** Datumska vrstica **DS (vrstica 3) mora imeti 2 imeni tock      *** "},
         {"*DIM 2\n*D V\n**V\n" + T, " **** Datumska vrstica **V (vrstica 3) mora imeti 1 ime tocke      *** "},
+        // More datum lines of one kind than a count holds.
+        {[&T] {
+             std::string d = "*DIM 2\n*D V\n";
+             for (int k = 0; k < 65536; ++k) d += "**V T1\n";
+             return d + T;
+         }(),
+         " **** Prevec datumskih vrstic **V (najvec 65535)      *** "},
         // Model: names not in the point list (the datum lists; an observation's
         // is in a golden example), no observations, heights in a plane, no
         // unknowns, a levelling network whose datum fixes nothing.
@@ -162,9 +171,17 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {D(3, "**DD A E\n"), dk + "**DD A - E: dolzina med tockama je 0"},
         {D(3, "**DS A C\n"), dk + "**DS A - C: horizontalna dolzina med tockama je 0"},
         {D(3, "**DZen A C\n"), dk + "**DZen A - C: horizontalna dolzina med tockama je 0"},
-        // Covariance blocks: too few and too many elements, not positive
-        // definite, a deviation of round-off size, a record that does not exist or is in a block already,
-        // a station's directions only partly in the block.
+        // Covariance blocks: a count out of range, a record missing, not an
+        // observation kind or short of its points, an element that is no
+        // number, too few and too many elements, not positive definite, a
+        // deviation of round-off size, a record that does not exist or is in
+        // a block already, a station's directions only partly in the block.
+        {gn + "Q 1001\n", q + "za Q mora stati stevilo zapisov bloka (1 do 1000)" + konec},
+        {gn + "Q 2 V A B", q + "zapis 2 od 2 manjka" + konec},
+        {gn + "Q 1 X A\n", q + "zapis 1 od 1: X ni vrsta opazovanja, ki jo mreza sprejme (H, h, C, V, D, L, S, Z, A, P)" + konec},
+        {gn + "Q 1 V A\n", q + "zapis 1 od 1 (V (vektor)) nima vseh tock" + konec},
+        {gn + "Q 1 V A B 4e-6 0 0\n4e-6 O 4e-6\n", q + "element 5 (vrstica 11) O ni stevilo; zgornji trikotnik 3 x 3 ima 6 "
+         "elementov" + konec},
         {gn + "Q 1 V A B 4e-6 0 0 4e-6 0\n*K\n", q + "zgornji trikotnik 3 x 3 ima 6 elementov, prebranih je 5" + konec},
         {gn + "Q 1 V A B 4e-6 0 0\n 4e-6 0 4e-6 1e-6\n",
          q + "za zadnjim elementom stoji se stevilo 1e-6: zgornji trikotnik 3 x 3 ima 6 elementov" + konec},
