@@ -8,7 +8,7 @@
 #include <sstream>
 #include <vector>
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/FBranje.h"
 #include "src/NivexAux.h"
 

@@ -1,7 +1,7 @@
 #include "src/CGMMEqAngl.h"
 
 #include "funkcije/KotnePretvorbe.h"
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsAngl.h"

@@ -1,6 +1,6 @@
 #include "src/CGMMEqCrd.h"
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsCrd.h"

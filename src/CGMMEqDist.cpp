@@ -1,6 +1,6 @@
 #include "src/CGMMEqDist.h"
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"

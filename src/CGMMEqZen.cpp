@@ -4,7 +4,7 @@
 #include <numbers>
 
 #include "matrika/najdim.h"
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"

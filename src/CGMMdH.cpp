@@ -6,7 +6,7 @@
 #include <iostream>
 #include <unordered_set>
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <vector>
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CProcSet.h"
 #include "src/CStojisce.h"
 #include "src/CTerObsTocke.h"

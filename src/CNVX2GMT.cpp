@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CTerObs.h"
 #include "src/CTerObsZbirka.h"
 #include "src/CTerObsCrdA.h"

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <string>
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CNVX2GMT.h"
 

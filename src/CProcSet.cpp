@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/FBranje.h"
 #include "src/FKovariance.h"
 #include "src/MetodaResitve.h"

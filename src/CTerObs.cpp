@@ -6,7 +6,7 @@
 
 #include "funkcije/KotnePretvorbe.h"
 #include "funkcije/funkcijeAux.h"
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/FBranje.h"
 #include "src/NivexAux.h"
 

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "funkcije/funkcijeAux.h"
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/NivexAux.h"
 
 CTerObsAngl::CTerObsAngl(CTerObsDir& smer) : CTerObs(kTOAngl), SMER(smer) {}

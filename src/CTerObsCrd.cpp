@@ -1,6 +1,6 @@
 #include "src/CTerObsCrd.h"
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 
 CTerObs::Glava CTerObsCrd::GlavaTabele() const
 {

@@ -1,6 +1,6 @@
 #include "src/CTerObsCrdA.h"
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 
 CTerObsCrdA::CTerObsCrdA() : CTerObsTocke(kTOCrdA)
 {

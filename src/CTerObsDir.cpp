@@ -1,6 +1,6 @@
 #include "src/CTerObsDir.h"
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/NivexAux.h"
 
 void CTerObsDir::SetPar(unsigned long n, unsigned short xvel, const std::string& unit, const std::string& kind)

@@ -1,6 +1,6 @@
 #include "src/CTerObsDist.h"
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 
 void CTerObsDist::SetPar(unsigned long n, unsigned short xvel, unsigned short dim)
 {

@@ -1,6 +1,6 @@
 #include "src/CTerObsH.h"
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 
 CTerObs::Glava CTerObsH::GlavaTabele() const
 {

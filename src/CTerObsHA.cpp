@@ -1,6 +1,6 @@
 #include "src/CTerObsHA.h"
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 
 CTerObsHA::CTerObsHA() : CTerObsTocke(kTOHA)
 {

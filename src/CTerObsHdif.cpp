@@ -1,6 +1,6 @@
 #include "src/CTerObsHdif.h"
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 
 CTerObs::Glava CTerObsHdif::GlavaTabele() const
 {

@@ -1,6 +1,6 @@
 #include "src/CTerObsPara.h"
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 
 void CTerObsPara::PrintObsLine_PT(std::ostream& out, long i)
 {

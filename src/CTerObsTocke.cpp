@@ -4,7 +4,7 @@
 #include <sstream>
 #include <unordered_set>
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/NivexAux.h"
 
 void CTerObsTocke::SetTocke(unsigned long n, unsigned short xvel, unsigned short dim, unsigned short ifva)

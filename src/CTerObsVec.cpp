@@ -1,6 +1,6 @@
 #include "src/CTerObsVec.h"
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 
 std::string CTerObsVec::Naslov() const
 {

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "matrika/inv.h"
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"

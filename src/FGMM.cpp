@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "funkcije/funkcijeAux.h"
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsTocke.h"

@@ -6,7 +6,7 @@
 #include "funkcije/KotnePretvorbe.h"
 #include "funkcije/SmerniKot.h"
 #include "funkcije/funkcijeAux.h"
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObs.h"

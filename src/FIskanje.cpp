@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "funkcije/KotnePretvorbe.h"
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CProcSet.h"
 #include "src/FTestiZapisov.h"
 #include "src/NivexAux.h"

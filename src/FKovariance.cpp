@@ -6,7 +6,7 @@
 #include <map>
 #include <tuple>
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CGMM.h"
 #include "src/CTerObsZbirka.h"
 #include "src/FBranje.h"

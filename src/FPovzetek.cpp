@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <iomanip>
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CProcSet.h"
 #include "src/CRezultati.h"
 #include "src/CTerObsZbirka.h"

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <utility>
 
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
 #include "src/CGMMSol.h"

@@ -16,7 +16,7 @@
 
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 #include "src/FDolocenost.h"
 #include "src/FIskanje.h"
 #include "src/FPovzetek.h"

@@ -8,8 +8,10 @@
 // stays with the code that prints; a text that is a whole column header or
 // a message with numbers in it is one entry, with printf conversions where
 // the numbers go (BesediloF).  A new text is a new line of Besedila.def.
-#ifndef NIVEX_SRC_BESEDILA_H
-#define NIVEX_SRC_BESEDILA_H
+// It stands among the general functions so that every layer, the matrix and
+// function libraries included, takes its texts from the one catalogue.
+#ifndef NIVEX_FUNKCIJE_BESEDILA_H
+#define NIVEX_FUNKCIJE_BESEDILA_H
 
 #include <cstddef>
 #include <cstdio>
@@ -17,7 +19,7 @@
 
 enum class Besedilo : unsigned {
 #define NIVEX_BESEDILO(id, sl) id,
-#include "src/Besedila.def"
+#include "funkcije/Besedila.def"
 #undef NIVEX_BESEDILO
     kStevilo
 };

@@ -1,4 +1,4 @@
-#include "src/Besedila.h"
+#include "funkcije/Besedila.h"
 
 namespace {
 struct Vnos {
@@ -8,7 +8,7 @@ struct Vnos {
 
 constexpr Vnos kBesedila[] = {
 #define NIVEX_BESEDILO(id, sl) {#id, sl},
-#include "src/Besedila.def"
+#include "funkcije/Besedila.def"
 #undef NIVEX_BESEDILO
 };
 static_assert(sizeof kBesedila / sizeof kBesedila[0] == static_cast<std::size_t>(Besedilo::kStevilo));
