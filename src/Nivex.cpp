@@ -42,9 +42,9 @@ void NaslovNivex(std::ostream& out)
     CppCas cas;
     const std::string podcrtaj(75, '_'), zvezde(75, '*');
     out << podcrtaj << "\n" << zvezde << "\n";
-    out << std::left << std::setw(60) << "       Nivex" << "Ver.   3.2 " << "\n" << std::right;
+    out << std::left << std::setw(60) << B(Besedilo::BannerIme) << B(Besedilo::BannerVerzija) << "\n" << std::right;
     out << "       =====" << "\n";
-    out << std::left << std::setw(60) << "       Release:" << "12 AVG 2014" << "\n" << std::right;
+    out << std::left << std::setw(60) << B(Besedilo::BannerIzdaja) << B(Besedilo::BannerDatumIzdaje) << "\n" << std::right;
     out << podcrtaj << "\n" << zvezde << "\n";
     out << std::string(55, ' ') << cas.Ascii() << "\n";
     out << "\n";
@@ -54,26 +54,26 @@ void DobiPodatke(int argc, const char** argv, std::string& dataFile, std::string
                  std::string& baseName)
 {
     NaslovNivex(std::cout);
-    if (argc > 2) NivexError(std::string(" **** ") + kNivexUporaba + "      *** ");
+    if (argc > 2) NivexError(BesediloF(Besedilo::NapakaUporaba, kNivexUporaba));
     if (argc == 2) {
         dataFile = argv[1];
     } else {
         // The whole line is the name (a name may hold blanks); blanks and a
         // CR around it are not part of it.
-        std::cout << "Podaj datoteko s podatki -> ";
+        std::cout << B(Besedilo::VprasanjeDatoteka);
         std::cout.flush();
         dataFile.clear();
         std::getline(std::cin, dataFile);
         const std::size_t a = dataFile.find_first_not_of(" \t\r"), b = dataFile.find_last_not_of(" \t\r");
         dataFile = a == std::string::npos ? std::string() : dataFile.substr(a, b - a + 1);
-        if (dataFile.empty()) NivexError(" **** Ime vhodne datoteke ni podano (NE MOREM ODPRETI!!)      *** ");
+        if (dataFile.empty()) NivexError(B(Besedilo::NapakaImeNiPodano));
     }
     if (dataFile.size() > NivexMaxImeDatoteke)
-        NivexError(" **** Ime vhodne datoteke je predolgo (najvec 255 znakov)!!      *** ");
+        NivexError(BesediloF(Besedilo::NapakaImePredolgo, NivexMaxImeDatoteke));
     if (const std::string napaka = NivexNapakaVhodne(dataFile); !napaka.empty()) NivexError(napaka);
     ImenaDatotek(dataFile, reportFile, baseName);
-    if (argc == 2) std::cout << "Datoteka s podatki       -> " << dataFile << "\n";
-    std::cout << "Datoteka z rezultati     -> " << reportFile << "\n\n\n";
+    if (argc == 2) std::cout << B(Besedilo::DatotekaPodatki) << dataFile << "\n";
+    std::cout << B(Besedilo::DatotekaRezultati) << reportFile << "\n\n\n";
 }
 
 void KonecPrograma(int argc, double seconds)
@@ -84,7 +84,7 @@ void KonecPrograma(int argc, double seconds)
     if (!NivexOpombe().empty()) std::cout << "\n";
     std::cout << crta << "\n";
     IzpisNastavitve(4);
-    std::cout << "   KONCAL Z IZRACUNI !!!  [" << seconds << " s]" << "\n";
+    std::cout << B(Besedilo::KoncalZIzracuni) << seconds << " s]" << "\n";
     std::cout << crta << "\n\n";
     std::cout.flush();
     if (argc == 1) {
@@ -420,8 +420,8 @@ int NivexMain(int argc, const char** argv)
         // From here on a fatal message of any layer ends up in the report as well.
         nivex.kontekst.porocilo = &report;
         NaslovNivex(report);
-        report << "Datoteka s podatki       -> " << std::setw(20) << dataFile << "\n";
-        report << "Datoteka z rezultati     -> " << std::setw(20) << reportFile << "\n\n\n";
+        report << B(Besedilo::DatotekaPodatki) << std::setw(20) << dataFile << "\n";
+        report << B(Besedilo::DatotekaRezultati) << std::setw(20) << reportFile << "\n\n\n";
 
         nivex.Izracun(dataFile, report);
 
