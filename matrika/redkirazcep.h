@@ -137,6 +137,9 @@ private:
     // The inverse on the pattern in the panel of supernode s (every later
     // supernode in its rows done).
     void inverzPanela(long s, int nt, std::vector<real>& G, std::vector<long>& rel);
+    // Its phases: the runs of the panel's rows in the later supernodes,
+    // Z(B,B) gathered, Z(B,J) and Z(J,J).
+    struct InverzPanela;
     // celotniInverz with Z's values as E (real or dvojna).
     template <typename E>
     bool celotniInverzV(E* Z) const;
