@@ -143,6 +143,9 @@ private:
     // celotniInverz with Z's values as E (real or dvojna).
     template <typename E>
     bool celotniInverzV(E* Z) const;
+    // Its phases (redkicelotniinverz.cpp).
+    template <typename E>
+    struct CelotniInverz;
 
     // The factor is held by supernodes: runs of consecutive columns whose
     // structures below the run are the same.  Supernode s has the columns
