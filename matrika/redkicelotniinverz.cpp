@@ -387,7 +387,10 @@ void redkiRazcep::CelotniInverz<E>::vsoteJ(long s, long i, long v, Vrstice& d) c
     }
 }
 
-// The block's rows i0 .. i1 within supernode s, and their diagonal.
+// The block's rows i0 .. i1 within supernode s, and their diagonal: only
+// the block's own (a supernode may reach past the block, and the diagonal
+// of a later block's row, written here again, would race with that block's
+// reads of it).
 template <typename E>
 void redkiRazcep::CelotniInverz<E>::vSupervozliscu(long s, long i0, long i1, bool& tocno) const
 {
@@ -402,7 +405,7 @@ void redkiRazcep::CelotniInverz<E>::vSupervozliscu(long s, long i0, long i1, boo
             tocno = Shrani(val, el(i, f + c)) && tocno;
             el(f + c, i) = el(i, f + c);
         }
-        if (f + c >= i0) {
+        if (f + c >= i0 && f + c < i1) {
             real val = 1.0L / r.D_[static_cast<std::size_t>(f + c)];
             for (long k = c + 1; k < ld; ++k) val -= lc[k] * vrednost(el(R[k], f + c));
             tocno = Shrani(val, el(f + c, f + c)) && tocno;
