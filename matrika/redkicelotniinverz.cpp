@@ -157,6 +157,262 @@ inline bool Shrani(real x, real& z)
 inline bool Shrani(real x, dvojna& z) { return hrani(x, z); }
 }  // namespace
 
+// The whole inverse for celotniInverzV, phase by phase: L as pairs, then the
+// blocks of rows of Z shared among the threads, each through the supernodes
+// from the last that reaches its rows.
+template <typename E>
+struct redkiRazcep::CelotniInverz {
+    static constexpr bool pari = std::is_same_v<E, dvojna>;
+
+    CelotniInverz(const redkiRazcep& r, E* z)
+        : r(r), z(z), n(r.n_), ns(static_cast<long>(r.Sf_.size()) - 1), nn(static_cast<std::size_t>(n)),
+          blokov((n + kVrstic - 1) / kVrstic), napredek(static_cast<std::size_t>(blokov))
+    {
+    }
+    bool paroviL();
+    void bloki();
+    // A value of Z without its pair ends every block.
+    std::atomic<bool> brezPara{false};
+
+private:
+    // A thread's working rows: the sums of two rows (w, and as pairs wd),
+    // their rows of Z(i, B) copied as pairs (Yd) or the places of the
+    // columns k_b of Z (odmik).
+    struct Vrstice {
+        std::vector<real> w;
+        std::vector<dvojna> Yd, wd;
+        std::vector<std::size_t> odmik;
+    };
+    E& el(long i, long j) const { return z[static_cast<std::size_t>(j) * nn + static_cast<std::size_t>(i)]; }
+    void blok(long q);
+    void cakaj(long q, long s) const;
+    bool zberiVrstice(long s, long od, long vrstic, Vrstice& d) const;
+    void podSupervozliscem(long s, long od, long i1, Vrstice& d, bool& tocno) const;
+    void vsoteJPari(long s, long i, long v, Vrstice& d, bool& tocno) const;
+    void vsoteJ(long s, long i, long v, Vrstice& d) const;
+    void vSupervozliscu(long s, long i0, long i1, bool& tocno) const;
+
+    const redkiRazcep& r;
+    E* const z;
+    const long n, ns;
+    const std::size_t nn;
+    // L's values as pairs (paroviL), by supernodes whether those below the
+    // supernode (pariB) and within it (pariJ) all have their pairs.
+    std::vector<dvojna> Ld;
+    std::vector<unsigned char> pariB, pariJ;
+    double delo = 0;   // multiplications of the whole inverse
+    const long blokov;
+    // The supernodes each block is done with: ns before it starts, s once
+    // it is done with s, -1 at its end (or when it failed, so that no
+    // thread waits for it; the failure is passed on).
+    std::vector<std::atomic<long>> napredek;
+};
+
+// L's values as pairs of doubles for the supernodes of kPari columns and
+// more (every one where Z is held as pairs), below the supernode and within
+// it, where every value has its pair.  False where Z is held as pairs and
+// some value of L has none.
+template <typename E>
+bool redkiRazcep::CelotniInverz<E>::paroviL()
+{
+    Ld.resize(r.Lx_.size());
+    pariB.resize(static_cast<std::size_t>(ns));
+    pariJ.resize(static_cast<std::size_t>(ns));
+    for (long s = 0; s < ns; ++s) {
+        const long f = r.Sf_[s], nc = r.Sf_[s + 1] - f, ld = r.Rp_[s + 1] - r.Rp_[s], m = ld - nc;
+        delo += static_cast<double>(n - f - nc) * static_cast<double>(nc * m);
+        if (nc < kPari && !pari) continue;
+        const real* X = r.Lx_.data() + r.Xp_[s];
+        dvojna* Xd = Ld.data() + r.Xp_[s];
+        bool b = m > 0, j = true;
+        for (long c = 0; c < nc; ++c) {
+            for (long e = c + 1; e < nc; ++e) j = razcepi(X[c * ld + e], Xd[c * ld + e]) && j;
+            for (long k = nc; k < ld; ++k) b = razcepi(X[c * ld + k], Xd[c * ld + k]) && b;
+        }
+        pariB[static_cast<std::size_t>(s)] = b;
+        pariJ[static_cast<std::size_t>(s)] = j;
+        if (pari && !((b || m == 0) && j)) return false;
+    }
+    return true;
+}
+
+// The blocks from the last, shared among the threads.
+template <typename E>
+void redkiRazcep::CelotniInverz<E>::bloki()
+{
+    for (auto& a : napredek) a.store(ns, std::memory_order_relaxed);
+    vzporedno::Vzporedno(blokov, delo, r.niti(), [this](long k) { blok(blokov - 1 - k); });
+}
+
+// Block q of kVrstic rows through the supernodes from the last one that
+// reaches its rows back to the first.
+template <typename E>
+void redkiRazcep::CelotniInverz<E>::blok(long q)
+{
+    struct Konec {
+        std::atomic<long>& a;
+        ~Konec() { a.store(-1, std::memory_order_release); }
+    } konec{napredek[static_cast<std::size_t>(q)]};
+    const long i0 = q * kVrstic, i1 = std::min(n, i0 + kVrstic);
+    thread_local Vrstice d;
+    const long prvi = r.Sup_[static_cast<std::size_t>(i0)];
+    bool tocno = true;
+    for (long s = r.Sup_[static_cast<std::size_t>(i1 - 1)]; s >= 0; --s) {
+        if (pari && !tocno) brezPara.store(true, std::memory_order_relaxed);
+        if (pari && brezPara.load(std::memory_order_relaxed)) return;
+        // Every later block done with s; from the supernode of the
+        // block's first column on nothing more is needed of them.
+        if (s >= prvi) cakaj(q, s);
+        const long f = r.Sf_[s], nc = r.Sf_[s + 1] - f;
+        const long od = std::max(f + nc, i0);
+        if (od < i1) podSupervozliscem(s, od, i1, d, tocno);
+        if (f + nc > i0) vSupervozliscu(s, i0, i1, tocno);
+        napredek[static_cast<std::size_t>(q)].store(s, std::memory_order_release);
+    }
+    if (pari && !tocno) brezPara.store(true, std::memory_order_relaxed);
+}
+
+// Every later block than q done with s: its progress at s or below, -1 at
+// its end.
+template <typename E>
+void redkiRazcep::CelotniInverz<E>::cakaj(long q, long s) const
+{
+    for (long p = q + 1; p < blokov; ++p) {
+        const std::atomic<long>& a = napredek[static_cast<std::size_t>(p)];
+        vzporedno::CakajDo([&] { return a.load(std::memory_order_acquire) <= s; });
+    }
+}
+
+// Rows od .. od + vrstic of Z(:, B) for the sums below supernode s: copied
+// as pairs into d.Yd (true) where the supernode's L(B, J) has its pairs, Z
+// is held in long doubles and every value has its pair; otherwise the
+// places of the columns k_b of Z in d.odmik.
+template <typename E>
+bool redkiRazcep::CelotniInverz<E>::zberiVrstice(long s, long od, long vrstic, Vrstice& d) const
+{
+    const long nc = r.Sf_[s + 1] - r.Sf_[s], m = r.Rp_[s + 1] - r.Rp_[s] - nc;
+    const long* R = r.Rs_.data() + r.Rp_[s];
+    bool par = pariB[static_cast<std::size_t>(s)] != 0 && !pari;
+    if (par) {
+        d.Yd.resize(static_cast<std::size_t>(vrstic * m));
+        for (long b = 0; b < m; ++b) {
+            const E* zk = &el(od, R[nc + b]);
+            for (long t = 0; t < vrstic; ++t) par = razcepi(vrednost(zk[t]), d.Yd[static_cast<std::size_t>(t * m + b)]) && par;
+        }
+    }
+    if (!par) {
+        d.odmik.resize(static_cast<std::size_t>(m));
+        for (long b = 0; b < m; ++b) d.odmik[static_cast<std::size_t>(b)] = static_cast<std::size_t>(R[nc + b]) * nn;
+    }
+    return par;
+}
+
+// The block's rows od .. i1 below supernode s, two at a time: the sums over
+// B from Z(i, B) (gathered as pairs where they pay), then the sums within J
+// against L(J, J).
+template <typename E>
+void redkiRazcep::CelotniInverz<E>::podSupervozliscem(long s, long od, long i1, Vrstice& d, bool& tocno) const
+{
+    const long nc = r.Sf_[s + 1] - r.Sf_[s], ld = r.Rp_[s + 1] - r.Rp_[s], m = ld - nc;
+    const real* X = r.Lx_.data() + r.Xp_[s];
+    const dvojna* Xd = Ld.data() + r.Xp_[s];
+    const long vrstic = i1 - od;
+    d.wd.resize(static_cast<std::size_t>(2 * nc));
+    d.w.resize(static_cast<std::size_t>(2 * nc));
+    const bool par = zberiVrstice(s, od, vrstic, d);
+    for (long t = 0; t < vrstic; t += 2) {
+        const long i = od + t, v = std::min(2L, vrstic - t);
+        if constexpr (pari)
+            Vsote(Zbrane{z + i, d.odmik.data()}, v, Xd + nc, ld, m, nc, d.w.data());
+        else if (par)
+            Vsote(Vrsti<dvojna>{d.Yd.data() + t * m, d.Yd.data() + (t + 1) * m}, v, Xd + nc, ld, m, nc, d.w.data());
+        else
+            VsoteNaravnost(z + i, d.odmik.data(), v, X + nc, ld, m, nc, d.w.data());
+        if constexpr (pari)
+            vsoteJPari(s, i, v, d, tocno);
+        else
+            vsoteJ(s, i, v, d);
+    }
+}
+
+// Rows i and i + 1 (v of them) of Z(:, J) held as pairs, from their sums
+// over B in d.w: the sums within J from the last column of J back.  The pair
+// of each value is the entry of Z and the operand of the sums within J at
+// once.
+template <typename E>
+void redkiRazcep::CelotniInverz<E>::vsoteJPari(long s, long i, long v, Vrstice& d, bool& tocno) const
+{
+    const long f = r.Sf_[s], nc = r.Sf_[s + 1] - f, ld = r.Rp_[s + 1] - r.Rp_[s];
+    const dvojna* Xd = Ld.data() + r.Xp_[s];
+    real* w0 = d.w.data();
+    real* w1 = d.w.data() + nc;
+    dvojna* p0 = d.wd.data();
+    dvojna* p1 = d.wd.data() + nc;
+    for (long c = nc - 1; c >= 0; --c) {
+        real v0 = w0[c], v1 = w1[c];
+        skalarna::Odstej(v0, v1, p0, p1, Xd + c * ld, c + 1, nc, v == 2);
+        tocno = hrani(v0, p0[c]) && tocno;
+        el(i, f + c) = el(f + c, i) = p0[c];
+        if (v == 2) {
+            tocno = hrani(v1, p1[c]) && tocno;
+            el(i + 1, f + c) = el(f + c, i + 1) = p1[c];
+        }
+    }
+}
+
+// The same in long doubles: the sums within J on pairs (d.wd against L(J, J)
+// as pairs) while every value has its pair.
+template <typename E>
+void redkiRazcep::CelotniInverz<E>::vsoteJ(long s, long i, long v, Vrstice& d) const
+{
+    const long f = r.Sf_[s], nc = r.Sf_[s + 1] - f, ld = r.Rp_[s + 1] - r.Rp_[s];
+    const real* X = r.Lx_.data() + r.Xp_[s];
+    const dvojna* Xd = Ld.data() + r.Xp_[s];
+    real* w0 = d.w.data();
+    real* w1 = d.w.data() + nc;
+    bool parJ = pariJ[static_cast<std::size_t>(s)] != 0;
+    auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
+        real v0 = w0[c], v1 = w1[c];
+        skalarna::Odstej(v0, v1, x0, x1, lc, c + 1, nc, v == 2);
+        w0[c] = v0;
+        w1[c] = v1;
+    };
+    for (long c = nc - 1; c >= 0; --c) {
+        if (parJ)
+            stolpec(c, d.wd.data(), d.wd.data() + nc, Xd + c * ld);
+        else
+            stolpec(c, w0, w1, X + c * ld);
+        for (long t = 0; t < v; ++t) el(i + t, f + c) = el(f + c, i + t) = d.w[static_cast<std::size_t>(t * nc + c)];
+        if (parJ) parJ = razcepi(w0[c], d.wd[static_cast<std::size_t>(c)]) && (v < 2 || razcepi(w1[c], d.wd[static_cast<std::size_t>(nc + c)]));
+    }
+}
+
+// The block's rows i0 .. i1 within supernode s, and their diagonal: only
+// the block's own (a supernode may reach past the block, and the diagonal
+// of a later block's row, written here again, would race with that block's
+// reads of it).
+template <typename E>
+void redkiRazcep::CelotniInverz<E>::vSupervozliscu(long s, long i0, long i1, bool& tocno) const
+{
+    const long f = r.Sf_[s], nc = r.Sf_[s + 1] - f, ld = r.Rp_[s + 1] - r.Rp_[s];
+    const real* X = r.Lx_.data() + r.Xp_[s];
+    const long* R = r.Rs_.data() + r.Rp_[s];
+    for (long c = nc - 1; c >= 0; --c) {
+        const real* lc = X + c * ld;
+        for (long i = std::max(f + c + 1, i0); i < std::min(f + nc, i1); ++i) {
+            real val = 0;
+            for (long k = c + 1; k < ld; ++k) val -= lc[k] * vrednost(el(R[k], i));
+            tocno = Shrani(val, el(i, f + c)) && tocno;
+            el(f + c, i) = el(i, f + c);
+        }
+        if (f + c >= i0 && f + c < i1) {
+            real val = 1.0L / r.D_[static_cast<std::size_t>(f + c)];
+            for (long k = c + 1; k < ld; ++k) val -= lc[k] * vrednost(el(R[k], f + c));
+            tocno = Shrani(val, el(f + c, f + c)) && tocno;
+        }
+    }
+}
+
 void redkiRazcep::celotniInverz(real* z) const { celotniInverzV(z); }
 
 bool redkiRazcep::celotniInverz(dvojna* z) const { return celotniInverzV(z); }
@@ -166,7 +422,6 @@ bool redkiRazcep::celotniInverzV(E* z) const
 {
     if (!razcepljena_)
         matrikaError("Funkcija:   redkiRazcep::celotniInverz\nMatrika ni razcepljena - Izvedi razcep prvo: ", F, __LINE__);
-    constexpr bool pari = std::is_same_v<E, dvojna>;
     // Z = D^-1 L^-1 + (I - L') Z: for a column c with the rows S below it
     // in L,
     //   Z(i, c) = -sum_{k in S} L(k, c) Z(i, k)   for every row i > c,
@@ -199,152 +454,11 @@ bool redkiRazcep::celotniInverzV(E* z) const
     // straight from Z, against L as pairs.  Where some value of L or Z has
     // no pair (beyond the range of double), false, and Z is to be formed
     // in long doubles.
-    const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
-    if (n == 0) return true;
-    const std::size_t nn = static_cast<std::size_t>(n);
-    auto el = [z, nn](long i, long j) -> E& { return z[static_cast<std::size_t>(j) * nn + static_cast<std::size_t>(i)]; };
-    // L's values as pairs of doubles for the supernodes of kPari columns
-    // and more (every one where Z is held as pairs), below the supernode
-    // and within it, where every value has its pair.
-    std::vector<dvojna> Ld(Lx_.size());
-    std::vector<unsigned char> pariB(static_cast<std::size_t>(ns)), pariJ(static_cast<std::size_t>(ns));
-    double delo = 0;
-    for (long s = 0; s < ns; ++s) {
-        const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
-        delo += static_cast<double>(n - f - nc) * static_cast<double>(nc * m);
-        if (nc < kPari && !pari) continue;
-        const real* X = Lx_.data() + Xp_[s];
-        dvojna* Xd = Ld.data() + Xp_[s];
-        bool b = m > 0, j = true;
-        for (long c = 0; c < nc; ++c) {
-            for (long e = c + 1; e < nc; ++e) j = razcepi(X[c * ld + e], Xd[c * ld + e]) && j;
-            for (long r = nc; r < ld; ++r) b = razcepi(X[c * ld + r], Xd[c * ld + r]) && b;
-        }
-        pariB[static_cast<std::size_t>(s)] = b;
-        pariJ[static_cast<std::size_t>(s)] = j;
-        if (pari && !((b || m == 0) && j)) return false;
-    }
-    // A value of Z without its pair ends every block.
-    std::atomic<bool> brezPara{false};
-    const long blokov = (n + kVrstic - 1) / kVrstic;
-    // The supernodes each block is done with: ns before it starts, s once
-    // it is done with s, -1 at its end (or when it failed, so that no
-    // thread waits for it; the failure is passed on).
-    std::vector<std::atomic<long>> napredek(static_cast<std::size_t>(blokov));
-    for (auto& a : napredek) a.store(ns, std::memory_order_relaxed);
-    vzporedno::Vzporedno(blokov, delo, niti(), [&](long k) {
-        const long q = blokov - 1 - k;
-        struct Konec {
-            std::atomic<long>& a;
-            ~Konec() { a.store(-1, std::memory_order_release); }
-        } konec{napredek[static_cast<std::size_t>(q)]};
-        const long i0 = q * kVrstic, i1 = std::min(n, i0 + kVrstic);
-        thread_local std::vector<real> w;
-        thread_local std::vector<dvojna> Yd, wd;
-        thread_local std::vector<std::size_t> odmik;   // place of column k_b of Z
-        const long prvi = Sup_[static_cast<std::size_t>(i0)];
-        bool tocno = true;
-        for (long s = Sup_[static_cast<std::size_t>(i1 - 1)]; s >= 0; --s) {
-            if (pari && !tocno) brezPara.store(true, std::memory_order_relaxed);
-            if (pari && brezPara.load(std::memory_order_relaxed)) return;
-            // Every later block done with s; from the supernode of the
-            // block's first column on nothing more is needed of them.
-            if (s >= prvi)
-                for (long p = q + 1; p < blokov; ++p) {
-                    // Done with s: its progress at s or below, -1 at its end.
-                    const std::atomic<long>& a = napredek[static_cast<std::size_t>(p)];
-                    vzporedno::CakajDo([&] { return a.load(std::memory_order_acquire) <= s; });
-                }
-            const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
-            const real* X = Lx_.data() + Xp_[s];
-            const dvojna* Xd = Ld.data() + Xp_[s];
-            const long* R = Rs_.data() + Rp_[s];
-            const long od = std::max(f + nc, i0);
-            if (od < i1) {
-                // The block's rows below the supernode, two at a time: the
-                // sums over B from Z(i, B) (gathered as pairs where they
-                // pay), then the sums within J against L(J, J).
-                const long vrstic = i1 - od;
-                wd.resize(static_cast<std::size_t>(2 * nc));
-                w.resize(static_cast<std::size_t>(2 * nc));
-                bool par = pariB[static_cast<std::size_t>(s)] != 0 && !pari;
-                if (par) {
-                    Yd.resize(static_cast<std::size_t>(vrstic * m));
-                    for (long b = 0; b < m; ++b) {
-                        const E* zk = &el(od, R[nc + b]);
-                        for (long r = 0; r < vrstic; ++r) par = razcepi(vrednost(zk[r]), Yd[static_cast<std::size_t>(r * m + b)]) && par;
-                    }
-                }
-                if (!par) {
-                    odmik.resize(static_cast<std::size_t>(m));
-                    for (long b = 0; b < m; ++b) odmik[static_cast<std::size_t>(b)] = static_cast<std::size_t>(R[nc + b]) * nn;
-                }
-                for (long r = 0; r < vrstic; r += 2) {
-                    const long i = od + r, v = std::min(2L, vrstic - r);
-                    if constexpr (pari)
-                        Vsote(Zbrane{z + i, odmik.data()}, v, Xd + nc, ld, m, nc, w.data());
-                    else if (par)
-                        Vsote(Vrsti<dvojna>{Yd.data() + r * m, Yd.data() + (r + 1) * m}, v, Xd + nc, ld, m, nc, w.data());
-                    else
-                        VsoteNaravnost(z + i, odmik.data(), v, X + nc, ld, m, nc, w.data());
-                    real* w0 = w.data();
-                    real* w1 = w.data() + nc;
-                    if constexpr (pari) {
-                        // The pair of each value is the entry of Z and the
-                        // operand of the sums within J at once.
-                        dvojna* p0 = wd.data();
-                        dvojna* p1 = wd.data() + nc;
-                        for (long c = nc - 1; c >= 0; --c) {
-                            real v0 = w0[c], v1 = w1[c];
-                            skalarna::Odstej(v0, v1, p0, p1, Xd + c * ld, c + 1, nc, v == 2);
-                            tocno = hrani(v0, p0[c]) && tocno;
-                            el(i, f + c) = el(f + c, i) = p0[c];
-                            if (v == 2) {
-                                tocno = hrani(v1, p1[c]) && tocno;
-                                el(i + 1, f + c) = el(f + c, i + 1) = p1[c];
-                            }
-                        }
-                    } else {
-                        bool parJ = pariJ[static_cast<std::size_t>(s)] != 0;
-                        auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
-                            real v0 = w0[c], v1 = w1[c];
-                            skalarna::Odstej(v0, v1, x0, x1, lc, c + 1, nc, v == 2);
-                            w0[c] = v0;
-                            w1[c] = v1;
-                        };
-                        for (long c = nc - 1; c >= 0; --c) {
-                            if (parJ)
-                                stolpec(c, wd.data(), wd.data() + nc, Xd + c * ld);
-                            else
-                                stolpec(c, w0, w1, X + c * ld);
-                            for (long t = 0; t < v; ++t) el(i + t, f + c) = el(f + c, i + t) = w[static_cast<std::size_t>(t * nc + c)];
-                            if (parJ) parJ = razcepi(w0[c], wd[static_cast<std::size_t>(c)]) && (v < 2 || razcepi(w1[c], wd[static_cast<std::size_t>(nc + c)]));
-                        }
-                    }
-                }
-            }
-            // The block's rows within the supernode, and their diagonal.
-            if (f + nc > i0) {
-                for (long c = nc - 1; c >= 0; --c) {
-                    const real* lc = X + c * ld;
-                    for (long i = std::max(f + c + 1, i0); i < std::min(f + nc, i1); ++i) {
-                        real val = 0;
-                        for (long r = c + 1; r < ld; ++r) val -= lc[r] * vrednost(el(R[r], i));
-                        tocno = Shrani(val, el(i, f + c)) && tocno;
-                        el(f + c, i) = el(i, f + c);
-                    }
-                    if (f + c >= i0) {
-                        real val = 1.0L / D_[static_cast<std::size_t>(f + c)];
-                        for (long r = c + 1; r < ld; ++r) val -= lc[r] * vrednost(el(R[r], f + c));
-                        tocno = Shrani(val, el(f + c, f + c)) && tocno;
-                    }
-                }
-            }
-            napredek[static_cast<std::size_t>(q)].store(s, std::memory_order_release);
-        }
-        if (pari && !tocno) brezPara.store(true, std::memory_order_relaxed);
-    });
-    return !brezPara.load();
+    if (n_ == 0) return true;
+    CelotniInverz<E> inverz(*this, z);
+    if (!inverz.paroviL()) return false;
+    inverz.bloki();
+    return !inverz.brezPara.load();
 }
 
 void redkiRazcep::stolpciInverza(const long* j, long k, std::vector<real>& W) const

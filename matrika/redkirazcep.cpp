@@ -880,84 +880,139 @@ void redkiRazcep::izbraniInverz()
     inverz_ = true;
 }
 
-void redkiRazcep::inverzPanela(long s, int nt, std::vector<real>& G, std::vector<long>& rel)
-{
-    // Z = D^-1 L^-1 + (I - L') Z by supernodes from the last: with J the
-    // columns of s and B the rows below them, Z(B,J) = -Z(B,B) L(B,J)
-    // L(J,J)^-1, and then Z(J,J) column by column.  B is a clique of the
-    // factor's graph, so Z(B,B) is already in the panels of the later
-    // supernodes.
-    const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s], m = ld - nc;
-    const real* X = Lx_.data() + Xp_[s];
-    real* Z = Zx_.data() + Xp_[s];
-    const long* R = Rs_.data() + Rp_[s];
-    // Z(B,B) gathered into G (m x m), as pairs of doubles where that pays
-    // and every value has its pair, with L(B,J) alike.
-    // The rows B fall in runs, each in the structure of one later
-    // supernode t: the positions of a run's rows from its first on in t
-    // (at relVse[tek.rel]).
+// The inverse on the pattern in the panel of one supernode, phase by phase.
+// Z = D^-1 L^-1 + (I - L') Z by supernodes from the last: with J the columns
+// of s and B the rows below them, Z(B,J) = -Z(B,B) L(B,J) L(J,J)^-1, and then
+// Z(J,J) column by column.  B is a clique of the factor's graph, so Z(B,B) is
+// already in the panels of the later supernodes.
+struct redkiRazcep::InverzPanela {
+    // A run of the rows B that lies in the structure of one later supernode
+    // t: the positions of its rows from its first (row b of the panel) on in
+    // t are at relVse[rel].
     struct Tek {
         long b, t, rel;
     };
+
+    InverzPanela(redkiRazcep& r, long s, int nt)
+        : r(r), f(r.Sf_[s]), nc(r.Sf_[s + 1] - f), ld(r.Rp_[s + 1] - r.Rp_[s]), m(ld - nc), nt(nt),
+          X(r.Lx_.data() + r.Xp_[s]), Z(r.Zx_.data() + r.Xp_[s]), R(r.Rs_.data() + r.Rp_[s])
+    {
+    }
+    void tekiVrstic(std::vector<long>& rel);
+    void paroviL();
+    void inverzBJ(std::vector<real>& G);
+    void inverzJJ();
+
+private:
+    template <typename T>
+    bool zberi(T* g0) const;
+    template <typename T, typename U>
+    void produkt(const T* Gp, const U* Lb) const;
+    void vrsticiBJ(long a, long vrst, real* W) const;
+
+    redkiRazcep& r;
+    const long f, nc, ld, m;
+    const int nt;
+    const real* const X;   // the panel of L
+    real* const Z;         // the panel of Z
+    const long* const R;   // the panel's rows
+    // The runs of B (tekiVrstic): the run of each row of B at tekP[b - nc].
+    const Tek* tekiP = nullptr;
+    const long* relP = nullptr;
+    const long* tekP = nullptr;
+    // L below its diagonal as pairs of doubles at Ldp (paroviL), where every
+    // value has its pair and that pays.
+    bool parL = false;
+    const dvojna* Ldp = nullptr;
+};
+
+void redkiRazcep::inverzPanela(long s, int nt, std::vector<real>& G, std::vector<long>& rel)
+{
+    InverzPanela p(*this, s, nt);
+    p.tekiVrstic(rel);
+    p.paroviL();
+    p.inverzBJ(G);
+    p.inverzJJ();
+}
+
+// The rows B fall in runs, each in the structure of one later supernode t.
+void redkiRazcep::InverzPanela::tekiVrstic(std::vector<long>& rel)
+{
     thread_local std::vector<Tek> teki;
     thread_local std::vector<long> relVse, tekStolpca;
     teki.clear();
     relVse.clear();
     tekStolpca.resize(static_cast<std::size_t>(m));
     for (long b = nc; b < ld;) {
-        const long t = Sup_[R[b]];
+        const long t = r.Sup_[R[b]];
         long b1 = b;
-        while (b1 < ld && R[b1] < Sf_[t + 1]) ++b1;
-        relativni(t, R + b, ld - b, rel);
+        while (b1 < ld && R[b1] < r.Sf_[t + 1]) ++b1;
+        r.relativni(t, R + b, ld - b, rel);
         for (long bb = b; bb < b1; ++bb) tekStolpca[static_cast<std::size_t>(bb - nc)] = static_cast<long>(teki.size());
         teki.push_back({b, t, static_cast<long>(relVse.size())});
         relVse.insert(relVse.end(), rel.begin(), rel.end());
         b = b1;
     }
-    const Tek* tekiP = teki.data();
-    const long* relP = relVse.data();
-    const long* tekP = tekStolpca.data();
-    auto zberi = [&](auto* g0) {
-        // Column by column (each its own task), then the upper triangle of
-        // G from the lower, by tiles that stay in the cache.
-        std::atomic<bool> tocno{true};
-        const double delo = 3.0 * static_cast<double>(m) * static_cast<double>(m) / 2;
-        Vzporedno(m, delo, nt, [&](long q) {
-            const Tek& tek = tekiP[tekP[q]];
-            const long bb = nc + q, t = tek.t, ldt = Rp_[t + 1] - Rp_[t];
-            const real* zc = Zx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
-            const long* rl = relP + tek.rel - tek.b;
-            auto* g = g0 + q * m - nc;
-            bool ok = true;
-            for (long r = bb; r < ld; ++r) ok = razcepi(zc[rl[r]], g[r]) && ok;
-            if (!ok) tocno.store(false, std::memory_order_relaxed);
-        });
-        constexpr long kPloscica = 32;
-        Vzporedno((m + kPloscica - 1) / kPloscica, delo, nt, [&](long p) {
-            const long j0 = p * kPloscica, j1 = std::min(j0 + kPloscica, m);
-            for (long i0 = j0; i0 < m; i0 += kPloscica) {
-                const long i1 = std::min(i0 + kPloscica, m);
-                for (long i = i0; i < i1; ++i)
-                    for (long j = j0; j < std::min(j1, i); ++j) g0[j + i * m] = g0[i + j * m];
-            }
-        });
-        return tocno.load();
-    };
-    // The panel of L below its diagonal as pairs (Ld), where that pays.
-    thread_local std::vector<dvojna> Gd, Ld, Zp;
-    bool parL = m >= kPari || nc >= kPari;
+    tekiP = teki.data();
+    relP = relVse.data();
+    tekP = tekStolpca.data();
+}
+
+// Z(B,B) gathered into g0 (m x m) from the panels of the later supernodes:
+// column by column (each its own task), then the upper triangle from the
+// lower, by tiles that stay in the cache.  False where some value has no
+// pair (g0 held as pairs of doubles).
+template <typename T>
+bool redkiRazcep::InverzPanela::zberi(T* g0) const
+{
+    std::atomic<bool> tocno{true};
+    const double delo = 3.0 * static_cast<double>(m) * static_cast<double>(m) / 2;
+    Vzporedno(m, delo, nt, [&](long q) {
+        const Tek& tek = tekiP[tekP[q]];
+        const long bb = nc + q, t = tek.t, ldt = r.Rp_[t + 1] - r.Rp_[t];
+        const real* zc = r.Zx_.data() + r.Xp_[t] + (R[bb] - r.Sf_[t]) * ldt;
+        const long* rl = relP + tek.rel - tek.b;
+        auto* g = g0 + q * m - nc;
+        bool ok = true;
+        for (long i = bb; i < ld; ++i) ok = razcepi(zc[rl[i]], g[i]) && ok;
+        if (!ok) tocno.store(false, std::memory_order_relaxed);
+    });
+    constexpr long kPloscica = 32;
+    Vzporedno((m + kPloscica - 1) / kPloscica, delo, nt, [&](long p) {
+        const long j0 = p * kPloscica, j1 = std::min(j0 + kPloscica, m);
+        for (long i0 = j0; i0 < m; i0 += kPloscica) {
+            const long i1 = std::min(i0 + kPloscica, m);
+            for (long i = i0; i < i1; ++i)
+                for (long j = j0; j < std::min(j1, i); ++j) g0[j + i * m] = g0[i + j * m];
+        }
+    });
+    return tocno.load();
+}
+
+// The panel of L below its diagonal as pairs (Ld), where that pays.
+void redkiRazcep::InverzPanela::paroviL()
+{
+    thread_local std::vector<dvojna> Ld;
+    parL = m >= kPari || nc >= kPari;
     if (parL) {
         Vsaj(Ld, nc * ld);
         dvojna* const Lp = Ld.data();
         std::atomic<bool> tocno{true};
         Vzporedno(nc, 3.0 * static_cast<double>(nc) * static_cast<double>(ld), nt, [&](long c) {
             bool ok = true;
-            for (long r = c + 1; r < ld; ++r) ok = razcepi(X[c * ld + r], Lp[c * ld + r]) && ok;
+            for (long i = c + 1; i < ld; ++i) ok = razcepi(X[c * ld + i], Lp[c * ld + i]) && ok;
             if (!ok) tocno.store(false, std::memory_order_relaxed);
         });
         parL = tocno.load();
     }
-    const dvojna* Ldp = Ld.data();
+    Ldp = Ld.data();
+}
+
+// Z(B,J) = -Z(B,B) L(B,J) L(J,J)^-1, from Z(B,B) gathered into G, or into
+// pairs of doubles where that pays and every value has its pair.
+void redkiRazcep::InverzPanela::inverzBJ(std::vector<real>& G)
+{
+    thread_local std::vector<dvojna> Gd;
     bool pari = parL && m >= kPari;
     if (pari) {
         Vsaj(Gd, m * m);
@@ -967,84 +1022,92 @@ void redkiRazcep::inverzPanela(long s, int nt, std::vector<real>& G, std::vector
         Vsaj(G, m * m);
         zberi(G.data());
     }
-    // Row a of Y = Z(B,B) L(B,J), then of Z(B,J) = -Y L(J,J)^-1; every
-    // pair of rows writes its own rows.  The columns of L(B,J) are Lb + c
-    // ldb.
-    // Rows a and a + 1 (vrst of them) of Z(B,J) = -Y L(J,J)^-1 from their
-    // rows of Y = Z(B,B) L(B,J) in W (row a + 1 at W + nc).
-    auto pari2 = [&](long a, long vrst, real* W) {
-        // Both rows against each column of L(J,J)', on pairs (Wd, Ld)
-        // while every value has its pair.
-        thread_local std::vector<dvojna> Wd;
-        Wd.resize(static_cast<std::size_t>(2 * nc));
-        real* w0 = W;
-        real* w1 = W + nc;
-        bool par = parL && nc >= kPari;
-        auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
-            real v0 = -w0[c], v1 = vrst == 2 ? -w1[c] : 0.0L;
-            skalarna::Odstej(v0, v1, x0, x1, lc, c + 1, nc, vrst == 2);
-            w0[c] = v0;
-            if (vrst == 2) w1[c] = v1;
-        };
-        for (long c = nc - 1; c >= 0; --c) {
-            if (par)
-                stolpec(c, Wd.data(), Wd.data() + nc, Ldp + c * ld);
-            else
-                stolpec(c, w0, w1, X + c * ld);
-            for (long e = 0; e < vrst; ++e) Z[c * ld + nc + a + e] = W[e * nc + c];
-            if (par) par = razcepi(w0[c], Wd[c]) && (vrst < 2 || razcepi(w1[c], Wd[nc + c]));
-        }
-    };
-    auto produkt = [&](const auto* Gp, const auto* Lb, long ldb) {
-        const double delo = static_cast<double>(m) * static_cast<double>(m) * nc;
-        // A task takes kVrsticProdukta rows, so that each pass over the
-        // columns of L(B,J) serves all of them from the cache.
-        const long blokov = (m + kVrsticProdukta - 1) / kVrsticProdukta;
-        Vzporedno(blokov, delo, nt, [&](long q) {
-            thread_local std::vector<real> Wb;
-            const long a0 = q * kVrsticProdukta, a1 = std::min(m, a0 + kVrsticProdukta);
-            Wb.resize(static_cast<std::size_t>((a1 - a0) * nc));
-            long c = 0;
-            for (; c + 1 < nc; c += 2) {
-                const auto* l0 = Lb + c * ldb;
-                const auto* l1 = l0 + ldb;
-                for (long a = a0; a < a1; a += 2) {
-                    real* wa = Wb.data() + (a - a0) * nc;
-                    const auto* g0 = Gp + a * m;
-                    if (a + 1 < a1)
-                        Skalarna22(g0, g0 + m, l0, l1, m, wa[c], wa[c + 1], wa[nc + c], wa[nc + c + 1]);
-                    else
-                        Skalarna2(g0, l0, l1, m, wa[c], wa[c + 1]);
-                }
-            }
-            if (c < nc)
-                for (long a = a0; a < a1; a += 2) {
-                    real* wa = Wb.data() + (a - a0) * nc;
-                    const auto* g0 = Gp + a * m;
-                    if (a + 1 < a1)
-                        Skalarna2(Lb + c * ldb, g0, g0 + m, m, wa[c], wa[nc + c]);
-                    else
-                        wa[c] = Skalarna(g0, Lb + c * ldb, m);
-                }
-            for (long a = a0; a < a1; a += 2) pari2(a, std::min(2L, a1 - a), Wb.data() + (a - a0) * nc);
-        });
-    };
     if (pari)
-        produkt(Gd.data(), Ldp + nc, ld);
+        produkt(Gd.data(), Ldp + nc);
     else
-        produkt(G.data(), X + nc, ld);
-    // Z(J,J) from its later columns and from Z(B,J).  The entries of a
-    // column of Z(J,J) are mirrored above the diagonal of the column of
-    // their row, in the panel's unused part, so that column i of Z holds
-    // Z(i, k) for every later k along contiguous memory.
-    // The sums run on pairs of doubles (Ld, Zp) while every value has its
-    // pair: column i of Zp is split once it is done, with the mirrored
-    // entries of the step that wrote them.
+        produkt(G.data(), X + nc);
+}
+
+// Rows a and a + 1 (vrst of them) of Z(B,J) = -Y L(J,J)^-1 from their rows
+// of Y = Z(B,B) L(B,J) in W (row a + 1 at W + nc); every pair of rows writes
+// its own rows.  Both rows go against each column of L(J,J)', on pairs (Wd,
+// Ldp) while every value has its pair.
+void redkiRazcep::InverzPanela::vrsticiBJ(long a, long vrst, real* W) const
+{
+    thread_local std::vector<dvojna> Wd;
+    Wd.resize(static_cast<std::size_t>(2 * nc));
+    real* w0 = W;
+    real* w1 = W + nc;
+    bool par = parL && nc >= kPari;
+    auto stolpec = [&](long c, const auto* x0, const auto* x1, const auto* lc) {
+        real v0 = -w0[c], v1 = vrst == 2 ? -w1[c] : 0.0L;
+        skalarna::Odstej(v0, v1, x0, x1, lc, c + 1, nc, vrst == 2);
+        w0[c] = v0;
+        if (vrst == 2) w1[c] = v1;
+    };
+    for (long c = nc - 1; c >= 0; --c) {
+        if (par)
+            stolpec(c, Wd.data(), Wd.data() + nc, Ldp + c * ld);
+        else
+            stolpec(c, w0, w1, X + c * ld);
+        for (long e = 0; e < vrst; ++e) Z[c * ld + nc + a + e] = W[e * nc + c];
+        if (par) par = razcepi(w0[c], Wd[c]) && (vrst < 2 || razcepi(w1[c], Wd[nc + c]));
+    }
+}
+
+// The rows of Y = Z(B,B) L(B,J) (Z(B,B) at Gp, m x m, the columns of L(B,J)
+// at Lb + c ld), each pair of them passed on to vrsticiBJ.  A task takes
+// kVrsticProdukta rows, so that each pass over the columns of L(B,J) serves
+// all of them from the cache.
+template <typename T, typename U>
+void redkiRazcep::InverzPanela::produkt(const T* Gp, const U* Lb) const
+{
+    const double delo = static_cast<double>(m) * static_cast<double>(m) * nc;
+    const long blokov = (m + kVrsticProdukta - 1) / kVrsticProdukta;
+    Vzporedno(blokov, delo, nt, [&](long q) {
+        thread_local std::vector<real> Wb;
+        const long a0 = q * kVrsticProdukta, a1 = std::min(m, a0 + kVrsticProdukta);
+        Wb.resize(static_cast<std::size_t>((a1 - a0) * nc));
+        long c = 0;
+        for (; c + 1 < nc; c += 2) {
+            const U* l0 = Lb + c * ld;
+            const U* l1 = l0 + ld;
+            for (long a = a0; a < a1; a += 2) {
+                real* wa = Wb.data() + (a - a0) * nc;
+                const T* g0 = Gp + a * m;
+                if (a + 1 < a1)
+                    Skalarna22(g0, g0 + m, l0, l1, m, wa[c], wa[c + 1], wa[nc + c], wa[nc + c + 1]);
+                else
+                    Skalarna2(g0, l0, l1, m, wa[c], wa[c + 1]);
+            }
+        }
+        if (c < nc)
+            for (long a = a0; a < a1; a += 2) {
+                real* wa = Wb.data() + (a - a0) * nc;
+                const T* g0 = Gp + a * m;
+                if (a + 1 < a1)
+                    Skalarna2(Lb + c * ld, g0, g0 + m, m, wa[c], wa[nc + c]);
+                else
+                    wa[c] = Skalarna(g0, Lb + c * ld, m);
+            }
+        for (long a = a0; a < a1; a += 2) vrsticiBJ(a, std::min(2L, a1 - a), Wb.data() + (a - a0) * nc);
+    });
+}
+
+// Z(J,J) from its later columns and from Z(B,J).  The entries of a column of
+// Z(J,J) are mirrored above the diagonal of the column of their row, in the
+// panel's unused part, so that column i of Z holds Z(i, k) for every later k
+// along contiguous memory.  The sums run on pairs of doubles (Ldp, Zp) while
+// every value has its pair: column i of Zp is split once it is done, with the
+// mirrored entries of the step that wrote them.
+void redkiRazcep::InverzPanela::inverzJJ()
+{
+    thread_local std::vector<dvojna> Zp;
     bool parJ = parL && nc >= kPari;
     if (parJ) {
         Vsaj(Zp, nc * ld);
         for (long c = 0; c < nc && parJ; ++c)
-            for (long r = nc; r < ld; ++r) parJ = razcepi(Z[c * ld + r], Zp[c * ld + r]) && parJ;
+            for (long i = nc; i < ld; ++i) parJ = razcepi(Z[c * ld + i], Zp[c * ld + i]) && parJ;
     }
     // Step k of the threads (Zaporedno) forms column c = nc - 1 - k below
     // its diagonal, a task some kZrno multiplications of it (pairs of
@@ -1085,10 +1148,10 @@ void redkiRazcep::inverzPanela(long s, int nt, std::vector<real>& G, std::vector
         [&](long k) {
             const long c = nc - 1 - k;
             const real* lc = X + c * ld;
-            real v = 1.0L / D_[f + c];
-            for (long r = c + 1; r < ld; ++r) v -= lc[r] * Z[c * ld + r];
+            real v = 1.0L / r.D_[f + c];
+            for (long i = c + 1; i < ld; ++i) v -= lc[i] * Z[c * ld + i];
             Z[c * ld + c] = v;
-            Zd_[f + c] = v;
+            r.Zd_[f + c] = v;
             if (parJ)
                 for (long i = c; i < nc; ++i)
                     parJ = razcepi(Z[c * ld + i], Zpp[c * ld + i]) && razcepi(Z[i * ld + c], Zpp[i * ld + c]) && parJ;

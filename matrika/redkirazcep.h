@@ -137,9 +137,15 @@ private:
     // The inverse on the pattern in the panel of supernode s (every later
     // supernode in its rows done).
     void inverzPanela(long s, int nt, std::vector<real>& G, std::vector<long>& rel);
+    // Its phases: the runs of the panel's rows in the later supernodes,
+    // Z(B,B) gathered, Z(B,J) and Z(J,J).
+    struct InverzPanela;
     // celotniInverz with Z's values as E (real or dvojna).
     template <typename E>
     bool celotniInverzV(E* Z) const;
+    // Its phases (redkicelotniinverz.cpp).
+    template <typename E>
+    struct CelotniInverz;
 
     // The factor is held by supernodes: runs of consecutive columns whose
     // structures below the run are the same.  Supernode s has the columns

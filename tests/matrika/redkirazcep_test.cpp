@@ -1,21 +1,15 @@
 // Sparse factorisation: every result against the dense inverse of the same
 // normal matrix, and the zero pivots of singular networks.
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <map>
 #include <random>
-#include <stdexcept>
 #include <tuple>
-#include <chrono>
-#include <mutex>
-#include <set>
 #include <thread>
 
 #include "matrika/inv.h"
 #include "matrika/redkirazcep.h"
 #include "matrika/skalarna.h"
-#include "matrika/vzporedno.h"
 #include "razcepPomoc.h"
 
 using namespace razceptest;
@@ -412,52 +406,4 @@ TEST(RedkiRazcep, WholeInverseAndItsColumns)
             ASSERT_EQ(z, Z[1][r.mesto(i) * n + r.mesto(stolpci[t])]) << i;
             ASSERT_LT(std::fabs(z - W[r.mesto(i) * 3 + t]), 1e-15L * std::fabs(Z[1][r.mesto(i) * (n + 1)])) << i;
         }
-}
-
-// A failure inside the threads' loop (no memory, a broken structure) reaches
-// the caller as the exception it is, on whichever thread it happened, after
-// every thread has stopped; it does not end the program.
-TEST(RedkiRazcep, ThreadsPassOnAFailure)
-{
-    for (long kje : {0L, 1L, 57L, 99L}) {
-        std::atomic<long> narejeno{0};
-        EXPECT_THROW(vzporedno::Vzporedno(100, 1e9, 2,
-                                          [&](long i) {
-                                              if (i == kje) throw std::length_error("premalo pomnilnika");
-                                              ++narejeno;
-                                          }),
-                     std::length_error);
-        EXPECT_LT(narejeno.load(), 100);
-    }
-}
-
-// The helpers are kept from one loop to the next: loops one after another,
-// a loop within a loop and loops of two threads at once each visit every
-// index exactly once, and the helpers take part.
-TEST(RedkiRazcep, HelpersServeLoopAfterLoop)
-{
-    auto zanka = [](long m, int niti) {
-        std::vector<std::atomic<int>> obiski(static_cast<std::size_t>(m));
-        std::mutex varuh;
-        std::set<std::thread::id> niti_v_zanki;
-        vzporedno::Vzporedno(m, 1e9, niti, [&](long i) {
-            ++obiski[static_cast<std::size_t>(i)];
-            std::vector<std::atomic<int>> notranji(7);
-            vzporedno::Vzporedno(7, 1e9, niti, [&](long j) { ++notranji[static_cast<std::size_t>(j)]; });
-            for (const auto& o : notranji) EXPECT_EQ(o.load(), 1);
-            std::this_thread::sleep_for(std::chrono::microseconds(50));
-            const std::lock_guard<std::mutex> z(varuh);
-            niti_v_zanki.insert(std::this_thread::get_id());
-        });
-        for (const auto& o : obiski) EXPECT_EQ(o.load(), 1);
-        return niti_v_zanki.size();
-    };
-    std::size_t najvec = 0;
-    for (int k = 0; k < 20; ++k) najvec = std::max(najvec, zanka(200, 2));
-    EXPECT_EQ(najvec, 2U);
-    std::thread druga([&] {
-        for (int k = 0; k < 20; ++k) zanka(100, 3);
-    });
-    for (int k = 0; k < 20; ++k) zanka(100, 3);
-    druga.join();
 }
