@@ -323,7 +323,7 @@ void CGMM::CountHDatSize()
     // takes it away (the kinds' rows say which, from how many records).
     unsigned long zapisov[kTOSetov] = {};
     for (unsigned s = 0; s < kTOSetov; ++s) zapisov[s] = TO.Set(static_cast<TerObsSet>(s)).NAktivnih();
-    const unsigned d = TerObsDatumskiDefekti(~0u, zapisov);
+    const unsigned d = TerObsDatumskiDefekti(kDefVse, zapisov);
     const auto ostane = [d](unsigned bit) { return static_cast<std::uint16_t>((d & bit) != 0); };
     tx = ostane(kDefTx), ty = ostane(kDefTy), tz = ostane(kDefTz);
     wx = ostane(kDefWx), wy = ostane(kDefWy), wz = ostane(kDefWz);

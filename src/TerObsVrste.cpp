@@ -193,6 +193,12 @@ bool TerObsKotna(char crka)
     return v != nullptr && TerObsKotna(*v);
 }
 
+bool TerObsKomponente(char crka)
+{
+    const TerObsVrsta* v = TerObsVrstaModela(crka);
+    return v != nullptr && v->poDim;
+}
+
 unsigned TerObsDatumskiDefekti(unsigned defekti, const unsigned long (&zapisov)[kTOSetov])
 {
     for (unsigned s = 0; s < kTOSetov; ++s)

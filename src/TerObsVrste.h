@@ -62,6 +62,7 @@ enum DatumskaNedolocenost : unsigned {
     kDefTx = 1u << 0, kDefTy = 1u << 1, kDefTz = 1u << 2,
     kDefWx = 1u << 3, kDefWy = 1u << 4, kDefWz = 1u << 5,
     kDefM2 = 1u << 6, kDefM3 = 1u << 7,
+    kDefVse = (1u << 8) - 1,
 };
 // At least `najmanj` records of the kind take the defects `odstrani` away
 // (najmanj 0: an unused slot).
@@ -123,6 +124,11 @@ std::vector<TerObsSet> TerObsSetiModela();
 inline bool TerObsKotna(const TerObsVrsta& v) { return v.vrednosti == TerObsVrednosti::Kotna; }
 // True for an angular kind under the letter of the model.
 bool TerObsKotna(char crka);
+// True for a kind of the model whose records have Dim rows (C, V).
+bool TerObsKomponente(char crka);
+// The kinds whose records join two points, read from the file, in the order
+// in which the relative ellipses list the pairs they join.
+inline constexpr char kVrstniRedPovezav[] = "SADLhVZ";
 // The datum defects that the given numbers of records (indexed by the rows
 // of the table) leave of `defekti`.
 unsigned TerObsDatumskiDefekti(unsigned defekti, const unsigned long (&zapisov)[kTOSetov]);
