@@ -103,6 +103,11 @@ struct TerObsVrsta {
     const char* ime;             // its name on the results page, e.g. "horizontalne dolzine"
     bool povezuje;               // joins two points: relative ellipses, lines of the maps
     DatumskaVez vezi[3];         // the datum defects its records remove
+
+    // Observed at a station: the station setup of a *IH line numbers its
+    // records, and with `visini` gives them instrument and target heights.
+    bool stojisce;
+    bool visini;
 };
 extern const TerObsVrsta kTerObsVrste[kTOSetov];
 

@@ -38,6 +38,10 @@ TEST(TerObsVrste, EveryRowHasTheColumnsOfItsKind)
         EXPECT_NE(v.dimenzije, 0u) << r;
         EXPECT_EQ(v.dimenzije & ~0b1110u, 0u) << r << ": only dimensions 1, 2 and 3";
         EXPECT_EQ(v.sdOznaka == nullptr, v.sdMeja == 0.0) << r << ": a zero-deviation check has its label and threshold";
+        // A station setup numbers records read from a station to a target;
+        // only such records carry instrument and target heights.
+        EXPECT_TRUE(!v.stojisce || (v.beri && v.imen == 2)) << r;
+        EXPECT_TRUE(!v.visini || v.stojisce) << r;
         if (v.beri) {
             // Two read rows may share a letter only when no dimension takes both (X).
             EXPECT_EQ(dimenzijeBranih[v.crka] & v.dimenzije, 0u) << r << ": a letter that two read rows share";
