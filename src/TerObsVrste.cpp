@@ -12,6 +12,7 @@
 #include "src/CGMMEqPara.h"
 #include "src/CGMMEqVec.h"
 #include "src/CGMMEqZen.h"
+#include "src/CProcSet.h"
 #include "src/CTerObsZbirka.h"
 
 namespace {
@@ -70,13 +71,17 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
      .sirina = 14, .decimalke = 5,
      .gradnik = nullptr, .povzetek = nullptr, .vStetju = false, .zanesljivost = {}, .ime = nullptr,
      .povezuje = false, .vezi = {},
-     .stojisce = false, .visini = false},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOHA.SetPar(n, p.GetXVel(), p.GetifVA()); }},
     {.crka = 'X', .opis = "X (priblizne koordinate tocke)", .naslov = "A-PRIORI KOORDINATE TOCK:", .dimenzije = D23,
      .imen = 1, .vrednosti = V::Tocka, .poDim = true, .beri = true, .sdOznaka = nullptr, .sdMeja = 0,
      .sirina = 12, .decimalke = 4,
      .gradnik = nullptr, .povzetek = nullptr, .vStetju = false, .zanesljivost = {}, .ime = nullptr,
      .povezuje = false, .vezi = {},
-     .stojisce = false, .visini = false},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) {
+         TO.TOCrdA.SetPar(n, p.GetXVel(), p.GetDim(), p.GetifVA());
+     }},
     {.crka = 'C', .opis = "C (merjene koordinate)", .naslov = "KOORDINATE TOCK:", .dimenzije = D23,
      .imen = 1, .vrednosti = V::Dolzinska, .poDim = true, .beri = true, .sdOznaka = "KOORDINATE", .sdMeja = 1e-4,
      .sirina = 12, .decimalke = 4,
@@ -86,7 +91,8 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
                       "CRD"},
      .ime = "koordinate", .povezuje = false,
      .vezi = {{1, kDefTx | kDefTy | kDefTz}, {2, kVrtenja | kMerila}},
-     .stojisce = false, .visini = false},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOCrd.SetPar(n, p.GetXVel(), p.GetDim()); }},
     {.crka = 'V', .opis = "V (vektor)", .naslov = nullptr, .dimenzije = D23,
      .imen = 2, .vrednosti = V::Dolzinska, .poDim = true, .beri = true, .sdOznaka = "VEKTOR", .sdMeja = 1e-5,
      .sirina = 12, .decimalke = 4,
@@ -96,13 +102,17 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
                       "VEC"},
      .ime = "vektorji", .povezuje = true,
      .vezi = {{1, kVrtenja | kMerila}},
-     .stojisce = false, .visini = false},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOVec.SetPar(n, p.GetXVel(), p.GetDim()); }},
     {.crka = 'S', .opis = "S (horizontalna smer)", .naslov = "OPAZOVANE SMERI:", .dimenzije = D23,
      .imen = 2, .vrednosti = V::Kotna, .poDim = false, .beri = true, .sdOznaka = "HZ SMER", .sdMeja = 1e-4,
      .sirina = 0, .decimalke = 0,
      .gradnik = nullptr, .povzetek = nullptr, .vStetju = false, .zanesljivost = {}, .ime = nullptr,
      .povezuje = true, .vezi = {},
-     .stojisce = true, .visini = false},
+     .stojisce = true, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) {
+         TO.TODir.SetPar(n, p.GetXVel(), p.GetAngUnit(), "DIR");
+     }},
     {.crka = 'S', .opis = "S (sestavljeni kot)", .naslov = "SESTAVLJENI KOTI:", .dimenzije = D23,
      .imen = 3, .vrednosti = V::Kotna, .poDim = false, .beri = false, .sdOznaka = nullptr, .sdMeja = 0,
      .sirina = 0, .decimalke = 0,
@@ -112,7 +122,8 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
                       "KOT"},
      .ime = "koti iz smeri", .povezuje = false,
      .vezi = {},
-     .stojisce = false, .visini = false},
+     .stojisce = false, .visini = false,
+     .velikost = nullptr},
     {.crka = 'Z', .opis = "Z (zenitna razdalja)", .naslov = "OPAZOVANE ZENITNE RAZDALJE:", .dimenzije = D23,
      .imen = 2, .vrednosti = V::Kotna, .poDim = false, .beri = true, .sdOznaka = "ZENITNA RAZDALJA", .sdMeja = 1e-4,
      .sirina = 0, .decimalke = 0,
@@ -122,7 +133,10 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
                       "ZEN"},
      .ime = "zenitne razdalje", .povezuje = true,
      .vezi = {{2, kDefWx | kDefWy}},
-     .stojisce = true, .visini = true},
+     .stojisce = true, .visini = true,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) {
+         TO.TOZen.SetPar(n, p.GetXVel(), p.GetAngUnit(), "ZEN");
+     }},
     {.crka = 'A', .opis = "A (azimut/smerni kot)", .naslov = "OPAZOVANI AZIMUTI/SMERNI KOTI:", .dimenzije = D23,
      .imen = 2, .vrednosti = V::Kotna, .poDim = false, .beri = true, .sdOznaka = "AZIMUT", .sdMeja = 1e-4,
      .sirina = 0, .decimalke = 0,
@@ -132,7 +146,10 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
                       "AZIM"},
      .ime = "azimuti", .povezuje = true,
      .vezi = {{1, kDefWz}},
-     .stojisce = false, .visini = false},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) {
+         TO.TOAzi.SetPar(n, p.GetXVel(), p.GetAngUnit(), "AZI");
+     }},
     {.crka = 'P', .opis = "P (kot med smermi)", .naslov = "OPAZOVANI KOTI MED SMERMI:", .dimenzije = D23,
      .imen = 4, .vrednosti = V::Kotna, .poDim = false, .beri = true, .sdOznaka = "KOT MED SMERMI", .sdMeja = 1e-4,
      .sirina = 0, .decimalke = 0,
@@ -142,7 +159,8 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
                       "PARA"},
      .ime = "koti med smermi", .povezuje = false,
      .vezi = {},
-     .stojisce = false, .visini = false},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOPara.SetPar(n, p.GetXVel(), p.GetAngUnit()); }},
     {.crka = 'D', .opis = "D (horizontalna dolzina)", .naslov = "OPAZOVANE HORIZONTALNE DOLZINE:", .dimenzije = D23,
      .imen = 2, .vrednosti = V::Dolzinska, .poDim = false, .beri = true, .sdOznaka = "DOLZINA", .sdMeja = 1e-5,
      .sirina = 15, .decimalke = 4,
@@ -152,7 +170,8 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
                       "DOL2"},
      .ime = "horizontalne dolzine", .povezuje = true,
      .vezi = {{1, kMerila}},
-     .stojisce = true, .visini = false},
+     .stojisce = true, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TODist2.SetPar(n, p.GetXVel(), 2); }},
     {.crka = 'L', .opis = "L (prostorska dolzina)", .naslov = "OPAZOVANE PROSTORSKE DOLZINE:", .dimenzije = D23,
      .imen = 2, .vrednosti = V::Dolzinska, .poDim = false, .beri = true, .sdOznaka = "DOLZINA", .sdMeja = 1e-5,
      .sirina = 15, .decimalke = 4,
@@ -162,7 +181,8 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
                       "DOL3"},
      .ime = "prostorske dolzine", .povezuje = true,
      .vezi = {{1, kMerila}},
-     .stojisce = true, .visini = true},
+     .stojisce = true, .visini = true,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TODist3.SetPar(n, p.GetXVel(), 3); }},
     {.crka = 'H', .opis = "H (merjena visina)", .naslov = "VISINE TOCK:", .dimenzije = D123,
      .imen = 1, .vrednosti = V::Dolzinska, .poDim = false, .beri = true, .sdOznaka = "MERJEN H", .sdMeja = 1e-6,
      .sirina = 14, .decimalke = 5,
@@ -172,7 +192,8 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
                       "H"},
      .ime = "visine", .povezuje = false,
      .vezi = {{1, kDefTz}, {2, kDefM3}, {3, kDefWx | kDefWy}},
-     .stojisce = false, .visini = false},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOH.SetPar(n, p.GetXVel()); }},
     {.crka = 'h', .opis = "h (visinska razlika)", .naslov = "OPAZOVANE VISINSKE RAZLIKE:", .dimenzije = D123,
      .imen = 2, .vrednosti = V::Dolzinska, .poDim = false, .beri = true, .sdOznaka = "DELTA H", .sdMeja = 1e-6,
      .sirina = 15, .decimalke = 4,
@@ -182,7 +203,8 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
                       "dh"},
      .ime = "visinske razlike", .povezuje = true,
      .vezi = {{1, kDefM3}, {2, kDefWx | kDefWy}},
-     .stojisce = false, .visini = false},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOHdif.SetPar(n, p.GetXVel()); }},
 };
 
 const TerObsVrsta* TerObsVrstaModela(char crka)

@@ -108,6 +108,10 @@ struct TerObsVrsta {
     // records, and with `visini` gives them instrument and target heights.
     bool stojisce;
     bool visini;
+
+    // Sizes the kind's record set for n records by the settings (nullptr:
+    // a set that is built, not read).
+    void (*velikost)(CTerObsZbirka&, const CProcSet&, unsigned long n);
 };
 extern const TerObsVrsta kTerObsVrste[kTOSetov];
 

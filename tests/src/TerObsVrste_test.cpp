@@ -42,6 +42,7 @@ TEST(TerObsVrste, EveryRowHasTheColumnsOfItsKind)
         // only such records carry instrument and target heights.
         EXPECT_TRUE(!v.stojisce || (v.beri && v.imen == 2)) << r;
         EXPECT_TRUE(!v.visini || v.stojisce) << r;
+        EXPECT_EQ(v.beri, v.velikost != nullptr) << r << ": a set read from the file is sized by its row";
         if (v.beri) {
             // Two read rows may share a letter only when no dimension takes both (X).
             EXPECT_EQ(dimenzijeBranih[v.crka] & v.dimenzije, 0u) << r << ": a letter that two read rows share";
