@@ -4,6 +4,8 @@
 #include <iomanip>
 #include <iostream>
 #include <numbers>
+#include <sstream>
+#include <string>
 #include <unordered_set>
 #include <vector>
 
@@ -111,8 +113,9 @@ void CGMM::GetDataSum()
     const std::int32_t Dim = procset.GetDim();
     const auto N = [](const CTerObs& t) { return static_cast<std::int32_t>(t.NAktivnih()); };
     npts = static_cast<std::int32_t>(Tocke().NObs());
-    nobs = N(TO.TOAngl) + N(TO.TOZen) + Dim * N(TO.TOCrd) + N(TO.TODist2) + N(TO.TODist3) + N(TO.TOH) +
-           N(TO.TOHdif) + Dim * N(TO.TOVec) + N(TO.TOAzi) + N(TO.TOPara);
+    // A record of coordinates or of a vector has Dim rows, any other one.
+    nobs = 0;
+    for (const TerObsSet s : TerObsSetiModela()) nobs += (kTerObsVrste[s].poDim ? Dim : 1) * N(TO.Set(s));
 
     // A fixed point takes its Dim unknowns away; counted over the point list
     // with the same test that SetiDeltaB numbers by, so counts and numbering agree.
@@ -148,6 +151,33 @@ void CGMM::GetDataSum()
     nredund = nobs - (nunk - ndrzanih);
 }
 
+namespace {
+// The observation sets of the data summary, of sigma0 a-priori and of its
+// table, in the order of the summary.
+struct Skupina {
+    std::string label;
+    const TerObsVrsta* vrsta;
+    const CTerObs* set;
+    real n;       // records that take part, times Dim for coordinates and vectors
+    bool kotna;   // angular set: printed in arc seconds or milligon
+};
+
+std::vector<Skupina> Skupine(const CTerObsZbirka& TO, real Dim)
+{
+    std::vector<Skupina> skupine;
+    for (const char* c = kVrstniRedPovzetka; *c != '\0'; ++c) {
+        const TerObsVrsta* v = TerObsVrstaModela(*c);
+        if (v == nullptr) continue;
+        const CTerObs& set = TO.Set(static_cast<TerObsSet>(TerObsIndeks(*v)));
+        std::ostringstream label;
+        label << "      # " << std::left << std::setw(27) << v->povzetek << ": ";
+        const real n = static_cast<real>(set.NAktivnih());
+        skupine.push_back({label.str(), v, &set, v->poDim ? Dim * n : n, TerObsKotna(*v)});
+    }
+    return skupine;
+}
+}  // namespace
+
 void CGMM::PrintDataSumSum(std::ostream& izhod)
 {
     const unsigned short izpis = procset.GetizpisSet();
@@ -168,46 +198,13 @@ void CGMM::PrintDataSumSum(std::ostream& izhod)
     vrsta("      # koeficientov refrakcije    : ", nunkkref);
     izhod << "\n";
     vrsta("Stevilo vseh opazovanj v mrezi     : ", nobs);
-    vrsta("      # opazovanih koordinat       : ", Dim * static_cast<long>(TO.TOCrd.NAktivnih()));
-    vrsta("      # opazovanih visin           : ", static_cast<long>(TO.TOH.NAktivnih()));
-    vrsta("      # opazovanih komp. vektorjev : ", Dim * static_cast<long>(TO.TOVec.NAktivnih()));
-    vrsta("      # opazovanih 2R dolzin       : ", static_cast<long>(TO.TODist2.NAktivnih()));
-    vrsta("      # opazovanih 3R dolzin       : ", static_cast<long>(TO.TODist3.NAktivnih()));
-    vrsta("      # sestavljenih kotov         : ", static_cast<long>(TO.TOAngl.NAktivnih()));
-    vrsta("      # azimutov / smernih kotov   : ", static_cast<long>(TO.TOAzi.NAktivnih()));
-    vrsta("      # zenitnih razdalj           : ", static_cast<long>(TO.TOZen.NAktivnih()));
-    vrsta("      # opazovanih visinskih razlik: ", static_cast<long>(TO.TOHdif.NAktivnih()));
+    for (const Skupina& s : Skupine(TO, Dim))
+        if (s.vrsta->vStetju) vrsta(s.label.c_str(), static_cast<long>(s.n));
     izhod << "\n";
     vrsta("Stevilo nadstevilnih opazovanj     : ", nredund);
     izhod << "\n";
 }
 
-namespace {
-// The observation sets of sigma0 a-priori and of its table.
-struct Skupina {
-    const char* label;
-    const CTerObs* set;
-    real n;       // records that take part, times Dim for coordinates and vectors
-    bool kotna;          // angular set: printed in arc seconds or milligon
-};
-
-std::vector<Skupina> Skupine(const CTerObsZbirka& TO, real Dim)
-{
-    const auto N = [](const CTerObs& t) { return static_cast<real>(t.NAktivnih()); };
-    return {
-        {"      # opazovanih koordinat       : ", &TO.TOCrd, Dim * N(TO.TOCrd), false},
-        {"      # opazovanih visin           : ", &TO.TOH, N(TO.TOH), false},
-        {"      # opazovanih komp. vektorjev : ", &TO.TOVec, Dim * N(TO.TOVec), false},
-        {"      # opazovanih 2R dolzin       : ", &TO.TODist2, N(TO.TODist2), false},
-        {"      # opazovanih 3R dolzin       : ", &TO.TODist3, N(TO.TODist3), false},
-        {"      # sestavljenih kotov         : ", &TO.TOAngl, N(TO.TOAngl), true},
-        {"      # azimutov / smernih kotov   : ", &TO.TOAzi, N(TO.TOAzi), true},
-        {"      # kotov med smermi           : ", &TO.TOPara, N(TO.TOPara), true},
-        {"      # zenitnih razdalj           : ", &TO.TOZen, N(TO.TOZen), true},
-        {"      # opazovanih visinskih razlik: ", &TO.TOHdif, N(TO.TOHdif), false},
-    };
-}
-}  // namespace
 
 void CGMM::SetSo(std::ostream& izhod)
 {
@@ -322,22 +319,15 @@ void CGMM::CountHDatSize()
         nHdat = 1;
         return;
     }
-    // Every defect of the free network stands until an observation kind takes it away.
-    tx = ty = tz = wx = wy = wz = m2 = m3 = 1;
-    const unsigned long ncrd = TO.TOCrd.NAktivnih(), nh = TO.TOH.NAktivnih(), ndh = TO.TOHdif.NAktivnih(),
-                        nvec = TO.TOVec.NAktivnih(), nazi = TO.TOAzi.NAktivnih(),
-                        ndist = TO.TODist2.NAktivnih() + TO.TODist3.NAktivnih(), nzen = TO.TOZen.NAktivnih();
-    if (ncrd >= 1) tx = ty = tz = 0;
-    if (ncrd > 1) wx = wy = wz = m2 = m3 = 0;
-    if (nh >= 1) tz = 0;
-    if (nh > 1) m3 = 0;
-    if (nh > 2) wx = wy = 0;
-    if (ndh >= 1) m3 = 0;
-    if (ndh > 1) wx = wy = 0;
-    if (nvec >= 1) wx = wy = wz = m2 = m3 = 0;
-    if (nazi >= 1) wz = 0;
-    if (ndist >= 1) m2 = m3 = 0;
-    if (nzen > 1) wx = wy = 0;
+    // Every defect of the free network stands until an observation kind
+    // takes it away (the kinds' rows say which, from how many records).
+    unsigned long zapisov[kTOSetov] = {};
+    for (unsigned s = 0; s < kTOSetov; ++s) zapisov[s] = TO.Set(static_cast<TerObsSet>(s)).NAktivnih();
+    const unsigned d = TerObsDatumskiDefekti(kDefVse, zapisov);
+    const auto ostane = [d](unsigned bit) { return static_cast<std::uint16_t>((d & bit) != 0); };
+    tx = ostane(kDefTx), ty = ostane(kDefTy), tz = ostane(kDefTz);
+    wx = ostane(kDefWx), wy = ostane(kDefWy), wz = ostane(kDefWz);
+    m2 = ostane(kDefM2), m3 = ostane(kDefM3);
     if (Dim == 2)
         nHdat = static_cast<std::uint16_t>(tx + ty + wz + m2);
     else

@@ -14,21 +14,22 @@
 
 #include <ostream>
 
+#include "src/CGMMEq.h"
+
 class CProcSet;
 class CTerObsAngl;
 class CTerObsCrdA;
 class CGMM;
 struct GMMEqNelinKind;
 
-class CGMMEqAngl {
+class CGMMEqAngl : public CGMMEq {
 public:
     CGMMEqAngl(CProcSet& procset, CTerObsAngl& TOAngl, CTerObsCrdA& TOCrdA, CGMM& GMM);
-    ~CGMMEqAngl() {}
 
     // Rows of all composed angles from GMM.iRowBin on; advances it by one per angle.
-    void SetGMMEq();
+    void SetGMMEq() override;
     // Equation print from GMM.iRowBout on (with izpisEnPop); advances it.
-    void PrintGMMEq(std::ostream& izhod);
+    void PrintGMMEq(std::ostream& izhod) override;
 
     CProcSet& procset;
     CTerObsAngl& TOAngl;

@@ -11,21 +11,22 @@
 
 #include <ostream>
 
+#include "src/CGMMEq.h"
+
 class CProcSet;
 class CTerObsDir;
 class CTerObsCrdA;
 class CGMM;
 struct GMMEqNelinKind;
 
-class CGMMEqAzi {
+class CGMMEqAzi : public CGMMEq {
 public:
     CGMMEqAzi(CProcSet& procset, CTerObsDir& TOAzi, CTerObsCrdA& TOCrdA, CGMM& GMM);
-    ~CGMMEqAzi() {}
 
     // Rows of all bearings from GMM.iRowBin on; advances it by one each.
-    void SetGMMEq();
+    void SetGMMEq() override;
     // Equation print from GMM.iRowBout on (with izpisEnPop); advances it.
-    void PrintGMMEq(std::ostream& izhod);
+    void PrintGMMEq(std::ostream& izhod) override;
 
     CProcSet& procset;
     CTerObsDir& TOAzi;

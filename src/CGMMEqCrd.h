@@ -8,21 +8,22 @@
 
 #include <ostream>
 
+#include "src/CGMMEq.h"
+
 class CProcSet;
 class CTerObsCrd;
 class CTerObsCrdA;
 class CGMM;
 struct GMMEqLinKind;
 
-class CGMMEqCrd {
+class CGMMEqCrd : public CGMMEq {
 public:
     CGMMEqCrd(CProcSet& procset, CTerObsCrd& TOCrd, CTerObsCrdA& TOCrdA, CGMM& GMM);
-    ~CGMMEqCrd() {}
 
     // Rows of all observed coordinates from GMM.iRowBin on; advances it by Dim per record.
-    void SetGMMEq();
+    void SetGMMEq() override;
     // Equation print from GMM.iRowBout on (with izpisEnPop); advances it.
-    void PrintGMMEq(std::ostream& izhod);
+    void PrintGMMEq(std::ostream& izhod) override;
 
     CProcSet& procset;
     CTerObsCrd& TOCrd;

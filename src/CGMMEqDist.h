@@ -11,21 +11,22 @@
 
 #include <ostream>
 
+#include "src/CGMMEq.h"
+
 class CProcSet;
 class CTerObsDist;
 class CTerObsCrdA;
 class CGMM;
 struct GMMEqNelinKind;
 
-class CGMMEqDist {
+class CGMMEqDist : public CGMMEq {
 public:
     CGMMEqDist(CProcSet& procset, CTerObsDist& TODist, CTerObsCrdA& TOCrdA, CGMM& GMM);
-    ~CGMMEqDist() {}
 
     // Rows of all distances from GMM.iRowBin on; advances it by one per distance.
-    void SetGMMEq();
+    void SetGMMEq() override;
     // Equation print from GMM.iRowBout on (with izpisEnPop); advances it.
-    void PrintGMMEq(std::ostream& izhod);
+    void PrintGMMEq(std::ostream& izhod) override;
 
     CProcSet& procset;
     CTerObsDist& TODist;

@@ -11,6 +11,8 @@
 
 #include <ostream>
 
+#include "src/CGMMEq.h"
+
 class CProcSet;
 class CTerObsH;
 class CTerObsHA;
@@ -19,15 +21,14 @@ class CTerObsTocke;
 class CGMM;
 struct GMMEqLinKind;
 
-class CGMMEqH {
+class CGMMEqH : public CGMMEq {
 public:
     CGMMEqH(CProcSet& procset, CTerObsH& TOH, CTerObsHA& TOHA, CTerObsCrdA& TOCrdA, CGMM& GMM);
-    ~CGMMEqH() {}
 
     // Rows of all heights from GMM.iRowBin on; advances it by their number.
-    void SetGMMEq();
+    void SetGMMEq() override;
     // Equation print from GMM.iRowBout on (with izpisEnPop); advances it.
-    void PrintGMMEq(std::ostream& izhod);
+    void PrintGMMEq(std::ostream& izhod) override;
 
     CProcSet& procset;
     CTerObsH& TOH;

@@ -11,6 +11,8 @@
 
 #include <ostream>
 
+#include "src/CGMMEq.h"
+
 class CProcSet;
 class CTerObsHdif;
 class CTerObsHA;
@@ -19,15 +21,14 @@ class CTerObsTocke;
 class CGMM;
 struct GMMEqLinKind;
 
-class CGMMEqHdif {
+class CGMMEqHdif : public CGMMEq {
 public:
     CGMMEqHdif(CProcSet& procset, CTerObsHdif& TOHdif, CTerObsHA& TOHA, CTerObsCrdA& TOCrdA, CGMM& GMM);
-    ~CGMMEqHdif() {}
 
     // Rows of all height differences from GMM.iRowBin on; advances it.
-    void SetGMMEq();
+    void SetGMMEq() override;
     // Equation print from GMM.iRowBout on (with izpisEnPop); advances it.
-    void PrintGMMEq(std::ostream& izhod);
+    void PrintGMMEq(std::ostream& izhod) override;
 
     CProcSet& procset;
     CTerObsHdif& TOHdif;

@@ -14,21 +14,22 @@
 
 #include <ostream>
 
+#include "src/CGMMEq.h"
+
 class CProcSet;
 class CTerObsPara;
 class CTerObsCrdA;
 class CGMM;
 struct GMMEqNelinKind;
 
-class CGMMEqPara {
+class CGMMEqPara : public CGMMEq {
 public:
     CGMMEqPara(CProcSet& procset, CTerObsPara& TOPara, CTerObsCrdA& TOCrdA, CGMM& GMM);
-    ~CGMMEqPara() {}
 
     // Rows of all angles between directions from GMM.iRowBin on; advances it by one each.
-    void SetGMMEq();
+    void SetGMMEq() override;
     // Equation print from GMM.iRowBout on (with izpisEnPop); advances it.
-    void PrintGMMEq(std::ostream& izhod);
+    void PrintGMMEq(std::ostream& izhod) override;
 
     CProcSet& procset;
     CTerObsPara& TOPara;

@@ -10,21 +10,22 @@
 
 #include <ostream>
 
+#include "src/CGMMEq.h"
+
 class CProcSet;
 class CTerObsVec;
 class CTerObsCrdA;
 class CGMM;
 struct GMMEqLinKind;
 
-class CGMMEqVec {
+class CGMMEqVec : public CGMMEq {
 public:
     CGMMEqVec(CProcSet& procset, CTerObsVec& TOVec, CTerObsCrdA& TOCrdA, CGMM& GMM);
-    ~CGMMEqVec() {}
 
     // Rows of all vectors from GMM.iRowBin on; advances it by Dim per vector.
-    void SetGMMEq();
+    void SetGMMEq() override;
     // Equation print from GMM.iRowBout on (with izpisEnPop); advances it.
-    void PrintGMMEq(std::ostream& izhod);
+    void PrintGMMEq(std::ostream& izhod) override;
 
     CProcSet& procset;
     CTerObsVec& TOVec;

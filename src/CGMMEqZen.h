@@ -15,21 +15,22 @@
 
 #include <ostream>
 
+#include "src/CGMMEq.h"
+
 class CProcSet;
 class CTerObsDir;
 class CTerObsCrdA;
 class CGMM;
 struct GMMEqNelinKind;
 
-class CGMMEqZen {
+class CGMMEqZen : public CGMMEq {
 public:
     CGMMEqZen(CProcSet& procset, CTerObsDir& TOZen, CTerObsCrdA& TOCrdA, CGMM& GMM);
-    ~CGMMEqZen() {}
 
     // Rows of all zenith distances from GMM.iRowBin on; advances it by one each.
-    void SetGMMEq();
+    void SetGMMEq() override;
     // Equation print from GMM.iRowBout on (with izpisEnPop); advances it.
-    void PrintGMMEq(std::ostream& izhod);
+    void PrintGMMEq(std::ostream& izhod) override;
 
     CProcSet& procset;
     CTerObsDir& TOZen;

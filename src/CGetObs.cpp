@@ -44,25 +44,15 @@ void CGetObs::SetCTerObs(CProcSet& procset, CTerObsZbirka& TO)
         std::cout << "C: CGetObs:" << "\n";
         std::cout << " F: SetCTerObs(... OBS CLASSES ...)" << "\n";
     }
+    // The point list of the network's dimension always, every other set the
+    // dimension takes when the settings pass counted records of it.
     const unsigned short dim = procset.GetDim();
-    const unsigned short xvel = procset.GetXVel();
-    const std::string& unit = procset.GetAngUnit();
-
-    if (dim == 1) {
-        TO.TOHA.SetPar(procset.GetNHA(), xvel, procset.GetifVA());
-    } else {
-        TO.TOCrdA.SetPar(procset.GetNCrdA(), xvel, dim, procset.GetifVA());
-        if (procset.GetNCrd() != 0) TO.TOCrd.SetPar(procset.GetNCrd(), xvel, dim);
-        if (procset.GetNVec() != 0) TO.TOVec.SetPar(procset.GetNVec(), xvel, dim);
-        if (procset.GetNDir() != 0) TO.TODir.SetPar(procset.GetNDir(), xvel, unit, "DIR");
-        if (procset.GetNZen() != 0) TO.TOZen.SetPar(procset.GetNZen(), xvel, unit, "ZEN");
-        if (procset.GetNAzi() != 0) TO.TOAzi.SetPar(procset.GetNAzi(), xvel, unit, "AZI");
-        if (procset.GetNPara() != 0) TO.TOPara.SetPar(procset.GetNPara(), xvel, unit);
-        if (procset.GetNDist2() != 0) TO.TODist2.SetPar(procset.GetNDist2(), xvel, 2);
-        if (procset.GetNDist3() != 0) TO.TODist3.SetPar(procset.GetNDist3(), xvel, 3);
+    for (unsigned s = 0; s < kTOSetov; ++s) {
+        const TerObsVrsta& v = kTerObsVrste[s];
+        const unsigned long n = procset.GetNZapisov(static_cast<TerObsSet>(s));
+        if (v.velikost == nullptr || !TerObsSprejme(v, dim)) continue;
+        if (n != 0 || v.vrednosti == TerObsVrednosti::Tocka) v.velikost(TO, procset, n);
     }
-    if (procset.GetNH() != 0) TO.TOH.SetPar(procset.GetNH(), xvel);
-    if (procset.GetNHdif() != 0) TO.TOHdif.SetPar(procset.GetNHdif(), xvel);
 }
 
 void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::string& dataFile)

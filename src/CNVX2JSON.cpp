@@ -98,8 +98,6 @@ json VrsticaOpazovanja(const CTerObsZbirka& TO, const RezOpazovanje& o)
     return TO.Set(o.set).Vrstica(o.zapis);
 }
 
-bool Komponente(char vrsta) { return vrsta == 'C' || vrsta == 'V'; }
-
 void Obvestilo(std::ostream& report, const char* label, std::size_t count, const char* word, const std::string& file)
 {
     report << "\n" << label << std::setw(10) << count << std::setw(10) << word << file << "]" << "\n";
@@ -192,6 +190,17 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
     j["ellipse_confidence_level"] = Num(rez.zaupanjeElips);
     j["critical_value"] = Num(rez.kriticnaN);
     j["delta0"] = Num(rez.del0);
+    // What a reader needs to know of every kind of the observations: the
+    // page prints small values of an angular kind in arc seconds or milligon.
+    json vrste = json::object();
+    for (const TerObsSet s : TerObsSetiModela()) {
+        const TerObsVrsta& v = kTerObsVrste[s];
+        vrste[std::string(1, v.crka)] = {{"name", v.ime},
+                                         {"angular", TerObsKotna(v)},
+                                         {"components", v.poDim},
+                                         {"joins_points", v.povezuje}};
+    }
+    j["kinds"] = std::move(vrste);
 
     json tocke = json::array();
     for (const RezTocka& t : rez.tocke) {
@@ -233,7 +242,7 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
                   {"external", Num(o.lam)},
                   {"flagged", o.napaka},
                   {"gross_error", o.ocena ? Num(o.groba) : json(nullptr)}};
-        if (Komponente(o.vrsta)) x["component"] = kOs[o.komponenta];
+        if (TerObsKomponente(o.vrsta)) x["component"] = kOs[o.komponenta];
         if (robustna && o.vrstica >= 0 && static_cast<std::size_t>(o.vrstica) < rez.robustneUtezi.size()) {
             const real u = rez.robustneUtezi[static_cast<std::size_t>(o.vrstica)];
             x["weight"] = Num(u);
@@ -305,7 +314,7 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
     };
     std::size_t crt = 0;
     for (const RezOpazovanje& o : rez.opazovanja) {
-        if (o.vrsta == 0 || kTerObsVrste[o.set].imen != 2) continue;
+        if (o.vrsta == 0 || !kTerObsVrste[o.set].povezuje) continue;
         const std::vector<std::string> imena = ImenaOpazovanja(TO, o);
         const RezTocka* a = najdi(imena[0]);
         const RezTocka* b = najdi(imena[1]);
@@ -313,7 +322,7 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
         json p = {{"kind", std::string(1, o.vrsta)},
                   {"from", NVX2Utf8(imena[0])},
                   {"to", NVX2Utf8(imena[1])},
-                  {"component", Komponente(o.vrsta) ? json(kOs[o.komponenta]) : json(nullptr)},
+                  {"component", TerObsKomponente(o.vrsta) ? json(kOs[o.komponenta]) : json(nullptr)},
                   {"line", VrsticaOpazovanja(TO, o)},
                   {"residual", Num(o.v)},
                   {"redundancy", Num(o.r)},

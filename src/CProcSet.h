@@ -92,7 +92,8 @@ public:
     bool GetSnoop() const { return snoop != 0; }
     unsigned short GetSnoopMax() const { return snoopMax; }
 
-    // Record counts of the counting pass.
+    // Record counts of the counting pass, of any set and of each by name.
+    unsigned long GetNZapisov(TerObsSet s) const { return nZapisov[s]; }
     unsigned long GetNDir() const { return nZapisov[kTODir]; }
     unsigned long GetNZen() const { return nZapisov[kTOZen]; }
     unsigned long GetNDist2() const { return nZapisov[kTODist2]; }

@@ -30,7 +30,11 @@ CRelEll::CRelEll(CProcSet& procset_, CTerObsZbirka& TO_, CGMM& GMM_, CGMMSol& GM
 
 std::vector<const CTerObs*> CRelEll::Povezave() const
 {
-    return {&TO.TODir, &TO.TOAzi, &TO.TODist2, &TO.TODist3, &TO.TOHdif, &TO.TOVec, &TO.TOZen};
+    std::vector<const CTerObs*> zbirke;
+    for (const char* c = kVrstniRedPovezav; *c != '\0'; ++c)
+        if (const TerObsVrsta* v = TerObsVrstaZapisa(*c, procset.GetDim()); v != nullptr && v->povezuje)
+            zbirke.push_back(&TO.Set(static_cast<TerObsSet>(TerObsIndeks(*v))));
+    return zbirke;
 }
 
 void CRelEll::SetRelEll()

@@ -45,13 +45,13 @@ void CStojisce::Beri(const std::string& kljuc, const std::string& vrsta, long v,
 
 void CStojisce::Zapis(CTerObs& set, long i, const std::string& zapis) const
 {
-    const char c = set.Vrsta().crka;
-    if (tocka.empty() || (c != 'S' && c != 'Z' && c != 'L' && c != 'D')) return;
+    const TerObsVrsta& v = set.Vrsta();
+    if (tocka.empty() || !v.stojisce) return;
     if (set.PTS(i, 0) != tocka)
         NivexError(zapis + ": stojisce " + set.PTS(i, 0) + " ni stojisce " + tocka + " vrstice *IH (vrstica " +
                    std::to_string(vrstica) + ") - drugo stojisce zahteva svojo vrstico *IH      *** ");
     set.SetPostavitev(i, stevilka);
-    if (c != 'Z' && c != 'L') return;
+    if (!v.visini) return;
     const auto t = tarce.find(set.PTS(i, 1));
     set.SetVisini(i, instrument, t != tarce.end() ? t->second : vsem);
 }
@@ -66,8 +66,9 @@ void CStojisce::PreveriImena(const CTerObsTocke& tocke) const
 
 void CStojisce::PrintVisine(const CTerObsZbirka& TO, std::ostream& izhod)
 {
-    for (const CTerObs* set : {static_cast<const CTerObs*>(&TO.TOZen), static_cast<const CTerObs*>(&TO.TODist3)}) {
-        if (!set->ImaVisine()) continue;
+    for (unsigned s = 0; s < kTOSetov; ++s) {
+        const CTerObs* set = &TO.Set(static_cast<TerObsSet>(s));
+        if (!set->Vrsta().visini || !set->ImaVisine()) continue;
         const std::string naslov = std::string("VISINE INSTRUMENTA IN TARCE, ") + set->Vrsta().opis + ":";
         izhod << "\n" << naslov << "\n" << std::string(naslov.size(), '-') << "\n\n";
         izhod << "        TC1   TC2          VI          VT\n";

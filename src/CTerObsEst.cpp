@@ -20,55 +20,6 @@ namespace {
 // other observation checks.
 constexpr real kNic = numerika::kNicla;
 
-struct VrstaOpazovanj {
-    char crka;
-    const char* naslov;
-    const char* glava;
-    int nImen;              // names printed before the values
-    const char* povpNAB;    // labels of the two average lines
-    const char* povpV;
-};
-
-constexpr VrstaOpazovanj kVrste[] = {
-    {'H', "IZRAVNANE VISINE TOCK:",
-     "      TC       H0           VH     SVH       H            SH    Rii      W     NAB     LAM  ", 1,
-     "Povprecna notranja zanesljivost H:", "Povprecna vrednost popravka H    :"},
-    {'h', "IZRAVNANE VISINSKE RAZLIKE:",
-     "       S     Z       DH0         VDH     SVDH       DH         SDH    Rii      W     NAB     LAM  ", 2,
-     "Povprecna notranja zanesljivost dh:", "Povprecna vrednost popravka dh    :"},
-    {'C', "IZRAVNANE KOORDINATE TOCK:",
-     "      TC           CRD0       VCRD   SVCRD       CRD        SCRD   Rii      W     NAB     LAM  ", 1,
-     "Povprecna notranja zanesljivost CRD:   ", "Povprecna vrednost popravka CRD    :   "},
-    {'V', "IZRAVNANI VEKTORJI:",
-     "       S     Z           VEC0      VVEC    SVVEC       VEC        SVEC   Rii      W     NAB     LAM  ", 2,
-     "Povprecna notranja zanesljivost VEC:   ", "Povprecna vrednost popravka VEC    :   "},
-    {'D', "IZRAVNANE HZ DOLZINE:",
-     "       S     Z        D0          VD      SVD        D          SD    Rii      W     NAB     LAM  ", 2,
-     "Povprecna notranja zanesljivost DOL2:", "Povprecna vrednost popravka DOL2    :"},
-    {'L', "IZRAVNANE PROSTORSKE DOLZINE:",
-     "       S     Z        L0          VL      SVL        L          SL    Rii      W     NAB     LAM  ", 2,
-     "Povprecna notranja zanesljivost DOL3:", "Povprecna vrednost popravka DOL3    :"},
-    {'S', "IZRAVNANI KOTI:",
-     "       S    Z1    Z2         K0          VK      SVK        K           SK    Rii      W     NAB     LAM  ", 3,
-     "Povprecna notranja zanesljivost KOT:", "Povprecna vrednost popravka KOT    :"},
-    {'A', "IZRAVNANI AZIMUTI:",
-     "       S     Z         A0          VA      SVA        A           SA    Rii      W     NAB     LAM  ", 2,
-     "Povprecna notranja zanesljivost AZIM:", "Povprecna vrednost popravka AZIM    :"},
-    {'P', "IZRAVNANI KOTI MED SMERMI:",
-     "       S1    Z1    S2     Z2       P0          VP      SVP        P           SP    Rii      W     NAB     LAM  ",
-     4, "Povprecna notranja zanesljivost PARA:", "Povprecna vrednost popravka PARA    :"},
-    {'Z', "IZRAVNANE ZENITNE RAZDALJE:",
-     "       S     Z         Z0          VZ      SVZ        Z           SZ    Rii      W     NAB     LAM  ", 2,
-     "Povprecna notranja zanesljivost ZEN:", "Povprecna vrednost popravka ZEN    :"},
-};
-
-const VrstaOpazovanj& NajdiVrsto(char tip)
-{
-    for (const VrstaOpazovanj& v : kVrste)
-        if (v.crka == tip) return v;
-    return kVrste[0];  // SetPar admits only the letters of the table
-}
-
 const char* const kOs[3] = {"X", "Y", "Z"};
 
 void Num(std::ostream& out, real v, int width, int decimals)
@@ -82,42 +33,26 @@ CTerObsEst::CTerObsEst(CProcSet& procset_, CTerObsZbirka& TO_, CGMM& GMM_, CGMMS
 {
 }
 
-const CTerObs& CTerObsEst::Zbirka(char tip) const
+const TerObsVrsta& CTerObsEst::Vrsta() const
 {
-    switch (tip) {
-        case 'H': return TO.TOH;
-        case 'h': return TO.TOHdif;
-        case 'C': return TO.TOCrd;
-        case 'V': return TO.TOVec;
-        case 'D': return TO.TODist2;
-        case 'L': return TO.TODist3;
-        case 'S': return TO.TOAngl;
-        case 'A': return TO.TOAzi;
-        case 'P': return TO.TOPara;
-        default: return TO.TOZen;
-    }
+    static const TerObsVrsta prazna{};
+    const TerObsVrsta* v = TerObsVrstaModela(obsTyp);
+    return v != nullptr ? *v : prazna;
 }
 
-const std::string& CTerObsEst::KotnaEnota(char tip) const
+const CTerObs& CTerObsEst::Zbirka() const { return TO.Set(static_cast<TerObsSet>(TerObsIndeks(Vrsta()))); }
+
+const std::string& CTerObsEst::KotnaEnota() const
 {
     static const std::string linearna;
-    switch (tip) {
-        case 'S': return TO.TOAngl.AngUnit;
-        case 'A': return TO.TOAzi.AngUnit;
-        case 'P': return TO.TOPara.AngUnit;
-        case 'Z': return TO.TOZen.AngUnit;
-        default: return linearna;
-    }
+    return TerObsKotna(Vrsta()) ? Zbirka().AngUnit : linearna;
 }
 
-unsigned long CTerObsEst::Komponent(char tip) const
-{
-    return (tip == 'C' || tip == 'V') ? procset.GetDim() : 1UL;
-}
+unsigned long CTerObsEst::Komponent() const { return Vrsta().poDim ? procset.GetDim() : 1UL; }
 
 real CTerObsEst::Mala(real x) const
 {
-    const std::string& enota = KotnaEnota(obsTyp);
+    const std::string& enota = KotnaEnota();
     if (enota.empty()) return 1000.0L * x;
     return enota == "GON" ? 1000.0L * rad2gon(x) : rad2sec(x);
 }
@@ -135,8 +70,9 @@ void CTerObsEst::SetDimensions()
 
 void CTerObsEst::SetPar(char tip)
 {
-    if (tip == '\0' || std::strchr("HCSZAPVDLh", tip) == nullptr)
-        NivexError(" **** CTerObsEst::SetPar() -> Napacen tip opazovanja [HCSZAPVDLh]  *** ");
+    if (TerObsVrstaModela(tip) == nullptr)
+        NivexError(std::string(" **** CTerObsEst::SetPar() -> Napacen tip opazovanja [") + kVrstniRedVrstic +
+                   "]  *** ");
     obsTyp = tip;
     for (int k = 0; k < 3; ++k) nabavg[k] = vavg[k] = sigv[k] = 0.0L;
     if (procset.GetContPrint()) std::cout << " F: SetPar(" << tip << ") -> CalcIndex()" << "\n";
@@ -150,7 +86,7 @@ void CTerObsEst::CalcIndex()
     start = end = 0;
     for (unsigned long i = 0; i < n && i < GMM.vrstice.size(); ++i) {
         const VrsticaModela& v = GMM.vrstice[i];
-        if (v.set == kTOSetov || kTerObsVrste[v.set].crka != obsTyp) continue;
+        if (v.set == kTOSetov || &kTerObsVrste[v.set] != &Vrsta()) continue;
         if (end == 0) start = i;
         end = i + 1;
     }
@@ -178,8 +114,8 @@ void CTerObsEst::SetReliab()
 {
     if (end == start) return;
     if (procset.GetContPrint()) std::cout << " F: SetReliab() -> SetReliab" << obsTyp << "()";
-    const CTerObs& z = Zbirka(obsTyp);
-    const unsigned long komp = Komponent(obsTyp), n = (end - start) / komp;
+    const CTerObs& z = Zbirka();
+    const unsigned long komp = Komponent(), n = (end - start) / komp;
     for (unsigned long i = start; i < end; ++i) {
         const VrsticaModela& m = GMM.vrstice[i];
         CalcReliab(z.GetSIG(m.zapis, m.komponenta), i, static_cast<short>(m.komponenta));
@@ -241,22 +177,30 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
     if (end == start) return;
     if (procset.GetContPrint())
         std::cout << " F: PrintReliab() -> PrintReliab" << obsTyp << "(ofstream & izhod)" << "\n\n";
-    const VrstaOpazovanj& vr = NajdiVrsto(obsTyp);
-    const CTerObs& z = Zbirka(obsTyp);
-    const std::string& enota = KotnaEnota(obsTyp);
-    const unsigned long komp = Komponent(obsTyp);
-    const bool komponente = obsTyp == 'C' || obsTyp == 'V';
+    const TerObsVrsta& vr = Vrsta();
+    const TerObsZanesljivost& tab = vr.zanesljivost;
+    const int nImen = static_cast<int>(vr.imen);
+    const CTerObs& z = Zbirka();
+    const std::string& enota = KotnaEnota();
+    const unsigned long komp = Komponent();
+    const bool komponente = vr.poDim;
+    // The two average lines name the kind in labels of one length; the
+    // component kinds leave room before their first component.
+    const std::string povpNAB = std::string("Povprecna notranja zanesljivost ") + tab.oznaka + ":" +
+                                (komponente ? "   " : ""),
+                      povpV = std::string("Povprecna vrednost popravka ") + tab.oznaka + "    :" +
+                              (komponente ? "   " : "");
     auto vrednost = [&](real l) {
         if (enota.empty()) Num(izhod, l, 14, 6);
         else TerObsAngle(izhod, enota, l);
     };
 
     izhod << std::right;
-    PodNaslov(izhod, vr.naslov, 1);
+    PodNaslov(izhod, tab.naslov, 1);
     izhod << "Statistika pregleda opazovanj:";
     Num(izhod, N, 15, 3);
     izhod << "\n\n";
-    PodNaslov(izhod, vr.glava, 1);
+    PodNaslov(izhod, tab.glava, 1);
     for (unsigned long i = start; i < end; ++i) {
         const RezOpazovanje& x = opazovanja[i];
         const long p = x.zapis;
@@ -264,10 +208,10 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
         if (k == 0) {
             if (komponente && i > start) izhod << "\n";
             izhod << std::setw(3) << p + 1;
-            for (int j = 0; j < vr.nImen; ++j) TerObsTxt(izhod, z.GetPTS(p, j), 6);
+            for (int j = 0; j < nImen; ++j) TerObsTxt(izhod, z.GetPTS(p, j), 6);
             if (komponente) izhod << std::setw(3) << kOs[k];
         } else {
-            izhod << std::setw(6 * vr.nImen + 6) << kOs[k];
+            izhod << std::setw(6 * nImen + 6) << kOs[k];
         }
         vrednost(x.opazovano);
         Num(izhod, Mala(x.v), 8, 2);
@@ -284,17 +228,17 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
         }
         izhod << "\n";
     }
-    izhod << std::string(std::strlen(vr.glava), '-') << "\n";
+    izhod << std::string(std::strlen(tab.glava), '-') << "\n";
 
     const char* mera = enota.empty() ? " mm" : (enota == "GON" ? " mg" : " ''");
     if (komponente) {
-        izhod << vr.povpNAB;
+        izhod << povpNAB;
         for (unsigned long k = 0; k < komp; ++k) {
             izhod << kOs[k] << ": ";
             Num(izhod, Mala(nabavg[k]), 7, 2);
             izhod << " mm    ";
         }
-        izhod << "\n" << vr.povpV;
+        izhod << "\n" << povpV;
         for (unsigned long k = 0; k < komp; ++k) {
             izhod << kOs[k] << ": ";
             Num(izhod, Mala(vavg[k]), 7, 2);
@@ -309,9 +253,9 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
         izhod << "\n\n\n";
         return;
     }
-    izhod << vr.povpNAB;
+    izhod << povpNAB;
     Num(izhod, Mala(nabavg[0]), 10, 2);
-    izhod << mera << "\n" << vr.povpV;
+    izhod << mera << "\n" << povpV;
     Num(izhod, Mala(vavg[0]), 10, 2);
     izhod << " +- ";
     Num(izhod, Mala(std::sqrt(sigv[0])), 7, 2);

@@ -39,6 +39,7 @@
 class CProcSet;
 class CTerObs;
 class CTerObsZbirka;
+struct TerObsVrsta;
 class CGMM;
 class CGMMSol;
 
@@ -50,7 +51,8 @@ public:
 
     // NAB, LAM for all observation rows; N from the screening confidence.
     void SetDimensions();
-    // Kind letter of "HCSZAPVDLh" (any other ends the run) and its row range.
+    // Kind letter of a kind that enters the model (any other ends the run)
+    // and its row range.
     void SetPar(char tip);
     // NAB, LAM and the means of the current kind.
     void SetReliab();
@@ -88,12 +90,14 @@ private:
     void CalcIndex();
     // Redundancy number of row i, 0 where it is zero within round-off.
     real Redundanca(unsigned long i) const;
-    // Rows per observation of a kind (Dim for C and V, else 1).
-    unsigned long Komponent(char tip) const;
-    // Record set of a kind, and the angle unit of an angular one ("" for
-    // the linear kinds).
-    const CTerObs& Zbirka(char tip) const;
-    const std::string& KotnaEnota(char tip) const;
+    // The row of the current kind in the table of record kinds.
+    const TerObsVrsta& Vrsta() const;
+    // Rows per observation of the current kind (Dim for C and V, else 1).
+    unsigned long Komponent() const;
+    // Record set of the current kind, and its angle unit when it is angular
+    // ("" for the linear kinds).
+    const CTerObs& Zbirka() const;
+    const std::string& KotnaEnota() const;
     // A residual-sized value in its printed unit: mm, arc seconds or milligon.
     real Mala(real x) const;
 

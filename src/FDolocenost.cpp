@@ -239,9 +239,8 @@ std::string PreveriDolocenost(const CGMM& GMM)
     // they join and which they tie to the datum.
     std::vector<char> dotaknjena(n, 0), sidro(n, 0);
     Skupine sk(n);
-    const CTerObs* const opazovanja[] = {&TO.TOAngl, &TO.TOZen,  &TO.TOCrd, &TO.TODist2, &TO.TODist3,
-                                         &TO.TOH,    &TO.TOHdif, &TO.TOVec, &TO.TOAzi,   &TO.TOPara};
-    for (const CTerObs* S : opazovanja) {
+    for (const TerObsSet s : TerObsSetiModela()) {
+        const CTerObs* S = &TO.Set(s);
         for (long r = 0; r < static_cast<long>(S->NObs()); ++r) {
             if (!S->Aktiven(r)) continue;
             long prva = -1;

@@ -21,7 +21,7 @@ void Mala(std::ostream& out, const RezIzlocen& z, const std::string& enota, real
 
 real IskanjeMala(char vrsta, const std::string& kotnaEnota, real x)
 {
-    if (vrsta != 'S' && vrsta != 'A' && vrsta != 'P' && vrsta != 'Z') return 1000.0L * x;
+    if (!TerObsKotna(vrsta)) return 1000.0L * x;
     return kotnaEnota == "GON" ? 1000.0L * rad2gon(x) : rad2sec(x);
 }
 
@@ -170,10 +170,7 @@ void IskanjePorocilo(const RezIskanje& isk, real kriticnaN, const std::string& e
             report << "   " << z.vrsta << "  " << std::left << std::setw(22) << z.tocke << std::right << std::setw(7)
                    << z.vrstica;
             Mala(report, z, enota, z.odstopanje);
-            report << (z.vrsta == 'S' || z.vrsta == 'A' || z.vrsta == 'P' || z.vrsta == 'Z'
-                           ? (enota == "GON" ? " mg" : " ''")
-                           : " mm")
-                   << "\n";
+            report << (TerObsKotna(z.vrsta) ? (enota == "GON" ? " mg" : " ''") : " mm") << "\n";
         }
         report << "\n";
     }

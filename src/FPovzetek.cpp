@@ -16,11 +16,9 @@
 namespace {
 const char* const kOs[3] = {"X", "Y", "Z"};
 
-bool Kotna(char vrsta) { return vrsta == 'S' || vrsta == 'A' || vrsta == 'P' || vrsta == 'Z'; }
-
 std::string Enota(char vrsta, const std::string& kotnaEnota)
 {
-    return Kotna(vrsta) ? (kotnaEnota == "GON" ? " mg" : " ''") : " mm";
+    return TerObsKotna(vrsta) ? (kotnaEnota == "GON" ? " mg" : " ''") : " mm";
 }
 
 // A warning without its frame of "#".
@@ -108,7 +106,7 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
     const auto opis = [&TO](const RezOpazovanje& o) {
         const RezIzlocen z = TestiOpisZapisa(TO, o.set, o.zapis);
         std::string t = std::string(1, o.vrsta) + "  " + z.tocke;
-        if (o.vrsta == 'C' || o.vrsta == 'V') t += std::string(" ") + kOs[o.komponenta];
+        if (TerObsKomponente(o.vrsta)) t += std::string(" ") + kOs[o.komponenta];
         return std::pair<std::string, long>(t, z.vrstica);
     };
     const std::vector<std::string> namigi = PovzetekNamigi(rez, procset);

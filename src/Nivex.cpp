@@ -133,45 +133,21 @@ std::string NaslovIteracije(int k, real normX)
 CNivex::CNivex()
     : GMM(procset, gdatum, TO),
       GMMS(procset, gdatum, TO.TOHA, TO.TOCrdA, GMM),
-      GMMEqH(procset, TO.TOH, TO.TOHA, TO.TOCrdA, GMM),
-      GMMEqHdif(procset, TO.TOHdif, TO.TOHA, TO.TOCrdA, GMM),
-      GMMEqCrd(procset, TO.TOCrd, TO.TOCrdA, GMM),
-      GMMEqVec(procset, TO.TOVec, TO.TOCrdA, GMM),
-      GMMEqDist2(procset, TO.TODist2, TO.TOCrdA, GMM),
-      GMMEqDist3(procset, TO.TODist3, TO.TOCrdA, GMM),
-      GMMEqAngl(procset, TO.TOAngl, TO.TOCrdA, GMM),
-      GMMEqZen(procset, TO.TOZen, TO.TOCrdA, GMM),
-      GMMEqAzi(procset, TO.TOAzi, TO.TOCrdA, GMM),
-      GMMEqPara(procset, TO.TOPara, TO.TOCrdA, GMM),
       GMMdH(procset, gdatum, TO, GMM),
       GMMdD(procset, gdatum, TO, GMM),
       RelEll(procset, TO, GMM, GMMS),
       TOEst(procset, TO, GMM, GMMS)
 {
+    for (const TerObsSet s : TerObsSetiModela()) GMMEq.push_back(kTerObsVrste[s].gradnik(procset, TO, GMM));
 }
 
 void CNivex::SetGMMEq(std::ostream& report)
 {
     // Each kind writes its rows and prints them, in the fixed kind order.
-    const auto vrsta = [&report](auto& enacbe) {
-        enacbe.SetGMMEq();
-        enacbe.PrintGMMEq(report);
-    };
     GMM.GMMResetIndex();
-    for (const char tip : std::string_view(kVrstniRedVrstic)) {
-        switch (tip) {
-            case 'H': vrsta(GMMEqH); break;
-            case 'h': vrsta(GMMEqHdif); break;
-            case 'C': vrsta(GMMEqCrd); break;
-            case 'V': vrsta(GMMEqVec); break;
-            case 'D': vrsta(GMMEqDist2); break;
-            case 'L': vrsta(GMMEqDist3); break;
-            case 'S': vrsta(GMMEqAngl); break;
-            case 'A': vrsta(GMMEqAzi); break;
-            case 'P': vrsta(GMMEqPara); break;
-            case 'Z': vrsta(GMMEqZen); break;
-            default: break;
-        }
+    for (const std::unique_ptr<CGMMEq>& enacbe : GMMEq) {
+        enacbe->SetGMMEq();
+        enacbe->PrintGMMEq(report);
     }
 }
 
@@ -294,7 +270,7 @@ void CNivex::Odstopanja(std::vector<RezIzlocen>& zapisi)
             }
         }
         if (sosedi > 0) e[0] /= sosedi;
-        z.odstopanje = z.vrsta == 'C' || z.vrsta == 'V' ? std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]) : e[0];
+        z.odstopanje = TerObsKomponente(z.vrsta) ? std::sqrt(e[0] * e[0] + e[1] * e[1] + e[2] * e[2]) : e[0];
     }
     for (std::size_t i = 0; i < zapisi.size(); ++i) SetAktiven(zapisi[i].set, zapisi[i].zapis, bili[i]);
 }

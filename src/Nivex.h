@@ -10,6 +10,7 @@
 #ifndef NIVEX_SRC_NIVEX_H
 #define NIVEX_SRC_NIVEX_H
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,15 +18,7 @@
 #include "funkcije/CppCas.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
-#include "src/CGMMEqAngl.h"
-#include "src/CGMMEqAzi.h"
-#include "src/CGMMEqCrd.h"
-#include "src/CGMMEqDist.h"
-#include "src/CGMMEqH.h"
-#include "src/CGMMEqHdif.h"
-#include "src/CGMMEqPara.h"
-#include "src/CGMMEqVec.h"
-#include "src/CGMMEqZen.h"
+#include "src/CGMMEq.h"
 #include "src/CGMMSol.h"
 #include "src/CGMMdD.h"
 #include "src/CGMMdH.h"
@@ -108,16 +101,9 @@ public:
     CGetObs getobs;
     CGMM GMM;
     CGMMSol GMMS;
-    CGMMEqH GMMEqH;
-    CGMMEqHdif GMMEqHdif;
-    CGMMEqCrd GMMEqCrd;
-    CGMMEqVec GMMEqVec;
-    CGMMEqDist GMMEqDist2;
-    CGMMEqDist GMMEqDist3;
-    CGMMEqAngl GMMEqAngl;
-    CGMMEqZen GMMEqZen;
-    CGMMEqAzi GMMEqAzi;
-    CGMMEqPara GMMEqPara;
+    // The equation builders of the kinds that enter the model, built from
+    // the table of record kinds in the order of the model rows.
+    std::vector<std::unique_ptr<CGMMEq>> GMMEq;
     CGMMdH GMMdH;
     CGMMdD GMMdD;
     CRelEll RelEll;

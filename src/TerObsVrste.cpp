@@ -1,41 +1,246 @@
 #include "src/TerObsVrste.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "src/CGMMEqAngl.h"
+#include "src/CGMMEqAzi.h"
+#include "src/CGMMEqCrd.h"
+#include "src/CGMMEqDist.h"
+#include "src/CGMMEqH.h"
+#include "src/CGMMEqHdif.h"
+#include "src/CGMMEqPara.h"
+#include "src/CGMMEqVec.h"
+#include "src/CGMMEqZen.h"
+#include "src/CProcSet.h"
+#include "src/CTerObsZbirka.h"
+
 namespace {
 constexpr unsigned D1 = 1u << 1, D23 = (1u << 2) | (1u << 3), D123 = D1 | D23;
 using V = TerObsVrednosti;
+constexpr unsigned kVrtenja = kDefWx | kDefWy | kDefWz, kMerila = kDefM2 | kDefM3;
+
+// The builders of the kinds that enter the model, over the sets they read.
+std::unique_ptr<CGMMEq> GradiH(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqH>(p, TO.TOH, TO.TOHA, TO.TOCrdA, G);
+}
+std::unique_ptr<CGMMEq> GradiHdif(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqHdif>(p, TO.TOHdif, TO.TOHA, TO.TOCrdA, G);
+}
+std::unique_ptr<CGMMEq> GradiCrd(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqCrd>(p, TO.TOCrd, TO.TOCrdA, G);
+}
+std::unique_ptr<CGMMEq> GradiVec(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqVec>(p, TO.TOVec, TO.TOCrdA, G);
+}
+std::unique_ptr<CGMMEq> GradiDist2(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqDist>(p, TO.TODist2, TO.TOCrdA, G);
+}
+std::unique_ptr<CGMMEq> GradiDist3(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqDist>(p, TO.TODist3, TO.TOCrdA, G);
+}
+std::unique_ptr<CGMMEq> GradiAngl(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqAngl>(p, TO.TOAngl, TO.TOCrdA, G);
+}
+std::unique_ptr<CGMMEq> GradiZen(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqZen>(p, TO.TOZen, TO.TOCrdA, G);
+}
+std::unique_ptr<CGMMEq> GradiAzi(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqAzi>(p, TO.TOAzi, TO.TOCrdA, G);
+}
+std::unique_ptr<CGMMEq> GradiPara(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqPara>(p, TO.TOPara, TO.TOCrdA, G);
+}
 }  // namespace
 
-// Letter, description, title of its table, dimensions that take the kind,
-// names per record, values, Dim values, read from the file; on the second
-// line the zero-deviation label and threshold and the column of a value.
+// One row per record set, every column named.  The point lists and the
+// directions leave the columns of the model empty.
 const TerObsVrsta kTerObsVrste[kTOSetov] = {
-    {'X', "X (priblizna visina tocke)",     "A-PRIORI VISINE TOCK:",           D1, 1, V::Tocka, false, true,
-     nullptr, 0, 14, 5},
-    {'X', "X (priblizne koordinate tocke)", "A-PRIORI KOORDINATE TOCK:",       D23, 1, V::Tocka, true, true,
-     nullptr, 0, 12, 4},
-    {'C', "C (merjene koordinate)",         "KOORDINATE TOCK:",                D23, 1, V::Dolzinska, true, true,
-     "KOORDINATE", 1e-4, 12, 4},
-    {'V', "V (vektor)",                     nullptr,                           D23, 2, V::Dolzinska, true, true,
-     "VEKTOR", 1e-5, 12, 4},
-    {'S', "S (horizontalna smer)",          "OPAZOVANE SMERI:",                D23, 2, V::Kotna, false, true,
-     "HZ SMER", 1e-4, 0, 0},
-    {'S', "S (sestavljeni kot)",            "SESTAVLJENI KOTI:",               D23, 3, V::Kotna, false, false,
-     nullptr, 0, 0, 0},
-    {'Z', "Z (zenitna razdalja)",           "OPAZOVANE ZENITNE RAZDALJE:",     D23, 2, V::Kotna, false, true,
-     "ZENITNA RAZDALJA", 1e-4, 0, 0},
-    {'A', "A (azimut/smerni kot)",          "OPAZOVANI AZIMUTI/SMERNI KOTI:",  D23, 2, V::Kotna, false, true,
-     "AZIMUT", 1e-4, 0, 0},
-    {'P', "P (kot med smermi)",             "OPAZOVANI KOTI MED SMERMI:",      D23, 4, V::Kotna, false, true,
-     "KOT MED SMERMI", 1e-4, 0, 0},
-    {'D', "D (horizontalna dolzina)",       "OPAZOVANE HORIZONTALNE DOLZINE:", D23, 2, V::Dolzinska, false, true,
-     "DOLZINA", 1e-5, 15, 4},
-    {'L', "L (prostorska dolzina)",         "OPAZOVANE PROSTORSKE DOLZINE:",   D23, 2, V::Dolzinska, false, true,
-     "DOLZINA", 1e-5, 15, 4},
-    {'H', "H (merjena visina)",             "VISINE TOCK:",                    D123, 1, V::Dolzinska, false, true,
-     "MERJEN H", 1e-6, 14, 5},
-    {'h', "h (visinska razlika)",           "OPAZOVANE VISINSKE RAZLIKE:",     D123, 2, V::Dolzinska, false, true,
-     "DELTA H", 1e-6, 15, 4},
+    {.crka = 'X', .opis = "X (priblizna visina tocke)", .naslov = "A-PRIORI VISINE TOCK:", .dimenzije = D1,
+     .imen = 1, .vrednosti = V::Tocka, .poDim = false, .beri = true, .sdOznaka = nullptr, .sdMeja = 0,
+     .sirina = 14, .decimalke = 5,
+     .gradnik = nullptr, .povzetek = nullptr, .vStetju = false, .zanesljivost = {}, .ime = nullptr,
+     .povezuje = false, .vezi = {},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOHA.SetPar(n, p.GetXVel(), p.GetifVA()); }},
+    {.crka = 'X', .opis = "X (priblizne koordinate tocke)", .naslov = "A-PRIORI KOORDINATE TOCK:", .dimenzije = D23,
+     .imen = 1, .vrednosti = V::Tocka, .poDim = true, .beri = true, .sdOznaka = nullptr, .sdMeja = 0,
+     .sirina = 12, .decimalke = 4,
+     .gradnik = nullptr, .povzetek = nullptr, .vStetju = false, .zanesljivost = {}, .ime = nullptr,
+     .povezuje = false, .vezi = {},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) {
+         TO.TOCrdA.SetPar(n, p.GetXVel(), p.GetDim(), p.GetifVA());
+     }},
+    {.crka = 'C', .opis = "C (merjene koordinate)", .naslov = "KOORDINATE TOCK:", .dimenzije = D23,
+     .imen = 1, .vrednosti = V::Dolzinska, .poDim = true, .beri = true, .sdOznaka = "KOORDINATE", .sdMeja = 1e-4,
+     .sirina = 12, .decimalke = 4,
+     .gradnik = GradiCrd, .povzetek = "opazovanih koordinat", .vStetju = true,
+     .zanesljivost = {"IZRAVNANE KOORDINATE TOCK:",
+                      "      TC           CRD0       VCRD   SVCRD       CRD        SCRD   Rii      W     NAB     LAM  ",
+                      "CRD"},
+     .ime = "koordinate", .povezuje = false,
+     .vezi = {{1, kDefTx | kDefTy | kDefTz}, {2, kVrtenja | kMerila}},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOCrd.SetPar(n, p.GetXVel(), p.GetDim()); }},
+    {.crka = 'V', .opis = "V (vektor)", .naslov = nullptr, .dimenzije = D23,
+     .imen = 2, .vrednosti = V::Dolzinska, .poDim = true, .beri = true, .sdOznaka = "VEKTOR", .sdMeja = 1e-5,
+     .sirina = 12, .decimalke = 4,
+     .gradnik = GradiVec, .povzetek = "opazovanih komp. vektorjev", .vStetju = true,
+     .zanesljivost = {"IZRAVNANI VEKTORJI:",
+                      "       S     Z           VEC0      VVEC    SVVEC       VEC        SVEC   Rii      W     NAB     LAM  ",
+                      "VEC"},
+     .ime = "vektorji", .povezuje = true,
+     .vezi = {{1, kVrtenja | kMerila}},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOVec.SetPar(n, p.GetXVel(), p.GetDim()); }},
+    {.crka = 'S', .opis = "S (horizontalna smer)", .naslov = "OPAZOVANE SMERI:", .dimenzije = D23,
+     .imen = 2, .vrednosti = V::Kotna, .poDim = false, .beri = true, .sdOznaka = "HZ SMER", .sdMeja = 1e-4,
+     .sirina = 0, .decimalke = 0,
+     .gradnik = nullptr, .povzetek = nullptr, .vStetju = false, .zanesljivost = {}, .ime = nullptr,
+     .povezuje = true, .vezi = {},
+     .stojisce = true, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) {
+         TO.TODir.SetPar(n, p.GetXVel(), p.GetAngUnit(), "DIR");
+     }},
+    {.crka = 'S', .opis = "S (sestavljeni kot)", .naslov = "SESTAVLJENI KOTI:", .dimenzije = D23,
+     .imen = 3, .vrednosti = V::Kotna, .poDim = false, .beri = false, .sdOznaka = nullptr, .sdMeja = 0,
+     .sirina = 0, .decimalke = 0,
+     .gradnik = GradiAngl, .povzetek = "sestavljenih kotov", .vStetju = true,
+     .zanesljivost = {"IZRAVNANI KOTI:",
+                      "       S    Z1    Z2         K0          VK      SVK        K           SK    Rii      W     NAB     LAM  ",
+                      "KOT"},
+     .ime = "koti iz smeri", .povezuje = false,
+     .vezi = {},
+     .stojisce = false, .visini = false,
+     .velikost = nullptr},
+    {.crka = 'Z', .opis = "Z (zenitna razdalja)", .naslov = "OPAZOVANE ZENITNE RAZDALJE:", .dimenzije = D23,
+     .imen = 2, .vrednosti = V::Kotna, .poDim = false, .beri = true, .sdOznaka = "ZENITNA RAZDALJA", .sdMeja = 1e-4,
+     .sirina = 0, .decimalke = 0,
+     .gradnik = GradiZen, .povzetek = "zenitnih razdalj", .vStetju = true,
+     .zanesljivost = {"IZRAVNANE ZENITNE RAZDALJE:",
+                      "       S     Z         Z0          VZ      SVZ        Z           SZ    Rii      W     NAB     LAM  ",
+                      "ZEN"},
+     .ime = "zenitne razdalje", .povezuje = true,
+     .vezi = {{2, kDefWx | kDefWy}},
+     .stojisce = true, .visini = true,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) {
+         TO.TOZen.SetPar(n, p.GetXVel(), p.GetAngUnit(), "ZEN");
+     }},
+    {.crka = 'A', .opis = "A (azimut/smerni kot)", .naslov = "OPAZOVANI AZIMUTI/SMERNI KOTI:", .dimenzije = D23,
+     .imen = 2, .vrednosti = V::Kotna, .poDim = false, .beri = true, .sdOznaka = "AZIMUT", .sdMeja = 1e-4,
+     .sirina = 0, .decimalke = 0,
+     .gradnik = GradiAzi, .povzetek = "azimutov / smernih kotov", .vStetju = true,
+     .zanesljivost = {"IZRAVNANI AZIMUTI:",
+                      "       S     Z         A0          VA      SVA        A           SA    Rii      W     NAB     LAM  ",
+                      "AZIM"},
+     .ime = "azimuti", .povezuje = true,
+     .vezi = {{1, kDefWz}},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) {
+         TO.TOAzi.SetPar(n, p.GetXVel(), p.GetAngUnit(), "AZI");
+     }},
+    {.crka = 'P', .opis = "P (kot med smermi)", .naslov = "OPAZOVANI KOTI MED SMERMI:", .dimenzije = D23,
+     .imen = 4, .vrednosti = V::Kotna, .poDim = false, .beri = true, .sdOznaka = "KOT MED SMERMI", .sdMeja = 1e-4,
+     .sirina = 0, .decimalke = 0,
+     .gradnik = GradiPara, .povzetek = "kotov med smermi", .vStetju = false,
+     .zanesljivost = {"IZRAVNANI KOTI MED SMERMI:",
+                      "       S1    Z1    S2     Z2       P0          VP      SVP        P           SP    Rii      W     NAB     LAM  ",
+                      "PARA"},
+     .ime = "koti med smermi", .povezuje = false,
+     .vezi = {},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOPara.SetPar(n, p.GetXVel(), p.GetAngUnit()); }},
+    {.crka = 'D', .opis = "D (horizontalna dolzina)", .naslov = "OPAZOVANE HORIZONTALNE DOLZINE:", .dimenzije = D23,
+     .imen = 2, .vrednosti = V::Dolzinska, .poDim = false, .beri = true, .sdOznaka = "DOLZINA", .sdMeja = 1e-5,
+     .sirina = 15, .decimalke = 4,
+     .gradnik = GradiDist2, .povzetek = "opazovanih 2R dolzin", .vStetju = true,
+     .zanesljivost = {"IZRAVNANE HZ DOLZINE:",
+                      "       S     Z        D0          VD      SVD        D          SD    Rii      W     NAB     LAM  ",
+                      "DOL2"},
+     .ime = "horizontalne dolzine", .povezuje = true,
+     .vezi = {{1, kMerila}},
+     .stojisce = true, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TODist2.SetPar(n, p.GetXVel(), 2); }},
+    {.crka = 'L', .opis = "L (prostorska dolzina)", .naslov = "OPAZOVANE PROSTORSKE DOLZINE:", .dimenzije = D23,
+     .imen = 2, .vrednosti = V::Dolzinska, .poDim = false, .beri = true, .sdOznaka = "DOLZINA", .sdMeja = 1e-5,
+     .sirina = 15, .decimalke = 4,
+     .gradnik = GradiDist3, .povzetek = "opazovanih 3R dolzin", .vStetju = true,
+     .zanesljivost = {"IZRAVNANE PROSTORSKE DOLZINE:",
+                      "       S     Z        L0          VL      SVL        L          SL    Rii      W     NAB     LAM  ",
+                      "DOL3"},
+     .ime = "prostorske dolzine", .povezuje = true,
+     .vezi = {{1, kMerila}},
+     .stojisce = true, .visini = true,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TODist3.SetPar(n, p.GetXVel(), 3); }},
+    {.crka = 'H', .opis = "H (merjena visina)", .naslov = "VISINE TOCK:", .dimenzije = D123,
+     .imen = 1, .vrednosti = V::Dolzinska, .poDim = false, .beri = true, .sdOznaka = "MERJEN H", .sdMeja = 1e-6,
+     .sirina = 14, .decimalke = 5,
+     .gradnik = GradiH, .povzetek = "opazovanih visin", .vStetju = true,
+     .zanesljivost = {"IZRAVNANE VISINE TOCK:",
+                      "      TC       H0           VH     SVH       H            SH    Rii      W     NAB     LAM  ",
+                      "H"},
+     .ime = "visine", .povezuje = false,
+     .vezi = {{1, kDefTz}, {2, kDefM3}, {3, kDefWx | kDefWy}},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOH.SetPar(n, p.GetXVel()); }},
+    {.crka = 'h', .opis = "h (visinska razlika)", .naslov = "OPAZOVANE VISINSKE RAZLIKE:", .dimenzije = D123,
+     .imen = 2, .vrednosti = V::Dolzinska, .poDim = false, .beri = true, .sdOznaka = "DELTA H", .sdMeja = 1e-6,
+     .sirina = 15, .decimalke = 4,
+     .gradnik = GradiHdif, .povzetek = "opazovanih visinskih razlik", .vStetju = true,
+     .zanesljivost = {"IZRAVNANE VISINSKE RAZLIKE:",
+                      "       S     Z       DH0         VDH     SVDH       DH         SDH    Rii      W     NAB     LAM  ",
+                      "dh"},
+     .ime = "visinske razlike", .povezuje = true,
+     .vezi = {{1, kDefM3}, {2, kDefWx | kDefWy}},
+     .stojisce = false, .visini = false,
+     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOHdif.SetPar(n, p.GetXVel()); }},
 };
+
+const TerObsVrsta* TerObsVrstaModela(char crka)
+{
+    for (const TerObsVrsta& v : kTerObsVrste)
+        if (v.gradnik != nullptr && v.crka == crka) return &v;
+    return nullptr;
+}
+
+std::vector<TerObsSet> TerObsSetiModela()
+{
+    std::vector<TerObsSet> seti;
+    for (const char* c = kVrstniRedVrstic; *c != '\0'; ++c)
+        if (const TerObsVrsta* v = TerObsVrstaModela(*c)) seti.push_back(static_cast<TerObsSet>(TerObsIndeks(*v)));
+    return seti;
+}
+
+bool TerObsKotna(char crka)
+{
+    const TerObsVrsta* v = TerObsVrstaModela(crka);
+    return v != nullptr && TerObsKotna(*v);
+}
+
+bool TerObsKomponente(char crka)
+{
+    const TerObsVrsta* v = TerObsVrstaModela(crka);
+    return v != nullptr && v->poDim;
+}
+
+unsigned TerObsDatumskiDefekti(unsigned defekti, const unsigned long (&zapisov)[kTOSetov])
+{
+    for (unsigned s = 0; s < kTOSetov; ++s)
+        for (const DatumskaVez& vez : kTerObsVrste[s].vezi)
+            if (vez.najmanj != 0 && zapisov[s] >= vez.najmanj) defekti &= ~vez.odstrani;
+    return defekti;
+}
 
 bool TerObsSprejme(const TerObsVrsta& v, unsigned short dim) { return dim < 32 && (v.dimenzije >> dim & 1u) != 0; }
 

@@ -9,7 +9,13 @@ window.NIVEX = (function () {
   'use strict';
   const D = JSON.parse(document.getElementById('nivex-head').textContent);
   const R = JSON.parse(document.getElementById('nivex-run').textContent);
-  const ANGULAR = { S: 1, A: 1, P: 1, Z: 1 };
+  // The kinds of the observations as the document describes them: their
+  // names, and which are angles.
+  const KINDS = {}, ANGULAR = {};
+  for (const k in D.kinds || {}) {
+    KINDS[k] = D.kinds[k].name;
+    if (D.kinds[k].angular) ANGULAR[k] = 1;
+  }
   const DATUM = { V: 'vklop na dane tocke', P: 'psevdo opazovanja', D: 'minimalno stevilo vezi', H: 'prosta mreza (notranje vezi)' };
   const RHO = 180 / Math.PI;
   const gon = D.angle_unit === 'GON';
@@ -64,5 +70,5 @@ window.NIVEX = (function () {
     const ul = el('ul', { class: 'warnings' }, null, warn);
     for (const w of R.warnings) el('li', {}, w, ul);
   }
-  return { D, R, RHO, el, num, small, smallUnit, observed, app, fact };
+  return { D, R, RHO, KINDS, el, num, small, smallUnit, observed, app, fact };
 })();

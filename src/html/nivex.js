@@ -6,10 +6,8 @@
 // attribute, never as markup.
 (function () {
   'use strict';
-  const { D, R, RHO, el, num, small, smallUnit, observed, app, fact } = window.NIVEX;
+  const { D, R, RHO, KINDS, el, num, small, smallUnit, observed, app, fact } = window.NIVEX;
   const SVGNS = 'http://www.w3.org/2000/svg';
-  const KINDS = { H: 'visine', h: 'visinske razlike', C: 'koordinate', V: 'vektorji', D: 'horizontalne dolzine',
-    L: 'prostorske dolzine', S: 'koti iz smeri', A: 'azimuti', P: 'koti med smermi', Z: 'zenitne razdalje' };
   function sv(tag, attrs, parent) {
     const e = document.createElementNS(SVGNS, tag);
     for (const k in attrs) e.setAttribute(k, attrs[k]);

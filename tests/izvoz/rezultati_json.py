@@ -117,6 +117,9 @@ def check_observations(d, report, ex):
         t = row.split()
         what = f'{ex} {o["kind"]} {o["points"]} line {o["line"]}'
         angular = o['kind'] in 'SAPZ'
+        kind = d['kinds'].get(o['kind'], {})
+        check(kind.get('angular') == angular and kind.get('components') == ('component' in o) and
+              kind.get('joins_points') == (o['kind'] in 'VZADLh'), f'{what}: its kind {kind}')
         small = (1000 * 200 / math.pi if unit == 'GON' else SEC) if angular else 1000
         flagged = '***' in t
         check(flagged == o['flagged'], what + ' flag')
