@@ -71,19 +71,28 @@ CGMMSol::CGMMSol(CProcSet& procset_, CGDatum& gdatum_, CTerObsHA& TOHA_, CTerObs
 
 real CGMMSol::Qxx(long i, long j) const { return GMM.Drzana(i) || GMM.Drzana(j) ? 0.0L : resitev->Q(i, j); }
 
-void CGMMSol::QxxStolpec(long j, std::vector<real>& q) const
+KofaktorjiNeznank CGMMSol::Kofaktorji() const
 {
-    resitev->StolpecQ(j, q);
-    for (std::size_t i = 0; i < q.size(); ++i)
-        if (GMM.Drzana(static_cast<long>(i)) || GMM.Drzana(j)) q[i] = 0.0L;
+    if (!resitev) return {};
+    return KofaktorjiNeznank(resitev, GMM.drzana);
 }
 
-bool CGMMSol::QxxStolpecDvojno(long j, std::vector<double>& q) const
+ResitevPrehoda CGMMSol::Prehod() const
 {
-    if (!resitev || !resitev->StolpecQDvojno(j, q)) return false;
-    for (std::size_t i = 0; i < q.size(); ++i)
-        if (GMM.Drzana(static_cast<long>(i)) || GMM.Drzana(j)) q[i] = 0.0;
-    return true;
+    ResitevPrehoda r;
+    r.xunk = xunk;
+    r.Qxx = Kofaktorji();
+    r.SoI = SoI;
+    r.SoIIzracun = SoIIzracun;
+    r.gtest = gtest;
+    r.gtestA = gtestA;
+    r.gtestB = gtestB;
+    r.prostostne = prostostne;
+    r.rsum = rsum;
+    r.rpovp = rpovp;
+    r.nIter = nIter;
+    r.robustneUtezi = robustneUtezi;
+    return r;
 }
 
 bool CGMMSol::Gosto() const { return gosto || procset.Psevdoinverz(); }
@@ -99,8 +108,8 @@ void CGMMSol::SetPar()
     const bool gost = Gosto();
     if (!resitev || metoda != metodaResitve || gost != resitevGosta) {
         resitev.reset();
-        if (gost && metoda != nullptr) resitev = std::make_unique<CResitevGosta>(*metoda, procset.SVDthres);
-        else resitev = std::make_unique<CGMMSolRedka>();
+        if (gost && metoda != nullptr) resitev = std::make_shared<CResitevGosta>(*metoda, procset.SVDthres);
+        else resitev = std::make_shared<CGMMSolRedka>();
         metodaResitve = metoda;
         resitevGosta = gost;
     }
@@ -207,7 +216,8 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
         // Change of the solution, residuals of the unweighted model.
         const real d = norm(x - xunk);
         xunk = x;
-        resitev->Ostanki(GMM, xunk, vvec);
+        vvec = GMM.fvec;
+        VvecCalc(vvec, GMM.Bmat, xunk);
         if (!mnk)
             for (unsigned long i = 0; i < nObs; ++i) vObs(static_cast<long>(i)) = vvec(static_cast<long>(i));
         // The Lp norms weigh the whitened rows by their own residuals
@@ -253,6 +263,28 @@ long CGMMSol::ProstostneStopnje() const
     }
 }
 
+namespace {
+// The rows of the residual cofactors are formed a few hundred at a time by
+// the threads: each a sum of cofactor lookups, every row the same on any
+// thread.
+constexpr unsigned long kVrsticNaNalogo = 256;
+constexpr double kDeloVrstice = 200.0;
+}  // namespace
+
+void CGMMSol::QvvDiagonala()
+{
+    // q_vv,ii = q_ii - b_i Q b_i' of the unweighted rows: the same sums, in
+    // the same order, as the full product B Q B'.
+    const unsigned long n = GMM.Bmat.nrow();
+    const CResitev& r = *resitev;
+    Qvv.resize(GMM.Qll.nrow(), 1, 0.0L);
+    const long nalog = static_cast<long>((n + kVrsticNaNalogo - 1) / kVrsticNaNalogo);
+    vzporedno::Vzporedno(nalog, static_cast<double>(n) * kDeloVrstice, vzporedno::Jedra(), [&](long t) {
+        const unsigned long od = static_cast<unsigned long>(t) * kVrsticNaNalogo, doo = std::min(n, od + kVrsticNaNalogo);
+        for (unsigned long i = od; i < doo; ++i) Qvv(i) = -r.Par(GMM.Bmat, i, i) + GMM.Qll(static_cast<long>(i), 1);
+    });
+}
+
 void CGMMSol::SolveStohModel()
 {
     const bool sled = procset.GetContPrint() != 0;
@@ -261,7 +293,7 @@ void CGMMSol::SolveStohModel()
     // Qvv = Qll - B Qdd B' on its diagonal: the same sums, in the same order,
     // as the full product, without the rows x rows matrix.
     const unsigned long n = GMM.Bmat.nrow();
-    resitev->QvvDiag(GMM, Qvv);
+    QvvDiagonala();
     if (sled && polne) std::cout << "....";
     if (sled) std::cout << "." << " R";
 
@@ -355,7 +387,7 @@ void CGMMSol::PrintResultsSummary(std::ostream& izhod) const
 void CGMMSol::PrintResults(std::ostream& izhod) const
 {
     CRezultati rez;
-    rez.SetPrehod(procset, GMM, *this);
+    rez.SetPrehod(procset, GMM, Prehod());
     PrintResults(izhod, rez);
 }
 
@@ -497,7 +529,7 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
     const int niti = vzporedno::Jedra();
     for (std::size_t z = 0; z < vrste.size(); z += kVrstic) {
         const std::size_t m = std::min(kVrstic, vrste.size() - z);
-        const bool hkrati = z > 0 && StolpciHkrati();
+        const bool hkrati = z > 0 && rez.Kofaktorji().StolpciHkrati();
         if (!hkrati)
             for (std::size_t k = 0; k < m; ++k) rez.KorelacijeVrstice(vrste[z + k].i, kor[k]);
         vzporedno::Vzporedno(static_cast<long>(m + 1), static_cast<double>(m) * static_cast<double>(tocke.size()) * 100.0,

@@ -52,6 +52,7 @@
 
 #include "matrika/matrika.h"
 #include "src/CResitev.h"
+#include "src/ResitevPrehoda.h"
 
 class CProcSet;
 class CGDatum;
@@ -90,15 +91,11 @@ public:
     // for the next entries of that column), so sweeps run down columns.
     // A held coordinate (CGMM::Drzana) has none.
     real Qxx(long i, long j) const;
-    // Column j of the cofactors, q[i] = Qxx(i, j) for every unknown i (q
-    // sized by the caller): a print of the whole matrix takes it column by
-    // column.
-    void QxxStolpec(long j, std::vector<real>& q) const;
-    // The same rounded to double, where the solution holds it so (false
-    // where it does not).
-    bool QxxStolpecDvojno(long j, std::vector<double>& q) const;
-    // After one QxxStolpec: columns may be asked for by several threads.
-    bool StolpciHkrati() const { return resitev && resitev->StolpciHkrati(); }
+    // The same cofactors as a hold of the solution that made them (valid
+    // when this object is gone; see ResitevPrehoda).
+    KofaktorjiNeznank Kofaktorji() const;
+    // The values of the pass for the results (after SolveStohModel).
+    ResitevPrehoda Prehod() const;
     // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.
     void SolveStohModel();
 
@@ -154,7 +151,8 @@ public:
 private:
     // The solution of the method asked for (rebuilt when the method or the
     // choice of the dense reference changes).
-    std::unique_ptr<CResitev> resitev;
+    // Shared with the cofactors the results of a pass hold (Kofaktorji).
+    std::shared_ptr<CResitev> resitev;
     const MetodaResitve* metodaResitve = nullptr;
     bool resitevGosta = false;
 
@@ -162,6 +160,8 @@ private:
     IzidResitve SolveInnerLoop(CResitev::Datum datum, const char* datumOznaka);
     // The outcome of a solution that failed, worded for the report.
     IzidResitve Neuspeh(CResitev::Izid izid, bool utezeno, const char* datumOznaka) const;
+    // Qvv, the diagonal of the residual cofactors, from the solution's Par.
+    void QvvDiagonala();
     // Degrees of freedom of the global test by datum kind.
     long ProstostneStopnje() const;
 };

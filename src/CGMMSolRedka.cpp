@@ -487,30 +487,11 @@ CGMMSolRedka::Izid CGMMSolRedka::Resi(const CGMM& GMM, Datum datum, matrika<real
     return Koncna(x) ? Izid::resena : Izid::nekoncna;
 }
 
-void CGMMSolRedka::Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const
-{
-    v = GMM.fvec;
-    VvecCalc(v, GMM.Bmat, x);
-}
-
 namespace {
-// The rows of an observation's cofactors are formed a few hundred at a
-// time by the threads: each a sum of entries of the inverse looked up in
-// the factor, every row the same on any thread.
-constexpr unsigned long kVrsticNaNalogo = 256;
+// The blocks' redundancy numbers are formed by the threads: each a sum of
+// entries of the inverse looked up in the factor, the same on any thread.
 constexpr double kDeloVrstice = 200.0;
 }  // namespace
-
-void CGMMSolRedka::QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const
-{
-    const unsigned long n = GMM.Bmat.nrow();
-    Qvv.resize(GMM.Qll.nrow(), 1, 0.0L);
-    const long nalog = static_cast<long>((n + kVrsticNaNalogo - 1) / kVrsticNaNalogo);
-    vzporedno::Vzporedno(nalog, static_cast<double>(n) * kDeloVrstice, vzporedno::Jedra(), [&](long t) {
-        const unsigned long od = static_cast<unsigned long>(t) * kVrsticNaNalogo, doo = std::min(n, od + kVrsticNaNalogo);
-        for (unsigned long i = od; i < doo; ++i) Qvv(i) = -Par(GMM.Bmat, i, i) + GMM.Qll(static_cast<long>(i), 1);
-    });
-}
 
 void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<real>& R) const
 {

@@ -55,8 +55,6 @@ public:
     // network stay out of the sparse matrix as a low-rank term; the minimal
     // constraints touch a few points and are rows like any other.
     Izid Resi(const CGMM& GMM, Datum datum, matrika<real>& x) override;
-    void Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const override;
-    void QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const override;
     // t = b_i Q is formed once per row, on the columns that the rows of its
     // station's block touch, and serves every row of the block.
     void RDiag(const CGMM& GMM, matrika<real>& R) const override;

@@ -10,10 +10,14 @@
 //                         and b_r Q b_s' of two rows of the design matrix;
 //   StolpecQ (j, q)       a whole column of the cofactors;
 //   QKrat (s, q)          the cofactors times a vector;
-//   QvvDiag, RDiag        the diagonals of Qvv and of Qvv P;
+//   RDiag                 the diagonal of Qvv P of correlated angles;
 //   Prevesi               robust re-weighting of the observation rows;
 //   Rang, nedolocene      rank where the method reveals it, the unknowns the
 //                         system leaves undetermined.
+//
+// What is the same for every solution is the caller's: the residuals of
+// the unweighted model and the diagonal of the residual cofactors
+// (Qvv_ii = Qll_ii - Par (B, i, i)) are formed from x and Par alone.
 //
 // Facts a caller must know:
 // - Nothing here ends the run: Resi returns an outcome and the caller words
@@ -74,10 +78,6 @@ public:
         }
     }
     virtual real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const = 0;
-    // Residuals v = f - B x of the unweighted model.
-    virtual void Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const = 0;
-    // Qvv = Qll - B Q B' on its diagonal (rows x 1).
-    virtual void QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const = 0;
     // r_ii = (Qvv P)_ii of correlated angles (rows x 1; with diagonal weights
     // the caller takes Qvv_ii p_i).
     virtual void RDiag(const CGMM& GMM, matrika<real>& R) const = 0;

@@ -171,17 +171,6 @@ real CResitevGosta::Par(const redkaMatrika& B, unsigned long r, unsigned long s)
     return ParIzKofaktorjev(B, r, s, [this](long i, long j) { return Qdd(i, j); });
 }
 
-void CResitevGosta::Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const
-{
-    v = GMM.fvec;
-    VvecCalc(v, Bgost, x);
-}
-
-void CResitevGosta::QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const
-{
-    ::QvvDiag(GMM.Qll, Bgost, Qdd, Qvv);
-}
-
 void CResitevGosta::RDiag(const CGMM& GMM, matrika<real>& R) const
 {
     // Long chains held by their bands are inverted here: the dense solution

@@ -30,8 +30,6 @@ public:
     real Q(long i, long j) const override { return Qdd(i, j); }
     bool StolpciHkrati() const override { return true; }
     real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const override;
-    void Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const override;
-    void QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const override;
     void RDiag(const CGMM& GMM, matrika<real>& R) const override;
     bool Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
                  const std::string& RobSolve, real p, std::uint16_t nIter) override;

@@ -298,7 +298,7 @@ IzidIzravnave CNivex::Izravnaj(std::ostream& report)
         GMMS.SolveStohModel();
         GMMS.PrintResultsSummary(report);
         GMMS.PrintResultsSummary(konzola);
-        rez.SetPrehod(procset, GMM, GMMS);
+        rez.SetPrehod(procset, GMM, GMMS.Prehod());
         GMMS.PrintResults(report, rez);
         GMMS.SetResults();
         // The correlation table is only printed: a quiet trial adjustment
@@ -390,9 +390,9 @@ void CNivex::IzvozneDatoteke(const std::string& baseName, std::ostream& report, 
             NVX2STR.SetContPrint(cont);
             NVX2STR.SetDimensions(Dim);
             NVX2STR.SetSTRFile(baseName, "_STR.TXT");
-            if (Dim == 1) NVX2STR.PrintSTrans_1D(TO.TOHA, GMM, GMMS, report);
-            else if (Dim == 2) NVX2STR.PrintSTrans_2D(TO.TOCrdA, GMM, GMMS, report);
-            else if (Dim == 3) NVX2STR.PrintSTrans_3D(TO.TOCrdA, GMM, GMMS, report);
+            if (Dim == 1) NVX2STR.PrintSTrans_1D(TO.TOHA, GMM, rez, report);
+            else if (Dim == 2) NVX2STR.PrintSTrans_2D(TO.TOCrdA, GMM, rez, report);
+            else if (Dim == 3) NVX2STR.PrintSTrans_3D(TO.TOCrdA, GMM, rez, report);
         }
     }
     if (procset.GetizrisOPT2() != 0) {
