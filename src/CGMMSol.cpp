@@ -9,7 +9,9 @@
 
 #include "funkcije/Hi2Por.h"
 #include "matrika/bdmatrika.h"
+#include "matrika/inv.h"
 #include "matrika/normm.h"
+#include "matrika/numerika.h"
 #include "src/CGDatum.h"
 #include "src/CGMMSolRedka.h"
 #include "src/CRezultati.h"
@@ -22,6 +24,8 @@
 #include "src/FDolocenost.h"
 #include "src/FGMMSol.h"
 #include "src/FGMMSolMat.h"
+#include "src/FKovariance.h"
+#include "src/FWeighRobust.h"
 #include "matrika/vzporedno.h"
 #include "src/IzpisStevil.h"
 #include "src/NivexAux.h"
@@ -55,6 +59,27 @@ void VbeliOstanki(const bdmatrika& L, const matrika<real>& v, matrika<real>& vOb
             vObs(static_cast<long>(L.vrstica(b, i))) = r / B(static_cast<long>(i), static_cast<long>(i));
         }
     }
+}
+
+// Rank of the rows of B whose robust factor (column 0 of W) is not 0, by
+// elimination with diagonal pivoting of their normal matrix.  Positive
+// factors do not change the rank, so the unweighted rows serve.
+long RangOhranjenih(const matrika<real>& B, const matrika<real>& W)
+{
+    const unsigned long u = B.ncol();
+    matrika<real> N(u, u, 0.0L);
+    const real* b = B.data();
+    real* n = N.data();
+    for (unsigned long i = 0; i < B.nrow(); ++i) {
+        if (W(static_cast<long>(i), 0) == 0.0L) continue;
+        for (unsigned long j = 0; j < u; ++j)
+            if (b[i * u + j] != 0.0L)
+                for (unsigned long k = 0; k < u; ++k) n[j * u + k] += b[i * u + j] * b[i * u + k];
+    }
+    real najvecji = 0.0L;
+    for (unsigned long j = 0; j < u; ++j) najvecji = std::max(najvecji, n[j * u + j]);
+    // Pivots of round-off size, relative to the largest diagonal element.
+    return static_cast<long>(gaussJordan(N, nullptr, gjNacin{true, najvecji * numerika::kRelativniRang, 0}).size());
 }
 
 std::string SporociloGMM(const char* napaka, const char* datum, const char* metoda)
@@ -193,6 +218,11 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
     if (!mnk) vObs.resize(nObs, 1, 0.0L);
     bdmatrika L;
     if (!GMM.Qlldiag && (procset.RobSolve == "LPN" || procset.RobSolve == "L1N")) L = chrB(GMM.PllB);
+    // The unweighted whitened rows, from which a rejected row is rebuilt,
+    // and the rank they have (where the solution asks for it).
+    redkaMatrika Bp0;
+    matrika<real> fp0;
+    long rang0 = -1;
 
     for (;;) {
         // Form and solve, the datum applied to the cofactors.
@@ -237,11 +267,25 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
             return r;
         }
         // Robust re-weighting of the observation rows for the next pass.
-        if (!resitev->Prevesi(vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter))
-            return Neuspeh(CResitev::Izid::nedolocena, true, datumOznaka);
+        if (Bp0.nrow() == 0) {
+            Bp0 = resitev->Bp;
+            fp0 = resitev->fp;
+        }
+        WeighRobust(resitev->Bp, resitev->fp, vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter, Bp0, fp0);
+        // Rejections may take away what determined the network; where the
+        // solution would bridge the defect (or name it less well) the rank
+        // of the kept rows is checked whenever the set changes.
+        bool novaZavrnitev = false;
+        for (unsigned long i = 0; i < nObs; ++i)
+            novaZavrnitev |= W(static_cast<long>(i), 0) == 0.0L && W(static_cast<long>(i), 1) != 0.0L;
+        if (novaZavrnitev && resitev->RangPoZavrnitvi()) {
+            const matrika<real> B0 = Bp0.gosta();
+            if (rang0 < 0) rang0 = RangOhranjenih(B0, matrika<real>(B0.nrow(), 1, 1.0L));
+            if (RangOhranjenih(B0, W) < rang0) return Neuspeh(CResitev::Izid::nedolocena, true, datumOznaka);
+        }
         if (!GMM.kovBloki.empty()) {
             KovFaktorjiZapisov(GMM.kovBloki, W);
-            resitev->PrevesiBloke(GMM, W);
+            BeliKovBloke(GMM, &W, resitev->Bp, resitev->fp);
         }
     }
     // The weights of the last solution (the square of the row factors).

@@ -71,7 +71,6 @@ std::vector<long> Sidra(const matrika<real>& H)
 
 void CGMMSolRedka::Beli(const CGMM& GMM)
 {
-    utezi0 = false;
     const redkaMatrika& B = GMM.Bmat;
     const unsigned long n = B.nrow();
     Bp = B;
@@ -136,7 +135,7 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
             uNasl = uii;
         }
     }
-    BeliBloke(GMM, nullptr);
+    BeliKovBloke(GMM, nullptr, Bp, fp);
 }
 
 void CGMMSolRedka::BeliVerige(const CGMM& GMM)
@@ -174,55 +173,6 @@ void CGMMSolRedka::BeliVerige(const CGMM& GMM)
             fo[r] = l * v.f[k];
         }
     }
-}
-
-void CGMMSolRedka::BeliBloke(const CGMM& GMM, const matrika<real>* W)
-{
-    // Covariance blocks: row a of the block becomes sum_c Wb(a, c) B_c.
-    const redkaMatrika& B = GMM.Bmat;
-    std::vector<real> akum(B.ncol(), 0.0L);
-    std::vector<char> zaseden(B.ncol(), 0);
-    std::vector<unsigned long> stolpci;
-    std::vector<redkaMatrika::Element> vrstica;
-    for (const KovBlokModela& b : GMM.kovBloki) {
-        const unsigned long m = b.vrstice.size();
-        std::vector<real> f(m, 1.0L);
-        if (W != nullptr)
-            for (unsigned long a = 0; a < m; ++a) f[a] = (*W)(static_cast<long>(b.vrstice[a]), 0);
-        const matrika<real> Wb = KovBeljenje(b, f);
-        for (unsigned long a = 0; a < m; ++a) {
-            stolpci.clear();
-            real fa = 0.0L;
-            for (unsigned long c = a; c < m; ++c) {
-                const real w = Wb(static_cast<long>(a), static_cast<long>(c));
-                if (w == 0.0L) continue;
-                fa += w * GMM.fvec(static_cast<long>(b.vrstice[c]));
-                for (const auto& e : B.vrstica(b.vrstice[c])) {
-                    if (!zaseden[e.stolpec]) zaseden[e.stolpec] = 1, stolpci.push_back(e.stolpec);
-                    akum[e.stolpec] += w * e.vrednost;
-                }
-            }
-            // The pattern of the row stays that of the unweighted rows, so
-            // that a rejected row keeps its place in the analysis.
-            for (unsigned long c = a; c < m; ++c)
-                for (const auto& e : B.vrstica(b.vrstice[c]))
-                    if (!zaseden[e.stolpec]) zaseden[e.stolpec] = 1, stolpci.push_back(e.stolpec);
-            std::sort(stolpci.begin(), stolpci.end());
-            vrstica.clear();
-            for (unsigned long c : stolpci) {
-                vrstica.push_back({c, akum[c]});
-                akum[c] = 0.0L;
-                zaseden[c] = 0;
-            }
-            Bp.zamenjajVrstico(b.vrstice[a], vrstica);
-            fp(static_cast<long>(b.vrstice[a])) = fa;
-        }
-    }
-}
-
-void CGMMSolRedka::PrevesiBloke(const CGMM& GMM, const matrika<real>& W)
-{
-    BeliBloke(GMM, &W);
 }
 
 void CGMMSolRedka::Vzorec(unsigned long nA)
@@ -613,18 +563,6 @@ void CGMMSolRedka::RDiagVeriga(const CGMM& GMM, unsigned long blk, matrika<real>
         }
         R(static_cast<long>(r)) = 1.0L - t;
     }
-}
-
-bool CGMMSolRedka::Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
-                           const std::string& RobSolve, real p, std::uint16_t nIter)
-{
-    if (!utezi0) {
-        Bp0 = Bp;
-        fp0 = fp;
-        utezi0 = true;
-    }
-    WeighRobust(Bp, fp, vObs, W, So, RobSolve, p, nIter, Bp0, fp0);
-    return true;
 }
 
 void CGMMSolRedka::IzberiNedolocene(const matrika<real>& Hdat, bool prosta)

@@ -31,7 +31,9 @@
 //   of every angle's points stay on the pattern.
 // - It keeps the contract of every solution (CResitev): the overrides split
 //   the rows by the datum kind and take the undetermined unknowns by the one
-//   rule of the contract.
+//   rule of the contract.  Rejections of a robust re-weighting that take
+//   away what determined the network show as vanished pivots of the next
+//   factorisation.
 #ifndef NIVEX_SRC_CGMMSOLREDKA_H
 #define NIVEX_SRC_CGMMSOLREDKA_H
 
@@ -58,14 +60,6 @@ public:
     // t = b_i Q is formed once per row, on the columns that the rows of its
     // station's block touch, and serves every row of the block.
     void RDiag(const CGMM& GMM, matrika<real>& R) const override;
-    // Rejections that take away what determined the network show as vanished
-    // pivots of the next factorisation, so this never refuses.
-    bool Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
-                 const std::string& RobSolve, real p, std::uint16_t nIter) override;
-    void PrevesiBloke(const CGMM& GMM, const matrika<real>& W) override;
-    // The whitened rows of the covariance blocks, with the row factors of W
-    // (column 0) or as given (nullptr).
-    void BeliBloke(const CGMM& GMM, const matrika<real>* W);
     // The long chains of correlated angles (band blocks of PllB) as their
     // directions in Bo.
     void BeliVerige(const CGMM& GMM);
@@ -102,8 +96,6 @@ public:
     // Elements of the factor (for the benchmarks).
     long nnzL() const { return razcep.nnzL(); }
 
-    redkaMatrika Bp;             // whitened rows
-    matrika<real> fp;     // whitened misclosures
     // Whitened direction rows of the long chains (u + one column per chain).
     redkaMatrika Bo;
     std::vector<real> fo;
@@ -162,10 +154,6 @@ private:
     mutable bool imaCelotni = false, poskusCelotni = false, celotniPari = false;
     mutable std::vector<real> panel;
     mutable long panelZacetek = -1;
-    // Robust re-weighting: the unweighted rows.
-    redkaMatrika Bp0;
-    matrika<real> fp0;
-    bool utezi0 = false;
 };
 
 #endif

@@ -11,13 +11,13 @@
 //   StolpecQ (j, q)       a whole column of the cofactors;
 //   QKrat (s, q)          the cofactors times a vector;
 //   RDiag                 the diagonal of Qvv P of correlated angles;
-//   Prevesi               robust re-weighting of the observation rows;
 //   Rang, nedolocene      rank where the method reveals it, the unknowns the
 //                         system leaves undetermined.
 //
 // What is the same for every solution is the caller's: the residuals of
-// the unweighted model and the diagonal of the residual cofactors
-// (Qvv_ii = Qll_ii - Par (B, i, i)) are formed from x and Par alone.
+// the unweighted model, the diagonal of the residual cofactors
+// (Qvv_ii = Qll_ii - Par (B, i, i)), and the robust re-weighting of the
+// whitened rows Bp, fp that every solution holds in this base.
 //
 // Facts a caller must know:
 // - Nothing here ends the run: Resi returns an outcome and the caller words
@@ -81,20 +81,22 @@ public:
     // r_ii = (Qvv P)_ii of correlated angles (rows x 1; with diagonal weights
     // the caller takes Qvv_ii p_i).
     virtual void RDiag(const CGMM& GMM, matrika<real>& R) const = 0;
-    // Re-weights the first rows of vObs (the observations) by the weight
-    // function, W as FWeighRobust keeps it.  False when the rejections leave
-    // the network undetermined where the method sees it before solving.
-    virtual bool Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
-                         const std::string& RobSolve, real p, std::uint16_t nIter) = 0;
-    // The whitened rows of the covariance blocks (CGMM::kovBloki) again from
-    // the unweighted rows, with the row factors W(., 0) of the re-weighting:
-    // the factors scale the block's covariance, a rejected row leaves it.
-    virtual void PrevesiBloke(const CGMM& GMM, const matrika<real>& W) = 0;
+    // True where a re-weighting that rejects rows is to be checked for the
+    // rank of the rows it keeps before the next solution: a method that
+    // would bridge the defect (the SVD) or name it less well.
+    virtual bool RangPoZavrnitvi() const { return false; }
     // Rank of the whitened system where the method reveals it, else -1.
     virtual long Rang() const { return -1; }
 
     // After Izid::nedolocena: the unknowns that are not determined.
     std::vector<long> nedolocene;
+
+    // The whitened rows of the current linearisation, Bp = L'B and fp = L'f
+    // (Beli), the same for every solution: the robust re-weighting and the
+    // whitening of the covariance blocks rescale them in place above the
+    // solution, which reads them at its next Resi.
+    redkaMatrika Bp;
+    matrika<real> fp;
 
     // An unknown whose variance is inflated more than this by its dependence
     // on the others (N(k,k) * Q(k,k), the variance inflation factor) is not
