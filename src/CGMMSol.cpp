@@ -224,11 +224,25 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
     matrika<real> fp0;
     long rang0 = -1;
 
+    // The datum of the solution: the inner constraints of a free network
+    // (rows below the observations, where the method adds them) or the
+    // minimal constraints, the same for every method.
+    CResitev::DatumSistema ds;
+    ds.datum = datum;
+    ds.Hdat = &GMM.Hdat;
+    ds.nA = GMM.Bmat.nrow();
+    if (datum == CResitev::Datum::H && GMM.Hred.nrow() > 0) {
+        ds.C = &GMM.Hred;
+        ds.nA = static_cast<unsigned long>(GMM.nobs);
+    }
+    if (datum == CResitev::Datum::D && GMM.Hdat.nrow() > 0) ds.C = &GMM.Ddat;
+    if (datum == CResitev::Datum::H) ds.defekt = GMM.nHdat;
+
     for (;;) {
         // Form and solve, the datum applied to the cofactors.
         const bool utezeno = !mnk && nIter > 0;
         matrika<real> x;
-        const CResitev::Izid izid = resitev->Resi(GMM, datum, x);
+        const CResitev::Izid izid = resitev->Resi(ds, x);
         if (izid != CResitev::Izid::resena) return Neuspeh(izid, utezeno, datumOznaka);
         // A held coordinate keeps its value exactly, whatever the round-off
         // of the method.

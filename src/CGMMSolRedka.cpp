@@ -420,17 +420,10 @@ bool CGMMSolRedka::DatumskaKorekcija(const matrika<real>& C, const matrika<real>
     return true;
 }
 
-CGMMSolRedka::Izid CGMMSolRedka::Resi(const CGMM& GMM, Datum datum, matrika<real>& x)
+CGMMSolRedka::Izid CGMMSolRedka::Resi(const DatumSistema& d, matrika<real>& x)
 {
-    unsigned long nA = Bp.nrow();
     const matrika<real> brez;
-    const matrika<real>* C = &brez;
-    if (datum == Datum::H && GMM.Hred.nrow() > 0) {
-        nA = static_cast<unsigned long>(GMM.nobs);
-        C = &GMM.Hred;
-    }
-    if (datum == Datum::D && GMM.Hdat.nrow() > 0) C = &GMM.Ddat;
-    const Izid izid = Resi(nA, *C, GMM.Hdat, x);
+    const Izid izid = Resi(d.nA, d.C != nullptr ? *d.C : brez, *d.Hdat, x);
     if (izid != Izid::resena) return izid;
     nedolocene = Napihnjene();
     if (!nedolocene.empty()) return Izid::nedolocena;

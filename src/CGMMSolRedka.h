@@ -56,7 +56,7 @@ public:
     // The rows split by the datum kind: the inner constraints of a free
     // network stay out of the sparse matrix as a low-rank term; the minimal
     // constraints touch a few points and are rows like any other.
-    Izid Resi(const CGMM& GMM, Datum datum, matrika<real>& x) override;
+    Izid Resi(const DatumSistema& datum, matrika<real>& x) override;
     // t = b_i Q is formed once per row, on the columns that the rows of its
     // station's block touch, and serves every row of the block.
     void RDiag(const CGMM& GMM, matrika<real>& R) const override;

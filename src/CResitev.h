@@ -4,8 +4,9 @@
 //
 //   Beli (GMM)            whitened rows Bp = L'B, fp = L'f of the current
 //                         linearisation (Pll = L L');
-//   Resi (GMM, datum, x)  forms and solves the system, applies the datum to
-//                         the cofactors and reports what it could not solve;
+//   Resi (datum, x)       factors and solves the whitened rows Bp, fp,
+//                         applies the datum to the cofactors and reports
+//                         what it could not solve;
 //   Q (i, j), Par (B, r, s)  cofactor lookup of the unknowns, datum applied,
 //                         and b_r Q b_s' of two rows of the design matrix;
 //   StolpecQ (j, q)       a whole column of the cofactors;
@@ -48,10 +49,25 @@ public:
     enum class Izid { resena, nedolocena, datumSingularna, nekoncna };
     enum class Datum { brez, H, D };
 
+    // The datum of a solution, as the model gives it: the constraint rows C
+    // (Hred of a free network, Ddat of minimal constraints; nullptr: no
+    // correction) and Hdat, with Q -= Hdat' (Hdat C'C Hdat')^-1 Hdat; the
+    // rows from nA on are the constraint rows of a free network; a
+    // pseudo-inverse may bridge a defect of `defekt` (nHdat of a free network).
+    struct DatumSistema {
+        Datum datum = Datum::brez;
+        const matrika<real>* C = nullptr;
+        const matrika<real>* Hdat = nullptr;
+        unsigned long nA = 0;
+        long defekt = 0;
+    };
+
     virtual ~CResitev() = default;
 
     virtual void Beli(const CGMM& GMM) = 0;
-    virtual Izid Resi(const CGMM& GMM, Datum datum, matrika<real>& x) = 0;
+    // Factors the whitened rows Bp, fp, solves, and applies the datum to the
+    // cofactors.
+    virtual Izid Resi(const DatumSistema& datum, matrika<real>& x) = 0;
     virtual real Q(long i, long j) const = 0;
     // Column j of the cofactors, q[i] = Q(i, j) for every unknown i: for a
     // print of the whole matrix (the correlation table of the unknowns).

@@ -40,7 +40,7 @@ void CResitevGosta::Beli(const CGMM& GMM)
     Bp = B;
 }
 
-CResitev::Izid CResitevGosta::Resi(const CGMM& GMM, Datum datum, matrika<real>& x)
+CResitev::Izid CResitevGosta::Resi(const DatumSistema& d, matrika<real>& x)
 {
     nedolocene.clear();
     x.resize(0, 0);
@@ -77,7 +77,7 @@ CResitev::Izid CResitevGosta::Resi(const CGMM& GMM, Datum datum, matrika<real>& 
             for (unsigned long k = 0; k < u; ++k)
                 if (NedolocenaNeznanka(diagN[k], Qdd(k, k))) nedolocene.push_back(static_cast<long>(k));
         if (!nedolocene.empty() || !Koncna(Qdd)) {
-            const std::vector<long> jedro = NeznankeNicelnegaProstora(NicelniDelez(Bd), datum == Datum::H);
+            const std::vector<long> jedro = NeznankeNicelnegaProstora(NicelniDelez(Bd), d.datum == Datum::H);
             if (!jedro.empty()) nedolocene = jedro;
         }
         if (!nedolocene.empty()) return Izid::nedolocena;
@@ -85,7 +85,7 @@ CResitev::Izid CResitevGosta::Resi(const CGMM& GMM, Datum datum, matrika<real>& 
         // The SVD bridges any defect: beyond the free network's own it is
         // refused, and the rank gives the degrees of freedom.
         rang = razcep->rang();
-        const long dovoljen = datum == Datum::H ? GMM.nHdat : 0;
+        const long dovoljen = d.defekt;
         if (static_cast<long>(u) - rang > dovoljen) {
             nedolocene = NeznankeNicelnegaProstora(razcep->nicelniDelez(), dovoljen > 0);
             return Izid::nedolocena;
@@ -96,8 +96,7 @@ CResitev::Izid CResitevGosta::Resi(const CGMM& GMM, Datum datum, matrika<real>& 
     // The datum: a constraint matrix that does not cover every defect of the
     // free network leaves M singular.
     bool regularna = true;
-    if (datum == Datum::H && GMM.Hred.nrow() > 0) regularna = CorrectQdd(GMM.Hdat, GMM.Hred);
-    if (datum == Datum::D && GMM.Hdat.nrow() > 0) regularna = CorrectQdd(GMM.Hdat, GMM.Ddat);
+    if (d.C != nullptr) regularna = CorrectQdd(*d.Hdat, *d.C);
     if (!regularna) return Izid::datumSingularna;
     if (!razcep) x = Qdd * n;
     if (!Koncna(x) || !Koncna(Qdd)) return Izid::nekoncna;

@@ -29,7 +29,7 @@ public:
     CResitevGosta(const MetodaResitve& metoda, real SVDthres);
 
     void Beli(const CGMM& GMM) override;
-    Izid Resi(const CGMM& GMM, Datum datum, matrika<real>& x) override;
+    Izid Resi(const DatumSistema& datum, matrika<real>& x) override;
     real Q(long i, long j) const override { return Qdd(i, j); }
     bool StolpciHkrati() const override { return true; }
     real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const override;
