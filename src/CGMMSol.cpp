@@ -21,6 +21,7 @@
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsHA.h"
+#include "src/FDolgeVerige.h"
 #include "src/FDolocenost.h"
 #include "src/FGMMSol.h"
 #include "src/FGMMSolMat.h"
@@ -343,6 +344,76 @@ void CGMMSol::QvvDiagonala()
     });
 }
 
+namespace {
+// r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block blk of P, with
+// Qvv = Qll - B Q B': t = b_i Q is formed once per row, on the columns that
+// the rows of the block touch, and serves every row of the block; the
+// cofactors of every pair of those columns are looked up once per block.
+void RDiagBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsigned long blk, matrika<real>& R)
+{
+    const redkaMatrika& B = GMM.Bmat;
+    const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+    if (m == 1) {
+        // A row of its own (a datum row of a free network among them).
+        R(static_cast<long>(z)) = (-res.Par(B, z, z) + GMM.Kofaktor(z, z)) * P.blok(blk)(0, 0);
+        return;
+    }
+    thread_local std::vector<unsigned long> stolpci;
+    thread_local std::vector<real> q, t;
+    stolpci.clear();
+    for (unsigned long kk = 0; kk < m; ++kk)
+        for (const auto& e : B.vrstica(P.vrstica(blk, kk))) stolpci.push_back(e.stolpec);
+    std::sort(stolpci.begin(), stolpci.end());
+    stolpci.erase(std::unique(stolpci.begin(), stolpci.end()), stolpci.end());
+    const std::size_t ns = stolpci.size();
+    auto mesto = [&](unsigned long j) {
+        return static_cast<std::size_t>(std::lower_bound(stolpci.begin(), stolpci.end(), j) - stolpci.begin());
+    };
+    q.resize(ns * ns);
+    for (std::size_t b = 0; b < ns; ++b)
+        for (std::size_t a = 0; a < ns; ++a) q[a * ns + b] = res.Q(static_cast<long>(stolpci[a]), static_cast<long>(stolpci[b]));
+    t.resize(ns);
+    for (unsigned long ii = 0; ii < m; ++ii) {
+        const unsigned long i = P.vrstica(blk, ii);
+        for (std::size_t b = 0; b < ns; ++b) {
+            real s = 0.0L;
+            for (const auto& e : B.vrstica(i)) s += e.vrednost * q[mesto(e.stolpec) * ns + b];
+            t[b] = s;
+        }
+        real r = 0.0L;
+        for (unsigned long kk = 0; kk < m; ++kk) {
+            const unsigned long k = P.vrstica(blk, kk);
+            real s = 0.0L;
+            for (const auto& e : B.vrstica(k)) s += t[mesto(e.stolpec)] * e.vrednost;
+            const real qvv = -s + GMM.Kofaktor(i, k);
+            r += qvv * P.blok(blk)(static_cast<long>(kk), static_cast<long>(ii));
+        }
+        R(static_cast<long>(i)) = r;
+    }
+}
+}  // namespace
+
+void CGMMSol::RDiagonala()
+{
+    // The blocks of the weights: a long chain of angles by the solution
+    // that holds it by its directions, or as a full block; the other blocks
+    // shared among the threads.
+    const bdmatrika& PllB = GMM.PllB;
+    const bool verige = resitev->DolgeVerige();
+    bdmatrika gosta;
+    if (!verige && PllB.imaTrakove()) gosta = PllB.gosta();
+    const bdmatrika& P = !verige && PllB.imaTrakove() ? gosta : PllB;
+    std::vector<unsigned long> bloki;
+    unsigned long vrstic = 0;
+    for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
+        if (P.trak(blk)) resitev->RDiagVeriga(SmeriDolgeVerige(GMM, blk), GMM.Bmat, R);
+        else bloki.push_back(blk), vrstic += P.velikost(blk) * P.velikost(blk);
+    }
+    const CResitev& r = *resitev;
+    vzporedno::Vzporedno(static_cast<long>(bloki.size()), static_cast<double>(vrstic) * kDeloVrstice, vzporedno::Jedra(),
+                         [&](long b) { RDiagBloka(r, GMM, P, bloki[static_cast<std::size_t>(b)], R); });
+}
+
 void CGMMSol::SolveStohModel()
 {
     const bool sled = procset.GetContPrint() != 0;
@@ -361,7 +432,7 @@ void CGMMSol::SolveStohModel()
         if (GMM.Qlldiag) {
             for (unsigned long i = 0; i < n; ++i) R(i) = Qvv(i) * GMM.Pll(i);
         } else {
-            resitev->RDiag(GMM, R);
+            RDiagonala();
         }
         const unsigned long nobs = static_cast<unsigned long>(GMM.nobs > 0 ? GMM.nobs : 0);
         for (unsigned long i = 0; i < nobs && i < n; ++i) rsum += R(i);

@@ -162,6 +162,8 @@ private:
     IzidResitve Neuspeh(CResitev::Izid izid, bool utezeno, const char* datumOznaka) const;
     // Qvv, the diagonal of the residual cofactors, from the solution's Par.
     void QvvDiagonala();
+    // R, the diagonal of Qvv P with correlated weights, block by block.
+    void RDiagonala();
     // Degrees of freedom of the global test by datum kind.
     long ProstostneStopnje() const;
 };

@@ -430,75 +430,7 @@ CGMMSolRedka::Izid CGMMSolRedka::Resi(const DatumSistema& d, matrika<real>& x)
     return Koncna(x) ? Izid::resena : Izid::nekoncna;
 }
 
-namespace {
-// The blocks' redundancy numbers are formed by the threads: each a sum of
-// entries of the inverse looked up in the factor, the same on any thread.
-constexpr double kDeloVrstice = 200.0;
-}  // namespace
-
-void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<real>& R) const
-{
-    // r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block, Qvv = Qll - B Q B'.
-    // The chains of directions first, one by one; the other blocks are
-    // shared among the threads.
-    const bdmatrika& P = GMM.PllB;
-    std::vector<unsigned long> bloki;
-    unsigned long vrstic = 0;
-    for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
-        if (P.trak(blk)) RDiagVeriga(GMM, blk, R);
-        else bloki.push_back(blk), vrstic += P.velikost(blk) * P.velikost(blk);
-    }
-    vzporedno::Vzporedno(static_cast<long>(bloki.size()), static_cast<double>(vrstic) * kDeloVrstice, vzporedno::Jedra(),
-                         [&](long b) { RDiagBloka(GMM, bloki[static_cast<std::size_t>(b)], R); });
-}
-
-void CGMMSolRedka::RDiagBloka(const CGMM& GMM, unsigned long blk, matrika<real>& R) const
-{
-    const bdmatrika& P = GMM.PllB;
-    const redkaMatrika& B = GMM.Bmat;
-    const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
-    if (m == 1) {
-        // A row of its own (a datum row of a free network among them).
-        R(static_cast<long>(z)) = (-Par(B, z, z) + GMM.Kofaktor(z, z)) * P.blok(blk)(0, 0);
-        return;
-    }
-    // The block's columns, their places among them, and the cofactors of
-    // every pair of them, looked up once per block.
-    thread_local std::vector<unsigned long> stolpci;
-    thread_local std::vector<real> q, t;
-    stolpci.clear();
-    for (unsigned long kk = 0; kk < m; ++kk)
-        for (const auto& e : B.vrstica(P.vrstica(blk, kk))) stolpci.push_back(e.stolpec);
-    std::sort(stolpci.begin(), stolpci.end());
-    stolpci.erase(std::unique(stolpci.begin(), stolpci.end()), stolpci.end());
-    const std::size_t ns = stolpci.size();
-    auto mesto = [&](unsigned long j) {
-        return static_cast<std::size_t>(std::lower_bound(stolpci.begin(), stolpci.end(), j) - stolpci.begin());
-    };
-    q.resize(ns * ns);
-    for (std::size_t b = 0; b < ns; ++b)
-        for (std::size_t a = 0; a < ns; ++a) q[a * ns + b] = Q(static_cast<long>(stolpci[a]), static_cast<long>(stolpci[b]));
-    t.resize(ns);
-    for (unsigned long ii = 0; ii < m; ++ii) {
-        const unsigned long i = P.vrstica(blk, ii);
-        for (std::size_t b = 0; b < ns; ++b) {
-            real s = 0.0L;
-            for (const auto& e : B.vrstica(i)) s += e.vrednost * q[mesto(e.stolpec) * ns + b];
-            t[b] = s;
-        }
-        real r = 0.0L;
-        for (unsigned long kk = 0; kk < m; ++kk) {
-            const unsigned long k = P.vrstica(blk, kk);
-            real s = 0.0L;
-            for (const auto& e : B.vrstica(k)) s += t[mesto(e.stolpec)] * e.vrednost;
-            const real qvv = -s + GMM.Kofaktor(i, k);
-            r += qvv * P.blok(blk)(static_cast<long>(kk), static_cast<long>(ii));
-        }
-        R(static_cast<long>(i)) = r;
-    }
-}
-
-void CGMMSolRedka::RDiagVeriga(const CGMM& GMM, unsigned long blk, matrika<real>& R) const
+void CGMMSolRedka::RDiagVeriga(const SmeriVerige& v, const redkaMatrika& B, matrika<real>& R) const
 {
     // Angle i = d_(i+1) - d_i of the chain: with B_a' (T D T')^-1 e_i =
     // sum_(k>i) w_k b_k - g W_i / c  (W_i = sum_(k>i) w_k, b_k the direction
@@ -506,7 +438,6 @@ void CGMMSolRedka::RDiagVeriga(const CGMM& GMM, unsigned long blk, matrika<real>
     // b' A1^-1 s = (L^-1 P b)' D^-1 (L^-1 P s): the s_i are built from the
     // last direction down as sums of L^-1 P b_k, each solved only along the
     // paths of its columns in the elimination tree.
-    const SmeriVerige v = SmeriDolgeVerige(GMM, blk);
     const unsigned long m = v.kotov + 1, nz = ZT.ncol(), nd = Hd.nrow();
     using Vektor = std::vector<std::pair<unsigned long, real>>;
     const auto vektor = [](const std::vector<redkaMatrika::Element>& r) {
@@ -540,7 +471,7 @@ void CGMMSolRedka::RDiagVeriga(const CGMM& GMM, unsigned long blk, matrika<real>
         const real f = W / v.c;
         const unsigned long r = v.zacetek + i;
         Vektor bi;
-        for (const auto& e : GMM.Bmat.vrstica(r)) bi.push_back({e.stolpec, e.vrednost});
+        for (const auto& e : B.vrstica(r)) bi.push_back({e.stolpec, e.vrednost});
         razcep.naprejRedko(bi, p);
         real t = 0.0L;
         for (long q : p.mesta) {

@@ -57,9 +57,8 @@ public:
     // network stay out of the sparse matrix as a low-rank term; the minimal
     // constraints touch a few points and are rows like any other.
     Izid Resi(const DatumSistema& datum, matrika<real>& x) override;
-    // t = b_i Q is formed once per row, on the columns that the rows of its
-    // station's block touch, and serves every row of the block.
-    void RDiag(const CGMM& GMM, matrika<real>& R) const override;
+    bool DolgeVerige() const override { return true; }
+    void RDiagVeriga(const SmeriVerige& v, const redkaMatrika& B, matrika<real>& R) const override;
     // The long chains of correlated angles (band blocks of PllB) as their
     // directions in Bo.
     void BeliVerige(const CGMM& GMM);
@@ -116,10 +115,6 @@ private:
     void IzberiNedolocene(const matrika<real>& Hdat, bool prosta);
     // b Q b' of a low-rank row a (closed form from the small matrices).
     real FormaNizkegaRanga(unsigned long a) const;
-    // The redundancy numbers of the angles of a long chain (band block b).
-    void RDiagVeriga(const CGMM& GMM, unsigned long b, matrika<real>& R) const;
-    // The redundancy numbers of the rows of any other block b.
-    void RDiagBloka(const CGMM& GMM, unsigned long b, matrika<real>& R) const;
     // Unknowns of the model (the factor has the chains' orientations after them).
     unsigned long nNeznank() const { return Bp.ncol(); }
     // Columns of the factor: the unknowns and the chains' orientations.

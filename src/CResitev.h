@@ -11,13 +11,15 @@
 //                         and b_r Q b_s' of two rows of the design matrix;
 //   StolpecQ (j, q)       a whole column of the cofactors;
 //   QKrat (s, q)          the cofactors times a vector;
-//   RDiag                 the diagonal of Qvv P of correlated angles;
+//   RDiagVeriga           the diagonal of Qvv P of a long chain of angles
+//                         held by its directions;
 //   Rang, nedolocene      rank where the method reveals it, the unknowns the
 //                         system leaves undetermined.
 //
 // What is the same for every solution is the caller's: the residuals of
-// the unweighted model, the diagonal of the residual cofactors
-// (Qvv_ii = Qll_ii - Par (B, i, i)), and the robust re-weighting of the
+// the unweighted model, the diagonals of the residual cofactors
+// (Qvv_ii = Qll_ii - Par (B, i, i)) and of Qvv P (from Q and Par block by
+// block of the weights), and the robust re-weighting of the
 // whitened rows Bp, fp that every solution holds in this base.
 //
 // Facts a caller must know:
@@ -43,6 +45,7 @@
 #include "matrika/redkamatrika.h"
 
 class CGMM;
+struct SmeriVerige;
 
 class CResitev {
 public:
@@ -94,9 +97,13 @@ public:
         }
     }
     virtual real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const = 0;
-    // r_ii = (Qvv P)_ii of correlated angles (rows x 1; with diagonal weights
-    // the caller takes Qvv_ii p_i).
-    virtual void RDiag(const CGMM& GMM, matrika<real>& R) const = 0;
+    // True where the solution holds a long chain of correlated angles (a
+    // band block of the weights) by its directions; its redundancy numbers
+    // then come from RDiagVeriga.  Otherwise the caller takes the chain as a
+    // full block like any other.
+    virtual bool DolgeVerige() const { return false; }
+    // r_ii = (Qvv P)_ii of the angles of the chain v, B the unweighted rows.
+    virtual void RDiagVeriga(const SmeriVerige& /*v*/, const redkaMatrika& /*B*/, matrika<real>& /*R*/) const {}
     // True where a re-weighting that rejects rows is to be checked for the
     // rank of the rows it keeps before the next solution: a method that
     // would bridge the defect (the SVD) or name it less well.

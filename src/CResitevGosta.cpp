@@ -145,17 +145,3 @@ real CResitevGosta::Par(const redkaMatrika& B, unsigned long r, unsigned long s)
     return ParIzKofaktorjev(B, r, s, [this](long i, long j) { return Qdd(i, j); });
 }
 
-void CResitevGosta::RDiag(const CGMM& GMM, matrika<real>& R) const
-{
-    // Long chains held by their bands are inverted here: the dense solution
-    // holds matrices of that size anyway.
-    bdmatrika gosta;
-    if (GMM.PllB.imaTrakove()) gosta = GMM.PllB.gosta();
-    const bdmatrika& P = GMM.PllB.imaTrakove() ? gosta : GMM.PllB;
-    if (GMM.kovBloki.empty()) {
-        QvvPDiag(GMM.Qll, Bgost, Qdd, P, R);
-        return;
-    }
-    QvvPDiag(GMM.Qll, Bgost, Qdd, P, R,
-             [&GMM](unsigned long i, unsigned long k) { return GMM.Kofaktor(i, k); });
-}

@@ -33,7 +33,6 @@ public:
     real Q(long i, long j) const override { return Qdd(i, j); }
     bool StolpciHkrati() const override { return true; }
     real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const override;
-    void RDiag(const CGMM& GMM, matrika<real>& R) const override;
     bool RangPoZavrnitvi() const override { return true; }
     long Rang() const override { return rang; }
 
