@@ -395,28 +395,12 @@ void CGMMSolRedka::ResitevX(matrika<real>& x) const
 
 bool CGMMSolRedka::DatumskaKorekcija(const matrika<real>& C, const matrika<real>& Hdat)
 {
-    // M = (Hdat C')(Hdat C')', G = M^-1 Hdat.
-    const unsigned long u = Bp.ncol();
+    // Q(i, j) -= Hd' G, applied entry by entry at every lookup.
     Hd.resize(0, 0);
     G.resize(0, 0);
     if (C.nrow() == 0 || Hdat.nrow() == 0) return true;
-    matrika<real> K(Hdat.nrow(), C.nrow(), 0.0L), M(Hdat.nrow(), Hdat.nrow(), 0.0L), Mi;
-    for (unsigned long a = 0; a < Hdat.nrow(); ++a)
-        for (unsigned long b = 0; b < C.nrow(); ++b) {
-            real s = 0.0L;
-            for (unsigned long j = 0; j < u; ++j) s += Hdat(a, j) * C(b, j);
-            K(static_cast<long>(a), static_cast<long>(b)) = s;
-        }
-    for (unsigned long a = 0; a < Hdat.nrow(); ++a)
-        for (unsigned long b = 0; b < Hdat.nrow(); ++b) {
-            real s = 0.0L;
-            for (unsigned long c = 0; c < C.nrow(); ++c) s += K(a, c) * K(b, c);
-            M(static_cast<long>(a), static_cast<long>(b)) = s;
-        }
-    Mi = invRelativna(M);
-    if (Mi.empty()) return false;
+    if (!DatumskiG(Hdat, C, [](const matrika<real>& M) { return invRelativna(M); }, G)) return false;
     Hd = Hdat;
-    G = Mi * Hdat;
     return true;
 }
 

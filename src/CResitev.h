@@ -37,6 +37,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -145,6 +146,12 @@ public:
         }
         return vsota;
     }
+    // The datum correction Q -= Hdat' G of every solution: G = M^-1 Hdat
+    // with M = Hdat C'C Hdat' = K K', K = Hdat C'.  `inverz` inverts M the
+    // solution's own way and gives an empty matrix for a singular M (false,
+    // G untouched).
+    static bool DatumskiG(const matrika<real>& Hdat, const matrika<real>& C,
+                          const std::function<matrika<real>(const matrika<real>&)>& inverz, matrika<real>& G);
     // Every element is a finite number.
     static bool Koncna(const matrika<real>& A)
     {

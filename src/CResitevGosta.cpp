@@ -105,28 +105,29 @@ CResitev::Izid CResitevGosta::Resi(const DatumSistema& d, matrika<real>& x)
 
 bool CResitevGosta::CorrectQdd(const matrika<real>& H, const matrika<real>& C)
 {
-    // M = Hdat C'C Hdat' = K K' with K = Hdat C' (nHdat x rows of C), inverted
-    // by the method's own family.
-    matrika<real> K, M;
-    ABtprod(H, C, K);
-    ABtprod(K, K, M);
-    matrika<real> Mi;
-    if (metoda.inverzM == 'G') {
-        Mi = inv(M);
-    } else if (metoda.inverzM == 'L') {
-        lur<real> lu;
-        lu.razcep(M);
-        Mi = lu.inv();
-    } else {
-        chr<real> ch;
-        ch.razcep(M, 0);
-        Mi = ch.inv();
-    }
-    if (!Koncna(Mi)) return false;
-    for (unsigned long a = 0; a < M.nrow(); ++a)
-        if (NedolocenaNeznanka(M(a, a), Mi(a, a))) return false;
-    // Qdd -= Hdat' Mi Hdat
-    const matrika<real> T = Mi * H;
+    // M inverted by the method's own family; a singular M, or one whose
+    // inverse is inflated as an undetermined unknown's would be, refuses.
+    matrika<real> T;
+    const bool regularna = DatumskiG(H, C, [this](const matrika<real>& M) {
+        matrika<real> Mi;
+        if (metoda.inverzM == 'G') {
+            Mi = inv(M);
+        } else if (metoda.inverzM == 'L') {
+            lur<real> lu;
+            lu.razcep(M);
+            Mi = lu.inv();
+        } else {
+            chr<real> ch;
+            ch.razcep(M, 0);
+            Mi = ch.inv();
+        }
+        if (!Koncna(Mi)) return matrika<real>();
+        for (unsigned long a = 0; a < M.nrow(); ++a)
+            if (NedolocenaNeznanka(M(a, a), Mi(a, a))) return matrika<real>();
+        return Mi;
+    }, T);
+    if (!regularna) return false;
+    // Qdd -= Hdat' T, T = Mi Hdat
     const unsigned long u = Qdd.ncol(), h = H.nrow();
     real* q = Qdd.data();
     const real* hd = H.data();
