@@ -22,7 +22,10 @@
 //   are never formed; everything that reads them needs only the diagonal.
 // - The system is solved through one contract (CResitev): the sparse L D L'
 //   of the normal matrix for every method but the SVD, the dense reference
-//   decompositions for the SVD or when `gosto` asks for them.
+//   decompositions for the SVD or when `gosto` asks for them.  The residuals,
+//   Qvv, R and the robust re-weighting are formed here, once for both.
+// - The results of a pass (CRezultati, from Prehod) hold the cofactors as
+//   data of their own (KofaktorjiNeznank): they never call back into this.
 // - A system that the datum does not fix is not solved: SolveFuncModel
 //   returns an outcome naming the points and coordinates that are not
 //   determined (FDolocenost), for every method, and the caller decides; with

@@ -3,7 +3,10 @@
 // decompositions (CResitevGosta) and the sparse L D L' (CGMMSolRedka).
 //
 //   Beli (GMM)            whitened rows Bp = L'B, fp = L'f of the current
-//                         linearisation (Pll = L L');
+//                         linearisation (Pll = L L'), the one step that reads
+//                         the model: the dense reference factors the weights
+//                         of correlated angles whole, the sparse solution
+//                         takes them from the band of the cofactors;
 //   Resi (datum, x)       factors and solves the whitened rows Bp, fp,
 //                         applies the datum to the cofactors and reports
 //                         what it could not solve;
@@ -19,8 +22,10 @@
 // What is the same for every solution is the caller's: the residuals of
 // the unweighted model, the diagonals of the residual cofactors
 // (Qvv_ii = Qll_ii - Par (B, i, i)) and of Qvv P (from Q and Par block by
-// block of the weights), and the robust re-weighting of the
-// whitened rows Bp, fp that every solution holds in this base.
+// block of the weights), the robust re-weighting of the whitened rows Bp, fp
+// that every solution holds in this base (with the re-whitening of the
+// covariance blocks), the choice of the datum's constraint rows
+// (DatumSistema), and the datum matrix M with its factor G (DatumskiG).
 //
 // Facts a caller must know:
 // - Nothing here ends the run: Resi returns an outcome and the caller words
