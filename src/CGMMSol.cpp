@@ -9,7 +9,9 @@
 
 #include "funkcije/Hi2Por.h"
 #include "matrika/bdmatrika.h"
+#include "matrika/inv.h"
 #include "matrika/normm.h"
+#include "matrika/numerika.h"
 #include "src/CGDatum.h"
 #include "src/CGMMSolRedka.h"
 #include "src/CRezultati.h"
@@ -19,9 +21,12 @@
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsHA.h"
+#include "src/FDolgeVerige.h"
 #include "src/FDolocenost.h"
 #include "src/FGMMSol.h"
 #include "src/FGMMSolMat.h"
+#include "src/FKovariance.h"
+#include "src/FWeighRobust.h"
 #include "matrika/vzporedno.h"
 #include "src/IzpisStevil.h"
 #include "src/NivexAux.h"
@@ -57,6 +62,27 @@ void VbeliOstanki(const bdmatrika& L, const matrika<real>& v, matrika<real>& vOb
     }
 }
 
+// Rank of the rows of B whose robust factor (column 0 of W) is not 0, by
+// elimination with diagonal pivoting of their normal matrix.  Positive
+// factors do not change the rank, so the unweighted rows serve.
+long RangOhranjenih(const matrika<real>& B, const matrika<real>& W)
+{
+    const unsigned long u = B.ncol();
+    matrika<real> N(u, u, 0.0L);
+    const real* b = B.data();
+    real* n = N.data();
+    for (unsigned long i = 0; i < B.nrow(); ++i) {
+        if (W(static_cast<long>(i), 0) == 0.0L) continue;
+        for (unsigned long j = 0; j < u; ++j)
+            if (b[i * u + j] != 0.0L)
+                for (unsigned long k = 0; k < u; ++k) n[j * u + k] += b[i * u + j] * b[i * u + k];
+    }
+    real najvecji = 0.0L;
+    for (unsigned long j = 0; j < u; ++j) najvecji = std::max(najvecji, n[j * u + j]);
+    // Pivots of round-off size, relative to the largest diagonal element.
+    return static_cast<long>(gaussJordan(N, nullptr, gjNacin{true, najvecji * numerika::kRelativniRang, 0}).size());
+}
+
 std::string SporociloGMM(const char* napaka, const char* datum, const char* metoda)
 {
     return std::string(" **** ") + napaka + ":    RESITEV GMM (Datum: " + datum + "   Ressist: " + metoda +
@@ -71,19 +97,28 @@ CGMMSol::CGMMSol(CProcSet& procset_, CGDatum& gdatum_, CTerObsHA& TOHA_, CTerObs
 
 real CGMMSol::Qxx(long i, long j) const { return GMM.Drzana(i) || GMM.Drzana(j) ? 0.0L : resitev->Q(i, j); }
 
-void CGMMSol::QxxStolpec(long j, std::vector<real>& q) const
+KofaktorjiNeznank CGMMSol::Kofaktorji() const
 {
-    resitev->StolpecQ(j, q);
-    for (std::size_t i = 0; i < q.size(); ++i)
-        if (GMM.Drzana(static_cast<long>(i)) || GMM.Drzana(j)) q[i] = 0.0L;
+    if (!resitev) return {};
+    return KofaktorjiNeznank(resitev, GMM.drzana);
 }
 
-bool CGMMSol::QxxStolpecDvojno(long j, std::vector<double>& q) const
+ResitevPrehoda CGMMSol::Prehod() const
 {
-    if (!resitev || !resitev->StolpecQDvojno(j, q)) return false;
-    for (std::size_t i = 0; i < q.size(); ++i)
-        if (GMM.Drzana(static_cast<long>(i)) || GMM.Drzana(j)) q[i] = 0.0;
-    return true;
+    ResitevPrehoda r;
+    r.xunk = xunk;
+    r.Qxx = Kofaktorji();
+    r.SoI = SoI;
+    r.SoIIzracun = SoIIzracun;
+    r.gtest = gtest;
+    r.gtestA = gtestA;
+    r.gtestB = gtestB;
+    r.prostostne = prostostne;
+    r.rsum = rsum;
+    r.rpovp = rpovp;
+    r.nIter = nIter;
+    r.robustneUtezi = robustneUtezi;
+    return r;
 }
 
 bool CGMMSol::Gosto() const { return gosto || procset.Psevdoinverz(); }
@@ -99,8 +134,8 @@ void CGMMSol::SetPar()
     const bool gost = Gosto();
     if (!resitev || metoda != metodaResitve || gost != resitevGosta) {
         resitev.reset();
-        if (gost && metoda != nullptr) resitev = std::make_unique<CResitevGosta>(*metoda, procset.SVDthres);
-        else resitev = std::make_unique<CGMMSolRedka>();
+        if (gost && metoda != nullptr) resitev = std::make_shared<CResitevGosta>(*metoda, procset.SVDthres);
+        else resitev = std::make_shared<CGMMSolRedka>();
         metodaResitve = metoda;
         resitevGosta = gost;
     }
@@ -184,12 +219,31 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
     if (!mnk) vObs.resize(nObs, 1, 0.0L);
     bdmatrika L;
     if (!GMM.Qlldiag && (procset.RobSolve == "LPN" || procset.RobSolve == "L1N")) L = chrB(GMM.PllB);
+    // The unweighted whitened rows, from which a rejected row is rebuilt,
+    // and the rank they have (where the solution asks for it).
+    redkaMatrika Bp0;
+    matrika<real> fp0;
+    long rang0 = -1;
+
+    // The datum of the solution: the inner constraints of a free network
+    // (rows below the observations, where the method adds them) or the
+    // minimal constraints, the same for every method.
+    CResitev::DatumSistema ds;
+    ds.datum = datum;
+    ds.Hdat = &GMM.Hdat;
+    ds.nA = GMM.Bmat.nrow();
+    if (datum == CResitev::Datum::H && GMM.Hred.nrow() > 0) {
+        ds.C = &GMM.Hred;
+        ds.nA = static_cast<unsigned long>(GMM.nobs);
+    }
+    if (datum == CResitev::Datum::D && GMM.Hdat.nrow() > 0) ds.C = &GMM.Ddat;
+    if (datum == CResitev::Datum::H) ds.defekt = GMM.nHdat;
 
     for (;;) {
         // Form and solve, the datum applied to the cofactors.
         const bool utezeno = !mnk && nIter > 0;
         matrika<real> x;
-        const CResitev::Izid izid = resitev->Resi(GMM, datum, x);
+        const CResitev::Izid izid = resitev->Resi(ds, x);
         if (izid != CResitev::Izid::resena) return Neuspeh(izid, utezeno, datumOznaka);
         // A held coordinate keeps its value exactly, whatever the round-off
         // of the method.
@@ -207,7 +261,8 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
         // Change of the solution, residuals of the unweighted model.
         const real d = norm(x - xunk);
         xunk = x;
-        resitev->Ostanki(GMM, xunk, vvec);
+        vvec = GMM.fvec;
+        VvecCalc(vvec, GMM.Bmat, xunk);
         if (!mnk)
             for (unsigned long i = 0; i < nObs; ++i) vObs(static_cast<long>(i)) = vvec(static_cast<long>(i));
         // The Lp norms weigh the whitened rows by their own residuals
@@ -227,11 +282,25 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
             return r;
         }
         // Robust re-weighting of the observation rows for the next pass.
-        if (!resitev->Prevesi(vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter))
-            return Neuspeh(CResitev::Izid::nedolocena, true, datumOznaka);
+        if (Bp0.nrow() == 0) {
+            Bp0 = resitev->Bp;
+            fp0 = resitev->fp;
+        }
+        WeighRobust(resitev->Bp, resitev->fp, vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter, Bp0, fp0);
+        // Rejections may take away what determined the network; where the
+        // solution would bridge the defect (or name it less well) the rank
+        // of the kept rows is checked whenever the set changes.
+        bool novaZavrnitev = false;
+        for (unsigned long i = 0; i < nObs; ++i)
+            novaZavrnitev |= W(static_cast<long>(i), 0) == 0.0L && W(static_cast<long>(i), 1) != 0.0L;
+        if (novaZavrnitev && resitev->RangPoZavrnitvi()) {
+            const matrika<real> B0 = Bp0.gosta();
+            if (rang0 < 0) rang0 = RangOhranjenih(B0, matrika<real>(B0.nrow(), 1, 1.0L));
+            if (RangOhranjenih(B0, W) < rang0) return Neuspeh(CResitev::Izid::nedolocena, true, datumOznaka);
+        }
         if (!GMM.kovBloki.empty()) {
             KovFaktorjiZapisov(GMM.kovBloki, W);
-            resitev->PrevesiBloke(GMM, W);
+            BeliKovBloke(GMM, &W, resitev->Bp, resitev->fp);
         }
     }
     // The weights of the last solution (the square of the row factors).
@@ -253,6 +322,98 @@ long CGMMSol::ProstostneStopnje() const
     }
 }
 
+namespace {
+// The rows of the residual cofactors are formed a few hundred at a time by
+// the threads: each a sum of cofactor lookups, every row the same on any
+// thread.
+constexpr unsigned long kVrsticNaNalogo = 256;
+constexpr double kDeloVrstice = 200.0;
+}  // namespace
+
+void CGMMSol::QvvDiagonala()
+{
+    // q_vv,ii = q_ii - b_i Q b_i' of the unweighted rows: the same sums, in
+    // the same order, as the full product B Q B'.
+    const unsigned long n = GMM.Bmat.nrow();
+    const CResitev& r = *resitev;
+    Qvv.resize(GMM.Qll.nrow(), 1, 0.0L);
+    const long nalog = static_cast<long>((n + kVrsticNaNalogo - 1) / kVrsticNaNalogo);
+    vzporedno::Vzporedno(nalog, static_cast<double>(n) * kDeloVrstice, vzporedno::Jedra(), [&](long t) {
+        const unsigned long od = static_cast<unsigned long>(t) * kVrsticNaNalogo, doo = std::min(n, od + kVrsticNaNalogo);
+        for (unsigned long i = od; i < doo; ++i) Qvv(i) = -r.Par(GMM.Bmat, i, i) + GMM.Qll(static_cast<long>(i), 1);
+    });
+}
+
+namespace {
+// r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block blk of P, with
+// Qvv = Qll - B Q B': t = b_i Q is formed once per row, on the columns that
+// the rows of the block touch, and serves every row of the block; the
+// cofactors of every pair of those columns are looked up once per block.
+void RDiagBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsigned long blk, matrika<real>& R)
+{
+    const redkaMatrika& B = GMM.Bmat;
+    const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+    if (m == 1) {
+        // A row of its own (a datum row of a free network among them).
+        R(static_cast<long>(z)) = (-res.Par(B, z, z) + GMM.Kofaktor(z, z)) * P.blok(blk)(0, 0);
+        return;
+    }
+    thread_local std::vector<unsigned long> stolpci;
+    thread_local std::vector<real> q, t;
+    stolpci.clear();
+    for (unsigned long kk = 0; kk < m; ++kk)
+        for (const auto& e : B.vrstica(P.vrstica(blk, kk))) stolpci.push_back(e.stolpec);
+    std::sort(stolpci.begin(), stolpci.end());
+    stolpci.erase(std::unique(stolpci.begin(), stolpci.end()), stolpci.end());
+    const std::size_t ns = stolpci.size();
+    auto mesto = [&](unsigned long j) {
+        return static_cast<std::size_t>(std::lower_bound(stolpci.begin(), stolpci.end(), j) - stolpci.begin());
+    };
+    q.resize(ns * ns);
+    for (std::size_t b = 0; b < ns; ++b)
+        for (std::size_t a = 0; a < ns; ++a) q[a * ns + b] = res.Q(static_cast<long>(stolpci[a]), static_cast<long>(stolpci[b]));
+    t.resize(ns);
+    for (unsigned long ii = 0; ii < m; ++ii) {
+        const unsigned long i = P.vrstica(blk, ii);
+        for (std::size_t b = 0; b < ns; ++b) {
+            real s = 0.0L;
+            for (const auto& e : B.vrstica(i)) s += e.vrednost * q[mesto(e.stolpec) * ns + b];
+            t[b] = s;
+        }
+        real r = 0.0L;
+        for (unsigned long kk = 0; kk < m; ++kk) {
+            const unsigned long k = P.vrstica(blk, kk);
+            real s = 0.0L;
+            for (const auto& e : B.vrstica(k)) s += t[mesto(e.stolpec)] * e.vrednost;
+            const real qvv = -s + GMM.Kofaktor(i, k);
+            r += qvv * P.blok(blk)(static_cast<long>(kk), static_cast<long>(ii));
+        }
+        R(static_cast<long>(i)) = r;
+    }
+}
+}  // namespace
+
+void CGMMSol::RDiagonala()
+{
+    // The blocks of the weights: a long chain of angles by the solution
+    // that holds it by its directions, or as a full block; the other blocks
+    // shared among the threads.
+    const bdmatrika& PllB = GMM.PllB;
+    const bool verige = resitev->DolgeVerige();
+    bdmatrika gosta;
+    if (!verige && PllB.imaTrakove()) gosta = PllB.gosta();
+    const bdmatrika& P = !verige && PllB.imaTrakove() ? gosta : PllB;
+    std::vector<unsigned long> bloki;
+    unsigned long vrstic = 0;
+    for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
+        if (P.trak(blk)) resitev->RDiagVeriga(SmeriDolgeVerige(GMM, blk), GMM.Bmat, R);
+        else bloki.push_back(blk), vrstic += P.velikost(blk) * P.velikost(blk);
+    }
+    const CResitev& r = *resitev;
+    vzporedno::Vzporedno(static_cast<long>(bloki.size()), static_cast<double>(vrstic) * kDeloVrstice, vzporedno::Jedra(),
+                         [&](long b) { RDiagBloka(r, GMM, P, bloki[static_cast<std::size_t>(b)], R); });
+}
+
 void CGMMSol::SolveStohModel()
 {
     const bool sled = procset.GetContPrint() != 0;
@@ -261,7 +422,7 @@ void CGMMSol::SolveStohModel()
     // Qvv = Qll - B Qdd B' on its diagonal: the same sums, in the same order,
     // as the full product, without the rows x rows matrix.
     const unsigned long n = GMM.Bmat.nrow();
-    resitev->QvvDiag(GMM, Qvv);
+    QvvDiagonala();
     if (sled && polne) std::cout << "....";
     if (sled) std::cout << "." << " R";
 
@@ -271,7 +432,7 @@ void CGMMSol::SolveStohModel()
         if (GMM.Qlldiag) {
             for (unsigned long i = 0; i < n; ++i) R(i) = Qvv(i) * GMM.Pll(i);
         } else {
-            resitev->RDiag(GMM, R);
+            RDiagonala();
         }
         const unsigned long nobs = static_cast<unsigned long>(GMM.nobs > 0 ? GMM.nobs : 0);
         for (unsigned long i = 0; i < nobs && i < n; ++i) rsum += R(i);
@@ -355,7 +516,7 @@ void CGMMSol::PrintResultsSummary(std::ostream& izhod) const
 void CGMMSol::PrintResults(std::ostream& izhod) const
 {
     CRezultati rez;
-    rez.SetPrehod(procset, GMM, *this);
+    rez.SetPrehod(procset, GMM, Prehod());
     PrintResults(izhod, rez);
 }
 
@@ -497,7 +658,7 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
     const int niti = vzporedno::Jedra();
     for (std::size_t z = 0; z < vrste.size(); z += kVrstic) {
         const std::size_t m = std::min(kVrstic, vrste.size() - z);
-        const bool hkrati = z > 0 && StolpciHkrati();
+        const bool hkrati = z > 0 && rez.Kofaktorji().StolpciHkrati();
         if (!hkrati)
             for (std::size_t k = 0; k < m; ++k) rez.KorelacijeVrstice(vrste[z + k].i, kor[k]);
         vzporedno::Vzporedno(static_cast<long>(m + 1), static_cast<double>(m) * static_cast<double>(tocke.size()) * 100.0,

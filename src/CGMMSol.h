@@ -22,7 +22,10 @@
 //   are never formed; everything that reads them needs only the diagonal.
 // - The system is solved through one contract (CResitev): the sparse L D L'
 //   of the normal matrix for every method but the SVD, the dense reference
-//   decompositions for the SVD or when `gosto` asks for them.
+//   decompositions for the SVD or when `gosto` asks for them.  The residuals,
+//   Qvv, R and the robust re-weighting are formed here, once for both.
+// - The results of a pass (CRezultati, from Prehod) hold the cofactors as
+//   data of their own (KofaktorjiNeznank): they never call back into this.
 // - A system that the datum does not fix is not solved: SolveFuncModel
 //   returns an outcome naming the points and coordinates that are not
 //   determined (FDolocenost), for every method, and the caller decides; with
@@ -52,6 +55,7 @@
 
 #include "matrika/matrika.h"
 #include "src/CResitev.h"
+#include "src/ResitevPrehoda.h"
 
 class CProcSet;
 class CGDatum;
@@ -90,15 +94,11 @@ public:
     // for the next entries of that column), so sweeps run down columns.
     // A held coordinate (CGMM::Drzana) has none.
     real Qxx(long i, long j) const;
-    // Column j of the cofactors, q[i] = Qxx(i, j) for every unknown i (q
-    // sized by the caller): a print of the whole matrix takes it column by
-    // column.
-    void QxxStolpec(long j, std::vector<real>& q) const;
-    // The same rounded to double, where the solution holds it so (false
-    // where it does not).
-    bool QxxStolpecDvojno(long j, std::vector<double>& q) const;
-    // After one QxxStolpec: columns may be asked for by several threads.
-    bool StolpciHkrati() const { return resitev && resitev->StolpciHkrati(); }
+    // The same cofactors as a hold of the solution that made them (valid
+    // when this object is gone; see ResitevPrehoda).
+    KofaktorjiNeznank Kofaktorji() const;
+    // The values of the pass for the results (after SolveStohModel).
+    ResitevPrehoda Prehod() const;
     // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.
     void SolveStohModel();
 
@@ -154,7 +154,8 @@ public:
 private:
     // The solution of the method asked for (rebuilt when the method or the
     // choice of the dense reference changes).
-    std::unique_ptr<CResitev> resitev;
+    // Shared with the cofactors the results of a pass hold (Kofaktorji).
+    std::shared_ptr<CResitev> resitev;
     const MetodaResitve* metodaResitve = nullptr;
     bool resitevGosta = false;
 
@@ -162,6 +163,10 @@ private:
     IzidResitve SolveInnerLoop(CResitev::Datum datum, const char* datumOznaka);
     // The outcome of a solution that failed, worded for the report.
     IzidResitve Neuspeh(CResitev::Izid izid, bool utezeno, const char* datumOznaka) const;
+    // Qvv, the diagonal of the residual cofactors, from the solution's Par.
+    void QvvDiagonala();
+    // R, the diagonal of Qvv P with correlated weights, block by block.
+    void RDiagonala();
     // Degrees of freedom of the global test by datum kind.
     long ProstostneStopnje() const;
 };

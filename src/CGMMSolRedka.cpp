@@ -71,7 +71,6 @@ std::vector<long> Sidra(const matrika<real>& H)
 
 void CGMMSolRedka::Beli(const CGMM& GMM)
 {
-    utezi0 = false;
     const redkaMatrika& B = GMM.Bmat;
     const unsigned long n = B.nrow();
     Bp = B;
@@ -136,7 +135,7 @@ void CGMMSolRedka::Beli(const CGMM& GMM)
             uNasl = uii;
         }
     }
-    BeliBloke(GMM, nullptr);
+    BeliKovBloke(GMM, nullptr, Bp, fp);
 }
 
 void CGMMSolRedka::BeliVerige(const CGMM& GMM)
@@ -174,55 +173,6 @@ void CGMMSolRedka::BeliVerige(const CGMM& GMM)
             fo[r] = l * v.f[k];
         }
     }
-}
-
-void CGMMSolRedka::BeliBloke(const CGMM& GMM, const matrika<real>* W)
-{
-    // Covariance blocks: row a of the block becomes sum_c Wb(a, c) B_c.
-    const redkaMatrika& B = GMM.Bmat;
-    std::vector<real> akum(B.ncol(), 0.0L);
-    std::vector<char> zaseden(B.ncol(), 0);
-    std::vector<unsigned long> stolpci;
-    std::vector<redkaMatrika::Element> vrstica;
-    for (const KovBlokModela& b : GMM.kovBloki) {
-        const unsigned long m = b.vrstice.size();
-        std::vector<real> f(m, 1.0L);
-        if (W != nullptr)
-            for (unsigned long a = 0; a < m; ++a) f[a] = (*W)(static_cast<long>(b.vrstice[a]), 0);
-        const matrika<real> Wb = KovBeljenje(b, f);
-        for (unsigned long a = 0; a < m; ++a) {
-            stolpci.clear();
-            real fa = 0.0L;
-            for (unsigned long c = a; c < m; ++c) {
-                const real w = Wb(static_cast<long>(a), static_cast<long>(c));
-                if (w == 0.0L) continue;
-                fa += w * GMM.fvec(static_cast<long>(b.vrstice[c]));
-                for (const auto& e : B.vrstica(b.vrstice[c])) {
-                    if (!zaseden[e.stolpec]) zaseden[e.stolpec] = 1, stolpci.push_back(e.stolpec);
-                    akum[e.stolpec] += w * e.vrednost;
-                }
-            }
-            // The pattern of the row stays that of the unweighted rows, so
-            // that a rejected row keeps its place in the analysis.
-            for (unsigned long c = a; c < m; ++c)
-                for (const auto& e : B.vrstica(b.vrstice[c]))
-                    if (!zaseden[e.stolpec]) zaseden[e.stolpec] = 1, stolpci.push_back(e.stolpec);
-            std::sort(stolpci.begin(), stolpci.end());
-            vrstica.clear();
-            for (unsigned long c : stolpci) {
-                vrstica.push_back({c, akum[c]});
-                akum[c] = 0.0L;
-                zaseden[c] = 0;
-            }
-            Bp.zamenjajVrstico(b.vrstice[a], vrstica);
-            fp(static_cast<long>(b.vrstice[a])) = fa;
-        }
-    }
-}
-
-void CGMMSolRedka::PrevesiBloke(const CGMM& GMM, const matrika<real>& W)
-{
-    BeliBloke(GMM, &W);
 }
 
 void CGMMSolRedka::Vzorec(unsigned long nA)
@@ -445,136 +395,26 @@ void CGMMSolRedka::ResitevX(matrika<real>& x) const
 
 bool CGMMSolRedka::DatumskaKorekcija(const matrika<real>& C, const matrika<real>& Hdat)
 {
-    // M = (Hdat C')(Hdat C')', G = M^-1 Hdat.
-    const unsigned long u = Bp.ncol();
+    // Q(i, j) -= Hd' G, applied entry by entry at every lookup.
     Hd.resize(0, 0);
     G.resize(0, 0);
     if (C.nrow() == 0 || Hdat.nrow() == 0) return true;
-    matrika<real> K(Hdat.nrow(), C.nrow(), 0.0L), M(Hdat.nrow(), Hdat.nrow(), 0.0L), Mi;
-    for (unsigned long a = 0; a < Hdat.nrow(); ++a)
-        for (unsigned long b = 0; b < C.nrow(); ++b) {
-            real s = 0.0L;
-            for (unsigned long j = 0; j < u; ++j) s += Hdat(a, j) * C(b, j);
-            K(static_cast<long>(a), static_cast<long>(b)) = s;
-        }
-    for (unsigned long a = 0; a < Hdat.nrow(); ++a)
-        for (unsigned long b = 0; b < Hdat.nrow(); ++b) {
-            real s = 0.0L;
-            for (unsigned long c = 0; c < C.nrow(); ++c) s += K(a, c) * K(b, c);
-            M(static_cast<long>(a), static_cast<long>(b)) = s;
-        }
-    Mi = invRelativna(M);
-    if (Mi.empty()) return false;
+    if (!DatumskiG(Hdat, C, [](const matrika<real>& M) { return invRelativna(M); }, G)) return false;
     Hd = Hdat;
-    G = Mi * Hdat;
     return true;
 }
 
-CGMMSolRedka::Izid CGMMSolRedka::Resi(const CGMM& GMM, Datum datum, matrika<real>& x)
+CGMMSolRedka::Izid CGMMSolRedka::Resi(const DatumSistema& d, matrika<real>& x)
 {
-    unsigned long nA = Bp.nrow();
     const matrika<real> brez;
-    const matrika<real>* C = &brez;
-    if (datum == Datum::H && GMM.Hred.nrow() > 0) {
-        nA = static_cast<unsigned long>(GMM.nobs);
-        C = &GMM.Hred;
-    }
-    if (datum == Datum::D && GMM.Hdat.nrow() > 0) C = &GMM.Ddat;
-    const Izid izid = Resi(nA, *C, GMM.Hdat, x);
+    const Izid izid = Resi(d.nA, d.C != nullptr ? *d.C : brez, *d.Hdat, x);
     if (izid != Izid::resena) return izid;
     nedolocene = Napihnjene();
     if (!nedolocene.empty()) return Izid::nedolocena;
     return Koncna(x) ? Izid::resena : Izid::nekoncna;
 }
 
-void CGMMSolRedka::Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const
-{
-    v = GMM.fvec;
-    VvecCalc(v, GMM.Bmat, x);
-}
-
-namespace {
-// The rows of an observation's cofactors are formed a few hundred at a
-// time by the threads: each a sum of entries of the inverse looked up in
-// the factor, every row the same on any thread.
-constexpr unsigned long kVrsticNaNalogo = 256;
-constexpr double kDeloVrstice = 200.0;
-}  // namespace
-
-void CGMMSolRedka::QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const
-{
-    const unsigned long n = GMM.Bmat.nrow();
-    Qvv.resize(GMM.Qll.nrow(), 1, 0.0L);
-    const long nalog = static_cast<long>((n + kVrsticNaNalogo - 1) / kVrsticNaNalogo);
-    vzporedno::Vzporedno(nalog, static_cast<double>(n) * kDeloVrstice, vzporedno::Jedra(), [&](long t) {
-        const unsigned long od = static_cast<unsigned long>(t) * kVrsticNaNalogo, doo = std::min(n, od + kVrsticNaNalogo);
-        for (unsigned long i = od; i < doo; ++i) Qvv(i) = -Par(GMM.Bmat, i, i) + GMM.Qll(static_cast<long>(i), 1);
-    });
-}
-
-void CGMMSolRedka::RDiag(const CGMM& GMM, matrika<real>& R) const
-{
-    // r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block, Qvv = Qll - B Q B'.
-    // The chains of directions first, one by one; the other blocks are
-    // shared among the threads.
-    const bdmatrika& P = GMM.PllB;
-    std::vector<unsigned long> bloki;
-    unsigned long vrstic = 0;
-    for (unsigned long blk = 0; blk < P.nblok(); ++blk) {
-        if (P.trak(blk)) RDiagVeriga(GMM, blk, R);
-        else bloki.push_back(blk), vrstic += P.velikost(blk) * P.velikost(blk);
-    }
-    vzporedno::Vzporedno(static_cast<long>(bloki.size()), static_cast<double>(vrstic) * kDeloVrstice, vzporedno::Jedra(),
-                         [&](long b) { RDiagBloka(GMM, bloki[static_cast<std::size_t>(b)], R); });
-}
-
-void CGMMSolRedka::RDiagBloka(const CGMM& GMM, unsigned long blk, matrika<real>& R) const
-{
-    const bdmatrika& P = GMM.PllB;
-    const redkaMatrika& B = GMM.Bmat;
-    const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
-    if (m == 1) {
-        // A row of its own (a datum row of a free network among them).
-        R(static_cast<long>(z)) = (-Par(B, z, z) + GMM.Kofaktor(z, z)) * P.blok(blk)(0, 0);
-        return;
-    }
-    // The block's columns, their places among them, and the cofactors of
-    // every pair of them, looked up once per block.
-    thread_local std::vector<unsigned long> stolpci;
-    thread_local std::vector<real> q, t;
-    stolpci.clear();
-    for (unsigned long kk = 0; kk < m; ++kk)
-        for (const auto& e : B.vrstica(P.vrstica(blk, kk))) stolpci.push_back(e.stolpec);
-    std::sort(stolpci.begin(), stolpci.end());
-    stolpci.erase(std::unique(stolpci.begin(), stolpci.end()), stolpci.end());
-    const std::size_t ns = stolpci.size();
-    auto mesto = [&](unsigned long j) {
-        return static_cast<std::size_t>(std::lower_bound(stolpci.begin(), stolpci.end(), j) - stolpci.begin());
-    };
-    q.resize(ns * ns);
-    for (std::size_t b = 0; b < ns; ++b)
-        for (std::size_t a = 0; a < ns; ++a) q[a * ns + b] = Q(static_cast<long>(stolpci[a]), static_cast<long>(stolpci[b]));
-    t.resize(ns);
-    for (unsigned long ii = 0; ii < m; ++ii) {
-        const unsigned long i = P.vrstica(blk, ii);
-        for (std::size_t b = 0; b < ns; ++b) {
-            real s = 0.0L;
-            for (const auto& e : B.vrstica(i)) s += e.vrednost * q[mesto(e.stolpec) * ns + b];
-            t[b] = s;
-        }
-        real r = 0.0L;
-        for (unsigned long kk = 0; kk < m; ++kk) {
-            const unsigned long k = P.vrstica(blk, kk);
-            real s = 0.0L;
-            for (const auto& e : B.vrstica(k)) s += t[mesto(e.stolpec)] * e.vrednost;
-            const real qvv = -s + GMM.Kofaktor(i, k);
-            r += qvv * P.blok(blk)(static_cast<long>(kk), static_cast<long>(ii));
-        }
-        R(static_cast<long>(i)) = r;
-    }
-}
-
-void CGMMSolRedka::RDiagVeriga(const CGMM& GMM, unsigned long blk, matrika<real>& R) const
+void CGMMSolRedka::RDiagVeriga(const SmeriVerige& v, const redkaMatrika& B, matrika<real>& R) const
 {
     // Angle i = d_(i+1) - d_i of the chain: with B_a' (T D T')^-1 e_i =
     // sum_(k>i) w_k b_k - g W_i / c  (W_i = sum_(k>i) w_k, b_k the direction
@@ -582,7 +422,6 @@ void CGMMSolRedka::RDiagVeriga(const CGMM& GMM, unsigned long blk, matrika<real>
     // b' A1^-1 s = (L^-1 P b)' D^-1 (L^-1 P s): the s_i are built from the
     // last direction down as sums of L^-1 P b_k, each solved only along the
     // paths of its columns in the elimination tree.
-    const SmeriVerige v = SmeriDolgeVerige(GMM, blk);
     const unsigned long m = v.kotov + 1, nz = ZT.ncol(), nd = Hd.nrow();
     using Vektor = std::vector<std::pair<unsigned long, real>>;
     const auto vektor = [](const std::vector<redkaMatrika::Element>& r) {
@@ -616,7 +455,7 @@ void CGMMSolRedka::RDiagVeriga(const CGMM& GMM, unsigned long blk, matrika<real>
         const real f = W / v.c;
         const unsigned long r = v.zacetek + i;
         Vektor bi;
-        for (const auto& e : GMM.Bmat.vrstica(r)) bi.push_back({e.stolpec, e.vrednost});
+        for (const auto& e : B.vrstica(r)) bi.push_back({e.stolpec, e.vrednost});
         razcep.naprejRedko(bi, p);
         real t = 0.0L;
         for (long q : p.mesta) {
@@ -632,18 +471,6 @@ void CGMMSolRedka::RDiagVeriga(const CGMM& GMM, unsigned long blk, matrika<real>
         }
         R(static_cast<long>(r)) = 1.0L - t;
     }
-}
-
-bool CGMMSolRedka::Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
-                           const std::string& RobSolve, real p, std::uint16_t nIter)
-{
-    if (!utezi0) {
-        Bp0 = Bp;
-        fp0 = fp;
-        utezi0 = true;
-    }
-    WeighRobust(Bp, fp, vObs, W, So, RobSolve, p, nIter, Bp0, fp0);
-    return true;
 }
 
 void CGMMSolRedka::IzberiNedolocene(const matrika<real>& Hdat, bool prosta)

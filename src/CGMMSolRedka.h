@@ -31,7 +31,9 @@
 //   of every angle's points stay on the pattern.
 // - It keeps the contract of every solution (CResitev): the overrides split
 //   the rows by the datum kind and take the undetermined unknowns by the one
-//   rule of the contract.
+//   rule of the contract.  Rejections of a robust re-weighting that take
+//   away what determined the network show as vanished pivots of the next
+//   factorisation.
 #ifndef NIVEX_SRC_CGMMSOLREDKA_H
 #define NIVEX_SRC_CGMMSOLREDKA_H
 
@@ -54,20 +56,9 @@ public:
     // The rows split by the datum kind: the inner constraints of a free
     // network stay out of the sparse matrix as a low-rank term; the minimal
     // constraints touch a few points and are rows like any other.
-    Izid Resi(const CGMM& GMM, Datum datum, matrika<real>& x) override;
-    void Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const override;
-    void QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const override;
-    // t = b_i Q is formed once per row, on the columns that the rows of its
-    // station's block touch, and serves every row of the block.
-    void RDiag(const CGMM& GMM, matrika<real>& R) const override;
-    // Rejections that take away what determined the network show as vanished
-    // pivots of the next factorisation, so this never refuses.
-    bool Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
-                 const std::string& RobSolve, real p, std::uint16_t nIter) override;
-    void PrevesiBloke(const CGMM& GMM, const matrika<real>& W) override;
-    // The whitened rows of the covariance blocks, with the row factors of W
-    // (column 0) or as given (nullptr).
-    void BeliBloke(const CGMM& GMM, const matrika<real>* W);
+    Izid Resi(const DatumSistema& datum, matrika<real>& x) override;
+    bool DolgeVerige() const override { return true; }
+    void RDiagVeriga(const SmeriVerige& v, const redkaMatrika& B, matrika<real>& R) const override;
     // The long chains of correlated angles (band blocks of PllB) as their
     // directions in Bo.
     void BeliVerige(const CGMM& GMM);
@@ -104,8 +95,6 @@ public:
     // Elements of the factor (for the benchmarks).
     long nnzL() const { return razcep.nnzL(); }
 
-    redkaMatrika Bp;             // whitened rows
-    matrika<real> fp;     // whitened misclosures
     // Whitened direction rows of the long chains (u + one column per chain).
     redkaMatrika Bo;
     std::vector<real> fo;
@@ -126,10 +115,6 @@ private:
     void IzberiNedolocene(const matrika<real>& Hdat, bool prosta);
     // b Q b' of a low-rank row a (closed form from the small matrices).
     real FormaNizkegaRanga(unsigned long a) const;
-    // The redundancy numbers of the angles of a long chain (band block b).
-    void RDiagVeriga(const CGMM& GMM, unsigned long b, matrika<real>& R) const;
-    // The redundancy numbers of the rows of any other block b.
-    void RDiagBloka(const CGMM& GMM, unsigned long b, matrika<real>& R) const;
     // Unknowns of the model (the factor has the chains' orientations after them).
     unsigned long nNeznank() const { return Bp.ncol(); }
     // Columns of the factor: the unknowns and the chains' orientations.
@@ -164,10 +149,6 @@ private:
     mutable bool imaCelotni = false, poskusCelotni = false, celotniPari = false;
     mutable std::vector<real> panel;
     mutable long panelZacetek = -1;
-    // Robust re-weighting: the unweighted rows.
-    redkaMatrika Bp0;
-    matrika<real> fp0;
-    bool utezi0 = false;
 };
 
 #endif

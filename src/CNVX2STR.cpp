@@ -7,7 +7,7 @@
 
 #include "funkcije/Besedila.h"
 #include "src/CGMM.h"
-#include "src/CGMMSol.h"
+#include "src/CRezultati.h"
 #include "src/CNVX2GMT.h"
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsHA.h"
@@ -39,25 +39,25 @@ void CNVX2STR::SetDimensions(unsigned short dim)
     Dim = dim;
 }
 
-void CNVX2STR::PrintSTrans_1D(const CTerObsHA& TOHA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+void CNVX2STR::PrintSTrans_1D(const CTerObsHA& TOHA, const CGMM& GMM, const CRezultati& rez, std::ostream& report)
 {
     if (contprint != 0) std::cout << " F: PrintSTrans-1D(CTerObsCrdA&) -> " << std::flush;
-    Print(TOHA, GMM, GMMS, report);
+    Print(TOHA, GMM, rez, report);
 }
 
-void CNVX2STR::PrintSTrans_2D(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+void CNVX2STR::PrintSTrans_2D(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CRezultati& rez, std::ostream& report)
 {
     if (contprint != 0) std::cout << " F: PrintSTrans_2D(CTerObsCrdA&) -> " << std::flush;
-    Print(TOCrdA, GMM, GMMS, report);
+    Print(TOCrdA, GMM, rez, report);
 }
 
-void CNVX2STR::PrintSTrans_3D(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+void CNVX2STR::PrintSTrans_3D(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CRezultati& rez, std::ostream& report)
 {
     if (contprint != 0) std::cout << " F: PrintSTrans_3D(CTerObsCrdA&) -> " << std::flush;
-    Print(TOCrdA, GMM, GMMS, report);
+    Print(TOCrdA, GMM, rez, report);
 }
 
-void CNVX2STR::Print(const CTerObs& tocke, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report)
+void CNVX2STR::Print(const CTerObs& tocke, const CGMM& GMM, const CRezultati& rez, std::ostream& report)
 {
     const long n = static_cast<long>(tocke.PTS.nrow()), d = Dim;
     std::ofstream f;
@@ -78,7 +78,8 @@ void CNVX2STR::Print(const CTerObs& tocke, const CGMM& GMM, const CGMMSol& GMMS,
         // Under a datum without fixed points every point has its unknowns;
         // a point without them would keep its value with no correction.
         const long k = GMM.iDeltaB(i);
-        auto popravek = [&](long c) { return k < 0 ? 0.0L : GMMS.xunk(k + c); };
+        const RezBlok& b = rez.tocke[static_cast<std::size_t>(i)].koordinate;
+        auto popravek = [&](long c) { return k < 0 ? 0.0L : b.pop[c]; };
         if (d == 1) {
             f << "X " << std::setw(8) << tocke.PTS(i, 0) << std::setprecision(8) << std::setw(16)
               << tocke.OBS(i, 0) - popravek(0) << std::setprecision(10) << std::setw(16) << popravek(0) << "\n";
@@ -91,12 +92,13 @@ void CNVX2STR::Print(const CTerObs& tocke, const CGMM& GMM, const CGMMSol& GMMS,
     }
     f << "\n";
     Glava(f, Besedilo::STRVarianca);
-    f << "V " << std::setprecision(15) << GMMS.SoIIzracun << "\n\n";
+    f << "V " << std::setprecision(15) << rez.SoIIzracun << "\n\n";
     Glava(f, Besedilo::STRKofaktorji);
     const long m = n * d;
+    const KofaktorjiNeznank& Qxx = rez.Kofaktorji();
     for (long r = 0; r < m; ++r) {
         f << "K ";
-        for (long s = 0; s < m; ++s) f << std::setw(22) << GMMS.Qxx(s, r);
+        for (long s = 0; s < m; ++s) f << std::setw(22) << Qxx(s, r);
         f << "\n";
     }
     f << "\n\n";

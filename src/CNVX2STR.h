@@ -22,7 +22,7 @@ class CTerObs;
 class CTerObsHA;
 class CTerObsCrdA;
 class CGMM;
-class CGMMSol;
+class CRezultati;
 
 class CNVX2STR {
 public:
@@ -34,16 +34,16 @@ public:
     void SetSTRFile(const std::string& base, const std::string& suffix);
     void SetDimensions(unsigned short dim);
 
-    void PrintSTrans_1D(const CTerObsHA& TOHA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report);
-    void PrintSTrans_2D(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report);
-    void PrintSTrans_3D(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report);
+    void PrintSTrans_1D(const CTerObsHA& TOHA, const CGMM& GMM, const CRezultati& rez, std::ostream& report);
+    void PrintSTrans_2D(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CRezultati& rez, std::ostream& report);
+    void PrintSTrans_3D(const CTerObsCrdA& TOCrdA, const CGMM& GMM, const CRezultati& rez, std::ostream& report);
 
     std::string strfile;
     unsigned short contprint = 0;
     unsigned short Dim = 0;
 
 private:
-    void Print(const CTerObs& tocke, const CGMM& GMM, const CGMMSol& GMMS, std::ostream& report);
+    void Print(const CTerObs& tocke, const CGMM& GMM, const CRezultati& rez, std::ostream& report);
 };
 
 #endif

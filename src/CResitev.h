@@ -3,17 +3,29 @@
 // decompositions (CResitevGosta) and the sparse L D L' (CGMMSolRedka).
 //
 //   Beli (GMM)            whitened rows Bp = L'B, fp = L'f of the current
-//                         linearisation (Pll = L L');
-//   Resi (GMM, datum, x)  forms and solves the system, applies the datum to
-//                         the cofactors and reports what it could not solve;
+//                         linearisation (Pll = L L'), the one step that reads
+//                         the model: the dense reference factors the weights
+//                         of correlated angles whole, the sparse solution
+//                         takes them from the band of the cofactors;
+//   Resi (datum, x)       factors and solves the whitened rows Bp, fp,
+//                         applies the datum to the cofactors and reports
+//                         what it could not solve;
 //   Q (i, j), Par (B, r, s)  cofactor lookup of the unknowns, datum applied,
 //                         and b_r Q b_s' of two rows of the design matrix;
 //   StolpecQ (j, q)       a whole column of the cofactors;
 //   QKrat (s, q)          the cofactors times a vector;
-//   QvvDiag, RDiag        the diagonals of Qvv and of Qvv P;
-//   Prevesi               robust re-weighting of the observation rows;
+//   RDiagVeriga           the diagonal of Qvv P of a long chain of angles
+//                         held by its directions;
 //   Rang, nedolocene      rank where the method reveals it, the unknowns the
 //                         system leaves undetermined.
+//
+// What is the same for every solution is the caller's: the residuals of
+// the unweighted model, the diagonals of the residual cofactors
+// (Qvv_ii = Qll_ii - Par (B, i, i)) and of Qvv P (from Q and Par block by
+// block of the weights), the robust re-weighting of the whitened rows Bp, fp
+// that every solution holds in this base (with the re-whitening of the
+// covariance blocks), the choice of the datum's constraint rows
+// (DatumSistema), and the datum matrix M with its factor G (DatumskiG).
 //
 // Facts a caller must know:
 // - Nothing here ends the run: Resi returns an outcome and the caller words
@@ -30,6 +42,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,16 +51,32 @@
 #include "matrika/redkamatrika.h"
 
 class CGMM;
+struct SmeriVerige;
 
 class CResitev {
 public:
     enum class Izid { resena, nedolocena, datumSingularna, nekoncna };
     enum class Datum { brez, H, D };
 
+    // The datum of a solution, as the model gives it: the constraint rows C
+    // (Hred of a free network, Ddat of minimal constraints; nullptr: no
+    // correction) and Hdat, with Q -= Hdat' (Hdat C'C Hdat')^-1 Hdat; the
+    // rows from nA on are the constraint rows of a free network; a
+    // pseudo-inverse may bridge a defect of `defekt` (nHdat of a free network).
+    struct DatumSistema {
+        Datum datum = Datum::brez;
+        const matrika<real>* C = nullptr;
+        const matrika<real>* Hdat = nullptr;
+        unsigned long nA = 0;
+        long defekt = 0;
+    };
+
     virtual ~CResitev() = default;
 
     virtual void Beli(const CGMM& GMM) = 0;
-    virtual Izid Resi(const CGMM& GMM, Datum datum, matrika<real>& x) = 0;
+    // Factors the whitened rows Bp, fp, solves, and applies the datum to the
+    // cofactors.
+    virtual Izid Resi(const DatumSistema& datum, matrika<real>& x) = 0;
     virtual real Q(long i, long j) const = 0;
     // Column j of the cofactors, q[i] = Q(i, j) for every unknown i: for a
     // print of the whole matrix (the correlation table of the unknowns).
@@ -74,27 +103,29 @@ public:
         }
     }
     virtual real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const = 0;
-    // Residuals v = f - B x of the unweighted model.
-    virtual void Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const = 0;
-    // Qvv = Qll - B Q B' on its diagonal (rows x 1).
-    virtual void QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const = 0;
-    // r_ii = (Qvv P)_ii of correlated angles (rows x 1; with diagonal weights
-    // the caller takes Qvv_ii p_i).
-    virtual void RDiag(const CGMM& GMM, matrika<real>& R) const = 0;
-    // Re-weights the first rows of vObs (the observations) by the weight
-    // function, W as FWeighRobust keeps it.  False when the rejections leave
-    // the network undetermined where the method sees it before solving.
-    virtual bool Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
-                         const std::string& RobSolve, real p, std::uint16_t nIter) = 0;
-    // The whitened rows of the covariance blocks (CGMM::kovBloki) again from
-    // the unweighted rows, with the row factors W(., 0) of the re-weighting:
-    // the factors scale the block's covariance, a rejected row leaves it.
-    virtual void PrevesiBloke(const CGMM& GMM, const matrika<real>& W) = 0;
+    // True where the solution holds a long chain of correlated angles (a
+    // band block of the weights) by its directions; its redundancy numbers
+    // then come from RDiagVeriga.  Otherwise the caller takes the chain as a
+    // full block like any other.
+    virtual bool DolgeVerige() const { return false; }
+    // r_ii = (Qvv P)_ii of the angles of the chain v, B the unweighted rows.
+    virtual void RDiagVeriga(const SmeriVerige& /*v*/, const redkaMatrika& /*B*/, matrika<real>& /*R*/) const {}
+    // True where a re-weighting that rejects rows is to be checked for the
+    // rank of the rows it keeps before the next solution: a method that
+    // would bridge the defect (the SVD) or name it less well.
+    virtual bool RangPoZavrnitvi() const { return false; }
     // Rank of the whitened system where the method reveals it, else -1.
     virtual long Rang() const { return -1; }
 
     // After Izid::nedolocena: the unknowns that are not determined.
     std::vector<long> nedolocene;
+
+    // The whitened rows of the current linearisation, Bp = L'B and fp = L'f
+    // (Beli), the same for every solution: the robust re-weighting and the
+    // whitening of the covariance blocks rescale them in place above the
+    // solution, which reads them at its next Resi.
+    redkaMatrika Bp;
+    matrika<real> fp;
 
     // An unknown whose variance is inflated more than this by its dependence
     // on the others (N(k,k) * Q(k,k), the variance inflation factor) is not
@@ -120,6 +151,12 @@ public:
         }
         return vsota;
     }
+    // The datum correction Q -= Hdat' G of every solution: G = M^-1 Hdat
+    // with M = Hdat C'C Hdat' = K K', K = Hdat C'.  `inverz` inverts M the
+    // solution's own way and gives an empty matrix for a singular M (false,
+    // G untouched).
+    static bool DatumskiG(const matrika<real>& Hdat, const matrika<real>& C,
+                          const std::function<matrika<real>(const matrika<real>&)>& inverz, matrika<real>& G);
     // Every element is a finite number.
     static bool Koncna(const matrika<real>& A)
     {

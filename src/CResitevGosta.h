@@ -12,6 +12,9 @@
 // - The undetermined unknowns are named by the null space of Bp, which names
 //   them better than a pivot or the inflation that the inner constraints
 //   spread over every point.
+// - The whitened rows are held as the base's sparse rows (their zeros not
+//   stored) and made full again for every solution; the rank of the rows a
+//   robust re-weighting keeps is checked before the next (RangPoZavrnitvi).
 #ifndef NIVEX_SRC_CRESITEVGOSTA_H
 #define NIVEX_SRC_CRESITEVGOSTA_H
 
@@ -26,22 +29,15 @@ public:
     CResitevGosta(const MetodaResitve& metoda, real SVDthres);
 
     void Beli(const CGMM& GMM) override;
-    Izid Resi(const CGMM& GMM, Datum datum, matrika<real>& x) override;
+    Izid Resi(const DatumSistema& datum, matrika<real>& x) override;
     real Q(long i, long j) const override { return Qdd(i, j); }
     bool StolpciHkrati() const override { return true; }
     real Par(const redkaMatrika& B, unsigned long r, unsigned long s) const override;
-    void Ostanki(const CGMM& GMM, const matrika<real>& x, matrika<real>& v) const override;
-    void QvvDiag(const CGMM& GMM, matrika<real>& Qvv) const override;
-    void RDiag(const CGMM& GMM, matrika<real>& R) const override;
-    bool Prevesi(const matrika<real>& vObs, matrika<real>& W, real So,
-                 const std::string& RobSolve, real p, std::uint16_t nIter) override;
-    void PrevesiBloke(const CGMM& GMM, const matrika<real>& W) override;
+    bool RangPoZavrnitvi() const override { return true; }
     long Rang() const override { return rang; }
 
     const MetodaResitve& metoda;
 
-    matrika<real> Bp;     // n x u whitened design matrix
-    matrika<real> fp;     // n x 1 whitened misclosures
     matrika<real> Qdd;    // u x u cofactors of the unknowns, datum applied
 
 private:
@@ -53,9 +49,6 @@ private:
     matrika<real> Bgost;  // dense copy of the design matrix
     long rang = -1;              // rank of the first solution of the linearisation (SVD only)
     bool prva = true;            // the next Resi is the first of this linearisation
-    // Robust re-weighting: the unweighted rows and the rank they have.
-    matrika<real> Bp0, fp0;
-    long rang0 = -1;
 };
 
 #endif

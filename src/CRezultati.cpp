@@ -9,7 +9,6 @@
 #include "matrika/elipspog.h"
 #include "matrika/matrika.h"
 #include "src/CGMM.h"
-#include "src/CGMMSol.h"
 #include "src/CProcSet.h"
 #include "src/CRelEll.h"
 #include "src/CTerObsTocke.h"
@@ -21,10 +20,10 @@ real Sigma(real SoIIzracun, real q) { return std::sqrt(SoIIzracun * std::fabs(q)
 // One point's block of dim values of the list M (coordinates or velocities)
 // whose unknowns start at ix, with its ellipses; k2 and k3 scale the
 // standard ellipse and ellipsoid to the confidence level.
-RezBlok Blok(const matrika<real>& M, long i, long ix, int dim, const CGMMSol& GMMS, real k2,
+RezBlok Blok(const matrika<real>& M, long i, long ix, int dim, const ResitevPrehoda& res, real k2,
              real k3)
 {
-    const real s2 = GMMS.SoIIzracun;
+    const real s2 = res.SoIIzracun;
     RezBlok b;
     b.dim = dim;
     b.neznanka = ix;
@@ -34,10 +33,10 @@ RezBlok Blok(const matrika<real>& M, long i, long ix, int dim, const CGMMSol& GM
     }
     if (ix < 0) return b;
     for (int d = 0; d < dim; ++d) {
-        b.pop[d] = GMMS.xunk(ix + d);
+        b.pop[d] = res.xunk(ix + d);
         b.izr[d] = b.apr[d] + b.pop[d];
-        b.sig[d] = Sigma(s2, GMMS.Qxx(ix + d, ix + d));
-        for (int e = 0; e < dim; ++e) b.Q[d][e] = GMMS.Qxx(ix + d, ix + e);
+        b.sig[d] = Sigma(s2, res.Qxx(ix + d, ix + d));
+        for (int e = 0; e < dim; ++e) b.Q[d][e] = res.Qxx(ix + d, ix + e);
     }
     if (dim == 2) {
         // The ellipse of the covariances.
@@ -68,8 +67,9 @@ RezBlok Blok(const matrika<real>& M, long i, long ix, int dim, const CGMMSol& GM
 }
 }  // namespace
 
-void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMSol& GMMS)
+void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const ResitevPrehoda& res)
 {
+    Qxx = res.Qxx;
     const unsigned short Dim = procset.GetDim();
     const unsigned short XVel = procset.GetXVel();
     dim = Dim;
@@ -78,7 +78,7 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMS
     const MetodaResitve* m = procset.Metoda();
     izvedenaResitev = m ? IzvedenaResitev(*m) : "";
     robustna = procset.RobSolve;
-    SoIIzracun = GMMS.SoIIzracun;
+    SoIIzracun = res.SoIIzracun;
     zaupanjeElips = procset.Gethipelp();
     // The semi-axes of a standard ellipse (ellipsoid) hold the point with
     // probability P when multiplied by the root of the chi-square quantile
@@ -95,8 +95,8 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMS
         t.ime = lista.PTS(i, 0);
         const long ix = GMM.iDeltaB(i);
         t.dana = ix < 0;
-        t.koordinate = Blok(lista.OBS, i, ix, d, GMMS, k2, k3);
-        if (XVel) t.hitrosti = Blok(lista.VELA, i, GMM.iDeltaBV(i), d, GMMS, k2, k3);
+        t.koordinate = Blok(lista.OBS, i, ix, d, res, k2, k3);
+        if (XVel) t.hitrosti = Blok(lista.VELA, i, GMM.iDeltaBV(i), d, res, k2, k3);
     }
 
     // As printed: one coefficient for the network, or one per station.
@@ -107,32 +107,32 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMS
         const long nk = ena ? (GMM.nunkkref > 0 ? 1 : 0) : (postaje ? GMM.nunkkref : 0);
         for (long t = 0; t < nk; ++t) {
             const long k = GMM.iDeltaBk(t);
-            refrakcija.push_back({postaje ? GMM.PTSk(t) : std::string(), GMM.kRefEst(t) + GMMS.xunk(k),
-                                  Sigma(GMMS.SoIIzracun, GMMS.Qxx(k, k))});
+            refrakcija.push_back({postaje ? GMM.PTSk(t) : std::string(), GMM.kRefEst(t) + res.xunk(k),
+                                  Sigma(res.SoIIzracun, res.Qxx(k, k))});
         }
     }
 
     RezGlobalniTest& g = globalniTest;
     g.SoApriori = GMM.So;
-    g.SoAposteriori = GMMS.SoI;
+    g.SoAposteriori = res.SoI;
     g.verjetnost = procset.Getgtestp();
-    g.statistika = GMMS.gtest;
-    g.spodnja = GMMS.gtestA;
-    g.zgornja = GMMS.gtestB;
-    g.prostostne = GMMS.prostostne;
+    g.statistika = res.gtest;
+    g.spodnja = res.gtestA;
+    g.zgornja = res.gtestB;
+    g.prostostne = res.prostostne;
     g.sprejet = g.prostostne > 0 && g.statistika >= g.spodnja && g.statistika <= g.zgornja;
-    g.rsum = GMMS.rsum;
-    g.rpovp = GMMS.rpovp;
-    g.iteracijRobustne = GMMS.nIter;
+    g.rsum = res.rsum;
+    g.rpovp = res.rpovp;
+    g.iteracijRobustne = res.nIter;
     g.apriori = procset.GetIfVarApriori() != 0;
-    robustneUtezi = GMMS.robustneUtezi;
+    robustneUtezi = res.robustneUtezi;
 
     const long u = static_cast<long>(GMM.Bmat.ncol());
     diagQ.assign(static_cast<std::size_t>(u), 0.0L);
     korenQ.assign(static_cast<std::size_t>(u), 0.0L);
     nicelna.assign(static_cast<std::size_t>(u), 0);
     for (long k = 0; k < u; ++k) {
-        diagQ[static_cast<std::size_t>(k)] = GMMS.Qxx(k, k);
+        diagQ[static_cast<std::size_t>(k)] = res.Qxx(k, k);
         korenQ[static_cast<std::size_t>(k)] = std::sqrt(std::fabs(diagQ[static_cast<std::size_t>(k)]));
         nicelna[static_cast<std::size_t>(k)] = dabs(diagQ[static_cast<std::size_t>(k)]) <= numerika::kIzpisNic;
     }
@@ -146,9 +146,6 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMS
         }
         obratniKoren[static_cast<std::size_t>(k)] = 1.0 / static_cast<double>(kq);
     }
-    Qxx = [&GMMS](long i, long j) { return GMMS.Qxx(i, j); };
-    QxxStolpec = [&GMMS](long j, std::vector<real>& q) { GMMS.QxxStolpec(j, q); };
-    QxxStolpecDvojno = [&GMMS](long j, std::vector<double>& q) { return GMMS.QxxStolpecDvojno(j, q); };
 }
 
 void CRezultati::SetRelativne(const CRelEll& RelEll)
@@ -178,7 +175,7 @@ real CRezultati::Korelacija(long i, long j) const
 void CRezultati::KorelacijeVrstice(long i, std::vector<real>& r) const
 {
     r.resize(diagQ.size());
-    QxxStolpec(i, r);
+    Qxx.Stolpec(i, r);
     const std::size_t ii = static_cast<std::size_t>(i);
     if (dabs(diagQ[ii]) <= numerika::kIzpisNic) {
         std::fill(r.begin(), r.end(), 0.0L);
@@ -192,7 +189,7 @@ void CRezultati::KorelacijeVrstice(long i, std::vector<real>& r) const
 bool CRezultati::KorelacijeVrsticeDvojno(long i, std::vector<double>& r) const
 {
     r.resize(diagQ.size());
-    if (obratniKoren.size() != diagQ.size() || !QxxStolpecDvojno || !QxxStolpecDvojno(i, r)) return false;
+    if (obratniKoren.size() != diagQ.size() || !Qxx.StolpecDvojno(i, r)) return false;
     const std::size_t ii = static_cast<std::size_t>(i);
     if (dabs(diagQ[ii]) <= numerika::kIzpisNic) {
         std::fill(r.begin(), r.end(), 0.0);

@@ -19,21 +19,22 @@
 //   degrees), as the report has always printed them.  The ellipses at the
 //   confidence level of *PHIPEL are extra values, not printed in the report.
 // - Correlations of the unknowns are not stored (a national network has
-//   billions of pairs): Korelacija reads them from the solution's cofactors.
+//   billions of pairs): Korelacija reads them through the cofactors that the
+//   results hold (Kofaktorji), which keep the solution's factor alive as
+//   long as the results are.
 #ifndef NIVEX_SRC_CREZULTATI_H
 #define NIVEX_SRC_CREZULTATI_H
 
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "matrika/numerika.h"
+#include "src/ResitevPrehoda.h"
 #include "src/TerObsVrste.h"
 
 class CProcSet;
 class CGMM;
-class CGMMSol;
 class CRelEll;
 class CTerObsTocke;
 
@@ -147,12 +148,16 @@ public:
     std::vector<std::array<real, 3>> zacetne;
 
     // Points, refraction coefficients and global test of the current pass,
-    // read from the solution before it moves the approximate values.
-    void SetPrehod(const CProcSet& procset, const CGMM& GMM, const CGMMSol& GMMS);
+    // from the solution's values of the pass (taken before it moves the
+    // approximate values).
+    void SetPrehod(const CProcSet& procset, const CGMM& GMM, const ResitevPrehoda& resitev);
     void SetRelativne(const CRelEll& RelEll);
     // The approximate values of the point list as read (zacetne).
     void SetZacetne(const CTerObsTocke& tocke);
 
+    // Cofactors of the unknowns of the pass, datum applied (empty before
+    // the first pass).
+    const KofaktorjiNeznank& Kofaktorji() const { return Qxx; }
     // Correlation of the unknowns i and j (0 where a variance is of
     // round-off size; 1 on the diagonal of a determined unknown).
     real Korelacija(long i, long j) const;
@@ -169,9 +174,7 @@ private:
     // The correlation from the cofactor Qij and the roots of the variances.
     real Korelacija(long i, long j, real Qij) const;
 
-    std::function<real(long, long)> Qxx;
-    std::function<void(long, std::vector<real>&)> QxxStolpec;
-    std::function<bool(long, std::vector<double>&)> QxxStolpecDvojno;
+    KofaktorjiNeznank Qxx;
     std::vector<real> diagQ, korenQ;
     std::vector<double> obratniKoren;   // 1 / korenQ in double, empty if one is out of range
     std::vector<char> nicelna;   // a variance of round-off size

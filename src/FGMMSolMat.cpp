@@ -1,9 +1,12 @@
 #include "src/FGMMSolMat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "matrika/matrikaAux.h"
+#include "src/CGMM.h"
+#include "src/FKovariance.h"
 
 namespace {
 const char* const kModul = "src/FGMMSolMat";
@@ -330,6 +333,50 @@ void VtBprod(const bdmatrika& L, const matrika<real>& B, matrika<real>& Y)
                 real* yi = y + L.vrstica(blk, ii) * c;
                 for (unsigned long j = 0; j < c; ++j) yi[j] += vki * bk[j];
             }
+        }
+    }
+}
+
+void BeliKovBloke(const CGMM& GMM, const matrika<real>* W, redkaMatrika& Bp, matrika<real>& fp)
+{
+    // Covariance blocks: row a of the block becomes sum_c Wb(a, c) B_c.
+    const redkaMatrika& B = GMM.Bmat;
+    std::vector<real> akum(B.ncol(), 0.0L);
+    std::vector<char> zaseden(B.ncol(), 0);
+    std::vector<unsigned long> stolpci;
+    std::vector<redkaMatrika::Element> vrstica;
+    for (const KovBlokModela& b : GMM.kovBloki) {
+        const unsigned long m = b.vrstice.size();
+        std::vector<real> f(m, 1.0L);
+        if (W != nullptr)
+            for (unsigned long a = 0; a < m; ++a) f[a] = (*W)(static_cast<long>(b.vrstice[a]), 0);
+        const matrika<real> Wb = KovBeljenje(b, f);
+        for (unsigned long a = 0; a < m; ++a) {
+            stolpci.clear();
+            real fa = 0.0L;
+            for (unsigned long c = a; c < m; ++c) {
+                const real w = Wb(static_cast<long>(a), static_cast<long>(c));
+                if (w == 0.0L) continue;
+                fa += w * GMM.fvec(static_cast<long>(b.vrstice[c]));
+                for (const auto& e : B.vrstica(b.vrstice[c])) {
+                    if (!zaseden[e.stolpec]) zaseden[e.stolpec] = 1, stolpci.push_back(e.stolpec);
+                    akum[e.stolpec] += w * e.vrednost;
+                }
+            }
+            // The pattern of the row stays that of the unweighted rows, so
+            // that a rejected row keeps its place in the analysis.
+            for (unsigned long c = a; c < m; ++c)
+                for (const auto& e : B.vrstica(b.vrstice[c]))
+                    if (!zaseden[e.stolpec]) zaseden[e.stolpec] = 1, stolpci.push_back(e.stolpec);
+            std::sort(stolpci.begin(), stolpci.end());
+            vrstica.clear();
+            for (unsigned long c : stolpci) {
+                vrstica.push_back({c, akum[c]});
+                akum[c] = 0.0L;
+                zaseden[c] = 0;
+            }
+            Bp.zamenjajVrstico(b.vrstice[a], vrstica);
+            fp(static_cast<long>(b.vrstice[a])) = fa;
         }
     }
 }

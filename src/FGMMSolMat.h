@@ -21,6 +21,8 @@
 #include "matrika/matrika.h"
 #include "matrika/redkamatrika.h"
 
+class CGMM;
+
 // Residuals: v(i) -= sum_j B(i,j) * x(j) for every row i of B; v holds f on entry.
 void VvecCalc(matrika<real>& v, const matrika<real>& B, const matrika<real>& x);
 // The same for the design matrix kept by rows (the stored elements in column order).
@@ -63,5 +65,13 @@ real vTPv(const matrika<real>& v, const bdmatrika& P);
 
 // Y = L'B for the block-diagonal Cholesky factor L of the weights.
 void VtBprod(const bdmatrika& L, const matrika<real>& B, matrika<real>& Y);
+
+// The whitened rows of the covariance blocks of the model (CGMM::kovBloki)
+// from its unweighted rows, with the row factors W(., 0) of a robust
+// re-weighting (nullptr: all 1): row a of a block becomes sum_c Wb(a, c) B_c,
+// Wb the whitening of the block's covariance scaled by the factors, so that
+// a rejected row leaves the block.  A row keeps the pattern of the
+// unweighted rows.
+void BeliKovBloke(const CGMM& GMM, const matrika<real>* W, redkaMatrika& Bp, matrika<real>& fp);
 
 #endif

@@ -7,7 +7,6 @@
 #include "funkcije/Besedila.h"
 #include "src/CGDatum.h"
 #include "src/CGMM.h"
-#include "src/CGMMSol.h"
 #include "src/CNVX2GMT.h"
 #include "src/CNVX2HTML.h"
 #include "src/CNVX2JSON.h"
@@ -83,9 +82,9 @@ void PisiSTR(const IzvozVhod& v, std::ostream& report)
     NVX2STR.SetContPrint(procset.GetContPrint());
     NVX2STR.SetDimensions(Dim);
     NVX2STR.SetSTRFile(v.baseName, "_STR.TXT");
-    if (Dim == 1) NVX2STR.PrintSTrans_1D(v.TO.TOHA, v.GMM, v.GMMS, report);
-    else if (Dim == 2) NVX2STR.PrintSTrans_2D(v.TO.TOCrdA, v.GMM, v.GMMS, report);
-    else if (Dim == 3) NVX2STR.PrintSTrans_3D(v.TO.TOCrdA, v.GMM, v.GMMS, report);
+    if (Dim == 1) NVX2STR.PrintSTrans_1D(v.TO.TOHA, v.GMM, v.rez, report);
+    else if (Dim == 2) NVX2STR.PrintSTrans_2D(v.TO.TOCrdA, v.GMM, v.rez, report);
+    else if (Dim == 3) NVX2STR.PrintSTrans_3D(v.TO.TOCrdA, v.GMM, v.rez, report);
 }
 
 void PisiOPT2(const IzvozVhod& v, std::ostream& report)

@@ -18,7 +18,6 @@
 
 class CGDatum;
 class CGMM;
-class CGMMSol;
 class CProcSet;
 class CRezultati;
 class CTerObsZbirka;
@@ -29,10 +28,9 @@ struct IzvozVhod {
     const CGDatum& gdatum;
     const CTerObsZbirka& TO;
     const CRezultati& rez;
-    // The S-transformation and the optimisation files are written from the
-    // model and the solution of the last pass.
+    // The S-transformation and the optimisation files take the numbering of
+    // the unknowns and the equations of the last pass from the model.
     const CGMM& GMM;
-    const CGMMSol& GMMS;
     std::string baseName, dataFile;
     std::string datum;                      // the date and time of the run (the page)
     // One results document for the JSON file and the page, formed when the

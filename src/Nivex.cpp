@@ -325,7 +325,7 @@ IzidIzravnave CNivex::IzravnajOdTrenutnih(std::ostream& report, bool tihoIzravna
         GMMS.SolveStohModel();
         GMMS.PrintResultsSummary(report);
         GMMS.PrintResultsSummary(konzola);
-        rez.SetPrehod(procset, GMM, GMMS);
+        rez.SetPrehod(procset, GMM, GMMS.Prehod());
         GMMS.PrintResults(report, rez);
         GMMS.SetResults();
         // The correlation table is only printed: a quiet trial adjustment
@@ -349,7 +349,7 @@ void CNivex::Porocaj(const std::string& dataFile, std::ostream& report)
     SetReliab(report);
     std::string reportFile, baseName;
     ImenaDatotek(dataFile, reportFile, baseName);
-    IzvoziPisi({procset, gdatum, TO, rez, GMM, GMMS, baseName, dataFile, cas.Ascii()}, report);
+    IzvoziPisi({procset, gdatum, TO, rez, GMM, baseName, dataFile, cas.Ascii()}, report);
 }
 
 void CNivex::Izracun(const std::string& dataFile, std::ostream& report)

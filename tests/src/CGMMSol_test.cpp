@@ -5,11 +5,13 @@
 // golden reports.
 #include <algorithm>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 #include "matrika/inv.h"
 #include "matrika/normm.h"
 #include "matrika/razcepPomoc.h"
+#include "src/CRezultati.h"
 #include "src/FGMMSolMat.h"
 #include "src/Nivex.h"
 #include "src/NivexAux.h"
@@ -190,6 +192,40 @@ TEST(CGMMSol, DatumHinD)
             EXPECT_LT(Razlika(Kofaktorji(mr.n.GMMS), datum == 'D' ? QV : QH), 1e-12L);
             EXPECT_NEAR(mr.n.GMMS.SoI, std::sqrt(6e-6L), 1e-15L);
         }
+}
+
+// The results of a pass keep the cofactors they were set from when the
+// solution is gone: the loop under datum H, sparse and dense (SVD), its
+// cofactors Q_H and correlations Q_ij / sqrt(Q_ii Q_jj) read from the
+// results after the whole program object is destroyed.
+TEST(CRezultati, KofaktorjiBrezResitve)
+{
+    M QH = Iz({{4, -2, -2}, {-2, 7, -5}, {-2, -5, 7}});
+    QH *= 1.0L / 18;
+    const long double h = 1.0L / std::sqrt(3.0L);
+    for (bool gosto : {false, true}) {
+        SCOPED_TRACE(gosto ? "SVD" : "sparse");
+        CRezultati rez;
+        {
+            auto mr = std::make_unique<Mreza>(Nastavitve(gosto ? "SVD" : "CH"), 'H', std::vector<int>{0, 1, 2}, kZanka,
+                                              0.001L, gosto ? M() : Iz({{h, h, h}}));
+            mr->Resi(gosto);
+            rez.SetPrehod(mr->n.procset, mr->n.GMM, mr->n.GMMS.Prehod());
+        }
+        const KofaktorjiNeznank& Q = rez.Kofaktorji();
+        ASSERT_FALSE(Q.Prazni());
+        std::vector<long double> stolpec(3), r(3);
+        for (long j = 0; j < 3; ++j) {
+            Q.Stolpec(j, stolpec);
+            rez.KorelacijeVrstice(j, r);
+            for (long i = 0; i < 3; ++i) {
+                EXPECT_NEAR(Q(i, j), QH(i, j), 1e-15L) << i << " " << j;
+                EXPECT_NEAR(stolpec[i], QH(i, j), 1e-15L) << i << " " << j;
+                EXPECT_NEAR(r[i], QH(i, j) / std::sqrt(QH(i, i) * QH(j, j)), 1e-14L) << i << " " << j;
+            }
+        }
+        EXPECT_NEAR(rez.tocke[1].koordinate.sig[0], std::sqrt(6e-6L * 7.0L / 18), 1e-15L);
+    }
 }
 
 // Systems the datum does not fix end the run with a message before anything
