@@ -338,6 +338,7 @@ constexpr double kDeloPanela = 2e6;
 // and its split into the supernodes above the subtrees and the subtrees'
 // roots (poddrevesa).
 struct redkiRazcep::DrevoDela {
+    // The tree's links and the work of every supernode and of its subtree.
     explicit DrevoDela(const redkiRazcep& r);
     // The heaviest subtree split (its root goes above) until none holds more
     // than meja; returns the roots of the rest.
