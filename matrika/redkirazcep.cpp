@@ -334,6 +334,86 @@ constexpr double kMaloDela = 3e5;
 constexpr double kDeloPanela = 2e6;
 }  // namespace
 
+// The supernodal elimination tree weighted by the work of every supernode,
+// and its split into the supernodes above the subtrees and the subtrees'
+// roots (poddrevesa).
+struct redkiRazcep::DrevoDela {
+    // The tree's links and the work of every supernode and of its subtree.
+    explicit DrevoDela(const redkiRazcep& r);
+    // The heaviest subtree split (its root goes above) until none holds more
+    // than meja; returns the roots of the rest.
+    std::priority_queue<std::pair<double, long>> razdeli(double meja);
+    // The roots with a large panel taken above too; returns the subtrees'
+    // roots with their work.
+    std::vector<std::pair<double, long>> koreni(std::priority_queue<std::pair<double, long>>& kup);
+
+    std::vector<double> W, lastno;        // work of each subtree, and of its root alone
+    std::vector<long> oce, prvi, brat;    // parent (-1: a root), first child, next sibling
+    std::vector<char> zgoraj;             // supernodes above the subtrees
+    double vse = 0;                       // the work of the whole tree
+};
+
+redkiRazcep::DrevoDela::DrevoDela(const redkiRazcep& r)
+{
+    const long ns = static_cast<long>(r.Sf_.size()) - 1;
+    W.assign(static_cast<std::size_t>(ns), 0.0);
+    lastno.assign(static_cast<std::size_t>(ns), 0.0);
+    oce.assign(static_cast<std::size_t>(ns), -1);
+    prvi.assign(static_cast<std::size_t>(ns), -1);
+    brat.assign(static_cast<std::size_t>(ns), -1);
+    for (long s = 0; s < ns; ++s) {
+        const long nc = r.Sf_[s + 1] - r.Sf_[s], ld = r.Rp_[s + 1] - r.Rp_[s];
+        lastno[s] = static_cast<double>(ld) * static_cast<double>(ld) * static_cast<double>(nc);
+        W[s] += lastno[s];
+        if (ld > nc) {
+            const long p = r.Sup_[r.Rs_[r.Rp_[s] + nc]];
+            oce[s] = p;
+            W[p] += W[s];
+            brat[s] = prvi[p];
+            prvi[p] = s;
+        } else {
+            vse += W[s];
+        }
+    }
+}
+
+std::priority_queue<std::pair<double, long>> redkiRazcep::DrevoDela::razdeli(double meja)
+{
+    const long ns = static_cast<long>(W.size());
+    std::priority_queue<std::pair<double, long>> kup;
+    for (long s = 0; s < ns; ++s)
+        if (oce[s] < 0) kup.push({W[s], s});
+    zgoraj.assign(static_cast<std::size_t>(ns), 0);
+    while (!kup.empty() && kup.top().first > meja) {
+        const long h = kup.top().second;
+        kup.pop();
+        zgoraj[h] = 1;
+        for (long c = prvi[h]; c != -1; c = brat[c]) kup.push({W[c], c});
+    }
+    return kup;
+}
+
+// A supernode with a large panel stays above the subtrees too: there both
+// threads share its panel, which a thread of its own would read beside
+// another large panel, the two crowding each other out of the cache.
+std::vector<std::pair<double, long>> redkiRazcep::DrevoDela::koreni(std::priority_queue<std::pair<double, long>>& kup)
+{
+    std::vector<std::pair<double, long>> k;
+    std::vector<long> sklad;
+    for (; !kup.empty(); kup.pop()) sklad.push_back(kup.top().second);
+    while (!sklad.empty()) {
+        const long h = sklad.back();
+        sklad.pop_back();
+        if (lastno[h] <= kVelikPanel) {
+            k.push_back({W[h], h});
+            continue;
+        }
+        zgoraj[h] = 1;
+        for (long c = prvi[h]; c != -1; c = brat[c]) sklad.push_back(c);
+    }
+    return k;
+}
+
 void redkiRazcep::poddrevesa(int nt)
 {
     // The heaviest subtree is split (its root goes above, to the shared
@@ -349,64 +429,28 @@ void redkiRazcep::poddrevesa(int nt)
     PodKonec_.clear();
     PodDelo_ = 0;
     if (nt < 2 || ns < 2) return;
-    std::vector<double> W(static_cast<std::size_t>(ns), 0.0), lastno(static_cast<std::size_t>(ns), 0.0);
-    std::vector<long> oce(static_cast<std::size_t>(ns), -1), prvi(static_cast<std::size_t>(ns), -1),
-        brat(static_cast<std::size_t>(ns), -1);
-    double vse = 0;
-    for (long s = 0; s < ns; ++s) {
-        const long nc = Sf_[s + 1] - Sf_[s], ld = Rp_[s + 1] - Rp_[s];
-        lastno[s] = static_cast<double>(ld) * static_cast<double>(ld) * static_cast<double>(nc);
-        W[s] += lastno[s];
-        if (ld > nc) {
-            const long p = Sup_[Rs_[Rp_[s] + nc]];
-            oce[s] = p;
-            W[p] += W[s];
-            brat[s] = prvi[p];
-            prvi[p] = s;
-        } else {
-            vse += W[s];
-        }
-    }
-    if (vse < kMaloDela) return;
-    std::priority_queue<std::pair<double, long>> kup;
-    for (long s = 0; s < ns; ++s)
-        if (oce[s] < 0) kup.push({W[s], s});
-    std::vector<char> zgoraj(static_cast<std::size_t>(ns), 0);
-    const double meja = vse / (8.0 * nt);
-    while (!kup.empty() && kup.top().first > meja) {
-        const long h = kup.top().second;
-        kup.pop();
-        zgoraj[h] = 1;
-        for (long c = prvi[h]; c != -1; c = brat[c]) kup.push({W[c], c});
-    }
-    // A supernode with a large panel stays above the subtrees too: there
-    // both threads share its panel, which a thread of its own would read
-    // beside another large panel, the two crowding each other out of the
-    // cache.
-    std::vector<std::pair<double, long>> koreni;
-    std::vector<long> sklad;
-    for (; !kup.empty(); kup.pop()) sklad.push_back(kup.top().second);
-    while (!sklad.empty()) {
-        const long h = sklad.back();
-        sklad.pop_back();
-        if (lastno[h] <= kVelikPanel) {
-            koreni.push_back({W[h], h});
-            continue;
-        }
-        zgoraj[h] = 1;
-        for (long c = prvi[h]; c != -1; c = brat[c]) sklad.push_back(c);
-    }
-    // Subtrees heaviest first; a subtree's supernodes inherit its number
-    // from their parent (parents come after their children).
+    DrevoDela drevo(*this);
+    if (drevo.vse < kMaloDela) return;
+    std::priority_queue<std::pair<double, long>> kup = drevo.razdeli(drevo.vse / (8.0 * nt));
+    std::vector<std::pair<double, long>> koreni = drevo.koreni(kup);
+    // Subtrees heaviest first.
     std::sort(koreni.begin(), koreni.end(), std::greater<>());
     if (koreni.size() < 2) return;
+    stevilciPoddrevesa(drevo, koreni);
+}
+
+// Every subtree numbered (heaviest first) with its supernodes, which inherit
+// its number from their parent (parents come after their children).
+void redkiRazcep::stevilciPoddrevesa(const DrevoDela& drevo, const std::vector<std::pair<double, long>>& koreni)
+{
+    const long ns = static_cast<long>(Sf_.size()) - 1;
     for (std::size_t g = 0; g < koreni.size(); ++g) {
         Grupa_[koreni[g].second] = static_cast<long>(g);
         PodKonec_.push_back(Sf_[koreni[g].second + 1]);
         PodDelo_ += koreni[g].first;
     }
     for (long s = ns - 1; s >= 0; --s)
-        if (!zgoraj[s] && Grupa_[s] < 0 && oce[s] >= 0) Grupa_[s] = Grupa_[oce[s]];
+        if (!drevo.zgoraj[s] && Grupa_[s] < 0 && drevo.oce[s] >= 0) Grupa_[s] = Grupa_[drevo.oce[s]];
     const long ng = static_cast<long>(koreni.size());
     PodP_.assign(static_cast<std::size_t>(ng) + 1, 0);
     for (long s = 0; s < ns; ++s)
@@ -477,10 +521,35 @@ void redkiRazcep::preveriVzorec(const redkaSimetricna& A) const
 long redkiRazcep::razcep(const redkaSimetricna& A)
 {
     preveriVzorec(A);
-    const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
+    const long ns = static_cast<long>(Sf_.size()) - 1;
     nicelni_.clear();
     inverz_ = false;
     zadnjiStolpec_ = -1;
+    const std::vector<real> akk = sestavi(A);
+    const int nt = niti();
+    if (nitiDelitve_ != nt) poddrevesa(nt);
+    std::vector<long> nic;  // places of the zero pivots
+    Delovni d;
+    if (PodKonec_.empty()) {
+        // Right-looking by supernodes: when supernode s comes, every update
+        // from the supernodes before it is in its panel.
+        for (long s = 0; s < ns; ++s) {
+            razcepiPanel(s, akk, nt, d, nic);
+            posodobi(s, Sf_[s + 1] - Sf_[s], nt, d);
+        }
+    } else {
+        razcepPoPoddrevesih(akk, nt, d, nic);
+    }
+    for (long k : nic) nicelni_.push_back(P_[k]);
+    razcepljena_ = true;
+    return static_cast<long>(nicelni_.size());
+}
+
+// The panels cleared and A's entries added into them; returns A's diagonal
+// by pivots.
+std::vector<real> redkiRazcep::sestavi(const redkaSimetricna& A)
+{
+    const long n = n_;
     if (!LxPrazen_) {
         // Cleared by blocks on the threads (a factor of gigabytes).
         constexpr long kKos = long{1} << 20;
@@ -496,101 +565,119 @@ long redkiRazcep::razcep(const redkaSimetricna& A)
             Lx_[Cx_[q]] += A.Ax[Cm_[q]];
             if (Ci_[q] == k) akk[k] += A.Ax[Cm_[q]];
         }
-    const int nt = niti();
-    if (nitiDelitve_ != nt) poddrevesa(nt);
-    std::vector<long> nic;  // places of the zero pivots
-    Delovni d;
-    const long ng = static_cast<long>(PodKonec_.size());
-    if (ng == 0) {
-        // Right-looking by supernodes: when supernode s comes, every update
-        // from the supernodes before it is in its panel.
-        for (long s = 0; s < ns; ++s) {
-            razcepiPanel(s, akk, nt, d, nic);
-            posodobi(s, Sf_[s + 1] - Sf_[s], nt, d);
-        }
-    } else {
-        // The subtrees first, each by one thread: every supernode of a
-        // subtree factored and its updates made within the subtree.  Then,
-        // in the order of the supernodes, the updates of the subtrees to the
-        // supernodes above them, and those supernodes themselves.  Every
-        // entry gets its updates in the same order as above, so the digits
-        // are the same.
-        std::vector<std::vector<long>> nicG(static_cast<std::size_t>(ng));
-        std::vector<long> meja(static_cast<std::size_t>(ns), 0);
-        Vzporedno(ng, PodDelo_, nt, [&](long g) {
-            Delovni dg;
-            for (long p = PodP_[g]; p < PodP_[g + 1]; ++p) {
-                const long s = PodS_[p], nc = Sf_[s + 1] - Sf_[s], ld = Rp_[s + 1] - Rp_[s];
-                const long* R = Rs_.data() + Rp_[s];
-                const long m = std::lower_bound(R + nc, R + ld, PodKonec_[g]) - R;
-                meja[s] = m;
-                razcepiPanel(s, akk, 1, dg, nicG[g]);
-                posodobi(s, nc, 1, dg, m);
-            }
-        });
-        for (const auto& v : nicG) nic.insert(nic.end(), v.begin(), v.end());
-        for (long s = 0; s < ns; ++s) {
-            const long nc = Sf_[s + 1] - Sf_[s], ld = Rp_[s + 1] - Rp_[s];
-            if (Grupa_[s] < 0) {
-                razcepiPanel(s, akk, nt, d, nic);
-                posodobi(s, nc, nt, d);
-                continue;
-            }
-            if (meja[s] == ld) continue;
-            const real* X = Lx_.data() + Xp_[s];
-            Vsaj(d.Lv, ld * nc);
-            for (long c = 0; c < nc; ++c)
-                for (long r = meja[s]; r < ld; ++r) d.Lv[r * nc + c] = X[c * ld + r];
-            d.pari = nc >= kPari;
-            if (d.pari) {
-                Vsaj(d.Lvd, ld * nc);
-                for (long q = meja[s] * nc; q < ld * nc; ++q) d.pari = razcepi(d.Lv[q], d.Lvd[q]) && d.pari;
-            }
-            posodobi(s, meja[s], nt, d);
-        }
-        std::sort(nic.begin(), nic.end());
-    }
-    for (long k : nic) nicelni_.push_back(P_[k]);
-    razcepljena_ = true;
-    return static_cast<long>(nicelni_.size());
+    return akk;
 }
 
-void redkiRazcep::razcepiPanel(long s, const std::vector<real>& akk, int nt, Delovni& d, std::vector<long>& nic)
+// The subtrees first, each by one thread: every supernode of a subtree
+// factored and its updates made within the subtree.  Then, in the order of
+// the supernodes, the updates of the subtrees to the supernodes above them,
+// and those supernodes themselves.  Every entry gets its updates in the same
+// order as on one thread, so the digits are the same.
+void redkiRazcep::razcepPoPoddrevesih(const std::vector<real>& akk, int nt, Delovni& d, std::vector<long>& nic)
 {
-    const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
-    real* X = Lx_.data() + Xp_[s];
-    // The panel is also kept by rows (Lv), so that every sum below runs
-    // along contiguous memory into one accumulator.
-    std::vector<real>& Lv = d.Lv;
-    std::vector<real>& w = d.w;
-    Vsaj(Lv, ld * nc);
-    Vsaj(w, nc);
-    // Lv and w also as pairs of doubles while every value has its pair.
-    bool pari = nc >= kPari;
+    const long ns = static_cast<long>(Sf_.size()) - 1;
+    const long ng = static_cast<long>(PodKonec_.size());
+    std::vector<std::vector<long>> nicG(static_cast<std::size_t>(ng));
+    std::vector<long> meja(static_cast<std::size_t>(ns), 0);
+    Vzporedno(ng, PodDelo_, nt, [&](long g) {
+        Delovni dg;
+        for (long p = PodP_[g]; p < PodP_[g + 1]; ++p) {
+            const long s = PodS_[p], nc = Sf_[s + 1] - Sf_[s], ld = Rp_[s + 1] - Rp_[s];
+            const long* R = Rs_.data() + Rp_[s];
+            const long m = std::lower_bound(R + nc, R + ld, PodKonec_[g]) - R;
+            meja[s] = m;
+            razcepiPanel(s, akk, 1, dg, nicG[g]);
+            posodobi(s, nc, 1, dg, m);
+        }
+    });
+    for (const auto& v : nicG) nic.insert(nic.end(), v.begin(), v.end());
+    for (long s = 0; s < ns; ++s) {
+        const long nc = Sf_[s + 1] - Sf_[s], ld = Rp_[s + 1] - Rp_[s];
+        if (Grupa_[s] < 0) {
+            razcepiPanel(s, akk, nt, d, nic);
+            posodobi(s, nc, nt, d);
+            continue;
+        }
+        if (meja[s] == ld) continue;
+        vrsticeNadPoddrevesom(s, meja[s], d);
+        posodobi(s, meja[s], nt, d);
+    }
+    std::sort(nic.begin(), nic.end());
+}
+
+// The rows od.. of a factored supernode s of a subtree, which lie above the
+// subtree, into d.Lv (and their pairs) for its updates there.
+void redkiRazcep::vrsticeNadPoddrevesom(long s, long od, Delovni& d) const
+{
+    const long nc = Sf_[s + 1] - Sf_[s], ld = Rp_[s + 1] - Rp_[s];
+    const real* X = Lx_.data() + Xp_[s];
+    Vsaj(d.Lv, ld * nc);
+    for (long c = 0; c < nc; ++c)
+        for (long r = od; r < ld; ++r) d.Lv[r * nc + c] = X[c * ld + r];
+    d.pari = nc >= kPari;
+    if (d.pari) {
+        Vsaj(d.Lvd, ld * nc);
+        for (long q = od * nc; q < ld * nc; ++q) d.pari = razcepi(d.Lv[q], d.Lvd[q]) && d.pari;
+    }
+}
+
+// L D L' of a supernode's panel column by column, each column first updated
+// by the columns before it (two rows at a time).  Step c of the threads (see
+// Zaporedno) divides the rows below c by the pivot of column c - 1 and
+// updates column c in them; closing it takes column c's pivot and divides
+// row c + 1, whose row of L then scales the next update.  Step nc only
+// divides.  Every value gets the operations of a column at a time in the
+// same order.  The panel is also kept by rows (d.Lv), so that every sum runs
+// along contiguous memory into one accumulator.
+struct redkiRazcep::RazcepPanela {
+    RazcepPanela(redkiRazcep& r, long s, const std::vector<real>& akk, Delovni& d, std::vector<long>& nic);
+    // The steps, on nt threads where the panel has the work for them; then
+    // d.pari says whether d.Lvd holds the panel's rows.
+    void koraki(int nt);
+
+private:
+    // Row t's entry of column k - 1 divided, as a pair too; false where the
+    // pair does not give it.
+    bool vrstica(long k, long t, real piv);
+    // Task i of step k: its rows divided, and column k updated in them.
+    void korak(long k, long i);
+    // The close of step c: column c's pivot, and row c + 1 of L divided and
+    // scaled for the update of column c + 1.
+    void zapri(long c);
+
+    std::vector<real>& D;
+    const std::vector<real>& akk;
+    Delovni& d;
+    std::vector<long>& nic;
+    const long f, nc, ld;
+    real* const X;
+    bool pari;                      // d.Lv and d.w also as pairs of doubles
+    std::atomic<bool> brezParov;    // some value without its pair
+    // Tasks of every step, and rows of a task of every step.
+    std::vector<long> koliko, vrstic;
+};
+
+redkiRazcep::RazcepPanela::RazcepPanela(redkiRazcep& r, long s, const std::vector<real>& akk, Delovni& d,
+                                        std::vector<long>& nic)
+    : D(r.D_), akk(akk), d(d), nic(nic), f(r.Sf_[s]), nc(r.Sf_[s + 1] - f), ld(r.Rp_[s + 1] - r.Rp_[s]),
+      X(r.Lx_.data() + r.Xp_[s]), pari(nc >= kPari), brezParov(!pari)
+{
+    Vsaj(d.Lv, ld * nc);
+    Vsaj(d.w, nc);
+    // d.Lv and d.w also as pairs of doubles while every value has its pair.
     if (pari) {
         Vsaj(d.Lvd, ld * nc);
         Vsaj(d.wd, nc);
     }
-    // L D L' of the panel column by column, each column first updated by
-    // the columns before it (two rows at a time).  Step c of the threads
-    // (see Zaporedno) divides the rows below c by the pivot of column c - 1
-    // and updates column c in them; closing it takes column c's pivot and
-    // divides row c + 1, whose row of L then scales the next update.  Step
-    // nc only divides.  Every value gets the operations of a column at a
-    // time in the same order.
-    std::atomic<bool> brezParov{!pari};   // some value without its pair
-    auto vrstica = [&](long k, long t, real piv) {
-        // Row t's entry of column k - 1 divided, as a pair too; false where
-        // the pair does not give it.
-        if (k == 0 || t <= k) return true;
-        const long q = t * nc + k - 1;
-        Lv[q] = X[(k - 1) * ld + t] /= piv;
-        return !pari || razcepi(Lv[q], d.Lvd[q]);
-    };
+}
+
+void redkiRazcep::RazcepPanela::koraki(int nt)
+{
     // A task of a step takes rows for some kZrno multiplications (an even
     // number of them), and a panel of little work stays on one thread.
     constexpr long kZrno = 8192;
-    std::vector<long> koliko(static_cast<std::size_t>(nc) + 1), vrstic(static_cast<std::size_t>(nc) + 1);
+    koliko.resize(static_cast<std::size_t>(nc) + 1);
+    vrstic.resize(static_cast<std::size_t>(nc) + 1);
     for (long k = 0; k <= nc; ++k) {
         const long v = 2 * std::max(1L, kZrno / (2 * std::max(k, 1L)));
         vrstic[static_cast<std::size_t>(k)] = v;
@@ -598,69 +685,151 @@ void redkiRazcep::razcepiPanel(long s, const std::vector<real>& akk, int nt, Del
     }
     const double delo = static_cast<double>(ld) * static_cast<double>(nc) * static_cast<double>(nc) / 2;
     vzporedno::Zaporedno(
-        koliko, delo, delo >= kDeloPanela ? nt : 1,
-        [&](long k, long i) {
-            const long r0 = k + i * vrstic[static_cast<std::size_t>(k)];
-            const long r1 = std::min(ld, r0 + vrstic[static_cast<std::size_t>(k)]);
-            const real piv = D_[f + k - 1];
-            bool par = true;
-            for (long t = r0; t < r1; ++t) par = vrstica(k, t, piv) && par;
-            if (!par) brezParov.store(true, std::memory_order_relaxed);
-            if (k == nc) return;
-            par = par && !brezParov.load(std::memory_order_relaxed);
-            real* kol = X + k * ld;
-            auto vsote = [&](const auto* W, const auto* Y) {
-                long r = r0;
-                for (; r + 1 < r1; r += 2) {
-                    real v0, v1;
-                    Skalarna2(W, Y + r * nc, Y + (r + 1) * nc, k, v0, v1);
-                    kol[r] -= v0;
-                    kol[r + 1] -= v1;
-                }
-                if (r < r1) kol[r] -= Skalarna(W, Y + r * nc, k);
-            };
-            if (par)
-                vsote(d.wd.data(), d.Lvd.data());
-            else
-                vsote(w.data(), Lv.data());
-        },
-        [&](long c) {
-            if (c == nc) return;
-            real* kol = X + c * ld;
-            real piv = kol[c];
-            const real a = akk[f + c];
-            if (!std::isfinite(piv) || a <= 0 || piv <= TOL_PIVOT * a) {
-                nic.push_back(f + c);
-                piv = a > 1 ? a : 1.0L;  // also when a is not a number
-            }
-            D_[f + c] = piv;
-            if (c + 1 >= ld) return;
-            // Row c + 1 of L divided, and scaled for the update of column
-            // c + 1.
-            const long q = (c + 1) * nc + c;
-            Lv[q] = kol[c + 1] /= piv;
-            bool par = !pari || razcepi(Lv[q], d.Lvd[q]);
-            if (c + 1 < nc) {
-                for (long j = 0; j <= c; ++j) w[j] = Lv[(c + 1) * nc + j] * D_[f + j];
-                if (pari)
-                    for (long j = 0; j <= c; ++j) par = razcepi(w[j], d.wd[j]) && par;
-            }
-            if (!par) brezParov.store(true, std::memory_order_relaxed);
-        });
+        koliko, delo, delo >= kDeloPanela ? nt : 1, [this](long k, long i) { korak(k, i); },
+        [this](long c) { zapri(c); });
     pari = pari && !brezParov.load();
     d.pari = pari;
 }
 
+bool redkiRazcep::RazcepPanela::vrstica(long k, long t, real piv)
+{
+    if (k == 0 || t <= k) return true;
+    const long q = t * nc + k - 1;
+    d.Lv[q] = X[(k - 1) * ld + t] /= piv;
+    return !pari || razcepi(d.Lv[q], d.Lvd[q]);
+}
+
+void redkiRazcep::RazcepPanela::korak(long k, long i)
+{
+    const long r0 = k + i * vrstic[static_cast<std::size_t>(k)];
+    const long r1 = std::min(ld, r0 + vrstic[static_cast<std::size_t>(k)]);
+    const real piv = D[f + k - 1];
+    bool par = true;
+    for (long t = r0; t < r1; ++t) par = vrstica(k, t, piv) && par;
+    if (!par) brezParov.store(true, std::memory_order_relaxed);
+    if (k == nc) return;
+    par = par && !brezParov.load(std::memory_order_relaxed);
+    real* kol = X + k * ld;
+    auto vsote = [&](const auto* W, const auto* Y) {
+        long r = r0;
+        for (; r + 1 < r1; r += 2) {
+            real v0, v1;
+            Skalarna2(W, Y + r * nc, Y + (r + 1) * nc, k, v0, v1);
+            kol[r] -= v0;
+            kol[r + 1] -= v1;
+        }
+        if (r < r1) kol[r] -= Skalarna(W, Y + r * nc, k);
+    };
+    if (par)
+        vsote(d.wd.data(), d.Lvd.data());
+    else
+        vsote(d.w.data(), d.Lv.data());
+}
+
+void redkiRazcep::RazcepPanela::zapri(long c)
+{
+    if (c == nc) return;
+    real* kol = X + c * ld;
+    real piv = kol[c];
+    const real a = akk[f + c];
+    if (!std::isfinite(piv) || a <= 0 || piv <= TOL_PIVOT * a) {
+        nic.push_back(f + c);
+        piv = a > 1 ? a : 1.0L;  // also when a is not a number
+    }
+    D[f + c] = piv;
+    if (c + 1 >= ld) return;
+    std::vector<real>& Lv = d.Lv;
+    std::vector<real>& w = d.w;
+    const long q = (c + 1) * nc + c;
+    Lv[q] = kol[c + 1] /= piv;
+    bool par = !pari || razcepi(Lv[q], d.Lvd[q]);
+    if (c + 1 < nc) {
+        for (long j = 0; j <= c; ++j) w[j] = Lv[(c + 1) * nc + j] * D[f + j];
+        if (pari)
+            for (long j = 0; j <= c; ++j) par = razcepi(w[j], d.wd[j]) && par;
+    }
+    if (!par) brezParov.store(true, std::memory_order_relaxed);
+}
+
+void redkiRazcep::razcepiPanel(long s, const std::vector<real>& akk, int nt, Delovni& d, std::vector<long>& nic)
+{
+    RazcepPanela p(*this, s, akk, d, nic);
+    p.koraki(nt);
+}
+
+namespace {
+// The target of a task of the update: the column tc of the panel's row bb
+// and, where dva, the column tc1 of row bb + 1; the rows of the panel from
+// row b (the first of the run) on are at rl[r - b] in both.
+struct CiljPosodobitve {
+    real* tc;
+    real* tc1;
+    const long* rl;
+    long b, bb;
+    bool dva;
+};
+
+// The sums over the rows Y of a panel of nc columns and ld rows (d.Lv or its
+// pairs) with the scaled rows W of the target columns, taken from them.
+template <typename T>
+inline void OdstejVsote(const T* W, const T* Y, long nc, long ld, const CiljPosodobitve& c)
+{
+    real* const tc = c.tc;
+    real* const tc1 = c.tc1;
+    const long* const rl = c.rl;
+    const long b = c.b, bb = c.bb;
+    if (!c.dva) {
+        long r = bb;
+        for (; r + 1 < ld; r += 2) {
+            real v0, v1;
+            Skalarna2(W, Y + r * nc, Y + (r + 1) * nc, nc, v0, v1);
+            tc[rl[r - b]] -= v0;
+            tc[rl[r + 1 - b]] -= v1;
+        }
+        if (r < ld) tc[rl[r - b]] -= Skalarna(W, Y + r * nc, nc);
+        return;
+    }
+    const T* w0 = W;
+    const T* w1 = W + nc;
+    tc[rl[0 + bb - b]] -= Skalarna(w0, Y + bb * nc, nc);
+    long r = bb + 1;
+    for (; r + 1 < ld; r += 2) {
+        real v00, v01, v10, v11;
+        Skalarna22(w0, w1, Y + r * nc, Y + (r + 1) * nc, nc, v00, v01, v10, v11);
+        tc[rl[r - b]] -= v00;
+        tc[rl[r + 1 - b]] -= v01;
+        tc1[rl[r - b]] -= v10;
+        tc1[rl[r + 1 - b]] -= v11;
+    }
+    if (r < ld) {
+        real v0, v1;
+        Skalarna2(Y + r * nc, w0, w1, nc, v0, v1);
+        tc[rl[r - b]] -= v0;
+        tc1[rl[r - b]] -= v1;
+    }
+}
+}  // namespace
+
 void redkiRazcep::posodobi(long s, long od, int nt, Delovni& d, long doo)
 {
-    const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
+    const long nc = Sf_[s + 1] - Sf_[s], ld = Rp_[s + 1] - Rp_[s];
     if (doo < 0) doo = ld;
     if (od >= doo) return;
-    const long* R = Rs_.data() + Rp_[s];
-    const std::vector<real>& Lv = d.Lv;
     // Update of the later columns in the panel's rows, one run of them
     // (the columns of one supernode t) at a time, two target columns at a
     // time: every pair writes its own two columns.
+    tekiPosodobitve(s, od, doo, d);
+    const double delo = static_cast<double>(ld - od) * static_cast<double>(ld - od) * nc / 2;
+    const bool pari = d.pari && nc >= kPari;
+    Vzporedno(static_cast<long>(d.naloge.size()), delo, nt, [&](long i) { posodobiStolpca(s, i, pari, d); });
+}
+
+// The runs of s's rows od..doo in the later supernodes, and a task for every
+// pair of target columns in them.
+void redkiRazcep::tekiPosodobitve(long s, long od, long doo, Delovni& d) const
+{
+    const long ld = Rp_[s + 1] - Rp_[s];
+    const long* R = Rs_.data() + Rp_[s];
     auto& teki = d.teki;
     auto& rel = d.rel;
     auto& relVse = d.relVse;
@@ -683,65 +852,38 @@ void redkiRazcep::posodobi(long s, long od, int nt, Delovni& d, long doo)
         }
         b = b1;
     }
-    const double delo = static_cast<double>(ld - od) * static_cast<double>(ld - od) * nc / 2;
-    const bool pari = d.pari && nc >= kPari;
-    Vzporedno(static_cast<long>(naloge.size()), delo, nt, [&](long i) {
-        thread_local std::vector<real> wt;
-        thread_local std::vector<dvojna> wtd;
-        wt.resize(static_cast<std::size_t>(2 * nc));
-        const Delovni::Tek& tek = teki[tekNaloge[static_cast<std::size_t>(i)]];
-        const long bb = naloge[static_cast<std::size_t>(i)], b = tek.b, t = tek.t;
-        const long ldt = Rp_[t + 1] - Rp_[t];
-        const long* rl = relVse.data() + tek.rel;
-        const bool dva = bb + 1 < tek.b1;
-        for (long j = 0; j < nc; ++j) wt[j] = Lv[bb * nc + j] * D_[f + j];
-        if (dva)
-            for (long j = 0; j < nc; ++j) wt[nc + j] = Lv[(bb + 1) * nc + j] * D_[f + j];
-        real* tc = Lx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
-        real* tc1 = dva ? Lx_.data() + Xp_[t] + (R[bb + 1] - Sf_[t]) * ldt : nullptr;
-        // The sums over the rows Y of the panel (Lv or its pairs) with the
-        // scaled rows W of the target columns.
-        auto vsote = [&](const auto* W, const auto* Y) {
-            if (!dva) {
-                long r = bb;
-                for (; r + 1 < ld; r += 2) {
-                    real v0, v1;
-                    Skalarna2(W, Y + r * nc, Y + (r + 1) * nc, nc, v0, v1);
-                    tc[rl[r - b]] -= v0;
-                    tc[rl[r + 1 - b]] -= v1;
-                }
-                if (r < ld) tc[rl[r - b]] -= Skalarna(W, Y + r * nc, nc);
-                return;
-            }
-            const auto* w0 = W;
-            const auto* w1 = W + nc;
-            tc[rl[0 + bb - b]] -= Skalarna(w0, Y + bb * nc, nc);
-            long r = bb + 1;
-            for (; r + 1 < ld; r += 2) {
-                real v00, v01, v10, v11;
-                Skalarna22(w0, w1, Y + r * nc, Y + (r + 1) * nc, nc, v00, v01, v10, v11);
-                tc[rl[r - b]] -= v00;
-                tc[rl[r + 1 - b]] -= v01;
-                tc1[rl[r - b]] -= v10;
-                tc1[rl[r + 1 - b]] -= v11;
-            }
-            if (r < ld) {
-                real v0, v1;
-                Skalarna2(Y + r * nc, w0, w1, nc, v0, v1);
-                tc[rl[r - b]] -= v0;
-                tc1[rl[r - b]] -= v1;
-            }
-        };
-        bool par = pari;
-        if (par) {
-            wtd.resize(static_cast<std::size_t>(2 * nc));
-            for (long j = 0; j < (dva ? 2 * nc : nc); ++j) par = razcepi(wt[j], wtd[j]) && par;
-        }
-        if (par)
-            vsote(wtd.data(), d.Lvd.data());
-        else
-            vsote(wt.data(), Lv.data());
-    });
+}
+
+// Task i of s's update: its one or two target columns, with pairs of
+// doubles where pari and every scaled value has its pair.
+void redkiRazcep::posodobiStolpca(long s, long i, bool pari, const Delovni& d)
+{
+    const long f = Sf_[s], nc = Sf_[s + 1] - f, ld = Rp_[s + 1] - Rp_[s];
+    const long* R = Rs_.data() + Rp_[s];
+    const std::vector<real>& Lv = d.Lv;
+    thread_local std::vector<real> wt;
+    thread_local std::vector<dvojna> wtd;
+    wt.resize(static_cast<std::size_t>(2 * nc));
+    const Delovni::Tek& tek = d.teki[d.tekNaloge[static_cast<std::size_t>(i)]];
+    const long bb = d.naloge[static_cast<std::size_t>(i)], b = tek.b, t = tek.t;
+    const long ldt = Rp_[t + 1] - Rp_[t];
+    const long* rl = d.relVse.data() + tek.rel;
+    const bool dva = bb + 1 < tek.b1;
+    for (long j = 0; j < nc; ++j) wt[j] = Lv[bb * nc + j] * D_[f + j];
+    if (dva)
+        for (long j = 0; j < nc; ++j) wt[nc + j] = Lv[(bb + 1) * nc + j] * D_[f + j];
+    real* tc = Lx_.data() + Xp_[t] + (R[bb] - Sf_[t]) * ldt;
+    real* tc1 = dva ? Lx_.data() + Xp_[t] + (R[bb + 1] - Sf_[t]) * ldt : nullptr;
+    const CiljPosodobitve cilj{tc, tc1, rl, b, bb, dva};
+    bool par = pari;
+    if (par) {
+        wtd.resize(static_cast<std::size_t>(2 * nc));
+        for (long j = 0; j < (dva ? 2 * nc : nc); ++j) par = razcepi(wt[j], wtd[j]) && par;
+    }
+    if (par)
+        OdstejVsote(wtd.data(), d.Lvd.data(), nc, ld, cilj);
+    else
+        OdstejVsote(wt.data(), Lv.data(), nc, ld, cilj);
 }
 
 void redkiRazcep::resi(std::vector<real>& b) const

@@ -125,15 +125,31 @@ private:
     // threads: Grupa_[s] is the subtree of supernode s, or -1 for the
     // supernodes above them, which share their large panels instead.
     void poddrevesa(int nt);
+    // Its phases: the tree weighted by work and split, and the subtrees
+    // numbered from their roots.
+    struct DrevoDela;
+    void stevilciPoddrevesa(const DrevoDela& drevo, const std::vector<std::pair<double, long>>& koreni);
     // The working memory of one thread of the factorisation.
     struct Delovni;
+    // The phases of razcep: A's values in the panels, and the factorisation
+    // by subtrees on the threads with the rows of their supernodes above
+    // them gathered for the updates there.
+    std::vector<real> sestavi(const redkaSimetricna& A);
+    void razcepPoPoddrevesih(const std::vector<real>& akk, int nt, Delovni& d, std::vector<long>& nic);
+    void vrsticeNadPoddrevesom(long s, long od, Delovni& d) const;
     // The panel of supernode s factored (its updates already in it), with
     // its transpose in d.Lv and the places of its zero pivots in nic.
     void razcepiPanel(long s, const std::vector<real>& akk, int nt, Delovni& d, std::vector<long>& nic);
+    // Its steps and their closes on the threads.
+    struct RazcepPanela;
     // The updates of s to the later columns in its rows od..doo (od = the
     // number of s's columns, doo = -1: all of them); d.Lv holds s's rows
     // from od on.
     void posodobi(long s, long od, int nt, Delovni& d, long doo = -1);
+    // Its phases: the runs of the rows with a task for every pair of target
+    // columns, and one task.
+    void tekiPosodobitve(long s, long od, long doo, Delovni& d) const;
+    void posodobiStolpca(long s, long i, bool pari, const Delovni& d);
     // The inverse on the pattern in the panel of supernode s (every later
     // supernode in its rows done).
     void inverzPanela(long s, int nt, std::vector<real>& G, std::vector<long>& rel);

@@ -36,6 +36,76 @@ void PreveriImenaTock(CTerObsZbirka& TO, unsigned short dim)
                     NivexError(BesediloF(Besedilo::NapakaTockaNiVSeznamu, set.Zapis(i).c_str(), set.PTS(i, c).c_str()));
     }
 }
+
+// The data file as it is read, with the positions of its line ends, so that
+// each record knows its line.
+struct BranjePodatkov {
+    std::istringstream& in;
+    std::vector<std::size_t> konci;
+
+    explicit BranjePodatkov(std::istringstream& vir) : in(vir)
+    {
+        const std::string& t = in.str();
+        for (std::size_t k = t.find('\n'); k != std::string::npos; k = t.find('\n', k + 1)) konci.push_back(k);
+    }
+    // The line of the word just read (tellg is -1 after the last word of the file).
+    long VrsticaBesede()
+    {
+        const std::streamoff za = in.tellg();
+        return VrsticaNa(konci, (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - 1);
+    }
+};
+
+// A block of covariances (its leading word just read), to the end of its line.
+void BeriKovBlokPodatkov(BranjePodatkov& branje, CTerObsZbirka& TO, unsigned short dim)
+{
+    const long vrstica = branje.VrsticaBesede();
+    TO.kovBloki.push_back(BeriKovBlok(
+        [&](std::string& w, long& kje) {
+            if (!BeriBesedo(branje.in, w) || w == "*K") return false;
+            kje = branje.VrsticaBesede();
+            return true;
+        },
+        vrstica, dim));
+    std::string ostanek;
+    std::getline(branje.in, ostanek);
+    PreveriOstanekKovBloka(ostanek, TO.kovBloki.back());
+}
+
+// A record of kind v (its leading word just read) into the next place of its
+// set, refused where the set has no room for it.
+void BeriZapis(BranjePodatkov& branje, const TerObsVrsta& v, CTerObsZbirka& TO,
+               std::array<unsigned long, kTOSetov>& prebranih, CStojisce& stojisce, unsigned short dim)
+{
+    const TerObsSet s = static_cast<TerObsSet>(TerObsIndeks(v));
+    CTerObs& set = TO.Set(s);
+    const unsigned long i = prebranih[s]++;
+    const unsigned long prostor = TerObsSprejme(v, dim) ? set.NObs() : 0;
+    const long vrstica = branje.VrsticaBesede();
+    const std::string zapis =
+        BesediloF(Besedilo::ZacetekZapisa, v.opis,
+                  BesediloF(Besedilo::OznakaZapisaStVrstica, static_cast<long>(i + 1), vrstica).c_str());
+    if (prostor == 0)
+        NivexError(BesediloF(Besedilo::NapakaZapisDimenzija, zapis.c_str(), static_cast<unsigned>(dim),
+                             static_cast<unsigned>(dim)));
+    if (i >= prostor) NivexError(BesediloF(Besedilo::NapakaZapisovVec, zapis.c_str(), prostor));
+    set.SetVrstica(static_cast<long>(i), vrstica);
+    set.ReadObs(branje.in, static_cast<long>(i));
+    stojisce.Zapis(set, static_cast<long>(i), zapis);
+}
+
+// Records the counting pass found but the reading pass did not would stay
+// empty names and zero values in the model.
+void PreveriSteviloZapisov(CTerObsZbirka& TO, const std::array<unsigned long, kTOSetov>& prebranih,
+                           unsigned short dim)
+{
+    for (unsigned s = 0; s < kTOSetov; ++s) {
+        const TerObsVrsta& v = kTerObsVrste[s];
+        const unsigned long n = TO.Set(static_cast<TerObsSet>(s)).NObs();
+        if (v.beri && TerObsSprejme(v, dim) && prebranih[s] < n)
+            NivexError(BesediloF(Besedilo::NapakaZapisovManj, v.opis, prebranih[s], n));
+    }
+}
 }  // namespace
 
 void CGetObs::SetCTerObs(CProcSet& procset, CTerObsZbirka& TO)
@@ -63,12 +133,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
     std::istringstream in;
     if (!BeriPodatke(dataFile, in))
         NivexError(B(Besedilo::NapakaOdpiranjeOpazovanj));
-    // Positions of the line ends, so that each record knows its line.
-    std::vector<std::size_t> konci;
-    {
-        const std::string& t = in.str();
-        for (std::size_t k = t.find('\n'); k != std::string::npos; k = t.find('\n', k + 1)) konci.push_back(k);
-    }
+    BranjePodatkov branje(in);
 
     // Records read into each set; a kind the dimension does not take has no
     // room, so that its records are refused by name instead of being read
@@ -77,63 +142,25 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
     std::string beseda;
     TO.kovBloki.clear();
     CStojisce stojisce;   // instrument and target heights
-    // The line of the word just read (tellg is -1 after the last word of the file).
-    const auto vrsticaBesede = [&]() {
-        const std::streamoff za = in.tellg();
-        return VrsticaNa(konci, (za < 0 ? in.str().size() : static_cast<std::size_t>(za)) - 1);
-    };
     while (BeriBesedo(in, beseda)) {
         if (beseda == "*K") break;
         if (CStojisce::JeVrsticaVisin(beseda)) {
-            const long vrstica = vrsticaBesede();
+            const long vrstica = branje.VrsticaBesede();
             std::string vrsta;
             std::getline(in, vrsta);
             stojisce.Beri(beseda, vrsta, vrstica, dim);
             continue;
         }
         if (JeKovBlok(beseda)) {
-            const long vrstica = vrsticaBesede();
-            TO.kovBloki.push_back(BeriKovBlok(
-                [&](std::string& w, long& kje) {
-                    if (!BeriBesedo(in, w) || w == "*K") return false;
-                    kje = vrsticaBesede();
-                    return true;
-                },
-                vrstica, dim));
-            std::string ostanek;
-            std::getline(in, ostanek);
-            PreveriOstanekKovBloka(ostanek, TO.kovBloki.back());
+            BeriKovBlokPodatkov(branje, TO, dim);
             continue;
         }
-        if (const TerObsVrsta* v = TerObsVrstaZapisa(beseda[0], dim)) {
-            const TerObsSet s = static_cast<TerObsSet>(TerObsIndeks(*v));
-            CTerObs& set = TO.Set(s);
-            const unsigned long i = prebranih[s]++;
-            const unsigned long prostor = TerObsSprejme(*v, dim) ? set.NObs() : 0;
-            const long vrstica = vrsticaBesede();
-            const std::string zapis =
-                BesediloF(Besedilo::ZacetekZapisa, v->opis,
-                          BesediloF(Besedilo::OznakaZapisaStVrstica, static_cast<long>(i + 1), vrstica).c_str());
-            if (prostor == 0)
-                NivexError(BesediloF(Besedilo::NapakaZapisDimenzija, zapis.c_str(), static_cast<unsigned>(dim),
-                                     static_cast<unsigned>(dim)));
-            if (i >= prostor) NivexError(BesediloF(Besedilo::NapakaZapisovVec, zapis.c_str(), prostor));
-            set.SetVrstica(static_cast<long>(i), vrstica);
-            set.ReadObs(in, static_cast<long>(i));
-            stojisce.Zapis(set, static_cast<long>(i), zapis);
-        }
+        if (const TerObsVrsta* v = TerObsVrstaZapisa(beseda[0], dim))
+            BeriZapis(branje, *v, TO, prebranih, stojisce, dim);
         PreskociVrstico(in);
     }
 
-    // Records the counting pass found but this pass did not would stay empty
-    // names and zero values in the model.
-    for (unsigned s = 0; s < kTOSetov; ++s) {
-        const TerObsVrsta& v = kTerObsVrste[s];
-        const unsigned long n = TO.Set(static_cast<TerObsSet>(s)).NObs();
-        if (v.beri && TerObsSprejme(v, dim) && prebranih[s] < n)
-            NivexError(BesediloF(Besedilo::NapakaZapisovManj, v.opis, prebranih[s], n));
-    }
-
+    PreveriSteviloZapisov(TO, prebranih, dim);
     TO.Tocke(dim).SetUniquePTS();
     PreveriImenaTock(TO, dim);
     stojisce.PreveriImena(TO.Tocke(dim));

@@ -494,6 +494,14 @@ const CProcSet::Verjetnost CProcSet::kVerjetnosti[5] = {
 void CProcSet::PrintProcSet(std::ostream& izhod)
 {
     if (izpisSet == 0) return;
+    PrintResitev(izhod);
+    PrintModel(izhod);
+    PrintIzhodi(izhod);
+}
+
+// The dimension, the solution of the system, the estimator and the probabilities.
+void CProcSet::PrintResitev(std::ostream& izhod) const
+{
     const Besedilo vrste[] = {Besedilo::MrezaVisinska, Besedilo::MrezaRavninska, Besedilo::MrezaProstorska};
 
     PodNaslov(izhod, B(Besedilo::PodnaslovDimenzija), 1);
@@ -520,7 +528,12 @@ void CProcSet::PrintProcSet(std::ostream& izhod)
     IzpisNastavitve(izhod, 3);
     for (const Verjetnost& v : kVerjetnosti) izhod << v.oznaka << std::setw(9) << this->*v.p << "\n";
     izhod << "\n\n";
+}
 
+// The parts of the model the settings switch on: velocities, refraction,
+// earth curvature, angles and the influence of the observation errors.
+void CProcSet::PrintModel(std::ostream& izhod) const
+{
     if (XVel != 0) {
         PodNaslov(izhod, B(Besedilo::PodnaslovHitrosti), 1);
         izhod << B(ifVA != 0 ? Besedilo::HitrostiApriori : Besedilo::HitrostiBrezApriori) << "\n";
@@ -549,7 +562,11 @@ void CProcSet::PrintProcSet(std::ostream& izhod)
         PodNaslov(izhod, B(Besedilo::PodnaslovVplivPogreskov), 1);
         izhod << B(Besedilo::SamoPogreski) << "\n\n\n";
     }
+}
 
+// Snooping and the files the run writes besides the report.
+void CProcSet::PrintIzhodi(std::ostream& izhod) const
+{
     if (snoop != 0) {
         PodNaslov(izhod, B(Besedilo::PodnaslovIzlocanje), 1);
         izhod << B(Besedilo::IzlocanjeDa);

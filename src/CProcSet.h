@@ -208,6 +208,10 @@ private:
     void CheckSettings(std::ostream& izhod);
     void CheckCounts(std::ostream& izhod);
     void ResolveConflicts();
+    // The parts of PrintProcSet: the solution, the model, the other outputs.
+    void PrintResitev(std::ostream& izhod) const;
+    void PrintModel(std::ostream& izhod) const;
+    void PrintIzhodi(std::ostream& izhod) const;
     void NeznanaBeseda(const std::string& w, long vrstica, std::ostream& izhod);
     std::vector<NeznanaBesedaVrstica> neznane;
 };
