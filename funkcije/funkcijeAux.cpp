@@ -19,7 +19,7 @@ void KonecFunkcije()
 {
     // Pending console input belongs to nobody once the run is over.
     if (isatty(STDIN_FILENO)) tcflush(STDIN_FILENO, TCIFLUSH);
-    std::cout << B(Besedilo::KnjiznicaPritisniEnter);
+    std::cout << B(Besedilo::PritisniEnter);
     PocakajEnter();
     std::cout.flush();
 }
@@ -27,7 +27,7 @@ void KonecFunkcije()
 std::string NapakaOkvir(const std::string& middle, const std::string& file, long line)
 {
     const std::string zvezde(60, '*');
-    return "\n\n\n" + zvezde + "\n" + B(Besedilo::KnjiznicaNapaka) + "\n" + middle + file + " -> " +
+    return "\n\n\n" + zvezde + "\n" + B(Besedilo::OkvirNapaka) + "\n" + middle + file + " -> " +
            std::to_string(line) + "\n" + zvezde + "\n\n";
 }
 

@@ -45,7 +45,7 @@ std::string NapakaOkvir(const std::string& middle, const std::string& file, long
 // The middle of a library message: the line naming the failing routine
 // (okvir, an entry with one %s for its name) and the message under it.
 std::string NapakaFunkcije(const std::string& funkcija, Besedilo sporocilo,
-                           Besedilo okvir = Besedilo::KnjiznicaFunkcija);
+                           Besedilo okvir = Besedilo::OkvirFunkcija);
 
 // Waits for Enter when standard input is a terminal; returns at once otherwise.
 void PocakajEnter();
