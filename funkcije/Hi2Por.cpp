@@ -25,7 +25,7 @@ bool DobraKIter(real k) { return k >= 1 && k <= kMaxK; }
 real Hi2PorInvF(real p, real k)
 {
     if (!(p >= 0 && p <= 1 && DobraKIter(k)))
-        funkcijeError("Funkcija:   Hi2PorInvF\nNapacna vrednost argumentov (k,x): ", "funkcije/Hi2Por", 35);
+        funkcijeError(NapakaFunkcije("Hi2PorInvF", Besedilo::FunArgumentiKX), "funkcije/Hi2Por", 35);
     if (p == 1) return 1e300;
     return 2 * invincompletegammac(k / 2, 1 - p);
 }
@@ -33,7 +33,7 @@ real Hi2PorInvF(real p, real k)
 real Hi2Porf(real x, real k)
 {
     if (!(x >= 0 && DobraK(k)))
-        funkcijeError("Funkcija:   Hi2Porf\nNapacna vrednost argumentov (k,x): ", "funkcije/Hi2Por", 11);
+        funkcijeError(NapakaFunkcije("Hi2Porf", Besedilo::FunArgumentiKX), "funkcije/Hi2Por", 11);
     if (std::isinf(x)) return 0;
     const real h = k / 2;
     const real c1 = dpow(0.5, h);
@@ -52,13 +52,13 @@ real Hi2Porf(real x, real k)
 real Hi2PorF(real x, real k)
 {
     if (!(x >= 0 && DobraKIter(k)))
-        funkcijeError("Funkcija:   Hi2PorF\nNapacna vrednost argumentov (k,x): ", "funkcije/Hi2Por", 19);
+        funkcijeError(NapakaFunkcije("Hi2PorF", Besedilo::FunArgumentiKX), "funkcije/Hi2Por", 19);
     return incompletegamma(k / 2, x / 2);
 }
 
 real Hi2PorFC(real x, real k)
 {
     if (!(x >= 0 && DobraKIter(k)))
-        funkcijeError("Funkcija:   Hi2PorFC\nNapacna vrednost argumentov (k,x): ", "funkcije/Hi2Por", 27);
+        funkcijeError(NapakaFunkcije("Hi2PorFC", Besedilo::FunArgumentiKX), "funkcije/Hi2Por", 27);
     return incompletegammac(k / 2, x / 2);
 }

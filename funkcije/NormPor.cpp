@@ -104,7 +104,7 @@ real NormPorf(real x, real mu, real sigma)
     // A zero or negative spread has no density; better to stop than to
     // return inf or a negative value.
     if (!(sigma > 0))
-        funkcijeError("Funkcija:   NormPorf\nNapacna vrednost argumenta (sigma): ", "funkcije/NormPor",
+        funkcijeError(NapakaFunkcije("NormPorf", Besedilo::FunArgumentSigma), "funkcije/NormPor",
                       __LINE__);
     const real u = x - mu;
     return dexp(-(u * u) / (2 * sigma * sigma)) / (2.50662827463100024161 * sigma);

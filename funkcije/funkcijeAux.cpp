@@ -19,7 +19,7 @@ void KonecFunkcije()
 {
     // Pending console input belongs to nobody once the run is over.
     if (isatty(STDIN_FILENO)) tcflush(STDIN_FILENO, TCIFLUSH);
-    std::cout << "Pritisni ENTER ... ";
+    std::cout << B(Besedilo::PritisniEnter);
     PocakajEnter();
     std::cout.flush();
 }
@@ -27,8 +27,13 @@ void KonecFunkcije()
 std::string NapakaOkvir(const std::string& middle, const std::string& file, long line)
 {
     const std::string zvezde(60, '*');
-    return "\n\n\n" + zvezde + "\nNAPAKA:\n" + middle + file + " -> " + std::to_string(line) + "\n" + zvezde +
-           "\n\n";
+    return "\n\n\n" + zvezde + "\n" + B(Besedilo::OkvirNapaka) + "\n" + middle + file + " -> " +
+           std::to_string(line) + "\n" + zvezde + "\n\n";
+}
+
+std::string NapakaFunkcije(const std::string& funkcija, Besedilo sporocilo, Besedilo okvir)
+{
+    return BesediloF(okvir, funkcija.c_str()) + "\n" + B(sporocilo);
 }
 
 [[noreturn]] void funkcijeError(const std::string& message, const std::string& file, long line)

@@ -16,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "funkcije/Besedila.h"
 #include "matrika/numerika.h"
 
 // A fatal error on its way to the driver: what() is the complete text of the
@@ -40,6 +41,11 @@ void KonecFunkcije();
 // The framed "NAPAKA:" block around an already formatted middle part (shared
 // by the function and matrix libraries).
 std::string NapakaOkvir(const std::string& middle, const std::string& file, long line);
+
+// The middle of a library message: the line naming the failing routine
+// (okvir, an entry with one %s for its name) and the message under it.
+std::string NapakaFunkcije(const std::string& funkcija, Besedilo sporocilo,
+                           Besedilo okvir = Besedilo::OkvirFunkcija);
 
 // Waits for Enter when standard input is a terminal; returns at once otherwise.
 void PocakajEnter();

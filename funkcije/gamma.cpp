@@ -283,7 +283,7 @@ real incompletegammac(real a, real x)
 real invincompletegammac(real a, real y0)
 {
     if (!(a > 0 && a < kInf && y0 >= 0 && y0 <= 1))
-        funkcijeError("Funkcija:   invincompletegammac\nNapacna vrednost argumentov (a,y): ",
+        funkcijeError(NapakaFunkcije("invincompletegammac", Besedilo::FunArgumentiAY),
                       "funkcije/gamma", __LINE__);
     // The ends: Q(a, x) reaches 0 only at infinity (1e300 stands for it, as
     // in the normal quantile) and is 1 at x = 0.  The search below cannot

@@ -10,8 +10,8 @@
 real bdmatrika::operator()(long i, long j) const
 {
     const long n = static_cast<long>(nrow());
-    if (i < 0 || i >= n) matrikaError("Operator:   ()\nNepravilen indeks vrstice: ", "matrika/bdmatrika", __LINE__, i, n - 1);
-    if (j < 0 || j >= n) matrikaError("Operator:   ()\nNepravilen indeks stolpca: ", "matrika/bdmatrika", __LINE__, j, n - 1);
+    if (i < 0 || i >= n) matrikaError(NapakaOperatorja("()", Besedilo::MatIndeksVrstice), "matrika/bdmatrika", __LINE__, i, n - 1);
+    if (j < 0 || j >= n) matrikaError(NapakaOperatorja("()", Besedilo::MatIndeksStolpca), "matrika/bdmatrika", __LINE__, j, n - 1);
     const unsigned long b = vrsticaBlok[i];
     if (b == kBrez || vrsticaBlok[j] != b) return 0.0L;
     if (trak(b)) {
@@ -34,14 +34,14 @@ void bdmatrika::dodaj(const matrika<real>& B)
 void bdmatrika::dodaj(const matrika<real>& B, const std::vector<unsigned long>& vrstice)
 {
     if (B.nrow() != B.ncol() || B.nrow() == 0 || vrstice.size() != B.nrow())
-        matrikaError("Funkcija:   bdmatrika::dodaj\nBlok mora biti kvadratna matrika: ", "matrika/bdmatrika", __LINE__);
+        matrikaError(NapakaFunkcije("bdmatrika::dodaj", Besedilo::MatBlokKvadraten), "matrika/bdmatrika", __LINE__);
     vpisi(B, vrstice, false);
 }
 
 void bdmatrika::dodajTrak(const matrika<real>& Q, unsigned long zacetek)
 {
     if (Q.ncol() != 3 || Q.nrow() == 0)
-        matrikaError("Funkcija:   bdmatrika::dodajTrak\nTrak mora imeti 3 stolpce: ", "matrika/bdmatrika", __LINE__);
+        matrikaError(NapakaFunkcije("bdmatrika::dodajTrak", Besedilo::MatTrakTriStolpci), "matrika/bdmatrika", __LINE__);
     std::vector<unsigned long> v(Q.nrow());
     for (unsigned long k = 0; k < v.size(); ++k) v[k] = zacetek + k;
     vpisi(Q, v, true);
@@ -53,7 +53,7 @@ void bdmatrika::vpisi(const matrika<real>& B, const std::vector<unsigned long>& 
     for (unsigned long k = 0; k < vrstice.size(); ++k) {
         const unsigned long i = vrstice[k];
         if ((k > 0 && i <= vrstice[k - 1]) || (i < vrsticaBlok.size() && vrsticaBlok[i] != kBrez))
-            matrikaError("Funkcija:   bdmatrika::dodaj\nVrstica je ze v drugem bloku: ", "matrika/bdmatrika", __LINE__,
+            matrikaError(NapakaFunkcije("bdmatrika::dodaj", Besedilo::MatVrsticaVDrugemBloku), "matrika/bdmatrika", __LINE__,
                          static_cast<long>(i), static_cast<long>(vrsticaBlok.size()));
         if (i >= vrsticaBlok.size()) {
             vrsticaBlok.resize(i + 1, kBrez);
@@ -115,9 +115,9 @@ void bdmatrika::clear()
 bdmatrika invtridB(const matrika<real>& T, bool trakovi)
 {
     if (T.ncol() != 3)
-        matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nMatrika mora imeti 3 stolpce: ", "matrika/bdmatrika", __LINE__);
+        matrikaError(NapakaFunkcije("invtridV() - Gauss-Jordan", Besedilo::MatTriStolpci), "matrika/bdmatrika", __LINE__);
     if (T.nrow() == 0)
-        matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nDimenzija matrike ni definirana: ", "matrika/bdmatrika",
+        matrikaError(NapakaFunkcije("invtridV() - Gauss-Jordan", Besedilo::MatNiDefinirana), "matrika/bdmatrika",
                      __LINE__);
     const unsigned long n = T.nrow();
     bdmatrika P;
@@ -134,8 +134,8 @@ bdmatrika invtridB(const matrika<real>& T, bool trakovi)
             // Cofactors that are not positive: refused as the inverse refuses them.
             for (unsigned long k = 0; k < Q.nrow(); ++k)
                 if (!(Q(static_cast<long>(k), 1) > 0.0L))
-                    matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nMatrika je singularna: ", "matrika/invtrid",
-                                 __LINE__, Q(static_cast<long>(k), 1), static_cast<long>(z + k));
+                    matrikaError(NapakaFunkcije("invtridV() - Gauss-Jordan", Besedilo::MatSingularna),
+                                 "matrika/invtrid", __LINE__, Q(static_cast<long>(k), 1), static_cast<long>(z + k));
             P.dodajTrak(Q, z);
         } else {
             P.dodaj(invtridV(T(z, i - 1, 0, 2), static_cast<long>(z)));

@@ -13,9 +13,9 @@ template <typename T>
 [[noreturn]] void Koren(unsigned long i, T d)
 {
     std::ostringstream s;
-    s << "\n" << std::setw(4) << i << "  KOREN: " << std::setw(20) << std::setprecision(16) << d << "\n";
+    s << "\n" << std::setw(4) << i << B(Besedilo::MatKoren) << std::setw(20) << std::setprecision(16) << d << "\n";
     std::cout << s.str();
-    matrikaError("Funkcija: chr::razcep\nMatrika mora biti pozitivno semi definitna: ", F, __LINE__);
+    matrikaError(NapakaFunkcije("chr::razcep", Besedilo::MatSemiDefinitna, Besedilo::OkvirFunkcijaKratko), F, __LINE__);
 }
 }  // namespace
 
@@ -30,13 +30,13 @@ void chr<T>::Razcep(const matrika<T>& A, unsigned short diagonal, bool prijavi)
 {
     prijavi_ = prijavi;
     this->pivot_ = -1;
-    if (A.empty()) matrikaError("Funkcija:   chr::razcep\nDimenzija matrike ni definirana: ", F, __LINE__);
+    if (A.empty()) matrikaError(NapakaFunkcije("chr::razcep", Besedilo::MatNiDefinirana), F, __LINE__);
     const unsigned long n = A.nrow();
     diag_ = diagonal != 0;
     if (diag_) {
         const bool stolpec = A.ncol() == 1;
         if (!stolpec && A.ncol() != n)
-            matrikaError("Funkcija:   chr::razcep\nMatrika mora biti kvadratna: ", F, __LINE__);
+            matrikaError(NapakaFunkcije("chr::razcep", Besedilo::MatKvadratna), F, __LINE__);
         L.resize(n, 1);
         for (unsigned long i = 0; i < n; ++i) {
             const T d = stolpec ? A(i) : A(i, i);
@@ -46,7 +46,7 @@ void chr<T>::Razcep(const matrika<T>& A, unsigned short diagonal, bool prijavi)
         }
         return;
     }
-    if (A.ncol() != n) matrikaError("Funkcija:   chr::razcep\nMatrika mora biti kvadratna: ", F, __LINE__);
+    if (A.ncol() != n) matrikaError(NapakaFunkcije("chr::razcep", Besedilo::MatKvadratna), F, __LINE__);
 
     L.resize(n, n, T(0));
     const T* a = A.data();
@@ -96,12 +96,12 @@ void chr<T>::Razcep(const matrika<T>& A, unsigned short diagonal, bool prijavi)
 template <typename T>
 matrika<T> chr<T>::resiv(const matrika<T>& f) const
 {
-    if (L.empty()) matrikaError("Funkcija:   chr::resi\nDimenzija matrike L ni definirana: ", F, __LINE__);
-    if (f.empty()) matrikaError("Funkcija:   chr::resi\nDimenzija vektorja f ni definirana: ", F, __LINE__);
+    if (L.empty()) matrikaError(NapakaFunkcije("chr::resi", Besedilo::MatLNiDefinirana), F, __LINE__);
+    if (f.empty()) matrikaError(NapakaFunkcije("chr::resi", Besedilo::MatFNiDefiniran), F, __LINE__);
     if (f.nrow() > 1 && f.ncol() > 1)
-        matrikaError("Funkcija:   chr::resi\nVektorja f mora biti vektor ne matrika: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("chr::resi", Besedilo::MatFNiVektor), F, __LINE__);
     if (f.nrow() != L.nrow())
-        matrikaError("Funkcija:   chr::resi\nMatrika L in vektor morata imeti enako stevilo vrstic: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("chr::resi", Besedilo::MatEnakoVrsticL), F, __LINE__);
     const unsigned long n = L.nrow();
     matrika<T> x(n, 1);
     for (unsigned long i = 0; i < n; ++i) x(i) = f(i);
@@ -117,11 +117,11 @@ template <typename T>
 matrika<T> chr<T>::resi(const matrika<T>& F_) const
 {
     if (F_.empty())
-        matrikaError("Funkcija:   chr::resi\nDimenzija vektorja/matrike ni definirana: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("chr::resi", Besedilo::MatVektorNiDefiniran), F, __LINE__);
     if (F_.ncol() == 1) return resiv(F_);
-    if (L.empty()) matrikaError("Funkcija:   chr::resi\nDimenzija matrike L ni definirana: ", F, __LINE__);
+    if (L.empty()) matrikaError(NapakaFunkcije("chr::resi", Besedilo::MatLNiDefinirana), F, __LINE__);
     if (F_.nrow() != L.nrow())
-        matrikaError("Funkcija:   chr::resi\nMatrika L in vektor morata imeti enako stevilo vrstic: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("chr::resi", Besedilo::MatEnakoVrsticL), F, __LINE__);
     const unsigned long n = F_.nrow(), m = F_.ncol();
     matrika<T> X(n, m);
     matrika<T> f(n, 1);
@@ -137,7 +137,7 @@ template <typename T>
 matrika<T> chr<T>::inv()
 {
     if (L.empty())
-        matrikaError("Funkcija:   chr::inv\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("chr::inv", Besedilo::MatNiDefiniranaRazcep), F, __LINE__);
     if (this->pivot_ >= 0) return matrika<T>();
     const unsigned long n = L.nrow();
     // Every pivot is checked, also of a 1 x 1 matrix: a zero one would give
@@ -149,7 +149,7 @@ matrika<T> chr<T>::inv()
             return matrika<T>();
         }
         if (dabs(lii) < numerika::kSingularniPivot)
-            matrikaError("Funkcija:   chr::inv\nMatrika je singularna: ", F, __LINE__,
+            matrikaError(NapakaFunkcije("chr::inv", Besedilo::MatSingularna), F, __LINE__,
                          lii / T(numerika::kSingularniPivot), (long)i);
     }
     if (n == 1) return matrika<T>(1, 1, T(1) / (L(0) * L(0)));

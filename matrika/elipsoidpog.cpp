@@ -11,7 +11,7 @@ void elipsoidpog(const matrika<real>& Qin, matrika<real>& S, matrika<real>& A)
 {
     using T = real;
     if (Qin.nrow() != 3 || Qin.ncol() != 3)
-        matrikaError("Funkcija:   elipsoidpog\nMatrika mora biti velikosti 3 x 3: ", "matrika/elipsoidpog", __LINE__);
+        matrikaError(NapakaFunkcije("elipsoidpog", Besedilo::MatVelikost3x3), "matrika/elipsoidpog", __LINE__);
     if (S.size() < 3) S.resize(3, 1, T(0));
     if (A.size() < 3) A.resize(3, 1, T(0));
     S *= T(0);

@@ -27,7 +27,7 @@ unsigned long IzberiPivot(const real* a, unsigned long n, unsigned long k, const
 std::vector<unsigned long> gaussJordan(matrika<real>& A, matrika<real>* Ainv, const gjNacin& nacin)
 {
     if (A.nrow() != A.ncol())
-        matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika mora biti kvadratna: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("invgj() - Gauss Jacobi", Besedilo::MatKvadratna), F, __LINE__);
     const unsigned long n = A.nrow();
     real* a = A.data();
     real* b = nullptr;
@@ -89,9 +89,9 @@ matrika<real> inv(const matrika<real>& Ain) { return inv(Ain, nullptr); }
 matrika<real> inv(const matrika<real>& Ain, long* pivot)
 {
     if (Ain.nrow() != Ain.ncol())
-        matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika mora biti kvadratna: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("invgj() - Gauss Jacobi", Besedilo::MatKvadratna), F, __LINE__);
     if (Ain.empty())
-        matrikaError("Funkcija:   invgj() - Gauss Jacobi\nDimenzija matrike ni definirana: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("invgj() - Gauss Jacobi", Besedilo::MatNiDefinirana), F, __LINE__);
     if (pivot != nullptr) *pivot = -1;
     matrika<real> A(Ain), B;
     const unsigned long k = gaussJordan(A, &B, gjNacin{}).size();
@@ -99,7 +99,7 @@ matrika<real> inv(const matrika<real>& Ain, long* pivot)
     // A vanishing pivot (also one that is not a number): noted when the
     // caller asked for it, else the end of the run.
     if (pivot == nullptr)
-        matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: ", F, __LINE__,
+        matrikaError(NapakaFunkcije("invgj() - Gauss Jacobi", Besedilo::MatSingularna), F, __LINE__,
                      A(k, k) / static_cast<real>(numerika::kSingularniPivot), static_cast<long>(k));
     *pivot = static_cast<long>(k);
     return matrika<real>();
@@ -108,7 +108,7 @@ matrika<real> inv(const matrika<real>& Ain, long* pivot)
 matrika<real> invRelativna(const matrika<real>& Ain)
 {
     if (Ain.nrow() != Ain.ncol())
-        matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika mora biti kvadratna: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("invgj() - Gauss Jacobi", Besedilo::MatKvadratna), F, __LINE__);
     real najvecji = 0;
     for (unsigned long k = 0; k < Ain.size(); ++k) najvecji = std::max(najvecji, std::fabs(Ain(static_cast<long>(k))));
     matrika<real> A(Ain), B;

@@ -6,20 +6,20 @@ namespace {
 const char* const F = "matrika/invtrid";
 const double TOL = numerika::kTridiagPivot;
 
-[[noreturn]] void Singularna(const char* message, real pivot, unsigned long i, long line)
+[[noreturn]] void Singularna(const char* funkcija, real pivot, unsigned long i, long line)
 {
-    matrikaError(message, F, line, pivot / static_cast<real>(TOL), (long)i);
+    matrikaError(NapakaFunkcije(funkcija, Besedilo::MatSingularna), F, line, pivot / static_cast<real>(TOL), (long)i);
 }
-const char* const SINGV = "Funkcija:   invtridV() - Gauss-Jordan\nMatrika je singularna: ";
+const char* const SINGV = "invtridV() - Gauss-Jordan";
 }  // namespace
 
 matrika<real> invtridV(const matrika<real>& Tin, long zamik)
 {
     using R = real;
     if (Tin.ncol() != 3)
-        matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nMatrika mora imeti 3 stolpce: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("invtridV() - Gauss-Jordan", Besedilo::MatTriStolpci), F, __LINE__);
     if (Tin.nrow() == 0)
-        matrikaError("Funkcija:   invtridV() - Gauss-Jordan\nDimenzija matrike ni definirana: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("invtridV() - Gauss-Jordan", Besedilo::MatNiDefinirana), F, __LINE__);
     const unsigned long n = Tin.nrow();
     matrika<R> T(Tin);
     matrika<R> B = I(n, R(1));
@@ -62,17 +62,17 @@ matrika<real> invtridV(const matrika<real>& Tin, long zamik)
 matrika<real> invdiagR3(const matrika<real>& T)
 {
     if (T.empty())
-        matrikaError("Funkcija:   invtridR3() - Gauss-Jordan\nDimenzija matrike ni definirana: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("invtridR3() - Gauss-Jordan", Besedilo::MatNiDefinirana), F, __LINE__);
     // The diagonal is the middle column of the band.
     if (T.ncol() < 2)
-        matrikaError("Funkcija:   invtridR3() - Gauss-Jordan\nMatrika mora imeti 3 stolpce: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("invtridR3() - Gauss-Jordan", Besedilo::MatTriStolpci), F, __LINE__);
     const unsigned long n = T.nrow();
     matrika<real> D(n, 1);
     // Each weight stands alone: only a zero or a cofactor whose inverse
     // overflows is singular, however small it is beside the others.
     for (unsigned long i = 0; i < n; ++i) {
         if (T(i, 1) == 0 || !std::isfinite(1.0L / T(i, 1)))
-            Singularna("Funkcija:   invdiag() - Gauss-Jordan\nMatrika je singularna: ", T(i, 1), i, __LINE__);
+            Singularna("invdiag() - Gauss-Jordan", T(i, 1), i, __LINE__);
         D(i) = 1.0L / T(i, 1);
     }
     return D;

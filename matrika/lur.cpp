@@ -17,9 +17,9 @@ void lur<T>::Razcep(const matrika<T>& A, bool prijavi)
 {
     prijavi_ = prijavi;
     this->pivot_ = -1;
-    if (A.empty()) matrikaError("Funkcija:   lur::razcep\nDimenzija matrike ni definirana: ", F, __LINE__);
+    if (A.empty()) matrikaError(NapakaFunkcije("lur::razcep", Besedilo::MatNiDefinirana), F, __LINE__);
     if (A.nrow() != A.ncol())
-        matrikaError("Funkcija:   lur::razcep\nMatrika mora biti kvadratna: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("lur::razcep", Besedilo::MatKvadratna), F, __LINE__);
     const unsigned long n = A.nrow();
     LU = A;
     P = I(n, T(1));
@@ -61,10 +61,10 @@ matrika<T> lur<T>::resiv(const matrika<T>& f) const
     // P f first, with the size checks of the matrix product.
     matrika<T> y = P * f;
     if (LU.empty())
-        matrikaError("Funkcija:   lur::resi\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", F, __LINE__);
-    if (f.empty()) matrikaError("Funkcija:   lur::resi\nDimenzija vektorja f ni definirana: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("lur::resi", Besedilo::MatNiDefiniranaRazcep), F, __LINE__);
+    if (f.empty()) matrikaError(NapakaFunkcije("lur::resi", Besedilo::MatFNiDefiniran), F, __LINE__);
     if (f.nrow() > 1 && f.ncol() > 1)
-        matrikaError("Funkcija:   lur::resi\nVektorja f mora biti vektor ne matrika: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("lur::resi", Besedilo::MatFNiVektor), F, __LINE__);
     const unsigned long n = LU.nrow();
     const T* a = LU.data();
     T* x = y.data();
@@ -85,7 +85,7 @@ template <typename T>
 matrika<T> lur<T>::resi(const matrika<T>& F_) const
 {
     if (F_.empty())
-        matrikaError("Funkcija:   lur::resi\nDimenzija vektorja/matrike f ni definirana: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("lur::resi", Besedilo::MatVektorFNiDefiniran), F, __LINE__);
     if (F_.ncol() == 1) return resiv(F_);
     const unsigned long n = F_.nrow(), m = F_.ncol();
     matrika<T> X(LU.nrow(), m);
@@ -102,7 +102,7 @@ template <typename T>
 matrika<T> lur<T>::inv()
 {
     if (LU.empty())
-        matrikaError("Funkcija:   lur::inv\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("lur::inv", Besedilo::MatNiDefiniranaRazcep), F, __LINE__);
     if (this->pivot_ >= 0) return matrika<T>();
     const unsigned long n = LU.nrow();
     for (unsigned long i = 0; i < n; ++i) {
@@ -111,7 +111,7 @@ matrika<T> lur<T>::inv()
             return matrika<T>();
         }
         if (dabs(LU(i, i)) < numerika::kSingularniPivot)
-            matrikaError("Funkcija:   invgj() - Gauss Jacobi\nMatrika je singularna: ", F, __LINE__,
+            matrikaError(NapakaFunkcije("invgj() - Gauss Jacobi", Besedilo::MatSingularna), F, __LINE__,
                          LU(i, i) / T(numerika::kSingularniPivot), (long)i);
     }
     if (n == 1) return matrika<T>(1, 1, T(1) / LU(0));

@@ -4,17 +4,17 @@
 #include <sstream>
 
 namespace matrika_detail {
-[[noreturn]] void IndexError(const char* message, long line, long index, long limit)
+[[noreturn]] void IndexError(Besedilo message, long line, long index, long limit)
 {
-    matrikaError(message, "matrika/matrika", line, index, limit);
+    matrikaError(NapakaOperatorja("()", message), "matrika/matrika", line, index, limit);
 }
 
 [[noreturn]] void MemoryError(unsigned long rows, unsigned long cols, std::size_t bytes)
 {
     const real mb = static_cast<real>(rows) * cols * bytes / (1024.0L * 1024.0L);
     std::ostringstream s;
-    s << "Matrika:   " << rows << " x " << cols << " (" << std::fixed << std::setprecision(1) << mb
-      << " MB)\nZa matriko ni dovolj pomnilnika - mreza je prevelika za ta racunalnik";
+    s << BesediloF(Besedilo::OkvirMatrika, rows, cols, static_cast<long double>(mb)) << "\n"
+      << B(Besedilo::MatPomnilnik);
     matrikaError(s.str(), "matrika/matrika", __LINE__);
 }
 }
@@ -27,12 +27,12 @@ template class matrika<real>;
 matrika<real> operator-(const matrika<real>& A, const matrika<real>& B)
 {
     if (A.nrow() != B.nrow() || A.ncol() != B.ncol())
-        matrikaError("Operator:   -\nDimenziji matrik napacni: ", "matrika/matrika", __LINE__,
+        matrikaError(NapakaOperatorja("-", Besedilo::MatDimenzijiNapacni), "matrika/matrika", __LINE__,
                      (long)A.nrow(), (long)A.ncol(), (long)B.nrow(), (long)B.ncol());
     if (A.nrow() == 0 || A.ncol() == 0)
-        matrikaError("Operator:   -\nMatrika A ni definirana: ", "matrika/matrika", __LINE__);
+        matrikaError(NapakaOperatorja("-", Besedilo::MatANiDefinirana), "matrika/matrika", __LINE__);
     if (B.nrow() == 0 || B.ncol() == 0)
-        matrikaError("Operator:   -\nMatrika B ni definirana: ", "matrika/matrika", __LINE__);
+        matrikaError(NapakaOperatorja("-", Besedilo::MatBNiDefinirana), "matrika/matrika", __LINE__);
     matrika<real> C(A);
     C -= B;
     return C;
@@ -41,12 +41,12 @@ matrika<real> operator-(const matrika<real>& A, const matrika<real>& B)
 matrika<real> operator*(const matrika<real>& A, const matrika<real>& B)
 {
     if (A.ncol() != B.nrow())
-        matrikaError("Operator:   *\nDimenziji matrik napacni: ", "matrika/matrika", __LINE__,
+        matrikaError(NapakaOperatorja("*", Besedilo::MatDimenzijiNapacni), "matrika/matrika", __LINE__,
                      (long)A.nrow(), (long)A.ncol(), (long)B.nrow(), (long)B.ncol());
     if (A.nrow() == 0 || A.ncol() == 0)
-        matrikaError("Operator:   *\nMatrika A ni definirana: ", "matrika/matrika", __LINE__);
+        matrikaError(NapakaOperatorja("*", Besedilo::MatANiDefinirana), "matrika/matrika", __LINE__);
     if (B.nrow() == 0 || B.ncol() == 0)
-        matrikaError("Operator:   *\nMatrika B ni definirana: ", "matrika/matrika", __LINE__);
+        matrikaError(NapakaOperatorja("*", Besedilo::MatBNiDefinirana), "matrika/matrika", __LINE__);
     const unsigned long n = A.nrow(), m = A.ncol(), p = B.ncol();
     matrika<real> C(n, p, 0.0L);
     const real* a = A.data();

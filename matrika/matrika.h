@@ -23,7 +23,7 @@
 
 namespace matrika_detail {
 // Out of line so that the checked accessors stay small enough to inline.
-[[noreturn]] void IndexError(const char* message, long line, long index, long limit);
+[[noreturn]] void IndexError(Besedilo message, long line, long index, long limit);
 // Storage for rows x cols elements of `bytes` each could not be had.
 [[noreturn]] void MemoryError(unsigned long rows, unsigned long cols, std::size_t bytes);
 }
@@ -99,16 +99,16 @@ private:
     void check(long k) const
     {
         if (k < 0 || static_cast<unsigned long>(k) >= vektor.size()) [[unlikely]]
-            matrika_detail::IndexError("Operator:   ()\nNepravilen indeks matrike: ", __LINE__, k,
+            matrika_detail::IndexError(Besedilo::MatIndeksMatrike, __LINE__, k,
                                        static_cast<long>(vektor.size()) - 1);
     }
     std::size_t pos(long i, long j) const
     {
         if (i < 0 || static_cast<unsigned long>(i) >= row_) [[unlikely]]
-            matrika_detail::IndexError("Operator:   ()\nNepravilen indeks vrstice: ", __LINE__, i,
+            matrika_detail::IndexError(Besedilo::MatIndeksVrstice, __LINE__, i,
                                        static_cast<long>(row_) - 1);
         if (j < 0 || static_cast<unsigned long>(j) >= col_) [[unlikely]]
-            matrika_detail::IndexError("Operator:   ()\nNepravilen indeks stolpca: ", __LINE__, j,
+            matrika_detail::IndexError(Besedilo::MatIndeksStolpca, __LINE__, j,
                                        static_cast<long>(col_) - 1);
         return static_cast<std::size_t>(i) * col_ + static_cast<std::size_t>(j);
     }
@@ -142,13 +142,13 @@ matrika<T>& matrika<T>::operator()(const matrika& B, long i, long j)
 {
     const char* f = "matrika/matrika";
     if (i < 0 || static_cast<unsigned long>(i) >= row_)
-        matrikaError("Operator():\nNapacna vrednost indeksa vrstic za vpis podmatrike: ", f, __LINE__);
+        matrikaError(NapakaFunkcije("()", Besedilo::MatVpisVrstice, Besedilo::OkvirPodmatrika), f, __LINE__);
     if (j < 0 || static_cast<unsigned long>(j) >= col_)
-        matrikaError("Operator():\nNapacni vrednosti indeksov za vpis podmatrike: ", f, __LINE__);
+        matrikaError(NapakaFunkcije("()", Besedilo::MatVpisIndeksi, Besedilo::OkvirPodmatrika), f, __LINE__);
     if (static_cast<unsigned long>(i) + B.row_ > row_)
-        matrikaError("Operator():\nNapacen zgornji indeks po vrsticah za vpis podmatrike: ", f, __LINE__);
+        matrikaError(NapakaFunkcije("()", Besedilo::MatVpisZgornjiVrstice, Besedilo::OkvirPodmatrika), f, __LINE__);
     if (static_cast<unsigned long>(j) + B.col_ > col_)
-        matrikaError("Operator():\nNapacen zgornji indeks po stolpcih za vpis podmatrike: ", f, __LINE__);
+        matrikaError(NapakaFunkcije("()", Besedilo::MatVpisZgornjiStolpci, Besedilo::OkvirPodmatrika), f, __LINE__);
     for (unsigned long r = 0; r < B.row_; ++r)
         for (unsigned long c = 0; c < B.col_; ++c)
             vektor[(i + r) * col_ + j + c] = B.vektor[r * B.col_ + c];
@@ -158,10 +158,10 @@ matrika<T>& matrika<T>::operator()(const matrika& B, long i, long j)
 template <typename T>
 matrika<T> matrika<T>::operator()(long r1, long r2, long c1, long c2) const
 {
-    const char* m = "Operator():\nNapacni vrednosti indeksov za izpis podmatrike: ";
-    if (r1 > r2 || c1 > c2) matrikaError(m, "matrika/matrika", __LINE__);
-    if (r1 < 0 || static_cast<unsigned long>(r2) >= row_) matrikaError(m, "matrika/matrika", __LINE__);
-    if (c1 < 0 || static_cast<unsigned long>(c2) >= col_) matrikaError(m, "matrika/matrika", __LINE__);
+    const auto m = [] { return NapakaFunkcije("()", Besedilo::MatIzpisIndeksi, Besedilo::OkvirPodmatrika); };
+    if (r1 > r2 || c1 > c2) matrikaError(m(), "matrika/matrika", __LINE__);
+    if (r1 < 0 || static_cast<unsigned long>(r2) >= row_) matrikaError(m(), "matrika/matrika", __LINE__);
+    if (c1 < 0 || static_cast<unsigned long>(c2) >= col_) matrikaError(m(), "matrika/matrika", __LINE__);
     matrika<T> out(r2 - r1 + 1, c2 - c1 + 1);
     for (long r = r1; r <= r2; ++r)
         for (long c = c1; c <= c2; ++c)
@@ -173,7 +173,7 @@ template <typename T>
 matrika<T>& matrika<T>::operator+=(const matrika& B) requires std::floating_point<T>
 {
     if (row_ != B.row_ || col_ != B.col_)
-        matrikaError("Operator:   +=\nDimenziji matrik napacni: ", "matrika/matrika", __LINE__,
+        matrikaError(NapakaOperatorja("+=", Besedilo::MatDimenzijiNapacni), "matrika/matrika", __LINE__,
                      (long)row_, (long)col_, (long)B.row_, (long)B.col_);
     for (std::size_t k = 0; k < vektor.size(); ++k) vektor[k] += B.vektor[k];
     return *this;
@@ -183,7 +183,7 @@ template <typename T>
 matrika<T>& matrika<T>::operator-=(const matrika& B) requires std::floating_point<T>
 {
     if (row_ != B.row_ || col_ != B.col_)
-        matrikaError("Operator:   -=\nDimenziji matrik napacni: ", "matrika/matrika", __LINE__,
+        matrikaError(NapakaOperatorja("-=", Besedilo::MatDimenzijiNapacni), "matrika/matrika", __LINE__,
                      (long)row_, (long)col_, (long)B.row_, (long)B.col_);
     for (std::size_t k = 0; k < vektor.size(); ++k) vektor[k] -= B.vektor[k];
     return *this;
@@ -193,7 +193,7 @@ template <typename T>
 matrika<T>& matrika<T>::operator*=(const matrika& B) requires std::floating_point<T>
 {
     if (col_ != B.row_)
-        matrikaError("Operator:   *=\nDimenziji matrik napacni: ", "matrika/matrika", __LINE__,
+        matrikaError(NapakaOperatorja("*=", Besedilo::MatDimenzijiNapacni), "matrika/matrika", __LINE__,
                      (long)row_, (long)col_, (long)B.row_, (long)B.col_);
     *this = *this * B;
     return *this;

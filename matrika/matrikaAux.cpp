@@ -1,5 +1,10 @@
 #include "matrika/matrikaAux.h"
 
+std::string NapakaOperatorja(const std::string& op, Besedilo sporocilo)
+{
+    return NapakaFunkcije(op, sporocilo, Besedilo::OkvirOperator);
+}
+
 [[noreturn]] void matrikaError(const std::string& message, const std::string& file, long line)
 {
     KoncnaNapaka(NapakaOkvir("\n" + message + "\n\n", file, line));

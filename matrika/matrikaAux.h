@@ -13,6 +13,10 @@
 
 #include "funkcije/funkcijeAux.h"
 
+// The middle of a message about an operator of the matrix classes: the line
+// naming it ("Operator:   -") and the message (NapakaFunkcije for functions).
+std::string NapakaOperatorja(const std::string& op, Besedilo sporocilo);
+
 // Message alone.
 [[noreturn]] void matrikaError(const std::string& message, const std::string& file, long line);
 // A bad index and the highest valid one.

@@ -9,7 +9,7 @@ template <typename T>
 T min(const matrika<T>& A)
 {
     if (A.nrow() == 0 && A.ncol() == 0)
-        matrikaError("Funkcija:   min()\nDimenzija matrike ni definirana: ", "matrika/minmaxm", __LINE__);
+        matrikaError(NapakaFunkcije("min()", Besedilo::MatNiDefinirana), "matrika/minmaxm", __LINE__);
     T m = A(0);
     for (unsigned long k = 1; k < A.size(); ++k)
         if (A(k) < m) m = A(k);

@@ -1,13 +1,13 @@
 #include "matrika/qrr.h"
 
 #include <algorithm>
-
 #include <vector>
 
 #include "matrika/trikotni.h"
 
 namespace {
 const char* const F = "matrika/qrr";
+std::string Qr(Besedilo postopek) { return BesediloF(postopek, "qrr::qr"); }
 }
 
 template <typename T>
@@ -25,14 +25,14 @@ template <typename T>
 matrika<T> qrr<T>::qrhous(const matrika<T>& A, const matrika<T>& f)
 {
     if (A.empty())
-        matrikaError("Funkcija:   qrr::qr - housholdnerjeva zrcaljenja\nDimenzija matrike ni definirana: ", F,
+        matrikaError(NapakaFunkcije(Qr(Besedilo::PostopekHouseholder), Besedilo::MatNiDefinirana), F,
                      __LINE__);
     if (A.nrow() < A.ncol())
-        matrikaError("Funkcija: qrr::qr - housholdnerjeva zrcaljenja\n"
-                     "Matrika mora opisovati dolocen ali predolocen sistem: ", F, __LINE__);
+        matrikaError(NapakaFunkcije(Qr(Besedilo::PostopekHouseholder), Besedilo::MatDolocenSistem,
+                                    Besedilo::OkvirFunkcijaKratko), F, __LINE__);
     if (f.nrow() != A.nrow())
-        matrikaError("Funkcija:   qrr::qr - housholdnerjeva zrcaljenja\n"
-                     "Matrika in vektor morata imeti enako stevilo vrstic: ", F, __LINE__);
+        matrikaError(NapakaFunkcije(Qr(Besedilo::PostopekHouseholder), Besedilo::MatEnakoVrstic),
+                     F, __LINE__);
     const unsigned long m = A.nrow(), n = A.ncol(), nb = f.ncol();
     Q = matrika<T>();
     b = f;
@@ -86,14 +86,14 @@ template <typename T>
 matrika<T> qrr<T>::qrmgs(const matrika<T>& A, const matrika<T>& f)
 {
     if (A.empty())
-        matrikaError("Funkcija:   qrr::qr - modificirani gram-schmidt\nDimenzija matrike ni definirana: ", F,
+        matrikaError(NapakaFunkcije(Qr(Besedilo::PostopekGramSchmidt), Besedilo::MatNiDefinirana), F,
                      __LINE__);
     if (A.nrow() <= A.ncol())
-        matrikaError("Funkcija: qrr::qr - modificirani gram-schmidt\nMatrika mora opisovati predolocen sistem: ",
-                     F, __LINE__);
+        matrikaError(NapakaFunkcije(Qr(Besedilo::PostopekGramSchmidt), Besedilo::MatPredolocenSistem,
+                                    Besedilo::OkvirFunkcijaKratko), F, __LINE__);
     if (f.nrow() != A.nrow())
-        matrikaError("Funkcija:   qrr::qr - modificirani gram-schmidt\n"
-                     "Matrika in vektor morata imeti enako stevilo vrstic: ", F, __LINE__);
+        matrikaError(NapakaFunkcije(Qr(Besedilo::PostopekGramSchmidt), Besedilo::MatEnakoVrstic),
+                     F, __LINE__);
     const unsigned long m = A.nrow(), n = A.ncol(), nb = f.ncol();
     // The columns of Q are kept as rows of Qt, so that every dot product and
     // update runs over contiguous storage.
@@ -141,13 +141,13 @@ template <typename T>
 matrika<T> qrr<T>::qrgiv(const matrika<T>& A, const matrika<T>& f)
 {
     if (A.empty())
-        matrikaError("Funkcija:   qrr::qr - givensove rotacije\nDimenzija matrike ni definirana: ", F, __LINE__);
+        matrikaError(NapakaFunkcije(Qr(Besedilo::PostopekGivens), Besedilo::MatNiDefinirana), F, __LINE__);
     if (A.nrow() < A.ncol())
-        matrikaError("Funkcija:   qrr::qr - givensove rotacije\n"
-                     "Matrika mora opisovati dolocen ali predolocen sistem: ", F, __LINE__);
+        matrikaError(NapakaFunkcije(Qr(Besedilo::PostopekGivens), Besedilo::MatDolocenSistem),
+                     F, __LINE__);
     if (f.nrow() != A.nrow())
-        matrikaError("Funkcija:   qrr::qr - givensove rotacije\n"
-                     "Matrika in vektor morata imeti enako stevilo vrstic: ", F, __LINE__);
+        matrikaError(NapakaFunkcije(Qr(Besedilo::PostopekGivens), Besedilo::MatEnakoVrstic),
+                     F, __LINE__);
     const unsigned long m = A.nrow(), n = A.ncol(), nb = f.ncol();
     Q = matrika<T>();
     R = A;
@@ -238,10 +238,10 @@ template <typename T>
 matrika<T> qrr<T>::resivi(const matrika<T>& e) const
 {
     if (R.empty())
-        matrikaError("Funkcija:   qrr::resivi\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("qrr::resivi", Besedilo::MatNiDefiniranaRazcep), F, __LINE__);
     const unsigned long n = R.ncol();
     if (e.nrow() != n || e.ncol() != 1)
-        matrikaError("Funkcija:   qrr::resivi\nVektor e mora imeti toliko vrstic kot ima R stolpcev: ", F, __LINE__,
+        matrikaError(NapakaFunkcije("qrr::resivi", Besedilo::MatVrsticeE), F, __LINE__,
                      (long)R.nrow(), (long)R.ncol(), (long)e.nrow(), (long)e.ncol());
     matrika<T> x(e);
     for (unsigned long j = 0; j < n; ++j) {
@@ -274,14 +274,14 @@ template <typename T>
 matrika<T> qrr<T>::inv()
 {
     if (R.empty())
-        matrikaError("Funkcija:   qrr::inv\nDimenzija matrike ni definirana - Izvedi razcep prvo: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("qrr::inv", Besedilo::MatNiDefiniranaRazcep), F, __LINE__);
     if (prijavi_ && this->pivot_ >= 0) return matrika<T>();
     const unsigned long n = R.ncol();
     // A zero diagonal element (a column dependent on the others) would give
     // infinite or undefined cofactors silently.
     for (unsigned long i = 0; i < n; ++i)
         if (dabs(R(i, i)) < numerika::kSingularniPivot)
-            matrikaError("Funkcija:   qrr::inv\nMatrika je singularna: ", F, __LINE__, R(i, i) / T(numerika::kSingularniPivot), (long)i);
+            matrikaError(NapakaFunkcije("qrr::inv", Besedilo::MatSingularna), F, __LINE__, R(i, i) / T(numerika::kSingularniPivot), (long)i);
     if (n == 1) return matrika<T>(1, 1, T(1) / (R(0) * R(0)));
     // (R'R)^-1 = (L L')^-1 with L = R' (the first n rows of R).
     std::vector<T> L(n * n);

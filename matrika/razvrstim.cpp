@@ -5,10 +5,10 @@
 matrika<real> razvrstiZA(const matrika<real>& A, matrika<long>& index)
 {
     if (A.nrow() == 0 && A.ncol() == 0)
-        matrikaError("Funkcija:   razvrstiZA() - upost. Index\nDimenzija matrike ni definirana: ",
+        matrikaError(NapakaFunkcije(BesediloF(Besedilo::PostopekZIndeksom, "razvrstiZA()"), Besedilo::MatNiDefinirana),
                      "matrika/razvrstim", __LINE__);
     if (A.nrow() > 1 && A.ncol() > 1)
-        matrikaError("Funkcija razvrstiAZ()\nVhodni argument mora biti vektor: ", "matrika/razvrstim", __LINE__);
+        matrikaError(NapakaFunkcije("razvrstiAZ()", Besedilo::MatArgumentNiVektor, Besedilo::OkvirFunkcijaGolo), "matrika/razvrstim", __LINE__);
     const unsigned long n = A.size();
     matrika<real> S(A.nrow(), A.ncol(), 0.0L);
     index.resize(A.nrow(), A.ncol(), -1);

@@ -9,9 +9,9 @@ constexpr const char* kModul = "redkamatrika.cpp";
 void redkaMatrika::preveri(long i, long j, long line) const
 {
     if (i < 0 || static_cast<unsigned long>(i) >= nrow())
-        matrikaError("Indeks vrstice izven obsega: ", kModul, line, i, static_cast<long>(nrow()));
+        matrikaError(B(Besedilo::MatRedkaIndeksVrstice), kModul, line, i, static_cast<long>(nrow()));
     if (j < 0 || static_cast<unsigned long>(j) >= col_)
-        matrikaError("Indeks stolpca izven obsega: ", kModul, line, j, static_cast<long>(col_));
+        matrikaError(B(Besedilo::MatRedkaIndeksStolpca), kModul, line, j, static_cast<long>(col_));
 }
 
 redkaMatrika& redkaMatrika::operator=(const matrika<real>& A)
@@ -84,7 +84,7 @@ void redkaMatrika::zamenjajVrstico(unsigned long i, std::vector<Element>& v)
     preveri(static_cast<long>(i), 0, __LINE__);
     for (std::size_t k = 0; k < v.size(); ++k)
         if (v[k].stolpec >= col_ || (k > 0 && v[k].stolpec <= v[k - 1].stolpec))
-            matrikaError("Stolpci vrstice niso narascajoci ali so izven obsega: ", kModul, __LINE__,
+            matrikaError(B(Besedilo::MatRedkaStolpciVrstice), kModul, __LINE__,
                          static_cast<long>(v[k].stolpec), static_cast<long>(col_));
     vrstice[i].swap(v);
 }

@@ -5,7 +5,7 @@
 matrika<std::string> seznam(const matrika<std::string>& A)
 {
     if (A.nrow() == 0 && A.ncol() == 0)
-        matrikaError("Funkcija:   seznam()\nDimenzija matrike ni definirana: ", "matrika/seznamm", __LINE__);
+        matrikaError(NapakaFunkcije("seznam()", Besedilo::MatNiDefinirana), "matrika/seznamm", __LINE__);
     // A hash set keeps this linear in the number of elements; the order is
     // that of first appearance, as a pairwise comparison would give.
     std::unordered_set<std::string> videno;
@@ -20,7 +20,7 @@ matrika<std::string> seznam(const matrika<std::string>& A)
 matrika<std::string> seznamVr(const matrika<std::string>& A)
 {
     if (A.nrow() == 0 && A.ncol() == 0)
-        matrikaError("Funkcija:   seznamVr()\nDimenzija matrike ni definirana: ", "matrika/seznamm", __LINE__);
+        matrikaError(NapakaFunkcije("seznamVr()", Besedilo::MatNiDefinirana), "matrika/seznamm", __LINE__);
     const unsigned long c = A.ncol();
     // Rows are keyed by their columns joined with a separator no name holds.
     std::unordered_set<std::string> videno;

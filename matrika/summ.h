@@ -7,7 +7,7 @@ template <typename T>
 T sum(const matrika<T>& A)
 {
     if (A.nrow() == 0 && A.ncol() == 0)
-        matrikaError("Funkcija:   sum()\nDimenzija matrike ni definirana: ", "matrika/summ", __LINE__);
+        matrikaError(NapakaFunkcije("sum()", Besedilo::MatNiDefinirana), "matrika/summ", __LINE__);
     T s = 0;
     for (unsigned long k = 0; k < A.size(); ++k) s += A(k);
     return s;

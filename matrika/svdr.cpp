@@ -26,11 +26,11 @@ T svdr<T>::pythag(T a, T b)
 template <typename T>
 void svdr<T>::razcep(const matrika<T>& A)
 {
-    if (A.empty()) matrikaError("Funkcija:   svdr::razcep\nDimenzija matrike ni definirana: ", F, __LINE__);
+    if (A.empty()) matrikaError(NapakaFunkcije("svdr::razcep", Besedilo::MatNiDefinirana), F, __LINE__);
     const long m = static_cast<long>(A.nrow()), n = static_cast<long>(A.ncol());
     // A matrix without rows or without columns has nothing to decompose.
     if (m == 0 || n == 0)
-        matrikaError("Funkcija:   svdr::razcep\nDimenzija matrike ni definirana: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("svdr::razcep", Besedilo::MatNiDefinirana), F, __LINE__);
     std::vector<T> ut(static_cast<std::size_t>(n * m)), vt(static_cast<std::size_t>(n * n), T(0));
     std::vector<T> w(n), e(n), tmp(static_cast<std::size_t>(m > n ? m : n));
     const T* a = A.data();
@@ -195,7 +195,7 @@ void svdr<T>::razcep(const matrika<T>& A)
                 break;
             }
             if (its == 29)
-                matrikaError("Funkcija:   svdr::razcep\nRazcep ne skonvergira v 30-tih korakih: ", F, __LINE__);
+                matrikaError(NapakaFunkcije("svdr::razcep", Besedilo::MatSVDNeKonvergira), F, __LINE__);
             // Shift from the bottom 2 x 2 minor.
             T x = w[l];
             nm = k - 1;
@@ -253,19 +253,19 @@ void svdr<T>::razcep(const matrika<T>& A)
 }
 
 template <typename T>
-void svdr<T>::Preveri(const char* message, long line) const
+void svdr<T>::Preveri(const char* funkcija, long line) const
 {
-    if (U.empty() || S.empty() || V.empty()) matrikaError(message, F, line);
+    if (U.empty() || S.empty() || V.empty()) matrikaError(NapakaFunkcije(funkcija, Besedilo::MatUSVPrazne), F, line);
 }
 
 template <typename T>
 matrika<T> svdr<T>::resi(const matrika<T>& f, real threshold)
 {
     tsh = threshold;
-    Preveri("Funkcija:   svdr::resi\nDimenzija matrik U,S,V ni definirana - Izvedi razcep prvo: ", __LINE__);
-    if (f.empty()) matrikaError("Funkcija:   svdr::resi\nDimenzija vektorja f ni definirana: ", F, __LINE__);
+    Preveri("svdr::resi", __LINE__);
+    if (f.empty()) matrikaError(NapakaFunkcije("svdr::resi", Besedilo::MatFNiDefiniran), F, __LINE__);
     if (f.nrow() != U.nrow())
-        matrikaError("Funkcija:   svdr::resi\nVektor f mora imeti enako stevilo vrstic kot matrika A (U): ", F,
+        matrikaError(NapakaFunkcije("svdr::resi", Besedilo::MatVrsticeU), F,
                      __LINE__);
     const unsigned long m = U.nrow(), n = V.nrow(), nb = f.ncol();
     matrika<T> x(n, nb, T(0));
@@ -284,7 +284,7 @@ template <typename T>
 matrika<T> svdr<T>::pinvAtA(real threshold)
 {
     tsh = threshold;
-    Preveri("Funkcija:   svdr::pinvAtA\nDimenzija matrik U,S,V ni definirana - Izvedi razcep prvo: ", __LINE__);
+    Preveri("svdr::pinvAtA", __LINE__);
     const unsigned long n = V.nrow();
     matrika<T> W(V);
     for (unsigned long j = 0; j < n; ++j) {

@@ -48,7 +48,7 @@ public:
     matrika<T> nicelniDelez() const override;
 
 private:
-    void Preveri(const char* message, long line) const;
+    void Preveri(const char* funkcija, long line) const;
     matrika<T> fs;
 };
 

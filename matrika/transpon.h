@@ -7,7 +7,7 @@ template <typename T>
 matrika<T> transpon(const matrika<T>& A)
 {
     if (A.nrow() == 0 && A.ncol() == 0)
-        matrikaError("Funkcija:   transpon()\nDimenzija matrike ni definirana: ", "matrika/transpon", __LINE__);
+        matrikaError(NapakaFunkcije("transpon()", Besedilo::MatNiDefinirana), "matrika/transpon", __LINE__);
     matrika<T> B(A.ncol(), A.nrow());
     const unsigned long r = A.nrow(), c = A.ncol();
     const T* a = A.data();

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "funkcije/Besedila.h"
 #include "funkcije/funkcijeAux.h"
 
 namespace {
@@ -29,7 +30,7 @@ void PodNaslovBlok(std::ostream& out, const char* title, unsigned short flag)
 
 std::string SporociloNapake(const char* message)
 {
-    return std::string("\n\n") + message + "\n\n" + "\tKoncujem program ... ";
+    return std::string("\n\n") + message + "\n\n" + "\t" + B(Besedilo::KoncujemProgram);
 }
 
 CKontekstIzvajanja* kontekst = nullptr;  // the context of the run under way
@@ -45,13 +46,13 @@ std::string Vzrok(int napaka)
 {
     switch (napaka) {
     case ENOENT:
-    case ENOTDIR: return "ne obstaja";
-    case EISDIR: return "je mapa, ne datoteka";
+    case ENOTDIR: return B(Besedilo::VzrokNeObstaja);
+    case EISDIR: return B(Besedilo::VzrokMapa);
     case EACCES:
-    case EPERM: return "ni dovoljenja";
-    case EROFS: return "datotecni sistem je samo za branje";
-    case ENOSPC: return "na disku ni prostora";
-    case ENAMETOOLONG: return "ime je predolgo";
+    case EPERM: return B(Besedilo::VzrokNiDovoljenja);
+    case EROFS: return B(Besedilo::VzrokSamoZaBranje);
+    case ENOSPC: return B(Besedilo::VzrokNiProstora);
+    case ENAMETOOLONG: return B(Besedilo::VzrokImePredolgo);
     default: return std::strerror(napaka);
     }
 }
@@ -84,13 +85,11 @@ int NivexIzvedi(const std::function<int()>& tek)
         return NivexKonecNapake(napaka.what());
     } catch (const std::bad_alloc&) {
         // Storage other than a matrix's (names, texts, lookups) that did not fit.
-        return NivexKonecNapake(
-            SporociloNapake(" **** Za izracun ni dovolj pomnilnika - mreza je prevelika za ta racunalnik      *** "));
+        return NivexKonecNapake(SporociloNapake(B(Besedilo::NapakaPomnilnik)));
     } catch (const std::exception& e) {
         // A failure of the program itself ends the run like a refusal, not
         // with a crash that loses the message.
-        return NivexKonecNapake(
-            SporociloNapake((std::string(" **** Notranja napaka programa: ") + e.what() + "      *** ").c_str()));
+        return NivexKonecNapake(SporociloNapake(BesediloF(Besedilo::NapakaNotranja, e.what()).c_str()));
     }
 }
 
@@ -155,7 +154,7 @@ const std::vector<std::string>& NivexOpozorila() { return kontekst != nullptr ? 
 #define NIVEX_VERSION "3.2.0"
 #endif
 
-const char* const kNivexUporaba = "Uporaba: nivex [--help | --version | datoteka s podatki]";
+const char* const kNivexUporaba = B(Besedilo::NivexUporaba);
 
 bool NivexMoznosti(int argc, const char** argv)
 {
@@ -164,14 +163,12 @@ bool NivexMoznosti(int argc, const char** argv)
         if (a.empty() || a[0] != '-') continue;
         if (a == "--help" || a == "-h") {
             std::cout << kNivexUporaba << "\n"
-                      << "Izravna visinsko, ravninsko ali prostorsko geodetsko mrezo po metodi najmanjsih kvadratov "
-                         "in zapise porocilo (osnovno ime datoteke s podatki + .NVX).\n"
-                      << "Datoteka s podatki, ki se zacne z -, se poda kot ./-ime.  Podrobno: man nivex\n";
+                      << B(Besedilo::NivexPomocOpis) << "\n"
+                      << B(Besedilo::NivexPomocMinus) << "\n";
         } else if (a == "--version" || a == "-V") {
-            std::cout << "nivex " << NIVEX_VERSION << "\n";
+            std::cout << BesediloF(Besedilo::NivexRazlicica, NIVEX_VERSION) << "\n";
         } else {
-            NivexError(" **** Neznana moznost " + Ime(a) + " (datoteko, ki se zacne z -, podaj kot ./" + a + ").  " +
-                       kNivexUporaba + "      *** ");
+            NivexError(BesediloF(Besedilo::NapakaNeznanaMoznost, Ime(a).c_str(), a.c_str(), kNivexUporaba));
         }
         std::cout.flush();
         return true;
@@ -181,15 +178,16 @@ bool NivexMoznosti(int argc, const char** argv)
 
 std::string NivexNapakaVhodne(const std::string& name)
 {
-    const std::string zacetek = " **** Vhodna datoteka " + Ime(name) + " ";
-    const std::string konec = " (NE MOREM ODPRETI!!)      *** ";
+    const auto sporocilo = [&name](const std::string& vzrok) {
+        return BesediloF(Besedilo::NapakaVhodneDatoteke, Ime(name).c_str(), vzrok.c_str());
+    };
     struct stat st {};
-    if (::stat(name.c_str(), &st) != 0) return zacetek + Vzrok(errno) + konec;
-    if (S_ISDIR(st.st_mode)) return zacetek + Vzrok(EISDIR) + konec;
+    if (::stat(name.c_str(), &st) != 0) return sporocilo(Vzrok(errno));
+    if (S_ISDIR(st.st_mode)) return sporocilo(Vzrok(EISDIR));
     const int fd = ::open(name.c_str(), O_RDONLY);
     if (fd < 0) {
         const int napaka = errno;
-        return zacetek + (napaka == EACCES || napaka == EPERM ? "ni dovoljeno brati" : Vzrok(napaka)) + konec;
+        return sporocilo(napaka == EACCES || napaka == EPERM ? B(Besedilo::VzrokNiDovoljenjaBrati) : Vzrok(napaka));
     }
     ::close(fd);
     return "";
@@ -207,6 +205,7 @@ std::string NivexNapakaPorocila(const std::string& name)
         if (fd < 0) napaka = errno;
         else ::close(fd);
     }
-    const std::string vzrok = napaka == EACCES || napaka == EPERM ? "ni dovoljenja za pisanje" : Vzrok(napaka);
-    return " **** Datoteke z rezultati " + Ime(name) + " ni mogoce ustvariti: " + vzrok + "      *** ";
+    const std::string vzrok =
+        napaka == EACCES || napaka == EPERM ? B(Besedilo::VzrokNiDovoljenjaPisati) : Vzrok(napaka);
+    return BesediloF(Besedilo::NapakaDatotekeRezultatov, Ime(name).c_str(), vzrok.c_str());
 }
