@@ -17,17 +17,9 @@
 
 #include "funkcije/CppCas.h"
 #include "src/CGDatum.h"
-#include "src/CGMM.h"
-#include "src/CGMMEq.h"
-#include "src/CGMMSol.h"
-#include "src/CGMMdD.h"
-#include "src/CGMMdH.h"
 #include "src/CGetObs.h"
-#include "src/CIzravnalnik.h"
+#include "src/CIzravnava.h"
 #include "src/CProcSet.h"
-#include "src/CRelEll.h"
-#include "src/CRezultati.h"
-#include "src/CTerObsEst.h"
 #include "src/CTerObsZbirka.h"
 #include "src/NivexAux.h"
 
@@ -50,16 +42,29 @@ void NaslovNivex(std::ostream& out);
 // Closing lines with the elapsed seconds; waits for Enter when argc == 1.
 void KonecPrograma(int argc, double seconds);
 
+// What the reading stage fills: the settings, the datum and the record sets.
+struct CVhodniPodatki {
+    CProcSet procset;
+    CGDatum gdatum;
+    CTerObsZbirka TO;
+    CGetObs getobs;
+};
+
 // Every object of one run, created once before anything is read and living
-// to its end; each worker holds references to the objects it reads.  The run
-// reads (Beri), adjusts (Izravnaj), tests the model (the data snooping
-// through CIzravnalnik), adds the reliability (SetReliab) and writes the
-// report's closing sections and the export files.
-class CNivex : public CIzravnalnik {
+// to its end.  The run reads (Beri: the data read), adjusts (the adjustment
+// stage, CIzravnava), tests the model (the data snooping asks the
+// adjustment through CIzravnalnik), adds the reliability and writes the
+// report's closing sections and the export files (Porocaj).
+class CNivex : public CVhodniPodatki, public CIzravnava {
 public:
     CNivex();
     CNivex(const CNivex&) = delete;
     CNivex& operator=(const CNivex&) = delete;
+
+    // The data read (the adjustment holds its own references to them).
+    using CVhodniPodatki::gdatum;
+    using CVhodniPodatki::procset;
+    using CVhodniPodatki::TO;
 
     // Reads the data file, adjusts the network and writes the report from the
     // settings section on (the banner and file names are the caller's); the
@@ -68,79 +73,15 @@ public:
     // (thrown as NivexNapaka).  The run's context is installed meanwhile.
     void Izracun(const std::string& dataFile, std::ostream& report);
 
-    // The three steps of Izracun.  Beri reads and prints the settings, the
-    // datum and the records.  Izravnaj numbers the unknowns of the records
-    // that take part and runs the linearisation loop from the current
-    // approximate values, printing each pass, and fills `rez`; it may run
-    // again after records are set aside (CTerObs::SetAktiven), and it ends
-    // nothing: it returns the outcome.  Porocaj adds the adjusted
+    // The steps of Izracun around the adjustment.  Beri reads and prints the
+    // settings, the datum and the records.  Porocaj adds the adjusted
     // observations with their reliability and writes the export files.
     void Beri(const std::string& dataFile, std::ostream& report);
-    IzidIzravnave Izravnaj(std::ostream& report) { return Izravnaj(report, tiho, Zacetek::Trenutni); }
     void Porocaj(const std::string& dataFile, std::ostream& report);
-    // The observation equations of one pass: every kind's rows from the first
-    // row on (heights, height differences, coordinates, vectors, horizontal
-    // and spatial distances, composed angles, azimuths, angles between
-    // directions, zenith distances), each printed into the report.
-    void SetGMMEq(std::ostream& report);
-    // The stop test after pass k: one pass without iteration, else the
-    // iteration limit (with a warning when the corrections were still above
-    // the threshold) or corrections below the threshold (IterPrag).
-    bool KonecIteracij(int k, std::ostream& report) const;
-    // The iteration threshold, raised to what the arithmetic resolves at the
-    // size of the coordinates.
-    real IterPrag() const;
-    // Adjusted observations and their reliability, after the last pass:
-    // computed into `rez` always, printed when the settings ask for it.
-    void SetReliab(std::ostream& report);
 
     CppCas cas;
-    CProcSet procset;
-    CGDatum gdatum;
-    CTerObsZbirka TO;
-    CGetObs getobs;
-    CGMM GMM;
-    CGMMSol GMMS;
-    // The equation builders of the kinds that enter the model, built from
-    // the table of record kinds in the order of the model rows.
-    std::vector<std::unique_ptr<CGMMEq>> GMMEq;
-    CGMMdH GMMdH;
-    CGMMdD GMMdD;
-    CRelEll RelEll;
-    CTerObsEst TOEst;
-    // The results of the last adjustment, for every writer.
-    CRezultati rez;
-
     // The run's open report and its warnings.
     CKontekstIzvajanja kontekst;
-
-    // Passes of the iteration loop run by Izracun.
-    int nPasses = 0;
-    // Izravnaj(report) writes nothing to the console.
-    bool tiho = false;
-
-    // The adjustment as the tests of the model ask for it.
-    IzidIzravnave Izravnaj(std::ostream& report, bool tihoIzravnava, Zacetek od) override;
-    void SetAktiven(TerObsSet set, long zapis, bool aktiven) override;
-    const CRezultati& Rezultati() const override { return rez; }
-    std::vector<TestZapisa> TestiZapisov() const override;
-    RezIzlocen Zapis(TerObsSet set, long zapis) const override;
-    void Odstopanja(std::vector<RezIzlocen>& zapisi) override;
-
-private:
-    // The values a pass moves: approximate coordinates (heights) and
-    // velocities of the point list.  Refraction coefficients and weights
-    // start afresh in every adjustment.
-    struct Stanje {
-        matrika<real> obs, vel;
-    };
-    Stanje Shrani() const;
-    void Obnovi(const Stanje& s);
-    // One adjustment from the values in the point list.
-    IzidIzravnave IzravnajOdTrenutnih(std::ostream& report, bool tihoIzravnava);
-    // As read from the data file (set by Beri).
-    Stanje zacetno;
-
 };
 
 int NivexMain(int argc, const char** argv);
