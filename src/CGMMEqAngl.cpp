@@ -1,12 +1,14 @@
 #include "src/CGMMEqAngl.h"
 
-#include "funkcije/KotnePretvorbe.h"
 #include "funkcije/Besedila.h"
+#include "funkcije/KotnePretvorbe.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsAngl.h"
 #include "src/CTerObsCrdA.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FGMMEqNelin.h"
+#include "src/TerObsGradniki.h"
 
 CGMMEqAngl::CGMMEqAngl(CProcSet& procset_, CTerObsAngl& TOAngl_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
     : procset(procset_), TOAngl(TOAngl_), TOCrdA(TOCrdA_), GMM(GMM_)
@@ -57,3 +59,8 @@ void CGMMEqAngl::SetGMMEq()
 }
 
 void CGMMEqAngl::PrintGMMEq(std::ostream& izhod) { GMMEqPrintNelin(izhod, GMM, procset, TOAngl, TOCrdA, Kind()); }
+
+std::unique_ptr<CGMMEq> GradiAngl(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqAngl>(p, TO.TOAngl, TO.TOCrdA, G);
+}

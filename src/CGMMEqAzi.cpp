@@ -5,7 +5,9 @@
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsDir.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FGMMEqNelin.h"
+#include "src/TerObsGradniki.h"
 
 CGMMEqAzi::CGMMEqAzi(CProcSet& procset_, CTerObsDir& TOAzi_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
     : procset(procset_), TOAzi(TOAzi_), TOCrdA(TOCrdA_), GMM(GMM_)
@@ -35,3 +37,8 @@ void CGMMEqAzi::SetGMMEq()
 }
 
 void CGMMEqAzi::PrintGMMEq(std::ostream& izhod) { GMMEqPrintNelin(izhod, GMM, procset, TOAzi, TOCrdA, Kind()); }
+
+std::unique_ptr<CGMMEq> GradiAzi(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqAzi>(p, TO.TOAzi, TO.TOCrdA, G);
+}

@@ -5,7 +5,9 @@
 #include "src/CProcSet.h"
 #include "src/CTerObsCrd.h"
 #include "src/CTerObsCrdA.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FGMM.h"
+#include "src/TerObsGradniki.h"
 
 CGMMEqCrd::CGMMEqCrd(CProcSet& procset_, CTerObsCrd& TOCrd_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
     : procset(procset_), TOCrd(TOCrd_), TOCrdA(TOCrdA_), GMM(GMM_)
@@ -27,3 +29,8 @@ GMMEqLinKind CGMMEqCrd::Kind() const
 void CGMMEqCrd::SetGMMEq() { GMMEqSetLin(GMM, procset, TOCrd, TOCrdA, Kind()); }
 
 void CGMMEqCrd::PrintGMMEq(std::ostream& izhod) { GMMEqPrintLin(izhod, GMM, procset, TOCrd, TOCrdA, Kind()); }
+
+std::unique_ptr<CGMMEq> GradiCrd(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqCrd>(p, TO.TOCrd, TO.TOCrdA, G);
+}

@@ -5,8 +5,10 @@
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsDist.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FGMMEqNelin.h"
 #include "src/NivexAux.h"
+#include "src/TerObsGradniki.h"
 
 CGMMEqDist::CGMMEqDist(CProcSet& procset_, CTerObsDist& TODist_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
     : procset(procset_), TODist(TODist_), TOCrdA(TOCrdA_), GMM(GMM_)
@@ -45,3 +47,13 @@ void CGMMEqDist::SetGMMEq()
 }
 
 void CGMMEqDist::PrintGMMEq(std::ostream& izhod) { GMMEqPrintNelin(izhod, GMM, procset, TODist, TOCrdA, Kind()); }
+
+std::unique_ptr<CGMMEq> GradiDist2(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqDist>(p, TO.TODist2, TO.TOCrdA, G);
+}
+
+std::unique_ptr<CGMMEq> GradiDist3(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqDist>(p, TO.TODist3, TO.TOCrdA, G);
+}

@@ -6,8 +6,10 @@
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsH.h"
 #include "src/CTerObsHA.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FGMM.h"
 #include "src/NivexAux.h"
+#include "src/TerObsGradniki.h"
 
 CGMMEqH::CGMMEqH(CProcSet& procset_, CTerObsH& TOH_, CTerObsHA& TOHA_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
     : procset(procset_), TOH(TOH_), TOHA(TOHA_), TOCrdA(TOCrdA_), GMM(GMM_)
@@ -39,4 +41,9 @@ void CGMMEqH::SetGMMEq()
 void CGMMEqH::PrintGMMEq(std::ostream& izhod)
 {
     GMMEqPrintLin(izhod, GMM, procset, TOH, Tocke(), Kind());
+}
+
+std::unique_ptr<CGMMEq> GradiH(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqH>(p, TO.TOH, TO.TOHA, TO.TOCrdA, G);
 }

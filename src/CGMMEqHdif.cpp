@@ -6,8 +6,10 @@
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsHA.h"
 #include "src/CTerObsHdif.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FGMM.h"
 #include "src/NivexAux.h"
+#include "src/TerObsGradniki.h"
 
 CGMMEqHdif::CGMMEqHdif(CProcSet& procset_, CTerObsHdif& TOHdif_, CTerObsHA& TOHA_, CTerObsCrdA& TOCrdA_,
                        CGMM& GMM_)
@@ -41,4 +43,9 @@ void CGMMEqHdif::SetGMMEq()
 void CGMMEqHdif::PrintGMMEq(std::ostream& izhod)
 {
     GMMEqPrintLin(izhod, GMM, procset, TOHdif, Tocke(), Kind());
+}
+
+std::unique_ptr<CGMMEq> GradiHdif(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqHdif>(p, TO.TOHdif, TO.TOHA, TO.TOCrdA, G);
 }

@@ -5,7 +5,9 @@
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsPara.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FGMMEqNelin.h"
+#include "src/TerObsGradniki.h"
 
 CGMMEqPara::CGMMEqPara(CProcSet& procset_, CTerObsPara& TOPara_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
     : procset(procset_), TOPara(TOPara_), TOCrdA(TOCrdA_), GMM(GMM_)
@@ -41,3 +43,8 @@ void CGMMEqPara::SetGMMEq()
 }
 
 void CGMMEqPara::PrintGMMEq(std::ostream& izhod) { GMMEqPrintNelin(izhod, GMM, procset, TOPara, TOCrdA, Kind()); }
+
+std::unique_ptr<CGMMEq> GradiPara(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqPara>(p, TO.TOPara, TO.TOCrdA, G);
+}

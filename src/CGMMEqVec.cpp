@@ -5,7 +5,9 @@
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsVec.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FGMM.h"
+#include "src/TerObsGradniki.h"
 
 CGMMEqVec::CGMMEqVec(CProcSet& procset_, CTerObsVec& TOVec_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
     : procset(procset_), TOVec(TOVec_), TOCrdA(TOCrdA_), GMM(GMM_)
@@ -27,3 +29,8 @@ GMMEqLinKind CGMMEqVec::Kind() const
 void CGMMEqVec::SetGMMEq() { GMMEqSetLin(GMM, procset, TOVec, TOCrdA, Kind()); }
 
 void CGMMEqVec::PrintGMMEq(std::ostream& izhod) { GMMEqPrintLin(izhod, GMM, procset, TOVec, TOCrdA, Kind()); }
+
+std::unique_ptr<CGMMEq> GradiVec(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqVec>(p, TO.TOVec, TO.TOCrdA, G);
+}

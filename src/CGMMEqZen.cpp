@@ -3,15 +3,17 @@
 #include <cmath>
 #include <numbers>
 
-#include "matrika/najdim.h"
 #include "funkcije/Besedila.h"
+#include "matrika/najdim.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsCrdA.h"
 #include "src/CTerObsDir.h"
+#include "src/CTerObsZbirka.h"
 #include "src/FGMM.h"
 #include "src/FGMMEqNelin.h"
 #include "src/NivexAux.h"
+#include "src/TerObsGradniki.h"
 
 CGMMEqZen::CGMMEqZen(CProcSet& procset_, CTerObsDir& TOZen_, CTerObsCrdA& TOCrdA_, CGMM& GMM_)
     : procset(procset_), TOZen(TOZen_), TOCrdA(TOCrdA_), GMM(GMM_)
@@ -82,3 +84,8 @@ void CGMMEqZen::SetGMMEq()
 }
 
 void CGMMEqZen::PrintGMMEq(std::ostream& izhod) { GMMEqPrintNelin(izhod, GMM, procset, TOZen, TOCrdA, Kind()); }
+
+std::unique_ptr<CGMMEq> GradiZen(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
+{
+    return std::make_unique<CGMMEqZen>(p, TO.TOZen, TO.TOCrdA, G);
+}

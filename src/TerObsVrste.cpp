@@ -3,64 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
-#include "src/CGMMEqAngl.h"
-#include "src/CGMMEqAzi.h"
-#include "src/CGMMEqCrd.h"
-#include "src/CGMMEqDist.h"
-#include "src/CGMMEqH.h"
-#include "src/CGMMEqHdif.h"
-#include "src/CGMMEqPara.h"
-#include "src/CGMMEqVec.h"
-#include "src/CGMMEqZen.h"
-#include "src/CProcSet.h"
-#include "src/CTerObsZbirka.h"
+#include "src/TerObsGradniki.h"
+
 
 namespace {
 constexpr unsigned D1 = 1u << 1, D23 = (1u << 2) | (1u << 3), D123 = D1 | D23;
 using V = TerObsVrednosti;
 constexpr unsigned kVrtenja = kDefWx | kDefWy | kDefWz, kMerila = kDefM2 | kDefM3;
 
-// The builders of the kinds that enter the model, over the sets they read.
-std::unique_ptr<CGMMEq> GradiH(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
-{
-    return std::make_unique<CGMMEqH>(p, TO.TOH, TO.TOHA, TO.TOCrdA, G);
-}
-std::unique_ptr<CGMMEq> GradiHdif(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
-{
-    return std::make_unique<CGMMEqHdif>(p, TO.TOHdif, TO.TOHA, TO.TOCrdA, G);
-}
-std::unique_ptr<CGMMEq> GradiCrd(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
-{
-    return std::make_unique<CGMMEqCrd>(p, TO.TOCrd, TO.TOCrdA, G);
-}
-std::unique_ptr<CGMMEq> GradiVec(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
-{
-    return std::make_unique<CGMMEqVec>(p, TO.TOVec, TO.TOCrdA, G);
-}
-std::unique_ptr<CGMMEq> GradiDist2(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
-{
-    return std::make_unique<CGMMEqDist>(p, TO.TODist2, TO.TOCrdA, G);
-}
-std::unique_ptr<CGMMEq> GradiDist3(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
-{
-    return std::make_unique<CGMMEqDist>(p, TO.TODist3, TO.TOCrdA, G);
-}
-std::unique_ptr<CGMMEq> GradiAngl(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
-{
-    return std::make_unique<CGMMEqAngl>(p, TO.TOAngl, TO.TOCrdA, G);
-}
-std::unique_ptr<CGMMEq> GradiZen(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
-{
-    return std::make_unique<CGMMEqZen>(p, TO.TOZen, TO.TOCrdA, G);
-}
-std::unique_ptr<CGMMEq> GradiAzi(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
-{
-    return std::make_unique<CGMMEqAzi>(p, TO.TOAzi, TO.TOCrdA, G);
-}
-std::unique_ptr<CGMMEq> GradiPara(CProcSet& p, CTerObsZbirka& TO, CGMM& G)
-{
-    return std::make_unique<CGMMEqPara>(p, TO.TOPara, TO.TOCrdA, G);
-}
 }  // namespace
 
 // One row per record set, every column named.  The point lists and the
@@ -72,16 +22,14 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
      .gradnik = nullptr, .povzetek = nullptr, .vStetju = false, .zanesljivost = {}, .ime = nullptr,
      .povezuje = false, .vezi = {},
      .stojisce = false, .visini = false,
-     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOHA.SetPar(n, p.GetXVel(), p.GetifVA()); }},
+     .velikost = VelikostHA},
     {.crka = 'X', .opis = "X (priblizne koordinate tocke)", .naslov = "A-PRIORI KOORDINATE TOCK:", .dimenzije = D23,
      .imen = 1, .vrednosti = V::Tocka, .poDim = true, .beri = true, .sdOznaka = nullptr, .sdMeja = 0,
      .sirina = 12, .decimalke = 4,
      .gradnik = nullptr, .povzetek = nullptr, .vStetju = false, .zanesljivost = {}, .ime = nullptr,
      .povezuje = false, .vezi = {},
      .stojisce = false, .visini = false,
-     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) {
-         TO.TOCrdA.SetPar(n, p.GetXVel(), p.GetDim(), p.GetifVA());
-     }},
+     .velikost = VelikostCrdA},
     {.crka = 'C', .opis = "C (merjene koordinate)", .naslov = "KOORDINATE TOCK:", .dimenzije = D23,
      .imen = 1, .vrednosti = V::Dolzinska, .poDim = true, .beri = true, .sdOznaka = "KOORDINATE", .sdMeja = 1e-4,
      .sirina = 12, .decimalke = 4,
@@ -92,7 +40,7 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
      .ime = "koordinate", .povezuje = false,
      .vezi = {{1, kDefTx | kDefTy | kDefTz}, {2, kVrtenja | kMerila}},
      .stojisce = false, .visini = false,
-     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOCrd.SetPar(n, p.GetXVel(), p.GetDim()); }},
+     .velikost = VelikostCrd},
     {.crka = 'V', .opis = "V (vektor)", .naslov = nullptr, .dimenzije = D23,
      .imen = 2, .vrednosti = V::Dolzinska, .poDim = true, .beri = true, .sdOznaka = "VEKTOR", .sdMeja = 1e-5,
      .sirina = 12, .decimalke = 4,
@@ -103,16 +51,14 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
      .ime = "vektorji", .povezuje = true,
      .vezi = {{1, kVrtenja | kMerila}},
      .stojisce = false, .visini = false,
-     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOVec.SetPar(n, p.GetXVel(), p.GetDim()); }},
+     .velikost = VelikostVec},
     {.crka = 'S', .opis = "S (horizontalna smer)", .naslov = "OPAZOVANE SMERI:", .dimenzije = D23,
      .imen = 2, .vrednosti = V::Kotna, .poDim = false, .beri = true, .sdOznaka = "HZ SMER", .sdMeja = 1e-4,
      .sirina = 0, .decimalke = 0,
      .gradnik = nullptr, .povzetek = nullptr, .vStetju = false, .zanesljivost = {}, .ime = nullptr,
      .povezuje = true, .vezi = {},
      .stojisce = true, .visini = false,
-     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) {
-         TO.TODir.SetPar(n, p.GetXVel(), p.GetAngUnit(), "DIR");
-     }},
+     .velikost = VelikostDir},
     {.crka = 'S', .opis = "S (sestavljeni kot)", .naslov = "SESTAVLJENI KOTI:", .dimenzije = D23,
      .imen = 3, .vrednosti = V::Kotna, .poDim = false, .beri = false, .sdOznaka = nullptr, .sdMeja = 0,
      .sirina = 0, .decimalke = 0,
@@ -134,9 +80,7 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
      .ime = "zenitne razdalje", .povezuje = true,
      .vezi = {{2, kDefWx | kDefWy}},
      .stojisce = true, .visini = true,
-     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) {
-         TO.TOZen.SetPar(n, p.GetXVel(), p.GetAngUnit(), "ZEN");
-     }},
+     .velikost = VelikostZen},
     {.crka = 'A', .opis = "A (azimut/smerni kot)", .naslov = "OPAZOVANI AZIMUTI/SMERNI KOTI:", .dimenzije = D23,
      .imen = 2, .vrednosti = V::Kotna, .poDim = false, .beri = true, .sdOznaka = "AZIMUT", .sdMeja = 1e-4,
      .sirina = 0, .decimalke = 0,
@@ -147,9 +91,7 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
      .ime = "azimuti", .povezuje = true,
      .vezi = {{1, kDefWz}},
      .stojisce = false, .visini = false,
-     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) {
-         TO.TOAzi.SetPar(n, p.GetXVel(), p.GetAngUnit(), "AZI");
-     }},
+     .velikost = VelikostAzi},
     {.crka = 'P', .opis = "P (kot med smermi)", .naslov = "OPAZOVANI KOTI MED SMERMI:", .dimenzije = D23,
      .imen = 4, .vrednosti = V::Kotna, .poDim = false, .beri = true, .sdOznaka = "KOT MED SMERMI", .sdMeja = 1e-4,
      .sirina = 0, .decimalke = 0,
@@ -160,7 +102,7 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
      .ime = "koti med smermi", .povezuje = false,
      .vezi = {},
      .stojisce = false, .visini = false,
-     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOPara.SetPar(n, p.GetXVel(), p.GetAngUnit()); }},
+     .velikost = VelikostPara},
     {.crka = 'D', .opis = "D (horizontalna dolzina)", .naslov = "OPAZOVANE HORIZONTALNE DOLZINE:", .dimenzije = D23,
      .imen = 2, .vrednosti = V::Dolzinska, .poDim = false, .beri = true, .sdOznaka = "DOLZINA", .sdMeja = 1e-5,
      .sirina = 15, .decimalke = 4,
@@ -171,7 +113,7 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
      .ime = "horizontalne dolzine", .povezuje = true,
      .vezi = {{1, kMerila}},
      .stojisce = true, .visini = false,
-     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TODist2.SetPar(n, p.GetXVel(), 2); }},
+     .velikost = VelikostDist2},
     {.crka = 'L', .opis = "L (prostorska dolzina)", .naslov = "OPAZOVANE PROSTORSKE DOLZINE:", .dimenzije = D23,
      .imen = 2, .vrednosti = V::Dolzinska, .poDim = false, .beri = true, .sdOznaka = "DOLZINA", .sdMeja = 1e-5,
      .sirina = 15, .decimalke = 4,
@@ -182,7 +124,7 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
      .ime = "prostorske dolzine", .povezuje = true,
      .vezi = {{1, kMerila}},
      .stojisce = true, .visini = true,
-     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TODist3.SetPar(n, p.GetXVel(), 3); }},
+     .velikost = VelikostDist3},
     {.crka = 'H', .opis = "H (merjena visina)", .naslov = "VISINE TOCK:", .dimenzije = D123,
      .imen = 1, .vrednosti = V::Dolzinska, .poDim = false, .beri = true, .sdOznaka = "MERJEN H", .sdMeja = 1e-6,
      .sirina = 14, .decimalke = 5,
@@ -193,7 +135,7 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
      .ime = "visine", .povezuje = false,
      .vezi = {{1, kDefTz}, {2, kDefM3}, {3, kDefWx | kDefWy}},
      .stojisce = false, .visini = false,
-     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOH.SetPar(n, p.GetXVel()); }},
+     .velikost = VelikostH},
     {.crka = 'h', .opis = "h (visinska razlika)", .naslov = "OPAZOVANE VISINSKE RAZLIKE:", .dimenzije = D123,
      .imen = 2, .vrednosti = V::Dolzinska, .poDim = false, .beri = true, .sdOznaka = "DELTA H", .sdMeja = 1e-6,
      .sirina = 15, .decimalke = 4,
@@ -204,7 +146,7 @@ const TerObsVrsta kTerObsVrste[kTOSetov] = {
      .ime = "visinske razlike", .povezuje = true,
      .vezi = {{1, kDefM3}, {2, kDefWx | kDefWy}},
      .stojisce = false, .visini = false,
-     .velikost = [](CTerObsZbirka& TO, const CProcSet& p, unsigned long n) { TO.TOHdif.SetPar(n, p.GetXVel()); }},
+     .velikost = VelikostHdif},
 };
 
 const TerObsVrsta* TerObsVrstaModela(char crka)
