@@ -241,7 +241,7 @@ IzidIzravnave CIzravnava::IzravnajOdTrenutnih(std::ostream& report, bool tihoIzr
         if (!tihoIzravnava) GMMS.PrintCorrUnknown(report, rez);
         RelEll.SetRelEll();
         RelEll.PrintRelEll(report);
-        rez.SetRelativne(RelEll);
+        RelEll.SetRezultati(rez);
         nPasses = izid.prehodov = rez.prehodov = k;
 
         if (KonecIteracij(k, report)) break;

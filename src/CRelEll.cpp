@@ -1,5 +1,7 @@
 #include "src/CRelEll.h"
 
+#include "src/CRezultati.h"
+
 #include <algorithm>
 #include <cmath>
 #include <iomanip>
@@ -172,4 +174,20 @@ void CRelEll::PrintEll(std::ostream& izhod)
         if (d + 1 < static_cast<long>(nobs)) izhod << "\n";
     }
     izhod << std::string(static_cast<std::size_t>(nline), '-') << "\n\n\n";
+}
+
+void CRelEll::SetRezultati(CRezultati& rez) const
+{
+    // The horizontal ellipse follows the six ellipsoid values in a spatial network.
+    const long s = rez.dim == 3 ? 6 : 0;
+    rez.relativne.assign(nobs, RezRelElipsa{});
+    for (long i = 0; i < static_cast<long>(nobs); ++i) {
+        RezRelElipsa& e = rez.relativne[static_cast<std::size_t>(i)];
+        e.od = PTS(i, 0);
+        e.doTocke = PTS(i, 1);
+        for (long d = 0; d < static_cast<long>(OBS.ncol()) && d < 3; ++d) e.sredina[d] = OBS(i, d);
+        e.a = SIG(i, s);
+        e.b = SIG(i, s + 1);
+        e.theta = SIG(i, s + 2);
+    }
 }

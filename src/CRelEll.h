@@ -33,6 +33,7 @@ class CTerObs;
 class CTerObsZbirka;
 class CGMM;
 class CGMMSol;
+class CRezultati;
 
 class CRelEll {
 public:
@@ -44,6 +45,9 @@ public:
     void SetRelEll();
     // The section "RELATIVNE ELIPSE ..." when there are pairs.
     void PrintRelEll(std::ostream& izhod);
+    // The relative ellipses of the pass into the results (the horizontal
+    // ellipse of each pair; in space after its ellipsoid).
+    void SetRezultati(CRezultati& rez) const;
 
     std::int32_t nline = 0;     // length of the column header, for the closing rule
     std::uint32_t nobs = 0;     // observations of the seven kinds, then pairs

@@ -10,7 +10,6 @@
 #include "matrika/matrika.h"
 #include "src/CGMM.h"
 #include "src/CProcSet.h"
-#include "src/CRelEll.h"
 #include "src/CTerObsTocke.h"
 #include "src/MetodaResitve.h"
 
@@ -145,22 +144,6 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const Resit
             break;
         }
         obratniKoren[static_cast<std::size_t>(k)] = 1.0 / static_cast<double>(kq);
-    }
-}
-
-void CRezultati::SetRelativne(const CRelEll& RelEll)
-{
-    // The horizontal ellipse follows the six ellipsoid values in a spatial network.
-    const long s = dim == 3 ? 6 : 0;
-    relativne.assign(RelEll.nobs, RezRelElipsa{});
-    for (long i = 0; i < static_cast<long>(RelEll.nobs); ++i) {
-        RezRelElipsa& e = relativne[static_cast<std::size_t>(i)];
-        e.od = RelEll.PTS(i, 0);
-        e.doTocke = RelEll.PTS(i, 1);
-        for (long d = 0; d < static_cast<long>(RelEll.OBS.ncol()) && d < 3; ++d) e.sredina[d] = RelEll.OBS(i, d);
-        e.a = RelEll.SIG(i, s);
-        e.b = RelEll.SIG(i, s + 1);
-        e.theta = RelEll.SIG(i, s + 2);
     }
 }
 

@@ -35,7 +35,6 @@
 
 class CProcSet;
 class CGMM;
-class CRelEll;
 class CTerObsTocke;
 
 // One point's values of one kind (coordinates, heights or velocities).
@@ -151,7 +150,6 @@ public:
     // from the solution's values of the pass (taken before it moves the
     // approximate values).
     void SetPrehod(const CProcSet& procset, const CGMM& GMM, const ResitevPrehoda& resitev);
-    void SetRelativne(const CRelEll& RelEll);
     // The approximate values of the point list as read (zacetne).
     void SetZacetne(const CTerObsTocke& tocke);
 
