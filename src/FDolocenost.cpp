@@ -119,27 +119,21 @@ std::string PreveriSkupine(const CGMM& GMM, Skupine& sk, const std::vector<char>
 // translations, rotations, scale: one whose remaining diagonal vanishes is
 // free, so a rotation about a fixed point counts as a rotation, and a scale
 // about it as a scale.
-std::string PreveriMinimalneVezi(const CGMM& GMM)
-{
-    if (GMM.gdatum.Datum != 'D' || GMM.procset.GetXVel() != 0) return {};
-    const unsigned short Dim = GMM.procset.GetDim();
-    const CTerObsTocke& T = GMM.Tocke();
-    const long n = static_cast<long>(T.NObs()), u = GMM.nunk, d = Dim == 1 ? 1 : Dim;
-    if (u <= 0 || Dim < 1 || Dim > 3) return {};
-
-    real c[3] = {0.0L, 0.0L, 0.0L};
-    long m = 0;
-    for (long p = 0; p < n; ++p)
-        if (p < static_cast<long>(GMM.iDeltaB.nrow()) && GMM.iDeltaB(p) >= 0) {
-            for (long k = 0; k < d; ++k) c[k] += T.OBS(p, k);
-            ++m;
-        }
-    if (m == 0) return {};
-    for (long k = 0; k < d; ++k) c[k] /= static_cast<real>(m);
-
-    // Motions in elimination order, with their names in the message.
+// The rigid motions (and the scale) of the points with unknowns about their
+// centre, each as a unit vector over the unknowns, in elimination order,
+// with their names in the message.
+struct Gibanja {
     std::vector<std::string> imena;
     std::vector<std::vector<real>> g;
+};
+
+Gibanja GibanjaTock(const CGMM& GMM, unsigned short Dim, const real* c)
+{
+    const CTerObsTocke& T = GMM.Tocke();
+    const long n = static_cast<long>(T.NObs()), u = GMM.nunk, d = Dim == 1 ? 1 : Dim;
+    Gibanja gib;
+    std::vector<std::string>& imena = gib.imena;
+    std::vector<std::vector<real>>& g = gib.g;
     const auto gibanje = [&](const std::string& ime, auto polje) {
         std::vector<real> v(static_cast<std::size_t>(u), 0.0L);
         real norma = 0.0L;
@@ -173,7 +167,14 @@ std::string PreveriMinimalneVezi(const CGMM& GMM)
         for (long k = 0; k < d; ++k) w[k] = x[k];
     });
 
-    // N = sum over the rows of a a', a_j = row . g_j / |row|.
+    return gib;
+}
+
+// N = sum over the rows of the model and of the datum of a a', a_j = row .
+// g_j / |row|: how strongly the rows see each motion.
+std::vector<real> VidnostGibanj(const CGMM& GMM, const std::vector<std::vector<real>>& g)
+{
+    const long u = GMM.nunk;
     const std::size_t k = g.size();
     std::vector<real> N(k * k, 0.0L), a(k);
     const auto vrstica = [&](auto&& element, std::size_t dolzina) {
@@ -200,8 +201,15 @@ std::string PreveriMinimalneVezi(const CGMM& GMM)
             return std::pair<std::size_t, real>(e, GMM.Ddat(r, static_cast<long>(e)));
         }, GMM.Ddat.ncol());
 
-    // Elimination in order on the matrix scaled to a unit diagonal; a
-    // remaining diagonal this small is round-off of a motion no row sees.
+    return N;
+}
+
+// The names of the motions that no row holds: elimination in order on N
+// scaled to a unit diagonal; a remaining diagonal this small is round-off of
+// a motion no row sees.
+std::vector<std::string> ProstaGibanja(std::vector<real> N, const std::vector<std::string>& imena)
+{
+    const std::size_t k = imena.size();
     constexpr real kPrazno = 1e-20L, kOstanek = 1e-9L;
     std::vector<real> s(k, 0.0L);
     for (std::size_t j = 0; j < k; ++j) s[j] = N[j * k + j] > kPrazno ? 1.0L / std::sqrt(N[j * k + j]) : 0.0L;
@@ -219,11 +227,33 @@ std::string PreveriMinimalneVezi(const CGMM& GMM)
             for (std::size_t l = j; l < k; ++l) N[i * k + l] -= f * N[j * k + l];
         }
     }
+    return proste;
+}
+
+std::string PreveriMinimalneVezi(const CGMM& GMM)
+{
+    if (GMM.gdatum.Datum != 'D' || GMM.procset.GetXVel() != 0) return {};
+    const unsigned short Dim = GMM.procset.GetDim();
+    const CTerObsTocke& T = GMM.Tocke();
+    const long n = static_cast<long>(T.NObs()), u = GMM.nunk, d = Dim == 1 ? 1 : Dim;
+    if (u <= 0 || Dim < 1 || Dim > 3) return {};
+
+    real c[3] = {0.0L, 0.0L, 0.0L};
+    long m = 0;
+    for (long p = 0; p < n; ++p)
+        if (p < static_cast<long>(GMM.iDeltaB.nrow()) && GMM.iDeltaB(p) >= 0) {
+            for (long k = 0; k < d; ++k) c[k] += T.OBS(p, k);
+            ++m;
+        }
+    if (m == 0) return {};
+    for (long k = 0; k < d; ++k) c[k] /= static_cast<real>(m);
+
+    const Gibanja gib = GibanjaTock(GMM, Dim, c);
+    const std::vector<std::string> proste = ProstaGibanja(VidnostGibanj(GMM, gib.g), gib.imena);
     if (proste.empty()) return {};
     std::string t;
     for (const std::string& p : proste) t += (t.empty() ? "" : ", ") + p;
     return BesediloF(Besedilo::NapakaDatumDProsto, t.c_str());
-    return {};
 }
 }  // namespace
 
