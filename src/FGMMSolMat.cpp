@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "funkcije/Besedila.h"
 #include "matrika/matrikaAux.h"
 #include "src/CGMM.h"
 #include "src/FKovariance.h"
