@@ -171,7 +171,7 @@ std::vector<Skupina> Skupine(const CTerObsZbirka& TO, real Dim)
         if (v == nullptr) continue;
         const CTerObs& set = TO.Set(static_cast<TerObsSet>(TerObsIndeks(*v)));
         std::ostringstream label;
-        label << "      # " << std::left << std::setw(27) << v->povzetek << ": ";
+        label << "      # " << std::left << std::setw(27) << B(v->povzetek) << ": ";
         const real n = static_cast<real>(set.NAktivnih());
         skupine.push_back({label.str(), v, &set, v->poDim ? Dim * n : n, TerObsKotna(*v)});
     }

@@ -186,9 +186,9 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
     const bool komponente = vr.poDim;
     // The two average lines name the kind in labels of one length; the
     // component kinds leave room before their first component.
-    const std::string povpNAB = BesediloF(Besedilo::ZanesljivostPovprecnaNAB, tab.oznaka) +
+    const std::string povpNAB = BesediloF(Besedilo::ZanesljivostPovprecnaNAB, B(tab.oznaka)) +
                                 (komponente ? "   " : ""),
-                      povpV = BesediloF(Besedilo::ZanesljivostPovprecnaV, tab.oznaka) +
+                      povpV = BesediloF(Besedilo::ZanesljivostPovprecnaV, B(tab.oznaka)) +
                               (komponente ? "   " : "");
     auto vrednost = [&](real l) {
         if (enota.empty()) Num(izhod, l, 14, 6);
@@ -196,11 +196,11 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
     };
 
     izhod << std::right;
-    PodNaslov(izhod, tab.naslov, 1);
+    PodNaslov(izhod, B(tab.naslov), 1);
     izhod << B(Besedilo::ZanesljivostStatistikaN);
     Num(izhod, N, 15, 3);
     izhod << "\n\n";
-    PodNaslov(izhod, tab.glava, 1);
+    PodNaslov(izhod, B(tab.glava), 1);
     for (unsigned long i = start; i < end; ++i) {
         const RezOpazovanje& x = opazovanja[i];
         const long p = x.zapis;
@@ -228,7 +228,7 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
         }
         izhod << "\n";
     }
-    izhod << std::string(std::strlen(tab.glava), '-') << "\n";
+    izhod << std::string(std::strlen(B(tab.glava)), '-') << "\n";
 
     const char* mera = enota.empty() ? " mm" : (enota == "GON" ? " mg" : " ''");
     if (komponente) {
