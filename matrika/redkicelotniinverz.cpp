@@ -421,7 +421,7 @@ template <typename E>
 bool redkiRazcep::celotniInverzV(E* z) const
 {
     if (!razcepljena_)
-        matrikaError("Funkcija:   redkiRazcep::celotniInverz\nMatrika ni razcepljena - Izvedi razcep prvo: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("redkiRazcep::celotniInverz", Besedilo::MatNiRazcepljena), F, __LINE__);
     // Z = D^-1 L^-1 + (I - L') Z: for a column c with the rows S below it
     // in L,
     //   Z(i, c) = -sum_{k in S} L(k, c) Z(i, k)   for every row i > c,
@@ -464,7 +464,7 @@ bool redkiRazcep::celotniInverzV(E* z) const
 void redkiRazcep::stolpciInverza(const long* j, long k, std::vector<real>& W) const
 {
     if (!razcepljena_)
-        matrikaError("Funkcija:   redkiRazcep::stolpciInverza\nMatrika ni razcepljena - Izvedi razcep prvo: ", F, __LINE__);
+        matrikaError(NapakaFunkcije("redkiRazcep::stolpciInverza", Besedilo::MatNiRazcepljena), F, __LINE__);
     const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
     W.assign(static_cast<std::size_t>(n * k), 0.0L);
     real* y = W.data();

@@ -28,9 +28,9 @@ const char* const F = "matrika/redkirazcep";
 // A pivot at or below this share of its diagonal is taken as zero.
 constexpr real TOL_PIVOT = numerika::kRelativniPivot;
 
-[[noreturn]] void Napaka(const std::string& kaj, long line)
+[[noreturn]] void Napaka(const std::string& funkcija, Besedilo sporocilo, long line)
 {
-    matrikaError("Funkcija:   redkiRazcep::" + kaj, F, line);
+    matrikaError(NapakaFunkcije("redkiRazcep::" + funkcija, sporocilo), F, line);
 }
 
 using skalarna::Skalarna;
@@ -86,12 +86,12 @@ void redkiRazcep::preveriStolpce(const redkaSimetricna& A) const
     const long n = A.n;
     if (n < 0 || static_cast<long>(A.Ap.size()) != n + 1 || A.Ap[0] != 0 ||
         A.Ap[n] != static_cast<long>(A.Ai.size()))
-        Napaka("analiza\nStolpci matrike niso pravilno zapisani: ", __LINE__);
+        Napaka("analiza", Besedilo::MatStolpciNeZapisani, __LINE__);
     for (long j = 0; j < n; ++j) {
-        if (A.Ap[j] > A.Ap[j + 1]) Napaka("analiza\nStolpci matrike niso pravilno zapisani: ", __LINE__);
+        if (A.Ap[j] > A.Ap[j + 1]) Napaka("analiza", Besedilo::MatStolpciNeZapisani, __LINE__);
         for (long p = A.Ap[j]; p < A.Ap[j + 1]; ++p)
             if (A.Ai[p] < 0 || A.Ai[p] > j || (p > A.Ap[j] && A.Ai[p] <= A.Ai[p - 1]))
-                Napaka("analiza\nVrstice stolpca niso narascajoce v zgornjem trikotniku: ", __LINE__);
+                Napaka("analiza", Besedilo::MatVrsticeNeNarascajo, __LINE__);
     }
 }
 
@@ -144,7 +144,7 @@ void redkiRazcep::uredi(const redkaSimetricna& A)
         std::vector<SuiteSparse_long> p(n);
         const auto izid = amd_l_order(n, ap.data(), ai.data(), p.data(), nullptr, nullptr);
         if (izid != AMD_OK && izid != AMD_OK_BUT_JUMBLED)
-            Napaka("analiza\nUrejanje neznank ni uspelo: ", __LINE__);
+            Napaka("analiza", Besedilo::MatUrejanjeNeuspesno, __LINE__);
         std::copy(p.begin(), p.end(), Pamd.begin());
     };
     // The whole graph of the unknowns (both triangles, no diagonal) for METIS.
@@ -491,7 +491,7 @@ void redkiRazcep::relativni(long t, const long* R, long m, std::vector<long>& re
             continue;
         }
         od = std::lower_bound(od, konec, R[a]);
-        if (od == konec || *od != R[a]) Napaka("razcep\nStruktura faktorja ni zaprta: ", __LINE__);
+        if (od == konec || *od != R[a]) Napaka("razcep", Besedilo::MatFaktorNiZaprt, __LINE__);
         rel[a] = od - T;
     }
 }
@@ -515,7 +515,7 @@ struct redkiRazcep::Delovni {
 void redkiRazcep::preveriVzorec(const redkaSimetricna& A) const
 {
     if (A.n != n_ || A.Ap != Ap_ || A.Ai != Ai_ || A.Ax.size() != A.Ai.size())
-        Napaka("razcep\nVzorec matrike ni analiziran: ", __LINE__);
+        Napaka("razcep", Besedilo::MatVzorecNiAnaliziran, __LINE__);
 }
 
 long redkiRazcep::razcep(const redkaSimetricna& A)
@@ -888,8 +888,8 @@ void redkiRazcep::posodobiStolpca(long s, long i, bool pari, const Delovni& d)
 
 void redkiRazcep::resi(std::vector<real>& b) const
 {
-    if (!razcepljena_) Napaka("resi\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
-    if (static_cast<long>(b.size()) != n_) Napaka("resi\nVektor mora imeti n elementov: ", __LINE__);
+    if (!razcepljena_) Napaka("resi", Besedilo::MatNiRazcepljena, __LINE__);
+    if (static_cast<long>(b.size()) != n_) Napaka("resi", Besedilo::MatVektorNElementov, __LINE__);
     const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
     std::vector<real> y(n);
     for (long k = 0; k < n; ++k) y[k] = b[P_[k]];
@@ -918,7 +918,7 @@ void redkiRazcep::resi(std::vector<real>& b) const
 
 void redkiRazcep::naprejRedko(const std::vector<std::pair<unsigned long, real>>& b, RedekStolpec& y) const
 {
-    if (!razcepljena_) Napaka("naprejRedko\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
+    if (!razcepljena_) Napaka("naprejRedko", Besedilo::MatNiRazcepljena, __LINE__);
     const long ns = static_cast<long>(Sf_.size()) - 1;
     y.x.resize(static_cast<std::size_t>(n_), 0.0L);
     y.oznaka.resize(static_cast<std::size_t>(ns), 0);
@@ -955,8 +955,8 @@ void redkiRazcep::naprejRedko(const std::vector<std::pair<unsigned long, real>>&
 
 void redkiRazcep::resi(std::vector<real>& B, long k) const
 {
-    if (!razcepljena_) Napaka("resi\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
-    if (k < 1 || static_cast<long>(B.size()) != n_ * k) Napaka("resi\nMatrika mora imeti n vrstic: ", __LINE__);
+    if (!razcepljena_) Napaka("resi", Besedilo::MatNiRazcepljena, __LINE__);
+    if (k < 1 || static_cast<long>(B.size()) != n_ * k) Napaka("resi", Besedilo::MatNVrstic, __LINE__);
     const long n = n_, ns = static_cast<long>(Sf_.size()) - 1;
     std::vector<real> Y(B.size());
     for (long i = 0; i < n; ++i)
@@ -1000,7 +1000,7 @@ void redkiRazcep::resi(std::vector<real>& B, long k) const
 
 void redkiRazcep::izbraniInverz()
 {
-    if (!razcepljena_) Napaka("izbraniInverz\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
+    if (!razcepljena_) Napaka("izbraniInverz", Besedilo::MatNiRazcepljena, __LINE__);
     const long ns = static_cast<long>(Sf_.size()) - 1;
     Zx_.resize(Lx_.size());  // every place on the pattern is written
     Zd_.assign(n_, 0.0L);
@@ -1302,8 +1302,8 @@ void redkiRazcep::InverzPanela::inverzJJ()
 
 void redkiRazcep::preveriIndeks(long i, const char* kje) const
 {
-    if (!razcepljena_) Napaka(std::string(kje) + "\nMatrika ni razcepljena - Izvedi razcep prvo: ", __LINE__);
-    if (i < 0 || i >= n_) matrikaError("Funkcija:   redkiRazcep::" + std::string(kje) + "\nIndeks je izven matrike: ",
+    if (!razcepljena_) Napaka(std::string(kje), Besedilo::MatNiRazcepljena, __LINE__);
+    if (i < 0 || i >= n_) matrikaError(NapakaFunkcije("redkiRazcep::" + std::string(kje), Besedilo::MatIndeksIzven),
                                        F, __LINE__, i, n_ - 1);
 }
 

@@ -9,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "funkcije/Besedila.h"
 #include "funkcije/funkcijeAux.h"
 #include "matrika/invtrid.h"
 #include "matrika/seznamm.h"
@@ -85,7 +86,7 @@ void CGMM::DataSum(std::ostream& izhod)
     if (trace) std::cout << "C: CGMM:\n";
     // Refusals that the counts below would otherwise hide.
     if (procset.GetDim() == 2 && (TO.TOH.NObs() > 0 || TO.TOHdif.NObs() > 0))
-        NivexError(izhod, " **** Visine (H) in visinske razlike (h) v ravninski mrezi (*DIM 2) niso mogoce      *** ");
+        NivexError(izhod, B(Besedilo::NapakaVisineVRavninskiMrezi));
     CheckGDatumPoints();
     if (trace) std::cout << kTracDataSum << "SetRoSec()\n";
     SetRoSec();
@@ -170,7 +171,7 @@ std::vector<Skupina> Skupine(const CTerObsZbirka& TO, real Dim)
         if (v == nullptr) continue;
         const CTerObs& set = TO.Set(static_cast<TerObsSet>(TerObsIndeks(*v)));
         std::ostringstream label;
-        label << "      # " << std::left << std::setw(27) << v->povzetek << ": ";
+        label << "      # " << std::left << std::setw(27) << B(v->povzetek) << ": ";
         const real n = static_cast<real>(set.NAktivnih());
         skupine.push_back({label.str(), v, &set, v->poDim ? Dim * n : n, TerObsKotna(*v)});
     }
@@ -186,22 +187,22 @@ void CGMM::PrintDataSumSum(std::ostream& izhod)
     const auto vrsta = [&izhod](const char* label, long n) {
         izhod << label << std::right << std::setw(9) << n << "\n";
     };
-    PodNaslov(izhod, "STEVILO NEZNANK IN OPAZOVANJ:", 1);
-    vrsta("Stevilo tock v mrezi               : ", npts);
-    vrsta("      # danih tock                 : ", npts - nptsunk);
-    vrsta("      # novih tock                 : ", nptsunk);
+    PodNaslov(izhod, B(Besedilo::PovzetekNaslovStevilo), 1);
+    vrsta(B(Besedilo::PovzetekSteviloTock), npts);
+    vrsta(B(Besedilo::PovzetekDaneTocke), npts - nptsunk);
+    vrsta(B(Besedilo::PovzetekNoveTocke), nptsunk);
     izhod << "\n";
-    vrsta("Stevilo vseh neznank v mrezi       : ", nunk - ndrzanih);
-    vrsta("      # koordinatnih neznank       : ", nunkcrd - ndrzanih);
-    if (ndrzanih != 0) vrsta("      # drzanih koordinat (**VXY/Z): ", ndrzanih);
-    vrsta("      # neznank hitrosti           : ", nunkvel);
-    vrsta("      # koeficientov refrakcije    : ", nunkkref);
+    vrsta(B(Besedilo::PovzetekSteviloNeznank), nunk - ndrzanih);
+    vrsta(B(Besedilo::PovzetekKoordinatneNeznanke), nunkcrd - ndrzanih);
+    if (ndrzanih != 0) vrsta(B(Besedilo::PovzetekDrzaneKoordinate), ndrzanih);
+    vrsta(B(Besedilo::PovzetekNeznankeHitrosti), nunkvel);
+    vrsta(B(Besedilo::PovzetekKoeficientiRefrakcije), nunkkref);
     izhod << "\n";
-    vrsta("Stevilo vseh opazovanj v mrezi     : ", nobs);
+    vrsta(B(Besedilo::PovzetekSteviloOpazovanj), nobs);
     for (const Skupina& s : Skupine(TO, Dim))
         if (s.vrsta->vStetju) vrsta(s.label.c_str(), static_cast<long>(s.n));
     izhod << "\n";
-    vrsta("Stevilo nadstevilnih opazovanj     : ", nredund);
+    vrsta(B(Besedilo::PovzetekNadstevilna), nredund);
     izhod << "\n";
 }
 
@@ -219,12 +220,10 @@ void CGMM::SetSo(std::ostream& izhod)
     // Every cofactor divides by sigma0^2: without observations, or with all
     // deviations zero, there is nothing to adjust.
     if (stevilo == 0.0L)
-        NivexError(izhod, " **** V podatkih ni nobenega opazovanja - referencni standardni odklon apriori ni "
-                          "dolocen      *** ");
+        NivexError(izhod, B(Besedilo::NapakaBrezOpazovanjSo));
     So = vsota / stevilo;
     if (!(So > 0.0L))
-        NivexError(izhod, " **** Referencni standardni odklon apriori je nic (vsi standardni odkloni opazovanj "
-                          "so nic)      *** ");
+        NivexError(izhod, B(Besedilo::NapakaSoNic));
 }
 
 void CGMM::PrintDataSumRefSD(std::ostream& izhod)
@@ -232,7 +231,7 @@ void CGMM::PrintDataSumRefSD(std::ostream& izhod)
     if (!procset.GetizpisSet()) return;
     const char* kotEnota = procset.GetAngUnit() == "GON" ? " mg" : " ''";
     IzpisNastavitve(izhod, 1);
-    PodNaslov(izhod, "REFERENCNI STANDARDNI ODKLONI:", 1);
+    PodNaslov(izhod, B(Besedilo::PovzetekNaslovOdkloni), 1);
     for (const Skupina& s : Skupine(TO, procset.GetDim())) {
         izhod << s.label << std::right << std::setw(11);
         if (s.n > 0.0L)
@@ -242,7 +241,7 @@ void CGMM::PrintDataSumRefSD(std::ostream& izhod)
         izhod << (s.kotna ? kotEnota : " mm") << "\n";
     }
     izhod << "\n";
-    izhod << "Referencni standardni odklon apriori:" << std::setw(11) << mmFact * So << "\n\n\n";
+    izhod << B(Besedilo::PovzetekSoApriori) << std::setw(11) << mmFact * So << "\n\n\n";
 }
 
 void CGMM::DataSet()
@@ -254,7 +253,7 @@ void CGMM::DataSet()
     if (trace) std::cout << " F: DataSet() -> SetiDeltaB()\n";
     SetiDeltaB();
     if (nunk <= 0)
-        NivexError(" **** V mrezi ni nobene neznanke - vse tocke so dane (**V)      *** ");
+        NivexError(B(Besedilo::NapakaBrezNeznank));
     if (D == 'D') {
         Ddat.resize(gdatum.nD, static_cast<unsigned long>(nunk));
         if (trace) std::cout << " F: DataSet() -> CountHDatSize() [D]\n";
@@ -382,19 +381,19 @@ void CGMM::GMMEqPrint(std::ostream& izhod)
         const char* label;
         const matrika<real>* A;   // null: the design matrix
     };
-    std::vector<Vrsta> vrste = {{"Matrika koeficientov enacb popravkov B: ", nullptr},
-                                {"Vektor odstopanj enacb popravkov f    : ", &fvec},
-                                {"Kovariancna matrika opazovanj Sll     : ", &Qll}};
+    std::vector<Vrsta> vrste = {{B(Besedilo::EnacbeMatrikaB), nullptr},
+                                {B(Besedilo::EnacbeVektorF), &fvec},
+                                {B(Besedilo::EnacbeMatrikaSll), &Qll}};
     if (gdatum.Datum == 'D') {
-        vrste.push_back({"Datumska matrika min. stevila vezi D  : ", &Ddat});
-        vrste.push_back({"Datumska matrika notranjih vezi H     : ", &Hdat});
+        vrste.push_back({B(Besedilo::EnacbeMatrikaD), &Ddat});
+        vrste.push_back({B(Besedilo::EnacbeMatrikaH), &Hdat});
     }
     if (gdatum.Datum == 'H' && !procset.Psevdoinverz()) {
-        vrste.push_back({"Datumska matrika notranjih vezi H     : ", &Hdat});
-        vrste.push_back({"Datumska matrika notranjih vezi H(red): ", &Hred});
+        vrste.push_back({B(Besedilo::EnacbeMatrikaH), &Hdat});
+        vrste.push_back({B(Besedilo::EnacbeMatrikaHred), &Hred});
     }
 
-    PodNaslov(izhod, "OBREMENITEV POMNILNIKA:", 1);
+    PodNaslov(izhod, B(Besedilo::EnacbeNaslovPomnilnik), 1);
     for (const Vrsta& v : vrste) {
         // The storage of the H(red) line is that of Hdat, which Hred shares.
         // The design matrix is reported at the size it would take dense.
@@ -404,7 +403,7 @@ void CGMM::GMMEqPrint(std::ostream& izhod)
         izhod << v.label << std::right << std::setw(15) << bajti << " b\n";
     }
     izhod << "\n\n";
-    PodNaslov(izhod, "ODSTOTEK NENICELNIH ELEMENTOV:", 1);
+    PodNaslov(izhod, B(Besedilo::EnacbeNaslovNenicelni), 1);
     IzpisNastavitve(izhod, 2);
     for (const Vrsta& v : vrste)
         izhod << v.label << std::right << std::setw(15) << (v.A == nullptr ? GetMatrixFullProc(Bmat) : GetMatrixFullProc(*v.A)) << " %\n";
@@ -474,7 +473,7 @@ void CGMM::SetKovBloki()
     for (const KovBlokModela& b : kovBloki) {
         matrika<real> L;
         if (!KovCholesky(b.Q, L))
-            NivexError(" **** Kovariancna matrika bloka opazovanj ni pozitivno definitna      *** ");
+            NivexError(B(Besedilo::NapakaQllNiPozitivna));
         PllB.dodaj(KovInverz(L), b.vrstice);
     }
 }

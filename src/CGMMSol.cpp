@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "funkcije/Besedila.h"
 #include "funkcije/Hi2Por.h"
 #include "matrika/bdmatrika.h"
 #include "matrika/inv.h"
@@ -34,8 +35,7 @@
 namespace {
 std::string SporociloRobustno(const std::string& RobSolve)
 {
-    return " **** Robustna ocena (*ROBSOLV " + RobSolve +
-           "): zavrnjena opazovanja pustijo mrezo nedoloceno      *** ";
+    return BesediloF(Besedilo::NapakaRobustnaNedolocena, RobSolve.c_str());
 }
 
 // (L'v)_i / L_ii of the observation rows that the blocks of L cover.
@@ -85,8 +85,7 @@ long RangOhranjenih(const matrika<real>& B, const matrika<real>& W)
 
 std::string SporociloGMM(const char* napaka, const char* datum, const char* metoda)
 {
-    return std::string(" **** ") + napaka + ":    RESITEV GMM (Datum: " + datum + "   Ressist: " + metoda +
-           ")      *** ";
+    return BesediloF(Besedilo::NapakaResitevGMM, napaka, datum, metoda);
 }
 }  // namespace
 
@@ -152,7 +151,7 @@ IzidResitve CGMMSol::SolveFuncModel()
         case 'P':
         case 'V':
             if (sled) std::cout << " F: SolveFuncModel() -> SolveFuncModelPV() [P V] -> ";
-            izid = SolveInnerLoop(CResitev::Datum::brez, "P ali V");
+            izid = SolveInnerLoop(CResitev::Datum::brez, B(Besedilo::DatumPaliV));
             break;
         case 'D':
             if (sled) std::cout << " F: SolveFuncModel() -> SolveFuncModelD() [D] -> ";
@@ -179,10 +178,10 @@ IzidResitve CGMMSol::Neuspeh(CResitev::Izid izid, bool utezeno, const char* datu
     // After a re-weighting a singular system is the work of the rejected
     // observations, and the message says so; otherwise it names the unknowns
     // that are not determined.
-    if (izid == CResitev::Izid::nekoncna) r.sporocilo = SporociloGMM("NEKONCNA RESITEV", datumOznaka, metoda);
+    if (izid == CResitev::Izid::nekoncna) r.sporocilo = SporociloGMM(B(Besedilo::ResitevNekoncna), datumOznaka, metoda);
     else if (utezeno) r.sporocilo = SporociloRobustno(procset.RobSolve);
     else if (izid == CResitev::Izid::nedolocena) r.sporocilo = SporociloNedolocenih(GMM, r.nedolocene);
-    else r.sporocilo = SporociloGMM("SINGULAREN SISTEM", datumOznaka, metoda);
+    else r.sporocilo = SporociloGMM(B(Besedilo::ResitevSingularna), datumOznaka, metoda);
     return r;
 }
 
@@ -191,7 +190,7 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
     if (metodaResitve == nullptr) {
         IzidResitve r;
         r.izid = CResitev::Izid::nedolocena;
-        r.sporocilo = " **** Ni pravi podatek:    Resitev sistema (*RESSIS, *NUMSOLV)      **** ";
+        r.sporocilo = B(Besedilo::NapakaNiPraviPodatekResitev);
         return r;
     }
     if (procset.GetContPrint()) std::cout << metodaResitve->oznaka << "\n";
@@ -201,9 +200,8 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
         // directions themselves, whose rows no angle's weight can scale.
         IzidResitve r;
         r.izid = CResitev::Izid::nedolocena;
-        r.sporocilo = " **** Robustna ocena (*ROBSOLV " + procset.RobSolve + ") ni mogoca pri nizu vec kot " +
-                      std::to_string(bdmatrika::kDolgaVeriga + 1) +
-                      " koreliranih smeri - *CORKOT 0 ali *NUMSOLV SVD *** ";
+        r.sporocilo = BesediloF(Besedilo::NapakaRobustnaDolgaVeriga, procset.RobSolve.c_str(),
+                                bdmatrika::kDolgaVeriga + 1);
         return r;
     }
 
@@ -278,7 +276,7 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
             IzidResitve r;
             r.izid = CResitev::Izid::nekoncna;
             r.robustna = true;
-            r.sporocilo = SporociloGMM("PREVEC ITERACIJ", datumOznaka, metodaResitve->oznaka);
+            r.sporocilo = SporociloGMM(B(Besedilo::ResitevPrevecIteracij), datumOznaka, metodaResitve->oznaka);
             return r;
         }
         // Robust re-weighting of the observation rows for the next pass.
@@ -446,7 +444,7 @@ void CGMMSol::SolveStohModel()
     const long f = ProstostneStopnje();
     prostostne = f;
     if (f < 0)
-        NivexWarning(" #### Stevilo nadstevilnih opazovanj je negativno - globalnega testa ni mogoce izvesti      #### ");
+        NivexWarning(B(Besedilo::OpozoriloNegativnaNadstevilnost));
     if (f <= 0) SoI = 0.0L;
     else SoI = SoI / std::sqrt(static_cast<real>(f));
 
@@ -493,24 +491,24 @@ void CGMMSol::PrintResultsSummary(std::ostream& izhod) const
     if (procset.GetContPrint()) std::cout << " F: PrintResultsSummary(ostream & izhod)" << "\n";
     izhod << std::right;
     IzpisNastavitve(izhod, 4);
-    izhod << "# ITERACIJ:" << std::setw(38) << nIter + 1 << "\n";
-    izhod << "\n" << "GLOBALNI TEST MODELA:" << "\n";
-    izhod << "Referencni stand. odklon a-priori:     " << std::setw(10) << 1000.0L * GMM.So << "\n";
-    izhod << "Referencni stand. odklon a-posteriori: " << std::setw(10) << 1000.0L * SoI << "\n";
-    izhod << "Verjetnost globalnega testa:           " << std::setw(10) << procset.Getgtestp() << "\n";
-    izhod << "Globalni test:                         " << std::setw(10) << gtest;
+    izhod << B(Besedilo::GlobalniIteracij) << std::setw(38) << nIter + 1 << "\n";
+    izhod << "\n" << B(Besedilo::GlobalniNaslov) << "\n";
+    izhod << B(Besedilo::GlobalniSoApriori) << std::setw(10) << 1000.0L * GMM.So << "\n";
+    izhod << B(Besedilo::GlobalniSoAposteriori) << std::setw(10) << 1000.0L * SoI << "\n";
+    izhod << B(Besedilo::GlobalniVerjetnost) << std::setw(10) << procset.Getgtestp() << "\n";
+    izhod << B(Besedilo::GlobalniTest) << std::setw(10) << gtest;
     IzpisNastavitve(izhod, 2);
     izhod << "  (" << std::setw(5) << gtestA << " - " << std::setw(5) << gtestB << ")" << "\n";
     IzpisNastavitve(izhod, 4);
-    izhod << "Globalni test [SQRT]:                  " << std::setw(10) << std::sqrt(gtest);
+    izhod << B(Besedilo::GlobalniTestKoren) << std::setw(10) << std::sqrt(gtest);
     IzpisNastavitve(izhod, 2);
     izhod << "  (" << std::setw(5) << std::sqrt(gtestA) << " - " << std::setw(5) << std::sqrt(gtestB) << ")"
           << "\n";
     IzpisNastavitve(izhod, 4);
-    izhod << "Matrika nadstevilnosti [riri]:         " << std::setw(10) << rsum << "\n";
-    izhod << "Povprecna nadstevilnost:               " << std::setw(10) << rpovp << "\n";
-    izhod << "Uporabljena ref. varianca v modelu: " << std::setw(13)
-          << (procset.GetIfVarApriori() == 0 ? "APOSTERIORI" : "APRIORI") << "\n\n\n";
+    izhod << B(Besedilo::GlobalniNadstevilnost) << std::setw(10) << rsum << "\n";
+    izhod << B(Besedilo::GlobalniPovprecnaNadstevilnost) << std::setw(10) << rpovp << "\n";
+    izhod << B(Besedilo::GlobalniVarianca) << std::setw(13)
+          << B(procset.GetIfVarApriori() == 0 ? Besedilo::GlobalniAposteriori : Besedilo::GlobalniApriori) << "\n\n\n";
 }
 
 void CGMMSol::PrintResults(std::ostream& izhod) const
@@ -525,9 +523,9 @@ void CGMMSol::PrintResults(std::ostream& izhod, const CRezultati& rez) const
     const unsigned short Dim = procset.GetDim();
     const unsigned short XVel = procset.GetXVel();
     const bool sled = procset.GetContPrint() != 0;
-    const std::string naslov =
-        std::string(Dim < 2 ? "OCENJENE VISINE " : "OCENJENE KOORDINATE ") + (XVel ? "IN HITROSTI" : "") + " TOCK";
-    PodNaslov(izhod, naslov.c_str(), 1);
+    const Besedilo naslov = Dim < 2 ? (XVel ? Besedilo::NaslovVisineHitrosti : Besedilo::NaslovVisine)
+                                    : (XVel ? Besedilo::NaslovKoordinateHitrosti : Besedilo::NaslovKoordinate);
+    PodNaslov(izhod, B(naslov), 1);
     izhod << "\n";
     const std::size_t L = GMMSolResHeadPrint(izhod, Dim, XVel);
     if (Dim == 1) {
@@ -553,7 +551,7 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
     const long dim = Dim < 1 ? 1 : (Dim > 3 ? 3 : Dim);
     const matrika<std::string>& PTS = Dim == 1 ? TOHA.PTS : TOCrdA.PTS;
 
-    PodNaslov(izhod, "KORELACIJE MED NEZNANKAMI", 1);
+    PodNaslov(izhod, B(Besedilo::NaslovKorelacije), 1);
     izhod << "\n" << std::right;
     IzpisNastavitve(izhod, 2);
 

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "NivexStran.h"
+#include "funkcije/Besedila.h"
 #include "src/CNVX2GMT.h"
 #include "src/CNVX2JSON.h"
 #include "src/CRezultati.h"
@@ -82,12 +83,12 @@ void NVX2PrintHTML(const std::string& file, const json& dokument, const CRezulta
     f << "<!DOCTYPE html>\n<html lang=\"sl\">\n<head>\n<meta charset=\"utf-8\">\n"
       << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
       << "<title>Nivex</title>\n<style>\n" << kNivexStranCSS << "</style>\n</head>\n<body>\n"
-      << "<noscript>Stran za prikaz potrebuje JavaScript.</noscript>\n";
+      << "<noscript>" << B(Besedilo::StranPotrebujeJavaScript) << "</noscript>\n";
     blok("nivex-head", glava);
     blok("nivex-run", tek);
     f << "<script>\n" << kNivexStranGlava << "</script>\n";
     blok("nivex-data", podatki);
     f << "<script>\n" << kNivexStranJS << "</script>\n</body>\n</html>\n";
-    report << "\nIzpis rezultatov HTML:                " << std::setw(10) << rez.tocke.size() << std::setw(10)
-           << " TOCK [" << file << "]" << "\n";
+    report << "\n" << B(Besedilo::IzpisHTML) << std::setw(10) << rez.tocke.size() << std::setw(10)
+           << B(Besedilo::IzpisEnotaTock) << file << "]" << "\n";
 }

@@ -7,6 +7,7 @@
 #include <iomanip>
 #include <nlohmann/json.hpp>
 
+#include "funkcije/Besedila.h"
 #include "funkcije/KotnePretvorbe.h"
 #include "src/CGDatum.h"
 #include "src/CNVX2GMT.h"
@@ -274,7 +275,7 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
 void CNVX2JSON::PrintJSON(const std::string& file, const json& dokument, std::ostream& report) const
 {
     if (Pisi(file, dokument, report))
-        Obvestilo(report, "Izpis rezultatov JSON:                ", rez.tocke.size(), " TOCK [", file);
+        Obvestilo(report, B(Besedilo::IzpisJSON), rez.tocke.size(), B(Besedilo::IzpisEnotaTock), file);
 }
 
 void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) const
@@ -339,7 +340,7 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
                     {"properties", {{"name", "urn:ogc:def:crs:EPSG::" + std::to_string(procset.GetEPSG())}}}};
     j["features"] = std::move(zn);
     if (Pisi(file, j, report))
-        Obvestilo(report, "Izpis rezultatov GeoJSON:             ", rez.tocke.size() + crt, " OBJ [", file);
+        Obvestilo(report, B(Besedilo::IzpisGeoJSON), rez.tocke.size() + crt, B(Besedilo::IzpisEnotaObjektov), file);
 }
 
 void CNVX2JSON::PrintCSV(const std::string& file, std::ostream& report) const
@@ -363,5 +364,5 @@ void CNVX2JSON::PrintCSV(const std::string& file, std::ostream& report) const
         if (dim > 1) f << "," << CsvStevilo(b.a) << "," << CsvStevilo(b.b) << "," << CsvStevilo(deg2rad(b.theta));
         f << "\n";
     }
-    Obvestilo(report, "Izpis rezultatov CSV:                 ", rez.tocke.size(), " TOCK [", file);
+    Obvestilo(report, B(Besedilo::IzpisCSV), rez.tocke.size(), B(Besedilo::IzpisEnotaTock), file);
 }

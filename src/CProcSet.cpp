@@ -511,7 +511,7 @@ void CProcSet::PrintResitev(std::ostream& izhod) const
     PodNaslov(izhod, B(Besedilo::PodnaslovNumericnaResitev), 1);
     // The method asked for, then the solution that runs it.
     const MetodaResitve* metoda = NajdiMetodo(NumSolve);
-    izhod << B(Besedilo::OznakaResitevSistema) << "\n\n" << "  " << (metoda ? metoda->opis : "");
+    izhod << B(Besedilo::OznakaResitevSistema) << "\n\n" << "  " << (metoda ? B(metoda->opis) : "");
     if (metoda && metoda->psevdoinverz)
         izhod << "\n" << std::defaultfloat << B(Besedilo::OznakaPragSingularnosti) << SVDthres;
     if (metoda) izhod << "\n" << B(Besedilo::OznakaIzvedenaResitev) << IzvedenaResitev(*metoda);

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "funkcije/Besedila.h"
 #include "matrika/elipsoidpog.h"
 #include "matrika/elipspog.h"
 #include "matrika/seznamm.h"
@@ -142,11 +143,10 @@ void CRelEll::PrintRelEll(std::ostream& izhod)
 
 void CRelEll::PrintHead(std::ostream& izhod)
 {
-    PodNaslov(izhod, Dim == 2 ? "RELATIVNE ELIPSE POGRESKOV" : "RELATIVNE ELIPSE IN ELIPSOIDI POGRESKOV", 1);
+    PodNaslov(izhod, B(Dim == 2 ? Besedilo::NaslovRelativneElipse : Besedilo::NaslovRelativneElipsoidi), 1);
     izhod << "\n";
     const std::string glava =
-        Dim == 2 ? "      TC1   TC2        Ar          Br       THr  "
-                 : "      TC1   TC2     |     3R ELIPSOID POGRESKOV      |              2R ELIPSA     |";
+        B(Dim == 2 ? Besedilo::RelativneElipseGlava : Besedilo::RelativneElipsoidiGlava);
     izhod << glava << "\n";
     nline = static_cast<std::int32_t>(glava.size());
     izhod << std::string(glava.size(), '-') << "\n";

@@ -4,6 +4,7 @@
 #include <iomanip>
 #include <sstream>
 
+#include "funkcije/Besedila.h"
 #include "src/CTerObs.h"
 #include "src/CTerObsTocke.h"
 #include "src/CTerObsZbirka.h"
@@ -12,19 +13,17 @@
 
 void CStojisce::Beri(const std::string& kljuc, const std::string& vrsta, long v, unsigned short dim)
 {
-    const std::string kje = " **** Vrstica " + std::to_string(v) + " (" + kljuc + "): ";
-    if (dim != 3) NivexError(kje + "visine instrumenta in tarce so mogoce samo v prostorski mrezi (*DIM 3)      *** ");
+    const char* k = kljuc.c_str();
+    if (dim != 3) NivexError(BesediloF(Besedilo::NapakaVisineStojiscaDim, v, k));
     std::istringstream s(vrsta);
     std::vector<std::string> b;
     for (std::string w; BeriBesedo(s, w) && w[0] != '#';) b.push_back(w);
     const bool ih = kljuc == "*IH";
     if (ih ? b.size() != 2 : (b.empty() || b.size() > 2))
-        NivexError(kje + (ih ? "zahteva stojisce in visino instrumenta [m]"
-                             : "zahteva visino tarce [m] ali tarco in njeno visino [m]") +
-                   "      *** ");
+        NivexError(BesediloF(ih ? Besedilo::NapakaIHZahteva : Besedilo::NapakaITZahteva, v, k));
     real h = 0.0L;
     if (!BesedaVStevilo(b.back(), h) || std::fabs(h) > kNajvecjeStevilo)
-        NivexError(kje + "visina ni pravo stevilo -> " + b.back() + "      *** ");
+        NivexError(BesediloF(Besedilo::NapakaVisinaStojisca, v, k, b.back().c_str()));
     if (b.size() == 2) imena.emplace_back(b[0], v);
     if (ih) {
         ++stevilka;
@@ -34,7 +33,7 @@ void CStojisce::Beri(const std::string& kljuc, const std::string& vrsta, long v,
         vsem = 0.0L;
         tarce.clear();
     } else if (tocka.empty()) {
-        NivexError(kje + "visina tarce stoji zunaj stojisca - pred njo ni vrstice *IH      *** ");
+        NivexError(BesediloF(Besedilo::NapakaTarcaZunajStojisca, v, k));
     } else if (b.size() == 1) {
         vsem = h;
         tarce.clear();
@@ -48,8 +47,8 @@ void CStojisce::Zapis(CTerObs& set, long i, const std::string& zapis) const
     const TerObsVrsta& v = set.Vrsta();
     if (tocka.empty() || !v.stojisce) return;
     if (set.PTS(i, 0) != tocka)
-        NivexError(zapis + ": stojisce " + set.PTS(i, 0) + " ni stojisce " + tocka + " vrstice *IH (vrstica " +
-                   std::to_string(vrstica) + ") - drugo stojisce zahteva svojo vrstico *IH      *** ");
+        NivexError(BesediloF(Besedilo::NapakaDrugoStojisce, zapis.c_str(), set.PTS(i, 0).c_str(), tocka.c_str(),
+                             vrstica));
     set.SetPostavitev(i, stevilka);
     if (!v.visini) return;
     const auto t = tarce.find(set.PTS(i, 1));
@@ -60,8 +59,7 @@ void CStojisce::PreveriImena(const CTerObsTocke& tocke) const
 {
     for (const auto& [ime, v] : imena)
         if (tocke.FindPoint(ime) < 0)
-            NivexError(" **** Vrstica " + std::to_string(v) + ": TOCKA " + ime +
-                       " NE OBSTAJA V SEZNAMU TOCK!!!! (zapisi X)      *** ");
+            NivexError(BesediloF(Besedilo::NapakaStojisceNiVSeznamu, v, ime.c_str()));
 }
 
 void CStojisce::PrintVisine(const CTerObsZbirka& TO, std::ostream& izhod)
@@ -69,10 +67,10 @@ void CStojisce::PrintVisine(const CTerObsZbirka& TO, std::ostream& izhod)
     for (unsigned s = 0; s < kTOSetov; ++s) {
         const CTerObs* set = &TO.Set(static_cast<TerObsSet>(s));
         if (!set->Vrsta().visini || !set->ImaVisine()) continue;
-        const std::string naslov = std::string("VISINE INSTRUMENTA IN TARCE, ") + set->Vrsta().opis + ":";
+        const std::string naslov = BesediloF(Besedilo::NaslovVisineStojisc, set->Vrsta().opis);
         izhod << "\n" << naslov << "\n" << std::string(naslov.size(), '-') << "\n\n";
-        izhod << "        TC1   TC2          VI          VT\n";
-        izhod << "                          [m]         [m]\n";
+        izhod << B(Besedilo::VisineStojiscGlava) << "\n";
+        izhod << B(Besedilo::VisineStojiscEnote) << "\n";
         izhod << std::string(41, '-') << "\n";
         for (long i = 0; i < static_cast<long>(set->NObs()); ++i) {
             izhod << std::right << std::setw(3) << i + 1 << "   ";

@@ -5,6 +5,7 @@
 #include <iomanip>
 #include <iostream>
 
+#include "funkcije/Besedila.h"
 #include "funkcije/KotnePretvorbe.h"
 #include "src/CGMM.h"
 #include "src/CGMMSol.h"
@@ -71,8 +72,7 @@ void CTerObsEst::SetDimensions()
 void CTerObsEst::SetPar(char tip)
 {
     if (TerObsVrstaModela(tip) == nullptr)
-        NivexError(std::string(" **** CTerObsEst::SetPar() -> Napacen tip opazovanja [") + kVrstniRedVrstic +
-                   "]  *** ");
+        NivexError(BesediloF(Besedilo::NapakaTipOpazovanja, kVrstniRedVrstic));
     obsTyp = tip;
     for (int k = 0; k < 3; ++k) nabavg[k] = vavg[k] = sigv[k] = 0.0L;
     if (procset.GetContPrint()) std::cout << " F: SetPar(" << tip << ") -> CalcIndex()" << "\n";
@@ -186,9 +186,9 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
     const bool komponente = vr.poDim;
     // The two average lines name the kind in labels of one length; the
     // component kinds leave room before their first component.
-    const std::string povpNAB = std::string("Povprecna notranja zanesljivost ") + tab.oznaka + ":" +
+    const std::string povpNAB = BesediloF(Besedilo::ZanesljivostPovprecnaNAB, B(tab.oznaka)) +
                                 (komponente ? "   " : ""),
-                      povpV = std::string("Povprecna vrednost popravka ") + tab.oznaka + "    :" +
+                      povpV = BesediloF(Besedilo::ZanesljivostPovprecnaV, B(tab.oznaka)) +
                               (komponente ? "   " : "");
     auto vrednost = [&](real l) {
         if (enota.empty()) Num(izhod, l, 14, 6);
@@ -196,11 +196,11 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
     };
 
     izhod << std::right;
-    PodNaslov(izhod, tab.naslov, 1);
-    izhod << "Statistika pregleda opazovanj:";
+    PodNaslov(izhod, B(tab.naslov), 1);
+    izhod << B(Besedilo::ZanesljivostStatistikaN);
     Num(izhod, N, 15, 3);
     izhod << "\n\n";
-    PodNaslov(izhod, tab.glava, 1);
+    PodNaslov(izhod, B(tab.glava), 1);
     for (unsigned long i = start; i < end; ++i) {
         const RezOpazovanje& x = opazovanja[i];
         const long p = x.zapis;
@@ -228,7 +228,7 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
         }
         izhod << "\n";
     }
-    izhod << std::string(std::strlen(tab.glava), '-') << "\n";
+    izhod << std::string(std::strlen(B(tab.glava)), '-') << "\n";
 
     const char* mera = enota.empty() ? " mm" : (enota == "GON" ? " mg" : " ''");
     if (komponente) {

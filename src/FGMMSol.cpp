@@ -4,6 +4,7 @@
 #include <iomanip>
 #include <sstream>
 
+#include "funkcije/Besedila.h"
 #include "src/CTerObs.h"
 #include "src/NivexAux.h"
 
@@ -64,21 +65,21 @@ std::size_t GMMSolResHeadPrint(std::ostream& izhod, unsigned short Dim, unsigned
         zadnja = t;
     };
     if (Dim == 1) {
-        vrstica("      TC         H0          dH            H           sH    ");
-        if (XVel) vrstica("                VH0         dVH           VH          sVH    ");
+        vrstica(B(Besedilo::RezGlavaH));
+        if (XVel) vrstica(B(Besedilo::RezGlavaVH));
     } else if (Dim == 2) {
-        vrstica("      TC        X0            Y0");
-        vrstica("                dX            dY          sdX       sdY");
-        vrstica("                 X             Y           A         B        TH   ");
+        vrstica(B(Besedilo::RezGlavaXY0));
+        vrstica(B(Besedilo::RezGlavaDXY));
+        vrstica(B(Besedilo::RezGlavaXY));
         if (XVel) {
             izhod << "\n";
-            vrstica("               VX0           VY0");
-            vrstica("               dVX           dVY         sdVX      sdVY");
-            vrstica("                VX            VY           AV        BV       THV  ");
+            vrstica(B(Besedilo::RezGlavaVXY0));
+            vrstica(B(Besedilo::RezGlavaDVXY));
+            vrstica(B(Besedilo::RezGlavaVXY));
         }
     } else {
-        vrstica("      TC    K     APRIORI    POPRAVEK    IZRAVNANE      SIG           3R                 2R");
-        vrstica("                 KOORDINATE  KOORDINAT   KOORDINATE     CRD          ELIPSOID           ELIPSA     ");
+        vrstica(B(Besedilo::RezGlava3D1));
+        vrstica(B(Besedilo::RezGlava3D2));
     }
     return zadnja.size();
 }
@@ -163,18 +164,18 @@ void GMMSolResBodyPrint3(std::ostream& izhod, const CRezultati& rez, unsigned sh
 
 void GMMSolPrintRefKoeficient(std::ostream& izhod, const std::string& kRefType, const CRezultati& rez)
 {
-    PodNaslov(izhod, "OCENJENE VREDNOSTI KOEFICIENTA REFRAKCIJE", 1);
+    PodNaslov(izhod, B(Besedilo::NaslovRefrakcija), 1);
     izhod << "\n" << std::right;
     auto izravnaj = [&](const RezRefrakcija& k) {
         izhod << std::setw(8) << k.k << "  +- " << std::setw(8) << k.sig;
     };
     if (kRefType.find("SINGLE") != std::string::npos) {
-        izhod << "Koeficient refrakcije: ";
+        izhod << B(Besedilo::RefrakcijaKoeficientOznaka);
         IzpisNastavitve(izhod, 3);
         if (!rez.refrakcija.empty()) izravnaj(rez.refrakcija[0]);
     } else if (kRefType.find("STAT") != std::string::npos) {
         const std::string crta(30, '-');
-        izhod << std::setw(9) << "TC " << std::setw(21) << "Koeficient refrakcije" << "\n" << crta << "\n";
+        izhod << std::setw(9) << B(Besedilo::RefrakcijaTocka) << std::setw(21) << B(Besedilo::RefrakcijaKoeficient) << "\n" << crta << "\n";
         IzpisNastavitve(izhod, 3);
         for (std::size_t t = 0; t < rez.refrakcija.size(); ++t) {
             izhod << std::setw(3) << t + 1;

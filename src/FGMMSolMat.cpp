@@ -14,7 +14,7 @@ const char* const kModul = "src/FGMMSolMat";
 [[noreturn]] void Neskladni(const char* funkcija, long line, const matrika<real>& A,
                             const matrika<real>& B)
 {
-    matrikaError(std::string("Funkcija:   ") + funkcija + "\nDimenziji matrik napacni: ", kModul, line,
+    matrikaError(NapakaFunkcije(funkcija, Besedilo::MatDimenzijiNapacni), kModul, line,
                  static_cast<long>(A.nrow()), static_cast<long>(A.ncol()), static_cast<long>(B.nrow()),
                  static_cast<long>(B.ncol()));
 }
@@ -28,7 +28,7 @@ void PripraviIzhod(const char* funkcija, long line, matrika<real>& Y, unsigned l
         return;
     }
     if (Y.nrow() != r || Y.ncol() != c) {
-        matrikaError(std::string("Funkcija:   ") + funkcija + "\nDimenzija izhodne matrike napacna: ", kModul, line,
+        matrikaError(NapakaFunkcije(funkcija, Besedilo::MatIzhodnaNapacna), kModul, line,
                      static_cast<long>(Y.nrow()), static_cast<long>(Y.ncol()), static_cast<long>(r),
                      static_cast<long>(c));
     }
@@ -39,7 +39,7 @@ void PripraviIzhod(const char* funkcija, long line, matrika<real>& Y, unsigned l
 void NiDefinirana(const char* funkcija, long line, const matrika<real>& A)
 {
     if (A.nrow() == 0 || A.ncol() == 0)
-        matrikaError(std::string("Funkcija:   ") + funkcija + "\nDimenzija matrike ni definirana: ", kModul, line);
+        matrikaError(NapakaFunkcije(funkcija, Besedilo::MatNiDefinirana), kModul, line);
 }
 
 // Column indices of the non-zero elements of every row of B (compressed rows):
@@ -92,7 +92,7 @@ void VvecCalc(matrika<real>& v, const matrika<real>& B, const matrika<real>& x)
 void VvecCalc(matrika<real>& v, const redkaMatrika& B, const matrika<real>& x)
 {
     if (v.nrow() != B.nrow() || v.ncol() != 1 || x.nrow() != B.ncol() || x.ncol() != 1)
-        matrikaError("Funkcija:   VvecCalc\nDimenziji matrik napacni: ", kModul, __LINE__, static_cast<long>(B.nrow()),
+        matrikaError(NapakaFunkcije("VvecCalc", Besedilo::MatDimenzijiNapacni), kModul, __LINE__, static_cast<long>(B.nrow()),
                      static_cast<long>(B.ncol()), static_cast<long>(x.nrow()), static_cast<long>(x.ncol()));
     for (unsigned long i = 0; i < B.nrow(); ++i) {
         real s = 0.0L;
@@ -237,7 +237,7 @@ void QvvPDiag(const matrika<real>& Qll, const matrika<real>& B, const matrika<re
     PreveriQvv("QvvPDiag", __LINE__, Qll, B, Qxx);
     const unsigned long n = B.nrow(), u = B.ncol();
     if (P.nrow() != n)
-        matrikaError("Funkcija:   QvvPDiag\nDimenziji matrik napacni: ", kModul, __LINE__, static_cast<long>(n),
+        matrikaError(NapakaFunkcije("QvvPDiag", Besedilo::MatDimenzijiNapacni), kModul, __LINE__, static_cast<long>(n),
                      static_cast<long>(u), static_cast<long>(P.nrow()), static_cast<long>(P.nrow()));
     const VrsticeB nz = NenicelniStolpci(B);
     const real* b = B.data();
@@ -285,7 +285,7 @@ real vTPv(const matrika<real>& v, const bdmatrika& P)
     NiDefinirana("vTPv", __LINE__, v);
     const unsigned long n = v.nrow();
     if (P.nrow() != n || v.ncol() != 1)
-        matrikaError("Funkcija:   vTPv\nDimenziji matrik napacni: ", kModul, __LINE__, static_cast<long>(n),
+        matrikaError(NapakaFunkcije("vTPv", Besedilo::MatDimenzijiNapacni), kModul, __LINE__, static_cast<long>(n),
                      static_cast<long>(v.ncol()), static_cast<long>(P.nrow()), static_cast<long>(P.nrow()));
     const real* vv = v.data();
     real vpv = 0.0L;
@@ -315,7 +315,7 @@ void VtBprod(const bdmatrika& L, const matrika<real>& B, matrika<real>& Y)
     NiDefinirana("VtBprod", __LINE__, B);
     const unsigned long n = B.nrow(), c = B.ncol();
     if (L.nrow() != n)
-        matrikaError("Funkcija:   VtBprod\nDimenziji matrik napacni: ", kModul, __LINE__, static_cast<long>(L.nrow()),
+        matrikaError(NapakaFunkcije("VtBprod", Besedilo::MatDimenzijiNapacni), kModul, __LINE__, static_cast<long>(L.nrow()),
                      static_cast<long>(L.nrow()), static_cast<long>(n), static_cast<long>(c));
     PripraviIzhod("VtBprod", __LINE__, Y, n, c);
     const real* b = B.data();

@@ -1,5 +1,6 @@
 #include "src/MetodaResitve.h"
 
+#include "funkcije/Besedila.h"
 #include "matrika/chr.h"
 #include "matrika/lur.h"
 #include "matrika/qrr.h"
@@ -15,14 +16,14 @@ Razcep QR(const std::string& ime, real) { return std::make_unique<qrr<real>>(ime
 Razcep SVD(const std::string&, real prag) { return std::make_unique<svdr<real>>(prag); }
 
 const MetodaResitve kMetode[] = {
-    {"NS", "Resitev sistema normalnih enacb (Gaussova elim. z delnim pivotiranjem)", "NS", 'G', false, Brez},
-    {"LU", "Razcep matrike sistema normalnih enacb z LU razcepom", "LU", 'L', false, LU},
-    {"CH", "Razcep matrike sistema normalnih enacb z razcepom Choleskega", "CH", 'C', false, Cholesky},
-    {"QR", "Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)", "QR*", 'C', false, QR},
-    {"QRHOUS", "Razcep matrike koeficientov s QR razcepom (Housholdnerjeva zrcaljenja)", "QR*", 'C', false, QR},
-    {"QRMGS", "Razcep matrike koeficientov s QR razcepom (modificiran Gramm-Schmidt)", "QR*", 'C', false, QR},
-    {"QRGIV", "Razcep matrike koeficientov s QR razcepom (Givensove rotacije)", "QR*", 'C', false, QR},
-    {"SVD", "Razcep matrike koeficientov s SVD razcepom (postopek NR3 (2007))", "SVD", 'C', true, SVD},
+    {"NS", Besedilo::MetodaNS, "NS", 'G', false, Brez},
+    {"LU", Besedilo::MetodaLU, "LU", 'L', false, LU},
+    {"CH", Besedilo::MetodaCH, "CH", 'C', false, Cholesky},
+    {"QR", Besedilo::MetodaQRHouseholder, "QR*", 'C', false, QR},
+    {"QRHOUS", Besedilo::MetodaQRHouseholder, "QR*", 'C', false, QR},
+    {"QRMGS", Besedilo::MetodaQRGramSchmidt, "QR*", 'C', false, QR},
+    {"QRGIV", Besedilo::MetodaQRGivens, "QR*", 'C', false, QR},
+    {"SVD", Besedilo::MetodaSVD, "SVD", 'C', true, SVD},
 };
 }  // namespace
 
@@ -35,6 +36,6 @@ const MetodaResitve* NajdiMetodo(const std::string& ime)
 
 const char* IzvedenaResitev(const MetodaResitve& metoda)
 {
-    return metoda.psevdoinverz ? "SVD razcep polne matrike koeficientov"
-                               : "razcep L*D*L' redke matrike normalnih enacb (urejanje AMD)";
+    return metoda.psevdoinverz ? B(Besedilo::IzvedenaSVD)
+                               : B(Besedilo::IzvedenaRedkaLDL);
 }

@@ -20,11 +20,12 @@
 #include <memory>
 #include <string>
 
+#include "funkcije/Besedila.h"
 #include "matrika/razcepmetoda.h"
 
 struct MetodaResitve {
     const char* ime;          // the word of "*NUMSOLV" / "*RESSIS"
-    const char* opis;         // its line in the settings report
+    Besedilo opis;            // its line in the settings report
     const char* oznaka;       // the word of the trace and of "Ressist:" in the messages
     char inverzM;             // inverse of the datum matrix M: 'G' Gauss-Jordan, 'L' LU, 'C' Cholesky
     bool psevdoinverz;        // the SVD: full matrices, no inner-constraint rows, rank from the method

@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "funkcije/Besedila.h"
+
 class CGMM;
 class CGMMEq;
 class CProcSet;
@@ -76,9 +78,9 @@ using GMMEqGradnik = std::unique_ptr<CGMMEq> (*)(CProcSet&, CTerObsZbirka&, CGMM
 
 // The reliability table of a kind (CTerObsEst).
 struct TerObsZanesljivost {
-    const char* naslov;     // its subtitle, e.g. "IZRAVNANE HZ DOLZINE:"
-    const char* glava;      // its column header
-    const char* oznaka;     // the kind in the two average lines, e.g. "DOL2"
+    Besedilo naslov;        // its subtitle, e.g. "IZRAVNANE HZ DOLZINE:"
+    Besedilo glava;         // its column header
+    Besedilo oznaka;        // the kind in the two average lines, e.g. "DOL2"
 };
 
 struct TerObsVrsta {
@@ -97,7 +99,7 @@ struct TerObsVrsta {
     // The columns of a kind that enters the model (all empty for the point
     // lists and the directions).
     GMMEqGradnik gradnik;        // its equation builder
-    const char* povzetek;        // the kind in the data summary, e.g. "opazovanih 2R dolzin"
+    Besedilo povzetek;           // the kind in the data summary, e.g. "opazovanih 2R dolzin"
     bool vStetju;                // with a line of its own in the count of observations
     TerObsZanesljivost zanesljivost;
     const char* ime;             // its name on the results page, e.g. "horizontalne dolzine"
