@@ -83,7 +83,7 @@ void BeriZapis(BranjePodatkov& branje, const TerObsVrsta& v, CTerObsZbirka& TO,
     const unsigned long prostor = TerObsSprejme(v, dim) ? set.NObs() : 0;
     const long vrstica = branje.VrsticaBesede();
     const std::string zapis =
-        BesediloF(Besedilo::ZacetekZapisa, v.opis,
+        BesediloF(Besedilo::ZacetekZapisa, B(v.opis),
                   BesediloF(Besedilo::OznakaZapisaStVrstica, static_cast<long>(i + 1), vrstica).c_str());
     if (prostor == 0)
         NivexError(BesediloF(Besedilo::NapakaZapisDimenzija, zapis.c_str(), static_cast<unsigned>(dim),
@@ -103,7 +103,7 @@ void PreveriSteviloZapisov(CTerObsZbirka& TO, const std::array<unsigned long, kT
         const TerObsVrsta& v = kTerObsVrste[s];
         const unsigned long n = TO.Set(static_cast<TerObsSet>(s)).NObs();
         if (v.beri && TerObsSprejme(v, dim) && prebranih[s] < n)
-            NivexError(BesediloF(Besedilo::NapakaZapisovManj, v.opis, prebranih[s], n));
+            NivexError(BesediloF(Besedilo::NapakaZapisovManj, B(v.opis), prebranih[s], n));
     }
 }
 }  // namespace

@@ -413,7 +413,7 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         // its fields and its list would both disagree with the reading pass.
         if (v->crka == 'X' && dimSedaj != 0 && dimSedaj != Dim) NepravaDimenzija(izhod, vrstica);
         const unsigned s = TerObsIndeks(*v);
-        const std::string zapis = BesediloF(Besedilo::OznakaZapisaVrstica, v->opis, vrstica);
+        const std::string zapis = BesediloF(Besedilo::OznakaZapisaVrstica, B(v->opis), vrstica);
         // An angle written for another unit than *AU gives a record with
         // too few numbers (refused field by field) or too many: the one
         // after the deviation may not be taken as a remark.
@@ -455,7 +455,7 @@ void CProcSet::CheckCounts(std::ostream& izhod)
     // Only a levelling network leaves kinds out (X, H and h are all it takes).
     for (unsigned s = 0; s < kTOSetov; ++s)
         if (prvaVrstica[s] != 0 && !TerObsSprejme(kTerObsVrste[s], Dim))
-            NivexError(izhod, BesediloF(Besedilo::NapakaZapisVisinskaMreza, kTerObsVrste[s].opis, prvaVrstica[s]));
+            NivexError(izhod, BesediloF(Besedilo::NapakaZapisVisinskaMreza, B(kTerObsVrste[s].opis), prvaVrstica[s]));
     if (GetNZen() > 0 && Opis(kRefrakcija, kRefType) == nullptr)
         NivexError(izhod, B(Besedilo::NapakaNacinRefrakcije));
 }

@@ -67,7 +67,7 @@ void CStojisce::PrintVisine(const CTerObsZbirka& TO, std::ostream& izhod)
     for (unsigned s = 0; s < kTOSetov; ++s) {
         const CTerObs* set = &TO.Set(static_cast<TerObsSet>(s));
         if (!set->Vrsta().visini || !set->ImaVisine()) continue;
-        const std::string naslov = BesediloF(Besedilo::NaslovVisineStojisc, set->Vrsta().opis);
+        const std::string naslov = BesediloF(Besedilo::NaslovVisineStojisc, B(set->Vrsta().opis));
         izhod << "\n" << naslov << "\n" << std::string(naslov.size(), '-') << "\n\n";
         izhod << B(Besedilo::VisineStojiscGlava) << "\n";
         izhod << B(Besedilo::VisineStojiscEnote) << "\n";

@@ -96,7 +96,7 @@ void CTerObs::ReadLinearRecord(std::istream& in, long i)
     for (long k = 0; k < static_cast<long>(OBS.ncol()); ++k) OBS(i, k) = ReadNum(in, i);
     for (long k = 0; k < static_cast<long>(SIG.ncol()); ++k) {
         SIG(i, k) = ReadNum(in, i);
-        TestStDev(static_cast<std::int32_t>(i), vrsta->sdOznaka, SIG(i, k), vrsta->sdMeja);
+        TestStDev(static_cast<std::int32_t>(i), B(vrsta->sdOznaka), SIG(i, k), vrsta->sdMeja);
         SIG(i, k) /= 1000.0L;
     }
     if (XVel != 0) T(i, 0) = ReadNum(in, i);
@@ -118,7 +118,7 @@ void CTerObs::ReadAngleRecord(std::istream& in, long i)
         kot = AngUnit == "GON" ? gon2rad(a) : deg2rad(a);
     }
     // The deviation is checked in the file's unit (arc seconds or milligon).
-    if (vrsta->sdOznaka != nullptr) TestStDev(static_cast<std::int32_t>(i), vrsta->sdOznaka, sd, vrsta->sdMeja);
+    if (vrsta->sdOznaka != Besedilo::VrstaBrez) TestStDev(static_cast<std::int32_t>(i), B(vrsta->sdOznaka), sd, vrsta->sdMeja);
     OBS(i, 0) = kot;
     SIG(i, 0) = AngUnit == "GON" ? gon2rad(sd / 1000.0L) : deg2rad(sd / 3600.0L);
     if (XVel != 0) T(i, 0) = ReadNum(in, i);
@@ -229,7 +229,7 @@ void CTerObs::TestStDev(std::int32_t i, const char* label, real sd, real eps) co
     s << B(Besedilo::OznakaNapakaOpazovanje) << std::setw(5) << i + 1 << ".  " << std::setw(15) << label << ":"
       << B(Besedilo::NapakaOdklonNic);
     if (Vrstica(i) > 0)
-        s << "\n" << BesediloF(Besedilo::NapakaOdklonNicZapis, vrsta->opis, OznakaZapisa(i).c_str());
+        s << "\n" << BesediloF(Besedilo::NapakaOdklonNicZapis, B(vrsta->opis), OznakaZapisa(i).c_str());
     s << "\n\n";
     KoncnaNapaka(s.str());
 }
@@ -253,7 +253,7 @@ std::string CTerObs::OznakaZapisa(long i) const
 
 std::string CTerObs::Zapis(long i) const
 {
-    return BesediloF(Besedilo::ZacetekZapisa, vrsta->opis, OznakaZapisa(i).c_str());
+    return BesediloF(Besedilo::ZacetekZapisa, B(vrsta->opis), OznakaZapisa(i).c_str());
 }
 
 std::string CTerObs::PoljeZapisa(std::istream& in, long i) const

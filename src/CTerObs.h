@@ -113,7 +113,7 @@ public:
     // The row of the record kind, and its description for messages, e.g.
     // "D (horizontalna dolzina)".
     const TerObsVrsta& Vrsta() const { return *vrsta; }
-    std::string GetVrsta() const { return vrsta->opis; }
+    std::string GetVrsta() const { return B(vrsta->opis); }
 
     std::uint32_t nobs = 0;
     std::vector<char> aktiven;   // per record: 1 takes part, 0 set aside
@@ -169,7 +169,7 @@ protected:
         std::size_t crta;
     };
     virtual Glava GlavaTabele() const = 0;
-    virtual std::string Naslov() const { return vrsta->naslov; }
+    virtual std::string Naslov() const { return B(vrsta->naslov); }
 
     // Sets the record count, XVel and So = 0 and, for n > 0, sizes PTS by
     // the kind's names and OBS by `vrednosti` columns; observations also get

@@ -97,7 +97,7 @@ KovBlokZapisov BeriKovBlok(const std::function<bool(std::string&, long&)>& besed
             Napaka(vrstica, BesediloF(Besedilo::BlokNiVrsta, stev.c_str(), w.c_str()));
         std::vector<std::string> imena;
         for (unsigned k = 0; k < v->imen; ++k) {
-            if (!beseda(w, kje)) Napaka(vrstica, BesediloF(Besedilo::BlokNimaTock, stev.c_str(), v->opis));
+            if (!beseda(w, kje)) Napaka(vrstica, BesediloF(Besedilo::BlokNimaTock, stev.c_str(), B(v->opis)));
             imena.push_back(w);
         }
         b.imena.emplace_back(v->crka, imena);
@@ -203,7 +203,7 @@ void PoveziKovBloke(CTerObsZbirka& TO, unsigned short dim)
             for (unsigned long c = 0; c < n; ++c) {
                 const long r = static_cast<long>(b.odmik[k] + c);
                 const real sd = std::sqrt(b.Q(r, r));
-                if (v.sdOznaka != nullptr && !(static_cast<double>(sd * enota) > v.sdMeja))
+                if (v.sdOznaka != Besedilo::VrstaBrez && !(static_cast<double>(sd * enota) > v.sdMeja))
                     Napaka(b.vrstica, BesediloF(Besedilo::BlokOdklonNic,
                                                 Oznaka(b.imena[k].first, b.imena[k].second).c_str()));
                 set.SIG(b.zapisi[k].second, static_cast<long>(c)) = sd;

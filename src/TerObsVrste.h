@@ -85,14 +85,14 @@ struct TerObsZanesljivost {
 
 struct TerObsVrsta {
     char crka;                   // leading letter in the data file
-    const char* opis;            // the kind in messages, e.g. "D (horizontalna dolzina)"
-    const char* naslov;          // title of its table in the input report (nullptr: by dimension)
+    Besedilo opis;               // the kind in messages, e.g. "D (horizontalna dolzina)"
+    Besedilo naslov;             // title of its table in the input report (VrstaBrez: by dimension)
     unsigned dimenzije;          // bit d set: a network of dimension d takes the kind
     unsigned imen;               // point names per record
     TerObsVrednosti vrednosti;   // Kotna: an angular kind, small values in arc seconds or milligon
     bool poDim;                  // Dim values and Dim deviations per record (C, V), else one
     bool beri;                   // read from the data file
-    const char* sdOznaka;        // label of the zero-deviation message (nullptr: not checked)
+    Besedilo sdOznaka;           // label of the zero-deviation message (VrstaBrez: not checked)
     double sdMeja;               // its threshold, in the file's unit of the deviation
     int sirina, decimalke;       // report column of a length, height or coordinate
 

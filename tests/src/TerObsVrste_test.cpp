@@ -32,12 +32,12 @@ TEST(TerObsVrste, EveryRowHasTheColumnsOfItsKind)
     for (const TerObsVrsta& v : kTerObsVrste) {
         const std::string r = std::string("row ") + std::to_string(TerObsIndeks(v)) + " '" + v.crka + "'";
         ASSERT_NE(v.crka, '\0') << r;
-        ASSERT_FALSE(Prazen(v.opis)) << r;
-        EXPECT_EQ(v.opis[0], v.crka) << r << ": a message names the kind by its letter first";
+        ASSERT_FALSE(Prazen(B(v.opis))) << r;
+        EXPECT_EQ(B(v.opis)[0], v.crka) << r << ": a message names the kind by its letter first";
         EXPECT_GE(v.imen, 1u) << r;
         EXPECT_NE(v.dimenzije, 0u) << r;
         EXPECT_EQ(v.dimenzije & ~0b1110u, 0u) << r << ": only dimensions 1, 2 and 3";
-        EXPECT_EQ(v.sdOznaka == nullptr, v.sdMeja == 0.0) << r << ": a zero-deviation check has its label and threshold";
+        EXPECT_EQ(v.sdOznaka == Besedilo::VrstaBrez, v.sdMeja == 0.0) << r << ": a zero-deviation check has its label and threshold";
         // A station setup numbers records read from a station to a target;
         // only such records carry instrument and target heights.
         EXPECT_TRUE(!v.stojisce || (v.beri && v.imen == 2)) << r;
@@ -88,8 +88,8 @@ TEST(TerObsVrste, EveryRowHasTheColumnsOfItsKind)
     // in the order of the relative ellipses.
     for (const TerObsVrsta& v : kTerObsVrste)
         if (v.beri && v.povezuje) {
-            EXPECT_EQ(v.imen, 2u) << v.opis;
-            EXPECT_EQ(Krat(kVrstniRedPovezav, v.crka), 1) << v.opis << ": joins two points, no relative ellipse";
+            EXPECT_EQ(v.imen, 2u) << B(v.opis);
+            EXPECT_EQ(Krat(kVrstniRedPovezav, v.crka), 1) << B(v.opis) << ": joins two points, no relative ellipse";
         }
     for (const char* c = kVrstniRedPovezav; *c != '\0'; ++c) {
         const TerObsVrsta* v = TerObsVrstaZapisa(*c, 3);
@@ -164,7 +164,7 @@ TEST(TerObsVrste, BuildersWriteTheRowsOfTheirKindInTheOrderOfTheModel)
         }
         for (const TerObsSet s : red) {
             const long n = static_cast<long>(nx.TO.Set(s).NAktivnih()) * (kTerObsVrste[s].poDim ? Dim : 1);
-            EXPECT_EQ(vrstic[s], n) << kTerObsVrste[s].opis;
+            EXPECT_EQ(vrstic[s], n) << B(kTerObsVrste[s].opis);
             if (n > 0) videne.insert(s);
         }
     }
