@@ -12,7 +12,7 @@
 #ifndef NIVEX_FUNKCIJE_HI2POR_H
 #define NIVEX_FUNKCIJE_HI2POR_H
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 // Chi-square quantile: x with P(chi2_k <= x) = p.
 real Hi2PorInvF(real p, real k);

@@ -44,7 +44,7 @@ template <typename T> T rad2dms(T x);
 template <typename T> std::string dms2dms(T p);
 
 // The grid bearing SmerniKot belongs to the same family.
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 #include "funkcije/SmerniKot.h"
 
 extern template double rad2dms<double>(double);

@@ -9,7 +9,7 @@
 #ifndef NIVEX_FUNKCIJE_NORMPOR_H
 #define NIVEX_FUNKCIJE_NORMPOR_H
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 // Standard normal quantile: x with Φ(x) = p.
 real NormPorInvF(real p);

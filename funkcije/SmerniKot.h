@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 template <typename T>
 T SmerniKot(T a1, T b1, T a2, T b2, const std::string& unit);

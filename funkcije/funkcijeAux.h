@@ -17,7 +17,7 @@
 #include <string>
 
 #include "funkcije/Besedila.h"
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 // A fatal error on its way to the driver: what() is the complete text of the
 // message, frame and line breaks included, exactly as the console gets it.

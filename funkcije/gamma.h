@@ -23,7 +23,7 @@
 #ifndef NIVEX_FUNKCIJE_GAMMA_H
 #define NIVEX_FUNKCIJE_GAMMA_H
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 // Regularised lower incomplete gamma function P(a, x).
 real incompletegamma(real a, real x);

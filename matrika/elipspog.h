@@ -10,7 +10,7 @@
 #ifndef NIVEX_MATRIKA_ELIPSPOG_H
 #define NIVEX_MATRIKA_ELIPSPOG_H
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 void elipspog(double& qxx, double& qyy, double& qxy, double& a, double& b, double& theta);
 void elipspog(real& qxx, real& qyy, real& qxy, real& a, real& b,

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "matrika/matrika.h"
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 // How gaussJordan chooses and judges its pivots.
 struct gjNacin {

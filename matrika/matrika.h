@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 #include "matrika/matrikaAux.h"
 
 namespace matrika_detail {

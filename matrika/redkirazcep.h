@@ -24,7 +24,7 @@
 #include <utility>
 #include <vector>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 struct dvojna;
 

@@ -18,7 +18,7 @@
 #include <cstddef>
 #include <utility>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 struct dvojna {
     double v, m;  // x = m + v

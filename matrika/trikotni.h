@@ -12,7 +12,7 @@
 
 #include <cstddef>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 namespace trikotni {
 

@@ -14,7 +14,7 @@
 
 #include <cstddef>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 namespace velikestrani {
 // From this size on (bytes) a block is taken in huge pages: a block rounded

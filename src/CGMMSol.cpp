@@ -12,7 +12,7 @@
 #include "matrika/bdmatrika.h"
 #include "matrika/inv.h"
 #include "matrika/normm.h"
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 #include "src/CGDatum.h"
 #include "src/CGMMSolRedka.h"
 #include "src/CRezultati.h"

@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 #include "src/ResitevPrehoda.h"
 #include "src/TerObsVrste.h"
 

@@ -28,7 +28,7 @@
 #include <utility>
 #include <vector>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 class CTerObs;
 class CTerObsTocke;

@@ -9,7 +9,7 @@
 #include <limits>
 #include <vector>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 bool BeriPodatke(const std::string& dataFile, std::istringstream& in)
 {

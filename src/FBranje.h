@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 // The whole data file as one text, the way every pass reads it: a UTF-8
 // byte-order mark before the first word is dropped, and a CR alone (old Mac

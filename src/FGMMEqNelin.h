@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 #include "src/FGMM.h"
 
 class CGMM;

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 class CProcSet;
 class CRezultati;

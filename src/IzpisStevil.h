@@ -15,7 +15,7 @@
 #include <ostream>
 #include <string>
 
-#include "matrika/numerika.h"
+#include "funkcije/numerika.h"
 
 // Appends v as `izhod << std::setw(sirina) << v` writes it on a stream in
 // fixed notation with `decimalke` decimals (C locale, right-aligned).

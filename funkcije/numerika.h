@@ -7,8 +7,8 @@
 // constants; a message that prints "value * 10^-15" divides by the same
 // constant.  The values are part of the program's results: changing one can
 // change which pivot counts as zero, and so a report.
-#ifndef NIVEX_MATRIKA_NUMERIKA_H
-#define NIVEX_MATRIKA_NUMERIKA_H
+#ifndef NIVEX_FUNKCIJE_NUMERIKA_H
+#define NIVEX_FUNKCIJE_NUMERIKA_H
 
 using real = long double;
 
