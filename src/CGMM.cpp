@@ -3,9 +3,11 @@
 #include <array>
 #include <iomanip>
 #include <iostream>
+#include <map>
 #include <numbers>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <unordered_set>
 #include <vector>
 
@@ -17,6 +19,67 @@
 #include "src/CProcSet.h"
 #include "src/CTerObsZbirka.h"
 #include "src/NivexAux.h"
+
+namespace {
+// The blocks over the model rows `vrstice` of the records that take part.
+std::vector<KovBlokModela> KovBlokiModela(const CTerObsZbirka& TO, const std::vector<VrsticaModela>& vrstice, real So)
+{
+    std::vector<KovBlokModela> bloki;
+    if (TO.kovBloki.empty()) return bloki;
+    std::map<std::tuple<unsigned, long, int>, unsigned long> vrsticaZapisa;
+    for (std::size_t r = 0; r < vrstice.size(); ++r)
+        if (vrstice[r].set != kTOSetov)
+            vrsticaZapisa[{vrstice[r].set, vrstice[r].zapis, vrstice[r].komponenta}] = r;
+    const real s2 = So * So;
+    for (const KovBlokZapisov& b : TO.kovBloki) {
+        // Each model row of the block as a combination of the block's rows:
+        // one record component, or the difference of two directions.
+        std::map<long, unsigned long> odmikSmeri;
+        for (std::size_t k = 0; k < b.zapisi.size(); ++k)
+            if (b.zapisi[k].first == kTODir) odmikSmeri[b.zapisi[k].second] = b.odmik[k];
+        struct Vrsta {
+            unsigned long vrstica;
+            long zapis;
+            std::vector<std::pair<unsigned long, real>> t;
+        };
+        std::vector<Vrsta> t;
+        for (std::size_t k = 0; k < b.zapisi.size(); ++k) {
+            const auto [s, i] = b.zapisi[k];
+            if (!TO.Set(s).Aktiven(i)) continue;
+            if (s == kTODir) {
+                const long kot = TO.TOAngl.GetIndAng(i);
+                const long prej = CTerObsAngl::PrejsnjaSmer(TO.TODir, i);
+                const auto r = vrsticaZapisa.find({kTOAngl, kot, 0});
+                if (kot < 0 || prej < 0 || r == vrsticaZapisa.end()) continue;
+                t.push_back({r->second, -1, {{b.odmik[k], 1.0L}, {odmikSmeri.at(prej), -1.0L}}});
+                continue;
+            }
+            const int n = kTerObsVrste[s].poDim ? static_cast<int>(TO.Set(s).SIG.ncol()) : 1;
+            for (int c = 0; c < n; ++c) {
+                const auto r = vrsticaZapisa.find({s, i, c});
+                if (r != vrsticaZapisa.end())
+                    t.push_back({r->second, static_cast<long>(k), {{b.odmik[k] + static_cast<unsigned long>(c), 1.0L}}});
+            }
+        }
+        if (t.empty()) continue;
+        std::sort(t.begin(), t.end(), [](const Vrsta& x, const Vrsta& y) { return x.vrstica < y.vrstica; });
+        KovBlokModela m;
+        m.Q.resize(t.size(), t.size(), 0.0L);
+        for (std::size_t a = 0; a < t.size(); ++a) {
+            m.vrstice.push_back(t[a].vrstica);
+            m.zapis.push_back(t[a].zapis);
+            for (std::size_t c = 0; c <= a; ++c) {
+                real q = 0.0L;
+                for (const auto& [p, tp] : t[a].t)
+                    for (const auto& [o, to] : t[c].t) q += tp * b.Q(static_cast<long>(p), static_cast<long>(o)) * to;
+                m.Q(static_cast<long>(a), static_cast<long>(c)) = m.Q(static_cast<long>(c), static_cast<long>(a)) = q / s2;
+            }
+        }
+        bloki.push_back(std::move(m));
+    }
+    return bloki;
+}
+}  // namespace
 
 CGMM::CGMM(CProcSet& procset_, CGDatum& gdatum_, CTerObsZbirka& TO_) : procset(procset_), gdatum(gdatum_), TO(TO_)
 {

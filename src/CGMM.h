@@ -43,7 +43,7 @@
 #include "matrika/bdmatrika.h"
 #include "matrika/matrika.h"
 #include "matrika/redkamatrika.h"
-#include "src/FKovariance.h"
+#include "src/FKovBloki.h"
 #include "src/TerObsVrste.h"
 
 class CProcSet;

@@ -26,7 +26,7 @@
 #include "src/FDolocenost.h"
 #include "src/FGMMSol.h"
 #include "src/FGMMSolMat.h"
-#include "src/FKovariance.h"
+#include "src/FKovBloki.h"
 #include "src/FWeighRobust.h"
 #include "matrika/vzporedno.h"
 #include "src/IzpisStevil.h"

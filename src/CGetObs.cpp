@@ -13,6 +13,7 @@
 #include "src/CTerObsZbirka.h"
 #include "src/FBranje.h"
 #include "src/NivexAux.h"
+#include "src/FKovariance.h"
 
 namespace {
 // Line (from 1) of a position in the text, from the positions of its line ends.

@@ -13,7 +13,7 @@
 
 #include "funkcije/Besedila.h"
 #include "src/FBranje.h"
-#include "src/FKovariance.h"
+#include "src/FKovBloki.h"
 #include "src/MetodaResitve.h"
 #include "src/NivexAux.h"
 

@@ -17,7 +17,7 @@
 #include "src/CTerObsHdif.h"
 #include "src/CTerObsPara.h"
 #include "src/CTerObsVec.h"
-#include "src/FKovariance.h"
+#include "src/FKovBloki.h"
 
 class CTerObsZbirka {
 public:

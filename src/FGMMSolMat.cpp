@@ -6,7 +6,7 @@
 
 #include "matrika/matrikaAux.h"
 #include "src/CGMM.h"
-#include "src/FKovariance.h"
+#include "src/FKovBloki.h"
 
 namespace {
 const char* const kModul = "src/FGMMSolMat";
