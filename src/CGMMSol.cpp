@@ -106,7 +106,7 @@ ResitevPrehoda CGMMSol::Prehod() const
 {
     ResitevPrehoda r;
     r.xunk = xunk;
-    r.Qxx = Kofaktorji();
+    r.kofaktorji = Kofaktorji();
     r.SoI = SoI;
     r.SoIIzracun = SoIIzracun;
     r.gtest = gtest;

@@ -95,10 +95,10 @@ void CNVX2STR::Print(const CTerObs& tocke, const CGMM& GMM, const CRezultati& re
     f << "V " << std::setprecision(15) << rez.SoIIzracun << "\n\n";
     Glava(f, Besedilo::STRKofaktorji);
     const long m = n * d;
-    const KofaktorjiNeznank& Qxx = rez.Kofaktorji();
+    const KofaktorjiNeznank& Q = rez.Kofaktorji();
     for (long r = 0; r < m; ++r) {
         f << "K ";
-        for (long s = 0; s < m; ++s) f << std::setw(22) << Qxx(s, r);
+        for (long s = 0; s < m; ++s) f << std::setw(22) << Q(s, r);
         f << "\n";
     }
     f << "\n\n";

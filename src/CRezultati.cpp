@@ -34,8 +34,8 @@ RezBlok Blok(const matrika<real>& M, long i, long ix, int dim, const ResitevPreh
     for (int d = 0; d < dim; ++d) {
         b.pop[d] = res.xunk(ix + d);
         b.izr[d] = b.apr[d] + b.pop[d];
-        b.sig[d] = Sigma(s2, res.Qxx(ix + d, ix + d));
-        for (int e = 0; e < dim; ++e) b.Q[d][e] = res.Qxx(ix + d, ix + e);
+        b.sig[d] = Sigma(s2, res.kofaktorji(ix + d, ix + d));
+        for (int e = 0; e < dim; ++e) b.Q[d][e] = res.kofaktorji(ix + d, ix + e);
     }
     if (dim == 2) {
         // The ellipse of the covariances.
@@ -68,7 +68,7 @@ RezBlok Blok(const matrika<real>& M, long i, long ix, int dim, const ResitevPreh
 
 void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const ResitevPrehoda& res)
 {
-    Qxx = res.Qxx;
+    kofaktorji = res.kofaktorji;
     const unsigned short Dim = procset.GetDim();
     const unsigned short XVel = procset.GetXVel();
     dim = Dim;
@@ -107,7 +107,7 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const Resit
         for (long t = 0; t < nk; ++t) {
             const long k = GMM.iDeltaBk(t);
             refrakcija.push_back({postaje ? GMM.PTSk(t) : std::string(), GMM.kRefEst(t) + res.xunk(k),
-                                  Sigma(res.SoIIzracun, res.Qxx(k, k))});
+                                  Sigma(res.SoIIzracun, res.kofaktorji(k, k))});
         }
     }
 
@@ -131,7 +131,7 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const Resit
     korenQ.assign(static_cast<std::size_t>(u), 0.0L);
     nicelna.assign(static_cast<std::size_t>(u), 0);
     for (long k = 0; k < u; ++k) {
-        diagQ[static_cast<std::size_t>(k)] = res.Qxx(k, k);
+        diagQ[static_cast<std::size_t>(k)] = res.kofaktorji(k, k);
         korenQ[static_cast<std::size_t>(k)] = std::sqrt(std::fabs(diagQ[static_cast<std::size_t>(k)]));
         nicelna[static_cast<std::size_t>(k)] = dabs(diagQ[static_cast<std::size_t>(k)]) <= numerika::kIzpisNic;
     }
@@ -152,13 +152,13 @@ real CRezultati::Korelacija(long i, long j) const
     // The cofactor is asked for as (j, i): off the factor's pattern it is
     // solved by columns, and the column i then serves a whole row of the
     // table.
-    return i == j ? Korelacija(i, j, 0.0L) : Korelacija(i, j, Qxx(j, i));
+    return i == j ? Korelacija(i, j, 0.0L) : Korelacija(i, j, kofaktorji(j, i));
 }
 
 void CRezultati::KorelacijeVrstice(long i, std::vector<real>& r) const
 {
     r.resize(diagQ.size());
-    Qxx.Stolpec(i, r);
+    kofaktorji.Stolpec(i, r);
     const std::size_t ii = static_cast<std::size_t>(i);
     if (dabs(diagQ[ii]) <= numerika::kIzpisNic) {
         std::fill(r.begin(), r.end(), 0.0L);
@@ -172,7 +172,7 @@ void CRezultati::KorelacijeVrstice(long i, std::vector<real>& r) const
 bool CRezultati::KorelacijeVrsticeDvojno(long i, std::vector<double>& r) const
 {
     r.resize(diagQ.size());
-    if (obratniKoren.size() != diagQ.size() || !Qxx.StolpecDvojno(i, r)) return false;
+    if (obratniKoren.size() != diagQ.size() || !kofaktorji.StolpecDvojno(i, r)) return false;
     const std::size_t ii = static_cast<std::size_t>(i);
     if (dabs(diagQ[ii]) <= numerika::kIzpisNic) {
         std::fill(r.begin(), r.end(), 0.0);

@@ -155,7 +155,7 @@ public:
 
     // Cofactors of the unknowns of the pass, datum applied (empty before
     // the first pass).
-    const KofaktorjiNeznank& Kofaktorji() const { return Qxx; }
+    const KofaktorjiNeznank& Kofaktorji() const { return kofaktorji; }
     // Correlation of the unknowns i and j (0 where a variance is of
     // round-off size; 1 on the diagonal of a determined unknown).
     real Korelacija(long i, long j) const;
@@ -172,7 +172,7 @@ private:
     // The correlation from the cofactor Qij and the roots of the variances.
     real Korelacija(long i, long j, real Qij) const;
 
-    KofaktorjiNeznank Qxx;
+    KofaktorjiNeznank kofaktorji;
     std::vector<real> diagQ, korenQ;
     std::vector<double> obratniKoren;   // 1 / korenQ in double, empty if one is out of range
     std::vector<char> nicelna;   // a variance of round-off size

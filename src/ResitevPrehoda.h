@@ -70,7 +70,7 @@ private:
 // The values of one pass of the solution, read by CRezultati::SetPrehod.
 struct ResitevPrehoda {
     matrika<real> xunk;           // corrections of the unknowns
-    KofaktorjiNeznank Qxx;        // cofactors of the unknowns
+    KofaktorjiNeznank kofaktorji;  // cofactors of the unknowns
     real SoI = 0.0L, SoIIzracun = 0.0L;
     real gtest = 0.0L, gtestA = 0.0L, gtestB = 0.0L;
     long prostostne = 0;
