@@ -156,43 +156,37 @@ std::string NVX2Utf8(const std::string& cp1250)
     return s;
 }
 
-json CNVX2JSON::Dokument(const std::string& dataFile) const
+namespace {
+// The datum: its kind and the points that fix or hold it.
+json DatumDokumenta(const CRezultati& rez, const CGDatum& gdatum)
 {
-    json j;
-    j["schema"] = "nivex-results";
-    j["schema_version"] = kNVX2JSONVerzija;
-    j["program"] = {{"name", "nivex"}, {"version", NIVEX_VERSION}};
-    j["data_file"] = dataFile;
-    j["dimension"] = rez.dim;
-    j["angle_unit"] = rez.kotnaEnota;
-    j["method"] = rez.metoda;
-    j["solution"] = rez.izvedenaResitev;
-
     json datum = {{"kind", std::string(1, rez.datum)}};
     if (rez.datum == 'V') datum["fixed_points"] = SeznamImen(gdatum.PTDV);
     if (rez.datum == 'V' && gdatum.nVXY != 0) datum["held_plane_points"] = SeznamImen(gdatum.PTVXY);
     if (rez.datum == 'V' && gdatum.nVZ != 0) datum["held_height_points"] = SeznamImen(gdatum.PTVZ);
     if (rez.datum == 'H') datum["excluded_points"] = SeznamImen(gdatum.PTDH);
-    j["datum"] = datum;
-    j["iterations"] = rez.prehodov;
-    j["converged"] = rez.skonvergirala;
+    return datum;
+}
 
-    const RezGlobalniTest& g = rez.globalniTest;
-    j["global_test"] = {{"statistic", Num(g.statistika)},
-                        {"lower", Num(g.spodnja)},
-                        {"upper", Num(g.zgornja)},
-                        {"accepted", g.sprejet},
-                        {"dof", g.prostostne},
-                        {"probability", Num(g.verjetnost)},
-                        {"sigma0_apriori", Num(g.SoApriori)},
-                        {"sigma0_aposteriori", Num(g.SoAposteriori)},
-                        {"variance_used", g.apriori ? "apriori" : "aposteriori"},
-                        {"redundancy_sum", Num(g.rsum)}};
-    j["ellipse_confidence_level"] = Num(rez.zaupanjeElips);
-    j["critical_value"] = Num(rez.kriticnaN);
-    j["delta0"] = Num(rez.del0);
-    // What a reader needs to know of every kind of the observations: the
-    // page prints small values of an angular kind in arc seconds or milligon.
+// The global test of the adjustment.
+json GlobalniTestDokumenta(const RezGlobalniTest& g)
+{
+    return {{"statistic", Num(g.statistika)},
+            {"lower", Num(g.spodnja)},
+            {"upper", Num(g.zgornja)},
+            {"accepted", g.sprejet},
+            {"dof", g.prostostne},
+            {"probability", Num(g.verjetnost)},
+            {"sigma0_apriori", Num(g.SoApriori)},
+            {"sigma0_aposteriori", Num(g.SoAposteriori)},
+            {"variance_used", g.apriori ? "apriori" : "aposteriori"},
+            {"redundancy_sum", Num(g.rsum)}};
+}
+
+// What a reader needs to know of every kind of the observations: the
+// page prints small values of an angular kind in arc seconds or milligon.
+json VrsteDokumenta()
+{
     json vrste = json::object();
     for (const TerObsSet s : TerObsSetiModela()) {
         const TerObsVrsta& v = kTerObsVrste[s];
@@ -201,8 +195,12 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
                                          {"components", v.poDim},
                                          {"joins_points", v.povezuje}};
     }
-    j["kinds"] = std::move(vrste);
+    return vrste;
+}
 
+// The points: coordinates, and velocities where they were estimated.
+json TockeDokumenta(const CRezultati& rez)
+{
     json tocke = json::array();
     for (const RezTocka& t : rez.tocke) {
         json p = Blok(t.koordinate);
@@ -211,19 +209,25 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
         if (t.hitrosti.dim > 0) p["velocity"] = Blok(t.hitrosti);
         tocke.push_back(std::move(p));
     }
-    j["points"] = std::move(tocke);
+    return tocke;
+}
 
-    if (!rez.refrakcija.empty()) {
-        json k = json::array();
-        for (const RezRefrakcija& r : rez.refrakcija)
-            k.push_back({{"station", r.postaja.empty() ? json(nullptr) : json(NVX2Utf8(r.postaja))},
-                         {"k", Num(r.k)},
-                         {"sigma", Num(r.sig)}});
-        j["refraction"] = std::move(k);
-    }
+// The estimated refraction coefficients, per station or one for the network.
+json RefrakcijaDokumenta(const CRezultati& rez)
+{
+    json k = json::array();
+    for (const RezRefrakcija& r : rez.refrakcija)
+        k.push_back({{"station", r.postaja.empty() ? json(nullptr) : json(NVX2Utf8(r.postaja))},
+                     {"k", Num(r.k)},
+                     {"sigma", Num(r.sig)}});
+    return k;
+}
 
-    const bool robustna = !rez.robustneUtezi.empty();
-    json opazovanja = json::array(), nicelne = json::array();
+// The observations; the indices of those a robust adjustment gave zero
+// weight are added to nicelne.
+json OpazovanjaDokumenta(const CRezultati& rez, const CTerObsZbirka& TO, bool robustna, json& nicelne)
+{
+    json opazovanja = json::array();
     for (const RezOpazovanje& o : rez.opazovanja) {
         if (o.vrsta == 0) continue;
         json imena = json::array();
@@ -251,23 +255,60 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
         }
         opazovanja.push_back(std::move(x));
     }
-    j["observations"] = std::move(opazovanja);
+    return opazovanja;
+}
 
+// The relative error ellipses between pairs of points.
+json RelativneDokumenta(const CRezultati& rez)
+{
     json rel = json::array();
     for (const RezRelElipsa& e : rez.relativne)
         rel.push_back({{"points", json::array({NVX2Utf8(e.od), NVX2Utf8(e.doTocke)})},
                        {"a", Num(e.a)},
                        {"b", Num(e.b)},
                        {"theta", Kot(e.theta)}});
-    j["relative_ellipses"] = std::move(rel);
+    return rel;
+}
 
-    if (robustna) {
-        json r = {{"function", rez.robustna},
-                  {"reweightings", rez.globalniTest.iteracijRobustne},
-                  {"zero_weight", std::move(nicelne)}};
-        if (rez.robustna == "LPN") r["p"] = Num(procset.lpnorm);
-        j["robust"] = std::move(r);
-    }
+// The robust adjustment: its weight function, re-weightings and the
+// observations it gave zero weight.
+json RobustnaDokumenta(const CRezultati& rez, const CProcSet& procset, json&& nicelne)
+{
+    json r = {{"function", rez.robustna},
+              {"reweightings", rez.globalniTest.iteracijRobustne},
+              {"zero_weight", std::move(nicelne)}};
+    if (rez.robustna == "LPN") r["p"] = Num(procset.lpnorm);
+    return r;
+}
+}  // namespace
+
+json CNVX2JSON::Dokument(const std::string& dataFile) const
+{
+    json j;
+    j["schema"] = "nivex-results";
+    j["schema_version"] = kNVX2JSONVerzija;
+    j["program"] = {{"name", "nivex"}, {"version", NIVEX_VERSION}};
+    j["data_file"] = dataFile;
+    j["dimension"] = rez.dim;
+    j["angle_unit"] = rez.kotnaEnota;
+    j["method"] = rez.metoda;
+    j["solution"] = rez.izvedenaResitev;
+    j["datum"] = DatumDokumenta(rez, gdatum);
+    j["iterations"] = rez.prehodov;
+    j["converged"] = rez.skonvergirala;
+    j["global_test"] = GlobalniTestDokumenta(rez.globalniTest);
+    j["ellipse_confidence_level"] = Num(rez.zaupanjeElips);
+    j["critical_value"] = Num(rez.kriticnaN);
+    j["delta0"] = Num(rez.del0);
+    j["kinds"] = VrsteDokumenta();
+    j["points"] = TockeDokumenta(rez);
+    if (!rez.refrakcija.empty()) j["refraction"] = RefrakcijaDokumenta(rez);
+
+    const bool robustna = !rez.robustneUtezi.empty();
+    json nicelne = json::array();
+    j["observations"] = OpazovanjaDokumenta(rez, TO, robustna, nicelne);
+    j["relative_ellipses"] = RelativneDokumenta(rez);
+    if (robustna) j["robust"] = RobustnaDokumenta(rez, procset, std::move(nicelne));
 
     return j;
 }
