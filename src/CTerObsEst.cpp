@@ -177,10 +177,61 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
     if (end == start) return;
     if (procset.GetContPrint())
         std::cout << " F: PrintReliab() -> PrintReliab" << obsTyp << "(ofstream & izhod)" << "\n\n";
+    const TerObsZanesljivost& tab = Vrsta().zanesljivost;
+
+    izhod << std::right;
+    PodNaslov(izhod, B(tab.naslov), 1);
+    izhod << B(Besedilo::ZanesljivostStatistikaN);
+    Num(izhod, N, 15, 3);
+    izhod << "\n\n";
+    PodNaslov(izhod, B(tab.glava), 1);
+    for (unsigned long i = start; i < end; ++i) PrintReliabVrstica(izhod, i);
+    izhod << std::string(std::strlen(B(tab.glava)), '-') << "\n";
+    PrintReliabPovprecja(izhod);
+}
+
+void CTerObsEst::PrintReliabVrstica(std::ostream& izhod, unsigned long i) const
+{
+    const TerObsVrsta& vr = Vrsta();
+    const int nImen = static_cast<int>(vr.imen);
+    const std::string& enota = KotnaEnota();
+    const bool komponente = vr.poDim;
+    auto vrednost = [&](real l) {
+        if (enota.empty()) Num(izhod, l, 14, 6);
+        else TerObsAngle(izhod, enota, l);
+    };
+
+    const RezOpazovanje& x = opazovanja[i];
+    const long p = x.zapis;
+    const int k = x.komponenta;
+    if (k == 0) {
+        if (komponente && i > start) izhod << "\n";
+        izhod << std::setw(3) << p + 1;
+        for (int j = 0; j < nImen; ++j) TerObsTxt(izhod, Zbirka().GetPTS(p, j), 6);
+        if (komponente) izhod << std::setw(3) << kOs[k];
+    } else {
+        izhod << std::setw(6 * nImen + 6) << kOs[k];
+    }
+    vrednost(x.opazovano);
+    Num(izhod, Mala(x.v), 8, 2);
+    Num(izhod, Mala(x.sv), 8, 2);
+    vrednost(x.izravnano);
+    Num(izhod, Mala(x.sig), 8, 2);
+    Num(izhod, x.r, 7, 3);
+    Num(izhod, x.w, 8, 3);
+    Num(izhod, Mala(x.nab), 8, 2);
+    Num(izhod, x.lam, 8, 3);
+    if (x.napaka) {
+        izhod << "  *** ";
+        if (x.ocena) Num(izhod, Mala(x.groba), 8, 2);
+    }
+    izhod << "\n";
+}
+
+void CTerObsEst::PrintReliabPovprecja(std::ostream& izhod) const
+{
     const TerObsVrsta& vr = Vrsta();
     const TerObsZanesljivost& tab = vr.zanesljivost;
-    const int nImen = static_cast<int>(vr.imen);
-    const CTerObs& z = Zbirka();
     const std::string& enota = KotnaEnota();
     const unsigned long komp = Komponent();
     const bool komponente = vr.poDim;
@@ -190,45 +241,6 @@ void CTerObsEst::PrintReliab(std::ostream& izhod)
                                 (komponente ? "   " : ""),
                       povpV = BesediloF(Besedilo::ZanesljivostPovprecnaV, B(tab.oznaka)) +
                               (komponente ? "   " : "");
-    auto vrednost = [&](real l) {
-        if (enota.empty()) Num(izhod, l, 14, 6);
-        else TerObsAngle(izhod, enota, l);
-    };
-
-    izhod << std::right;
-    PodNaslov(izhod, B(tab.naslov), 1);
-    izhod << B(Besedilo::ZanesljivostStatistikaN);
-    Num(izhod, N, 15, 3);
-    izhod << "\n\n";
-    PodNaslov(izhod, B(tab.glava), 1);
-    for (unsigned long i = start; i < end; ++i) {
-        const RezOpazovanje& x = opazovanja[i];
-        const long p = x.zapis;
-        const int k = x.komponenta;
-        if (k == 0) {
-            if (komponente && i > start) izhod << "\n";
-            izhod << std::setw(3) << p + 1;
-            for (int j = 0; j < nImen; ++j) TerObsTxt(izhod, z.GetPTS(p, j), 6);
-            if (komponente) izhod << std::setw(3) << kOs[k];
-        } else {
-            izhod << std::setw(6 * nImen + 6) << kOs[k];
-        }
-        vrednost(x.opazovano);
-        Num(izhod, Mala(x.v), 8, 2);
-        Num(izhod, Mala(x.sv), 8, 2);
-        vrednost(x.izravnano);
-        Num(izhod, Mala(x.sig), 8, 2);
-        Num(izhod, x.r, 7, 3);
-        Num(izhod, x.w, 8, 3);
-        Num(izhod, Mala(x.nab), 8, 2);
-        Num(izhod, x.lam, 8, 3);
-        if (x.napaka) {
-            izhod << "  *** ";
-            if (x.ocena) Num(izhod, Mala(x.groba), 8, 2);
-        }
-        izhod << "\n";
-    }
-    izhod << std::string(std::strlen(B(tab.glava)), '-') << "\n";
 
     const char* mera = enota.empty() ? " mm" : (enota == "GON" ? " mg" : " ''");
     if (komponente) {

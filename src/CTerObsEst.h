@@ -100,6 +100,10 @@ private:
     const std::string& KotnaEnota() const;
     // A residual-sized value in its printed unit: mm, arc seconds or milligon.
     real Mala(real x) const;
+    // One line of the table: row i of the current kind.
+    void PrintReliabVrstica(std::ostream& izhod, unsigned long i) const;
+    // The closing lines of the table: mean NAB and mean residual with its deviation.
+    void PrintReliabPovprecja(std::ostream& izhod) const;
 
     CProcSet& procset;
     CTerObsZbirka& TO;
