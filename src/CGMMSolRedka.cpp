@@ -175,59 +175,50 @@ void CGMMSolRedka::BeliVerige(const CGMM& GMM)
     }
 }
 
-void CGMMSolRedka::Vzorec(unsigned long nA)
+std::span<const redkaMatrika::Element> CGMMSolRedka::VrsticaVzorca(unsigned long nA, unsigned long r) const
 {
-    // The rows keep their pattern from one pass to the next: compared in
-    // place, and written down again only when it has changed.
-    // The sparse rows: Bp's first nA, then the long chains' directions.
-    const auto vrsta = [this, nA](unsigned long r) { return r < nA ? Bp.vrstica(r) : Bo.vrstica(r - nA); };
+    return r < nA ? Bp.vrstica(r) : Bo.vrstica(r - nA);
+}
+
+bool CGMMSolRedka::VzorecEnak(unsigned long nA) const
+{
     const unsigned long nVrst = nA + Bo.nrow();
     const long u = static_cast<long>(nFaktor());
     bool enak = analizirana && nA == nA_ && A.n == u;
     std::size_t p = 0;
     for (unsigned long r = 0; r < nVrst && enak; ++r) {
-        for (const auto& e : vrsta(r)) enak = enak && p < vzorecVrstic.size() && vzorecVrstic[p++] == e.stolpec;
+        for (const auto& e : VrsticaVzorca(nA, r)) enak = enak && p < vzorecVrstic.size() && vzorecVrstic[p++] == e.stolpec;
         enak = enak && p < vzorecVrstic.size() && vzorecVrstic[p++] == nFaktor();
     }
-    if (enak && p == vzorecVrstic.size()) return;
-    nA_ = nA;
-    vzorecVrstic.clear();
-    for (unsigned long r = 0; r < nVrst; ++r) {
-        for (const auto& e : vrsta(r)) vzorecVrstic.push_back(e.stolpec);
-        vzorecVrstic.push_back(nFaktor());   // row end
-    }
+    return enak && p == vzorecVrstic.size();
+}
 
-    std::size_t parov = 0;
-    for (unsigned long r = 0; r < nVrst; ++r) {
-        const std::size_t k = vrsta(r).size();
-        parov += k * (k + 1) / 2;
-    }
-    if (parov > NajvecParov()) throw std::bad_alloc();
-
-    // Upper triangle by columns: row a <= column b for every pair of a row,
-    // counted and placed by columns, then each column sorted and made
-    // unique; the columns, and then the rows' places in A.Ax, shared among
-    // the threads.
-    const int niti = vzporedno::Jedra();
-    std::vector<long> zacetek(static_cast<std::size_t>(u) + 1, 0);
+std::vector<long> CGMMSolRedka::PariPoStolpcih(unsigned long nA, std::vector<long>& zacetek) const
+{
+    const unsigned long nVrst = nA + Bo.nrow();
+    const long u = static_cast<long>(nFaktor());
+    zacetek.assign(static_cast<std::size_t>(u) + 1, 0);
     for (long j = 0; j < u; ++j) zacetek[static_cast<std::size_t>(j) + 1] = 1;   // the diagonal always
     for (unsigned long r = 0; r < nVrst; ++r) {
-        const auto v = vrsta(r);
+        const auto v = VrsticaVzorca(nA, r);
         for (std::size_t b = 0; b < v.size(); ++b) zacetek[v[b].stolpec + 1] += static_cast<long>(b) + 1;
     }
     for (long j = 0; j < u; ++j) zacetek[static_cast<std::size_t>(j) + 1] += zacetek[static_cast<std::size_t>(j)];
     std::vector<long> vsi(static_cast<std::size_t>(zacetek[static_cast<std::size_t>(u)]));
-    {
-        std::vector<long> nasl(zacetek.begin(), zacetek.end() - 1);
-        for (long j = 0; j < u; ++j) vsi[static_cast<std::size_t>(nasl[static_cast<std::size_t>(j)]++)] = j;
-        for (unsigned long r = 0; r < nVrst; ++r) {
-            const auto v = vrsta(r);
-            for (std::size_t b = 0; b < v.size(); ++b)
-                for (std::size_t a = 0; a <= b; ++a) vsi[static_cast<std::size_t>(nasl[v[b].stolpec]++)] = static_cast<long>(v[a].stolpec);
-        }
+    std::vector<long> nasl(zacetek.begin(), zacetek.end() - 1);
+    for (long j = 0; j < u; ++j) vsi[static_cast<std::size_t>(nasl[static_cast<std::size_t>(j)]++)] = j;
+    for (unsigned long r = 0; r < nVrst; ++r) {
+        const auto v = VrsticaVzorca(nA, r);
+        for (std::size_t b = 0; b < v.size(); ++b)
+            for (std::size_t a = 0; a <= b; ++a) vsi[static_cast<std::size_t>(nasl[v[b].stolpec]++)] = static_cast<long>(v[a].stolpec);
     }
+    return vsi;
+}
+
+void CGMMSolRedka::StolpciA(const std::vector<long>& zacetek, std::vector<long>& vsi, double delo, int niti)
+{
+    const long u = static_cast<long>(nFaktor());
     constexpr long kStolpcev = 1024;   // columns of one task
-    const double delo = 10.0 * static_cast<double>(vsi.size());
     std::vector<long> dolzina(static_cast<std::size_t>(u));
     vzporedno::Vzporedno((u + kStolpcev - 1) / kStolpcev, delo, niti, [&](long t) {
         for (long j = t * kStolpcev; j < std::min(u, (t + 1) * kStolpcev); ++j) {
@@ -244,11 +235,14 @@ void CGMMSolRedka::Vzorec(unsigned long nA)
     for (long j = 0; j < u; ++j)
         std::copy_n(vsi.begin() + zacetek[static_cast<std::size_t>(j)], dolzina[static_cast<std::size_t>(j)],
                     A.Ai.begin() + A.Ap[static_cast<std::size_t>(j)]);
-    std::vector<long>().swap(vsi);
-    A.Ax.assign(A.Ai.size(), 0.0L);
+}
+
+void CGMMSolRedka::MestaProduktov(unsigned long nA, double delo, int niti)
+{
+    const unsigned long nVrst = nA + Bo.nrow();
     std::vector<std::size_t> odmik(nVrst + 1, 0);   // first place of each row's products in mesta
     for (unsigned long r = 0; r < nVrst; ++r) {
-        const std::size_t k = vrsta(r).size();
+        const std::size_t k = VrsticaVzorca(nA, r).size();
         odmik[r + 1] = odmik[r] + k * (k + 1) / 2;
     }
     mesta.resize(odmik[nVrst]);
@@ -256,7 +250,7 @@ void CGMMSolRedka::Vzorec(unsigned long nA)
     vzporedno::Vzporedno((static_cast<long>(nVrst) + kVrstic - 1) / kVrstic, delo, niti, [&](long t) {
         const unsigned long r1 = std::min<unsigned long>(nVrst, static_cast<unsigned long>((t + 1) * kVrstic));
         for (unsigned long r = static_cast<unsigned long>(t * kVrstic); r < r1; ++r) {
-            const auto v = vrsta(r);
+            const auto v = VrsticaVzorca(nA, r);
             std::size_t p = odmik[r];
             for (std::size_t b = 0; b < v.size(); ++b)
                 for (std::size_t a = 0; a <= b; ++a) {
@@ -266,6 +260,40 @@ void CGMMSolRedka::Vzorec(unsigned long nA)
                 }
         }
     });
+}
+
+void CGMMSolRedka::Vzorec(unsigned long nA)
+{
+    // The rows keep their pattern from one pass to the next: compared in
+    // place, and written down again only when it has changed.
+    if (VzorecEnak(nA)) return;
+    const unsigned long nVrst = nA + Bo.nrow();
+    nA_ = nA;
+    vzorecVrstic.clear();
+    for (unsigned long r = 0; r < nVrst; ++r) {
+        for (const auto& e : VrsticaVzorca(nA, r)) vzorecVrstic.push_back(e.stolpec);
+        vzorecVrstic.push_back(nFaktor());   // row end
+    }
+
+    std::size_t parov = 0;
+    for (unsigned long r = 0; r < nVrst; ++r) {
+        const std::size_t k = VrsticaVzorca(nA, r).size();
+        parov += k * (k + 1) / 2;
+    }
+    if (parov > NajvecParov()) throw std::bad_alloc();
+
+    // Upper triangle by columns: row a <= column b for every pair of a row,
+    // counted and placed by columns, then each column sorted and made
+    // unique; the columns, and then the rows' places in A.Ax, shared among
+    // the threads.
+    const int niti = vzporedno::Jedra();
+    std::vector<long> zacetek;
+    std::vector<long> vsi = PariPoStolpcih(nA, zacetek);
+    const double delo = 10.0 * static_cast<double>(vsi.size());
+    StolpciA(zacetek, vsi, delo, niti);
+    std::vector<long>().swap(vsi);
+    A.Ax.assign(A.Ai.size(), 0.0L);
+    MestaProduktov(nA, delo, niti);
     // The redundancy numbers of a long chain solve along the paths of its
     // directions in the elimination tree: nested dissection keeps them short.
     if (Bo.nrow() > 0) razcep.nastaviUrejanje(redkiRazcep::Urejanje::metis);

@@ -39,6 +39,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "matrika/matrika.h"
@@ -104,6 +105,16 @@ private:
     // it changed), N summed on it, the unknowns held against the datum
     // defect, the low-rank term, the solution and the datum correction.
     void Vzorec(unsigned long nA);
+    // Row r of the sparse rows: Bp's first nA, then the long chains' directions.
+    std::span<const redkaMatrika::Element> VrsticaVzorca(unsigned long nA, unsigned long r) const;
+    // Whether the rows' pattern is the one analysed last.
+    bool VzorecEnak(unsigned long nA) const;
+    // Every pair of a row placed by columns of A (zacetek: each column's first place), unsorted.
+    std::vector<long> PariPoStolpcih(unsigned long nA, std::vector<long>& zacetek) const;
+    // The columns of A: each column's pairs sorted and made unique.
+    void StolpciA(const std::vector<long>& zacetek, std::vector<long>& vsi, double delo, int niti);
+    // The place in A.Ax of every product of the rows (mesta).
+    void MestaProduktov(unsigned long nA, double delo, int niti);
     void Normalna(unsigned long nA);
     void DrziSidra(const matrika<real>& Hdat, bool prosta);
     bool NizkiRang();
