@@ -223,6 +223,40 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
     matrika<real> fp0;
     long rang0 = -1;
 
+    const CResitev::DatumSistema ds = SistemDatuma(datum);
+
+    for (;;) {
+        // Form and solve, the datum applied to the cofactors.
+        const bool utezeno = !mnk && nIter > 0;
+        matrika<real> x;
+        const CResitev::Izid izid = resitev->Resi(ds, x);
+        if (izid != CResitev::Izid::resena) return Neuspeh(izid, utezeno, datumOznaka);
+        KorakResitve(x, utezeno);
+        const real d = OstankiPrehoda(x, mnk, nObs, L, vObs);
+
+        if (d < thres) break;
+        ++nIter;
+        if (mnk) break;
+        if (nIter > 100) {
+            IzidResitve r;
+            r.izid = CResitev::Izid::nekoncna;
+            r.robustna = true;
+            r.sporocilo = SporociloGMM(B(Besedilo::ResitevPrevecIteracij), datumOznaka, metodaResitve->oznaka);
+            return r;
+        }
+        if (!Preutezi(vObs, nObs, W, Bp0, fp0, rang0))
+            return Neuspeh(CResitev::Izid::nedolocena, true, datumOznaka);
+    }
+    // The weights of the last solution (the square of the row factors).
+    robustneUtezi.clear();
+    if (!mnk)
+        for (unsigned long i = 0; i < nObs; ++i)
+            robustneUtezi.push_back(W(static_cast<long>(i), 0) * W(static_cast<long>(i), 0));
+    return {};
+}
+
+CResitev::DatumSistema CGMMSol::SistemDatuma(CResitev::Datum datum) const
+{
     // The datum of the solution: the inner constraints of a free network
     // (rows below the observations, where the method adds them) or the
     // minimal constraints, the same for every method.
@@ -236,77 +270,69 @@ IzidResitve CGMMSol::SolveInnerLoop(CResitev::Datum datum, const char* datumOzna
     }
     if (datum == CResitev::Datum::D && GMM.Hdat.nrow() > 0) ds.C = &GMM.Ddat;
     if (datum == CResitev::Datum::H) ds.defekt = GMM.nHdat;
+    return ds;
+}
 
-    for (;;) {
-        // Form and solve, the datum applied to the cofactors.
-        const bool utezeno = !mnk && nIter > 0;
-        matrika<real> x;
-        const CResitev::Izid izid = resitev->Resi(ds, x);
-        if (izid != CResitev::Izid::resena) return Neuspeh(izid, utezeno, datumOznaka);
-        // A held coordinate keeps its value exactly, whatever the round-off
-        // of the method.
-        for (long k = 0; k < static_cast<long>(x.nrow()); ++k)
-            if (GMM.Drzana(k)) x(k) = 0.0L;
+void CGMMSol::KorakResitve(matrika<real>& x, bool utezeno) const
+{
+    // A held coordinate keeps its value exactly, whatever the round-off
+    // of the method.
+    for (long k = 0; k < static_cast<long>(x.nrow()); ++k)
+        if (GMM.Drzana(k)) x(k) = 0.0L;
 
-        // With LPN and p > 2 the re-weighted solution overshoots the
-        // minimum of sum |v|^p: the step 1/(p-1) of it is Newton's step for
-        // that sum, which converges where the full step oscillates.
-        if (utezeno && procset.RobSolve == "LPN" && procset.lpnorm > 2.0L)
-            for (unsigned long i = 0; i < x.nrow(); ++i) {
-                const long k = static_cast<long>(i);
-                x(k) = xunk(k) + (x(k) - xunk(k)) / (procset.lpnorm - 1.0L);
-            }
-        // Change of the solution, residuals of the unweighted model.
-        const real d = norm(x - xunk);
-        xunk = x;
-        vvec = GMM.fvec;
-        VvecCalc(vvec, GMM.Bmat, xunk);
-        if (!mnk)
-            for (unsigned long i = 0; i < nObs; ++i) vObs(static_cast<long>(i)) = vvec(static_cast<long>(i));
-        // The Lp norms weigh the whitened rows by their own residuals
-        // (L'v)_i / L_ii (with diagonal weights simply v_i): with correlated
-        // angles the raw residual of a row does not belong to its whitened
-        // row, and the re-weighting then oscillates instead of converging.
-        if (!L.empty()) VbeliOstanki(L, vvec, vObs);
+    // With LPN and p > 2 the re-weighted solution overshoots the
+    // minimum of sum |v|^p: the step 1/(p-1) of it is Newton's step for
+    // that sum, which converges where the full step oscillates.
+    if (utezeno && procset.RobSolve == "LPN" && procset.lpnorm > 2.0L)
+        for (unsigned long i = 0; i < x.nrow(); ++i) {
+            const long k = static_cast<long>(i);
+            x(k) = xunk(k) + (x(k) - xunk(k)) / (procset.lpnorm - 1.0L);
+        }
+}
 
-        if (d < thres) break;
-        ++nIter;
-        if (mnk) break;
-        if (nIter > 100) {
-            IzidResitve r;
-            r.izid = CResitev::Izid::nekoncna;
-            r.robustna = true;
-            r.sporocilo = SporociloGMM(B(Besedilo::ResitevPrevecIteracij), datumOznaka, metodaResitve->oznaka);
-            return r;
-        }
-        // Robust re-weighting of the observation rows for the next pass.
-        if (Bp0.nrow() == 0) {
-            Bp0 = resitev->Bp;
-            fp0 = resitev->fp;
-        }
-        WeighRobust(resitev->Bp, resitev->fp, vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter, Bp0, fp0);
-        // Rejections may take away what determined the network; where the
-        // solution would bridge the defect (or name it less well) the rank
-        // of the kept rows is checked whenever the set changes.
-        bool novaZavrnitev = false;
-        for (unsigned long i = 0; i < nObs; ++i)
-            novaZavrnitev |= W(static_cast<long>(i), 0) == 0.0L && W(static_cast<long>(i), 1) != 0.0L;
-        if (novaZavrnitev && resitev->RangPoZavrnitvi()) {
-            const matrika<real> B0 = Bp0.gosta();
-            if (rang0 < 0) rang0 = RangOhranjenih(B0, matrika<real>(B0.nrow(), 1, 1.0L));
-            if (RangOhranjenih(B0, W) < rang0) return Neuspeh(CResitev::Izid::nedolocena, true, datumOznaka);
-        }
-        if (!GMM.kovBloki.empty()) {
-            KovFaktorjiZapisov(GMM.kovBloki, W);
-            BeliKovBloke(GMM, &W, resitev->Bp, resitev->fp);
-        }
-    }
-    // The weights of the last solution (the square of the row factors).
-    robustneUtezi.clear();
+real CGMMSol::OstankiPrehoda(const matrika<real>& x, bool mnk, unsigned long nObs, const bdmatrika& L,
+                             matrika<real>& vObs)
+{
+    // Change of the solution, residuals of the unweighted model.
+    const real d = norm(x - xunk);
+    xunk = x;
+    vvec = GMM.fvec;
+    VvecCalc(vvec, GMM.Bmat, xunk);
     if (!mnk)
-        for (unsigned long i = 0; i < nObs; ++i)
-            robustneUtezi.push_back(W(static_cast<long>(i), 0) * W(static_cast<long>(i), 0));
-    return {};
+        for (unsigned long i = 0; i < nObs; ++i) vObs(static_cast<long>(i)) = vvec(static_cast<long>(i));
+    // The Lp norms weigh the whitened rows by their own residuals
+    // (L'v)_i / L_ii (with diagonal weights simply v_i): with correlated
+    // angles the raw residual of a row does not belong to its whitened
+    // row, and the re-weighting then oscillates instead of converging.
+    if (!L.empty()) VbeliOstanki(L, vvec, vObs);
+    return d;
+}
+
+bool CGMMSol::Preutezi(const matrika<real>& vObs, unsigned long nObs, matrika<real>& W, redkaMatrika& Bp0,
+                       matrika<real>& fp0, long& rang0)
+{
+    // Robust re-weighting of the observation rows for the next pass.
+    if (Bp0.nrow() == 0) {
+        Bp0 = resitev->Bp;
+        fp0 = resitev->fp;
+    }
+    WeighRobust(resitev->Bp, resitev->fp, vObs, W, GMM.So, procset.RobSolve, procset.lpnorm, nIter, Bp0, fp0);
+    // Rejections may take away what determined the network; where the
+    // solution would bridge the defect (or name it less well) the rank
+    // of the kept rows is checked whenever the set changes.
+    bool novaZavrnitev = false;
+    for (unsigned long i = 0; i < nObs; ++i)
+        novaZavrnitev |= W(static_cast<long>(i), 0) == 0.0L && W(static_cast<long>(i), 1) != 0.0L;
+    if (novaZavrnitev && resitev->RangPoZavrnitvi()) {
+        const matrika<real> B0 = Bp0.gosta();
+        if (rang0 < 0) rang0 = RangOhranjenih(B0, matrika<real>(B0.nrow(), 1, 1.0L));
+        if (RangOhranjenih(B0, W) < rang0) return false;
+    }
+    if (!GMM.kovBloki.empty()) {
+        KovFaktorjiZapisov(GMM.kovBloki, W);
+        BeliKovBloke(GMM, &W, resitev->Bp, resitev->fp);
+    }
+    return true;
 }
 
 long CGMMSol::ProstostneStopnje() const
@@ -542,11 +568,181 @@ void CGMMSol::PrintResults(std::ostream& izhod, const CRezultati& rez) const
     if (procset.IfEstkRef) GMMSolPrintRefKoeficient(izhod, procset.kRefType, rez);
 }
 
+namespace {
+const char* const kOsKorelacij[3] = {"X", "Y", "Z"};
+
+// The correlation table of the unknowns: its head, and its rows formed a
+// batch at a time while the batch before is written.
+//
+// A row of the table is a column of the cofactors, formatted into one
+// buffer and written at once: a national network has millions of entries
+// per pass.  The rows are formed kVrstic at a time by the helper threads
+// (the columns too, where the solution allows it after the first), and
+// written in their order.
+class TabelaKorelacij {
+public:
+    // prva: the first unknown of each point of the table (tocke).
+    TabelaKorelacij(std::ostream& izhod, const CRezultati& rez, const matrika<std::string>& PTS,
+                    const std::vector<long>& tocke, const std::vector<long>& prva, unsigned short Dim, long dim)
+        : izhod(izhod), rez(rez), PTS(PTS), tocke(tocke), Dim(Dim), dim(dim),
+          sirinaTocke(2 + 6 * static_cast<std::size_t>(dim))
+    {
+        for (std::size_t a = 0; a < tocke.size(); ++a)
+            for (long d = 0; d < dim; ++d) vrste.push_back({prva[a] + d, a, d});
+        kor.resize(std::min(kVrstic, vrste.size()));
+        besedilo.resize(kor.size());
+        prvaNeznanka.resize(tocke.size());
+        for (std::size_t b = 0; b < tocke.size(); ++b) prvaNeznanka[b] = static_cast<std::size_t>(prva[b]);
+        korD.resize(kor.size());
+        prejsnje.resize(kor.size());
+    }
+
+    // The two head lines: the points' numbers with their axes, and the rule.
+    void Glava() const;
+    // The rows, batch by batch, and the closing rule.
+    void Vrstice();
+
+private:
+    struct Vrsta {
+        long i;          // the unknown
+        std::size_t a;   // the point
+        long d;          // its axis
+    };
+    static constexpr std::size_t kVrstic = 32;
+
+    // Row k of the batch from the correlations in long double.
+    void Oblikuj(std::size_t k);
+    // Row k of the batch from the correlations in double, where every
+    // field is written so; false where one is not (the row is then formed
+    // again from the long doubles).
+    bool OblikujDvojno(std::size_t k);
+    // The rows of the batch before, each after its point's name and axis.
+    void Zapisi() const;
+
+    std::ostream& izhod;
+    const CRezultati& rez;
+    const matrika<std::string>& PTS;
+    const std::vector<long>& tocke;
+    const unsigned short Dim;
+    const long dim;
+    const std::size_t sirinaTocke;
+    std::vector<Vrsta> vrste;
+    std::vector<std::vector<real>> kor;
+    std::vector<std::string> besedilo;
+    // The row's text is written into its buffer in place while every
+    // field has 6 characters (the correlations), appended from the first
+    // that has not.
+    std::vector<std::size_t> prvaNeznanka;
+    std::vector<std::vector<double>> korD;
+    // The rows of one batch are written while the next batch is formed
+    // (the write is one task of the batch's loop, on whichever thread takes
+    // it first), from the other of two sets of buffers.
+    std::vector<std::string> prejsnje;
+    std::size_t zPrej = 0, mPrej = 0;
+};
+
+void TabelaKorelacij::Glava() const
+{
+    izhod << std::setw(12) << " ";
+    for (std::size_t k = 0; k < tocke.size(); ++k) {
+        izhod << "  ";
+        for (long d = 0; d < dim; ++d) {
+            izhod << std::setw(4) << k + 1;
+            if (Dim == 1) izhod << "  ";
+            else izhod << kOsKorelacij[d] << " ";
+        }
+    }
+    izhod << "\n";
+    izhod << std::string(12, '-');
+    for (std::size_t k = 0; k < tocke.size(); ++k) izhod << "--" << std::string(static_cast<std::size_t>(6 * dim), '-');
+    izhod << "\n";
+}
+
+void TabelaKorelacij::Oblikuj(std::size_t k)
+{
+    std::string& vrstica = besedilo[k];
+    const real* r = kor[k].data();
+    vrstica.resize(tocke.size() * sirinaTocke + 1);
+    char* z = vrstica.data();
+    std::size_t b = 0;
+    for (; b < tocke.size(); ++b, z += sirinaTocke) {
+        z[0] = z[1] = ' ';
+        const real* rb = r + prvaNeznanka[b];
+        long e = 0;
+        while (e < dim && Korelacija6(z + 2 + 6 * e, rb[e])) ++e;
+        if (e < dim) break;
+    }
+    vrstica.resize(static_cast<std::size_t>(z - vrstica.data()));
+    for (; b < tocke.size(); ++b) {
+        vrstica += "  ";
+        for (long e = 0; e < dim; ++e) DodajFiksno(vrstica, r[prvaNeznanka[b] + static_cast<std::size_t>(e)], 6, 2);
+    }
+    vrstica += '\n';
+}
+
+bool TabelaKorelacij::OblikujDvojno(std::size_t k)
+{
+    std::string& vrstica = besedilo[k];
+    const double* r = korD[k].data();
+    vrstica.resize(tocke.size() * sirinaTocke + 1);
+    char* z = vrstica.data();
+    for (std::size_t b = 0; b < tocke.size(); ++b, z += sirinaTocke) {
+        z[0] = z[1] = ' ';
+        const double* rb = r + prvaNeznanka[b];
+        for (long e = 0; e < dim; ++e)
+            if (!Korelacija6(z + 2 + 6 * e, rb[e])) return false;
+    }
+    *z = '\n';
+    return true;
+}
+
+void TabelaKorelacij::Zapisi() const
+{
+    for (std::size_t k = 0; k < mPrej; ++k) {
+        const Vrsta& v = vrste[zPrej + k];
+        if (v.d == 0) {
+            izhod << std::setw(3) << v.a + 1;
+            TerObsTxt(izhod, PTS(tocke[v.a]), 6);
+            izhod << std::setw(3) << (Dim == 1 ? "H" : kOsKorelacij[v.d]);
+        } else {
+            izhod << std::setw(12) << kOsKorelacij[v.d];
+        }
+        izhod.write(prejsnje[k].data(), static_cast<std::streamsize>(prejsnje[k].size()));
+        if (Dim > 1 && v.d == dim - 1 && v.a + 1 < tocke.size()) izhod << "\n";
+    }
+}
+
+void TabelaKorelacij::Vrstice()
+{
+    const std::size_t W = 12 + tocke.size() * static_cast<std::size_t>(2 + 6 * dim);
+    const int niti = vzporedno::Jedra();
+    for (std::size_t z = 0; z < vrste.size(); z += kVrstic) {
+        const std::size_t m = std::min(kVrstic, vrste.size() - z);
+        const bool hkrati = z > 0 && rez.Kofaktorji().StolpciHkrati();
+        if (!hkrati)
+            for (std::size_t k = 0; k < m; ++k) rez.KorelacijeVrstice(vrste[z + k].i, kor[k]);
+        vzporedno::Vzporedno(static_cast<long>(m + 1), static_cast<double>(m) * static_cast<double>(tocke.size()) * 100.0,
+                             niti, [&](long k) {
+                                 if (k == 0) return Zapisi();
+                                 const std::size_t kk = static_cast<std::size_t>(k - 1);
+                                 const long i = vrste[z + kk].i;
+                                 if (hkrati && rez.KorelacijeVrsticeDvojno(i, korD[kk]) && OblikujDvojno(kk)) return;
+                                 if (hkrati) rez.KorelacijeVrstice(i, kor[kk]);
+                                 Oblikuj(kk);
+                             });
+        besedilo.swap(prejsnje);
+        zPrej = z;
+        mPrej = m;
+    }
+    Zapisi();
+    izhod << std::string(W, '-') << "\n\n\n";
+}
+}  // namespace
+
 void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
 {
     if (!procset.GetizpisCorrUnk()) return;
     if (procset.GetContPrint()) std::cout << " F: PrintCorrUnknown(ostream & izhod)" << "\n";
-    static const char* const kOs[3] = {"X", "Y", "Z"};
     const unsigned short Dim = procset.GetDim();
     const long dim = Dim < 1 ? 1 : (Dim > 3 ? 3 : Dim);
     const matrika<std::string>& PTS = Dim == 1 ? TOHA.PTS : TOCrdA.PTS;
@@ -556,122 +752,14 @@ void CGMMSol::PrintCorrUnknown(std::ostream& izhod, const CRezultati& rez) const
     IzpisNastavitve(izhod, 2);
 
     std::vector<long> tocke;  // list positions of the points with unknowns
+    std::vector<long> prva;   // the first unknown of each
     for (long p = 0; p < static_cast<long>(PTS.nrow()); ++p)
-        if (GMM.iDeltaB(p) >= 0) tocke.push_back(p);
+        if (GMM.iDeltaB(p) >= 0) {
+            tocke.push_back(p);
+            prva.push_back(GMM.iDeltaB(p));
+        }
 
-    izhod << std::setw(12) << " ";
-    for (std::size_t k = 0; k < tocke.size(); ++k) {
-        izhod << "  ";
-        for (long d = 0; d < dim; ++d) {
-            izhod << std::setw(4) << k + 1;
-            if (Dim == 1) izhod << "  ";
-            else izhod << kOs[d] << " ";
-        }
-    }
-    izhod << "\n";
-    const std::size_t W = 12 + tocke.size() * static_cast<std::size_t>(2 + 6 * dim);
-    izhod << std::string(12, '-');
-    for (std::size_t k = 0; k < tocke.size(); ++k) izhod << "--" << std::string(static_cast<std::size_t>(6 * dim), '-');
-    izhod << "\n";
-
-    // A row of the table is a column of the cofactors, formatted into one
-    // buffer and written at once: a national network has millions of
-    // entries per pass.  The rows are formed kVrstic at a time by the
-    // helper threads (the columns too, where the solution allows it after
-    // the first), and written in their order.
-    struct Vrsta {
-        long i;          // the unknown
-        std::size_t a;   // the point
-        long d;          // its axis
-    };
-    std::vector<Vrsta> vrste;
-    for (std::size_t a = 0; a < tocke.size(); ++a)
-        for (long d = 0; d < dim; ++d) vrste.push_back({GMM.iDeltaB(tocke[a]) + d, a, d});
-    constexpr std::size_t kVrstic = 32;
-    std::vector<std::vector<real>> kor(std::min(kVrstic, vrste.size()));
-    std::vector<std::string> besedilo(kor.size());
-    // The row's text is written into its buffer in place while every
-    // field has 6 characters (the correlations), appended from the first
-    // that has not.
-    std::vector<std::size_t> prvaNeznanka(tocke.size());
-    for (std::size_t b = 0; b < tocke.size(); ++b) prvaNeznanka[b] = static_cast<std::size_t>(GMM.iDeltaB(tocke[b]));
-    const std::size_t sirinaTocke = 2 + 6 * static_cast<std::size_t>(dim);
-    auto oblikuj = [&](std::size_t k) {
-        std::string& vrstica = besedilo[k];
-        const real* r = kor[k].data();
-        vrstica.resize(tocke.size() * sirinaTocke + 1);
-        char* z = vrstica.data();
-        std::size_t b = 0;
-        for (; b < tocke.size(); ++b, z += sirinaTocke) {
-            z[0] = z[1] = ' ';
-            const real* rb = r + prvaNeznanka[b];
-            long e = 0;
-            while (e < dim && Korelacija6(z + 2 + 6 * e, rb[e])) ++e;
-            if (e < dim) break;
-        }
-        vrstica.resize(static_cast<std::size_t>(z - vrstica.data()));
-        for (; b < tocke.size(); ++b) {
-            vrstica += "  ";
-            for (long e = 0; e < dim; ++e) DodajFiksno(vrstica, r[prvaNeznanka[b] + static_cast<std::size_t>(e)], 6, 2);
-        }
-        vrstica += '\n';
-    };
-    // A row from the correlations in double, where every field is written
-    // so; false where one is not (the row is then formed again from the
-    // long doubles).
-    std::vector<std::vector<double>> korD(kor.size());
-    auto oblikujDvojno = [&](std::size_t k) {
-        std::string& vrstica = besedilo[k];
-        const double* r = korD[k].data();
-        vrstica.resize(tocke.size() * sirinaTocke + 1);
-        char* z = vrstica.data();
-        for (std::size_t b = 0; b < tocke.size(); ++b, z += sirinaTocke) {
-            z[0] = z[1] = ' ';
-            const double* rb = r + prvaNeznanka[b];
-            for (long e = 0; e < dim; ++e)
-                if (!Korelacija6(z + 2 + 6 * e, rb[e])) return false;
-        }
-        *z = '\n';
-        return true;
-    };
-    // The rows of one batch are written while the next batch is formed
-    // (the write is one task of the batch's loop, on whichever thread takes
-    // it first), from the other of two sets of buffers.
-    std::vector<std::string> prejsnje(kor.size());
-    std::size_t zPrej = 0, mPrej = 0;
-    auto zapisi = [&] {
-        for (std::size_t k = 0; k < mPrej; ++k) {
-            const Vrsta& v = vrste[zPrej + k];
-            if (v.d == 0) {
-                izhod << std::setw(3) << v.a + 1;
-                TerObsTxt(izhod, PTS(tocke[v.a]), 6);
-                izhod << std::setw(3) << (Dim == 1 ? "H" : kOs[v.d]);
-            } else {
-                izhod << std::setw(12) << kOs[v.d];
-            }
-            izhod.write(prejsnje[k].data(), static_cast<std::streamsize>(prejsnje[k].size()));
-            if (Dim > 1 && v.d == dim - 1 && v.a + 1 < tocke.size()) izhod << "\n";
-        }
-    };
-    const int niti = vzporedno::Jedra();
-    for (std::size_t z = 0; z < vrste.size(); z += kVrstic) {
-        const std::size_t m = std::min(kVrstic, vrste.size() - z);
-        const bool hkrati = z > 0 && rez.Kofaktorji().StolpciHkrati();
-        if (!hkrati)
-            for (std::size_t k = 0; k < m; ++k) rez.KorelacijeVrstice(vrste[z + k].i, kor[k]);
-        vzporedno::Vzporedno(static_cast<long>(m + 1), static_cast<double>(m) * static_cast<double>(tocke.size()) * 100.0,
-                             niti, [&](long k) {
-                                 if (k == 0) return zapisi();
-                                 const std::size_t kk = static_cast<std::size_t>(k - 1);
-                                 const long i = vrste[z + kk].i;
-                                 if (hkrati && rez.KorelacijeVrsticeDvojno(i, korD[kk]) && oblikujDvojno(kk)) return;
-                                 if (hkrati) rez.KorelacijeVrstice(i, kor[kk]);
-                                 oblikuj(kk);
-                             });
-        besedilo.swap(prejsnje);
-        zPrej = z;
-        mPrej = m;
-    }
-    zapisi();
-    izhod << std::string(W, '-') << "\n\n\n";
+    TabelaKorelacij tabela(izhod, rez, PTS, tocke, prva, Dim, dim);
+    tabela.Glava();
+    tabela.Vrstice();
 }

@@ -63,6 +63,7 @@ class CTerObsHA;
 class CTerObsCrdA;
 class CGMM;
 class CRezultati;
+class bdmatrika;
 struct MetodaResitve;
 
 // What a solution of the functional model came to: solved, or why not, with
@@ -161,6 +162,18 @@ private:
 
     // The inner (robust) loop of one linearisation, for every datum kind.
     IzidResitve SolveInnerLoop(CResitev::Datum datum, const char* datumOznaka);
+    // The datum rows and constraints of the solution for a datum kind.
+    CResitev::DatumSistema SistemDatuma(CResitev::Datum datum) const;
+    // The solution x made a step: held coordinates zero, LPN's damped step.
+    void KorakResitve(matrika<real>& x, bool utezeno) const;
+    // x taken as the corrections, the residuals (and the robust loop's own)
+    // formed; returns the change of the solution.
+    real OstankiPrehoda(const matrika<real>& x, bool mnk, unsigned long nObs, const bdmatrika& L,
+                        matrika<real>& vObs);
+    // The robust weights of the next pass; false where the rejections leave
+    // the network undetermined.
+    bool Preutezi(const matrika<real>& vObs, unsigned long nObs, matrika<real>& W, redkaMatrika& Bp0,
+                  matrika<real>& fp0, long& rang0);
     // The outcome of a solution that failed, worded for the report.
     IzidResitve Neuspeh(CResitev::Izid izid, bool utezeno, const char* datumOznaka) const;
     // Qvv, the diagonal of the residual cofactors, from the solution's Par.
