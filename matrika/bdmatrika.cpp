@@ -102,7 +102,7 @@ bdmatrika bdmatrika::gosta() const
     return P;
 }
 
-void bdmatrika::clear()
+void bdmatrika::izprazni()
 {
     vrsticeBlokov.clear();
     vrsticaBlok.clear();

@@ -68,7 +68,8 @@ public:
     // Appends a long chain on rows zacetek .. zacetek + m - 1 by its m x 3
     // cofactor band (or, from chrB, by the bidiagonal factor of the band).
     void dodajTrak(const matrika<real>& Q, unsigned long zacetek);
-    void clear();
+    // Empties the matrix of every block and chain.
+    void izprazni();
 
     // Chains longer than this are held by their bands.
     static constexpr unsigned long kDolgaVeriga = 64;

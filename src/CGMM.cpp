@@ -478,7 +478,7 @@ void CGMM::SetPll()
     // Weights: a column of reciprocal cofactors unless composed angles are correlated.
     if (Qlldiag) {
         Pll = invdiagR3(Qll);
-        PllB.clear();
+        PllB.izprazni();
     } else if (TO.kovBloki.empty()) {
         Pll = matrika<real>();
         PllB = invtridB(Qll, DolgeVerige());
@@ -522,7 +522,7 @@ void CGMM::SetKovBloki()
             if (r + 1 < n) Qll(ir + 1, 0) = 0.0L;
         }
     const bdmatrika trak = invtridB(Qll, DolgeVerige());
-    PllB.clear();
+    PllB.izprazni();
     for (unsigned long b = 0; b < trak.nblok(); ++b) {
         if (kovBlokVrstice[trak.zacetek(b)] >= 0) continue;
         if (trak.trak(b)) {
