@@ -181,7 +181,8 @@ void CGDatum::ReadGDatumRead(const std::string& dataFile, std::ostream& izhod)
         if (v->vrsta != Datum) {
             const std::string ostanek = f.ostanek.substr(0, f.ostanek.find_last_not_of(" \t\r") + 1);
             NivexWarning(BesediloF(Besedilo::OpozoriloDatumskaVrsticaPrezrta, w.c_str(), ostanek.c_str(), f.vrstica,
-                                   Datum));
+                                   Datum),
+                         f.vrstica);
             continue;
         }
         const std::vector<std::string> imena = f.Besede();

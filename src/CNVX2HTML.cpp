@@ -58,12 +58,12 @@ std::string NVX2VarenJSON(const std::string& besedilo)
 }
 
 void NVX2PrintHTML(const std::string& file, const json& dokument, const CRezultati& rez,
-                   const std::string& datum, const std::vector<std::string>& opozorila, std::ostream& report)
+                   const std::string& datum, const std::vector<NivexOpozorilo>& opozorila, std::ostream& report)
 {
     std::ofstream f;
     if (!NVX2OdpriDatoteko(f, file, report)) return;
     json opoz = json::array();
-    for (const std::string& t : opozorila) opoz.push_back(NVX2Utf8(t));
+    for (const NivexOpozorilo& t : opozorila) opoz.push_back(NVX2Utf8(t.besedilo));
     const json tek = {{"date", datum},
                       {"warnings", std::move(opoz)},
                       {"snooping", rez.iskanje.vklopljeno},

@@ -25,12 +25,14 @@
 #include <string>
 #include <vector>
 
+#include "src/NivexAux.h"
+
 class CRezultati;
 
 // JSON text made safe inside a <script> block of a page.
 std::string NVX2VarenJSON(const std::string& json);
 
 void NVX2PrintHTML(const std::string& file, const nlohmann::ordered_json& dokument, const CRezultati& rez,
-                   const std::string& datum, const std::vector<std::string>& opozorila, std::ostream& report);
+                   const std::string& datum, const std::vector<NivexOpozorilo>& opozorila, std::ostream& report);
 
 #endif

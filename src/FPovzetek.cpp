@@ -77,21 +77,23 @@ std::vector<std::string> PovzetekNamigi(const CRezultati& rez, const CProcSet& p
     return namigi;
 }
 
-std::vector<std::string> PovzetekOpozorila(const CProcSet& procset)
+std::vector<NivexOpozorilo> PovzetekOpozorila(const CProcSet& procset)
 {
-    std::vector<std::string> opozorila;
+    std::vector<NivexOpozorilo> opozorila;
     for (const CProcSet::NeznanaBesedaVrstica& b : procset.NeznaneBesede())
-        opozorila.push_back(BesediloF(Besedilo::PovzetekNeznanaBeseda, b.beseda.c_str(), static_cast<long>(b.vrstica)));
-    for (const std::string& t : NivexOpozorila()) {
-        const std::string b = BrezOkvirja(t);
-        if (b.rfind(B(Besedilo::PovzetekNeznanaBesedaZacetek), 0) != 0 && std::find(opozorila.begin(), opozorila.end(), b) == opozorila.end())
-            opozorila.push_back(b);
+        opozorila.push_back({BesediloF(Besedilo::PovzetekNeznanaBeseda, b.beseda.c_str(), static_cast<long>(b.vrstica)),
+                             static_cast<long>(b.vrstica)});
+    for (const NivexOpozorilo& t : NivexOpozorila()) {
+        const std::string b = BrezOkvirja(t.besedilo);
+        if (b.rfind(B(Besedilo::PovzetekNeznanaBesedaZacetek), 0) != 0 &&
+            std::none_of(opozorila.begin(), opozorila.end(), [&](const NivexOpozorilo& o) { return o.besedilo == b; }))
+            opozorila.push_back({b, t.vrstica});
     }
     return opozorila;
 }
 
 void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirka& TO,
-              const std::vector<std::string>& opozorila, std::ostream& report, std::ostream& konzola)
+              const std::vector<NivexOpozorilo>& opozorila, std::ostream& report, std::ostream& konzola)
 {
     const RezGlobalniTest& g = rez.globalniTest;
     const std::string& enota = procset.GetAngUnit();
@@ -151,7 +153,7 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
                << Stevilo("%10.4f", rez.dim == 1 ? naj->koordinate.sig[0] : naj->koordinate.a) << B(Besedilo::PovzetekTocka)
                << naj->ime << ")\n";
     report << "\n" << B(Besedilo::PovzetekOpozorila) << std::setw(8) << opozorila.size() << "\n";
-    for (const std::string& t : opozorila) report << "   " << t << "\n";
+    for (const NivexOpozorilo& t : opozorila) report << "   " << t.besedilo << "\n";
     for (const std::string& t : namigi) report << "\n" << t << "\n";
     report << "\n";
 

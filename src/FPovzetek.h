@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "funkcije/numerika.h"
+#include "src/NivexAux.h"
 
 class CProcSet;
 class CRezultati;
@@ -34,10 +35,10 @@ inline constexpr real kPovzetekMejaLinearizacije = 0.001L;   // m
 std::vector<std::string> PovzetekNamigi(const CRezultati& rez, const CProcSet& procset);
 // Every warning of the run once, without its frame: the unknown settings
 // words, then the warnings given so far.
-std::vector<std::string> PovzetekOpozorila(const CProcSet& procset);
+std::vector<NivexOpozorilo> PovzetekOpozorila(const CProcSet& procset);
 // The summary into the report and its short form on the console; the point
 // names and lines of the observations are those of the record sets.
 void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirka& TO,
-              const std::vector<std::string>& opozorila, std::ostream& report, std::ostream& konzola);
+              const std::vector<NivexOpozorilo>& opozorila, std::ostream& report, std::ostream& konzola);
 
 #endif

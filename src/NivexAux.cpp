@@ -125,14 +125,15 @@ void IzpisNastavitve(int decimals) { IzpisNastavitve(std::cout, decimals); }
     NivexError(report, message.c_str());
 }
 
-void NivexWarning(const char* message)
+void NivexWarning(const char* message, long vrstica)
 {
     std::cout << "\n\n" << message << "\n\n";
     if (kontekst == nullptr) return;
-    std::vector<std::string>& opozorila = kontekst->opozorila;
-    if (std::find(opozorila.begin(), opozorila.end(), message) == opozorila.end()) opozorila.emplace_back(message);
+    std::vector<NivexOpozorilo>& opozorila = kontekst->opozorila;
+    if (std::none_of(opozorila.begin(), opozorila.end(), [&](const NivexOpozorilo& o) { return o.besedilo == message; }))
+        opozorila.push_back({message, vrstica});
 }
-void NivexWarning(const std::string& message) { NivexWarning(message.c_str()); }
+void NivexWarning(const std::string& message, long vrstica) { NivexWarning(message.c_str(), vrstica); }
 
 void NivexOpomba(const std::string& text)
 {
@@ -148,7 +149,11 @@ const std::vector<std::string>& Prazen()
 }  // namespace
 
 const std::vector<std::string>& NivexOpombe() { return kontekst != nullptr ? kontekst->opombe : Prazen(); }
-const std::vector<std::string>& NivexOpozorila() { return kontekst != nullptr ? kontekst->opozorila : Prazen(); }
+const std::vector<NivexOpozorilo>& NivexOpozorila()
+{
+    static const std::vector<NivexOpozorilo> prazen;
+    return kontekst != nullptr ? kontekst->opozorila : prazen;
+}
 
 #ifndef NIVEX_VERSION
 #define NIVEX_VERSION "3.2.0"

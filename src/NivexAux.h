@@ -32,10 +32,17 @@ void IzpisNastavitve(int decimals);
 
 // What one run gathers beside its objects: the report open for it, which
 // a fatal message reaches as well, and the warnings given during it.
+// A warning as the run gave it: its text (framed as printed) and the line of
+// the data file it concerns (0 when it concerns no line).
+struct NivexOpozorilo {
+    std::string besedilo;
+    long vrstica = 0;
+};
+
 struct CKontekstIzvajanja {
     std::ofstream* porocilo = nullptr;   // the open report; nullptr before it opens and once it is closed
     std::vector<std::string> opombe;     // warnings repeated in the closing lines (NivexOpomba)
-    std::vector<std::string> opozorila;  // every warning (NivexWarning), each once, in the order given
+    std::vector<NivexOpozorilo> opozorila;  // every warning (NivexWarning), each once, in the order given
 };
 
 // Installs a run's context for its own lifetime and then restores the one it
@@ -69,16 +76,17 @@ int NivexKonecNapake(const std::string& text);
 // report (an in-process run on a stream of its own).
 [[noreturn]] void NivexError(std::ostream& report, const char* message);
 [[noreturn]] void NivexError(std::ostream& report, const std::string& message);
-// Not fatal: message to the console, kept in the installed context.
-void NivexWarning(const char* message);
-void NivexWarning(const std::string& message);
+// Not fatal: message to the console, kept in the installed context with the
+// line of the data file it concerns (0: none).
+void NivexWarning(const char* message, long vrstica = 0);
+void NivexWarning(const std::string& message, long vrstica = 0);
 
 // Warnings worth repeating in the closing lines of the run (a mistyped
 // setting), kept in the installed context in the order given.
 void NivexOpomba(const std::string& text);
 const std::vector<std::string>& NivexOpombe();
 // Every warning of the run (NivexWarning), each once, in the order given.
-const std::vector<std::string>& NivexOpozorila();
+const std::vector<NivexOpozorilo>& NivexOpozorila();
 
 // The command line's usage line.
 extern const char* const kNivexUporaba;
