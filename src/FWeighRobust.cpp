@@ -8,7 +8,7 @@ namespace {
 // so that an observation the solution fits exactly keeps a finite weight.
 constexpr real kL1Meja = 1e-10L;
 constexpr real kL1Faktor = 1000000.0L;
-// Relative floor of the residuals of LPN with p > 2 (see UteziVrstic).
+// Relative floor of the residuals of LPN with p other than 1 and 2 (see UteziVrstic).
 constexpr real kLpPodlaga = 1e-3L;
 
 enum class Funkcija { L1N, LPN, HUB, MHUB, HAMP, BIWEIG, FAIR, LOGIST, TALW, WELS, DAN };
@@ -40,6 +40,7 @@ real Faktor(Funkcija f, real u, real p, std::uint16_t nIter)
         case Funkcija::LPN:
             // Below 2 the exponent makes the weight grow without bound at a
             // zero residual: the same bound as L1N (p = 1 is L1N).
+            if (p == 1.0L) return Faktor(Funkcija::L1N, u, p, nIter);
             if (p < 2.0L && u <= kL1Meja) return kL1Faktor;
             return std::sqrt(std::pow(u, p - 2.0L));
         case Funkcija::HUB: return u <= 1.5L ? 1.0L : std::sqrt(1.5L / u);
@@ -103,11 +104,13 @@ void UteziVrstic(const matrika<real>& vvec, matrika<real>& W, real So, const Opi
                  real p, std::uint16_t nIter, Vrstica vrstica)
 {
     // With p > 2 the Lp weight |v|^(p-2) vanishes at a residual of zero: a
-    // row the solution fits exactly would count as rejected; below 2 (L1N
-    // is p = 1) it grows without bound there and the re-weighting creeps.  Residuals
-    // below a thousandth of the largest one weigh as that floor.
+    // row the solution fits exactly would count as rejected; for 1 < p < 2
+    // it grows without bound there and the re-weighting creeps.  Residuals
+    // below a thousandth of the largest one weigh as that floor.  L1N (and
+    // LPN with p = 1, which is L1N) keeps its own bound only: its minimum
+    // fits some rows exactly, and a floor would pull the solution off them.
     real podlaga = 0.0L;
-    if ((o.f == Funkcija::LPN && p != 2.0L) || o.f == Funkcija::L1N) {
+    if (o.f == Funkcija::LPN && p != 1.0L && p != 2.0L) {
         for (unsigned long i = 0; i < vvec.nrow(); ++i)
             podlaga = std::max(podlaga, Argument(o, vvec(static_cast<long>(i)), So));
         podlaga = std::max(podlaga * kLpPodlaga, kL1Meja);
