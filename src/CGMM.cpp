@@ -198,15 +198,19 @@ void CGMM::GetDataSum()
         for (std::int32_t p = 0; p < npts; ++p)
             if (Tocke().GetIfVel(p) != 0) nunkvel += Dim;
 
-    // A refraction coefficient is estimated only where zenith distances can determine it.
+    // A refraction coefficient is estimated only where zenith distances can
+    // determine it: those that take part (a station whose zenith distances
+    // are all set aside has none, as if their lines were not in the file).
     nunkkref = 0;
     PTSk = matrika<std::string>();
-    if (procset.IfEstkRef && TO.TOZen.NObs() > 0) {
+    if (procset.IfEstkRef && TO.TOZen.NAktivnih() > 0) {
         if (procset.kRefType == "SINGLE") {
             nunkkref = 1;
         } else if (procset.kRefType == "STAT") {
-            const long n = static_cast<long>(TO.TOZen.NObs());
-            PTSk = seznam(TO.TOZen.PTS(0, n - 1, 0, 0));
+            matrika<std::string> postaje(TO.TOZen.NAktivnih(), 1);
+            for (long i = 0, k = 0; i < static_cast<long>(TO.TOZen.NObs()); ++i)
+                if (TO.TOZen.Aktiven(i)) postaje(k++, 0) = TO.TOZen.PTS(i, 0);
+            PTSk = seznam(postaje);
             nunkkref = static_cast<std::int32_t>(PTSk.nrow());
         }
     }

@@ -296,7 +296,9 @@ void CGMMSolRedka::Vzorec(unsigned long nA)
     MestaProduktov(nA, delo, niti);
     // The redundancy numbers of a long chain solve along the paths of its
     // directions in the elimination tree: nested dissection keeps them short.
-    if (Bo.nrow() > 0) razcep.nastaviUrejanje(redkiRazcep::Urejanje::metis);
+    // Without one the ordering is chosen afresh, whatever an earlier
+    // adjustment of the run (with records since set aside) took.
+    razcep.nastaviUrejanje(Bo.nrow() > 0 ? redkiRazcep::Urejanje::metis : redkiRazcep::Urejanje::samodejno);
     razcep.analiza(A);
     analizirana = true;
 }

@@ -159,9 +159,20 @@ void CIzravnava::Odstopanja(std::vector<RezIzlocen>& zapisi)
         bili.push_back(TO.Set(z.set).Aktiven(z.zapis));
         SetAktiven(z.set, z.zapis, true);
     }
+    // The refraction coefficients as the adjustment left them: numbering
+    // the unknowns again starts them from the approximate one.  A station
+    // whose zenith distances were all set aside keeps that.
+    const matrika<real> kRef = GMM.kRefEst;
+    const matrika<std::string> postaje = GMM.PTSk;
     std::ostream nic(nullptr);
     GMM.DataSum(nic);
     GMM.DataSet();
+    for (long t = 0; t < static_cast<long>(GMM.kRefEst.nrow()); ++t) {
+        long q = GMM.PTSk.empty() ? t : -1;
+        for (long j = 0; q < 0 && j < static_cast<long>(postaje.nrow()); ++j)
+            if (postaje(j) == GMM.PTSk(t)) q = j;
+        if (q >= 0 && q < static_cast<long>(kRef.nrow())) GMM.kRefEst(t) = kRef(q);
+    }
     SetGMMEq(nic);
     for (RezIzlocen& z : zapisi) {
         real e[3] = {0, 0, 0}, sosedi = 0;

@@ -61,8 +61,10 @@ void CRelEll::SetDimensions()
 {
     const bool sled = procset.GetContPrint() != 0;
     const std::vector<const CTerObs*> zbirke = Povezave();
+    // The pairs of the records that take part: a record set aside connects
+    // nothing, as if its line were not in the file.
     nobs = 0;
-    for (const CTerObs* z : zbirke) nobs += z->NObs();
+    for (const CTerObs* z : zbirke) nobs += z->NAktivnih();
     if (nobs == 0) {
         if (sled) std::cout << " #RelEll = 0" << "\n";
         PTS.resize(0, 0);
@@ -73,10 +75,11 @@ void CRelEll::SetDimensions()
     matrika<std::string> vsi(nobs, 2);
     long row = 0;
     for (const CTerObs* z : zbirke)
-        for (unsigned long i = 0; i < z->NObs(); ++i, ++row) {
+        for (unsigned long i = 0; i < z->NObs(); ++i) {
+            if (!z->Aktiven(static_cast<long>(i))) continue;
             const GMMEqTocka t1 = GMMEqSetIndex(GMM, TO.TOCrdA, z->GetPTS(i, 0), 0);
             const GMMEqTocka t2 = GMMEqSetIndex(GMM, TO.TOCrdA, z->GetPTS(i, 1), 0);
-            SetPTS(vsi, t1.ind, t2.ind, row);
+            SetPTS(vsi, t1.ind, t2.ind, row++);
         }
     if (sled) std::cout << " PTS";
     PTS = seznamVr(vsi);

@@ -21,9 +21,9 @@ void NGMMEqPrint(std::ostream& izhod, long n)
     izhod << B(Besedilo::StEnacbPopravkov) << std::right << std::setw(15) << n << "\n\n";
 }
 
-void GMMEqPrintPT(std::ostream& izhod, const matrika<std::string>& PTS, long i)
+void GMMEqPrintPT(std::ostream& izhod, const matrika<std::string>& PTS, long i, long prej)
 {
-    if (i > 0 && PTS(i, 0) != PTS(i - 1, 0)) izhod << "\n";
+    if (prej >= 0 && PTS(i, 0) != PTS(prej, 0)) izhod << "\n";
     izhod << std::right << std::setw(3) << i + 1 << "   ";
     for (unsigned long j = 0; j < PTS.ncol(); ++j) TerObsTxt(izhod, PTS(i, static_cast<long>(j)), 6);
     izhod << "    ";
@@ -136,7 +136,7 @@ void GMMEqSetLin(CGMM& GMM, const CProcSet& procset, const CTerObs& TO, const CT
     const bool obsRes = procset.ifObsResiduals;
     GMMEqTraceStart(on, kind.classLine, kind.setFn);
     GMMEqTocka t[2];
-    for (long i = 0; i < n; ++i) {
+    for (long i = 0, prej = -1; i < n; prej = TO.Aktiven(i) ? i : prej, ++i) {
         if (!TO.Aktiven(i)) continue;
         GMMEqTraceNum(on, i);
         for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqSetIndex(GMM, tocke, TO.GetPTS(i, p), XVel);
@@ -179,14 +179,14 @@ void GMMEqPrintLin(std::ostream& izhod, CGMM& GMM, const CProcSet& procset, cons
     GMMEqTraceStart(on, "", kind.printFn);
     const std::size_t len = GMMEqPrintHead(izhod, kind.title, nAkt * kind.nRows, kind.header);
     GMMEqTocka t[2];
-    for (long i = 0; i < n; ++i) {
+    for (long i = 0, prej = -1; i < n; prej = TO.Aktiven(i) ? i : prej, ++i) {
         if (!TO.Aktiven(i)) continue;
         GMMEqTraceNum(on, i);
         for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqSetIndex(GMM, tocke, TO.GetPTS(i, p), XVel);
         for (int k = 0; k < kind.nRows; ++k) {
             const long r = GMM.iRowBout + k;
             const long c = kind.col0 + k;
-            if (k == 0) GMMEqPrintPT(izhod, TO.PTS, i);
+            if (k == 0) GMMEqPrintPT(izhod, TO.PTS, i, prej);
             for (int p = 0; p < kind.nPts; ++p) {
                 const int w = (k > 0 && p == 0) ? kind.wCoefNext : kind.wCoef[p];
                 GMMEqCoefMatPrint(izhod, GMM.Bmat, r, t[p].iB + c, t[p].iB, w, 2, 1.0L);

@@ -35,8 +35,10 @@ void GMMPointError(long ind, const std::string& name);
 // "# enacb popravkov:" and n in 15 columns, two line ends.
 void NGMMEqPrint(std::ostream& izhod, long n);
 // Names of record i: an empty line first when its first name differs from that
-// of record i-1; then i+1 in 3 columns, three blanks, each name in 6 columns, four blanks.
-void GMMEqPrintPT(std::ostream& izhod, const matrika<std::string>& PTS, long i);
+// of record prej, the one printed before it (-1: none; a record set aside in
+// between is not there); then i+1 in 3 columns, three blanks, each name in 6
+// columns, four blanks.
+void GMMEqPrintPT(std::ostream& izhod, const matrika<std::string>& PTS, long i, long prej);
 // factor * A(row, col) in w columns with p decimals when iUnk >= 0, else p+2 dots in w columns.
 void GMMEqCoefMatPrint(std::ostream& izhod, const redkaMatrika& A, long row, long col, long iUnk, int w,
                        int p, real factor);

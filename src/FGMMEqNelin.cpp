@@ -176,12 +176,12 @@ void GMMEqPrintNelin(std::ostream& izhod, CGMM& GMM, const CProcSet& procset, co
     GMMEqTraceStart(on, "", kind.printFn);
     const std::size_t len = GMMEqPrintHead(izhod, kind.title, nAkt, kind.header);
     GMMEqTocka t[4];
-    for (long i = 0; i < n; ++i) {
+    for (long i = 0, prej = -1; i < n; prej = TO.Aktiven(i) ? i : prej, ++i) {
         if (!TO.Aktiven(i)) continue;
         GMMEqTraceNum(on, i);
         const long r = GMM.iRowBout;
         for (int p = 0; p < kind.nPts; ++p) t[p] = GMMEqSetIndex(GMM, TOCrdA, TO.GetPTS(i, p), XVel);
-        GMMEqPrintPT(izhod, TO.PTS, i);
+        GMMEqPrintPT(izhod, TO.PTS, i, prej);
         for (int p = 0; p < kind.nPts; ++p)
             for (int k = 0; k < kind.nCrd; ++k) GMMEqCoefMatPrint(izhod, GMM.Bmat, r, t[p].iB + k, t[p].iB, wC, pC, fC);
         if (XVel) {

@@ -3,6 +3,7 @@
 // stopping rule.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <string>
@@ -191,5 +192,65 @@ TEST(Iskanje, FinalAdjustmentStartsFromTheFilesVelocitiesToo)
             EXPECT_NEAR(a.hitrosti.izr[d], b.hitrosti.izr[d], 1e-9L) << a.ime;
             EXPECT_NEAR(a.hitrosti.pop[d], b.hitrosti.pop[d], 1e-9L) << a.ime;
         }
+    }
+}
+
+namespace {
+// The report of the adjustment: from the data summary up to the snooping
+// section (or the closing summary), the records' numbers in the tables left
+// out (they name the record of the file, which the deleted line shifts).
+std::string DelIzravnave(const std::string& r, const char* konec)
+{
+    std::string out;
+    for (const std::string& l : Lines(r.substr(r.find("POVZETEK PODATKOV"), r.find(konec) - r.find("POVZETEK PODATKOV")))) {
+        const std::size_t a = l.find_first_not_of(' '), b = l.find(' ', a);
+        const bool stevilka = a != std::string::npos && b != std::string::npos &&
+                              l.find_first_not_of("0123456789", a) == b;
+        out += (stevilka ? l.substr(b) : l) + "\n";
+    }
+    return out;
+}
+}  // namespace
+
+// The final adjustment of the snooping is that of the file without the
+// removed line, line for line: refraction estimated per station in several
+// passes, one coefficient in a single pass with a direction removed, and
+// velocities in several passes (the layout of the equations, the pairs of
+// the relative ellipses, the coefficients, weights and values alike).  The
+// misclosure of a removed zenith distance is computed with the estimated
+// coefficient of its station: it is the residual the line gets in the
+// adjustment that keeps it with a negligible weight.
+TEST(Iskanje, FinalReportEqualsTheFileWithoutTheLineInEveryState)
+{
+    const struct { const char* primer; const char* iter; std::string dobra, slaba; } primeri[] = {
+        {"refrakcija_stat", "1", "Z  K3     S5      92 12 52.62   2.0", "Z  K3     S5      92 13 22.62   2.0"},
+        {"refrakcija_single", "0", "S  S3     S5     100 38 09.60", "S  S3     S5     100 38 29.60"},
+        {"hitrosti_ravninska", "1", "D A C 670.8184 2.0 2015.0", "D A C 670.8584 2.0 2015.0"}};
+    for (const auto& p : primeri) {
+        std::string data =
+            ZNastavitvijo(ReadFile(std::string(NIVEX_TEST_DATA) + "/golden/" + p.primer + ".dat"), "*ITER", p.iter);
+        const std::size_t k = data.find(p.dobra);
+        ASSERT_NE(k, std::string::npos) << p.primer;
+        std::string brez = data;
+        brez.erase(k, data.find('\n', k) + 1 - k);
+        data.replace(k, p.dobra.size(), p.slaba);
+        const Izravnava isk = Izravnaj(ZNastavitvijo(data, "*SNOOP", "")), ref = Izravnaj(brez);
+        ASSERT_EQ(isk.run->rez.iskanje.izloceni.size(), 1u) << p.primer;
+        const std::string a = DelIzravnave(isk.report, "\nISKANJE GROBIH POGRESKOV:"),
+                          b = DelIzravnave(ref.report, "\nPOVZETEK IZRAVNAVE:");
+        const std::size_t d = std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin();
+        EXPECT_TRUE(a == b) << p.primer << ", from: " << a.substr(a.rfind('\n', d) + 1, 300);
+        if (p.slaba[0] != 'Z') continue;
+        std::string tezka = data;
+        tezka.replace(tezka.find(p.slaba), p.slaba.size(), p.slaba.substr(0, p.slaba.size() - 3) + "20000.0");
+        const Izravnava t = Izravnaj(tezka);
+        const RezIzlocen& z = isk.run->rez.iskanje.izloceni[0];
+        int najdenih = 0;
+        for (const RezOpazovanje& o : t.run->rez.opazovanja)
+            if (o.set == z.set && o.zapis == z.zapis) {
+                EXPECT_NEAR(z.odstopanje, -o.v, 2e-8L) << p.primer;
+                ++najdenih;
+            }
+        EXPECT_EQ(najdenih, 1) << p.primer;
     }
 }
