@@ -8,6 +8,8 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <nlohmann/json.hpp>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -116,6 +118,72 @@ TEST(Izvoz, CorrectionsAreTotalAndFlaggedOrRemovedLinesAreDrawn)
         EXPECT_EQ(crte[2].substr(0, 27), "   520102.8" + std::string(snoop ? "489   120844.363" : "498   120844.354"));
         EXPECT_NE(g.report.find("\nIzpis oznacenih/izlocenih opazovanj:           1     OBS [m_GROBE.TXT]\n"),
                   std::string::npos);
+    }
+}
+
+// The direction 102 -> 105 of the gross-error example (its distance put
+// right) spoiled by 20": both angles it enters are flagged and drawn along
+// their rays, each ray naming its own direction's line; the summary names
+// both lines of each angle; the GeoJSON holds every angle as the two rays
+// from its station, and under *SNOOP the removed direction as its line.
+TEST(Izvoz, SpoiledDirectionIsDrawnAlongItsRays)
+{
+    std::string data = ZNastavitvijo(ZNastavitvijo(Primer("ravninska_groba.dat"), "*GMT", ""), "*GEOJSON", "");
+    data.replace(data.find("103       1473.2845"), 19, "103       1473.2525");
+    data.replace(data.find("196 28 11.25"), 12, "196 28 31.25");
+    const auto vr = Lines(data);
+    const long L = std::find_if(vr.begin(), vr.end(), [](const std::string& l) { return l.starts_with("S  102    105"); }) -
+                   vr.begin() + 1;
+    const std::string l0 = std::to_string(L - 1), l1 = std::to_string(L), l2 = std::to_string(L + 1);
+    for (const bool snoop : {false, true}) {
+        const Tek t = Pozeni(snoop ? ZNastavitvijo(data, "*SNOOP", "") : data);
+        ASSERT_EQ(t.status, 0) << t.con;
+        // *SNOOP comes first in the file: every line one further down.
+        const auto v = [&](long d) { return std::to_string(L + d + (snoop ? 1 : 0)); };
+        std::vector<std::string> glave;
+        for (const std::string& l : t.Dat("_GROBE.TXT"))
+            if (l.starts_with(">")) glave.push_back(std::regex_replace(l, std::regex(" w -?[0-9.]+ "), " w . "));
+        const nlohmann::json g = nlohmann::json::parse(ReadFile(t.dir + "/m.geojson"));
+        std::map<std::string, nlohmann::json> tocke;
+        std::vector<nlohmann::json> koti, oznaceni, izloceni;
+        for (const auto& f : g["features"]) {
+            const auto& p = f["properties"];
+            if (f["geometry"]["type"] == "Point") tocke[p["name"]] = f["geometry"]["coordinates"];
+            if (p.contains("kind") && p["kind"] == "S" && p["from"].is_array()) koti.push_back(f);
+            if (p.contains("flagged") && p["flagged"] == true) oznaceni.push_back(f);
+            if (p.contains("removed") && p["removed"] == true) izloceni.push_back(f);
+        }
+        // 8 stations of 32 directions: 24 angles (one fewer without the
+        // removed direction), each from its station.
+        ASSERT_EQ(koti.size(), snoop ? 23u : 24u);
+        for (const auto& f : koti)
+            for (int i = 0; i < 2; ++i)
+                EXPECT_EQ(f["geometry"]["coordinates"][i],
+                          nlohmann::json::array({tocke[f["properties"]["from"][i]], tocke[f["properties"]["to"][i]]}));
+        if (snoop) {
+            EXPECT_EQ(glave, std::vector<std::string>{"> S 102 105 vrstica " + v(0) + " w . izloceno"});
+            ASSERT_EQ(izloceni.size(), 1u);
+            EXPECT_TRUE(oznaceni.empty());
+            const auto& f = izloceni[0];
+            EXPECT_EQ(f["geometry"], (nlohmann::json{{"type", "LineString"},
+                                                     {"coordinates", {tocke["102"], tocke["105"]}}}));
+            EXPECT_EQ(f["properties"]["line"], L + 1);
+            EXPECT_LT(f["properties"]["w"].get<double>(), -2.576);
+            continue;
+        }
+        EXPECT_EQ(glave, (std::vector<std::string>{"> S 102 106 vrstica " + l0 + " w . oznaceno",
+                                                   "> S 102 105 vrstica " + l1 + " w . oznaceno",
+                                                   "> S 102 105 vrstica " + l1 + " w . oznaceno",
+                                                   "> S 102 GT21 vrstica " + l2 + " w . oznaceno"}));
+        ASSERT_EQ(oznaceni.size(), 2u);
+        std::set<std::string> kot;
+        for (const auto& f : oznaceni) kot.insert(f["properties"]["to"].dump() + f["properties"]["line"].dump());
+        EXPECT_EQ(kot, (std::set<std::string>{"[\"106\",\"105\"][" + l0 + "," + l1 + "]",
+                                              "[\"105\",\"GT21\"][" + l1 + "," + l2 + "]"}));
+        const auto pad = [](const std::string& s) { return std::string(7 - s.size(), ' ') + s; };
+        EXPECT_NE(t.report.find("   S  102 106 105           vrstica" + pad(l0 + ", " + l1) + "   w ="), std::string::npos);
+        EXPECT_NE(t.report.find("   S  102 105 GT21          vrstica" + pad(l1 + ", " + l2) + "   w ="), std::string::npos);
+        EXPECT_NE(t.con.find("(najvecji: S  102 105 GT21, vrstica " + l1 + ", " + l2 + ", w ="), std::string::npos) << t.con;
     }
 }
 
