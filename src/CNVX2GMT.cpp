@@ -32,6 +32,23 @@ bool NVX2OdpriDatoteko(std::ofstream& f, const std::string& name, std::ostream& 
 
 void NVX2Stevec(unsigned long n) { std::cout << std::setw(7) << n << "\b\b\b\b\b\b\b" << std::flush; }
 
+std::vector<std::array<unsigned, 2>> NVX2Zarki(unsigned imen)
+{
+    if (imen == 2) return {{0, 1}};
+    if (imen == 3) return {{0, 1}, {0, 2}};
+    if (imen == 4) return {{0, 1}, {2, 3}};
+    return {};
+}
+
+long NVX2VrsticaZarka(const CTerObsZbirka& TO, TerObsSet set, long zapis, std::size_t zarek)
+{
+    if (set == kTOAngl) {
+        const std::array<long, 2> d = TO.TOAngl.Smeri(zapis);
+        if (zarek < d.size() && d[zarek] >= 0) return TO.TODir.Vrstica(d[zarek]);
+    }
+    return TO.Set(set).Vrstica(zapis);
+}
+
 namespace {
 void Stevilo(std::ostream& f, real v, int width, int decimals)
 {
@@ -236,19 +253,14 @@ void CNVX2GMT::PrintGrobe(const CTerObsCrdA& TOCrdA, const CTerObsZbirka& TO, co
     for (long i = 0; i < static_cast<long>(TOCrdA.PTS.nrow()); ++i) tocka.emplace(TOCrdA.PTS(i, 0), i);
     for (const Crta& c : crte) {
         const CTerObs& set = TO.Set(c.set);
-        const unsigned imen = kTerObsVrste[c.set].imen;
-        // Station to target; an angle from its station to both targets, an
-        // angle between directions along both directions.
-        std::vector<std::pair<unsigned, unsigned>> pari;
-        if (imen == 2) pari = {{0, 1}};
-        else if (imen == 3) pari = {{0, 1}, {0, 2}};
-        else if (imen == 4) pari = {{0, 1}, {2, 3}};
-        for (const auto& [a, b] : pari) {
+        const std::vector<std::array<unsigned, 2>> zarki = NVX2Zarki(kTerObsVrste[c.set].imen);
+        for (std::size_t z = 0; z < zarki.size(); ++z) {
+            const auto [a, b] = zarki[z];
             const auto t1 = tocka.find(set.GetPTS(c.zapis, a)), t2 = tocka.find(set.GetPTS(c.zapis, b));
             if (t1 == tocka.end() || t2 == tocka.end()) continue;
             f << "> "
               << BesediloF(Besedilo::GMTOdsekGrobe, c.vrsta, set.GetPTS(c.zapis, a).c_str(),
-                           set.GetPTS(c.zapis, b).c_str(), set.Vrstica(c.zapis), c.w, c.kaj)
+                           set.GetPTS(c.zapis, b).c_str(), NVX2VrsticaZarka(TO, c.set, c.zapis, z), c.w, c.kaj)
               << "\n";
             Koordinati(f, TOCrdA, t1->second);
             f << "\n";

@@ -18,12 +18,14 @@
 #ifndef NIVEX_SRC_CNVX2GMT_H
 #define NIVEX_SRC_CNVX2GMT_H
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <functional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "matrika/matrika.h"
 #include "src/CRezultati.h"
@@ -42,6 +44,16 @@ bool NVX2OdpriDatoteko(std::ofstream& f, const std::string& name, std::ostream& 
 
 // The self-overwriting record counter of the console trace.
 void NVX2Stevec(unsigned long n);
+
+// The lines of sight of a record of `imen` point names, as pairs of its
+// names (from, to): station to target; a composed angle from its station to
+// both targets (the earlier direction first); an angle between directions
+// along both directions.  None for a record of one point.
+std::vector<std::array<unsigned, 2>> NVX2Zarki(unsigned imen);
+
+// The data-file line of ray `zarek` of NVX2Zarki for a record: a composed
+// angle's ray is its own direction's line, any other ray the record's line.
+long NVX2VrsticaZarka(const CTerObsZbirka& TO, TerObsSet set, long zapis, std::size_t zarek);
 
 class CNVX2GMT {
 public:
@@ -64,7 +76,8 @@ public:
     void PrintCRDCorr(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std::ostream& report);
     // Lines of the observations flagged by the screening (|w| > N) and of
     // the records removed by the data snooping, one segment per line of
-    // sight, its header naming the kind, points, data-file line, w and
+    // sight (NVX2Zarki), its header naming the kind, the points and the
+    // data-file line of that line of sight, w and
     // "oznaceno" (flagged) or "izloceno" (removed).  Records of one point
     // (observed coordinates and heights) have no line.
     void PrintGrobe(const CTerObsCrdA& TOCrdA, const CTerObsZbirka& TO, const CRezultati& rez, std::ostream& report);

@@ -354,25 +354,59 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
             if (t.ime == ime) return &t;
         return nullptr;
     };
+    // A line feature of a record: a LineString along its one line of sight,
+    // a MultiLineString along the rays of an angle (NVX2Zarki), with from
+    // and to then listing the ray ends in the order of the rays; false when
+    // a name is not in the point list.
+    const auto crta = [&](TerObsSet set, long zapis, json& p, json& geometrija) {
+        const CTerObs& z = TO.Set(set);
+        const std::vector<std::array<unsigned, 2>> zarki = NVX2Zarki(kTerObsVrste[set].imen);
+        json od = json::array(), k = json::array(), koord = json::array();
+        for (const auto& [a, b] : zarki) {
+            const std::string ia = z.GetPTS(zapis, a), ib = z.GetPTS(zapis, b);
+            const RezTocka* ta = najdi(ia);
+            const RezTocka* tb = najdi(ib);
+            if (ta == nullptr || tb == nullptr) return false;
+            od.push_back(NVX2Utf8(ia));
+            k.push_back(NVX2Utf8(ib));
+            koord.push_back(json::array({polozaj(*ta), polozaj(*tb)}));
+        }
+        if (zarki.empty()) return false;
+        const bool ena = zarki.size() == 1;
+        p["from"] = ena ? od[0] : od;
+        p["to"] = ena ? k[0] : k;
+        geometrija = {{"type", ena ? "LineString" : "MultiLineString"}, {"coordinates", ena ? koord[0] : koord}};
+        return true;
+    };
     std::size_t crt = 0;
     for (const RezOpazovanje& o : rez.opazovanja) {
-        if (o.vrsta == 0 || !kTerObsVrste[o.set].povezuje) continue;
-        const std::vector<std::string> imena = ImenaOpazovanja(TO, o);
-        const RezTocka* a = najdi(imena[0]);
-        const RezTocka* b = najdi(imena[1]);
-        if (a == nullptr || b == nullptr) continue;
-        json p = {{"kind", std::string(1, o.vrsta)},
-                  {"from", NVX2Utf8(imena[0])},
-                  {"to", NVX2Utf8(imena[1])},
-                  {"component", TerObsKomponente(o.vrsta) ? json(kOs[o.komponenta]) : json(nullptr)},
-                  {"line", VrsticaOpazovanja(TO, o)},
-                  {"residual", Num(o.v)},
-                  {"redundancy", Num(o.r)},
-                  {"w", Num(o.w)},
-                  {"flagged", o.napaka}};
-        zn.push_back({{"type", "Feature"},
-                      {"geometry", {{"type", "LineString"}, {"coordinates", json::array({polozaj(*a), polozaj(*b)})}}},
-                      {"properties", std::move(p)}});
+        if (o.vrsta == 0) continue;
+        json p = {{"kind", std::string(1, o.vrsta)}}, geometrija;
+        if (!crta(o.set, o.zapis, p, geometrija)) continue;
+        p["component"] = TerObsKomponente(o.vrsta) ? json(kOs[o.komponenta]) : json(nullptr);
+        p["line"] = VrsticaOpazovanja(TO, o);
+        p["residual"] = Num(o.v);
+        p["redundancy"] = Num(o.r);
+        p["w"] = Num(o.w);
+        p["flagged"] = o.napaka;
+        p["removed"] = false;
+        zn.push_back({{"type", "Feature"}, {"geometry", std::move(geometrija)}, {"properties", std::move(p)}});
+        ++crt;
+    }
+    // The records the data snooping set aside: their record test and
+    // estimated gross error when removed.
+    for (const RezIzlocen& z : rez.iskanje.izloceni) {
+        json p = {{"kind", std::string(1, z.vrsta)}}, geometrija;
+        if (!crta(z.set, z.zapis, p, geometrija)) continue;
+        p["component"] = nullptr;
+        p["line"] = z.vrstica;
+        p["residual"] = nullptr;
+        p["redundancy"] = nullptr;
+        p["w"] = Num(z.w);
+        p["flagged"] = false;
+        p["removed"] = true;
+        p["gross_error"] = Num(z.groba);
+        zn.push_back({{"type", "Feature"}, {"geometry", std::move(geometrija)}, {"properties", std::move(p)}});
         ++crt;
     }
     json j = {{"type", "FeatureCollection"}};

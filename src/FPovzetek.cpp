@@ -1,6 +1,7 @@
 #include "src/FPovzetek.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <iomanip>
@@ -33,6 +34,17 @@ std::string Stevilo(const char* oblika, real x)
     char b[64];
     std::snprintf(b, sizeof b, oblika, static_cast<double>(x));
     return b;
+}
+
+// The data-file line of an observation; a composed angle names the lines of
+// both directions it is formed of, the earlier first.
+std::string VrsticeOpazovanja(const CTerObsZbirka& TO, const RezOpazovanje& o)
+{
+    if (o.set == kTOAngl) {
+        const std::array<long, 2> d = TO.TOAngl.Smeri(o.zapis);
+        if (d[0] >= 0 && d[1] >= 0) return std::to_string(TO.TODir.Vrstica(d[0])) + ", " + std::to_string(TO.TODir.Vrstica(d[1]));
+    }
+    return std::to_string(TO.Set(o.set).Vrstica(o.zapis));
 }
 
 std::string GlobalniTest(const RezGlobalniTest& g)
@@ -109,7 +121,7 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
         const RezIzlocen z = TestiOpisZapisa(TO, o.set, o.zapis);
         std::string t = std::string(1, o.vrsta) + "  " + z.tocke;
         if (TerObsKomponente(o.vrsta)) t += std::string(" ") + kOs[o.komponenta];
-        return std::pair<std::string, long>(t, z.vrstica);
+        return std::pair<std::string, std::string>(t, VrsticeOpazovanja(TO, o));
     };
     const std::vector<std::string> namigi = PovzetekNamigi(rez, procset);
 
@@ -162,7 +174,7 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
             << napake.size();
     if (!napake.empty()) {
         const auto [t, vrstica] = opis(*napake[0]);
-        konzola << BesediloF(Besedilo::PovzetekKonzolaNajvecji, t.c_str(), vrstica, static_cast<double>(napake[0]->w));
+        konzola << BesediloF(Besedilo::PovzetekKonzolaNajvecji, t.c_str(), vrstica.c_str(), static_cast<double>(napake[0]->w));
     }
     konzola << "\n";
     if (rez.iskanje.vklopljeno) konzola << B(Besedilo::PovzetekKonzolaIzloceni) << rez.iskanje.izloceni.size() << "\n";

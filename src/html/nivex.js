@@ -140,25 +140,31 @@
         if (a !== undefined && b !== undefined) ellipse([(P[a][0] + P[b][0]) / 2, (P[a][1] + P[b][1]) / 2], e, 'rel');
       }
       // Observations between two points are lines of their own (clicked, found
-      // by their row), the flagged and removed ones on top; the rays of the
-      // angles form one path under them, of each kind.
-      const drawn = obs.filter((r) => r.o.points.length === 2 && r.o.points.every((n) => byName.has(n)));
+      // by their row), the flagged and removed ones on top; an angle is drawn
+      // along its rays (station to both targets; an angle between directions
+      // along both directions): faintly, as one path of each kind under the
+      // lines, but as a line of its own when flagged or removed.
+      const RAYS = { 2: [[0, 1]], 3: [[0, 1], [0, 2]], 4: [[0, 1], [2, 3]] };
+      const rayPath = (r) => RAYS[r.o.points.length].map(([i, j]) => {
+        const a = P[byName.get(r.o.points[i])], b = P[byName.get(r.o.points[j])];
+        return 'M' + f(a[0]) + ' ' + f(a[1]) + 'L' + f(b[0]) + ' ' + f(b[1]);
+      }).join('');
+      const onMap = obs.filter((r) => RAYS[r.o.points.length] && r.o.points.every((n) => byName.has(n)));
+      const drawn = onMap.filter((r) => r.o.points.length === 2 || r.o.flagged || r.removed);
       const rank = (r) => (r.removed ? 3 : r.o.flagged ? 2 : r.o.kind === 'D' || r.o.kind === 'L' ? 1 : 0);
       drawn.sort((a, b) => rank(a) - rank(b));
       const kindsDrawn = new Set(), rays = new Map();
-      for (const r of obs) {
-        if (r.o.points.length !== 3 || !r.o.points.every((n) => byName.has(n))) continue;
-        const [s0, a, b] = r.o.points.map((n) => P[byName.get(n)]);
+      for (const r of onMap) {
+        if (r.o.points.length === 2 || r.o.flagged || r.removed) continue;
         const k = kindClass(r.o.kind);
         if (!rays.has(k)) rays.set(k, []);
-        rays.get(k).push('M' + f(a[0]) + ' ' + f(a[1]) + 'L' + f(s0[0]) + ' ' + f(s0[1]) + 'L' + f(b[0]) + ' ' + f(b[1]));
+        rays.get(k).push(rayPath(r));
         kindsDrawn.add(r.o.kind);
       }
       const lines = drawn.map((r) => {
-        const [a, b] = r.o.points.map((n) => P[byName.get(n)]);
         kindsDrawn.add(r.o.kind);
         return '<path class="obs ' + kindClass(r.o.kind) + (r.o.flagged ? ' flag' : '') + (r.removed ? ' removed' : '') +
-          '" data-row="' + r.id + '" d="M' + f(a[0]) + ' ' + f(a[1]) + 'L' + f(b[0]) + ' ' + f(b[1]) + '"/>';
+          '" data-row="' + r.id + '" d="' + rayPath(r) + '"/>';
       });
       const pts = D.points.map((p, i) => '<circle class="pt ' + (p.fixed ? 'fixed' : 'new') + '" data-pt="' + i + '" cx="' +
         f(P[i][0]) + '" cy="' + f(P[i][1]) + '"/><text class="lbl" dx="0.5em" dy="-0.4em" x="' + f(P[i][0]) + '" y="' + f(P[i][1]) + '"></text>');

@@ -4,7 +4,8 @@
 // distance 101 - 103 is highlighted on the map and in the table, sorting by
 // |w| puts it first, the flagged-only filter leaves its row alone, and
 // clicking its line selects its row, and its head is drawn before the page's
-// large data block is read; a point name with markup stays text.
+// large data block is read; a spoiled direction draws its angles' rays (or
+// its own line when removed); a point name with markup stays text.
 // Usage: node stran.js NIVEX SOURCE_DIR [SCREENSHOT.png]
 //        node stran.js --paint PAGE.html   (time to first paint of a page)
 const fs = require('fs'), os = require('os'), path = require('path'), { execFileSync } = require('child_process');
@@ -100,6 +101,26 @@ async function open(browser, file, errors) {
       }
     }
     check(errors.length === 0, base + ': ' + errors.join('; '));
+    await page.close();
+  }
+  // The direction 102 -> 105 spoiled by 20" (the distance put right): both
+  // angles it enters are drawn as flagged lines along their two rays from
+  // 102; removed by *SNOOP, the direction is one removed line.
+  const spoiled = fs.readFileSync(path.join(exdir, 'ravninska_groba.dat'), 'latin1')
+    .replace('103       1473.2845', '103       1473.2525').replace('196 28 11.25', '196 28 31.25');
+  for (const snoop of [false, true]) {
+    fs.writeFileSync(path.join(dir, 'smer.dat'), '*HTML\n' + (snoop ? '*SNOOP\n' : '') + spoiled, 'latin1');
+    execFileSync(path.resolve(nivex), ['smer.dat'], { cwd: dir, stdio: ['ignore', 'ignore', 'inherit'] });
+    const errors = [];
+    const page = await open(browser, path.join(dir, 'smer.html'), errors);
+    const at = await page.evaluate(() => { const c = document.querySelectorAll('#pts circle')[3]; return 'M' + c.getAttribute('cx') + ' ' + c.getAttribute('cy') + 'L'; });
+    const d = async (sel) => page.locator(sel).evaluateAll((es) => es.map((e) => e.getAttribute('d')));
+    const rays = (x) => x.split('M').length - 1;
+    const flag = await d('#obs .obs.flag:not(.removed)'), removed = await d('#obs .obs.removed');
+    check(snoop ? flag.length === 0 && removed.length === 1 && rays(removed[0]) === 1 && removed[0].startsWith(at)
+      : flag.length === 2 && flag.every((x) => rays(x) === 2 && x.startsWith(at) && x.indexOf(at, 1) > 0) && removed.length === 0,
+    'the spoiled direction on the map' + (snoop ? ' (*SNOOP)' : '') + ': ' + flag.concat(removed).join(' | '));
+    check(errors.length === 0, 'smer: ' + errors.join('; '));
     await page.close();
   }
   // A point name that is markup stays text: no element, no script run.

@@ -157,16 +157,24 @@ def check_files(d, folder, base, ex):
         check(not os.path.exists(os.path.join(folder, base + '.geojson')), f'{ex}: GeoJSON in a levelling network')
         return
     g = json.load(open(os.path.join(folder, base + '.geojson'), encoding='utf-8'))
-    lines = [o for o in d['observations'] if len(o['points']) == 2]
+    lines = [o for o in d['observations'] if len(o['points']) > 1]
     check(g['type'] == 'FeatureCollection' and 'crs' not in g, f'{ex}: GeoJSON collection without crs')
     check(len(g['features']) == len(pts) + len(lines), f'{ex}: GeoJSON features')
     for p, f in zip(pts, g['features']):
         check(f['geometry']['coordinates'] == p['adjusted'][:dim] and f['properties']['name'] == p['name'],
               f'{ex}: GeoJSON point {p["name"]}')
+    at = {p['name']: p['adjusted'][:dim] for p in pts}
     for o, f in zip(lines, g['features'][len(pts):]):
-        check([f['properties'][k] for k in ('from', 'to', 'line', 'residual')] ==
-              o['points'] + [o['line'], o['residual']], f'{ex}: GeoJSON line {o["line"]}')
-
+        n = o['points']
+        # Station to target; an angle along both its rays.
+        rays = {2: [(0, 1)], 3: [(0, 1), (0, 2)], 4: [(0, 1), (2, 3)]}[len(n)]
+        fr, to = [n[i] for i, _ in rays], [n[j] for _, j in rays]
+        geom = [[at[a], at[b]] for a, b in zip(fr, to)]
+        if len(rays) == 1:
+            fr, to, geom = fr[0], to[0], geom[0]
+        check(f['geometry'] == {'type': 'LineString' if len(rays) == 1 else 'MultiLineString', 'coordinates': geom} and
+              [f['properties'][k] for k in ('kind', 'from', 'to', 'line', 'residual', 'w', 'removed')] ==
+              [o['kind'], fr, to, o['line'], o['residual'], o['w'], False], f'{ex}: GeoJSON line {o["line"]}')
 
 with tempfile.TemporaryDirectory() as tmp:
     for path in sorted(glob.glob(os.path.join(SRC, 'examples', '*.dat'))):

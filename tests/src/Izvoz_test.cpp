@@ -8,6 +8,8 @@
 #include <cmath>
 #include <filesystem>
 #include <map>
+#include <nlohmann/json.hpp>
+#include <regex>
 #include <set>
 #include <sstream>
 
@@ -119,6 +121,72 @@ TEST(Izvoz, CorrectionsAreTotalAndFlaggedOrRemovedLinesAreDrawn)
     }
 }
 
+// The direction 102 -> 105 of the gross-error example (its distance put
+// right) spoiled by 20": both angles it enters are flagged and drawn along
+// their rays, each ray naming its own direction's line; the summary names
+// both lines of each angle; the GeoJSON holds every angle as the two rays
+// from its station, and under *SNOOP the removed direction as its line.
+TEST(Izvoz, SpoiledDirectionIsDrawnAlongItsRays)
+{
+    std::string data = ZNastavitvijo(ZNastavitvijo(Primer("ravninska_groba.dat"), "*GMT", ""), "*GEOJSON", "");
+    data.replace(data.find("103       1473.2845"), 19, "103       1473.2525");
+    data.replace(data.find("196 28 11.25"), 12, "196 28 31.25");
+    const auto vr = Lines(data);
+    const long L = std::find_if(vr.begin(), vr.end(), [](const std::string& l) { return l.starts_with("S  102    105"); }) -
+                   vr.begin() + 1;
+    const std::string l0 = std::to_string(L - 1), l1 = std::to_string(L), l2 = std::to_string(L + 1);
+    for (const bool snoop : {false, true}) {
+        const Tek t = Pozeni(snoop ? ZNastavitvijo(data, "*SNOOP", "") : data);
+        ASSERT_EQ(t.status, 0) << t.con;
+        // *SNOOP comes first in the file: every line one further down.
+        const auto v = [&](long d) { return std::to_string(L + d + (snoop ? 1 : 0)); };
+        std::vector<std::string> glave;
+        for (const std::string& l : t.Dat("_GROBE.TXT"))
+            if (l.starts_with(">")) glave.push_back(std::regex_replace(l, std::regex(" w -?[0-9.]+ "), " w . "));
+        const nlohmann::json g = nlohmann::json::parse(ReadFile(t.dir + "/m.geojson"));
+        std::map<std::string, nlohmann::json> tocke;
+        std::vector<nlohmann::json> koti, oznaceni, izloceni;
+        for (const auto& f : g["features"]) {
+            const auto& p = f["properties"];
+            if (f["geometry"]["type"] == "Point") tocke[p["name"]] = f["geometry"]["coordinates"];
+            if (p.contains("kind") && p["kind"] == "S" && p["from"].is_array()) koti.push_back(f);
+            if (p.contains("flagged") && p["flagged"] == true) oznaceni.push_back(f);
+            if (p.contains("removed") && p["removed"] == true) izloceni.push_back(f);
+        }
+        // 8 stations of 32 directions: 24 angles (one fewer without the
+        // removed direction), each from its station.
+        ASSERT_EQ(koti.size(), snoop ? 23u : 24u);
+        for (const auto& f : koti)
+            for (int i = 0; i < 2; ++i)
+                EXPECT_EQ(f["geometry"]["coordinates"][i],
+                          nlohmann::json::array({tocke[f["properties"]["from"][i]], tocke[f["properties"]["to"][i]]}));
+        if (snoop) {
+            EXPECT_EQ(glave, std::vector<std::string>{"> S 102 105 vrstica " + v(0) + " w . izloceno"});
+            ASSERT_EQ(izloceni.size(), 1u);
+            EXPECT_TRUE(oznaceni.empty());
+            const auto& f = izloceni[0];
+            EXPECT_EQ(f["geometry"], (nlohmann::json{{"type", "LineString"},
+                                                     {"coordinates", {tocke["102"], tocke["105"]}}}));
+            EXPECT_EQ(f["properties"]["line"], L + 1);
+            EXPECT_LT(f["properties"]["w"].get<double>(), -2.576);
+            continue;
+        }
+        EXPECT_EQ(glave, (std::vector<std::string>{"> S 102 106 vrstica " + l0 + " w . oznaceno",
+                                                   "> S 102 105 vrstica " + l1 + " w . oznaceno",
+                                                   "> S 102 105 vrstica " + l1 + " w . oznaceno",
+                                                   "> S 102 GT21 vrstica " + l2 + " w . oznaceno"}));
+        ASSERT_EQ(oznaceni.size(), 2u);
+        std::set<std::string> kot;
+        for (const auto& f : oznaceni) kot.insert(f["properties"]["to"].dump() + f["properties"]["line"].dump());
+        EXPECT_EQ(kot, (std::set<std::string>{"[\"106\",\"105\"][" + l0 + "," + l1 + "]",
+                                              "[\"105\",\"GT21\"][" + l1 + "," + l2 + "]"}));
+        const auto pad = [](const std::string& s) { return std::string(7 - s.size(), ' ') + s; };
+        EXPECT_NE(t.report.find("   S  102 106 105           vrstica" + pad(l0 + ", " + l1) + "   w ="), std::string::npos);
+        EXPECT_NE(t.report.find("   S  102 105 GT21          vrstica" + pad(l1 + ", " + l2) + "   w ="), std::string::npos);
+        EXPECT_NE(t.con.find("(najvecji: S  102 105 GT21, vrstica " + l1 + ", " + l2 + ", w ="), std::string::npos) << t.con;
+    }
+}
+
 // A spatial network with velocities: P moves by (1, 0.5) cm a year, seen by
 // two vectors from the fixed A ten years apart (sd 20, 10, 10 mm), so that
 // its position has the vectors' deviations and its velocity those over
@@ -178,11 +246,33 @@ TEST(Izvoz, LevellingNetworkSTransformationFile)
 // the deviations, and the block is symmetric with the translations and the
 // rotation in its null space; the absolute ellipses (cm) are the report's
 // (m), and the relative ellipses are the rows of the report's last table,
-// drawn at the midpoints of the adjusted points.
+// drawn at the midpoints of the adjusted points.  The JSON and the CSV
+// give the same orientations in radians (the report's degrees times pi /
+// 180), and the page's JSON blocks hold a point named "</script>" escaped,
+// so that its scripts stay whole and the data block reads back.
 TEST(Izvoz, FreeNetworkReadBackAgainstTheReport)
 {
-    const Tek t = Pozeni("*STR\n*GMT\n" + Primer("ravninska_gon.dat"));
+    std::string data = Primer("ravninska_gon.dat");
+    for (std::size_t i = 0; (i = data.find(" 101 ", i)) != std::string::npos;) data.replace(i, 5, " </script> ");
+    const Tek t = Pozeni("*STR\n*GMT\n*JSON\n*CSV\n*HTML\n" + data);
     ASSERT_EQ(t.status, 0) << t.con;
+    const nlohmann::json js = nlohmann::json::parse(ReadFile(t.dir + "/m.json"));
+    std::map<std::string, long double> csvTheta;
+    for (const std::string& l : t.Dat(".csv"))
+        if (!l.starts_with("name,")) csvTheta[l.substr(0, l.find(','))] = std::stold(l.substr(l.rfind(',') + 1));
+    const long double rad = 3.14159265358979323846L / 180, pol = 0.0051L * rad;
+    const std::string html = ReadFile(t.dir + "/m.html");
+    const auto kosov = [&](const std::string& x) {
+        std::size_t n = 0;
+        for (std::size_t i = 0; (i = html.find(x, i)) != std::string::npos; ++i) ++n;
+        return n;
+    };
+    EXPECT_EQ(kosov("<script"), 5u);
+    EXPECT_EQ(kosov("</script"), 5u);
+    const std::size_t blok = html.find('>', html.find("id=\"nivex-data\"")) + 1;
+    const nlohmann::json stran = nlohmann::json::parse(html.substr(blok, html.find("</script>", blok) - blok), nullptr, false);
+    ASSERT_FALSE(stran.is_discarded());
+    EXPECT_EQ(stran["points"][2]["name"], "</script>");
     const auto rep = Lines(t.report);
     std::vector<std::string> imena;
     std::vector<std::vector<long double>> X, K;
@@ -221,6 +311,8 @@ TEST(Izvoz, FreeNetworkReadBackAgainstTheReport)
             EXPECT_NEAR(f[4 + c] / 100, r[2 + c], 0.6e-4L) << abse[i];
         }
         EXPECT_NEAR(f[6], r[4], 0.051L) << abse[i];
+        EXPECT_NEAR(js["points"][i]["ellipse"]["theta"].get<double>(), r[4] * rad, pol) << imena[i];
+        EXPECT_NEAR(csvTheta[imena[i]], r[4] * rad, pol) << imena[i];
     }
     const auto rele = t.Dat("_RELE.TXT");
     const auto glava = std::find(rep.rbegin(), rep.rend(), "      TC1   TC2        Ar          Br       THr  ").base();
@@ -236,6 +328,9 @@ TEST(Izvoz, FreeNetworkReadBackAgainstTheReport)
         EXPECT_NEAR(f[4] / 100, a, 0.6e-4L) << rele[i];
         EXPECT_NEAR(f[5] / 100, b, 0.6e-4L) << rele[i];
         EXPECT_NEAR(f[6], th, 0.051L) << rele[i];
+        const auto& e = js["relative_ellipses"][i];
+        EXPECT_EQ(e["points"], nlohmann::json::array({t1, t2}));
+        EXPECT_NEAR(e["theta"].get<double>(), th * rad, pol) << rele[i];
     }
     long double xs = 0, ys = 0, qmax = 0;
     for (std::size_t i = 0; i < n; ++i) xs += X[i][0] / n, ys += X[i][1] / n;
@@ -252,6 +347,21 @@ TEST(Izvoz, FreeNetworkReadBackAgainstTheReport)
         EXPECT_LT(std::fabs(rot), 1e-10L * qmax * 3000) << r;
     }
     EXPECT_GT(qmax, 1e-3L);
+}
+
+// The global test is two-sided: with 2 degrees of freedom the chi-square
+// quantile is -2 ln(1 - p), so at the level a = 0.9 the bounds of the ratio
+// are -ln((1 + a) / 2) and -ln((1 - a) / 2).
+TEST(Izvoz, GlobalTestBoundsAreTwoSided)
+{
+    const Tek t = Pozeni("*DIM 1\n*JSON\n*PGTEST 0.9\n*D V\n**V A\nX A 100\nX B 101\nX C 103\n"
+                         "h A B 1.001 1\nh B C 2 1\nh A C 3.002 1\nh C A -2.999 1\n*K\n");
+    ASSERT_EQ(t.status, 0) << t.con;
+    const nlohmann::json g = nlohmann::json::parse(ReadFile(t.dir + "/m.json"))["global_test"];
+    EXPECT_EQ(g["dof"], 2);
+    EXPECT_NEAR(g["lower"].get<double>(), -std::log(0.95), 1e-12);
+    EXPECT_NEAR(g["upper"].get<double>(), -std::log(0.05), 1e-12);
+    EXPECT_NE(t.report.find("  ( 0.05 -  3.00)\n"), std::string::npos);
 }
 
 // Files that cannot be written, in one run of a base name of 247
