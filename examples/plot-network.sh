@@ -13,7 +13,10 @@
 # observations flagged or removed as gross errors (BASE_GROBE.TXT, thick
 # magenta), the total coordinate corrections from the approximate
 # coordinates and the velocities as arrows when they are not zero.  The legend states the scales.  Exits non-zero when GMT
-# reports an error.
+# reports an error.  Point names are drawn with their Central European
+# letters (c, s, z with caron and the like): the plot files hold them in
+# UTF-8 (files of older versions in Windows-1250), and they go to GMT,
+# whose PostScript fonts draw 8-bit text, in ISO-8859-2.
 set -euo pipefail
 
 if [ $# -lt 1 ] || [ $# -gt 3 ]; then
@@ -83,7 +86,17 @@ awk 'NR == FNR { ell[$NF] = 1; next } { print $1, $2, (($7 in ell) ? "new" : "fi
   <(cat "${base}_ABSE.TXT" 2>/dev/null || true) "$ptn" >"$work/points"
 awk '$3 == "new" { print $1, $2 }' "$work/points" >"$work/new"
 awk '$3 == "fixed" { print $1, $2 }' "$work/points" >"$work/fixed"
-awk '{ print $1, $2, $7 }' "$ptn" >"$work/labels"
+# The names in ISO-8859-2 (a letter that code has not becomes its nearest
+# ASCII or "?"); as they are when iconv cannot convert them.
+latin2() {  # in out
+  local from=UTF-8
+  iconv -f UTF-8 -t UTF-8 "$1" >/dev/null 2>&1 || from=CP1250
+  iconv -f "$from" -t ISO-8859-2//TRANSLIT "$1" >"$2" 2>/dev/null || cp "$1" "$2"
+}
+awk '{ print $1, $2, $7 }' "$ptn" >"$work/labels.txt"
+latin2 "$work/labels.txt" "$work/labels"
+basename "$base" >"$work/title.txt"
+latin2 "$work/title.txt" "$work/title"
 
 legend="$work/legend"
 {
@@ -94,8 +107,9 @@ legend="$work/legend"
 (
   cd "$work"
   g begin "$out" png E"$dpi"
-  g set MAP_FRAME_TYPE plain FONT_ANNOT_PRIMARY 7p FORMAT_FLOAT_MAP %.0f MAP_GRID_PEN_PRIMARY 0.25p,gray85
-  g basemap "$region" "$proj" -Bxafg -Byafg -BWSen+t"Mreza $(basename "$base")"
+  g set MAP_FRAME_TYPE plain FONT_ANNOT_PRIMARY 7p FORMAT_FLOAT_MAP %.0f MAP_GRID_PEN_PRIMARY 0.25p,gray85 \
+    PS_CHAR_ENCODING ISO-8859-2
+  g basemap "$region" "$proj" -Bxafg -Byafg -BWSen+t"Mreza $(cat "$work/title")"
 
   # Observation lines, the longest-standing kinds underneath.
   add_lines() {  # suffix pen label
@@ -133,7 +147,9 @@ legend="$work/legend"
   for kind in CCORR XVEL; do
     f="${base}_${kind}.TXT"
     [ -s "$f" ] || continue
-    grep -v '^[[:space:]]*$' "$f" >"$work/$kind" || true
+    # -a: a name in a code grep's locale does not read must not make the
+    # file "binary" and its lines vanish.
+    grep -a -v '^[[:space:]]*$' "$f" >"$work/$kind" || true
     m=$(arrowscale "$work/$kind")
     awk -v m="$m" 'BEGIN { exit !(m >= 0.005) }' || continue   # all zero to the file's 2 decimals
     s=$(nice "$(awk -v m="$m" 'BEGIN { print 1.2 / m }')")

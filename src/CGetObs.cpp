@@ -132,7 +132,7 @@ void CGetObs::ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::strin
         std::cout << " F: ReadCTerObs(... OBS CLASSES ..., " << dataFile << ")" << "\n";
     const unsigned short dim = procset.GetDim();
     std::istringstream in;
-    if (!BeriPodatke(dataFile, in))
+    if (!BeriPodatke(dataFile, in, TO.kodiranje))
         NivexError(B(Besedilo::NapakaOdpiranjeOpazovanj));
     BranjePodatkov branje(in);
 

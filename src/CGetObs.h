@@ -32,7 +32,8 @@ public:
     // Sizes the sets: the point list of the dimension, then every kind with
     // records that the dimension takes.
     void SetCTerObs(CProcSet& procset, CTerObsZbirka& TO);
-    // The reading pass; then the composed angles and the sets' So.
+    // The reading pass (it also keeps the file's encoding in TO.kodiranje);
+    // then the composed angles and the sets' So.
     void ReadCTerObs(CProcSet& procset, CTerObsZbirka& TO, const std::string& dataFile);
     // The input report: the point list always, the observations with izpisPod.
     void PrintCTerObs(CProcSet& procset, CTerObsZbirka& TO, std::ostream& izhod);

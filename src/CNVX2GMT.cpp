@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "funkcije/Besedila.h"
+#include "src/CNVX2JSON.h"
 #include "src/CTerObs.h"
 #include "src/CTerObsZbirka.h"
 #include "src/CTerObsCrdA.h"
@@ -79,6 +80,8 @@ void CNVX2GMT::SetGMTFile(const std::string& base, const std::string& suffix)
     gmtfile = base + suffix;
 }
 
+std::string CNVX2GMT::Ime(const std::string& ime) const { return NVX2Utf8(ime, kodiranje); }
+
 bool CNVX2GMT::Odpri(std::ofstream& f, std::ostream& report, const char* label, unsigned long count, const char* word)
 {
     if (!NVX2OdpriDatoteko(f, gmtfile, report)) {
@@ -123,7 +126,7 @@ void CNVX2GMT::PrintPTName(const CTerObsCrdA& TOCrdA, std::ostream& report)
         const long p = static_cast<long>(i);
         if (contprint != 0) NVX2Stevec(i + 1);
         Koordinati(f, TOCrdA, p);
-        f << "  8 0 25 ML " << TOCrdA.PTS(p, 0) << "\n";
+        f << "  8 0 25 ML " << Ime(TOCrdA.PTS(p, 0)) << "\n";
     }
     Sled("\n");
 }
@@ -173,7 +176,7 @@ void CNVX2GMT::PrintCRDCorr(const CTerObsCrdA& TOCrdA, const CRezultati& rez, st
         const bool z = t < rez.zacetne.size();
         Stevilo(f, (z ? b.izr[0] - rez.zacetne[t][0] : b.pop[0]) * 100.0L, 9, 2);
         Stevilo(f, (z ? b.izr[1] - rez.zacetne[t][1] : b.pop[1]) * 100.0L, 9, 2);
-        f << "  0.0 0.0 0.0   " << TOCrdA.PTS(i, 0) << "\n";
+        f << "  0.0 0.0 0.0   " << Ime(TOCrdA.PTS(i, 0)) << "\n";
     });
 }
 
@@ -188,7 +191,7 @@ void CNVX2GMT::PrintAbsEll(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std
         Stevilo(f, b.a * 100.0L, 10, ndec);
         Stevilo(f, b.b * 100.0L, 10, ndec);
         Stevilo(f, b.theta, 7, 1);
-        f << "  " << TOCrdA.PTS(i, 0) << "\n";
+        f << "  " << Ime(TOCrdA.PTS(i, 0)) << "\n";
     });
 }
 
@@ -207,7 +210,7 @@ void CNVX2GMT::PrintRelEll(const CRezultati& rez, std::ostream& report)
         Stevilo(f, e.a * 100.0L, 10, ndec);
         Stevilo(f, e.b * 100.0L, 10, ndec);
         Stevilo(f, e.theta, 7, 1);
-        f << "  " << e.od << "-" << e.doTocke << "\n";
+        f << "  " << Ime(e.od) << "-" << Ime(e.doTocke) << "\n";
     }
     Sled("\n");
 }
@@ -223,7 +226,7 @@ void CNVX2GMT::PrintXVel(const CTerObsCrdA& TOCrdA, const CRezultati& rez, std::
         Stevilo(f, b.a * 100.0L, 10, 2);
         Stevilo(f, b.b * 100.0L, 10, 2);
         Stevilo(f, b.theta, 7, 1);
-        f << "  " << TOCrdA.PTS(i, 0) << "\n";
+        f << "  " << Ime(TOCrdA.PTS(i, 0)) << "\n";
     });
 }
 
@@ -259,8 +262,8 @@ void CNVX2GMT::PrintGrobe(const CTerObsCrdA& TOCrdA, const CTerObsZbirka& TO, co
             const auto t1 = tocka.find(set.GetPTS(c.zapis, a)), t2 = tocka.find(set.GetPTS(c.zapis, b));
             if (t1 == tocka.end() || t2 == tocka.end()) continue;
             f << "> "
-              << BesediloF(Besedilo::GMTOdsekGrobe, c.vrsta, set.GetPTS(c.zapis, a).c_str(),
-                           set.GetPTS(c.zapis, b).c_str(), NVX2VrsticaZarka(TO, c.set, c.zapis, z), c.w, c.kaj)
+              << BesediloF(Besedilo::GMTOdsekGrobe, c.vrsta, Ime(set.GetPTS(c.zapis, a)).c_str(),
+                           Ime(set.GetPTS(c.zapis, b)).c_str(), NVX2VrsticaZarka(TO, c.set, c.zapis, z), c.w, c.kaj)
               << "\n";
             Koordinati(f, TOCrdA, t1->second);
             f << "\n";

@@ -13,6 +13,8 @@
 // - Coordinates are the first two columns of the point list, which by then
 //   holds the adjusted values; ellipse, correction and velocity lengths are
 //   in centimetres (metres x 100), as the plotting script expects.
+// - Point names are written in UTF-8, decoded by the data file's encoding
+//   (kodiranje), as in the JSON and CSV files.
 // - Every file is written line by line; nothing larger than the run's own
 //   matrices is formed.
 #ifndef NIVEX_SRC_CNVX2GMT_H
@@ -28,6 +30,7 @@
 #include <vector>
 
 #include "matrika/matrika.h"
+#include "src/FBranje.h"
 #include "src/CRezultati.h"
 
 class CTerObs;
@@ -92,8 +95,11 @@ public:
     unsigned short ndec = 4;
     unsigned short dim = 0;
     unsigned short contprint = 0;
+    Kodiranje kodiranje = Kodiranje::Windows1250;   // of the names (CTerObsZbirka::kodiranje)
 
 private:
+    // A point name as written into the files.
+    std::string Ime(const std::string& ime) const;
     // Opens gmtfile and writes the notice "label count word[file]".
     bool Odpri(std::ofstream& f, std::ostream& report, const char* label, unsigned long count, const char* word);
     void Koordinati(std::ostream& f, const CTerObsCrdA& TOCrdA, long i) const;

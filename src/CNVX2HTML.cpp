@@ -26,7 +26,7 @@ json Num(real x)
 }
 
 // The records set aside by the data snooping, with their point names split.
-json Izloceni(const std::vector<RezIzlocen>& zapisi)
+json Izloceni(const std::vector<RezIzlocen>& zapisi, Kodiranje kodiranje)
 {
     json a = json::array();
     for (const RezIzlocen& z : zapisi) {
@@ -34,7 +34,7 @@ json Izloceni(const std::vector<RezIzlocen>& zapisi)
         std::size_t i = 0;
         while ((i = z.tocke.find_first_not_of(' ', i)) != std::string::npos) {
             const std::size_t k = z.tocke.find(' ', i);
-            imena.push_back(NVX2Utf8(z.tocke.substr(i, k == std::string::npos ? std::string::npos : k - i)));
+            imena.push_back(NVX2Utf8(z.tocke.substr(i, k == std::string::npos ? std::string::npos : k - i), kodiranje));
             i = k;
         }
         a.push_back({{"kind", std::string(1, z.vrsta)}, {"points", std::move(imena)}, {"line", z.vrstica},
@@ -58,17 +58,18 @@ std::string NVX2VarenJSON(const std::string& besedilo)
 }
 
 void NVX2PrintHTML(const std::string& file, const json& dokument, const CRezultati& rez,
-                   const std::string& datum, const std::vector<NivexOpozorilo>& opozorila, std::ostream& report)
+                   const std::string& datum, const std::vector<NivexOpozorilo>& opozorila, Kodiranje kodiranje,
+                   std::ostream& report)
 {
     std::ofstream f;
     if (!NVX2OdpriDatoteko(f, file, report)) return;
     json opoz = json::array();
-    for (const NivexOpozorilo& t : opozorila) opoz.push_back(NVX2Utf8(t.besedilo));
+    for (const NivexOpozorilo& t : opozorila) opoz.push_back(NVX2Utf8(t.besedilo, kodiranje));
     const json tek = {{"date", datum},
                       {"warnings", std::move(opoz)},
                       {"snooping", rez.iskanje.vklopljeno},
-                      {"removed", Izloceni(rez.iskanje.izloceni)},
-                      {"not_tested", Izloceni(rez.iskanje.neprevereni)}};
+                      {"removed", Izloceni(rez.iskanje.izloceni, kodiranje)},
+                      {"not_tested", Izloceni(rez.iskanje.neprevereni, kodiranje)}};
     // The head of the page is drawn from the small members of the document
     // before the parser reaches the large ones, so that it shows at once.
     json glava = json::object(), podatki = json::object();

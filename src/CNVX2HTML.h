@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "src/FBranje.h"
 #include "src/NivexAux.h"
 
 class CRezultati;
@@ -33,6 +34,7 @@ class CRezultati;
 std::string NVX2VarenJSON(const std::string& json);
 
 void NVX2PrintHTML(const std::string& file, const nlohmann::ordered_json& dokument, const CRezultati& rez,
-                   const std::string& datum, const std::vector<NivexOpozorilo>& opozorila, std::ostream& report);
+                   const std::string& datum, const std::vector<NivexOpozorilo>& opozorila, Kodiranje kodiranje,
+                   std::ostream& report);
 
 #endif

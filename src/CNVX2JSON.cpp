@@ -71,10 +71,10 @@ json Blok(const RezBlok& b)
 }
 
 
-json SeznamImen(const matrika<std::string>& M)
+json SeznamImen(const matrika<std::string>& M, Kodiranje k)
 {
     json a = json::array();
-    for (long i = 0; i < static_cast<long>(M.nrow()); ++i) a.push_back(NVX2Utf8(M(i, 0)));
+    for (long i = 0; i < static_cast<long>(M.nrow()); ++i) a.push_back(NVX2Utf8(M(i, 0), k));
     return a;
 }
 
@@ -135,12 +135,17 @@ bool Pisi(const std::string& file, const json& j, std::ostream& report)
 }
 }  // namespace
 
-std::string NVX2Utf8(const std::string& cp1250)
+std::string NVX2Utf8(const std::string& besedilo, Kodiranje kodiranje)
 {
     std::string s;
-    s.reserve(cp1250.size());
-    for (const char c : cp1250) {
-        const unsigned char b = static_cast<unsigned char>(c);
+    s.reserve(besedilo.size());
+    for (std::size_t i = 0; i < besedilo.size(); ++i) {
+        if (const std::size_t n = kodiranje == Kodiranje::Utf8 ? DolzinaUtf8(besedilo, i) : 0; n > 1) {
+            s.append(besedilo, i, n);
+            i += n - 1;
+            continue;
+        }
+        const unsigned char b = static_cast<unsigned char>(besedilo[i]);
         const unsigned u = b < 0x80 ? b : kCp1250[b - 0x80];
         if (u < 0x80) {
             s += static_cast<char>(u);
@@ -158,13 +163,13 @@ std::string NVX2Utf8(const std::string& cp1250)
 
 namespace {
 // The datum: its kind and the points that fix or hold it.
-json DatumDokumenta(const CRezultati& rez, const CGDatum& gdatum)
+json DatumDokumenta(const CRezultati& rez, const CGDatum& gdatum, Kodiranje k)
 {
     json datum = {{"kind", std::string(1, rez.datum)}};
-    if (rez.datum == 'V') datum["fixed_points"] = SeznamImen(gdatum.PTDV);
-    if (rez.datum == 'V' && gdatum.nVXY != 0) datum["held_plane_points"] = SeznamImen(gdatum.PTVXY);
-    if (rez.datum == 'V' && gdatum.nVZ != 0) datum["held_height_points"] = SeznamImen(gdatum.PTVZ);
-    if (rez.datum == 'H') datum["excluded_points"] = SeznamImen(gdatum.PTDH);
+    if (rez.datum == 'V') datum["fixed_points"] = SeznamImen(gdatum.PTDV, k);
+    if (rez.datum == 'V' && gdatum.nVXY != 0) datum["held_plane_points"] = SeznamImen(gdatum.PTVXY, k);
+    if (rez.datum == 'V' && gdatum.nVZ != 0) datum["held_height_points"] = SeznamImen(gdatum.PTVZ, k);
+    if (rez.datum == 'H') datum["excluded_points"] = SeznamImen(gdatum.PTDH, k);
     return datum;
 }
 
@@ -199,12 +204,12 @@ json VrsteDokumenta()
 }
 
 // The points: coordinates, and velocities where they were estimated.
-json TockeDokumenta(const CRezultati& rez)
+json TockeDokumenta(const CRezultati& rez, Kodiranje k)
 {
     json tocke = json::array();
     for (const RezTocka& t : rez.tocke) {
         json p = Blok(t.koordinate);
-        p["name"] = NVX2Utf8(t.ime);
+        p["name"] = NVX2Utf8(t.ime, k);
         p["fixed"] = t.dana;
         if (t.hitrosti.dim > 0) p["velocity"] = Blok(t.hitrosti);
         tocke.push_back(std::move(p));
@@ -213,11 +218,11 @@ json TockeDokumenta(const CRezultati& rez)
 }
 
 // The estimated refraction coefficients, per station or one for the network.
-json RefrakcijaDokumenta(const CRezultati& rez)
+json RefrakcijaDokumenta(const CRezultati& rez, Kodiranje kodiranje)
 {
     json k = json::array();
     for (const RezRefrakcija& r : rez.refrakcija)
-        k.push_back({{"station", r.postaja.empty() ? json(nullptr) : json(NVX2Utf8(r.postaja))},
+        k.push_back({{"station", r.postaja.empty() ? json(nullptr) : json(NVX2Utf8(r.postaja, kodiranje))},
                      {"k", Num(r.k)},
                      {"sigma", Num(r.sig)}});
     return k;
@@ -231,7 +236,7 @@ json OpazovanjaDokumenta(const CRezultati& rez, const CTerObsZbirka& TO, bool ro
     for (const RezOpazovanje& o : rez.opazovanja) {
         if (o.vrsta == 0) continue;
         json imena = json::array();
-        for (const std::string& s : ImenaOpazovanja(TO, o)) imena.push_back(NVX2Utf8(s));
+        for (const std::string& s : ImenaOpazovanja(TO, o)) imena.push_back(NVX2Utf8(s, TO.kodiranje));
         json x = {{"kind", std::string(1, o.vrsta)},
                   {"points", std::move(imena)},
                   {"line", VrsticaOpazovanja(TO, o)},
@@ -259,11 +264,11 @@ json OpazovanjaDokumenta(const CRezultati& rez, const CTerObsZbirka& TO, bool ro
 }
 
 // The relative error ellipses between pairs of points.
-json RelativneDokumenta(const CRezultati& rez)
+json RelativneDokumenta(const CRezultati& rez, Kodiranje k)
 {
     json rel = json::array();
     for (const RezRelElipsa& e : rez.relativne)
-        rel.push_back({{"points", json::array({NVX2Utf8(e.od), NVX2Utf8(e.doTocke)})},
+        rel.push_back({{"points", json::array({NVX2Utf8(e.od, k), NVX2Utf8(e.doTocke, k)})},
                        {"a", Num(e.a)},
                        {"b", Num(e.b)},
                        {"theta", Kot(e.theta)}});
@@ -293,7 +298,7 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
     j["angle_unit"] = rez.kotnaEnota;
     j["method"] = rez.metoda;
     j["solution"] = rez.izvedenaResitev;
-    j["datum"] = DatumDokumenta(rez, gdatum);
+    j["datum"] = DatumDokumenta(rez, gdatum, TO.kodiranje);
     j["iterations"] = rez.prehodov;
     j["converged"] = rez.skonvergirala;
     j["global_test"] = GlobalniTestDokumenta(rez.globalniTest);
@@ -301,13 +306,13 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
     j["critical_value"] = Num(rez.kriticnaN);
     j["delta0"] = Num(rez.del0);
     j["kinds"] = VrsteDokumenta();
-    j["points"] = TockeDokumenta(rez);
-    if (!rez.refrakcija.empty()) j["refraction"] = RefrakcijaDokumenta(rez);
+    j["points"] = TockeDokumenta(rez, TO.kodiranje);
+    if (!rez.refrakcija.empty()) j["refraction"] = RefrakcijaDokumenta(rez, TO.kodiranje);
 
     const bool robustna = !rez.robustneUtezi.empty();
     json nicelne = json::array();
     j["observations"] = OpazovanjaDokumenta(rez, TO, robustna, nicelne);
-    j["relative_ellipses"] = RelativneDokumenta(rez);
+    j["relative_ellipses"] = RelativneDokumenta(rez, TO.kodiranje);
     if (robustna) j["robust"] = RobustnaDokumenta(rez, procset, std::move(nicelne));
 
     return j;
@@ -339,7 +344,7 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
     for (std::size_t i = 0; i < rez.tocke.size(); ++i) {
         const RezTocka& t = rez.tocke[i];
         const RezBlok& b = t.koordinate;
-        json p = {{"name", NVX2Utf8(t.ime)}, {"fixed", t.dana}};
+        json p = {{"name", NVX2Utf8(t.ime, TO.kodiranje)}, {"fixed", t.dana}};
         for (int d = 0; d < dim; ++d) p[std::string("s") + kOs[d]] = Num(b.sig[d]);
         p["a"] = Num(b.a);
         p["b"] = Num(b.b);
@@ -367,8 +372,8 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
             const RezTocka* ta = najdi(ia);
             const RezTocka* tb = najdi(ib);
             if (ta == nullptr || tb == nullptr) return false;
-            od.push_back(NVX2Utf8(ia));
-            k.push_back(NVX2Utf8(ib));
+            od.push_back(NVX2Utf8(ia, TO.kodiranje));
+            k.push_back(NVX2Utf8(ib, TO.kodiranje));
             koord.push_back(json::array({polozaj(*ta), polozaj(*tb)}));
         }
         if (zarki.empty()) return false;
@@ -433,7 +438,7 @@ void CNVX2JSON::PrintCSV(const std::string& file, std::ostream& report) const
     }
     for (const RezTocka& t : rez.tocke) {
         const RezBlok& b = t.koordinate;
-        f << CsvPolje(NVX2Utf8(t.ime)) << "," << (t.dana ? 1 : 0);
+        f << CsvPolje(NVX2Utf8(t.ime, TO.kodiranje)) << "," << (t.dana ? 1 : 0);
         for (int d = 0; d < dim; ++d) f << "," << CsvStevilo(b.izr[d]);
         for (int d = 0; d < dim; ++d) f << "," << CsvStevilo(b.sig[d]);
         if (dim > 1) f << "," << CsvStevilo(b.a) << "," << CsvStevilo(b.b) << "," << CsvStevilo(deg2rad(b.theta));

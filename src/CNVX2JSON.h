@@ -9,8 +9,8 @@
 //   results hold orientations in degrees; they are converted here.
 // - Numbers are written with the shortest text that reads back to the same
 //   double; a value that is not finite is written as null (CSV: empty).
-// - Point names are Windows-1250 bytes; JSON, GeoJSON and CSV get them
-//   decoded to UTF-8.
+// - Point names are the data file's bytes; JSON, GeoJSON and CSV get them
+//   in UTF-8, decoded by the file's encoding (CTerObsZbirka::kodiranje).
 // - GeoJSON is written in plane and spatial networks only; a position is
 //   (first, second[, third]) coordinate of the data file, which the guide
 //   asks to give as easting, northing[, height].
@@ -22,6 +22,8 @@
 #include <ostream>
 #include <string>
 
+#include "src/FBranje.h"
+
 class CRezultati;
 class CTerObsZbirka;
 class CProcSet;
@@ -31,8 +33,11 @@ class CGDatum;
 // meaning or disappears, not when one is added.
 inline constexpr int kNVX2JSONVerzija = 1;
 
-// Windows-1250 bytes as UTF-8.
-std::string NVX2Utf8(const std::string& cp1250);
+// A text of the data file as UTF-8: Windows-1250 bytes decoded; UTF-8 kept
+// as it is, but for bytes that are not valid UTF-8, decoded as Windows-1250
+// (a message may join names with texts of the program), so that the result
+// is always valid UTF-8.
+std::string NVX2Utf8(const std::string& besedilo, Kodiranje kodiranje);
 
 class CNVX2JSON {
 public:

@@ -17,6 +17,7 @@
 #include "src/CTerObsHdif.h"
 #include "src/CTerObsPara.h"
 #include "src/CTerObsVec.h"
+#include "src/FBranje.h"
 #include "src/FKovBloki.h"
 
 class CTerObsZbirka {
@@ -60,6 +61,9 @@ public:
     CTerObsHdif TOHdif;
     // Covariance blocks of the data file (Q lines), in file order.
     std::vector<KovBlokZapisov> kovBloki;
+    // The encoding of the data file the names were read from (those of the
+    // datum lines as well): the writers of UTF-8 files decode the names by it.
+    Kodiranje kodiranje = Kodiranje::Windows1250;
 };
 
 #endif

@@ -11,7 +11,46 @@
 
 #include "funkcije/numerika.h"
 
-bool BeriPodatke(const std::string& dataFile, std::istringstream& in)
+std::size_t DolzinaUtf8(std::string_view s, std::size_t i)
+{
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = b(i);
+    if (c < 0x80) return 1;
+    // The second byte's range follows from the first (no overlong forms,
+    // no surrogates, nothing past U+10FFFF); the others are 80..BF.
+    std::size_t n = 0;
+    unsigned char lo = 0x80, hi = 0xBF;
+    if (c >= 0xC2 && c <= 0xDF) n = 2;
+    else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        if (c == 0xE0) lo = 0xA0;
+        if (c == 0xED) hi = 0x9F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        if (c == 0xF0) lo = 0x90;
+        if (c == 0xF4) hi = 0x8F;
+    } else return 0;
+    if (i + n > s.size() || b(i + 1) < lo || b(i + 1) > hi) return 0;
+    for (std::size_t k = 2; k < n; ++k)
+        if (b(i + k) < 0x80 || b(i + k) > 0xBF) return 0;
+    return n;
+}
+
+Kodiranje KodiranjeBesedila(std::string_view t)
+{
+    if (t.starts_with("\xEF\xBB\xBF")) return Kodiranje::Utf8;
+    bool siroki = false;
+    for (std::size_t i = 0; i < t.size();) {
+        const std::size_t n = DolzinaUtf8(t, i);
+        if (n == 0) return Kodiranje::Windows1250;
+        siroki = siroki || n > 1;
+        i += n;
+    }
+    return siroki ? Kodiranje::Utf8 : Kodiranje::Windows1250;
+}
+
+namespace {
+bool Beri(const std::string& dataFile, std::istringstream& in, Kodiranje* kodiranje)
 {
     std::ifstream f(dataFile, std::ios::binary);
     if (!f.is_open()) return false;
@@ -21,6 +60,7 @@ bool BeriPodatke(const std::string& dataFile, std::istringstream& in)
     std::vector<char> blok(std::size_t{1} << 16);
     while (f.read(blok.data(), static_cast<std::streamsize>(blok.size())) || f.gcount() > 0)
         t.append(blok.data(), static_cast<std::size_t>(f.gcount()));
+    if (kodiranje != nullptr) *kodiranje = KodiranjeBesedila(t);
     if (t.starts_with("\xEF\xBB\xBF")) t.erase(0, 3);
     if (t.find('\r') != std::string::npos) {
         std::size_t z = 0;
@@ -33,6 +73,14 @@ bool BeriPodatke(const std::string& dataFile, std::istringstream& in)
     in.str(std::move(t));
     in.clear();
     return true;
+}
+}  // namespace
+
+bool BeriPodatke(const std::string& dataFile, std::istringstream& in) { return Beri(dataFile, in, nullptr); }
+
+bool BeriPodatke(const std::string& dataFile, std::istringstream& in, Kodiranje& kodiranje)
+{
+    return Beri(dataFile, in, &kodiranje);
 }
 
 bool BeriBesedo(std::istream& in, std::string& word)

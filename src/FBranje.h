@@ -8,16 +8,35 @@
 #ifndef NIVEX_SRC_FBRANJE_H
 #define NIVEX_SRC_FBRANJE_H
 
+#include <cstddef>
 #include <istream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "funkcije/numerika.h"
+
+// The encoding of the texts of the data file (point names, remarks), as the
+// file is read: UTF-8 when it starts with the byte-order mark or is valid
+// UTF-8 holding bytes beyond ASCII, else Windows-1250.  A file of ASCII
+// alone reads the same either way.  The names keep the file's bytes; the
+// writers of UTF-8 files (JSON, CSV, the page, the plot files) decode them
+// by it.
+enum class Kodiranje { Windows1250, Utf8 };
+
+// Length of the valid UTF-8 sequence at byte i of s (1 to 4), 0 when the
+// bytes there are not one (a stray or cut sequence, an overlong form, a
+// surrogate, a code point beyond U+10FFFF).
+std::size_t DolzinaUtf8(std::string_view s, std::size_t i);
+// The encoding of a whole text (the byte-order mark included, when it has one).
+Kodiranje KodiranjeBesedila(std::string_view t);
 
 // The whole data file as one text, the way every pass reads it: a UTF-8
 // byte-order mark before the first word is dropped, and a CR alone (old Mac
 // line ends) or CR LF ends a line like LF.  False when it cannot be read.
+// The second form also gives the file's encoding.
 bool BeriPodatke(const std::string& dataFile, std::istringstream& in);
+bool BeriPodatke(const std::string& dataFile, std::istringstream& in, Kodiranje& kodiranje);
 
 // Next whitespace-separated word of any length; false at the end of input.
 bool BeriBesedo(std::istream& in, std::string& word);

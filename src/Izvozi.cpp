@@ -36,6 +36,7 @@ void PisiGMT(const IzvozVhod& v, std::ostream& report)
     CNVX2GMT NVX2GMT;
     NVX2GMT.SetContPrint(cont);
     NVX2GMT.SetDim(Dim);
+    NVX2GMT.kodiranje = TO.kodiranje;
     // A levelling network has no plane coordinates to draw.
     if (Dim <= 1) return;
     const std::pair<const char*, const CTerObs*> opazovanja[] = {
@@ -114,7 +115,8 @@ void PisiCSV(const IzvozVhod& v, std::ostream& report)
 void PisiHTML(const IzvozVhod& v, std::ostream& report)
 {
     // The warnings of the run so far, those of the writers before it included.
-    NVX2PrintHTML(v.baseName + ".html", v.Dokument(), v.rez, v.datum, PovzetekOpozorila(v.procset), report);
+    NVX2PrintHTML(v.baseName + ".html", v.Dokument(), v.rez, v.datum, PovzetekOpozorila(v.procset), v.TO.kodiranje,
+                  report);
 }
 }  // namespace
 

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -15,6 +17,8 @@
 
 #include "IzravnavaUtil.h"
 #include "TestUtil.h"
+#include "src/CNVX2JSON.h"
+#include "src/FBranje.h"
 
 namespace fs = std::filesystem;
 
@@ -55,6 +59,23 @@ const std::string kRavninska =
     "*DIM 2\n*AU DEG\n*GMT\n*OPT2\n*S02 APRIORI\n*D V\n**V A\nX A 100 100\nX B 200.03 99.98\nX C 99.99 200.02\n"
     "S A C 0 10\nS A B 90 10\nA A B 90 30\nD A B 100 10\nD A C 100 10\nD B C 141.42135623731 10\n"
     "C C 100 200 100 100\nV A B 100 0 30 30\n*K\n";
+
+// Šoštanj, Žalec and Črna in UTF-8 and in Windows-1250.
+const std::array<std::string, 3> kUtf8 = {"\xC5\xA0o\xC5\xA1tanj", "\xC5\xBD" "alec", "\xC4\x8Crna"},
+                                 kCp1250 = {"\x8Ao\x9Atanj", "\x8E" "alec", "\xC8rna"};
+
+// The plane network above (fewer kinds) with its points named n, every
+// results file on.
+std::string Mesta(const std::array<std::string, 3>& n)
+{
+    std::string s = "*DIM 2\n*AU DEG\n*GMT\n*JSON\n*CSV\n*GEOJSON\n*HTML\n*S02 APRIORI\n*D V\n**V {A}\n"
+                    "X {A} 100 100\nX {B} 200.03 99.98\nX {C} 99.99 200.02\nS {A} {C} 0 10\nS {A} {B} 90 10\n"
+                    "A {A} {B} 90 30\nD {A} {B} 100 10\nD {A} {C} 100 10\nD {B} {C} 141.42135623731 10\n*K\n";
+    for (std::size_t i = 0; i < 3; ++i)
+        for (std::size_t p; (p = s.find(std::string{'{', static_cast<char>('A' + i), '}'})) != std::string::npos;)
+            s.replace(p, 3, n[i]);
+    return s;
+}
 }  // namespace
 
 TEST(Izvoz, PlaneNetworkPlotAndDesignFiles)
@@ -388,4 +409,75 @@ TEST(Izvoz, UnwritableFilesAreWarnedAndSkipped)
     EXPECT_NE(t.con.find(" #### Izpisa za S-transformacijo ni mozno narediti pri vklopljeni geodetski mrezi      #### "),
               std::string::npos);
     EXPECT_EQ(t.report.find("S TRANSFORMACIJO:\n" + std::string(75, '=') + "\n\n\nIzpis podatkov za S"), std::string::npos);
+}
+
+// A data file in UTF-8 (with or without the byte-order mark) and the same in
+// Windows-1250 give the same results files, names in UTF-8; the report keeps
+// the bytes of the data file.
+TEST(Izvoz, NamesOfUtf8AndWindows1250DataFiles)
+{
+    const Tek u = Pozeni(Mesta(kUtf8)), bom = Pozeni("\xEF\xBB\xBF" + Mesta(kUtf8)), w = Pozeni(Mesta(kCp1250));
+    for (const Tek* t : {&u, &bom, &w}) ASSERT_EQ(t->status, 0) << t->con;
+    const auto csv = u.Dat(".csv");
+    ASSERT_EQ(csv.size(), 4u);
+    const std::string json = ReadFile(u.dir + "/m.json"), stran = ReadFile(w.dir + "/m.html");
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(csv[i + 1].substr(0, kUtf8[i].size() + 1), kUtf8[i] + ",");
+        EXPECT_NE(json.find("\"name\": \"" + kUtf8[i] + "\""), std::string::npos) << i;
+        EXPECT_NE(stran.find("\"name\":\"" + kUtf8[i] + "\""), std::string::npos) << i;
+        EXPECT_NE(u.report.find(kUtf8[i]), std::string::npos) << i;
+        EXPECT_NE(w.report.find(kCp1250[i]), std::string::npos) << i;
+        EXPECT_EQ(w.report.find(kUtf8[i]), std::string::npos) << i;
+    }
+    EXPECT_EQ(u.Dat("_PTN.TXT")[0], "      100.0000      100.0000  8 0 25 ML " + kUtf8[0]);
+    for (const char* s : {".json", ".geojson", ".csv", "_PTN.TXT", "_CCORR.TXT", "_RELE.TXT"}) {
+        EXPECT_TRUE(ReadFile(bom.dir + "/m" + s) == ReadFile(u.dir + "/m" + s)) << s;
+        EXPECT_TRUE(ReadFile(w.dir + "/m" + s) == ReadFile(u.dir + "/m" + s)) << s;
+    }
+    EXPECT_TRUE(Maskiraj(bom.report) == Maskiraj(u.report));
+
+    // A file is UTF-8 when it starts with the mark or is valid UTF-8 beyond
+    // ASCII; bytes of a UTF-8 text that are not UTF-8 are decoded as
+    // Windows-1250, so that the JSON is always valid.
+    EXPECT_EQ(KodiranjeBesedila("X A 1 2\n"), Kodiranje::Windows1250);
+    EXPECT_EQ(KodiranjeBesedila("\xEF\xBB\xBFX A 1 2\n"), Kodiranje::Utf8);
+    EXPECT_EQ(KodiranjeBesedila("X " + kUtf8[1] + " 1 2\n"), Kodiranje::Utf8);
+    for (const std::string& ni : {kCp1250[1], std::string("\xC0\xAF"), std::string("\xED\xA0\x80"),
+                                 std::string("\xF4\x90\x80\x80"), kUtf8[1] + "\xC5"})
+        EXPECT_EQ(KodiranjeBesedila("X " + ni), Kodiranje::Windows1250) << ni;
+    EXPECT_EQ(NVX2Utf8(kUtf8[1] + " \x8A", Kodiranje::Utf8), kUtf8[1] + " \xC5\xA0");
+    EXPECT_EQ(NVX2Utf8("\xC5\xBD", Kodiranje::Windows1250), "\xC4\xB9\xCB\x9D");
+}
+
+// The map script, with a stand-in for gmt that keeps the labels and arrows
+// it is given: the names reach GMT in ISO-8859-2 with the encoding set, and
+// the correction arrows are drawn, from the plot files of this version
+// (UTF-8) as from plot files in Windows-1250.
+TEST(Izvoz, MapScriptNamesAndArrows)
+{
+    if (std::system("command -v iconv >/dev/null 2>&1") != 0) GTEST_SKIP() << "iconv is missing";
+    const Tek t = Pozeni(Mesta(kUtf8));
+    ASSERT_EQ(t.status, 0) << t.con;
+    fs::create_directory(t.dir + "/bin");
+    WriteFile(t.dir + "/bin/gmt", "#!/bin/sh\necho \"$*\" >>\"$KLICI\"/klici\n"
+                                 "for a; do case \"$a\" in */labels|*/CCORR) cp \"$a\" \"$KLICI\";; esac; done\n");
+    fs::permissions(t.dir + "/bin/gmt", fs::perms::owner_all);
+    const std::string ukaz = "cd '" + t.dir + "' && LC_ALL=C.UTF-8 KLICI=\"$PWD\" PATH=\"$PWD/bin:$PATH\" bash '" NIVEX_SOURCE_DIR
+                             "/examples/plot-network.sh' m >/dev/null 2>&1";
+    for (const bool cp1250 : {false, true}) {
+        if (cp1250)
+            for (const char* s : {"_PTN.TXT", "_CCORR.TXT"}) {
+                std::string f = ReadFile(t.dir + "/m" + s);
+                for (std::size_t i = 0; i < 3; ++i)
+                    for (std::size_t p; (p = f.find(kUtf8[i])) != std::string::npos;) f.replace(p, kUtf8[i].size(), kCp1250[i]);
+                WriteFile(t.dir + "/m" + s, f);
+            }
+        fs::remove(t.dir + "/CCORR");
+        ASSERT_EQ(std::system(ukaz.c_str()), 0) << cp1250;
+        EXPECT_EQ(Lines(ReadFile(t.dir + "/labels")),
+                  (std::vector<std::string>{"100.0000 100.0000 \xA9o\xB9tanj", "200.0000 100.0000 \xAE" "alec",
+                                            "100.0000 200.0000 \xC8rna"})) << cp1250;
+        EXPECT_EQ(Lines(ReadFile(t.dir + "/CCORR")).size(), 2u) << cp1250;
+        EXPECT_NE(ReadFile(t.dir + "/klici").find("PS_CHAR_ENCODING ISO-8859-2"), std::string::npos);
+    }
 }
