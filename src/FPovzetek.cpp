@@ -131,7 +131,7 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
         for (const RezIzlocen& z : rez.iskanje.izloceni)
             report << "   " << std::left << std::setw(24) << (std::string(1, z.vrsta) + "  " + z.tocke) << std::right
                    << B(Besedilo::PovzetekVrstica) << std::setw(7) << z.vrstica << B(Besedilo::PovzetekWApr)
-                   << Stevilo("%7.3f", z.w) << B(Besedilo::PovzetekOdstopanje) << Stevilo("%9.2f", IskanjeMala(z.vrsta, enota, z.odstopanje))
+                   << Stevilo("%9.3f", z.w) << B(Besedilo::PovzetekOdstopanje) << Stevilo("%9.2f", IskanjeMala(z.vrsta, enota, z.odstopanje))
                    << Enota(z.vrsta, enota) << "\n";
         for (const RezIzlocen& z : rez.iskanje.neprevereni)
             report << BesediloF(Besedilo::PovzetekNepreverjen, z.vrsta, z.tocke.c_str(), z.vrstica) << "\n";

@@ -112,7 +112,7 @@ TEST(Izvoz, CorrectionsAreTotalAndFlaggedOrRemovedLinesAreDrawn)
         const Tek g = Pozeni(ZNastavitvijo(snoop ? ZNastavitvijo(groba, "*SNOOP", "") : groba, "*GMT", ""));
         const auto crte = g.Dat("_GROBE.TXT");
         ASSERT_EQ(crte.size(), 3u);
-        EXPECT_EQ(crte[0], snoop ? "> D 101 103 vrstica 82 w -6.52 izloceno" : "> D 101 103 vrstica 81 w -3.90 oznaceno");
+        EXPECT_EQ(crte[0], snoop ? "> D 101 103 vrstica 82 w_apr -6.52 izloceno" : "> D 101 103 vrstica 81 w -3.90 oznaceno");
         EXPECT_EQ(crte[2].substr(0, 27), "   520102.8" + std::string(snoop ? "489   120844.363" : "498   120844.354"));
         EXPECT_NE(g.report.find("\nIzpis oznacenih/izlocenih opazovanj:           1     OBS [m_GROBE.TXT]\n"),
                   std::string::npos);
