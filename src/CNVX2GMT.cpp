@@ -242,14 +242,17 @@ void CNVX2GMT::PrintGrobe(const CTerObsCrdA& TOCrdA, const CTerObsZbirka& TO, co
         char vrsta;
         real w;
         const char* kaj;
+        // The flagged record's w of the table, the removed one's record
+        // test of the snooping (w_apr).
+        Besedilo oblika;
     };
     std::vector<Crta> crte;
     std::set<std::pair<unsigned, long>> videni;
     for (const RezOpazovanje& o : rez.opazovanja)
         if (o.napaka && videni.insert({o.set, o.zapis}).second)
-            crte.push_back({o.set, o.zapis, o.vrsta, o.w, B(Besedilo::GMTOznaceno)});
+            crte.push_back({o.set, o.zapis, o.vrsta, o.w, B(Besedilo::GMTOznaceno), Besedilo::GMTOdsekGrobe});
     for (const RezIzlocen& z : rez.iskanje.izloceni)
-        crte.push_back({z.set, z.zapis, z.vrsta, z.w, B(Besedilo::GMTIzloceno)});
+        crte.push_back({z.set, z.zapis, z.vrsta, z.w, B(Besedilo::GMTIzloceno), Besedilo::GMTOdsekIzloceni});
     std::ofstream f;
     if (!Odpri(f, report, B(Besedilo::IzpisGMTGrobe), crte.size(), B(Besedilo::IzpisEnotaOpazovanj))) return;
     std::unordered_map<std::string, long> tocka;
@@ -262,7 +265,7 @@ void CNVX2GMT::PrintGrobe(const CTerObsCrdA& TOCrdA, const CTerObsZbirka& TO, co
             const auto t1 = tocka.find(set.GetPTS(c.zapis, a)), t2 = tocka.find(set.GetPTS(c.zapis, b));
             if (t1 == tocka.end() || t2 == tocka.end()) continue;
             f << "> "
-              << BesediloF(Besedilo::GMTOdsekGrobe, c.vrsta, Ime(set.GetPTS(c.zapis, a)).c_str(),
+              << BesediloF(c.oblika, c.vrsta, Ime(set.GetPTS(c.zapis, a)).c_str(),
                            Ime(set.GetPTS(c.zapis, b)).c_str(), NVX2VrsticaZarka(TO, c.set, c.zapis, z), c.w, c.kaj)
               << "\n";
             Koordinati(f, TOCrdA, t1->second);

@@ -18,30 +18,6 @@ namespace {
 // The members of the document that grow with the network; the page's data
 // block at its end holds them, the head block before it the rest.
 constexpr const char* kVelikiKljuci[] = {"points", "observations", "relative_ellipses"};
-
-json Num(real x)
-{
-    const double d = static_cast<double>(x);
-    return std::isfinite(d) ? json(d) : json(nullptr);
-}
-
-// The records set aside by the data snooping, with their point names split.
-json Izloceni(const std::vector<RezIzlocen>& zapisi, Kodiranje kodiranje)
-{
-    json a = json::array();
-    for (const RezIzlocen& z : zapisi) {
-        json imena = json::array();
-        std::size_t i = 0;
-        while ((i = z.tocke.find_first_not_of(' ', i)) != std::string::npos) {
-            const std::size_t k = z.tocke.find(' ', i);
-            imena.push_back(NVX2Utf8(z.tocke.substr(i, k == std::string::npos ? std::string::npos : k - i), kodiranje));
-            i = k;
-        }
-        a.push_back({{"kind", std::string(1, z.vrsta)}, {"points", std::move(imena)}, {"line", z.vrstica},
-                     {"w", Num(z.w)}, {"gross_error", Num(z.groba)}, {"misclosure", Num(z.odstopanje)}});
-    }
-    return a;
-}
 }  // namespace
 
 std::string NVX2VarenJSON(const std::string& besedilo)
@@ -57,19 +33,13 @@ std::string NVX2VarenJSON(const std::string& besedilo)
     return s;
 }
 
-void NVX2PrintHTML(const std::string& file, const json& dokument, const CRezultati& rez,
-                   const std::string& datum, const std::vector<NivexOpozorilo>& opozorila, Kodiranje kodiranje,
+void NVX2PrintHTML(const std::string& file, const json& dokument, const CRezultati& rez, const std::string& datum,
                    std::ostream& report)
 {
     std::ofstream f;
     if (!NVX2OdpriDatoteko(f, file, report)) return;
-    json opoz = json::array();
-    for (const NivexOpozorilo& t : opozorila) opoz.push_back(NVX2Utf8(t.besedilo, kodiranje));
-    const json tek = {{"date", datum},
-                      {"warnings", std::move(opoz)},
-                      {"snooping", rez.iskanje.vklopljeno},
-                      {"removed", Izloceni(rez.iskanje.izloceni, kodiranje)},
-                      {"not_tested", Izloceni(rez.iskanje.neprevereni, kodiranje)}};
+    // The run's warnings and its data snooping are members of the document.
+    const json tek = {{"date", datum}};
     // The head of the page is drawn from the small members of the document
     // before the parser reaches the large ones, so that it shows at once.
     json glava = json::object(), podatki = json::object();

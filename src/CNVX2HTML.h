@@ -2,9 +2,9 @@
 //
 // The page holds the JSON document of the run (CNVX2JSON::Dokument, the same
 // document as BASE.json, written without indentation) in two blocks: its
-// small members near the top, its points, observations and relative ellipses
-// at the end.  Between them stand a small object of the run itself (date,
-// warnings, the records set aside by data snooping) and the head script, which
+// small members near the top (the warnings and the data snooping among
+// them), its points, observations and relative ellipses at the end.  Between
+// them stand a small object of the run itself (its date) and the head script, which
 // draws the facts of the run while the browser still reads the large block;
 // the main script after it joins the two blocks into the document and draws
 // the rest.  Style and scripts are src/html/nivex.css, glava.js and nivex.js,
@@ -23,10 +23,6 @@
 #include <nlohmann/json_fwd.hpp>
 #include <ostream>
 #include <string>
-#include <vector>
-
-#include "src/FBranje.h"
-#include "src/NivexAux.h"
 
 class CRezultati;
 
@@ -34,7 +30,6 @@ class CRezultati;
 std::string NVX2VarenJSON(const std::string& json);
 
 void NVX2PrintHTML(const std::string& file, const nlohmann::ordered_json& dokument, const CRezultati& rez,
-                   const std::string& datum, const std::vector<NivexOpozorilo>& opozorila, Kodiranje kodiranje,
-                   std::ostream& report);
+                   const std::string& datum, std::ostream& report);
 
 #endif

@@ -14,6 +14,8 @@
 #include "src/CProcSet.h"
 #include "src/CRezultati.h"
 #include "src/CTerObsZbirka.h"
+#include "src/FPovzetek.h"
+#include "src/NivexAux.h"
 
 #ifndef NIVEX_VERSION
 #define NIVEX_VERSION "3.2.0"
@@ -275,6 +277,51 @@ json RelativneDokumenta(const CRezultati& rez, Kodiranje k)
     return rel;
 }
 
+// The point names of a record of the snooping.
+json ImenaZapisa(const CTerObsZbirka& TO, const RezIzlocen& z)
+{
+    json imena = json::array();
+    for (unsigned j = 0; j < kTerObsVrste[z.set].imen; ++j)
+        imena.push_back(NVX2Utf8(TO.Set(z.set).GetPTS(z.zapis, static_cast<long>(j)), TO.kodiranje));
+    return imena;
+}
+
+// The data snooping: whether it ran, how many records it removed, each step
+// (the record, its record test w_apriori and estimated error when it was
+// removed, sigma0 and the global test after the removal, its misclosure
+// against the final adjustment), why it stopped and the records it could
+// not test.
+json IskanjeDokumenta(const RezIskanje& isk, const CTerObsZbirka& TO)
+{
+    json koraki = json::array(), neprevereni = json::array();
+    for (const RezIzlocen& z : isk.izloceni)
+        koraki.push_back({{"kind", std::string(1, z.vrsta)},
+                          {"points", ImenaZapisa(TO, z)},
+                          {"line", z.vrstica},
+                          {"w_apriori", Num(z.w)},
+                          {"gross_error", Num(z.groba)},
+                          {"sigma0_aposteriori", Num(z.SoPo)},
+                          {"global_test_statistic", Num(z.statistika)},
+                          {"misclosure", Num(z.odstopanje)}});
+    for (const RezIzlocen& z : isk.neprevereni)
+        neprevereni.push_back({{"kind", std::string(1, z.vrsta)}, {"points", ImenaZapisa(TO, z)}, {"line", z.vrstica}});
+    return {{"enabled", isk.vklopljeno},
+            {"removed", isk.izloceni.size()},
+            {"steps", std::move(koraki)},
+            {"stop_reason", isk.vklopljeno ? json(NVX2Utf8(isk.konec, TO.kodiranje)) : json(nullptr)},
+            {"not_tested", std::move(neprevereni)}};
+}
+
+// The warnings of the run so far, each with the line of the data file it
+// concerns (null where it concerns no line).
+json OpozorilaDokumenta(const CProcSet& procset, Kodiranje k)
+{
+    json a = json::array();
+    for (const NivexOpozorilo& o : PovzetekOpozorila(procset))
+        a.push_back({{"text", NVX2Utf8(o.besedilo, k)}, {"line", o.vrstica > 0 ? json(o.vrstica) : json(nullptr)}});
+    return a;
+}
+
 // The robust adjustment: its weight function, re-weightings and the
 // observations it gave zero weight.
 json RobustnaDokumenta(const CRezultati& rez, const CProcSet& procset, json&& nicelne)
@@ -314,6 +361,8 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
     j["observations"] = OpazovanjaDokumenta(rez, TO, robustna, nicelne);
     j["relative_ellipses"] = RelativneDokumenta(rez, TO.kodiranje);
     if (robustna) j["robust"] = RobustnaDokumenta(rez, procset, std::move(nicelne));
+    j["snooping"] = IskanjeDokumenta(rez.iskanje, TO);
+    j["warnings"] = OpozorilaDokumenta(procset, TO.kodiranje);
 
     return j;
 }
@@ -398,8 +447,9 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
         zn.push_back({{"type", "Feature"}, {"geometry", std::move(geometrija)}, {"properties", std::move(p)}});
         ++crt;
     }
-    // The records the data snooping set aside: their record test and
-    // estimated gross error when removed.
+    // The records the data snooping set aside: their record test w_apriori
+    // and estimated gross error when removed, their misclosure against the
+    // final adjustment.
     for (const RezIzlocen& z : rez.iskanje.izloceni) {
         json p = {{"kind", std::string(1, z.vrsta)}}, geometrija;
         if (!crta(z.set, z.zapis, p, geometrija)) continue;
@@ -407,10 +457,12 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
         p["line"] = z.vrstica;
         p["residual"] = nullptr;
         p["redundancy"] = nullptr;
-        p["w"] = Num(z.w);
+        p["w"] = nullptr;
         p["flagged"] = false;
         p["removed"] = true;
+        p["w_apriori"] = Num(z.w);
         p["gross_error"] = Num(z.groba);
+        p["misclosure"] = Num(z.odstopanje);
         zn.push_back({{"type", "Feature"}, {"geometry", std::move(geometrija)}, {"properties", std::move(p)}});
         ++crt;
     }

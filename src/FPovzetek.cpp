@@ -142,7 +142,7 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
         report << "\n" << B(Besedilo::PovzetekIzloceni) << std::setw(8) << rez.iskanje.izloceni.size() << "\n";
         for (const RezIzlocen& z : rez.iskanje.izloceni)
             report << "   " << std::left << std::setw(24) << (std::string(1, z.vrsta) + "  " + z.tocke) << std::right
-                   << B(Besedilo::PovzetekVrstica) << std::setw(7) << z.vrstica << B(Besedilo::PovzetekW)
+                   << B(Besedilo::PovzetekVrstica) << std::setw(7) << z.vrstica << B(Besedilo::PovzetekWApr)
                    << Stevilo("%9.3f", z.w) << B(Besedilo::PovzetekOdstopanje) << Stevilo("%9.2f", IskanjeMala(z.vrsta, enota, z.odstopanje))
                    << Enota(z.vrsta, enota) << "\n";
         for (const RezIzlocen& z : rez.iskanje.neprevereni)

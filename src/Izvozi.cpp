@@ -15,7 +15,6 @@
 #include "src/CProcSet.h"
 #include "src/CRezultati.h"
 #include "src/CTerObsZbirka.h"
-#include "src/FPovzetek.h"
 #include "src/NivexAux.h"
 
 const nlohmann::ordered_json& IzvozVhod::Dokument() const
@@ -114,9 +113,7 @@ void PisiCSV(const IzvozVhod& v, std::ostream& report)
 
 void PisiHTML(const IzvozVhod& v, std::ostream& report)
 {
-    // The warnings of the run so far, those of the writers before it included.
-    NVX2PrintHTML(v.baseName + ".html", v.Dokument(), v.rez, v.datum, PovzetekOpozorila(v.procset), v.TO.kodiranje,
-                  report);
+    NVX2PrintHTML(v.baseName + ".html", v.Dokument(), v.rez, v.datum, report);
 }
 }  // namespace
 
@@ -124,8 +121,8 @@ const std::vector<Izvoz>& Izvozi()
 {
     static const std::vector<Izvoz> izvozi = {
         {"*GMT", nullptr, [](const CProcSet& p) { return p.GetizrisGMT() != 0; }, PisiGMT},
-        {"*STR", "_STR.TXT", [](const CProcSet& p) { return p.GetizrisSTR() != 0; }, PisiSTR},
-        {"*OPT2", "_OPT2.TXT", [](const CProcSet& p) { return p.GetizrisOPT2() != 0; }, PisiOPT2},
+        {"*STR", "_STR.TXT", [](const CProcSet& p) { return p.GetizrisSTR() != 0; }, PisiSTR, true},
+        {"*OPT2", "_OPT2.TXT", [](const CProcSet& p) { return p.GetizrisOPT2() != 0; }, PisiOPT2, true},
         {"*JSON", ".json", [](const CProcSet& p) { return p.IzdelaJSON(); }, PisiJSON},
         {"*GEOJSON", ".geojson", [](const CProcSet& p) { return p.IzdelaGeoJSON(); }, PisiGeoJSON},
         {"*CSV", ".csv", [](const CProcSet& p) { return p.IzdelaCSV(); }, PisiCSV},
@@ -134,8 +131,15 @@ const std::vector<Izvoz>& Izvozi()
     return izvozi;
 }
 
-void IzvoziPisi(const IzvozVhod& vhod, std::ostream& report)
+void IzvoziPisi(const IzvozVhod& vhod, std::ostream& report, const std::function<void()>& poModelu)
 {
-    for (const Izvoz& i : Izvozi())
-        if (i.vklopljen(vhod.procset)) i.pisi(vhod, report);
+    const std::vector<Izvoz>& izvozi = Izvozi();
+    std::size_t modelni = 0;
+    for (std::size_t k = 0; k < izvozi.size(); ++k)
+        if (izvozi[k].model) modelni = k + 1;
+    for (std::size_t k = 0; k < izvozi.size(); ++k) {
+        if (k == modelni && poModelu) poModelu();
+        if (izvozi[k].vklopljen(vhod.procset)) izvozi[k].pisi(vhod, report);
+    }
+    if (modelni == izvozi.size() && poModelu) poModelu();
 }

@@ -9,6 +9,7 @@
 #ifndef NIVEX_SRC_IZVOZI_H
 #define NIVEX_SRC_IZVOZI_H
 
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -44,12 +45,18 @@ struct Izvoz {
     const char* datoteka;                                // after the base name; nullptr: several files
     bool (*vklopljen)(const CProcSet& procset);
     void (*pisi)(const IzvozVhod& vhod, std::ostream& report);
+    // Reads the model (equations and numbering) of the last pass; these rows
+    // come first in the table.
+    bool model = false;
 };
 
 // The writers in the order they run.
 const std::vector<Izvoz>& Izvozi();
 
-// Every writer the settings switch on.
-void IzvoziPisi(const IzvozVhod& vhod, std::ostream& report);
+// Every writer the settings switch on; poModelu (when given) runs once
+// after the writers that read the model and before the rest: what it adds
+// to the results (the snooping's misclosures, which set up the model's
+// equations anew) reaches the results documents.
+void IzvoziPisi(const IzvozVhod& vhod, std::ostream& report, const std::function<void()>& poModelu = {});
 
 #endif

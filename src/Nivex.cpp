@@ -106,14 +106,17 @@ void CNivex::Porocaj(const std::string& dataFile, std::ostream& report)
     SetReliab(report);
     std::string reportFile, baseName;
     ImenaDatotek(dataFile, reportFile, baseName);
-    IzvoziPisi({procset, gdatum, TO, rez, GMM, baseName, dataFile, cas.Ascii()}, report);
+    // The misclosures of the removed records set up the model's equations
+    // anew: after the writers of the model, before the results documents.
+    IzvoziPisi({procset, gdatum, TO, rez, GMM, baseName, dataFile, cas.Ascii()}, report,
+               [this] { if (procset.GetSnoop()) IskanjeOdstopanja(*this, rez.iskanje); });
 }
 
 void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 {
     // Read, adjust (with the data snooping: adjust, test and adjust again),
-    // the reliability and the export files, the snooping's misclosures and
-    // section, the summary.
+    // the reliability, the snooping's misclosures and the export files, the
+    // snooping's section, the summary.
     const CNamesceniKontekst namescen(kontekst);
     Beri(dataFile, report);
     rez.SetZacetne(TO.Tocke(procset.GetDim()));
@@ -127,7 +130,6 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     }
     Porocaj(dataFile, report);
     if (procset.GetSnoop()) {
-        IskanjeOdstopanja(*this, rez.iskanje);
         IskanjePorocilo(rez.iskanje, rez.kriticnaN, procset.GetAngUnit(), report);
     }
     Povzetek(rez, procset, TO, PovzetekOpozorila(procset), report, std::cout);

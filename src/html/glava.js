@@ -1,7 +1,7 @@
 // The head of the results page: the facts of the run, drawn as soon as the
 // parser reaches this script, before the large data block that follows it
 // (#nivex-head holds the small members of the JSON document of the run,
-// #nivex-run the facts of the run itself).  What the page's main script
+// its warnings and data snooping among them, #nivex-run the date of the run).  What the page's main script
 // needs from here is left in window.NIVEX.
 // Every text from the data goes into the page through textContent or an
 // attribute, never as markup.
@@ -65,10 +65,11 @@ window.NIVEX = (function () {
     num(g.upper, 4) + ' (stopnja zaupanja ' + num(g.probability, 3) + ', prostostnih stopenj ' + g.dof + ')'));
   fact('\u03c3\u2080', 'a priori ' + num(g.sigma0_apriori, 6) + ', a posteriori ' + num(g.sigma0_aposteriori, 6));
   fact('Prehodi', D.iterations + (D.converged ? ', izravnava je skonvergirala' : ', izravnava NI skonvergirala'));
-  const warn = fact('Opozorila', R.warnings.length ? '' : 'ni');
-  if (R.warnings.length) {
+  const warnings = D.warnings || [];
+  const warn = fact('Opozorila', warnings.length ? '' : 'ni');
+  if (warnings.length) {
     const ul = el('ul', { class: 'warnings' }, null, warn);
-    for (const w of R.warnings) el('li', {}, w, ul);
+    for (const w of warnings) el('li', {}, w.text, ul);
   }
   return { D, R, RHO, KINDS, el, num, small, smallUnit, observed, app, fact };
 })();

@@ -6,7 +6,7 @@
 // attribute, never as markup.
 (function () {
   'use strict';
-  const { D, R, RHO, KINDS, el, num, small, smallUnit, observed, app, fact } = window.NIVEX;
+  const { D, RHO, KINDS, el, num, small, smallUnit, observed, app, fact } = window.NIVEX;
   const SVGNS = 'http://www.w3.org/2000/svg';
   function sv(tag, attrs, parent) {
     const e = document.createElementNS(SVGNS, tag);
@@ -19,10 +19,11 @@
   Object.assign(D, JSON.parse(document.getElementById('nivex-data').textContent));
 
   // Observation rows: the adjusted ones, then the records set aside by the
-  // data snooping.
+  // data snooping (their record test is w_apr, not the table's w).
+  const S = D.snooping || { enabled: false, steps: [], not_tested: [] };
   const obs = D.observations.map((o, i) => ({ o: o, id: 'o-' + i, removed: false }));
-  R.removed.forEach((z, i) => obs.push({ o: { kind: z.kind, points: z.points, line: z.line, w: z.w, gross_error: z.gross_error,
-    flagged: true, observed: null, residual: z.misclosure }, id: 'x-' + i, removed: true }));
+  S.steps.forEach((z, i) => obs.push({ o: { kind: z.kind, points: z.points, line: z.line, w: null, w_apriori: z.w_apriori,
+    gross_error: z.gross_error, flagged: true, observed: null, residual: z.misclosure }, id: 'x-' + i, removed: true }));
   const flaggedList = obs.filter((r) => r.o.flagged && !r.removed).sort((a, b) => Math.abs(b.o.w) - Math.abs(a.o.w));
   const fl = fact('Oznacena opazovanja', flaggedList.length ? '' : 'ni (|w| <= N = ' + num(D.critical_value, 3) + ')');
   const linkList = (rows, dd, what) => {
@@ -31,7 +32,7 @@
       const li = el('li', {}, null, ul);
       const a = el('a', { href: '#' + r.id }, obsName(r.o), li);
       a.addEventListener('click', (ev) => { ev.preventDefault(); selectObs(r); });
-      let t = ' (vrstica ' + lineText(r.o.line) + ')  w = ' + num(r.o.w, 3);
+      let t = ' (vrstica ' + lineText(r.o.line) + ')  ' + (r.removed ? 'w_apr = ' + num(r.o.w_apriori, 3) : 'w = ' + num(r.o.w, 3));
       if (r.o.gross_error !== null) t += ', ' + what + ' ' + num(small(r.o.kind, r.o.gross_error), 2) + ' ' + smallUnit(r.o.kind);
       li.appendChild(document.createTextNode(t));
     }
@@ -40,10 +41,10 @@
     el('p', { class: 'note' }, '|w| > N = ' + num(D.critical_value, 3) + ', po |w|:', fl);
     linkList(flaggedList, fl, 'groba napaka');
   }
-  if (R.snooping) {
-    const dd = fact('Izloceni zapisi (*SNOOP)', R.removed.length ? '' : 'ni');
+  if (S.enabled) {
+    const dd = fact('Izloceni zapisi (*SNOOP)', S.steps.length ? '' : 'ni');
     linkList(obs.filter((r) => r.removed), dd, 'groba napaka');
-    for (const z of R.not_tested) el('div', {}, 'nepreverjen: ' + z.kind + '  ' + z.points.join(' ') + ' (vrstica ' + z.line + ')', dd);
+    for (const z of S.not_tested) el('div', {}, 'nepreverjen: ' + z.kind + '  ' + z.points.join(' ') + ' (vrstica ' + z.line + ')', dd);
   }
 
   // ---- Map
@@ -82,7 +83,7 @@
     if (r.removed) rows.push(['Stanje', 'izlocen z iskanjem grobih pogreskov'], ['Odstopanje', num(small(o.kind, o.residual), 2) + u]);
     else rows.push(['Opazovano', observed(o)], ['\u03c3', num(small(o.kind, o.sigma), 2) + u], ['Popravek v', num(small(o.kind, o.residual), 2) + u],
       ['r', num(o.redundancy, 3)], ['MDB', num(small(o.kind, o.mdb), 2) + u]);
-    rows.push(['w', num(o.w, 3)]);
+    rows.push(r.removed ? ['w_apr', num(o.w_apriori, 3)] : ['w', num(o.w, 3)]);
     if (o.gross_error !== null && o.gross_error !== undefined) rows.push(['Groba napaka', num(small(o.kind, o.gross_error), 2) + u]);
     if (o.flagged && !r.removed) rows.push(['Oznaka', '|w| > N = ' + num(D.critical_value, 3)]);
     showInfo(obsName(o), rows);
@@ -190,7 +191,7 @@
       key('kp new', 'nova tocka');
       for (const k of Object.keys(KINDS)) if (kindsDrawn.has(k)) key('kl k-' + k, KINDS[k]);
       key('kl flag', '|w| > N');
-      if (R.removed.length) key('kl removed', 'izloceno');
+      if (S.steps.length) key('kl removed', 'izloceno');
       key('ke abs', 'absolutna elipsa');
       key('ke rel', 'relativna elipsa');
       const scale = el('div', { class: 'scale', id: 'scale' }, null, wrap);
@@ -348,7 +349,8 @@
     { head: 'Popravek v', num: 1, text: smt('residual', 2), key: sm('residual') },
     { head: 'r', num: 1, text: (r) => num(r.o.redundancy, 3), key: (r) => (r.o.redundancy === undefined ? null : r.o.redundancy) },
     { head: 'w', num: 1, text: (r) => num(r.o.w, 3), key: (r) => r.o.w },
-    { head: '|w|', num: 1, text: (r) => num(Math.abs(r.o.w), 3), key: (r) => (r.o.w === null ? null : Math.abs(r.o.w)) },
+    { head: '|w|', num: 1, text: (r) => (r.o.w === null ? '' : num(Math.abs(r.o.w), 3)), key: (r) => (r.o.w === null ? null : Math.abs(r.o.w)) },
+    { head: 'w_apr', num: 1, text: (r) => num(r.o.w_apriori, 3), key: (r) => (r.o.w_apriori === undefined ? null : r.o.w_apriori) },
     { head: 'MDB', num: 1, text: smt('mdb', 2), key: sm('mdb') },
     { head: 'Oznaka', text: (r) => (r.removed ? 'izlocen' : r.o.flagged ? '***' : ''), key: (r) => (r.removed ? 2 : r.o.flagged ? 1 : 0) },
     { head: 'Groba napaka', num: 1, text: smt('gross_error', 2), key: sm('gross_error') }];

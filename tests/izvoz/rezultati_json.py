@@ -5,7 +5,7 @@ Every shipped example is run with *JSON, *GEOJSON and *CSV: the JSON must
 validate against docs/results.schema.json (an undescribed key fails), its
 numbers must equal the report's to the report's printed digits, and the
 GeoJSON and CSV must hold the same points.  The runs of the golden reports
-validate as well.  Point names with a quote, a
+validate as well, and their snooping steps and warnings equal the report's.  Point names with a quote, a
 backslash, a comma and a Windows-1250 letter must come out as UTF-8 in all
 three files.  Usage: rezultati_json.py NIVEX SOURCE_DIR
 """
@@ -144,6 +144,28 @@ def check_observations(d, report, ex):
                 same(o[key], printed[0], large, f'{what} {key}')
 
 
+def check_run(d, report, text, ex):
+    """The snooping and the warnings against the report's sections."""
+    sn = d['snooping']
+    check(sn['enabled'] == bool(re.search(rb'^\*SNOOP', text, re.M)) and sn['removed'] == len(sn['steps']), f'{ex}: snooping {sn}')
+    if sn['enabled']:
+        rows = [l.split() for l in last_block(report, r'ISKANJE GROBIH POGRESKOV:') if re.match(r' +\d+  ', l)]
+        check(len(rows) == len(sn['steps']) and 'Iskanje je koncano: ' + sn['stop_reason'] + '.' in report,
+              f'{ex}: snooping steps {len(rows)}, stop {sn["stop_reason"]}')
+        body = report[report.find('ODSTOPANJA IZLOCENIH'):].split('\n')[2:2 + len(rows)]
+        for z, t, m in zip(sn['steps'], rows, body):
+            small = (1000 * 200 / math.pi if d['angle_unit'] == 'GON' else SEC) if z['kind'] in 'SAPZ' else 1000
+            check(int(t[-5]) == z['line'] and t[1] == z['kind'] and t[2:-5] == z['points'], f'{ex}: step {t}')
+            for key, printed, scale in zip(('w_apriori', 'gross_error', 'sigma0_aposteriori', 'global_test_statistic'),
+                                           t[-4:], (1, small, 1000, 1)):
+                same(z[key], printed, scale, f'{ex} step {z["line"]} {key}')
+            same(z['misclosure'], m.split()[-2], small, f'{ex} step {z["line"]} misclosure')
+    i = report.rfind('\nOpozorila:')
+    n = int(report[i:].split()[1])
+    check([w['text'] for w in d['warnings']] == [l[3:] for l in report[i:].split('\n')[2:2 + n]],
+          f'{ex}: warnings {d["warnings"]}')
+
+
 def check_files(d, folder, base, ex):
     pts = d['points']
     with open(os.path.join(folder, base + '.csv'), encoding='utf-8', newline='') as f:
@@ -184,7 +206,7 @@ with tempfile.TemporaryDirectory() as tmp:
         check(not errors, f'{ex}: {errors[:3]}')
         # A key the schema does not describe fails, at every level.
         for where in (lambda x: x, lambda x: x['points'][-1], lambda x: x['observations'][-1],
-                      lambda x: x['global_test'], lambda x: x['datum']):
+                      lambda x: x['global_test'], lambda x: x['datum'], lambda x: x['snooping']):
             bad = copy.deepcopy(d)
             where(bad)['undescribed'] = 1
             check(any(VALIDATOR.iter_errors(bad)), f'{ex}: an undescribed key passes the schema')
@@ -192,6 +214,7 @@ with tempfile.TemporaryDirectory() as tmp:
         check_global(d, report, ex)
         check_observations(d, report, ex)
         check_files(d, folder, ex, ex)
+        check_run(d, report, open(path, 'rb').read(), ex)
         if d['datum']['kind'] == 'H':
             check('excluded_points' in d['datum'] and not any(p['fixed'] for p in d['points']),
                   f'{ex}: free network keys')
@@ -211,6 +234,12 @@ with tempfile.TemporaryDirectory() as tmp:
         text = open(path, 'rb').read()
         d, report, _ = run(tmp, 'g', text)
         check(not list(VALIDATOR.iter_errors(d)), f'{path}: schema')
+        check_run(d, report, text, path)
+        for z in d['snooping']['steps'][:1]:
+            bad = copy.deepcopy(z)
+            bad['undescribed'] = 1
+            check(any(VALIDATOR.iter_errors(dict(d, snooping=dict(d['snooping'], steps=[bad])))),
+                  f'{path}: an undescribed key of a snooping step passes')
         check(('velocity' in d['points'][0]) == (b'*XVT' in text), f'{path}: velocities')
         check(('refraction' in d) == bool(re.search(rb'\*KTYP (SINGLE|STAT)', text)), f'{path}: refraction')
         check('Datoteka z rezultati JSON    SE JE izdelala!' in report and 'Izpis rezultatov JSON:' in report,

@@ -1,7 +1,8 @@
 // Data snooping (*SNOOP): planted gross errors are removed, and nothing else;
 // the final adjustment is that of the file without their lines; each
-// stopping rule.
+// stopping rule; the results document (BASE.json) says what the search did.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cmath>
@@ -253,4 +254,49 @@ TEST(Iskanje, FinalReportEqualsTheFileWithoutTheLineInEveryState)
             }
         EXPECT_EQ(najdenih, 1) << p.primer;
     }
+}
+
+TEST(Iskanje, ResultsDocumentSaysWhatTheSnoopingRemovedAndTheWarnings)
+{
+    // The three planted errors of the golden example, as its report prints
+    // them (record test w_apr, gross error, sigma0 and global test after the
+    // removal, misclosure against the final adjustment); two lines put
+    // before the file move every record two lines down, the first of them an
+    // unknown keyword, warned with its line.
+    const std::string dir = TempDir("iskanje_json");
+    WriteFile(dir + "/m.dat", "*NEZNANA\n*JSON\n" + ReadFile(std::string(NIVEX_TEST_DATA) + "/golden/iskanje_ravninska.dat"));
+    ASSERT_EQ(RunNivex({"m.dat"}, dir).status, 0);
+    const nlohmann::json d = nlohmann::json::parse(ReadFile(dir + "/m.json"));
+    const nlohmann::json& s = d.at("snooping");
+    EXPECT_TRUE(s.at("enabled"));
+    EXPECT_EQ(s.at("removed"), 3);
+    EXPECT_EQ(s.at("stop_reason"), "globalni test sprejme model");
+    EXPECT_TRUE(s.at("not_tested").empty());
+    EXPECT_TRUE(d.at("global_test").at("accepted"));
+    const real sek = 180.0L / 3.14159265358979323846L * 3600.0L;
+    struct Korak {
+        const char* vrsta;
+        std::vector<std::string> tocke;
+        long vrstica;
+        real w, groba, So, test, odstopanje, enota;
+    };
+    const Korak koraki[] = {{"S", {"101", "102"}, 48, -12.314L, 15.36L, 2.573L, 4.2337L, 17.11L, sek},
+                            {"D", {"101", "103"}, 76, -6.739L, 32.59L, 1.867L, 2.4433L, 32.36L, 1000.0L},
+                            {"D", {"102", "105"}, 80, -5.642L, 34.65L, 1.198L, 1.1075L, 34.65L, 1000.0L}};
+    ASSERT_EQ(s.at("steps").size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const nlohmann::json& z = s.at("steps")[i];
+        const Korak& k = koraki[i];
+        EXPECT_EQ(z.at("kind"), k.vrsta);
+        EXPECT_EQ(z.at("points").get<std::vector<std::string>>(), k.tocke);
+        EXPECT_EQ(z.at("line"), k.vrstica);
+        EXPECT_NEAR(z.at("w_apriori").get<double>(), k.w, 5e-4);
+        EXPECT_NEAR(z.at("gross_error").get<double>() * k.enota, k.groba, 5e-3);
+        EXPECT_NEAR(z.at("sigma0_aposteriori").get<double>() * 1000.0, k.So, 5e-4);
+        EXPECT_NEAR(z.at("global_test_statistic").get<double>(), k.test, 5e-5);
+        EXPECT_NEAR(z.at("misclosure").get<double>() * k.enota, k.odstopanje, 5e-3);
+    }
+    ASSERT_EQ(d.at("warnings").size(), 1u);
+    EXPECT_EQ(d.at("warnings")[0].at("text"), "NEPOZNAN PARAMETER OBDELAVE -> *NEZNANA (vrstica 1) - prezrt");
+    EXPECT_EQ(d.at("warnings")[0].at("line"), 1);
 }
