@@ -6,12 +6,16 @@
 
 [[noreturn]] void KoncnaNapaka(const std::string& text) { throw NivexNapaka(text); }
 
+namespace {
+// Only a person at a terminal can press Enter: a script's input (a pipe
+// left open, a file, its end) must not hold the run.
+bool BoPocakal() { return isatty(STDIN_FILENO) && std::cin.good(); }
+}  // namespace
+
 void PocakajEnter()
 {
     std::cout.flush();
-    // Only a person at a terminal can press Enter: a script's input (a pipe
-    // left open, a file) must not hold the run.
-    if (!isatty(STDIN_FILENO) || !std::cin.good()) return;
+    if (!BoPocakal()) return;
     std::cin.get();
 }
 
@@ -19,7 +23,10 @@ void KonecFunkcije()
 {
     // Pending console input belongs to nobody once the run is over.
     if (isatty(STDIN_FILENO)) tcflush(STDIN_FILENO, TCIFLUSH);
-    std::cout << B(Besedilo::PritisniEnter);
+    // The prompt only where the program waits for it; otherwise the output
+    // ends with its line.
+    if (BoPocakal()) std::cout << B(Besedilo::PritisniEnter);
+    else std::cout << "\n";
     PocakajEnter();
     std::cout.flush();
 }

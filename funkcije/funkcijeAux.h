@@ -26,13 +26,20 @@ public:
     explicit NivexNapaka(const std::string& text) : std::runtime_error(text) {}
 };
 
+// A matrix that did not fit in memory: its size is in the text; a caller
+// that knows a way round the size may add it.
+class NivexNapakaPomnilnik : public NivexNapaka {
+public:
+    using NivexNapaka::NivexNapaka;
+};
+
 // Throws the text as a NivexNapaka.
 [[noreturn]] void KoncnaNapaka(const std::string& text);
 
 // The pause that ends a run stopped by a fatal error: discard pending console
 // input, prompt "Pritisni ENTER ... " and wait for one character when
-// standard input is a terminal (end of input counts).  The caller returns
-// exit status 1.
+// standard input is a terminal (end of input counts); when it will not wait,
+// no prompt but a line end.  The caller returns exit status 1.
 void KonecFunkcije();
 
 // Framed "NAPAKA:" block naming the failing source and line, then KoncnaNapaka.

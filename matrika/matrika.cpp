@@ -15,7 +15,8 @@ namespace matrika_detail {
     std::ostringstream s;
     s << BesediloF(Besedilo::OkvirMatrika, rows, cols, static_cast<long double>(mb)) << "\n"
       << B(Besedilo::MatPomnilnik);
-    matrikaError(s.str(), "matrika/matrika", __LINE__);
+    // The frame of matrikaError, thrown as a lack of memory.
+    throw NivexNapakaPomnilnik(NapakaOkvir("\n" + s.str() + "\n\n", "matrika/matrika", __LINE__));
 }
 }
 

@@ -136,6 +136,9 @@ void CGDatum::ReadGDatumScan(const std::string& dataFile, std::ostream& izhod)
             // there leaves no valid kind.
             const std::size_t k = f.ostanek.find_first_not_of(" \t\r\v\f");
             Datum = k == std::string::npos ? '\0' : f.ostanek[k];
+            const std::vector<std::string> b = f.Besede();
+            vrednostD = b.empty() ? std::string() : b[0];
+            vrsticaD = f.vrstica;
             continue;
         }
         if (const DatumskaVrsta* v = NajdiVrsto(w)) {
@@ -145,8 +148,15 @@ void CGDatum::ReadGDatumScan(const std::string& dataFile, std::ostream& izhod)
             ++n;
         }
     }
-    if (Datum != 'D' && Datum != 'V' && Datum != 'P' && Datum != 'H')
-        NivexError(izhod, B(Besedilo::NapakaGeodetskiDatum));
+    if (Datum != 'D' && Datum != 'V' && Datum != 'P' && Datum != 'H') {
+        // The message as it stands, then the line, the value and the kinds.
+        const char* const vrste = "V, P, D, H";
+        const std::string kje =
+            vrsticaD == 0 ? BesediloF(Besedilo::NapakaKljucManjka, "*D", vrste)
+                          : BesediloF(Besedilo::NapakaVrednostKljuca, "*D",
+                                      vrednostD.empty() ? B(Besedilo::VrednostBrez) : vrednostD.c_str(), vrsticaD, vrste);
+        NivexError(izhod, std::string(B(Besedilo::NapakaGeodetskiDatum)) + "\n" + kje);
+    }
 }
 
 void CGDatum::SetGData()
@@ -174,6 +184,7 @@ void CGDatum::ReadGDatumRead(const std::string& dataFile, std::ostream& izhod)
     Vrstice f(dataFile, izhod);
     std::string w;
     unsigned short indeks[std::size(kVrste)] = {};
+    imenaVrstic.clear();
     while (f.Prva(w)) {
         if (w == "*K") break;
         const DatumskaVrsta* v = NajdiVrsto(w);
@@ -196,7 +207,10 @@ void CGDatum::ReadGDatumRead(const std::string& dataFile, std::ostream& izhod)
         // not write past the list.
         if (i >= seznam.nrow())
             NivexError(izhod, B(Besedilo::NapakaDatumSpremenjen));
-        for (unsigned j = 0; j < v->imen; ++j) seznam(i, j) = imena[j];
+        for (unsigned j = 0; j < v->imen; ++j) {
+            seznam(i, j) = imena[j];
+            imenaVrstic.push_back({v->beseda, imena[j], f.vrstica});
+        }
         ++i;
     }
 }

@@ -54,6 +54,19 @@ public:
     // coordinates stay unknowns.
     unsigned short nVXY = 0, nVZ = 0;
     matrika<std::string> PTVXY, PTVZ;
+
+    // Every point name the lists of the chosen kind hold, with its datum
+    // word and its line, in file order (for messages about the name).
+    struct ImeVVrstici {
+        std::string beseda, ime;
+        long vrstica = 0;
+    };
+    std::vector<ImeVVrstici> imenaVrstic;
+
+private:
+    // The last "*D" line: its first word after "*D" and its line (0: none).
+    std::string vrednostD;
+    long vrsticaD = 0;
 };
 
 #endif

@@ -139,6 +139,10 @@ const char* const kTracDataSum = " F: DataSum(ofstream & izhod) -> ";
 
 void CGMM::CheckGDatumPoints() const
 {
+    // A name of a datum line names that line.
+    for (const CGDatum::ImeVVrstici& d : gdatum.imenaVrstic)
+        if (Tocke().FindPoint(d.ime) < 0)
+            TerObsPointError(d.ime, BesediloF(Besedilo::NapakaTockaDatumskeVrstice, d.beseda.c_str(), d.vrstica));
     for (const matrika<std::string>* L : DatumLists(gdatum))
         for (unsigned long k = 0; k < L->size(); ++k) Tocke().PointIndex((*L)(static_cast<long>(k)));
 }

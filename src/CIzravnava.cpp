@@ -5,8 +5,10 @@
 #include <cfloat>
 #include <cmath>
 #include <iostream>
+#include <new>
 
 #include "funkcije/Besedila.h"
+#include "funkcije/funkcijeAux.h"
 #include "src/CGDatum.h"
 #include "src/CProcSet.h"
 #include "src/CTerObsZbirka.h"
@@ -35,10 +37,13 @@ real MejaZaokrozitve(const CTerObs& tocke, long nunk)
 // and still converge.
 std::string PreveriKonvergenco(int k, real& normPrej, int& rast, real normX, real prag)
 {
-    if (!std::isfinite(static_cast<double>(normX))) return BesediloF(Besedilo::NapakaIteracijaNiStevil, k);
+    // Both messages name the usual causes on a line of their own.
+    const std::string vzroki = std::string("\n") + B(Besedilo::NamigRazhajanje);
+    if (!std::isfinite(static_cast<double>(normX))) return BesediloF(Besedilo::NapakaIteracijaNiStevil, k) + vzroki;
     rast = (k > 1 && normX > normPrej && normX >= prag) ? rast + 1 : 0;
     if (rast >= 2)
-        return BesediloF(Besedilo::NapakaIteracijaRaste, k, static_cast<double>(normX), static_cast<double>(normPrej));
+        return BesediloF(Besedilo::NapakaIteracijaRaste, k, static_cast<double>(normX), static_cast<double>(normPrej)) +
+               vzroki;
     normPrej = normX;
     return {};
 }
@@ -134,7 +139,18 @@ IzidIzravnave CIzravnava::Izravnaj(std::ostream& report, bool tihoIzravnava, Zac
 {
     const Stanje prej = Shrani();
     if (od == Zacetek::Datoteka) Obnovi(zacetno);
-    IzidIzravnave izid = IzravnajOdTrenutnih(report, tihoIzravnava);
+    IzidIzravnave izid;
+    try {
+        izid = IzravnajOdTrenutnih(report, tihoIzravnava);
+    } catch (const NivexNapakaPomnilnik& e) {
+        // Only the SVD holds the whole design matrix and its square: the
+        // message says which methods get by with the network's sparse pattern.
+        if (!procset.Psevdoinverz()) throw;
+        throw NivexNapakaPomnilnik(std::string(e.what()) + B(Besedilo::NamigPomnilnikSVD) + "\n\n");
+    } catch (const std::bad_alloc&) {
+        if (!procset.Psevdoinverz()) throw;
+        NivexError(std::string(B(Besedilo::NapakaPomnilnik)) + "\n" + B(Besedilo::NamigPomnilnikSVD));
+    }
     if (!izid) Obnovi(prej);
     return izid;
 }

@@ -295,7 +295,11 @@ void CProcSet::ReadSettings(std::istream& vhod, std::ostream& izhod)
         const long vrstica = in.vrstica;
         // A value stands on its keyword's line: the reading pass passes over
         // keyword lines whole, so a value on the next line would disagree.
-        const VrednostiKljuca v(w, in.Ostanek(), vrstica, izhod);
+        std::vector<std::string> besede = in.Ostanek();
+        const std::string skupina = w == "*EK" ? "*AU" : w == "*RESSIS" ? "*NUMSOLV" : w;
+        if (JeEnaOd(skupina, {"*AU", "*NUMSOLV", "*ROBSOLV", "*DIM", "*KTYP"}))
+            vrsticeKljucev[skupina] = {w, besede.empty() ? std::string() : besede[0], vrstica};
+        const VrednostiKljuca v(w, std::move(besede), vrstica, izhod);
         switch (k->vrsta) {
         case Kljuc::Vrsta::Celo: this->*k->celo = v.Celo(); break;
         case Kljuc::Vrsta::Vklop: this->*k->celo = 1; break;
@@ -323,8 +327,10 @@ void CProcSet::PosebenKljuc(const std::string& w, const VrednostiKljuca& v, long
         T0 = static_cast<double>(t);
     } else if (w == "*S02") {
         const std::string s = v.Ima(0) ? v.Beseda(0) : std::string();
-        if (s != "APRIORI" && s != "APOSTERIORI")
-            NivexError(izhod, B(Besedilo::NapakaReferencnaVarianca));
+        if (s != "APRIORI" && s != "APOSTERIORI") {
+            vrsticeKljucev[w] = {w, s, vrstica};
+            NepravaVrednost(izhod, Besedilo::NapakaReferencnaVarianca, w, "APRIORI, APOSTERIORI");
+        }
         IfVarApriori = s == "APRIORI" ? 1 : 0;
     } else if (w == "*SNOOP") {
         // Optionally followed by the largest number of records to remove.
@@ -336,17 +342,32 @@ void CProcSet::PosebenKljuc(const std::string& w, const VrednostiKljuca& v, long
     }
 }
 
+void CProcSet::NepravaVrednost(std::ostream& izhod, Besedilo napaka, const std::string& skupina,
+                               const char* dovoljene) const
+{
+    // The setting's message as it stands, then where and what.
+    const auto k = vrsticeKljucev.find(skupina);
+    const std::string kje =
+        k == vrsticeKljucev.end()
+            ? BesediloF(Besedilo::NapakaKljucManjka, skupina.c_str(), dovoljene)
+            : BesediloF(Besedilo::NapakaVrednostKljuca, k->second.kljuc.c_str(),
+                        k->second.vrednost.empty() ? B(Besedilo::VrednostBrez) : k->second.vrednost.c_str(),
+                        k->second.vrstica, dovoljene);
+    NivexError(izhod, std::string(B(napaka)) + "\n" + kje);
+}
+
 void CProcSet::CheckSettings(std::ostream& izhod)
 {
     if (!JeEnaOd(AngUnit, {"DMS", "GON", "DEG"}))
-        NivexError(izhod, B(Besedilo::NapakaEnoteKotov));
+        NepravaVrednost(izhod, Besedilo::NapakaEnoteKotov, "*AU", "DMS, GON, DEG");
     if (NajdiMetodo(NumSolve) == nullptr)
-        NivexError(izhod, B(Besedilo::NapakaResitevSistema));
+        NepravaVrednost(izhod, Besedilo::NapakaResitevSistema, "*NUMSOLV", "NS, LU, CH, QR, QRHOUS, QRMGS, QRGIV, SVD");
     if (!JeEnaOd(RobSolve,
                  {"MNK", "L1N", "LPN", "HUB", "MHUB", "HAMP", "BIWEIG", "FAIR", "LOGIST", "TALW", "WELS", "DAN"}))
-        NivexError(izhod, B(Besedilo::NapakaRobustnaOcena));
+        NepravaVrednost(izhod, Besedilo::NapakaRobustnaOcena, "*ROBSOLV",
+                        "MNK, L1N, LPN, HUB, MHUB, HAMP, BIWEIG, FAIR, LOGIST, TALW, WELS, DAN");
     if (Dim == 0 || Dim > 3)
-        NivexError(izhod, B(Besedilo::NapakaDimenzija));
+        NepravaVrednost(izhod, Besedilo::NapakaDimenzija, "*DIM", "1, 2, 3");
     // An EPSG code is a whole number (0: none).
     if (!(epsg >= 0.0L && epsg <= 999999.0L && epsg == std::floor(epsg)))
         NivexError(izhod, B(Besedilo::NapakaKodaEPSG));
@@ -421,15 +442,18 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         PreveriZapis(in, zapis, polja[s], izhod, enota);
         ++nZapisov[s];
         if (prvaVrstica[s] == 0) prvaVrstica[s] = vrstica;
-        if (!enota.empty()) {
-            const std::vector<std::string> ostanek = in.Ostanek();
-            real x = 0.0L;
-            if (!ostanek.empty() && BesedaVStevilo(ostanek[0], x))
-                NivexError(izhod, BesediloF(Besedilo::NapakaSteviloZaPoljem, zapis.c_str(), ostanek[0].c_str(),
-                                            enota.c_str()));
-            continue;
-        }
-        in.Preskoci();
+        // Any other record skips a number after its last field (a ppm term,
+        // a length in km) as a remark, but not silently; words stay remarks.
+        const long vrsticaKonca = in.vrstica;
+        const std::vector<std::string> ostanek = in.Ostanek();
+        real x = 0.0L;
+        if (ostanek.empty() || !BesedaVStevilo(ostanek[0], x)) continue;
+        if (!enota.empty())
+            NivexError(izhod, BesediloF(Besedilo::NapakaSteviloZaPoljem, zapis.c_str(), ostanek[0].c_str(),
+                                        enota.c_str()));
+        const std::string t = BesediloF(Besedilo::OpozoriloSteviloZaPoljem, zapis.c_str(), ostanek[0].c_str());
+        NivexWarning(t, vrsticaKonca);
+        izhod << "\n" << t << "\n\n";
     }
 }
 
@@ -457,7 +481,7 @@ void CProcSet::CheckCounts(std::ostream& izhod)
         if (prvaVrstica[s] != 0 && !TerObsSprejme(kTerObsVrste[s], Dim))
             NivexError(izhod, BesediloF(Besedilo::NapakaZapisVisinskaMreza, B(kTerObsVrste[s].opis), prvaVrstica[s]));
     if (GetNZen() > 0 && Opis(kRefrakcija, kRefType) == nullptr)
-        NivexError(izhod, B(Besedilo::NapakaNacinRefrakcije));
+        NepravaVrednost(izhod, Besedilo::NapakaNacinRefrakcije, "*KTYP", "SINGLE, STAT, NONE");
 }
 
 void CProcSet::ResolveConflicts()

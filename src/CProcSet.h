@@ -38,6 +38,7 @@
 
 #include <array>
 #include <istream>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -214,6 +215,19 @@ private:
     void PrintIzhodi(std::ostream& izhod) const;
     void NeznanaBeseda(const std::string& w, long vrstica, std::ostream& izhod);
     std::vector<NeznanaBesedaVrstica> neznane;
+
+    // The last line of each setting with a fixed set of values, under its
+    // first keyword ("*AU", "*NUMSOLV", "*ROBSOLV", "*DIM", "*KTYP"): the
+    // keyword as written, its value and its line, for the refusal.
+    struct KljucVVrstici {
+        std::string kljuc, vrednost;
+        long vrstica = 0;
+    };
+    std::map<std::string, KljucVVrstici> vrsticeKljucev;
+    // The refusal `napaka` of a setting, followed by its line, the value
+    // given and the values it takes.
+    [[noreturn]] void NepravaVrednost(std::ostream& izhod, Besedilo napaka, const std::string& skupina,
+                                      const char* dovoljene) const;
 };
 
 #endif

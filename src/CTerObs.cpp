@@ -221,7 +221,14 @@ void CTerObs::PrintObsAll(std::ostream& out)
 
 void CTerObs::TestStDev(std::int32_t i, const char* label, real sd, real eps) const
 {
-    if (static_cast<real>(dabs(sd)) > eps) return;
+    if (static_cast<real>(dabs(sd)) > eps) {
+        // A deviation below zero (beyond round-off, which is zero) is a slip
+        // of the sign, not a weight.
+        if (sd >= 0.0L) return;
+        std::ostringstream v;
+        v << static_cast<double>(sd);
+        NivexError(BesediloF(Besedilo::NapakaOdklonNegativen, Zapis(i).c_str(), v.str().c_str()));
+    }
     std::ostringstream s;
     s << "\n\n";
     s << B(Besedilo::NapakaGlava) << std::string(74, ' ') << "*****" << "\n";

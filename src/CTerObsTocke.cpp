@@ -40,12 +40,13 @@ void CTerObsTocke::PrintObsLine_OBS(std::ostream& out, long i)
     if (XVel != 0) TerObsTxt(out, std::to_string(ifVel(i)), sirinaZastavice);
 }
 
-void TerObsPointError(const std::string& name)
+void TerObsPointError(const std::string& name, const std::string& kje)
 {
     std::ostringstream s;
     s << "\n\n";
     s << B(Besedilo::NapakaGlava) << std::string(42, ' ') << "*****" << "\n";
     s << B(Besedilo::OznakaNapakaTocka) << std::right << std::setw(10) << name << B(Besedilo::NapakaTockaNeObstaja);
+    if (!kje.empty()) s << "\n" << kje;
     s << "\n\n";
     KoncnaNapaka(s.str());
 }

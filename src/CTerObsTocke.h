@@ -22,9 +22,10 @@
 
 #include "src/CTerObs.h"
 
-// The missing-point message (framed, to the console and the report) and the
-// end of the run.
-[[noreturn]] void TerObsPointError(const std::string& name);
+// The missing-point message (framed, to the console and the report), with
+// where the name stands (`kje`) on a line of its own when given, and the end
+// of the run.
+[[noreturn]] void TerObsPointError(const std::string& name, const std::string& kje = "");
 
 class CTerObsTocke : public CTerObs {
 public:

@@ -67,6 +67,10 @@ int NivexKonecNapake(const std::string& text)
 {
     std::cout << text;
     std::cout.flush();
+    // Standard error as well, so that the reason shows where standard
+    // output goes to a file.
+    std::cerr << text << (text.ends_with('\n') ? "" : "\n");
+    std::cerr.flush();
     if (std::ofstream* const porocilo = Porocilo()) {
         // The run ends after this: what the report holds must reach the disk.
         *porocilo << text;
@@ -128,6 +132,7 @@ void IzpisNastavitve(int decimals) { IzpisNastavitve(std::cout, decimals); }
 void NivexWarning(const char* message, long vrstica)
 {
     std::cout << "\n\n" << message << "\n\n";
+    std::cerr << message << "\n";
     if (kontekst == nullptr) return;
     std::vector<NivexOpozorilo>& opozorila = kontekst->opozorila;
     if (std::none_of(opozorila.begin(), opozorila.end(), [&](const NivexOpozorilo& o) { return o.besedilo == message; }))

@@ -62,8 +62,8 @@ CKontekstIzvajanja* NivexKontekst();
 
 // Runs `tek` and returns its exit status.  A fatal error (NivexNapaka), a
 // lack of memory or any other exception that reaches here is reported once:
-// the message to the console, then to the open report of the installed
-// context, which is closed; the pause for Enter; status 1.
+// the message to the console and to standard error, then to the open report
+// of the installed context, which is closed; the pause for Enter; status 1.
 int NivexIzvedi(const std::function<int()>& tek);
 // The end of a run that the fatal message `text` stopped, as NivexIzvedi does
 // it; returns 1.
@@ -76,8 +76,8 @@ int NivexKonecNapake(const std::string& text);
 // report (an in-process run on a stream of its own).
 [[noreturn]] void NivexError(std::ostream& report, const char* message);
 [[noreturn]] void NivexError(std::ostream& report, const std::string& message);
-// Not fatal: message to the console, kept in the installed context with the
-// line of the data file it concerns (0: none).
+// Not fatal: message to the console and to standard error, kept in the
+// installed context with the line of the data file it concerns (0: none).
 void NivexWarning(const char* message, long vrstica = 0);
 void NivexWarning(const std::string& message, long vrstica = 0);
 

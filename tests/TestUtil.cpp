@@ -8,6 +8,7 @@
 #include <iterator>
 #include <regex>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,18 +16,22 @@
 #include "src/NivexAux.h"
 
 namespace {
-// Forks; the child writes standard output and error into one pipe, reads
-// stdinText from another and runs v_otroku, which must not return.
+// Forks; the child writes standard output into a pipe and standard error
+// into a file of its own (read once it ends, so neither can block the
+// other), reads stdinText from another pipe and runs v_otroku, which must
+// not return.
 Izid Otrok(const std::function<void()>& v_otroku, const std::string& stdinText)
 {
     std::cout.flush();
     std::fflush(nullptr);
+    std::string errPot = (std::filesystem::temp_directory_path() / "nivex_err_XXXXXX").string();
+    const int errFd = mkstemp(errPot.data());
     int out[2], in[2];
-    if (pipe(out) != 0 || pipe(in) != 0) return {};
+    if (errFd < 0 || pipe(out) != 0 || pipe(in) != 0) return {};
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(out[1], 1);
-        dup2(out[1], 2);
+        dup2(errFd, 2);
         dup2(in[0], 0);
         close(out[0]);
         close(in[1]);
@@ -45,6 +50,9 @@ Izid Otrok(const std::function<void()>& v_otroku, const std::string& stdinText)
     int st = 0;
     waitpid(pid, &st, 0);
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    close(errFd);
+    r.err = ReadFile(errPot);
+    std::remove(errPot.c_str());
     return r;
 }
 }  // namespace
@@ -54,9 +62,9 @@ Izid Zavrni(const std::function<void()>& f)
     try {
         f();
     } catch (const NivexNapaka& e) {
-        return {1, e.what()};
+        return {1, e.what(), ""};
     }
-    return {0, ""};
+    return {0, "", ""};
 }
 
 Izid RunChild(const std::function<void()>& f)
@@ -75,14 +83,23 @@ Izid RunChild(const std::function<void()>& f)
         "");
 }
 
-Izid RunNivex(const std::vector<std::string>& args, const std::string& workdir, const std::string& stdinText)
+Izid RunNivex(const std::vector<std::string>& args, const std::string& workdir, const std::string& stdinText,
+              unsigned long pomnilnikMB)
 {
     std::vector<std::string> a(args);
     a.insert(a.begin(), NIVEX_EXE);
     std::vector<char*> argv;
     for (auto& s : a) argv.push_back(s.data());
     argv.push_back(nullptr);
-    return Otrok([&] { if (chdir(workdir.c_str()) == 0) execv(argv[0], argv.data()); }, stdinText);
+    return Otrok(
+        [&] {
+            if (pomnilnikMB > 0) {
+                const rlimit r{pomnilnikMB << 20, pomnilnikMB << 20};
+                setrlimit(RLIMIT_AS, &r);
+            }
+            if (chdir(workdir.c_str()) == 0) execv(argv[0], argv.data());
+        },
+        stdinText);
 }
 
 std::string TempDir(const std::string& tag)

@@ -10,7 +10,8 @@
 
 struct Izid {
     int status = -1;   // exit status, or -1 when the child did not exit normally
-    std::string out;   // standard output and standard error, in order written
+    std::string out;   // standard output (in-process: the message's text)
+    std::string err;   // standard error (children only)
 };
 
 // Runs f in this process: status 1 and the message's whole text when f ends
@@ -22,9 +23,10 @@ Izid Zavrni(const std::function<void()>& f);
 Izid RunChild(const std::function<void()>& f);
 
 // Runs the built nivex executable with the given arguments in workdir,
-// feeding stdinText on its standard input.
+// feeding stdinText on its standard input; pomnilnikMB > 0 limits its
+// address space, so that a large allocation fails at once.
 Izid RunNivex(const std::vector<std::string>& args, const std::string& workdir,
-              const std::string& stdinText = "");
+              const std::string& stdinText = "", unsigned long pomnilnikMB = 0);
 
 // A fresh empty directory under the system's temporary directory.
 std::string TempDir(const std::string& tag);

@@ -164,6 +164,10 @@ TEST(Izravnava, IterationStopsAtTheThresholdOrTheLimitOrDiverges)
         const Izid r = RunNivex({"a.dat"}, dir);
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.out.find("popravki neznank rastejo"), std::string::npos) << r.out;
+        // The usual causes follow on a line of their own.
+        EXPECT_NE(r.out.find("priblizne koordinate in opazovanja      *** \n **** Obicajni vzroki: enota kotov (*AU) ni enota "
+                             "podatkov; koordinate niso v vrstnem redu (vzhod, sever); priblizne koordinate so dalec od pravih"),
+                  std::string::npos);
     }
 }
 

@@ -50,7 +50,7 @@ TEST(Nivex, FileNamesFromTheLastDotOfTheFileName)
 // files: each names the file and the cause, with status 1 and no report.
 TEST(Nivex, OptionsPromptAndRefusalsOfTheCommandLine)
 {
-    const std::string dir = TempDir("refuse"), kon = "\n\n\tKoncujem program ... Pritisni ENTER ... ";
+    const std::string dir = TempDir("refuse"), kon = "\n\n\tKoncujem program ... \n";
     const std::string uporaba = "Uporaba: nivex [--help | --version | datoteka s podatki]";
     for (const char* a : {"--help", "-h"}) {
         const Izid r = RunNivex({a}, dir);
@@ -91,7 +91,9 @@ TEST(Nivex, OptionsPromptAndRefusalsOfTheCommandLine)
     for (const auto& [args, sporocilo] : primeri) {
         const Izid z = RunNivex(args, dir);
         EXPECT_EQ(z.status, 1);
+        // No prompt where nothing waits for Enter; the message on standard error as well.
         EXPECT_TRUE(z.out.ends_with("\n\n" + sporocilo + kon)) << z.out;
+        EXPECT_EQ(z.err, "\n\n" + sporocilo + kon);
     }
     EXPECT_FALSE(Obstaja(dir + "/mreza.NVX"));
     EXPECT_FALSE(Obstaja(dir + "/missing.NVX"));
@@ -130,6 +132,28 @@ TEST(Nivex, UnknownSettingInTheReportAndTheClosingLines)
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find(t + "\n\n" + std::string(78, '=') + "\n   KONCAL Z IZRACUNI"), std::string::npos) << r.out;
     EXPECT_NE(ReadFile(dir + "/m.NVX").find(t), std::string::npos);
+}
+
+// A number after a record's last field (a ppm term) is passed over with a
+// warning that names its line, in the report, among the summary's warnings
+// and on standard error; a word there stays a silent remark.  Standard
+// output keeps its text.
+TEST(Nivex, NumberAfterTheLastFieldIsAWarning)
+{
+    const std::string dir = TempDir("za_poljem");
+    WriteFile(dir + "/m.dat", "*DIM 1\n*D V\n**V R1\nX R1 100.000\nX T1 101.000\nX T2 102.0 7\n"
+                              "h R1 T1 1.000 1.0 3\nh T1 T2 1.0 1.0 ppm 4\n*K\n");
+    const Izid r = RunNivex({"m.dat"}, dir);
+    const std::string x = " #### Zapis X (priblizna visina tocke) (vrstica 6): za zadnjim poljem stoji se stevilo 7 - prezrto (del zapisa ni)      #### ";
+    const std::string h = " #### Zapis h (visinska razlika) (vrstica 7): za zadnjim poljem stoji se stevilo 3 - prezrto (del zapisa ni)      #### ";
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.err, x + "\n" + h + "\n");
+    EXPECT_NE(r.out.find("\n\n" + h + "\n\n"), std::string::npos) << r.out;
+    EXPECT_TRUE(r.out.ends_with("\n")) << r.out;
+    const std::string nvx = ReadFile(dir + "/m.NVX");
+    EXPECT_NE(nvx.find("\n" + x + "\n"), std::string::npos);
+    EXPECT_NE(nvx.find("Opozorila:       2\n   " + x.substr(6, x.size() - 17) + "\n"), std::string::npos) << nvx;
+    EXPECT_EQ(nvx.find("ppm"), std::string::npos);
 }
 
 // A plane network with exact distances to a new point C whose approximate
@@ -190,7 +214,7 @@ Izid NivexVProcesu(const std::string& dat)
     const char* argv[] = {"nivex", dat.c_str()};
     const int status = NivexMain(2, argv);
     std::cout.rdbuf(prej);
-    return {status, k.str()};
+    return {status, k.str(), ""};
 }
 }  // namespace
 
@@ -235,7 +259,7 @@ TEST(Nivex, RunsOneAfterAnotherInOneProcessAsInTheirOwn)
         // lines only.
         EXPECT_EQ(izid.out.find(opomba + "\n\n" + konec) != std::string::npos, dat == a) << izid.out;
         if (dat == c) {
-            EXPECT_TRUE(izid.out.ends_with("\n\n" + zavrnitev + "\n\n\tKoncujem program ... Pritisni ENTER ... "));
+            EXPECT_TRUE(izid.out.ends_with("\n\n" + zavrnitev + "\n\n\tKoncujem program ... \n"));
             EXPECT_TRUE(porocilo.ends_with("\n\n" + zavrnitev + "\n\n\tKoncujem program ... ")) << porocilo;
         }
     }
@@ -269,7 +293,7 @@ TEST(Nivex, TheDriverReportsEveryFatalEndOnce)
             });
         });
         EXPECT_EQ(status, 1);
-        EXPECT_EQ(konzola, besedilo + "Pritisni ENTER ... ");
+        EXPECT_EQ(konzola, besedilo + "\n");
         EXPECT_FALSE(porocilo.is_open());
         EXPECT_EQ(kontekst.porocilo, nullptr);
         EXPECT_EQ(ReadFile(pot), "prej" + besedilo);

@@ -47,7 +47,7 @@ void Beri(CTerObs& s, const std::string& text)
 // Everything a fatal refusal prints, from its framed message on.
 std::string Konec(const std::string& sporocilo)
 {
-    return "\n\n **** " + sporocilo + "!!     *** \n\n\tKoncujem program ... Pritisni ENTER ... ";
+    return "\n\n **** " + sporocilo + "!!     *** \n\n\tKoncujem program ... \n";
 }
 
 std::string Pot(const std::string& ime) { return std::string(NIVEX_TEST_DATA) + "/reader/" + ime; }
@@ -144,7 +144,7 @@ TEST(TerObsZeroDeviation, ThresholdPerKind)
         {Nov<CTerObsH>(2, 0), "MERJEN H", "H A 1 0.000001", "H A 1 0.000002"},
         {Nov<CTerObsDist>(2, 0, 2), "DOLZINA", "D A B 10 -0.00001", "D A B 10 0.00002"},
         {Nov<CTerObsVec>(2, 0, 3), "VEKTOR", "V A B 1 2 3 1 0.00001 1", "V A B 1 2 3 1 0.00002 1"},
-        {Nov<CTerObsHdif>(2, 0), "DELTA H", "h A B 1 0.000001", "h A B 1 -0.000002"},
+        {Nov<CTerObsHdif>(2, 0), "DELTA H", "h A B 1 0.000001", "h A B 1 0.000002"},
         {Nov<CTerObsDir>(2, 0, "DMS", "DIR"), "HZ SMER", "S A B 1 2 3 0.0001", "S A B 1 2 3 0.0002"},
         {Nov<CTerObsDir>(2, 0, "GON", "ZEN"), "ZENITNA RAZDALJA", "Z A B 100 0.0001", "Z A B 100 0.0002"},
         {Nov<CTerObsDir>(2, 0, "DEG", "AZI"), "AZIMUT", "A A B 10 0.0001", "A A B 10 0.0002"},
@@ -155,7 +155,7 @@ TEST(TerObsZeroDeviation, ThresholdPerKind)
         EXPECT_EQ(na.status, 1);
         EXPECT_EQ(na.out, "\n\n  *****  NAPAKA" + std::string(74, ' ') + "*****\n\n  *****  OPAZOVANJE:     2.  " +
                               std::string(15 - std::min<std::size_t>(15, p.label.size()), ' ') + p.label +
-                              ":  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****\n\nPritisni ENTER ... ");
+                              ":  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****\n\n\n");
         const Izid nad = RunChild([&] { Beri(*p.s, p.nad + "\n" + p.nad + "\n"); });
         EXPECT_EQ(nad.status, 0);
     }

@@ -16,6 +16,11 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
     const std::string zapisX = " stoji pred koncno nastavitvijo *DIM: *DIM mora stati pred prvim zapisom X      *** ";
     const std::string stevilo = " **** Vrednost parametra obdelave ni stevilo:    ";
     const std::string D4 = " **** Zapis D (horizontalna dolzina) (vrstica 4)", dk = np + "Datumska kolicina ";
+    // The line a refused setting adds: the keyword and value given, its line, the values it takes.
+    const auto kje = [](const std::string& kv, int v, const std::string& mozne) {
+        return "\n **** " + kv + "  (vrstica " + std::to_string(v) + ") - dovoljene vrednosti: " + mozne + "      *** ";
+    };
+    const std::string neg = ": standardni odklon -2 je negativen - odklon mora biti pozitiven" + konec;
     const std::string nivelman = "*DIM 1\n*D V\n**V A\nX A 100\nX B 101\n";
     const std::string ravn = "*DIM 2\n*AU DEG\n*D V\n**V A\nX A 0 0\nX B 100 0\nX C 0 0\n";
     const std::string gn = "*DIM 3\n*D V\n**V A\nX A 0 0 0\nX B 100 0 0\nX C 0 100 0\nV A B 100 0 0 2 2 2\n"
@@ -39,15 +44,19 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
     const std::string dD = " **** Datum D: opazovanja in minimalne vezi (**DX, **DY, **DS, ...) ne dolocajo mreze - prosto ostane: ";
     const std::pair<std::string, std::string> primeri[] = {
         // Settings.  The first three also fail the checks after their own.
-        {"*DIM 7\n*ROBSOLV L2N\n*NUMSOLV MGS\n*EK DMSDMSDMSDMS\n" + T, np + "Enote Kotov (*EK, *AU)      **** "},
-        {"*DIM 7\n*ROBSOLV L2N\n*NUMSOLV MGS\n" + T, np + "Resitev sistema (*RESSIS, *NUMSOLV)      **** "},
-        {"*DIM 7\n*ROBSOLV L2N\n" + T, np + "Resitev sistema (*ROBSOLV)      **** "},
-        {"*NUMSOLV CH\n" + T, dim},
-        {"*DIM 4\n" + T, dim},
+        {"*DIM 7\n*ROBSOLV L2N\n*NUMSOLV MGS\n*EK DMSDMSDMSDMS\n" + T,
+         np + "Enote Kotov (*EK, *AU)      **** " + kje("*EK DMSDMSDMSDMS", 4, "DMS, GON, DEG")},
+        {"*DIM 7\n*ROBSOLV L2N\n*NUMSOLV MGS\n" + T,
+         np + "Resitev sistema (*RESSIS, *NUMSOLV)      **** " + kje("*NUMSOLV MGS", 3, "NS, LU, CH, QR, QRHOUS, QRMGS, QRGIV, SVD")},
+        {"*DIM 7\n*ROBSOLV L2N\n" + T, np + "Resitev sistema (*ROBSOLV)      **** " +
+         kje("*ROBSOLV L2N", 2, "MNK, L1N, LPN, HUB, MHUB, HAMP, BIWEIG, FAIR, LOGIST, TALW, WELS, DAN")},
+        {"*NUMSOLV CH\n" + T, dim + "\n **** V podatkih ni vrstice *DIM - dovoljene vrednosti: 1, 2, 3" + konec},
+        {"*DIM 4\n" + T, dim + kje("*DIM 4", 1, "1, 2, 3")},
         {"*DIM 2\nD T1 T2 2.8 1.0\n", brezX},
         {"X T1 100.0\nX T2 101.0\n*DIM 1\n", brezX},
-        {"*DIM 2\n*KTYP DOUBLE\n" + T + "Z T1 T2 90 0 0 2.0\n", np + "Nacin ocene refrakcijskega koeficienta (*KTYP)      **** "},
-        {"*DIM 2\n*S02 NEKAJ\n" + T, np + "Uporaba referencne variance (*S02)      *** "},
+        {"*DIM 2\n*KTYP DOUBLE\n" + T + "Z T1 T2 90 0 0 2.0\n",
+         np + "Nacin ocene refrakcijskega koeficienta (*KTYP)      **** " + kje("*KTYP DOUBLE", 2, "SINGLE, STAT, NONE")},
+        {"*DIM 2\n*S02 NEKAJ\n" + T, np + "Uporaba referencne variance (*S02)      *** " + kje("*S02 NEKAJ", 2, "APRIORI, APOSTERIORI")},
         {"*DIM 2\n*ITERMAX 1O\n" + T, " **** Vrednost parametra obdelave ni celo stevilo [0 - 65535]:    *ITERMAX 1O  (vrstica 2)" + konec},
         {"*DIM 2\n\n*PGTEST 0,95\n" + T, stevilo + "*PGTEST 0,95  (vrstica 3)" + konec},
         {"*DIM 2\n*XVT 1e999999\n" + T, stevilo + "*XVT 1e999999  (vrstica 2)" + konec},
@@ -94,9 +103,10 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         {"*DIM 2\n*AU DEG\n" + T + "S T1 T2 45 0 0 1.0\n", " **** Zapis S (horizontalna smer) (vrstica 5): za zadnjim "
          "poljem stoji se stevilo 0 - enota kotov DEG zahteva: kot [stopinje], odklon ['']; preveri *AU" + konec},
         // Datum definition: a kind that does not exist, none, none before *K.
-        {"*DIM 2\n*D X\n**V T1\n" + T, np + "Geodetski datum (*D)       *** "},
-        {"*DIM 2\n*D\n" + T, np + "Geodetski datum (*D)       *** "},
-        {"*DIM 2\n" + T + "*K\n*D V\n", np + "Geodetski datum (*D)       *** "},
+        {"*DIM 2\n*D X\n**V T1\n" + T, np + "Geodetski datum (*D)       *** " + kje("*D X", 2, "V, P, D, H")},
+        {"*DIM 2\n*D\n" + T, np + "Geodetski datum (*D)       *** " + kje("*D (brez vrednosti)", 2, "V, P, D, H")},
+        {"*DIM 2\n" + T + "*K\n*D V\n",
+         np + "Geodetski datum (*D)       *** \n **** V podatkih ni vrstice *D - dovoljene vrednosti: V, P, D, H" + konec},
         {"*DIM 2\n*D D\n**DS T1\n T2\n" + T, " **** Vrstica 4: prva beseda T2 ni vrsta zapisa (X, H, C, S, Z, A, P, V, D, L, h), blok kovarianc (Q), "
          "nastavitev (*) ali komentar (#) - datumska vrstica se ne nadaljuje v naslednji      *** "},
         {"*DIM 2\n*D D\n**DS T1\n" + T, " **** Datumska vrstica **DS (vrstica 3) mora imeti 2 imeni tock      *** "},
@@ -111,9 +121,11 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         // Model: names not in the point list (the datum lists; an observation's
         // is in a golden example), no observations, heights in a plane, no
         // unknowns, a levelling network whose datum fixes nothing.
-        {"*DIM 1\n*D V\n**V Q9\nX A 100\nX B 101\nh A B 1.0 1\n", "TOCKA:        Q9  NE OBSTAJA V SEZNAMU TOCK!!!! *****"},
+        {"*DIM 1\n*D V\n**V Q9\nX A 100\nX B 101\nh A B 1.0 1\n",
+         "TOCKA:        Q9  NE OBSTAJA V SEZNAMU TOCK!!!! *****\n  *****  Datumska vrstica **V (vrstica 3) datoteke s podatki"},
         {"*DIM 1\n*D H\n**H B\n**H XX\nX A 100\nX B 101\nh A B 1.0 1\n", "TOCKA:        XX  NE OBSTAJA"},
-        {"*DIM 2\n*D D\n**DX A\n**DY A\n**DS A Q\nX A 0 0\nX B 100 0\nD A B 100 1\n", "TOCKA:         Q  NE OBSTAJA"},
+        {"*DIM 2\n*D D\n**DX A\n**DY A\n**DS A Q\nX A 0 0\nX B 100 0\nD A B 100 1\n",
+         "TOCKA:         Q  NE OBSTAJA V SEZNAMU TOCK!!!! *****\n  *****  Datumska vrstica **DS (vrstica 5) datoteke s podatki"},
         {nivelman, " **** V podatkih ni nobenega opazovanja - referencni standardni odklon apriori ni dolocen" + konec},
         {"*DIM 2\n*D H\nX A 0 0\nX B 100 0\nD A B 100 1\nH A 100 1\n",
          " **** Visine (H) in visinske razlike (h) v ravninski mrezi (*DIM 2) niso mogoce" + konec},
@@ -133,6 +145,11 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
          " **** Opazovanje Z (zenitna razdalja) st. 2 (vrstica 10) [A V]: tocki A in V lezita na isti navpicnici, enacba popravka "
          "ni dolocena!!" + konec},
         {ravn + "P B A B C 10 0\n", "  *****  OPAZOVANJE:     1.   KOT MED SMERMI:  PODAN STANDARDNI ODKLON NUMERICNO NIC!!!! *****"},
+        // A negative deviation: a length, a vector component, an angle, a height difference.
+        {ravn + "D A B 100 2\n\nD A C 100 -2\n", " **** Zapis D (horizontalna dolzina) st. 2 (vrstica 10)" + neg},
+        {gn + "V B C -100 100 0 2 -2 2\n", " **** Zapis V (vektor) st. 4 (vrstica 10)" + neg},
+        {ravn + "P B A B C 10 -2\n", " **** Zapis P (kot med smermi) st. 1 (vrstica 8)" + neg},
+        {nivelman + "h A B 1 -2\n", " **** Zapis h (visinska razlika) st. 1 (vrstica 6)" + neg},
         {ravn + "Z A B 90 2\n", " **** Zenitne razdalje (Z) v ravninski mrezi (*DIM 2) niso mogoce" + konec},
         {ravn + "L A B 100 2\n", " **** Prostorske dolzine (L) v ravninski mrezi (*DIM 2) niso mogoce" + konec},
         {"*UKRZ\n*R_UKRZ 0\n" + pros + "Z A B 90 2\n", " **** Polmer Zemlje (*R_UKRZ) za zenitne razdalje mora biti pozitiven!!" + konec},
@@ -210,6 +227,33 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         EXPECT_EQ(rep.find("OCENJENE"), std::string::npos);
         const std::size_t k = rep.rfind(sporocilo);
         ASSERT_NE(k, std::string::npos) << r.out;
-        EXPECT_TRUE(r.out.ends_with(rep.substr(k) + "Pritisni ENTER ... ")) << r.out;
+        // Standard error gets the message too; no pause where nothing waits.
+        EXPECT_TRUE(r.out.ends_with(rep.substr(k) + "\n")) << r.out;
+        EXPECT_NE(r.err.find(rep.substr(k)), std::string::npos) << r.err;
     }
+}
+
+// A station of 3000 directions: under the SVD its composed angles make one
+// dense correlated block of 2999 x 2999 (137 MB), refused in a 100 MB address
+// space with the note that the other methods solve the network on its sparse
+// pattern; QRGIV does so in the same space.
+TEST(Zavrnitve, DenseSvdOutOfMemoryNamesTheSparseMethods)
+{
+    std::string data = "*DIM 2\n*AU DEG\n*NUMSOLV SVD\n*D V\n**V A\n**V B\nX A 0 0\nX B 100 0\nX C 0 100\nX D 100 100\n"
+                       "D A C 100 1\nD B D 100 1\nD A D 141.42136 1\nD B C 141.42136 1\n";
+    const char* smeri[] = {"S A B 90 1\n", "S A C 0 1\n", "S A D 45 1\n"};
+    for (int k = 0; k < 3000; ++k) data += smeri[k % 3];
+    const std::string dir = TempDir("svd_pomnilnik");
+    WriteFile(dir + "/m.dat", data);
+    const Izid svd = RunNivex({"m.dat"}, dir, "", 100);
+    EXPECT_EQ(svd.status, 1);
+    const std::string namig = "************************************************************\n\n **** Metoda SVD (*NUMSOLV SVD) hrani "
+                              "cele matrike; druge metode (*NUMSOLV QRGIV, CH, LU, NS, ...) resijo isto mrezo na njenem "
+                              "redkem vzorcu      *** \n\n";
+    EXPECT_NE(svd.out.find("Matrika:   2999 x 2999 (137.2 MB)"), std::string::npos) << svd.out;
+    EXPECT_TRUE(svd.out.ends_with(namig + "\n")) << svd.out;
+    EXPECT_TRUE(svd.err.ends_with(namig)) << svd.err;
+    data.replace(data.find("SVD"), 3, "QRGIV");
+    WriteFile(dir + "/m.dat", data);
+    EXPECT_EQ(RunNivex({"m.dat"}, dir, "", 100).status, 0);
 }

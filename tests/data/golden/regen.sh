@@ -23,7 +23,8 @@ for f in "$root"/examples/*.dat "$here"/*.dat; do
   name=$(basename "$f" .dat)
   cp "$f" "$work/$name.dat"
   set +e
-  (cd "$work" && "$exe" "$name.dat" </dev/null >"$name.con" 2>&1)
+  # The console is standard output; standard error repeats its messages.
+  (cd "$work" && "$exe" "$name.dat" </dev/null >"$name.con" 2>/dev/null)
   status=$?
   set -e
   mask <"$work/$name.con" >"$here/$name.con"
