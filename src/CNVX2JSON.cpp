@@ -308,6 +308,7 @@ json IskanjeDokumenta(const RezIskanje& isk, const CTerObsZbirka& TO)
     return {{"enabled", isk.vklopljeno},
             {"removed", isk.izloceni.size()},
             {"steps", std::move(koraki)},
+            {"stop", isk.vklopljeno ? json(isk.razlog) : json(nullptr)},
             {"stop_reason", isk.vklopljeno ? json(NVX2Utf8(isk.konec, TO.kodiranje)) : json(nullptr)},
             {"not_tested", std::move(neprevereni)}};
 }

@@ -115,7 +115,8 @@ struct RezIskanje {
     bool vklopljeno = false;
     std::vector<RezIzlocen> izloceni;      // in the order of removal
     std::vector<RezIzlocen> neprevereni;   // not removed: the network would be undetermined
-    std::string konec;                     // why the search stopped
+    std::string konec;                     // why the search stopped, as the report says it
+    std::string razlog;                    // the same as a fixed word (JSON "stop")
 };
 
 class CRezultati {

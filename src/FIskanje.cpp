@@ -33,6 +33,7 @@ struct Korak {
     RezIzlocen zapis;
     int komponent = 1;
     std::string konec;
+    const char* razlog = "";  // the reason as a fixed word for other programs
 };
 
 Korak NaslednjiKorak(const CIzravnalnik& izravnava, const CProcSet& procset, const IzidIzravnave& izid,
@@ -44,14 +45,17 @@ Korak NaslednjiKorak(const CIzravnalnik& izravnava, const CProcSet& procset, con
     // the residuals' measure.
     if (procset.RobSolve != "MNK") {
         k.konec = BesediloF(Besedilo::IskanjeKonecRobustna, procset.RobSolve.c_str());
+        k.razlog = "robust_estimation";
         return k;
     }
     if (!izid.skonvergirala) {
         k.konec = B(Besedilo::IskanjeKonecNiSkonvergirala);
+        k.razlog = "not_converged";
         return k;
     }
     if (gt.sprejet) {
         k.konec = B(Besedilo::IskanjeKonecSprejet);
+        k.razlog = "global_test_accepted";
         return k;
     }
     testi = izravnava.TestiZapisov();
@@ -62,18 +66,22 @@ Korak NaslednjiKorak(const CIzravnalnik& izravnava, const CProcSet& procset, con
             naj = &t;
     if (naj == nullptr || !(std::fabs(naj->w) > TestiKriticnaN(procset.Getdatasp()))) {
         k.konec = B(Besedilo::IskanjeKonecPodN);
+        k.razlog = "none_above_critical_value";
         return k;
     }
     if (procset.GetSnoopMax() != 0 && izlocenih >= procset.GetSnoopMax()) {
         k.konec = BesediloF(Besedilo::IskanjeKonecNajvec, static_cast<unsigned long>(procset.GetSnoopMax()));
+        k.razlog = "limit_reached";
         return k;
     }
     k.zapis = izravnava.Zapis(naj->set, naj->zapis);
     k.zapis.w = naj->w;
     k.zapis.groba = naj->groba;
     k.komponent = naj->komponent;
-    if (gt.prostostne - naj->komponent < 1)
+    if (gt.prostostne - naj->komponent < 1) {
         k.konec = BesediloF(Besedilo::IskanjeKonecBrezNadstevilnih, k.zapis.tocke.c_str(), k.zapis.vrstica);
+        k.razlog = "no_redundancy_left";
+    }
     return k;
 }
 }  // namespace
@@ -100,6 +108,7 @@ IzidIskanja IskanjeGrobih(CIzravnalnik& izravnava, const CProcSet& procset, std:
         Korak k = NaslednjiKorak(izravnava, procset, izid, neprevereni, isk.izloceni.size(), testi);
         if (!k.konec.empty()) {
             isk.konec = k.konec;
+            isk.razlog = k.razlog;
             break;
         }
         RezIzlocen& z = k.zapis;

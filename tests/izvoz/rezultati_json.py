@@ -150,6 +150,9 @@ def check_run(d, report, text, ex):
     check(sn['enabled'] == bool(re.search(rb'^\*SNOOP', text, re.M)) and sn['removed'] == len(sn['steps']), f'{ex}: snooping {sn}')
     if sn['enabled']:
         rows = [l.split() for l in last_block(report, r'ISKANJE GROBIH POGRESKOV:') if re.match(r' +\d+  ', l)]
+        words = {'global_test_accepted': 'globalni test', 'none_above_critical_value': 'noben |w|', 'limit_reached': 'dosezeno',
+                 'no_redundancy_left': 'izlocitev zapisa', 'not_converged': 'iteracija ni', 'robust_estimation': 'robustna'}
+        check(sn['stop_reason'].startswith(words[sn['stop']]), f'{ex}: stop {sn["stop"]} against {sn["stop_reason"]}')
         check(len(rows) == len(sn['steps']) and 'Iskanje je koncano: ' + sn['stop_reason'] + '.' in report,
               f'{ex}: snooping steps {len(rows)}, stop {sn["stop_reason"]}')
         body = report[report.find('ODSTOPANJA IZLOCENIH'):].split('\n')[2:2 + len(rows)]

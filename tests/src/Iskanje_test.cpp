@@ -271,6 +271,7 @@ TEST(Iskanje, ResultsDocumentSaysWhatTheSnoopingRemovedAndTheWarnings)
     EXPECT_TRUE(s.at("enabled"));
     EXPECT_EQ(s.at("removed"), 3);
     EXPECT_EQ(s.at("stop_reason"), "globalni test sprejme model");
+    EXPECT_EQ(s.at("stop"), "global_test_accepted");
     EXPECT_TRUE(s.at("not_tested").empty());
     EXPECT_TRUE(d.at("global_test").at("accepted"));
     const real sek = 180.0L / 3.14159265358979323846L * 3600.0L;
