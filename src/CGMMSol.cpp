@@ -468,13 +468,18 @@ void CGMMSol::SolveStohModel()
     if (sled) std::cout << ".";
 
     const long f = ProstostneStopnje();
-    prostostne = f;
     if (f < 0)
         NivexWarning(B(Besedilo::OpozoriloNegativnaNadstevilnost));
-    if (f <= 0) SoI = 0.0L;
-    else SoI = SoI / std::sqrt(static_cast<real>(f));
-
     if (sled) std::cout << " gtest";
+    GlobalniTest(SoI, f);
+    if (sled) std::cout << " SoIIzracun" << "\n";
+}
+
+void CGMMSol::GlobalniTest(real korenVPV, long f)
+{
+    prostostne = f;
+    if (f <= 0) SoI = 0.0L;
+    else SoI = korenVPV / std::sqrt(static_cast<real>(f));
     gtest = GMM.So != 0.0L ? (SoI * SoI) / (GMM.So * GMM.So) : 0.0L;
     gtestA = gtestB = 0.0L;
     if (f > 0) {
@@ -483,7 +488,6 @@ void CGMMSol::SolveStohModel()
         gtestA = Hi2PorInvF((1.0L - alfa) / 2.0L, ff) / ff;
         gtestB = Hi2PorInvF(alfa + (1.0L - alfa) / 2.0L, ff) / ff;
     }
-    if (sled) std::cout << " SoIIzracun" << "\n";
     SoIIzracun = procset.GetIfVarApriori() == 0 ? SoI * SoI : GMM.So * GMM.So;
 }
 

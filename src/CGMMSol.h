@@ -102,6 +102,10 @@ public:
     ResitevPrehoda Prehod() const;
     // Qvv, R, rsum, rpovp, SoI, the global test and SoIIzracun.
     void SolveStohModel();
+    // SoI, the global test with its interval and SoIIzracun for sqrt(v'P v)
+    // and f degrees of freedom (after SolveStohModel, or for a model that a
+    // record has left since, with its new v'P v and f).
+    void GlobalniTest(real korenVPV, long f);
 
     // Adds the corrections xunk to the approximate values of the points (and
     // velocities) and to the estimated refraction coefficients, so the next

@@ -24,6 +24,9 @@ struct IzidIzravnave {
     bool skonvergirala = false;
     std::vector<long> nedolocene;
     std::string sporocilo;   // empty when the adjustment is complete
+    // IzlociZapis: the record could not be set aside and stays; the
+    // adjustment is as it was before the call (false: nothing stands).
+    bool zapisOstal = false;
     explicit operator bool() const { return sporocilo.empty(); }
 };
 
@@ -34,6 +37,7 @@ struct TestZapisa {
     int komponent = 1;             // rows of the alternative (Dim for C and V)
     real w = 0;                    // 0 when nothing checks the record
     real groba = 0;                // estimated gross error (m or rad; C, V: its length)
+    real T = 0;
     bool preverjen = false;        // some other observation checks it
 };
 
@@ -53,6 +57,21 @@ public:
     virtual IzidIzravnave Izravnaj(std::ostream& report, bool tiho, Zacetek od) = 0;
     // Sets a record of a set aside (false) or takes it back (true).
     virtual void SetAktiven(TerObsSet set, long zapis, bool aktiven) = 0;
+    // Sets a record aside after a complete adjustment (as SetAktiven) and
+    // brings what the tests of the model read afterwards to the adjustment
+    // without it: the global test of the results, TestiZapisov() of every
+    // record that remains and the residuals of the solution.  Once the
+    // least-squares adjustment has converged this is a low-rank step (the
+    // record's columns as extra unknowns: one solve with the factor held per
+    // column and one pass over the rows, no new factorisation), exact for
+    // the model linearised at the last adjustment; otherwise (robust
+    // weights, no convergence, a long chain of correlated angles, a
+    // direction between two uncorrelated angles) a whole quiet adjustment
+    // from the current values.  The adjusted coordinates stay those of the
+    // last whole adjustment.  A record that no other observation checks
+    // (M singular) cannot be set aside: the outcome fails with zapisOstal
+    // and nothing has changed.
+    virtual IzidIzravnave IzlociZapis(TerObsSet set, long zapis) = 0;
     // The results of the last complete adjustment.
     virtual const CRezultati& Rezultati() const = 0;
     // The test of every record that has rows in the model of the last pass.

@@ -137,6 +137,7 @@ void CIzravnava::Obnovi(const Stanje& s)
 
 IzidIzravnave CIzravnava::Izravnaj(std::ostream& report, bool tihoIzravnava, Zacetek od)
 {
+    nizki = NizkiRang{};
     const Stanje prej = Shrani();
     if (od == Zacetek::Datoteka) Obnovi(zacetno);
     IzidIzravnave izid;
@@ -155,14 +156,194 @@ IzidIzravnave CIzravnava::Izravnaj(std::ostream& report, bool tihoIzravnava, Zac
     return izid;
 }
 
-void CIzravnava::SetAktiven(TerObsSet set, long zapis, bool aktiven)
+void CIzravnava::Aktiven(TerObsSet set, long zapis, bool aktiven)
 {
     TO.Set(set).SetAktiven(zapis, aktiven);
     // The composed angles follow their directions.
     if (set == kTODir) TO.TOAngl.SetPar(procset.GetCorAng());
 }
 
-std::vector<TestZapisa> CIzravnava::TestiZapisov() const { return ::TestiZapisov(TO, GMM, GMMS); }
+void CIzravnava::SetAktiven(TerObsSet set, long zapis, bool aktiven)
+{
+    nizki = NizkiRang{};
+    Aktiven(set, zapis, aktiven);
+}
+
+const CIzravnava::NizkiRang& CIzravnava::Nizki() const
+{
+    if (nizki.zgrajen) return nizki;
+    NizkiRang& nr = nizki;
+    nr.zapisi = AlternativeZapisov(TO, GMM, GMMS);
+    for (std::size_t i = 0; i < nr.zapisi.size(); ++i) nr.indeks[{nr.zapisi[i].set, nr.zapisi[i].zapis}] = i;
+    nr.izlocen.assign(nr.zapisi.size(), 0);
+    nr.f = GMMS.prostostne;
+    nr.vPv = nr.f > 0 ? GMMS.SoI * GMMS.SoI * static_cast<real>(nr.f) : 0.0L;
+    nr.So = GMM.So;
+    nr.zgrajen = true;
+    return nr;
+}
+
+std::vector<TestZapisa> CIzravnava::TestiZapisov() const
+{
+    const NizkiRang& nr = Nizki();
+    const real rho = GMM.So / nr.So;
+    std::vector<TestZapisa> testi;
+    for (std::size_t i = 0; i < nr.zapisi.size(); ++i)
+        if (!nr.izlocen[i]) {
+            testi.push_back(TestIzAlternative(nr.zapisi[i], nr.So * nr.So));
+            testi.back().T *= rho * rho;
+        }
+    return testi;
+}
+
+IzidIzravnave CIzravnava::IzlociZapis(TerObsSet set, long zapis)
+{
+    // The low-rank step presumes the converged least-squares adjustment
+    // whose residuals and factor are held, and P C of every record: a long
+    // chain of correlated angles holds its weights as a band, which the
+    // step does not form.
+    const bool nizkiRang = procset.RobSolve == "MNK" && rez.skonvergirala && GMMS.Resitev() != nullptr &&
+                           GMMS.prostostne > 0 && !(GMM.Pll.nrow() == 0 && GMM.PllB.imaTrakove());
+    if (nizkiRang) {
+        const NizkiRang& nr = Nizki();
+        const auto f = nr.indeks.find({set, zapis});
+        if (f != nr.indeks.end() && !nr.izlocen[f->second]) {
+            const AlternativaZapisa& a = nr.zapisi[f->second];
+            // Without the correlations of *CORKOT the angles formed anew
+            // round a removed direction are not its two angles less the
+            // direction: only a whole adjustment gives them.
+            const bool dvaNekorelirana = procset.GetCorAng() == 0 && a.set == kTODir && !a.C.empty() &&
+                                         a.C[0].size() > 1;
+            if (!dvaNekorelirana) return IzlociNizkiRang(f->second);
+        }
+    }
+    // A whole quiet adjustment from the current values; one that fails
+    // leaves the record in and the adjustment as it was.
+    std::ostream nic(nullptr);
+    Aktiven(set, zapis, false);
+    IzidIzravnave izid = Izravnaj(nic, true, Zacetek::Trenutni);
+    if (izid) return izid;
+    Aktiven(set, zapis, true);
+    const IzidIzravnave obnova = Izravnaj(nic, true, Zacetek::Trenutni);
+    if (!obnova) return obnova;
+    izid.zapisOstal = true;
+    return izid;
+}
+
+IzidIzravnave CIzravnava::IzlociNizkiRang(std::size_t k)
+{
+    // The record's columns C as extra unknowns (the mean-shift model), from
+    // the adjustment of the last step: G = Qvv P C = C - B Q B'P C (one solve
+    // with the factor held per column, less the earlier steps' terms),
+    // M = C'P G, t = C'P v; then v -= G M^-1 t, v'P v -= t'M^-1 t, f -= q, and
+    // for every other record i, with H = C_i'P G:
+    //   t_i -= H M^-1 t,  M_i -= H M^-1 H'.
+    NizkiRang& nr = nizki;
+    AlternativaZapisa& a = nr.zapisi[k];
+    const int q = a.komponent();
+    IzidIzravnave izid;
+    if (!TestIzAlternative(a, nr.So * nr.So).preverjen) {
+        const RezIzlocen z = Zapis(a.set, a.zapis);
+        izid.sporocilo = BesediloF(Besedilo::IskanjeNepreverjenZapis, z.tocke.c_str(), z.vrstica);
+        izid.zapisOstal = true;
+        return izid;
+    }
+    // M^-1 by Gauss-Jordan (q <= 3, positive definite).
+    NizkiRang::Korak korak;
+    real A[3][6] = {};
+    for (int i = 0; i < q; ++i) {
+        for (int j = 0; j < q; ++j) A[i][j] = a.M[i][j];
+        A[i][q + i] = 1.0L;
+    }
+    for (int p = 0; p < q; ++p) {
+        const real d = A[p][p];
+        for (int j = 0; j < 2 * q; ++j) A[p][j] /= d;
+        for (int i = 0; i < q; ++i)
+            if (i != p) {
+                const real m = A[i][p];
+                for (int j = 0; j < 2 * q; ++j) A[i][j] -= m * A[p][j];
+            }
+    }
+    for (int i = 0; i < q; ++i)
+        for (int j = 0; j < q; ++j) korak.Minv[i][j] = A[i][q + j];
+
+    const long n = static_cast<long>(std::min<std::size_t>(GMM.vrstice.size(), GMMS.vvec.nrow()));
+    const unsigned long u = GMM.Bmat.ncol();
+    const CResitev* Q = GMMS.Resitev();
+    korak.G.assign(static_cast<std::size_t>(q), std::vector<real>(static_cast<std::size_t>(n), 0.0L));
+    std::vector<real> s(u, 0.0L), y(u, 0.0L);
+    for (int j = 0; j < q; ++j) {
+        std::vector<real>& G = korak.G[static_cast<std::size_t>(j)];
+        // y = Q B'P c
+        std::vector<std::pair<unsigned long, real>> bpc;
+        for (const auto& [r, pc] : a.PC[static_cast<std::size_t>(j)])
+            for (const auto& e : GMM.Bmat.vrstica(static_cast<unsigned long>(r))) {
+                if (s[e.stolpec] == 0.0L) bpc.push_back({e.stolpec, 0.0L});
+                s[e.stolpec] += e.vrednost * pc;
+            }
+        for (auto& [c, x] : bpc) {
+            x = s[c];
+            s[c] = 0.0L;
+        }
+        Q->QKrat(bpc, y);
+        for (long r = 0; r < n; ++r) {
+            if (GMM.vrstice[static_cast<std::size_t>(r)].set == kTOSetov) continue;
+            real by = 0.0L;
+            for (const auto& e : GMM.Bmat.vrstica(static_cast<unsigned long>(r))) by += e.vrednost * y[e.stolpec];
+            G[static_cast<std::size_t>(r)] = -by;
+        }
+        for (const auto& [r, c] : a.C[static_cast<std::size_t>(j)]) G[static_cast<std::size_t>(r)] += c;
+        // The earlier steps: Qvv P of now = Qvv P - sum G_h M_h^-1 G_h'P.
+        for (const NizkiRang::Korak& h : nr.koraki) {
+            const int qh = static_cast<int>(h.G.size());
+            real g[3] = {0, 0, 0}, d[3] = {0, 0, 0};
+            for (int b = 0; b < qh; ++b)
+                for (const auto& [r, pc] : a.PC[static_cast<std::size_t>(j)])
+                    g[b] += h.G[static_cast<std::size_t>(b)][static_cast<std::size_t>(r)] * pc;
+            for (int b = 0; b < qh; ++b)
+                for (int c = 0; c < qh; ++c) d[b] += h.Minv[b][c] * g[c];
+            for (int b = 0; b < qh; ++b)
+                for (long r = 0; r < n; ++r)
+                    G[static_cast<std::size_t>(r)] -= h.G[static_cast<std::size_t>(b)][static_cast<std::size_t>(r)] * d[b];
+        }
+    }
+    // The estimated errors of the record, M^-1 t.
+    real e[3] = {0, 0, 0};
+    for (int i = 0; i < q; ++i)
+        for (int j = 0; j < q; ++j) e[i] += korak.Minv[i][j] * a.t[j];
+    // One pass over the rows: every other record, the residuals.
+    for (std::size_t i = 0; i < nr.zapisi.size(); ++i) {
+        if (i == k || nr.izlocen[i]) continue;
+        AlternativaZapisa& b = nr.zapisi[i];
+        const int qi = b.komponent();
+        real H[3][3] = {}, HM[3][3] = {};
+        for (int c = 0; c < qi; ++c)
+            for (const auto& [r, pc] : b.PC[static_cast<std::size_t>(c)])
+                for (int j = 0; j < q; ++j) H[c][j] += pc * korak.G[static_cast<std::size_t>(j)][static_cast<std::size_t>(r)];
+        for (int c = 0; c < qi; ++c)
+            for (int j = 0; j < q; ++j)
+                for (int l = 0; l < q; ++l) HM[c][j] += H[c][l] * korak.Minv[l][j];
+        for (int c = 0; c < qi; ++c) {
+            for (int j = 0; j < q; ++j) b.t[c] -= H[c][j] * e[j];
+            for (int d = 0; d < qi; ++d)
+                for (int j = 0; j < q; ++j) b.M[c][d] -= HM[c][j] * H[d][j];
+        }
+    }
+    for (long r = 0; r < n && r < static_cast<long>(GMMS.vvec.nrow()); ++r)
+        for (int j = 0; j < q; ++j) GMMS.vvec(r) -= korak.G[static_cast<std::size_t>(j)][static_cast<std::size_t>(r)] * e[j];
+    for (int j = 0; j < q; ++j) nr.vPv -= a.t[j] * e[j];
+    nr.vPv = std::max(nr.vPv, 0.0L);
+    nr.f -= q;
+    nr.izlocen[k] = 1;
+    nr.koraki.push_back(std::move(korak));
+    Aktiven(a.set, a.zapis, false);
+    std::ostream nic(nullptr);
+    GMM.SetSo(nic);
+    GMMS.GlobalniTest(std::sqrt(nr.vPv) * GMM.So / nr.So, nr.f);
+    rez.SetGlobalniTest(procset, GMM, GMMS.Prehod());
+    izid.skonvergirala = true;
+    return izid;
+}
 
 RezIzlocen CIzravnava::Zapis(TerObsSet set, long zapis) const { return TestiOpisZapisa(TO, set, zapis); }
 

@@ -10,8 +10,10 @@
 #ifndef NIVEX_SRC_CIZRAVNAVA_H
 #define NIVEX_SRC_CIZRAVNAVA_H
 
+#include <map>
 #include <memory>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "src/CGMM.h"
@@ -23,6 +25,7 @@
 #include "src/CRelEll.h"
 #include "src/CRezultati.h"
 #include "src/CTerObsEst.h"
+#include "src/FTestiZapisov.h"
 
 class CGDatum;
 class CProcSet;
@@ -59,6 +62,7 @@ public:
     // The adjustment as the tests of the model ask for it.
     IzidIzravnave Izravnaj(std::ostream& report, bool tihoIzravnava, Zacetek od) override;
     void SetAktiven(TerObsSet set, long zapis, bool aktiven) override;
+    IzidIzravnave IzlociZapis(TerObsSet set, long zapis) override;
     const CRezultati& Rezultati() const override { return rez; }
     std::vector<TestZapisa> TestiZapisov() const override;
     RezIzlocen Zapis(TerObsSet set, long zapis) const override;
@@ -100,6 +104,36 @@ private:
     IzidIzravnave IzravnajOdTrenutnih(std::ostream& report, bool tihoIzravnava);
     // As read from the data file.
     Stanje zacetno;
+
+    // The records set aside by low-rank steps since the last whole
+    // adjustment (IzlociZapis): the alternatives of every record of its
+    // model, their t and M brought up to date by each step, and each step's
+    // G = Qvv P C (as it stood at the step) with M^-1, so that the next step
+    // is again one solve per column and one pass over the rows.
+    struct NizkiRang {
+        bool zgrajen = false;
+        std::vector<AlternativaZapisa> zapisi;
+        std::map<std::pair<unsigned, long>, std::size_t> indeks;
+        std::vector<char> izlocen;
+        struct Korak {
+            std::vector<std::vector<real>> G;
+            real Minv[3][3] = {};
+        };
+        std::vector<Korak> koraki;
+        real vPv = 0;   // v'P v of the observation rows
+        long f = 0;     // degrees of freedom
+        // sigma0 of the model the steps start from: t, M and v'P v stay in
+        // its weights; the model's sigma0 follows the records that remain
+        // (the mean of their deviations), which scales t, M, v'P v by
+        // (So'/So)^2 and leaves w, the estimated errors and the global test.
+        real So = 0;
+    };
+    // Built from the last whole adjustment on first use.
+    const NizkiRang& Nizki() const;
+    mutable NizkiRang nizki;
+    IzidIzravnave IzlociNizkiRang(std::size_t k);
+    // The record's set and the composed angles, without touching the steps.
+    void Aktiven(TerObsSet set, long zapis, bool aktiven);
 };
 
 #endif

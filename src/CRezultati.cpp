@@ -66,6 +66,23 @@ RezBlok Blok(const matrika<real>& M, long i, long ix, int dim, const ResitevPreh
 }
 }  // namespace
 
+void CRezultati::SetGlobalniTest(const CProcSet& procset, const CGMM& GMM, const ResitevPrehoda& res)
+{
+    RezGlobalniTest& g = globalniTest;
+    g.SoApriori = GMM.So;
+    g.SoAposteriori = res.SoI;
+    g.verjetnost = procset.Getgtestp();
+    g.statistika = res.gtest;
+    g.spodnja = res.gtestA;
+    g.zgornja = res.gtestB;
+    g.prostostne = res.prostostne;
+    g.sprejet = g.prostostne > 0 && g.statistika >= g.spodnja && g.statistika <= g.zgornja;
+    g.rsum = res.rsum;
+    g.rpovp = res.rpovp;
+    g.iteracijRobustne = res.nIter;
+    g.apriori = procset.GetIfVarApriori() != 0;
+}
+
 void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const ResitevPrehoda& res)
 {
     kofaktorji = res.kofaktorji;
@@ -111,19 +128,7 @@ void CRezultati::SetPrehod(const CProcSet& procset, const CGMM& GMM, const Resit
         }
     }
 
-    RezGlobalniTest& g = globalniTest;
-    g.SoApriori = GMM.So;
-    g.SoAposteriori = res.SoI;
-    g.verjetnost = procset.Getgtestp();
-    g.statistika = res.gtest;
-    g.spodnja = res.gtestA;
-    g.zgornja = res.gtestB;
-    g.prostostne = res.prostostne;
-    g.sprejet = g.prostostne > 0 && g.statistika >= g.spodnja && g.statistika <= g.zgornja;
-    g.rsum = res.rsum;
-    g.rpovp = res.rpovp;
-    g.iteracijRobustne = res.nIter;
-    g.apriori = procset.GetIfVarApriori() != 0;
+    SetGlobalniTest(procset, GMM, res);
     robustneUtezi = res.robustneUtezi;
 
     const long u = static_cast<long>(GMM.Bmat.ncol());

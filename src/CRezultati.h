@@ -151,6 +151,8 @@ public:
     // from the solution's values of the pass (taken before it moves the
     // approximate values).
     void SetPrehod(const CProcSet& procset, const CGMM& GMM, const ResitevPrehoda& resitev);
+    // The global test of a solution alone (a part of SetPrehod).
+    void SetGlobalniTest(const CProcSet& procset, const CGMM& GMM, const ResitevPrehoda& resitev);
     // The approximate values of the point list as read (zacetne).
     void SetZacetne(const CTerObsTocke& tocke);
 

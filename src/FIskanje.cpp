@@ -99,8 +99,6 @@ IzidIskanja IskanjeGrobih(CIzravnalnik& izravnava, const CProcSet& procset, std:
         izidIskanja.sporocilo = izid.sporocilo;
         return izidIskanja;
     }
-    std::ostream nic(nullptr);
-    const auto tiho = [&izravnava, &nic]() { return izravnava.Izravnaj(nic, true, Zacetek::Trenutni); };
     Zapisi neprevereni;
     bool poskusi = false;
     std::vector<TestZapisa> testi;
@@ -112,20 +110,19 @@ IzidIskanja IskanjeGrobih(CIzravnalnik& izravnava, const CProcSet& procset, std:
             break;
         }
         RezIzlocen& z = k.zapis;
-        izravnava.SetAktiven(z.set, z.zapis, false);
         poskusi = true;
-        IzidIzravnave poskus = tiho();
+        // A low-rank step of the converged adjustment (or a whole quiet
+        // one where it cannot apply).
+        IzidIzravnave poskus = izravnava.IzlociZapis(z.set, z.zapis);
         if (!poskus) {
-            // The record alone determines some unknown: it stays, unchecked;
-            // the failed trial has left the values it started from.
-            izravnava.SetAktiven(z.set, z.zapis, true);
-            neprevereni.insert({z.set, z.zapis});
-            isk.neprevereni.push_back(z);
-            izid = tiho();
-            if (!izid) {
-                izidIskanja.sporocilo = izid.sporocilo;
+            // The record alone determines some unknown: it stays, unchecked,
+            // and the adjustment is as it was.
+            if (!poskus.zapisOstal) {
+                izidIskanja.sporocilo = poskus.sporocilo;
                 return izidIskanja;
             }
+            neprevereni.insert({z.set, z.zapis});
+            isk.neprevereni.push_back(z);
             continue;
         }
         izid = poskus;

@@ -135,15 +135,11 @@ StolpciZapisov Stolpci(const CTerObsZbirka& TO, const CGMM& GMM, long n)
 }
 
 // t = C'P v and M = C'P Qll P C - (B'P C)' Q (B'P C) (P Qll P = P) of one
-// record of q columns, and c'P c of its first column.
-struct Alternativa {
-    real tv[3] = {0, 0, 0}, M[3][3] = {}, cpc = 0;
-};
-
-Alternativa TinM(const std::vector<Stolpec>& C, const CGMM& GMM, const CGMMSol& GMMS, const CResitev* Q,
-                 std::map<unsigned long, VerigaIskanja>& verige)
+// record of q columns, and c'P c of its first column; P C of its columns.
+void TinM(const std::vector<Stolpec>& C, const CGMM& GMM, const CGMMSol& GMMS, const CResitev* Q,
+          std::map<unsigned long, VerigaIskanja>& verige, AlternativaZapisa& a)
 {
-    Alternativa a;
+    for (const Stolpec& c : C) a.C.emplace_back(c.begin(), c.end());
     const int q = static_cast<int>(C.size());
     // A direction of a long chain: its place j among the chain's directions.
     if (GMM.Pll.nrow() == 0 && q == 1 && !C[0].empty()) {
@@ -151,14 +147,17 @@ Alternativa TinM(const std::vector<Stolpec>& C, const CGMM& GMM, const CGMMSol& 
         const unsigned long b = GMM.PllB.blokVrstice(static_cast<unsigned long>(r));
         if (b != bdmatrika::kBrez && GMM.PllB.trak(b)) {
             const unsigned long j = static_cast<unsigned long>(r) - GMM.PllB.zacetek(b) + (k > 0.0L ? 1 : 0);
-            TestSmeriVerige(Veriga(verige, GMM, GMMS, Q, b), Q, j, a.tv[0], a.M[0][0], a.cpc);
-            return a;
+            TestSmeriVerige(Veriga(verige, GMM, GMMS, Q, b), Q, j, a.t[0], a.M[0][0], a.cpc);
+            return;
         }
     }
     std::vector<Stolpec> U;
-    for (const Stolpec& c : C) U.push_back(Utezeno(GMM, c));
+    for (const Stolpec& c : C) {
+        U.push_back(Utezeno(GMM, c));
+        a.PC.emplace_back(U.back().begin(), U.back().end());
+    }
     for (int j = 0; j < q; ++j) {
-        for (const auto& [r, u] : U[j]) a.tv[j] += u * GMMS.vvec(r);
+        for (const auto& [r, u] : U[j]) a.t[j] += u * GMMS.vvec(r);
         for (int k = 0; k < q; ++k) {
             real m = 0;
             for (const auto& [r, c] : C[j]) {
@@ -173,13 +172,12 @@ Alternativa TinM(const std::vector<Stolpec>& C, const CGMM& GMM, const CGMMSol& 
             a.M[j][k] = m;
         }
     }
-    return a;
 }
 
 // The statistic of the record from t and M: a Cholesky factor of M (a pivot
 // of round-off size: nothing checks the record), then w and the estimated
 // error.
-void Statistika(const Alternativa& a, int q, real s2, TestZapisa& t)
+void Statistika(const AlternativaZapisa& a, int q, real s2, TestZapisa& t)
 {
     real L[3][3] = {};
     bool preverjen = s2 > 0.0L && q <= 3;
@@ -201,7 +199,7 @@ void Statistika(const Alternativa& a, int q, real s2, TestZapisa& t)
     // y = L^-1 t, T = y'y / s2; the estimate -M^-1 t = -L'^-1 y.
     real y[3] = {0, 0, 0}, g[3] = {0, 0, 0}, T = 0;
     for (int j = 0; j < q; ++j) {
-        y[j] = a.tv[j];
+        y[j] = a.t[j];
         for (int k = 0; k < j; ++k) y[j] -= L[j][k] * y[k];
         y[j] /= L[j][j];
         T += y[j] * y[j];
@@ -211,10 +209,11 @@ void Statistika(const Alternativa& a, int q, real s2, TestZapisa& t)
         for (int k = j + 1; k < q; ++k) g[j] -= L[k][j] * g[k];
         g[j] /= L[j][j];
     }
+    t.T = T;
     T /= s2;
     t.preverjen = true;
     if (q == 1) {
-        t.w = a.tv[0] / std::sqrt(s2 * a.M[0][0]);
+        t.w = a.t[0] / std::sqrt(s2 * a.M[0][0]);
         t.groba = -g[0];
     } else {
         const real p = Hi2PorFC(T, q);
@@ -224,24 +223,40 @@ void Statistika(const Alternativa& a, int q, real s2, TestZapisa& t)
 }
 }  // namespace
 
-std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS)
+std::vector<AlternativaZapisa> AlternativeZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS)
 {
     const long n = static_cast<long>(std::min<std::size_t>(GMM.vrstice.size(), GMMS.vvec.nrow()));
     const StolpciZapisov zapisi = Stolpci(TO, GMM, n);
     const CResitev* Q = GMMS.Resitev();
+    std::vector<AlternativaZapisa> alternative;
+    alternative.reserve(zapisi.size());
+    std::map<unsigned long, VerigaIskanja> verige;
+    for (const auto& [kljuc, C] : zapisi) {
+        AlternativaZapisa& a = alternative.emplace_back();
+        a.set = static_cast<TerObsSet>(kljuc.first);
+        a.zapis = kljuc.second;
+        TinM(C, GMM, GMMS, Q, verige, a);
+    }
+    return alternative;
+}
+
+TestZapisa TestIzAlternative(const AlternativaZapisa& a, real s2)
+{
+    TestZapisa t;
+    t.set = a.set;
+    t.zapis = a.zapis;
+    t.komponent = a.komponent();
+    Statistika(a, t.komponent, s2, t);
+    return t;
+}
+
+std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS)
+{
     // Baarda's test: the a-priori sigma0, whatever *S02 sets for the
     // accuracy measures (the a-posteriori one bounds |w| by the square root
     // of the degrees of freedom and hides errors in small networks).
     const real s2 = GMM.So * GMM.So;
     std::vector<TestZapisa> testi;
-    std::map<unsigned long, VerigaIskanja> verige;
-    for (const auto& [kljuc, C] : zapisi) {
-        TestZapisa t;
-        t.set = static_cast<TerObsSet>(kljuc.first);
-        t.zapis = kljuc.second;
-        t.komponent = static_cast<int>(C.size());
-        Statistika(TinM(C, GMM, GMMS, Q, verige), t.komponent, s2, t);
-        testi.push_back(t);
-    }
+    for (const AlternativaZapisa& a : AlternativeZapisov(TO, GMM, GMMS)) testi.push_back(TestIzAlternative(a, s2));
     return testi;
 }

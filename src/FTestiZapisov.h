@@ -13,6 +13,7 @@
 #ifndef NIVEX_SRC_FTESTIZAPISOV_H
 #define NIVEX_SRC_FTESTIZAPISOV_H
 
+#include <utility>
 #include <vector>
 
 #include "src/CIzravnalnik.h"
@@ -21,6 +22,26 @@
 class CGMM;
 class CGMMSol;
 class CTerObsZbirka;
+
+// The alternative of one record: its columns C over the model rows (row,
+// coefficient), P C, t = C'P v, M = C'P Qvv P C and c'P c of its first
+// column.  P C of a direction of a long chain (a band block of the weights)
+// is not formed: PC stays empty.
+struct AlternativaZapisa {
+    using Stolpec = std::vector<std::pair<long, real>>;
+    TerObsSet set = kTOSetov;
+    long zapis = -1;
+    std::vector<Stolpec> C, PC;
+    real t[3] = {0, 0, 0}, M[3][3] = {}, cpc = 0;
+    int komponent() const { return static_cast<int>(C.size()); }
+};
+
+// The alternatives of every record that has rows in the model of the last
+// pass, in the order of the tests.
+std::vector<AlternativaZapisa> AlternativeZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS);
+
+// The test of a record from its t and M, with sigma0^2 = s2.
+TestZapisa TestIzAlternative(const AlternativaZapisa& a, real s2);
 
 // The tests of every record that has rows in the model of the last pass.
 std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS);
