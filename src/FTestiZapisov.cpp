@@ -213,6 +213,7 @@ void Statistika(const Alternativa& a, int q, real s2, TestZapisa& t)
     }
     T /= s2;
     t.preverjen = true;
+    t.T = T;
     if (q == 1) {
         t.w = a.tv[0] / std::sqrt(s2 * a.M[0][0]);
         t.groba = -g[0];
@@ -229,9 +230,9 @@ std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, c
     const long n = static_cast<long>(std::min<std::size_t>(GMM.vrstice.size(), GMMS.vvec.nrow()));
     const StolpciZapisov zapisi = Stolpci(TO, GMM, n);
     const CResitev* Q = GMMS.Resitev();
-    // Baarda's test: the a-priori sigma0, whatever *S02 sets for the
-    // accuracy measures (the a-posteriori one bounds |w| by the square root
-    // of the degrees of freedom and hides errors in small networks).
+    // w and T with the a-priori sigma0: the snooping studentises them with
+    // the variance estimated without the record where *S02 asks for the
+    // a-posteriori one (FIskanje).
     const real s2 = GMM.So * GMM.So;
     std::vector<TestZapisa> testi;
     std::map<unsigned long, VerigaIskanja> verige;
