@@ -6,7 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iomanip>
+#include <map>
+#include <random>
 #include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -346,4 +350,86 @@ TEST(Iskanje, ResultsDocumentSaysWhatTheSnoopingRemovedAndTheWarnings)
     ASSERT_EQ(d.at("warnings").size(), 1u);
     EXPECT_EQ(d.at("warnings")[0].at("text"), "NEPOZNAN PARAMETER OBDELAVE -> *NEZNANA (vrstica 1) - prezrt");
     EXPECT_EQ(d.at("warnings")[0].at("line"), 1);
+}
+
+namespace {
+// A seeded levelling grid of m x m points 10 m apart in height steps,
+// height differences between neighbours with sigma 1 mm (times s) and
+// normal noise of 1 mm, the first point fixed; errors (mm) planted on the
+// height differences of the given numbers.
+std::string Mreza(unsigned seed, int m, real s = 1, const std::map<int, real>& napake = {})
+{
+    std::mt19937_64 g(seed);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    const auto sum = [&] { return std::sqrt(-2 * std::log(1 - u(g))) * std::cos(6.283185307179586 * u(g)); };
+    std::ostringstream d;
+    d << std::fixed << std::setprecision(5) << "*DIM 1\n*SNOOP\n*D V\n**V T0\n";
+    const auto H = [m](int i) { return 100.0L + 0.37L * (i % m) + 0.21L * (i / m); };
+    for (int i = 0; i < m * m; ++i) d << "X T" << i << " " << H(i) << "\n";
+    int k = 0;
+    for (int i = 0; i < m * m; ++i)
+        for (const int j : {i + 1, i + m}) {
+            if (j >= m * m || (j == i + 1 && j % m == 0)) continue;
+            const auto f = napake.find(k++);
+            const real e = sum() + (f == napake.end() ? 0.0L : f->second);
+            d << "h T" << i << " T" << j << " " << H(j) - H(i) + e / 1000 << " " << static_cast<double>(s) << "\n";
+        }
+    d << "*K\n";
+    return d.str();
+}
+}  // namespace
+
+// Clean networks lose a record in about the level's share of them (the
+// largest of n tests at *PGTEST 0.95), with either reference variance; a
+// large network keeps no blunder because its global test accepts.
+TEST(Iskanje, CleanNetworksRateAndBlundersUnderAnAcceptedGlobalTest)
+{
+    for (const char* s02 : {"APOSTERIORI", "APRIORI"}) {
+        int zizlocitvijo = 0;
+        for (unsigned seed = 1; seed <= 100; ++seed)
+            if (!Izravnaj(ZNastavitvijo(Mreza(seed, 5), "*S02", s02)).run->rez.iskanje.izloceni.empty()) ++zizlocitvijo;
+        EXPECT_LE(zizlocitvijo, 10) << s02;
+    }
+    const std::map<int, real> napake = {{920, 9.0L}, {1300, -9.0L}};
+    const std::string data = Mreza(9, 30, 1, napake);
+    std::string bs = data;
+    bs.replace(bs.find("*SNOOP\n"), 7, "#\n");
+    const Izravnava brez = Izravnaj(bs), z = Izravnaj(data);
+    EXPECT_TRUE(brez.run->rez.globalniTest.sprejet) << brez.run->rez.globalniTest.statistika;
+    std::set<long> izlocene;
+    for (const RezIzlocen& r : z.run->rez.iskanje.izloceni) izlocene.insert(r.vrstica);
+    const long prva = 4 + 900 + 1;  // the line of height difference 0
+    EXPECT_EQ(izlocene, (std::set<long>{prva + 920, prva + 1300}));
+    // n: every height difference, each checked by others.
+    EXPECT_NE(z.report.find("Kriticna vrednost najvecjega od n = 1738 testov"), std::string::npos);
+}
+
+// A global test below its lower bound removes nothing: deviations four times
+// too large without errors lose nothing, and the planted errors of a network
+// with deviations twice too large go, and nothing after them; both get the
+// hint that the a-priori deviations look too large.  A global test above
+// with nothing beyond the critical value gets the other hint.
+TEST(Iskanje, GlobalTestBelowItsLowerBoundRemovesNothing)
+{
+    const char* kSpodnja = "NAMIG: globalni test je pod spodnjo mejo - a-priori standardni odkloni so videti preveliki";
+    const char* kZgornja = "NAMIG: globalni test je nad zgornjo mejo, a noben zapis ne presega kriticne vrednosti";
+    for (const unsigned seed : {3u, 4u}) {
+        const Izravnava cista = Izravnaj(Mreza(seed, 5, 4));
+        EXPECT_TRUE(cista.run->rez.iskanje.izloceni.empty());
+        EXPECT_EQ(cista.run->rez.iskanje.razlog, "global_test_below_lower_bound");
+        EXPECT_NE(cista.report.find(kSpodnja), std::string::npos);
+        const Izravnava z = Izravnaj(Mreza(seed, 5, 2, {{7, 30.0L}, {21, -25.0L}}));
+        std::set<long> izlocene;
+        for (const RezIzlocen& r : z.run->rez.iskanje.izloceni) izlocene.insert(r.vrstica);
+        EXPECT_EQ(izlocene, (std::set<long>{4 + 25 + 1 + 7, 4 + 25 + 1 + 21})) << seed;
+        EXPECT_EQ(z.run->rez.iskanje.razlog, "global_test_below_lower_bound") << seed;
+        EXPECT_LT(z.run->rez.globalniTest.statistika, z.run->rez.globalniTest.spodnja);
+        EXPECT_NE(z.report.find(kSpodnja), std::string::npos);
+        EXPECT_EQ(z.report.find(kZgornja), std::string::npos);
+    }
+    // Deviations half as large as the noise: nothing stands out.
+    const Izravnava z = Izravnaj(Mreza(3, 5, 0.5L));
+    EXPECT_TRUE(z.run->rez.iskanje.izloceni.empty());
+    EXPECT_GT(z.run->rez.globalniTest.statistika, z.run->rez.globalniTest.zgornja);
+    EXPECT_NE(z.report.find(kZgornja), std::string::npos);
 }
