@@ -36,8 +36,8 @@ struct TestZapisa {
     long zapis = -1;
     int komponent = 1;             // rows of the alternative (Dim for C and V)
     real w = 0;                    // 0 when nothing checks the record
+    real T = 0;                    // t'M^-1 t with unit a-priori variance (w^2 for one row)
     real groba = 0;                // estimated gross error (m or rad; C, V: its length)
-    real T = 0;
     bool preverjen = false;        // some other observation checks it
 };
 

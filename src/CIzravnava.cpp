@@ -186,13 +186,11 @@ const CIzravnava::NizkiRang& CIzravnava::Nizki() const
 std::vector<TestZapisa> CIzravnava::TestiZapisov() const
 {
     const NizkiRang& nr = Nizki();
-    const real rho = GMM.So / nr.So;
+    // w, T and the estimated error do not depend on the scale of the
+    // weights: the a-priori sigma0 the alternatives were formed with serves.
     std::vector<TestZapisa> testi;
     for (std::size_t i = 0; i < nr.zapisi.size(); ++i)
-        if (!nr.izlocen[i]) {
-            testi.push_back(TestIzAlternative(nr.zapisi[i], nr.So * nr.So));
-            testi.back().T *= rho * rho;
-        }
+        if (!nr.izlocen[i]) testi.push_back(TestIzAlternative(nr.zapisi[i], nr.So * nr.So));
     return testi;
 }
 

@@ -243,7 +243,7 @@ void CNVX2GMT::PrintGrobe(const CTerObsCrdA& TOCrdA, const CTerObsZbirka& TO, co
         real w;
         const char* kaj;
         // The flagged record's w of the table, the removed one's record
-        // test of the snooping (w_apr).
+        // statistic of the snooping (t_stud or w_apr).
         Besedilo oblika;
     };
     std::vector<Crta> crte;
@@ -252,7 +252,8 @@ void CNVX2GMT::PrintGrobe(const CTerObsCrdA& TOCrdA, const CTerObsZbirka& TO, co
         if (o.napaka && videni.insert({o.set, o.zapis}).second)
             crte.push_back({o.set, o.zapis, o.vrsta, o.w, B(Besedilo::GMTOznaceno), Besedilo::GMTOdsekGrobe});
     for (const RezIzlocen& z : rez.iskanje.izloceni)
-        crte.push_back({z.set, z.zapis, z.vrsta, z.w, B(Besedilo::GMTIzloceno), Besedilo::GMTOdsekIzloceni});
+        crte.push_back({z.set, z.zapis, z.vrsta, z.w, B(Besedilo::GMTIzloceno),
+                        z.studentiziran ? Besedilo::GMTOdsekIzlocenStud : Besedilo::GMTOdsekIzloceni});
     std::ofstream f;
     if (!Odpri(f, report, B(Besedilo::IzpisGMTGrobe), crte.size(), B(Besedilo::IzpisEnotaOpazovanj))) return;
     std::unordered_map<std::string, long> tocka;

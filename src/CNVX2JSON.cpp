@@ -287,10 +287,10 @@ json ImenaZapisa(const CTerObsZbirka& TO, const RezIzlocen& z)
 }
 
 // The data snooping: whether it ran, how many records it removed, each step
-// (the record, its record test w_apriori and estimated error when it was
-// removed, sigma0 and the global test after the removal, its misclosure
-// against the final adjustment), why it stopped and the records it could
-// not test.
+// (the record, its statistic, p and critical value and estimated error when
+// it was removed, sigma0 and the global test after the removal, its
+// misclosure against the final adjustment), why it stopped, the last test's
+// n, level and critical value, and the records it could not test.
 json IskanjeDokumenta(const RezIskanje& isk, const CTerObsZbirka& TO)
 {
     json koraki = json::array(), neprevereni = json::array();
@@ -298,7 +298,10 @@ json IskanjeDokumenta(const RezIskanje& isk, const CTerObsZbirka& TO)
         koraki.push_back({{"kind", std::string(1, z.vrsta)},
                           {"points", ImenaZapisa(TO, z)},
                           {"line", z.vrstica},
-                          {"w_apriori", Num(z.w)},
+                          {"statistic", Num(z.w)},
+                          {"statistic_kind", z.studentiziran ? "studentized" : "normalized"},
+                          {"p_value", Num(z.p)},
+                          {"critical_value", Num(z.kriticna)},
                           {"gross_error", Num(z.groba)},
                           {"sigma0_aposteriori", Num(z.SoPo)},
                           {"global_test_statistic", Num(z.statistika)},
@@ -310,7 +313,11 @@ json IskanjeDokumenta(const RezIskanje& isk, const CTerObsZbirka& TO)
             {"steps", std::move(koraki)},
             {"stop", isk.vklopljeno ? json(isk.razlog) : json(nullptr)},
             {"stop_reason", isk.vklopljeno ? json(NVX2Utf8(isk.konec, TO.kodiranje)) : json(nullptr)},
-            {"not_tested", std::move(neprevereni)}};
+            {"not_tested", std::move(neprevereni)},
+            {"statistic_kind", isk.vklopljeno ? json(isk.studentiziran ? "studentized" : "normalized") : json(nullptr)},
+            {"tests", isk.testov},
+            {"level", Num(1.0L - isk.alfa)},
+            {"critical_value", isk.vklopljeno ? Num(isk.kriticna) : json(nullptr)}};
 }
 
 // The warnings of the run so far, each with the line of the data file it
@@ -448,7 +455,7 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
         zn.push_back({{"type", "Feature"}, {"geometry", std::move(geometrija)}, {"properties", std::move(p)}});
         ++crt;
     }
-    // The records the data snooping set aside: their record test w_apriori
+    // The records the data snooping set aside: their statistic (its kind)
     // and estimated gross error when removed, their misclosure against the
     // final adjustment.
     for (const RezIzlocen& z : rez.iskanje.izloceni) {
@@ -461,7 +468,8 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
         p["w"] = nullptr;
         p["flagged"] = false;
         p["removed"] = true;
-        p["w_apriori"] = Num(z.w);
+        p["statistic"] = Num(z.w);
+        p["statistic_kind"] = z.studentiziran ? "studentized" : "normalized";
         p["gross_error"] = Num(z.groba);
         p["misclosure"] = Num(z.odstopanje);
         zn.push_back({{"type", "Feature"}, {"geometry", std::move(geometrija)}, {"properties", std::move(p)}});

@@ -6,7 +6,7 @@
 // - Only the results (CRezultati), the record sets (point names, lines of
 //   the data file), the settings, the datum and the run's warnings so far
 //   are read; nothing is changed.  The document carries the data snooping
-//   (its record test as w_apriori, apart from the tables' w) and the
+//   (its record statistic with its kind and p, apart from the tables' w) and the
 //   warnings; the page reads them from it.
 // - Units are SI: metres, radians for angles and ellipse orientations.  The
 //   results hold orientations in degrees; they are converted here.

@@ -107,6 +107,12 @@ struct RezIzlocen {
     std::string tocke;                  // its point names, blank-separated
     long vrstica = 0;                   // line in the data file
     real w = 0, groba = 0;       // record test and estimated gross error when removed
+    // The snooping's test when removed: w holds its statistic (studentised
+    // t, or w with the a-priori variance; a record of several rows the value
+    // of the one-row statistic with the same p), p its probability of being
+    // exceeded, kriticna the critical value of the largest of the step.
+    real p = 0, kriticna = 0;
+    bool studentiziran = false;
     real SoPo = 0, statistika = 0;   // a-posteriori sigma0 and global test after the removal
     real odstopanje = 0;         // observed minus computed from the final adjustment
 };
@@ -117,6 +123,13 @@ struct RezIskanje {
     std::vector<RezIzlocen> neprevereni;   // not removed: the network would be undetermined
     std::string konec;                     // why the search stopped, as the report says it
     std::string razlog;                    // the same as a fixed word (JSON "stop")
+    // The last test of the search (the one that stopped it): the records
+    // tested, the error probability of the largest (1 - *PGTEST) and the
+    // critical value of the one-row statistic, studentised (t with
+    // prostostne degrees of freedom) or with the a-priori variance (normal).
+    long testov = 0, prostostne = 0;
+    real alfa = 0, kriticna = 0;
+    bool studentiziran = false;
 };
 
 class CRezultati {

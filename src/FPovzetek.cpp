@@ -61,6 +61,14 @@ std::vector<std::string> PovzetekNamigi(const CRezultati& rez, const CProcSet& p
     const RezGlobalniTest& g = rez.globalniTest;
     if (g.zgornja > 0.0L && g.statistika > kPovzetekFaktorTesta * g.zgornja)
         namigi.emplace_back(B(Besedilo::PovzetekNamigTest));
+    // A variance significantly smaller than the a-priori one: the deviations
+    // are pessimistic.  Larger, with no record beyond the snooping's critical
+    // value: the deviations of some kind look too small rather than one
+    // record wrong.
+    if (g.prostostne > 0 && g.statistika < g.spodnja) namigi.emplace_back(B(Besedilo::PovzetekNamigSpodnja));
+    else if (g.prostostne > 0 && g.statistika > g.zgornja && g.statistika <= kPovzetekFaktorTesta * g.zgornja &&
+             rez.iskanje.razlog == "none_above_critical_value")
+        namigi.emplace_back(B(Besedilo::PovzetekNamigZgornja));
     if (procset.GetifIter() == 0 && rez.dim > 1) {
         // The largest correction of the one pass against the shortest side
         // of the network: its second-order term is what one pass neglects.
@@ -142,7 +150,8 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
         report << "\n" << B(Besedilo::PovzetekIzloceni) << std::setw(8) << rez.iskanje.izloceni.size() << "\n";
         for (const RezIzlocen& z : rez.iskanje.izloceni)
             report << "   " << std::left << std::setw(24) << (std::string(1, z.vrsta) + "  " + z.tocke) << std::right
-                   << B(Besedilo::PovzetekVrstica) << std::setw(7) << z.vrstica << B(Besedilo::PovzetekWApr)
+                   << B(Besedilo::PovzetekVrstica) << std::setw(7) << z.vrstica
+                   << B(z.studentiziran ? Besedilo::PovzetekTStud : Besedilo::PovzetekWApr)
                    << Stevilo("%9.3f", z.w) << B(Besedilo::PovzetekOdstopanje) << Stevilo("%9.2f", IskanjeMala(z.vrsta, enota, z.odstopanje))
                    << Enota(z.vrsta, enota) << "\n";
         for (const RezIzlocen& z : rez.iskanje.neprevereni)

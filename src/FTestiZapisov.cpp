@@ -209,9 +209,9 @@ void Statistika(const AlternativaZapisa& a, int q, real s2, TestZapisa& t)
         for (int k = j + 1; k < q; ++k) g[j] -= L[k][j] * g[k];
         g[j] /= L[j][j];
     }
-    t.T = T;
     T /= s2;
     t.preverjen = true;
+    t.T = T;
     if (q == 1) {
         t.w = a.t[0] / std::sqrt(s2 * a.M[0][0]);
         t.groba = -g[0];
@@ -252,9 +252,9 @@ TestZapisa TestIzAlternative(const AlternativaZapisa& a, real s2)
 
 std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS)
 {
-    // Baarda's test: the a-priori sigma0, whatever *S02 sets for the
-    // accuracy measures (the a-posteriori one bounds |w| by the square root
-    // of the degrees of freedom and hides errors in small networks).
+    // w and T with the a-priori sigma0: the snooping studentises them with
+    // the variance estimated without the record where *S02 asks for the
+    // a-posteriori one (FIskanje).
     const real s2 = GMM.So * GMM.So;
     std::vector<TestZapisa> testi;
     for (const AlternativaZapisa& a : AlternativeZapisov(TO, GMM, GMMS)) testi.push_back(TestIzAlternative(a, s2));

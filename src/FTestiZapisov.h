@@ -9,7 +9,8 @@
 // begins and +1 in the angle it ends; a vector or an observed point (Dim
 // rows): T = t' M^-1 t / sigma0^2 with t = C'P v, M = C'P Qvv P C, which is
 // chi-square with Dim degrees of freedom, given as the normal w of the same
-// two-sided probability, so every kind is compared with the same N.
+// two-sided probability.  T itself is kept (TestZapisa::T) for the
+// studentised form of the snooping (FIskanje).
 #ifndef NIVEX_SRC_FTESTIZAPISOV_H
 #define NIVEX_SRC_FTESTIZAPISOV_H
 

@@ -130,7 +130,7 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     }
     Porocaj(dataFile, report);
     if (procset.GetSnoop()) {
-        IskanjePorocilo(rez.iskanje, rez.kriticnaN, procset.GetAngUnit(), report);
+        IskanjePorocilo(rez.iskanje, procset.GetAngUnit(), report);
     }
     Povzetek(rez, procset, TO, PovzetekOpozorila(procset), report, std::cout);
 }

@@ -16,13 +16,15 @@
   }
   const obsName = (o) => o.kind + '  ' + o.points.join(' ') + (o.component ? ' ' + o.component : '');
   const lineText = (l) => (Array.isArray(l) ? l.join(', ') : String(l));
+  // The snooping's statistic of a removed record by its kind.
+  const statName = (o) => (o.statistic_kind === 'normalized' ? 'w_apr' : 't_stud');
   Object.assign(D, JSON.parse(document.getElementById('nivex-data').textContent));
 
   // Observation rows: the adjusted ones, then the records set aside by the
-  // data snooping (their record test is w_apr, not the table's w).
+  // data snooping (their statistic is t_stud or w_apr, not the table's w).
   const S = D.snooping || { enabled: false, steps: [], not_tested: [] };
   const obs = D.observations.map((o, i) => ({ o: o, id: 'o-' + i, removed: false }));
-  S.steps.forEach((z, i) => obs.push({ o: { kind: z.kind, points: z.points, line: z.line, w: null, w_apriori: z.w_apriori,
+  S.steps.forEach((z, i) => obs.push({ o: { kind: z.kind, points: z.points, line: z.line, w: null, statistic: z.statistic, statistic_kind: z.statistic_kind,
     gross_error: z.gross_error, flagged: true, observed: null, residual: z.misclosure }, id: 'x-' + i, removed: true }));
   const flaggedList = obs.filter((r) => r.o.flagged && !r.removed).sort((a, b) => Math.abs(b.o.w) - Math.abs(a.o.w));
   const fl = fact('Oznacena opazovanja', flaggedList.length ? '' : 'ni (|w| <= N = ' + num(D.critical_value, 3) + ')');
@@ -32,7 +34,7 @@
       const li = el('li', {}, null, ul);
       const a = el('a', { href: '#' + r.id }, obsName(r.o), li);
       a.addEventListener('click', (ev) => { ev.preventDefault(); selectObs(r); });
-      let t = ' (vrstica ' + lineText(r.o.line) + ')  ' + (r.removed ? 'w_apr = ' + num(r.o.w_apriori, 3) : 'w = ' + num(r.o.w, 3));
+      let t = ' (vrstica ' + lineText(r.o.line) + ')  ' + (r.removed ? statName(r.o) + ' = ' + num(r.o.statistic, 3) : 'w = ' + num(r.o.w, 3));
       if (r.o.gross_error !== null) t += ', ' + what + ' ' + num(small(r.o.kind, r.o.gross_error), 2) + ' ' + smallUnit(r.o.kind);
       li.appendChild(document.createTextNode(t));
     }
@@ -83,7 +85,7 @@
     if (r.removed) rows.push(['Stanje', 'izlocen z iskanjem grobih pogreskov'], ['Odstopanje', num(small(o.kind, o.residual), 2) + u]);
     else rows.push(['Opazovano', observed(o)], ['\u03c3', num(small(o.kind, o.sigma), 2) + u], ['Popravek v', num(small(o.kind, o.residual), 2) + u],
       ['r', num(o.redundancy, 3)], ['MDB', num(small(o.kind, o.mdb), 2) + u]);
-    rows.push(r.removed ? ['w_apr', num(o.w_apriori, 3)] : ['w', num(o.w, 3)]);
+    rows.push(r.removed ? [statName(o), num(o.statistic, 3)] : ['w', num(o.w, 3)]);
     if (o.gross_error !== null && o.gross_error !== undefined) rows.push(['Groba napaka', num(small(o.kind, o.gross_error), 2) + u]);
     if (o.flagged && !r.removed) rows.push(['Oznaka', '|w| > N = ' + num(D.critical_value, 3)]);
     showInfo(obsName(o), rows);
@@ -350,7 +352,7 @@
     { head: 'r', num: 1, text: (r) => num(r.o.redundancy, 3), key: (r) => (r.o.redundancy === undefined ? null : r.o.redundancy) },
     { head: 'w', num: 1, text: (r) => num(r.o.w, 3), key: (r) => r.o.w },
     { head: '|w|', num: 1, text: (r) => (r.o.w === null ? '' : num(Math.abs(r.o.w), 3)), key: (r) => (r.o.w === null ? null : Math.abs(r.o.w)) },
-    { head: 'w_apr', num: 1, text: (r) => num(r.o.w_apriori, 3), key: (r) => (r.o.w_apriori === undefined ? null : r.o.w_apriori) },
+    { head: S.statistic_kind === 'normalized' ? 'w_apr' : 't_stud', num: 1, text: (r) => num(r.o.statistic, 3), key: (r) => (r.o.statistic === undefined ? null : r.o.statistic) },
     { head: 'MDB', num: 1, text: smt('mdb', 2), key: sm('mdb') },
     { head: 'Oznaka', text: (r) => (r.removed ? 'izlocen' : r.o.flagged ? '***' : ''), key: (r) => (r.removed ? 2 : r.o.flagged ? 1 : 0) },
     { head: 'Groba napaka', num: 1, text: smt('gross_error', 2), key: sm('gross_error') }];

@@ -16,6 +16,7 @@
 #include "TestUtil.h"
 #include "funkcije/Hi2Por.h"
 #include "funkcije/NormPor.h"
+#include "funkcije/StudentPor.h"
 #include "funkcije/gamma.h"
 
 namespace {
@@ -167,4 +168,43 @@ TEST(Porazdelitve, ArgumentErrorsEndTheProgram)
     const Izid r =
         RunChild([] { Hi2PorInvF(0, 1); Hi2PorInvF(1, 1e10L); Hi2Porf(0, 1); Hi2PorF(0, 1); Hi2PorFC(0, 1); });
     EXPECT_EQ(r.status, 0) << r.out;
+}
+
+// The incomplete beta function and the t and F tails on it against closed
+// forms: I_x(a, 1) = x^a, I_x(1, b) = 1 - (1 - x)^b, I_1/2(a, a) = 1/2;
+// t with 1 (Cauchy) and 2 degrees of freedom, F(2, d2), F(1, f) = t^2, the
+// normal limit, a tabulated quantile; tiny tails to their relative size.
+TEST(Porazdelitve, IncompleteBetaStudentAndF)
+{
+    const long double pi = 3.14159265358979323846264L;
+    for (const long double x : {1e-6L, 0.1L, 0.37L, 0.5L, 0.9L, 0.999L})
+        for (const long double a : {0.5L, 1.0L, 2.5L, 40.0L, 3e4L}) {
+            EXPECT_NEAR(incompletebeta(a, 1, x), std::pow(x, a), 1e-14L * (1 + std::pow(x, a))) << a << " " << x;
+            EXPECT_NEAR(incompletebeta(1, a, x), -std::expm1(a * std::log1p(-x)), 1e-14L) << a << " " << x;
+            EXPECT_NEAR(incompletebeta(a, a, 0.5L), 0.5L, 1e-13L) << a;
+        }
+    EXPECT_EQ(incompletebeta(2, 3, 0), 0);
+    EXPECT_EQ(incompletebeta(2, 3, 1), 1);
+    for (const long double t : {0.0L, 0.3L, 1.0L, 2.2L, 12.0L, 1e3L, 1e10L}) {
+        const long double c = 2 / pi * std::atan(1 / t), d = 2 / (t * t + 2) / (1 + t / std::sqrt(t * t + 2));
+        EXPECT_NEAR(StudentPorFC2(t, 1) / c, 1, 1e-13L) << t;
+        EXPECT_NEAR(StudentPorFC2(-t, 2) / d, 1, 1e-13L) << t;
+        for (const long double d2 : {1.0L, 7.0L, 180.0L, 1.6e5L}) {
+            const long double x = t * t;
+            // Beyond the range of long double both are 0.
+            const long double f2 = std::pow(1 + 2 * x / d2, -d2 / 2), t2 = StudentPorFC2(t, d2);
+            EXPECT_NEAR(FPorFC(x, 2, d2), f2, 1e-11L * f2) << x << " " << d2;
+            EXPECT_NEAR(FPorFC(x, 1, d2), t2, 1e-11L * t2) << t << " " << d2;
+        }
+    }
+    EXPECT_NEAR(StudentPorFC2(1.959963984540054L, 1e7L), 0.05L, 1e-7L);
+    EXPECT_NEAR(StudentPorInvFC2(0.05L, 10), 2.228138851986274L, 1e-12L);
+    EXPECT_NEAR(StudentPorInvFC2(2 / pi * std::atan(1 / 37.5L), 1), 37.5L, 1e-9L);
+    EXPECT_EQ(StudentPorInvFC2(1, 5), 0);
+    EXPECT_EQ(static_cast<double>(StudentPorInvFC2(0, 5)), 1e300);
+    EXPECT_EQ(StudentPorFC2(kInf, 5), 0);
+    EXPECT_EQ(FPorFC(0, 3, 5), 1);
+    const Izid r = RunChild([] { StudentPorFC2(1, 0.5L); });
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find("Funkcija:   StudentPorFC2"), std::string::npos) << r.out;
 }

@@ -150,17 +150,22 @@ def check_run(d, report, text, ex):
     check(sn['enabled'] == bool(re.search(rb'^\*SNOOP', text, re.M)) and sn['removed'] == len(sn['steps']), f'{ex}: snooping {sn}')
     if sn['enabled']:
         rows = [l.split() for l in last_block(report, r'ISKANJE GROBIH POGRESKOV:') if re.match(r' +\d+  ', l)]
-        words = {'global_test_accepted': 'globalni test', 'none_above_critical_value': 'noben |w|', 'limit_reached': 'dosezeno',
+        words = {'global_test_below_lower_bound': 'globalni test je pod', 'none_above_critical_value': 'nobena statistika', 'limit_reached': 'dosezeno',
                  'no_redundancy_left': 'izlocitev zapisa', 'not_converged': 'iteracija ni', 'robust_estimation': 'robustna'}
         check(sn['stop_reason'].startswith(words[sn['stop']]), f'{ex}: stop {sn["stop"]} against {sn["stop_reason"]}')
         check(len(rows) == len(sn['steps']) and 'Iskanje je koncano: ' + sn['stop_reason'] + '.' in report,
               f'{ex}: snooping steps {len(rows)}, stop {sn["stop_reason"]}')
+        m = re.search(r'Kriticna vrednost najvecjega od n = (\d+) .*: +(\S+)\n', report)
+        check(m is not None and int(m.group(1)) == sn['tests'], f'{ex}: snooping tests {sn["tests"]}')
+        same(sn['critical_value'], m.group(2), 1, f'{ex} snooping critical_value')
+        check(sn['statistic_kind'] == ('studentized' if 'Statistika zapisa T_stud' in report else 'normalized'),
+              f'{ex}: statistic kind {sn["statistic_kind"]}')
         body = report[report.find('ODSTOPANJA IZLOCENIH'):].split('\n')[2:2 + len(rows)]
         for z, t, m in zip(sn['steps'], rows, body):
             small = (1000 * 200 / math.pi if d['angle_unit'] == 'GON' else SEC) if z['kind'] in 'SAPZ' else 1000
-            check(int(t[-5]) == z['line'] and t[1] == z['kind'] and t[2:-5] == z['points'], f'{ex}: step {t}')
-            for key, printed, scale in zip(('w_apriori', 'gross_error', 'sigma0_aposteriori', 'global_test_statistic'),
-                                           t[-4:], (1, small, 1000, 1)):
+            check(int(t[-6]) == z['line'] and t[1] == z['kind'] and t[2:-6] == z['points'], f'{ex}: step {t}')
+            for key, printed, scale in zip(('statistic', 'critical_value', 'gross_error', 'sigma0_aposteriori', 'global_test_statistic'),
+                                           t[-5:], (1, 1, small, 1000, 1)):
                 same(z[key], printed, scale, f'{ex} step {z["line"]} {key}')
             same(z['misclosure'], m.split()[-2], small, f'{ex} step {z["line"]} misclosure')
     i = report.rfind('\nOpozorila:')

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <iomanip>
 #include <map>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "IzravnavaUtil.h"
+#include "funkcije/StudentPor.h"
 #include "TestUtil.h"
 
 namespace {
@@ -63,36 +65,64 @@ std::string BrezVrstic(const std::string& data, const std::set<long>& vrstice)
 }
 }  // namespace
 
+// With either reference variance (*S02): the studentised statistic of a
+// one-row record is its a-priori w over the root of the global test of the
+// network without it, t = w / s(i) (the next step's statistic), and every
+// removal exceeds the critical value of its step.  The levelling network
+// with two errors has 7 degrees of freedom: the studentised test (t with 6)
+// cannot single them out, only the a-priori one.
 TEST(Iskanje, RemovesThePlantedErrorsAndEqualsTheFileWithoutThem)
 {
-    for (const Pokvarjena& p : kPokvarjene) {
-        std::string data = ZNastavitvijo(Primer(p.primer), "*SNOOP", "");
-        std::vector<std::string> pokvarjene;
-        for (const auto& [prej, potem] : p.napake) {
-            const std::size_t k = data.find(prej);
-            ASSERT_NE(k, std::string::npos) << p.primer << ": " << prej;
-            data.replace(k, prej.size(), potem);
-            pokvarjene.push_back(potem);
+    for (const Pokvarjena& p : kPokvarjene)
+        for (const char* s02 : {"APRIORI", "APOSTERIORI"}) {
+            const bool apriori = s02[2] == 'R';
+            if (!apriori && p.napake.size() == 2 && std::string(p.primer) == "nivelman.dat") continue;
+            std::string data = ZNastavitvijo(ZNastavitvijo(Primer(p.primer), "*SNOOP", ""), "*S02", s02);
+            std::vector<std::string> pokvarjene;
+            for (const auto& [prej, potem] : p.napake) {
+                const std::size_t k = data.find(prej);
+                ASSERT_NE(k, std::string::npos) << p.primer << ": " << prej;
+                data.replace(k, prej.size(), potem);
+                pokvarjene.push_back(potem);
+            }
+            const Izravnava iz = Izravnaj(data);
+            const RezIskanje& isk = iz.run->rez.iskanje;
+            std::set<long> izlocene;
+            for (const RezIzlocen& z : isk.izloceni) izlocene.insert(z.vrstica);
+            const std::set<long> planted = Vrstice(data, pokvarjene);
+            EXPECT_EQ(izlocene, planted) << p.primer << " " << s02;
+            EXPECT_EQ(isk.izloceni.size(), planted.size()) << p.primer;
+            EXPECT_EQ(isk.razlog, "none_above_critical_value") << p.primer;
+            EXPECT_TRUE(iz.run->rez.globalniTest.sprejet) << p.primer;
+            for (const RezIzlocen& z : isk.izloceni) {
+                EXPECT_GT(std::fabs(z.w), z.kriticna) << p.primer;
+                EXPECT_EQ(z.studentiziran, !apriori);
+            }
+            if (!apriori) {
+                const Izravnava a = Izravnaj(ZNastavitvijo(data, "*S02", "APRIORI"));
+                ASSERT_EQ(a.run->rez.iskanje.izloceni.size(), isk.izloceni.size()) << p.primer;
+                for (std::size_t i = 0; i < isk.izloceni.size(); ++i) {
+                    // The next step's global test is that of a quick
+                    // adjustment from the current coordinates: to its
+                    // linearisation.
+                    const real w = a.run->rez.iskanje.izloceni[i].w;
+                    if (isk.izloceni[i].vrsta == 'V') continue;
+                    EXPECT_NEAR(isk.izloceni[i].w, w / std::sqrt(isk.izloceni[i].statistika), 1e-6 * std::fabs(w))
+                        << p.primer << " " << i;
+                }
+            }
+            // The same file without those lines: nothing more to remove, and
+            // the same adjustment.
+            const Izravnava brez = Izravnaj(BrezVrstic(data, planted));
+            EXPECT_TRUE(brez.run->rez.iskanje.izloceni.empty()) << p.primer;
+            EXPECT_EQ(brez.run->rez.globalniTest.prostostne, iz.run->rez.globalniTest.prostostne) << p.primer;
+            EXPECT_NEAR(brez.run->rez.globalniTest.statistika, iz.run->rez.globalniTest.statistika, 1e-9) << p.primer;
+            for (const auto& [ime, x] : iz.tocke)
+                for (std::size_t k = 0; k < x.size(); ++k) EXPECT_NEAR(x[k], brez.tocke.at(ime)[k], 1e-8) << ime;
+            EXPECT_NE(iz.report.find("\nISKANJE GROBIH POGRESKOV:\n"), std::string::npos);
+            EXPECT_NE(iz.report.find(apriori ? "\nStatistika zapisa W_apr: " : "\nStatistika zapisa T_stud: "),
+                      std::string::npos);
         }
-        const Izravnava iz = Izravnaj(data);
-        const RezIskanje& isk = iz.run->rez.iskanje;
-        std::set<long> izlocene;
-        for (const RezIzlocen& z : isk.izloceni) izlocene.insert(z.vrstica);
-        const std::set<long> planted = Vrstice(data, pokvarjene);
-        EXPECT_EQ(izlocene, planted) << p.primer;
-        EXPECT_EQ(isk.izloceni.size(), planted.size()) << p.primer;
-        EXPECT_TRUE(iz.run->rez.globalniTest.sprejet) << p.primer;
-        for (const RezIzlocen& z : isk.izloceni) EXPECT_GT(std::fabs(z.w), iz.run->rez.kriticnaN);
-        // The same file without those lines: nothing more to remove, and
-        // the same adjustment.
-        const Izravnava brez = Izravnaj(BrezVrstic(data, planted));
-        EXPECT_TRUE(brez.run->rez.iskanje.izloceni.empty()) << p.primer;
-        EXPECT_EQ(brez.run->rez.globalniTest.prostostne, iz.run->rez.globalniTest.prostostne) << p.primer;
-        EXPECT_NEAR(brez.run->rez.globalniTest.statistika, iz.run->rez.globalniTest.statistika, 1e-9) << p.primer;
-        for (const auto& [ime, x] : iz.tocke)
-            for (std::size_t k = 0; k < x.size(); ++k) EXPECT_NEAR(x[k], brez.tocke.at(ime)[k], 1e-8) << ime;
-        EXPECT_NE(iz.report.find("\nISKANJE GROBIH POGRESKOV:\n"), std::string::npos);
-    }
 }
 
 TEST(Iskanje, NetworkWithoutErrorsLosesNothingAndPrintsTheSameAdjustment)
@@ -141,7 +171,7 @@ TEST(Iskanje, StoppingRules)
     EXPECT_EQ(neprevereni, (std::set<std::string>{"D101 107", "S101 107"}));
     // No redundancy left: three height differences of two points, two of
     // them spoiled; the second removal would leave none.
-    iz = Izravnaj("*DIM 1\n*SNOOP\n*D V\n**V A\nX A 100.0\nX B 101.0\nh A B 1.00000 1.0\n"
+    iz = Izravnaj("*DIM 1\n*SNOOP\n*S02 APRIORI\n*D V\n**V A\nX A 100.0\nX B 101.0\nh A B 1.00000 1.0\n"
                   "h A B 1.02000 1.0\nh A B 0.99000 1.0\n*K\n");
     EXPECT_EQ(iz.run->rez.iskanje.izloceni.size(), 1u);
     EXPECT_NE(iz.run->rez.iskanje.konec.find("brez nadstevilnih"), std::string::npos) << iz.run->rez.iskanje.konec;
@@ -263,8 +293,10 @@ TEST(Iskanje, FinalReportEqualsTheFileWithoutTheLineInEveryState)
 TEST(Iskanje, ResultsDocumentSaysWhatTheSnoopingRemovedAndTheWarnings)
 {
     // The three planted errors of the golden example, as its report prints
-    // them (record test w_apr, gross error, sigma0 and global test after the
-    // removal, misclosure against the final adjustment); two lines put
+    // them (the studentised statistic t_stud = w / s(i) with the a-priori w
+    // -12.314, -6.739, -5.642 of the steps, its p against the critical value
+    // of the largest of n tests, gross error, sigma0 and global test after
+    // the removal, misclosure against the final adjustment); two lines put
     // before the file move every record two lines down, the first of them an
     // unknown keyword, warned with its line.
     const std::string dir = TempDir("iskanje_json");
@@ -274,8 +306,9 @@ TEST(Iskanje, ResultsDocumentSaysWhatTheSnoopingRemovedAndTheWarnings)
     const nlohmann::json& s = d.at("snooping");
     EXPECT_TRUE(s.at("enabled"));
     EXPECT_EQ(s.at("removed"), 3);
-    EXPECT_EQ(s.at("stop_reason"), "globalni test sprejme model");
-    EXPECT_EQ(s.at("stop"), "global_test_accepted");
+    EXPECT_EQ(s.at("stop_reason"), "nobena statistika zapisa ne presega kriticne vrednosti");
+    EXPECT_EQ(s.at("stop"), "none_above_critical_value");
+    EXPECT_EQ(s.at("statistic_kind"), "studentized");
     EXPECT_TRUE(s.at("not_tested").empty());
     EXPECT_TRUE(d.at("global_test").at("accepted"));
     const real sek = 180.0L / 3.14159265358979323846L * 3600.0L;
@@ -289,18 +322,32 @@ TEST(Iskanje, ResultsDocumentSaysWhatTheSnoopingRemovedAndTheWarnings)
                             {"D", {"101", "103"}, 76, -6.739L, 32.59L, 1.867L, 2.4433L, 32.36L, 1000.0L},
                             {"D", {"102", "105"}, 80, -5.642L, 34.65L, 1.198L, 1.1075L, 34.65L, 1000.0L}};
     ASSERT_EQ(s.at("steps").size(), 3u);
+    const long f = d.at("global_test").at("dof").get<long>();
     for (std::size_t i = 0; i < 3; ++i) {
         const nlohmann::json& z = s.at("steps")[i];
         const Korak& k = koraki[i];
         EXPECT_EQ(z.at("kind"), k.vrsta);
         EXPECT_EQ(z.at("points").get<std::vector<std::string>>(), k.tocke);
         EXPECT_EQ(z.at("line"), k.vrstica);
-        EXPECT_NEAR(z.at("w_apriori").get<double>(), k.w, 5e-4);
+        EXPECT_EQ(z.at("statistic_kind"), "studentized");
+        const real t = k.w / std::sqrt(k.test);
+        EXPECT_NEAR(z.at("statistic").get<double>(), t, 2e-3);
+        // t with f - 1 degrees of freedom of the network before the removal
+        // (3 - i records more than the final one).
+        const long fi = f + static_cast<long>(3 - i);
+        EXPECT_NEAR(z.at("p_value").get<double>() / StudentPorFC2(t, fi - 1), 1, 2e-3);
+        EXPECT_LT(z.at("p_value").get<double>(), 1 - std::pow(0.95, 1.0 / 40));
         EXPECT_NEAR(z.at("gross_error").get<double>() * k.enota, k.groba, 5e-3);
         EXPECT_NEAR(z.at("sigma0_aposteriori").get<double>() * 1000.0, k.So, 5e-4);
         EXPECT_NEAR(z.at("global_test_statistic").get<double>(), k.test, 5e-5);
         EXPECT_NEAR(z.at("misclosure").get<double>() * k.enota, k.odstopanje, 5e-3);
     }
+    // The last test: n records of the final network, Sidak's critical value
+    // of t with f - 1 degrees of freedom.
+    const long n = s.at("tests").get<long>();
+    EXPECT_GT(n, 30);
+    EXPECT_NEAR(s.at("level").get<double>(), 0.95, 1e-12);
+    EXPECT_NEAR(StudentPorFC2(s.at("critical_value").get<double>(), f - 1), 1 - std::pow(0.95L, 1.0L / n), 1e-9);
     ASSERT_EQ(d.at("warnings").size(), 1u);
     EXPECT_EQ(d.at("warnings")[0].at("text"), "NEPOZNAN PARAMETER OBDELAVE -> *NEZNANA (vrstica 1) - prezrt");
     EXPECT_EQ(d.at("warnings")[0].at("line"), 1);
@@ -401,4 +448,86 @@ TEST(Iskanje, LowRankStepEqualsTheAdjustmentWithoutTheRecord)
             EXPECT_EQ(a.g.sprejet, b.g.sprejet) << z;
         }
     }
+}
+
+namespace {
+// A seeded levelling grid of m x m points 10 m apart in height steps,
+// height differences between neighbours with sigma 1 mm (times s) and
+// normal noise of 1 mm, the first point fixed; errors (mm) planted on the
+// height differences of the given numbers.
+std::string Mreza(unsigned seed, int m, real s = 1, const std::map<int, real>& napake = {})
+{
+    std::mt19937_64 g(seed);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    const auto sum = [&] { return std::sqrt(-2 * std::log(1 - u(g))) * std::cos(6.283185307179586 * u(g)); };
+    std::ostringstream d;
+    d << std::fixed << std::setprecision(5) << "*DIM 1\n*SNOOP\n*D V\n**V T0\n";
+    const auto H = [m](int i) { return 100.0L + 0.37L * (i % m) + 0.21L * (i / m); };
+    for (int i = 0; i < m * m; ++i) d << "X T" << i << " " << H(i) << "\n";
+    int k = 0;
+    for (int i = 0; i < m * m; ++i)
+        for (const int j : {i + 1, i + m}) {
+            if (j >= m * m || (j == i + 1 && j % m == 0)) continue;
+            const auto f = napake.find(k++);
+            const real e = sum() + (f == napake.end() ? 0.0L : f->second);
+            d << "h T" << i << " T" << j << " " << H(j) - H(i) + e / 1000 << " " << static_cast<double>(s) << "\n";
+        }
+    d << "*K\n";
+    return d.str();
+}
+}  // namespace
+
+// Clean networks lose a record in about the level's share of them (the
+// largest of n tests at *PGTEST 0.95), with either reference variance; a
+// large network keeps no blunder because its global test accepts.
+TEST(Iskanje, CleanNetworksRateAndBlundersUnderAnAcceptedGlobalTest)
+{
+    for (const char* s02 : {"APOSTERIORI", "APRIORI"}) {
+        int zizlocitvijo = 0;
+        for (unsigned seed = 1; seed <= 100; ++seed)
+            if (!Izravnaj(ZNastavitvijo(Mreza(seed, 5), "*S02", s02)).run->rez.iskanje.izloceni.empty()) ++zizlocitvijo;
+        EXPECT_LE(zizlocitvijo, 10) << s02;
+    }
+    const std::map<int, real> napake = {{920, 9.0L}, {1300, -9.0L}};
+    const std::string data = Mreza(9, 30, 1, napake);
+    std::string bs = data;
+    bs.replace(bs.find("*SNOOP\n"), 7, "#\n");
+    const Izravnava brez = Izravnaj(bs), z = Izravnaj(data);
+    EXPECT_TRUE(brez.run->rez.globalniTest.sprejet) << brez.run->rez.globalniTest.statistika;
+    std::set<long> izlocene;
+    for (const RezIzlocen& r : z.run->rez.iskanje.izloceni) izlocene.insert(r.vrstica);
+    const long prva = 4 + 900 + 1;  // the line of height difference 0
+    EXPECT_EQ(izlocene, (std::set<long>{prva + 920, prva + 1300}));
+    // n: every height difference, each checked by others.
+    EXPECT_NE(z.report.find("Kriticna vrednost najvecjega od n = 1738 testov"), std::string::npos);
+}
+
+// A global test below its lower bound removes nothing: deviations four times
+// too large without errors lose nothing, and the planted errors of a network
+// with deviations twice too large go, and nothing after them; both get the
+// hint that the a-priori deviations look too large.  A global test above
+// with nothing beyond the critical value gets the other hint.
+TEST(Iskanje, GlobalTestBelowItsLowerBoundRemovesNothing)
+{
+    const char* kSpodnja = "NAMIG: globalni test je pod spodnjo mejo - a-priori standardni odkloni so videti preveliki";
+    const char* kZgornja = "NAMIG: globalni test je nad zgornjo mejo, a noben zapis ne presega kriticne vrednosti";
+    for (const unsigned seed : {3u, 4u}) {
+        const Izravnava cista = Izravnaj(Mreza(seed, 5, 4));
+        EXPECT_TRUE(cista.run->rez.iskanje.izloceni.empty());
+        EXPECT_EQ(cista.run->rez.iskanje.razlog, "global_test_below_lower_bound");
+        EXPECT_NE(cista.report.find(kSpodnja), std::string::npos);
+        const Izravnava z = Izravnaj(Mreza(seed, 5, 2, {{7, 30.0L}, {21, -25.0L}}));
+        std::set<long> izlocene;
+        for (const RezIzlocen& r : z.run->rez.iskanje.izloceni) izlocene.insert(r.vrstica);
+        EXPECT_EQ(izlocene, (std::set<long>{4 + 25 + 1 + 7, 4 + 25 + 1 + 21})) << seed;
+        EXPECT_EQ(z.run->rez.iskanje.razlog, "global_test_below_lower_bound") << seed;
+        EXPECT_LT(z.run->rez.globalniTest.statistika, z.run->rez.globalniTest.spodnja);
+        EXPECT_NE(z.report.find(kSpodnja), std::string::npos);
+        EXPECT_EQ(z.report.find(kZgornja), std::string::npos);
+    }
+    // Deviations half as large as the noise: nothing stands out.
+    const Izravnava z = Izravnaj(Mreza(3, 5, 0.5L));
+    EXPECT_TRUE(z.run->rez.iskanje.izloceni.empty());
+    EXPECT_GT(z.run->rez.globalniTest.statistika, z.run->rez.globalniTest.zgornja);
+    EXPECT_NE(z.report.find(kZgornja), std::string::npos);
 }

@@ -135,7 +135,7 @@ TEST(Izvoz, CorrectionsAreTotalAndFlaggedOrRemovedLinesAreDrawn)
         const Tek g = Pozeni(ZNastavitvijo(snoop ? ZNastavitvijo(groba, "*SNOOP", "") : groba, "*GMT", ""));
         const auto crte = g.Dat("_GROBE.TXT");
         ASSERT_EQ(crte.size(), 3u);
-        EXPECT_EQ(crte[0], snoop ? "> D 101 103 vrstica 82 w_apr -6.52 izloceno" : "> D 101 103 vrstica 81 w -3.90 oznaceno");
+        EXPECT_EQ(crte[0], snoop ? "> D 101 103 vrstica 82 t_stud -6.11 izloceno" : "> D 101 103 vrstica 81 w -3.90 oznaceno");
         EXPECT_EQ(crte[2].substr(0, 27), "   520102.8" + std::string(snoop ? "489   120844.363" : "498   120844.354"));
         EXPECT_NE(g.report.find("\nIzpis oznacenih/izlocenih opazovanj:           1     OBS [m_GROBE.TXT]\n"),
                   std::string::npos);
@@ -163,7 +163,7 @@ TEST(Izvoz, SpoiledDirectionIsDrawnAlongItsRays)
         const auto v = [&](long d) { return std::to_string(L + d + (snoop ? 1 : 0)); };
         std::vector<std::string> glave;
         for (const std::string& l : t.Dat("_GROBE.TXT"))
-            if (l.starts_with(">")) glave.push_back(std::regex_replace(l, std::regex(" (w|w_apr) -?[0-9.]+ "), " $1 . "));
+            if (l.starts_with(">")) glave.push_back(std::regex_replace(l, std::regex(" (w|t_stud) -?[0-9.]+ "), " $1 . "));
         const nlohmann::json g = nlohmann::json::parse(ReadFile(t.dir + "/m.geojson"));
         std::map<std::string, nlohmann::json> tocke;
         std::vector<nlohmann::json> koti, oznaceni, izloceni;
@@ -182,7 +182,7 @@ TEST(Izvoz, SpoiledDirectionIsDrawnAlongItsRays)
                 EXPECT_EQ(f["geometry"]["coordinates"][i],
                           nlohmann::json::array({tocke[f["properties"]["from"][i]], tocke[f["properties"]["to"][i]]}));
         if (snoop) {
-            EXPECT_EQ(glave, std::vector<std::string>{"> S 102 105 vrstica " + v(0) + " w_apr . izloceno"});
+            EXPECT_EQ(glave, std::vector<std::string>{"> S 102 105 vrstica " + v(0) + " t_stud . izloceno"});
             ASSERT_EQ(izloceni.size(), 1u);
             EXPECT_TRUE(oznaceni.empty());
             const auto& f = izloceni[0];
@@ -190,7 +190,8 @@ TEST(Izvoz, SpoiledDirectionIsDrawnAlongItsRays)
                                                      {"coordinates", {tocke["102"], tocke["105"]}}}));
             EXPECT_EQ(f["properties"]["line"], L + 1);
             EXPECT_TRUE(f["properties"]["w"].is_null());
-            EXPECT_LT(f["properties"]["w_apriori"].get<double>(), -2.576);
+            EXPECT_LT(f["properties"]["statistic"].get<double>(), -2.576);
+            EXPECT_EQ(f["properties"]["statistic_kind"], "studentized");
             EXPECT_GT(std::fabs(f["properties"]["misclosure"].get<double>()), 10.0 / 206264.8);
             continue;
         }
