@@ -67,8 +67,14 @@ std::vector<std::string> PovzetekNamigi(const CRezultati& rez, const CProcSet& p
     // record wrong.
     if (g.prostostne > 0 && g.statistika < g.spodnja) namigi.emplace_back(B(Besedilo::PovzetekNamigSpodnja));
     else if (g.prostostne > 0 && g.statistika > g.zgornja && g.statistika <= kPovzetekFaktorTesta * g.zgornja &&
-             rez.iskanje.razlog == "none_above_critical_value")
+             rez.iskanje.razlog == "none_above_critical_value") {
         namigi.emplace_back(B(Besedilo::PovzetekNamigZgornja));
+        // Each studentised statistic takes its variance from the other
+        // errors too: two or more errors in few degrees of freedom hide
+        // each other, which the a-priori variance does not.
+        if (rez.iskanje.studentiziran)
+            namigi.emplace_back(BesediloF(Besedilo::PovzetekNamigZakrivanje, static_cast<long>(g.prostostne)));
+    }
     if (procset.GetifIter() == 0 && rez.dim > 1) {
         // The largest correction of the one pass against the shortest side
         // of the network: its second-order term is what one pass neglects.

@@ -70,13 +70,14 @@ std::string BrezVrstic(const std::string& data, const std::set<long>& vrstice)
 // network without it, t = w / s(i) (the next step's statistic), and every
 // removal exceeds the critical value of its step.  The levelling network
 // with two errors has 7 degrees of freedom: the studentised test (t with 6)
-// cannot single them out, only the a-priori one.
+// cannot single them out, only the a-priori one, which the summary's hint
+// names.
 TEST(Iskanje, RemovesThePlantedErrorsAndEqualsTheFileWithoutThem)
 {
     for (const Pokvarjena& p : kPokvarjene)
         for (const char* s02 : {"APRIORI", "APOSTERIORI"}) {
             const bool apriori = s02[2] == 'R';
-            if (!apriori && p.napake.size() == 2 && std::string(p.primer) == "nivelman.dat") continue;
+            const bool zakriti = !apriori && p.napake.size() == 2 && std::string(p.primer) == "nivelman.dat";
             std::string data = ZNastavitvijo(ZNastavitvijo(Primer(p.primer), "*SNOOP", ""), "*S02", s02);
             std::vector<std::string> pokvarjene;
             for (const auto& [prej, potem] : p.napake) {
@@ -87,6 +88,14 @@ TEST(Iskanje, RemovesThePlantedErrorsAndEqualsTheFileWithoutThem)
             }
             const Izravnava iz = Izravnaj(data);
             const RezIskanje& isk = iz.run->rez.iskanje;
+            if (zakriti) {
+                // Nothing removed, and the summary says why it may be so.
+                EXPECT_TRUE(isk.izloceni.empty());
+                EXPECT_NE(iz.report.find("\nNAMIG: vec grobih pogreskov se lahko studentiziranemu testu med seboj "
+                                         "zakriva (f = 7); ce so a-priori odkloni zanesljivi, poskusite *S02 APRIORI\n"),
+                          std::string::npos);
+                continue;
+            }
             std::set<long> izlocene;
             for (const RezIzlocen& z : isk.izloceni) izlocene.insert(z.vrstica);
             const std::set<long> planted = Vrstice(data, pokvarjene);
