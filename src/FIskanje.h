@@ -7,8 +7,9 @@
 //
 // After the adjustment has converged, while the largest record statistic
 // exceeds the critical value of the largest of n tests, the record with that
-// statistic is set aside (CTerObs::SetAktiven) and the network adjusted
-// again from the current coordinates.  The statistic follows *S02: the
+// statistic is set aside by a low-rank step of the converged adjustment
+// (CIzravnalnik::IzlociZapis: no new factorisation; a whole quiet
+// adjustment where the step cannot apply).  The statistic follows *S02: the
 // studentised residual, with the variance estimated without the record
 // (Student's t with f - 1 degrees of freedom; F for a record of several
 // rows), or, with the a-priori variance, Baarda's w (normal; chi-square).
