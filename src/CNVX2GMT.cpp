@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "funkcije/Besedila.h"
-#include "src/CNVX2JSON.h"
 #include "src/CTerObs.h"
 #include "src/CTerObsZbirka.h"
 #include "src/CTerObsCrdA.h"

@@ -36,12 +36,6 @@ class CGDatum;
 // meaning or disappears, not when one is added.
 inline constexpr int kNVX2JSONVerzija = 1;
 
-// A text of the data file as UTF-8: Windows-1250 bytes decoded; UTF-8 kept
-// as it is, but for bytes that are not valid UTF-8, decoded as Windows-1250
-// (a message may join names with texts of the program), so that the result
-// is always valid UTF-8.
-std::string NVX2Utf8(const std::string& besedilo, Kodiranje kodiranje);
-
 class CNVX2JSON {
 public:
     CNVX2JSON(const CRezultati& rez, const CTerObsZbirka& TO, const CProcSet& procset, const CGDatum& gdatum)

@@ -30,6 +30,11 @@ enum class Kodiranje { Windows1250, Utf8 };
 std::size_t DolzinaUtf8(std::string_view s, std::size_t i);
 // The encoding of a whole text (the byte-order mark included, when it has one).
 Kodiranje KodiranjeBesedila(std::string_view t);
+// A text of the data file as UTF-8: Windows-1250 bytes decoded; UTF-8 kept
+// as it is, but for bytes that are not valid UTF-8, decoded as Windows-1250
+// (a message may join names with texts of the program), so that the result
+// is always valid UTF-8.
+std::string NVX2Utf8(const std::string& besedilo, Kodiranje kodiranje);
 
 // The whole data file as one text, the way every pass reads it: a UTF-8
 // byte-order mark before the first word is dropped, and a CR alone (old Mac
