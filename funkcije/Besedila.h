@@ -18,14 +18,24 @@
 #include <string>
 
 enum class Besedilo : unsigned {
-#define NIVEX_BESEDILO(id, sl) id,
+#define NIVEX_BESEDILO(id, sl, en) id,
 #include "funkcije/Besedila.def"
 #undef NIVEX_BESEDILO
     kStevilo
 };
 
-// The text of an entry (a string with static storage).
+// The languages of the texts: Slovenian (the default) and English.
+enum class Jezik { SL, EN };
+
+// The language of the texts that B gives from now on, for the whole process
+// (the driver sets it once from *LANG or --lang, before the first text).
+void BesedilaJezik(Jezik jezik);
+Jezik BesedilaJezik();
+
+// The text of an entry in the language set (a string with static storage).
 const char* B(Besedilo id);
+// The text of an entry in the given language.
+const char* B(Besedilo id, Jezik jezik);
 
 // The identifier of an entry as written in the catalogue (for messages of
 // the tests and for finding an entry).
