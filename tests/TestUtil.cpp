@@ -167,7 +167,9 @@ std::string Maskiraj(const std::string& text)
 bool KatalogNepopoln()
 {
     for (unsigned k = 0; k < static_cast<unsigned>(Besedilo::kStevilo); ++k) {
-        if (*BesediloAngleski(static_cast<Besedilo>(k)) == '\0') return true;
+        const auto id = static_cast<Besedilo>(k);
+        // An entry that is empty in Slovenian (a blank label) is empty in English too.
+        if (*BesediloAngleski(id) == '\0' && *B(id, Jezik::SL) != '\0') return true;
     }
     return false;
 }

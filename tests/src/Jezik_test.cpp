@@ -124,7 +124,7 @@ TEST(Jezik, EveryCatalogueEntryHasBothLanguages)
         const auto id = static_cast<Besedilo>(k);
         const std::string sl = B(id, Jezik::SL), en = BesediloAngleski(id);
         SCOPED_TRACE(BesediloIme(id));
-        EXPECT_FALSE(en.empty());
+        EXPECT_EQ(en.empty(), sl.empty());
         EXPECT_TRUE(std::all_of(en.begin(), en.end(), [](char c) { return static_cast<unsigned char>(c) < 128; }));
         EXPECT_EQ(Pretvorbe(en), Pretvorbe(sl));
         const bool glava = sl.find('%') == std::string::npos && !sl.starts_with(" ****") &&
