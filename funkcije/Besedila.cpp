@@ -10,6 +10,7 @@ struct Vnos {
 constexpr Vnos kBesedila[] = {
 #define NIVEX_BESEDILO(id, sl, en) {#id, sl, en},
 #include "funkcije/Besedila.def"
+#include "funkcije/BesedilaJezika.def"
 #undef NIVEX_BESEDILO
 };
 static_assert(sizeof kBesedila / sizeof kBesedila[0] == static_cast<std::size_t>(Besedilo::kStevilo));
@@ -31,3 +32,5 @@ const char* B(Besedilo id, Jezik jezik)
 const char* B(Besedilo id) { return B(id, jezikBesedil); }
 
 const char* BesediloIme(Besedilo id) { return kBesedila[static_cast<unsigned>(id)].ime; }
+
+const char* BesediloAngleski(Besedilo id) { return kBesedila[static_cast<unsigned>(id)].en; }

@@ -20,6 +20,7 @@
 enum class Besedilo : unsigned {
 #define NIVEX_BESEDILO(id, sl, en) id,
 #include "funkcije/Besedila.def"
+#include "funkcije/BesedilaJezika.def"
 #undef NIVEX_BESEDILO
     kStevilo
 };
@@ -36,6 +37,10 @@ Jezik BesedilaJezik();
 const char* B(Besedilo id);
 // The text of an entry in the given language.
 const char* B(Besedilo id, Jezik jezik);
+
+// The English column of an entry as the catalogue has it ("" while the
+// entry is not translated).
+const char* BesediloAngleski(Besedilo id);
 
 // The identifier of an entry as written in the catalogue (for messages of
 // the tests and for finding an entry).

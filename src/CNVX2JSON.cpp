@@ -313,6 +313,7 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
     j["angle_unit"] = rez.kotnaEnota;
     j["method"] = rez.metoda;
     j["solution"] = rez.izvedenaResitev;
+    j["language"] = BesedilaJezik() == Jezik::EN ? "en" : "sl";
     j["datum"] = DatumDokumenta(rez, gdatum, TO.kodiranje);
     j["iterations"] = rez.prehodov;
     j["converged"] = rez.skonvergirala;

@@ -210,6 +210,7 @@ void CProcSet::ReadProcSet(const std::string& dataFile, std::ostream& izhod)
 const CProcSet::Kljuc CProcSet::kKljuci[] = {
     {"*AU", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::AngUnit},
     {"*EK", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::AngUnit},
+    {"*LANG", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::jezik},
     {"*RESSIS", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::NumSolve},
     {"*NUMSOLV", Kljuc::Vrsta::Beseda, nullptr, nullptr, &CProcSet::NumSolve},
     {"*CORKOT", Kljuc::Vrsta::Celo, &CProcSet::CorAng},
@@ -267,6 +268,26 @@ const CProcSet::Kljuc* CProcSet::NajdiKljuc(const std::string& w)
 
 bool CProcSet::JeKljucnaBeseda(const std::string& w) { return NajdiKljuc(w) != nullptr; }
 
+Jezik CProcSet::JezikPodatkov(const std::string& dataFile)
+{
+    // The lines of the settings pass, taken as it takes them: its last
+    // "*LANG" before "*K" holds; a file that cannot be read or a value that
+    // is no language leaves the default, and the settings pass refuses them.
+    std::istringstream vhod;
+    if (!BeriPodatke(dataFile, vhod)) return Jezik::SL;
+    Citalec in{vhod};
+    std::string w, jezik = "SL";
+    while (in.Beseda(w) && w != "*K") {
+        if (w != "*D" && NajdiKljuc(w) == nullptr) {
+            in.Preskoci();
+            continue;
+        }
+        const std::vector<std::string> besede = in.Ostanek();
+        if (w == "*LANG") jezik = besede.empty() ? std::string() : besede[0];
+    }
+    return jezik == "EN" ? Jezik::EN : Jezik::SL;
+}
+
 std::vector<std::string> CProcSet::KljucneBesede()
 {
     std::vector<std::string> besede;
@@ -297,7 +318,7 @@ void CProcSet::ReadSettings(std::istream& vhod, std::ostream& izhod)
         // keyword lines whole, so a value on the next line would disagree.
         std::vector<std::string> besede = in.Ostanek();
         const std::string skupina = w == "*EK" ? "*AU" : w == "*RESSIS" ? "*NUMSOLV" : w;
-        if (JeEnaOd(skupina, {"*AU", "*NUMSOLV", "*ROBSOLV", "*DIM", "*KTYP"}))
+        if (JeEnaOd(skupina, {"*AU", "*NUMSOLV", "*ROBSOLV", "*DIM", "*KTYP", "*LANG"}))
             vrsticeKljucev[skupina] = {w, besede.empty() ? std::string() : besede[0], vrstica};
         const VrednostiKljuca v(w, std::move(besede), vrstica, izhod);
         switch (k->vrsta) {
@@ -368,6 +389,7 @@ void CProcSet::CheckSettings(std::ostream& izhod)
                         "MNK, L1N, LPN, HUB, MHUB, HAMP, BIWEIG, FAIR, LOGIST, TALW, WELS, DAN");
     if (Dim == 0 || Dim > 3)
         NepravaVrednost(izhod, Besedilo::NapakaDimenzija, "*DIM", "1, 2, 3");
+    if (!JeEnaOd(jezik, {"SL", "EN"})) NepravaVrednost(izhod, Besedilo::NapakaJezik, "*LANG", "SL, EN");
     // An EPSG code is a whole number (0: none).
     if (!(epsg >= 0.0L && epsg <= 999999.0L && epsg == std::floor(epsg)))
         NivexError(izhod, B(Besedilo::NapakaKodaEPSG));
@@ -508,11 +530,11 @@ void CProcSet::ResolveConflicts()
 }
 
 const CProcSet::Verjetnost CProcSet::kVerjetnosti[5] = {
-    {"*PGTEST", B(Besedilo::OznakaVerjetnostGTest), &CProcSet::gtestp},
-    {"*PDATAS", B(Besedilo::OznakaVerjetnostDataS), &CProcSet::datasp},
-    {"*PSKLAD", B(Besedilo::OznakaVerjetnostSklad), &CProcSet::skladp},
-    {"*PIZAUP", B(Besedilo::OznakaVerjetnostIzaup), &CProcSet::izaupp},
-    {"*PHIPEL", B(Besedilo::OznakaVerjetnostHipel), &CProcSet::hipelp},
+    {"*PGTEST", Besedilo::OznakaVerjetnostGTest, &CProcSet::gtestp},
+    {"*PDATAS", Besedilo::OznakaVerjetnostDataS, &CProcSet::datasp},
+    {"*PSKLAD", Besedilo::OznakaVerjetnostSklad, &CProcSet::skladp},
+    {"*PIZAUP", Besedilo::OznakaVerjetnostIzaup, &CProcSet::izaupp},
+    {"*PHIPEL", Besedilo::OznakaVerjetnostHipel, &CProcSet::hipelp},
 };
 
 void CProcSet::PrintProcSet(std::ostream& izhod)
@@ -550,7 +572,7 @@ void CProcSet::PrintResitev(std::ostream& izhod) const
 
     PodNaslov(izhod, B(Besedilo::PodnaslovVerjetnosti), 1);
     IzpisNastavitve(izhod, 3);
-    for (const Verjetnost& v : kVerjetnosti) izhod << v.oznaka << std::setw(9) << this->*v.p << "\n";
+    for (const Verjetnost& v : kVerjetnosti) izhod << B(v.oznaka) << std::setw(9) << this->*v.p << "\n";
     izhod << "\n\n";
 }
 
@@ -588,9 +610,14 @@ void CProcSet::PrintModel(std::ostream& izhod) const
     }
 }
 
-// Snooping and the files the run writes besides the report.
+// The language (when the file sets it or the run is not in the default one),
+// snooping and the files the run writes besides the report.
 void CProcSet::PrintIzhodi(std::ostream& izhod) const
 {
+    if (vrsticeKljucev.contains("*LANG") || BesedilaJezik() != Jezik::SL) {
+        PodNaslov(izhod, B(Besedilo::PodnaslovJezik), 1);
+        izhod << B(Besedilo::OznakaJezik) << (BesedilaJezik() == Jezik::EN ? "EN" : "SL") << "\n\n\n";
+    }
     if (snoop != 0) {
         PodNaslov(izhod, B(Besedilo::PodnaslovIzlocanje), 1);
         izhod << B(Besedilo::IzlocanjeDa);

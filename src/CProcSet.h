@@ -43,6 +43,7 @@
 #include <string>
 #include <vector>
 
+#include "funkcije/Besedila.h"
 #include "src/MetodaResitve.h"
 #include "src/TerObsVrste.h"
 
@@ -56,6 +57,10 @@ public:
     void ReadProcSet(const std::string& dataFile, std::ostream& izhod);
     // True for the words of the settings keywords ("*DIM", "*AU", ...).
     static bool JeKljucnaBeseda(const std::string& w);
+    // The language "*LANG" of the data file sets (SL, the default, when the
+    // file sets none, sets a word that is no language or cannot be read).
+    // Looked at by the driver before the first text of the run.
+    static Jezik JezikPodatkov(const std::string& dataFile);
     // Every settings keyword the program knows, in the order of its table
     // (the data-file guide is checked against it).
     static std::vector<std::string> KljucneBesede();
@@ -169,6 +174,7 @@ private:
     real epsg = 0.0L;
     unsigned short izpisSet, izpisPod, izpisEnPop, izpisRez, izpisCorrUnk, izpisLMer;
     std::string AngUnit;
+    std::string jezik = "SL";   // "*LANG": "SL" or "EN"
     unsigned short CorAng;
     unsigned short ContPrint;
     unsigned short ifIter;
@@ -199,7 +205,7 @@ private:
     // The five probabilities: keyword, label in the settings report, field.
     struct Verjetnost {
         const char* kljuc;
-        const char* oznaka;
+        Besedilo oznaka;
         real CProcSet::*p;
     };
     static const Verjetnost kVerjetnosti[5];
@@ -217,7 +223,7 @@ private:
     std::vector<NeznanaBesedaVrstica> neznane;
 
     // The last line of each setting with a fixed set of values, under its
-    // first keyword ("*AU", "*NUMSOLV", "*ROBSOLV", "*DIM", "*KTYP"): the
+    // first keyword ("*AU", "*NUMSOLV", "*ROBSOLV", "*DIM", "*KTYP", "*LANG"): the
     // keyword as written, its value and its line, for the refusal.
     struct KljucVVrstici {
         std::string kljuc, vrednost;

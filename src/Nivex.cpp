@@ -40,11 +40,11 @@ void NaslovNivex(std::ostream& out)
     out << "\n";
 }
 
-void DobiPodatke(int argc, const char** argv, std::string& dataFile, std::string& reportFile,
-                 std::string& baseName)
+void DobiPodatke(int argc, const char* const* argv, std::string& dataFile, std::string& reportFile,
+                 std::string& baseName, bool jezikPodan)
 {
     NaslovNivex(std::cout);
-    if (argc > 2) NivexError(BesediloF(Besedilo::NapakaUporaba, kNivexUporaba));
+    if (argc > 2) NivexError(BesediloF(Besedilo::NapakaUporaba, B(Besedilo::NivexUporabaJezik)));
     if (argc == 2) {
         dataFile = argv[1];
     } else {
@@ -57,6 +57,9 @@ void DobiPodatke(int argc, const char** argv, std::string& dataFile, std::string
         const std::size_t a = dataFile.find_first_not_of(" \t\r"), b = dataFile.find_last_not_of(" \t\r");
         dataFile = a == std::string::npos ? std::string() : dataFile.substr(a, b - a + 1);
         if (dataFile.empty()) NivexError(B(Besedilo::NapakaImeNiPodano));
+        // The banner and the question came before the name: the rest of the
+        // run speaks the language of the file named.
+        if (!jezikPodan) BesedilaJezik(CProcSet::JezikPodatkov(dataFile));
     }
     if (dataFile.size() > NivexMaxImeDatoteke)
         NivexError(BesediloF(Besedilo::NapakaImePredolgo, NivexMaxImeDatoteke));
@@ -143,10 +146,18 @@ int NivexMain(int argc, const char** argv)
     // NivexIzvedi.
     const CNamesceniKontekst kontekst(nivex.kontekst);
     std::ofstream report;
+    const NivexUkaz ukaz = NivexArgumenti(argc, argv);
+    const int n = static_cast<int>(ukaz.argumenti.size());
+    const char* const* const args = ukaz.argumenti.data();
+    // Each run speaks its own language, set before its first text: --lang,
+    // else the "*LANG" of the data file named on the command line, else
+    // Slovenian (a name given at the question sets it once it is known).
+    const bool imeDatoteke = n == 2 && args[1][0] != '-';
     return NivexIzvedi([&] {
-        if (NivexMoznosti(argc, argv)) return 0;
+        BesedilaJezik(ukaz.jezikPodan ? ukaz.jezik : imeDatoteke ? CProcSet::JezikPodatkov(args[1]) : Jezik::SL);
+        if (NivexMoznosti(ukaz)) return 0;
         std::string dataFile, reportFile, baseName;
-        DobiPodatke(argc, argv, dataFile, reportFile, baseName);
+        DobiPodatke(n, args, dataFile, reportFile, baseName, ukaz.jezikPodan);
         nivex.cas.Start();
 
         report.open(reportFile, std::ios::out | std::ios::trunc);
@@ -162,7 +173,7 @@ int NivexMain(int argc, const char** argv)
 
         nivex.kontekst.porocilo = nullptr;
         report.close();
-        KonecPrograma(argc, nivex.cas.Stop());
+        KonecPrograma(n, nivex.cas.Stop());
         return 0;
     });
 }

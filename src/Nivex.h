@@ -33,9 +33,11 @@ void ImenaDatotek(const std::string& dataFile, std::string& reportFile, std::str
 
 // Banner to the console, the command-line rule (more than one argument: the
 // usage and status 1), the data-file name (argument or prompt), the existence
-// check and the derived names with their echo.
-void DobiPodatke(int argc, const char** argv, std::string& dataFile, std::string& reportFile,
-                 std::string& baseName);
+// check and the derived names with their echo.  A name given at the
+// question sets the language of the rest of the run from its "*LANG" unless
+// the command line gave one (jezikPodan).
+void DobiPodatke(int argc, const char* const* argv, std::string& dataFile, std::string& reportFile,
+                 std::string& baseName, bool jezikPodan = false);
 // True when a file of that name can be opened for reading (a directory cannot).
 bool FileExists(const std::string& name);
 void NaslovNivex(std::ostream& out);

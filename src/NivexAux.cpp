@@ -164,21 +164,47 @@ const std::vector<NivexOpozorilo>& NivexOpozorila()
 #define NIVEX_VERSION "3.2.0"
 #endif
 
-const char* const kNivexUporaba = B(Besedilo::NivexUporaba);
-
-bool NivexMoznosti(int argc, const char** argv)
+NivexUkaz NivexArgumenti(int argc, const char** argv)
 {
+    NivexUkaz ukaz;
+    if (argc > 0) ukaz.argumenti.push_back(argv[0]);
     for (int k = 1; k < argc; ++k) {
         const std::string a = argv[k];
+        if (a != "--lang" && !a.starts_with("--lang=")) {
+            ukaz.argumenti.push_back(argv[k]);
+            continue;
+        }
+        const bool loceno = a == "--lang";
+        const std::string v = loceno ? (k + 1 < argc ? argv[k + 1] : "") : a.substr(7);
+        if (loceno && k + 1 < argc) ++k;
+        if (v != "en" && v != "sl" && v != "EN" && v != "SL") {
+            ukaz.jezikNapacen = true;
+            ukaz.napacenJezik = v;
+            continue;
+        }
+        ukaz.jezikPodan = true;
+        ukaz.jezik = v == "en" || v == "EN" ? Jezik::EN : Jezik::SL;
+    }
+    return ukaz;
+}
+
+bool NivexMoznosti(const NivexUkaz& ukaz)
+{
+    if (ukaz.jezikNapacen)
+        NivexError(BesediloF(Besedilo::NapakaMoznostJezik, Ime(ukaz.napacenJezik).c_str(), B(Besedilo::NivexUporabaJezik)));
+    for (std::size_t k = 1; k < ukaz.argumenti.size(); ++k) {
+        const std::string a = ukaz.argumenti[k];
         if (a.empty() || a[0] != '-') continue;
+        const char* const uporaba = B(Besedilo::NivexUporabaJezik);
         if (a == "--help" || a == "-h") {
-            std::cout << kNivexUporaba << "\n"
+            std::cout << uporaba << "\n"
                       << B(Besedilo::NivexPomocOpis) << "\n"
+                      << B(Besedilo::NivexPomocJezik) << "\n"
                       << B(Besedilo::NivexPomocMinus) << "\n";
         } else if (a == "--version" || a == "-V") {
             std::cout << BesediloF(Besedilo::NivexRazlicica, NIVEX_VERSION) << "\n";
         } else {
-            NivexError(BesediloF(Besedilo::NapakaNeznanaMoznost, Ime(a).c_str(), a.c_str(), kNivexUporaba));
+            NivexError(BesediloF(Besedilo::NapakaNeznanaMoznost, Ime(a).c_str(), a.c_str(), uporaba));
         }
         std::cout.flush();
         return true;

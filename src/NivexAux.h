@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+#include "funkcije/Besedila.h"
+
 // Title block: 75 "=", the title, 75 "=", an empty line; nothing when flag is 0.
 void Naslov(std::ofstream& out, const char* title, unsigned short flag);
 void Naslov(std::ostream& out, const char* title, unsigned short flag);
@@ -88,15 +90,26 @@ const std::vector<std::string>& NivexOpombe();
 // Every warning of the run (NivexWarning), each once, in the order given.
 const std::vector<NivexOpozorilo>& NivexOpozorila();
 
-// The command line's usage line.
-extern const char* const kNivexUporaba;
-// The options of the command line, looked at before anything else: with
-// "--help" or "-h" the usage, what the program does and where the manual is,
-// with "--version" or "-V" the name and version, each to the console, and
-// returns true: the run ends there with status 0.  Any other argument that
-// begins with "-" is refused as an unknown option with the usage line
-// (status 1).  False when the arguments hold no option.
-bool NivexMoznosti(int argc, const char** argv);
+// The command line with "--lang en|sl" (or "--lang=en") taken out: the
+// program's name and the other arguments, and the language asked for (the
+// last --lang holds; a value that is no language is kept for the refusal).
+struct NivexUkaz {
+    std::vector<const char*> argumenti;
+    bool jezikPodan = false;
+    Jezik jezik = Jezik::SL;
+    bool jezikNapacen = false;
+    std::string napacenJezik;
+};
+NivexUkaz NivexArgumenti(int argc, const char** argv);
+// The options of the command line, looked at before anything else (the
+// driver sets the run's language first, so that these speak it).  A --lang
+// value that is no language is refused with the usage line (status 1).
+// With "--help" or "-h" the usage, what the program does and where the
+// manual is, with "--version" or "-V" the name and version, each to the
+// console, and returns true: the run ends there with status 0.  Any other
+// argument that begins with "-" is refused as an unknown option with the
+// usage line (status 1).  False when the run goes on.
+bool NivexMoznosti(const NivexUkaz& ukaz);
 
 // Why a data file cannot be read: the framed message naming the file and the
 // cause (missing, a folder, no permission, ...); empty when it can be read.

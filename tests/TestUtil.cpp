@@ -1,5 +1,10 @@
 #include "TestUtil.h"
 
+#include <cctype>
+#include <set>
+
+#include "funkcije/Besedila.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -154,6 +159,53 @@ std::vector<std::string> Lines(const std::string& text)
 std::string Maskiraj(const std::string& text)
 {
     static const std::regex datum("(^|\n) {55}\\d{4}-\\d\\d-\\d\\d  \\d\\d:\\d\\d:\\d\\d(?=\n)");
-    static const std::regex cas("(   KONCAL Z IZRACUNI !!!  \\[)[^\n]*(\\])");
+    // The closing line's seconds, in either language.
+    static const std::regex cas("(\n   [^\n]*\\[)\\d+\\.\\d{4} s(\\])(?=\n)");
     return std::regex_replace(std::regex_replace(text, datum, "$1<DATUM>"), cas, "$1<CAS>$2");
+}
+
+bool KatalogNepopoln()
+{
+    for (unsigned k = 0; k < static_cast<unsigned>(Besedilo::kStevilo); ++k) {
+        const auto id = static_cast<Besedilo>(k);
+        // An entry that is empty in Slovenian (a blank label) is empty in English too.
+        if (*BesediloAngleski(id) == '\0' && *B(id, Jezik::SL) != '\0') return true;
+    }
+    return false;
+}
+
+namespace {
+std::set<std::string> Besede(const std::string& text)
+{
+    std::set<std::string> besede;
+    std::string w;
+    for (const char c : text + " ") {
+        if (std::isalpha(static_cast<unsigned char>(c))) {
+            w += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        } else if (!w.empty()) {
+            besede.insert(w);
+            w.clear();
+        }
+    }
+    return besede;
+}
+}  // namespace
+
+std::string SlovenskaBeseda(const std::string& text, const std::string& data)
+{
+    static const char* const kBesede[] = {
+        "TOCKA", "TOCKE", "TOCK", "TOCKI", "IZRAVNAVA", "IZRAVNAVE", "IZRAVNANE", "IZRAVNANA", "IZRAVNANI", "ODKLON",
+        "ODKLONI", "ODKLONA", "NAPAKA", "NAPAKE", "PRITISNI", "VRSTICA", "VRSTICI", "VRSTICE", "OPAZOVANJ",
+        "OPAZOVANJA", "OPAZOVANJE", "NEZNANK", "NEZNANKE", "NEZNANKA", "ZAPIS", "ZAPISA", "DATOTEKA", "DATOTEKE",
+        "DATOTEKO", "GLOBALNI", "GLOBALNEGA", "POPRAVKI", "POPRAVEK", "POPRAVKOV", "POPRAVKA", "KONCAL", "IZRACUNI",
+        "KONCUJEM", "PODATKI", "PODATKOV", "PODATEK", "REZULTATI", "REZULTATOV", "MREZA", "MREZE", "MREZO",
+        "STOJISCE", "STOJISCA", "SMERI", "SMER", "DOLZINE", "DOLZINA", "VISINE", "VISINA", "ELIPSA", "ELIPSE",
+        "ZANESLJIVOST", "NATANCNOST", "NATANCNOSTI", "STEVILO", "ITERACIJA", "ITERACIJE", "VERJETNOST", "ENOTE",
+        "KOTOV", "KOTI", "NASTAVITVE", "OBDELAVE", "UPORABA", "MOZNOST", "PODAJ", "OPOZORILO", "OPOZORILA",
+        "IZPIS", "STATISTIKA", "REFERENCNI", "VEKTORJI", "HITROSTI", "ISKANJE", "GROBIH", "POGRESKOV", "POGRESEK",
+        "DANE", "DANIH", "JE", "NI", "ZA", "PRI", "NISO", "BREZ", "VSE", "MORA", "MORAJO", "ALI", "KOT", "SE"};
+    const std::set<std::string> v = Besede(text), podatki = Besede(data);
+    for (const char* b : kBesede)
+        if (v.contains(b) && !podatki.contains(b)) return b;
+    return "";
 }

@@ -49,4 +49,12 @@ std::string Maskiraj(const std::string& text);
 // Lines of a text (without their line breaks).
 std::vector<std::string> Lines(const std::string& text);
 
+// True while some entry of the text catalogue has no English words yet (the
+// tests of the English output skip until then).
+bool KatalogNepopoln();
+// The first word of the report's Slovenian vocabulary found in `text`, as a
+// whole word in any case, that the data file `data` does not hold itself
+// (point names and remarks pass as written); "" when there is none.
+std::string SlovenskaBeseda(const std::string& text, const std::string& data);
+
 #endif

@@ -146,6 +146,7 @@ def check_observations(d, report, ex):
 
 def check_run(d, report, text, ex):
     """The snooping and the warnings against the report's sections."""
+    check(d['language'] == 'sl' and 'Izvedena resitev: ' + d['solution'] + '\n' in report, f'{ex}: language, solution {d["solution"]}')
     sn = d['snooping']
     check(sn['enabled'] == bool(re.search(rb'^\*SNOOP', text, re.M)) and sn['removed'] == len(sn['steps']), f'{ex}: snooping {sn}')
     if sn['enabled']:

@@ -230,6 +230,11 @@ TEST(Zavrnitve, EveryLayerEndsTheRunAndTheReportWithItsMessage)
         // Standard error gets the message too; no pause where nothing waits.
         EXPECT_TRUE(r.out.ends_with(rep.substr(k) + "\n")) << r.out;
         EXPECT_NE(r.err.find(rep.substr(k)), std::string::npos) << r.err;
+        // The same refusal in English holds no Slovenian word.
+        if (KatalogNepopoln()) continue;
+        const Izid en = RunNivex({"--lang", "en", "m.dat"}, dir);
+        EXPECT_EQ(en.status, 1);
+        EXPECT_EQ(SlovenskaBeseda(en.out + en.err + ReadFile(dir + "/m.NVX"), data), "");
     }
 }
 

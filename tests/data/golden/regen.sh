@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the golden reports and console outputs of every shipped example
-# (examples/*.dat) and of every feature example in this folder.
+# (examples/*.dat) and of every feature example in this folder, and the
+# English report and console of every shipped example (en/, run with --lang en).
 #
 #   bash tests/data/golden/regen.sh [path-to-nivex]     (default build/nivex)
 #
@@ -16,7 +17,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mask() {
   sed -E -e 's/^ {55}[0-9]{4}-[0-9]{2}-[0-9]{2}  [0-9]{2}:[0-9]{2}:[0-9]{2}$/<DATUM>/' \
-         -e 's/^(   KONCAL Z IZRACUNI !!!  \[).*(\])$/\1<CAS>\2/'
+         -e 's/^(   .*\[)[0-9]+\.[0-9]{4} s(\])$/\1<CAS>\2/'
 }
 for f in "$root"/examples/*.dat "$here"/*.dat; do
   [ -e "$f" ] || continue
@@ -31,4 +32,17 @@ for f in "$root"/examples/*.dat "$here"/*.dat; do
   if [ -f "$work/$name.NVX" ]; then mask <"$work/$name.NVX" >"$here/$name.NVX"; else rm -f "$here/$name.NVX"; fi
   echo "$status" >"$here/$name.status"
   echo "$name: exit $status"
+done
+mkdir -p "$here/en"
+for f in "$root"/examples/*.dat; do
+  name=$(basename "$f" .dat)
+  cp "$f" "$work/$name.dat"
+  set +e
+  (cd "$work" && "$exe" --lang en "$name.dat" </dev/null >"$name.con" 2>/dev/null)
+  status=$?
+  set -e
+  mask <"$work/$name.con" >"$here/en/$name.con"
+  mask <"$work/$name.NVX" >"$here/en/$name.NVX"
+  echo "$status" >"$here/en/$name.status"
+  echo "en/$name: exit $status"
 done
