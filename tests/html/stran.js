@@ -9,7 +9,7 @@
 // of a document in English ("language": "en") has its own texts in English:
 // no word of the Slovenian page's own (the words that are not the document's)
 // stays on it.
-// Usage: node stran.js NIVEX SOURCE_DIR [SCREENSHOT.png]
+// Usage: node stran.js NIVEX SOURCE_DIR [SCREENSHOT.png]   (and SCREENSHOT_en.png, the page in English)
 //        node stran.js --paint PAGE.html   (time to first paint of a page)
 const fs = require('fs'), os = require('os'), path = require('path'), { execFileSync } = require('child_process');
 const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
