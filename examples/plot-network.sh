@@ -2,7 +2,7 @@
 # Draws the map of one adjusted plane or spatial network from the plot files
 # that nivex writes with *GMT, using the Generic Mapping Tools (GMT 6).
 #
-#   bash examples/plot-network.sh BASE [MAP.png] [DPI]
+#   bash examples/plot-network.sh [--lang en|sl] BASE [MAP.png] [DPI]
 #
 # BASE is the data file's name without its extension (examples/mreza for
 # examples/mreza.dat); the files BASE_PTN.TXT, BASE_DIR.TXT, ... must exist.
@@ -16,12 +16,20 @@
 # reports an error.  Point names are drawn with their Central European
 # letters (c, s, z with caron and the like): the plot files hold them in
 # UTF-8 (files of older versions in Windows-1250), and they go to GMT,
-# whose PostScript fonts draw 8-bit text, in ISO-8859-2.
+# whose PostScript fonts draw 8-bit text, in ISO-8859-2.  The title and the
+# legend are in the language of the run: English when BASE.json (*JSON) says
+# "language": "en", otherwise Slovenian; --lang en or --lang sl chooses.
 set -euo pipefail
 
+usage() { echo "usage: $0 [--lang en|sl] BASE [MAP.png] [DPI]" >&2; exit 2; }
+lang=""
+case "${1-}" in
+  --lang) [ $# -ge 2 ] || usage; lang=$2; shift 2 ;;
+  --lang=*) lang=${1#--lang=}; shift ;;
+esac
+case "$lang" in ""|en|sl) ;; *) echo "$0: unknown language '$lang' (en or sl)" >&2; exit 2 ;; esac
 if [ $# -lt 1 ] || [ $# -gt 3 ]; then
-  echo "usage: $0 BASE [MAP.png] [DPI]" >&2
-  exit 2
+  usage
 fi
 base=$1
 out=${2:-$base.png}
@@ -35,6 +43,12 @@ case "$out" in /*) ;; *) out="$PWD/$out" ;; esac
 case "$base" in /*) ;; *) base="$PWD/$base" ;; esac
 out=${out%.png}
 ptn="${base}_PTN.TXT"
+if [ -z "$lang" ]; then
+  lang=sl
+  [ -s "${base}.json" ] && grep -Eq '^ *"language": *"en"' "${base}.json" && lang=en
+fi
+# The words of the map: t SLOVENIAN ENGLISH.
+t() { if [ "$lang" = en ]; then printf '%s' "$2"; else printf '%s' "$1"; fi; }
 
 # Every GMT call goes through here: a failed call, or one that reports an
 # error without failing, ends the script with GMT's message.
@@ -109,7 +123,7 @@ legend="$work/legend"
   g begin "$out" png E"$dpi"
   g set MAP_FRAME_TYPE plain FONT_ANNOT_PRIMARY 7p FORMAT_FLOAT_MAP %.0f MAP_GRID_PEN_PRIMARY 0.25p,gray85 \
     PS_CHAR_ENCODING ISO-8859-2
-  g basemap "$region" "$proj" -Bxafg -Byafg -BWSen+t"Mreza $(cat "$work/title")"
+  g basemap "$region" "$proj" -Bxafg -Byafg -BWSen+t"$(t Mreza Network) $(cat "$work/title")"
 
   # Observation lines, the longest-standing kinds underneath.
   add_lines() {  # suffix pen label
@@ -118,30 +132,30 @@ legend="$work/legend"
     g plot "$f" -W"$2"
     echo "S 0.4c - 0.7c - $2 0.9c $3" >>"$legend"
   }
-  add_lines _DIR.TXT 1.4p,gray70 "smeri"
-  add_lines _ZEN.TXT 0.8p,orange,- "zenitne razdalje"
-  add_lines _AZI.TXT 0.8p,darkcyan,- "azimuti"
-  add_lines _D2.TXT 0.6p,blue "horizontalne dolzine"
-  add_lines _D3.TXT 0.6p,navy,. "prostorske dolzine"
-  add_lines _VEC.TXT 0.8p,purple "vektorji"
-  add_lines _DH.TXT 0.8p,brown,. "visinske razlike"
+  add_lines _DIR.TXT 1.4p,gray70 "$(t "smeri" "directions")"
+  add_lines _ZEN.TXT 0.8p,orange,- "$(t "zenitne razdalje" "zenith distances")"
+  add_lines _AZI.TXT 0.8p,darkcyan,- "$(t "azimuti" "azimuths")"
+  add_lines _D2.TXT 0.6p,blue "$(t "horizontalne dolzine" "horizontal distances")"
+  add_lines _D3.TXT 0.6p,navy,. "$(t "prostorske dolzine" "slope distances")"
+  add_lines _VEC.TXT 0.8p,purple "$(t "vektorji" "vectors")"
+  add_lines _DH.TXT 0.8p,brown,. "$(t "visinske razlike" "height differences")"
   # Observations flagged by the screening (|w| > N) or removed by *SNOOP,
   # drawn over the others.
-  add_lines _GROBE.TXT 2.2p,magenta "oznacena / izlocena opazovanja"
+  add_lines _GROBE.TXT 2.2p,magenta "$(t "oznacena / izlocena opazovanja" "flagged / removed observations")"
   if [ -s "${base}_CRD.TXT" ]; then
     g plot "${base}_CRD.TXT" -Ss0.35c -W0.8p,darkgreen
-    echo "S 0.4c s 0.3c - 0.8p,darkgreen 0.9c opazovane koordinate" >>"$legend"
+    echo "S 0.4c s 0.3c - 0.8p,darkgreen 0.9c $(t "opazovane koordinate" "observed coordinates")" >>"$legend"
   fi
   if [ -s "${base}_H.TXT" ]; then
     g plot "${base}_H.TXT" -Sd0.35c -W0.8p,brown
-    echo "S 0.4c d 0.3c - 0.8p,brown 0.9c opazovane visine" >>"$legend"
+    echo "S 0.4c d 0.3c - 0.8p,brown 0.9c $(t "opazovane visine" "observed heights")" >>"$legend"
   fi
 
   if [ -n "$ellscale" ]; then
     [ -s "${base}_RELE.TXT" ] && g velo "${base}_RELE.TXT" -Sr"${ellscale}c"/0.393469/0 -W0.6p,darkgreen
     [ -s "${base}_ABSE.TXT" ] && g velo "${base}_ABSE.TXT" -Sr"${ellscale}c"/0.393469/0 -W0.8p,red
-    [ -s "${base}_RELE.TXT" ] && echo "S 0.4c c 0.3c - 0.6p,darkgreen 0.9c relativne elipse" >>"$legend"
-    echo "S 0.4c c 0.3c - 0.8p,red 0.9c absolutne elipse" >>"$legend"
+    [ -s "${base}_RELE.TXT" ] && echo "S 0.4c c 0.3c - 0.6p,darkgreen 0.9c $(t "relativne elipse" "relative error ellipses")" >>"$legend"
+    echo "S 0.4c c 0.3c - 0.8p,red 0.9c $(t "absolutne elipse" "error ellipses")" >>"$legend"
   fi
 
   for kind in CCORR XVEL; do
@@ -155,18 +169,18 @@ legend="$work/legend"
     s=$(nice "$(awk -v m="$m" 'BEGIN { print 1.2 / m }')")
     if [ "$kind" = CCORR ]; then
       g velo "$work/$kind" -Se"${s}c"/0/0 -A0.3c+e+p0.8p -Gdarkorange -W0.8p,darkorange
-      echo "S 0.4c v0.3c+e 0.6c darkorange 0.8p,darkorange 0.9c popravki (1 cm = $(awk -v s="$s" 'BEGIN { printf "%.4g", 10 / s }') mm)" >>"$legend"
+      echo "S 0.4c v0.3c+e 0.6c darkorange 0.8p,darkorange 0.9c $(t popravki corrections) (1 cm = $(awk -v s="$s" 'BEGIN { printf "%.4g", 10 / s }') mm)" >>"$legend"
     else
       g velo "$work/$kind" -Sr"${s}c"/0.393469/0 -A0.3c+e+p0.8p -Gmagenta -W0.8p,magenta
-      echo "S 0.4c v0.3c+e 0.6c magenta 0.8p,magenta 0.9c hitrosti (1 cm = $(awk -v s="$s" 'BEGIN { printf "%.4g", 10 / s }') mm)" >>"$legend"
+      echo "S 0.4c v0.3c+e 0.6c magenta 0.8p,magenta 0.9c $(t hitrosti velocities) (1 cm = $(awk -v s="$s" 'BEGIN { printf "%.4g", 10 / s }') mm)" >>"$legend"
     fi
   done
 
   [ -s "$work/fixed" ] && g plot "$work/fixed" -St0.3c -Gblack -W0.5p,black
   [ -s "$work/new" ] && g plot "$work/new" -Sc0.18c -Gwhite -W0.8p,black
   g text "$work/labels" -F+f8p,Helvetica-Bold,black+jBL -D0.12c/0.1c -Gwhite@30
-  [ -s "$work/fixed" ] && echo "S 0.4c t 0.3c black 0.5p 0.9c dane tocke" >>"$legend"
-  [ -s "$work/new" ] && echo "S 0.4c c 0.18c white 0.8p 0.9c nove tocke" >>"$legend"
+  [ -s "$work/fixed" ] && echo "S 0.4c t 0.3c black 0.5p 0.9c $(t "dane tocke" "fixed points")" >>"$legend"
+  [ -s "$work/new" ] && echo "S 0.4c c 0.18c white 0.8p 0.9c $(t "nove tocke" "new points")" >>"$legend"
 
   # Map scale in metres, then the scale of the ellipses in words.
   bar=$(nice "$(awk -v s="$mapscale" 'BEGIN { print 3 * s }')")
@@ -175,7 +189,7 @@ legend="$work/legend"
     {
       echo "G 0.05c"
       echo "N 1"
-      echo "L 8p,Helvetica C Elipse pogreskov (1 sigma): 1 cm na karti = $(awk -v s="$ellscale" 'BEGIN { printf "%.4g", 10 / s }') mm"
+      echo "L 8p,Helvetica C $(t "Elipse pogreskov (1 sigma): 1 cm na karti" "Error ellipses (1 sigma): 1 cm on the map") = $(awk -v s="$ellscale" 'BEGIN { printf "%.4g", 10 / s }') mm"
     } >>"$legend"
   fi
   g legend "$legend" -DJBC+w${width}c+o0c/1.0c -F+gwhite+p0.5p

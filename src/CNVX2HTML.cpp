@@ -51,7 +51,11 @@ void NVX2PrintHTML(const std::string& file, const json& dokument, const CRezulta
         f << "<script type=\"application/json\" id=\"" << id << "\">"
           << NVX2VarenJSON(j.dump(-1, ' ', false, json::error_handler_t::replace)) << "</script>\n";
     };
-    f << "<!DOCTYPE html>\n<html lang=\"sl\">\n<head>\n<meta charset=\"utf-8\">\n"
+    // The page speaks the language of the run (its script writes its own
+    // texts in it): Slovenian unless the document says English.
+    const auto jezik = dokument.find("language");
+    const bool en = jezik != dokument.end() && jezik->is_string() && *jezik == "en";
+    f << "<!DOCTYPE html>\n<html lang=\"" << (en ? "en" : "sl") << "\">\n<head>\n<meta charset=\"utf-8\">\n"
       << "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
       << "<title>Nivex</title>\n<style>\n" << kNivexStranCSS << "</style>\n</head>\n<body>\n"
       << "<noscript>" << B(Besedilo::StranPotrebujeJavaScript) << "</noscript>\n";

@@ -5,10 +5,16 @@
 // needs from here is left in window.NIVEX.
 // Every text from the data goes into the page through textContent or an
 // attribute, never as markup.
+// The page's own texts are in the language of the run (the document's
+// "language", Slovenian when absent): T(Slovenian, English); the texts that
+// come from the document are already in it.
 window.NIVEX = (function () {
   'use strict';
   const D = JSON.parse(document.getElementById('nivex-head').textContent);
   const R = JSON.parse(document.getElementById('nivex-run').textContent);
+  const EN = D.language === 'en';
+  const T = (sl, en) => (EN ? en : sl);
+  document.documentElement.lang = EN ? 'en' : 'sl';
   // The kinds of the observations as the document describes them: their
   // names, and which are angles.
   const KINDS = {}, ANGULAR = {};
@@ -16,7 +22,8 @@ window.NIVEX = (function () {
     KINDS[k] = D.kinds[k].name;
     if (D.kinds[k].angular) ANGULAR[k] = 1;
   }
-  const DATUM = { V: 'vklop na dane tocke', P: 'psevdo opazovanja', D: 'minimalno stevilo vezi', H: 'prosta mreza (notranje vezi)' };
+  const DATUM = EN ? { V: 'constrained to the fixed points', P: 'pseudo-observations', D: 'minimum constraints', H: 'free network (inner constraints)' }
+    : { V: 'vklop na dane tocke', P: 'psevdo opazovanja', D: 'minimalno stevilo vezi', H: 'prosta mreza (notranje vezi)' };
   const RHO = 180 / Math.PI;
   const gon = D.angle_unit === 'GON';
 
@@ -51,25 +58,29 @@ window.NIVEX = (function () {
   el('h1', {}, 'Nivex: ' + D.data_file, head);
   const dl = el('dl', { class: 'facts' }, null, head);
   const fact = (k, v) => { el('dt', {}, k, dl); return el('dd', {}, v, dl); };
-  fact('Podatki', D.data_file);
-  fact('Izracun', R.date + ', program ' + D.program.name + ' ' + D.program.version);
-  fact('Dimenzija', D.dimension + 'D (' + ['nivelmanska', 'ravninska', 'prostorska'][D.dimension - 1] + ' mreza)');
+  fact(T('Podatki', 'Data file'), D.data_file);
+  fact(T('Izracun', 'Computed'), R.date + ', program ' + D.program.name + ' ' + D.program.version);
+  fact(T('Dimenzija', 'Dimension'), D.dimension + 'D (' + T(['nivelmanska', 'ravninska', 'prostorska'], ['levelling', 'plane', 'spatial'])[D.dimension - 1] +
+    T(' mreza)', ' network)'));
   let datum = D.datum.kind + ': ' + (DATUM[D.datum.kind] || '');
   if (D.datum.fixed_points) datum += ' (' + D.datum.fixed_points.join(', ') + ')';
-  fact('Geodetski datum', datum);
-  fact('Metoda', D.method + ' - ' + D.solution);
+  fact(T('Geodetski datum', 'Geodetic datum'), datum);
+  fact(T('Metoda', 'Method'), D.method + ' - ' + D.solution);
   const g = D.global_test;
-  const verdict = fact('Globalni test', '');
-  el('strong', { class: g.accepted ? 'ok' : 'bad' }, 'Globalni test modela je ' + (g.accepted ? 'SPREJET' : 'ZAVRNJEN'), verdict);
+  const verdict = fact(T('Globalni test', 'Global test'), '');
+  el('strong', { class: g.accepted ? 'ok' : 'bad' }, T('Globalni test modela je ', 'Global test of the model is ') +
+    (g.accepted ? T('SPREJET', 'ACCEPTED') : T('ZAVRNJEN', 'REJECTED')), verdict);
   verdict.appendChild(document.createTextNode(': ' + num(g.statistic, 4) + ', interval ' + num(g.lower, 4) + ' - ' +
-    num(g.upper, 4) + ' (stopnja zaupanja ' + num(g.probability, 3) + ', prostostnih stopenj ' + g.dof + ')'));
-  fact('\u03c3\u2080', 'a priori ' + num(g.sigma0_apriori, 6) + ', a posteriori ' + num(g.sigma0_aposteriori, 6));
-  fact('Prehodi', D.iterations + (D.converged ? ', izravnava je skonvergirala' : ', izravnava NI skonvergirala'));
+    num(g.upper, 4) + T(' (stopnja zaupanja ', ' (confidence level ') + num(g.probability, 3) + T(', prostostnih stopenj ', ', degrees of freedom ') + g.dof + ')'));
+  fact(T('\u03c3\u2080', 'Reference standard deviation \u03c3\u2080'), T('a priori ', 'a-priori ') + num(g.sigma0_apriori, 6) +
+    T(', a posteriori ', ', a-posteriori ') + num(g.sigma0_aposteriori, 6));
+  fact(T('Prehodi', 'Iterations'), D.iterations + (D.converged ? T(', izravnava je skonvergirala', ', the adjustment converged')
+    : T(', izravnava NI skonvergirala', ', the adjustment did NOT converge')));
   const warnings = D.warnings || [];
-  const warn = fact('Opozorila', warnings.length ? '' : 'ni');
+  const warn = fact(T('Opozorila', 'Warnings'), warnings.length ? '' : T('ni', 'none'));
   if (warnings.length) {
     const ul = el('ul', { class: 'warnings' }, null, warn);
     for (const w of warnings) el('li', {}, w.text, ul);
   }
-  return { D, R, RHO, KINDS, el, num, small, smallUnit, observed, app, fact };
+  return { D, R, RHO, KINDS, T, el, num, small, smallUnit, observed, app, fact };
 })();

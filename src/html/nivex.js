@@ -6,7 +6,7 @@
 // attribute, never as markup.
 (function () {
   'use strict';
-  const { D, RHO, KINDS, el, num, small, smallUnit, observed, app, fact } = window.NIVEX;
+  const { D, RHO, KINDS, T, el, num, small, smallUnit, observed, app, fact } = window.NIVEX;
   const SVGNS = 'http://www.w3.org/2000/svg';
   function sv(tag, attrs, parent) {
     const e = document.createElementNS(SVGNS, tag);
@@ -27,26 +27,26 @@
   S.steps.forEach((z, i) => obs.push({ o: { kind: z.kind, points: z.points, line: z.line, w: null, statistic: z.statistic, statistic_kind: z.statistic_kind,
     gross_error: z.gross_error, flagged: true, observed: null, residual: z.misclosure }, id: 'x-' + i, removed: true }));
   const flaggedList = obs.filter((r) => r.o.flagged && !r.removed).sort((a, b) => Math.abs(b.o.w) - Math.abs(a.o.w));
-  const fl = fact('Oznacena opazovanja', flaggedList.length ? '' : 'ni (|w| <= N = ' + num(D.critical_value, 3) + ')');
+  const fl = fact(T('Oznacena opazovanja', 'Flagged observations'), flaggedList.length ? '' : T('ni', 'none') + ' (|w| <= N = ' + num(D.critical_value, 3) + ')');
   const linkList = (rows, dd, what) => {
     const ul = el('ul', { class: 'flagged' }, null, dd);
     for (const r of rows) {
       const li = el('li', {}, null, ul);
       const a = el('a', { href: '#' + r.id }, obsName(r.o), li);
       a.addEventListener('click', (ev) => { ev.preventDefault(); selectObs(r); });
-      let t = ' (vrstica ' + lineText(r.o.line) + ')  ' + (r.removed ? statName(r.o) + ' = ' + num(r.o.statistic, 3) : 'w = ' + num(r.o.w, 3));
+      let t = T(' (vrstica ', ' (line ') + lineText(r.o.line) + ')  ' + (r.removed ? statName(r.o) + ' = ' + num(r.o.statistic, 3) : 'w = ' + num(r.o.w, 3));
       if (r.o.gross_error !== null) t += ', ' + what + ' ' + num(small(r.o.kind, r.o.gross_error), 2) + ' ' + smallUnit(r.o.kind);
       li.appendChild(document.createTextNode(t));
     }
   };
   if (flaggedList.length) {
-    el('p', { class: 'note' }, '|w| > N = ' + num(D.critical_value, 3) + ', po |w|:', fl);
-    linkList(flaggedList, fl, 'groba napaka');
+    el('p', { class: 'note' }, '|w| > N = ' + num(D.critical_value, 3) + T(', po |w|:', ', by |w|:'), fl);
+    linkList(flaggedList, fl, T('groba napaka', 'gross error'));
   }
   if (S.enabled) {
-    const dd = fact('Izloceni zapisi (*SNOOP)', S.steps.length ? '' : 'ni');
-    linkList(obs.filter((r) => r.removed), dd, 'groba napaka');
-    for (const z of S.not_tested) el('div', {}, 'nepreverjen: ' + z.kind + '  ' + z.points.join(' ') + ' (vrstica ' + z.line + ')', dd);
+    const dd = fact(T('Izloceni zapisi (*SNOOP)', 'Removed by data snooping (*SNOOP)'), S.steps.length ? '' : T('ni', 'none'));
+    linkList(obs.filter((r) => r.removed), dd, T('groba napaka', 'gross error'));
+    for (const z of S.not_tested) el('div', {}, T('nepreverjen: ', 'not tested: ') + z.kind + '  ' + z.points.join(' ') + T(' (vrstica ', ' (line ') + z.line + ')', dd);
   }
 
   // ---- Map
@@ -73,21 +73,21 @@
   }
   function pointInfo(i) {
     const p = D.points[i];
-    const rows = [['Vrsta', p.fixed ? 'dana tocka' : 'nova tocka']];
+    const rows = [[T('Vrsta', 'Type'), p.fixed ? T('dana tocka', 'fixed point') : T('nova tocka', 'new point')]];
     const ax = D.dimension === 1 ? ['H'] : ['X', 'Y', 'Z'].slice(0, D.dimension);
     ax.forEach((a, k) => { rows.push([a, num(p.adjusted[k], 4) + ' m']); rows.push(['\u03c3' + a, num(p.sigma[k] * 1000, 2) + ' mm']); });
-    if (p.ellipse) rows.push(['Elipsa a, b, \u03b8', num(p.ellipse.a * 1000, 2) + ' mm, ' + num(p.ellipse.b * 1000, 2) + ' mm, ' + num(p.ellipse.theta * RHO, 1) + '\u00b0']);
-    showInfo('Tocka ' + p.name, rows);
+    if (p.ellipse) rows.push([T('Elipsa a, b, \u03b8', 'Error ellipse a, b, \u03b8'), num(p.ellipse.a * 1000, 2) + ' mm, ' + num(p.ellipse.b * 1000, 2) + ' mm, ' + num(p.ellipse.theta * RHO, 1) + '\u00b0']);
+    showInfo(T('Tocka ', 'Point ') + p.name, rows);
   }
   function obsInfo(r) {
     const o = r.o, u = ' ' + smallUnit(o.kind);
-    const rows = [['Vrsta', KINDS[o.kind] || o.kind], ['Vrstica', lineText(o.line)]];
-    if (r.removed) rows.push(['Stanje', 'izlocen z iskanjem grobih pogreskov'], ['Odstopanje', num(small(o.kind, o.residual), 2) + u]);
-    else rows.push(['Opazovano', observed(o)], ['\u03c3', num(small(o.kind, o.sigma), 2) + u], ['Popravek v', num(small(o.kind, o.residual), 2) + u],
-      ['r', num(o.redundancy, 3)], ['MDB', num(small(o.kind, o.mdb), 2) + u]);
-    rows.push(r.removed ? [statName(o), num(o.statistic, 3)] : ['w', num(o.w, 3)]);
-    if (o.gross_error !== null && o.gross_error !== undefined) rows.push(['Groba napaka', num(small(o.kind, o.gross_error), 2) + u]);
-    if (o.flagged && !r.removed) rows.push(['Oznaka', '|w| > N = ' + num(D.critical_value, 3)]);
+    const rows = [[T('Vrsta', 'Kind'), KINDS[o.kind] || o.kind], [T('Vrstica', 'Line'), lineText(o.line)]];
+    if (r.removed) rows.push([T('Stanje', 'Status'), T('izlocen z iskanjem grobih pogreskov', 'removed by data snooping')], [T('Odstopanje', 'Misclosure'), num(small(o.kind, o.residual), 2) + u]);
+    else rows.push([T('Opazovano', 'Observed'), observed(o)], ['\u03c3', num(small(o.kind, o.sigma), 2) + u], [T('Popravek v', 'Residual v'), num(small(o.kind, o.residual), 2) + u],
+      [T('r', 'Redundancy number r'), num(o.redundancy, 3)], [T('MDB', 'MDE'), num(small(o.kind, o.mdb), 2) + u]);
+    rows.push(r.removed ? [statName(o), num(o.statistic, 3)] : [T('w', 'Standardised residual w'), num(o.w, 3)]);
+    if (o.gross_error !== null && o.gross_error !== undefined) rows.push([T('Groba napaka', 'Gross error'), num(small(o.kind, o.gross_error), 2) + u]);
+    if (o.flagged && !r.removed) rows.push([T('Oznaka', 'Flag'), '|w| > N = ' + num(D.critical_value, 3)]);
     showInfo(obsName(o), rows);
   }
   function selectPoint(i) { mark([mapEls.get('p-' + i)]); pointInfo(i); selectPointRow(i); }
@@ -95,12 +95,13 @@
 
   if (D.dimension >= 2) {
     const sec = el('section', { id: 'mapsec' }, null, app);
-    el('h2', {}, 'Karta mreze' + (D.dimension === 3 ? ' (tloris)' : ''), sec);
+    el('h2', {}, T('Karta mreze', 'Network map') + (D.dimension === 3 ? T(' (tloris)', ' (plan view)') : ''), sec);
     const wrap = el('div', { class: 'mapwrap' }, null, sec);
     const legend = el('div', { class: 'legend' }, null, wrap);
     const svg = sv('svg', { id: 'map', role: 'img' }, wrap);
     wrap.appendChild(info);
-    el('p', { class: 'note' }, 'Kolesce: povecava, vlecenje: premik, klik na tocko ali opazovanje: njegove vrednosti.', sec);
+    el('p', { class: 'note' }, T('Kolesce: povecava, vlecenje: premik, klik na tocko ali opazovanje: njegove vrednosti.',
+      'Wheel: zoom, drag: pan, click on a point or an observation: its values.'), sec);
     // The map is drawn once the head and the first rows of the tables are
     // on the screen: a large network's map takes a moment.
     const drawMap = () => {
@@ -189,17 +190,17 @@
 
       // Legend, exaggeration and scale bars, drawn in screen units.
       const key = (cls, text) => { const s = el('span', { class: 'key' }, null, legend); el('i', { class: cls }, null, s); s.appendChild(document.createTextNode(text)); };
-      key('kp fixed', 'dana tocka');
-      key('kp new', 'nova tocka');
+      key('kp fixed', T('dana tocka', 'fixed point'));
+      key('kp new', T('nova tocka', 'new point'));
       for (const k of Object.keys(KINDS)) if (kindsDrawn.has(k)) key('kl k-' + k, KINDS[k]);
       key('kl flag', '|w| > N');
-      if (S.steps.length) key('kl removed', 'izloceno');
-      key('ke abs', 'absolutna elipsa');
-      key('ke rel', 'relativna elipsa');
+      if (S.steps.length) key('kl removed', T('izloceno', 'removed'));
+      key('ke abs', T('absolutna elipsa', 'error ellipse'));
+      key('ke rel', T('relativna elipsa', 'relative error ellipse'));
       const scale = el('div', { class: 'scale', id: 'scale' }, null, wrap);
       const bar = el('div', { class: 'bar' }, null, scale), barText = el('span', {}, '', scale);
       const ebar = el('div', { class: 'bar ell' }, null, scale), ebarText = el('span', {}, '', scale);
-      el('span', { class: 'exag' }, 'Elipse povecane ' + exag + ' x', scale);
+      el('span', { class: 'exag' }, T('Elipse povecane ', 'Ellipses exaggerated ') + exag + ' x', scale);
 
       function apply() {
         const w = size[0], h = size[1];
@@ -211,7 +212,7 @@
         barText.textContent = m >= 1000 ? m / 1000 + ' km' : m >= 1 ? m + ' m' : m * 100 + ' cm';
         const em = nice(60 * u / exag);
         ebar.style.width = (em * exag / u) + 'px';
-        ebarText.textContent = 'elipse: ' + (em * 1000 >= 1 ? +(em * 1000).toPrecision(3) + ' mm' : +(em * 1e6).toPrecision(3) + ' \u00b5m');
+        ebarText.textContent = T('elipse: ', 'ellipses: ') + (em * 1000 >= 1 ? +(em * 1000).toPrecision(3) + ' mm' : +(em * 1e6).toPrecision(3) + ' \u00b5m');
       }
       const toWorld = (ev) => {
         const r = svg.getBoundingClientRect();
@@ -251,7 +252,7 @@
     sec.appendChild(info);
     setTimeout(mapDone, 0);
   }
-  info.textContent = 'Izberite tocko ali opazovanje.';
+  info.textContent = T('Izberite tocko ali opazovanje.', 'Select a point or an observation.');
 
   // ---- Tables: sortable by any column, rows built in chunks after the
   // first ones so that a large network paints at once.
@@ -260,7 +261,7 @@
     el('h2', {}, title + ' (' + rows.length + ')', sec);
     const lab = el('label', {}, null, sec);
     const cb = el('input', { type: 'checkbox', class: 'onlyflagged' }, null, lab);
-    lab.appendChild(document.createTextNode(' samo oznacene vrstice'));
+    lab.appendChild(document.createTextNode(T(' samo oznacene vrstice', ' flagged rows only')));
     const t = el('table', {}, null, sec), thead = el('thead', {}, null, t), hr = el('tr', {}, null, thead);
     const tbody = el('tbody', {}, null, t);
     const built = new Array(rows.length);
@@ -300,7 +301,7 @@
       afterMap(step);
     };
     columns.forEach((c, j) => {
-      const th = el('th', { title: 'Uredi po stolpcu' }, c.head, hr);
+      const th = el('th', { title: T('Uredi po stolpcu', (c.tip ? c.tip + ': ' : '') + 'sort by this column') }, c.head, hr);
       th.addEventListener('click', () => {
         desc = sortCol === j ? !desc : !!c.num;
         sortCol = j;
@@ -323,40 +324,40 @@
   }
 
   const ax = D.dimension === 1 ? ['H'] : ['X', 'Y', 'Z'].slice(0, D.dimension);
-  const pcols = [{ head: 'Tocka', text: (p) => p.name, key: (p) => p.name },
-    { head: 'Vrsta', text: (p) => (p.fixed ? 'dana' : 'nova'), key: (p) => (p.fixed ? 0 : 1) }];
+  const pcols = [{ head: T('Tocka', 'Point'), text: (p) => p.name, key: (p) => p.name },
+    { head: T('Vrsta', 'Type'), text: (p) => (p.fixed ? T('dana', 'fixed') : T('nova', 'new')), key: (p) => (p.fixed ? 0 : 1) }];
   ax.forEach((a, k) => pcols.push({ head: a + ' [m]', num: 1, text: (p) => num(p.adjusted[k], 4), key: (p) => p.adjusted[k] }));
   ax.forEach((a, k) => pcols.push({ head: '\u03c3' + a + ' [mm]', num: 1, text: (p) => num(p.sigma[k] * 1000, 2), key: (p) => p.sigma[k] }));
   if (D.dimension > 1) {
     const ek = (p, f) => (p.ellipse && p.ellipse[f] !== null ? p.ellipse[f] : null);
-    pcols.push({ head: 'a [mm]', num: 1, text: (p) => num(ek(p, 'a') * 1000, 2), key: (p) => ek(p, 'a') },
-      { head: 'b [mm]', num: 1, text: (p) => num(ek(p, 'b') * 1000, 2), key: (p) => ek(p, 'b') },
-      { head: '\u03b8 [\u00b0]', num: 1, text: (p) => num(ek(p, 'theta') * RHO, 1), key: (p) => ek(p, 'theta') });
+    pcols.push({ head: 'a [mm]', tip: 'error ellipse, semi-major axis', num: 1, text: (p) => num(ek(p, 'a') * 1000, 2), key: (p) => ek(p, 'a') },
+      { head: 'b [mm]', tip: 'error ellipse, semi-minor axis', num: 1, text: (p) => num(ek(p, 'b') * 1000, 2), key: (p) => ek(p, 'b') },
+      { head: '\u03b8 [\u00b0]', tip: 'error ellipse, bearing of the major axis', num: 1, text: (p) => num(ek(p, 'theta') * RHO, 1), key: (p) => ek(p, 'theta') });
   }
   const prow = D.points.map((p, i) => Object.assign({}, p, { id: 'p-' + i, pick: () => selectPoint(i) }));
   const touched = new Set();
   for (const r of obs) if (r.o.flagged) for (const n of r.o.points) touched.add(n);
-  const selP = table('Tocke', pcols, prow, (p) => touched.has(p.name), (p) => p);
+  const selP = table(T('Tocke', 'Points'), pcols, prow, (p) => touched.has(p.name), (p) => p);
   selectPointRow = (i) => selP(i);
 
   const sm = (k) => (r) => small(r.o.kind, r.o[k]);
   const smt = (k, d) => (r) => { const v = sm(k)(r); return v === null || v === undefined ? '' : num(v, d) + ' ' + smallUnit(r.o.kind); };
   const ocols = [
     { head: '#', num: 1, text: (r) => (r.removed ? 'x' : '') + (r.n + 1), key: (r) => r.n },
-    { head: 'Vrsta', text: (r) => r.o.kind, key: (r) => r.o.kind },
-    { head: 'Tocke', text: (r) => r.o.points.join(' ') + (r.o.component ? ' ' + r.o.component : ''), key: (r) => r.o.points.join(' ') },
-    { head: 'Vrstica', num: 1, text: (r) => lineText(r.o.line), key: (r) => (Array.isArray(r.o.line) ? r.o.line[0] : r.o.line) },
-    { head: 'Opazovano', num: 1, text: (r) => observed(r.o), key: (r) => r.o.observed },
-    { head: '\u03c3', num: 1, text: smt('sigma', 2), key: sm('sigma') },
-    { head: 'Popravek v', num: 1, text: smt('residual', 2), key: sm('residual') },
-    { head: 'r', num: 1, text: (r) => num(r.o.redundancy, 3), key: (r) => (r.o.redundancy === undefined ? null : r.o.redundancy) },
-    { head: 'w', num: 1, text: (r) => num(r.o.w, 3), key: (r) => r.o.w },
+    { head: T('Vrsta', 'Kind'), text: (r) => r.o.kind, key: (r) => r.o.kind },
+    { head: T('Tocke', 'Points'), text: (r) => r.o.points.join(' ') + (r.o.component ? ' ' + r.o.component : ''), key: (r) => r.o.points.join(' ') },
+    { head: T('Vrstica', 'Line'), tip: 'line of the data file', num: 1, text: (r) => lineText(r.o.line), key: (r) => (Array.isArray(r.o.line) ? r.o.line[0] : r.o.line) },
+    { head: T('Opazovano', 'Observed'), num: 1, text: (r) => observed(r.o), key: (r) => r.o.observed },
+    { head: '\u03c3', tip: 'a-priori standard deviation', num: 1, text: smt('sigma', 2), key: sm('sigma') },
+    { head: T('Popravek v', 'Residual v'), num: 1, text: smt('residual', 2), key: sm('residual') },
+    { head: 'r', tip: 'redundancy number', num: 1, text: (r) => num(r.o.redundancy, 3), key: (r) => (r.o.redundancy === undefined ? null : r.o.redundancy) },
+    { head: 'w', tip: 'standardised residual', num: 1, text: (r) => num(r.o.w, 3), key: (r) => r.o.w },
     { head: '|w|', num: 1, text: (r) => (r.o.w === null ? '' : num(Math.abs(r.o.w), 3)), key: (r) => (r.o.w === null ? null : Math.abs(r.o.w)) },
     { head: S.statistic_kind === 'normalized' ? 'w_apr' : 't_stud', num: 1, text: (r) => num(r.o.statistic, 3), key: (r) => (r.o.statistic === undefined ? null : r.o.statistic) },
-    { head: 'MDB', num: 1, text: smt('mdb', 2), key: sm('mdb') },
-    { head: 'Oznaka', text: (r) => (r.removed ? 'izlocen' : r.o.flagged ? '***' : ''), key: (r) => (r.removed ? 2 : r.o.flagged ? 1 : 0) },
-    { head: 'Groba napaka', num: 1, text: smt('gross_error', 2), key: sm('gross_error') }];
+    { head: T('MDB', 'MDE'), tip: 'marginal detectable error', num: 1, text: smt('mdb', 2), key: sm('mdb') },
+    { head: T('Oznaka', 'Flag'), text: (r) => (r.removed ? T('izlocen', 'removed') : r.o.flagged ? '***' : ''), key: (r) => (r.removed ? 2 : r.o.flagged ? 1 : 0) },
+    { head: T('Groba napaka', 'Gross error'), tip: 'estimated gross error', num: 1, text: smt('gross_error', 2), key: sm('gross_error') }];
   obs.forEach((r, i) => { r.n = i; r.pick = () => selectObs(r); });
-  const selO = table('Opazovanja', ocols, obs, (r) => r.o.flagged, (r) => r);
+  const selO = table(T('Opazovanja', 'Observations'), ocols, obs, (r) => r.o.flagged, (r) => r);
   selectObsRow = (r) => selO(r.n);
 })();

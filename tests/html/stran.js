@@ -5,8 +5,11 @@
 // |w| puts it first, the flagged-only filter leaves its row alone, and
 // clicking its line selects its row, and its head is drawn before the page's
 // large data block is read; a spoiled direction draws its angles' rays (or
-// its own line when removed); a point name with markup stays text.
-// Usage: node stran.js NIVEX SOURCE_DIR [SCREENSHOT.png]
+// its own line when removed); a point name with markup stays text; the page
+// of a document in English ("language": "en") has its own texts in English:
+// no word of the Slovenian page's own (the words that are not the document's)
+// stays on it.
+// Usage: node stran.js NIVEX SOURCE_DIR [SCREENSHOT.png]   (and SCREENSHOT_en.png, the page in English)
 //        node stran.js --paint PAGE.html   (time to first paint of a page)
 const fs = require('fs'), os = require('os'), path = require('path'), { execFileSync } = require('child_process');
 const CHROMIUM = process.env.CHROMIUM || '/usr/bin/chromium';
@@ -94,6 +97,34 @@ async function open(browser, file, errors) {
       check(cut > 0 && /Globalni test modela je (SPREJET|ZAVRNJEN)/.test(await head.evaluate(() => (document.querySelector('header') || {}).textContent || '')),
         'the head drawn before the data block');
       await head.close();
+      // The same document in English, the same line clicked: the page's own
+      // words of the Slovenian page are gone.
+      const blk = /(<script type="application\/json" id="nivex-head">)(.*?)(<\/script>)/s;
+      const doc = JSON.parse(html.match(blk)[2]);
+      doc.language = 'en';
+      const esc = JSON.stringify(doc).replace(/</g, '\\u003c').replace(/>/g, '\\u003e').replace(/&/g, '\\u0026');
+      fs.writeFileSync(path.join(dir, 'en.html'), html.replace(blk, (m, a, b, c) => a + esc + c));
+      const enPage = await open(browser, path.join(dir, 'en.html'), errors);
+      await enPage.locator('#obs [data-row="o-' + i + '"]').click();
+      const ownWords = async (p) => p.evaluate(() => [document.title, document.body.innerText,
+        ...[...document.querySelectorAll('[title]')].map((e) => e.title)].join(' ').toLowerCase().match(/[a-z]{2,}/g));
+      const docWords = new Set(JSON.stringify(data).toLowerCase().match(/[a-z]{2,}/g));
+      // Words the two languages share (a-priori is written apart in Slovenian).
+      const both = new Set(['nivex', 'program', 'interval', 'priori', 'posteriori', 'mm', 'km', 'cm', 'gon', 'mgon', 'apr', 'stud']);
+      const slWords = new Set((await ownWords(page)).filter((w) => !docWords.has(w) && !both.has(w)));
+      const enText = await ownWords(enPage);
+      const left = [...new Set(enText.filter((w) => slWords.has(w)))];
+      check(slWords.size > 50 && left.length === 0, 'Slovenian words on the English page: ' + left.join(' '));
+      const h2 = await enPage.locator('h2').allTextContents();
+      check(h2[0] === 'Network map' && /^Points \(\d+\)$/.test(h2[1]) && /^Observations \(\d+\)$/.test(h2[2]) &&
+        /Global test of the model is (ACCEPTED|REJECTED)/.test(await enPage.locator('header').textContent()) &&
+        await enPage.evaluate(() => document.documentElement.lang) === 'en', 'English headings: ' + h2.join(', '));
+      if (shot) {
+        await enPage.locator('section.tab:last-of-type th', { hasText: '#' }).click();
+        await enPage.evaluate(() => window.scrollTo(0, 0));
+        await enPage.screenshot({ path: shot.replace(/\.png$/, '_en.png'), fullPage: false });
+      }
+      await enPage.close();
       if (shot) {
         await page.locator('section.tab:last-of-type th', { hasText: '#' }).click();
         await page.evaluate(() => window.scrollTo(0, 0));

@@ -455,7 +455,9 @@ TEST(Izvoz, NamesOfUtf8AndWindows1250DataFiles)
 // The map script, with a stand-in for gmt that keeps the labels and arrows
 // it is given: the names reach GMT in ISO-8859-2 with the encoding set, and
 // the correction arrows are drawn, from the plot files of this version
-// (UTF-8) as from plot files in Windows-1250.
+// (UTF-8) as from plot files in Windows-1250.  The title and the legend are
+// Slovenian, English with --lang en or when the run's JSON says so, and
+// --lang sl overrides the JSON.
 TEST(Izvoz, MapScriptNamesAndArrows)
 {
     if (std::system("command -v iconv >/dev/null 2>&1") != 0) GTEST_SKIP() << "iconv is missing";
@@ -463,24 +465,47 @@ TEST(Izvoz, MapScriptNamesAndArrows)
     ASSERT_EQ(t.status, 0) << t.con;
     fs::create_directory(t.dir + "/bin");
     WriteFile(t.dir + "/bin/gmt", "#!/bin/sh\necho \"$*\" >>\"$KLICI\"/klici\n"
-                                 "for a; do case \"$a\" in */labels|*/CCORR) cp \"$a\" \"$KLICI\";; esac; done\n");
+                                 "for a; do case \"$a\" in */labels|*/CCORR|*/legend) cp \"$a\" \"$KLICI\";; esac; done\n");
     fs::permissions(t.dir + "/bin/gmt", fs::perms::owner_all);
     const std::string ukaz = "cd '" + t.dir + "' && LC_ALL=C.UTF-8 KLICI=\"$PWD\" PATH=\"$PWD/bin:$PATH\" bash '" NIVEX_SOURCE_DIR
-                             "/examples/plot-network.sh' m >/dev/null 2>&1";
+                             "/examples/plot-network.sh' ";
     for (const bool cp1250 : {false, true}) {
         if (cp1250)
-            for (const char* s : {"_PTN.TXT", "_CCORR.TXT"}) {
+            for (const char* s : {"_PTN.TXT", "_CCORR.TXT", "_ABSE.TXT"}) {
                 std::string f = ReadFile(t.dir + "/m" + s);
                 for (std::size_t i = 0; i < 3; ++i)
                     for (std::size_t p; (p = f.find(kUtf8[i])) != std::string::npos;) f.replace(p, kUtf8[i].size(), kCp1250[i]);
                 WriteFile(t.dir + "/m" + s, f);
             }
         fs::remove(t.dir + "/CCORR");
-        ASSERT_EQ(std::system(ukaz.c_str()), 0) << cp1250;
+        ASSERT_EQ(std::system((ukaz + "m >/dev/null 2>&1").c_str()), 0) << cp1250;
         EXPECT_EQ(Lines(ReadFile(t.dir + "/labels")),
                   (std::vector<std::string>{"100.0000 100.0000 \xA9o\xB9tanj", "200.0000 100.0000 \xAE" "alec",
                                             "100.0000 200.0000 \xC8rna"})) << cp1250;
         EXPECT_EQ(Lines(ReadFile(t.dir + "/CCORR")).size(), 2u) << cp1250;
         EXPECT_NE(ReadFile(t.dir + "/klici").find("PS_CHAR_ENCODING ISO-8859-2"), std::string::npos);
     }
+    // The words of the legend (after the symbol of a line, or the whole of a
+    // line of text) and the title.
+    const auto besede = [&](const std::string& moznost) {
+        fs::remove(t.dir + "/klici");
+        EXPECT_EQ(std::system((ukaz + moznost + " m >/dev/null 2>&1").c_str()), 0) << moznost;
+        std::vector<std::string> b;
+        for (const std::string& l : Lines(ReadFile(t.dir + "/legend")))
+            if (const auto p = l.find(" 0.9c "); l[0] == 'S' && p != std::string::npos) b.push_back(l.substr(p + 6));
+            else if (l.rfind("L 8p,Helvetica C ", 0) == 0) b.push_back(l.substr(17));
+        const std::string k = ReadFile(t.dir + "/klici"), n = "-BWSen+t";
+        b.push_back(k.find(n) == std::string::npos ? "" : k.substr(k.find(n) + n.size(), k.find(' ', k.find(n)) - k.find(n) - n.size()));
+        return b;
+    };
+    const std::vector<std::string> sl = {"smeri", "azimuti", "horizontalne dolzine", "relativne elipse", "absolutne elipse",
+        "popravki (1 cm = 50 mm)", "dane tocke", "nove tocke", "Elipse pogreskov (1 sigma): 1 cm na karti = 50 mm", "Mreza"},
+        en = {"directions", "azimuths", "horizontal distances", "relative error ellipses", "error ellipses",
+              "corrections (1 cm = 50 mm)", "fixed points", "new points", "Error ellipses (1 sigma): 1 cm on the map = 50 mm", "Network"};
+    EXPECT_EQ(besede(""), sl);
+    EXPECT_EQ(besede("--lang en"), en);
+    WriteFile(t.dir + "/m.json", "{\n  \"format\": \"nivex-results\",\n  \"language\": \"en\"\n}\n");
+    EXPECT_EQ(besede(""), en);
+    EXPECT_EQ(besede("--lang sl"), sl);
+    EXPECT_NE(std::system((ukaz + "--lang de m >/dev/null 2>&1").c_str()), 0);
 }
