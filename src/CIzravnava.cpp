@@ -228,6 +228,85 @@ IzidIzravnave CIzravnava::IzlociZapis(TerObsSet set, long zapis)
     return izid;
 }
 
+namespace {
+// M^-1 of a record's alternative by Gauss-Jordan (q <= 3, positive definite).
+void InverzAlternative(const AlternativaZapisa& a, int q, real (&Minv)[3][3])
+{
+    real A[3][6] = {};
+    for (int i = 0; i < q; ++i) {
+        for (int j = 0; j < q; ++j) A[i][j] = a.M[i][j];
+        A[i][q + i] = 1.0L;
+    }
+    for (int p = 0; p < q; ++p) {
+        const real d = A[p][p];
+        for (int j = 0; j < 2 * q; ++j) A[p][j] /= d;
+        for (int i = 0; i < q; ++i)
+            if (i != p) {
+                const real m = A[i][p];
+                for (int j = 0; j < 2 * q; ++j) A[i][j] -= m * A[p][j];
+            }
+    }
+    for (int i = 0; i < q; ++i)
+        for (int j = 0; j < q; ++j) Minv[i][j] = A[i][q + j];
+}
+
+// The step's t_i -= H M^-1 t and M_i -= H M^-1 H' of another record b, with
+// H = C_b'P G and e = M^-1 t.
+void PosodobiAlternativo(AlternativaZapisa& b, const std::vector<std::vector<real>>& G, const real (&Minv)[3][3],
+                         int q, const real (&e)[3])
+{
+    const int qi = b.komponent();
+    real H[3][3] = {}, HM[3][3] = {};
+    for (int c = 0; c < qi; ++c)
+        for (const auto& [r, pc] : b.PC[static_cast<std::size_t>(c)])
+            for (int j = 0; j < q; ++j) H[c][j] += pc * G[static_cast<std::size_t>(j)][static_cast<std::size_t>(r)];
+    for (int c = 0; c < qi; ++c)
+        for (int j = 0; j < q; ++j)
+            for (int l = 0; l < q; ++l) HM[c][j] += H[c][l] * Minv[l][j];
+    for (int c = 0; c < qi; ++c) {
+        for (int j = 0; j < q; ++j) b.t[c] -= H[c][j] * e[j];
+        for (int d = 0; d < qi; ++d)
+            for (int j = 0; j < q; ++j) b.M[c][d] -= HM[c][j] * H[d][j];
+    }
+}
+}  // namespace
+
+std::vector<real> CIzravnava::StolpecG(const AlternativaZapisa& a, std::size_t j, long n) const
+{
+    // y = Q B'P c (one solve with the factor held), G = c - B y over the
+    // observation rows.
+    const unsigned long u = GMM.Bmat.ncol();
+    std::vector<real> s(u, 0.0L), y(u, 0.0L), G(static_cast<std::size_t>(n), 0.0L);
+    std::vector<std::pair<unsigned long, real>> bpc;
+    for (const auto& [r, pc] : a.PC[j])
+        for (const auto& e : GMM.Bmat.vrstica(static_cast<unsigned long>(r))) {
+            if (s[e.stolpec] == 0.0L) bpc.push_back({e.stolpec, 0.0L});
+            s[e.stolpec] += e.vrednost * pc;
+        }
+    for (auto& [c, x] : bpc) x = s[c];
+    GMMS.Resitev()->QKrat(bpc, y);
+    for (long r = 0; r < n; ++r) {
+        if (GMM.vrstice[static_cast<std::size_t>(r)].set == kTOSetov) continue;
+        real by = 0.0L;
+        for (const auto& e : GMM.Bmat.vrstica(static_cast<unsigned long>(r))) by += e.vrednost * y[e.stolpec];
+        G[static_cast<std::size_t>(r)] = -by;
+    }
+    for (const auto& [r, c] : a.C[j]) G[static_cast<std::size_t>(r)] += c;
+    // The earlier steps: Qvv P of now = Qvv P - sum G_h M_h^-1 G_h'P.
+    for (const NizkiRang::Korak& h : nizki.koraki) {
+        const int qh = static_cast<int>(h.G.size());
+        real g[3] = {0, 0, 0}, d[3] = {0, 0, 0};
+        for (int b = 0; b < qh; ++b)
+            for (const auto& [r, pc] : a.PC[j]) g[b] += h.G[static_cast<std::size_t>(b)][static_cast<std::size_t>(r)] * pc;
+        for (int b = 0; b < qh; ++b)
+            for (int c = 0; c < qh; ++c) d[b] += h.Minv[b][c] * g[c];
+        for (int b = 0; b < qh; ++b)
+            for (long r = 0; r < n; ++r)
+                G[static_cast<std::size_t>(r)] -= h.G[static_cast<std::size_t>(b)][static_cast<std::size_t>(r)] * d[b];
+    }
+    return G;
+}
+
 IzidIzravnave CIzravnava::IzlociNizkiRang(std::size_t k)
 {
     // The record's columns C as extra unknowns (the mean-shift model), from
@@ -246,88 +325,18 @@ IzidIzravnave CIzravnava::IzlociNizkiRang(std::size_t k)
         izid.zapisOstal = true;
         return izid;
     }
-    // M^-1 by Gauss-Jordan (q <= 3, positive definite).
     NizkiRang::Korak korak;
-    real A[3][6] = {};
-    for (int i = 0; i < q; ++i) {
-        for (int j = 0; j < q; ++j) A[i][j] = a.M[i][j];
-        A[i][q + i] = 1.0L;
-    }
-    for (int p = 0; p < q; ++p) {
-        const real d = A[p][p];
-        for (int j = 0; j < 2 * q; ++j) A[p][j] /= d;
-        for (int i = 0; i < q; ++i)
-            if (i != p) {
-                const real m = A[i][p];
-                for (int j = 0; j < 2 * q; ++j) A[i][j] -= m * A[p][j];
-            }
-    }
-    for (int i = 0; i < q; ++i)
-        for (int j = 0; j < q; ++j) korak.Minv[i][j] = A[i][q + j];
-
+    InverzAlternative(a, q, korak.Minv);
     const long n = static_cast<long>(std::min<std::size_t>(GMM.vrstice.size(), GMMS.vvec.nrow()));
-    const unsigned long u = GMM.Bmat.ncol();
-    const CResitev* Q = GMMS.Resitev();
-    korak.G.assign(static_cast<std::size_t>(q), std::vector<real>(static_cast<std::size_t>(n), 0.0L));
-    std::vector<real> s(u, 0.0L), y(u, 0.0L);
-    for (int j = 0; j < q; ++j) {
-        std::vector<real>& G = korak.G[static_cast<std::size_t>(j)];
-        // y = Q B'P c
-        std::vector<std::pair<unsigned long, real>> bpc;
-        for (const auto& [r, pc] : a.PC[static_cast<std::size_t>(j)])
-            for (const auto& e : GMM.Bmat.vrstica(static_cast<unsigned long>(r))) {
-                if (s[e.stolpec] == 0.0L) bpc.push_back({e.stolpec, 0.0L});
-                s[e.stolpec] += e.vrednost * pc;
-            }
-        for (auto& [c, x] : bpc) {
-            x = s[c];
-            s[c] = 0.0L;
-        }
-        Q->QKrat(bpc, y);
-        for (long r = 0; r < n; ++r) {
-            if (GMM.vrstice[static_cast<std::size_t>(r)].set == kTOSetov) continue;
-            real by = 0.0L;
-            for (const auto& e : GMM.Bmat.vrstica(static_cast<unsigned long>(r))) by += e.vrednost * y[e.stolpec];
-            G[static_cast<std::size_t>(r)] = -by;
-        }
-        for (const auto& [r, c] : a.C[static_cast<std::size_t>(j)]) G[static_cast<std::size_t>(r)] += c;
-        // The earlier steps: Qvv P of now = Qvv P - sum G_h M_h^-1 G_h'P.
-        for (const NizkiRang::Korak& h : nr.koraki) {
-            const int qh = static_cast<int>(h.G.size());
-            real g[3] = {0, 0, 0}, d[3] = {0, 0, 0};
-            for (int b = 0; b < qh; ++b)
-                for (const auto& [r, pc] : a.PC[static_cast<std::size_t>(j)])
-                    g[b] += h.G[static_cast<std::size_t>(b)][static_cast<std::size_t>(r)] * pc;
-            for (int b = 0; b < qh; ++b)
-                for (int c = 0; c < qh; ++c) d[b] += h.Minv[b][c] * g[c];
-            for (int b = 0; b < qh; ++b)
-                for (long r = 0; r < n; ++r)
-                    G[static_cast<std::size_t>(r)] -= h.G[static_cast<std::size_t>(b)][static_cast<std::size_t>(r)] * d[b];
-        }
-    }
+    for (int j = 0; j < q; ++j) korak.G.push_back(StolpecG(a, static_cast<std::size_t>(j), n));
     // The estimated errors of the record, M^-1 t.
     real e[3] = {0, 0, 0};
     for (int i = 0; i < q; ++i)
         for (int j = 0; j < q; ++j) e[i] += korak.Minv[i][j] * a.t[j];
     // One pass over the rows: every other record, the residuals.
-    for (std::size_t i = 0; i < nr.zapisi.size(); ++i) {
-        if (i == k || nr.izlocen[i]) continue;
-        AlternativaZapisa& b = nr.zapisi[i];
-        const int qi = b.komponent();
-        real H[3][3] = {}, HM[3][3] = {};
-        for (int c = 0; c < qi; ++c)
-            for (const auto& [r, pc] : b.PC[static_cast<std::size_t>(c)])
-                for (int j = 0; j < q; ++j) H[c][j] += pc * korak.G[static_cast<std::size_t>(j)][static_cast<std::size_t>(r)];
-        for (int c = 0; c < qi; ++c)
-            for (int j = 0; j < q; ++j)
-                for (int l = 0; l < q; ++l) HM[c][j] += H[c][l] * korak.Minv[l][j];
-        for (int c = 0; c < qi; ++c) {
-            for (int j = 0; j < q; ++j) b.t[c] -= H[c][j] * e[j];
-            for (int d = 0; d < qi; ++d)
-                for (int j = 0; j < q; ++j) b.M[c][d] -= HM[c][j] * H[d][j];
-        }
-    }
-    for (long r = 0; r < n && r < static_cast<long>(GMMS.vvec.nrow()); ++r)
+    for (std::size_t i = 0; i < nr.zapisi.size(); ++i)
+        if (i != k && !nr.izlocen[i]) PosodobiAlternativo(nr.zapisi[i], korak.G, korak.Minv, q, e);
+    for (long r = 0; r < n; ++r)
         for (int j = 0; j < q; ++j) GMMS.vvec(r) -= korak.G[static_cast<std::size_t>(j)][static_cast<std::size_t>(r)] * e[j];
     for (int j = 0; j < q; ++j) nr.vPv -= a.t[j] * e[j];
     nr.vPv = std::max(nr.vPv, 0.0L);

@@ -132,6 +132,9 @@ private:
     const NizkiRang& Nizki() const;
     mutable NizkiRang nizki;
     IzidIzravnave IzlociNizkiRang(std::size_t k);
+    // Column j of G = Qvv P C of a record at the current step, over the
+    // first n model rows.
+    std::vector<real> StolpecG(const AlternativaZapisa& a, std::size_t j, long n) const;
     // The record's set and the composed angles, without touching the steps.
     void Aktiven(TerObsSet set, long zapis, bool aktiven);
 };
