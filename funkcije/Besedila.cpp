@@ -10,7 +10,6 @@ struct Vnos {
 constexpr Vnos kBesedila[] = {
 #define NIVEX_BESEDILO(id, sl, en) {#id, sl, en},
 #include "funkcije/Besedila.def"
-#include "funkcije/BesedilaJezika.def"
 #undef NIVEX_BESEDILO
 };
 static_assert(sizeof kBesedila / sizeof kBesedila[0] == static_cast<std::size_t>(Besedilo::kStevilo));

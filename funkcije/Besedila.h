@@ -20,7 +20,6 @@
 enum class Besedilo : unsigned {
 #define NIVEX_BESEDILO(id, sl, en) id,
 #include "funkcije/Besedila.def"
-#include "funkcije/BesedilaJezika.def"
 #undef NIVEX_BESEDILO
     kStevilo
 };
