@@ -157,7 +157,7 @@ json VrsteDokumenta()
     json vrste = json::object();
     for (const TerObsSet s : TerObsSetiModela()) {
         const TerObsVrsta& v = kTerObsVrste[s];
-        vrste[std::string(1, v.crka)] = {{"name", v.ime},
+        vrste[std::string(1, v.crka)] = {{"name", B(v.ime)},
                                          {"angular", TerObsKotna(v)},
                                          {"components", v.poDim},
                                          {"joins_points", v.povezuje}};

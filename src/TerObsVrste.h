@@ -102,7 +102,7 @@ struct TerObsVrsta {
     Besedilo povzetek;           // the kind in the data summary, e.g. "opazovanih 2R dolzin"
     bool vStetju;                // with a line of its own in the count of observations
     TerObsZanesljivost zanesljivost;
-    const char* ime;             // its name on the results page, e.g. "horizontalne dolzine"
+    Besedilo ime;                // its name on the results page, e.g. "horizontalne dolzine"
     bool povezuje;               // joins two points: relative ellipses, lines of the maps
     DatumskaVez vezi[3];         // the datum defects its records remove
 

@@ -53,7 +53,7 @@ TEST(TerObsVrste, EveryRowHasTheColumnsOfItsKind)
             EXPECT_EQ(Krat(kVrstniRedVrstic, v.crka) + Krat(kVrstniRedPovzetka, v.crka) > 0,
                       TerObsVrstaModela(v.crka) != nullptr)
                 << r;
-            EXPECT_TRUE(v.povzetek == Besedilo::VrstaBrez && v.ime == nullptr && v.zanesljivost.naslov == Besedilo::VrstaBrez &&
+            EXPECT_TRUE(v.povzetek == Besedilo::VrstaBrez && v.ime == Besedilo::VrstaBrez && v.zanesljivost.naslov == Besedilo::VrstaBrez &&
                         v.zanesljivost.glava == Besedilo::VrstaBrez && v.zanesljivost.oznaka == Besedilo::VrstaBrez && v.vezi[0].najmanj == 0)
                 << r << ": columns of the model on a row without a builder";
             continue;
@@ -62,7 +62,7 @@ TEST(TerObsVrste, EveryRowHasTheColumnsOfItsKind)
         EXPECT_EQ(TerObsVrstaModela(v.crka), &v) << r;
         EXPECT_FALSE(Prazen(B(v.povzetek))) << r << ": no label in the data summary";
         EXPECT_LE(std::strlen(B(v.povzetek)), 27u) << r << ": the label overruns its column";
-        EXPECT_FALSE(Prazen(v.ime)) << r << ": no name on the results page";
+        EXPECT_FALSE(Prazen(B(v.ime))) << r << ": no name on the results page";
         EXPECT_FALSE(Prazen(B(v.zanesljivost.naslov))) << r << ": no title of the reliability table";
         EXPECT_FALSE(Prazen(B(v.zanesljivost.glava))) << r << ": no header of the reliability table";
         EXPECT_FALSE(Prazen(B(v.zanesljivost.oznaka))) << r << ": no label of the reliability averages";
