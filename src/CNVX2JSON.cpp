@@ -342,9 +342,12 @@ void CNVX2JSON::PrintJSON(const std::string& file, const json& dokument, std::os
         Obvestilo(report, B(Besedilo::IzpisJSON), rez.tocke.size(), B(Besedilo::IzpisEnotaTock), file);
 }
 
-void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) const
+namespace {
+// The points of the GeoJSON: each a Point feature at its adjusted position
+// with its deviations, ellipse and the number of flagged observations that
+// name it.
+json TockeGeoJSON(const CRezultati& rez, const CTerObsZbirka& TO, int dim)
 {
-    const int dim = rez.dim == 3 ? 3 : 2;
     json zn = json::array();
     // Flagged observations of each point.
     std::vector<long> oznacena(rez.tocke.size(), 0);
@@ -358,7 +361,7 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
                     break;
                 }
     }
-    auto polozaj = [&](const RezTocka& t) { return Niz(t.koordinate.izr, dim); };
+    const auto polozaj = [&](const RezTocka& t) { return Niz(t.koordinate.izr, dim); };
     for (std::size_t i = 0; i < rez.tocke.size(); ++i) {
         const RezTocka& t = rez.tocke[i];
         const RezBlok& b = t.koordinate;
@@ -372,6 +375,15 @@ void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) cons
                       {"geometry", {{"type", "Point"}, {"coordinates", polozaj(t)}}},
                       {"properties", std::move(p)}});
     }
+    return zn;
+}
+}  // namespace
+
+void CNVX2JSON::PrintGeoJSON(const std::string& file, std::ostream& report) const
+{
+    const int dim = rez.dim == 3 ? 3 : 2;
+    json zn = TockeGeoJSON(rez, TO, dim);
+    const auto polozaj = [&](const RezTocka& t) { return Niz(t.koordinate.izr, dim); };
     auto najdi = [&](const std::string& ime) -> const RezTocka* {
         for (const RezTocka& t : rez.tocke)
             if (t.ime == ime) return &t;
