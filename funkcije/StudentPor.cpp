@@ -103,3 +103,18 @@ real FPorFC(real x, real d1, real d2)
     // P(F > x) = I_y(d2/2, d1/2), y = d2 / (d2 + d1 x).
     return Beta(d2 / 2, d1 / 2, d2 / (d2 + d1 * x), d1 * x / (d2 + d1 * x));
 }
+
+real FPorInvFC(real p, real d1, real d2)
+{
+    if (!(p > 0 && p < 1))
+        funkcijeError(NapakaFunkcije("FPorInvFC", Besedilo::FunArgumentiKX), "funkcije/StudentPor", 5);
+    // The tail falls with x: widen the bracket until it holds p, then halve
+    // it to the precision of the tail.
+    real lo = 0, hi = 1;
+    while (FPorFC(hi, d1, d2) > p && hi < 1e300L) hi *= 2;
+    for (int k = 0; k < 200 && hi - lo > 1e-15L * hi; ++k) {
+        const real m = (lo + hi) / 2;
+        (FPorFC(m, d1, d2) > p ? lo : hi) = m;
+    }
+    return (lo + hi) / 2;
+}

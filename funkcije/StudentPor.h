@@ -23,5 +23,8 @@ real StudentPorFC2(real t, real f);
 real StudentPorInvFC2(real p, real f);
 // P(F > x) of the F distribution with d1 and d2 degrees of freedom.
 real FPorFC(real x, real d1, real d2);
+// x >= 0 with P(F > x) = p of the F distribution with d1 and d2 degrees of
+// freedom (0 < p < 1), by bisection on FPorFC.
+real FPorInvFC(real p, real d1, real d2);
 
 #endif

@@ -10,6 +10,7 @@
 #include "funkcije/funkcijeAux.h"
 #include "funkcije/Besedila.h"
 #include "src/FIskanje.h"
+#include "src/FPrimerjava.h"
 #include "src/FPovzetek.h"
 #include "src/Izvozi.h"
 #include "src/NivexAux.h"
@@ -140,6 +141,8 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 
 int NivexMain(int argc, const char** argv)
 {
+    // Two epochs compared: a run of its own over two runs of the pipeline.
+    if (const NivexUkaz u = NivexArgumenti(argc, argv); PrimerjavaZahtevana(u)) return PrimerjavaMain(u);
     CNivex nivex;
     // The run's open report and warnings live in its context, for this run
     // only; a fatal error of any layer is caught and reported once, by
