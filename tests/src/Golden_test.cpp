@@ -120,3 +120,15 @@ TEST(Golden, SparseSolutionPrintsTheReportOfTheDenseOne)
     }
     EXPECT_GT(dvojnih, 500);
 }
+
+// The comparison of two epochs (primerjava/): its report, whole.
+TEST(Golden, ComparisonOfTwoEpochsReproducesItsReport)
+{
+    const std::string mapa = kGolden + "/primerjava", dir = TempDir("golden_primerjava");
+    for (const char* f : {"epoha1.dat", "epoha2.dat"}) fs::copy_file(mapa + "/" + f, dir + "/" + f);
+    const Izid r = RunNivex({"--compare", "epoha1.dat", "epoha2.dat"}, dir);
+    EXPECT_EQ(std::to_string(r.status) + "\n", ReadFile(mapa + "/epoha2.primerjava.status"));
+    const std::string rep = Maskiraj(ReadFile(dir + "/epoha2.primerjava.NVX")),
+                      repGold = ReadFile(mapa + "/epoha2.primerjava.NVX");
+    EXPECT_TRUE(rep == repGold) << "report, " << PrvaRazlika(repGold, rep);
+}

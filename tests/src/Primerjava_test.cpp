@@ -43,7 +43,8 @@ VhodPrimerjave Vhod(int dim, unsigned defekti, const std::vector<long double>& x
     for (unsigned long i = 0; i < m; ++i) {
         v.x1(static_cast<long>(i)) = x[i];
         v.x2(static_cast<long>(i)) = x[i];
-        v.C1(static_cast<long>(i), static_cast<long>(i)) = v.C2(static_cast<long>(i), static_cast<long>(i)) = sig2;
+        v.C1(static_cast<long>(i), static_cast<long>(i)) = 0.5L * sig2;   // the sum is 2 sig2
+        v.C2(static_cast<long>(i), static_cast<long>(i)) = 1.5L * sig2;
     }
     for (unsigned long i = 0; i < m / static_cast<unsigned long>(dim); ++i) v.tocke.push_back(Ime("T", i));
     v.s02 = 1.3L;
@@ -109,7 +110,7 @@ std::string Podatki(const Mreza& m, const Tocke& prave, std::mt19937& g, const s
 }
 }  // namespace
 
-// Levelling: with equal independent variances and the height shift as the
+// Levelling: with independent variances summing to 2 sigma^2 and the height shift as the
 // datum, d = Delta - mean(Delta), Q_d = 2 sigma^2 (I - J/n) (a projector
 // times 2 sigma^2), so T = sum d^2 / (2 sigma^2 (n - 1) s0^2) and the
 // interval is sqrt(F(1, f) s0^2 2 sigma^2 (1 - 1/n)).  Plane: the corners of

@@ -46,3 +46,12 @@ for f in "$root"/examples/*.dat; do
   echo "$status" >"$here/en/$name.status"
   echo "en/$name: exit $status"
 done
+# The comparison of two epochs (primerjava/: epoha1.dat, epoha2.dat): the
+# comparison report of `--compare epoha1.dat epoha2.dat`.
+cp "$here"/primerjava/epoha[12].dat "$work/"
+set +e
+(cd "$work" && "$exe" --compare epoha1.dat epoha2.dat </dev/null >/dev/null 2>&1)
+echo "$?" >"$here/primerjava/epoha2.primerjava.status"
+set -e
+mask <"$work/epoha2.primerjava.NVX" >"$here/primerjava/epoha2.primerjava.NVX"
+echo "primerjava: exit $(cat "$here/primerjava/epoha2.primerjava.status")"
