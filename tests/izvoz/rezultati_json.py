@@ -270,6 +270,27 @@ with tempfile.TemporaryDirectory() as tmp:
     check(g.get('crs', {}).get('properties', {}).get('name') == 'urn:ogc:def:crs:EPSG::3794', 'GeoJSON crs')
     check(all(w in [f['properties'].get('name') for f in g['features']] for w in want), 'names in GeoJSON')
 
+    # The comparison of two epochs: the second epoch's document with its
+    # "deformation", against the schema and the comparison report.
+    gold = os.path.join(SRC, 'tests', 'data', 'golden', 'primerjava')
+    for f in ('epoha1.dat', 'epoha2.dat'):
+        open(os.path.join(tmp, f), 'wb').write(open(os.path.join(gold, f), 'rb').read())
+    p = subprocess.run([NIVEX, '--compare', 'epoha1.dat', 'epoha2.dat'], cwd=tmp, stdin=subprocess.DEVNULL, capture_output=True)
+    check(p.returncode == 0, f'compare: exit status {p.returncode}')
+    d = json.load(open(os.path.join(tmp, 'epoha2.primerjava.json'), encoding='utf-8'))
+    check(not list(VALIDATOR.iter_errors(d)), 'compare: schema ' + '; '.join(e.message for e in VALIDATOR.iter_errors(d)))
+    report = open(os.path.join(tmp, 'epoha2.primerjava.NVX'), encoding='cp1250').read()
+    dfm = d.get('deformation', {})
+    check(dfm.get('moved') == re.search(r'odkritja\): (.*)', report).group(1).split(), 'compare: moved points')
+    rows = {l.split()[0]: l.split() for l in report.split('\n') if re.match(r' +\S+ +-?\d+\.\d\d +-?\d', l) and l.split()[-1] in ('stabilna', 'premaknjena')}
+    check(len(rows) == len(dfm.get('points', [])) > 0, f'compare: {len(rows)} points in the report')
+    for t in dfm.get('points', []):
+        r = rows.get(t['name'])
+        if check(r is not None, f'compare: {t["name"]} in the report'):
+            same(t['displacement'][0], r[1], 1000, f'compare: {t["name"]} dx')
+            same(t['test']['statistic'], r[-3], 1, f'compare: {t["name"]} T')
+            check(t['moved'] == (r[-1] == 'premaknjena'), f'compare: {t["name"]} status')
+
 for f in failures:
     print('FAIL:', f)
 print(f'{len(failures)} failures')
