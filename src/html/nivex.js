@@ -49,6 +49,17 @@
     for (const z of S.not_tested) el('div', {}, T('nepreverjen: ', 'not tested: ') + z.kind + '  ' + z.points.join(' ') + T(' (vrstica ', ' (line ') + z.line + ')', dd);
   }
 
+  // The comparison of two epochs (nivex --compare): its moved points and
+  // global tests among the facts; arrows on the map.
+  const DF = D.deformation || null;
+  const movedSet = new Set(DF ? DF.moved : []);
+  if (DF) {
+    const g = DF.global_test, last = g[g.length - 1];
+    fact(T('Primerjava epoh', 'Comparison of epochs'), DF.epochs.join(' \u2192 ') + ': T = ' + num(g[0].statistic, 3) + ' (' + T('kvantil ', 'quantile ') + num(g[0].quantile, 3) + ')' +
+      (g.length > 1 ? T(', po iskanju ', ', after the search ') + num(last.statistic, 3) + ' (' + num(last.quantile, 3) + ')' : ''));
+    fact(T('Premaknjene tocke', 'Moved points'), DF.moved.length ? DF.moved.join(', ') : T('ni', 'none'));
+  }
+
   // ---- Map
   // Work that waits until the map is drawn (the rest of the table rows).
   let waiting = [];
@@ -77,6 +88,8 @@
     const ax = D.dimension === 1 ? ['H'] : ['X', 'Y', 'Z'].slice(0, D.dimension);
     ax.forEach((a, k) => { rows.push([a, num(p.adjusted[k], 4) + ' m']); rows.push(['\u03c3' + a, num(p.sigma[k] * 1000, 2) + ' mm']); });
     if (p.ellipse) rows.push([T('Elipsa a, b, \u03b8', 'Error ellipse a, b, \u03b8'), num(p.ellipse.a * 1000, 2) + ' mm, ' + num(p.ellipse.b * 1000, 2) + ' mm, ' + num(p.ellipse.theta * RHO, 1) + '\u00b0']);
+    const dt = DF ? DF.points.find((t) => t.name === p.name) : null;
+    if (dt) rows.push([T('Premik', 'Displacement'), dt.displacement.map((x) => num(x * 1000, 2)).join(', ') + ' mm' + (dt.moved ? T(' (premaknjena)', ' (moved)') : '')]);
     showInfo(T('Tocka ', 'Point ') + p.name, rows);
   }
   function obsInfo(r) {
@@ -170,12 +183,27 @@
         return '<path class="obs ' + kindClass(r.o.kind) + (r.o.flagged ? ' flag' : '') + (r.removed ? ' removed' : '') +
           '" data-row="' + r.id + '" d="' + rayPath(r) + '"/>';
       });
-      const pts = D.points.map((p, i) => '<circle class="pt ' + (p.fixed ? 'fixed' : 'new') + '" data-pt="' + i + '" cx="' +
+      const pts = D.points.map((p, i) => '<circle class="pt ' + (p.fixed ? 'fixed' : 'new') + (movedSet.has(p.name) ? ' moved' : '') + '" data-pt="' + i + '" cx="' +
         f(P[i][0]) + '" cy="' + f(P[i][1]) + '"/><text class="lbl" dx="0.5em" dy="-0.4em" x="' + f(P[i][0]) + '" y="' + f(P[i][1]) + '"></text>');
+      // Displacements of the comparison: arrows from each common point, the
+      // largest drawn at about 8 % of the network's extent.
+      let arrows = '', dexag = 1;
+      if (DF) {
+        let dmax = 0;
+        for (const t of DF.points) dmax = Math.max(dmax, Math.hypot(t.displacement[0], t.displacement[1]));
+        dexag = dmax > 0 ? nice(0.08 * ext / dmax) : 1;
+        for (const t of DF.points) {
+          const i = byName.get(t.name);
+          if (i === undefined) continue;
+          const e = [P[i][0] + t.displacement[0] * dexag, P[i][1] - t.displacement[1] * dexag];
+          arrows += '<path class="arrow' + (t.moved ? ' moved' : '') + '" marker-end="url(#arrowhead)" d="M' + f(P[i][0]) + ' ' + f(P[i][1]) + 'L' + f(e[0]) + ' ' + f(e[1]) + '"/>';
+        }
+      }
       let rayPaths = '';
       for (const [k, d] of rays) rayPaths += '<path class="rays ' + k + '" d="' + d.join('') + '"/>';
       svg.innerHTML = '<g id="ellipses"><path class="abs" d="' + ell.abs.join('') + '"/><path class="rel" d="' + ell.rel.join('') +
-        '"/></g><g id="rays">' + rayPaths + '</g><g id="obs">' + lines.join('') + '</g><g id="pts">' + pts.join('') + '</g>';
+        '"/></g><g id="rays">' + rayPaths + '</g><g id="obs">' + lines.join('') + '</g><defs><marker id="arrowhead" viewBox="0 0 10 10" refX="9" refY="5" ' +
+        'markerWidth="4" markerHeight="4" orient="auto-start-reverse"><path d="M0 0L10 5L0 10z"/></marker></defs><g id="arrows">' + arrows + '</g><g id="pts">' + pts.join('') + '</g>';
       const labels = svg.querySelectorAll('#pts text');
       D.points.forEach((p, i) => { labels[i].textContent = p.name; });
       for (const e of svg.querySelectorAll('#obs path')) mapEls.set(e.getAttribute('data-row'), e);
@@ -201,6 +229,11 @@
       const bar = el('div', { class: 'bar' }, null, scale), barText = el('span', {}, '', scale);
       const ebar = el('div', { class: 'bar ell' }, null, scale), ebarText = el('span', {}, '', scale);
       el('span', { class: 'exag' }, T('Elipse povecane ', 'Ellipses exaggerated ') + exag + ' x', scale);
+      if (DF) {
+        key('kl arrow', T('premik (povecan ', 'displacement (exaggerated ') + dexag + ' x)');
+        key('kp moved', T('premaknjena tocka', 'moved point'));
+        el('span', { class: 'exag', id: 'dexag' }, T('Premiki povecani ', 'Displacements exaggerated ') + dexag + ' x', scale);
+      }
 
       function apply() {
         const w = size[0], h = size[1];
