@@ -76,9 +76,10 @@ std::string Enota(Besedilo beseda, const char* enota)
     return s;
 }
 
-// The columns of the displacements by dimension.
-void GlavaPremikov(int dim, std::ostream& out)
+// The columns of the displacements by dimension, with their rule.
+void GlavaPremikov(int dim, std::ostream& izhod)
 {
+    std::ostringstream out;
     out << std::setw(10) << B(Besedilo::PrimerjavaStolpecTocka);
     const char* osi[] = {"dx[mm]", "dy[mm]", "dz[mm]"};
     if (dim == 1) {
@@ -91,9 +92,9 @@ void GlavaPremikov(int dim, std::ostream& out)
         if (dim == 2) out << std::setw(9) << "th[o]";
     }
     out << std::setw(10) << "T" << std::setw(10) << B(Besedilo::PrimerjavaStolpecKvantil) << "  "
-        << B(Besedilo::PrimerjavaStolpecStanje) << "\n";
-    const int sirina = dim == 1 ? 62 : dim == 2 ? 111 : 121;
-    out << std::string(static_cast<std::size_t>(sirina), '-') << "\n";
+        << B(Besedilo::PrimerjavaStolpecStanje);
+    const std::string glava = out.str();
+    izhod << glava << "\n" << std::string(glava.size() + 6, '-') << "\n";
 }
 
 void Premiki(const OpisPrimerjave& p, std::ostream& out)
