@@ -179,6 +179,10 @@ int PrimerjavaMain(const NivexUkaz& ukaz)
         const std::unique_ptr<CNivex> e2 = Epoha(u.epoha[1], 2);
         const VhodPrimerjave v = PrimerjavaVhod(*e1, *e2, u.najvec);
         const RezPrimerjave rez = Primerjaj(v);
+        // Common points without variance in either epoch (fixed in both)
+        // carry no test.
+        if (rez.testi.front().h == 0)
+            NivexError(BesediloF(Besedilo::PrimerjavaNapakaPremalo, static_cast<long>(v.tocke.size()), rez.parametrov));
 
         std::string reportFile, baseName;
         ImenaDatotek(u.epoha[1], reportFile, baseName);

@@ -264,7 +264,8 @@ TEST(Primerjava, MovedPointsAreFound)
 }
 
 // The program's refusals: a wrong command, a file that does not adjust,
-// different dimensions, no common points, too few; each with its message and
+// different dimensions, no common points, too few (or only points fixed in
+// both epochs); each with its message and
 // status 1.
 TEST(Primerjava, RefusalsOfTheProgram)
 {
@@ -273,6 +274,8 @@ TEST(Primerjava, RefusalsOfTheProgram)
     WriteFile(dir + "/b.dat", "*DIM 1\n*D V\n**V D\nX D 100\nX E 101\nh D E 1.001 1\nh E D -0.999 1\n*K\n");
     WriteFile(dir + "/c.dat", "*DIM 2\n*D V\n**V A\n**V B\nX A 0 0\nX B 100 0\nX C 50 50\nD A C 70.71 2\nD B C 70.72 2\n*K\n");
     WriteFile(dir + "/e.dat", "*DIM 1\n*D V\n**V A\nX A 100\nX E 101\nh A E 1.001 1\nh E A -0.999 1\n*K\n");
+    WriteFile(dir + "/f.dat", "*DIM 1\n*D V\n**V A\n**V B\nX A 100\nX B 101\nX C 102\nh A C 2.001 1\nh B C 0.999 1\n*K\n");
+    WriteFile(dir + "/g.dat", "*DIM 1\n*D V\n**V A\n**V B\nX A 100\nX B 101\nX D 102\nh A D 2.001 1\nh B D 0.999 1\n*K\n");
     WriteFile(dir + "/d.dat", "*DIM 1\n*D V\n**V A\nX A 100\nX B 101\n*K\n");
     const struct {
         std::vector<std::string> args;
@@ -284,6 +287,7 @@ TEST(Primerjava, RefusalsOfTheProgram)
         {{"--compare", "a.dat", "c.dat"}, " **** Primerjava ni mogoca: razseznosti mrez epoh se razlikujeta (1 in 2)"},
         {{"--compare", "d.dat", "a.dat"}, " **** Primerjava ni mogoca: datoteke d.dat ni mogoce izravnati (1. epoha)"},
         {{"--compare", "a.dat", "e.dat"}, " **** Primerjava ni mogoca: 1 skupnih tock je premalo za datum (1 parametrov) in test"},
+        {{"--compare", "f.dat", "g.dat"}, " **** Primerjava ni mogoca: 2 skupnih tock je premalo za datum (1 parametrov) in test"},
         {{"--compare", "a.dat", "manjka.dat"}, "manjka.dat"},
     };
     for (const auto& p : primeri) {
