@@ -154,6 +154,20 @@ async function open(browser, file, errors) {
     check(errors.length === 0, 'smer: ' + errors.join('; '));
     await page.close();
   }
+  // Two epochs compared (nivex --compare): one arrow per common point, the
+  // moved point's arrow and marker marked, the exaggeration stated.
+  const gold = path.join(src, 'tests', 'data', 'golden', 'primerjava');
+  for (const f of ['epoha1.dat', 'epoha2.dat'])
+    fs.writeFileSync(path.join(dir, f), (f === 'epoha2.dat' ? '*HTML\n' : '') + fs.readFileSync(path.join(gold, f), 'latin1'), 'latin1');
+  execFileSync(path.resolve(nivex), ['--compare', 'epoha1.dat', 'epoha2.dat'], { cwd: dir, stdio: ['ignore', 'ignore', 'inherit'] });
+  {
+    const errors = [];
+    const page = await open(browser, path.join(dir, 'epoha2.primerjava.html'), errors);
+    check(await page.locator('#arrows .arrow').count() === 8 && await page.locator('#arrows .arrow.moved').count() === 1 &&
+      await page.locator('#pts .pt.moved').count() === 1 && /Premiki povecani \d+ x/.test(await page.locator('#dexag').textContent()) &&
+      errors.length === 0, 'comparison page: arrows and the moved point ' + errors.join('; '));
+    await page.close();
+  }
   // A point name that is markup stays text: no element, no script run.
   const evil = '</script><img_src=x_onerror=alert(1)>&amp;"\'';
   const dat = fs.readFileSync(path.join(exdir, 'ravninska_groba.dat'), 'latin1').split('\n')
