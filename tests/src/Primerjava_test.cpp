@@ -159,6 +159,18 @@ TEST(Primerjava, TestAndEllipsesAgainstHandComputations)
     // A known variance: chi-square quantiles over h.
     v.f = 0;
     EXPECT_NEAR(Primerjaj(v).testi[0].kvantil, Hi2PorInvF(0.95L, 5) / 5, 1e-12L);
+
+    // Three heights, all moved apart: one point out, then two left that
+    // still disagree, and one alone carries no test: the search stops.
+    v = Vhod(1, kDefTx, {10, 20, 30}, s2);
+    v.x2(1) += 0.1L;
+    v.x2(2) += 0.3L;
+    r = Primerjaj(v);
+    EXPECT_EQ(r.konec, KonecIskanja::PremaloTock);
+    ASSERT_EQ(r.testi.size(), 2u);
+    EXPECT_EQ(r.premaknjene.size(), 1u);
+    EXPECT_FALSE(r.testi[1].sprejet);
+    EXPECT_EQ(r.testi[1].h, 1);
 }
 
 // The test does not depend on the datum of either epoch (free, one point
@@ -189,6 +201,11 @@ TEST(Primerjava, DatumsAndObservationPlansOfTheEpochs)
         EXPECT_NEAR(c.testi[0].T, a.testi[0].T, 1e-6L * a.testi[0].T);
         EXPECT_EQ(a.premaknjene, std::vector<std::string>{"P4"});
         EXPECT_EQ(c.premaknjene, std::vector<std::string>{"P4"});
+        EXPECT_EQ(a.konec, KonecIskanja::Skladna);
+        // The user's limit: the global test alone, nothing localised.
+        const RezPrimerjave l = Primerjava(e1, e2, 0);
+        EXPECT_EQ(l.konec, KonecIskanja::Omejitev);
+        EXPECT_TRUE(l.premaknjene.empty() && !l.tocke[4].premaknjena && l.testi.size() == 1);
         EXPECT_NEAR(c.tocke[4].dolzina, 0.020L, 0.004L);
         EXPECT_NEAR(c.tocke[4].d[0], a.tocke[4].d[0], 1e-7L);
     }
