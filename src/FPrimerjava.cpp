@@ -53,14 +53,12 @@ UkazPrimerjave Razcleni(const NivexUkaz& ukaz)
 }
 
 // One epoch adjusted as a run of its own: its report and export files beside
-// its data file.  A file that does not adjust ends the comparison.
+// its data file (the caller has checked that it can be read).  A file
+// that does not adjust ends the comparison.
 std::unique_ptr<CNivex> Epoha(const std::string& dataFile, int k)
 {
     auto run = std::make_unique<CNivex>();
     std::string reportFile, baseName;
-    if (dataFile.size() > NivexMaxImeDatoteke)
-        NivexError(BesediloF(Besedilo::NapakaImePredolgo, NivexMaxImeDatoteke));
-    if (const std::string napaka = NivexNapakaVhodne(dataFile); !napaka.empty()) NivexError(napaka);
     ImenaDatotek(dataFile, reportFile, baseName);
     std::cout << BesediloF(Besedilo::PrimerjavaEpohaKonzola, k) << "\n"
               << B(Besedilo::DatotekaPodatki) << dataFile << "\n"
@@ -175,6 +173,21 @@ int PrimerjavaMain(const NivexUkaz& ukaz)
         NaslovNivex(std::cout);
         CppCas cas;
         cas.Start();
+        // The comparison report opens once both files can be read, so that
+        // a refusal after it (a file that does not adjust) is written in it
+        // and no earlier comparison's report is left standing.
+        for (const std::string& f : u.epoha) {
+            if (f.size() > NivexMaxImeDatoteke) NivexError(BesediloF(Besedilo::NapakaImePredolgo, NivexMaxImeDatoteke));
+            if (const std::string napaka = NivexNapakaVhodne(f); !napaka.empty()) NivexError(napaka);
+        }
+        std::string reportFile, baseName;
+        ImenaDatotek(u.epoha[1], reportFile, baseName);
+        reportFile = baseName + ".primerjava.NVX";
+        report.open(reportFile, std::ios::out | std::ios::trunc);
+        if (!report.is_open()) NivexError(NivexNapakaPorocila(reportFile));
+        kontekst.porocilo = &report;
+        NaslovNivex(report);
+
         const std::unique_ptr<CNivex> e1 = Epoha(u.epoha[0], 1);
         const std::unique_ptr<CNivex> e2 = Epoha(u.epoha[1], 2);
         const VhodPrimerjave v = PrimerjavaVhod(*e1, *e2, u.najvec);
@@ -183,15 +196,7 @@ int PrimerjavaMain(const NivexUkaz& ukaz)
         // carry no test.
         if (rez.testi.front().h == 0)
             NivexError(BesediloF(Besedilo::PrimerjavaNapakaPremalo, static_cast<long>(v.tocke.size()), rez.parametrov));
-
-        std::string reportFile, baseName;
-        ImenaDatotek(u.epoha[1], reportFile, baseName);
-        reportFile = baseName + ".primerjava.NVX";
         std::cout << B(Besedilo::DatotekaRezultati) << reportFile << "\n\n";
-        report.open(reportFile, std::ios::out | std::ios::trunc);
-        if (!report.is_open()) NivexError(NivexNapakaPorocila(reportFile));
-        kontekst.porocilo = &report;
-        NaslovNivex(report);
         const OpisPrimerjave opis{u.epoha[0], u.epoha[1], v, rez};
         PrimerjavaPorocilo(opis, report);
         const CProcSet& ps = e2->procset;

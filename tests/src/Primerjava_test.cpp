@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <filesystem>
 #include <algorithm>
 #include <iostream>
 #include <random>
@@ -312,6 +313,9 @@ TEST(Primerjava, RefusalsOfTheProgram)
         EXPECT_EQ(r.status, 1) << p.sporocilo;
         EXPECT_NE(r.out.find(p.sporocilo), std::string::npos) << r.out;
     }
+    // A refusal after both files were read stands in the comparison report.
+    EXPECT_NE(ReadFile(dir + "/a.primerjava.NVX").find("datoteke d.dat ni mogoce izravnati"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/manjka.primerjava.NVX"));
     const Izid r = RunNivex({"--lang", "en", "--compare", "a.dat", "a.dat", "--max-moved", "0"}, dir);
     EXPECT_EQ(r.status, 0) << r.out;
     const std::string en = ReadFile(dir + "/a.primerjava.NVX");
