@@ -24,7 +24,7 @@ M Helmert(const VhodPrimerjave& v, const std::vector<long>& izbor)
     const int k = v.dim;
     const long n = static_cast<long>(izbor.size()), m = n * k;
     const int p = PrimerjavaParametrov(k, v.defekti);
-    M G(static_cast<unsigned long>(m), static_cast<unsigned long>(std::max(p, 1)), 0.0L);
+    M G(static_cast<unsigned long>(m), static_cast<unsigned long>(p), 0.0L);
     real c[3] = {0, 0, 0};
     for (long i = 0; i < n; ++i)
         for (int a = 0; a < k; ++a) c[a] += v.x1(izbor[static_cast<std::size_t>(i)] * k + a) / n;
@@ -156,7 +156,7 @@ real KvadratnaForma(const M& Q, const M& d, long& rang)
 // The common points' coordinates transformed to inner constraints over the
 // stable ones: d and Q_d over the points `izbor`.
 bool Transformiraj(const VhodPrimerjave& v, const std::vector<long>& izbor, const std::vector<char>& stabilna,
-                   M& d, M& Qd)
+                   M& d, M& Qd, M* Gizhod = nullptr)
 {
     const int k = v.dim;
     const long m = static_cast<long>(izbor.size()) * k;
@@ -172,11 +172,46 @@ bool Transformiraj(const VhodPrimerjave& v, const std::vector<long>& izbor, cons
         }
     }
     M S;
-    if (!STransformacija(Helmert(v, izbor), w, S)) return false;
+    const M G = Helmert(v, izbor);
+    if (!STransformacija(G, w, S)) return false;
+    if (Gizhod != nullptr) *Gizhod = G;
     d.resize(static_cast<unsigned long>(m), 1, 0.0L);
     for (long i = 0; i < m; ++i)
         for (long j = 0; j < m; ++j) d(i) += S(i, j) * D(j);
     Qd = Sendvic(S, Q);
+    return true;
+}
+
+// d' Q_d^+ d with every point stable, the quick way: Q_d has G's columns as
+// its null space when it has the full rank m - p, so Q_d + c G G' is regular
+// and its inverse on the complement of G, where d lies, is Q_d^+.  False
+// (nothing known) where a Cholesky pivot is of round-off size: Q_d has a
+// lower rank, and the eigenvalues decide.
+bool KvadratnaFormaHitro(M A, const M& G, const M& d, real& omega)
+{
+    const long m = static_cast<long>(A.nrow()), p = static_cast<long>(G.ncol());
+    real sled = 0;
+    for (long i = 0; i < m; ++i) sled += A(i, i);
+    const real c = sled / static_cast<real>(m);
+    for (long i = 0; i < m; ++i)
+        for (long j = 0; j < m; ++j)
+            for (long k = 0; k < p; ++k) A(i, j) += c * G(i, k) * G(j, k);
+    M y = d;
+    for (long j = 0; j < m; ++j) {
+        real a = A(j, j);
+        for (long k = 0; k < j; ++k) a -= A(j, k) * A(j, k);
+        if (!(a > kRangPrag * c)) return false;
+        A(j, j) = std::sqrt(a);
+        for (long i = j + 1; i < m; ++i) {
+            real b = A(i, j);
+            for (long k = 0; k < j; ++k) b -= A(i, k) * A(j, k);
+            A(i, j) = b / A(j, j);
+        }
+        for (long k = 0; k < j; ++k) y(j) -= A(j, k) * y(k);
+        y(j) /= A(j, j);
+    }
+    omega = 0;
+    for (long j = 0; j < m; ++j) omega += y(j) * y(j);
     return true;
 }
 
@@ -185,11 +220,13 @@ bool Transformiraj(const VhodPrimerjave& v, const std::vector<long>& izbor, cons
 TestSkladnosti Test(const VhodPrimerjave& v, const std::vector<long>& izbor)
 {
     TestSkladnosti t;
-    M d, Qd;
+    M d, Qd, G;
     if (static_cast<int>(izbor.size()) < PrimerjavaNajmanjTock(v.dim) ||
-        !Transformiraj(v, izbor, std::vector<char>(izbor.size(), 1), d, Qd))
+        !Transformiraj(v, izbor, std::vector<char>(izbor.size(), 1), d, Qd, &G))
         return t;
-    t.omega = KvadratnaForma(Qd, d, t.h);
+    const long m = static_cast<long>(Qd.nrow()), p = static_cast<long>(G.ncol());
+    if (m > p && KvadratnaFormaHitro(Qd, G, d, t.omega)) t.h = m - p;
+    else t.omega = KvadratnaForma(Qd, d, t.h);
     if (t.h == 0) return t;
     t.T = t.omega / (static_cast<real>(t.h) * v.s02);
     t.kvantil = PrimerjavaKvantil(t.h, v.f, v.P);
