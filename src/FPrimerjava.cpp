@@ -29,6 +29,7 @@ struct UkazPrimerjave {
 UkazPrimerjave Razcleni(const NivexUkaz& ukaz)
 {
     UkazPrimerjave u;
+    if (ukaz.jezikNapacen) NapacenUkaz("--lang " + ukaz.napacenJezik);
     const std::vector<const char*>& a = ukaz.argumenti;
     bool datoteke = false, omejitev = false;
     for (std::size_t k = 1; k < a.size(); ++k) {

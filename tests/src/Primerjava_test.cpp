@@ -301,6 +301,7 @@ TEST(Primerjava, RefusalsOfTheProgram)
     } primeri[] = {
         {{"--compare", "a.dat"}, " **** Napacen ukaz primerjave: --compare."},
         {{"--compare", "a.dat", "a.dat", "--max-moved", "x"}, " **** Napacen ukaz primerjave: --max-moved x."},
+        {{"--lang", "fr", "--compare", "a.dat", "a.dat"}, " **** Napacen ukaz primerjave: --lang fr."},
         {{"--compare", "a.dat", "b.dat"}, " **** Primerjava ni mogoca: epohi nimata skupnih tock"},
         {{"--compare", "a.dat", "c.dat"}, " **** Primerjava ni mogoca: razseznosti mrez epoh se razlikujeta (1 in 2)"},
         {{"--compare", "d.dat", "a.dat"}, " **** Primerjava ni mogoca: datoteke d.dat ni mogoce izravnati (1. epoha)"},
