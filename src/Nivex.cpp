@@ -11,6 +11,7 @@
 #include "funkcije/Besedila.h"
 #include "src/FIskanje.h"
 #include "src/FPovzetek.h"
+#include "src/FZanke.h"
 #include "src/Izvozi.h"
 #include "src/NivexAux.h"
 
@@ -123,6 +124,8 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     const CNamesceniKontekst namescen(kontekst);
     Beri(dataFile, report);
     rez.SetZacetne(TO.Tocke(procset.GetDim()));
+    rez.zanke = ZapiranjeZank(TO, procset);
+    ZankePorocilo(rez.zanke, report);
     if (procset.GetSnoop()) {
         IzidIskanja iskanje = IskanjeGrobih(*this, procset, report);
         if (!iskanje) NivexError(report, iskanje.sporocilo);
