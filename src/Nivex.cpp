@@ -11,6 +11,7 @@
 #include "funkcije/Besedila.h"
 #include "src/FIskanje.h"
 #include "src/FPovzetek.h"
+#include "src/FECEF.h"
 #include "src/FZanke.h"
 #include "src/Izvozi.h"
 #include "src/NivexAux.h"
@@ -101,6 +102,7 @@ void CNivex::Beri(const std::string& dataFile, std::ostream& report)
     Naslov(report, B(Besedilo::NaslovOpazovanja), procset.GetizpisPod());
     getobs.SetCTerObs(procset, TO);
     getobs.ReadCTerObs(procset, TO, dataFile);
+    if (procset.GetECEF()) ECEFVLokalni(TO, procset.GetECEFSirina(), procset.GetECEFDolzina());
     getobs.PrintCTerObs(procset, TO, report);
     ZapomniZacetne();
 }
