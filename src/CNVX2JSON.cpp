@@ -302,6 +302,40 @@ json RobustnaDokumenta(const CRezultati& rez, const CProcSet& procset, json&& ni
 }
 }  // namespace
 
+namespace {
+// The loop misclosures before the adjustment: per kind the counts, the
+// limit of T and the loops kept (the report's), each with its records'
+// lines and directions, misclosure and deviations in metres and T.
+json ZankeDokumenta(const RezZanke& zanke)
+{
+    json vrste = json::array();
+    for (const RezZankeVrste& v : zanke.vrste) {
+        json seznam = json::array();
+        for (const RezZanka& z : v.zanke) {
+            json w = json::array(), sw = json::array();
+            for (std::size_t c = 0; c < z.w.size(); ++c) {
+                w.push_back(Num(z.w[c]));
+                sw.push_back(Num(z.sw[c]));
+            }
+            seznam.push_back({{"number", z.stevilka},
+                              {"lines", z.vrstice},
+                              {"directions", std::vector<int>(z.smeri.begin(), z.smeri.end())},
+                              {"misclosure", std::move(w)},
+                              {"sigma", std::move(sw)},
+                              {"statistic", z.T < 0 ? json(nullptr) : Num(z.T)},
+                              {"over_limit", z.presezena}});
+        }
+        vrste.push_back({{"kind", std::string(1, v.vrsta == kTOHdif ? 'h' : 'V')},
+                         {"components", v.d},
+                         {"count", v.stevilo},
+                         {"over_limit", v.presezenih},
+                         {"limit", Num(ZankeMeja(v.d, zanke.zaupanje))},
+                         {"loops", std::move(seznam)}});
+    }
+    return {{"level", Num(zanke.zaupanje)}, {"kinds", std::move(vrste)}};
+}
+}  // namespace
+
 json CNVX2JSON::Dokument(const std::string& dataFile) const
 {
     json j;
@@ -331,6 +365,7 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
     j["relative_ellipses"] = RelativneDokumenta(rez, TO.kodiranje);
     if (robustna) j["robust"] = RobustnaDokumenta(rez, procset, std::move(nicelne));
     j["snooping"] = IskanjeDokumenta(rez.iskanje, TO);
+    if (!rez.zanke.Prazno()) j["loops"] = ZankeDokumenta(rez.zanke);
     j["warnings"] = OpozorilaDokumenta(procset, TO.kodiranje);
 
     return j;

@@ -250,6 +250,7 @@ const CProcSet::Kljuc CProcSet::kKljuci[] = {
     {"*S02", Kljuc::Vrsta::Posebej},
     {"*KTYP", Kljuc::Vrsta::Posebej},
     {"*SNOOP", Kljuc::Vrsta::Posebej},
+    {"*ECEF", Kljuc::Vrsta::Posebej},
     // Instrument and target heights hold for the records that follow them:
     // the reading pass takes them in file order, the settings pass passes
     // over them.
@@ -360,6 +361,13 @@ void CProcSet::PosebenKljuc(const std::string& w, const VrednostiKljuca& v, long
     } else if (w == "*KTYP") {
         kRefType = v.Beseda(0);
         IfkRef = true;
+    } else if (w == "*ECEF") {
+        ecef = true;
+        ecefB = v.Stevilo(0, "*ECEF");
+        ecefL = v.Stevilo(1, "*ECEF");
+        if (!(std::fabs(ecefB) <= 90.0L) || !(std::fabs(ecefL) <= 360.0L))
+            NivexError(izhod, BesediloF(Besedilo::NapakaECEFKoti, static_cast<double>(ecefB),
+                                        static_cast<double>(ecefL), vrstica));
     }
 }
 
@@ -389,6 +397,7 @@ void CProcSet::CheckSettings(std::ostream& izhod)
                         "MNK, L1N, LPN, HUB, MHUB, HAMP, BIWEIG, FAIR, LOGIST, TALW, WELS, DAN");
     if (Dim == 0 || Dim > 3)
         NepravaVrednost(izhod, Besedilo::NapakaDimenzija, "*DIM", "1, 2, 3");
+    if (ecef && Dim != 3) NivexError(izhod, BesediloF(Besedilo::NapakaECEFDimenzija, static_cast<int>(Dim)));
     if (!JeEnaOd(jezik, {"SL", "EN"})) NepravaVrednost(izhod, Besedilo::NapakaJezik, "*LANG", "SL, EN");
     // An EPSG code is a whole number (0: none).
     if (!(epsg >= 0.0L && epsg <= 999999.0L && epsg == std::floor(epsg)))
@@ -593,6 +602,10 @@ void CProcSet::PrintModel(std::ostream& izhod) const
         izhod << B(Besedilo::OznakaPribliznaRefrakcija) << std::setw(8) << kRef << "\n";
         const char* nacin = Opis(kRefrakcija, kRefType);
         izhod << B(Besedilo::OznakaOcenaRefrakcije) << kRefType << "\n" << (nacin ? nacin : "") << "\n\n\n";
+    }
+    if (ecef) {
+        PodNaslov(izhod, B(Besedilo::PodnaslovECEF), 1);
+        izhod << BesediloF(Besedilo::ECEFOpis, static_cast<double>(ecefB), static_cast<double>(ecefL)) << "\n\n\n";
     }
     if (IfUkrZ) {
         PodNaslov(izhod, B(Besedilo::PodnaslovUkrivljenost), 1);

@@ -126,6 +126,12 @@ public:
     // The results page BASE.html (*HTML).
     bool IzdelaHTML() const { return izpisHTML != 0; }
     long GetEPSG() const { return static_cast<long>(epsg); }
+    // "*ECEF lat lon": the vectors (V) and their covariance blocks are
+    // geocentric; lat, lon of the network's centre on GRS80 in decimal
+    // degrees, whatever the angle unit.
+    bool GetECEF() const { return ecef; }
+    real GetECEFSirina() const { return ecefB; }
+    real GetECEFDolzina() const { return ecefL; }
     bool IzdelaSTR() const { return izrisSTR != 0 && (datumVrsta == 'D' || datumVrsta == 'H'); }
 
     // Unknown settings words of the file and their lines, in file order.
@@ -172,6 +178,8 @@ private:
     unsigned short izpisJSON = 0, izpisGeoJSON = 0, izpisCSV = 0;
     unsigned short izpisHTML = 0;
     real epsg = 0.0L;
+    bool ecef = false;
+    real ecefB = 0.0L, ecefL = 0.0L;   // degrees
     unsigned short izpisSet, izpisPod, izpisEnPop, izpisRez, izpisCorrUnk, izpisLMer;
     std::string AngUnit;
     std::string jezik = "SL";   // "*LANG": "SL" or "EN"

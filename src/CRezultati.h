@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "funkcije/numerika.h"
+#include "src/FZanke.h"
 #include "src/ResitevPrehoda.h"
 #include "src/TerObsVrste.h"
 
@@ -155,6 +156,7 @@ public:
     // (0: rejected); empty for least squares.
     std::vector<real> robustneUtezi;
     RezIskanje iskanje;                 // data snooping (*SNOOP)
+    RezZanke zanke;                     // loop misclosures before the adjustment
     // The approximate values of the point list as the data file gives them
     // (the passes move them to the adjusted ones): the total correction of a
     // point is its adjusted value minus these.

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 #include <iomanip>
+#include <string>
+#include <unordered_set>
 
 #include "funkcije/Besedila.h"
 #include "src/CProcSet.h"
@@ -109,11 +111,13 @@ std::vector<NivexOpozorilo> PovzetekOpozorila(const CProcSet& procset)
     for (const CProcSet::NeznanaBesedaVrstica& b : procset.NeznaneBesede())
         opozorila.push_back({BesediloF(Besedilo::PovzetekNeznanaBeseda, b.beseda.c_str(), static_cast<long>(b.vrstica)),
                              static_cast<long>(b.vrstica)});
+    // Each once, at any count of warnings (a national network's loops).
+    std::unordered_set<std::string> dana;
+    for (const NivexOpozorilo& o : opozorila) dana.insert(o.besedilo);
     for (const NivexOpozorilo& t : NivexOpozorila()) {
-        const std::string b = BrezOkvirja(t.besedilo);
-        if (b.rfind(B(Besedilo::PovzetekNeznanaBesedaZacetek), 0) != 0 &&
-            std::none_of(opozorila.begin(), opozorila.end(), [&](const NivexOpozorilo& o) { return o.besedilo == b; }))
-            opozorila.push_back({b, t.vrstica});
+        std::string b = BrezOkvirja(t.besedilo);
+        if (b.rfind(B(Besedilo::PovzetekNeznanaBesedaZacetek), 0) != 0 && dana.insert(b).second)
+            opozorila.push_back({std::move(b), t.vrstica});
     }
     return opozorila;
 }

@@ -9,9 +9,11 @@
 #include "funkcije/CppCas.h"
 #include "funkcije/funkcijeAux.h"
 #include "funkcije/Besedila.h"
+#include "src/FECEF.h"
 #include "src/FIskanje.h"
 #include "src/FPrimerjava.h"
 #include "src/FPovzetek.h"
+#include "src/FZanke.h"
 #include "src/Izvozi.h"
 #include "src/NivexAux.h"
 
@@ -101,6 +103,7 @@ void CNivex::Beri(const std::string& dataFile, std::ostream& report)
     Naslov(report, B(Besedilo::NaslovOpazovanja), procset.GetizpisPod());
     getobs.SetCTerObs(procset, TO);
     getobs.ReadCTerObs(procset, TO, dataFile);
+    if (procset.GetECEF()) ECEFVLokalni(TO, procset.GetECEFSirina(), procset.GetECEFDolzina());
     getobs.PrintCTerObs(procset, TO, report);
     ZapomniZacetne();
 }
@@ -124,6 +127,8 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     const CNamesceniKontekst namescen(kontekst);
     Beri(dataFile, report);
     rez.SetZacetne(TO.Tocke(procset.GetDim()));
+    rez.zanke = ZapiranjeZank(TO, procset);
+    ZankePorocilo(rez.zanke, report);
     if (procset.GetSnoop()) {
         IzidIskanja iskanje = IskanjeGrobih(*this, procset, report);
         if (!iskanje) NivexError(report, iskanje.sporocilo);

@@ -134,9 +134,7 @@ void NivexWarning(const char* message, long vrstica)
     std::cout << "\n\n" << message << "\n\n";
     std::cerr << message << "\n";
     if (kontekst == nullptr) return;
-    std::vector<NivexOpozorilo>& opozorila = kontekst->opozorila;
-    if (std::none_of(opozorila.begin(), opozorila.end(), [&](const NivexOpozorilo& o) { return o.besedilo == message; }))
-        opozorila.push_back({message, vrstica});
+    if (kontekst->dana.insert(message).second) kontekst->opozorila.push_back({message, vrstica});
 }
 void NivexWarning(const std::string& message, long vrstica) { NivexWarning(message.c_str(), vrstica); }
 

@@ -18,6 +18,7 @@
 #include <functional>
 #include <ostream>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "funkcije/Besedila.h"
@@ -45,6 +46,7 @@ struct CKontekstIzvajanja {
     std::ofstream* porocilo = nullptr;   // the open report; nullptr before it opens and once it is closed
     std::vector<std::string> opombe;     // warnings repeated in the closing lines (NivexOpomba)
     std::vector<NivexOpozorilo> opozorila;  // every warning (NivexWarning), each once, in the order given
+    std::unordered_set<std::string> dana;   // the texts of opozorila, to keep each once at any count
 };
 
 // Installs a run's context for its own lifetime and then restores the one it

@@ -207,6 +207,40 @@ def check_files(d, folder, base, ex):
               [f['properties'][k] for k in ('kind', 'from', 'to', 'line', 'residual', 'w', 'removed')] ==
               [o['kind'], fr, to, o['line'], o['residual'], o['w'], False], f'{ex}: GeoJSON line {o["line"]}')
 
+def check_loops(d, report, ex):
+    """The loops of the JSON are the rows of the report's loop tables."""
+    sections = re.split(r'^ZANKE (?:VISINSKIH RAZLIK|VEKTORJEV):$', report, flags=re.M)[1:]
+    kinds = d.get('loops', {}).get('kinds', [])
+    check(len(sections) == len(kinds), f'{ex}: {len(sections)} loop tables, {len(kinds)} kinds in JSON')
+    for k, text in zip(kinds, sections):
+        lines = text.split('\n')
+        rules = [i for i, l in enumerate(lines) if re.fullmatch(r'-+', l)]
+        body = lines[rules[1] + 1:rules[2]]
+        rows = []
+        for l in body:
+            if l[:7].strip():
+                rows.append(l.split())
+            elif rows:
+                rows[-1] += l.split()
+        check(len(rows) == len(k['loops']) and k['count'] >= len(rows), f'{ex}: {len(rows)} loop rows')
+        for z, t in zip(k['loops'], rows):
+            what = f'{ex} loop {k["kind"]} {z["number"]}'
+            n = 3 if k['components'] == 1 else k['components'] + 2
+            flag = len(t) > 2 + n and t[2 + n] == '*'
+            check(int(t[0]) == z['number'] and int(t[1]) == len(z['lines']) and flag == z['over_limit'] and
+                  [int(x) for x in t[2 + n + flag:]] == z['lines'], f'{what}: {t}')
+            for c in range(k['components']):
+                same(z['misclosure'][c], t[2 + c], 1000, what + ' misclosure')
+            if k['components'] == 1:
+                same(z['sigma'][0], t[3], 1000, what + ' sigma')
+            else:
+                same(z['statistic'], t[2 + n - 1], 1, what + ' T')
+        if k['loops']:
+            bad = copy.deepcopy(d)
+            bad['loops']['kinds'][0]['loops'][0]['undescribed'] = 1
+            check(any(VALIDATOR.iter_errors(bad)), f'{ex}: an undescribed key of a loop passes')
+
+
 with tempfile.TemporaryDirectory() as tmp:
     for path in sorted(glob.glob(os.path.join(SRC, 'examples', '*.dat'))):
         ex = os.path.basename(path)[:-4]
@@ -222,6 +256,7 @@ with tempfile.TemporaryDirectory() as tmp:
         check_points(d, report, ex)
         check_global(d, report, ex)
         check_observations(d, report, ex)
+        check_loops(d, report, ex)
         check_files(d, folder, ex, ex)
         check_run(d, report, open(path, 'rb').read(), ex)
         if d['datum']['kind'] == 'H':
@@ -244,6 +279,7 @@ with tempfile.TemporaryDirectory() as tmp:
         d, report, _ = run(tmp, 'g', text)
         check(not list(VALIDATOR.iter_errors(d)), f'{path}: schema')
         check_run(d, report, text, path)
+        check_loops(d, report, path)
         for z in d['snooping']['steps'][:1]:
             bad = copy.deepcopy(z)
             bad['undescribed'] = 1
