@@ -10,6 +10,7 @@
 #include "funkcije/funkcijeAux.h"
 #include "funkcije/Besedila.h"
 #include "src/FIskanje.h"
+#include "src/FNacrt.h"
 #include "src/FPovzetek.h"
 #include "src/Izvozi.h"
 #include "src/NivexAux.h"
@@ -100,6 +101,8 @@ void CNivex::Beri(const std::string& dataFile, std::ostream& report)
     Naslov(report, B(Besedilo::NaslovOpazovanja), procset.GetizpisPod());
     getobs.SetCTerObs(procset, TO);
     getobs.ReadCTerObs(procset, TO, dataFile);
+    // A design computes every value before the tables show them.
+    if (procset.Nacrt()) NacrtVrednosti(*this, procset, TO, report);
     getobs.PrintCTerObs(procset, TO, report);
     ZapomniZacetne();
 }
@@ -135,7 +138,8 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     if (procset.GetSnoop()) {
         IskanjePorocilo(rez.iskanje, procset.GetAngUnit(), report);
     }
-    Povzetek(rez, procset, TO, PovzetekOpozorila(procset), report, std::cout);
+    if (procset.Nacrt()) NacrtPovzetek(rez, procset, TO, PovzetekOpozorila(procset), report, std::cout);
+    else Povzetek(rez, procset, TO, PovzetekOpozorila(procset), report, std::cout);
 }
 
 int NivexMain(int argc, const char** argv)
