@@ -14,6 +14,7 @@
 #include "src/CProcSet.h"
 #include "src/CRezultati.h"
 #include "src/CTerObsZbirka.h"
+#include "src/FNacrt.h"
 #include "src/FPovzetek.h"
 #include "src/NivexAux.h"
 
@@ -332,6 +333,7 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
     if (robustna) j["robust"] = RobustnaDokumenta(rez, procset, std::move(nicelne));
     j["snooping"] = IskanjeDokumenta(rez.iskanje, TO);
     j["warnings"] = OpozorilaDokumenta(procset, TO.kodiranje);
+    if (procset.Nacrt()) j["design"] = NacrtDokument(rez, procset, TO);
 
     return j;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <iomanip>
 #include <map>
+#include <nlohmann/json.hpp>
 
 #include "funkcije/Besedila.h"
 #include "funkcije/KotnePretvorbe.h"
@@ -13,6 +14,7 @@
 #include "src/CProcSet.h"
 #include "src/CRezultati.h"
 #include "src/CTerObsZbirka.h"
+#include "src/FBranje.h"
 #include "src/FIskanje.h"
 #include "src/FPovzetek.h"
 #include "src/FTestiZapisov.h"
@@ -51,7 +53,7 @@ std::string Enota(char vrsta, const std::string& kotnaEnota)
     return TerObsKotna(vrsta) ? (kotnaEnota == "GON" ? " mg" : " ''") : " mm";
 }
 
-NacrtOpazovanje Opis(const CTerObsZbirka& TO, const RezOpazovanje& o, real vrednost)
+NacrtOpazovanje Opis(const CTerObsZbirka& TO, const RezOpazovanje& o, real vrednost, long indeks)
 {
     const RezIzlocen z = TestiOpisZapisa(TO, o.set, o.zapis);
     NacrtOpazovanje n;
@@ -66,6 +68,7 @@ NacrtOpazovanje Opis(const CTerObsZbirka& TO, const RezOpazovanje& o, real vredn
     }
     n.vrednost = vrednost;
     n.o = &o;
+    n.indeks = indeks;
     return n;
 }
 
@@ -148,15 +151,17 @@ NacrtOcena NacrtOceni(const CRezultati& rez, const CProcSet& procset, const CTer
     n.ciljPolos = procset.NacrtPolos();
     n.ciljR = procset.NacrtRedundanca();
     std::map<char, NacrtOpazovanje> nab;
+    long i = 0;
     for (const RezOpazovanje& o : rez.opazovanja) {
         if (o.vrsta == 0) continue;
-        if (!n.imaOpazovanja || o.r < n.najmanjsiR.vrednost) n.najmanjsiR = Opis(TO, o, o.r);
-        if (!n.imaOpazovanja || o.lam > n.najvecjiLAM.vrednost) n.najvecjiLAM = Opis(TO, o, o.lam);
+        if (!n.imaOpazovanja || o.r < n.najmanjsiR.vrednost) n.najmanjsiR = Opis(TO, o, o.r, i);
+        if (!n.imaOpazovanja || o.lam > n.najvecjiLAM.vrednost) n.najvecjiLAM = Opis(TO, o, o.lam, i);
         n.imaOpazovanja = true;
-        if (o.r < kNacrtNepreverjeno) n.nepreverjena.push_back(Opis(TO, o, o.r));
-        if (n.ciljR >= 0.0L && o.r < n.ciljR) n.sibka.push_back(Opis(TO, o, o.r));
+        if (o.r < kNacrtNepreverjeno) n.nepreverjena.push_back(Opis(TO, o, o.r, i));
+        if (n.ciljR >= 0.0L && o.r < n.ciljR) n.sibka.push_back(Opis(TO, o, o.r, i));
         const auto k = nab.find(o.vrsta);
-        if (k == nab.end() || o.nab > k->second.vrednost) nab[o.vrsta] = Opis(TO, o, o.nab);
+        if (k == nab.end() || o.nab > k->second.vrednost) nab[o.vrsta] = Opis(TO, o, o.nab, i);
+        ++i;
     }
     // In the order of the model rows.
     for (const char* c = kVrstniRedVrstic; *c != '\0'; ++c)
@@ -231,4 +236,50 @@ void NacrtPovzetek(const CRezultati& rez, const CProcSet& procset, const CTerObs
             << BesediloF(Besedilo::NacrtKonzola, static_cast<double>(n.polos),
                          static_cast<double>(n.najmanjsiR.vrednost), static_cast<unsigned long>(n.nepreverjena.size()))
             << "\n\n";
+}
+
+namespace {
+using json = nlohmann::ordered_json;
+
+json Num(real x)
+{
+    const double d = static_cast<double>(x);
+    return std::isfinite(d) ? json(d) : json(nullptr);
+}
+
+json Indeksi(const std::vector<NacrtOpazovanje>& v)
+{
+    json a = json::array();
+    for (const NacrtOpazovanje& o : v) a.push_back(o.indeks);
+    return a;
+}
+}  // namespace
+
+json NacrtDokument(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirka& TO)
+{
+    const NacrtOcena n = NacrtOceni(rez, procset, TO);
+    const auto ime = [&TO](const std::string& t) { return NVX2Utf8(t, TO.kodiranje); };
+    const auto opazovanje = [&n](const NacrtOpazovanje& o) {
+        return n.imaOpazovanja ? json{{"value", Num(o.vrednost)}, {"observation", o.indeks}} : json(nullptr);
+    };
+    json nab = json::array();
+    for (const NacrtOpazovanje& o : n.najvecjiNAB)
+        nab.push_back({{"kind", std::string(1, o.vrsta)}, {"value", Num(o.vrednost)}, {"observation", o.indeks}});
+    const auto cilj = [](real c) { return c >= 0.0L ? Num(c) : json(nullptr); };
+    return {{"max_semi_axis", n.polosTocka.empty() ? json(nullptr)
+                                                   : json{{"value", Num(n.polos)}, {"point", ime(n.polosTocka)}}},
+            {"max_relative_semi_axis",
+             n.imaRelativne ? json{{"value", Num(n.relativna)},
+                                   {"points", json::array({ime(n.relativnaOd), ime(n.relativnaDo)})}}
+                            : json(nullptr)},
+            {"min_redundancy", opazovanje(n.najmanjsiR)},
+            {"unchecked_below", Num(kNacrtNepreverjeno)},
+            {"unchecked", Indeksi(n.nepreverjena)},
+            {"max_mdb", std::move(nab)},
+            {"max_external", opazovanje(n.najvecjiLAM)},
+            {"targets", {{"max_semi_axis", cilj(n.ciljPolos)}, {"min_redundancy", cilj(n.ciljR)}}},
+            {"verdicts",
+             {{"max_semi_axis", n.ciljPolos >= 0.0L ? json(n.polosDosezena) : json(nullptr)},
+              {"min_redundancy", n.ciljR >= 0.0L ? json(n.rDosezen) : json(nullptr)}}},
+            {"weak", Indeksi(n.sibka)}};
 }

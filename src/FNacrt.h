@@ -21,6 +21,7 @@
 #ifndef NIVEX_SRC_FNACRT_H
 #define NIVEX_SRC_FNACRT_H
 
+#include <nlohmann/json_fwd.hpp>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -52,6 +53,7 @@ struct NacrtOpazovanje {
     std::string vrstice;    // its line(s) in the data file
     real vrednost = 0;      // the number the summary names it for
     const RezOpazovanje* o = nullptr;
+    long indeks = -1;       // its place in the "observations" of the JSON document
 };
 
 // What the closing summary of a design says, computed from the results.
@@ -78,5 +80,10 @@ NacrtOcena NacrtOceni(const CRezultati& rez, const CProcSet& procset, const CTer
 // the console.
 void NacrtPovzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirka& TO,
                    const std::vector<NivexOpozorilo>& opozorila, std::ostream& report, std::ostream& konzola);
+
+// The member "design" of the results document: the summary's numbers, the
+// targets and their verdicts (null where not given), and the weak and the
+// unchecked observations as indices into its "observations".
+nlohmann::ordered_json NacrtDokument(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirka& TO);
 
 #endif
