@@ -573,8 +573,12 @@ void CProcSet::ResolveNacrt()
     };
     if (snoop != 0) opomba(B(Besedilo::OpozoriloNacrtSnoop));
     if (RobSolve != "MNK") opomba(BesediloF(Besedilo::OpozoriloNacrtRobustna, RobSolve.c_str()));
+    // The redundancy numbers are the point of a design: they need the full
+    // matrices.
+    if (MatFull == 0) opomba(B(Besedilo::OpozoriloNacrtMatFull));
     snoop = 0;
     RobSolve = "MNK";
+    MatFull = 1;
 }
 
 const CProcSet::Verjetnost CProcSet::kVerjetnosti[5] = {

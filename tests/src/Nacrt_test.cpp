@@ -130,7 +130,7 @@ std::vector<fs::path> Mreze()
 
 // The design's precision and reliability are those of the same network
 // adjusted with *S02 APRIORI from the design's computed values written back
-// as the observations (least squares, no snooping).
+// as the observations (least squares, no snooping, full matrices).
 TEST(Nacrt, EqualsAprioriAdjustmentOfErrorFreeObservations)
 {
     for (const fs::path& p : Mreze()) {
@@ -140,7 +140,7 @@ TEST(Nacrt, EqualsAprioriAdjustmentOfErrorFreeObservations)
         const Izravnava nacrt = Izravnaj(nacrtData);
         ASSERT_TRUE(nacrt.run->procset.Nacrt());
         std::string brez = BrezVrstic(BrezVrstic(ZVrednostmi(nacrtData, *nacrt.run), "*SNOOP"), "*NACRT");
-        brez = ZNastavitvijo(ZNastavitvijo(brez, "*S02", "APRIORI"), "*ROBSOLV", "MNK");
+        brez = ZNastavitvijo(ZNastavitvijo(ZNastavitvijo(brez, "*S02", "APRIORI"), "*ROBSOLV", "MNK"), "*MATFULL", "1");
         const Izravnava izr = Izravnaj(brez);
         EXPECT_LT(NajvecjaRazlika(nacrt, izr), 1e-7L);
         EXPECT_EQ(Stevila(nacrt.run->rez), Stevila(izr.run->rez));
@@ -234,6 +234,9 @@ TEST(Nacrt, UncheckedObservationsTargetsAndRefusal)
     EXPECT_FALSE(n.rDosezen);
     EXPECT_EQ(n.sibka.size(), 2u);
     EXPECT_LT(n.najmanjsiR.vrednost, 1e-9L);
+    // Compact matrices would leave every redundancy number 0: a design keeps them full.
+    const Izravnava kompaktne = Izravnaj(ZNastavitvijo(data, "*MATFULL", "0"));
+    EXPECT_EQ(NacrtOceni(kompaktne.run->rez, kompaktne.run->procset, kompaktne.run->TO).nepreverjena.size(), 2u);
 
     const std::string dir = TempDir("nacrt");
     WriteFile(dir + "/m.dat", ZNastavitvijo(data, "*NACRT", "0.001 0.01"));
