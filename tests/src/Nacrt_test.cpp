@@ -234,6 +234,11 @@ TEST(Nacrt, UncheckedObservationsTargetsAndRefusal)
     EXPECT_FALSE(n.rDosezen);
     EXPECT_EQ(n.sibka.size(), 2u);
     EXPECT_LT(n.najmanjsiR.vrednost, 1e-9L);
+    // In degrees, minutes and seconds a "?" stands for all three words.
+    const Izravnava dms = Izravnaj(ZNastavitvijo(data, "*AU", "DMS"));
+    ASSERT_EQ(dms.run->TO.TODir.NObs(), iz.run->TO.TODir.NObs());
+    for (long i = 0; i < static_cast<long>(dms.run->TO.TODir.NObs()); ++i)
+        EXPECT_NEAR(dms.run->TO.TODir.GetOBS(i, 0), iz.run->TO.TODir.GetOBS(i, 0), 1e-15);
     // Compact matrices would leave every redundancy number 0: a design keeps them full.
     const Izravnava kompaktne = Izravnaj(ZNastavitvijo(data, "*MATFULL", "0"));
     EXPECT_EQ(NacrtOceni(kompaktne.run->rez, kompaktne.run->procset, kompaktne.run->TO).nepreverjena.size(), 2u);
