@@ -27,6 +27,7 @@
 #include "src/FGMMSol.h"
 #include "src/FGMMSolMat.h"
 #include "src/FKovBloki.h"
+#include "src/FNacrt.h"
 #include "src/FWeighRobust.h"
 #include "matrika/vzporedno.h"
 #include "src/IzpisStevil.h"
@@ -519,6 +520,8 @@ void CGMMSol::SetResults()
 void CGMMSol::PrintResultsSummary(std::ostream& izhod) const
 {
     if (procset.GetContPrint()) std::cout << " F: PrintResultsSummary(ostream & izhod)" << "\n";
+    // A design has no residuals to test (FNacrt).
+    if (procset.Nacrt()) return NacrtResitev(izhod, GMM.So, rsum, rpovp);
     izhod << std::right;
     IzpisNastavitve(izhod, 4);
     izhod << B(Besedilo::GlobalniIteracij) << std::setw(38) << nIter + 1 << "\n";

@@ -14,6 +14,7 @@
 #include "src/CProcSet.h"
 #include "src/CRezultati.h"
 #include "src/CTerObsZbirka.h"
+#include "src/FNacrt.h"
 #include "src/FPovzetek.h"
 #include "src/NivexAux.h"
 
@@ -367,6 +368,7 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
     j["snooping"] = IskanjeDokumenta(rez.iskanje, TO);
     if (!rez.zanke.Prazno()) j["loops"] = ZankeDokumenta(rez.zanke);
     j["warnings"] = OpozorilaDokumenta(procset, TO.kodiranje);
+    if (procset.Nacrt()) j["design"] = NacrtDokument(rez, procset, TO);
 
     return j;
 }

@@ -108,18 +108,36 @@ std::string NamigEnote(const std::string& enota)
     return BesediloF(Besedilo::NamigEnoteKotov, enota.c_str(), B(kot));
 }
 
+// The values of a record may be written "?" (one word, also for an angle
+// in degrees, minutes and seconds) in a design only; `nacrt` counts the
+// values and the "?" among them.
+struct StetjeVrednosti {
+    bool nacrt = false;
+    unsigned long vrednosti = 0, vprasajev = 0;
+};
+
 void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerObsPolje>& polja, std::ostream& izhod,
-                  const std::string& namig)
+                  const std::string& namig, unsigned vrednosti, StetjeVrednosti& stetje)
 {
     unsigned j = 0;   // 1-based position among the numbers
     std::string polje;
-    for (const TerObsPolje p : polja) {
+    for (std::size_t f = 0; f < polja.size(); ++f) {
+        const TerObsPolje p = polja[f];
         if (!in.Beseda(polje))
             NivexError(izhod, BesediloF(Besedilo::NapakaZapisKonecDatoteke, zapis.c_str()));
         if (polje == "*K" || polje == "*D" || polje.compare(0, 2, "**") == 0 || CProcSet::JeKljucnaBeseda(polje))
             NivexError(izhod, BesediloF(Besedilo::NapakaZapisNamestoPolja, zapis.c_str(), polje.c_str(), in.vrstica));
         if (p == TerObsPolje::Ime) continue;
         ++j;
+        if (j <= vrednosti) ++stetje.vrednosti;
+        if (j <= vrednosti && polje == "?") {
+            if (!stetje.nacrt)
+                NivexError(izhod, BesediloF(Besedilo::NapakaVprasajBrezNacrta, zapis.c_str(), j, in.vrstica));
+            ++stetje.vprasajev;
+            // "?" stands for the whole angle: its minutes and seconds too.
+            if (p == TerObsPolje::CeloKot) f += 2, j += 2;
+            continue;
+        }
         long celo = 0;
         real x = 0.0L;
         const bool dobro = p == TerObsPolje::CeloKot     ? BesedaVCelo(polje, celo, SHRT_MIN, SHRT_MAX)
@@ -251,6 +269,7 @@ const CProcSet::Kljuc CProcSet::kKljuci[] = {
     {"*KTYP", Kljuc::Vrsta::Posebej},
     {"*SNOOP", Kljuc::Vrsta::Posebej},
     {"*ECEF", Kljuc::Vrsta::Posebej},
+    {"*NACRT", Kljuc::Vrsta::Posebej},
     // Instrument and target heights hold for the records that follow them:
     // the reading pass takes them in file order, the settings pass passes
     // over them.
@@ -368,6 +387,14 @@ void CProcSet::PosebenKljuc(const std::string& w, const VrednostiKljuca& v, long
         if (!(std::fabs(ecefB) <= 90.0L) || !(std::fabs(ecefL) <= 360.0L))
             NivexError(izhod, BesediloF(Besedilo::NapakaECEFKoti, static_cast<double>(ecefB),
                                         static_cast<double>(ecefL), vrstica));
+    } else if (w == "*NACRT") {
+        // A design, optionally with its targets: the largest semi-axis
+        // allowed (m) and the smallest redundancy number allowed.
+        nacrt = 1;
+        nacrtPolos = v.Ima(0) ? v.Stevilo(0) : -1.0L;
+        nacrtR = v.Ima(1) ? v.Stevilo(1) : -1.0L;
+        if ((v.Ima(0) && !(nacrtPolos > 0.0L)) || (v.Ima(1) && !(nacrtR >= 0.0L && nacrtR <= 1.0L)))
+            NivexError(izhod, BesediloF(Besedilo::NapakaNacrtCilji, vrstica));
     }
 }
 
@@ -421,6 +448,7 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
     // Fields of a record of each kind, with the final settings.
     std::array<std::vector<TerObsPolje>, kTOSetov> polja;
     for (unsigned s = 0; s < kTOSetov; ++s) polja[s] = TerObsPolja(kTerObsVrste[s], Dim, AngUnit, XVel != 0, ifVA != 0);
+    StetjeVrednosti stetje{nacrt != 0};
     while (in.Beseda(w)) {
         if (w == "*K") break;
         const long vrstica = in.vrstica;
@@ -470,7 +498,10 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         // too few numbers (refused field by field) or too many: the one
         // after the deviation may not be taken as a remark.
         const std::string enota = v->vrednosti == TerObsVrednosti::Kotna ? NamigEnote(AngUnit) : std::string();
-        PreveriZapis(in, zapis, polja[s], izhod, enota);
+        const unsigned vrednosti = v->vrednosti == TerObsVrednosti::Tocka ? 0u : v->poDim ? Dim : 1u;
+        PreveriZapis(in, zapis, polja[s], izhod, enota, vrednosti, stetje);
+        nVrednosti = stetje.vrednosti;
+        nVprasajev = stetje.vprasajev;
         ++nZapisov[s];
         if (prvaVrstica[s] == 0) prvaVrstica[s] = vrstica;
         // Any other record skips a number after its last field (a ppm term,
@@ -536,6 +567,27 @@ void CProcSet::ResolveConflicts()
     // The estimate of the refraction correction is part of the model, not of
     // the print: it follows from *KTYP whatever the print switches say.
     IfEstkRef = IfkRef && (kRefType == "SINGLE" || kRefType == "STAT");
+    if (nacrt != 0) ResolveNacrt();
+}
+
+void CProcSet::ResolveNacrt()
+{
+    // A design has no measurements: one pass with the a-priori variance, and
+    // nothing that tests or re-weights residuals.
+    IfVarApriori = 1;
+    ifIter = 0;
+    const auto opomba = [](const std::string& t) {
+        NivexWarning(t);
+        NivexOpomba(t);
+    };
+    if (snoop != 0) opomba(B(Besedilo::OpozoriloNacrtSnoop));
+    if (RobSolve != "MNK") opomba(BesediloF(Besedilo::OpozoriloNacrtRobustna, RobSolve.c_str()));
+    // The redundancy numbers are the point of a design: they need the full
+    // matrices.
+    if (MatFull == 0) opomba(B(Besedilo::OpozoriloNacrtMatFull));
+    snoop = 0;
+    RobSolve = "MNK";
+    MatFull = 1;
 }
 
 const CProcSet::Verjetnost CProcSet::kVerjetnosti[5] = {
@@ -636,6 +688,13 @@ void CProcSet::PrintIzhodi(std::ostream& izhod) const
         izhod << B(Besedilo::IzlocanjeDa);
         if (snoopMax != 0) izhod << BesediloF(Besedilo::IzlocanjeNajvec, static_cast<unsigned>(snoopMax));
         izhod << "\n\n\n";
+    }
+    if (nacrt != 0) {
+        PodNaslov(izhod, B(Besedilo::PodnaslovNacrt), 1);
+        izhod << B(Besedilo::NacrtDa) << "\n";
+        if (nacrtPolos >= 0.0L) izhod << BesediloF(Besedilo::NacrtCiljPolos, static_cast<double>(nacrtPolos)) << "\n";
+        if (nacrtR >= 0.0L) izhod << BesediloF(Besedilo::NacrtCiljR, static_cast<double>(nacrtR)) << "\n";
+        izhod << "\n\n";
     }
     PodNaslov(izhod, B(Besedilo::PodnaslovIzpisSTR), 1);
     izhod << B(IzdelaSTR() ? Besedilo::STRIzdelana : Besedilo::STRNiIzdelana) << "\n\n\n";

@@ -97,6 +97,17 @@ public:
     // the largest number of records to remove (0: no limit).
     bool GetSnoop() const { return snoop != 0; }
     unsigned short GetSnoopMax() const { return snoopMax; }
+    // "*NACRT [semi-axis] [r]": a design of the network before it is
+    // measured (FNacrt): every value computed from the coordinates, one pass
+    // with the a-priori variance.  The targets are the largest semi-axis
+    // allowed (m) and the smallest redundancy number allowed, each < 0 when
+    // not given.  The counting pass also counts the values of the records
+    // and those written "?" (allowed in a design only).
+    bool Nacrt() const { return nacrt != 0; }
+    real NacrtPolos() const { return nacrtPolos; }
+    real NacrtRedundanca() const { return nacrtR; }
+    unsigned long NacrtVrednosti() const { return nVrednosti; }
+    unsigned long NacrtVprasajev() const { return nVprasajev; }
 
     // Record counts of the counting pass, of any set and of each by name.
     unsigned long GetNZapisov(TerObsSet s) const { return nZapisov[s]; }
@@ -187,6 +198,9 @@ private:
     unsigned short ContPrint;
     unsigned short ifIter;
     unsigned short snoop = 0, snoopMax = 0;
+    unsigned short nacrt = 0;
+    real nacrtPolos = -1.0L, nacrtR = -1.0L;
+    unsigned long nVrednosti = 0, nVprasajev = 0;
     unsigned short NIter;
     unsigned short MatFull;
     real IterThres;
@@ -223,6 +237,7 @@ private:
     void CheckSettings(std::ostream& izhod);
     void CheckCounts(std::ostream& izhod);
     void ResolveConflicts();
+    void ResolveNacrt();
     // The parts of PrintProcSet: the solution, the model, the other outputs.
     void PrintResitev(std::ostream& izhod) const;
     void PrintModel(std::ostream& izhod) const;

@@ -93,7 +93,10 @@ void CTerObs::ReadObsLine_OBS(std::istream& in, long i)
 void CTerObs::ReadLinearRecord(std::istream& in, long i)
 {
     // The deviations are checked as written (mm), then held in metres.
-    for (long k = 0; k < static_cast<long>(OBS.ncol()); ++k) OBS(i, k) = ReadNum(in, i);
+    for (long k = 0; k < static_cast<long>(OBS.ncol()); ++k) {
+        const std::string w = PoljeZapisa(in, i);
+        OBS(i, k) = w == "?" ? 0.0L : BesedaVNum(w, i);
+    }
     for (long k = 0; k < static_cast<long>(SIG.ncol()); ++k) {
         SIG(i, k) = ReadNum(in, i);
         TestStDev(static_cast<std::int32_t>(i), B(vrsta->sdOznaka), SIG(i, k), vrsta->sdMeja);
@@ -105,15 +108,19 @@ void CTerObs::ReadLinearRecord(std::istream& in, long i)
 void CTerObs::ReadAngleRecord(std::istream& in, long i)
 {
     real kot = 0.0L, sd = 0.0L;
-    if (AngUnit == "DMS") {
+    // A value "?" (a design computes it) stands for the whole angle.
+    const std::string w = PoljeZapisa(in, i);
+    if (w == "?") {
+        sd = ReadNum(in, i);
+    } else if (AngUnit == "DMS") {
         // The sign of the degrees is not carried to minutes and seconds.
-        const real st = static_cast<real>(ReadInt(in, i, -32768, 32767));
+        const real st = static_cast<real>(BesedaVInt(w, i, -32768, 32767));
         const real mi = static_cast<real>(ReadInt(in, i, -32768, 32767));
         const real se = ReadNum(in, i);
         sd = ReadNum(in, i);
         kot = deg2rad(se / 3600.0L + mi / 60.0L + st);
     } else {
-        const real a = ReadNum(in, i);
+        const real a = BesedaVNum(w, i);
         sd = ReadNum(in, i);
         kot = AngUnit == "GON" ? gon2rad(a) : deg2rad(a);
     }
@@ -274,18 +281,20 @@ std::string CTerObs::PoljeZapisa(std::istream& in, long i) const
 
 std::string CTerObs::ReadPT(std::istream& in, long i) const { return PoljeZapisa(in, i); }
 
-real CTerObs::ReadNum(std::istream& in, long i) const
+real CTerObs::ReadNum(std::istream& in, long i) const { return BesedaVNum(PoljeZapisa(in, i), i); }
+
+long CTerObs::ReadInt(std::istream& in, long i, long lo, long hi) const { return BesedaVInt(PoljeZapisa(in, i), i, lo, hi); }
+
+real CTerObs::BesedaVNum(const std::string& w, long i) const
 {
-    const std::string w = PoljeZapisa(in, i);
     real x = 0.0L;
     if (!BesedaVStevilo(w, x))
         NivexError(BesediloF(Besedilo::NapakaBesedaNiStevilo, Zapis(i).c_str(), Citat(w).c_str()));
     return x;
 }
 
-long CTerObs::ReadInt(std::istream& in, long i, long lo, long hi) const
+long CTerObs::BesedaVInt(const std::string& w, long i, long lo, long hi) const
 {
-    const std::string w = PoljeZapisa(in, i);
     long x = 0;
     if (!BesedaVCelo(w, x, lo, hi))
         NivexError(BesediloF(Besedilo::NapakaBesedaNiCelo, Zapis(i).c_str(), Citat(w).c_str(), lo, hi));

@@ -188,6 +188,9 @@ protected:
     std::string PoljeZapisa(std::istream& in, long i) const;
     real ReadNum(std::istream& in, long i) const;
     long ReadInt(std::istream& in, long i, long lo, long hi) const;
+    // The same for a word already read.
+    real BesedaVNum(const std::string& w, long i) const;
+    long BesedaVInt(const std::string& w, long i, long lo, long hi) const;
 
     // Stores an accepted angle unit; any other is fatal.
     void SetAngUnit(const std::string& unit);

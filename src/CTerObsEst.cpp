@@ -218,7 +218,9 @@ void CTerObsEst::PrintReliabVrstica(std::ostream& izhod, unsigned long i) const
     vrednost(x.izravnano);
     Num(izhod, Mala(x.sig), 8, 2);
     Num(izhod, x.r, 7, 3);
-    Num(izhod, x.w, 8, 3);
+    // A design has no residual to standardise.
+    if (procset.Nacrt()) izhod << std::setw(8) << "-";
+    else Num(izhod, x.w, 8, 3);
     Num(izhod, Mala(x.nab), 8, 2);
     Num(izhod, x.lam, 8, 3);
     if (x.napaka) {

@@ -12,6 +12,7 @@
 #include "src/FECEF.h"
 #include "src/FIskanje.h"
 #include "src/FPrimerjava.h"
+#include "src/FNacrt.h"
 #include "src/FPovzetek.h"
 #include "src/FZanke.h"
 #include "src/Izvozi.h"
@@ -104,6 +105,8 @@ void CNivex::Beri(const std::string& dataFile, std::ostream& report)
     getobs.SetCTerObs(procset, TO);
     getobs.ReadCTerObs(procset, TO, dataFile);
     if (procset.GetECEF()) ECEFVLokalni(TO, procset.GetECEFSirina(), procset.GetECEFDolzina());
+    // A design computes every value before the tables show them.
+    if (procset.Nacrt()) NacrtVrednosti(*this, procset, TO, report);
     getobs.PrintCTerObs(procset, TO, report);
     ZapomniZacetne();
 }
@@ -141,7 +144,8 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
     if (procset.GetSnoop()) {
         IskanjePorocilo(rez.iskanje, procset.GetAngUnit(), report);
     }
-    Povzetek(rez, procset, TO, PovzetekOpozorila(procset), report, std::cout);
+    if (procset.Nacrt()) NacrtPovzetek(rez, procset, TO, PovzetekOpozorila(procset), report, std::cout);
+    else Povzetek(rez, procset, TO, PovzetekOpozorila(procset), report, std::cout);
 }
 
 int NivexMain(int argc, const char** argv)

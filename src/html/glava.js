@@ -67,11 +67,14 @@ window.NIVEX = (function () {
   fact(T('Geodetski datum', 'Geodetic datum'), datum);
   fact(T('Metoda', 'Method'), D.method + ' - ' + D.solution);
   const g = D.global_test;
-  const verdict = fact(T('Globalni test', 'Global test'), '');
-  el('strong', { class: g.accepted ? 'ok' : 'bad' }, T('Globalni test modela je ', 'Global test of the model is ') +
-    (g.accepted ? T('SPREJET', 'ACCEPTED') : T('ZAVRNJEN', 'REJECTED')), verdict);
-  verdict.appendChild(document.createTextNode(': ' + num(g.statistic, 4) + ', interval ' + num(g.lower, 4) + ' - ' +
-    num(g.upper, 4) + T(' (stopnja zaupanja ', ' (confidence level ') + num(g.probability, 3) + T(', prostostnih stopenj ', ', degrees of freedom ') + g.dof + ')'));
+  // A design (*NACRT) has no measurements: no global test to state.
+  const verdict = fact(T('Globalni test', 'Global test'), D.design ? T('ni ga - nacrt mreze brez meritev', 'none - a design without measurements') : '');
+  if (!D.design) {
+    el('strong', { class: g.accepted ? 'ok' : 'bad' }, T('Globalni test modela je ', 'Global test of the model is ') +
+      (g.accepted ? T('SPREJET', 'ACCEPTED') : T('ZAVRNJEN', 'REJECTED')), verdict);
+    verdict.appendChild(document.createTextNode(': ' + num(g.statistic, 4) + ', interval ' + num(g.lower, 4) + ' - ' +
+      num(g.upper, 4) + T(' (stopnja zaupanja ', ' (confidence level ') + num(g.probability, 3) + T(', prostostnih stopenj ', ', degrees of freedom ') + g.dof + ')'));
+  }
   fact(T('\u03c3\u2080', 'Reference standard deviation \u03c3\u2080'), T('a priori ', 'a-priori ') + num(g.sigma0_apriori, 6) +
     T(', a posteriori ', ', a-posteriori ') + num(g.sigma0_aposteriori, 6));
   fact(T('Prehodi', 'Iterations'), D.iterations + (D.converged ? T(', izravnava je skonvergirala', ', the adjustment converged')

@@ -26,6 +26,15 @@
   const obs = D.observations.map((o, i) => ({ o: o, id: 'o-' + i, removed: false }));
   S.steps.forEach((z, i) => obs.push({ o: { kind: z.kind, points: z.points, line: z.line, w: null, statistic: z.statistic, statistic_kind: z.statistic_kind,
     gross_error: z.gross_error, flagged: true, observed: null, residual: z.misclosure }, id: 'x-' + i, removed: true }));
+  // A design (*NACRT): the observations below its target redundancy number.
+  const weak = new Set(D.design ? D.design.weak.map((i) => 'o-' + i) : []);
+  if (D.design) {
+    const v = D.design.verdicts, t = D.design.targets, ok = (b) => (b ? T('dosezen', 'met') : T('NI dosezen', 'NOT met'));
+    let txt = T('ni meritev, vrednosti iz koordinat; nepreverjenih: ', 'no measurements, values from the coordinates; unchecked: ') + D.design.unchecked.length;
+    if (v.max_semi_axis !== null) txt += T('; polos <= ', '; semi-axis <= ') + num(t.max_semi_axis, 4) + ' m: ' + ok(v.max_semi_axis);
+    if (v.min_redundancy !== null) txt += '; r >= ' + num(t.min_redundancy, 3) + ': ' + ok(v.min_redundancy) + T(' (sibkih: ', ' (weak: ') + weak.size + ')';
+    fact(T('Nacrt mreze (*NACRT)', 'Network design (*NACRT)'), txt);
+  }
   const flaggedList = obs.filter((r) => r.o.flagged && !r.removed).sort((a, b) => Math.abs(b.o.w) - Math.abs(a.o.w));
   const fl = fact(T('Oznacena opazovanja', 'Flagged observations'), flaggedList.length ? '' : T('ni', 'none') + ' (|w| <= N = ' + num(D.critical_value, 3) + ')');
   const linkList = (rows, dd, what) => {
@@ -167,12 +176,12 @@
         return 'M' + f(a[0]) + ' ' + f(a[1]) + 'L' + f(b[0]) + ' ' + f(b[1]);
       }).join('');
       const onMap = obs.filter((r) => RAYS[r.o.points.length] && r.o.points.every((n) => byName.has(n)));
-      const drawn = onMap.filter((r) => r.o.points.length === 2 || r.o.flagged || r.removed);
-      const rank = (r) => (r.removed ? 3 : r.o.flagged ? 2 : r.o.kind === 'D' || r.o.kind === 'L' ? 1 : 0);
+      const drawn = onMap.filter((r) => r.o.points.length === 2 || r.o.flagged || r.removed || weak.has(r.id));
+      const rank = (r) => (r.removed ? 3 : r.o.flagged || weak.has(r.id) ? 2 : r.o.kind === 'D' || r.o.kind === 'L' ? 1 : 0);
       drawn.sort((a, b) => rank(a) - rank(b));
       const kindsDrawn = new Set(), rays = new Map();
       for (const r of onMap) {
-        if (r.o.points.length === 2 || r.o.flagged || r.removed) continue;
+        if (r.o.points.length === 2 || r.o.flagged || r.removed || weak.has(r.id)) continue;
         const k = kindClass(r.o.kind);
         if (!rays.has(k)) rays.set(k, []);
         rays.get(k).push(rayPath(r));
@@ -180,7 +189,7 @@
       }
       const lines = drawn.map((r) => {
         kindsDrawn.add(r.o.kind);
-        return '<path class="obs ' + kindClass(r.o.kind) + (r.o.flagged ? ' flag' : '') + (r.removed ? ' removed' : '') +
+        return '<path class="obs ' + kindClass(r.o.kind) + (r.o.flagged ? ' flag' : '') + (r.removed ? ' removed' : '') + (weak.has(r.id) ? ' weak' : '') +
           '" data-row="' + r.id + '" d="' + rayPath(r) + '"/>';
       });
       const pts = D.points.map((p, i) => '<circle class="pt ' + (p.fixed ? 'fixed' : 'new') + (movedSet.has(p.name) ? ' moved' : '') + '" data-pt="' + i + '" cx="' +
@@ -223,6 +232,7 @@
       for (const k of Object.keys(KINDS)) if (kindsDrawn.has(k)) key('kl k-' + k, KINDS[k]);
       key('kl flag', '|w| > N');
       if (S.steps.length) key('kl removed', T('izloceno', 'removed'));
+      if (weak.size) key('kl weak', T('sibko: r < ', 'weak: r < ') + num(D.design.targets.min_redundancy, 3));
       key('ke abs', T('absolutna elipsa', 'error ellipse'));
       key('ke rel', T('relativna elipsa', 'relative error ellipse'));
       const scale = el('div', { class: 'scale', id: 'scale' }, null, wrap);
