@@ -15,6 +15,7 @@
 #include "IzravnavaUtil.h"
 #include "TestUtil.h"
 #include "funkcije/KotnePretvorbe.h"
+#include "src/FECEF.h"
 #include "src/FIskanje.h"
 #include "src/FNacrt.h"
 
@@ -63,7 +64,15 @@ std::string ZVrednostmi(const std::string& data, const CNivex& n)
             std::size_t p = 1 + v.imen;
             std::vector<std::string> nove;
             if (TerObsKotna(v)) nove = Kot(set.GetOBS(i, 0), enota);
-            else
+            else if (v.crka == 'V' && n.procset.GetECEF()) {
+                // Geocentric baselines: the local values rotated back, d = R'v.
+                const ZasukECEF R = ECEFZasuk(n.procset.GetECEFSirina(), n.procset.GetECEFDolzina());
+                for (int k = 0; k < 3; ++k) {
+                    long double d = 0.0L;
+                    for (int j = 0; j < 3; ++j) d += R[j][k] * set.GetOBS(i, j);
+                    nove.push_back(Oblika("%.9f", d));
+                }
+            } else
                 for (long k = 0; k < static_cast<long>(set.OBS.ncol()); ++k) nove.push_back(Oblika("%.9f", set.GetOBS(i, k)));
             const std::size_t stare = w.at(p) == "?" ? 1 : TerObsKotna(v) && enota == "DMS" ? 3 : nove.size();
             w.erase(w.begin() + static_cast<long>(p), w.begin() + static_cast<long>(p + stare));
