@@ -353,6 +353,10 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
     j["iterations"] = rez.prehodov;
     j["converged"] = rez.skonvergirala;
     j["global_test"] = GlobalniTestDokumenta(rez.globalniTest);
+    // A design has no measurements: its test would only report zero
+    // misclosures, so it states none.
+    if (procset.Nacrt())
+        for (const char* k : {"statistic", "lower", "upper", "accepted"}) j["global_test"][k] = nullptr;
     j["ellipse_confidence_level"] = Num(rez.zaupanjeElips);
     j["critical_value"] = Num(rez.kriticnaN);
     j["delta0"] = Num(rez.del0);

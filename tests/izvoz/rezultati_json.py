@@ -286,6 +286,8 @@ with tempfile.TemporaryDirectory() as tmp:
             check(any(VALIDATOR.iter_errors(dict(d, snooping=dict(d['snooping'], steps=[bad])))),
                   f'{path}: an undescribed key of a snooping step passes')
         check(('velocity' in d['points'][0]) == (b'*XVT' in text), f'{path}: velocities')
+        check((d['global_test']['accepted'] is None) == (b'*NACRT' in text) and ('design' in d) == (b'*NACRT' in text),
+              f'{path}: a design states no global test')
         check(('refraction' in d) == bool(re.search(rb'\*KTYP (SINGLE|STAT)', text)), f'{path}: refraction')
         check('Datoteka z rezultati JSON    SE JE izdelala!' in report and 'Izpis rezultatov JSON:' in report,
               f'{path}: the report names the JSON file')
