@@ -14,6 +14,7 @@
 #include "funkcije/Besedila.h"
 #include "src/FBranje.h"
 #include "src/FKovBloki.h"
+#include "src/FPriblizne.h"
 #include "src/MetodaResitve.h"
 #include "src/NivexAux.h"
 
@@ -109,11 +110,13 @@ std::string NamigEnote(const std::string& enota)
 }
 
 void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerObsPolje>& polja, std::ostream& izhod,
-                  const std::string& namig)
+                  const std::string& namig, bool jeTocka)
 {
     unsigned j = 0;   // 1-based position among the numbers
     std::string polje;
     for (const TerObsPolje p : polja) {
+        // A point declared by its name alone (its coordinates are computed).
+        if (jeTocka && j == 0 && p != TerObsPolje::Ime && XSamoIme(in.in)) return;
         if (!in.Beseda(polje))
             NivexError(izhod, BesediloF(Besedilo::NapakaZapisKonecDatoteke, zapis.c_str()));
         if (polje == "*K" || polje == "*D" || polje.compare(0, 2, "**") == 0 || CProcSet::JeKljucnaBeseda(polje))
@@ -461,7 +464,7 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         // too few numbers (refused field by field) or too many: the one
         // after the deviation may not be taken as a remark.
         const std::string enota = v->vrednosti == TerObsVrednosti::Kotna ? NamigEnote(AngUnit) : std::string();
-        PreveriZapis(in, zapis, polja[s], izhod, enota);
+        PreveriZapis(in, zapis, polja[s], izhod, enota, v->crka == 'X');
         ++nZapisov[s];
         if (prvaVrstica[s] == 0) prvaVrstica[s] = vrstica;
         // Any other record skips a number after its last field (a ppm term,

@@ -11,6 +11,7 @@
 #include "funkcije/Besedila.h"
 #include "src/FIskanje.h"
 #include "src/FPovzetek.h"
+#include "src/FPriblizne.h"
 #include "src/Izvozi.h"
 #include "src/NivexAux.h"
 
@@ -100,7 +101,10 @@ void CNivex::Beri(const std::string& dataFile, std::ostream& report)
     Naslov(report, B(Besedilo::NaslovOpazovanja), procset.GetizpisPod());
     getobs.SetCTerObs(procset, TO);
     getobs.ReadCTerObs(procset, TO, dataFile);
+    // Points declared without coordinates get them before they are printed.
+    rez.priblizne = IzracunajPriblizne(TO, gdatum, procset.GetDim());
     getobs.PrintCTerObs(procset, TO, report);
+    PribliznePorocilo(rez.priblizne, procset.GetDim(), report);
     ZapomniZacetne();
 }
 
