@@ -100,7 +100,9 @@ TEST(Priblizne, FreeNetworkInALocalFrame)
 TEST(Priblizne, GrossErrorIsOutvotedAndSnooped)
 {
     const std::string data = Mreza("gosta");
-    const std::pair<std::string, std::string> napake[] = {{"S A P1 ", "0.0055556"}, {"D A P1 ", "0.0400"}};
+    // 20 sigma in a direction and a distance; 100 m in a distance, named as rough data.
+    const std::pair<std::string, std::string> napake[] = {
+        {"S A P1 ", "0.0055556"}, {"D A P1 ", "0.0400"}, {"D B P2 ", "100"}};
     for (const auto& [zapis, napaka] : napake) {
         SCOPED_TRACE(zapis);
         const long v = Vrstica(data, zapis);
@@ -125,6 +127,9 @@ TEST(Priblizne, GrossErrorIsOutvotedAndSnooped)
         for (const PribliznaTocka& t : a.run->rez.priblizne)
             EXPECT_LT(std::hypot(static_cast<double>(t.x[0] - podane.at(t.ime)[0]),
                                  static_cast<double>(t.x[1] - podane.at(t.ime)[1])), 1.0) << t.ime;
+        const bool groba = napaka == "100";
+        EXPECT_EQ(a.report.find(BesediloF(Besedilo::OpozoriloPribliznaRazpon, "P2", 0.0, 0.1).substr(6, 34)) !=
+                      std::string::npos, groba);
         ASSERT_FALSE(a.run->rez.iskanje.izloceni.empty());
         EXPECT_EQ(a.run->rez.iskanje.izloceni.front().vrstica, Vrstica(iskanje, zapis));
     }
