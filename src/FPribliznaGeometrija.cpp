@@ -5,8 +5,10 @@
 
 namespace {
 constexpr real kPi = 3.141592653589793238462643383279502884L;
-// Rays that cross at less than this angle give no intersection.
-const real kNajmanjsiPresek = std::sin(5.0L * kPi / 180.0L);
+// Rays or arcs that cross at less than this angle (or more than its
+// supplement) give no point: the error of the point grows by 1 / sin of the
+// angle, and so does that of every point computed from it.
+const real kNajmanjsiPresek = std::sin(20.0L * kPi / 180.0L);
 
 real Det3(real a1, real a2, real a3, real b1, real b2, real b3, real c1, real c2, real c3)
 {
@@ -63,11 +65,10 @@ bool PribliznoLok(const Tocka2& a, real da, const Tocka2& b, real db, Tocka2& p1
     const real dx = b[0] - a[0], dy = b[1] - a[1], d = std::hypot(dx, dy);
     if (d <= 0.0L || da <= 0.0L || db <= 0.0L) return false;
     const real x = (da * da - db * db + d * d) / (2.0L * d);
-    real h2 = da * da - x * x;
-    if (h2 < 0.0L) {
-        if (std::fabs(da + db - d) > 0.01L * d && std::fabs(std::fabs(da - db) - d) > 0.01L * d) return false;
-        h2 = 0.0L;
-    }
+    const real h2 = da * da - x * x;
+    if (h2 < 0.0L) return false;
+    // The arcs cross at the angle whose sine is d h / (da db).
+    if (d * std::sqrt(h2) < kNajmanjsiPresek * da * db) return false;
     const real h = std::sqrt(h2), ex = dx / d, ey = dy / d;
     p1 = {a[0] + x * ex + h * ey, a[1] + x * ey - h * ex};
     p2 = {a[0] + x * ex - h * ey, a[1] + x * ey + h * ex};
@@ -102,7 +103,18 @@ bool PribliznoNazaj(const std::array<Tocka2, 3>& t, const std::array<real, 3>& r
     if (!(norma > 1e-9L * vse) || !(norma > 0.0L)) return false;
     const real c = v[0] / norma, sn = v[1] / norma, mm = v[2] / norma, nn = v[3] / norma;
     p = {cx + s * (sn * nn - c * mm), cy + s * (sn * mm + c * nn)};
-    return std::isfinite(p[0]) && std::isfinite(p[1]);
+    if (!std::isfinite(p[0]) || !std::isfinite(p[1])) return false;
+    // Near the circle through the three targets (the danger circle) the
+    // station is not determined: refused within a fifth of its radius.
+    const real ax = t[0][0] - cx, ay = t[0][1] - cy, bx = t[1][0] - cx, by = t[1][1] - cy, qx = t[2][0] - cx,
+               qy = t[2][1] - cy;
+    const real dd = 2.0L * (ax * (by - qy) + bx * (qy - ay) + qx * (ay - by));
+    if (std::fabs(dd) < 1e-12L * s * s) return true;   // targets on a line: no circle
+    const real a2 = ax * ax + ay * ay, b2 = bx * bx + by * by, q2 = qx * qx + qy * qy;
+    const real ox = (a2 * (by - qy) + b2 * (qy - ay) + q2 * (ay - by)) / dd;
+    const real oy = (a2 * (qx - bx) + b2 * (ax - qx) + q2 * (bx - ax)) / dd;
+    const real polmer = std::hypot(ax - ox, ay - oy);
+    return std::fabs(std::hypot(p[0] - cx - ox, p[1] - cy - oy) - polmer) > 0.2L * polmer;
 }
 
 bool PribliznaPodobnost(const std::vector<Tocka2>& lokalne, const std::vector<Tocka2>& globalne,

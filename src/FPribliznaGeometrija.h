@@ -29,12 +29,11 @@ real PribliznaMediana(std::vector<real> v);
 // The point at distance d from a along bearing t.
 Tocka2 PribliznoPolarno(const Tocka2& a, real t, real d);
 // Forward intersection of the ray from a along ta with the ray from b along
-// tb: refused when the rays cross at less than 5 degrees (or more than 175),
-// or behind either station.
+// tb: refused when the rays cross at less than 20 degrees (or more than
+// 160), or behind either station.
 bool PribliznoPresek(const Tocka2& a, real ta, const Tocka2& b, real tb, Tocka2& p);
-// The two points at distance da from a and db from b (arc intersection); a
-// pair of circles that miss each other by less than 1 % of the base still
-// gives the point on the base.
+// The two points at distance da from a and db from b (arc intersection);
+// refused where the arcs cross at less than 20 degrees (or more than 160).
 bool PribliznoLok(const Tocka2& a, real da, const Tocka2& b, real db, Tocka2& p1, Tocka2& p2);
 // Resection: the station from the directions r[k] it observed to three
 // targets t[k] (its orientation unknown), by the null vector of the three

@@ -13,6 +13,8 @@
 
 namespace {
 std::size_t U(long p) { return static_cast<std::size_t>(p); }
+// Points with this many determinations in a round go before the others.
+constexpr unsigned kNajmanjDolocitev = 3;
 
 // The determinations of one coordinate group (k = 2 plan, 1 height) into
 // one value: the median of those within the tolerance of the median of all.
@@ -116,7 +118,22 @@ void Razsiri(const PribliznaMreza& m, PrStanje& st, std::vector<long> kandidati)
             }
             if (nv.xy || nv.z) nove.push_back(std::move(nv));
         }
+        // The best determined first: while some point has several
+        // determinations, those with fewer wait for the next round (their
+        // neighbours then add to them), so that weak chains do not carry on.
+        unsigned prag = 0;
+        for (const Nova& nv : nove) prag = std::max(prag, std::min(nv.rez.dolocitev, kNajmanjDolocitev));
         kandidati.clear();
+        std::vector<Nova> sprejete;
+        for (Nova& nv : nove) {
+            if (nv.rez.dolocitev >= prag) {
+                sprejete.push_back(std::move(nv));
+            } else {
+                oznacen[U(nv.q)] = 1;
+                kandidati.push_back(nv.q);
+            }
+        }
+        nove = std::move(sprejete);
         for (Nova& nv : nove) {
             Postavi(m, st, nv.q, nv.xy ? &nv.p : nullptr, nv.z ? &nv.h : nullptr);
             PribliznaTocka& r = Zapis(st, nv.q);

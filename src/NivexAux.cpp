@@ -200,6 +200,7 @@ bool NivexMoznosti(const NivexUkaz& ukaz)
             std::cout << uporaba << "\n"
                       << B(Besedilo::NivexPomocOpis) << "\n"
                       << B(Besedilo::NivexPomocJezik) << "\n"
+                      << B(Besedilo::NivexPomocPriblizne) << "\n"
                       << B(Besedilo::NivexPomocMinus) << "\n";
         } else if (a == "--version" || a == "-V") {
             std::cout << BesediloF(Besedilo::NivexRazlicica, NIVEX_VERSION) << "\n";
