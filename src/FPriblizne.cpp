@@ -15,6 +15,8 @@ namespace {
 std::size_t U(long p) { return static_cast<std::size_t>(p); }
 // Points with this many determinations in a round go before the others.
 constexpr unsigned kNajmanjDolocitev = 3;
+// Points of rough data named one by one among the warnings.
+constexpr unsigned long kGrobihPoImenu = 20;
 
 // The determinations of one coordinate group (k = 2 plan, 1 height) into
 // one value: the median of those within the tolerance of the median of all.
@@ -338,6 +340,7 @@ std::vector<PribliznaTocka> IzracunajPriblizne(CTerObsZbirka& TO, const CGDatum&
         if (!st.Znana(m, p)) manjka += "\n      " + Manjka(m, st, p, tocke.PTS(p, 0)), ++nManjka;
     if (nManjka != 0) NivexError(BesediloF(Besedilo::NapakaPriblizne, nManjka) + manjka);
     std::vector<PribliznaTocka> izid;
+    unsigned long grobih = 0;
     for (long p = 0; p < m.n; ++p) {
         if (!tocke.racunana[U(p)]) continue;
         PribliznaTocka r = st.izracun[U(st.izracunana[U(p)])];
@@ -348,10 +351,15 @@ std::vector<PribliznaTocka> IzracunajPriblizne(CTerObsZbirka& TO, const CGDatum&
         }
         std::sort(r.vrstice.begin(), r.vrstice.end());
         r.vrstice.erase(std::unique(r.vrstice.begin(), r.vrstice.end()), r.vrstice.end());
-        if (r.groba)
+        // The first points of rough data by name; the rest counted once
+        // (the section names each of them).
+        if (r.groba && ++grobih <= kGrobihPoImenu)
             NivexWarning(BesediloF(Besedilo::OpozoriloPribliznaRazpon, r.ime.c_str(), static_cast<double>(r.razpon),
                                    static_cast<double>(kPribliznaToleranca)));
         izid.push_back(std::move(r));
     }
+    if (grobih > kGrobihPoImenu)
+        NivexWarning(BesediloF(Besedilo::OpozoriloPribliznaRazponVec, grobih - kGrobihPoImenu,
+                               static_cast<double>(kPribliznaToleranca)));
     return izid;
 }
