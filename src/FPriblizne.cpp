@@ -98,54 +98,71 @@ struct Nova {
     PribliznaTocka rez;
 };
 
+// A point's determinations of the round (plan and height as it lacks them).
+Nova Oceni(const PribliznaMreza& m, PrStanje& st, long q)
+{
+    Nova nv;
+    nv.q = q;
+    if (m.dim != 1 && !st.znanXY[U(q)]) {
+        const std::vector<PrDolocitev> d = PribliznoRavnina(m, st, q);
+        if (!d.empty()) nv.p = Zdruzi(d, 2, nv.rez), nv.xy = true;
+    }
+    if (m.dim != 2 && !st.znanZ[U(q)]) {
+        const std::vector<PrDolocitev> d = PribliznoVisina(m, st, q);
+        if (!d.empty()) nv.h = Zdruzi(d, 1, nv.rez)[0], nv.z = true;
+    }
+    return nv;
+}
+
+void Sprejmi(const PribliznaMreza& m, PrStanje& st, const Nova& nv)
+{
+    Postavi(m, st, nv.q, nv.xy ? &nv.p : nullptr, nv.z ? &nv.h : nullptr);
+    PribliznaTocka& r = Zapis(st, nv.q);
+    r.nacini |= nv.rez.nacini;
+    r.vrstice.insert(r.vrstice.end(), nv.rez.vrstice.begin(), nv.rez.vrstice.end());
+    r.razpon = std::max(r.razpon, nv.rez.razpon);
+    r.dolocitev += nv.rez.dolocitev;
+    r.groba = r.groba || nv.rez.groba;
+}
+
 // The rounds: every candidate from the points known before the round, then
 // all of them known at once; the next candidates are the points tied to them.
+// The best determined first: while some point of the round has three or
+// more determinations, one with fewer waits (its neighbours, once known, add
+// to them); the waiting points are taken when nothing else is left.
 void Razsiri(const PribliznaMreza& m, PrStanje& st, std::vector<long> kandidati)
 {
     std::vector<char> oznacen(U(m.n), 0);
     for (long q : kandidati) oznacen[U(q)] = 1;
+    std::vector<long> cakajo;
+    bool vse = false;
     while (!kandidati.empty()) {
         std::vector<Nova> nove;
         for (long q : kandidati) {
             oznacen[U(q)] = 0;
-            Nova nv;
-            nv.q = q;
-            if (m.dim != 1 && !st.znanXY[U(q)]) {
-                const std::vector<PrDolocitev> d = PribliznoRavnina(m, st, q);
-                if (!d.empty()) nv.p = Zdruzi(d, 2, nv.rez), nv.xy = true;
-            }
-            if (m.dim != 2 && !st.znanZ[U(q)]) {
-                const std::vector<PrDolocitev> d = PribliznoVisina(m, st, q);
-                if (!d.empty()) nv.h = Zdruzi(d, 1, nv.rez)[0], nv.z = true;
-            }
+            Nova nv = Oceni(m, st, q);
             if (nv.xy || nv.z) nove.push_back(std::move(nv));
         }
-        // The best determined first: while some point has several
-        // determinations, those with fewer wait for the next round (their
-        // neighbours then add to them), so that weak chains do not carry on.
         unsigned prag = 0;
-        for (const Nova& nv : nove) prag = std::max(prag, std::min(nv.rez.dolocitev, kNajmanjDolocitev));
+        if (!vse)
+            for (const Nova& nv : nove) prag = std::max(prag, std::min(nv.rez.dolocitev, kNajmanjDolocitev));
         kandidati.clear();
-        std::vector<Nova> sprejete;
-        for (Nova& nv : nove) {
-            if (nv.rez.dolocitev >= prag) {
-                sprejete.push_back(std::move(nv));
-            } else {
-                oznacen[U(nv.q)] = 1;
-                kandidati.push_back(nv.q);
+        std::vector<long> sprejete;
+        for (const Nova& nv : nove) {
+            if (nv.rez.dolocitev < prag) {
+                cakajo.push_back(nv.q);
+                continue;
             }
+            Sprejmi(m, st, nv);
+            sprejete.push_back(nv.q);
         }
-        nove = std::move(sprejete);
-        for (Nova& nv : nove) {
-            Postavi(m, st, nv.q, nv.xy ? &nv.p : nullptr, nv.z ? &nv.h : nullptr);
-            PribliznaTocka& r = Zapis(st, nv.q);
-            r.nacini |= nv.rez.nacini;
-            r.vrstice.insert(r.vrstice.end(), nv.rez.vrstice.begin(), nv.rez.vrstice.end());
-            r.razpon = std::max(r.razpon, nv.rez.razpon);
-            r.dolocitev += nv.rez.dolocitev;
-            r.groba = r.groba || nv.rez.groba;
+        for (long q : sprejete) Sosedi(m, st, q, oznacen, kandidati);
+        vse = kandidati.empty();
+        if (vse) {
+            for (long q : cakajo)
+                if (!st.Znana(m, q) && !oznacen[U(q)]) oznacen[U(q)] = 1, kandidati.push_back(q);
+            cakajo.clear();
         }
-        for (const Nova& nv : nove) Sosedi(m, st, nv.q, oznacen, kandidati);
     }
 }
 
