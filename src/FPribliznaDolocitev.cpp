@@ -218,10 +218,16 @@ std::vector<PrDolocitev> PribliznoRavnina(const PribliznaMreza& m, PrStanje& st,
     }
     const std::vector<Zarek> z = Zarki(m, st, q);
     const std::vector<Dolzina> d = Dolzine(m, st, q);
-    Polarne(st, z, d, izid);
-    Preseki(st, z, izid);
-    Nazaj(m, st, q, izid);
+    // In a local frame the rays carry the orientation of the frame's first
+    // set from station to station, and its drift grows without bound over a
+    // large network; distances do not drift so: there the arcs alone place
+    // a point that has them.
     Loki(m, st, q, z, d, izid);
+    if (!st.proizvolna || izid.empty()) {
+        Polarne(st, z, d, izid);
+        Preseki(st, z, izid);
+        Nazaj(m, st, q, izid);
+    }
     return izid;
 }
 
