@@ -9,8 +9,11 @@
 // and angles; heights from zenith distances with distances (instrument and
 // target heights); GNSS vectors; observed coordinates and heights.  Where
 // the rounds stop with points left, a local frame is built from the first
-// station among them and brought onto the known points by a similarity
-// transformation (a free network keeps its local frame).
+// station among them (where a point has arc intersections, by them alone,
+// so that the frame does not drift with its arbitrary orientation) and
+// brought onto the known points by a similarity transformation (a free
+// network keeps its local frame).  Within a round the points with three or
+// more determinations go first; the others wait for their neighbours.
 //
 // Several determinations of a point: the median of those within the
 // tolerance (kPribliznaToleranca, plan and height) of the median of all;
