@@ -164,3 +164,16 @@ TEST(Priblizne, PointsThatCannotBeComputedAreNamed)
     EXPECT_EQ(d.status, 1);
     EXPECT_NE(d.err.find(BesediloF(Besedilo::NapakaPribliznaDatum, "N", "**V", 4L)), std::string::npos) << d.err;
 }
+
+// An X record broken over lines still takes its coordinates from the next
+// line: only a name followed by no number is a point without coordinates.
+TEST(Priblizne, RecordBrokenOverLinesKeepsItsCoordinates)
+{
+    const Izravnava a = Izravnaj("*DIM 2\n*AU DEG\n*D V\n**V A\n**V C\nX A\n 0 0\nX B # new\nX C\n100\n0\n"
+                                 "S A C 90 1\nS A B 0 1\nD A B 50 2\nD C B 111.8034 2\n");
+    ASSERT_EQ(a.run->rez.priblizne.size(), 1u);
+    EXPECT_EQ(a.run->rez.priblizne[0].ime, "B");
+    EXPECT_NEAR(static_cast<double>(a.run->rez.priblizne[0].x[0]), 0.0, 1e-3);
+    EXPECT_NEAR(static_cast<double>(a.run->rez.priblizne[0].x[1]), 50.0, 1e-3);
+    EXPECT_NEAR(static_cast<double>(a.tocke.at("C")[0]), 100.0, 1e-9);
+}
