@@ -180,6 +180,20 @@ json TockeDokumenta(const CRezultati& rez, Kodiranje k)
     return tocke;
 }
 
+// The points whose approximate values were computed from the observations.
+json PribliznaDokumenta(const CRezultati& rez, Kodiranje k)
+{
+    json tocke = json::array();
+    for (const PribliznaTocka& t : rez.priblizne) {
+        json x = json::array();
+        for (int c = 0; c < rez.dim; ++c) x.push_back(Num(t.x[static_cast<std::size_t>(c)]));
+        tocke.push_back({{"name", NVX2Utf8(t.ime, k)}, {"coordinates", std::move(x)},
+                         {"methods", PribliznaNacinBesede(t.nacini)}, {"lines", t.vrstice},
+                         {"determinations", t.dolocitev}, {"spread", Num(t.razpon)}, {"rough", t.groba}});
+    }
+    return tocke;
+}
+
 // The estimated refraction coefficients, per station or one for the network.
 json RefrakcijaDokumenta(const CRezultati& rez, Kodiranje kodiranje)
 {
@@ -362,6 +376,7 @@ json CNVX2JSON::Dokument(const std::string& dataFile) const
     j["delta0"] = Num(rez.del0);
     j["kinds"] = VrsteDokumenta();
     j["points"] = TockeDokumenta(rez, TO.kodiranje);
+    if (!rez.priblizne.empty()) j["approximate_coordinates"] = PribliznaDokumenta(rez, TO.kodiranje);
     if (!rez.refrakcija.empty()) j["refraction"] = RefrakcijaDokumenta(rez, TO.kodiranje);
 
     const bool robustna = !rez.robustneUtezi.empty();

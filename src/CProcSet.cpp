@@ -14,6 +14,7 @@
 #include "funkcije/Besedila.h"
 #include "src/FBranje.h"
 #include "src/FKovBloki.h"
+#include "src/FPriblizne.h"
 #include "src/MetodaResitve.h"
 #include "src/NivexAux.h"
 
@@ -117,12 +118,14 @@ struct StetjeVrednosti {
 };
 
 void PreveriZapis(Citalec& in, const std::string& zapis, const std::vector<TerObsPolje>& polja, std::ostream& izhod,
-                  const std::string& namig, unsigned vrednosti, StetjeVrednosti& stetje)
+                  const std::string& namig, unsigned vrednosti, StetjeVrednosti& stetje, bool jeTocka)
 {
     unsigned j = 0;   // 1-based position among the numbers
     std::string polje;
     for (std::size_t f = 0; f < polja.size(); ++f) {
         const TerObsPolje p = polja[f];
+        // A point declared by its name alone (its coordinates are computed).
+        if (jeTocka && j == 0 && p != TerObsPolje::Ime && XSamoIme(in.in)) return;
         if (!in.Beseda(polje))
             NivexError(izhod, BesediloF(Besedilo::NapakaZapisKonecDatoteke, zapis.c_str()));
         if (polje == "*K" || polje == "*D" || polje.compare(0, 2, "**") == 0 || CProcSet::JeKljucnaBeseda(polje))
@@ -499,7 +502,7 @@ void CProcSet::CountRecords(std::istream& vhod, std::ostream& izhod)
         // after the deviation may not be taken as a remark.
         const std::string enota = v->vrednosti == TerObsVrednosti::Kotna ? NamigEnote(AngUnit) : std::string();
         const unsigned vrednosti = v->vrednosti == TerObsVrednosti::Tocka ? 0u : v->poDim ? Dim : 1u;
-        PreveriZapis(in, zapis, polja[s], izhod, enota, vrednosti, stetje);
+        PreveriZapis(in, zapis, polja[s], izhod, enota, vrednosti, stetje, v->crka == 'X');
         nVrednosti = stetje.vrednosti;
         nVprasajev = stetje.vprasajev;
         ++nZapisov[s];

@@ -31,6 +31,7 @@
 
 #include "funkcije/numerika.h"
 #include "src/FZanke.h"
+#include "src/FPriblizne.h"
 #include "src/ResitevPrehoda.h"
 #include "src/TerObsVrste.h"
 
@@ -161,6 +162,8 @@ public:
     // (the passes move them to the adjusted ones): the total correction of a
     // point is its adjusted value minus these.
     std::vector<std::array<real, 3>> zacetne;
+    // The points whose approximate values were computed (FPriblizne).
+    std::vector<PribliznaTocka> priblizne;
 
     // Points, refraction coefficients and global test of the current pass,
     // from the solution's values of the pass (taken before it moves the

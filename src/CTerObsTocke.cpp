@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "funkcije/Besedila.h"
+#include "src/FPriblizne.h"
 #include "src/NivexAux.h"
 
 void CTerObsTocke::SetTocke(unsigned long n, unsigned short xvel, unsigned short dim, unsigned short ifva)
@@ -18,6 +19,7 @@ void CTerObsTocke::SetTocke(unsigned long n, unsigned short xvel, unsigned short
     indeks.clear();
     indeksSestavljen = false;
     Velikost(n, xvel, dim, false);
+    racunana.assign(n, 0);
     if (n != 0 && XVel != 0) {
         ifVel.resize(n, 1);
         VELA.resize(n, dim, 0.0L);
@@ -26,6 +28,11 @@ void CTerObsTocke::SetTocke(unsigned long n, unsigned short xvel, unsigned short
 
 void CTerObsTocke::ReadObsLine_OBS(std::istream& in, long i)
 {
+    if (XSamoIme(in)) {
+        racunana.at(static_cast<std::size_t>(i)) = 1;
+        for (long k = 0; k < Dim; ++k) OBS(i, k) = 0.0L;
+        return;
+    }
     for (long k = 0; k < Dim; ++k) OBS(i, k) = ReadNum(in, i);
     if (ifVA != 0)
         for (long k = 0; k < Dim; ++k) VELA(i, k) = ReadNum(in, i);
@@ -85,6 +92,7 @@ void CTerObsTocke::SetUniquePTS()
         if (static_cast<long>(n) != p) {
             PTS(n, 0) = ime;
             SetVrstica(static_cast<long>(n), Vrstica(p));
+            racunana[n] = racunana[static_cast<std::size_t>(p)];
             for (long k = 0; k < static_cast<long>(OBS.ncol()); ++k) OBS(n, k) = OBS(p, k);
             if (XVel != 0) {
                 ifVel(n) = ifVel(p);
@@ -96,6 +104,7 @@ void CTerObsTocke::SetUniquePTS()
     if (n == nobs) return;
     nobs = static_cast<std::uint32_t>(n);
     vrstice.resize(n);
+    racunana.resize(n);
     PTS = PTS(0, n - 1, 0, 0);
     OBS = OBS(0, n - 1, 0, OBS.ncol() - 1);
     if (XVel != 0) {

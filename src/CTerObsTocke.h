@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "src/CTerObs.h"
 
@@ -52,6 +53,9 @@ public:
     unsigned short GetDim() const { return Dim; }
 
     matrika<std::uint16_t> ifVel;
+    // Points declared by the name alone (an X record without values): their
+    // approximate values are computed from the observations (FPriblizne).
+    std::vector<char> racunana;
     matrika<real> VELA;
     std::uint16_t Dim = 1;
     std::uint16_t ifVA = 0;

@@ -14,6 +14,7 @@
 #include "src/FPrimerjava.h"
 #include "src/FNacrt.h"
 #include "src/FPovzetek.h"
+#include "src/FPriblizne.h"
 #include "src/FZanke.h"
 #include "src/Izvozi.h"
 #include "src/NivexAux.h"
@@ -105,9 +106,20 @@ void CNivex::Beri(const std::string& dataFile, std::ostream& report)
     getobs.SetCTerObs(procset, TO);
     getobs.ReadCTerObs(procset, TO, dataFile);
     if (procset.GetECEF()) ECEFVLokalni(TO, procset.GetECEFSirina(), procset.GetECEFDolzina());
-    // A design computes every value before the tables show them.
-    if (procset.Nacrt()) NacrtVrednosti(*this, procset, TO, report);
+    if (procset.Nacrt()) {
+        // A design computes every value from the coordinates: it has none to
+        // compute coordinates from.
+        const CTerObsTocke& tocke = TO.Tocke(procset.GetDim());
+        for (std::size_t p = 0; p < tocke.racunana.size(); ++p)
+            if (tocke.racunana[p])
+                NivexError(BesediloF(Besedilo::NapakaNacrtBrezKoordinat, tocke.GetPTS(static_cast<long>(p), 0).c_str()));
+        NacrtVrednosti(*this, procset, TO, report);
+    } else {
+        // Points declared without coordinates get them before they are printed.
+        rez.priblizne = IzracunajPriblizne(TO, gdatum, procset.GetDim());
+    }
     getobs.PrintCTerObs(procset, TO, report);
+    PribliznePorocilo(rez.priblizne, procset.GetDim(), report);
     ZapomniZacetne();
 }
 

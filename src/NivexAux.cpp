@@ -200,6 +200,7 @@ bool NivexMoznosti(const NivexUkaz& ukaz)
                       << B(Besedilo::NivexPomocJezik) << "\n"
                       << B(Besedilo::PrimerjavaPomoc) << "\n"
                       << B(Besedilo::NivexPomocNacrt) << "\n"
+                      << B(Besedilo::NivexPomocPriblizne) << "\n"
                       << B(Besedilo::NivexPomocMinus) << "\n";
         } else if (a == "--version" || a == "-V") {
             std::cout << BesediloF(Besedilo::NivexRazlicica, NIVEX_VERSION) << "\n";

@@ -131,6 +131,13 @@ std::vector<fs::path> Mreze()
             if (p.extension() != ".dat") continue;
             st.replace_extension(".status");
             if (fs::exists(st) && ReadFile(st.string()).rfind("0", 0) != 0) continue;
+            // A design needs every point's coordinates: not one declared by its name alone.
+            bool samoIme = false;
+            for (const std::string& l : Lines(ReadFile(p.string()))) {
+                const std::vector<std::string> w = Besede(l.substr(0, l.find('#')));
+                samoIme = samoIme || (w.size() == 2 && w[0] == "X");
+            }
+            if (samoIme) continue;
             m.push_back(p);
         }
     return m;
@@ -269,4 +276,10 @@ TEST(Nacrt, UncheckedObservationsTargetsAndRefusal)
                                    1u, 17L)),
               std::string::npos)
         << r.out;
+    // Nor is a point without coordinates: a design computes from them.
+    const std::size_t x = data.find("\nX  201 ") + 1;
+    WriteFile(dir + "/m.dat", data.substr(0, x) + "X  201" + data.substr(data.find('\n', x)));
+    r = RunNivex({"m.dat"}, dir);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find(BesediloF(Besedilo::NapakaNacrtBrezKoordinat, "201")), std::string::npos) << r.out;
 }
