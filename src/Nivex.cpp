@@ -11,7 +11,6 @@
 #include "funkcije/Besedila.h"
 #include "src/FECEF.h"
 #include "src/FIskanje.h"
-#include "src/FPrimerjava.h"
 #include "src/FNacrt.h"
 #include "src/FPovzetek.h"
 #include "src/FPriblizne.h"
@@ -162,8 +161,6 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
 
 int NivexMain(int argc, const char** argv)
 {
-    // Two epochs compared: a run of its own over two runs of the pipeline.
-    if (const NivexUkaz u = NivexArgumenti(argc, argv); PrimerjavaZahtevana(u)) return PrimerjavaMain(u);
     CNivex nivex;
     // The run's open report and warnings live in its context, for this run
     // only; a fatal error of any layer is caught and reported once, by
