@@ -27,7 +27,6 @@
 #include "src/FGMMSol.h"
 #include "src/FGMMSolMat.h"
 #include "src/FKovBloki.h"
-#include "src/FNacrt.h"
 #include "src/FWeighRobust.h"
 #include "matrika/vzporedno.h"
 #include "src/IzpisStevil.h"
@@ -517,10 +516,24 @@ void CGMMSol::SetResults()
     for (long t = 0; t < nk; ++t) GMM.kRefEst(t) += xunk(GMM.iDeltaBk(t));
 }
 
+namespace {
+// A design's block in place of the global test: no residuals to test.
+void NacrtResitev(std::ostream& izhod, real So, real rsum, real rpovp)
+{
+    izhod << std::right;
+    IzpisNastavitve(izhod, 4);
+    izhod << "\n" << B(Besedilo::NacrtNaslovResitve) << "\n";
+    izhod << B(Besedilo::GlobalniSoApriori) << std::setw(10) << 1000.0L * So << "\n";
+    izhod << B(Besedilo::GlobalniNadstevilnost) << std::setw(10) << rsum << "\n";
+    izhod << B(Besedilo::GlobalniPovprecnaNadstevilnost) << std::setw(10) << rpovp << "\n";
+    izhod << B(Besedilo::GlobalniVarianca) << std::setw(13) << B(Besedilo::GlobalniApriori) << "\n\n";
+    izhod << B(Besedilo::NacrtOpomba) << "\n\n\n";
+}
+}  // namespace
+
 void CGMMSol::PrintResultsSummary(std::ostream& izhod) const
 {
     if (procset.GetContPrint()) std::cout << " F: PrintResultsSummary(ostream & izhod)" << "\n";
-    // A design has no residuals to test (FNacrt).
     if (procset.Nacrt()) return NacrtResitev(izhod, GMM.So, rsum, rpovp);
     izhod << std::right;
     IzpisNastavitve(izhod, 4);

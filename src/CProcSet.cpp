@@ -14,7 +14,6 @@
 #include "funkcije/Besedila.h"
 #include "src/FBranje.h"
 #include "src/FKovBloki.h"
-#include "src/FPriblizne.h"
 #include "src/MetodaResitve.h"
 #include "src/NivexAux.h"
 

@@ -5,7 +5,7 @@
 #include <unordered_set>
 
 #include "funkcije/Besedila.h"
-#include "src/FPriblizne.h"
+#include "src/FBranje.h"
 #include "src/NivexAux.h"
 
 void CTerObsTocke::SetTocke(unsigned long n, unsigned short xvel, unsigned short dim, unsigned short ifva)

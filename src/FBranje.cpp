@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <limits>
+#include <sstream>
 #include <vector>
 
 #include "funkcije/numerika.h"
@@ -187,4 +188,21 @@ std::string NVX2Utf8(const std::string& besedilo, Kodiranje kodiranje)
         }
     }
     return s;
+}
+
+bool XSamoIme(std::istream& in)
+{
+    const std::streampos zacetek = in.tellg();
+    if (zacetek < 0) return in.eof();   // the name was the file's last word
+    std::string vrsta, beseda;
+    std::getline(in, vrsta);
+    std::istringstream s(vrsta);
+    bool samo = !(s >> beseda) || beseda[0] == '#';
+    if (samo && BeriBesedo(in, beseda)) {
+        real x = 0.0L;
+        samo = !BesedaVStevilo(beseda, x);
+    }
+    in.clear();
+    in.seekg(zacetek);
+    return samo;
 }

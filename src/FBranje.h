@@ -60,4 +60,10 @@ bool BesedaVStevilo(const std::string& word, real& x);
 // Whole word as a signed integer (optional sign, digits only) within [lo, hi].
 bool BesedaVCelo(const std::string& word, long& x, long lo, long hi);
 
+// True when the X record whose name was just read ends there: the rest of
+// its line is empty or a remark beginning with '#', and the next word of
+// the file is no number (a record broken over lines goes on with one).
+// Reads nothing.
+bool XSamoIme(std::istream& in);
+
 #endif

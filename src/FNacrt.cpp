@@ -121,18 +121,6 @@ void NacrtVrednosti(CIzravnava& izravnava, CProcSet& procset, CTerObsZbirka& TO,
     report << "\n";
 }
 
-void NacrtResitev(std::ostream& izhod, real So, real rsum, real rpovp)
-{
-    izhod << std::right;
-    IzpisNastavitve(izhod, 4);
-    izhod << "\n" << B(Besedilo::NacrtNaslovResitve) << "\n";
-    izhod << B(Besedilo::GlobalniSoApriori) << std::setw(10) << 1000.0L * So << "\n";
-    izhod << B(Besedilo::GlobalniNadstevilnost) << std::setw(10) << rsum << "\n";
-    izhod << B(Besedilo::GlobalniPovprecnaNadstevilnost) << std::setw(10) << rpovp << "\n";
-    izhod << B(Besedilo::GlobalniVarianca) << std::setw(13) << B(Besedilo::GlobalniApriori) << "\n\n";
-    izhod << B(Besedilo::NacrtOpomba) << "\n\n\n";
-}
-
 NacrtOcena NacrtOceni(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirka& TO)
 {
     NacrtOcena n;

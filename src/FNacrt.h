@@ -41,11 +41,6 @@ inline constexpr real kNacrtNepreverjeno = 0.01L;
 // report (with the number of given values ignored).
 void NacrtVrednosti(CIzravnava& izravnava, CProcSet& procset, CTerObsZbirka& TO, std::ostream& report);
 
-// The block that stands for the global test in a design: sigma0 a-priori,
-// the sum and mean of the redundancy numbers, the variance used and why the
-// tests are absent.
-void NacrtResitev(std::ostream& izhod, real So, real rsum, real rpovp);
-
 // One observation row named for the summary and the JSON document.
 struct NacrtOpazovanje {
     char vrsta = 0;

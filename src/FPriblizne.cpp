@@ -320,23 +320,6 @@ PrStanje::PrStanje(const PribliznaMreza& m)
 {
 }
 
-bool XSamoIme(std::istream& in)
-{
-    const std::streampos zacetek = in.tellg();
-    if (zacetek < 0) return in.eof();   // the name was the file's last word
-    std::string vrsta, beseda;
-    std::getline(in, vrsta);
-    std::istringstream s(vrsta);
-    bool samo = !(s >> beseda) || beseda[0] == '#';
-    if (samo && BeriBesedo(in, beseda)) {
-        real x = 0.0L;
-        samo = !BesedaVStevilo(beseda, x);
-    }
-    in.clear();
-    in.seekg(zacetek);
-    return samo;
-}
-
 std::vector<PribliznaTocka> IzracunajPriblizne(CTerObsZbirka& TO, const CGDatum& datum, unsigned short dim)
 {
     CTerObsTocke& tocke = TO.Tocke(dim);

@@ -62,12 +62,6 @@ struct PribliznaTocka {
     bool groba = false;              // a determination beyond the tolerance
 };
 
-// True when the X record whose name was just read ends there: the rest of
-// its line is empty or a remark beginning with '#', and the next word of
-// the file is no number (a record broken over lines goes on with one).
-// Reads nothing.
-bool XSamoIme(std::istream& in);
-
 // Computes the approximate coordinates of the points marked in the point
 // list (CTerObsTocke::racunana) and writes them into it; refuses a point a
 // datum line holds, and ends the run naming each point that cannot be
