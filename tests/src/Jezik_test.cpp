@@ -99,7 +99,7 @@ TEST(Jezik, SettingAndOptionChooseTheLanguage)
     r = RunNivex({"--lang", "fr", "sl.dat"}, dir);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(" **** Moznost --lang sprejme en ali sl, podano: \"fr\".  Uporaba: nivex [--help | --version] "
-                         "[--lang en|sl] [datoteka s podatki]      *** "), std::string::npos) << r.err;
+                         "[--lang en|sl] [datoteka s podatki | --compare EPOHA1 EPOHA2]      *** "), std::string::npos) << r.err;
     EXPECT_EQ(RunNivex({"--lang"}, dir).status, 1);
     r = RunNivex({"--lang", "en", "--help"}, dir);
     EXPECT_TRUE(r.status == 0 && r.out.starts_with(B(Besedilo::NivexUporabaJezik, Jezik::EN))) << r.out;

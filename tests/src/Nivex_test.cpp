@@ -51,7 +51,7 @@ TEST(Nivex, FileNamesFromTheLastDotOfTheFileName)
 TEST(Nivex, OptionsPromptAndRefusalsOfTheCommandLine)
 {
     const std::string dir = TempDir("refuse"), kon = "\n\n\tKoncujem program ... \n";
-    const std::string uporaba = "Uporaba: nivex [--help | --version] [--lang en|sl] [datoteka s podatki]";
+    const std::string uporaba = "Uporaba: nivex [--help | --version] [--lang en|sl] [datoteka s podatki | --compare EPOHA1 EPOHA2]";
     for (const char* a : {"--help", "-h"}) {
         const Izid r = RunNivex({a}, dir);
         EXPECT_EQ(r.status, 0);
