@@ -368,20 +368,10 @@ void CGMMSol::QvvDiagonala()
     });
 }
 
-namespace {
-// r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block blk of P, with
-// Qvv = Qll - B Q B': t = b_i Q is formed once per row, on the columns that
-// the rows of the block touch, and serves every row of the block; the
-// cofactors of every pair of those columns are looked up once per block.
-void RDiagBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsigned long blk, matrika<real>& R)
+void QvvBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsigned long blk, std::vector<real>& qvv)
 {
     const redkaMatrika& B = GMM.Bmat;
-    const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
-    if (m == 1) {
-        // A row of its own (a datum row of a free network among them).
-        R(static_cast<long>(z)) = (-res.Par(B, z, z) + GMM.Kofaktor(z, z)) * P.blok(blk)(0, 0);
-        return;
-    }
+    const unsigned long m = P.velikost(blk);
     thread_local std::vector<unsigned long> stolpci;
     thread_local std::vector<real> q, t;
     stolpci.clear();
@@ -397,6 +387,7 @@ void RDiagBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsign
     for (std::size_t b = 0; b < ns; ++b)
         for (std::size_t a = 0; a < ns; ++a) q[a * ns + b] = res.Q(static_cast<long>(stolpci[a]), static_cast<long>(stolpci[b]));
     t.resize(ns);
+    qvv.assign(m * m, 0.0L);
     for (unsigned long ii = 0; ii < m; ++ii) {
         const unsigned long i = P.vrstica(blk, ii);
         for (std::size_t b = 0; b < ns; ++b) {
@@ -404,15 +395,32 @@ void RDiagBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsign
             for (const auto& e : B.vrstica(i)) s += e.vrednost * q[mesto(e.stolpec) * ns + b];
             t[b] = s;
         }
-        real r = 0.0L;
         for (unsigned long kk = 0; kk < m; ++kk) {
             const unsigned long k = P.vrstica(blk, kk);
             real s = 0.0L;
             for (const auto& e : B.vrstica(k)) s += t[mesto(e.stolpec)] * e.vrednost;
-            const real qvv = -s + GMM.Kofaktor(i, k);
-            r += qvv * P.blok(blk)(static_cast<long>(kk), static_cast<long>(ii));
+            qvv[ii * m + kk] = -s + GMM.Kofaktor(i, k);
         }
-        R(static_cast<long>(i)) = r;
+    }
+}
+
+namespace {
+// r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block blk of P.
+void RDiagBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsigned long blk, matrika<real>& R)
+{
+    const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
+    if (m == 1) {
+        // A row of its own (a datum row of a free network among them).
+        R(static_cast<long>(z)) = (-res.Par(GMM.Bmat, z, z) + GMM.Kofaktor(z, z)) * P.blok(blk)(0, 0);
+        return;
+    }
+    thread_local std::vector<real> qvv;
+    QvvBloka(res, GMM, P, blk, qvv);
+    for (unsigned long ii = 0; ii < m; ++ii) {
+        real r = 0.0L;
+        for (unsigned long kk = 0; kk < m; ++kk)
+            r += qvv[ii * m + kk] * P.blok(blk)(static_cast<long>(kk), static_cast<long>(ii));
+        R(static_cast<long>(P.vrstica(blk, ii))) = r;
     }
 }
 }  // namespace

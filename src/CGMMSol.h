@@ -66,6 +66,11 @@ class CRezultati;
 class bdmatrika;
 struct MetodaResitve;
 
+// The residual cofactors Qvv = Qll - B Q B' of the rows of one dense block
+// `blk` of the weights P (m x m, row after row), from the solution's
+// cofactors of the columns the block's rows touch.
+void QvvBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsigned long blk, std::vector<real>& qvv);
+
 // What a solution of the functional model came to: solved, or why not, with
 // the unknowns it could not determine and the report's message.
 struct IzidResitve {

@@ -39,6 +39,9 @@ struct TestZapisa {
     real T = 0;                    // t'M^-1 t with unit a-priori variance (w^2 for one row)
     real groba = 0;                // estimated gross error (m or rad; C, V: its length)
     bool preverjen = false;        // some other observation checks it
+    // One column: M / c'P c, the share of the record's alternative that the
+    // other observations check (an uncorrelated row's redundancy number).
+    real r = 0;
 };
 
 class CIzravnalnik {

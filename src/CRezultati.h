@@ -164,6 +164,8 @@ public:
     std::vector<std::array<real, 3>> zacetne;
     // The points whose approximate values were computed (FPriblizne).
     std::vector<PribliznaTocka> priblizne;
+    // A design: the direction records nothing checks (FNacrt).
+    std::vector<long> nepreverjeneSmeri;
 
     // Points, refraction coefficients and global test of the current pass,
     // from the solution's values of the pass (taken before it moves the

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <iomanip>
 #include <map>
+#include <set>
 #include <nlohmann/json.hpp>
 
 #include "funkcije/Besedila.h"
@@ -121,8 +122,81 @@ void NacrtVrednosti(CIzravnava& izravnava, CProcSet& procset, CTerObsZbirka& TO,
     report << "\n";
 }
 
+namespace {
+// The composed angles that name the unchecked directions: the angle that
+// ends at the direction, or, the first of its set, the one that begins there.
+std::set<const RezOpazovanje*> KotiNepreverjenihSmeri(const CRezultati& rez, const CTerObsZbirka& TO)
+{
+    std::map<long, const RezOpazovanje*> konec, zacetek;
+    for (const RezOpazovanje& o : rez.opazovanja)
+        if (o.set == kTOAngl) {
+            const std::array<long, 2> s = TO.TOAngl.Smeri(o.zapis);
+            konec.emplace(s[1], &o);
+            zacetek.emplace(s[0], &o);
+        }
+    std::set<const RezOpazovanje*> koti;
+    for (const long d : rez.nepreverjeneSmeri)
+        if (const auto k = konec.find(d); k != konec.end()) koti.insert(k->second);
+        else if (const auto z = zacetek.find(d); z != zacetek.end()) koti.insert(z->second);
+    return koti;
+}
+}  // namespace
+
+namespace {
+// The directions of one dense block of composed angles: their columns over
+// the block's rows (-1 in the angle a direction begins, +1 in the one it
+// ends), u = P c, M = u'Qvv u and c'P c; nothing checks a direction whose M
+// is below kNacrtNepreverjeno of its c'P c.
+void SmeriBloka(const CResitev& res, const CGMM& GMM, const CTerObsZbirka& TO, unsigned long blk, CRezultati& rez)
+{
+    const bdmatrika& P = GMM.PllB;
+    const unsigned long m = P.velikost(blk);
+    std::map<long, std::vector<std::pair<unsigned long, real>>> smeri;
+    for (unsigned long kk = 0; kk < m; ++kk) {
+        const VrsticaModela& v = GMM.vrstice.at(P.vrstica(blk, kk));
+        if (v.set != kTOAngl) return;
+        const std::array<long, 2> d = TO.TOAngl.Smeri(v.zapis);
+        smeri[d[0]].emplace_back(kk, -1.0L);
+        smeri[d[1]].emplace_back(kk, 1.0L);
+    }
+    thread_local std::vector<real> qvv;
+    QvvBloka(res, GMM, P, blk, qvv);
+    const matrika<real>& Pb = P.blok(blk);
+    std::vector<real> u(m);
+    for (const auto& [smer, c] : smeri) {
+        real cpc = 0.0L, M = 0.0L;
+        for (unsigned long i = 0; i < m; ++i) {
+            u[i] = 0.0L;
+            for (const auto& [k, ck] : c) u[i] += Pb(static_cast<long>(i), static_cast<long>(k)) * ck;
+        }
+        for (const auto& [k, ck] : c) cpc += ck * u[k];
+        for (unsigned long i = 0; i < m; ++i)
+            for (unsigned long k = 0; k < m; ++k) M += u[i] * qvv[i * m + k] * u[k];
+        if (!(M > kNacrtNepreverjeno * cpc)) rez.nepreverjeneSmeri.push_back(smer);
+    }
+}
+}  // namespace
+
+void NacrtSmeri(const CIzravnava& izravnava, const CTerObsZbirka& TO, CRezultati& rez)
+{
+    rez.nepreverjeneSmeri.clear();
+    const CGMM& GMM = izravnava.GMM;
+    const CResitev* res = izravnava.GMMS.Resitev();
+    // Correlated angles held as dense blocks, one per station setup: from
+    // the block's residual cofactors; otherwise (uncorrelated angles, a long
+    // chain held as a band) by the record tests of the directions.
+    if (res != nullptr && !GMM.Qlldiag && !GMM.PllB.imaTrakove()) {
+        for (unsigned long blk = 0; blk < GMM.PllB.nblok(); ++blk) SmeriBloka(*res, GMM, TO, blk, rez);
+        std::sort(rez.nepreverjeneSmeri.begin(), rez.nepreverjeneSmeri.end());
+        return;
+    }
+    for (const TestZapisa& t : TestiZapisov(TO, GMM, izravnava.GMMS, kTODir))
+        if (!t.preverjen || t.r < kNacrtNepreverjeno) rez.nepreverjeneSmeri.push_back(t.zapis);
+}
+
 NacrtOcena NacrtOceni(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirka& TO)
 {
+    const std::set<const RezOpazovanje*> smeri = KotiNepreverjenihSmeri(rez, TO);
     NacrtOcena n;
     for (const RezTocka& t : rez.tocke)
         if (const real a = PolosTocke(t, rez.dim); n.polosTocka.empty() || a > n.polos) {
@@ -145,7 +219,7 @@ NacrtOcena NacrtOceni(const CRezultati& rez, const CProcSet& procset, const CTer
         if (!n.imaOpazovanja || o.r < n.najmanjsiR.vrednost) n.najmanjsiR = Opis(TO, o, o.r, i);
         if (!n.imaOpazovanja || o.lam > n.najvecjiLAM.vrednost) n.najvecjiLAM = Opis(TO, o, o.lam, i);
         n.imaOpazovanja = true;
-        if (o.r < kNacrtNepreverjeno) n.nepreverjena.push_back(Opis(TO, o, o.r, i));
+        if (o.r < kNacrtNepreverjeno || smeri.count(&o) != 0) n.nepreverjena.push_back(Opis(TO, o, o.r, i));
         if (n.ciljR >= 0.0L && o.r < n.ciljR) n.sibka.push_back(Opis(TO, o, o.r, i));
         const auto k = nab.find(o.vrsta);
         if (k == nab.end() || o.nab > k->second.vrednost) nab[o.vrsta] = Opis(TO, o, o.nab, i);

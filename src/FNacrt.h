@@ -16,7 +16,11 @@
 //   the equations once at the approximate coordinates; a value of the
 //   records (OBS) is replaced, never anything else.
 // - An observation is unchecked when its redundancy number is below
-//   kNacrtNepreverjeno; the targets of "*NACRT" are verdicts only: the run
+//   kNacrtNepreverjeno.  A direction enters the model through the composed
+//   angles on either side of it, whose redundancy the other directions keep
+//   up: it is judged as a record (the share of its alternative the other
+//   observations check, NacrtSmeri) and named by the composed angle that
+//   ends at it (or, the first of its set, that begins at it).  The targets of "*NACRT" are verdicts only: the run
 //   ends with status 0 whether they are met or not.
 #ifndef NIVEX_SRC_FNACRT_H
 #define NIVEX_SRC_FNACRT_H
@@ -70,6 +74,10 @@ struct NacrtOcena {
     std::vector<NacrtOpazovanje> sibka;
 };
 NacrtOcena NacrtOceni(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirka& TO);
+
+// The direction records of the last pass that nothing checks, into the
+// results (after the pass, before the results are written).
+void NacrtSmeri(const CIzravnava& izravnava, const CTerObsZbirka& TO, CRezultati& rez);
 
 // The closing summary of a design into the report and its short form on
 // the console.

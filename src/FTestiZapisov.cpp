@@ -223,7 +223,8 @@ void Statistika(const AlternativaZapisa& a, int q, real s2, TestZapisa& t)
 }
 }  // namespace
 
-std::vector<AlternativaZapisa> AlternativeZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS)
+std::vector<AlternativaZapisa> AlternativeZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS,
+                                                  TerObsSet samo)
 {
     const long n = static_cast<long>(std::min<std::size_t>(GMM.vrstice.size(), GMMS.vvec.nrow()));
     const StolpciZapisov zapisi = Stolpci(TO, GMM, n);
@@ -232,6 +233,7 @@ std::vector<AlternativaZapisa> AlternativeZapisov(const CTerObsZbirka& TO, const
     alternative.reserve(zapisi.size());
     std::map<unsigned long, VerigaIskanja> verige;
     for (const auto& [kljuc, C] : zapisi) {
+        if (samo != kTOSetov && kljuc.first != samo) continue;
         AlternativaZapisa& a = alternative.emplace_back();
         a.set = static_cast<TerObsSet>(kljuc.first);
         a.zapis = kljuc.second;
@@ -246,17 +248,18 @@ TestZapisa TestIzAlternative(const AlternativaZapisa& a, real s2)
     t.set = a.set;
     t.zapis = a.zapis;
     t.komponent = a.komponent();
+    if (t.komponent == 1 && a.cpc > 0.0L) t.r = a.M[0][0] / a.cpc;
     Statistika(a, t.komponent, s2, t);
     return t;
 }
 
-std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS)
+std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS, TerObsSet samo)
 {
     // w and T with the a-priori sigma0: the snooping studentises them with
     // the variance estimated without the record where *S02 asks for the
     // a-posteriori one (FIskanje).
     const real s2 = GMM.So * GMM.So;
     std::vector<TestZapisa> testi;
-    for (const AlternativaZapisa& a : AlternativeZapisov(TO, GMM, GMMS)) testi.push_back(TestIzAlternative(a, s2));
+    for (const AlternativaZapisa& a : AlternativeZapisov(TO, GMM, GMMS, samo)) testi.push_back(TestIzAlternative(a, s2));
     return testi;
 }

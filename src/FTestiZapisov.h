@@ -38,14 +38,17 @@ struct AlternativaZapisa {
 };
 
 // The alternatives of every record that has rows in the model of the last
-// pass, in the order of the tests.
-std::vector<AlternativaZapisa> AlternativeZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS);
+// pass (of the set `samo` only, when given), in the order of the tests.
+std::vector<AlternativaZapisa> AlternativeZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS,
+                                                  TerObsSet samo = kTOSetov);
 
 // The test of a record from its t and M, with sigma0^2 = s2.
 TestZapisa TestIzAlternative(const AlternativaZapisa& a, real s2);
 
-// The tests of every record that has rows in the model of the last pass.
-std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS);
+// The tests of every record that has rows in the model of the last pass
+// (of the set `samo` only, when given).
+std::vector<TestZapisa> TestiZapisov(const CTerObsZbirka& TO, const CGMM& GMM, const CGMMSol& GMMS,
+                                     TerObsSet samo = kTOSetov);
 
 // The critical value N of a two-sided test of the standard normal
 // statistic at the confidence level `verjetnost` (*PDATAS).

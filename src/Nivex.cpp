@@ -154,6 +154,7 @@ void CNivex::Izracun(const std::string& dataFile, std::ostream& report)
         const IzidIzravnave izid = Izravnaj(report, tiho, Zacetek::Trenutni);
         if (!izid) NivexError(report, izid.sporocilo);
     }
+    if (procset.Nacrt()) NacrtSmeri(*this, TO, rez);
     Porocaj(dataFile, report);
     if (procset.GetSnoop()) {
         IskanjePorocilo(rez.iskanje, procset.GetAngUnit(), report);

@@ -18,6 +18,7 @@
 #include "src/FECEF.h"
 #include "src/FIskanje.h"
 #include "src/FNacrt.h"
+#include "src/FTestiZapisov.h"
 
 namespace fs = std::filesystem;
 
@@ -251,6 +252,25 @@ TEST(Nacrt, UncheckedObservationsTargetsAndRefusal)
     EXPECT_FALSE(n.rDosezen);
     EXPECT_EQ(n.sibka.size(), 2u);
     EXPECT_LT(n.najmanjsiR.vrednost, 1e-9L);
+    // The direction to 201 in the middle of its set: both its angles keep a
+    // redundancy from the other directions, yet nothing checks it.
+    std::vector<std::string> v = Lines(data);
+    std::swap(v.at(18), v.at(20));
+    std::string sredina;
+    for (const std::string& l : v) sredina += l + "\n";
+    const Izravnava s = Izravnaj(sredina);
+    const NacrtOcena ns = NacrtOceni(s.run->rez, s.run->procset, s.run->TO);
+    ASSERT_EQ(ns.nepreverjena.size(), 2u);
+    EXPECT_EQ(Ime(ns.nepreverjena[1]), "S  T1 T3 201");
+    EXPECT_EQ(ns.nepreverjena[1].vrstice, "18, 19");
+    // The directions judged from the station's block of residual cofactors
+    // are those the record tests (one alternative per direction) leave
+    // unchecked.
+    std::vector<long> testi;
+    for (const TestZapisa& t : TestiZapisov(s.run->TO, s.run->GMM, s.run->GMMS, kTODir))
+        if (!t.preverjen || t.r < kNacrtNepreverjeno) testi.push_back(t.zapis);
+    EXPECT_EQ(s.run->rez.nepreverjeneSmeri, testi);
+    EXPECT_EQ(testi.size(), 1u);
     // In degrees, minutes and seconds a "?" stands for all three words.
     const Izravnava dms = Izravnaj(ZNastavitvijo(data, "*AU", "DMS"));
     ASSERT_EQ(dms.run->TO.TODir.NObs(), iz.run->TO.TODir.NObs());
