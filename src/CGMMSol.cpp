@@ -368,6 +368,12 @@ void CGMMSol::QvvDiagonala()
     });
 }
 
+namespace {
+// The residual cofactors Qvv = Qll - B Q B' of the rows of one dense block
+// `blk` of the weights P (m x m, row after row): t = b_i Q is formed once
+// per row, on the columns that the rows of the block touch, and serves every
+// row of the block; the cofactors of every pair of those columns are looked
+// up once per block.
 void QvvBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsigned long blk, std::vector<real>& qvv)
 {
     const redkaMatrika& B = GMM.Bmat;
@@ -404,9 +410,10 @@ void QvvBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsigned
     }
 }
 
-namespace {
-// r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block blk of P.
-void RDiagBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsigned long blk, matrika<real>& R)
+// r_ii = sum_k Qvv(i,k) P(k,i) over the rows k of i's block blk of P; the
+// block's Qvv also into `hrani` when given.
+void RDiagBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsigned long blk, matrika<real>& R,
+                std::vector<real>* hrani)
 {
     const unsigned long z = P.zacetek(blk), m = P.velikost(blk);
     if (m == 1) {
@@ -416,6 +423,7 @@ void RDiagBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsign
     }
     thread_local std::vector<real> qvv;
     QvvBloka(res, GMM, P, blk, qvv);
+    if (hrani != nullptr) *hrani = qvv;
     for (unsigned long ii = 0; ii < m; ++ii) {
         real r = 0.0L;
         for (unsigned long kk = 0; kk < m; ++kk)
@@ -442,8 +450,13 @@ void CGMMSol::RDiagonala()
         else bloki.push_back(blk), vrstic += P.velikost(blk) * P.velikost(blk);
     }
     const CResitev& r = *resitev;
+    // A design judges its directions from the blocks (FNacrt).
+    qvvBloki.assign(procset.Nacrt() ? P.nblok() : 0, {});
     vzporedno::Vzporedno(static_cast<long>(bloki.size()), static_cast<double>(vrstic) * kDeloVrstice, vzporedno::Jedra(),
-                         [&](long b) { RDiagBloka(r, GMM, P, bloki[static_cast<std::size_t>(b)], R); });
+                         [&](long b) {
+                             const unsigned long blk = bloki[static_cast<std::size_t>(b)];
+                             RDiagBloka(r, GMM, P, blk, R, qvvBloki.empty() ? nullptr : &qvvBloki[blk]);
+                         });
 }
 
 void CGMMSol::SolveStohModel()

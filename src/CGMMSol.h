@@ -66,11 +66,6 @@ class CRezultati;
 class bdmatrika;
 struct MetodaResitve;
 
-// The residual cofactors Qvv = Qll - B Q B' of the rows of one dense block
-// `blk` of the weights P (m x m, row after row), from the solution's
-// cofactors of the columns the block's rows touch.
-void QvvBloka(const CResitev& res, const CGMM& GMM, const bdmatrika& P, unsigned long blk, std::vector<real>& qvv);
-
 // What a solution of the functional model came to: solved, or why not, with
 // the unknowns it could not determine and the report's message.
 struct IzidResitve {
@@ -151,6 +146,10 @@ public:
     matrika<real> xunk;   // u x 1 corrections of the unknowns
     matrika<real> vvec;   // n x 1 residuals fvec - Bmat*xunk
     matrika<real> Qvv;    // n x 1 diagonal of the residual cofactors
+    // A design (*NACRT): the residual cofactors of every dense block of
+    // correlated weights (m x m, row after row; empty for a row of its own
+    // and a band), by block of GMM.PllB, for the directions (FNacrt).
+    std::vector<std::vector<real>> qvvBloki;
     matrika<real> R;      // n x 1 redundancy numbers (zeros without MatFull)
     real rsum = 0.0L;     // sum of r_ii over the nobs observations
     real rpovp = 0.0L;    // rsum / nobs

@@ -49,6 +49,7 @@ void CTerObsAngl::CalcAngle(const CTerObsDir& smer)
     const long nsmer = static_cast<long>(smer.nobs);
     if (nsmer == 0) return;
     IndAng(0) = -1;
+    smeriKotov.clear();
     long k = 0;
     for (long j = 1; j < nsmer; ++j) {
         // A direction set aside (CTerObs::SetAktiven) is skipped: the angle
@@ -83,6 +84,7 @@ void CTerObsAngl::CalcAngle(const CTerObsDir& smer)
             SIG(k, 1) = 0.0L;
         }
         IndAng(j) = static_cast<std::int32_t>(k);
+        smeriKotov.push_back({i, j});
         ++k;
     }
 }
@@ -120,7 +122,6 @@ CTerObs::Glava CTerObsAngl::GlavaTabele() const
 
 std::array<long, 2> CTerObsAngl::Smeri(long kot) const
 {
-    for (long j = 1; j < static_cast<long>(IndAng.nrow()); ++j)
-        if (IndAng(j) == kot) return {PrejsnjaSmer(SMER, j), j};
-    return {-1, -1};
+    if (kot < 0 || static_cast<std::size_t>(kot) >= smeriKotov.size()) return {-1, -1};
+    return smeriKotov[static_cast<std::size_t>(kot)];
 }

@@ -16,6 +16,7 @@
 #define NIVEX_SRC_CTEROBSANGL_H
 
 #include <array>
+#include <vector>
 #include <cstdint>
 
 #include "src/CTerObsDir.h"
@@ -52,6 +53,8 @@ public:
     std::uint32_t NumCorr = 0;
     CTerObsDir& SMER;
     matrika<std::int32_t> IndAng;
+    // The two directions of every angle, by angle (CalcAngle).
+    std::vector<std::array<long, 2>> smeriKotov;
 
 protected:
     Glava GlavaTabele() const override;

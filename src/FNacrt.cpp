@@ -11,6 +11,7 @@
 
 #include "funkcije/Besedila.h"
 #include "funkcije/KotnePretvorbe.h"
+#include "matrika/vzporedno.h"
 #include "src/CIzravnava.h"
 #include "src/CProcSet.h"
 #include "src/CRezultati.h"
@@ -128,6 +129,7 @@ namespace {
 std::set<const RezOpazovanje*> KotiNepreverjenihSmeri(const CRezultati& rez, const CTerObsZbirka& TO)
 {
     std::map<long, const RezOpazovanje*> konec, zacetek;
+    if (rez.nepreverjeneSmeri.empty()) return {};
     for (const RezOpazovanje& o : rez.opazovanja)
         if (o.set == kTOAngl) {
             const std::array<long, 2> s = TO.TOAngl.Smeri(o.zapis);
@@ -147,10 +149,12 @@ namespace {
 // the block's rows (-1 in the angle a direction begins, +1 in the one it
 // ends), u = P c, M = u'Qvv u and c'P c; nothing checks a direction whose M
 // is below kNacrtNepreverjeno of its c'P c.
-void SmeriBloka(const CResitev& res, const CGMM& GMM, const CTerObsZbirka& TO, unsigned long blk, CRezultati& rez)
+void SmeriBloka(const std::vector<real>& qvv, const CGMM& GMM, const CTerObsZbirka& TO, unsigned long blk,
+                std::vector<long>& izid)
 {
     const bdmatrika& P = GMM.PllB;
     const unsigned long m = P.velikost(blk);
+    if (qvv.size() != m * m) return;
     std::map<long, std::vector<std::pair<unsigned long, real>>> smeri;
     for (unsigned long kk = 0; kk < m; ++kk) {
         const VrsticaModela& v = GMM.vrstice.at(P.vrstica(blk, kk));
@@ -159,8 +163,6 @@ void SmeriBloka(const CResitev& res, const CGMM& GMM, const CTerObsZbirka& TO, u
         smeri[d[0]].emplace_back(kk, -1.0L);
         smeri[d[1]].emplace_back(kk, 1.0L);
     }
-    thread_local std::vector<real> qvv;
-    QvvBloka(res, GMM, P, blk, qvv);
     const matrika<real>& Pb = P.blok(blk);
     std::vector<real> u(m);
     for (const auto& [smer, c] : smeri) {
@@ -172,7 +174,7 @@ void SmeriBloka(const CResitev& res, const CGMM& GMM, const CTerObsZbirka& TO, u
         for (const auto& [k, ck] : c) cpc += ck * u[k];
         for (unsigned long i = 0; i < m; ++i)
             for (unsigned long k = 0; k < m; ++k) M += u[i] * qvv[i * m + k] * u[k];
-        if (!(M > kNacrtNepreverjeno * cpc)) rez.nepreverjeneSmeri.push_back(smer);
+        if (!(M > kNacrtNepreverjeno * cpc)) izid.push_back(smer);
     }
 }
 }  // namespace
@@ -181,12 +183,22 @@ void NacrtSmeri(const CIzravnava& izravnava, const CTerObsZbirka& TO, CRezultati
 {
     rez.nepreverjeneSmeri.clear();
     const CGMM& GMM = izravnava.GMM;
-    const CResitev* res = izravnava.GMMS.Resitev();
+    const std::vector<std::vector<real>>& bloki = izravnava.GMMS.qvvBloki;
     // Correlated angles held as dense blocks, one per station setup: from
-    // the block's residual cofactors; otherwise (uncorrelated angles, a long
-    // chain held as a band) by the record tests of the directions.
-    if (res != nullptr && !GMM.Qlldiag && !GMM.PllB.imaTrakove()) {
-        for (unsigned long blk = 0; blk < GMM.PllB.nblok(); ++blk) SmeriBloka(*res, GMM, TO, blk, rez);
+    // the block's residual cofactors, kept by the pass; otherwise
+    // (uncorrelated angles, a long chain held as a band) by the record tests
+    // of the directions.
+    if (!GMM.Qlldiag && !GMM.PllB.imaTrakove() && bloki.size() == GMM.PllB.nblok()) {
+        // The blocks shared among the threads, each writing its own list.
+        const long n = static_cast<long>(GMM.PllB.nblok());
+        std::vector<std::vector<long>> izidi(static_cast<std::size_t>(n));
+        double delo = 0.0;
+        for (long b = 0; b < n; ++b) delo += std::pow(static_cast<double>(GMM.PllB.velikost(static_cast<unsigned long>(b))), 3.0);
+        vzporedno::Vzporedno(n, delo, vzporedno::Jedra(), [&](long b) {
+            const std::size_t k = static_cast<std::size_t>(b);
+            SmeriBloka(bloki[k], GMM, TO, static_cast<unsigned long>(b), izidi[k]);
+        });
+        for (const std::vector<long>& i : izidi) rez.nepreverjeneSmeri.insert(rez.nepreverjeneSmeri.end(), i.begin(), i.end());
         std::sort(rez.nepreverjeneSmeri.begin(), rez.nepreverjeneSmeri.end());
         return;
     }
