@@ -61,13 +61,7 @@ NacrtOpazovanje Opis(const CTerObsZbirka& TO, const RezOpazovanje& o, real vredn
     NacrtOpazovanje n;
     n.vrsta = o.vrsta;
     n.tocke = z.tocke + (TerObsKomponente(o.vrsta) ? std::string(" ") + kOs[o.komponenta] : std::string());
-    n.vrstice = std::to_string(z.vrstica);
-    // A composed angle names the lines of both its directions.
-    if (o.set == kTOAngl) {
-        const std::array<long, 2> d = TO.TOAngl.Smeri(o.zapis);
-        if (d[0] >= 0 && d[1] >= 0)
-            n.vrstice = std::to_string(TO.TODir.Vrstica(d[0])) + ", " + std::to_string(TO.TODir.Vrstica(d[1]));
-    }
+    n.vrstice = VrsticeOpazovanja(TO, o);
     n.vrednost = vrednost;
     n.o = &o;
     n.indeks = indeks;

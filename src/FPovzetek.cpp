@@ -38,16 +38,6 @@ std::string Stevilo(const char* oblika, real x)
     return b;
 }
 
-// The data-file line of an observation; a composed angle names the lines of
-// both directions it is formed of, the earlier first.
-std::string VrsticeOpazovanja(const CTerObsZbirka& TO, const RezOpazovanje& o)
-{
-    if (o.set == kTOAngl) {
-        const std::array<long, 2> d = TO.TOAngl.Smeri(o.zapis);
-        if (d[0] >= 0 && d[1] >= 0) return std::to_string(TO.TODir.Vrstica(d[0])) + ", " + std::to_string(TO.TODir.Vrstica(d[1]));
-    }
-    return std::to_string(TO.Set(o.set).Vrstica(o.zapis));
-}
 
 std::string GlobalniTest(const RezGlobalniTest& g)
 {
@@ -56,6 +46,15 @@ std::string GlobalniTest(const RezGlobalniTest& g)
                      static_cast<double>(g.spodnja), static_cast<double>(g.zgornja));
 }
 }  // namespace
+
+std::string VrsticeOpazovanja(const CTerObsZbirka& TO, const RezOpazovanje& o)
+{
+    if (o.set == kTOAngl) {
+        const std::array<long, 2> d = TO.TOAngl.Smeri(o.zapis);
+        if (d[0] >= 0 && d[1] >= 0) return std::to_string(TO.TODir.Vrstica(d[0])) + ", " + std::to_string(TO.TODir.Vrstica(d[1]));
+    }
+    return std::to_string(TO.Set(o.set).Vrstica(o.zapis));
+}
 
 std::vector<std::string> PovzetekNamigi(const CRezultati& rez, const CProcSet& procset)
 {

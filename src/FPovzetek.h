@@ -26,6 +26,7 @@
 class CProcSet;
 class CRezultati;
 class CTerObsZbirka;
+struct RezOpazovanje;
 
 inline constexpr std::size_t kPovzetekNajvec = 20;
 inline constexpr real kPovzetekFaktorTesta = 100.0L;
@@ -36,6 +37,10 @@ std::vector<std::string> PovzetekNamigi(const CRezultati& rez, const CProcSet& p
 // Every warning of the run once, without its frame: the unknown settings
 // words, then the warnings given so far.
 std::vector<NivexOpozorilo> PovzetekOpozorila(const CProcSet& procset);
+
+// The data-file line of an observation; a composed angle names the lines of
+// both directions it is formed of, the earlier first.
+std::string VrsticeOpazovanja(const CTerObsZbirka& TO, const RezOpazovanje& o);
 // The summary into the report and its short form on the console; the point
 // names and lines of the observations are those of the record sets.
 void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirka& TO,
