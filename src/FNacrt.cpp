@@ -43,12 +43,6 @@ void NacrtSmeri(CTerObsZbirka& TO)
     }
 }
 
-std::string Stevilo(const char* oblika, real x)
-{
-    char b[64];
-    std::snprintf(b, sizeof b, oblika, static_cast<double>(x));
-    return b;
-}
 
 std::string Enota(char vrsta, const std::string& kotnaEnota)
 {
@@ -273,7 +267,7 @@ void NacrtPovzetek(const CRezultati& rez, const CProcSet& procset, const CTerObs
         report << B(rez.dim == 1   ? Besedilo::PovzetekOdklonVisine
                     : rez.dim == 2 ? Besedilo::PovzetekPolos
                                    : Besedilo::NacrtPolosElipsoidov)
-               << Stevilo("%10.4f", n.polos) << B(Besedilo::PovzetekTocka) << n.polosTocka << ")\n";
+               << PovzetekStevilo("%10.4f", n.polos) << B(Besedilo::PovzetekTocka) << n.polosTocka << ")\n";
     if (n.imaRelativne)
         report << BesediloF(Besedilo::NacrtRelativna, static_cast<double>(n.relativna), n.relativnaOd.c_str(),
                             n.relativnaDo.c_str())

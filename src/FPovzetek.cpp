@@ -31,13 +31,6 @@ std::string BrezOkvirja(const std::string& t)
     return a == std::string::npos ? std::string() : t.substr(a, b - a + 1);
 }
 
-std::string Stevilo(const char* oblika, real x)
-{
-    char b[64];
-    std::snprintf(b, sizeof b, oblika, static_cast<double>(x));
-    return b;
-}
-
 
 std::string GlobalniTest(const RezGlobalniTest& g)
 {
@@ -46,6 +39,13 @@ std::string GlobalniTest(const RezGlobalniTest& g)
                      static_cast<double>(g.spodnja), static_cast<double>(g.zgornja));
 }
 }  // namespace
+
+std::string PovzetekStevilo(const char* oblika, real x)
+{
+    char b[64];
+    std::snprintf(b, sizeof b, oblika, static_cast<double>(x));
+    return b;
+}
 
 std::string VrsticeOpazovanja(const CTerObsZbirka& TO, const RezOpazovanje& o)
 {
@@ -150,8 +150,8 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
         const RezOpazovanje& o = *napake[i];
         const auto [t, vrstica] = opis(o);
         report << "   " << std::left << std::setw(24) << t << std::right << B(Besedilo::PovzetekVrstica) << std::setw(7) << vrstica
-               << B(Besedilo::PovzetekW) << Stevilo("%9.3f", o.w);
-        if (o.ocena) report << B(Besedilo::PovzetekGroba) << Stevilo("%9.2f", IskanjeMala(o.vrsta, enota, o.groba)) << Enota(o.vrsta, enota);
+               << B(Besedilo::PovzetekW) << PovzetekStevilo("%9.3f", o.w);
+        if (o.ocena) report << B(Besedilo::PovzetekGroba) << PovzetekStevilo("%9.2f", IskanjeMala(o.vrsta, enota, o.groba)) << Enota(o.vrsta, enota);
         report << "\n";
     }
     if (napake.size() > kPovzetekNajvec) report << B(Besedilo::PovzetekInSe) << napake.size() - kPovzetekNajvec << "\n";
@@ -161,7 +161,7 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
             report << "   " << std::left << std::setw(24) << (std::string(1, z.vrsta) + "  " + z.tocke) << std::right
                    << B(Besedilo::PovzetekVrstica) << std::setw(7) << z.vrstica
                    << B(z.studentiziran ? Besedilo::PovzetekTStud : Besedilo::PovzetekWApr)
-                   << Stevilo("%9.3f", z.w) << B(Besedilo::PovzetekOdstopanje) << Stevilo("%9.2f", IskanjeMala(z.vrsta, enota, z.odstopanje))
+                   << PovzetekStevilo("%9.3f", z.w) << B(Besedilo::PovzetekOdstopanje) << PovzetekStevilo("%9.2f", IskanjeMala(z.vrsta, enota, z.odstopanje))
                    << Enota(z.vrsta, enota) << "\n";
         for (const RezIzlocen& z : rez.iskanje.neprevereni)
             report << BesediloF(Besedilo::PovzetekNepreverjen, z.vrsta, z.tocke.c_str(), z.vrstica) << "\n";
@@ -172,7 +172,7 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
                                                               : Besedilo::PovzetekNiSkonvergirala))
            << B(Besedilo::PovzetekNorma)
            // Below a nanometre the norm is round-off, which differs by solution method.
-           << (rez.normaPopravkov < 1e-9L ? std::string("< 1.00e-09") : Stevilo("%9.2e", rez.normaPopravkov)) << "\n";
+           << (rez.normaPopravkov < 1e-9L ? std::string("< 1.00e-09") : PovzetekStevilo("%9.2e", rez.normaPopravkov)) << "\n";
     const RezTocka* naj = nullptr;
     for (const RezTocka& t : rez.tocke) {
         const real x = rez.dim == 1 ? t.koordinate.sig[0] : t.koordinate.a;
@@ -180,7 +180,7 @@ void Povzetek(const CRezultati& rez, const CProcSet& procset, const CTerObsZbirk
     }
     if (naj != nullptr)
         report << B(rez.dim == 1 ? Besedilo::PovzetekOdklonVisine : Besedilo::PovzetekPolos)
-               << Stevilo("%10.4f", rez.dim == 1 ? naj->koordinate.sig[0] : naj->koordinate.a) << B(Besedilo::PovzetekTocka)
+               << PovzetekStevilo("%10.4f", rez.dim == 1 ? naj->koordinate.sig[0] : naj->koordinate.a) << B(Besedilo::PovzetekTocka)
                << naj->ime << ")\n";
     report << "\n" << B(Besedilo::PovzetekOpozorila) << std::setw(8) << opozorila.size() << "\n";
     for (const NivexOpozorilo& t : opozorila) report << "   " << t.besedilo << "\n";

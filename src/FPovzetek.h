@@ -38,6 +38,9 @@ std::vector<std::string> PovzetekNamigi(const CRezultati& rez, const CProcSet& p
 // words, then the warnings given so far.
 std::vector<NivexOpozorilo> PovzetekOpozorila(const CProcSet& procset);
 
+// A number in a printf format (the summary's short numbers).
+std::string PovzetekStevilo(const char* oblika, real x);
+
 // The data-file line of an observation; a composed angle names the lines of
 // both directions it is formed of, the earlier first.
 std::string VrsticeOpazovanja(const CTerObsZbirka& TO, const RezOpazovanje& o);
