@@ -6,6 +6,7 @@
 
 #include "funkcije/Hi2Por.h"
 #include "funkcije/StudentPor.h"
+#include "matrika/inv.h"
 #include "src/TerObsVrste.h"
 
 namespace {
@@ -58,36 +59,6 @@ M Helmert(const VhodPrimerjave& v, const std::vector<long>& izbor)
     return G;
 }
 
-// Inverse of a small symmetric positive matrix by Gauss-Jordan with
-// pivoting; false when it is singular.
-bool Inverz(M& A)
-{
-    const long p = static_cast<long>(A.nrow());
-    M I(static_cast<unsigned long>(p), static_cast<unsigned long>(p), 0.0L);
-    for (long i = 0; i < p; ++i) I(i, i) = 1;
-    real najvec = 0;
-    for (long i = 0; i < p; ++i) najvec = std::max(najvec, std::fabs(A(i, i)));
-    for (long c = 0; c < p; ++c) {
-        long piv = c;
-        for (long r = c + 1; r < p; ++r)
-            if (std::fabs(A(r, c)) > std::fabs(A(piv, c))) piv = r;
-        if (!(std::fabs(A(piv, c)) > 1e-12L * najvec)) return false;
-        for (long j = 0; j < p; ++j) {
-            std::swap(A(c, j), A(piv, j));
-            std::swap(I(c, j), I(piv, j));
-        }
-        const real d = A(c, c);
-        for (long j = 0; j < p; ++j) { A(c, j) /= d; I(c, j) /= d; }
-        for (long r = 0; r < p; ++r) {
-            if (r == c) continue;
-            const real f = A(r, c);
-            for (long j = 0; j < p; ++j) { A(r, j) -= f * A(c, j); I(r, j) -= f * I(c, j); }
-        }
-    }
-    A = I;
-    return true;
-}
-
 // The S-transformation S = I - G (G'W G)^-1 G'W to inner constraints over
 // the coordinates with w = 1 (m x m); false when those do not fix the datum.
 bool STransformacija(const M& G, const std::vector<char>& w, M& S)
@@ -98,7 +69,8 @@ bool STransformacija(const M& G, const std::vector<char>& w, M& S)
         for (long b = 0; b < p; ++b)
             for (long r = 0; r < m; ++r)
                 if (w[static_cast<std::size_t>(r)]) N(a, b) += G(r, a) * G(r, b);
-    if (!Inverz(N)) return false;
+    N = invRelativna(N);
+    if (N.nrow() == 0) return false;
     S.resize(static_cast<unsigned long>(m), static_cast<unsigned long>(m), 0.0L);
     M GN(static_cast<unsigned long>(m), static_cast<unsigned long>(p), 0.0L);
     for (long r = 0; r < m; ++r)
